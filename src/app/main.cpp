@@ -1,0 +1,47 @@
+#include <QCoreApplication>
+#include <csignal>
+#include <iostream>
+
+#include "app/AppServices.hpp"
+#include "cli/CommandLine.hpp"
+#include "core/AppIdentity.hpp"
+#include "platform/qt/UnixSignalWatcher.hpp"
+
+using namespace quorvane;
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    auto command = cli::parseCommandLine(arguments);
+    if (!command) {
+        std::cerr << "quorvane: " << command.error().message << "\n";
+        return 2;
+    }
+    switch (command.value().action) {
+        case cli::CommandLine::Action::help: std::cout << cli::usageText(); return 0;
+        case cli::CommandLine::Action::version: std::cout << cli::versionText(); return 0;
+        case cli::CommandLine::Action::start: break;
+    }
+
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromUtf8(core::applicationName.data(),
+                                 static_cast<qsizetype>(core::applicationName.size())));
+
+    // Ctrl-C, a kill or the end of the session quit through the event loop,
+    // so the records are saved as on any normal exit. Installed first: a
+    // signal that comes during start-up waits for the loop instead of
+    // ending the process unsaved.
+    platform::qt::UnixSignalWatcher quitOnSignal({SIGINT, SIGTERM, SIGHUP},
+                                                 [](int) { QCoreApplication::quit(); });
+
+    app::AppServices services(platform::posix::XdgDirectories::current());
+    std::cout << "Quorvane is running.\n"
+              << "  records:  " << services.persistor().location() << "\n"
+              << "  settings: " << services.paths().userDefaults.string() << "\n"
+              << "Press Ctrl-C to quit." << std::endl;
+
+    const int status = QCoreApplication::exec();
+
+    services.terminate();
+    std::cout << "Quorvane saved its records and quit." << std::endl;
+    return status;
+}

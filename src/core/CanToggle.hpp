@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/MState.hpp"
+#include "core/PState.hpp"
+#include "core/Store.hpp"
+#include "core/Tweak.hpp"
+
+namespace quorvane::core {
+
+// A tweak with an on/off state. These operations only read or write the
+// state; applying it to the system is run()'s job, called when the caller
+// decides.
+class CanToggle {
+public:
+    virtual ~CanToggle() = default;
+    virtual bool isOn() const = 0;
+    virtual void toggle() = 0;
+    virtual void setOn(bool on) = 0;
+};
+
+// A toggle mirroring a live system setting: its state is a field of the
+// Store's MState, changed in place so the Store announces it.
+class CanMToggle : public CanToggle {
+public:
+    CanMToggle(Store& store, bool MState::*keyPath) : store_(store), keyPath_(keyPath) {}
+
+    bool MState::*mKeyPath() const { return keyPath_; }
+
+    bool isOn() const final { return store_.mState.get().*keyPath_; }
+    void toggle() final {
+        store_.mState.modify([&](MState& state) { state.*keyPath_ = !(state.*keyPath_); });
+    }
+    void setOn(bool on) final {
+        store_.mState.modify([&](MState& state) { state.*keyPath_ = on; });
+    }
+
+protected:
+    Store& store_;
+
+private:
+    bool MState::*keyPath_;
+};
+
+// A toggle whose effect lives inside the program: its state is a field of
+// the Store's PState, stored and applied again at launch.
+class CanPToggle : public CanToggle {
+public:
+    CanPToggle(Store& store, PKeyPath keyPath) : store_(store), keyPath_(keyPath) {}
+
+    const PKeyPath& pKeyPath() const { return keyPath_; }
+
+    bool isOn() const final { return keyPath_.read(store_.pState.get()); }
+    void toggle() final {
+        store_.pState.modify([&](PState& state) { keyPath_.write(state, !keyPath_.read(state)); });
+    }
+    void setOn(bool on) final {
+        store_.pState.modify([&](PState& state) { keyPath_.write(state, on); });
+    }
+
+protected:
+    Store& store_;
+
+private:
+    PKeyPath keyPath_;
+};
+
+inline CanToggle* asToggle(Tweak& tweak) { return dynamic_cast<CanToggle*>(&tweak); }
+inline CanMToggle* asMToggle(Tweak& tweak) { return dynamic_cast<CanMToggle*>(&tweak); }
+inline CanPToggle* asPToggle(Tweak& tweak) { return dynamic_cast<CanPToggle*>(&tweak); }
+
+}  // namespace quorvane::core

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/Category.hpp"
+#include "core/ConfigureForm.hpp"
+
+namespace quorvane::core {
+
+// The one interface every tweak offers. The front end, workflows, shortcuts,
+// automation and the command line know tweaks only through it (and the
+// CanToggle family). run(), refresh() and reset() return at once; slow work
+// goes to the tweak's own executor and reports back on the main queue.
+class Tweak {
+public:
+    virtual ~Tweak() = default;
+
+    // Stable identity, the key of every stored reference to the tweak. For a
+    // built-in tweak it is its type name ("SnapWindowsTask").
+    virtual const std::string& id() const = 0;
+    virtual const std::string& name() const = 0;
+    virtual const std::string& description() const = 0;
+    virtual const std::string& explanation() const { return empty(); }
+    virtual const std::string& icon() const = 0;  // one emoji, drawn as text
+    virtual const std::vector<Category>& categories() const = 0;
+    virtual bool shouldMenuBar() const { return false; }
+    virtual const std::string& docUrl() const { return empty(); }
+    virtual void run() {}
+    virtual void refresh() {}
+    virtual bool hasMoreConfigure() const { return false; }
+    virtual ConfigureForm configureView() const { return {}; }
+    virtual bool hasExtra() const { return false; }
+    virtual bool canReset() const { return false; }
+    virtual void reset() {}
+
+protected:
+    static const std::string& empty() {
+        static const std::string nothing;
+        return nothing;
+    }
+};
+
+// The fixed fields of a built-in tweak, set once when the catalogue is built.
+struct TweakInfo {
+    std::string id{};
+    std::string name{};
+    std::string description{};
+    std::string icon{};
+    std::vector<Category> categories{};
+    std::string explanation{};
+    std::string docUrl{};
+    bool shouldMenuBar = false;
+    bool hasMoreConfigure = false;
+    bool hasExtra = false;
+    bool canReset = false;
+};
+
+// A tweak whose fixed fields come from its catalogue row.
+class BuiltinTweak : public Tweak {
+public:
+    explicit BuiltinTweak(TweakInfo info) : info_(std::move(info)) {}
+
+    const std::string& id() const override { return info_.id; }
+    const std::string& name() const override { return info_.name; }
+    const std::string& description() const override { return info_.description; }
+    const std::string& explanation() const override { return info_.explanation; }
+    const std::string& icon() const override { return info_.icon; }
+    const std::vector<Category>& categories() const override { return info_.categories; }
+    bool shouldMenuBar() const override { return info_.shouldMenuBar; }
+    const std::string& docUrl() const override { return info_.docUrl; }
+    bool hasMoreConfigure() const override { return info_.hasMoreConfigure; }
+    bool hasExtra() const override { return info_.hasExtra; }
+    bool canReset() const override { return info_.canReset; }
+
+    const TweakInfo& info() const { return info_; }
+
+private:
+    TweakInfo info_;
+};
+
+}  // namespace quorvane::core

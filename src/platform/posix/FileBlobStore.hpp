@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/BlobStore.hpp"
+
+namespace quorvane::platform::posix {
+
+// One file per key, "<key>.json", in a folder private to the user. Every
+// write replaces the file atomically.
+class FileBlobStore final : public BlobStore {
+public:
+    // Records are small; anything bigger than this is not one of ours.
+    static constexpr std::size_t maxBlobBytes = 64 * 1024 * 1024;
+
+    // Creates the folder if needed; fails when it cannot be made or used.
+    static Result<std::unique_ptr<FileBlobStore>> open(std::filesystem::path directory);
+
+    Result<std::optional<std::string>> load(const std::string& key) const override;
+    Status save(const std::string& key, const std::string& bytes) override;
+    Result<std::string> moveAside(const std::string& key) override;
+    std::string location() const override { return directory_.string(); }
+
+    std::filesystem::path pathFor(const std::string& key) const;
+
+private:
+    explicit FileBlobStore(std::filesystem::path directory) : directory_(std::move(directory)) {}
+
+    std::filesystem::path directory_;
+};
+
+}  // namespace quorvane::platform::posix

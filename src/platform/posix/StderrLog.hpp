@@ -1,0 +1,18 @@
+#pragma once
+
+#include <mutex>
+
+#include "platform/Log.hpp"
+
+namespace quorvane::platform::posix {
+
+// One line per message on standard error, safe from any thread.
+class StderrLog final : public Log {
+public:
+    void write(LogLevel level, std::string_view source, std::string_view message) override;
+
+private:
+    std::mutex mutex_;
+};
+
+}  // namespace quorvane::platform::posix

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <thread>
+
+#include "core/Store.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/posix/FileBlobStore.hpp"
+#include "support/ChildProcess.hpp"
+#include "support/TemporaryDirectory.hpp"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct Session {
+    testing::TemporaryDirectory home;
+    fs::path records() const { return home.path() / "data/com.tarnvell.Quorvane/Default"; }
+    std::map<std::string, std::string> environment() const {
+        return {{"HOME", home.path().string()},
+                {"XDG_DATA_HOME", (home.path() / "data").string()},
+                {"XDG_CONFIG_HOME", (home.path() / "config").string()},
+                {"XDG_STATE_HOME", (home.path() / "state").string()}};
+    }
+};
+
+std::string contents(const fs::path& file) {
+    std::ifstream in(file);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(Termination, aKilledSessionKeepsWhatItChangedAfterTheSaveDelay) {
+    Session session;
+    testing::ChildProcess probe(QUORVANE_PERSIST_PROBE, {}, session.environment());
+    ASSERT_EQ(probe.readLine(30s), "changed");
+
+    // Nothing ends the probe normally: the change must reach the disk on its own.
+    const auto pStateFile = session.records() / "pState.json";
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (contents(pStateFile).find("\"snapsWindows\":true") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    probe.sendSignal(SIGKILL);
+    EXPECT_EQ(probe.wait(), 128 + SIGKILL);
+
+    platform::memory::MemoryLog log;
+    platform::memory::ManualMainQueue queue;
+    platform::memory::MemoryUserDefaults defaults;
+    auto records = std::move(platform::posix::FileBlobStore::open(session.records()).value());
+    core::Persistor persistor(records.get(), queue, log);
+    core::Store nextLaunch(defaults, persistor);
+    EXPECT_TRUE(nextLaunch.pState->snapsWindows);
+    ASSERT_EQ(nextLaunch.preference->workflows.size(), 1u);
+    EXPECT_EQ(nextLaunch.preference->workflows[0].colorHex, "Teal");
+    EXPECT_TRUE(log.lines.empty());
+}
+
+TEST(Termination, sigtermSavesEveryRecordAndKeepsAnUnreadableOneAside) {
+    Session session;
+    fs::create_directories(session.records());
+    std::ofstream(session.records() / "preference.json") << R"({"showsInMenuBar": tr)";
+
+    testing::ChildProcess quorvane(QUORVANE_BINARY, {}, session.environment());
+    ASSERT_EQ(quorvane.readLine(30s), "Quorvane is running.");
+    EXPECT_EQ(quorvane.readLine(5s), "  records:  " + session.records().string());
+    quorvane.sendSignal(SIGTERM);
+    std::string last;
+    while (auto line = quorvane.readLine(30s)) last = *line;
+    EXPECT_EQ(last, "Quorvane saved its records and quit.");
+    EXPECT_EQ(quorvane.wait(), 0);
+
+    EXPECT_NE(contents(session.records() / "preference.json").find("\"showsInMenuBar\":true"),
+              std::string::npos);
+    EXPECT_NE(contents(session.records() / "pState.json").find("\"snapsWindows\":false"),
+              std::string::npos);
+    int kept = 0;
+    for (const auto& entry : fs::directory_iterator(session.records()))
+        if (entry.path().filename().string().starts_with("preference.json.undecodable-")) {
+            ++kept;
+            EXPECT_EQ(contents(entry.path()), R"({"showsInMenuBar": tr)");
+        }
+    EXPECT_EQ(kept, 1);
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds one preset (default: "default"; "asan" for the
+# sanitizer build). Used by start.sh and test.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset="${1:-default}"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
