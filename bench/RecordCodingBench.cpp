@@ -13,11 +13,13 @@ using namespace quorvane::core;
 Preference heavyPreference() {
     Preference preference;
     for (int w = 0; w < 50; ++w)
-        preference.workflows.push_back({"5C0E1D2A-7B3F-4E8A-9C61-0000000000" + std::to_string(10 + w),
-                                        "Workflow " + std::to_string(w + 1), "star", "Yellow"});
+        preference.workflows.push_back(
+            {"5C0E1D2A-7B3F-4E8A-9C61-0000000000" + std::to_string(10 + w),
+             "Workflow " + std::to_string(w + 1), "star", "Yellow"});
     for (int m = 0; m < 2000; ++m)
         preference.taskWorkflows.push_back(
-            {"Tweak" + std::to_string(m % 98) + "Task", preference.workflows[static_cast<std::size_t>(m % 50)].id});
+            {"Tweak" + std::to_string(m % 98) + "Task",
+             preference.workflows[static_cast<std::size_t>(m % 50)].id});
     preference.setPlaysSound(true);
     preference.compactWorkflowId = preference.workflows.front().id;
     return preference;
@@ -37,7 +39,8 @@ BENCHMARK(encodePreference);
 
 void decodePreference(benchmark::State& state) {
     const std::string encoded = encodeRecord(heavyPreference());
-    for (auto _ : state) benchmark::DoNotOptimize(decodeRecord<Preference>(encoded));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(decodeRecord<Preference>(encoded));
     state.SetBytesProcessed(static_cast<std::int64_t>(encoded.size()) * state.iterations());
 }
 BENCHMARK(decodePreference);
@@ -46,7 +49,8 @@ void encodePState(benchmark::State& state) {
     PState pState;
     pState.snapsWindows = true;
     pState._clickToHide = true;
-    for (auto _ : state) benchmark::DoNotOptimize(encodeRecord(pState));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(encodeRecord(pState));
 }
 BENCHMARK(encodePState);
 
@@ -54,7 +58,8 @@ void decodePState(benchmark::State& state) {
     PState pState;
     pState._aeroShake = false;
     const std::string encoded = encodeRecord(pState);
-    for (auto _ : state) benchmark::DoNotOptimize(decodeRecord<PState>(encoded));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(decodeRecord<PState>(encoded));
 }
 BENCHMARK(decodePState);
 

@@ -9,7 +9,8 @@ namespace {
 std::unique_ptr<platform::posix::FileBlobStore> openRecords(const std::filesystem::path& folder,
                                                             platform::Log& log) {
     auto opened = platform::posix::FileBlobStore::open(folder);
-    if (opened) return std::move(opened.value());
+    if (opened)
+        return std::move(opened.value());
     log.error("AppServices", "cannot open the records folder: " + opened.error().message);
     return nullptr;
 }

@@ -17,7 +17,7 @@ namespace quorvane::app {
 struct AppPaths {
     std::filesystem::path applicationSupport;  // <data home>/com.tarnvell.Quorvane
     std::filesystem::path records;             // .../Default: one JSON blob per record
-    std::filesystem::path userDefaults;        // <config home>/com.tarnvell.Quorvane/UserDefaults.json
+    std::filesystem::path userDefaults;  // <config home>/com.tarnvell.Quorvane/UserDefaults.json
 
     static AppPaths from(const platform::posix::XdgDirectories& directories);
 };
@@ -26,7 +26,7 @@ struct AppPaths {
 // builds sees only ports. Construct after the Qt application object, on the
 // main thread.
 class AppServices {
-public:
+  public:
     explicit AppServices(const platform::posix::XdgDirectories& directories);
     AppServices(const AppServices&) = delete;
     AppServices& operator=(const AppServices&) = delete;
@@ -41,7 +41,7 @@ public:
     // every record.
     void terminate();
 
-private:
+  private:
     AppPaths paths_;
     platform::posix::StderrLog log_;
     platform::posix::JsonFileUserDefaults userDefaults_;

@@ -17,14 +17,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     switch (command.value().action) {
-        case cli::CommandLine::Action::help: std::cout << cli::usageText(); return 0;
-        case cli::CommandLine::Action::version: std::cout << cli::versionText(); return 0;
-        case cli::CommandLine::Action::start: break;
+        case cli::CommandLine::Action::help:
+            std::cout << cli::usageText();
+            return 0;
+        case cli::CommandLine::Action::version:
+            std::cout << cli::versionText();
+            return 0;
+        case cli::CommandLine::Action::start:
+            break;
     }
 
     QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QString::fromUtf8(core::applicationName.data(),
-                                 static_cast<qsizetype>(core::applicationName.size())));
+    QCoreApplication::setApplicationName(QString::fromUtf8(
+        core::applicationName.data(), static_cast<qsizetype>(core::applicationName.size())));
 
     // Ctrl-C, a kill or the end of the session quit through the event loop,
     // so the records are saved as on any normal exit. Installed first: a

@@ -3,7 +3,8 @@
 namespace quorvane::cli {
 
 platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments) {
-    if (arguments.empty()) return CommandLine{CommandLine::Action::start};
+    if (arguments.empty())
+        return CommandLine{CommandLine::Action::start};
     if (arguments.size() == 1) {
         const std::string& only = arguments.front();
         if (only == "--help" || only == "-h" || only == "help")
@@ -22,6 +23,8 @@ std::string usageText() {
            "  quorvane --version    show the version\n";
 }
 
-std::string versionText() { return std::string("Quorvane ") + QUORVANE_VERSION + "\n"; }
+std::string versionText() {
+    return std::string("Quorvane ") + QUORVANE_VERSION + "\n";
+}
 
 }  // namespace quorvane::cli

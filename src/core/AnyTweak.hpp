@@ -10,7 +10,7 @@ namespace quorvane::core {
 // A tweak of any kind, for lists and sets. Two are the same when their ids
 // are: a built-in tweak and a script tweak that share an id are equal.
 class AnyTweak {
-public:
+  public:
     explicit AnyTweak(std::shared_ptr<Tweak> tweak) : tweak_(std::move(tweak)) {}
 
     Tweak& tweak() const { return *tweak_; }
@@ -19,7 +19,7 @@ public:
 
     bool operator==(const AnyTweak& other) const { return tweak_->id() == other.tweak_->id(); }
 
-private:
+  private:
     std::shared_ptr<Tweak> tweak_;
 };
 

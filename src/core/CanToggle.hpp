@@ -11,7 +11,7 @@ namespace quorvane::core {
 // state; applying it to the system is run()'s job, called when the caller
 // decides.
 class CanToggle {
-public:
+  public:
     virtual ~CanToggle() = default;
     virtual bool isOn() const = 0;
     virtual void toggle() = 0;
@@ -21,7 +21,7 @@ public:
 // A toggle mirroring a live system setting: its state is a field of the
 // Store's MState, changed in place so the Store announces it.
 class CanMToggle : public CanToggle {
-public:
+  public:
     CanMToggle(Store& store, bool MState::*keyPath) : store_(store), keyPath_(keyPath) {}
 
     bool MState::*mKeyPath() const { return keyPath_; }
@@ -34,17 +34,17 @@ public:
         store_.mState.modify([&](MState& state) { state.*keyPath_ = on; });
     }
 
-protected:
+  protected:
     Store& store_;
 
-private:
+  private:
     bool MState::*keyPath_;
 };
 
 // A toggle whose effect lives inside the program: its state is a field of
 // the Store's PState, stored and applied again at launch.
 class CanPToggle : public CanToggle {
-public:
+  public:
     CanPToggle(Store& store, PKeyPath keyPath) : store_(store), keyPath_(keyPath) {}
 
     const PKeyPath& pKeyPath() const { return keyPath_; }
@@ -57,15 +57,21 @@ public:
         store_.pState.modify([&](PState& state) { keyPath_.write(state, on); });
     }
 
-protected:
+  protected:
     Store& store_;
 
-private:
+  private:
     PKeyPath keyPath_;
 };
 
-inline CanToggle* asToggle(Tweak& tweak) { return dynamic_cast<CanToggle*>(&tweak); }
-inline CanMToggle* asMToggle(Tweak& tweak) { return dynamic_cast<CanMToggle*>(&tweak); }
-inline CanPToggle* asPToggle(Tweak& tweak) { return dynamic_cast<CanPToggle*>(&tweak); }
+inline CanToggle* asToggle(Tweak& tweak) {
+    return dynamic_cast<CanToggle*>(&tweak);
+}
+inline CanMToggle* asMToggle(Tweak& tweak) {
+    return dynamic_cast<CanMToggle*>(&tweak);
+}
+inline CanPToggle* asPToggle(Tweak& tweak) {
+    return dynamic_cast<CanPToggle*>(&tweak);
+}
 
 }  // namespace quorvane::core

@@ -31,10 +31,10 @@ enum class Category {
 };
 
 inline constexpr std::array allCategories{
-    Category::finder,     Category::browser,  Category::xcode,   Category::system,
-    Category::dock,       Category::desktop,  Category::statusMenu, Category::script,
-    Category::simulator,  Category::screenshot, Category::keyboard, Category::photos,
-    Category::effect,     Category::display,  Category::mouse,   Category::window,
+    Category::finder,    Category::browser,    Category::xcode,      Category::system,
+    Category::dock,      Category::desktop,    Category::statusMenu, Category::script,
+    Category::simulator, Category::screenshot, Category::keyboard,   Category::photos,
+    Category::effect,    Category::display,    Category::mouse,      Category::window,
     Category::utility,
 };
 

@@ -11,7 +11,7 @@ namespace quorvane::core {
 // longer than that: it runs at most `maxWait` after the first waiting call.
 // Lives on the main thread; destroying it cancels what is pending.
 class Debouncer {
-public:
+  public:
     Debouncer(platform::MainQueue& queue, platform::Duration delay,
               std::optional<platform::Duration> maxWait = std::nullopt);
     ~Debouncer();
@@ -22,7 +22,7 @@ public:
     void cancel();
     bool isPending() const { return pending_.has_value(); }
 
-private:
+  private:
     platform::MainQueue& queue_;
     platform::Duration delay_;
     std::optional<platform::Duration> maxWait_;

@@ -7,13 +7,20 @@ HUDLabel hudLabel(HUD hud) {
     // they share a check mark.
     constexpr std::string_view done = "checkmark.circle.fill";
     switch (hud) {
-        case HUD::refreshed: return {"Refreshed", "arrow.clockwise.circle.fill"};
-        case HUD::run: return {"Done", done};
-        case HUD::toggleOff: return {"Turned Off", "xmark.circle.fill"};
-        case HUD::toggleOn: return {"Turned On", done};
-        case HUD::deleted: return {"Deleted", "trash.circle.fill"};
-        case HUD::reset: return {"Reset", "arrow.uturn.backward.circle.fill"};
-        case HUD::copied: return {"Copied", "doc.on.clipboard.fill"};
+        case HUD::refreshed:
+            return {"Refreshed", "arrow.clockwise.circle.fill"};
+        case HUD::run:
+            return {"Done", done};
+        case HUD::toggleOff:
+            return {"Turned Off", "xmark.circle.fill"};
+        case HUD::toggleOn:
+            return {"Turned On", done};
+        case HUD::deleted:
+            return {"Deleted", "trash.circle.fill"};
+        case HUD::reset:
+            return {"Reset", "arrow.uturn.backward.circle.fill"};
+        case HUD::copied:
+            return {"Copied", "doc.on.clipboard.fill"};
     }
     return {"", ""};
 }

@@ -5,13 +5,14 @@
 namespace quorvane::core {
 
 bool PKeyPath::read(const PState& state) const {
-    if (auto plain = std::get_if<bool PState::*>(&field_)) return state.**plain;
+    if (auto plain = std::get_if<bool PState::*>(&field_))
+        return state.**plain;
     return (state.*std::get<std::optional<bool> PState::*>(field_)).value_or(false);
 }
 
 void PKeyPath::write(PState& state, bool on) const {
     if (auto plain = std::get_if<bool PState::*>(&field_))
-        state.**plain = on;
+        state.** plain = on;
     else
         state.*std::get<std::optional<bool> PState::*>(field_) = on;
 }

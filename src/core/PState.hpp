@@ -34,7 +34,7 @@ struct PState {
 // Where a persisted toggle keeps its state: a plain field, or an optional
 // one that reads absent as off and is stored present once set.
 class PKeyPath {
-public:
+  public:
     constexpr PKeyPath(bool PState::*field) : field_(field) {}
     constexpr PKeyPath(std::optional<bool> PState::*field) : field_(field) {}
 
@@ -43,7 +43,7 @@ public:
 
     bool operator==(const PKeyPath&) const = default;
 
-private:
+  private:
     std::variant<bool PState::*, std::optional<bool> PState::*> field_;
 };
 

@@ -24,11 +24,14 @@ Persistor::Registration& Persistor::Registration::operator=(Registration&& other
     return *this;
 }
 
-Persistor::Registration::~Registration() { release(); }
+Persistor::Registration::~Registration() {
+    release();
+}
 
 void Persistor::Registration::release() {
     changes_.cancel();
-    if (auto state = persistor_.lock(); state && id_ != 0) state->persistor->remove(id_);
+    if (auto state = persistor_.lock(); state && id_ != 0)
+        state->persistor->remove(id_);
     persistor_.reset();
     id_ = 0;
 }
@@ -38,7 +41,8 @@ Persistor::Persistor(platform::BlobStore* storage, platform::MainQueue& queue, p
       log_(log),
       saveDebouncer_(queue, saveDelay, maxSaveDelay),
       state_(std::make_shared<Registration::State>(Registration::State{this, 1, {}})) {
-    if (!storage_) log_.error(source, "no storage for records: nothing will be loaded or saved");
+    if (!storage_)
+        log_.error(source, "no storage for records: nothing will be loaded or saved");
 }
 
 Persistor::~Persistor() = default;
@@ -52,7 +56,8 @@ Persistor::Registration Persistor::add(Item item) {
 }
 
 void Persistor::load(Entry& entry) {
-    if (!storage_) return;
+    if (!storage_)
+        return;
     auto stored = storage_->load(entry.item.key);
     std::string problem;
     if (!stored) {
@@ -79,9 +84,11 @@ void Persistor::load(Entry& entry) {
 
 void Persistor::save(Entry& entry) {
     entry.dirty = false;
-    if (!storage_ || entry.keepStoredBlob) return;
+    if (!storage_ || entry.keepStoredBlob)
+        return;
     auto bytes = entry.item.toData();
-    if (!bytes) return;
+    if (!bytes)
+        return;
     if (auto written = storage_->save(entry.item.key, *bytes); !written) {
         entry.dirty = true;  // try again with the next change or at exit
         log_.error(source, "cannot save \"" + entry.item.key + "\": " + written.error().message);
@@ -96,22 +103,26 @@ void Persistor::noteChanged(const std::string& key) {
             known = true;
         }
     }
-    if (known) saveDebouncer_.call([this] { saveChanged(); });
+    if (known)
+        saveDebouncer_.call([this] { saveChanged(); });
 }
 
 void Persistor::noteChanged(const std::weak_ptr<Registration::State>& persistor,
                             const std::string& key) {
-    if (auto state = persistor.lock()) state->persistor->noteChanged(key);
+    if (auto state = persistor.lock())
+        state->persistor->noteChanged(key);
 }
 
 void Persistor::saveChanged() {
     for (auto& entry : state_->entries)
-        if (entry.dirty) save(entry);
+        if (entry.dirty)
+            save(entry);
 }
 
 void Persistor::saveAll() {
     saveDebouncer_.cancel();
-    for (auto& entry : state_->entries) save(entry);
+    for (auto& entry : state_->entries)
+        save(entry);
 }
 
 void Persistor::remove(std::uint64_t id) {
@@ -120,10 +131,13 @@ void Persistor::remove(std::uint64_t id) {
 
 std::vector<std::string> Persistor::keys() const {
     std::vector<std::string> keys;
-    for (const auto& entry : state_->entries) keys.push_back(entry.item.key);
+    for (const auto& entry : state_->entries)
+        keys.push_back(entry.item.key);
     return keys;
 }
 
-std::string Persistor::location() const { return storage_ ? storage_->location() : "nowhere"; }
+std::string Persistor::location() const {
+    return storage_ ? storage_->location() : "nowhere";
+}
 
 }  // namespace quorvane::core

@@ -23,7 +23,7 @@ namespace quorvane::core {
 // saveAll() at exit. A stored blob that cannot be read or decoded is moved
 // aside and kept, never overwritten, and the record keeps its defaults.
 class Persistor {
-public:
+  public:
     // A change is written once changes pause for `saveDelay`, and never
     // later than `maxSaveDelay` after the first unsaved one.
     static constexpr platform::Duration saveDelay = std::chrono::milliseconds(300);
@@ -39,7 +39,7 @@ public:
 
     // Keeps a record registered; dropping it unregisters the record.
     class Registration {
-    public:
+      public:
         Registration() = default;
         Registration(Registration&&) noexcept = default;
         Registration& operator=(Registration&&) noexcept;
@@ -47,7 +47,7 @@ public:
         Registration& operator=(const Registration&) = delete;
         ~Registration();
 
-    private:
+      private:
         friend class Persistor;
         struct State;
         Registration(std::weak_ptr<State> persistor, std::uint64_t id)
@@ -69,12 +69,14 @@ public:
     // `get` answers the value to save (or nothing); `set` receives the decoded
     // stored value, or nothing when it did not decode.
     template <class T>
-    [[nodiscard]] Registration registerRecord(std::string key, std::function<std::optional<T>()> get,
+    [[nodiscard]] Registration registerRecord(std::string key,
+                                              std::function<std::optional<T>()> get,
                                               std::function<void(std::optional<T>)> set) {
         Item item{std::move(key),
                   [get = std::move(get)]() -> std::optional<std::string> {
                       auto value = get();
-                      if (!value) return std::nullopt;
+                      if (!value)
+                          return std::nullopt;
                       return encodeRecord(*value);
                   },
                   [set](const std::string& bytes) {
@@ -93,10 +95,11 @@ public:
         Registration registration = registerRecord<T>(
             std::move(key), [&published]() -> std::optional<T> { return published.get(); },
             [&published](std::optional<T> value) {
-                if (value) published.set(std::move(*value));
+                if (value)
+                    published.set(std::move(*value));
             });
-        registration.changes_ = published.subscribe(
-            [persistor = std::weak_ptr(state_), changedKey](const T&) {
+        registration.changes_ =
+            published.subscribe([persistor = std::weak_ptr(state_), changedKey](const T&) {
                 noteChanged(persistor, changedKey);
             });
         return registration;
@@ -112,7 +115,7 @@ public:
     bool hasStorage() const { return storage_ != nullptr; }
     std::string location() const;
 
-private:
+  private:
     struct Entry {
         std::uint64_t id;
         Item item;

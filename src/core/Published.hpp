@@ -10,7 +10,7 @@ namespace quorvane::core {
 // fields, is announced once to its observers with the whole new value.
 template <class T>
 class Published {
-public:
+  public:
     explicit Published(T initial = T{}) : value_(std::move(initial)) {}
     Published(const Published&) = delete;
     Published& operator=(const Published&) = delete;
@@ -34,7 +34,7 @@ public:
         return changed_.subscribe(std::move(observer));
     }
 
-private:
+  private:
     T value_;
     Signal<T> changed_;
 };

@@ -38,7 +38,8 @@ void readOptional(const nlohmann::json& json, const char* key, std::optional<T>&
 
 template <class T>
 void writeOptional(nlohmann::json& json, const char* key, const std::optional<T>& field) {
-    if (field) json[key] = *field;
+    if (field)
+        json[key] = *field;
 }
 
 }  // namespace quorvane::core

@@ -6,7 +6,7 @@ namespace quorvane::core {
 
 // Tweaks whose effect must not outlive the program: undone at exit.
 class ShouldResetWhenTerminate {
-public:
+  public:
     virtual ~ShouldResetWhenTerminate() = default;
     virtual void resetWhenTerminate() = 0;
 };

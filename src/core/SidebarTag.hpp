@@ -10,7 +10,7 @@ namespace quorvane::core {
 // What the main window's sidebar has selected: a list of tweaks, the
 // Automation page or Settings.
 class SidebarTag {
-public:
+  public:
     enum class Kind { tweaks, automation, settings };
 
     static SidebarTag tweaks(TweakGroup group) { return SidebarTag(std::move(group)); }
@@ -22,7 +22,7 @@ public:
 
     bool operator==(const SidebarTag&) const = default;
 
-private:
+  private:
     explicit SidebarTag(Kind kind) : kind_(kind) {}
     explicit SidebarTag(TweakGroup group) : kind_(Kind::tweaks), group_(std::move(group)) {}
 

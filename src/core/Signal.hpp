@@ -12,7 +12,7 @@ namespace quorvane::core {
 // Ends an observation when it goes away (or on cancel()). Safe to outlive
 // what it observes.
 class Subscription {
-public:
+  public:
     Subscription() = default;
     explicit Subscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
     Subscription(Subscription&& other) noexcept : cancel_(std::exchange(other.cancel_, nullptr)) {}
@@ -28,10 +28,11 @@ public:
     ~Subscription() { cancel(); }
 
     void cancel() {
-        if (auto cancel = std::exchange(cancel_, nullptr)) cancel();
+        if (auto cancel = std::exchange(cancel_, nullptr))
+            cancel();
     }
 
-private:
+  private:
     std::function<void()> cancel_;
 };
 
@@ -40,7 +41,7 @@ private:
 // observer is not called again, a new one is first called on the next emit.
 template <class... Args>
 class Signal {
-public:
+  public:
     using Observer = std::function<void(const Args&...)>;
 
     Signal() : slots_(std::make_shared<Slots>()) {}
@@ -55,21 +56,24 @@ public:
         return Subscription([weakSlots, weakSlot] {
             auto liveSlots = weakSlots.lock();
             auto liveSlot = weakSlot.lock();
-            if (!liveSlot) return;
+            if (!liveSlot)
+                return;
             liveSlot->alive = false;
-            if (liveSlots) std::erase(*liveSlots, liveSlot);
+            if (liveSlots)
+                std::erase(*liveSlots, liveSlot);
         });
     }
 
     void emit(const Args&... args) const {
         const Slots snapshot = *slots_;
         for (const auto& slot : snapshot)
-            if (slot->alive) slot->observer(args...);
+            if (slot->alive)
+                slot->observer(args...);
     }
 
     std::size_t observerCount() const { return slots_->size(); }
 
-private:
+  private:
     struct Slot {
         Observer observer;
         bool alive;

@@ -18,7 +18,7 @@ namespace quorvane::core {
 // Every change is announced once with the whole new record:
 //     store.pState.modify([](PState& s) { s.snapsWindows = true; });
 class Store {
-public:
+  public:
     static constexpr std::string_view hideMainWindowAtLaunchKey = "Store.hideMainWindowAtLaunch";
     static constexpr std::string_view preferenceKey = "preference";
     static constexpr std::string_view pStateKey = "pState";
@@ -35,7 +35,7 @@ public:
     // Written through to the user defaults on every change.
     Published<bool> hideMainWindowAtLaunch;
 
-private:
+  private:
     Subscription hideMainWindowAtLaunchWriter_;
     Persistor::Registration preferenceRecord_;
     Persistor::Registration pStateRecord_;

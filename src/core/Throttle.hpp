@@ -14,7 +14,7 @@ namespace quorvane::core {
 // Lives on the main thread; destroying it drops what is held back.
 template <class T>
 class Throttle {
-public:
+  public:
     using Deliver = std::function<void(const T&)>;
 
     Throttle(platform::MainQueue& queue, platform::Duration interval, Deliver deliver)
@@ -32,7 +32,7 @@ public:
         deliver_(value);
     }
 
-private:
+  private:
     void openWindow() {
         windowOpen_ = true;
         window_ = queue_.after(interval_, [this] { closeWindow(); });
@@ -40,7 +40,8 @@ private:
 
     void closeWindow() {
         windowOpen_ = false;
-        if (!latest_) return;
+        if (!latest_)
+            return;
         T value = std::move(*latest_);
         latest_.reset();
         openWindow();

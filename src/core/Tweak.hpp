@@ -13,7 +13,7 @@ namespace quorvane::core {
 // CanToggle family). run(), refresh() and reset() return at once; slow work
 // goes to the tweak's own executor and reports back on the main queue.
 class Tweak {
-public:
+  public:
     virtual ~Tweak() = default;
 
     // Stable identity, the key of every stored reference to the tweak. For a
@@ -34,7 +34,7 @@ public:
     virtual bool canReset() const { return false; }
     virtual void reset() {}
 
-protected:
+  protected:
     static const std::string& empty() {
         static const std::string nothing;
         return nothing;
@@ -58,7 +58,7 @@ struct TweakInfo {
 
 // A tweak whose fixed fields come from its catalogue row.
 class BuiltinTweak : public Tweak {
-public:
+  public:
     explicit BuiltinTweak(TweakInfo info) : info_(std::move(info)) {}
 
     const std::string& id() const override { return info_.id; }
@@ -75,7 +75,7 @@ public:
 
     const TweakInfo& info() const { return info_; }
 
-private:
+  private:
     TweakInfo info_;
 };
 

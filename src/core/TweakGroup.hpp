@@ -25,7 +25,7 @@ inline constexpr std::array<std::string_view, 7> popularTweakIds{
 
 // Which tweaks a list shows.
 class TweakGroup {
-public:
+  public:
     enum class Kind { category, workflow, all, new_, popular, random };
 
     static TweakGroup category(Category category) { return TweakGroup(category); }
@@ -48,7 +48,7 @@ public:
 
     bool operator==(const TweakGroup&) const = default;
 
-private:
+  private:
     explicit TweakGroup(Kind kind) : kind_(kind) {}
     explicit TweakGroup(Category category) : kind_(Kind::category), value_(category) {}
     explicit TweakGroup(Workflow workflow) : kind_(Kind::workflow), value_(std::move(workflow)) {}

@@ -7,23 +7,34 @@ namespace quorvane::core {
 std::string_view rawValue(Workflow::EnumColor color) {
     using enum Workflow::EnumColor;
     switch (color) {
-        case blue: return "Blue";
-        case brown: return "Brown";
-        case green: return "Green";
-        case indigo: return "Indigo";
-        case orange: return "Orange";
-        case pink: return "Pink";
-        case purple: return "Purple";
-        case red: return "Red";
-        case teal: return "Teal";
-        case yellow: return "Yellow";
+        case blue:
+            return "Blue";
+        case brown:
+            return "Brown";
+        case green:
+            return "Green";
+        case indigo:
+            return "Indigo";
+        case orange:
+            return "Orange";
+        case pink:
+            return "Pink";
+        case purple:
+            return "Purple";
+        case red:
+            return "Red";
+        case teal:
+            return "Teal";
+        case yellow:
+            return "Yellow";
     }
     return "";
 }
 
 std::optional<Workflow::EnumColor> workflowColorFromRawValue(std::string_view raw) {
     for (auto color : allWorkflowColors)
-        if (rawValue(color) == raw) return color;
+        if (rawValue(color) == raw)
+            return color;
     return std::nullopt;
 }
 

@@ -23,9 +23,9 @@ struct Workflow {
 };
 
 inline constexpr std::array allWorkflowColors{
-    Workflow::EnumColor::blue,   Workflow::EnumColor::brown, Workflow::EnumColor::green,
+    Workflow::EnumColor::blue,   Workflow::EnumColor::brown,  Workflow::EnumColor::green,
     Workflow::EnumColor::indigo, Workflow::EnumColor::orange, Workflow::EnumColor::pink,
-    Workflow::EnumColor::purple, Workflow::EnumColor::red,   Workflow::EnumColor::teal,
+    Workflow::EnumColor::purple, Workflow::EnumColor::red,    Workflow::EnumColor::teal,
     Workflow::EnumColor::yellow,
 };
 

@@ -11,7 +11,7 @@ namespace quorvane::platform {
 // ("preference", "AutomationManager.automation"); stores refuse anything that
 // could name a path outside themselves.
 class BlobStore {
-public:
+  public:
     virtual ~BlobStore() = default;
 
     // Nothing when the key has never been written.

@@ -4,9 +4,12 @@ namespace quorvane::platform {
 
 std::string_view logLevelName(LogLevel level) {
     switch (level) {
-        case LogLevel::info: return "info";
-        case LogLevel::warning: return "warning";
-        case LogLevel::error: return "error";
+        case LogLevel::info:
+            return "info";
+        case LogLevel::warning:
+            return "warning";
+        case LogLevel::error:
+            return "error";
     }
     return "info";
 }

@@ -9,7 +9,7 @@ enum class LogLevel { info, warning, error };
 // The program's diagnostic log. `source` names who speaks: a tweak's id or a
 // service ("Persistor").
 class Log {
-public:
+  public:
     virtual ~Log() = default;
     virtual void write(LogLevel level, std::string_view source, std::string_view message) = 0;
 

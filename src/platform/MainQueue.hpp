@@ -14,16 +14,17 @@ using Instant = std::chrono::nanoseconds;
 // A handle to one delayed call. Cancelling is idempotent and safe after the
 // call has run; dropping the handle does not cancel.
 class TimerToken {
-public:
+  public:
     TimerToken() = default;
     explicit TimerToken(std::shared_ptr<bool> cancelled) : cancelled_(std::move(cancelled)) {}
 
     void cancel() {
-        if (cancelled_) *cancelled_ = true;
+        if (cancelled_)
+            *cancelled_ = true;
     }
     bool isCancelled() const { return cancelled_ && *cancelled_; }
 
-private:
+  private:
     std::shared_ptr<bool> cancelled_;
 };
 
@@ -31,7 +32,7 @@ private:
 // post() may be called from any thread; after() and now() belong to the main
 // thread, like everything they schedule.
 class MainQueue {
-public:
+  public:
     using Task = std::function<void()>;
 
     virtual ~MainQueue() = default;
@@ -44,7 +45,7 @@ public:
         return schedule(std::chrono::round<Duration>(delay), std::move(task));
     }
 
-protected:
+  protected:
     virtual TimerToken schedule(Duration delay, Task task) = 0;
 };
 

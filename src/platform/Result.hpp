@@ -15,7 +15,7 @@ struct Error {
 // exception escape; every failure travels as one of these.
 template <class T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}
 
@@ -27,7 +27,7 @@ public:
     T&& value() && { return std::get<0>(std::move(state_)); }
     const Error& error() const { return std::get<1>(state_); }
 
-private:
+  private:
     std::variant<T, Error> state_;
 };
 
@@ -36,6 +36,8 @@ struct Done {};
 // A call that yields nothing but can fail.
 using Status = Result<Done>;
 
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 }  // namespace quorvane::platform

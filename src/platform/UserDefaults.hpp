@@ -13,7 +13,7 @@ using DefaultsValue = std::variant<bool, std::int64_t, double, std::string>;
 // that holds another type convert where the conversion is lossless in
 // meaning (an integer read as a double) and answer nothing otherwise.
 class UserDefaults {
-public:
+  public:
     virtual ~UserDefaults() = default;
 
     virtual std::optional<DefaultsValue> value(const std::string& key) const = 0;

@@ -70,7 +70,8 @@ TEST(Termination, sigtermSavesEveryRecordAndKeepsAnUnreadableOneAside) {
     EXPECT_EQ(quorvane.readLine(5s), "  records:  " + session.records().string());
     quorvane.sendSignal(SIGTERM);
     std::string last;
-    while (auto line = quorvane.readLine(30s)) last = *line;
+    while (auto line = quorvane.readLine(30s))
+        last = *line;
     EXPECT_EQ(last, "Quorvane saved its records and quit.");
     EXPECT_EQ(quorvane.wait(), 0);
 

@@ -1,6 +1,6 @@
-#include "cli/CommandLine.hpp"
-
 #include <gtest/gtest.h>
+
+#include "cli/CommandLine.hpp"
 
 namespace quorvane::cli {
 namespace {

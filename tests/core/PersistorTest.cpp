@@ -1,7 +1,6 @@
-#include "core/Persistor.hpp"
-
 #include <gtest/gtest.h>
 
+#include "core/Persistor.hpp"
 #include "platform/memory/ManualMainQueue.hpp"
 #include "platform/memory/MemoryBlobStore.hpp"
 #include "platform/memory/MemoryLog.hpp"
@@ -15,8 +14,12 @@ struct Counter {
     int value = 0;
     bool operator==(const Counter&) const = default;
 };
-void to_json(nlohmann::json& json, const Counter& counter) { json = {{"value", counter.value}}; }
-void from_json(const nlohmann::json& json, Counter& counter) { json.at("value").get_to(counter.value); }
+void to_json(nlohmann::json& json, const Counter& counter) {
+    json = {{"value", counter.value}};
+}
+void from_json(const nlohmann::json& json, Counter& counter) {
+    json.at("value").get_to(counter.value);
+}
 
 struct PersistorTest : ::testing::Test {
     platform::memory::MemoryBlobStore blobs;
@@ -26,7 +29,9 @@ struct PersistorTest : ::testing::Test {
     Published<Counter> first;
     Published<Counter> second;
 
-    void bump(Published<Counter>& counter) { counter.modify([](Counter& c) { ++c.value; }); }
+    void bump(Published<Counter>& counter) {
+        counter.modify([](Counter& c) { ++c.value; });
+    }
 };
 
 TEST_F(PersistorTest, aBurstOfChangesIsSavedOnceAfterThePause) {

@@ -1,10 +1,9 @@
-#include "core/RecordCoding.hpp"
-
 #include <gtest/gtest.h>
 
 #include "core/Category.hpp"
 #include "core/PState.hpp"
 #include "core/Preference.hpp"
+#include "core/RecordCoding.hpp"
 
 namespace quorvane::core {
 namespace {

@@ -1,8 +1,7 @@
-#include "core/Store.hpp"
-
 #include <gtest/gtest.h>
 
 #include "core/CanToggle.hpp"
+#include "core/Store.hpp"
 #include "platform/memory/ManualMainQueue.hpp"
 #include "platform/memory/MemoryBlobStore.hpp"
 #include "platform/memory/MemoryLog.hpp"
@@ -14,17 +13,20 @@ namespace {
 using namespace std::chrono_literals;
 
 TweakInfo makeInfo(const std::string& id) {
-    return TweakInfo{.id = id, .name = id, .description = "", .icon = "🧪", .categories = {Category::utility}};
+    return TweakInfo{
+        .id = id, .name = id, .description = "", .icon = "🧪", .categories = {Category::utility}};
 }
 
 class MToggleTweak final : public BuiltinTweak, public CanMToggle {
-public:
-    MToggleTweak(Store& store, bool MState::*field) : BuiltinTweak(makeInfo("MToggle")), CanMToggle(store, field) {}
+  public:
+    MToggleTweak(Store& store, bool MState::*field)
+        : BuiltinTweak(makeInfo("MToggle")), CanMToggle(store, field) {}
 };
 
 class PToggleTweak final : public BuiltinTweak, public CanPToggle {
-public:
-    PToggleTweak(Store& store, PKeyPath field) : BuiltinTweak(makeInfo("PToggle")), CanPToggle(store, field) {}
+  public:
+    PToggleTweak(Store& store, PKeyPath field)
+        : BuiltinTweak(makeInfo("PToggle")), CanPToggle(store, field) {}
 };
 
 struct StoreTest : ::testing::Test {
@@ -44,7 +46,8 @@ TEST_F(StoreTest, firstLaunchHasTheInitialValues) {
     EXPECT_FALSE(store->preference->playsSound());
     EXPECT_FALSE(store->preference->compactWorkflowId);
     EXPECT_EQ(store->mState.get(), MState{});
-    for (const auto& field : mStateFields) EXPECT_FALSE(store->mState.get().*field.keyPath) << field.name;
+    for (const auto& field : mStateFields)
+        EXPECT_FALSE(store->mState.get().*field.keyPath) << field.name;
     EXPECT_EQ(store->pState.get(), PState{});
     EXPECT_FALSE(PToggleTweak(*store, &PState::_clickToHide).isOn());
     EXPECT_TRUE(store->hideMainWindowAtLaunch.get());

@@ -50,7 +50,8 @@ TEST(Throttle, deliversTheFirstAtOnceThenTheLatestOncePerInterval) {
     platform::memory::ManualMainQueue queue;
     std::vector<std::pair<int, long>> delivered;
     Throttle<int> throttle(queue, 1s, [&](const int& value) {
-        delivered.emplace_back(value, std::chrono::duration_cast<std::chrono::milliseconds>(queue.now()).count());
+        delivered.emplace_back(
+            value, std::chrono::duration_cast<std::chrono::milliseconds>(queue.now()).count());
     });
     throttle.send(1);
     queue.advance(100ms);
@@ -60,7 +61,8 @@ TEST(Throttle, deliversTheFirstAtOnceThenTheLatestOncePerInterval) {
     throttle.send(4);
     queue.advance(3s);
     throttle.send(5);
-    EXPECT_EQ(delivered, (std::vector<std::pair<int, long>>{{1, 0}, {3, 1000}, {4, 2000}, {5, 4000}}));
+    EXPECT_EQ(delivered,
+              (std::vector<std::pair<int, long>>{{1, 0}, {3, 1000}, {4, 2000}, {5, 4000}}));
 }
 
 }  // namespace

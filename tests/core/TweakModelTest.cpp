@@ -12,7 +12,7 @@ namespace {
 
 // A minimal tweak that supplies only what every tweak must.
 class BareTweak final : public Tweak {
-public:
+  public:
     explicit BareTweak(std::string id) : id_(std::move(id)) {}
     const std::string& id() const override { return id_; }
     const std::string& name() const override { return id_; }
@@ -20,15 +20,18 @@ public:
     const std::string& icon() const override { return icon_; }
     const std::vector<Category>& categories() const override { return categories_; }
 
-private:
+  private:
     std::string id_;
     std::string icon_ = "📜";
     std::vector<Category> categories_{Category::script};
 };
 
 std::shared_ptr<Tweak> builtin(std::string id, Category category = Category::window) {
-    return std::make_shared<BuiltinTweak>(TweakInfo{
-        .id = std::move(id), .name = "Name", .description = "Description", .icon = "🪟", .categories = {category}});
+    return std::make_shared<BuiltinTweak>(TweakInfo{.id = std::move(id),
+                                                    .name = "Name",
+                                                    .description = "Description",
+                                                    .icon = "🪟",
+                                                    .categories = {category}});
 }
 
 TEST(TweakModel, unsuppliedRequirementsHaveTheirDefaults) {
@@ -76,7 +79,8 @@ TEST(TweakModel, groupsSelectByCategoryListWorkflowOrEverything) {
     renamed.name = "Favourites";
     EXPECT_NE(TweakGroup::workflow(favorite), TweakGroup::workflow(renamed));
     EXPECT_EQ(TweakGroup::workflow(favorite), TweakGroup::workflow(favorite));
-    EXPECT_NE(std::hash<TweakGroup>{}(TweakGroup::new_()), std::hash<TweakGroup>{}(TweakGroup::popular()));
+    EXPECT_NE(std::hash<TweakGroup>{}(TweakGroup::new_()),
+              std::hash<TweakGroup>{}(TweakGroup::popular()));
     EXPECT_EQ(TweakGroup::category(Category::statusMenu).title(), "Status Menu");
     EXPECT_EQ(TweakGroup::random().title(), "Random");
 

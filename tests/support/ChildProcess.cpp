@@ -19,29 +19,35 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         std::string variable(*entry);
-        if (!environment.contains(variable.substr(0, variable.find('=')))) variables.push_back(variable);
+        if (!environment.contains(variable.substr(0, variable.find('='))))
+            variables.push_back(variable);
     }
-    for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
+    for (const auto& [name, value] : environment)
+        variables.push_back(name + "=" + value);
 
     std::vector<std::string> argv{program};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> argvPointers, envPointers;
-    for (auto& argument : argv) argvPointers.push_back(argument.data());
+    for (auto& argument : argv)
+        argvPointers.push_back(argument.data());
     argvPointers.push_back(nullptr);
-    for (auto& variable : variables) envPointers.push_back(variable.data());
+    for (auto& variable : variables)
+        envPointers.push_back(variable.data());
     envPointers.push_back(nullptr);
 
     int pipe[2];
-    if (::pipe2(pipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    if (::pipe2(pipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
-    const int spawned = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argvPointers.data(),
-                                      envPointers.data());
+    const int spawned = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr,
+                                      argvPointers.data(), envPointers.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipe[1]);
     output_ = pipe[0];
-    if (spawned != 0) throw std::runtime_error("cannot start " + program + ": " + std::strerror(spawned));
+    if (spawned != 0)
+        throw std::runtime_error("cannot start " + program + ": " + std::strerror(spawned));
 }
 
 ChildProcess::~ChildProcess() {
@@ -49,7 +55,8 @@ ChildProcess::~ChildProcess() {
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
     }
-    if (output_ >= 0) ::close(output_);
+    if (output_ >= 0)
+        ::close(output_);
 }
 
 std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds timeout) {
@@ -62,23 +69,29 @@ std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds time
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return std::nullopt;
+        if (left.count() <= 0)
+            return std::nullopt;
         pollfd wanted{output_, POLLIN, 0};
-        if (::poll(&wanted, 1, static_cast<int>(left.count())) <= 0) continue;
+        if (::poll(&wanted, 1, static_cast<int>(left.count())) <= 0)
+            continue;
         char chunk[4096];
         const ssize_t got = ::read(output_, chunk, sizeof chunk);
-        if (got <= 0) return std::nullopt;  // the child closed its output
+        if (got <= 0)
+            return std::nullopt;  // the child closed its output
         buffered_.append(chunk, static_cast<std::size_t>(got));
     }
 }
 
-void ChildProcess::sendSignal(int signal) { ::kill(pid_, signal); }
+void ChildProcess::sendSignal(int signal) {
+    ::kill(pid_, signal);
+}
 
 int ChildProcess::wait() {
     int status = 0;
     ::waitpid(pid_, &status, 0);
     pid_ = -1;
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
     return WEXITSTATUS(status);
 }
 

@@ -11,7 +11,7 @@ namespace quorvane::testing {
 // Another program run by a test, with its standard output readable line by
 // line and the environment variables given replaced.
 class ChildProcess {
-public:
+  public:
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                  const std::map<std::string, std::string>& environment);
     ~ChildProcess();
@@ -24,7 +24,7 @@ public:
     // The exit status, or 128 + the signal that ended it.
     int wait();
 
-private:
+  private:
     int pid_ = -1;
     int output_ = -1;
     std::string buffered_;

@@ -10,10 +10,12 @@ namespace quorvane::testing {
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the test ends.
 class TemporaryDirectory {
-public:
+  public:
     TemporaryDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quorvane-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
         path_ = pattern;
     }
     ~TemporaryDirectory() {
@@ -25,7 +27,7 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

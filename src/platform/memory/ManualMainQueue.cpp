@@ -16,15 +16,17 @@ void ManualMainQueue::drain() {
             std::lock_guard lock(postedMutex_);
             batch.swap(posted_);
         }
-        if (batch.empty()) return;
-        for (auto& task : batch) task();
+        if (batch.empty())
+            return;
+        for (auto& task : batch)
+            task();
     }
 }
 
 TimerToken ManualMainQueue::schedule(Duration delay, Task task) {
     auto cancelled = std::make_shared<bool>(false);
-    timers_.push_back({now_ + std::max(delay, Duration::zero()), nextSequence_++, cancelled,
-                       std::move(task)});
+    timers_.push_back(
+        {now_ + std::max(delay, Duration::zero()), nextSequence_++, cancelled, std::move(task)});
     return TimerToken(cancelled);
 }
 
@@ -32,10 +34,12 @@ void ManualMainQueue::advanceBy(Duration by) {
     const Instant target = now_ + std::max(by, Duration::zero());
     drain();
     for (;;) {
-        auto due = std::min_element(timers_.begin(), timers_.end(), [](const Timer& a, const Timer& b) {
-            return a.deadline != b.deadline ? a.deadline < b.deadline : a.sequence < b.sequence;
-        });
-        if (due == timers_.end() || due->deadline > target) break;
+        auto due =
+            std::min_element(timers_.begin(), timers_.end(), [](const Timer& a, const Timer& b) {
+                return a.deadline != b.deadline ? a.deadline < b.deadline : a.sequence < b.sequence;
+            });
+        if (due == timers_.end() || due->deadline > target)
+            break;
         Timer timer = std::move(*due);
         timers_.erase(due);
         now_ = std::max(now_, timer.deadline);

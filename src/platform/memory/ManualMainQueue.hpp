@@ -13,7 +13,7 @@ namespace quorvane::platform::memory {
 // delayed call that falls due on the way, in deadline order. Tests use it to
 // check a 1-second label or a 0.2-second debounce exactly, without sleeping.
 class ManualMainQueue final : public MainQueue {
-public:
+  public:
     void post(Task task) override;
     Instant now() const override { return now_; }
 
@@ -28,10 +28,10 @@ public:
     // Delayed calls not yet run nor cancelled.
     std::size_t pendingTimers() const;
 
-protected:
+  protected:
     TimerToken schedule(Duration delay, Task task) override;
 
-private:
+  private:
     struct Timer {
         Instant deadline;
         std::uint64_t sequence;

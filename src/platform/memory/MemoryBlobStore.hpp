@@ -10,7 +10,7 @@ namespace quorvane::platform::memory {
 // Blobs in a map. Writes to keys named in `failingKeys` fail, so callers'
 // handling of a full disk or a read-only folder can be exercised.
 class MemoryBlobStore final : public BlobStore {
-public:
+  public:
     Result<std::optional<std::string>> load(const std::string& key) const override;
     Status save(const std::string& key, const std::string& bytes) override;
     Result<std::string> moveAside(const std::string& key) override;

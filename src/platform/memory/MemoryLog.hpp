@@ -9,7 +9,7 @@ namespace quorvane::platform::memory {
 
 // Keeps every line, so tests can see what the program told the user.
 class MemoryLog final : public Log {
-public:
+  public:
     struct Line {
         LogLevel level;
         std::string source;
@@ -22,7 +22,8 @@ public:
 
     bool contains(std::string_view fragment) const {
         for (const auto& line : lines)
-            if (line.message.find(fragment) != std::string::npos) return true;
+            if (line.message.find(fragment) != std::string::npos)
+                return true;
         return false;
     }
 

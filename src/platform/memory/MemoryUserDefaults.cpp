@@ -4,7 +4,8 @@ namespace quorvane::platform::memory {
 
 std::optional<DefaultsValue> MemoryUserDefaults::value(const std::string& key) const {
     auto found = values_.find(key);
-    if (found == values_.end()) return std::nullopt;
+    if (found == values_.end())
+        return std::nullopt;
     return found->second;
 }
 
@@ -12,6 +13,8 @@ void MemoryUserDefaults::set(const std::string& key, DefaultsValue value) {
     values_[key] = std::move(value);
 }
 
-void MemoryUserDefaults::remove(const std::string& key) { values_.erase(key); }
+void MemoryUserDefaults::remove(const std::string& key) {
+    values_.erase(key);
+}
 
 }  // namespace quorvane::platform::memory

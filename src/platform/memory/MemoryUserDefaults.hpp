@@ -7,12 +7,12 @@
 namespace quorvane::platform::memory {
 
 class MemoryUserDefaults final : public UserDefaults {
-public:
+  public:
     std::optional<DefaultsValue> value(const std::string& key) const override;
     void set(const std::string& key, DefaultsValue value) override;
     void remove(const std::string& key) override;
 
-private:
+  private:
     std::map<std::string, DefaultsValue> values_;
 };
 

@@ -10,7 +10,7 @@ namespace quorvane::platform::posix {
 // One file per key, "<key>.json", in a folder private to the user. Every
 // write replaces the file atomically.
 class FileBlobStore final : public BlobStore {
-public:
+  public:
     // Records are small; anything bigger than this is not one of ours.
     static constexpr std::size_t maxBlobBytes = 64 * 1024 * 1024;
 
@@ -24,7 +24,7 @@ public:
 
     std::filesystem::path pathFor(const std::string& key) const;
 
-private:
+  private:
     explicit FileBlobStore(std::filesystem::path directory) : directory_(std::move(directory)) {}
 
     std::filesystem::path directory_;

@@ -16,7 +16,8 @@ Status makePrivateDirectory(const std::filesystem::path& directory);
 
 // Reads a whole file. Nothing when it does not exist; an error when it cannot
 // be read or is larger than `maxBytes` (stored files are not trusted to be sane).
-Result<std::optional<std::string>> readFile(const std::filesystem::path& path, std::size_t maxBytes);
+Result<std::optional<std::string>> readFile(const std::filesystem::path& path,
+                                            std::size_t maxBytes);
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to the disk and
 // renames it over `path`, so a crash leaves either the old file or the new.

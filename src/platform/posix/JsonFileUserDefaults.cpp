@@ -11,13 +11,17 @@ namespace {
 constexpr std::string_view source = "UserDefaults";
 
 std::optional<DefaultsValue> fromJson(const nlohmann::json& value) {
-    if (value.is_boolean()) return DefaultsValue(value.get<bool>());
+    if (value.is_boolean())
+        return DefaultsValue(value.get<bool>());
     if (value.is_number_integer()) {
-        if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX) return std::nullopt;
+        if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX)
+            return std::nullopt;
         return DefaultsValue(value.get<std::int64_t>());
     }
-    if (value.is_number_float()) return DefaultsValue(value.get<double>());
-    if (value.is_string()) return DefaultsValue(value.get<std::string>());
+    if (value.is_number_float())
+        return DefaultsValue(value.get<double>());
+    if (value.is_string())
+        return DefaultsValue(value.get<std::string>());
     return std::nullopt;
 }
 
@@ -65,7 +69,8 @@ void JsonFileUserDefaults::load() {
 
 std::optional<DefaultsValue> JsonFileUserDefaults::value(const std::string& key) const {
     auto found = values_.find(key);
-    if (found == values_.end()) return std::nullopt;
+    if (found == values_.end())
+        return std::nullopt;
     return found->second;
 }
 
@@ -75,17 +80,21 @@ void JsonFileUserDefaults::set(const std::string& key, DefaultsValue value) {
 }
 
 void JsonFileUserDefaults::remove(const std::string& key) {
-    if (values_.erase(key) > 0) writeThrough();
+    if (values_.erase(key) > 0)
+        writeThrough();
 }
 
 void JsonFileUserDefaults::writeThrough() {
-    if (!writable_) return;
+    if (!writable_)
+        return;
     nlohmann::json object = nlohmann::json::object();
     for (const auto& [key, value] : values_)
         std::visit([&](const auto& v) { object[key] = v; }, value);
     Status written = makePrivateDirectory(file_.parent_path());
-    if (written) written = writeFileAtomically(file_, object.dump(2) + "\n");
-    if (!written) log_.error(source, "cannot save: " + written.error().message);
+    if (written)
+        written = writeFileAtomically(file_, object.dump(2) + "\n");
+    if (!written)
+        log_.error(source, "cannot save: " + written.error().message);
 }
 
 }  // namespace quorvane::platform::posix

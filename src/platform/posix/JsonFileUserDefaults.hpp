@@ -12,7 +12,7 @@ namespace quorvane::platform::posix {
 // through at once (atomically), so a killed process keeps what it set. A file
 // that cannot be understood is moved aside, never overwritten.
 class JsonFileUserDefaults final : public UserDefaults {
-public:
+  public:
     static constexpr std::size_t maxFileBytes = 4 * 1024 * 1024;
 
     JsonFileUserDefaults(std::filesystem::path file, Log& log);
@@ -23,7 +23,7 @@ public:
 
     const std::filesystem::path& file() const { return file_; }
 
-private:
+  private:
     void load();
     void writeThrough();
 

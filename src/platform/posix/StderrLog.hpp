@@ -8,10 +8,10 @@ namespace quorvane::platform::posix {
 
 // One line per message on standard error, safe from any thread.
 class StderrLog final : public Log {
-public:
+  public:
     void write(LogLevel level, std::string_view source, std::string_view message) override;
 
-private:
+  private:
     std::mutex mutex_;
 };
 

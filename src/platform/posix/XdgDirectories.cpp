@@ -11,11 +11,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<fs::path> absoluteVariable(const XdgDirectories::Environment& getenv, const char* name) {
+std::optional<fs::path> absoluteVariable(const XdgDirectories::Environment& getenv,
+                                         const char* name) {
     const char* value = getenv(name);
-    if (value == nullptr || *value == '\0') return std::nullopt;
+    if (value == nullptr || *value == '\0')
+        return std::nullopt;
     fs::path path(value);
-    if (!path.is_absolute()) return std::nullopt;
+    if (!path.is_absolute())
+        return std::nullopt;
     return path;
 }
 
@@ -32,7 +35,8 @@ XdgDirectories XdgDirectories::fromEnvironment(const Environment& getenv) {
     dirs.home = absoluteVariable(getenv, "HOME").value_or(passwordHome());
     dirs.dataHome = absoluteVariable(getenv, "XDG_DATA_HOME").value_or(dirs.home / ".local/share");
     dirs.configHome = absoluteVariable(getenv, "XDG_CONFIG_HOME").value_or(dirs.home / ".config");
-    dirs.stateHome = absoluteVariable(getenv, "XDG_STATE_HOME").value_or(dirs.home / ".local/state");
+    dirs.stateHome =
+        absoluteVariable(getenv, "XDG_STATE_HOME").value_or(dirs.home / ".local/state");
     dirs.runtimeDir = absoluteVariable(getenv, "XDG_RUNTIME_DIR");
     return dirs;
 }

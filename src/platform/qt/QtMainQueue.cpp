@@ -5,23 +5,30 @@
 
 namespace quorvane::platform::qt {
 
-QtMainQueue::QtMainQueue() { clock_.start(); }
+QtMainQueue::QtMainQueue() {
+    clock_.start();
+}
 
 void QtMainQueue::post(Task task) {
     QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
 }
 
-Instant QtMainQueue::now() const { return Instant(clock_.nsecsElapsed()); }
+Instant QtMainQueue::now() const {
+    return Instant(clock_.nsecsElapsed());
+}
 
 TimerToken QtMainQueue::schedule(Duration delay, Task task) {
     auto cancelled = std::make_shared<bool>(false);
     // Round up, so a call never runs before its delay has passed.
-    auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(std::max(delay, Duration::zero()));
-    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &context_, [cancelled, task = std::move(task)] {
-        if (*cancelled) return;
-        *cancelled = true;
-        task();
-    });
+    auto milliseconds =
+        std::chrono::ceil<std::chrono::milliseconds>(std::max(delay, Duration::zero()));
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &context_,
+                       [cancelled, task = std::move(task)] {
+                           if (*cancelled)
+                               return;
+                           *cancelled = true;
+                           task();
+                       });
     return TimerToken(cancelled);
 }
 

@@ -10,16 +10,16 @@ namespace quorvane::platform::qt {
 // The main queue on Qt's event loop. Construct it on the main thread, after
 // the application object.
 class QtMainQueue final : public MainQueue {
-public:
+  public:
     QtMainQueue();
 
     void post(Task task) override;
     Instant now() const override;
 
-protected:
+  protected:
     TimerToken schedule(Duration delay, Task task) override;
 
-private:
+  private:
     QObject context_;
     QElapsedTimer clock_;
 };

@@ -12,7 +12,7 @@ namespace quorvane::platform::qt {
 // a socket pair written from the signal handler, so that Ctrl-C and a
 // session's logout go through the normal termination path and save.
 class UnixSignalWatcher final : public QObject {
-public:
+  public:
     using Handler = std::function<void(int signal)>;
 
     // Only one may exist at a time. When the socket pair cannot be made the
@@ -23,7 +23,7 @@ public:
     UnixSignalWatcher(const UnixSignalWatcher&) = delete;
     UnixSignalWatcher& operator=(const UnixSignalWatcher&) = delete;
 
-private:
+  private:
     void readSignal();
 
     Handler handler_;

@@ -1,8 +1,8 @@
-#include "platform/memory/ManualMainQueue.hpp"
-
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include "platform/memory/ManualMainQueue.hpp"
 
 namespace quorvane::platform::memory {
 namespace {
@@ -12,10 +12,12 @@ using namespace std::chrono_literals;
 TEST(ManualMainQueue, firesTimersInDeadlineOrderIncludingThoseScheduledOnTheWay) {
     ManualMainQueue queue;
     std::vector<std::string> fired;
-    queue.after(300ms, [&] { fired.push_back("c@" + std::to_string(queue.now().count() / 1000000)); });
+    queue.after(300ms,
+                [&] { fired.push_back("c@" + std::to_string(queue.now().count() / 1000000)); });
     queue.after(100ms, [&] {
         fired.push_back("a@" + std::to_string(queue.now().count() / 1000000));
-        queue.after(100ms, [&] { fired.push_back("b@" + std::to_string(queue.now().count() / 1000000)); });
+        queue.after(100ms,
+                    [&] { fired.push_back("b@" + std::to_string(queue.now().count() / 1000000)); });
     });
     auto cancelled = queue.after(150ms, [&] { fired.push_back("never"); });
     cancelled.cancel();
@@ -39,7 +41,8 @@ TEST(ManualMainQueue, postsFromOtherThreadsRunOnDrain) {
     ManualMainQueue queue;
     int ran = 0;
     std::thread worker([&] {
-        for (int i = 0; i < 100; ++i) queue.post([&] { ++ran; });
+        for (int i = 0; i < 100; ++i)
+            queue.post([&] { ++ran; });
     });
     worker.join();
     EXPECT_EQ(ran, 0);

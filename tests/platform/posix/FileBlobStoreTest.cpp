@@ -1,10 +1,9 @@
-#include "platform/posix/FileBlobStore.hpp"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <fstream>
 
+#include "platform/posix/FileBlobStore.hpp"
 #include "support/TemporaryDirectory.hpp"
 
 namespace quorvane::platform::posix {
@@ -14,7 +13,8 @@ namespace fs = std::filesystem;
 
 std::vector<std::string> entries(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
 }

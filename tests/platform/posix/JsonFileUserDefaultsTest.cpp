@@ -1,10 +1,9 @@
-#include "platform/posix/JsonFileUserDefaults.hpp"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "platform/memory/MemoryLog.hpp"
+#include "platform/posix/JsonFileUserDefaults.hpp"
 #include "support/TemporaryDirectory.hpp"
 
 namespace quorvane::platform::posix {
@@ -46,7 +45,8 @@ TEST(JsonFileUserDefaults, keepsAFileItCannotReadAndStartsFromTheDefaults) {
 
     int kept = 0;
     for (const auto& entry : std::filesystem::directory_iterator(temporary.path()))
-        if (entry.path().filename().string().starts_with("UserDefaults.json.undecodable-")) ++kept;
+        if (entry.path().filename().string().starts_with("UserDefaults.json.undecodable-"))
+            ++kept;
     EXPECT_EQ(kept, 1);
 }
 

@@ -1,9 +1,9 @@
-#include "platform/posix/XdgDirectories.hpp"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+
+#include "platform/posix/XdgDirectories.hpp"
 
 namespace quorvane::platform::posix {
 namespace {

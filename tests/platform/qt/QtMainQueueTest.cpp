@@ -1,11 +1,11 @@
-#include "platform/qt/QtMainQueue.hpp"
-
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <thread>
+
+#include "platform/qt/QtMainQueue.hpp"
 
 namespace quorvane::platform::qt {
 namespace {
@@ -27,7 +27,8 @@ struct QtMainQueueTest : ::testing::Test {
         guard.setSingleShot(true);
         guard.start(5000);
         QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-        while (!done() && guard.isActive()) loop.processEvents(QEventLoop::WaitForMoreEvents, 50);
+        while (!done() && guard.isActive())
+            loop.processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
 };
 
