@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev
+  qt6-base-dev qt6-multimedia-dev
   nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-color-emoji

@@ -30,11 +30,21 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
       userDefaults_(paths_.userDefaults, log_),
       records_(openRecords(paths_.records, log_)),
       persistor_(records_.get(), mainQueue_, log_),
-      store_(userDefaults_, persistor_) {}
+      store_(userDefaults_, persistor_),
+      sound_(log_),
+      intentDonations_(log_),
+      catalogue_(factory_, store_, log_, scripts_),
+      tweaksHandler_(catalogue_),
+      soundPlayer_(store_, sound_),
+      tweakActions_(mainQueue_, notifications_, soundPlayer_, intentDonations_) {}
+
+void AppServices::start() {
+    mainQueue_.after(applyPersistedTogglesDelay,
+                     [this] { tweaksHandler_.applyPersistedToggles(); });
+}
 
 void AppServices::terminate() {
-    // Tweaks that must be undone at exit are reset here once the catalogue
-    // exists; until then there are none.
+    tweaksHandler_.resetOnTerminate();
     persistor_.saveAll();
 }
 

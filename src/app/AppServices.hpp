@@ -4,12 +4,19 @@
 #include <memory>
 
 #include "core/Persistor.hpp"
+#include "core/SoundPlayer.hpp"
 #include "core/Store.hpp"
+#include "core/TweakActions.hpp"
+#include "core/TweakNotifications.hpp"
+#include "core/TweaksHandler.hpp"
+#include "core/catalogue/Catalogue.hpp"
 #include "platform/posix/FileBlobStore.hpp"
 #include "platform/posix/JsonFileUserDefaults.hpp"
 #include "platform/posix/StderrLog.hpp"
 #include "platform/posix/XdgDirectories.hpp"
 #include "platform/qt/QtMainQueue.hpp"
+#include "platform/qt/QtSound.hpp"
+#include "platform/sim/SimIntentDonations.hpp"
 
 namespace quorvane::app {
 
@@ -36,10 +43,19 @@ class AppServices {
     platform::MainQueue& mainQueue() { return mainQueue_; }
     core::Persistor& persistor() { return persistor_; }
     core::Store& store() { return store_; }
+    const core::Catalogue& catalogue() const { return catalogue_; }
+    core::TweaksHandler& tweaksHandler() { return tweaksHandler_; }
+    core::TweakActions& tweakActions() { return tweakActions_; }
+    core::TweakNotifications& notifications() { return notifications_; }
 
+    // Start-up work that waits for the event loop: persisted toggles are
+    // applied again a moment after launch.
+    void start();
     // Normal termination: undo what must not outlive the program, then save
     // every record.
     void terminate();
+
+    static constexpr std::chrono::milliseconds applyPersistedTogglesDelay{2000};
 
   private:
     AppPaths paths_;
@@ -49,6 +65,15 @@ class AppServices {
     platform::qt::QtMainQueue mainQueue_;
     core::Persistor persistor_;
     core::Store store_;
+    platform::qt::QtSound sound_;
+    platform::sim::SimIntentDonations intentDonations_;
+    core::NoScriptTweaks scripts_;
+    core::TweakFactory factory_;
+    core::Catalogue catalogue_;
+    core::TweaksHandler tweaksHandler_;
+    core::TweakNotifications notifications_;
+    core::SoundPlayer soundPlayer_;
+    core::TweakActions tweakActions_;
 };
 
 }  // namespace quorvane::app

@@ -4,10 +4,32 @@
 
 #include "app/AppServices.hpp"
 #include "cli/CommandLine.hpp"
+#include "cli/ListCommand.hpp"
 #include "core/AppIdentity.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
 
 using namespace quorvane;
+
+namespace {
+
+// Reads the catalogue without touching the user's files or needing a display.
+int listCatalogue(const cli::ListOptions& options) {
+    platform::memory::MemoryUserDefaults defaults;
+    platform::memory::MemoryBlobStore records;
+    platform::memory::ManualMainQueue queue;
+    platform::posix::StderrLog log;
+    core::Persistor persistor(&records, queue, log);
+    core::Store store(defaults, persistor);
+    core::NoScriptTweaks scripts;
+    core::TweakFactory factory;
+    core::Catalogue catalogue(factory, store, log, scripts);
+    return cli::listTweaks(options, catalogue, store, std::cout, std::cerr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -23,6 +45,8 @@ int main(int argc, char** argv) {
         case cli::CommandLine::Action::version:
             std::cout << cli::versionText();
             return 0;
+        case cli::CommandLine::Action::list:
+            return listCatalogue(command.value().list);
         case cli::CommandLine::Action::start:
             break;
     }
@@ -44,6 +68,7 @@ int main(int argc, char** argv) {
               << "  settings: " << services.paths().userDefaults.string() << "\n"
               << "Press Ctrl-C to quit." << std::endl;
 
+    services.start();
     const int status = QCoreApplication::exec();
 
     services.terminate();

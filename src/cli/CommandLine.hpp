@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,10 +8,18 @@
 
 namespace quorvane::cli {
 
+// `quorvane list`: the catalogue, filtered like the main window's list.
+struct ListOptions {
+    std::string group = "all";  // all, new, popular, random or a category
+    std::string search;
+    bool json = false;
+};
+
 // What the user asked for on the command line.
 struct CommandLine {
-    enum class Action { start, help, version };
+    enum class Action { start, help, version, list };
     Action action = Action::start;
+    ListOptions list;
 };
 
 // `arguments` excludes the program name.

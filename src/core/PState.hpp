@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <nlohmann/json_fwd.hpp>
 #include <optional>
+#include <string_view>
 #include <variant>
 
 namespace quorvane::core {
@@ -45,6 +47,31 @@ class PKeyPath {
 
   private:
     std::variant<bool PState::*, std::optional<bool> PState::*> field_;
+};
+
+struct PStateField {
+    std::string_view name;
+    PKeyPath keyPath;
+};
+
+// Every field, in declaration order.
+inline constexpr std::array pStateFields{
+    PStateField{"_showUnlockScreen", &PState::_showUnlockScreen},
+    PStateField{"autoPlainText", &PState::autoPlainText},
+    PStateField{"emojiAlias", &PState::emojiAlias},
+    PStateField{"emojiPicker", &PState::emojiPicker},
+    PStateField{"highlightsActiveWindow", &PState::highlightsActiveWindow},
+    PStateField{"snapsWindows", &PState::snapsWindows},
+    PStateField{"reverseMouseScrolling", &PState::reverseMouseScrolling},
+    PStateField{"visualizesKeystroke", &PState::visualizesKeystroke},
+    PStateField{"visualizeCursor", &PState::visualizeCursor},
+    PStateField{"hideStatusItems", &PState::hideStatusItems},
+    PStateField{"focusOneApp", &PState::focusOneApp},
+    PStateField{"_mechanicalKeyboardSound", &PState::_mechanicalKeyboardSound},
+    PStateField{"previewsDockWindows", &PState::previewsDockWindows},
+    PStateField{"_clickToHide", &PState::_clickToHide},
+    PStateField{"_aeroShake", &PState::_aeroShake},
+    PStateField{"_middleClick", &PState::_middleClick},
 };
 
 void to_json(nlohmann::json& json, const PState& state);

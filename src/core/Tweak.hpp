@@ -34,6 +34,10 @@ class Tweak {
     virtual bool canReset() const { return false; }
     virtual void reset() {}
 
+    // False while the tweak's behaviour is not part of this build: the list
+    // shows it as unavailable and running it only says so in the log.
+    virtual bool isAvailable() const { return true; }
+
   protected:
     static const std::string& empty() {
         static const std::string nothing;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/WorkflowMembership.hpp"
+
 namespace quorvane::core {
 
 bool isNewTweak(std::string_view id) {
@@ -11,14 +13,6 @@ bool isNewTweak(std::string_view id) {
 
 bool isPopularTweak(std::string_view id) {
     return std::find(popularTweakIds.begin(), popularTweakIds.end(), id) != popularTweakIds.end();
-}
-
-bool isMember(std::string_view tweakId, std::string_view workflowId, const Preference& preference) {
-    return std::any_of(preference.taskWorkflows.begin(), preference.taskWorkflows.end(),
-                       [&](const TaskWorkflow& membership) {
-                           return membership.taskId == tweakId &&
-                                  membership.workflowId == workflowId;
-                       });
 }
 
 bool TweakGroup::includes(const Tweak& tweak, const Preference& preference) const {

@@ -59,7 +59,6 @@ class TweakGroup {
 
 bool isNewTweak(std::string_view id);
 bool isPopularTweak(std::string_view id);
-bool isMember(std::string_view tweakId, std::string_view workflowId, const Preference& preference);
 
 }  // namespace quorvane::core
 

@@ -1,0 +1,122 @@
+#include "cli/ListCommand.hpp"
+
+#include <iomanip>
+#include <nlohmann/json.hpp>
+
+#include "core/TweaksHolder.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+
+namespace quorvane::cli {
+
+namespace {
+
+std::string folded(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ')
+            out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    return out;
+}
+
+std::string groupNames() {
+    std::string names = "all, new, popular, random";
+    for (auto category : core::allCategories)
+        names += ", " + std::string(core::rawValue(category));
+    return names;
+}
+
+std::vector<std::string> flagNames(const core::Tweak& tweak) {
+    std::vector<std::string> flags;
+    if (tweak.hasMoreConfigure())
+        flags.emplace_back("configure");
+    if (tweak.canReset())
+        flags.emplace_back("reset");
+    if (tweak.hasExtra())
+        flags.emplace_back("extra");
+    if (tweak.shouldMenuBar())
+        flags.emplace_back("menuBar");
+    return flags;
+}
+
+nlohmann::json describe(core::Tweak& tweak) {
+    const auto state = core::stateBindingOf(tweak);
+    nlohmann::json categories = nlohmann::json::array();
+    for (auto category : tweak.categories())
+        categories.push_back(core::rawValue(category));
+    nlohmann::json object{{"id", tweak.id()},
+                          {"name", tweak.name()},
+                          {"description", tweak.description()},
+                          {"categories", categories},
+                          {"icon", tweak.icon()},
+                          {"kind", core::isToggle(state) ? "toggle" : "oneShot"},
+                          {"flags", flagNames(tweak)},
+                          {"docUrl", tweak.docUrl()},
+                          {"available", tweak.isAvailable()}};
+    if (auto field = core::stateFieldName(state); !field.empty())
+        object["state"] = field;
+    return object;
+}
+
+void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks, std::ostream& out) {
+    out << std::left << std::setw(36) << "ID" << std::setw(34) << "NAME" << std::setw(13)
+        << "CATEGORY" << std::setw(9) << "KIND"
+        << "STATE\n";
+    for (const auto& tweak : tweaks) {
+        const auto state = core::stateBindingOf(*tweak);
+        std::string category = tweak->categories().empty()
+                                   ? ""
+                                   : std::string(core::rawValue(tweak->categories().front()));
+        std::string field(core::stateFieldName(state));
+        if (std::holds_alternative<core::OwnState>(state))
+            field = "(own)";
+        out << std::setw(36) << tweak->id() << std::setw(34) << tweak->name() << std::setw(13)
+            << category << std::setw(9) << (core::isToggle(state) ? "toggle" : "one-shot")
+            << std::setw(30) << field << (tweak->isAvailable() ? "" : "not available in this build")
+            << "\n";
+    }
+    out << tweaks.size() << (tweaks.size() == 1 ? " tweak\n" : " tweaks\n");
+}
+
+}  // namespace
+
+platform::Result<core::TweakGroup> parseGroup(const std::string& name) {
+    const std::string wanted = folded(name);
+    if (wanted == "all")
+        return core::TweakGroup::all();
+    if (wanted == "new")
+        return core::TweakGroup::new_();
+    if (wanted == "popular")
+        return core::TweakGroup::popular();
+    if (wanted == "random")
+        return core::TweakGroup::random();
+    for (auto category : core::allCategories)
+        if (folded(core::rawValue(category)) == wanted)
+            return core::TweakGroup::category(category);
+    return platform::Error{"unknown group \"" + name + "\"; groups are " + groupNames()};
+}
+
+int listTweaks(const ListOptions& options, const core::Catalogue& catalogue, core::Store& store,
+               std::ostream& out, std::ostream& err) {
+    auto group = parseGroup(options.group);
+    if (!group) {
+        err << "quorvane: " << group.error().message << "\n";
+        return 2;
+    }
+    // The same list model as the main window, on a queue of our own: the
+    // command has no event loop and nothing here waits.
+    platform::memory::ManualMainQueue queue;
+    core::TweakNotifications notifications;
+    core::TweaksHolder holder(core::TweaksPlace::main, catalogue, store, queue, notifications);
+    holder.searchText.set(options.search);
+    holder.group.set(group.value());
+
+    if (options.json) {
+        for (const auto& tweak : holder.tweaks.get())
+            out << describe(*tweak).dump() << "\n";
+    } else {
+        printTable(holder.tweaks.get(), out);
+    }
+    return 0;
+}
+
+}  // namespace quorvane::cli

@@ -1,0 +1,150 @@
+#include "core/TweaksHolder.hpp"
+
+#include <algorithm>
+
+#include "core/WorkflowMembership.hpp"
+#include "core/catalogue/ScriptTweakSource.hpp"
+
+namespace quorvane::core {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    constexpr std::string_view space = " \t\n\r\f\v";
+    const auto first = text.find_first_not_of(space);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Plain code-unit comparison: no locale and no folding beyond ASCII letters.
+bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
+                       [](char a, char b) { return lower(a) == lower(b); }) != haystack.end();
+}
+
+HUD hudFor(const std::optional<bool>& newState) {
+    if (!newState)
+        return HUD::run;
+    return *newState ? HUD::toggleOn : HUD::toggleOff;
+}
+
+}  // namespace
+
+std::vector<ContextMenuItem> contextMenuItems(Tweak& tweak, TweaksPlace place) {
+    std::vector<ContextMenuItem> items{{TweakCellAction::refresh, "Refresh"},
+                                       {TweakCellAction::configure, "Configure"}};
+    if (asScriptTweak(tweak))
+        items.push_back({TweakCellAction::delete_, "Delete"});
+    if (tweak.canReset())
+        items.push_back({TweakCellAction::reset, "Reset Default"});
+    if (place == TweaksPlace::compact)
+        items.push_back({TweakCellAction::moveTop, "Move to top"});
+    return items;
+}
+
+bool matchesSearch(const Tweak& tweak, std::string_view searchText) {
+    const auto text = trimmed(searchText);
+    return text.empty() || containsIgnoringCase(tweak.name(), text) ||
+           containsIgnoringCase(tweak.description(), text);
+}
+
+TweaksHolder::TweaksHolder(TweaksPlace shownIn, const Catalogue& catalogue, Store& store,
+                           platform::MainQueue& queue, TweakNotifications& notifications)
+    : place(shownIn),
+      catalogue_(catalogue),
+      store_(store),
+      queue_(queue),
+      searchDebouncer_(queue, searchDelay),
+      taskDidRun_(queue, taskDidRunInterval,
+                  [this](const std::optional<bool>& newState) { showHUD(hudFor(newState)); }) {
+    subscriptions_.push_back(searchText.subscribe(
+        [this](const std::string&) { searchDebouncer_.call([this] { reload(); }); }));
+    subscriptions_.push_back(group.subscribe([this](const TweakGroup&) { reload(); }));
+    subscriptions_.push_back(catalogue_.scripts().changed.subscribe([this] { reload(); }));
+    subscriptions_.push_back(notifications.taskDidRun.subscribe(
+        [this](const std::optional<bool>& newState) { taskDidRun_.send(newState); }));
+}
+
+TweaksHolder::~TweaksHolder() {
+    for (auto& hide : hudHides_)
+        hide.cancel();
+}
+
+void TweaksHolder::reload() {
+    if (place == TweaksPlace::main)
+        reloadMain();
+    else
+        reloadCompact();
+}
+
+void TweaksHolder::reloadMain() {
+    auto all = catalogue_.allTweaks();
+    if (group->kind() == TweakGroup::Kind::random) {
+        // A fresh pick on every reload; the search and the order by name do
+        // not apply to it.
+        std::shuffle(all.begin(), all.end(), random_);
+        if (all.size() > randomCount)
+            all.resize(randomCount);
+        tweaks.set(std::move(all));
+        return;
+    }
+    const Preference& preference = store_.preference.get();
+    std::vector<std::shared_ptr<Tweak>> shown;
+    for (auto& tweak : all)
+        if (group->includes(*tweak, preference) && matchesSearch(*tweak, searchText.get()))
+            shown.push_back(std::move(tweak));
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const auto& a, const auto& b) { return a->name() < b->name(); });
+    tweaks.set(std::move(shown));
+}
+
+void TweaksHolder::reloadCompact() {
+    const Workflow* workflow = group->workflowValue();
+    if (!workflow)
+        return;
+    tweaks.set(tweaksInWorkflow(store_.preference.get(), workflow->id, catalogue_.allTweaks()));
+}
+
+void TweaksHolder::showHUD(HUD style) {
+    showsHUD.set(true);
+    hudStyle.set(style);
+    std::erase_if(hudHides_, [](const platform::TimerToken& hide) { return hide.isCancelled(); });
+    hudHides_.push_back(queue_.after(hudDuration, [this] { showsHUD.set(false); }));
+}
+
+void TweaksHolder::handle(TweakCellAction action, const std::shared_ptr<Tweak>& tweak) {
+    switch (action) {
+        case TweakCellAction::configure:
+            configuredTask.set(tweak);
+            showsConfigureView.set(true);
+            break;
+        case TweakCellAction::refresh:
+            tweak->refresh();
+            showHUD(HUD::refreshed);
+            break;
+        case TweakCellAction::reset:
+            tweak->reset();
+            showHUD(HUD::reset);
+            break;
+        case TweakCellAction::moveTop:
+            if (const Workflow* workflow = group->workflowValue()) {
+                const std::string workflowId = workflow->id;
+                store_.preference.modify([&](Preference& preference) {
+                    moveToTop(preference, tweak->id(), workflowId);
+                });
+                reload();
+            }
+            break;
+        case TweakCellAction::delete_:
+            catalogue_.scripts().deleteScript(tweak->id());
+            showHUD(HUD::deleted);
+            break;
+    }
+}
+
+}  // namespace quorvane::core

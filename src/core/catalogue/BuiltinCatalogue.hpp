@@ -1,0 +1,12 @@
+#pragma once
+
+#include <vector>
+
+#include "core/catalogue/CatalogueRow.hpp"
+
+namespace quorvane::core {
+
+// The 98 built-in tweaks in catalogue order.
+const std::vector<CatalogueRow>& builtinCatalogue();
+
+}  // namespace quorvane::core

@@ -1,0 +1,58 @@
+#include "core/catalogue/UnavailableTweak.hpp"
+
+#include "core/CanToggle.hpp"
+
+namespace quorvane::core {
+
+namespace {
+
+class UnavailableTweak : public BuiltinTweak {
+  public:
+    UnavailableTweak(TweakInfo info, platform::Log& log)
+        : BuiltinTweak(std::move(info)), log_(log) {}
+
+    void run() override { log_.warning(id(), "not available in this build; nothing was run"); }
+    void reset() override { log_.warning(id(), "not available in this build; nothing was reset"); }
+    bool isAvailable() const override { return false; }
+
+  private:
+    platform::Log& log_;
+};
+
+class UnavailableMToggle final : public UnavailableTweak, public CanMToggle {
+  public:
+    UnavailableMToggle(TweakInfo info, platform::Log& log, Store& store, bool MState::*field)
+        : UnavailableTweak(std::move(info), log), CanMToggle(store, field) {}
+};
+
+class UnavailablePToggle final : public UnavailableTweak, public CanPToggle {
+  public:
+    UnavailablePToggle(TweakInfo info, platform::Log& log, Store& store, PKeyPath field)
+        : UnavailableTweak(std::move(info), log), CanPToggle(store, field) {}
+};
+
+class UnavailableOwnToggle final : public UnavailableTweak, public CanToggle {
+  public:
+    using UnavailableTweak::UnavailableTweak;
+    bool isOn() const override { return on_; }
+    void toggle() override { on_ = !on_; }
+    void setOn(bool on) override { on_ = on; }
+
+  private:
+    bool on_ = false;
+};
+
+}  // namespace
+
+std::shared_ptr<Tweak> makeUnavailableTweak(const CatalogueRow& row, Store& store,
+                                            platform::Log& log) {
+    if (auto field = std::get_if<bool MState::*>(&row.state))
+        return std::make_shared<UnavailableMToggle>(row.info, log, store, *field);
+    if (auto field = std::get_if<PKeyPath>(&row.state))
+        return std::make_shared<UnavailablePToggle>(row.info, log, store, *field);
+    if (std::holds_alternative<OwnState>(row.state))
+        return std::make_shared<UnavailableOwnToggle>(row.info, log);
+    return std::make_shared<UnavailableTweak>(row.info, log);
+}
+
+}  // namespace quorvane::core

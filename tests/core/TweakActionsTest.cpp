@@ -1,0 +1,47 @@
+#include "core/TweakActions.hpp"
+#include "core/catalogue/CatalogueFixture.hpp"
+#include "platform/sim/SimIntentDonations.hpp"
+
+namespace quorvane::core {
+namespace {
+
+struct RecordingSound final : platform::Sound {
+    bool play(std::string_view name) override {
+        played.emplace_back(name);
+        return true;
+    }
+    std::vector<std::string> played;
+};
+
+struct TweakActionsTest : testing::CatalogueFixture {
+    TweakNotifications notifications;
+    RecordingSound sound;
+    SoundPlayer sounds{store, sound};
+    platform::sim::SimIntentDonations donations{log};
+    TweakActions actions{queue, notifications, sounds, donations};
+    std::vector<std::optional<bool>> posted;
+    Subscription watch = notifications.taskDidRun.subscribe(
+        [this](const std::optional<bool>& state) { posted.push_back(state); });
+};
+
+TEST_F(TweakActionsTest, aSwitchStoresTheStateRunsRefreshesLaterAndTellsEveryone) {
+    auto dock = tweak("AutoHideDockTask");
+    actions.switchToggle(dock, true);
+    EXPECT_TRUE(store.mState->autoHideDock);
+    EXPECT_EQ(journal, std::vector<std::string>{"run AutoHideDockTask"});
+    queue.drain();
+    EXPECT_EQ(journal.back(), "refresh AutoHideDockTask");
+    EXPECT_EQ(posted, std::vector<std::optional<bool>>{true});
+    EXPECT_EQ(donations.donations(), std::vector<std::string>{"Auto Hide Dock"});
+    EXPECT_TRUE(sound.played.empty());  // sound effects are off until the user turns them on
+
+    store.preference.modify([](Preference& preference) { preference.setPlaysSound(true); });
+    actions.switchToggle(tweak("SnapWindowsTask"), false);
+    actions.runOneShot(tweak("EmptyTrashTask"));
+    EXPECT_EQ(sound.played, (std::vector<std::string>{"toggleOff", "toggleOn"}));
+    EXPECT_EQ(posted, (std::vector<std::optional<bool>>{true, false, std::nullopt}));
+    EXPECT_EQ(store.pState->snapsWindows, false);
+}
+
+}  // namespace
+}  // namespace quorvane::core

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "core/CanToggle.hpp"
+#include "core/catalogue/BuiltinCatalogue.hpp"
+#include "core/catalogue/Catalogue.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+
+namespace quorvane::core::testing {
+
+// Every catalogue tweak, with its real state binding, recording what was
+// asked of it in one shared journal ("run SnapWindowsTask").
+class RecordingTweak : public BuiltinTweak {
+  public:
+    RecordingTweak(TweakInfo info, std::vector<std::string>& journal)
+        : BuiltinTweak(std::move(info)), journal_(journal) {}
+    void run() override { journal_.push_back("run " + id()); }
+    void refresh() override { journal_.push_back("refresh " + id()); }
+    void reset() override { journal_.push_back("reset " + id()); }
+
+  private:
+    std::vector<std::string>& journal_;
+};
+
+class RecordingMToggle final : public RecordingTweak, public CanMToggle {
+  public:
+    RecordingMToggle(TweakInfo info, std::vector<std::string>& journal, Store& store,
+                     bool MState::*field)
+        : RecordingTweak(std::move(info), journal), CanMToggle(store, field) {}
+};
+
+class RecordingPToggle final : public RecordingTweak, public CanPToggle {
+  public:
+    RecordingPToggle(TweakInfo info, std::vector<std::string>& journal, Store& store,
+                     PKeyPath field)
+        : RecordingTweak(std::move(info), journal), CanPToggle(store, field) {}
+};
+
+// A user's script tweak for the lists.
+class FakeScript final : public BuiltinTweak, public ScriptTweak {
+  public:
+    FakeScript(std::string id, std::string name)
+        : BuiltinTweak(TweakInfo{.id = std::move(id),
+                                 .name = std::move(name),
+                                 .description = "A simple description",
+                                 .icon = "💎",
+                                 .categories = {Category::script}}) {}
+};
+
+class FakeScripts final : public ScriptTweakSource {
+  public:
+    std::vector<std::shared_ptr<Tweak>> scriptTweaks() const override { return scripts; }
+    void deleteScript(const std::string& id) override {
+        std::erase_if(scripts, [&](const auto& script) { return script->id() == id; });
+        changed.emit();
+    }
+    std::vector<std::shared_ptr<Tweak>> scripts;
+};
+
+struct CatalogueFixture : ::testing::Test {
+    platform::memory::MemoryBlobStore blobs;
+    platform::memory::ManualMainQueue queue;
+    platform::memory::MemoryLog log;
+    platform::memory::MemoryUserDefaults defaults;
+    Persistor persistor{&blobs, queue, log};
+    Store store{defaults, persistor};
+    std::vector<std::string> journal;
+    FakeScripts scripts;
+    TweakFactory factory = recordingFactory();
+    Catalogue catalogue{factory, store, log, scripts};
+
+    TweakFactory recordingFactory() {
+        TweakFactory made;
+        for (const auto& row : builtinCatalogue()) {
+            made.add(row.info.id, [this](const CatalogueRow& r) -> std::shared_ptr<Tweak> {
+                if (auto field = std::get_if<bool MState::*>(&r.state))
+                    return std::make_shared<RecordingMToggle>(r.info, journal, store, *field);
+                if (auto field = std::get_if<PKeyPath>(&r.state))
+                    return std::make_shared<RecordingPToggle>(r.info, journal, store, *field);
+                return std::make_shared<RecordingTweak>(r.info, journal);
+            });
+        }
+        return made;
+    }
+
+    std::shared_ptr<Tweak> tweak(const std::string& id) { return catalogue.find(id); }
+
+    static std::vector<std::string> idsOf(const std::vector<std::shared_ptr<Tweak>>& tweaks) {
+        std::vector<std::string> ids;
+        for (const auto& tweak : tweaks)
+            ids.push_back(tweak->id());
+        return ids;
+    }
+};
+
+}  // namespace quorvane::core::testing
