@@ -12,9 +12,13 @@ bool QtSound::play(std::string_view resourceName) {
     if (!QFile::exists(path))
         return false;
     player_ = std::make_unique<QSoundEffect>();
+    // Loading finishes later; a file the audio system cannot take shows up then.
+    QObject::connect(player_.get(), &QSoundEffect::statusChanged, player_.get(),
+                     [this, player = player_.get(), path] {
+                         if (player->status() == QSoundEffect::Error)
+                             log_.warning("Sound", "cannot play " + path.toStdString());
+                     });
     player_->setSource(QUrl(QStringLiteral("qrc") + path));
-    if (player_->status() == QSoundEffect::Error)
-        log_.warning("Sound", "cannot play " + path.toStdString());
     player_->play();
     return true;
 }

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/ListCommand.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+
+namespace quorvane::cli {
+namespace {
+
+struct ListCommandTest : ::testing::Test {
+    platform::memory::MemoryBlobStore blobs;
+    platform::memory::ManualMainQueue queue;
+    platform::memory::MemoryLog log;
+    platform::memory::MemoryUserDefaults defaults;
+    core::Persistor persistor{&blobs, queue, log};
+    core::Store store{defaults, persistor};
+    core::NoScriptTweaks scripts;
+    core::TweakFactory factory;
+    core::Catalogue catalogue{factory, store, log, scripts};
+    std::ostringstream out;
+    std::ostringstream err;
+
+    int list(ListOptions options) { return listTweaks(options, catalogue, store, out, err); }
+
+    std::vector<nlohmann::json> lines() {
+        std::vector<nlohmann::json> objects;
+        std::istringstream in(out.str());
+        for (std::string line; std::getline(in, line);)
+            objects.push_back(nlohmann::json::parse(line));
+        return objects;
+    }
+};
+
+TEST_F(ListCommandTest, jsonDescribesEachTweakOfTheGroupOnItsOwnLine) {
+    ASSERT_EQ(list({.group = "status menu", .search = "", .json = true}), 0);
+    auto objects = lines();
+    ASSERT_EQ(objects.size(), 5u);
+    const auto& clock = objects.at(1);
+    EXPECT_EQ(clock["id"], "FlashClockSeparatorTask");
+    EXPECT_EQ(clock["kind"], "toggle");
+    EXPECT_EQ(clock["state"], "flashClockSeparator");
+    EXPECT_EQ(clock["categories"], nlohmann::json::array({"Status Menu"}));
+    EXPECT_EQ(clock["flags"], nlohmann::json::array({"reset"}));
+    EXPECT_EQ(clock["available"], false);
+
+    out.str("");
+    ASSERT_EQ(list({.group = "Utility", .search = "link", .json = true}), 0);
+    objects = lines();
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0]["kind"], "oneShot");
+    EXPECT_FALSE(objects[0].contains("state"));
+}
+
+TEST_F(ListCommandTest, anUnknownGroupIsRefusedWithTheGroupsThereAre) {
+    EXPECT_EQ(list({.group = "docks", .search = "", .json = false}), 2);
+    EXPECT_NE(err.str().find("unknown group \"docks\""), std::string::npos);
+    EXPECT_NE(err.str().find("Status Menu"), std::string::npos);
+    EXPECT_TRUE(out.str().empty());
+
+    EXPECT_EQ(list({.group = "random", .search = "", .json = false}), 0);
+    EXPECT_NE(out.str().find("5 tweaks"), std::string::npos);
+    EXPECT_FALSE(parseCommandLine({"list", "--group"}));
+    EXPECT_EQ(parseCommandLine({"list", "--search", "dock", "--json"}).value().list.search, "dock");
+}
+
+}  // namespace
+}  // namespace quorvane::cli
