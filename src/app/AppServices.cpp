@@ -15,6 +15,13 @@ std::unique_ptr<platform::posix::FileBlobStore> openRecords(const std::filesyste
     return nullptr;
 }
 
+const platform::sim::SimHome& prepared(const platform::sim::SimHome& home, platform::Log& log) {
+    if (auto made = home.prepare(); !made)
+        log.error("SimulatedMac",
+                  "cannot prepare " + home.root().string() + ": " + made.error().message);
+    return home;
+}
+
 }  // namespace
 
 AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
@@ -22,6 +29,8 @@ AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
     paths.applicationSupport = directories.dataHome / core::bundleIdentifier;
     paths.records = paths.applicationSupport / core::recordsFolderName;
     paths.userDefaults = directories.configHome / core::bundleIdentifier / "UserDefaults.json";
+    paths.journal = directories.stateHome / core::bundleIdentifier / "journal.jsonl";
+    paths.simulatedMac = platform::sim::SimHome::defaultRoot(directories.dataHome);
     return paths;
 }
 
@@ -31,12 +40,35 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
       records_(openRecords(paths_.records, log_)),
       persistor_(records_.get(), mainQueue_, log_),
       store_(userDefaults_, persistor_),
+      journal_(paths_.journal, log_),
+      simHome_(paths_.simulatedMac),
+      shell_(prepared(simHome_, log_).commandEnvironment()),
+      scripting_(shell_, simHome_, journal_),
+      permissionAsker_(journal_),
       sound_(log_),
       intentDonations_(log_),
+      scriptRunner_(scripting_, launcher_, permissionAsker_, mainQueue_, journal_, log_,
+                    paths_.applicationSupport / "Scripts"),
+      systemServices_{.scripts = scriptRunner_,
+                      .shell = shell_,
+                      .commands = commands_,
+                      .pasteboard = pasteboard_,
+                      .workspace = workspace_,
+                      .journal = journal_,
+                      .log = log_,
+                      .mainQueue = mainQueue_,
+                      .bundleIdentifier = std::string(core::bundleIdentifier)},
+      factory_(makeFactory()),
       catalogue_(factory_, store_, log_, scripts_),
       tweaksHandler_(catalogue_),
       soundPlayer_(store_, sound_),
       tweakActions_(mainQueue_, notifications_, soundPlayer_, intentDonations_) {}
+
+core::TweakFactory AppServices::makeFactory() {
+    core::TweakFactory factory;
+    system::addCommandTweaks(factory, systemServices_);
+    return factory;
+}
 
 void AppServices::start() {
     mainQueue_.after(applyPersistedTogglesDelay,

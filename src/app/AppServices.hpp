@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/Persistor.hpp"
+#include "core/SerialExecutor.hpp"
 #include "core/SoundPlayer.hpp"
 #include "core/Store.hpp"
 #include "core/TweakActions.hpp"
@@ -11,12 +12,21 @@
 #include "core/TweaksHandler.hpp"
 #include "core/catalogue/Catalogue.hpp"
 #include "platform/posix/FileBlobStore.hpp"
+#include "platform/posix/FileJournal.hpp"
 #include "platform/posix/JsonFileUserDefaults.hpp"
+#include "platform/posix/PosixProcessLauncher.hpp"
+#include "platform/posix/PosixShellRunner.hpp"
 #include "platform/posix/StderrLog.hpp"
 #include "platform/posix/XdgDirectories.hpp"
 #include "platform/qt/QtMainQueue.hpp"
+#include "platform/qt/QtPasteboard.hpp"
 #include "platform/qt/QtSound.hpp"
+#include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimHome.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
+#include "platform/sim/SimScripting.hpp"
+#include "system/CommandTweaks.hpp"
+#include "system/ScriptRunner.hpp"
 
 namespace quorvane::app {
 
@@ -25,13 +35,15 @@ struct AppPaths {
     std::filesystem::path applicationSupport;  // <data home>/com.tarnvell.Quorvane
     std::filesystem::path records;             // .../Default: one JSON blob per record
     std::filesystem::path userDefaults;  // <config home>/com.tarnvell.Quorvane/UserDefaults.json
+    std::filesystem::path journal;       // <state home>/com.tarnvell.Quorvane/journal.jsonl
+    std::filesystem::path simulatedMac;  // $QUORVANE_SIM_HOME or <data home>/quorvane-sim
 
     static AppPaths from(const platform::posix::XdgDirectories& directories);
 };
 
 // The composition root: the one place that picks adapters. Everything it
 // builds sees only ports. Construct after the Qt application object, on the
-// main thread.
+// main thread. On this host the macOS-only services are the simulated Mac's.
 class AppServices {
   public:
     explicit AppServices(const platform::posix::XdgDirectories& directories);
@@ -41,12 +53,14 @@ class AppServices {
     const AppPaths& paths() const { return paths_; }
     platform::Log& log() { return log_; }
     platform::MainQueue& mainQueue() { return mainQueue_; }
+    platform::Journal& journal() { return journal_; }
     core::Persistor& persistor() { return persistor_; }
     core::Store& store() { return store_; }
     const core::Catalogue& catalogue() const { return catalogue_; }
     core::TweaksHandler& tweaksHandler() { return tweaksHandler_; }
     core::TweakActions& tweakActions() { return tweakActions_; }
     core::TweakNotifications& notifications() { return notifications_; }
+    system::SystemServices& systemServices() { return systemServices_; }
 
     // Start-up work that waits for the event loop: persisted toggles are
     // applied again a moment after launch.
@@ -58,6 +72,8 @@ class AppServices {
     static constexpr std::chrono::milliseconds applyPersistedTogglesDelay{2000};
 
   private:
+    core::TweakFactory makeFactory();
+
     AppPaths paths_;
     platform::posix::StderrLog log_;
     platform::posix::JsonFileUserDefaults userDefaults_;
@@ -65,8 +81,19 @@ class AppServices {
     platform::qt::QtMainQueue mainQueue_;
     core::Persistor persistor_;
     core::Store store_;
+    platform::posix::FileJournal journal_;
+    platform::sim::SimHome simHome_;
+    platform::posix::PosixShellRunner shell_;
+    platform::sim::SimScripting scripting_;
+    platform::posix::PosixProcessLauncher launcher_;
+    platform::sim::SimPermissionAsker permissionAsker_;
+    platform::sim::SimWorkspace workspace_;
+    platform::qt::QtPasteboard pasteboard_;
     platform::qt::QtSound sound_;
     platform::sim::SimIntentDonations intentDonations_;
+    system::ScriptRunner scriptRunner_;
+    core::SerialExecutor commands_{"Commands"};
+    system::SystemServices systemServices_;
     core::NoScriptTweaks scripts_;
     core::TweakFactory factory_;
     core::Catalogue catalogue_;

@@ -1,9 +1,11 @@
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/AppServices.hpp"
 #include "cli/CommandLine.hpp"
+#include "cli/JournalCommand.hpp"
 #include "cli/ListCommand.hpp"
 #include "core/AppIdentity.hpp"
 #include "platform/memory/ManualMainQueue.hpp"
@@ -29,6 +31,32 @@ int listCatalogue(const cli::ListOptions& options) {
     return cli::listTweaks(options, catalogue, store, std::cout, std::cerr);
 }
 
+int showJournal(bool json) {
+    platform::posix::StderrLog log;
+    const auto paths = app::AppPaths::from(platform::posix::XdgDirectories::current());
+    cli::printJournal(platform::posix::FileJournal(paths.journal, log), json, std::cout);
+    return 0;
+}
+
+int setAdminPrompt(bool approves) {
+    const auto paths = app::AppPaths::from(platform::posix::XdgDirectories::current());
+    auto saved = platform::sim::SimHome(paths.simulatedMac).setAdminPromptApproves(approves);
+    if (!saved) {
+        std::cerr << "quorvane: " << saved.error().message << "\n";
+        return 1;
+    }
+    std::cout << "The simulated Mac now " << (approves ? "approves" : "cancels")
+              << " administrator prompts.\n";
+    return 0;
+}
+
+// Without any display the program still runs, with windows kept off screen.
+void chooseOffscreenWithoutDisplay() {
+    const bool hasDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    if (!hasDisplay && !std::getenv("QT_QPA_PLATFORM"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,29 +75,36 @@ int main(int argc, char** argv) {
             return 0;
         case cli::CommandLine::Action::list:
             return listCatalogue(command.value().list);
+        case cli::CommandLine::Action::journal:
+            return showJournal(command.value().json);
+        case cli::CommandLine::Action::simAdmin:
+            return setAdminPrompt(command.value().adminApproves);
         case cli::CommandLine::Action::start:
             break;
     }
 
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QString::fromUtf8(
+    chooseOffscreenWithoutDisplay();
+    QGuiApplication application(argc, argv);
+    QGuiApplication::setApplicationName(QString::fromUtf8(
         core::applicationName.data(), static_cast<qsizetype>(core::applicationName.size())));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
 
     // Ctrl-C, a kill or the end of the session quit through the event loop,
     // so the records are saved as on any normal exit. Installed first: a
     // signal that comes during start-up waits for the loop instead of
     // ending the process unsaved.
     platform::qt::UnixSignalWatcher quitOnSignal({SIGINT, SIGTERM, SIGHUP},
-                                                 [](int) { QCoreApplication::quit(); });
+                                                 [](int) { QGuiApplication::quit(); });
 
     app::AppServices services(platform::posix::XdgDirectories::current());
     std::cout << "Quorvane is running.\n"
               << "  records:  " << services.persistor().location() << "\n"
               << "  settings: " << services.paths().userDefaults.string() << "\n"
+              << "  journal:  " << services.paths().journal.string() << "\n"
               << "Press Ctrl-C to quit." << std::endl;
 
     services.start();
-    const int status = QCoreApplication::exec();
+    const int status = QGuiApplication::exec();
 
     services.terminate();
     std::cout << "Quorvane saved its records and quit." << std::endl;

@@ -4,8 +4,10 @@ namespace quorvane::cli {
 
 namespace {
 
+using Action = CommandLine::Action;
+
 platform::Result<CommandLine> parseList(const std::vector<std::string>& arguments) {
-    CommandLine command{CommandLine::Action::list, {}};
+    CommandLine command{.action = Action::list};
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option == "--json") {
@@ -21,19 +23,38 @@ platform::Result<CommandLine> parseList(const std::vector<std::string>& argument
     return command;
 }
 
+platform::Result<CommandLine> parseJournal(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 1)
+        return CommandLine{.action = Action::journal};
+    if (arguments.size() == 2 && arguments[1] == "--json")
+        return CommandLine{.action = Action::journal, .json = true};
+    return platform::Error{"usage: quorvane journal [--json]"};
+}
+
+platform::Result<CommandLine> parseSim(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 3 && arguments[1] == "admin" &&
+        (arguments[2] == "approve" || arguments[2] == "cancel"))
+        return CommandLine{.action = Action::simAdmin, .adminApproves = arguments[2] == "approve"};
+    return platform::Error{"usage: quorvane sim admin approve|cancel"};
+}
+
 }  // namespace
 
 platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments) {
     if (arguments.empty())
-        return CommandLine{CommandLine::Action::start, {}};
+        return CommandLine{};
     const std::string& first = arguments.front();
     if (first == "list")
         return parseList(arguments);
+    if (first == "journal")
+        return parseJournal(arguments);
+    if (first == "sim")
+        return parseSim(arguments);
     if (arguments.size() == 1) {
         if (first == "--help" || first == "-h" || first == "help")
-            return CommandLine{CommandLine::Action::help, {}};
+            return CommandLine{.action = Action::help};
         if (first == "--version" || first == "version")
-            return CommandLine{CommandLine::Action::version, {}};
+            return CommandLine{.action = Action::version};
     }
     return platform::Error{"unknown command \"" + first +
                            "\"; run \"quorvane --help\" for the commands"};
@@ -45,6 +66,10 @@ std::string usageText() {
            "  quorvane list [--group GROUP] [--search TEXT] [--json]\n"
            "                           list the tweaks; GROUP is all (the default), new,\n"
            "                           popular, random or a category such as Dock\n"
+           "  quorvane journal [--json]\n"
+           "                           what Quorvane changed on this machine, oldest first\n"
+           "  quorvane sim admin approve|cancel\n"
+           "                           how the simulated Mac answers administrator prompts\n"
            "  quorvane --help          show this help\n"
            "  quorvane --version       show the version\n";
 }

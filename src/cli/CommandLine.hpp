@@ -17,9 +17,11 @@ struct ListOptions {
 
 // What the user asked for on the command line.
 struct CommandLine {
-    enum class Action { start, help, version, list };
+    enum class Action { start, help, version, list, journal, simAdmin };
     Action action = Action::start;
-    ListOptions list;
+    ListOptions list{};
+    bool json = false;          // journal --json
+    bool adminApproves = true;  // sim admin approve|cancel
 };
 
 // `arguments` excludes the program name.

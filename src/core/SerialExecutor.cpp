@@ -1,0 +1,43 @@
+#include "core/SerialExecutor.hpp"
+
+namespace quorvane::core {
+
+SerialExecutor::SerialExecutor(std::string name)
+    : name_(std::move(name)), thread_([this] { loop(); }) {}
+
+SerialExecutor::~SerialExecutor() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        jobs_.clear();
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void SerialExecutor::submit(Job job) {
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_)
+            return;
+        jobs_.push_back(std::move(job));
+    }
+    wake_.notify_one();
+}
+
+void SerialExecutor::loop() {
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (stopping_)
+                return;
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        job();
+    }
+}
+
+}  // namespace quorvane::core

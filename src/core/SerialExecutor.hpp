@@ -1,0 +1,37 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace quorvane::core {
+
+// An "actor": jobs run one at a time, in the order they came, on a thread
+// of their own. Destroying it waits for the running job and drops the rest.
+class SerialExecutor {
+  public:
+    using Job = std::function<void()>;
+
+    explicit SerialExecutor(std::string name);
+    ~SerialExecutor();
+    SerialExecutor(const SerialExecutor&) = delete;
+    SerialExecutor& operator=(const SerialExecutor&) = delete;
+
+    void submit(Job job);
+    const std::string& name() const { return name_; }
+
+  private:
+    void loop();
+
+    std::string name_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Job> jobs_;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
+}  // namespace quorvane::core

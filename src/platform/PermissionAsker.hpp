@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+namespace quorvane::platform {
+
+enum class Permission { accessibility, screenRecording };
+
+std::string_view rawValue(Permission permission);  // "accessibility", "screenRecording"
+std::string_view title(Permission permission);     // "Accessibility", "Screen Recording"
+
+// Asks the user to grant a permission (a panel that opens the right page of
+// System Settings). Main thread only.
+class PermissionAsker {
+  public:
+    virtual ~PermissionAsker() = default;
+    virtual void ask(Permission permission) = 0;
+};
+
+}  // namespace quorvane::platform

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Result.hpp"
+
+namespace quorvane::platform {
+
+// The shared workspace: applications to launch and open.
+class Workspace {
+  public:
+    virtual ~Workspace() = default;
+    // Launches the application of that name ("ScreenSaverEngine").
+    virtual Status launchApplication(const std::string& name) = 0;
+};
+
+}  // namespace quorvane::platform

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <mutex>
+
+#include "platform/Journal.hpp"
+
+namespace quorvane::platform::memory {
+
+class MemoryJournal final : public Journal {
+  public:
+    void record(std::string_view cause, std::string_view kind, std::string_view detail) override {
+        std::lock_guard lock(mutex_);
+        entries_.push_back(
+            {journalTimestamp(), std::string(cause), std::string(kind), journalDetail(detail)});
+    }
+    std::vector<JournalEntry> entries() const override {
+        std::lock_guard lock(mutex_);
+        return entries_;
+    }
+    // "cause kind detail" per entry, for compact assertions.
+    std::vector<std::string> lines() const {
+        std::vector<std::string> out;
+        for (const auto& entry : entries())
+            out.push_back(entry.cause + " " + entry.kind + " " + entry.detail);
+        return out;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<JournalEntry> entries_;
+};
+
+}  // namespace quorvane::platform::memory

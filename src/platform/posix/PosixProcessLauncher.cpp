@@ -1,0 +1,30 @@
+#include "platform/posix/PosixProcessLauncher.hpp"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstring>
+#include <thread>
+
+extern char** environ;
+
+namespace quorvane::platform::posix {
+
+Status PosixProcessLauncher::launch(const std::string& path,
+                                    const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{path};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> pointers;
+    for (auto& argument : argv)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    pid_t pid = -1;
+    const int spawned =
+        ::posix_spawn(&pid, path.c_str(), nullptr, nullptr, pointers.data(), environ);
+    if (spawned != 0)
+        return Error{"cannot start " + path + ": " + std::strerror(spawned)};
+    std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
+    return success();
+}
+
+}  // namespace quorvane::platform::posix

@@ -1,0 +1,117 @@
+#include "platform/sim/SimScripting.hpp"
+
+#include <sstream>
+
+#include "platform/Quoting.hpp"
+
+namespace quorvane::platform::sim {
+
+namespace {
+
+constexpr std::string_view shellPrefix = "do shell script \"";
+constexpr std::string_view adminSuffix = "with administrator privileges";
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+ScriptOutcome failure(std::string message, std::int64_t number) {
+    ScriptOutcome outcome;
+    outcome.errorInfo["NSAppleScriptErrorMessage"] = std::move(message);
+    outcome.errorInfo["NSAppleScriptErrorNumber"] = number;
+    return outcome;
+}
+
+}  // namespace
+
+SimScripting::SimScripting(ShellRunner& shell, const SimHome& home, Journal& journal)
+    : shell_(shell), home_(home), journal_(journal) {
+    ScriptOutcome volume;
+    volume.result = "50";
+    canned_["output volume of (get volume settings)"] = volume;
+}
+
+std::optional<SimScripting::ShellScript> SimScripting::parseShellScript(const std::string& source) {
+    if (!source.starts_with(shellPrefix))
+        return std::nullopt;
+    std::size_t end = shellPrefix.size();
+    while (end < source.size() && source[end] != '"')
+        end += source[end] == '\\' ? 2u : 1u;
+    if (end >= source.size())
+        return std::nullopt;
+    const auto rest = trimmed(std::string_view(source).substr(end + 1));
+    if (!rest.empty() && rest != adminSuffix)
+        return std::nullopt;
+    return ShellScript{appleScriptUnescape(std::string_view(source).substr(
+                           shellPrefix.size(), end - shellPrefix.size())),
+                       !rest.empty()};
+}
+
+bool SimScripting::compiles(const std::string& source) {
+    bool inString = false;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        if (inString && source[i] == '\\')
+            ++i;
+        else if (source[i] == '"')
+            inString = !inString;
+    }
+    if (inString)
+        return false;
+    int depth = 0;
+    std::istringstream lines(source);
+    for (std::string raw; std::getline(lines, raw);) {
+        const auto line = trimmed(raw);
+        if (line.starts_with("end tell") || line.starts_with("end if")) {
+            if (--depth < 0)
+                return false;
+        } else if ((line.starts_with("tell ") && line.find(" to ") == std::string_view::npos) ||
+                   (line.starts_with("if ") && line.ends_with(" then"))) {
+            ++depth;
+        }
+    }
+    return depth == 0;
+}
+
+ScriptOutcome SimScripting::runShell(const ShellScript& script) {
+    if (script.asAdmin) {
+        const bool approved = home_.adminPromptApproves();
+        journal_.record("SimulatedMac", "admin prompt", approved ? "approved" : "cancelled");
+        if (!approved)
+            return failure("User canceled.", -128);
+    }
+    auto ran = shell_.run(script.command);
+    if (!ran)
+        return failure(ran.error().message, 1);
+    ScriptOutcome outcome;
+    outcome.result = ran.value();
+    return outcome;
+}
+
+ScriptOutcome SimScripting::execute(const std::string& source) {
+    {
+        std::lock_guard lock(mutex_);
+        sources_.push_back(source);
+        if (auto canned = canned_.find(source); canned != canned_.end())
+            return canned->second;
+    }
+    if (auto script = parseShellScript(source))
+        return runShell(*script);
+    if (!compiles(source))
+        return failure("Expected end of line but found end of script.", -2741);
+    return {};
+}
+
+void SimScripting::setCanned(const std::string& source, ScriptOutcome outcome) {
+    std::lock_guard lock(mutex_);
+    canned_[source] = std::move(outcome);
+}
+
+std::vector<std::string> SimScripting::sources() const {
+    std::lock_guard lock(mutex_);
+    return sources_;
+}
+
+}  // namespace quorvane::platform::sim

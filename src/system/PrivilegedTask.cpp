@@ -1,0 +1,116 @@
+#include "system/PrivilegedTask.hpp"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace quorvane::system {
+
+namespace {
+constexpr std::string_view source = "PrivilegedTask";
+}
+
+PrivilegedTask::PrivilegedTask(platform::PrivilegedRunner& runner, platform::MainQueue& queue,
+                               platform::Log& log, std::string path, std::vector<std::string> args,
+                               std::string directory)
+    : launchPath(std::move(path)),
+      arguments(std::move(args)),
+      currentDirectoryPath(directory.empty() ? std::filesystem::current_path().string()
+                                             : std::move(directory)),
+      runner_(runner),
+      queue_(queue),
+      log_(log) {}
+
+PrivilegedTask::~PrivilegedTask() {
+    timer_.cancel();
+    if (outputDescriptor >= 0)
+        ::close(outputDescriptor);
+}
+
+std::string PrivilegedTask::description() const {
+    std::string text = launchPath;
+    for (const auto& argument : arguments)
+        text += " " + argument;
+    return text + " (in " + currentDirectoryPath + ")";
+}
+
+int PrivilegedTask::launch() {
+    if (isRunning) {
+        log_.info(source, "Task already running: " + description());
+        return 0;
+    }
+    if (!runner_.isAvailable()) {
+        log_.error(source,
+                   "AuthorizationExecuteWithPrivileges() function not available on this system");
+        return platform::PrivilegedRunner::unavailable;
+    }
+    if (const int status = runner_.authorize(launchPath); status != 0)
+        return status;
+    return launchWithAuthorization();
+}
+
+int PrivilegedTask::launchWithAuthorization() {
+    if (isRunning) {
+        log_.info(source, "Task already running: " + description());
+        return 0;
+    }
+    if (!runner_.isAvailable()) {
+        log_.error(source,
+                   "AuthorizationExecuteWithPrivileges() function not available on this system");
+        return platform::PrivilegedRunner::unavailable;
+    }
+    const auto started = runner_.execute(launchPath, arguments, currentDirectoryPath);
+    if (started.status != 0)
+        return started.status;
+    isRunning = true;
+    processIdentifier = started.processIdentifier;
+    outputDescriptor = started.outputDescriptor;
+    scheduleCheck();
+    return 0;
+}
+
+void PrivilegedTask::scheduleCheck() {
+    timer_ = queue_.after(checkInterval, [this] {
+        checkTaskStatus();
+        if (isRunning)
+            scheduleCheck();
+    });
+}
+
+void PrivilegedTask::checkTaskStatus() {
+    if (!isRunning)
+        return;
+    int status = 0;
+    if (::waitpid(processIdentifier, &status, WNOHANG) == processIdentifier)
+        ended(status);
+}
+
+void PrivilegedTask::waitUntilExit() {
+    if (!isRunning) {
+        log_.info(source, "Task " + description() + " is not running");
+        return;
+    }
+    timer_.cancel();
+    int status = 0;
+    while (::waitpid(processIdentifier, &status, 0) < 0 && errno == EINTR) {
+    }
+    recordExit(status);
+}
+
+void PrivilegedTask::recordExit(int waitStatus) {
+    timer_.cancel();
+    isRunning = false;
+    terminationStatus =
+        WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+}
+
+void PrivilegedTask::ended(int waitStatus) {
+    recordExit(waitStatus);
+    didTerminate.emit();
+    if (terminationHandler)
+        terminationHandler(*this);
+}
+
+}  // namespace quorvane::system

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Signal.hpp"
+#include "platform/Log.hpp"
+#include "platform/MainQueue.hpp"
+#include "platform/PrivilegedRunner.hpp"
+
+namespace quorvane::system {
+
+// A tool started with administrator rights (the privileged task of the
+// command tweaks). Used on the main thread: while it runs, a 0.05 s timer on
+// the main queue checks whether it has ended; then `isRunning` goes false,
+// `terminationStatus` is set, `didTerminate` is announced and the
+// termination handler is called.
+class PrivilegedTask {
+  public:
+    static constexpr platform::Duration checkInterval = std::chrono::milliseconds(50);
+
+    PrivilegedTask(platform::PrivilegedRunner& runner, platform::MainQueue& queue,
+                   platform::Log& log, std::string launchPath = {},
+                   std::vector<std::string> arguments = {}, std::string currentDirectoryPath = {});
+    ~PrivilegedTask();
+    PrivilegedTask(const PrivilegedTask&) = delete;
+    PrivilegedTask& operator=(const PrivilegedTask&) = delete;
+
+    // Asks for the administrator password, then starts the tool: 0 when it
+    // started (or was already running), else the system's status.
+    int launch();
+    // Starts the tool when the authorization is already in hand.
+    int launchWithAuthorization();
+    // Blocks until the tool has ended; sets the status without announcing it.
+    void waitUntilExit();
+    // Looks once, without waiting, whether the tool has ended.
+    void checkTaskStatus();
+    // Ending a privileged tool from here is not possible: does nothing.
+    void terminate() {}
+
+    std::string description() const;
+
+    std::string launchPath;
+    std::vector<std::string> arguments;
+    std::string currentDirectoryPath;
+    bool isRunning = false;
+    int processIdentifier = -1;
+    int terminationStatus = 0;
+    int outputDescriptor = -1;  // the tool's standard output, closed with the task
+    std::function<void(PrivilegedTask&)> terminationHandler;
+    // "STPrivilegedTaskDidTerminateNotification".
+    core::Signal<> didTerminate;
+
+  private:
+    void recordExit(int waitStatus);
+    void ended(int waitStatus);
+    void scheduleCheck();
+
+    platform::PrivilegedRunner& runner_;
+    platform::MainQueue& queue_;
+    platform::Log& log_;
+    platform::TimerToken timer_;
+};
+
+}  // namespace quorvane::system

@@ -1,0 +1,124 @@
+#include "system/ScriptRunner.hpp"
+
+#include <memory>
+
+#include "platform/Quoting.hpp"
+
+namespace quorvane::system {
+
+std::string shellScriptSource(const std::string& text, bool asAdmin) {
+    std::string source = "do shell script \"" + platform::appleScriptEscape(text) + "\"";
+    if (asAdmin)
+        source += "with administrator privileges";
+    return source;
+}
+
+std::string typeInTerminalSource(const std::string& text) {
+    return "tell application \"Terminal\"\n"
+           "    activate\n"
+           "    if (count of windows) is 0 then\n"
+           "        do script \"\"\n"
+           "    end if\n"
+           "end tell\n"
+           "tell application \"System Events\"\n"
+           "    tell process \"Terminal\"\n"
+           "        keystroke \"" +
+           platform::appleScriptEscape(text) +
+           "\"\n"
+           "    end tell\n"
+           "end tell";
+}
+
+ScriptRunner::ScriptRunner(platform::Scripting& scripting, platform::ProcessLauncher& launcher,
+                           platform::PermissionAsker& permissions, platform::MainQueue& mainQueue,
+                           platform::Journal& journal, platform::Log& log,
+                           std::filesystem::path compiledScripts)
+    : scripting_(scripting),
+      launcher_(launcher),
+      permissions_(permissions),
+      mainQueue_(mainQueue),
+      journal_(journal),
+      log_(log),
+      compiledScripts_(std::move(compiledScripts)) {}
+
+ScriptResult ScriptRunner::executeAppleScript(const std::string& source) {
+    auto outcome = scripting_.execute(source);
+    if (!outcome.created)
+        return {{}, ScriptError::cannotInit()};
+    if (!outcome.errorInfo.empty())
+        return {{}, ScriptError::appleScript(std::move(outcome.errorInfo))};
+    return {outcome.result.value_or(""), std::nullopt};
+}
+
+ScriptResult ScriptRunner::executeScript(const std::string& source) {
+    auto outcome = scripting_.execute(source);
+    if (!outcome.created)
+        return {{}, ScriptError::cannotInit()};
+    if (outcome.result)
+        return {std::move(*outcome.result), std::nullopt};
+    if (!outcome.errorInfo.empty())
+        return {{}, ScriptError::appleScript(std::move(outcome.errorInfo))};
+    return {{}, ScriptError::cancelled()};
+}
+
+std::future<ScriptResult> ScriptRunner::runAppleScript(std::string source, std::string cause) {
+    auto promise = std::make_shared<std::promise<ScriptResult>>();
+    auto future = promise->get_future();
+    executor_.submit([this, promise, source = std::move(source), cause = std::move(cause)] {
+        journal_.record(cause, "script", source);
+        promise->set_value(executeAppleScript(source));
+    });
+    return future;
+}
+
+std::future<ScriptResult> ScriptRunner::runScript(std::string text, bool isShell, bool asAdmin,
+                                                  std::string cause) {
+    auto promise = std::make_shared<std::promise<ScriptResult>>();
+    auto future = promise->get_future();
+    executor_.submit(
+        [this, promise, text = std::move(text), isShell, asAdmin, cause = std::move(cause)] {
+            std::string source = text;
+            if (isShell) {
+                journal_.record(cause, asAdmin ? "command as administrator" : "command", text);
+                source = shellScriptSource(text, asAdmin);
+            } else {
+                if (asAdmin)
+                    source += "with administrator privileges";
+                journal_.record(cause, "script", source);
+            }
+            promise->set_value(executeScript(source));
+        });
+    return future;
+}
+
+void ScriptRunner::restartApp(std::string processName, bool asAdmin, std::string cause) {
+    executor_.submit(
+        [this, processName = std::move(processName), asAdmin, cause = std::move(cause)] {
+            journal_.record(cause, "restart", processName);
+            executeScript(shellScriptSource("killall " + processName, asAdmin));
+        });
+}
+
+void ScriptRunner::runCompiledScript(const std::string& name, const std::string& cause) {
+    const auto script = compiledScripts_ / (name + ".scpt");
+    std::error_code missing;
+    if (name.find('/') != std::string::npos || !std::filesystem::is_regular_file(script, missing))
+        return;
+    journal_.record(cause, "script", "osascript " + script.string());
+    if (auto launched = launcher_.launch("/usr/bin/osascript", {script.string()}); !launched)
+        log_.warning(cause, launched.error().message);
+}
+
+void ScriptRunner::typeInTerminal(std::string text, std::string cause) {
+    runAppleScript(typeInTerminalSource(text), std::move(cause));
+}
+
+void ScriptRunner::handleScriptError(const ScriptError& error) {
+    if (error.kind() != ScriptError::Kind::appleScript)
+        return;
+    if (error.message().find("assistive access") == std::string::npos)
+        return;
+    mainQueue_.post([this] { permissions_.ask(platform::Permission::accessibility); });
+}
+
+}  // namespace quorvane::system

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "platform/Quoting.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/posix/PosixShellRunner.hpp"
+#include "platform/sim/SimScripting.hpp"
+#include "support/TemporaryDirectory.hpp"
+
+namespace quorvane::platform::sim {
+namespace {
+
+struct SimScriptingTest : ::testing::Test {
+    testing::TemporaryDirectory temporary;
+    SimHome home{temporary.path() / "sim"};
+    memory::MemoryJournal journal;
+    std::unique_ptr<posix::PosixShellRunner> shell;
+    std::unique_ptr<SimScripting> scripting;
+
+    void SetUp() override {
+        ASSERT_TRUE(home.prepare());
+        shell = std::make_unique<posix::PosixShellRunner>(home.commandEnvironment());
+        scripting = std::make_unique<SimScripting>(*shell, home, journal);
+    }
+};
+
+TEST_F(SimScriptingTest, shellScriptsRunForRealWithTheSimulatedHomeAndTools) {
+    auto outcome =
+        scripting->execute("do shell script \"echo $HOME; killall Dock && echo restarted\"");
+    ASSERT_TRUE(outcome.result);
+    EXPECT_EQ(*outcome.result, home.homeDirectory().string() + "\nrestarted");
+
+    auto failed = scripting->execute("do shell script \"ls /nonexistent\"");
+    EXPECT_FALSE(failed.result);
+    EXPECT_NE(
+        std::get<std::string>(failed.errorInfo.at("NSAppleScriptErrorMessage")).find("nonexistent"),
+        std::string::npos);
+    EXPECT_EQ(scripting->sources().size(), 2u);
+}
+
+TEST_F(SimScriptingTest, theAdministratorPromptAnswersAsTheSimulatedMacIsSet) {
+    const std::string source = "do shell script \"whoami\"with administrator privileges";
+    EXPECT_TRUE(scripting->execute(source).result);
+    ASSERT_TRUE(home.setAdminPromptApproves(false));
+    auto cancelled = scripting->execute(source);
+    EXPECT_FALSE(cancelled.result);
+    EXPECT_EQ(std::get<std::string>(cancelled.errorInfo.at("NSAppleScriptErrorMessage")),
+              "User canceled.");
+    EXPECT_EQ(std::get<std::int64_t>(cancelled.errorInfo.at("NSAppleScriptErrorNumber")), -128);
+    EXPECT_EQ(journal.lines().back(), "SimulatedMac admin prompt cancelled");
+}
+
+TEST_F(SimScriptingTest, otherSourcesAnswerFromTheTableOrFailToCompile) {
+    EXPECT_EQ(scripting->execute("output volume of (get volume settings)").result, "50");
+    auto broken = scripting->execute("tell application \"Finder\"\n    empty trash\n");
+    EXPECT_TRUE(broken.errorInfo.contains("NSAppleScriptErrorMessage"));
+    EXPECT_TRUE(scripting->execute("tell application \"Finder\" to activate").errorInfo.empty());
+    EXPECT_FALSE(scripting->execute("beep").result);  // runs, gives nothing back
+}
+
+TEST_F(SimScriptingTest, escapedCommandsReachTheShellExactly) {
+    const std::string hostile = "say \"hi\" \\ $(id) 'q'";
+    auto outcome = scripting->execute(
+        "do shell script \"" + appleScriptEscape("printf '%s' " + shellQuote(hostile)) + "\"");
+    ASSERT_TRUE(outcome.result);
+    EXPECT_EQ(*outcome.result, hostile);
+}
+
+}  // namespace
+}  // namespace quorvane::platform::sim

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/sim/SimPrivilegedRunner.hpp"
+#include "support/TemporaryDirectory.hpp"
+#include "system/PrivilegedTask.hpp"
+
+namespace quorvane::system {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct PrivilegedTaskTest : ::testing::Test {
+    testing::TemporaryDirectory temporary;
+    platform::sim::SimHome home{temporary.path()};
+    platform::memory::MemoryJournal journal;
+    platform::memory::MemoryLog log;
+    platform::memory::ManualMainQueue queue;
+    platform::sim::SimPrivilegedRunner runner{home, journal};
+};
+
+TEST_F(PrivilegedTaskTest, reportsTheEndThroughItsTimerNotificationAndHandler) {
+    PrivilegedTask task(runner, queue, log, "/bin/sh", {"-c", "echo out; exit 3"});
+    int handled = 0, announced = 0;
+    task.terminationHandler = [&](PrivilegedTask& ended) { handled = ended.terminationStatus; };
+    auto watch = task.didTerminate.subscribe([&] { ++announced; });
+
+    ASSERT_EQ(task.launch(), 0);
+    EXPECT_TRUE(task.isRunning);
+    EXPECT_EQ(task.launch(), 0);  // already running: nothing new starts
+    EXPECT_TRUE(log.contains("Task already running: /bin/sh -c echo out; exit 3"));
+
+    for (int i = 0; i < 400 && task.isRunning; ++i) {
+        std::this_thread::sleep_for(5ms);
+        queue.advance(PrivilegedTask::checkInterval);
+    }
+    EXPECT_FALSE(task.isRunning);
+    EXPECT_EQ(task.terminationStatus, 3);
+    EXPECT_EQ(handled, 3);
+    EXPECT_EQ(announced, 1);
+    char output[16] = {};
+    EXPECT_EQ(::read(task.outputDescriptor, output, sizeof output - 1), 4);
+    EXPECT_STREQ(output, "out\n");
+    EXPECT_EQ(journal.lines().front(), "SimulatedMac admin prompt approved for /bin/sh");
+}
+
+TEST_F(PrivilegedTaskTest, aCancelledPromptStartsNothing) {
+    ASSERT_TRUE(home.setAdminPromptApproves(false));
+    PrivilegedTask task(runner, queue, log, "/bin/true");
+    EXPECT_EQ(task.launch(), platform::PrivilegedRunner::canceled);
+    EXPECT_FALSE(task.isRunning);
+
+    ASSERT_TRUE(home.setAdminPromptApproves(true));
+    PrivilegedTask waited(runner, queue, log, "/bin/sh", {"-c", "exit 7"});
+    ASSERT_EQ(waited.launch(), 0);
+    waited.waitUntilExit();
+    EXPECT_EQ(waited.terminationStatus, 7);
+    EXPECT_EQ(queue.pendingTimers(), 0u);
+}
+
+}  // namespace
+}  // namespace quorvane::system
