@@ -29,6 +29,18 @@ PrivilegedTask::~PrivilegedTask() {
         ::close(outputDescriptor);
 }
 
+std::unique_ptr<PrivilegedTask> PrivilegedTask::launched(platform::PrivilegedRunner& runner,
+                                                         platform::MainQueue& queue,
+                                                         platform::Log& log, std::string path,
+                                                         std::vector<std::string> args,
+                                                         std::string directory) {
+    auto task = std::make_unique<PrivilegedTask>(runner, queue, log, std::move(path),
+                                                 std::move(args), std::move(directory));
+    if (task->launch() == 0)
+        task->waitUntilExit();
+    return task;
+}
+
 std::string PrivilegedTask::description() const {
     std::string text = launchPath;
     for (const auto& argument : arguments)

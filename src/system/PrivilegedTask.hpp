@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ class PrivilegedTask {
                    platform::Log& log, std::string launchPath = {},
                    std::vector<std::string> arguments = {}, std::string currentDirectoryPath = {});
     ~PrivilegedTask();
+
+    // Creates the task, launches it and, when it started, waits for it to end.
+    static std::unique_ptr<PrivilegedTask> launched(platform::PrivilegedRunner& runner,
+                                                    platform::MainQueue& queue, platform::Log& log,
+                                                    std::string launchPath,
+                                                    std::vector<std::string> arguments = {},
+                                                    std::string currentDirectoryPath = {});
     PrivilegedTask(const PrivilegedTask&) = delete;
     PrivilegedTask& operator=(const PrivilegedTask&) = delete;
 

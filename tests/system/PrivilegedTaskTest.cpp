@@ -55,10 +55,9 @@ TEST_F(PrivilegedTaskTest, aCancelledPromptStartsNothing) {
     EXPECT_FALSE(task.isRunning);
 
     ASSERT_TRUE(home.setAdminPromptApproves(true));
-    PrivilegedTask waited(runner, queue, log, "/bin/sh", {"-c", "exit 7"});
-    ASSERT_EQ(waited.launch(), 0);
-    waited.waitUntilExit();
-    EXPECT_EQ(waited.terminationStatus, 7);
+    auto waited = PrivilegedTask::launched(runner, queue, log, "/bin/sh", {"-c", "exit 7"});
+    EXPECT_FALSE(waited->isRunning);
+    EXPECT_EQ(waited->terminationStatus, 7);
     EXPECT_EQ(queue.pendingTimers(), 0u);
 }
 
