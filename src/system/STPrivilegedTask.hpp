@@ -17,23 +17,24 @@ namespace quorvane::system {
 // the main queue checks whether it has ended; then `isRunning` goes false,
 // `terminationStatus` is set, `didTerminate` is announced and the
 // termination handler is called.
-class PrivilegedTask {
+class STPrivilegedTask {
   public:
     static constexpr platform::Duration checkInterval = std::chrono::milliseconds(50);
 
-    PrivilegedTask(platform::PrivilegedRunner& runner, platform::MainQueue& queue,
-                   platform::Log& log, std::string launchPath = {},
-                   std::vector<std::string> arguments = {}, std::string currentDirectoryPath = {});
-    ~PrivilegedTask();
+    STPrivilegedTask(platform::PrivilegedRunner& runner, platform::MainQueue& queue,
+                     platform::Log& log, std::string launchPath = {},
+                     std::vector<std::string> arguments = {},
+                     std::string currentDirectoryPath = {});
+    ~STPrivilegedTask();
 
     // Creates the task, launches it and, when it started, waits for it to end.
-    static std::unique_ptr<PrivilegedTask> launched(platform::PrivilegedRunner& runner,
-                                                    platform::MainQueue& queue, platform::Log& log,
-                                                    std::string launchPath,
-                                                    std::vector<std::string> arguments = {},
-                                                    std::string currentDirectoryPath = {});
-    PrivilegedTask(const PrivilegedTask&) = delete;
-    PrivilegedTask& operator=(const PrivilegedTask&) = delete;
+    static std::unique_ptr<STPrivilegedTask> launched(platform::PrivilegedRunner& runner,
+                                                      platform::MainQueue& queue,
+                                                      platform::Log& log, std::string launchPath,
+                                                      std::vector<std::string> arguments = {},
+                                                      std::string currentDirectoryPath = {});
+    STPrivilegedTask(const STPrivilegedTask&) = delete;
+    STPrivilegedTask& operator=(const STPrivilegedTask&) = delete;
 
     // Asks for the administrator password, then starts the tool: 0 when it
     // started (or was already running), else the system's status.
@@ -56,7 +57,7 @@ class PrivilegedTask {
     int processIdentifier = -1;
     int terminationStatus = 0;
     int outputDescriptor = -1;  // the tool's standard output, closed with the task
-    std::function<void(PrivilegedTask&)> terminationHandler;
+    std::function<void(STPrivilegedTask&)> terminationHandler;
     // "STPrivilegedTaskDidTerminateNotification".
     core::Signal<> didTerminate;
 

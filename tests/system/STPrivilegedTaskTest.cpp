@@ -7,14 +7,14 @@
 #include "platform/memory/MemoryLog.hpp"
 #include "platform/sim/SimPrivilegedRunner.hpp"
 #include "support/TemporaryDirectory.hpp"
-#include "system/PrivilegedTask.hpp"
+#include "system/STPrivilegedTask.hpp"
 
 namespace quorvane::system {
 namespace {
 
 using namespace std::chrono_literals;
 
-struct PrivilegedTaskTest : ::testing::Test {
+struct STPrivilegedTaskTest : ::testing::Test {
     testing::TemporaryDirectory temporary;
     platform::sim::SimHome home{temporary.path()};
     platform::memory::MemoryJournal journal;
@@ -23,10 +23,10 @@ struct PrivilegedTaskTest : ::testing::Test {
     platform::sim::SimPrivilegedRunner runner{home, journal};
 };
 
-TEST_F(PrivilegedTaskTest, reportsTheEndThroughItsTimerNotificationAndHandler) {
-    PrivilegedTask task(runner, queue, log, "/bin/sh", {"-c", "echo out; exit 3"});
+TEST_F(STPrivilegedTaskTest, reportsTheEndThroughItsTimerNotificationAndHandler) {
+    STPrivilegedTask task(runner, queue, log, "/bin/sh", {"-c", "echo out; exit 3"});
     int handled = 0, announced = 0;
-    task.terminationHandler = [&](PrivilegedTask& ended) { handled = ended.terminationStatus; };
+    task.terminationHandler = [&](STPrivilegedTask& ended) { handled = ended.terminationStatus; };
     auto watch = task.didTerminate.subscribe([&] { ++announced; });
 
     ASSERT_EQ(task.launch(), 0);
@@ -36,7 +36,7 @@ TEST_F(PrivilegedTaskTest, reportsTheEndThroughItsTimerNotificationAndHandler) {
 
     for (int i = 0; i < 400 && task.isRunning; ++i) {
         std::this_thread::sleep_for(5ms);
-        queue.advance(PrivilegedTask::checkInterval);
+        queue.advance(STPrivilegedTask::checkInterval);
     }
     EXPECT_FALSE(task.isRunning);
     EXPECT_EQ(task.terminationStatus, 3);
@@ -48,14 +48,14 @@ TEST_F(PrivilegedTaskTest, reportsTheEndThroughItsTimerNotificationAndHandler) {
     EXPECT_EQ(journal.lines().front(), "SimulatedMac admin prompt approved for /bin/sh");
 }
 
-TEST_F(PrivilegedTaskTest, aCancelledPromptStartsNothing) {
+TEST_F(STPrivilegedTaskTest, aCancelledPromptStartsNothing) {
     ASSERT_TRUE(home.setAdminPromptApproves(false));
-    PrivilegedTask task(runner, queue, log, "/bin/true");
+    STPrivilegedTask task(runner, queue, log, "/bin/true");
     EXPECT_EQ(task.launch(), platform::PrivilegedRunner::canceled);
     EXPECT_FALSE(task.isRunning);
 
     ASSERT_TRUE(home.setAdminPromptApproves(true));
-    auto waited = PrivilegedTask::launched(runner, queue, log, "/bin/sh", {"-c", "exit 7"});
+    auto waited = STPrivilegedTask::launched(runner, queue, log, "/bin/sh", {"-c", "exit 7"});
     EXPECT_FALSE(waited->isRunning);
     EXPECT_EQ(waited->terminationStatus, 7);
     EXPECT_EQ(queue.pendingTimers(), 0u);

@@ -1,4 +1,4 @@
-#include "system/PrivilegedTask.hpp"
+#include "system/STPrivilegedTask.hpp"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,12 +9,12 @@
 namespace quorvane::system {
 
 namespace {
-constexpr std::string_view source = "PrivilegedTask";
+constexpr std::string_view source = "STPrivilegedTask";
 }
 
-PrivilegedTask::PrivilegedTask(platform::PrivilegedRunner& runner, platform::MainQueue& queue,
-                               platform::Log& log, std::string path, std::vector<std::string> args,
-                               std::string directory)
+STPrivilegedTask::STPrivilegedTask(platform::PrivilegedRunner& runner, platform::MainQueue& queue,
+                                   platform::Log& log, std::string path,
+                                   std::vector<std::string> args, std::string directory)
     : launchPath(std::move(path)),
       arguments(std::move(args)),
       currentDirectoryPath(directory.empty() ? std::filesystem::current_path().string()
@@ -23,32 +23,32 @@ PrivilegedTask::PrivilegedTask(platform::PrivilegedRunner& runner, platform::Mai
       queue_(queue),
       log_(log) {}
 
-PrivilegedTask::~PrivilegedTask() {
+STPrivilegedTask::~STPrivilegedTask() {
     timer_.cancel();
     if (outputDescriptor >= 0)
         ::close(outputDescriptor);
 }
 
-std::unique_ptr<PrivilegedTask> PrivilegedTask::launched(platform::PrivilegedRunner& runner,
-                                                         platform::MainQueue& queue,
-                                                         platform::Log& log, std::string path,
-                                                         std::vector<std::string> args,
-                                                         std::string directory) {
-    auto task = std::make_unique<PrivilegedTask>(runner, queue, log, std::move(path),
-                                                 std::move(args), std::move(directory));
+std::unique_ptr<STPrivilegedTask> STPrivilegedTask::launched(platform::PrivilegedRunner& runner,
+                                                             platform::MainQueue& queue,
+                                                             platform::Log& log, std::string path,
+                                                             std::vector<std::string> args,
+                                                             std::string directory) {
+    auto task = std::make_unique<STPrivilegedTask>(runner, queue, log, std::move(path),
+                                                   std::move(args), std::move(directory));
     if (task->launch() == 0)
         task->waitUntilExit();
     return task;
 }
 
-std::string PrivilegedTask::description() const {
+std::string STPrivilegedTask::description() const {
     std::string text = launchPath;
     for (const auto& argument : arguments)
         text += " " + argument;
     return text + " (in " + currentDirectoryPath + ")";
 }
 
-int PrivilegedTask::launch() {
+int STPrivilegedTask::launch() {
     if (isRunning) {
         log_.info(source, "Task already running: " + description());
         return 0;
@@ -63,7 +63,7 @@ int PrivilegedTask::launch() {
     return launchWithAuthorization();
 }
 
-int PrivilegedTask::launchWithAuthorization() {
+int STPrivilegedTask::launchWithAuthorization() {
     if (isRunning) {
         log_.info(source, "Task already running: " + description());
         return 0;
@@ -83,7 +83,7 @@ int PrivilegedTask::launchWithAuthorization() {
     return 0;
 }
 
-void PrivilegedTask::scheduleCheck() {
+void STPrivilegedTask::scheduleCheck() {
     timer_ = queue_.after(checkInterval, [this] {
         checkTaskStatus();
         if (isRunning)
@@ -91,7 +91,7 @@ void PrivilegedTask::scheduleCheck() {
     });
 }
 
-void PrivilegedTask::checkTaskStatus() {
+void STPrivilegedTask::checkTaskStatus() {
     if (!isRunning)
         return;
     int status = 0;
@@ -99,7 +99,7 @@ void PrivilegedTask::checkTaskStatus() {
         ended(status);
 }
 
-void PrivilegedTask::waitUntilExit() {
+void STPrivilegedTask::waitUntilExit() {
     if (!isRunning) {
         log_.info(source, "Task " + description() + " is not running");
         return;
@@ -111,14 +111,14 @@ void PrivilegedTask::waitUntilExit() {
     recordExit(status);
 }
 
-void PrivilegedTask::recordExit(int waitStatus) {
+void STPrivilegedTask::recordExit(int waitStatus) {
     timer_.cancel();
     isRunning = false;
     terminationStatus =
         WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
 }
 
-void PrivilegedTask::ended(int waitStatus) {
+void STPrivilegedTask::ended(int waitStatus) {
     recordExit(waitStatus);
     didTerminate.emit();
     if (terminationHandler)
