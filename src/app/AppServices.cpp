@@ -22,6 +22,16 @@ const platform::sim::SimHome& prepared(const platform::sim::SimHome& home, platf
     return home;
 }
 
+// The stand-in `defaults` is built next to the program.
+std::filesystem::path defaultsToolBesideProgram() {
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    const auto tool = program.parent_path() / "defaults";
+    return std::filesystem::exists(tool, error) ? tool : std::filesystem::path();
+}
+
 }  // namespace
 
 AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
@@ -41,7 +51,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
       persistor_(records_.get(), mainQueue_, log_),
       store_(userDefaults_, persistor_),
       journal_(paths_.journal, log_),
-      simHome_(paths_.simulatedMac),
+      simHome_(paths_.simulatedMac, defaultsToolBesideProgram()),
       shell_(prepared(simHome_, log_).commandEnvironment()),
       scripting_(shell_, simHome_, journal_),
       permissionAsker_(journal_),
@@ -57,16 +67,23 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
                       .journal = journal_,
                       .log = log_,
                       .mainQueue = mainQueue_,
-                      .bundleIdentifier = std::string(core::bundleIdentifier)},
+                      .bundleIdentifier = std::string(core::bundleIdentifier),
+                      .homeDirectory = simHome_.homeDirectory().string(),
+                      .refreshAll = {}},
       factory_(makeFactory()),
       catalogue_(factory_, store_, log_, scripts_),
       tweaksHandler_(catalogue_),
       soundPlayer_(store_, sound_),
-      tweakActions_(mainQueue_, notifications_, soundPlayer_, intentDonations_) {}
+      tweakActions_(mainQueue_, notifications_, soundPlayer_, intentDonations_) {
+    systemServices_.refreshAll = [this](core::Category category) {
+        tweaksHandler_.refreshAll(category);
+    };
+}
 
 core::TweakFactory AppServices::makeFactory() {
     core::TweakFactory factory;
     system::addCommandTweaks(factory, systemServices_);
+    system::addPreferenceTweaks(factory, systemServices_, store_);
     return factory;
 }
 

@@ -26,6 +26,7 @@
 #include "platform/sim/SimIntentDonations.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "system/CommandTweaks.hpp"
+#include "system/PreferenceTweaks.hpp"
 #include "system/ScriptRunner.hpp"
 
 namespace quorvane::app {
@@ -92,7 +93,6 @@ class AppServices {
     platform::qt::QtSound sound_;
     platform::sim::SimIntentDonations intentDonations_;
     system::ScriptRunner scriptRunner_;
-    core::SerialExecutor commands_{"Commands"};
     system::SystemServices systemServices_;
     core::NoScriptTweaks scripts_;
     core::TweakFactory factory_;
@@ -101,6 +101,8 @@ class AppServices {
     core::TweakNotifications notifications_;
     core::SoundPlayer soundPlayer_;
     core::TweakActions tweakActions_;
+    // Last, so it stops first: its jobs use the tweaks and services above.
+    core::SerialExecutor commands_{"Commands"};
 };
 
 }  // namespace quorvane::app

@@ -26,6 +26,11 @@ struct SystemServices {
     platform::Log& log;
     platform::MainQueue& mainQueue;
     std::string bundleIdentifier;
+    // The user's home folder, for "~" in stored paths.
+    std::string homeDirectory;
+    // Refreshes every tweak of a category on the main queue (after a reset
+    // of a whole system component). Set once the catalogue exists.
+    std::function<void(core::Category)> refreshAll;
 };
 
 // Runs a shell command for a tweak on the commands executor, journaled; the

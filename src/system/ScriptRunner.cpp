@@ -92,11 +92,13 @@ std::future<ScriptResult> ScriptRunner::runScript(std::string text, bool isShell
 }
 
 void ScriptRunner::restartApp(std::string processName, bool asAdmin, std::string cause) {
-    executor_.submit(
-        [this, processName = std::move(processName), asAdmin, cause = std::move(cause)] {
-            journal_.record(cause, "restart", processName);
-            executeScript(shellScriptSource("killall " + processName, asAdmin));
-        });
+    executor_.submit([this, processName = std::move(processName), asAdmin,
+                      cause = std::move(cause)] {
+        auto result = executeScript(shellScriptSource("killall " + processName, asAdmin));
+        journal_.record(cause, "restart",
+                        result.ok() ? processName + " restarted"
+                                    : processName + " not restarted: " + result.error->message());
+    });
 }
 
 void ScriptRunner::runCompiledScript(const std::string& name, const std::string& cause) {

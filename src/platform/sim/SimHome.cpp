@@ -65,6 +65,15 @@ Status SimHome::prepare() const {
             return written;
         ::chmod(path.c_str(), 0700);
     }
+    if (!defaultsTool_.empty()) {
+        const auto link = binDirectory() / "defaults";
+        std::error_code ignored;
+        std::filesystem::remove(link, ignored);
+        std::error_code linked;
+        std::filesystem::create_symlink(defaultsTool_, link, linked);
+        if (linked)
+            return Error{"cannot link " + link.string() + ": " + linked.message()};
+    }
     return success();
 }
 

@@ -12,11 +12,14 @@ namespace quorvane::platform::sim {
 // The simulated Mac's folder: what another process (a command run by a
 // tweak, or `quorvane sim ...`) must see of it.
 //   settings.json  the simulated Mac's settings (the administrator prompt's answer)
-//   bin/           stand-ins for macOS-only command-line tools, first on PATH
+//   bin/           stand-ins for macOS-only command-line tools (and a link to
+//                  the stand-in `defaults`), first on PATH
 //   home/          the simulated user's home folder (~ of every command)
 class SimHome {
   public:
-    explicit SimHome(std::filesystem::path root) : root_(std::move(root)) {}
+    // `defaultsTool`: the stand-in `defaults` program to put on PATH, if any.
+    explicit SimHome(std::filesystem::path root, std::filesystem::path defaultsTool = {})
+        : root_(std::move(root)), defaultsTool_(std::move(defaultsTool)) {}
 
     // $QUORVANE_SIM_HOME, else "<data home>/quorvane-sim".
     static std::filesystem::path defaultRoot(const std::filesystem::path& dataHome);
@@ -37,6 +40,7 @@ class SimHome {
 
   private:
     std::filesystem::path root_;
+    std::filesystem::path defaultsTool_;
 };
 
 }  // namespace quorvane::platform::sim

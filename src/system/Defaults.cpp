@@ -1,0 +1,108 @@
+#include "system/Defaults.hpp"
+
+#include <algorithm>
+#include <charconv>
+
+#include "platform/Quoting.hpp"
+
+namespace quorvane::system {
+
+std::string Defaults::readCommand(std::string_view typeFlag) const {
+    std::string command = "defaults " + host + " read " + domain + " " + key;
+    if (!typeFlag.empty())
+        command += " " + std::string(typeFlag);
+    return command;
+}
+
+std::string Defaults::writeCommand(std::string_view valueArguments) const {
+    return "defaults " + host + " write " + domain + " " + key + " " + std::string(valueArguments);
+}
+
+std::string Defaults::deleteCommand() const {
+    return "defaults delete " + domain + " " + key;
+}
+
+bool parseDefaultsBool(const std::string& output) {
+    std::string lower = output;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == "1" || lower == "yes" || lower == "true";
+}
+
+float parseDefaultsFloat(const std::string& output) {
+    std::string_view text = output;
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text.front())))
+        return 0;
+    float value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return 0;
+    return value;
+}
+
+std::int64_t parseDefaultsInt(const std::string& output) {
+    std::string_view text = output;
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty() || text.front() == '+')
+        return 0;
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return 0;
+    return value;
+}
+
+std::string defaultsFloatText(float value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, error == std::errc() ? end : buffer);
+    if (text.find_first_of(".eEn") == std::string::npos)
+        text += ".0";
+    return text;
+}
+
+std::string DefaultsRunner::run(const std::string& command, bool changes) {
+    if (changes)
+        journal_.record(cause_, "preference", command);
+    auto ran = shell_.run(command);
+    if (ran)
+        return std::move(ran.value());
+    log_.warning(cause_, "\"" + command + "\" failed: " + ran.error().message);
+    return {};
+}
+
+bool DefaultsRunner::readBool(const Defaults& defaults) {
+    return parseDefaultsBool(run(defaults.readCommand("-bool"), false));
+}
+float DefaultsRunner::readFloat(const Defaults& defaults) {
+    return parseDefaultsFloat(run(defaults.readCommand("-float"), false));
+}
+std::int64_t DefaultsRunner::readInt(const Defaults& defaults) {
+    return parseDefaultsInt(run(defaults.readCommand("-int"), false));
+}
+std::string DefaultsRunner::readString(const Defaults& defaults) {
+    return run(defaults.readCommand(), false);
+}
+void DefaultsRunner::writeBool(const Defaults& defaults, bool value) {
+    run(defaults.writeCommand(value ? "-bool true" : "-bool false"), true);
+}
+void DefaultsRunner::writeFloat(const Defaults& defaults, float value) {
+    run(defaults.writeCommand("-float " + defaultsFloatText(value)), true);
+}
+void DefaultsRunner::writeInt(const Defaults& defaults, std::int64_t value) {
+    run(defaults.writeCommand("-int " + std::to_string(value)), true);
+}
+void DefaultsRunner::writeString(const Defaults& defaults, const std::string& value) {
+    run(defaults.writeCommand(platform::shellQuote(value)), true);
+}
+void DefaultsRunner::writeArguments(const Defaults& defaults, std::string_view arguments) {
+    run(defaults.writeCommand(arguments), true);
+}
+void DefaultsRunner::remove(const Defaults& defaults) {
+    run(defaults.deleteCommand(), true);
+}
+
+}  // namespace quorvane::system

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "system/Defaults.hpp"
+#include "system/SystemFixture.hpp"
+
+namespace quorvane::system {
+namespace {
+
+TEST(Defaults, buildsTheCommandLinesAndReadsTheAnswersLikeTheRealTool) {
+    Defaults autohide{"", "com.apple.dock", "autohide"};
+    EXPECT_EQ(autohide.readCommand("-bool"), "defaults  read com.apple.dock autohide -bool");
+    EXPECT_EQ(autohide.writeCommand("-bool true"),
+              "defaults  write com.apple.dock autohide -bool true");
+    Defaults photos{"-currentHost", "com.apple.ImageCapture", "disableHotPlug"};
+    EXPECT_EQ(photos.deleteCommand(), "defaults delete com.apple.ImageCapture disableHotPlug");
+    EXPECT_EQ(photos.readCommand(),
+              "defaults -currentHost read com.apple.ImageCapture disableHotPlug");
+    EXPECT_EQ(Defaults({"", "com.apple.dock", ""}).deleteCommand(),
+              "defaults delete com.apple.dock ");
+
+    for (const char* on : {"1", "YES", "yes", "True"})
+        EXPECT_TRUE(parseDefaultsBool(on)) << on;
+    for (const char* off : {"0", "no", "", "2", " 1"})
+        EXPECT_FALSE(parseDefaultsBool(off)) << off;
+    EXPECT_FLOAT_EQ(parseDefaultsFloat("0.01"), 0.01f);
+    EXPECT_FLOAT_EQ(parseDefaultsFloat("+2.5"), 2.5f);
+    for (const char* zero : {"", " 1", "1x", "1,5"})
+        EXPECT_EQ(parseDefaultsFloat(zero), 0.0f) << zero;
+    EXPECT_EQ(parseDefaultsInt("-42"), -42);
+    EXPECT_EQ(parseDefaultsInt("+7"), 7);
+    for (const char* zero : {"", "1.5", "99999999999999999999", " 3", "++1"})
+        EXPECT_EQ(parseDefaultsInt(zero), 0) << zero;
+    EXPECT_EQ(defaultsFloatText(1.0f), "1.0");
+    EXPECT_EQ(defaultsFloatText(0.01f), "0.01");
+}
+
+// The stand-in tool behind the simulated Mac, through the real shell.
+struct StandInDefaultsTest : testing::SystemFixture {};
+
+TEST_F(StandInDefaultsTest, storesReadsAndDeletesLikeTheRealTool) {
+    auto run = [&](const std::string& command) { return realShell.run(command); };
+    ASSERT_TRUE(run("defaults  write com.apple.dock autohide -bool true"));
+    ASSERT_TRUE(run("defaults  write com.apple.dock autohide-delay -float 0.01"));
+    ASSERT_TRUE(run("defaults  write com.apple.dock tilesize -int 48"));
+    ASSERT_TRUE(run("defaults  write com.apple.dock mineffect suck"));
+    ASSERT_TRUE(
+        run("defaults  write com.apple.dock persistent-apps -array-add "
+            "'{\"tile-type\"=\"spacer-tile\";}'"));
+    ASSERT_TRUE(run("defaults -currentHost write com.apple.ImageCapture disableHotPlug -bool YES"));
+    EXPECT_EQ(run("defaults  read com.apple.dock autohide -bool").value(), "1");
+    EXPECT_EQ(run("defaults  read com.apple.dock autohide-delay -float").value(), "0.01");
+    EXPECT_EQ(run("defaults  read com.apple.dock tilesize").value(), "48");
+    EXPECT_EQ(run("defaults  read com.apple.dock mineffect").value(), "suck");
+    EXPECT_EQ(run("defaults -currentHost read com.apple.ImageCapture disableHotPlug").value(), "1");
+    EXPECT_FALSE(
+        run("defaults  read com.apple.ImageCapture disableHotPlug"));  // not the host's domain
+    auto domain = run("defaults read com.apple.dock").value();
+    EXPECT_NE(domain.find("autohide = 1;"), std::string::npos);
+    EXPECT_NE(domain.find("\"{\\\"tile-type\\\"=\\\"spacer-tile\\\";}\""), std::string::npos);
+
+    auto missingKey = run("defaults  read com.apple.dock orientation");
+    ASSERT_FALSE(missingKey);
+    EXPECT_NE(missingKey.error().message.find("(com.apple.dock, orientation) does not exist"),
+              std::string::npos);
+    EXPECT_FALSE(run("defaults  write com.apple.dock autohide -bool maybe"));
+    ASSERT_TRUE(run("defaults delete com.apple.dock autohide"));
+    EXPECT_FALSE(run("defaults  read com.apple.dock autohide"));
+    ASSERT_TRUE(run("defaults delete com.apple.dock "));
+    EXPECT_NE(run("defaults read com.apple.dock")
+                  .error()
+                  .message.find("Domain com.apple.dock does not exist"),
+              std::string::npos);
+    EXPECT_FALSE(run("defaults write ../escape key value"));
+}
+
+}  // namespace
+}  // namespace quorvane::system

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <map>
+#include <mutex>
+
+#include "core/catalogue/Catalogue.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/posix/PosixProcessLauncher.hpp"
+#include "platform/posix/PosixShellRunner.hpp"
+#include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimScripting.hpp"
+#include "support/TemporaryDirectory.hpp"
+#include "system/CommandTweaks.hpp"
+#include "system/PreferenceTweaks.hpp"
+
+namespace quorvane::system::testing {
+
+// A shell that runs nothing: it keeps every command and answers from a table
+// (an output, or a failure with standard error's text).
+class RecordingShell final : public platform::ShellRunner {
+  public:
+    platform::Result<std::string> run(const std::string& commandLine) override {
+        std::lock_guard lock(mutex_);
+        commands_.push_back(commandLine);
+        if (auto answer = answers.find(commandLine); answer != answers.end())
+            return answer->second;
+        return std::string();
+    }
+    std::vector<std::string> commands() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(commands_, {});
+    }
+    std::map<std::string, platform::Result<std::string>> answers;
+
+  private:
+    std::mutex mutex_;
+    std::vector<std::string> commands_;
+};
+
+// Forwards to the shell the test chose.
+class SwitchableShell final : public platform::ShellRunner {
+  public:
+    explicit SwitchableShell(platform::ShellRunner& initial) : target(&initial) {}
+    platform::Result<std::string> run(const std::string& commandLine) override {
+        return target->run(commandLine);
+    }
+    platform::ShellRunner* target;
+};
+
+// The system tweaks on the simulated Mac: real shell commands with the
+// simulated Mac's tools and home, the catalogue, and the journal.
+class SystemFixture : public ::testing::Test {
+  public:
+    quorvane::testing::TemporaryDirectory temporary;
+    platform::sim::SimHome home{temporary.path() / "sim", QUORVANE_DEFAULTS_TOOL};
+    platform::memory::MemoryJournal journal;
+    platform::memory::MemoryLog log;
+    platform::memory::ManualMainQueue queue;
+    platform::posix::PosixShellRunner realShell{preparedEnvironment()};
+    RecordingShell recordingShell;
+    SwitchableShell shell{realShell};
+    platform::sim::SimScripting scripting{realShell, home, journal};
+    platform::posix::PosixProcessLauncher launcher;
+    platform::sim::SimPermissionAsker permissions{journal};
+    platform::sim::SimPasteboard pasteboard;
+    platform::sim::SimWorkspace workspace;
+    ScriptRunner runner{scripting, launcher, permissions, queue, journal, log, temporary.path()};
+    core::SerialExecutor commands{"Commands"};
+    std::vector<core::Category> refreshedCategories;
+    SystemServices services{
+        .scripts = runner,
+        .shell = shell,
+        .commands = commands,
+        .pasteboard = pasteboard,
+        .workspace = workspace,
+        .journal = journal,
+        .log = log,
+        .mainQueue = queue,
+        .bundleIdentifier = "com.tarnvell.Quorvane",
+        .homeDirectory = home.homeDirectory().string(),
+        .refreshAll = [this](core::Category c) { refreshedCategories.push_back(c); }};
+    platform::memory::MemoryBlobStore blobs;
+    platform::memory::MemoryUserDefaults defaults;
+    core::Persistor persistor{&blobs, queue, log};
+    core::Store store{defaults, persistor};
+    core::NoScriptTweaks scripts;
+    core::TweakFactory factory;
+    std::unique_ptr<core::Catalogue> catalogue;
+
+    // Builds the catalogue; with `recording`, commands go to the recording shell.
+    void build(bool recording = false) {
+        if (recording)
+            shell.target = &recordingShell;
+        addCommandTweaks(factory, services);
+        addPreferenceTweaks(factory, services, store);
+        catalogue = std::make_unique<core::Catalogue>(factory, store, log, scripts);
+    }
+
+    std::shared_ptr<core::Tweak> tweak(const std::string& id) {
+        auto found = catalogue->find(id);
+        EXPECT_TRUE(found && found->isAvailable()) << id;
+        return found;
+    }
+
+    // Waits until both executors are idle and the main queue has run what
+    // they posted.
+    void settle() {
+        for (int round = 0; round < 3; ++round) {
+            std::promise<void> done;
+            commands.submit([&] { done.set_value(); });
+            done.get_future().get();
+            runner.runAppleScript("", "settle").get();
+            queue.drain();
+        }
+    }
+
+    std::vector<std::string> journalLines() {
+        std::vector<std::string> lines;
+        for (auto& line : journal.lines())
+            if (!line.starts_with("settle "))
+                lines.push_back(line);
+        return lines;
+    }
+
+  private:
+    std::map<std::string, std::string> preparedEnvironment() {
+        EXPECT_TRUE(home.prepare());
+        return home.commandEnvironment();
+    }
+};
+
+}  // namespace quorvane::system::testing
