@@ -1,9 +1,12 @@
 #include <QGuiApplication>
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 #include "app/AppServices.hpp"
+#include "app/ControlCommands.hpp"
 #include "cli/CommandLine.hpp"
 #include "cli/JournalCommand.hpp"
 #include "cli/ListCommand.hpp"
@@ -11,6 +14,7 @@
 #include "platform/memory/ManualMainQueue.hpp"
 #include "platform/memory/MemoryBlobStore.hpp"
 #include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/posix/ControlSocket.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
 
 using namespace quorvane;
@@ -50,6 +54,31 @@ int setAdminPrompt(bool approves) {
     return 0;
 }
 
+std::filesystem::path socketPath() {
+    return platform::posix::controlSocketPath(
+        platform::posix::XdgDirectories::current().runtimeDir);
+}
+
+// Asks the running instance to do something and says how it went.
+int askRunningInstance(const nlohmann::json& request, const std::string& done) {
+    auto answer = platform::posix::sendControlRequest(socketPath(), request.dump());
+    if (!answer) {
+        std::cerr << "quorvane: " << answer.error().message << "\n";
+        return 1;
+    }
+    const auto reply = nlohmann::json::parse(answer.value(), nullptr, false);
+    if (!reply.is_object() || reply.value("ok", false) != true) {
+        std::cerr << "quorvane: "
+                  << (reply.is_object() ? reply.value("error", "refused") : "no answer") << "\n";
+        return 1;
+    }
+    std::cout << done;
+    if (reply.value("available", true) == false)
+        std::cout << " (not available in this build: nothing happened)";
+    std::cout << "\n";
+    return 0;
+}
+
 // Without any display the program still runs, with windows kept off screen.
 void chooseOffscreenWithoutDisplay() {
     const bool hasDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
@@ -79,6 +108,13 @@ int main(int argc, char** argv) {
             return showJournal(command.value().json);
         case cli::CommandLine::Action::simAdmin:
             return setAdminPrompt(command.value().adminApproves);
+        case cli::CommandLine::Action::run:
+            return askRunningInstance({{"command", "run"}, {"id", command.value().tweakId}},
+                                      "Ran " + command.value().tweakId + ".");
+        case cli::CommandLine::Action::set:
+            return askRunningInstance(
+                {{"command", "set"}, {"id", command.value().tweakId}, {"on", command.value().on}},
+                "Switched " + command.value().tweakId + (command.value().on ? " on." : " off."));
         case cli::CommandLine::Action::start:
             break;
     }
@@ -96,7 +132,40 @@ int main(int argc, char** argv) {
     platform::qt::UnixSignalWatcher quitOnSignal({SIGINT, SIGTERM, SIGHUP},
                                                  [](int) { QGuiApplication::quit(); });
 
+    // One instance per user: a second launch hands over to the first.
+    platform::posix::StderrLog controlLog;
+    std::atomic<app::ControlCommands*> commands{nullptr};
+    app::AppServices* running = nullptr;
+    platform::posix::ControlServer control(
+        socketPath(),
+        [&](const std::string& request) {
+            auto* handler = commands.load();
+            if (!handler)
+                return std::string(R"({"ok":false,"error":"Quorvane is starting; try again"})");
+            return app::handleOnMainQueue(running->mainQueue(), *handler, request);
+        },
+        controlLog);
+    if (auto started = control.start(); !started) {
+        if (started.error().message == platform::posix::ControlServer::alreadyRunning) {
+            const bool handedOver =
+                bool(platform::posix::sendControlRequest(socketPath(), R"({"command":"reopen"})"));
+            std::cout << (handedOver ? "Quorvane is already running; asked it to show its window.\n"
+                                     : "Quorvane is already running.\n");
+            return 0;
+        }
+        controlLog.error("ControlSocket",
+                         started.error().message + "; the command line cannot reach this instance");
+    }
+
     app::AppServices services(platform::posix::XdgDirectories::current());
+    app::ControlCommands controlCommands(
+        services.catalogue(), services.tweakActions(), [&services] {
+            // The main window arrives with the user interface; until then a
+            // second launch can only be noted.
+            services.log().info("Quorvane", "a second launch asked for the main window");
+        });
+    running = &services;
+    commands.store(&controlCommands);
     std::cout << "Quorvane is running.\n"
               << "  records:  " << services.persistor().location() << "\n"
               << "  settings: " << services.paths().userDefaults.string() << "\n"
@@ -106,6 +175,7 @@ int main(int argc, char** argv) {
     services.start();
     const int status = QGuiApplication::exec();
 
+    commands.store(nullptr);
     services.terminate();
     std::cout << "Quorvane saved its records and quit." << std::endl;
     return status;

@@ -38,6 +38,19 @@ platform::Result<CommandLine> parseSim(const std::vector<std::string>& arguments
     return platform::Error{"usage: quorvane sim admin approve|cancel"};
 }
 
+platform::Result<CommandLine> parseRun(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 2)
+        return CommandLine{.action = Action::run, .tweakId = arguments[1]};
+    return platform::Error{"usage: quorvane run TWEAK_ID"};
+}
+
+platform::Result<CommandLine> parseSet(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 3 && (arguments[2] == "on" || arguments[2] == "off"))
+        return CommandLine{
+            .action = Action::set, .tweakId = arguments[1], .on = arguments[2] == "on"};
+    return platform::Error{"usage: quorvane set TWEAK_ID on|off"};
+}
+
 }  // namespace
 
 platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments) {
@@ -50,6 +63,10 @@ platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& a
         return parseJournal(arguments);
     if (first == "sim")
         return parseSim(arguments);
+    if (first == "run")
+        return parseRun(arguments);
+    if (first == "set")
+        return parseSet(arguments);
     if (arguments.size() == 1) {
         if (first == "--help" || first == "-h" || first == "help")
             return CommandLine{.action = Action::help};
@@ -66,6 +83,9 @@ std::string usageText() {
            "  quorvane list [--group GROUP] [--search TEXT] [--json]\n"
            "                           list the tweaks; GROUP is all (the default), new,\n"
            "                           popular, random or a category such as Dock\n"
+           "  quorvane run TWEAK_ID    run a one-shot tweak in the running Quorvane\n"
+           "  quorvane set TWEAK_ID on|off\n"
+           "                           switch a toggle in the running Quorvane\n"
            "  quorvane journal [--json]\n"
            "                           what Quorvane changed on this machine, oldest first\n"
            "  quorvane sim admin approve|cancel\n"

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "platform/memory/MemoryLog.hpp"
 #include "platform/posix/FileJournal.hpp"
@@ -60,6 +62,52 @@ TEST_F(CommandLineToolTest, simAdminSetsHowTheSimulatedMacAnswers) {
     run({"sim", "admin", "approve"});
     EXPECT_TRUE(sim.adminPromptApproves());
     run({"sim", "admin", "maybe"}, 2);
+}
+
+}  // namespace
+}  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
+    auto env = environment();
+    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
+    std::filesystem::create_directories(home.path() / "run");
+    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
+    auto runWith = [&](const std::vector<std::string>& arguments, int expected) {
+        testing::ChildProcess quorvane(QUORVANE_BINARY, arguments, env);
+        std::vector<std::string> lines;
+        while (auto line = quorvane.readLine(30s))
+            lines.push_back(*line);
+        EXPECT_EQ(quorvane.wait(), expected);
+        return lines;
+    };
+    EXPECT_EQ(runWith({"run", "EmptyTrashTask"}, 1),
+              std::vector<std::string>{});  // nobody to ask yet
+
+    testing::ChildProcess first(QUORVANE_BINARY, {}, env);
+    ASSERT_EQ(first.readLine(30s), "Quorvane is running.");
+    EXPECT_EQ(runWith({}, 0), std::vector<std::string>{
+                                  "Quorvane is already running; asked it to show its window."});
+    EXPECT_EQ(runWith({"set", "AutoHideDockTask", "on"}, 0),
+              std::vector<std::string>{"Switched AutoHideDockTask on."});
+    EXPECT_EQ(runWith({"run", "AutoHideDockTask"}, 1), std::vector<std::string>{});
+
+    // The effect reached the simulated Mac and the journal.
+    std::vector<std::string> journal;
+    for (int i = 0; i < 200; ++i) {
+        journal = runWith({"journal"}, 0);
+        if (journal.size() >= 2)
+            break;
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_GE(journal.size(), 2u);
+    EXPECT_TRUE(journal[0].ends_with(
+        "AutoHideDockTask  preference  defaults  write com.apple.dock autohide -bool true"));
+    EXPECT_TRUE(journal[1].ends_with("AutoHideDockTask  restart  Dock restarted"));
+    first.sendSignal(SIGTERM);
+    EXPECT_EQ(first.wait(), 0);
 }
 
 }  // namespace

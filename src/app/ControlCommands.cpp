@@ -1,0 +1,79 @@
+#include "app/ControlCommands.hpp"
+
+#include <future>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "core/CanToggle.hpp"
+
+namespace quorvane::app {
+
+namespace {
+
+std::string failure(const std::string& message) {
+    return nlohmann::json{{"ok", false}, {"error", message}}.dump();
+}
+std::string success(nlohmann::json extra = nlohmann::json::object()) {
+    extra["ok"] = true;
+    return extra.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+}  // namespace
+
+std::string ControlCommands::handle(const std::string& request) {
+    const auto json = nlohmann::json::parse(request, nullptr, false);
+    if (!json.is_object() || !json.contains("command") || !json["command"].is_string())
+        return failure("a request is a JSON object with a \"command\"");
+    const std::string command = json["command"];
+    if (command == "ping")
+        return success();
+    if (command == "reopen") {
+        reopen_();
+        return success();
+    }
+    if (command == "list") {
+        nlohmann::json tweaks = nlohmann::json::array();
+        for (const auto& tweak : catalogue_.allTweaks()) {
+            nlohmann::json entry{
+                {"id", tweak->id()}, {"name", tweak->name()}, {"available", tweak->isAvailable()}};
+            if (auto toggle = core::asToggle(*tweak))
+                entry["on"] = toggle->isOn();
+            tweaks.push_back(entry);
+        }
+        return success({{"tweaks", tweaks}});
+    }
+    if (command != "run" && command != "set")
+        return failure("unknown command \"" + command + "\"");
+
+    if (!json.contains("id") || !json["id"].is_string())
+        return failure("\"" + command + "\" needs an \"id\"");
+    const std::string id = json["id"];
+    auto tweak = catalogue_.find(id);
+    if (!tweak)
+        return failure("no tweak \"" + id + "\"");
+    const bool isToggle = core::asToggle(*tweak) != nullptr;
+    if (command == "run") {
+        if (isToggle)
+            return failure(id + " is a toggle: switch it on or off");
+        actions_.runOneShot(tweak);
+        return success({{"available", tweak->isAvailable()}});
+    }
+    if (!isToggle)
+        return failure(id + " is not a toggle: run it");
+    if (!json.contains("on") || !json["on"].is_boolean())
+        return failure("\"set\" needs \"on\": true or false");
+    actions_.switchToggle(tweak, json["on"].get<bool>());
+    return success({{"available", tweak->isAvailable()}, {"on", core::asToggle(*tweak)->isOn()}});
+}
+
+std::string handleOnMainQueue(platform::MainQueue& queue, ControlCommands& commands,
+                              const std::string& request) {
+    auto answer = std::make_shared<std::promise<std::string>>();
+    auto future = answer->get_future();
+    queue.post([answer, &commands, request] { answer->set_value(commands.handle(request)); });
+    if (future.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+        return failure("Quorvane is busy; try again");
+    return future.get();
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,200 @@
+#include "platform/posix/ControlSocket.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "platform/posix/FileOps.hpp"
+
+namespace quorvane::platform::posix {
+
+namespace {
+
+constexpr std::string_view source = "ControlSocket";
+
+bool fillAddress(const std::filesystem::path& path, sockaddr_un& address) {
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    const std::string text = path.string();
+    if (text.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
+    return true;
+}
+
+bool writeAll(int fd, const std::string& text) {
+    std::size_t sent = 0;
+    while (sent < text.size()) {
+        const ssize_t wrote = ::send(fd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
+        if (wrote < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        sent += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+// Reads up to a line feed, within `limit` bytes and `timeout`.
+std::optional<std::string> readLine(int fd, std::size_t limit, std::chrono::milliseconds timeout) {
+    std::string line;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    char chunk[4096];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return std::nullopt;
+        pollfd wanted{fd, POLLIN, 0};
+        const int ready = ::poll(&wanted, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return std::nullopt;
+        const ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
+        if (got <= 0)
+            return std::nullopt;
+        line.append(chunk, static_cast<std::size_t>(got));
+        const auto end = line.find('\n');
+        if (std::min(end, line.size()) > limit)
+            return std::nullopt;
+        if (end != std::string::npos)
+            return line.substr(0, end);
+    }
+}
+
+}  // namespace
+
+std::filesystem::path controlSocketPath(const std::optional<std::filesystem::path>& runtimeDir) {
+    if (runtimeDir)
+        return *runtimeDir / "quorvane" / "control.sock";
+    return std::filesystem::path("/tmp") / ("quorvane-" + std::to_string(::getuid())) /
+           "control.sock";
+}
+
+ControlServer::ControlServer(std::filesystem::path socketPath, Handler handler, Log& log)
+    : path_(std::move(socketPath)), handler_(std::move(handler)), log_(log) {}
+
+ControlServer::~ControlServer() {
+    if (thread_.joinable()) {
+        const char stop = 'x';
+        [[maybe_unused]] auto ignored = ::write(wakeWrite_, &stop, 1);
+        thread_.join();
+    }
+    if (listener_ >= 0)
+        ::unlink(path_.c_str());
+    for (int fd : {listener_, wakeRead_, wakeWrite_, lock_})
+        if (fd >= 0)
+            ::close(fd);
+}
+
+Status ControlServer::start() {
+    const auto folder = path_.parent_path();
+    if (auto made = makePrivateDirectory(folder); !made)
+        return made;
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::getuid() || (info.st_mode & 077) != 0)
+        return Error{folder.string() + " must be a folder of this user that nobody else can enter"};
+
+    sockaddr_un address{};
+    if (!fillAddress(path_, address))
+        return Error{"socket path too long: " + path_.string()};
+    // The lock is the instance: held for as long as this process lives,
+    // released by the system however it ends.
+    const auto lockPath = folder / "control.lock";
+    lock_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lock_ < 0)
+        return Error{"cannot open " + lockPath.string() + ": " + std::strerror(errno)};
+    if (::flock(lock_, LOCK_EX | LOCK_NB) != 0) {
+        ::close(std::exchange(lock_, -1));
+        return Error{alreadyRunning};
+    }
+    ::unlink(path_.c_str());  // left behind by an instance that died
+
+    listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listener_ < 0)
+        return Error{std::string("cannot create the control socket: ") + std::strerror(errno)};
+    const mode_t previous = ::umask(077);
+    const int bound = ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::umask(previous);
+    if (bound != 0 || ::chmod(path_.c_str(), 0600) != 0 || ::listen(listener_, 8) != 0)
+        return Error{"cannot listen on " + path_.string() + ": " + std::strerror(errno)};
+
+    int wake[2];
+    if (::pipe2(wake, O_CLOEXEC) != 0)
+        return Error{"cannot create a pipe"};
+    wakeRead_ = wake[0];
+    wakeWrite_ = wake[1];
+    thread_ = std::thread([this] { serve(); });
+    return success();
+}
+
+void ControlServer::serve() {
+    for (;;) {
+        pollfd wanted[2] = {{listener_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
+        if (::poll(wanted, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (wanted[1].revents != 0)
+            return;
+        const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0)
+            continue;
+        answer(connection);
+        ::close(connection);
+    }
+}
+
+void ControlServer::answer(int connection) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    if (::getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 ||
+        peer.uid != ::getuid()) {
+        log_.warning(source, "refused a connection from another user");
+        return;
+    }
+    auto request = readLine(connection, maxRequestBytes, std::chrono::seconds(5));
+    if (!request) {
+        log_.warning(source, "refused a request: too long, unfinished or too slow");
+        return;
+    }
+    writeAll(connection, handler_(*request) + "\n");
+}
+
+Result<std::string> sendControlRequest(const std::filesystem::path& socketPath,
+                                       const std::string& request,
+                                       std::chrono::milliseconds timeout) {
+    sockaddr_un address{};
+    if (!fillAddress(socketPath, address))
+        return Error{"socket path too long"};
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return Error{std::strerror(errno)};
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        return Error{"Quorvane is not running"};
+    if (!writeAll(fd, request + "\n"))
+        return Error{"the running Quorvane did not take the request"};
+    auto answer = readLine(fd, 16 * 1024 * 1024, timeout);
+    if (!answer)
+        return Error{"the running Quorvane did not answer"};
+    return *answer;
+}
+
+}  // namespace quorvane::platform::posix

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/Log.hpp"
+#include "platform/Result.hpp"
+
+namespace quorvane::platform::posix {
+
+// The local control socket that makes the program one instance per user and
+// lets the command line talk to the running instance.
+//
+// The socket lives in a folder only the user can enter (0700), is itself
+// 0600, and every connection's peer must be the same user. A request is one
+// line of text (at most `maxRequestBytes`), the answer one line back.
+
+// Where the socket lives: $XDG_RUNTIME_DIR/quorvane/control.sock, or a
+// per-user folder under /tmp when there is no runtime folder.
+std::filesystem::path controlSocketPath(const std::optional<std::filesystem::path>& runtimeDir);
+
+class ControlServer {
+  public:
+    static constexpr const char* alreadyRunning = "another instance is running";
+    static constexpr std::size_t maxRequestBytes = 64 * 1024;
+    // Called on the server's own thread; returns the answer line.
+    using Handler = std::function<std::string(const std::string& request)>;
+
+    ControlServer(std::filesystem::path socketPath, Handler handler, Log& log);
+    ~ControlServer();
+    ControlServer(const ControlServer&) = delete;
+    ControlServer& operator=(const ControlServer&) = delete;
+
+    // Takes the instance lock, binds and starts answering. Fails when
+    // another instance holds the lock; a socket left behind by a dead one
+    // is replaced.
+    Status start();
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    void serve();
+    void answer(int connection);
+
+    std::filesystem::path path_;
+    Handler handler_;
+    Log& log_;
+    int lock_ = -1;
+    int listener_ = -1;
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    std::thread thread_;
+};
+
+// Sends one request to the running instance and returns its answer. Fails
+// when no instance is listening.
+Result<std::string> sendControlRequest(
+    const std::filesystem::path& socketPath, const std::string& request,
+    std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+}  // namespace quorvane::platform::posix

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/posix/ControlSocket.hpp"
+#include "platform/posix/FileOps.hpp"
+#include "support/TemporaryDirectory.hpp"
+
+namespace quorvane::platform::posix {
+namespace {
+
+TEST(ControlSocket, oneInstanceAnswersPrivatelyAndASecondIsRefused) {
+    testing::TemporaryDirectory temporary;
+    memory::MemoryLog log;
+    const auto path = controlSocketPath(temporary.path() / "run");
+    EXPECT_EQ(path, temporary.path() / "run/quorvane/control.sock");
+
+    // A socket file left behind by an instance that died is replaced.
+    ASSERT_TRUE(makePrivateDirectory(path.parent_path()));
+    {
+        const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, path.c_str());
+        ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(stale);
+    }
+    EXPECT_FALSE(sendControlRequest(path, "ping"));
+
+    ControlServer first(
+        path, [](const std::string& request) { return "echo " + request; }, log);
+    ASSERT_TRUE(first.start());
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(path.parent_path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    EXPECT_EQ(sendControlRequest(path, "hello").value(), "echo hello");
+    EXPECT_FALSE(sendControlRequest(path, std::string(ControlServer::maxRequestBytes + 10, 'x')));
+    EXPECT_TRUE(log.contains("too long"));
+    EXPECT_EQ(sendControlRequest(path, "still there").value(), "echo still there");
+
+    ControlServer second(
+        path, [](const std::string&) { return std::string("second"); }, log);
+    auto refused = second.start();
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, ControlServer::alreadyRunning);
+    EXPECT_EQ(sendControlRequest(path, "who").value(), "echo who");
+}
+
+TEST(ControlSocket, refusesAFolderOthersCanEnter) {
+    testing::TemporaryDirectory temporary;
+    memory::MemoryLog log;
+    const auto folder = temporary.path() / "shared";
+    std::filesystem::create_directories(folder);
+    ::chmod(folder.c_str(), 0777);
+    ControlServer server(
+        folder / "control.sock", [](const std::string&) { return std::string(); }, log);
+    EXPECT_FALSE(server.start());
+}
+
+}  // namespace
+}  // namespace quorvane::platform::posix
