@@ -1,4 +1,4 @@
-#include <QGuiApplication>
+#include <QApplication>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
@@ -16,6 +16,7 @@
 #include "platform/memory/MemoryUserDefaults.hpp"
 #include "platform/posix/ControlSocket.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
+#include "ui/MainWindow.hpp"
 
 using namespace quorvane;
 
@@ -120,17 +121,17 @@ int main(int argc, char** argv) {
     }
 
     chooseOffscreenWithoutDisplay();
-    QGuiApplication application(argc, argv);
-    QGuiApplication::setApplicationName(QString::fromUtf8(
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(
         core::applicationName.data(), static_cast<qsizetype>(core::applicationName.size())));
-    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setQuitOnLastWindowClosed(false);
 
     // Ctrl-C, a kill or the end of the session quit through the event loop,
     // so the records are saved as on any normal exit. Installed first: a
     // signal that comes during start-up waits for the loop instead of
     // ending the process unsaved.
     platform::qt::UnixSignalWatcher quitOnSignal({SIGINT, SIGTERM, SIGHUP},
-                                                 [](int) { QGuiApplication::quit(); });
+                                                 [](int) { QApplication::quit(); });
 
     // One instance per user: a second launch hands over to the first.
     platform::posix::StderrLog controlLog;
@@ -173,7 +174,7 @@ int main(int argc, char** argv) {
               << "Press Ctrl-C to quit." << std::endl;
 
     services.start();
-    const int status = QGuiApplication::exec();
+    const int status = QApplication::exec();
 
     commands.store(nullptr);
     services.terminate();

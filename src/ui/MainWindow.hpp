@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QStackedWidget>
+
+#include "core/TweaksHolder.hpp"
+#include "platform/Journal.hpp"
+#include "ui/JournalPage.hpp"
+#include "ui/TweakListView.hpp"
+
+namespace quorvane::ui {
+
+// The main window: the sidebar of groups and categories, the searchable
+// list of tweaks, and the activity page.
+class MainWindow final : public QMainWindow {
+  public:
+    struct Services {
+        const core::Catalogue& catalogue;
+        core::Store& store;
+        platform::MainQueue& mainQueue;
+        core::TweakNotifications& notifications;
+        core::TweakActions& actions;
+        core::TweaksHandler& handler;
+        const platform::Journal& journal;
+        // Shown above the list on a host where the macOS services are simulated.
+        QString simulationNotice;
+    };
+
+    explicit MainWindow(Services services, QWidget* parent = nullptr);
+
+    core::TweaksHolder& holder() { return holder_; }
+    TweakListView* list() const { return list_; }
+    QLineEdit* search() const { return search_; }
+    QListWidget* sidebar() const { return sidebar_; }
+    JournalPage* journalPage() const { return journalPage_; }
+
+    // Brings the window forward (a second launch, "Open Quorvane").
+    void reopen();
+
+  private:
+    void select(int row);
+
+    core::TweaksHolder holder_;
+    std::vector<core::TweakGroup> groups_;  // by sidebar row; rows past them are pages
+    QListWidget* sidebar_;
+    QLineEdit* search_;
+    TweakListView* list_;
+    JournalPage* journalPage_;
+    QStackedWidget* pages_;
+};
+
+// The icon the sidebar shows for a category.
+QString categoryIcon(core::Category category);
+
+}  // namespace quorvane::ui

@@ -1,0 +1,93 @@
+#include "ui/TweakCell.hpp"
+
+#include <QContextMenuEvent>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "core/CanToggle.hpp"
+
+namespace quorvane::ui {
+
+namespace {
+
+QString text(const std::string& value) {
+    return QString::fromStdString(value);
+}
+
+}  // namespace
+
+TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidget* parent)
+    : QFrame(parent), tweak_(std::move(tweak)), actions_(std::move(actions)) {
+    setObjectName("TweakCell");
+    setFrameShape(QFrame::StyledPanel);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setToolTip(text(tweak_->explanation()));
+
+    auto* icon = new QLabel(text(tweak_->icon()), this);
+    QFont iconFont = icon->font();
+    iconFont.setPointSize(22);
+    icon->setFont(iconFont);
+    icon->setFixedWidth(44);
+    icon->setAlignment(Qt::AlignCenter);
+
+    auto* name = new QLabel(text(tweak_->name()), this);
+    QFont nameFont = name->font();
+    nameFont.setBold(true);
+    name->setFont(nameFont);
+    auto* description = new QLabel(text(tweak_->description()), this);
+    description->setStyleSheet("color: #5f5f5f;");
+
+    auto* words = new QVBoxLayout;
+    words->setSpacing(2);
+    words->addWidget(name);
+    words->addWidget(description);
+    if (!tweak_->isAvailable()) {
+        auto* unavailable = new QLabel(tr("Not available in this build"), this);
+        unavailable->setObjectName("Unavailable");
+        unavailable->setStyleSheet("color: #b26b00; font-size: 11px;");
+        words->addWidget(unavailable);
+    }
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 8, 10, 8);
+    row->addWidget(icon);
+    row->addLayout(words, 1);
+
+    if (core::asToggle(*tweak_)) {
+        toggle_ = new QCheckBox(this);
+        toggle_->setAccessibleName(text(tweak_->name()));
+        row->addWidget(toggle_);
+        updateState();
+        connect(toggle_, &QCheckBox::toggled, this, [this](bool on) {
+            if (actions_.switchToggle)
+                actions_.switchToggle(tweak_, on);
+            updateState();
+        });
+    } else {
+        auto* run = new QPushButton(tr("Run"), this);
+        run->setAccessibleName(tr("Run %1").arg(text(tweak_->name())));
+        row->addWidget(run);
+        connect(run, &QPushButton::clicked, this, [this] {
+            if (actions_.runOneShot)
+                actions_.runOneShot(tweak_);
+        });
+    }
+}
+
+void TweakCell::updateState() {
+    if (!toggle_)
+        return;
+    // The switch shows a Store field; a toggle that keeps its state itself
+    // has no field to show and reads as off.
+    const bool bound = core::asMToggle(*tweak_) || core::asPToggle(*tweak_);
+    const QSignalBlocker quiet(toggle_);
+    toggle_->setChecked(bound && core::asToggle(*tweak_)->isOn());
+}
+
+void TweakCell::contextMenuEvent(QContextMenuEvent* event) {
+    if (actions_.showMenu)
+        actions_.showMenu(tweak_, event->globalPos());
+}
+
+}  // namespace quorvane::ui

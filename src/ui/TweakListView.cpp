@@ -1,0 +1,102 @@
+#include "ui/TweakListView.hpp"
+
+#include <QMenu>
+#include <QResizeEvent>
+
+#include "core/HUD.hpp"
+
+namespace quorvane::ui {
+
+TweakListView::TweakListView(core::TweaksHolder& holder, core::Store& store,
+                             core::TweakActions& actions, core::TweaksHandler& handler,
+                             QWidget* parent)
+    : QScrollArea(parent), holder_(holder), actions_(actions), handler_(handler) {
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    content_ = new QWidget;
+    column_ = new QVBoxLayout(content_);
+    column_->setContentsMargins(12, 12, 12, 12);
+    column_->setSpacing(6);
+    setWidget(content_);
+
+    hud_ = new QLabel(viewport());
+    hud_->setObjectName("HUD");
+    hud_->setAlignment(Qt::AlignCenter);
+    hud_->setStyleSheet(
+        "background: rgba(40, 40, 40, 220); color: white; border-radius: 10px; padding: 10px 18px;"
+        "font-weight: bold;");
+    hud_->hide();
+
+    subscriptions_.push_back(holder_.tweaks.subscribe([this](const auto&) { rebuild(); }));
+    subscriptions_.push_back(holder_.showsHUD.subscribe([this](const bool& shown) {
+        hud_->setText(QString::fromUtf8(core::hudLabel(holder_.hudStyle.get()).title.data()));
+        hud_->setVisible(shown);
+        placeHud();
+    }));
+    subscriptions_.push_back(holder_.hudStyle.subscribe([this](const core::HUD& style) {
+        hud_->setText(QString::fromUtf8(core::hudLabel(style).title.data()));
+        placeHud();
+    }));
+    subscriptions_.push_back(store.mState.subscribe([this](const auto&) { updateStates(); }));
+    subscriptions_.push_back(store.pState.subscribe([this](const auto&) { updateStates(); }));
+    rebuild();
+}
+
+void TweakListView::rebuild() {
+    // Hidden now, deleted once control is back in the event loop: the
+    // rebuild may come from inside one of these cells' own handlers.
+    for (auto* cell : cells_) {
+        cell->hide();
+        cell->deleteLater();
+    }
+    cells_.clear();
+    while (auto* item = column_->takeAt(0))
+        delete item;
+
+    TweakCell::Actions cellActions{
+        [this](const std::shared_ptr<core::Tweak>& tweak, bool on) {
+            actions_.switchToggle(tweak, on);
+        },
+        [this](const std::shared_ptr<core::Tweak>& tweak) { actions_.runOneShot(tweak); },
+        [this](const std::shared_ptr<core::Tweak>& tweak, const QPoint& at) {
+            showMenu(tweak, at);
+        }};
+    for (const auto& tweak : holder_.tweaks.get()) {
+        auto* cell = new TweakCell(tweak, cellActions, content_);
+        column_->addWidget(cell);
+        cells_.push_back(cell);
+        // The first time a tweak is shown, its switch learns the system's real state.
+        handler_.refreshIfNeeded(*tweak);
+    }
+    column_->addStretch(1);
+}
+
+void TweakListView::updateStates() {
+    for (auto* cell : cells_)
+        cell->updateState();
+}
+
+void TweakListView::showMenu(const std::shared_ptr<core::Tweak>& tweak, const QPoint& position) {
+    QMenu menu(this);
+    for (const auto& item : core::contextMenuItems(*tweak, holder_.place)) {
+        const auto action = item.action;
+        menu.addAction(
+            QString::fromUtf8(item.title.data(), static_cast<qsizetype>(item.title.size())), this,
+            [this, action, tweak] { holder_.handle(action, tweak); });
+    }
+    menu.exec(position);
+}
+
+void TweakListView::placeHud() {
+    hud_->adjustSize();
+    const QSize area = viewport()->size();
+    hud_->move((area.width() - hud_->width()) / 2, area.height() - hud_->height() - 24);
+    hud_->raise();
+}
+
+void TweakListView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    placeHud();
+}
+
+}  // namespace quorvane::ui

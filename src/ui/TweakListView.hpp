@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "core/TweakActions.hpp"
+#include "core/TweaksHandler.hpp"
+#include "core/TweaksHolder.hpp"
+#include "ui/TweakCell.hpp"
+
+namespace quorvane::ui {
+
+// The list of a TweaksHolder: a cell per tweak in the holder's order, the
+// context menu, and the feedback label over the list.
+class TweakListView final : public QScrollArea {
+  public:
+    TweakListView(core::TweaksHolder& holder, core::Store& store, core::TweakActions& actions,
+                  core::TweaksHandler& handler, QWidget* parent = nullptr);
+
+    const std::vector<TweakCell*>& cells() const { return cells_; }
+    QLabel* hud() const { return hud_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void rebuild();
+    void updateStates();
+    void showMenu(const std::shared_ptr<core::Tweak>& tweak, const QPoint& position);
+    void placeHud();
+
+    core::TweaksHolder& holder_;
+    core::TweakActions& actions_;
+    core::TweaksHandler& handler_;
+    QWidget* content_;
+    QVBoxLayout* column_;
+    QLabel* hud_;
+    std::vector<TweakCell*> cells_;
+    std::vector<core::Subscription> subscriptions_;
+};
+
+}  // namespace quorvane::ui

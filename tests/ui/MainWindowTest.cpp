@@ -1,0 +1,106 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/TweakActions.hpp"
+#include "core/catalogue/CatalogueFixture.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/sim/SimIntentDonations.hpp"
+#include "ui/MainWindow.hpp"
+
+namespace quorvane::ui {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct SilentSound final : platform::Sound {
+    bool play(std::string_view) override { return true; }
+};
+
+struct MainWindowTest : core::testing::CatalogueFixture {
+    int argc = 1;
+    char name[16] = "main-window";
+    char* argv[1] = {name};
+    QApplication application{argc, argv};
+    core::TweakNotifications notifications;
+    SilentSound sound;
+    core::SoundPlayer sounds{store, sound};
+    platform::sim::SimIntentDonations donations{log};
+    core::TweakActions actions{queue, notifications, sounds, donations};
+    core::TweaksHandler handler{catalogue};
+    platform::memory::MemoryJournal activity;
+    MainWindow window{
+        {.catalogue = catalogue,
+         .store = store,
+         .mainQueue = queue,
+         .notifications = notifications,
+         .actions = actions,
+         .handler = handler,
+         .journal = activity,
+         .simulationNotice = "This computer is not a Mac: Quorvane drives a simulated Mac."}};
+
+    TweakCell* cell(const std::string& id) {
+        for (auto* cell : window.list()->cells())
+            if (cell->tweak()->id() == id)
+                return cell;
+        return nullptr;
+    }
+};
+
+TEST_F(MainWindowTest, aSwitchWritesTheStoreRunsTheTweakAndShowsTheLabelForASecond) {
+    window.show();
+    ASSERT_EQ(window.list()->cells().size(), 98u);
+    // Every shown tweak was refreshed once.
+    EXPECT_EQ(std::count_if(journal.begin(), journal.end(),
+                            [](const std::string& e) { return e.starts_with("refresh "); }),
+              98);
+    journal.clear();
+
+    auto* dock = cell("AutoHideDockTask");
+    ASSERT_TRUE(dock);
+    dock->findChild<QCheckBox*>()->click();
+    EXPECT_TRUE(store.mState->autoHideDock);
+    EXPECT_EQ(journal.front(), "run AutoHideDockTask");
+    EXPECT_TRUE(window.list()->hud()->isVisible());
+    EXPECT_EQ(window.list()->hud()->text(), "Turned On");
+    queue.advance(1s);
+    EXPECT_FALSE(window.list()->hud()->isVisible());
+
+    cell("EmptyTrashTask")->findChild<QPushButton*>()->click();
+    EXPECT_EQ(journal.back(), "run EmptyTrashTask");
+}
+
+TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
+    window.show();
+    QTest::keyClicks(window.search(), "dock");
+    EXPECT_EQ(window.list()->cells().size(), 98u);
+    queue.advance(200ms);
+    EXPECT_EQ(window.list()->cells().size(), 10u);
+    window.sidebar()->setCurrentRow(4);  // the first category: Finder
+    EXPECT_EQ(window.holder().group->title(), "Finder");
+}
+
+TEST_F(MainWindowTest, screenshots) {
+    store.mState.modify([](core::MState& state) { state.autoHideDock = true; });
+    window.show();
+    window.sidebar()->setCurrentRow(8);  // Dock
+    for (int pass = 0; pass < 3; ++pass)
+        QApplication::processEvents();
+    const QString folder = QStringLiteral(QUORVANE_SCREENSHOTS);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_TRUE(window.grab().save(folder + "/main-window.png"));
+
+    activity.record("AutoHideDockTask", "preference",
+                    "defaults  write com.apple.dock autohide -bool true");
+    activity.record("AutoHideDockTask", "restart", "Dock restarted");
+    window.sidebar()->setCurrentRow(window.sidebar()->count() - 1);
+    QApplication::processEvents();
+    EXPECT_EQ(window.journalPage()->list()->count(), 2);
+    EXPECT_TRUE(window.journalPage()->list()->item(0)->text().contains("Dock restarted"));
+    EXPECT_TRUE(window.grab().save(folder + "/activity.png"));
+}
+
+}  // namespace
+}  // namespace quorvane::ui
