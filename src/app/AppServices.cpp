@@ -22,13 +22,19 @@ const platform::sim::SimHome& prepared(const platform::sim::SimHome& home, platf
     return home;
 }
 
+std::filesystem::path thisProgram() {
+    std::error_code error;
+    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : program;
+}
+
 // The stand-in `defaults` is built next to the program.
 std::filesystem::path defaultsToolBesideProgram() {
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
+    const auto program = thisProgram();
+    if (program.empty())
         return {};
     const auto tool = program.parent_path() / "defaults";
+    std::error_code error;
     return std::filesystem::exists(tool, error) ? tool : std::filesystem::path();
 }
 
@@ -57,6 +63,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
       permissionAsker_(journal_),
       sound_(log_),
       intentDonations_(log_),
+      loginItems_(directories.configHome, thisProgram()),
       scriptRunner_(scripting_, launcher_, permissionAsker_, mainQueue_, journal_, log_,
                     paths_.applicationSupport / "Scripts"),
       systemServices_{.scripts = scriptRunner_,

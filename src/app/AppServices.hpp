@@ -17,6 +17,7 @@
 #include "platform/posix/PosixProcessLauncher.hpp"
 #include "platform/posix/PosixShellRunner.hpp"
 #include "platform/posix/StderrLog.hpp"
+#include "platform/posix/XdgAutostart.hpp"
 #include "platform/posix/XdgDirectories.hpp"
 #include "platform/qt/QtMainQueue.hpp"
 #include "platform/qt/QtPasteboard.hpp"
@@ -55,6 +56,9 @@ class AppServices {
     platform::Log& log() { return log_; }
     platform::MainQueue& mainQueue() { return mainQueue_; }
     platform::Journal& journal() { return journal_; }
+    platform::UserDefaults& userDefaults() { return userDefaults_; }
+    platform::LoginItems& loginItems() { return loginItems_; }
+    platform::Updater& updater() { return updater_; }
     core::Persistor& persistor() { return persistor_; }
     core::Store& store() { return store_; }
     const core::Catalogue& catalogue() const { return catalogue_; }
@@ -92,6 +96,8 @@ class AppServices {
     platform::qt::QtPasteboard pasteboard_;
     platform::qt::QtSound sound_;
     platform::sim::SimIntentDonations intentDonations_;
+    platform::posix::XdgAutostart loginItems_;
+    platform::posix::PackageManagerUpdater updater_;
     system::ScriptRunner scriptRunner_;
     system::SystemServices systemServices_;
     core::NoScriptTweaks scripts_;

@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
@@ -11,12 +14,15 @@
 #include "cli/JournalCommand.hpp"
 #include "cli/ListCommand.hpp"
 #include "core/AppIdentity.hpp"
+#include "core/catalogue/CatalogueRow.hpp"
 #include "platform/memory/ManualMainQueue.hpp"
 #include "platform/memory/MemoryBlobStore.hpp"
 #include "platform/memory/MemoryUserDefaults.hpp"
 #include "platform/posix/ControlSocket.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
 #include "ui/MainWindow.hpp"
+#include "ui/MenuBarService.hpp"
+#include "ui/SettingsWindow.hpp"
 
 using namespace quorvane;
 
@@ -78,6 +84,12 @@ int askRunningInstance(const nlohmann::json& request, const std::string& done) {
         std::cout << " (not available in this build: nothing happened)";
     std::cout << "\n";
     return 0;
+}
+
+void showAbout() {
+    QMessageBox::about(nullptr, QStringLiteral("Quorvane"),
+                       QObject::tr("Quorvane %1 (%2)\nSmall system tweaks from the status area.")
+                           .arg(QStringLiteral(QUORVANE_VERSION), QStringLiteral(QUORVANE_BUILD)));
 }
 
 // Without any display the program still runs, with windows kept off screen.
@@ -159,12 +171,63 @@ int main(int argc, char** argv) {
     }
 
     app::AppServices services(platform::posix::XdgDirectories::current());
-    app::ControlCommands controlCommands(
-        services.catalogue(), services.tweakActions(), [&services] {
-            // The main window arrives with the user interface; until then a
-            // second launch can only be noted.
-            services.log().info("Quorvane", "a second launch asked for the main window");
-        });
+    const QString documentation =
+        QString::fromUtf8(core::documentationHost.data(),
+                          static_cast<qsizetype>(core::documentationHost.size())) +
+        QStringLiteral("/quorvane");
+    ui::MainWindow window(
+        {.catalogue = services.catalogue(),
+         .store = services.store(),
+         .mainQueue = services.mainQueue(),
+         .notifications = services.notifications(),
+         .actions = services.tweakActions(),
+         .handler = services.tweaksHandler(),
+         .journal = services.journal(),
+         .simulationNotice =
+             QObject::tr("This computer is not a Mac: Quorvane drives a simulated Mac kept in %1. "
+                         "Commands really run, against its stand-in tools and home folder.")
+                 .arg(QString::fromStdString(services.paths().simulatedMac.string()))});
+    ui::SettingsWindow settings(
+        {.store = services.store(),
+         .loginItems = services.loginItems(),
+         .updater = services.updater(),
+         .version = QStringLiteral(QUORVANE_VERSION " (" QUORVANE_BUILD ")"),
+         .documentation = documentation});
+    auto openMain = [&window] { window.reopen(); };
+    auto openSettings = [&settings] {
+        settings.show();
+        settings.raise();
+        settings.activateWindow();
+    };
+    auto quit = [] { QApplication::quit(); };
+    ui::Popover popover({.catalogue = services.catalogue(),
+                         .store = services.store(),
+                         .mainQueue = services.mainQueue(),
+                         .notifications = services.notifications(),
+                         .actions = services.tweakActions(),
+                         .handler = services.tweaksHandler(),
+                         .defaults = services.userDefaults(),
+                         .openMain = openMain,
+                         .openSettings = openSettings,
+                         .showAbout = [] { showAbout(); },
+                         .quit = quit});
+    ui::MenuBarService menuBar(
+        popover, {.openMain = openMain,
+                  .showHelp = [documentation] { QDesktopServices::openUrl(QUrl(documentation)); },
+                  .quit = quit});
+    auto showStatusItem = [&] {
+        menuBar.update(services.store().preference->showsInMenuBar);
+        // Without a status item the window is the only way in: it stays.
+        if (!menuBar.hasItem())
+            window.show();
+    };
+    core::Subscription statusItemWatch =
+        services.store().preference.subscribe([&](const core::Preference&) { showStatusItem(); });
+    showStatusItem();
+    if (!services.store().hideMainWindowAtLaunch.get())
+        window.show();
+
+    app::ControlCommands controlCommands(services.catalogue(), services.tweakActions(), openMain);
     running = &services;
     commands.store(&controlCommands);
     std::cout << "Quorvane is running.\n"
@@ -176,6 +239,7 @@ int main(int argc, char** argv) {
     services.start();
     const int status = QApplication::exec();
 
+    statusItemWatch.cancel();
     commands.store(nullptr);
     services.terminate();
     std::cout << "Quorvane saved its records and quit." << std::endl;

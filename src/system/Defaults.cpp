@@ -70,7 +70,15 @@ std::string DefaultsRunner::run(const std::string& command, bool changes) {
     auto ran = shell_.run(command);
     if (ran)
         return std::move(ran.value());
-    log_.warning(cause_, "\"" + command + "\" failed: " + ran.error().message);
+    // A key that was never written fails to read; that is the usual case,
+    // not a problem worth a warning.
+    std::string message = ran.error().message;
+    const auto first = message.find_first_not_of(" \n");
+    message = first == std::string::npos ? std::string() : message.substr(first);
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
+        message.pop_back();
+    log_.write(changes ? platform::LogLevel::warning : platform::LogLevel::info, cause_,
+               "\"" + command + "\" failed: " + message);
     return {};
 }
 

@@ -1,0 +1,67 @@
+#include "ui/MenuBarService.hpp"
+
+#include <QCursor>
+
+#include "ui/MenuBarIcon.hpp"
+
+namespace quorvane::ui {
+
+MenuBarService::MenuBarService(Popover& popover, Actions actions)
+    : popover_(popover), actions_(std::move(actions)) {}
+
+void MenuBarService::update(bool showsInMenuBar) {
+    item_.reset();
+    if (!showsInMenuBar || !isAvailable())
+        return;
+    item_ = std::make_unique<QSystemTrayIcon>(menuBarIcon());
+    item_->setToolTip(QStringLiteral("Quorvane"));
+    QObject::connect(item_.get(), &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
+    item_->show();
+}
+
+void MenuBarService::activated(QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Context) {
+        auto menu = makeMenu();
+        menu->exec(QCursor::pos());
+    } else if (reason == QSystemTrayIcon::Trigger) {
+        togglePopover();
+    }
+}
+
+std::unique_ptr<QMenu> MenuBarService::makeMenu() {
+    auto menu = std::make_unique<QMenu>();
+    menu->addAction(QObject::tr("Open Quorvane"), [this] {
+        if (actions_.openMain)
+            actions_.openMain();
+    });
+    menu->addAction(QObject::tr("Help"), [this] {
+        if (actions_.showHelp)
+            actions_.showHelp();
+    });
+    menu->addSeparator();
+    menu->addAction(QObject::tr("Quit"), [this] {
+        if (actions_.quit)
+            actions_.quit();
+    });
+    return menu;
+}
+
+void MenuBarService::togglePopover() {
+    if (popover_.isVisible())
+        popover_.hide();
+    else
+        popover_.showAt(anchor());
+}
+
+QPoint MenuBarService::anchor() const {
+    // Under the item where the desktop says where it is, else under the pointer.
+    if (item_) {
+        const QRect area = item_->geometry();
+        if (area.isValid())
+            return {area.center().x(), area.bottom() + 4};
+    }
+    return QCursor::pos() + QPoint(0, 12);
+}
+
+}  // namespace quorvane::ui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <memory>
+
+#include "ui/Popover.hpp"
+
+namespace quorvane::ui {
+
+// The status item: a left click shows or hides the popover, a right click
+// opens the menu "Open Quorvane", "Help", "Quit". Where the desktop has no
+// status area there is no item, and the main window is how the program is
+// reached.
+class MenuBarService {
+  public:
+    struct Actions {
+        std::function<void()> openMain;
+        std::function<void()> showHelp;
+        std::function<void()> quit;
+    };
+
+    MenuBarService(Popover& popover, Actions actions);
+
+    // Removes the item, then creates a new one when asked to show it.
+    void update(bool showsInMenuBar);
+    bool hasItem() const { return item_ != nullptr; }
+    static bool isAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+    void togglePopover();
+    // The right-click menu, built anew each time.
+    std::unique_ptr<QMenu> makeMenu();
+
+  private:
+    void activated(QSystemTrayIcon::ActivationReason reason);
+    QPoint anchor() const;
+
+    Popover& popover_;
+    Actions actions_;
+    std::unique_ptr<QSystemTrayIcon> item_;
+};
+
+}  // namespace quorvane::ui

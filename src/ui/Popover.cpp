@@ -1,0 +1,103 @@
+#include "ui/Popover.hpp"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace quorvane::ui {
+
+Popover::Popover(Services services)
+    : QWidget(nullptr),
+      services_(std::move(services)),
+      holder_(core::TweaksPlace::compact, services_.catalogue, services_.store, services_.mainQueue,
+              services_.notifications) {
+    setObjectName("Popover");
+    setWindowTitle(QStringLiteral("Quorvane"));
+    setFixedSize(width, height);
+
+    list_ = new TweakListView(holder_, services_.store, services_.actions, services_.handler, this);
+    empty_ = new QLabel(tr("No workflows yet. You can create workflow in Quorvane settings"), this);
+    empty_->setWordWrap(true);
+    empty_->setAlignment(Qt::AlignCenter);
+    empty_->setContentsMargins(24, 0, 24, 0);
+
+    auto* footer = new QHBoxLayout;
+    footer->setContentsMargins(6, 4, 6, 8);
+    footer->setSpacing(0);
+    auto button = [this, footer](const QString& title, std::function<void()> action) {
+        auto* pressed = new QPushButton(title, this);
+        pressed->setFlat(true);
+        pressed->setStyleSheet("padding: 3px 5px; font-size: 12px;");
+        connect(pressed, &QPushButton::clicked, this, [action] {
+            if (action)
+                action();
+        });
+        footer->addWidget(pressed);
+        return pressed;
+    };
+    button(tr("Open Quorvane"), services_.openMain);
+    button(tr("Settings"), services_.openSettings);
+    button(tr("About"), services_.showAbout);
+    pin_ = button(QString(), [this] { setPinned(!isPinned()); });
+    button(tr("Quit"), services_.quit);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(list_, 1);
+    column->addWidget(empty_, 1);
+    column->addLayout(footer);
+
+    preferenceWatch_ =
+        services_.store.preference.subscribe([this](const core::Preference&) { showWorkflow(); });
+    showWorkflow();
+    applyPinning();
+}
+
+bool Popover::isPinned() const {
+    return services_.defaults.boolValue(pinKey).value_or(true);
+}
+
+void Popover::setPinned(bool pinned) {
+    services_.defaults.set(pinKey, pinned);
+    applyPinning();
+}
+
+void Popover::applyPinning() {
+    pin_->setText(isPinned() ? tr("Unpin") : tr("Pin"));
+    const bool visible = isVisible();
+    const QPoint position = pos();
+    // A popup closes by itself on a click outside it; a tool window stays.
+    setWindowFlags(isPinned() ? Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                              : Qt::Popup | Qt::FramelessWindowHint);
+    if (visible) {
+        move(position);
+        show();
+    }
+}
+
+void Popover::showWorkflow() {
+    // The workflow chosen for the popover, or the first one.
+    const auto& preference = services_.store.preference.get();
+    const core::Workflow* shown = nullptr;
+    for (const auto& workflow : preference.workflows)
+        if (preference.compactWorkflowId && workflow.id == *preference.compactWorkflowId)
+            shown = &workflow;
+    if (!shown && !preference.workflows.empty())
+        shown = &preference.workflows.front();
+    list_->setVisible(shown != nullptr);
+    empty_->setVisible(shown == nullptr);
+    if (!shown)
+        return;
+    if (holder_.group.get() != core::TweakGroup::workflow(*shown))
+        holder_.group.set(core::TweakGroup::workflow(*shown));
+    else
+        holder_.reload();  // its members or their order may have changed
+}
+
+void Popover::showAt(const QPoint& anchor) {
+    move(anchor.x() - width / 2, anchor.y());
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace quorvane::ui

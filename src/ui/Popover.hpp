@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+
+#include "core/TweaksHolder.hpp"
+#include "platform/UserDefaults.hpp"
+#include "ui/TweakListView.hpp"
+
+namespace quorvane::ui {
+
+// The panel under the status item: the tweaks of one workflow and a footer.
+// Pinned (the default, "MenuBarService.pinPopover"), it stays until the
+// status item is clicked again; unpinned, a click anywhere else closes it.
+class Popover final : public QWidget {
+  public:
+    static constexpr int width = 332;
+    static constexpr int height = 500;
+    static constexpr const char* pinKey = "MenuBarService.pinPopover";
+
+    struct Services {
+        const core::Catalogue& catalogue;
+        core::Store& store;
+        platform::MainQueue& mainQueue;
+        core::TweakNotifications& notifications;
+        core::TweakActions& actions;
+        core::TweaksHandler& handler;
+        platform::UserDefaults& defaults;
+        std::function<void()> openMain;
+        std::function<void()> openSettings;
+        std::function<void()> showAbout;
+        std::function<void()> quit;
+    };
+
+    explicit Popover(Services services);
+
+    bool isPinned() const;
+    void setPinned(bool pinned);
+    // Shows the panel with its top centre at `anchor` (under the status item).
+    void showAt(const QPoint& anchor);
+
+    QPushButton* pinButton() const { return pin_; }
+    QLabel* emptyText() const { return empty_; }
+    core::TweaksHolder& holder() { return holder_; }
+
+  private:
+    void applyPinning();
+    void showWorkflow();
+
+    Services services_;
+    core::TweaksHolder holder_;
+    TweakListView* list_;
+    QLabel* empty_;
+    QPushButton* pin_;
+    core::Subscription preferenceWatch_;
+};
+
+}  // namespace quorvane::ui

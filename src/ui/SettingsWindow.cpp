@@ -1,0 +1,87 @@
+#include "ui/SettingsWindow.hpp"
+
+#include <QFormLayout>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace quorvane::ui {
+
+SettingsWindow::SettingsWindow(Services services, QWidget* parent)
+    : QTabWidget(parent), services_(std::move(services)) {
+    setWindowTitle(tr("Settings"));
+    auto* general = new QWidget;
+    auto* form = new QFormLayout(general);
+    form->setContentsMargins(24, 20, 24, 20);
+    form->setVerticalSpacing(10);
+
+    auto preferenceSwitch = [this, form](const QString& title, auto apply) {
+        auto* box = new QCheckBox(title);
+        form->addRow(box);
+        connect(box, &QCheckBox::toggled, this, [this, apply](bool on) {
+            services_.store.preference.modify(
+                [&](core::Preference& preference) { apply(preference, on); });
+        });
+        return box;
+    };
+    showsInMenuBar_ = preferenceSwitch(tr("Show in status menu bar"),
+                                       [](core::Preference& p, bool on) { p.showsInMenuBar = on; });
+    hideMainWindowAtLaunch_ = new QCheckBox(tr("Hide main window at launch"));
+    form->addRow(hideMainWindowAtLaunch_);
+    connect(hideMainWindowAtLaunch_, &QCheckBox::toggled, this,
+            [this](bool on) { services_.store.hideMainWindowAtLaunch.set(on); });
+    launchAtLogin_ = new QCheckBox(tr("Launch at login"));
+    form->addRow(launchAtLogin_);
+    connect(launchAtLogin_, &QCheckBox::toggled, this, [this](bool on) {
+        if (auto changed = services_.loginItems.setEnabled(on); !changed) {
+            message_->setText(QString::fromStdString(changed.error().message));
+            const QSignalBlocker quiet(launchAtLogin_);
+            launchAtLogin_->setChecked(services_.loginItems.isEnabled());
+        }
+    });
+    playsSound_ = preferenceSwitch(tr("Play sound effect"),
+                                   [](core::Preference& p, bool on) { p.setPlaysSound(on); });
+    checksForUpdate_ =
+        preferenceSwitch(tr("Automatically check for update at launch"),
+                         [](core::Preference& p, bool on) { p.checkForUpdateAtLaunch = on; });
+
+    auto* check = new QPushButton(tr("Check for update"));
+    form->addRow(check);
+    message_ = new QLabel;
+    message_->setWordWrap(true);
+    form->addRow(message_);
+    connect(check, &QPushButton::clicked, this, [this] {
+        message_->setText(QString::fromStdString(services_.updater.checkForUpdates()));
+    });
+
+    form->addRow(tr("Version"), new QLabel(services_.version));
+    auto* documentation =
+        new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(services_.documentation));
+    documentation->setOpenExternalLinks(true);
+    form->addRow(tr("Documentation"), documentation);
+
+    addTab(general, tr("General"));
+    resize(520, 380);
+
+    subscriptions_.push_back(
+        services_.store.preference.subscribe([this](const auto&) { updateFromStore(); }));
+    subscriptions_.push_back(services_.store.hideMainWindowAtLaunch.subscribe(
+        [this](const auto&) { updateFromStore(); }));
+    updateFromStore();
+}
+
+void SettingsWindow::updateFromStore() {
+    const auto& preference = services_.store.preference.get();
+    const std::pair<QCheckBox*, bool> states[] = {
+        {showsInMenuBar_, preference.showsInMenuBar},
+        {hideMainWindowAtLaunch_, services_.store.hideMainWindowAtLaunch.get()},
+        {launchAtLogin_, services_.loginItems.isEnabled()},
+        {playsSound_, preference.playsSound()},
+        {checksForUpdate_, preference.checkForUpdateAtLaunch},
+    };
+    for (const auto& [box, on] : states) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(on);
+    }
+}
+
+}  // namespace quorvane::ui

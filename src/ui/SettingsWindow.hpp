@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTabWidget>
+
+#include "core/Store.hpp"
+#include "platform/LoginItems.hpp"
+#include "platform/Updater.hpp"
+
+namespace quorvane::ui {
+
+// Settings: the General tab (the tabs for workflows and shortcuts come
+// with those features).
+class SettingsWindow final : public QTabWidget {
+  public:
+    struct Services {
+        core::Store& store;
+        platform::LoginItems& loginItems;
+        platform::Updater& updater;
+        QString version;  // "0.1.0 (7)"
+        QString documentation;
+    };
+
+    explicit SettingsWindow(Services services, QWidget* parent = nullptr);
+
+    QCheckBox* showsInMenuBar() const { return showsInMenuBar_; }
+    QCheckBox* launchAtLogin() const { return launchAtLogin_; }
+    QLabel* message() const { return message_; }
+
+  private:
+    void updateFromStore();
+
+    Services services_;
+    QCheckBox* showsInMenuBar_;
+    QCheckBox* hideMainWindowAtLaunch_;
+    QCheckBox* launchAtLogin_;
+    QCheckBox* playsSound_;
+    QCheckBox* checksForUpdate_;
+    QLabel* message_;
+    std::vector<core::Subscription> subscriptions_;
+};
+
+}  // namespace quorvane::ui

@@ -1,0 +1,129 @@
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+#include <fstream>
+
+#include "core/TweakActions.hpp"
+#include "core/catalogue/CatalogueFixture.hpp"
+#include "platform/posix/XdgAutostart.hpp"
+#include "platform/sim/SimIntentDonations.hpp"
+#include "support/TemporaryDirectory.hpp"
+#include "ui/MenuBarService.hpp"
+#include "ui/SettingsWindow.hpp"
+
+namespace quorvane::ui {
+namespace {
+
+struct SilentSound final : platform::Sound {
+    bool play(std::string_view) override { return true; }
+};
+
+struct ShellWindowsTest : core::testing::CatalogueFixture {
+    int argc = 1;
+    char name[16] = "shell-windows";
+    char* argv[1] = {name};
+    QApplication application{argc, argv};
+    quorvane::testing::TemporaryDirectory temporary;
+    core::TweakNotifications notifications;
+    SilentSound sound;
+    core::SoundPlayer sounds{store, sound};
+    platform::sim::SimIntentDonations donations{log};
+    core::TweakActions actions{queue, notifications, sounds, donations};
+    core::TweaksHandler handler{catalogue};
+    int mainOpened = 0;
+    Popover popover{{.catalogue = catalogue,
+                     .store = store,
+                     .mainQueue = queue,
+                     .notifications = notifications,
+                     .actions = actions,
+                     .handler = handler,
+                     .defaults = defaults,
+                     .openMain = [this] { ++mainOpened; },
+                     .openSettings = {},
+                     .showAbout = {},
+                     .quit = {}}};
+
+    void save(QWidget& widget, const QString& file) {
+        for (int pass = 0; pass < 3; ++pass)
+            QApplication::processEvents();
+        const QString folder = QStringLiteral(QUORVANE_SCREENSHOTS);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        EXPECT_TRUE(widget.grab().save(folder + "/" + file));
+    }
+};
+
+TEST_F(ShellWindowsTest, thePopoverShowsTheChosenWorkflowAndRemembersItsPin) {
+    EXPECT_TRUE(popover.isPinned());
+    EXPECT_EQ(popover.pinButton()->text(), "Unpin");
+    EXPECT_TRUE(popover.windowFlags().testFlag(Qt::Tool));
+    popover.pinButton()->click();
+    EXPECT_EQ(defaults.boolValue(Popover::pinKey), false);
+    EXPECT_EQ(popover.pinButton()->text(), "Pin");
+    // Unpinned it is a popup, which the window system closes on a click elsewhere.
+    EXPECT_TRUE(popover.windowFlags().testFlag(Qt::Popup));
+
+    popover.showAt({400, 30});
+    EXPECT_TRUE(popover.emptyText()->isVisible());
+    store.preference.modify([](core::Preference& preference) {
+        preference.workflows = {{"favorite", "Favorite", "star", "Yellow"},
+                                {"work", "Work", "bolt", "Blue"}};
+        preference.taskWorkflows = {
+            {"SnapWindowsTask", "favorite"}, {"DimTask", "work"}, {"MuteTask", "work"}};
+        preference.compactWorkflowId = "work";
+    });
+    EXPECT_FALSE(popover.emptyText()->isVisible());
+    EXPECT_EQ(idsOf(popover.holder().tweaks.get()),
+              (std::vector<std::string>{"DimTask", "MuteTask"}));
+    store.preference.modify(
+        [](core::Preference& preference) { preference.compactWorkflowId = "removed"; });
+    EXPECT_EQ(idsOf(popover.holder().tweaks.get()), std::vector<std::string>{"SnapWindowsTask"});
+    save(popover, "popover.png");
+
+    MenuBarService menuBar(popover,
+                           {.openMain = [this] { ++mainOpened; }, .showHelp = {}, .quit = {}});
+    auto menu = menuBar.makeMenu();
+    QStringList titles;
+    for (auto* action : menu->actions())
+        titles << (action->isSeparator() ? "-" : action->text());
+    EXPECT_EQ(titles, (QStringList{"Open Quorvane", "Help", "-", "Quit"}));
+    menu->actions().front()->trigger();
+    EXPECT_EQ(mainOpened, 1);
+    menuBar.togglePopover();
+    EXPECT_FALSE(popover.isVisible());
+    menuBar.togglePopover();
+    EXPECT_TRUE(popover.isVisible());
+    // This desktop has no status area: no item, so the caller keeps the window.
+    menuBar.update(true);
+    EXPECT_EQ(menuBar.hasItem(), MenuBarService::isAvailable());
+    menuBar.update(false);
+    EXPECT_FALSE(menuBar.hasItem());
+}
+
+TEST_F(ShellWindowsTest, settingsWriteThroughToTheStoreAndTheSession) {
+    platform::posix::XdgAutostart loginItems(temporary.path() / "config",
+                                             "/opt/Quorvane $x/quorvane");
+    platform::posix::PackageManagerUpdater updater;
+    SettingsWindow settings({.store = store,
+                             .loginItems = loginItems,
+                             .updater = updater,
+                             .version = "0.1.0 (12)",
+                             .documentation = "https://docs.tarnvell.com/quorvane"});
+    settings.show();
+    EXPECT_TRUE(settings.showsInMenuBar()->isChecked());
+    settings.showsInMenuBar()->click();
+    EXPECT_FALSE(store.preference->showsInMenuBar);
+    store.preference.modify([](core::Preference& preference) { preference.showsInMenuBar = true; });
+    EXPECT_TRUE(settings.showsInMenuBar()->isChecked());
+
+    settings.launchAtLogin()->click();
+    ASSERT_TRUE(loginItems.isEnabled());
+    std::ifstream entry(loginItems.entry());
+    const std::string text(std::istreambuf_iterator<char>(entry), {});
+    EXPECT_NE(text.find("Exec=\"/opt/Quorvane \\$x/quorvane\""), std::string::npos);
+    settings.launchAtLogin()->click();
+    EXPECT_FALSE(loginItems.isEnabled());
+    save(settings, "settings.png");
+}
+
+}  // namespace
+}  // namespace quorvane::ui
