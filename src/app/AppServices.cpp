@@ -64,6 +64,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
       sound_(log_),
       intentDonations_(log_),
       loginItems_(directories.configHome, thisProgram()),
+      activationPolicy_(log_),
       scriptRunner_(scripting_, launcher_, permissionAsker_, mainQueue_, journal_, log_,
                     paths_.applicationSupport / "Scripts"),
       systemServices_{.scripts = scriptRunner_,

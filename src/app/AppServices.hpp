@@ -32,6 +32,22 @@
 
 namespace quorvane::app {
 
+// Every permission request is journaled, then shown by the panel once the
+// front end has one.
+class PermissionRequests final : public platform::PermissionAsker {
+  public:
+    explicit PermissionRequests(platform::Journal& journal) : journaled_(journal) {}
+    void ask(platform::Permission permission) override {
+        journaled_.ask(permission);
+        if (panel)
+            panel->ask(permission);
+    }
+    platform::PermissionAsker* panel = nullptr;
+
+  private:
+    platform::sim::SimPermissionAsker journaled_;
+};
+
 // Where the program keeps its files on this host.
 struct AppPaths {
     std::filesystem::path applicationSupport;  // <data home>/com.tarnvell.Quorvane
@@ -59,6 +75,11 @@ class AppServices {
     platform::UserDefaults& userDefaults() { return userDefaults_; }
     platform::LoginItems& loginItems() { return loginItems_; }
     platform::Updater& updater() { return updater_; }
+    platform::Workspace& workspace() { return workspace_; }
+    platform::ActivationPolicy& activationPolicy() { return activationPolicy_; }
+    const platform::sim::SimHome& simulatedMac() const { return simHome_; }
+    // The front end's permission panel, once it exists.
+    void setPermissionPanel(platform::PermissionAsker* panel) { permissionAsker_.panel = panel; }
     core::Persistor& persistor() { return persistor_; }
     core::Store& store() { return store_; }
     const core::Catalogue& catalogue() const { return catalogue_; }
@@ -91,13 +112,14 @@ class AppServices {
     platform::posix::PosixShellRunner shell_;
     platform::sim::SimScripting scripting_;
     platform::posix::PosixProcessLauncher launcher_;
-    platform::sim::SimPermissionAsker permissionAsker_;
+    PermissionRequests permissionAsker_;
     platform::sim::SimWorkspace workspace_;
     platform::qt::QtPasteboard pasteboard_;
     platform::qt::QtSound sound_;
     platform::sim::SimIntentDonations intentDonations_;
     platform::posix::XdgAutostart loginItems_;
     platform::posix::PackageManagerUpdater updater_;
+    platform::sim::SimActivationPolicy activationPolicy_;
     system::ScriptRunner scriptRunner_;
     system::SystemServices systemServices_;
     core::NoScriptTweaks scripts_;

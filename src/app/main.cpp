@@ -22,6 +22,7 @@
 #include "platform/qt/UnixSignalWatcher.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/MenuBarService.hpp"
+#include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
 
 using namespace quorvane;
@@ -92,6 +93,20 @@ void showAbout() {
                            .arg(QStringLiteral(QUORVANE_VERSION), QStringLiteral(QUORVANE_BUILD)));
 }
 
+int setGrant(const std::string& permission, bool granted) {
+    const auto paths = app::AppPaths::from(platform::posix::XdgDirectories::current());
+    const auto which = permission == "accessibility" ? platform::Permission::accessibility
+                                                     : platform::Permission::screenRecording;
+    if (auto saved = platform::sim::SimHome(paths.simulatedMac).setGranted(which, granted);
+        !saved) {
+        std::cerr << "quorvane: " << saved.error().message << "\n";
+        return 1;
+    }
+    std::cout << "The simulated Mac has " << (granted ? "granted " : "revoked ")
+              << platform::title(which) << " permission.\n";
+    return 0;
+}
+
 // Without any display the program still runs, with windows kept off screen.
 void chooseOffscreenWithoutDisplay() {
     const bool hasDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
@@ -121,6 +136,8 @@ int main(int argc, char** argv) {
             return showJournal(command.value().json);
         case cli::CommandLine::Action::simAdmin:
             return setAdminPrompt(command.value().adminApproves);
+        case cli::CommandLine::Action::simGrant:
+            return setGrant(command.value().permission, command.value().on);
         case cli::CommandLine::Action::run:
             return askRunningInstance({{"command", "run"}, {"id", command.value().tweakId}},
                                       "Ran " + command.value().tweakId + ".");
@@ -175,6 +192,12 @@ int main(int argc, char** argv) {
         QString::fromUtf8(core::documentationHost.data(),
                           static_cast<qsizetype>(core::documentationHost.size())) +
         QStringLiteral("/quorvane");
+    ui::SettingsWindow settings(
+        {.store = services.store(),
+         .loginItems = services.loginItems(),
+         .updater = services.updater(),
+         .version = QStringLiteral(QUORVANE_VERSION " (" QUORVANE_BUILD ")"),
+         .documentation = documentation});
     ui::MainWindow window(
         {.catalogue = services.catalogue(),
          .store = services.store(),
@@ -186,14 +209,20 @@ int main(int argc, char** argv) {
          .simulationNotice =
              QObject::tr("This computer is not a Mac: Quorvane drives a simulated Mac kept in %1. "
                          "Commands really run, against its stand-in tools and home folder.")
-                 .arg(QString::fromStdString(services.paths().simulatedMac.string()))});
-    ui::SettingsWindow settings(
-        {.store = services.store(),
-         .loginItems = services.loginItems(),
-         .updater = services.updater(),
-         .version = QStringLiteral(QUORVANE_VERSION " (" QUORVANE_BUILD ")"),
-         .documentation = documentation});
-    auto openMain = [&window] { window.reopen(); };
+                 .arg(QString::fromStdString(services.paths().simulatedMac.string())),
+         .openSettings =
+             [&settings] {
+                 settings.show();
+                 settings.raise();
+                 settings.activateWindow();
+             },
+         .closed = [&services] { services.activationPolicy().becomeAccessory(); }});
+    ui::PermissionPanel permissionPanel(services.workspace());
+    services.setPermissionPanel(&permissionPanel);
+    auto openMain = [&window, &services] {
+        services.activationPolicy().becomeRegular();
+        window.reopen();
+    };
     auto openSettings = [&settings] {
         settings.show();
         settings.raise();
@@ -240,6 +269,7 @@ int main(int argc, char** argv) {
     const int status = QApplication::exec();
 
     statusItemWatch.cancel();
+    services.setPermissionPanel(nullptr);
     commands.store(nullptr);
     services.terminate();
     std::cout << "Quorvane saved its records and quit." << std::endl;

@@ -35,7 +35,13 @@ platform::Result<CommandLine> parseSim(const std::vector<std::string>& arguments
     if (arguments.size() == 3 && arguments[1] == "admin" &&
         (arguments[2] == "approve" || arguments[2] == "cancel"))
         return CommandLine{.action = Action::simAdmin, .adminApproves = arguments[2] == "approve"};
-    return platform::Error{"usage: quorvane sim admin approve|cancel"};
+    if (arguments.size() == 3 && (arguments[1] == "grant" || arguments[1] == "revoke") &&
+        (arguments[2] == "accessibility" || arguments[2] == "screenRecording"))
+        return CommandLine{
+            .action = Action::simGrant, .on = arguments[1] == "grant", .permission = arguments[2]};
+    return platform::Error{
+        "usage: quorvane sim admin approve|cancel, or quorvane sim grant|revoke "
+        "accessibility|screenRecording"};
 }
 
 platform::Result<CommandLine> parseRun(const std::vector<std::string>& arguments) {
@@ -90,6 +96,8 @@ std::string usageText() {
            "                           what Quorvane changed on this machine, oldest first\n"
            "  quorvane sim admin approve|cancel\n"
            "                           how the simulated Mac answers administrator prompts\n"
+           "  quorvane sim grant|revoke accessibility|screenRecording\n"
+           "                           the simulated Mac's privacy permissions\n"
            "  quorvane --help          show this help\n"
            "  quorvane --version       show the version\n";
 }

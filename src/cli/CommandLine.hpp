@@ -17,13 +17,14 @@ struct ListOptions {
 
 // What the user asked for on the command line.
 struct CommandLine {
-    enum class Action { start, help, version, list, journal, simAdmin, run, set };
+    enum class Action { start, help, version, list, journal, simAdmin, simGrant, run, set };
     Action action = Action::start;
     ListOptions list{};
     bool json = false;          // journal --json
     bool adminApproves = true;  // sim admin approve|cancel
     std::string tweakId{};      // run ID, set ID on|off
-    bool on = false;            // set ID on|off
+    bool on = false;            // set ID on|off; sim grant (true) or revoke
+    std::string permission{};   // sim grant|revoke accessibility|screenRecording
 };
 
 // `arguments` excludes the program name.

@@ -10,4 +10,10 @@ std::string_view title(Permission permission) {
     return permission == Permission::accessibility ? "Accessibility" : "Screen Recording";
 }
 
+std::string settingsAddress(Permission permission) {
+    return std::string("x-apple.systempreferences:com.apple.preference.security?") +
+           (permission == Permission::accessibility ? "Privacy_Accessibility"
+                                                    : "Privacy_ScreenCapture");
+}
+
 }  // namespace quorvane::platform

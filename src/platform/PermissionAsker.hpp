@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace quorvane::platform {
@@ -8,6 +9,17 @@ enum class Permission { accessibility, screenRecording };
 
 std::string_view rawValue(Permission permission);  // "accessibility", "screenRecording"
 std::string_view title(Permission permission);     // "Accessibility", "Screen Recording"
+
+// Whether the system has granted the program a permission. Checking never
+// prompts.
+class PermissionChecker {
+  public:
+    virtual ~PermissionChecker() = default;
+    virtual bool isGranted(Permission permission) const = 0;
+};
+
+// The System Settings address that shows a permission's page.
+std::string settingsAddress(Permission permission);
 
 // Asks the user to grant a permission (a panel that opens the right page of
 // System Settings). Main thread only.

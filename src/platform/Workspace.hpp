@@ -12,6 +12,8 @@ class Workspace {
     virtual ~Workspace() = default;
     // Launches the application of that name ("ScreenSaverEngine").
     virtual Status launchApplication(const std::string& name) = 0;
+    // Opens an address with the application that handles it.
+    virtual Status openUrl(const std::string& url) = 0;
 };
 
 }  // namespace quorvane::platform

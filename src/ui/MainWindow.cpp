@@ -68,6 +68,10 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     for (auto category : core::allCategories)
         addGroup(categoryIcon(category), core::TweakGroup::category(category));
     sidebar_->addItem(QStringLiteral("📓  ") + tr("Activity"));
+    if (openSettings_) {
+        settingsRow_ = sidebar_->count();
+        sidebar_->addItem(QStringLiteral("⚙️  ") + tr("Settings"));
+    }
 
     search_ = new QLineEdit;
     search_->setPlaceholderText(tr("Search"));
@@ -119,9 +123,17 @@ void MainWindow::select(int row) {
     if (index < groups_.size()) {
         pages_->setCurrentIndex(0);
         holder_.group.set(groups_[index]);
+    } else if (row == settingsRow_) {
+        openSettings_();
     } else {
         pages_->setCurrentWidget(journalPage_);
     }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (closed_)
+        closed_();
 }
 
 void MainWindow::reopen() {

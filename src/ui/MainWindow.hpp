@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QStackedWidget>
+#include <functional>
 
 #include "core/TweaksHolder.hpp"
 #include "platform/Journal.hpp"
@@ -26,6 +27,9 @@ class MainWindow final : public QMainWindow {
         const platform::Journal& journal;
         // Shown above the list on a host where the macOS services are simulated.
         QString simulationNotice;
+        std::function<void()> openSettings{};
+        // The window was closed (the program goes on in the status item).
+        std::function<void()> closed{};
     };
 
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -39,6 +43,9 @@ class MainWindow final : public QMainWindow {
     // Brings the window forward (a second launch, "Open Quorvane").
     void reopen();
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void select(int row);
 
@@ -49,6 +56,9 @@ class MainWindow final : public QMainWindow {
     TweakListView* list_;
     JournalPage* journalPage_;
     QStackedWidget* pages_;
+    std::function<void()> openSettings_;
+    std::function<void()> closed_;
+    int settingsRow_ = -1;
 };
 
 // The icon the sidebar shows for a category.

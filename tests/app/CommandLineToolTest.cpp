@@ -62,6 +62,14 @@ TEST_F(CommandLineToolTest, simAdminSetsHowTheSimulatedMacAnswers) {
     run({"sim", "admin", "approve"});
     EXPECT_TRUE(sim.adminPromptApproves());
     run({"sim", "admin", "maybe"}, 2);
+
+    EXPECT_TRUE(sim.isGranted(platform::Permission::accessibility));
+    EXPECT_EQ(run({"sim", "revoke", "accessibility"}),
+              std::vector<std::string>{"The simulated Mac has revoked Accessibility permission."});
+    EXPECT_FALSE(sim.isGranted(platform::Permission::accessibility));
+    EXPECT_TRUE(sim.isGranted(platform::Permission::screenRecording));
+    run({"sim", "grant", "accessibility"});
+    EXPECT_TRUE(sim.isGranted(platform::Permission::accessibility));
 }
 
 }  // namespace

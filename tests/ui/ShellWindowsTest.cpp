@@ -1,14 +1,17 @@
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTest>
 #include <fstream>
 
 #include "core/TweakActions.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "platform/posix/XdgAutostart.hpp"
+#include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "ui/MenuBarService.hpp"
+#include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
 
 namespace quorvane::ui {
@@ -123,6 +126,40 @@ TEST_F(ShellWindowsTest, settingsWriteThroughToTheStoreAndTheSession) {
     settings.launchAtLogin()->click();
     EXPECT_FALSE(loginItems.isEnabled());
     save(settings, "settings.png");
+}
+
+}  // namespace
+}  // namespace quorvane::ui
+
+namespace quorvane::ui {
+namespace {
+
+TEST_F(ShellWindowsTest, aNewPermissionRequestReplacesThePanel) {
+    platform::sim::SimWorkspace workspace;
+    PermissionPanel permissions(workspace);
+    permissions.ask(platform::Permission::accessibility);
+    QPointer<QWidget> first = permissions.panel();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->windowTitle(), "Quorvane");
+    EXPECT_TRUE(first->findChild<QLabel*>()->text() == "Grant Accessibility permission");
+
+    permissions.ask(platform::Permission::screenRecording);
+    EXPECT_TRUE(first.isNull());
+    QPointer<QWidget> second = permissions.panel();
+    ASSERT_TRUE(second);
+    QStringList lines;
+    for (auto* label : second->findChildren<QLabel*>())
+        lines << label->text();
+    EXPECT_EQ(lines, (QStringList{"Grant Screen Recording permission",
+                                  "This tweak requires Screen Recording"}));
+    save(*second, "permission.png");
+
+    second->findChild<QPushButton*>()->click();
+    QApplication::processEvents();
+    EXPECT_EQ(workspace.opened,
+              std::vector<std::string>{
+                  "x-apple.systempreferences:com.apple.preference.security?Privacy_ScreenCapture"});
+    EXPECT_TRUE(second.isNull() || !second->isVisible());
 }
 
 }  // namespace

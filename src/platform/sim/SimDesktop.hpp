@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/ActivationPolicy.hpp"
 #include "platform/Journal.hpp"
+#include "platform/Log.hpp"
 #include "platform/Pasteboard.hpp"
 #include "platform/PermissionAsker.hpp"
 #include "platform/Workspace.hpp"
@@ -39,17 +41,24 @@ class SimWorkspace final : public Workspace {
         running_.push_back(name);
         return success();
     }
+    Status openUrl(const std::string& url) override {
+        std::lock_guard lock(mutex_);
+        opened.push_back(url);
+        return success();
+    }
     std::vector<std::string> runningApplications() const {
         std::lock_guard lock(mutex_);
         return running_;
     }
+
+    std::vector<std::string> opened;
 
   private:
     mutable std::mutex mutex_;
     std::vector<std::string> running_;
 };
 
-// Until the permission panel exists, the simulated Mac journals each request.
+// Records each request (for tests and tools without a panel).
 class SimPermissionAsker final : public PermissionAsker {
   public:
     explicit SimPermissionAsker(Journal& journal) : journal_(journal) {}
@@ -63,6 +72,26 @@ class SimPermissionAsker final : public PermissionAsker {
 
   private:
     Journal& journal_;
+};
+
+}  // namespace quorvane::platform::sim
+
+namespace quorvane::platform::sim {
+
+// The program's own activation policy has no meaning off macOS: the
+// simulated Mac only notes the changes.
+class SimActivationPolicy final : public ActivationPolicy {
+  public:
+    explicit SimActivationPolicy(Log& log) : log_(log) {}
+    void becomeRegular() override {
+        log_.info("SimulatedMac", "activation policy: regular (shown in the Dock)");
+    }
+    void becomeAccessory() override {
+        log_.info("SimulatedMac", "activation policy: accessory (status item only)");
+    }
+
+  private:
+    Log& log_;
 };
 
 }  // namespace quorvane::platform::sim

@@ -83,28 +83,49 @@ std::map<std::string, std::string> SimHome::commandEnvironment() const {
             {"HOME", homeDirectory().string()}};
 }
 
+namespace {
+
+nlohmann::json readSettings(const std::filesystem::path& root) {
+    if (auto bytes = posix::readFile(root / "settings.json", 64 * 1024); bytes && bytes.value()) {
+        auto stored = nlohmann::json::parse(*bytes.value(), nullptr, false);
+        if (stored.is_object())
+            return stored;
+    }
+    return nlohmann::json::object();
+}
+
+// A setting holds `denied` only when it says exactly so; anything else is
+// the default.
+bool settingIsNot(const std::filesystem::path& root, const std::string& key, const char* denied) {
+    auto settings = readSettings(root);
+    auto found = settings.find(key);
+    return found == settings.end() || !found->is_string() || *found != denied;
+}
+
+Status writeSetting(const std::filesystem::path& root, const std::string& key, const char* value) {
+    if (auto made = posix::makePrivateDirectory(root); !made)
+        return made;
+    auto settings = readSettings(root);
+    settings[key] = value;
+    return posix::writeFileAtomically(root / "settings.json", settings.dump(2) + "\n");
+}
+
+}  // namespace
+
 bool SimHome::adminPromptApproves() const {
-    auto bytes = posix::readFile(root_ / "settings.json", 64 * 1024);
-    if (!bytes || !bytes.value())
-        return true;
-    auto settings = nlohmann::json::parse(*bytes.value(), nullptr, false);
-    if (!settings.is_object())
-        return true;
-    auto prompt = settings.find("adminPrompt");
-    return prompt == settings.end() || !prompt->is_string() || *prompt != "cancel";
+    return settingIsNot(root_, "adminPrompt", "cancel");
 }
 
 Status SimHome::setAdminPromptApproves(bool approves) const {
-    if (auto made = posix::makePrivateDirectory(root_); !made)
-        return made;
-    nlohmann::json settings = nlohmann::json::object();
-    if (auto bytes = posix::readFile(root_ / "settings.json", 64 * 1024); bytes && bytes.value()) {
-        auto stored = nlohmann::json::parse(*bytes.value(), nullptr, false);
-        if (stored.is_object())
-            settings = stored;
-    }
-    settings["adminPrompt"] = approves ? "approve" : "cancel";
-    return posix::writeFileAtomically(root_ / "settings.json", settings.dump(2) + "\n");
+    return writeSetting(root_, "adminPrompt", approves ? "approve" : "cancel");
+}
+
+bool SimHome::isGranted(Permission permission) const {
+    return settingIsNot(root_, std::string(rawValue(permission)), "revoked");
+}
+
+Status SimHome::setGranted(Permission permission, bool granted) const {
+    return writeSetting(root_, std::string(rawValue(permission)), granted ? "granted" : "revoked");
 }
 
 }  // namespace quorvane::platform::sim

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Log.hpp"
+#include "platform/PermissionAsker.hpp"
 #include "platform/Result.hpp"
 
 namespace quorvane::platform::sim {
@@ -15,7 +16,7 @@ namespace quorvane::platform::sim {
 //   bin/           stand-ins for macOS-only command-line tools (and a link to
 //                  the stand-in `defaults`), first on PATH
 //   home/          the simulated user's home folder (~ of every command)
-class SimHome {
+class SimHome final : public PermissionChecker {
   public:
     // `defaultsTool`: the stand-in `defaults` program to put on PATH, if any.
     explicit SimHome(std::filesystem::path root, std::filesystem::path defaultsTool = {})
@@ -37,6 +38,10 @@ class SimHome {
     // cancelled. Read afresh each time: another process may change it.
     bool adminPromptApproves() const;
     Status setAdminPromptApproves(bool approves) const;
+
+    // The simulated Mac's privacy grants, granted unless revoked.
+    bool isGranted(Permission permission) const override;
+    Status setGranted(Permission permission, bool granted) const;
 
   private:
     std::filesystem::path root_;
