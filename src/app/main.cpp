@@ -24,6 +24,7 @@
 #include "ui/MenuBarService.hpp"
 #include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
+#include "ui/SystemViews.hpp"
 
 using namespace quorvane;
 
@@ -216,7 +217,9 @@ int main(int argc, char** argv) {
                  settings.raise();
                  settings.activateWindow();
              },
-         .closed = [&services] { services.activationPolicy().becomeAccessory(); }});
+         .closed = [&services] { services.activationPolicy().becomeAccessory(); },
+         .configureViews = ui::systemConfigureViews(services.systemServices()),
+         .defaults = &services.userDefaults()});
     ui::PermissionPanel permissionPanel(services.workspace());
     services.setPermissionPanel(&permissionPanel);
     auto openMain = [&window, &services] {

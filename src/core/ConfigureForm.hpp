@@ -12,18 +12,18 @@ struct FormControl {
     enum class Kind { toggle, picker, stepper, slider, text, button };
 
     Kind kind;
-    std::string title;
-    std::string binding;               // settings key, or action name for a button
-    std::vector<std::string> options;  // picker choices
-    double minimum = 0;                // stepper and slider range
+    std::string title{};
+    std::string binding{};               // settings key, or action name for a button
+    std::vector<std::string> options{};  // picker choices
+    double minimum = 0;                  // stepper and slider range
     double maximum = 0;
     double step = 1;
 };
 
 struct FormSection {
-    std::string title;
-    std::vector<FormControl> controls;
-    std::string footer;
+    std::string title{};
+    std::vector<FormControl> controls{};
+    std::string footer{};
 };
 
 struct ConfigureForm {

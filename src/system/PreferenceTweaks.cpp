@@ -162,18 +162,6 @@ class DockCommandTask final : public core::BuiltinTweak {
     bool refreshesDock_;
 };
 
-// The location setters act from their configure view; run() has nothing to do.
-class LocationSetterTask final : public core::BuiltinTweak {
-  public:
-    LocationSetterTask(core::TweakInfo info, LocationSetter setter)
-        : BuiltinTweak(std::move(info)), setter_(std::move(setter)) {}
-
-    const LocationSetter& setter() const { return setter_; }
-
-  private:
-    LocationSetter setter_;
-};
-
 }  // namespace
 
 const std::vector<PreferenceToggle>& preferenceToggles() {

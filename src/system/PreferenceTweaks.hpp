@@ -69,6 +69,19 @@ class LocationSetter {
     bool expandsTilde_;
 };
 
+// SetScreenshotLocationTask and SetSimulatorScreenshotLocationTask: their
+// work is in the configure view, which drives the setter.
+class LocationSetterTask final : public core::BuiltinTweak {
+  public:
+    LocationSetterTask(core::TweakInfo info, LocationSetter setter)
+        : BuiltinTweak(std::move(info)), setter_(std::move(setter)) {}
+
+    const LocationSetter& setter() const { return setter_; }
+
+  private:
+    LocationSetter setter_;
+};
+
 // A "~" at the start of a path stands for the home folder.
 std::string expandTilde(const std::string& path, const std::string& home);
 

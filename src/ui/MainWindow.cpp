@@ -111,6 +111,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     row->addWidget(pages_, 1);
     setCentralWidget(central);
 
+    configureWatch_ = holder_.showsConfigureView.subscribe(
+        [this](const bool& shown) { showConfigureSheet(shown); });
     connect(sidebar_, &QListWidget::currentRowChanged, this,
             [this](int selected) { select(selected); });
     sidebar_->setCurrentRow(0);
@@ -128,6 +130,19 @@ void MainWindow::select(int row) {
     } else {
         pages_->setCurrentWidget(journalPage_);
     }
+}
+
+void MainWindow::showConfigureSheet(bool shown) {
+    auto tweak = holder_.configuredTask.get();
+    if (!shown || !tweak || !defaults_)
+        return;
+    auto* sheet = new ConfigureSheet(tweak, configureViews_, *defaults_, this);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::finished, this, [this] {
+        holder_.showsConfigureView.set(false);
+        holder_.configuredTask.set(nullptr);
+    });
+    sheet->open();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 
 #include "core/TweaksHolder.hpp"
 #include "platform/Journal.hpp"
+#include "ui/ConfigureSheet.hpp"
 #include "ui/JournalPage.hpp"
 #include "ui/TweakListView.hpp"
 
@@ -30,6 +31,9 @@ class MainWindow final : public QMainWindow {
         std::function<void()> openSettings{};
         // The window was closed (the program goes on in the status item).
         std::function<void()> closed{};
+        // Configure views that are not forms, and where forms keep their values.
+        CustomConfigureViews configureViews{};
+        platform::UserDefaults* defaults = nullptr;
     };
 
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -48,6 +52,7 @@ class MainWindow final : public QMainWindow {
 
   private:
     void select(int row);
+    void showConfigureSheet(bool shown);
 
     core::TweaksHolder holder_;
     std::vector<core::TweakGroup> groups_;  // by sidebar row; rows past them are pages
@@ -59,6 +64,9 @@ class MainWindow final : public QMainWindow {
     std::function<void()> openSettings_;
     std::function<void()> closed_;
     int settingsRow_ = -1;
+    CustomConfigureViews configureViews_;
+    platform::UserDefaults* defaults_;
+    core::Subscription configureWatch_;
 };
 
 // The icon the sidebar shows for a category.

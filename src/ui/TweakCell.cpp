@@ -54,6 +54,18 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidge
     row->addWidget(icon);
     row->addLayout(words, 1);
 
+    if (!tweak_->explanation().empty() || !tweak_->docUrl().empty()) {
+        auto* info = new QPushButton(QStringLiteral("ⓘ"), this);
+        info->setObjectName("Info");
+        info->setFlat(true);
+        info->setFixedWidth(28);
+        info->setAccessibleName(tr("About %1").arg(text(tweak_->name())));
+        row->addWidget(info);
+        connect(info, &QPushButton::clicked, this, [this] {
+            if (actions_.showInfo)
+                actions_.showInfo(tweak_);
+        });
+    }
     if (core::asToggle(*tweak_)) {
         toggle_ = new QCheckBox(this);
         toggle_->setAccessibleName(text(tweak_->name()));

@@ -21,6 +21,7 @@ class TweakCell final : public QFrame {
         std::function<void(const std::shared_ptr<core::Tweak>&)> runOneShot;
         std::function<void(const std::shared_ptr<core::Tweak>&, const QPoint& globalPosition)>
             showMenu;
+        std::function<void(const std::shared_ptr<core::Tweak>&)> showInfo;
     };
 
     TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidget* parent = nullptr);

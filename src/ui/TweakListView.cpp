@@ -4,6 +4,7 @@
 #include <QResizeEvent>
 
 #include "core/HUD.hpp"
+#include "ui/ConfigureSheet.hpp"
 
 namespace quorvane::ui {
 
@@ -60,6 +61,11 @@ void TweakListView::rebuild() {
         [this](const std::shared_ptr<core::Tweak>& tweak) { actions_.runOneShot(tweak); },
         [this](const std::shared_ptr<core::Tweak>& tweak, const QPoint& at) {
             showMenu(tweak, at);
+        },
+        [this](const std::shared_ptr<core::Tweak>& tweak) {
+            auto* info = new InfoDialog(*tweak, this);
+            info->setAttribute(Qt::WA_DeleteOnClose);
+            info->open();
         }};
     for (const auto& tweak : holder_.tweaks.get()) {
         auto* cell = new TweakCell(tweak, cellActions, content_);

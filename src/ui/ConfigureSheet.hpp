@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "core/Tweak.hpp"
+#include "platform/UserDefaults.hpp"
+
+namespace quorvane::ui {
+
+// The few configure views that cannot be a form (they choose files, show
+// results) are made here, by tweak id; nothing for other tweaks.
+using CustomConfigureViews =
+    std::function<QWidget*(const std::shared_ptr<core::Tweak>& tweak, QWidget* parent)>;
+
+// The configure sheet: a tweak's custom view if it has one, else its
+// declarative form, else a word that there is nothing to set.
+class ConfigureSheet final : public QDialog {
+  public:
+    ConfigureSheet(const std::shared_ptr<core::Tweak>& tweak,
+                   const CustomConfigureViews& customViews, platform::UserDefaults& defaults,
+                   QWidget* parent = nullptr);
+};
+
+// The tweak's information: its explanation and documentation page.
+class InfoDialog final : public QDialog {
+  public:
+    InfoDialog(const core::Tweak& tweak, QWidget* parent = nullptr);
+};
+
+}  // namespace quorvane::ui

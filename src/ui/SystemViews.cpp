@@ -1,0 +1,121 @@
+#include "ui/SystemViews.hpp"
+
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+
+namespace quorvane::ui {
+
+LocationSetterView::LocationSetterView(const system::LocationSetter& setter, ChooseFolder choose,
+                                       QWidget* parent)
+    : QWidget(parent), setter_(setter), choose_(std::move(choose)) {
+    path_ = new QLabel(this);
+    path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* chooseButton = new QPushButton(tr("Choose"), this);
+    auto* apply = new QPushButton(tr("Apply"), this);
+    apply->setEnabled(false);
+    auto* reset = new QPushButton(tr("Reset"), this);
+    reset->setStyleSheet("color: #c0392b;");
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(chooseButton);
+    buttons->addWidget(apply);
+    buttons->addStretch(1);
+    buttons->addWidget(reset);
+    auto* form = new QFormLayout(this);
+    form->addRow(tr("Path"), path_);
+    form->addRow(buttons);
+
+    QPointer<QLabel> shown = path_;
+    auto showStored = [this, shown] {
+        setter_.read([shown](std::string folder) {
+            if (shown)
+                shown->setText(QString::fromStdString(folder));
+        });
+    };
+    showStored();
+    connect(chooseButton, &QPushButton::clicked, this, [this, apply] {
+        const QString folder = choose_(this, path_->text());
+        if (folder.isEmpty())
+            return;
+        chosen_ = folder;
+        path_->setText(folder);
+        apply->setEnabled(true);
+    });
+    connect(apply, &QPushButton::clicked, this, [this, apply] {
+        setter_.apply(chosen_.toStdString());
+        apply->setEnabled(false);
+    });
+    connect(reset, &QPushButton::clicked, this, [this, showStored] {
+        setter_.reset();
+        showStored();
+    });
+}
+
+UnquarantineView::UnquarantineView(system::SystemServices& services, ChooseFile choose,
+                                   QWidget* parent)
+    : QWidget(parent), services_(services), choose_(std::move(choose)) {
+    selected_ = new QLabel(tr("No file selected"), this);
+    selected_->setWordWrap(true);
+    auto* chooseButton = new QPushButton(tr("Choose File"), this);
+    auto* run = new QPushButton(tr("Unquarantine"), this);
+    run->setEnabled(false);
+    result_ = new QLabel(this);
+    result_->setWordWrap(true);
+
+    auto* form = new QFormLayout(this);
+    form->addRow(tr("Selected File"), selected_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(chooseButton);
+    buttons->addWidget(run);
+    buttons->addStretch(1);
+    form->addRow(buttons);
+    form->addRow(result_);
+
+    connect(chooseButton, &QPushButton::clicked, this, [this, run] {
+        const QString chosen = choose_(this);
+        if (chosen.isEmpty())
+            return;
+        path_ = chosen;
+        selected_->setText(chosen);
+        run->setEnabled(true);
+    });
+    QPointer<QLabel> result = result_;
+    connect(run, &QPushButton::clicked, this, [this, result] {
+        system::unquarantine(
+            services_, path_.toStdString(), [result](system::UnquarantineMessage message) {
+                if (!result)
+                    return;
+                const bool removed = message.symbol == "checkmark.circle.fill";
+                result->setText((removed ? QStringLiteral("✅ ") : QStringLiteral("❌ ")) +
+                                QString::fromStdString(message.text));
+            });
+    });
+}
+
+CustomConfigureViews systemConfigureViews(system::SystemServices& services) {
+    return [&services](const std::shared_ptr<core::Tweak>& tweak, QWidget* parent) -> QWidget* {
+        if (auto* setter = dynamic_cast<system::LocationSetterTask*>(tweak.get())) {
+            return new LocationSetterView(
+                setter->setter(),
+                [](QWidget* owner, const QString& start) {
+                    return QFileDialog::getExistingDirectory(owner, QObject::tr("Choose"), start);
+                },
+                parent);
+        }
+        if (tweak->id() == "UnquarantineTask") {
+            return new UnquarantineView(
+                services,
+                [](QWidget* owner) {
+                    return QFileDialog::getOpenFileName(
+                        owner, QObject::tr("Select a file or app to remove quarantine"));
+                },
+                parent);
+        }
+        return nullptr;
+    };
+}
+
+}  // namespace quorvane::ui
