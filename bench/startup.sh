@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Start-up time (to the main window shown) and resident memory after
+# start-up of Quorvane, each as a ratio against a blank Qt Widgets window on
+# the same machine. Median of several runs in one home folder, after a first
+# launch that sets it up. Usage: bench/startup.sh [build folder] [runs]
+set -euo pipefail
+build="${1:-build/default}"
+runs="${2:-7}"
+export QT_QPA_PLATFORM=offscreen
+
+# Prints "<milliseconds> <resident kilobytes>" for one run of the command.
+measure() {
+    local start end rss line
+    start=$(date +%s%N)
+    coproc RUN { exec "$@" 2>/dev/null; }
+    read -r line <&"${RUN[0]}"
+    end=$(date +%s%N)
+    sleep 0.3  # let the first frame settle before reading the memory
+    rss=$(awk '/^VmRSS/ {print $2}' "/proc/${RUN_PID}/status")
+    kill -TERM "${RUN_PID}"
+    wait "${RUN_PID}" 2>/dev/null || true
+    echo "$(( (end - start) / 1000000 )) ${rss}"
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+mkdir -m 700 "$home/run"
+HOME="$home" XDG_RUNTIME_DIR="$home/run" measure "$build/src/quorvane" >/dev/null
+
+blank_ms=(); blank_kb=(); app_ms=(); app_kb=()
+for _ in $(seq "$runs"); do
+    read -r ms kb < <(measure "$build/bench/quorvane_blank_window")
+    blank_ms+=("$ms"); blank_kb+=("$kb")
+    read -r ms kb < <(HOME="$home" XDG_RUNTIME_DIR="$home/run" measure "$build/src/quorvane")
+    app_ms+=("$ms"); app_kb+=("$kb")
+done
+
+bm=$(printf '%s\n' "${blank_ms[@]}" | median); bk=$(printf '%s\n' "${blank_kb[@]}" | median)
+am=$(printf '%s\n' "${app_ms[@]}" | median); ak=$(printf '%s\n' "${app_kb[@]}" | median)
+echo "blank Qt window: ${bm} ms, ${bk} KiB resident"
+echo "Quorvane:        ${am} ms, ${ak} KiB resident"
+awk -v am="$am" -v bm="$bm" -v ak="$ak" -v bk="$bk" \
+    'BEGIN { printf "ratio: start-up %.2fx, memory %.2fx\n", am / bm, ak / bk }'
