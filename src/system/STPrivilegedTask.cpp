@@ -48,7 +48,7 @@ std::string STPrivilegedTask::description() const {
     return text + " (in " + currentDirectoryPath + ")";
 }
 
-int STPrivilegedTask::launch() {
+std::optional<int> STPrivilegedTask::refusal() {
     if (isRunning) {
         log_.info(source, "Task already running: " + description());
         return 0;
@@ -58,21 +58,18 @@ int STPrivilegedTask::launch() {
                    "AuthorizationExecuteWithPrivileges() function not available on this system");
         return platform::PrivilegedRunner::unavailable;
     }
+    return std::nullopt;
+}
+
+int STPrivilegedTask::launch() {
+    if (auto refused = refusal()) return *refused;
     if (const int status = runner_.authorize(launchPath); status != 0)
         return status;
     return launchWithAuthorization();
 }
 
 int STPrivilegedTask::launchWithAuthorization() {
-    if (isRunning) {
-        log_.info(source, "Task already running: " + description());
-        return 0;
-    }
-    if (!runner_.isAvailable()) {
-        log_.error(source,
-                   "AuthorizationExecuteWithPrivileges() function not available on this system");
-        return platform::PrivilegedRunner::unavailable;
-    }
+    if (auto refused = refusal()) return *refused;
     const auto started = runner_.execute(launchPath, arguments, currentDirectoryPath);
     if (started.status != 0)
         return started.status;

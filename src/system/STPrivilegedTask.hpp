@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,9 @@ class STPrivilegedTask {
     core::Signal<> didTerminate;
 
   private:
+    // Why a launch must not go ahead (already running: 0; no privileged
+    // execution on this system), if it must not.
+    std::optional<int> refusal();
     void recordExit(int waitStatus);
     void ended(int waitStatus);
     void scheduleCheck();
