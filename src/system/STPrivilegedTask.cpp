@@ -62,14 +62,16 @@ std::optional<int> STPrivilegedTask::refusal() {
 }
 
 int STPrivilegedTask::launch() {
-    if (auto refused = refusal()) return *refused;
+    if (auto refused = refusal())
+        return *refused;
     if (const int status = runner_.authorize(launchPath); status != 0)
         return status;
     return launchWithAuthorization();
 }
 
 int STPrivilegedTask::launchWithAuthorization() {
-    if (auto refused = refusal()) return *refused;
+    if (auto refused = refusal())
+        return *refused;
     const auto started = runner_.execute(launchPath, arguments, currentDirectoryPath);
     if (started.status != 0)
         return started.status;

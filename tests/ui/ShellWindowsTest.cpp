@@ -164,3 +164,27 @@ TEST_F(ShellWindowsTest, aNewPermissionRequestReplacesThePanel) {
 
 }  // namespace
 }  // namespace quorvane::ui
+
+namespace quorvane::ui {
+namespace {
+
+TEST_F(ShellWindowsTest, anUnpinnedPopoverClosesOnAClickElsewhere) {
+    popover.setPinned(false);
+    // While a popup is open the window system hands it every click; one
+    // outside its area is how "elsewhere" reaches it.
+    const QPoint outside(-20, -20);
+    popover.showAt({400, 30});
+    ASSERT_TRUE(popover.isVisible());
+    QTest::mouseClick(&popover, Qt::LeftButton, {}, outside);
+    QApplication::processEvents();
+    EXPECT_FALSE(popover.isVisible());
+
+    popover.setPinned(true);
+    popover.showAt({400, 30});
+    QTest::mouseClick(&popover, Qt::LeftButton, {}, outside);
+    QApplication::processEvents();
+    EXPECT_TRUE(popover.isVisible());  // pinned: only the status item closes it
+}
+
+}  // namespace
+}  // namespace quorvane::ui

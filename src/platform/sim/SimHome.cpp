@@ -62,7 +62,8 @@ Status SimHome::prepare() const {
     for (const auto& tool : standIns) {
         const auto path = binDirectory() / tool.name;
         // Unchanged tools are left alone: start-up need not wait for the disk.
-        if (auto current = posix::readFile(path, 64 * 1024); current && current.value() == tool.script)
+        if (auto current = posix::readFile(path, 64 * 1024);
+            current && current.value() == tool.script)
             continue;
         if (auto written = posix::writeFileAtomically(path, tool.script); !written)
             return written;
