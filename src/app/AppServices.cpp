@@ -96,6 +96,13 @@ core::TweakFactory AppServices::makeFactory() {
 }
 
 void AppServices::start() {
+    // Start-up runs in this order once the Store has loaded and the status
+    // item exists. The steps of features still to come are named where they
+    // go: the Services provider and the Finder-extension listener (file
+    // actions); the appearance observer; a hotkey handler per tweak with a
+    // shortcut (shortcuts); the front-application observer (window tweaks);
+    // the default "Favorite" workflow (workflows); then, below, the persisted
+    // toggles; last, the automation manager and its system-event observers.
     mainQueue_.after(applyPersistedTogglesDelay,
                      [this] { tweaksHandler_.applyPersistedToggles(); });
 }
