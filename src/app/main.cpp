@@ -193,6 +193,9 @@ int main(int argc, char** argv) {
         QString::fromUtf8(core::documentationHost.data(),
                           static_cast<qsizetype>(core::documentationHost.size())) +
         QStringLiteral("/quorvane");
+    const ui::ListServices lists{services.catalogue(),    services.store(),
+                                 services.mainQueue(),    services.notifications(),
+                                 services.tweakActions(), services.tweaksHandler()};
     ui::SettingsWindow settings(
         {.store = services.store(),
          .loginItems = services.loginItems(),
@@ -200,12 +203,7 @@ int main(int argc, char** argv) {
          .version = QStringLiteral(QUORVANE_VERSION " (" QUORVANE_BUILD ")"),
          .documentation = documentation});
     ui::MainWindow window(
-        {.catalogue = services.catalogue(),
-         .store = services.store(),
-         .mainQueue = services.mainQueue(),
-         .notifications = services.notifications(),
-         .actions = services.tweakActions(),
-         .handler = services.tweaksHandler(),
+        {.list = lists,
          .journal = services.journal(),
          .simulationNotice =
              QObject::tr("This computer is not a Mac: Quorvane drives a simulated Mac kept in %1. "
@@ -232,12 +230,7 @@ int main(int argc, char** argv) {
         settings.activateWindow();
     };
     auto quit = [] { QApplication::quit(); };
-    ui::Popover popover({.catalogue = services.catalogue(),
-                         .store = services.store(),
-                         .mainQueue = services.mainQueue(),
-                         .notifications = services.notifications(),
-                         .actions = services.tweakActions(),
-                         .handler = services.tweaksHandler(),
+    ui::Popover popover({.list = lists,
                          .defaults = services.userDefaults(),
                          .openMain = openMain,
                          .openSettings = openSettings,

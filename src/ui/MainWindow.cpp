@@ -49,8 +49,8 @@ QString categoryIcon(core::Category category) {
 
 MainWindow::MainWindow(Services services, QWidget* parent)
     : QMainWindow(parent),
-      holder_(core::TweaksPlace::main, services.catalogue, services.store, services.mainQueue,
-              services.notifications) {
+      holder_(core::TweaksPlace::main, services.list.catalogue, services.list.store,
+              services.list.mainQueue, services.list.notifications) {
     setWindowTitle(QStringLiteral("Quorvane"));
     resize(920, 640);
 
@@ -79,7 +79,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     connect(search_, &QLineEdit::textChanged, this,
             [this](const QString& text) { holder_.searchText.set(text.toStdString()); });
 
-    list_ = new TweakListView(holder_, services.store, services.actions, services.handler);
+    list_ = new TweakListView(holder_, services.list.store, services.list.actions,
+                              services.list.handler);
     auto* tweaksPage = new QWidget;
     auto* tweaksColumn = new QVBoxLayout(tweaksPage);
     tweaksColumn->setContentsMargins(0, 8, 0, 0);

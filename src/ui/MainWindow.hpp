@@ -19,12 +19,7 @@ namespace quorvane::ui {
 class MainWindow final : public QMainWindow {
   public:
     struct Services {
-        const core::Catalogue& catalogue;
-        core::Store& store;
-        platform::MainQueue& mainQueue;
-        core::TweakNotifications& notifications;
-        core::TweakActions& actions;
-        core::TweaksHandler& handler;
+        ListServices list;
         const platform::Journal& journal;
         // Shown above the list on a host where the macOS services are simulated.
         QString simulationNotice;

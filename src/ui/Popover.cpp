@@ -8,13 +8,14 @@ namespace quorvane::ui {
 Popover::Popover(Services services)
     : QWidget(nullptr),
       services_(std::move(services)),
-      holder_(core::TweaksPlace::compact, services_.catalogue, services_.store, services_.mainQueue,
-              services_.notifications) {
+      holder_(core::TweaksPlace::compact, services_.list.catalogue, services_.list.store,
+              services_.list.mainQueue, services_.list.notifications) {
     setObjectName("Popover");
     setWindowTitle(QStringLiteral("Quorvane"));
     setFixedSize(width, height);
 
-    list_ = new TweakListView(holder_, services_.store, services_.actions, services_.handler, this);
+    list_ = new TweakListView(holder_, services_.list.store, services_.list.actions,
+                              services_.list.handler, this);
     empty_ = new QLabel(tr("No workflows yet. You can create workflow in Quorvane settings"), this);
     empty_->setWordWrap(true);
     empty_->setAlignment(Qt::AlignCenter);
@@ -46,8 +47,8 @@ Popover::Popover(Services services)
     column->addWidget(empty_, 1);
     column->addLayout(footer);
 
-    preferenceWatch_ =
-        services_.store.preference.subscribe([this](const core::Preference&) { showWorkflow(); });
+    preferenceWatch_ = services_.list.store.preference.subscribe(
+        [this](const core::Preference&) { showWorkflow(); });
     showWorkflow();
     applyPinning();
 }
@@ -76,7 +77,7 @@ void Popover::applyPinning() {
 
 void Popover::showWorkflow() {
     // The workflow chosen for the popover, or the first one.
-    const auto& preference = services_.store.preference.get();
+    const auto& preference = services_.list.store.preference.get();
     const core::Workflow* shown = nullptr;
     for (const auto& workflow : preference.workflows)
         if (preference.compactWorkflowId && workflow.id == *preference.compactWorkflowId)

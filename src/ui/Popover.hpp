@@ -21,12 +21,7 @@ class Popover final : public QWidget {
     static constexpr const char* pinKey = "MenuBarService.pinPopover";
 
     struct Services {
-        const core::Catalogue& catalogue;
-        core::Store& store;
-        platform::MainQueue& mainQueue;
-        core::TweakNotifications& notifications;
-        core::TweakActions& actions;
-        core::TweaksHandler& handler;
+        ListServices list;
         platform::UserDefaults& defaults;
         std::function<void()> openMain;
         std::function<void()> openSettings;

@@ -12,6 +12,16 @@
 
 namespace quorvane::ui {
 
+// What every shown list of tweaks works with.
+struct ListServices {
+    const core::Catalogue& catalogue;
+    core::Store& store;
+    platform::MainQueue& mainQueue;
+    core::TweakNotifications& notifications;
+    core::TweakActions& actions;
+    core::TweaksHandler& handler;
+};
+
 // The list of a TweaksHolder: a cell per tweak in the holder's order, the
 // context menu, and the feedback label over the list.
 class TweakListView final : public QScrollArea {

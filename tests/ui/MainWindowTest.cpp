@@ -32,12 +32,7 @@ struct MainWindowTest : core::testing::CatalogueFixture {
     core::TweaksHandler handler{catalogue};
     platform::memory::MemoryJournal activity;
     MainWindow window{
-        {.catalogue = catalogue,
-         .store = store,
-         .mainQueue = queue,
-         .notifications = notifications,
-         .actions = actions,
-         .handler = handler,
+        {.list = {catalogue, store, queue, notifications, actions, handler},
          .journal = activity,
          .simulationNotice = "This computer is not a Mac: Quorvane drives a simulated Mac."}};
 

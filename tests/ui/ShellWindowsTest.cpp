@@ -34,12 +34,7 @@ struct ShellWindowsTest : core::testing::CatalogueFixture {
     core::TweakActions actions{queue, notifications, sounds, donations};
     core::TweaksHandler handler{catalogue};
     int mainOpened = 0;
-    Popover popover{{.catalogue = catalogue,
-                     .store = store,
-                     .mainQueue = queue,
-                     .notifications = notifications,
-                     .actions = actions,
-                     .handler = handler,
+    Popover popover{{.list = {catalogue, store, queue, notifications, actions, handler},
                      .defaults = defaults,
                      .openMain = [this] { ++mainOpened; },
                      .openSettings = {},
