@@ -2,6 +2,7 @@
 
 #include <QSoundEffect>
 #include <memory>
+#include <optional>
 
 #include "platform/Log.hpp"
 #include "platform/Sound.hpp"
@@ -15,6 +16,9 @@ class QtSound final : public Sound {
     explicit QtSound(Log& log) : log_(log) {}
 
     bool play(std::string_view resourceName) override;
+
+    // The built-in sound of that name (":/sounds/<name>.wav"), if there is one.
+    static std::optional<QString> resourcePath(std::string_view resourceName);
 
   private:
     Log& log_;
