@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-extern char** environ;
+#include "platform/posix/ProcessArguments.hpp"
 
 namespace quorvane::platform::posix {
 
@@ -26,18 +26,6 @@ struct Pipe {
             ::close(write);
     }
 };
-
-std::vector<std::string> mergedEnvironment(const std::map<std::string, std::string>& overrides) {
-    std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        std::string variable(*entry);
-        if (!overrides.contains(variable.substr(0, variable.find('='))))
-            variables.push_back(variable);
-    }
-    for (const auto& [name, value] : overrides)
-        variables.push_back(name + "=" + value);
-    return variables;
-}
 
 // Reads both pipes until both are closed.
 void drain(Pipe& out, Pipe& err, std::string& output, std::string& errors) {
@@ -135,11 +123,7 @@ Result<std::string> PosixShellRunner::run(const std::string& commandLine) {
 
     std::string shell = "/bin/sh", dashC = "-c", command = commandLine;
     char* argv[] = {shell.data(), dashC.data(), command.data(), nullptr};
-    auto variables = mergedEnvironment(environment_);
-    std::vector<char*> envp;
-    for (auto& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
+    CStringArray envp(environmentWith(environment_));
 
     pid_t pid = -1;
     const int spawned = ::posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, envp.data());

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-extern char** environ;
+#include "platform/posix/ProcessArguments.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -29,27 +29,14 @@ PrivilegedRunner::Started SimPrivilegedRunner::execute(const std::string& launch
     if (!currentDirectory.empty())
         posix_spawn_file_actions_addchdir_np(&actions, currentDirectory.c_str());
 
-    std::vector<std::string> argv{launchPath};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> pointers;
-    for (auto& argument : argv)
-        pointers.push_back(argument.data());
-    pointers.push_back(nullptr);
-    std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry)
-        variables.emplace_back(*entry);
-    for (const auto& [name, value] : home_.commandEnvironment()) {
-        std::erase_if(variables, [&](const std::string& v) { return v.starts_with(name + "="); });
-        variables.push_back(name + "=" + value);
-    }
-    std::vector<char*> envp;
-    for (auto& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
+    std::vector<std::string> words{launchPath};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    posix::CStringArray argv(std::move(words));
+    posix::CStringArray envp(posix::environmentWith(home_.commandEnvironment()));
 
     pid_t pid = -1;
     const int spawned =
-        ::posix_spawnp(&pid, launchPath.c_str(), &actions, nullptr, pointers.data(), envp.data());
+        ::posix_spawnp(&pid, launchPath.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(fds[1]);
     if (spawned != 0) {

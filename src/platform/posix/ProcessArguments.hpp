@@ -1,0 +1,29 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quorvane::platform::posix {
+
+// Strings laid out as the NULL-terminated char* array that exec and
+// posix_spawn take. Keeps its own copies, so the array stays valid as long
+// as this object does.
+class CStringArray {
+  public:
+    explicit CStringArray(std::vector<std::string> strings);
+    CStringArray(const CStringArray&) = delete;
+    CStringArray& operator=(const CStringArray&) = delete;
+
+    char* const* data() { return pointers_.data(); }
+
+  private:
+    std::vector<std::string> strings_;
+    std::vector<char*> pointers_;
+};
+
+// This process's environment with `overrides` replacing (or adding) those
+// variables, as "NAME=value" strings.
+std::vector<std::string> environmentWith(const std::map<std::string, std::string>& overrides);
+
+}  // namespace quorvane::platform::posix
