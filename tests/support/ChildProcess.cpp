@@ -10,30 +10,16 @@
 #include <cstring>
 #include <stdexcept>
 
-extern char** environ;
+#include "platform/posix/ProcessArguments.hpp"
 
 namespace quorvane::testing {
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                            const std::map<std::string, std::string>& environment) {
-    std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        std::string variable(*entry);
-        if (!environment.contains(variable.substr(0, variable.find('='))))
-            variables.push_back(variable);
-    }
-    for (const auto& [name, value] : environment)
-        variables.push_back(name + "=" + value);
-
-    std::vector<std::string> argv{program};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argvPointers, envPointers;
-    for (auto& argument : argv)
-        argvPointers.push_back(argument.data());
-    argvPointers.push_back(nullptr);
-    for (auto& variable : variables)
-        envPointers.push_back(variable.data());
-    envPointers.push_back(nullptr);
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    platform::posix::CStringArray argv(std::move(words));
+    platform::posix::CStringArray envp(platform::posix::environmentWith(environment));
 
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0)
@@ -41,8 +27,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
-    const int spawned = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr,
-                                      argvPointers.data(), envPointers.data());
+    const int spawned =
+        ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipe[1]);
     output_ = pipe[0];

@@ -121,6 +121,9 @@ class SystemFixture : public ::testing::Test {
         }
     }
 
+    // Tweaks' background jobs refer to the catalogue: let them finish first.
+    void TearDown() override { settle(); }
+
     std::vector<std::string> journalLines() {
         std::vector<std::string> lines;
         for (auto& line : journal.lines())

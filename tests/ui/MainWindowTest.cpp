@@ -4,35 +4,19 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "core/TweakActions.hpp"
-#include "core/catalogue/CatalogueFixture.hpp"
 #include "platform/memory/MemoryJournal.hpp"
-#include "platform/sim/SimIntentDonations.hpp"
 #include "ui/MainWindow.hpp"
+#include "ui/UiFixture.hpp"
 
 namespace quorvane::ui {
 namespace {
 
 using namespace std::chrono_literals;
 
-struct SilentSound final : platform::Sound {
-    bool play(std::string_view) override { return true; }
-};
-
-struct MainWindowTest : core::testing::CatalogueFixture {
-    int argc = 1;
-    char name[16] = "main-window";
-    char* argv[1] = {name};
-    QApplication application{argc, argv};
-    core::TweakNotifications notifications;
-    SilentSound sound;
-    core::SoundPlayer sounds{store, sound};
-    platform::sim::SimIntentDonations donations{log};
-    core::TweakActions actions{queue, notifications, sounds, donations};
-    core::TweaksHandler handler{catalogue};
+struct MainWindowTest : testing::UiFixture {
     platform::memory::MemoryJournal activity;
     MainWindow window{
-        {.list = {catalogue, store, queue, notifications, actions, handler},
+        {.list = lists(),
          .journal = activity,
          .simulationNotice = "This computer is not a Mac: Quorvane drives a simulated Mac."}};
 
@@ -81,11 +65,7 @@ TEST_F(MainWindowTest, screenshots) {
     store.mState.modify([](core::MState& state) { state.autoHideDock = true; });
     window.show();
     window.sidebar()->setCurrentRow(8);  // Dock
-    for (int pass = 0; pass < 3; ++pass)
-        QApplication::processEvents();
-    const QString folder = QStringLiteral(QUORVANE_SCREENSHOTS);
-    ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_TRUE(window.grab().save(folder + "/main-window.png"));
+    save(window, "main-window.png");
 
     activity.record("AutoHideDockTask", "preference",
                     "defaults  write com.apple.dock autohide -bool true");
@@ -94,7 +74,7 @@ TEST_F(MainWindowTest, screenshots) {
     QApplication::processEvents();
     EXPECT_EQ(window.journalPage()->list()->count(), 2);
     EXPECT_TRUE(window.journalPage()->list()->item(0)->text().contains("Dock restarted"));
-    EXPECT_TRUE(window.grab().save(folder + "/activity.png"));
+    save(window, "activity.png");
 }
 
 }  // namespace

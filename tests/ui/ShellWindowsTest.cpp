@@ -4,50 +4,26 @@
 #include <QTest>
 #include <fstream>
 
-#include "core/TweakActions.hpp"
-#include "core/catalogue/CatalogueFixture.hpp"
 #include "platform/posix/XdgAutostart.hpp"
 #include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimIntentDonations.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "ui/MenuBarService.hpp"
 #include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
+#include "ui/UiFixture.hpp"
 
 namespace quorvane::ui {
 namespace {
 
-struct SilentSound final : platform::Sound {
-    bool play(std::string_view) override { return true; }
-};
-
-struct ShellWindowsTest : core::testing::CatalogueFixture {
-    int argc = 1;
-    char name[16] = "shell-windows";
-    char* argv[1] = {name};
-    QApplication application{argc, argv};
+struct ShellWindowsTest : testing::UiFixture {
     quorvane::testing::TemporaryDirectory temporary;
-    core::TweakNotifications notifications;
-    SilentSound sound;
-    core::SoundPlayer sounds{store, sound};
-    platform::sim::SimIntentDonations donations{log};
-    core::TweakActions actions{queue, notifications, sounds, donations};
-    core::TweaksHandler handler{catalogue};
     int mainOpened = 0;
-    Popover popover{{.list = {catalogue, store, queue, notifications, actions, handler},
+    Popover popover{{.list = lists(),
                      .defaults = defaults,
                      .openMain = [this] { ++mainOpened; },
                      .openSettings = {},
                      .showAbout = {},
                      .quit = {}}};
-
-    void save(QWidget& widget, const QString& file) {
-        for (int pass = 0; pass < 3; ++pass)
-            QApplication::processEvents();
-        const QString folder = QStringLiteral(QUORVANE_SCREENSHOTS);
-        ASSERT_TRUE(QDir().mkpath(folder));
-        EXPECT_TRUE(widget.grab().save(folder + "/" + file));
-    }
 };
 
 TEST_F(ShellWindowsTest, thePopoverShowsTheChosenWorkflowAndRemembersItsPin) {

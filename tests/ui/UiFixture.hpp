@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+
+#include "core/TweakActions.hpp"
+#include "core/TweaksHandler.hpp"
+#include "core/catalogue/CatalogueFixture.hpp"
+#include "platform/sim/SimIntentDonations.hpp"
+#include "ui/TweakListView.hpp"
+
+namespace quorvane::ui::testing {
+
+struct SilentSound final : platform::Sound {
+    bool play(std::string_view) override { return true; }
+};
+
+// The catalogue of recording tweaks, a Qt application, and what a list of
+// tweaks needs to run them, for widget tests.
+struct UiFixture : core::testing::CatalogueFixture {
+    int argc = 1;
+    char name[16] = "quorvane-ui";
+    char* argv[1] = {name};
+    QApplication application{argc, argv};
+    core::TweakNotifications notifications;
+    SilentSound sound;
+    core::SoundPlayer sounds{store, sound};
+    platform::sim::SimIntentDonations donations{log};
+    core::TweakActions actions{queue, notifications, sounds, donations};
+    core::TweaksHandler handler{catalogue};
+
+    ListServices lists() { return {catalogue, store, queue, notifications, actions, handler}; }
+
+    // Lets layouts settle, then writes the widget's picture among the screenshots.
+    void save(QWidget& widget, const QString& file) {
+        for (int pass = 0; pass < 3; ++pass)
+            QApplication::processEvents();
+        const QString folder = QStringLiteral(QUORVANE_SCREENSHOTS);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        EXPECT_TRUE(widget.grab().save(folder + "/" + file));
+    }
+};
+
+}  // namespace quorvane::ui::testing
