@@ -1,5 +1,7 @@
 #include "app/AppServices.hpp"
 
+#include <QCoreApplication>
+
 #include "core/AppIdentity.hpp"
 
 namespace quorvane::app {
@@ -63,6 +65,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
       permissionAsker_(journal_),
       sound_(log_),
       intentDonations_(log_),
+      systemEvents_(journal_),
       loginItems_(directories.configHome, thisProgram()),
       activationPolicy_(log_),
       scriptRunner_(scripting_, launcher_, permissionAsker_, mainQueue_, journal_, log_,
@@ -105,6 +108,21 @@ void AppServices::start() {
     // toggles; last, the automation manager and its system-event observers.
     mainQueue_.after(applyPersistedTogglesDelay,
                      [this] { tweaksHandler_.applyPersistedToggles(); });
+    automation_ =
+        std::make_unique<core::AutomationManager>(catalogue_, persistor_, systemEvents_, log_);
+}
+
+void AppServices::finishBackgroundWork() {
+    // Work hops between the executors and the main queue (a command's
+    // result is posted back, which may start the next): go round until a
+    // whole round finds all three empty.
+    for (;;) {
+        commands_.waitUntilIdle();
+        scriptRunner_.waitUntilIdle();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (mainQueue_.pendingPosts() == 0 && commands_.isIdle() && scriptRunner_.isIdle())
+            return;
+    }
 }
 
 void AppServices::terminate() {

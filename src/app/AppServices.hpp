@@ -10,6 +10,7 @@
 #include "core/TweakActions.hpp"
 #include "core/TweakNotifications.hpp"
 #include "core/TweaksHandler.hpp"
+#include "core/automation/AutomationManager.hpp"
 #include "core/catalogue/Catalogue.hpp"
 #include "platform/posix/FileBlobStore.hpp"
 #include "platform/posix/FileJournal.hpp"
@@ -26,6 +27,7 @@
 #include "platform/sim/SimHome.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
 #include "platform/sim/SimScripting.hpp"
+#include "platform/sim/SimSystemEvents.hpp"
 #include "system/CommandTweaks.hpp"
 #include "system/PreferenceTweaks.hpp"
 #include "system/ScriptRunner.hpp"
@@ -87,10 +89,19 @@ class AppServices {
     core::TweakActions& tweakActions() { return tweakActions_; }
     core::TweakNotifications& notifications() { return notifications_; }
     system::SystemServices& systemServices() { return systemServices_; }
+    // The simulated Mac's notification centers, where `quorvane sim post`
+    // delivers system events.
+    platform::sim::SimSystemEvents& simulatedEvents() { return systemEvents_; }
+    // Exists once start() has run.
+    core::AutomationManager* automation() { return automation_.get(); }
 
     // Start-up work that waits for the event loop: persisted toggles are
     // applied again a moment after launch.
     void start();
+    // For a command run without a running instance: blocks until the work
+    // the tweaks started in the background, and what it posted back to the
+    // main queue, has finished.
+    void finishBackgroundWork();
     // Normal termination: undo what must not outlive the program, then save
     // every record.
     void terminate();
@@ -117,6 +128,7 @@ class AppServices {
     platform::qt::QtPasteboard pasteboard_;
     platform::qt::QtSound sound_;
     platform::sim::SimIntentDonations intentDonations_;
+    platform::sim::SimSystemEvents systemEvents_;
     platform::posix::XdgAutostart loginItems_;
     platform::posix::PackageManagerUpdater updater_;
     platform::sim::SimActivationPolicy activationPolicy_;
@@ -129,6 +141,7 @@ class AppServices {
     core::TweakNotifications notifications_;
     core::SoundPlayer soundPlayer_;
     core::TweakActions tweakActions_;
+    std::unique_ptr<core::AutomationManager> automation_;
     // Last, so it stops first: its jobs use the tweaks and services above.
     core::SerialExecutor commands_{"Commands"};
 };

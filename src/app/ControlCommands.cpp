@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "core/CanToggle.hpp"
+#include "core/automation/Automation.hpp"
+#include "core/intents/TweakIntents.hpp"
 
 namespace quorvane::app {
 
@@ -42,6 +44,10 @@ std::string ControlCommands::handle(const std::string& request) {
         }
         return success({{"tweaks", tweaks}});
     }
+    if (command == "runNamed" || command == "toggleNamed")
+        return byName(command, json);
+    if (command == "post")
+        return post(json);
     if (command != "run" && command != "set")
         return failure("unknown command \"" + command + "\"");
 
@@ -64,6 +70,42 @@ std::string ControlCommands::handle(const std::string& request) {
         return failure("\"set\" needs \"on\": true or false");
     actions_.switchToggle(tweak, json["on"].get<bool>());
     return success({{"available", tweak->isAvailable()}, {"on", core::asToggle(*tweak)->isOn()}});
+}
+
+std::string ControlCommands::byName(const std::string& command, const nlohmann::json& request) {
+    if (!request.contains("name") || !request["name"].is_string())
+        return failure("\"" + command + "\" needs a \"name\"");
+    const std::string name = request["name"];
+    const auto kind = command == "runNamed" ? core::IntentKind::run : core::IntentKind::toggle;
+    if (kind == core::IntentKind::toggle &&
+        (!request.contains("on") || !request["on"].is_boolean()))
+        return failure("\"toggleNamed\" needs \"on\": true or false");
+    // Names first, as other programs' automation calls them; then, for
+    // people at a terminal, a tweak's id.
+    auto tweak = core::resolveIntentTweak(catalogue_, name, kind);
+    if (!tweak) {
+        tweak = catalogue_.find(name);
+        if (tweak && (core::asToggle(*tweak) != nullptr) != (kind == core::IntentKind::toggle))
+            tweak = nullptr;
+    }
+    if (!tweak)
+        return success({{"found", false}});
+    if (kind == core::IntentKind::run)
+        tweak->run();
+    else
+        core::switchAndApply(*tweak, request["on"].get<bool>(), /*applyUnchanged=*/true);
+    return success({{"found", true}, {"id", tweak->id()}, {"available", tweak->isAvailable()}});
+}
+
+std::string ControlCommands::post(const nlohmann::json& request) {
+    if (!postEvent_)
+        return failure("this Quorvane observes the real system's events, not simulated ones");
+    if (!request.contains("name") || !request["name"].is_string())
+        return failure("\"post\" needs a \"name\"");
+    const std::string name = request["name"];
+    if (!core::eventFromNotification(name))
+        return failure("\"" + name + "\" is not one of the system events Quorvane observes");
+    return success({{"observers", postEvent_(name)}});
 }
 
 std::string handleOnMainQueue(platform::MainQueue& queue, ControlCommands& commands,

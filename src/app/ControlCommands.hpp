@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 
 #include "core/TweakActions.hpp"
@@ -16,13 +17,24 @@ namespace quorvane::app {
 //   {"command":"run","id":"EmptyTrashTask"}     run a one-shot tweak, as its button does
 //   {"command":"set","id":"AutoHideDockTask","on":true}   switch a toggle, as its switch does
 //   {"command":"list"}                          every tweak with its live state
-// The answer is {"ok":true,...} or {"ok":false,"error":"..."}. Requests come
-// from other processes and are checked before anything is done.
+//   {"command":"runNamed","name":"Empty Trash"}         "Run Tweak" by name
+//   {"command":"toggleNamed","name":"Dark Mode","on":true}  "Toggle Tweak" by name
+//   {"command":"post","name":"com.apple.screenIsLocked"}    a simulated system event
+// The answer is {"ok":true,...} or {"ok":false,"error":"..."}; the by-name
+// actions also answer "found", as a name that matches nothing still
+// succeeds. Requests come from other processes and are checked before
+// anything is done.
 class ControlCommands {
   public:
+    // Delivers a simulated system event; answers how many observers got it.
+    using PostEvent = std::function<std::size_t(const std::string& name)>;
+
     ControlCommands(const core::Catalogue& catalogue, core::TweakActions& actions,
-                    std::function<void()> reopen)
-        : catalogue_(catalogue), actions_(actions), reopen_(std::move(reopen)) {}
+                    std::function<void()> reopen, PostEvent postEvent = {})
+        : catalogue_(catalogue),
+          actions_(actions),
+          reopen_(std::move(reopen)),
+          postEvent_(std::move(postEvent)) {}
 
     // On the main thread.
     std::string handle(const std::string& request);
@@ -30,7 +42,11 @@ class ControlCommands {
   private:
     const core::Catalogue& catalogue_;
     core::TweakActions& actions_;
+    std::string byName(const std::string& command, const nlohmann::json& request);
+    std::string post(const nlohmann::json& request);
+
     std::function<void()> reopen_;
+    PostEvent postEvent_;
 };
 
 // Runs `commands` on the main queue for a request that arrived on another

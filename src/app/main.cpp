@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/AppServices.hpp"
+#include "app/CommandClient.hpp"
 #include "app/ControlCommands.hpp"
 #include "cli/CommandLine.hpp"
 #include "cli/JournalCommand.hpp"
@@ -25,6 +26,7 @@
 #include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
 #include "ui/SystemViews.hpp"
+#include "ui/automation/AutomationPage.hpp"
 
 using namespace quorvane;
 
@@ -68,24 +70,52 @@ std::filesystem::path socketPath() {
         platform::posix::XdgDirectories::current().runtimeDir);
 }
 
-// Asks the running instance to do something and says how it went.
-int askRunningInstance(const nlohmann::json& request, const std::string& done) {
-    auto answer = platform::posix::sendControlRequest(socketPath(), request.dump());
-    if (!answer) {
-        std::cerr << "quorvane: " << answer.error().message << "\n";
-        return 1;
-    }
-    const auto reply = nlohmann::json::parse(answer.value(), nullptr, false);
-    if (!reply.is_object() || reply.value("ok", false) != true) {
-        std::cerr << "quorvane: "
-                  << (reply.is_object() ? reply.value("error", "refused") : "no answer") << "\n";
-        return 1;
+// What happened to the tweak a command named.
+int reportTweak(const nlohmann::json& reply, const std::string& asked, const std::string& done) {
+    if (reply.value("found", true) == false) {
+        // Scripts that call this keep working when a tweak is renamed.
+        std::cerr << "quorvane: no such tweak \"" << asked << "\"\n";
+        return 0;
     }
     std::cout << done;
     if (reply.value("available", true) == false)
         std::cout << " (not available in this build: nothing happened)";
     std::cout << "\n";
     return 0;
+}
+
+int tweakCommand(const cli::CommandLine& command) {
+    app::CommandClient client(std::cout, std::cerr);
+    const std::string state = command.on ? " on." : " off.";
+    switch (command.action) {
+        case cli::CommandLine::Action::runNamed:
+            return client.askOrHandleHere(
+                {{"command", "runNamed"}, {"name", command.tweakName}}, [&](const auto& reply) {
+                    return reportTweak(reply, command.tweakName, "Ran " + command.tweakName + ".");
+                });
+        case cli::CommandLine::Action::toggleNamed:
+            return client.askOrHandleHere(
+                {{"command", "toggleNamed"}, {"name", command.tweakName}, {"on", command.on}},
+                [&](const auto& reply) {
+                    return reportTweak(reply, command.tweakName,
+                                       "Switched " + command.tweakName + state);
+                });
+        case cli::CommandLine::Action::set:
+            return client.askOrHandleHere(
+                {{"command", "set"}, {"id", command.tweakId}, {"on", command.on}},
+                [&](const auto& reply) {
+                    return reportTweak(reply, command.tweakId,
+                                       "Switched " + command.tweakId + state);
+                });
+        default:
+            return client.ask({{"command", "post"}, {"name", command.eventName}},
+                              [&](const nlohmann::json& reply) {
+                                  const int observers = reply.value("observers", 0);
+                                  std::cout << "Posted " << command.eventName << " (" << observers
+                                            << (observers == 1 ? " observer)\n" : " observers)\n");
+                                  return 0;
+                              });
+    }
 }
 
 void showAbout() {
@@ -139,13 +169,11 @@ int main(int argc, char** argv) {
             return setAdminPrompt(command.value().adminApproves);
         case cli::CommandLine::Action::simGrant:
             return setGrant(command.value().permission, command.value().on);
-        case cli::CommandLine::Action::run:
-            return askRunningInstance({{"command", "run"}, {"id", command.value().tweakId}},
-                                      "Ran " + command.value().tweakId + ".");
+        case cli::CommandLine::Action::runNamed:
+        case cli::CommandLine::Action::toggleNamed:
         case cli::CommandLine::Action::set:
-            return askRunningInstance(
-                {{"command", "set"}, {"id", command.value().tweakId}, {"on", command.value().on}},
-                "Switched " + command.value().tweakId + (command.value().on ? " on." : " off."));
+        case cli::CommandLine::Action::simPost:
+            return tweakCommand(command.value());
         case cli::CommandLine::Action::start:
             break;
     }
@@ -252,7 +280,9 @@ int main(int argc, char** argv) {
     if (!services.store().hideMainWindowAtLaunch.get())
         window.show();
 
-    app::ControlCommands controlCommands(services.catalogue(), services.tweakActions(), openMain);
+    app::ControlCommands controlCommands(
+        services.catalogue(), services.tweakActions(), openMain,
+        [&services](const std::string& name) { return services.simulatedEvents().post(name); });
     running = &services;
     commands.store(&controlCommands);
     std::cout << "Quorvane is running.\n"
@@ -262,6 +292,7 @@ int main(int argc, char** argv) {
               << "Press Ctrl-C to quit." << std::endl;
 
     services.start();
+    window.addAutomationPage(new ui::AutomationPage(*services.automation(), services.catalogue()));
     const int status = QApplication::exec();
 
     statusItemWatch.cancel();

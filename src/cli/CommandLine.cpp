@@ -1,5 +1,8 @@
 #include "cli/CommandLine.hpp"
 
+#include <QUrl>
+#include <QUrlQuery>
+
 namespace quorvane::cli {
 
 namespace {
@@ -12,6 +15,10 @@ platform::Result<CommandLine> parseList(const std::vector<std::string>& argument
         const std::string& option = arguments[i];
         if (option == "--json") {
             command.list.json = true;
+        } else if (option == "--runnable") {
+            command.list.choices = ListOptions::Choices::runnable;
+        } else if (option == "--toggles") {
+            command.list.choices = ListOptions::Choices::toggles;
         } else if (option == "--group" || option == "--search") {
             if (i + 1 == arguments.size())
                 return platform::Error{option + " needs a value"};
@@ -39,15 +46,24 @@ platform::Result<CommandLine> parseSim(const std::vector<std::string>& arguments
         (arguments[2] == "accessibility" || arguments[2] == "screenRecording"))
         return CommandLine{
             .action = Action::simGrant, .on = arguments[1] == "grant", .permission = arguments[2]};
+    if (arguments.size() == 3 && arguments[1] == "post")
+        return CommandLine{.action = Action::simPost, .eventName = arguments[2]};
     return platform::Error{
-        "usage: quorvane sim admin approve|cancel, or quorvane sim grant|revoke "
-        "accessibility|screenRecording"};
+        "usage: quorvane sim admin approve|cancel, quorvane sim grant|revoke "
+        "accessibility|screenRecording, or quorvane sim post NOTIFICATION"};
 }
 
 platform::Result<CommandLine> parseRun(const std::vector<std::string>& arguments) {
     if (arguments.size() == 2)
-        return CommandLine{.action = Action::run, .tweakId = arguments[1]};
-    return platform::Error{"usage: quorvane run TWEAK_ID"};
+        return CommandLine{.action = Action::runNamed, .tweakName = arguments[1]};
+    return platform::Error{"usage: quorvane run \"TWEAK NAME\""};
+}
+
+platform::Result<CommandLine> parseToggle(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 3 && (arguments[2] == "on" || arguments[2] == "off"))
+        return CommandLine{
+            .action = Action::toggleNamed, .tweakName = arguments[1], .on = arguments[2] == "on"};
+    return platform::Error{"usage: quorvane toggle \"TWEAK NAME\" on|off"};
 }
 
 platform::Result<CommandLine> parseSet(const std::vector<std::string>& arguments) {
@@ -57,7 +73,30 @@ platform::Result<CommandLine> parseSet(const std::vector<std::string>& arguments
     return platform::Error{"usage: quorvane set TWEAK_ID on|off"};
 }
 
+constexpr std::string_view urlScheme = "quorvane:";
+
 }  // namespace
+
+platform::Result<CommandLine> parseUrl(const std::string& text) {
+    const QUrl url(QString::fromStdString(text), QUrl::StrictMode);
+    const QUrlQuery query(url);
+    const auto usage = platform::Error{
+        "a link is quorvane://run?name=NAME or quorvane://toggle?name=NAME&on=true|false"};
+    if (!url.isValid() || url.scheme() != QStringLiteral("quorvane") ||
+        !query.hasQueryItem(QStringLiteral("name")))
+        return usage;
+    const std::string name =
+        query.queryItemValue(QStringLiteral("name"), QUrl::FullyDecoded).toStdString();
+    if (url.host() == QStringLiteral("run") && !query.hasQueryItem(QStringLiteral("on")))
+        return CommandLine{.action = Action::runNamed, .tweakName = name};
+    if (url.host() != QStringLiteral("toggle"))
+        return usage;
+    const QString on = query.queryItemValue(QStringLiteral("on")).toLower();
+    if (on != QStringLiteral("true") && on != QStringLiteral("false"))
+        return usage;
+    return CommandLine{
+        .action = Action::toggleNamed, .tweakName = name, .on = on == QStringLiteral("true")};
+}
 
 platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments) {
     if (arguments.empty())
@@ -73,6 +112,10 @@ platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& a
         return parseRun(arguments);
     if (first == "set")
         return parseSet(arguments);
+    if (first == "toggle")
+        return parseToggle(arguments);
+    if (arguments.size() == 1 && first.starts_with(urlScheme))
+        return parseUrl(first);
     if (arguments.size() == 1) {
         if (first == "--help" || first == "-h" || first == "help")
             return CommandLine{.action = Action::help};
@@ -89,15 +132,31 @@ std::string usageText() {
            "  quorvane list [--group GROUP] [--search TEXT] [--json]\n"
            "                           list the tweaks; GROUP is all (the default), new,\n"
            "                           popular, random or a category such as Dock\n"
-           "  quorvane run TWEAK_ID    run a one-shot tweak in the running Quorvane\n"
+           "  quorvane run \"TWEAK NAME\"\n"
+           "                           run a one-shot or script tweak by its name\n"
+           "  quorvane toggle \"TWEAK NAME\" on|off\n"
+           "                           switch a toggle by its name and apply it\n"
            "  quorvane set TWEAK_ID on|off\n"
-           "                           switch a toggle in the running Quorvane\n"
+           "                           switch a toggle by its id, as its switch does\n"
+           "  quorvane list --runnable|--toggles\n"
+           "                           the names run and toggle accept\n"
+           "  quorvane 'quorvane://run?name=NAME'\n"
+           "  quorvane 'quorvane://toggle?name=NAME&on=true'\n"
+           "                           the same actions as links\n"
+           "                           These go to the running Quorvane, or run here and\n"
+           "                           wait for the tweak when none runs. A tweak's id works\n"
+           "                           where no name matches; a name that matches nothing\n"
+           "                           does nothing and still succeeds.\n"
            "  quorvane journal [--json]\n"
            "                           what Quorvane changed on this machine, oldest first\n"
            "  quorvane sim admin approve|cancel\n"
            "                           how the simulated Mac answers administrator prompts\n"
            "  quorvane sim grant|revoke accessibility|screenRecording\n"
            "                           the simulated Mac's privacy permissions\n"
+           "  quorvane sim post NOTIFICATION\n"
+           "                           post a system event to the running Quorvane, e.g.\n"
+           "                           com.apple.screenIsLocked or\n"
+           "                           NSWorkspaceWillSleepNotification\n"
            "  quorvane --help          show this help\n"
            "  quorvane --version       show the version\n";
 }

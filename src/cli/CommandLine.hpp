@@ -13,22 +13,42 @@ struct ListOptions {
     std::string group = "all";  // all, new, popular, random or a category
     std::string search;
     bool json = false;
+    // Only the names "quorvane run" (one-shots) or "quorvane toggle"
+    // (toggles) accept, one per line.
+    enum class Choices { none, runnable, toggles } choices = Choices::none;
 };
 
 // What the user asked for on the command line.
 struct CommandLine {
-    enum class Action { start, help, version, list, journal, simAdmin, simGrant, run, set };
+    enum class Action {
+        start,
+        help,
+        version,
+        list,
+        journal,
+        simAdmin,
+        simGrant,
+        simPost,
+        set,
+        runNamed,
+        toggleNamed,
+    };
     Action action = Action::start;
     ListOptions list{};
     bool json = false;          // journal --json
     bool adminApproves = true;  // sim admin approve|cancel
-    std::string tweakId{};      // run ID, set ID on|off
-    bool on = false;            // set ID on|off; sim grant (true) or revoke
+    std::string tweakId{};      // set ID on|off
+    std::string tweakName{};    // run NAME, toggle NAME on|off, and their URLs
+    bool on = false;            // set/toggle on|off; sim grant (true) or revoke
     std::string permission{};   // sim grant|revoke accessibility|screenRecording
+    std::string eventName{};    // sim post NAME
 };
 
 // `arguments` excludes the program name.
 platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments);
+// "quorvane://run?name=Empty%20Trash" and
+// "quorvane://toggle?name=Dark%20Mode&on=true", as the desktop hands them over.
+platform::Result<CommandLine> parseUrl(const std::string& url);
 
 std::string usageText();
 std::string versionText();

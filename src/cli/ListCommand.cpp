@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/TweaksHolder.hpp"
+#include "core/intents/TweakIntents.hpp"
 #include "platform/memory/ManualMainQueue.hpp"
 
 namespace quorvane::cli {
@@ -97,6 +98,14 @@ platform::Result<core::TweakGroup> parseGroup(const std::string& name) {
 
 int listTweaks(const ListOptions& options, const core::Catalogue& catalogue, core::Store& store,
                std::ostream& out, std::ostream& err) {
+    if (options.choices != ListOptions::Choices::none) {
+        const auto kind = options.choices == ListOptions::Choices::runnable
+                              ? core::IntentKind::run
+                              : core::IntentKind::toggle;
+        for (const auto& name : core::intentChoices(catalogue, kind))
+            out << name << "\n";
+        return 0;
+    }
     auto group = parseGroup(options.group);
     if (!group) {
         err << "quorvane: " << group.error().message << "\n";

@@ -64,6 +64,13 @@ class CanPToggle : public CanToggle {
     PKeyPath keyPath_;
 };
 
+// Brings a toggle to `on` and applies it with run(). A Store-backed toggle
+// is set first, so run() reads the new state; with `applyUnchanged` it is
+// applied even when it was already `on`. Any other toggle keeps its state
+// itself and flips it in run(), so it runs only when its state differs.
+// Answers whether the state changed; a one-shot tweak is left alone.
+bool switchAndApply(Tweak& tweak, bool on, bool applyUnchanged);
+
 inline CanToggle* asToggle(Tweak& tweak) {
     return dynamic_cast<CanToggle*>(&tweak);
 }

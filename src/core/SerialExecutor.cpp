@@ -25,16 +25,32 @@ void SerialExecutor::submit(Job job) {
     wake_.notify_one();
 }
 
+void SerialExecutor::waitUntilIdle() {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return stopping_ || (jobs_.empty() && !running_); });
+}
+
+bool SerialExecutor::isIdle() {
+    std::lock_guard lock(mutex_);
+    return jobs_.empty() && !running_;
+}
+
 void SerialExecutor::loop() {
     for (;;) {
         Job job;
         {
             std::unique_lock lock(mutex_);
+            running_ = false;
+            if (jobs_.empty())
+                idle_.notify_all();
             wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-            if (stopping_)
+            if (stopping_) {
+                idle_.notify_all();
                 return;
+            }
             job = std::move(jobs_.front());
             jobs_.pop_front();
+            running_ = true;
         }
         job();
     }

@@ -21,6 +21,10 @@ class SerialExecutor {
     SerialExecutor& operator=(const SerialExecutor&) = delete;
 
     void submit(Job job);
+    // Blocks until every job submitted so far, and any they submitted in
+    // turn, has finished. Not from one of its own jobs.
+    void waitUntilIdle();
+    bool isIdle();
     const std::string& name() const { return name_; }
 
   private:
@@ -29,6 +33,8 @@ class SerialExecutor {
     std::string name_;
     std::mutex mutex_;
     std::condition_variable wake_;
+    std::condition_variable idle_;
+    bool running_ = false;
     std::deque<Job> jobs_;
     bool stopping_ = false;
     std::thread thread_;

@@ -53,6 +53,9 @@ class ScriptRunner {
     // A script refused for want of assistive access asks for the
     // Accessibility permission; other errors are left to the caller.
     void handleScriptError(const ScriptError& error);
+    // Blocks until every script started so far has finished.
+    void waitUntilIdle() { executor_.waitUntilIdle(); }
+    bool isIdle() { return executor_.isIdle(); }
 
   private:
     ScriptResult executeAppleScript(const std::string& source);

@@ -4,15 +4,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/PageTitle.hpp"
+
 namespace quorvane::ui {
 
 JournalPage::JournalPage(const platform::Journal& journal, QWidget* parent)
     : QWidget(parent), journal_(journal) {
-    auto* title = new QLabel(tr("Activity"), this);
-    QFont titleFont = title->font();
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
+    auto* title = makePageTitle(tr("Activity"), this);
     auto* intro = new QLabel(
         tr("Every command, script, restart and pasteboard change Quorvane made, newest first."),
         this);

@@ -50,7 +50,11 @@ QString categoryIcon(core::Category category) {
 MainWindow::MainWindow(Services services, QWidget* parent)
     : QMainWindow(parent),
       holder_(core::TweaksPlace::main, services.list.catalogue, services.list.store,
-              services.list.mainQueue, services.list.notifications) {
+              services.list.mainQueue, services.list.notifications),
+      openSettings_(std::move(services.openSettings)),
+      closed_(std::move(services.closed)),
+      configureViews_(std::move(services.configureViews)),
+      defaults_(services.defaults) {
     setWindowTitle(QStringLiteral("Quorvane"));
     resize(920, 640);
 
@@ -58,8 +62,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     sidebar_->setFixedWidth(210);
     sidebar_->setSpacing(2);
     auto addGroup = [this](const QString& icon, core::TweakGroup group) {
-        sidebar_->addItem(icon + QStringLiteral("  ") + QString::fromStdString(group.title()));
-        groups_.push_back(std::move(group));
+        const auto title = QString::fromStdString(group.title());
+        addEntry(icon, title, {std::move(group), nullptr});
     };
     addGroup(QStringLiteral("🧩"), core::TweakGroup::all());
     addGroup(QStringLiteral("🆕"), core::TweakGroup::new_());
@@ -67,11 +71,6 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     addGroup(QStringLiteral("🎲"), core::TweakGroup::random());
     for (auto category : core::allCategories)
         addGroup(categoryIcon(category), core::TweakGroup::category(category));
-    sidebar_->addItem(QStringLiteral("📓  ") + tr("Activity"));
-    if (openSettings_) {
-        settingsRow_ = sidebar_->count();
-        sidebar_->addItem(QStringLiteral("⚙️  ") + tr("Settings"));
-    }
 
     search_ = new QLineEdit;
     search_->setPlaceholderText(tr("Search"));
@@ -81,8 +80,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     list_ = new TweakListView(holder_, services.list.store, services.list.actions,
                               services.list.handler);
-    auto* tweaksPage = new QWidget;
-    auto* tweaksColumn = new QVBoxLayout(tweaksPage);
+    tweaksPage_ = new QWidget;
+    auto* tweaksColumn = new QVBoxLayout(tweaksPage_);
     tweaksColumn->setContentsMargins(0, 8, 0, 0);
     if (!services.simulationNotice.isEmpty()) {
         auto* notice = new QLabel(services.simulationNotice);
@@ -101,8 +100,12 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     journalPage_ = new JournalPage(services.journal);
     pages_ = new QStackedWidget;
-    pages_->addWidget(tweaksPage);
+    pages_->addWidget(tweaksPage_);
     pages_->addWidget(journalPage_);
+    addEntry(QStringLiteral("📓"), tr("Activity"), {std::nullopt, journalPage_});
+    activityEntry_ = sidebar_->item(sidebar_->count() - 1);
+    if (openSettings_)
+        addEntry(QStringLiteral("⚙️"), tr("Settings"), {});
 
     auto* central = new QWidget;
     auto* row = new QHBoxLayout(central);
@@ -114,22 +117,49 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     configureWatch_ = holder_.showsConfigureView.subscribe(
         [this](const bool& shown) { showConfigureSheet(shown); });
-    connect(sidebar_, &QListWidget::currentRowChanged, this,
-            [this](int selected) { select(selected); });
+    connect(sidebar_, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem* selected) { select(selected); });
     sidebar_->setCurrentRow(0);
 }
 
-void MainWindow::select(int row) {
+void MainWindow::addEntry(const QString& icon, const QString& title, Destination destination,
+                          int row) {
+    auto* item = new QListWidgetItem(icon + QStringLiteral("  ") + title);
+    item->setData(Qt::UserRole, static_cast<int>(destinations_.size()));
+    item->setData(Qt::UserRole + 1, title);
+    destinations_.push_back(std::move(destination));
     if (row < 0)
+        sidebar_->addItem(item);
+    else
+        sidebar_->insertItem(row, item);
+}
+
+void MainWindow::addAutomationPage(QWidget* page) {
+    pages_->addWidget(page);
+    addEntry(QStringLiteral("🤖"), tr("Automation"), {std::nullopt, page},
+             sidebar_->row(activityEntry_));
+}
+
+bool MainWindow::selectEntry(const QString& title) {
+    for (int row = 0; row < sidebar_->count(); ++row)
+        if (sidebar_->item(row)->data(Qt::UserRole + 1).toString() == title) {
+            sidebar_->setCurrentRow(row);
+            return true;
+        }
+    return false;
+}
+
+void MainWindow::select(QListWidgetItem* item) {
+    if (!item)
         return;
-    const auto index = static_cast<std::size_t>(row);
-    if (index < groups_.size()) {
-        pages_->setCurrentIndex(0);
-        holder_.group.set(groups_[index]);
-    } else if (row == settingsRow_) {
+    const auto& destination = destinations_[item->data(Qt::UserRole).toUInt()];
+    if (destination.group) {
+        pages_->setCurrentWidget(tweaksPage_);
+        holder_.group.set(*destination.group);
+    } else if (destination.page) {
+        pages_->setCurrentWidget(destination.page);
+    } else if (openSettings_) {
         openSettings_();
-    } else {
-        pages_->setCurrentWidget(journalPage_);
     }
 }
 

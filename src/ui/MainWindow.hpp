@@ -41,16 +41,31 @@ class MainWindow final : public QMainWindow {
 
     // Brings the window forward (a second launch, "Open Quorvane").
     void reopen();
+    // The Automation page, once its manager exists: listed after the
+    // groups, before Activity.
+    void addAutomationPage(QWidget* page);
+    // Selects the sidebar entry with this title ("Automation").
+    bool selectEntry(const QString& title);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void select(int row);
+    // What a sidebar entry shows: a group of tweaks, a page, or (neither)
+    // the settings window.
+    struct Destination {
+        std::optional<core::TweakGroup> group;
+        QWidget* page = nullptr;
+    };
+
+    void addEntry(const QString& icon, const QString& title, Destination destination, int row = -1);
+    void select(QListWidgetItem* item);
     void showConfigureSheet(bool shown);
 
     core::TweaksHolder holder_;
-    std::vector<core::TweakGroup> groups_;  // by sidebar row; rows past them are pages
+    std::vector<Destination> destinations_;  // indexed by the entries' data
+    QListWidgetItem* activityEntry_ = nullptr;
+    QWidget* tweaksPage_ = nullptr;
     QListWidget* sidebar_;
     QLineEdit* search_;
     TweakListView* list_;
@@ -58,9 +73,8 @@ class MainWindow final : public QMainWindow {
     QStackedWidget* pages_;
     std::function<void()> openSettings_;
     std::function<void()> closed_;
-    int settingsRow_ = -1;
     CustomConfigureViews configureViews_;
-    platform::UserDefaults* defaults_;
+    platform::UserDefaults* defaults_ = nullptr;
     core::Subscription configureWatch_;
 };
 

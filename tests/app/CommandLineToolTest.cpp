@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <thread>
 
@@ -78,6 +80,18 @@ TEST_F(CommandLineToolTest, simAdminSetsHowTheSimulatedMacAnswers) {
 namespace quorvane {
 namespace {
 
+std::vector<std::string> journalOf(const std::function<std::vector<std::string>()>& read,
+                                   std::size_t atLeast) {
+    std::vector<std::string> journal;
+    for (int i = 0; i < 200; ++i) {
+        journal = read();
+        if (journal.size() >= atLeast)
+            break;
+        std::this_thread::sleep_for(20ms);
+    }
+    return journal;
+}
+
 TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
     auto env = environment();
     env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
@@ -91,8 +105,15 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
         EXPECT_EQ(quorvane.wait(), expected);
         return lines;
     };
-    EXPECT_EQ(runWith({"run", "EmptyTrashTask"}, 1),
-              std::vector<std::string>{});  // nobody to ask yet
+    // System events reach a running instance only.
+    EXPECT_EQ(runWith({"sim", "post", "com.apple.screenIsLocked"}, 1), std::vector<std::string>{});
+
+    // A rule from an earlier session: locking the screen shows the Dock again.
+    const auto records = home.path() / "data/com.tarnvell.Quorvane/Default";
+    std::filesystem::create_directories(records);
+    std::ofstream(records / "AutomationManager.automation.json")
+        << R"({"reactions":[{"event":"screenLocked","tweakId":"AutoHideDockTask",)"
+        << R"("action":"toggleOff"}]})";
 
     testing::ChildProcess first(QUORVANE_BINARY, {}, env);
     ASSERT_EQ(first.readLine(30s), "Quorvane is running.");
@@ -100,22 +121,52 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
                                   "Quorvane is already running; asked it to show its window."});
     EXPECT_EQ(runWith({"set", "AutoHideDockTask", "on"}, 0),
               std::vector<std::string>{"Switched AutoHideDockTask on."});
-    EXPECT_EQ(runWith({"run", "AutoHideDockTask"}, 1), std::vector<std::string>{});
-
-    // The effect reached the simulated Mac and the journal.
-    std::vector<std::string> journal;
-    for (int i = 0; i < 200; ++i) {
-        journal = runWith({"journal"}, 0);
-        if (journal.size() >= 2)
-            break;
-        std::this_thread::sleep_for(20ms);
-    }
-    ASSERT_GE(journal.size(), 2u);
+    EXPECT_EQ(runWith({"run", "Auto Hide Dock"}, 0), std::vector<std::string>{});  // a toggle
+    auto journal = journalOf([&] { return runWith({"journal"}, 0); }, 2);
+    ASSERT_EQ(journal.size(), 2u);
     EXPECT_TRUE(journal[0].ends_with(
         "AutoHideDockTask  preference  defaults  write com.apple.dock autohide -bool true"));
     EXPECT_TRUE(journal[1].ends_with("AutoHideDockTask  restart  Dock restarted"));
+
+    EXPECT_EQ(runWith({"sim", "post", "com.apple.screenIsLocked"}, 0),
+              std::vector<std::string>{"Posted com.apple.screenIsLocked (1 observer)"});
+    EXPECT_EQ(runWith({"sim", "post", "com.apple.screenIsDimmed"}, 1), std::vector<std::string>{});
+    journal = journalOf([&] { return runWith({"journal"}, 0); }, 5);
+    ASSERT_EQ(journal.size(), 5u);
+    EXPECT_TRUE(journal[2].ends_with("SimulatedMac  system event  com.apple.screenIsLocked"));
+    EXPECT_TRUE(journal[3].ends_with(
+        "AutoHideDockTask  preference  defaults  write com.apple.dock autohide -bool false"));
     first.sendSignal(SIGTERM);
     EXPECT_EQ(first.wait(), 0);
+}
+
+TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSaves) {
+    auto env = environment();
+    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
+    std::filesystem::create_directories(home.path() / "run");
+    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
+    auto shell = [&](const std::string& command, std::map<std::string, std::string> extra = {}) {
+        auto variables = env;
+        for (auto& [name, value] : extra)
+            variables[name] = value;
+        variables["QUORVANE"] = QUORVANE_BINARY;
+        testing::ChildProcess sh("/bin/sh", {"-c", command + " 2>&1"}, variables);
+        std::vector<std::string> lines;
+        while (auto line = sh.readLine(30s))
+            lines.push_back(*line);
+        EXPECT_EQ(sh.wait(), 0) << command;
+        return lines;
+    };
+    EXPECT_EQ(shell("\"$QUORVANE\" toggle 'Auto Hide Dock' on"),
+              std::vector<std::string>{"Switched Auto Hide Dock on."});
+    const auto sim = home.path() / "sim";
+    EXPECT_EQ(shell("defaults read com.apple.dock autohide",
+                    {{"HOME", (sim / "home").string()},
+                     {"PATH", (sim / "bin").string() + ":/usr/bin:/bin"}}),
+              std::vector<std::string>{"1"});
+    // An unknown name does nothing and keeps the calling script going.
+    EXPECT_EQ(shell("\"$QUORVANE\" 'quorvane://run?name=Empty%20Bin'"),
+              std::vector<std::string>{"quorvane: no such tweak \"Empty Bin\""});
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, screenshots) {
     activity.record("AutoHideDockTask", "preference",
                     "defaults  write com.apple.dock autohide -bool true");
     activity.record("AutoHideDockTask", "restart", "Dock restarted");
-    window.sidebar()->setCurrentRow(window.sidebar()->count() - 1);
+    window.selectEntry("Activity");
     QApplication::processEvents();
     EXPECT_EQ(window.journalPage()->list()->count(), 2);
     EXPECT_TRUE(window.journalPage()->list()->item(0)->text().contains("Dock restarted"));

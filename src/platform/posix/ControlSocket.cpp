@@ -188,7 +188,7 @@ Result<std::string> sendControlRequest(const std::filesystem::path& socketPath,
         ~Closer() { ::close(fd); }
     } closer{fd};
     if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-        return Error{"Quorvane is not running"};
+        return Error{notRunning};
     if (!writeAll(fd, request + "\n"))
         return Error{"the running Quorvane did not take the request"};
     auto answer = readLine(fd, 16 * 1024 * 1024, timeout);

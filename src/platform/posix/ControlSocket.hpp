@@ -56,6 +56,9 @@ class ControlServer {
     std::thread thread_;
 };
 
+// The error of sendControlRequest when no instance is listening.
+inline constexpr const char* notRunning = "Quorvane is not running";
+
 // Sends one request to the running instance and returns its answer. Fails
 // when no instance is listening.
 Result<std::string> sendControlRequest(

@@ -10,7 +10,14 @@ QtMainQueue::QtMainQueue() {
 }
 
 void QtMainQueue::post(Task task) {
-    QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
+    ++*pending_;
+    QMetaObject::invokeMethod(
+        &context_,
+        [pending = pending_, task = std::move(task)] {
+            --*pending;
+            task();
+        },
+        Qt::QueuedConnection);
 }
 
 Instant QtMainQueue::now() const {

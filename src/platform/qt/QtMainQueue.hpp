@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <atomic>
+#include <memory>
 
 #include "platform/MainQueue.hpp"
 
@@ -15,6 +17,8 @@ class QtMainQueue final : public MainQueue {
 
     void post(Task task) override;
     Instant now() const override;
+    // Posted tasks not yet run (delayed calls are not counted).
+    int pendingPosts() const { return *pending_; }
 
   protected:
     TimerToken schedule(Duration delay, Task task) override;
@@ -22,6 +26,8 @@ class QtMainQueue final : public MainQueue {
   private:
     QObject context_;
     QElapsedTimer clock_;
+    // Shared with the posted tasks, which may outlive the queue.
+    std::shared_ptr<std::atomic<int>> pending_ = std::make_shared<std::atomic<int>>(0);
 };
 
 }  // namespace quorvane::platform::qt

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+namespace quorvane::app {
+
+// The command line's side of the control socket.
+class CommandClient {
+  public:
+    // Reports a successful answer; returns the exit status.
+    using Report = std::function<int(const nlohmann::json& reply)>;
+
+    CommandClient(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    // Sends the request to the running instance.
+    int ask(const nlohmann::json& request, const Report& report);
+    // The same, but with no instance running the request is handled here by
+    // a short-lived one, which waits for the tweak's background work and
+    // saves before it exits.
+    int askOrHandleHere(const nlohmann::json& request, const Report& report);
+
+  private:
+    int reported(const std::string& answer, const Report& report);
+
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace quorvane::app

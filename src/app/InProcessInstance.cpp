@@ -1,0 +1,43 @@
+#include "app/InProcessInstance.hpp"
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+#include "app/AppServices.hpp"
+#include "app/ControlCommands.hpp"
+#include "platform/posix/ControlSocket.hpp"
+
+namespace quorvane::app {
+
+std::optional<std::string> handleInProcess(const std::string& request) {
+    // Nothing is shown: no display is needed, even when there is one.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int argc = 1;
+    char name[] = "quorvane";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+
+    platform::posix::StderrLog log;
+    const auto directories = platform::posix::XdgDirectories::current();
+    platform::posix::ControlServer lock(
+        platform::posix::controlSocketPath(directories.runtimeDir),
+        [](const std::string&) {
+            return std::string(
+                R"({"ok":false,"error":"Quorvane is busy with a command; try again"})");
+        },
+        log);
+    if (auto started = lock.start(); !started) {
+        if (started.error().message == platform::posix::ControlServer::alreadyRunning)
+            return std::nullopt;
+        log.warning("ControlSocket", started.error().message);
+    }
+
+    AppServices services(directories);
+    ControlCommands commands(services.catalogue(), services.tweakActions(), [] {});
+    auto answer = commands.handle(request);
+    services.finishBackgroundWork();
+    services.terminate();
+    return answer;
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,96 @@
+#include "core/automation/AutomationManager.hpp"
+
+#include <algorithm>
+
+#include "core/CanToggle.hpp"
+
+namespace quorvane::core {
+
+namespace {
+
+template <class Reactions>
+auto findReaction(Reactions& reactions, const std::string& tweakId, Automation::Event event) {
+    return std::find_if(reactions.begin(), reactions.end(), [&](const auto& reaction) {
+        return reaction.event == event && reaction.tweakId == tweakId;
+    });
+}
+
+}  // namespace
+
+AutomationManager::AutomationManager(const Catalogue& catalogue, Persistor& persistor,
+                                     platform::SystemEvents& events, platform::Log& log)
+    : catalogue_(catalogue), events_(events), log_(log) {
+    registration_ = persistor.registerPublished(recordKey, automation);
+    for (auto event : allAutomationEvents) {
+        const auto notification = notificationOf(event);
+        observers_.push_back(events_.observe(notification.center, std::string(notification.name),
+                                             [this, event] { handle(event); }));
+    }
+}
+
+AutomationManager::~AutomationManager() {
+    for (auto token : observers_)
+        events_.removeObserver(token);
+}
+
+void AutomationManager::handle(Automation::Event event) {
+    // A copy: a tweak run from here may change the rules.
+    const auto reactions = automation->reactions;
+    for (const auto& reaction : reactions)
+        if (reaction.event == event)
+            perform(reaction);
+}
+
+void AutomationManager::perform(const Automation::Reaction& reaction) {
+    auto tweak = catalogue_.find(reaction.tweakId);
+    if (!tweak)
+        return;
+    const std::string what = std::string(caseName(reaction.event)) + ": " +
+                             std::string(title(reaction.action)) + " " + reaction.tweakId;
+    switch (reaction.action) {
+        case Automation::Action::toggleOn:
+        case Automation::Action::toggleOff:
+            // Setting the state alone would show the switch on while nothing
+            // changed on the system: a changed state is applied at once.
+            if (asToggle(*tweak)) {
+                log_.info("Automation", what);
+                switchAndApply(*tweak, reaction.action == Automation::Action::toggleOn,
+                               /*applyUnchanged=*/false);
+            }
+            return;
+        case Automation::Action::run:
+            log_.info("Automation", what);
+            tweak->run();
+            return;
+        case Automation::Action::none:
+            return;
+    }
+}
+
+void AutomationManager::setAction(Automation::Action action, const std::string& tweakId,
+                                  Automation::Event event) {
+    auto rules = automation.get();
+    auto found = findReaction(rules.reactions, tweakId, event);
+    if (found == rules.reactions.end())
+        rules.reactions.push_back({event, tweakId, action});
+    else
+        found->action = action;
+    automation.set(std::move(rules));
+}
+
+void AutomationManager::add(const std::string& tweakId, Automation::Event event) {
+    const auto& reactions = automation->reactions;
+    if (findReaction(reactions, tweakId, event) == reactions.end())
+        setAction(Automation::Action::none, tweakId, event);
+}
+
+void AutomationManager::remove(const std::string& tweakId, Automation::Event event) {
+    auto rules = automation.get();
+    auto found = findReaction(rules.reactions, tweakId, event);
+    if (found == rules.reactions.end())
+        return;
+    rules.reactions.erase(found);
+    automation.set(std::move(rules));
+}
+
+}  // namespace quorvane::core

@@ -1,0 +1,30 @@
+#include "platform/sim/SimSystemEvents.hpp"
+
+#include <vector>
+
+namespace quorvane::platform::sim {
+
+SystemEvents::Token SimSystemEvents::observe(NotificationCenter center, std::string name,
+                                             Handler handler) {
+    const Token token = next_++;
+    observers_.emplace(token, Observer{center, std::move(name), std::move(handler)});
+    return token;
+}
+
+void SimSystemEvents::removeObserver(Token token) {
+    observers_.erase(token);
+}
+
+std::size_t SimSystemEvents::post(const std::string& name) {
+    journal_.record("SimulatedMac", "system event", name);
+    // Copied first: a handler may add or remove observers.
+    std::vector<Handler> receivers;
+    for (const auto& [token, observer] : observers_)
+        if (observer.name == name)
+            receivers.push_back(observer.handler);
+    for (const auto& handler : receivers)
+        handler();
+    return receivers.size();
+}
+
+}  // namespace quorvane::platform::sim
