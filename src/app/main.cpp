@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QGuiApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QUrl>
@@ -16,9 +17,6 @@
 #include "cli/ListCommand.hpp"
 #include "core/AppIdentity.hpp"
 #include "core/catalogue/CatalogueRow.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
 #include "platform/posix/ControlSocket.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
 #include "ui/MainWindow.hpp"
@@ -32,18 +30,17 @@ using namespace quorvane;
 
 namespace {
 
-// Reads the catalogue without touching the user's files or needing a display.
+// Lists the catalogue as this build has it (which tweaks are available)
+// with the user's own scripts, without a display and without writing the
+// user's records.
 int listCatalogue(const cli::ListOptions& options) {
-    platform::memory::MemoryUserDefaults defaults;
-    platform::memory::MemoryBlobStore records;
-    platform::memory::ManualMainQueue queue;
-    platform::posix::StderrLog log;
-    core::Persistor persistor(&records, queue, log);
-    core::Store store(defaults, persistor);
-    core::NoScriptTweaks scripts;
-    core::TweakFactory factory;
-    core::Catalogue catalogue(factory, store, log, scripts);
-    return cli::listTweaks(options, catalogue, store, std::cout, std::cerr);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int argc = 1;
+    char name[] = "quorvane";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    app::AppServices services(platform::posix::XdgDirectories::current());
+    return cli::listTweaks(options, services.catalogue(), services.store(), std::cout, std::cerr);
 }
 
 int showJournal(bool json) {

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
 
 #include "platform/memory/MemoryJournal.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/UiFixture.hpp"
 
@@ -59,6 +61,28 @@ TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
     EXPECT_EQ(window.list()->cells().size(), 10u);
     window.sidebar()->setCurrentRow(4);  // the first category: Finder
     EXPECT_EQ(window.holder().group->title(), "Finder");
+}
+
+TEST_F(MainWindowTest, theWindowOpensConfigureSheetsAndSaysWhenItCloses) {
+    platform::memory::MemoryUserDefaults settings;
+    int closed = 0;
+    MainWindow configured({.list = lists(),
+                           .journal = activity,
+                           .simulationNotice = {},
+                           .openSettings = {},
+                           .closed = [&] { ++closed; },
+                           .configureViews = {},
+                           .defaults = &settings});
+    configured.show();
+    configured.holder().configuredTask.set(catalogue.find("AutoHideDockTask"));
+    configured.holder().showsConfigureView.set(true);
+    auto* sheet = configured.findChild<QDialog*>();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->isVisible());
+    sheet->reject();
+    EXPECT_FALSE(configured.holder().showsConfigureView.get());
+    configured.close();
+    EXPECT_EQ(closed, 1);
 }
 
 TEST_F(MainWindowTest, screenshots) {
