@@ -8,7 +8,9 @@ packages=(
   qt6-base-dev qt6-multimedia-dev
   nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-color-emoji
+  fonts-noto-color-emoji fonts-font-awesome
+  libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
+  xvfb xauth
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #include <QApplication>
-#include <QGuiApplication>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
 #include <atomic>

@@ -1,0 +1,89 @@
+#include "platform/HotkeyRegistry.hpp"
+
+namespace quorvane::platform {
+
+HotkeyRegistry::Entry& HotkeyRegistry::entry(const std::string& name) const {
+    auto& found = entries_[name];
+    if (!found.loaded) {
+        found.loaded = true;
+        if (auto stored = defaults_.stringValue(defaultsKey(name)); stored && !stored->empty())
+            found.combination = KeyCombination{*stored};
+    }
+    return found;
+}
+
+void HotkeyRegistry::onKeyDown(const std::string& name, Handler handler) {
+    auto& found = entry(name);
+    found.handlers.push_back(std::move(handler));
+    if (found.combination && !found.grabbed) {
+        if (auto grabbed = grab(*found.combination); grabbed)
+            found.grabbed = true;
+        else
+            log_.warning("Hotkeys", name + ": " + grabbed.error().message);
+    }
+}
+
+std::optional<KeyCombination> HotkeyRegistry::combination(const std::string& name) const {
+    return entry(name).combination;
+}
+
+const std::string* HotkeyRegistry::owner(const KeyCombination& combination) const {
+    for (const auto& [name, entry] : entries_)
+        if (entry.combination == combination)
+            return &name;
+    return nullptr;
+}
+
+Status HotkeyRegistry::setCombination(const std::string& name, const KeyCombination& combination) {
+    if (combination.text.empty()) {
+        clear(name);
+        return success();
+    }
+    auto& found = entry(name);
+    if (found.combination == combination)
+        return success();
+    if (const auto* taken = owner(combination))
+        return Error{combination.text + " is already the shortcut of " + *taken};
+    if (auto grabbed = grab(combination); !grabbed)
+        return grabbed;
+    if (found.combination && found.grabbed)
+        release(*found.combination);
+    found.combination = combination;
+    found.grabbed = true;
+    defaults_.set(defaultsKey(name), combination.text);
+    changed(name);
+    return success();
+}
+
+void HotkeyRegistry::clear(const std::string& name) {
+    auto& found = entry(name);
+    if (!found.combination)
+        return;
+    if (found.grabbed)
+        release(*found.combination);
+    found.combination.reset();
+    found.grabbed = false;
+    defaults_.remove(defaultsKey(name));
+    changed(name);
+}
+
+void HotkeyRegistry::observeChanges(ChangeObserver observer) {
+    observers_.push_back(std::move(observer));
+}
+
+void HotkeyRegistry::changed(const std::string& name) {
+    for (const auto& observer : observers_)
+        observer(name);
+}
+
+void HotkeyRegistry::deliver(const KeyCombination& combination) {
+    const auto* name = owner(combination);
+    if (!name)
+        return;
+    // Copied: a handler may register more.
+    const auto handlers = entries_.at(*name).handlers;
+    for (const auto& handler : handlers)
+        handler();
+}
+
+}  // namespace quorvane::platform

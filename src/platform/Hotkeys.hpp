@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/Result.hpp"
+
+namespace quorvane::platform {
+
+// A key combination in portable text, modifiers first: "Ctrl+Alt+K",
+// "Meta+Shift+F5" (Meta is the Command key on a Mac, the Super key
+// elsewhere). This text is also how a combination is stored.
+struct KeyCombination {
+    std::string text;
+
+    bool operator==(const KeyCombination&) const = default;
+};
+
+// The global hotkey registry. Every recorded combination is kept under a
+// name, persisted by the registry itself, and pressing it anywhere in the
+// session calls the handlers registered for that name. One combination
+// belongs to at most one name. Main thread only; handlers are called on it.
+class Hotkeys {
+  public:
+    using Handler = std::function<void()>;
+    using ChangeObserver = std::function<void(const std::string& name)>;
+
+    virtual ~Hotkeys() = default;
+
+    // Adds a handler for the name; a name may have several, each called once
+    // per press, in the order they were added.
+    virtual void onKeyDown(const std::string& name, Handler handler) = 0;
+    // The combination recorded for the name, if any.
+    virtual std::optional<KeyCombination> combination(const std::string& name) const = 0;
+    // Records the combination for the name, replacing the name's previous
+    // one. Refused, with a message for the user, when another name has it or
+    // the session will not let it be grabbed.
+    virtual Status setCombination(const std::string& name, const KeyCombination& combination) = 0;
+    virtual void clear(const std::string& name) = 0;
+    // Called after a name's combination was recorded or cleared.
+    virtual void observeChanges(ChangeObserver observer) = 0;
+};
+
+}  // namespace quorvane::platform
