@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 
 #include "core/AppIdentity.hpp"
+#include "platform/sim/SimHotkeys.hpp"
+#include "platform/x11/XcbHotkeys.hpp"
 
 namespace quorvane::app {
 
@@ -85,7 +87,8 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
       catalogue_(factory_, store_, log_, scripts_),
       tweaksHandler_(catalogue_),
       soundPlayer_(store_, sound_),
-      tweakActions_(mainQueue_, notifications_, soundPlayer_, intentDonations_) {
+      tweakActions_(mainQueue_, notifications_, soundPlayer_, intentDonations_),
+      workflows_(store_, catalogue_, mainQueue_) {
     systemServices_.refreshAll = [this](core::Category category) {
         tweaksHandler_.refreshAll(category);
     };
@@ -98,14 +101,29 @@ core::TweakFactory AppServices::makeFactory() {
     return factory;
 }
 
+void AppServices::useSessionHotkeys() {
+    if (auto session = platform::x11::XcbHotkeys::connect(userDefaults_, log_)) {
+        hotkeys_ = std::move(session);
+    } else {
+        log_.info("Hotkeys", "no X11 session: shortcuts are pressed on the simulated Mac");
+        hotkeys_ = std::make_unique<platform::sim::SimHotkeys>(userDefaults_, log_);
+    }
+    shortcuts_ = std::make_unique<core::ShortcutService>(catalogue_, *hotkeys_);
+}
+
 void AppServices::start() {
     // Start-up runs in this order once the Store has loaded and the status
     // item exists. The steps of features still to come are named where they
     // go: the Services provider and the Finder-extension listener (file
-    // actions); the appearance observer; a hotkey handler per tweak with a
-    // shortcut (shortcuts); the front-application observer (window tweaks);
-    // the default "Favorite" workflow (workflows); then, below, the persisted
-    // toggles; last, the automation manager and its system-event observers.
+    // actions); the appearance observer; then the shortcuts' press handlers;
+    // the front-application observer (window tweaks); the default
+    // "Favorite" workflow; the persisted toggles; last, the automation
+    // manager and its system-event observers.
+    if (shortcuts_) {
+        shortcuts_->registerAll();
+        shortcuts_->reload();
+    }
+    workflows_.createDefaultWorkflowIfNeeded();
     mainQueue_.after(applyPersistedTogglesDelay,
                      [this] { tweaksHandler_.applyPersistedToggles(); });
     automation_ =

@@ -12,6 +12,9 @@
 #include "core/TweaksHandler.hpp"
 #include "core/automation/AutomationManager.hpp"
 #include "core/catalogue/Catalogue.hpp"
+#include "core/shortcuts/ShortcutService.hpp"
+#include "core/workflows/WorkflowService.hpp"
+#include "platform/HotkeyRegistry.hpp"
 #include "platform/posix/FileBlobStore.hpp"
 #include "platform/posix/FileJournal.hpp"
 #include "platform/posix/JsonFileUserDefaults.hpp"
@@ -94,6 +97,15 @@ class AppServices {
     platform::sim::SimSystemEvents& simulatedEvents() { return systemEvents_; }
     // Exists once start() has run.
     core::AutomationManager* automation() { return automation_.get(); }
+    core::WorkflowService& workflows() { return workflows_; }
+    // The session's global hotkeys, once useSessionHotkeys() has chosen them.
+    platform::Hotkeys* hotkeys() { return hotkeys_.get(); }
+    core::ShortcutService* shortcuts() { return shortcuts_.get(); }
+
+    // For the program with its windows: global shortcuts are grabbed in the
+    // X11 session when there is one, else on the simulated Mac's keyboard.
+    // Commands run without windows leave the session's keys alone.
+    void useSessionHotkeys();
 
     // Start-up work that waits for the event loop: persisted toggles are
     // applied again a moment after launch.
@@ -141,6 +153,9 @@ class AppServices {
     core::TweakNotifications notifications_;
     core::SoundPlayer soundPlayer_;
     core::TweakActions tweakActions_;
+    core::WorkflowService workflows_;
+    std::unique_ptr<platform::HotkeyRegistry> hotkeys_;
+    std::unique_ptr<core::ShortcutService> shortcuts_;
     std::unique_ptr<core::AutomationManager> automation_;
     // Last, so it stops first: its jobs use the tweaks and services above.
     core::SerialExecutor commands_{"Commands"};

@@ -25,6 +25,8 @@
 #include "ui/SettingsWindow.hpp"
 #include "ui/SystemViews.hpp"
 #include "ui/automation/AutomationPage.hpp"
+#include "ui/shortcuts/ShortcutSettingsTab.hpp"
+#include "ui/workflows/WorkflowSettingsTab.hpp"
 
 using namespace quorvane;
 
@@ -214,13 +216,15 @@ int main(int argc, char** argv) {
     }
 
     app::AppServices services(platform::posix::XdgDirectories::current());
+    services.useSessionHotkeys();
     const QString documentation =
         QString::fromUtf8(core::documentationHost.data(),
                           static_cast<qsizetype>(core::documentationHost.size())) +
         QStringLiteral("/quorvane");
     const ui::ListServices lists{services.catalogue(),    services.store(),
                                  services.mainQueue(),    services.notifications(),
-                                 services.tweakActions(), services.tweaksHandler()};
+                                 services.tweakActions(), services.tweaksHandler(),
+                                 &services.workflows()};
     ui::SettingsWindow settings(
         {.store = services.store(),
          .loginItems = services.loginItems(),
@@ -242,7 +246,13 @@ int main(int argc, char** argv) {
              },
          .closed = [&services] { services.activationPolicy().becomeAccessory(); },
          .configureViews = ui::systemConfigureViews(services.systemServices()),
-         .defaults = &services.userDefaults()});
+         .defaults = &services.userDefaults(),
+         .hotkeys = services.hotkeys()});
+    settings.addTab(new ui::WorkflowSettingsTab(services.store(), services.workflows()),
+                    QObject::tr("Workflows"));
+    settings.addTab(new ui::ShortcutSettingsTab(*services.shortcuts(), *services.hotkeys(),
+                                                services.catalogue()),
+                    QObject::tr("Shortcuts"));
     ui::PermissionPanel permissionPanel(services.workspace());
     services.setPermissionPanel(&permissionPanel);
     auto openMain = [&window, &services] {

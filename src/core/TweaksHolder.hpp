@@ -52,6 +52,7 @@ class TweaksHolder {
     TweaksHolder& operator=(const TweaksHolder&) = delete;
 
     const TweaksPlace place;
+    const Catalogue& catalogue() const { return catalogue_; }
     Published<std::string> searchText;
     Published<std::vector<std::shared_ptr<Tweak>>> tweaks;
     Published<std::shared_ptr<Tweak>> selectedTask;

@@ -34,6 +34,12 @@ const std::string* HotkeyRegistry::owner(const KeyCombination& combination) cons
     return nullptr;
 }
 
+std::optional<std::string> HotkeyRegistry::nameOf(const KeyCombination& combination) const {
+    if (const auto* name = owner(combination))
+        return *name;
+    return std::nullopt;
+}
+
 Status HotkeyRegistry::setCombination(const std::string& name, const KeyCombination& combination) {
     if (combination.text.empty()) {
         clear(name);

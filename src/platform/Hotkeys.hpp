@@ -38,6 +38,8 @@ class Hotkeys {
     // the session will not let it be grabbed.
     virtual Status setCombination(const std::string& name, const KeyCombination& combination) = 0;
     virtual void clear(const std::string& name) = 0;
+    // The name the combination is recorded under, if any.
+    virtual std::optional<std::string> nameOf(const KeyCombination& combination) const = 0;
     // Called after a name's combination was recorded or cleared.
     virtual void observeChanges(ChangeObserver observer) = 0;
 };

@@ -1,16 +1,19 @@
 #include "ui/ConfigureSheet.hpp"
 
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include "ui/FormView.hpp"
+#include "ui/shortcuts/ShortcutRecorder.hpp"
 
 namespace quorvane::ui {
 
 ConfigureSheet::ConfigureSheet(const std::shared_ptr<core::Tweak>& tweak,
                                const CustomConfigureViews& customViews,
-                               platform::UserDefaults& defaults, QWidget* parent)
+                               platform::UserDefaults& defaults, platform::Hotkeys* hotkeys,
+                               std::function<QString(const std::string&)> describe, QWidget* parent)
     : QDialog(parent) {
     setObjectName("ConfigureSheet");
     setWindowTitle(QString::fromStdString(tweak->icon() + "  " + tweak->name()));
@@ -26,6 +29,13 @@ ConfigureSheet::ConfigureSheet(const std::shared_ptr<core::Tweak>& tweak,
                 this);
     }
     column->addWidget(content, 1);
+    if (hotkeys) {
+        auto* shortcut = new QFormLayout;
+        shortcut->addRow(tr("Keyboard Shortcut"),
+                         new ShortcutRecorder(*hotkeys, tweak->id(), std::move(describe), this));
+        column->addLayout(shortcut);
+    }
+
     auto* done = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(done, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(done);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/Tweak.hpp"
+#include "platform/Hotkeys.hpp"
 #include "platform/UserDefaults.hpp"
 
 namespace quorvane::ui {
@@ -18,8 +19,12 @@ using CustomConfigureViews =
 // declarative form, else a word that there is nothing to set.
 class ConfigureSheet final : public QDialog {
   public:
+    // With `hotkeys`, the sheet also records the tweak's global shortcut;
+    // `describe` names the tweak holding a combination that is taken.
     ConfigureSheet(const std::shared_ptr<core::Tweak>& tweak,
                    const CustomConfigureViews& customViews, platform::UserDefaults& defaults,
+                   platform::Hotkeys* hotkeys = nullptr,
+                   std::function<QString(const std::string&)> describe = {},
                    QWidget* parent = nullptr);
 };
 

@@ -2,7 +2,10 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include "ui/workflows/WorkflowLook.hpp"
 
 namespace quorvane::ui {
 
@@ -54,7 +57,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       openSettings_(std::move(services.openSettings)),
       closed_(std::move(services.closed)),
       configureViews_(std::move(services.configureViews)),
-      defaults_(services.defaults) {
+      defaults_(services.defaults),
+      hotkeys_(services.hotkeys) {
     setWindowTitle(QStringLiteral("Quorvane"));
     resize(920, 640);
 
@@ -71,6 +75,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     addGroup(QStringLiteral("🎲"), core::TweakGroup::random());
     for (auto category : core::allCategories)
         addGroup(categoryIcon(category), core::TweakGroup::category(category));
+    workflowsRow_ = sidebar_->count();
 
     search_ = new QLineEdit;
     search_->setPlaceholderText(tr("Search"));
@@ -78,8 +83,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     connect(search_, &QLineEdit::textChanged, this,
             [this](const QString& text) { holder_.searchText.set(text.toStdString()); });
 
-    list_ = new TweakListView(holder_, services.list.store, services.list.actions,
-                              services.list.handler);
+    list_ = new TweakListView(holder_, services.list);
     tweaksPage_ = new QWidget;
     auto* tweaksColumn = new QVBoxLayout(tweaksPage_);
     tweaksColumn->setContentsMargins(0, 8, 0, 0);
@@ -120,10 +124,45 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     connect(sidebar_, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* selected) { select(selected); });
     sidebar_->setCurrentRow(0);
+    workflowsWatch_ =
+        services.list.store.preference.subscribe([this](const core::Preference& preference) {
+            if (preference.workflows != shownWorkflows_)
+                showWorkflows(preference.workflows);
+        });
+    showWorkflows(services.list.store.preference->workflows);
 }
 
-void MainWindow::addEntry(const QString& icon, const QString& title, Destination destination,
-                          int row) {
+void MainWindow::showWorkflows(const std::vector<core::Workflow>& workflows) {
+    // The entries are made anew; a workflow that was selected stays so.
+    std::optional<std::string> selected;
+    if (auto* current = sidebar_->currentItem())
+        if (const auto& group = destinations_[current->data(Qt::UserRole).toUInt()].group)
+            if (const auto* workflow = group->workflowValue())
+                selected = workflow->id;
+    const QSignalBlocker quiet(sidebar_);
+    for (auto* entry : workflowEntries_)
+        delete sidebar_->takeItem(sidebar_->row(entry));
+    workflowEntries_.clear();
+    shownWorkflows_ = workflows;
+    int row = workflowsRow_;
+    QListWidgetItem* reselect = nullptr;
+    for (const auto& workflow : workflows) {
+        auto* entry = addEntry({}, QString::fromStdString(workflow.name),
+                               {core::TweakGroup::workflow(workflow), nullptr}, row++);
+        entry->setText(QString::fromStdString(workflow.name));
+        entry->setIcon(workflowIcon(workflow));
+        workflowEntries_.push_back(entry);
+        if (selected == workflow.id)
+            reselect = entry;
+    }
+    if (selected) {
+        sidebar_->setCurrentItem(reselect ? reselect : sidebar_->item(0));
+        select(sidebar_->currentItem());
+    }
+}
+
+QListWidgetItem* MainWindow::addEntry(const QString& icon, const QString& title,
+                                      Destination destination, int row) {
     auto* item = new QListWidgetItem(icon + QStringLiteral("  ") + title);
     item->setData(Qt::UserRole, static_cast<int>(destinations_.size()));
     item->setData(Qt::UserRole + 1, title);
@@ -132,6 +171,7 @@ void MainWindow::addEntry(const QString& icon, const QString& title, Destination
         sidebar_->addItem(item);
     else
         sidebar_->insertItem(row, item);
+    return item;
 }
 
 void MainWindow::addAutomationPage(QWidget* page) {
@@ -167,7 +207,13 @@ void MainWindow::showConfigureSheet(bool shown) {
     auto tweak = holder_.configuredTask.get();
     if (!shown || !tweak || !defaults_)
         return;
-    auto* sheet = new ConfigureSheet(tweak, configureViews_, *defaults_, this);
+    auto* sheet = new ConfigureSheet(
+        tweak, configureViews_, *defaults_, hotkeys_,
+        [this](const std::string& id) {
+            auto holder = holder_.catalogue().find(id);
+            return QString::fromStdString(holder ? holder->name() : id);
+        },
+        this);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QDialog::finished, this, [this] {
         holder_.showsConfigureView.set(false);

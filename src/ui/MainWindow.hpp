@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/TweaksHolder.hpp"
+#include "platform/Hotkeys.hpp"
 #include "platform/Journal.hpp"
 #include "ui/ConfigureSheet.hpp"
 #include "ui/JournalPage.hpp"
@@ -29,6 +30,8 @@ class MainWindow final : public QMainWindow {
         // Configure views that are not forms, and where forms keep their values.
         CustomConfigureViews configureViews{};
         platform::UserDefaults* defaults = nullptr;
+        // Where configure sheets record a tweak's global shortcut.
+        platform::Hotkeys* hotkeys = nullptr;
     };
 
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -58,7 +61,9 @@ class MainWindow final : public QMainWindow {
         QWidget* page = nullptr;
     };
 
-    void addEntry(const QString& icon, const QString& title, Destination destination, int row = -1);
+    QListWidgetItem* addEntry(const QString& icon, const QString& title, Destination destination,
+                              int row = -1);
+    void showWorkflows(const std::vector<core::Workflow>& workflows);
     void select(QListWidgetItem* item);
     void showConfigureSheet(bool shown);
 
@@ -75,7 +80,12 @@ class MainWindow final : public QMainWindow {
     std::function<void()> closed_;
     CustomConfigureViews configureViews_;
     platform::UserDefaults* defaults_ = nullptr;
+    platform::Hotkeys* hotkeys_ = nullptr;
+    int workflowsRow_ = 0;  // the workflows' entries follow the categories
+    std::vector<QListWidgetItem*> workflowEntries_;
+    std::vector<core::Workflow> shownWorkflows_;
     core::Subscription configureWatch_;
+    core::Subscription workflowsWatch_;
 };
 
 // The icon the sidebar shows for a category.

@@ -1,7 +1,10 @@
 #include "ui/Popover.hpp"
 
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QVBoxLayout>
+
+#include "ui/workflows/WorkflowLook.hpp"
 
 namespace quorvane::ui {
 
@@ -14,8 +17,7 @@ Popover::Popover(Services services)
     setWindowTitle(QStringLiteral("Quorvane"));
     setFixedSize(width, height);
 
-    list_ = new TweakListView(holder_, services_.list.store, services_.list.actions,
-                              services_.list.handler, this);
+    list_ = new TweakListView(holder_, services_.list, this);
     empty_ = new QLabel(tr("No workflows yet. You can create workflow in Quorvane settings"), this);
     empty_->setWordWrap(true);
     empty_->setAlignment(Qt::AlignCenter);
@@ -41,8 +43,18 @@ Popover::Popover(Services services)
     pin_ = button(QString(), [this] { setPinned(!isPinned()); });
     button(tr("Quit"), services_.quit);
 
+    // The header chooses the workflow shown here.
+    workflowMenu_ = new QToolButton(this);
+    workflowMenu_->setObjectName("WorkflowMenu");
+    workflowMenu_->setPopupMode(QToolButton::InstantPopup);
+    workflowMenu_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    workflowMenu_->setAutoRaise(true);
+    workflowMenu_->setMenu(new QMenu(workflowMenu_));
+    connect(workflowMenu_->menu(), &QMenu::aboutToShow, this, [this] { fillWorkflowMenu(); });
+
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(workflowMenu_, 0, Qt::AlignLeft);
     column->addWidget(list_, 1);
     column->addWidget(empty_, 1);
     column->addLayout(footer);
@@ -86,12 +98,36 @@ void Popover::showWorkflow() {
         shown = &preference.workflows.front();
     list_->setVisible(shown != nullptr);
     empty_->setVisible(shown == nullptr);
+    workflowMenu_->setVisible(shown != nullptr);
     if (!shown)
         return;
+    workflowMenu_->setIcon(workflowIcon(*shown));
+    workflowMenu_->setText(QString::fromStdString(shown->name) + QStringLiteral(" ▾"));
+        // The list follows the workflow's members by itself.
     if (holder_.group.get() != core::TweakGroup::workflow(*shown))
         holder_.group.set(core::TweakGroup::workflow(*shown));
-    else
-        holder_.reload();  // its members or their order may have changed
+}
+
+void Popover::fillWorkflowMenu() {
+    auto* menu = workflowMenu_->menu();
+    menu->clear();
+    const auto group = holder_.group.get();
+    const auto* shown = group.workflowValue();
+    for (const auto& workflow : services_.list.store.preference->workflows) {
+        auto* entry =
+            menu->addAction(workflowIcon(workflow), QString::fromStdString(workflow.name), this,
+                            [this, id = workflow.id] {
+                                services_.list.store.preference.modify(
+                                    [&](core::Preference& p) { p.compactWorkflowId = id; });
+                            });
+        entry->setCheckable(true);
+        entry->setChecked(shown && shown->id == workflow.id);
+    }
+    if (shown && services_.list.workflows) {
+        menu->addSeparator();
+        menu->addAction(tr("Run All"), this,
+                        [this, workflow = *shown] { services_.list.workflows->runAll(workflow); });
+    }
 }
 
 void Popover::showAt(const QPoint& anchor) {

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QWidget>
 #include <functional>
 
@@ -38,17 +39,21 @@ class Popover final : public QWidget {
 
     QPushButton* pinButton() const { return pin_; }
     QLabel* emptyText() const { return empty_; }
+    // The header's button with the menu of workflows to show.
+    QToolButton* workflowMenu() const { return workflowMenu_; }
     core::TweaksHolder& holder() { return holder_; }
 
   private:
     void applyPinning();
     void showWorkflow();
+    void fillWorkflowMenu();
 
     Services services_;
     core::TweaksHolder holder_;
     TweakListView* list_;
     QLabel* empty_;
     QPushButton* pin_;
+    QToolButton* workflowMenu_;
     core::Subscription preferenceWatch_;
 };
 

@@ -36,7 +36,10 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidge
     nameFont.setBold(true);
     name->setFont(nameFont);
     auto* description = new QLabel(text(tweak_->description()), this);
-    description->setStyleSheet("color: #5f5f5f;");
+        description->setStyleSheet("color: #5f5f5f;");
+    // Long descriptions wrap rather than widen the narrow popover.
+    description->setWordWrap(true);
+    description->setMinimumWidth(1);
 
     auto* words = new QVBoxLayout;
     words->setSpacing(2);

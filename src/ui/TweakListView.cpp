@@ -5,14 +5,20 @@
 
 #include "core/HUD.hpp"
 #include "ui/ConfigureSheet.hpp"
+#include "ui/workflows/WorkflowLook.hpp"
 
 namespace quorvane::ui {
 
-TweakListView::TweakListView(core::TweaksHolder& holder, core::Store& store,
-                             core::TweakActions& actions, core::TweaksHandler& handler,
+TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& services,
                              QWidget* parent)
-    : QScrollArea(parent), holder_(holder), actions_(actions), handler_(handler) {
-    setWidgetResizable(true);
+    : QScrollArea(parent),
+      holder_(holder),
+      actions_(services.actions),
+      handler_(services.handler),
+      workflows_(services.workflows) {
+    auto& store = services.store;
+        setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
     content_ = new QWidget;
     column_ = new QVBoxLayout(content_);
@@ -84,13 +90,28 @@ void TweakListView::updateStates() {
 
 void TweakListView::showMenu(const std::shared_ptr<core::Tweak>& tweak, const QPoint& position) {
     QMenu menu(this);
+    fillMenu(menu, tweak);
+    menu.exec(position);
+}
+
+void TweakListView::fillMenu(QMenu& menu, const std::shared_ptr<core::Tweak>& tweak) {
     for (const auto& item : core::contextMenuItems(*tweak, holder_.place)) {
         const auto action = item.action;
         menu.addAction(
             QString::fromUtf8(item.title.data(), static_cast<qsizetype>(item.title.size())), this,
             [this, action, tweak] { holder_.handle(action, tweak); });
     }
-    menu.exec(position);
+    if (workflows_ && !workflows_->workflows().empty()) {
+        // Choosing a workflow the tweak is in takes it out again.
+        auto* submenu = menu.addMenu(tr("Workflow"));
+        for (const auto& workflow : workflows_->workflows()) {
+            auto* entry = submenu->addAction(
+                workflowIcon(workflow), QString::fromStdString(workflow.name), this,
+                [this, tweak, workflow] { workflows_->toggle(*tweak, workflow); });
+            entry->setCheckable(true);
+            entry->setChecked(workflows_->isMember(*tweak, workflow));
+        }
+    }
 }
 
 void TweakListView::placeHud() {

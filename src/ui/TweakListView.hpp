@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QMenu>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "core/TweakActions.hpp"
 #include "core/TweaksHandler.hpp"
 #include "core/TweaksHolder.hpp"
+#include "core/workflows/WorkflowService.hpp"
 #include "ui/TweakCell.hpp"
 
 namespace quorvane::ui {
@@ -20,17 +22,21 @@ struct ListServices {
     core::TweakNotifications& notifications;
     core::TweakActions& actions;
     core::TweaksHandler& handler;
+    // The cells' "Workflow" submenu; none: no submenu.
+    core::WorkflowService* workflows;
 };
 
 // The list of a TweaksHolder: a cell per tweak in the holder's order, the
 // context menu, and the feedback label over the list.
 class TweakListView final : public QScrollArea {
   public:
-    TweakListView(core::TweaksHolder& holder, core::Store& store, core::TweakActions& actions,
-                  core::TweaksHandler& handler, QWidget* parent = nullptr);
+    TweakListView(core::TweaksHolder& holder, const ListServices& services,
+                  QWidget* parent = nullptr);
 
     const std::vector<TweakCell*>& cells() const { return cells_; }
     QLabel* hud() const { return hud_; }
+    // The cell's context menu: the list's items, then the "Workflow" submenu.
+    void fillMenu(QMenu& menu, const std::shared_ptr<core::Tweak>& tweak);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -44,6 +50,7 @@ class TweakListView final : public QScrollArea {
     core::TweaksHolder& holder_;
     core::TweakActions& actions_;
     core::TweaksHandler& handler_;
+    core::WorkflowService* workflows_;
     QWidget* content_;
     QVBoxLayout* column_;
     QLabel* hud_;

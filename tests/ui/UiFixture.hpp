@@ -6,6 +6,7 @@
 #include "core/TweakActions.hpp"
 #include "core/TweaksHandler.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
+#include "core/workflows/WorkflowService.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
 #include "ui/TweakListView.hpp"
 
@@ -28,8 +29,11 @@ struct UiFixture : core::testing::CatalogueFixture {
     platform::sim::SimIntentDonations donations{log};
     core::TweakActions actions{queue, notifications, sounds, donations};
     core::TweaksHandler handler{catalogue};
+    core::WorkflowService workflows{store, catalogue, queue};
 
-    ListServices lists() { return {catalogue, store, queue, notifications, actions, handler}; }
+    ListServices lists() {
+        return {catalogue, store, queue, notifications, actions, handler, &workflows};
+    }
 
     // Lets layouts settle, then writes the widget's picture among the screenshots.
     void save(QWidget& widget, const QString& file) {

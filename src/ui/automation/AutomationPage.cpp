@@ -8,6 +8,8 @@
 #include <QScrollArea>
 
 #include "ui/PageTitle.hpp"
+#include "ui/Retire.hpp"
+
 #include "ui/automation/SelectTweakDialog.hpp"
 
 namespace quorvane::ui {
@@ -55,10 +57,7 @@ AutomationPage::AutomationPage(core::AutomationManager& manager, const core::Cat
 }
 
 void AutomationPage::rebuild() {
-    // The old sections go once control returns to the loop: this may run
-    // from one of their own pickers or buttons.
-    if (sections_)
-        sections_->deleteLater();
+        retire(sections_);
     sections_ = new QWidget;
     auto* sectionsColumn = new QVBoxLayout(sections_);
     sectionsColumn->setContentsMargins(0, 0, 0, 0);

@@ -1,0 +1,70 @@
+#include "ui/shortcuts/ShortcutSettingsTab.hpp"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "ui/Retire.hpp"
+#include "ui/shortcuts/ShortcutRecorder.hpp"
+
+
+namespace quorvane::ui {
+
+ShortcutSettingsTab::ShortcutSettingsTab(core::ShortcutService& shortcuts,
+                                         platform::Hotkeys& hotkeys,
+                                         const core::Catalogue& catalogue, QWidget* parent)
+    : QWidget(parent), shortcuts_(shortcuts), hotkeys_(hotkeys), catalogue_(catalogue) {
+    auto* title = new QLabel(tr("Tweaks with keyboard shortcuts"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    auto* hint = new QLabel(tr("Give a tweak a shortcut in its Configure sheet."));
+    hint->setEnabled(false);
+    auto* content = new QWidget;
+    column_ = new QVBoxLayout(content);
+    column_->addStretch(1);
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* removeAll = new QPushButton(tr("Remove All"));
+    connect(removeAll, &QPushButton::clicked, this, [this] { shortcuts_.removeAll(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(hint);
+    layout->addWidget(scroll, 1);
+    layout->addWidget(removeAll, 0, Qt::AlignRight);
+
+    watch_ = shortcuts_.taskShortcuts.subscribe(
+        [this](const std::vector<core::ShortcutService::TaskShortcut>&) { rebuild(); });
+    rebuild();
+}
+
+void ShortcutSettingsTab::rebuild() {
+        retire(rows_);
+    rows_ = new QWidget;
+    auto* rowsColumn = new QVBoxLayout(rows_);
+    rowsColumn->setContentsMargins(0, 0, 0, 0);
+    const auto& bound = shortcuts_.taskShortcuts.get();
+    if (bound.empty()) {
+        auto* empty = new QLabel(tr("No tweaks with keyboard shortcuts yet"));
+        empty->setObjectName("Empty");
+        rowsColumn->addWidget(empty);
+    }
+    auto describe = [this](const std::string& id) {
+        auto tweak = catalogue_.find(id);
+        return QString::fromStdString(tweak ? tweak->name() : id);
+    };
+    for (const auto& shortcut : bound) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(QString::fromStdString(shortcut.task->icon() + "  " +
+                                                         shortcut.task->name())),
+                       1);
+        row->addWidget(new ShortcutRecorder(hotkeys_, shortcut.task->id(), describe));
+        rowsColumn->addLayout(row);
+    }
+    column_->insertWidget(0, rows_);
+}
+
+}  // namespace quorvane::ui
