@@ -65,6 +65,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     sidebar_ = new QListWidget;
     sidebar_->setFixedWidth(210);
     sidebar_->setSpacing(2);
+    sidebar_->setIconSize(QSize(16, 16));
     auto addGroup = [this](const QString& icon, core::TweakGroup group) {
         const auto title = QString::fromStdString(group.title());
         addEntry(icon, title, {std::move(group), nullptr});

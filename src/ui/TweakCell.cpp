@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "core/CanToggle.hpp"
@@ -36,7 +37,7 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidge
     nameFont.setBold(true);
     name->setFont(nameFont);
     auto* description = new QLabel(text(tweak_->description()), this);
-        description->setStyleSheet("color: #5f5f5f;");
+    description->setStyleSheet("color: #5f5f5f;");
     // Long descriptions wrap rather than widen the narrow popover.
     description->setWordWrap(true);
     description->setMinimumWidth(1);
@@ -58,7 +59,10 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidge
     row->addLayout(words, 1);
 
     if (!tweak_->explanation().empty() || !tweak_->docUrl().empty()) {
-        auto* info = new QPushButton(QStringLiteral("ⓘ"), this);
+        // The style's own information icon: a text glyph is missing from
+        // some desktops' fonts.
+        auto* info =
+            new QPushButton(style()->standardIcon(QStyle::SP_MessageBoxInformation), {}, this);
         info->setObjectName("Info");
         info->setFlat(true);
         info->setFixedWidth(28);

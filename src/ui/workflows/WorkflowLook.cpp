@@ -44,8 +44,7 @@ QIcon glyphIcon(const std::string& glyphName, const QColor& color, int size) {
     QFont font(QStringLiteral("FontAwesome"));
     font.setPixelSize(size - 2);
     const char32_t codePoint = core::workflowGlyphCodePoint(glyphName);
-    QPixmap pixmap(size * 2, size * 2);
-    pixmap.setDevicePixelRatio(2.0);
+    QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::TextAntialiasing);
