@@ -274,13 +274,9 @@ int main(int argc, char** argv) {
     ui::MenuBarService menuBar(
         popover, {.openMain = openMain,
                   .showHelp = [documentation] { QDesktopServices::openUrl(QUrl(documentation)); },
-                  .quit = quit});
-    auto showStatusItem = [&] {
-        menuBar.update(services.store().preference->showsInMenuBar);
-        // Without a status item the window is the only way in: it stays.
-        if (!menuBar.hasItem())
-            window.show();
-    };
+                  .quit = quit,
+                  .noItem = [&window] { window.show(); }});
+    auto showStatusItem = [&] { menuBar.update(services.store().preference->showsInMenuBar); };
     core::Subscription statusItemWatch =
         services.store().preference.subscribe([&](const core::Preference&) { showStatusItem(); });
     showStatusItem();

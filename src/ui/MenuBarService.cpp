@@ -10,21 +10,30 @@ MenuBarService::MenuBarService(Popover& popover, Actions actions)
     : popover_(popover), actions_(std::move(actions)) {}
 
 void MenuBarService::update(bool showsInMenuBar) {
-    item_.reset();
-    if (!showsInMenuBar || !isAvailable())
+    const bool wanted = showsInMenuBar && isAvailable();
+    const bool changed = !updated_ || wanted != hasItem();
+    updated_ = true;
+    if (!changed)
         return;
-    item_ = std::make_unique<QSystemTrayIcon>(menuBarIcon());
-    item_->setToolTip(QStringLiteral("Quorvane"));
-    QObject::connect(item_.get(), &QSystemTrayIcon::activated,
-                     [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
-    item_->show();
+    item_.reset();
+    if (wanted) {
+        item_ = std::make_unique<QSystemTrayIcon>(menuBarIcon());
+        item_->setToolTip(QStringLiteral("Quorvane"));
+        QObject::connect(item_.get(), &QSystemTrayIcon::activated,
+                         [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
+        item_->show();
+    } else if (actions_.noItem) {
+        actions_.noItem();
+    }
 }
 
 void MenuBarService::activated(QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::Context) {
         auto menu = makeMenu();
         menu->exec(QCursor::pos());
-    } else if (reason == QSystemTrayIcon::Trigger) {
+        } else if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+        // Two quick clicks arrive as a click and a double click: each one
+        // shows or hides the popover, as two slower clicks would.
         togglePopover();
     }
 }

@@ -19,11 +19,15 @@ class MenuBarService {
         std::function<void()> openMain;
         std::function<void()> showHelp;
         std::function<void()> quit;
+        // There is no status item (any more): the caller keeps its window
+        // in view, the only way left into the program.
+        std::function<void()> noItem{};
     };
 
     MenuBarService(Popover& popover, Actions actions);
 
-    // Removes the item, then creates a new one when asked to show it.
+    // Shows or removes the item. Called on every change of the settings:
+    // an item that stays is left as it is.
     void update(bool showsInMenuBar);
     bool hasItem() const { return item_ != nullptr; }
     static bool isAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
@@ -39,6 +43,7 @@ class MenuBarService {
     Popover& popover_;
     Actions actions_;
     std::unique_ptr<QSystemTrayIcon> item_;
+    bool updated_ = false;
 };
 
 }  // namespace quorvane::ui

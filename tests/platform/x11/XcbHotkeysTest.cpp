@@ -4,12 +4,12 @@
 #include <xcb/xtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <cstdlib>
 
 #include "platform/memory/MemoryLog.hpp"
 #include "platform/memory/MemoryUserDefaults.hpp"
 #include "platform/x11/XcbHotkeys.hpp"
+#include "support/WaitFor.hpp"
 
 namespace quorvane::platform::x11 {
 namespace {
@@ -54,16 +54,7 @@ class Typist {
 
 constexpr xcb_keysym_t controlKey = 0xffe3, altKey = 0xffe9, kKey = 'k', jKey = 'j';
 
-// Runs the event loop until `done` holds or a few seconds have passed: the
-// key press travels through the X server, not through our clock.
-template <class Done>
-bool waitFor(Done done) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    return done();
-}
+using quorvane::testing::waitFor;
 
 TEST(XcbHotkeys, aGrabbedCombinationTypedOnTheKeyboardReachesItsHandler) {
     int argc = 1;
