@@ -51,6 +51,7 @@ AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
     paths.userDefaults = directories.configHome / core::bundleIdentifier / "UserDefaults.json";
     paths.journal = directories.stateHome / core::bundleIdentifier / "journal.jsonl";
     paths.simulatedMac = platform::sim::SimHome::defaultRoot(directories.dataHome);
+    paths.cache = directories.cacheHome / core::bundleIdentifier;
     return paths;
 }
 

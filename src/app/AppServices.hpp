@@ -25,7 +25,7 @@
 #include "platform/posix/XdgDirectories.hpp"
 #include "platform/qt/QtMainQueue.hpp"
 #include "platform/qt/QtPasteboard.hpp"
-#include "platform/qt/QtSound.hpp"
+#include "platform/qt/SoundModule.hpp"
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimHome.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
@@ -60,6 +60,7 @@ struct AppPaths {
     std::filesystem::path userDefaults;  // <config home>/com.tarnvell.Quorvane/UserDefaults.json
     std::filesystem::path journal;       // <state home>/com.tarnvell.Quorvane/journal.jsonl
     std::filesystem::path simulatedMac;  // $QUORVANE_SIM_HOME or <data home>/quorvane-sim
+    std::filesystem::path cache;         // <cache home>/com.tarnvell.Quorvane: made again at will
 
     static AppPaths from(const platform::posix::XdgDirectories& directories);
 };
@@ -138,7 +139,7 @@ class AppServices {
     PermissionRequests permissionAsker_;
     platform::sim::SimWorkspace workspace_;
     platform::qt::QtPasteboard pasteboard_;
-    platform::qt::QtSound sound_;
+    platform::qt::SoundModule sound_;
     platform::sim::SimIntentDonations intentDonations_;
     platform::sim::SimSystemEvents systemEvents_;
     platform::posix::XdgAutostart loginItems_;

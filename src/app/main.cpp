@@ -19,6 +19,7 @@
 #include "core/catalogue/CatalogueRow.hpp"
 #include "platform/posix/ControlSocket.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
+#include "ui/EmojiImages.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/MenuBarService.hpp"
 #include "ui/PermissionPanel.hpp"
@@ -41,6 +42,7 @@ int listCatalogue(const cli::ListOptions& options) {
     char name[] = "quorvane";
     char* argv[] = {name, nullptr};
     QGuiApplication application(argc, argv);
+
     app::AppServices services(platform::posix::XdgDirectories::current());
     return cli::listTweaks(options, services.catalogue(), services.store(), std::cout, std::cerr);
 }
@@ -217,6 +219,8 @@ int main(int argc, char** argv) {
 
     app::AppServices services(platform::posix::XdgDirectories::current());
     services.useSessionHotkeys();
+    ui::EmojiImages::setCacheFolder(
+        QString::fromStdString((services.paths().cache / "emoji").string()));
     const QString documentation =
         QString::fromUtf8(core::documentationHost.data(),
                           static_cast<qsizetype>(core::documentationHost.size())) +
@@ -225,12 +229,26 @@ int main(int argc, char** argv) {
                                  services.mainQueue(),    services.notifications(),
                                  services.tweakActions(), services.tweaksHandler(),
                                  &services.workflows()};
-    ui::SettingsWindow settings(
-        {.store = services.store(),
-         .loginItems = services.loginItems(),
-         .updater = services.updater(),
-         .version = QStringLiteral(QUORVANE_VERSION " (" QUORVANE_BUILD ")"),
-         .documentation = documentation});
+    // Made the first time it is opened.
+    std::unique_ptr<ui::SettingsWindow> settings;
+    auto openSettings = [&] {
+        if (!settings) {
+            settings = std::make_unique<ui::SettingsWindow>(ui::SettingsWindow::Services{
+                .store = services.store(),
+                .loginItems = services.loginItems(),
+                .updater = services.updater(),
+                .version = QStringLiteral(QUORVANE_VERSION " (" QUORVANE_BUILD ")"),
+                .documentation = documentation});
+            settings->addTab(new ui::WorkflowSettingsTab(services.store(), services.workflows()),
+                             QObject::tr("Workflows"));
+            settings->addTab(new ui::ShortcutSettingsTab(*services.shortcuts(), *services.hotkeys(),
+                                                         services.catalogue()),
+                             QObject::tr("Shortcuts"));
+        }
+        settings->show();
+        settings->raise();
+        settings->activateWindow();
+    };
     ui::MainWindow window(
         {.list = lists,
          .journal = services.journal(),
@@ -238,51 +256,43 @@ int main(int argc, char** argv) {
              QObject::tr("This computer is not a Mac: Quorvane drives a simulated Mac kept in %1. "
                          "Commands really run, against its stand-in tools and home folder.")
                  .arg(QString::fromStdString(services.paths().simulatedMac.string())),
-         .openSettings =
-             [&settings] {
-                 settings.show();
-                 settings.raise();
-                 settings.activateWindow();
-             },
+         .openSettings = openSettings,
          .closed = [&services] { services.activationPolicy().becomeAccessory(); },
          .configureViews = ui::systemConfigureViews(services.systemServices()),
          .defaults = &services.userDefaults(),
          .hotkeys = services.hotkeys()});
-    settings.addTab(new ui::WorkflowSettingsTab(services.store(), services.workflows()),
-                    QObject::tr("Workflows"));
-    settings.addTab(new ui::ShortcutSettingsTab(*services.shortcuts(), *services.hotkeys(),
-                                                services.catalogue()),
-                    QObject::tr("Shortcuts"));
     ui::PermissionPanel permissionPanel(services.workspace());
     services.setPermissionPanel(&permissionPanel);
     auto openMain = [&window, &services] {
         services.activationPolicy().becomeRegular();
         window.reopen();
     };
-    auto openSettings = [&settings] {
-        settings.show();
-        settings.raise();
-        settings.activateWindow();
-    };
     auto quit = [] { QApplication::quit(); };
-    ui::Popover popover({.list = lists,
-                         .defaults = services.userDefaults(),
-                         .openMain = openMain,
-                         .openSettings = openSettings,
-                         .showAbout = [] { showAbout(); },
-                         .quit = quit});
+    // Made the first time the status item is clicked.
+    std::unique_ptr<ui::Popover> popover;
+    auto makePopover = [&]() -> ui::Popover& {
+        if (!popover)
+            popover = std::make_unique<ui::Popover>(
+                ui::Popover::Services{.list = lists,
+                                      .defaults = services.userDefaults(),
+                                      .openMain = openMain,
+                                      .openSettings = openSettings,
+                                      .showAbout = [] { showAbout(); },
+                                      .quit = quit});
+        return *popover;
+    };
     ui::MenuBarService menuBar(
-        popover, {.openMain = openMain,
-                  .showHelp = [documentation] { QDesktopServices::openUrl(QUrl(documentation)); },
-                  .quit = quit,
-                  .noItem = [&window] { window.show(); }});
+        makePopover,
+        {.openMain = openMain,
+         .showHelp = [documentation] { QDesktopServices::openUrl(QUrl(documentation)); },
+         .quit = quit,
+         .noItem = [&window] { window.show(); }});
     auto showStatusItem = [&] { menuBar.update(services.store().preference->showsInMenuBar); };
     core::Subscription statusItemWatch =
         services.store().preference.subscribe([&](const core::Preference&) { showStatusItem(); });
     showStatusItem();
     if (!services.store().hideMainWindowAtLaunch.get())
         window.show();
-
     app::ControlCommands controlCommands(
         services.catalogue(), services.tweakActions(), openMain,
         [&services](const std::string& name) { return services.simulatedEvents().post(name); });

@@ -65,7 +65,7 @@ TweaksHolder::TweaksHolder(TweaksPlace shownIn, const Catalogue& catalogue, Stor
     subscriptions_.push_back(searchText.subscribe(
         [this](const std::string&) { searchDebouncer_.call([this] { reload(); }); }));
     subscriptions_.push_back(group.subscribe([this](const TweakGroup&) { reload(); }));
-        subscriptions_.push_back(catalogue_.scripts().changed.subscribe([this] { reload(); }));
+    subscriptions_.push_back(catalogue_.scripts().changed.subscribe([this] { reload(); }));
     // A workflow's list follows its memberships and their order.
     subscriptions_.push_back(store_.preference.subscribe([this](const Preference&) {
         if (group->workflowValue())

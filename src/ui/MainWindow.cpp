@@ -5,6 +5,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "ui/EmojiImages.hpp"
+#include "ui/Looks.hpp"
 #include "ui/workflows/WorkflowLook.hpp"
 
 namespace quorvane::ui {
@@ -58,7 +60,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       closed_(std::move(services.closed)),
       configureViews_(std::move(services.configureViews)),
       defaults_(services.defaults),
-      hotkeys_(services.hotkeys) {
+      hotkeys_(services.hotkeys),
+      journal_(services.journal) {
     setWindowTitle(QStringLiteral("Quorvane"));
     resize(920, 640);
 
@@ -89,13 +92,16 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     auto* tweaksColumn = new QVBoxLayout(tweaksPage_);
     tweaksColumn->setContentsMargins(0, 8, 0, 0);
     if (!services.simulationNotice.isEmpty()) {
-        auto* notice = new QLabel(services.simulationNotice);
+        auto* notice =
+            new BoxedLabel(services.simulationNotice, {.background = QColor(0xff, 0xf4, 0xd6),
+                                                       .text = QColor(0x5c, 0x43, 0x00),
+                                                       .border = QColor(0xe8, 0xc6, 0x6a)});
         notice->setObjectName("SimulationNotice");
         notice->setWordWrap(true);
-        notice->setStyleSheet(
-            "background: #fff4d6; color: #5c4300; border: 1px solid #e8c66a; border-radius: 6px;"
-            "padding: 6px 10px; margin: 0 12px;");
-        tweaksColumn->addWidget(notice);
+        auto* noticeRow = new QHBoxLayout;
+        noticeRow->setContentsMargins(12, 0, 12, 0);
+        noticeRow->addWidget(notice);
+        tweaksColumn->addLayout(noticeRow);
     }
     auto* searchRow = new QHBoxLayout;
     searchRow->setContentsMargins(12, 0, 12, 0);
@@ -103,11 +109,10 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     tweaksColumn->addLayout(searchRow);
     tweaksColumn->addWidget(list_, 1);
 
-    journalPage_ = new JournalPage(services.journal);
     pages_ = new QStackedWidget;
     pages_->addWidget(tweaksPage_);
-    pages_->addWidget(journalPage_);
-    addEntry(QStringLiteral("📓"), tr("Activity"), {std::nullopt, journalPage_});
+    // The Activity entry has no page until it is first chosen.
+    addEntry(QStringLiteral("📓"), tr("Activity"), {std::nullopt, nullptr});
     activityEntry_ = sidebar_->item(sidebar_->count() - 1);
     if (openSettings_)
         addEntry(QStringLiteral("⚙️"), tr("Settings"), {});
@@ -150,7 +155,7 @@ void MainWindow::showWorkflows(const std::vector<core::Workflow>& workflows) {
     for (const auto& workflow : workflows) {
         auto* entry = addEntry({}, QString::fromStdString(workflow.name),
                                {core::TweakGroup::workflow(workflow), nullptr}, row++);
-        entry->setText(QString::fromStdString(workflow.name));
+
         entry->setIcon(workflowIcon(workflow));
         workflowEntries_.push_back(entry);
         if (selected == workflow.id)
@@ -164,7 +169,9 @@ void MainWindow::showWorkflows(const std::vector<core::Workflow>& workflows) {
 
 QListWidgetItem* MainWindow::addEntry(const QString& icon, const QString& title,
                                       Destination destination, int row) {
-    auto* item = new QListWidgetItem(icon + QStringLiteral("  ") + title);
+    auto* item = new QListWidgetItem(title);
+    if (!icon.isEmpty())
+        item->setIcon(QIcon(EmojiImages::image(icon, 16)));
     item->setData(Qt::UserRole, static_cast<int>(destinations_.size()));
     item->setData(Qt::UserRole + 1, title);
     destinations_.push_back(std::move(destination));
@@ -190,6 +197,14 @@ bool MainWindow::selectEntry(const QString& title) {
     return false;
 }
 
+JournalPage* MainWindow::journalPage() {
+    if (!journalPage_) {
+        journalPage_ = new JournalPage(journal_);
+        pages_->addWidget(journalPage_);
+    }
+    return journalPage_;
+}
+
 void MainWindow::select(QListWidgetItem* item) {
     if (!item)
         return;
@@ -199,6 +214,8 @@ void MainWindow::select(QListWidgetItem* item) {
         holder_.group.set(*destination.group);
     } else if (destination.page) {
         pages_->setCurrentWidget(destination.page);
+    } else if (item == activityEntry_) {
+        pages_->setCurrentWidget(journalPage());
     } else if (openSettings_) {
         openSettings_();
     }

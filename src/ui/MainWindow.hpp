@@ -40,7 +40,8 @@ class MainWindow final : public QMainWindow {
     TweakListView* list() const { return list_; }
     QLineEdit* search() const { return search_; }
     QListWidget* sidebar() const { return sidebar_; }
-    JournalPage* journalPage() const { return journalPage_; }
+    // Made the first time it is shown (or asked for).
+    JournalPage* journalPage();
 
     // Brings the window forward (a second launch, "Open Quorvane").
     void reopen();
@@ -74,13 +75,14 @@ class MainWindow final : public QMainWindow {
     QListWidget* sidebar_;
     QLineEdit* search_;
     TweakListView* list_;
-    JournalPage* journalPage_;
+    JournalPage* journalPage_ = nullptr;
     QStackedWidget* pages_;
     std::function<void()> openSettings_;
     std::function<void()> closed_;
     CustomConfigureViews configureViews_;
     platform::UserDefaults* defaults_ = nullptr;
     platform::Hotkeys* hotkeys_ = nullptr;
+    const platform::Journal& journal_;
     int workflowsRow_ = 0;  // the workflows' entries follow the categories
     std::vector<QListWidgetItem*> workflowEntries_;
     std::vector<core::Workflow> shownWorkflows_;

@@ -6,8 +6,8 @@
 
 namespace quorvane::ui {
 
-MenuBarService::MenuBarService(Popover& popover, Actions actions)
-    : popover_(popover), actions_(std::move(actions)) {}
+MenuBarService::MenuBarService(PopoverProvider popover, Actions actions)
+    : popover_(std::move(popover)), actions_(std::move(actions)) {}
 
 void MenuBarService::update(bool showsInMenuBar) {
     const bool wanted = showsInMenuBar && isAvailable();
@@ -31,7 +31,7 @@ void MenuBarService::activated(QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::Context) {
         auto menu = makeMenu();
         menu->exec(QCursor::pos());
-        } else if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+    } else if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
         // Two quick clicks arrive as a click and a double click: each one
         // shows or hides the popover, as two slower clicks would.
         togglePopover();
@@ -57,10 +57,11 @@ std::unique_ptr<QMenu> MenuBarService::makeMenu() {
 }
 
 void MenuBarService::togglePopover() {
-    if (popover_.isVisible())
-        popover_.hide();
+    auto& popover = popover_();
+    if (popover.isVisible())
+        popover.hide();
     else
-        popover_.showAt(anchor());
+        popover.showAt(anchor());
 }
 
 QPoint MenuBarService::anchor() const {

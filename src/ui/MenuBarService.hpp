@@ -24,7 +24,11 @@ class MenuBarService {
         std::function<void()> noItem{};
     };
 
-    MenuBarService(Popover& popover, Actions actions);
+    // The popover is asked for the first time it is shown, so that it can
+    // be made then.
+    using PopoverProvider = std::function<Popover&()>;
+
+    MenuBarService(PopoverProvider popover, Actions actions);
 
     // Shows or removes the item. Called on every change of the settings:
     // an item that stays is left as it is.
@@ -40,7 +44,7 @@ class MenuBarService {
     void activated(QSystemTrayIcon::ActivationReason reason);
     QPoint anchor() const;
 
-    Popover& popover_;
+    PopoverProvider popover_;
     Actions actions_;
     std::unique_ptr<QSystemTrayIcon> item_;
     bool updated_ = false;

@@ -29,7 +29,9 @@ Popover::Popover(Services services)
     auto button = [this, footer](const QString& title, std::function<void()> action) {
         auto* pressed = new QPushButton(title, this);
         pressed->setFlat(true);
-        pressed->setStyleSheet("padding: 3px 5px; font-size: 12px;");
+        QFont small = pressed->font();
+        small.setPixelSize(12);
+        pressed->setFont(small);
         connect(pressed, &QPushButton::clicked, this, [action] {
             if (action)
                 action();
@@ -103,7 +105,7 @@ void Popover::showWorkflow() {
         return;
     workflowMenu_->setIcon(workflowIcon(*shown));
     workflowMenu_->setText(QString::fromStdString(shown->name) + QStringLiteral(" ▾"));
-        // The list follows the workflow's members by itself.
+    // The list follows the workflow's members by itself.
     if (holder_.group.get() != core::TweakGroup::workflow(*shown))
         holder_.group.set(core::TweakGroup::workflow(*shown));
 }

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "ui/Looks.hpp"
+
 namespace quorvane::ui {
 
 LocationSetterView::LocationSetterView(const system::LocationSetter& setter, ChooseFolder choose,
@@ -17,7 +19,7 @@ LocationSetterView::LocationSetterView(const system::LocationSetter& setter, Cho
     auto* apply = new QPushButton(tr("Apply"), this);
     apply->setEnabled(false);
     auto* reset = new QPushButton(tr("Reset"), this);
-    reset->setStyleSheet("color: #c0392b;");
+    tint(reset, QColor(0xc0, 0x39, 0x2b), QPalette::ButtonText);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(chooseButton);

@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 
 #include "core/CanToggle.hpp"
+#include "ui/EmojiImages.hpp"
+#include "ui/Looks.hpp"
 
 namespace quorvane::ui {
 
@@ -18,18 +20,18 @@ QString text(const std::string& value) {
 
 }  // namespace
 
-TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidget* parent)
+TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool narrow,
+                     QWidget* parent)
     : QFrame(parent), tweak_(std::move(tweak)), actions_(std::move(actions)) {
     setObjectName("TweakCell");
     setFrameShape(QFrame::StyledPanel);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setToolTip(text(tweak_->explanation()));
 
-    auto* icon = new QLabel(text(tweak_->icon()), this);
-    QFont iconFont = icon->font();
-    iconFont.setPointSize(22);
-    icon->setFont(iconFont);
-    icon->setFixedWidth(44);
+    auto* icon = new QLabel(this);
+    icon->setPixmap(EmojiImages::image(text(tweak_->icon()), 34));
+    icon->setAccessibleName(text(tweak_->icon()));
+    icon->setFixedSize(44, 44);
     icon->setAlignment(Qt::AlignCenter);
 
     auto* name = new QLabel(text(tweak_->name()), this);
@@ -37,10 +39,14 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidge
     nameFont.setBold(true);
     name->setFont(nameFont);
     auto* description = new QLabel(text(tweak_->description()), this);
-    description->setStyleSheet("color: #5f5f5f;");
-    // Long descriptions wrap rather than widen the narrow popover.
-    description->setWordWrap(true);
-    description->setMinimumWidth(1);
+    // Colours through the palette: a style sheet per label would make the
+    // style sheet machinery polish every cell, which dominates start-up.
+    tint(description, QColor(0x5f, 0x5f, 0x5f));
+    if (narrow) {
+        // Long descriptions wrap rather than widen the popover.
+        description->setWordWrap(true);
+        description->setMinimumWidth(1);
+    }
 
     auto* words = new QVBoxLayout;
     words->setSpacing(2);
@@ -49,7 +55,10 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidge
     if (!tweak_->isAvailable()) {
         auto* unavailable = new QLabel(tr("Not available in this build"), this);
         unavailable->setObjectName("Unavailable");
-        unavailable->setStyleSheet("color: #b26b00; font-size: 11px;");
+        tint(unavailable, QColor(0xb2, 0x6b, 0x00));
+        QFont small = unavailable->font();
+        small.setPixelSize(11);
+        unavailable->setFont(small);
         words->addWidget(unavailable);
     }
 
@@ -61,8 +70,9 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidge
     if (!tweak_->explanation().empty() || !tweak_->docUrl().empty()) {
         // The style's own information icon: a text glyph is missing from
         // some desktops' fonts.
-        auto* info =
-            new QPushButton(style()->standardIcon(QStyle::SP_MessageBoxInformation), {}, this);
+        // Looked up once: the style searches the icon theme each time.
+        static const QIcon infoIcon = style()->standardIcon(QStyle::SP_MessageBoxInformation);
+        auto* info = new QPushButton(infoIcon, {}, this);
         info->setObjectName("Info");
         info->setFlat(true);
         info->setFixedWidth(28);

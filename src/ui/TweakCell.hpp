@@ -24,7 +24,10 @@ class TweakCell final : public QFrame {
         std::function<void(const std::shared_ptr<core::Tweak>&)> showInfo;
     };
 
-    TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, QWidget* parent = nullptr);
+    // `narrow`: for the popover, where descriptions wrap (wrapping text
+    // costs layout time, so wide lists do without).
+    TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool narrow,
+              QWidget* parent = nullptr);
 
     const std::shared_ptr<core::Tweak>& tweak() const { return tweak_; }
     // Shows the toggle's state as the Store holds it now.

@@ -2,9 +2,11 @@
 
 #include <QMenu>
 #include <QResizeEvent>
+#include <QScrollBar>
 
 #include "core/HUD.hpp"
 #include "ui/ConfigureSheet.hpp"
+#include "ui/Looks.hpp"
 #include "ui/workflows/WorkflowLook.hpp"
 
 namespace quorvane::ui {
@@ -17,7 +19,7 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
       handler_(services.handler),
       workflows_(services.workflows) {
     auto& store = services.store;
-        setWidgetResizable(true);
+    setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
     content_ = new QWidget;
@@ -26,12 +28,17 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
     column_->setSpacing(6);
     setWidget(content_);
 
-    hud_ = new QLabel(viewport());
+    hud_ = new BoxedLabel({},
+                          {.background = QColor(40, 40, 40, 220),
+                           .text = Qt::white,
+                           .radius = 10,
+                           .padding = {18, 10, 18, 10}},
+                          viewport());
     hud_->setObjectName("HUD");
     hud_->setAlignment(Qt::AlignCenter);
-    hud_->setStyleSheet(
-        "background: rgba(40, 40, 40, 220); color: white; border-radius: 10px; padding: 10px 18px;"
-        "font-weight: bold;");
+    QFont bold = hud_->font();
+    bold.setBold(true);
+    hud_->setFont(bold);
     hud_->hide();
 
     subscriptions_.push_back(holder_.tweaks.subscribe([this](const auto&) { rebuild(); }));
@@ -46,6 +53,12 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
     }));
     subscriptions_.push_back(store.mState.subscribe([this](const auto&) { updateStates(); }));
     subscriptions_.push_back(store.pState.subscribe([this](const auto&) { updateStates(); }));
+    // Cells are made as the list scrolls towards them: a long list costs at
+    // start-up only what fills the window.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { buildMoreIfNearTheEnd(); });
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { buildMoreIfNearTheEnd(); });
     rebuild();
 }
 
@@ -59,7 +72,23 @@ void TweakListView::rebuild() {
     cells_.clear();
     while (auto* item = column_->takeAt(0))
         delete item;
+    column_->addStretch(1);
+    const auto& tweaks = holder_.tweaks.get();
+    pending_.assign(tweaks.begin(), tweaks.end());
+    buildMore(firstBatch);
+}
 
+void TweakListView::finishBuilding() {
+    buildMore(pending_.size());
+}
+
+void TweakListView::buildMoreIfNearTheEnd() {
+    const auto* bar = verticalScrollBar();
+    if (!pending_.empty() && bar->maximum() - bar->value() < viewport()->height())
+        buildMore(laterBatch);
+}
+
+void TweakListView::buildMore(std::size_t count) {
     TweakCell::Actions cellActions{
         [this](const std::shared_ptr<core::Tweak>& tweak, bool on) {
             actions_.switchToggle(tweak, on);
@@ -73,14 +102,21 @@ void TweakListView::rebuild() {
             info->setAttribute(Qt::WA_DeleteOnClose);
             info->open();
         }};
-    for (const auto& tweak : holder_.tweaks.get()) {
-        auto* cell = new TweakCell(tweak, cellActions, content_);
-        column_->addWidget(cell);
+    count = std::min(count, pending_.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto& tweak = pending_[i];
+        auto* cell = new TweakCell(tweak, cellActions, holder_.place == core::TweaksPlace::compact,
+                                   content_);
+        // Before the closing stretch.
+        column_->insertWidget(column_->count() - 1, cell);
         cells_.push_back(cell);
-        // The first time a tweak is shown, its switch learns the system's real state.
-        handler_.refreshIfNeeded(*tweak);
+        // The first time a tweak is shown, its switch learns the system's
+        // real state: once the cell is on screen, so that the commands
+        // reading it do not hold up the window.
+        QMetaObject::invokeMethod(
+            this, [this, tweak] { handler_.refreshIfNeeded(*tweak); }, Qt::QueuedConnection);
     }
-    column_->addStretch(1);
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
 void TweakListView::updateStates() {

@@ -33,7 +33,11 @@ class TweakListView final : public QScrollArea {
     TweakListView(core::TweaksHolder& holder, const ListServices& services,
                   QWidget* parent = nullptr);
 
+    // The cells made so far, in list order: those in view and above, and a
+    // few more. finishBuilding() makes the rest at once.
     const std::vector<TweakCell*>& cells() const { return cells_; }
+    void finishBuilding();
+    bool isComplete() const { return pending_.empty(); }
     QLabel* hud() const { return hud_; }
     // The cell's context menu: the list's items, then the "Workflow" submenu.
     void fillMenu(QMenu& menu, const std::shared_ptr<core::Tweak>& tweak);
@@ -43,6 +47,8 @@ class TweakListView final : public QScrollArea {
 
   private:
     void rebuild();
+    void buildMore(std::size_t count);
+    void buildMoreIfNearTheEnd();
     void updateStates();
     void showMenu(const std::shared_ptr<core::Tweak>& tweak, const QPoint& position);
     void placeHud();
@@ -55,6 +61,9 @@ class TweakListView final : public QScrollArea {
     QVBoxLayout* column_;
     QLabel* hud_;
     std::vector<TweakCell*> cells_;
+    std::vector<std::shared_ptr<core::Tweak>> pending_;
+    static constexpr std::size_t firstBatch = 10;
+    static constexpr std::size_t laterBatch = 12;
     std::vector<core::Subscription> subscriptions_;
 };
 

@@ -25,7 +25,8 @@ struct MenuBarTrayTest : WithTray, testing::UiFixture {
                      .showAbout = {},
                      .quit = {}}};
     MenuBarService menuBar{
-        popover, {.openMain = {}, .showHelp = {}, .quit = {}, .noItem = [this] { ++windowShown; }}};
+        [this]() -> Popover& { return popover; },
+        {.openMain = {}, .showHelp = {}, .quit = {}, .noItem = [this] { ++windowShown; }}};
 };
 
 TEST_F(MenuBarTrayTest, theStatusItemOpensItsMenuAndThePopoverAndCanBeTurnedOff) {

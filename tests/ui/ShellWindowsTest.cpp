@@ -53,7 +53,7 @@ TEST_F(ShellWindowsTest, thePopoverShowsTheChosenWorkflowAndRemembersItsPin) {
     EXPECT_EQ(idsOf(popover.holder().tweaks.get()), std::vector<std::string>{"SnapWindowsTask"});
     save(popover, "popover.png");
 
-    MenuBarService menuBar(popover,
+    MenuBarService menuBar([&]() -> Popover& { return popover; },
                            {.openMain = [this] { ++mainOpened; }, .showHelp = {}, .quit = {}});
     auto menu = menuBar.makeMenu();
     QStringList titles;

@@ -37,6 +37,7 @@ XdgDirectories XdgDirectories::fromEnvironment(const Environment& getenv) {
     dirs.configHome = absoluteVariable(getenv, "XDG_CONFIG_HOME").value_or(dirs.home / ".config");
     dirs.stateHome =
         absoluteVariable(getenv, "XDG_STATE_HOME").value_or(dirs.home / ".local/state");
+    dirs.cacheHome = absoluteVariable(getenv, "XDG_CACHE_HOME").value_or(dirs.home / ".cache");
     dirs.runtimeDir = absoluteVariable(getenv, "XDG_RUNTIME_DIR");
     return dirs;
 }

@@ -16,6 +16,7 @@ struct XdgDirectories {
     std::filesystem::path dataHome;    // stands in for Application Support
     std::filesystem::path configHome;  // stands in for Preferences
     std::filesystem::path stateHome;   // logs and the activity journal
+    std::filesystem::path cacheHome;   // what can be made again
     std::optional<std::filesystem::path> runtimeDir;
 
     static XdgDirectories fromEnvironment(const Environment& getenv);

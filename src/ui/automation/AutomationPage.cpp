@@ -9,7 +9,6 @@
 
 #include "ui/PageTitle.hpp"
 #include "ui/Retire.hpp"
-
 #include "ui/automation/SelectTweakDialog.hpp"
 
 namespace quorvane::ui {
@@ -57,7 +56,7 @@ AutomationPage::AutomationPage(core::AutomationManager& manager, const core::Cat
 }
 
 void AutomationPage::rebuild() {
-        retire(sections_);
+    retire(sections_);
     sections_ = new QWidget;
     auto* sectionsColumn = new QVBoxLayout(sections_);
     sectionsColumn->setContentsMargins(0, 0, 0, 0);

@@ -4,6 +4,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/Looks.hpp"
+
 namespace quorvane::ui {
 
 namespace {
@@ -24,7 +26,7 @@ ShortcutRecorder::ShortcutRecorder(platform::Hotkeys& hotkeys, std::string name,
     clear->setToolTip(tr("Remove the shortcut"));
     message_ = new QLabel(this);
     message_->setWordWrap(true);
-    message_->setStyleSheet(QStringLiteral("color: #b3261e;"));
+    tint(message_, QColor(0xb3, 0x26, 0x1e));
     message_->hide();
 
     auto* row = new QHBoxLayout;

@@ -8,7 +8,6 @@
 #include "ui/Retire.hpp"
 #include "ui/shortcuts/ShortcutRecorder.hpp"
 
-
 namespace quorvane::ui {
 
 ShortcutSettingsTab::ShortcutSettingsTab(core::ShortcutService& shortcuts,
@@ -42,7 +41,7 @@ ShortcutSettingsTab::ShortcutSettingsTab(core::ShortcutService& shortcuts,
 }
 
 void ShortcutSettingsTab::rebuild() {
-        retire(rows_);
+    retire(rows_);
     rows_ = new QWidget;
     auto* rowsColumn = new QVBoxLayout(rows_);
     rowsColumn->setContentsMargins(0, 0, 0, 0);

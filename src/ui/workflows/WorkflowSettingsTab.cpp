@@ -11,7 +11,6 @@
 
 #include "core/workflows/WorkflowIcons.hpp"
 #include "ui/Retire.hpp"
-
 #include "ui/workflows/WorkflowLook.hpp"
 
 namespace quorvane::ui {
@@ -92,7 +91,7 @@ WorkflowSettingsTab::WorkflowSettingsTab(core::Store& store, core::WorkflowServi
 
 void WorkflowSettingsTab::rebuild() {
     shown_ = workflows_.workflows();
-        retire(rows_);
+    retire(rows_);
     rows_ = new QWidget;
     auto* rowsColumn = new QVBoxLayout(rows_);
     rowsColumn->setContentsMargins(0, 0, 0, 0);

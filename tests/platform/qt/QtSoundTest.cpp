@@ -4,6 +4,7 @@
 
 #include "platform/memory/MemoryLog.hpp"
 #include "platform/qt/QtSound.hpp"
+#include "platform/qt/SoundModule.hpp"
 
 namespace quorvane::platform::qt {
 namespace {
@@ -22,6 +23,15 @@ TEST(QtSound, knowsItsBuiltInClicksAndNothingElse) {
     EXPECT_FALSE(QtSound::resourcePath("../sounds/toggleOn"));
     memory::MemoryLog log;
     EXPECT_FALSE(QtSound(log).play("keyDown"));
+
+    // Through the module, loaded when first asked; a missing module is
+    // reported, and then nothing plays.
+    SoundModule module(log, QStringLiteral(QUORVANE_SOUND_MODULE));
+    EXPECT_FALSE(module.play("keyDown"));
+    EXPECT_FALSE(log.contains("cannot load"));
+    SoundModule missing(log, QStringLiteral("/nonexistent/libquorvane_sound.so"));
+    EXPECT_FALSE(missing.play("toggleOn"));
+    EXPECT_TRUE(log.contains("cannot load the sound module"));
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST_F(WorkflowViewsTest, workflowsMadeInSettingsAppearInTheSidebarAndCellMenus)
     EXPECT_TRUE(workflows.workflows().empty());
     EXPECT_FALSE(sidebarTitles().contains("Morning"));
     EXPECT_EQ(window.holder().group->title(), "All");
-    EXPECT_EQ(window.list()->cells().size(), 98u);
+    EXPECT_EQ(window.holder().tweaks->size(), 98u);
 }
 
 TEST_F(WorkflowViewsTest, thePopoverHeaderChoosesTheWorkflowAndRunsItAll) {
@@ -147,12 +147,12 @@ TEST_F(WorkflowViewsTest, shortcutsAreRecordedInTheSheetAndListedInSettings) {
         return QString::fromStdString(catalogue.find(id)->name());
     };
     ConfigureSheet snapSheet(catalogue.find("SnapWindowsTask"), {}, defaults, &hotkeys, describe);
-        auto* recorder = recorderIn(snapSheet);
+    auto* recorder = recorderIn(snapSheet);
     ASSERT_TRUE(recorder);
     recorder->record(QKeySequence(QStringLiteral("Ctrl+Alt+S")));
     EXPECT_EQ(hotkeys.combination("SnapWindowsTask"), platform::KeyCombination{"Ctrl+Alt+S"});
     QApplication::processEvents();
-        ASSERT_TRUE(recorderIn(*tab.rows()));
+    ASSERT_TRUE(recorderIn(*tab.rows()));
     hotkeys.press({"Ctrl+Alt+S"});
     EXPECT_TRUE(core::asToggle(*catalogue.find("SnapWindowsTask"))->isOn());
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+namespace quorvane::ui {
+
+// Emoji drawn as small images. Drawing a colour emoji decodes the font's
+// large bitmap of it, which costs about a millisecond each; a list and a
+// sidebar full of them would spend most of start-up on that. Each image is
+// drawn once and kept in the cache folder, so later launches only read a
+// small file. Main thread only.
+class EmojiImages {
+  public:
+    // Where drawn images are kept; unset: drawn anew in each run.
+    static void setCacheFolder(const QString& folder);
+
+    // The emoji at this size in device-independent pixels, for the screen's
+    // pixel ratio.
+    static QPixmap image(const QString& emoji, int size);
+};
+
+}  // namespace quorvane::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+
+namespace quorvane::ui {
+
+// Small visual touches done with palettes and painting rather than style
+// sheets: the first style sheet in a program brings in the style sheet
+// engine and its polishing of every widget, a large part of start-up.
+
+// Text in this colour.
+void tint(QWidget* widget, const QColor& color, QPalette::ColorRole role = QPalette::WindowText);
+
+// A label drawn on a rounded, filled box with an optional border.
+class BoxedLabel final : public QLabel {
+  public:
+    struct Look {
+        QColor background;
+        QColor text;
+        QColor border{Qt::transparent};
+        int radius = 6;
+        QMargins padding{10, 6, 10, 6};
+    };
+
+    BoxedLabel(const QString& text, Look look, QWidget* parent = nullptr);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    Look look_;
+};
+
+}  // namespace quorvane::ui
