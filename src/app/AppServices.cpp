@@ -66,6 +66,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
       shell_(prepared(simHome_, log_).commandEnvironment()),
       scripting_(shell_, simHome_, journal_),
       permissionAsker_(journal_),
+      workspace_(&journal_),
       sound_(log_),
       intentDonations_(log_),
       systemEvents_(journal_),
@@ -84,8 +85,12 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories)
                       .bundleIdentifier = std::string(core::bundleIdentifier),
                       .homeDirectory = simHome_.homeDirectory().string(),
                       .refreshAll = {}},
+      alerts_(log_),
+      scriptExecution_(shell_, scriptRunner_, mainQueue_, alerts_, journal_),
+      scriptTasks_(persistor_, userDefaults_, scriptExecution_),
+      finderActions_(pasteboard_, workspace_, journal_, log_),
       factory_(makeFactory()),
-      catalogue_(factory_, store_, log_, scripts_),
+      catalogue_(factory_, store_, log_, scriptTasks_),
       tweaksHandler_(catalogue_),
       soundPlayer_(store_, sound_),
       tweakActions_(mainQueue_, notifications_, soundPlayer_, intentDonations_),
@@ -99,6 +104,7 @@ core::TweakFactory AppServices::makeFactory() {
     core::TweakFactory factory;
     system::addCommandTweaks(factory, systemServices_);
     system::addPreferenceTweaks(factory, systemServices_, store_);
+    triggers::addFinderTweaks(factory);
     return factory;
 }
 
@@ -110,6 +116,7 @@ void AppServices::useSessionHotkeys() {
         hotkeys_ = std::make_unique<platform::sim::SimHotkeys>(userDefaults_, log_);
     }
     shortcuts_ = std::make_unique<core::ShortcutService>(catalogue_, *hotkeys_);
+    scriptTasks_.setHotkeys(hotkeys_.get());
 }
 
 void AppServices::start() {
@@ -120,6 +127,7 @@ void AppServices::start() {
     // the front-application observer (window tweaks); the default
     // "Favorite" workflow; the persisted toggles; last, the automation
     // manager and its system-event observers.
+    scriptTasks_.seedIfNeeded();
     if (shortcuts_) {
         shortcuts_->registerAll();
         shortcuts_->reload();
@@ -137,9 +145,11 @@ void AppServices::finishBackgroundWork() {
     // whole round finds all three empty.
     for (;;) {
         commands_.waitUntilIdle();
+        scriptExecution_.waitUntilIdle();
         scriptRunner_.waitUntilIdle();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (mainQueue_.pendingPosts() == 0 && commands_.isIdle() && scriptRunner_.isIdle())
+        if (mainQueue_.pendingPosts() == 0 && commands_.isIdle() && scriptExecution_.isIdle() &&
+            scriptRunner_.isIdle())
             return;
     }
 }

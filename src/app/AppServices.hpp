@@ -34,6 +34,10 @@
 #include "system/CommandTweaks.hpp"
 #include "system/PreferenceTweaks.hpp"
 #include "system/ScriptRunner.hpp"
+#include "triggers/finder/FinderActions.hpp"
+#include "triggers/finder/FinderContextMenuTask.hpp"
+#include "triggers/scripts/ScriptExecution.hpp"
+#include "triggers/scripts/ScriptTaskService.hpp"
 
 namespace quorvane::app {
 
@@ -51,6 +55,25 @@ class PermissionRequests final : public platform::PermissionAsker {
 
   private:
     platform::sim::SimPermissionAsker journaled_;
+};
+
+// Alerts go to the front end's panel once there is one; a command run
+// without windows writes them to the log instead.
+class AlertRequests final : public platform::Alerts {
+  public:
+    explicit AlertRequests(platform::Log& log) : log_(log) {}
+    void show(const platform::Alert& alert) override {
+        if (panel)
+            panel->show(alert);
+        else
+            log_.info("Alert", alert.message + (alert.informativeText.empty()
+                                                    ? std::string()
+                                                    : ": " + alert.informativeText));
+    }
+    platform::Alerts* panel = nullptr;
+
+  private:
+    platform::Log& log_;
 };
 
 // Where the program keeps its files on this host.
@@ -86,6 +109,9 @@ class AppServices {
     const platform::sim::SimHome& simulatedMac() const { return simHome_; }
     // The front end's permission panel, once it exists.
     void setPermissionPanel(platform::PermissionAsker* panel) { permissionAsker_.panel = panel; }
+    void setAlertPanel(platform::Alerts* panel) { alerts_.panel = panel; }
+    triggers::ScriptTaskService& scriptTasks() { return scriptTasks_; }
+    triggers::FinderActionPerformer& finderActions() { return finderActions_; }
     core::Persistor& persistor() { return persistor_; }
     core::Store& store() { return store_; }
     const core::Catalogue& catalogue() const { return catalogue_; }
@@ -147,7 +173,10 @@ class AppServices {
     platform::sim::SimActivationPolicy activationPolicy_;
     system::ScriptRunner scriptRunner_;
     system::SystemServices systemServices_;
-    core::NoScriptTweaks scripts_;
+    AlertRequests alerts_;
+    triggers::ScriptExecution scriptExecution_;
+    triggers::ScriptTaskService scriptTasks_;
+    triggers::FinderActionPerformer finderActions_;
     core::TweakFactory factory_;
     core::Catalogue catalogue_;
     core::TweaksHandler tweaksHandler_;

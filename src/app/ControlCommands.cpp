@@ -48,6 +48,17 @@ std::string ControlCommands::handle(const std::string& request) {
         return byName(command, json);
     if (command == "post")
         return post(json);
+    if (command == "finderAction") {
+        if (!finderActions_)
+            return failure("file actions need the running Quorvane");
+        auto message = triggers::FinderActionMessage::decode(request);
+        if (!message)
+            return failure(message.error().message);
+        if (!triggers::findFinderAction(message.value().actionId))
+            return failure("no file action \"" + message.value().actionId + "\"");
+        finderActions_->handle(message.value());
+        return success();
+    }
     if (command != "run" && command != "set")
         return failure("unknown command \"" + command + "\"");
 

@@ -7,6 +7,7 @@
 #include "core/TweakActions.hpp"
 #include "core/catalogue/Catalogue.hpp"
 #include "platform/MainQueue.hpp"
+#include "triggers/finder/FinderActions.hpp"
 
 namespace quorvane::app {
 
@@ -20,6 +21,7 @@ namespace quorvane::app {
 //   {"command":"runNamed","name":"Empty Trash"}         "Run Tweak" by name
 //   {"command":"toggleNamed","name":"Dark Mode","on":true}  "Toggle Tweak" by name
 //   {"command":"post","name":"com.apple.screenIsLocked"}    a simulated system event
+//   {"command":"finderAction","actionId":"copyPath","paths":["/a/b"]}  a file action
 // The answer is {"ok":true,...} or {"ok":false,"error":"..."}; the by-name
 // actions also answer "found", as a name that matches nothing still
 // succeeds. Requests come from other processes and are checked before
@@ -30,11 +32,13 @@ class ControlCommands {
     using PostEvent = std::function<std::size_t(const std::string& name)>;
 
     ControlCommands(const core::Catalogue& catalogue, core::TweakActions& actions,
-                    std::function<void()> reopen, PostEvent postEvent = {})
+                    std::function<void()> reopen, PostEvent postEvent = {},
+                    triggers::FinderActionPerformer* finderActions = nullptr)
         : catalogue_(catalogue),
           actions_(actions),
           reopen_(std::move(reopen)),
-          postEvent_(std::move(postEvent)) {}
+          postEvent_(std::move(postEvent)),
+          finderActions_(finderActions) {}
 
     // On the main thread.
     std::string handle(const std::string& request);
@@ -47,6 +51,7 @@ class ControlCommands {
 
     std::function<void()> reopen_;
     PostEvent postEvent_;
+    triggers::FinderActionPerformer* finderActions_;
 };
 
 // Runs `commands` on the main queue for a request that arrived on another

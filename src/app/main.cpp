@@ -19,12 +19,14 @@
 #include "core/catalogue/CatalogueRow.hpp"
 #include "platform/posix/ControlSocket.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
+#include "ui/AlertPanel.hpp"
 #include "ui/EmojiImages.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/MenuBarService.hpp"
 #include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
 #include "ui/SystemViews.hpp"
+#include "ui/TriggerViews.hpp"
 #include "ui/automation/AutomationPage.hpp"
 #include "ui/shortcuts/ShortcutSettingsTab.hpp"
 #include "ui/workflows/WorkflowSettingsTab.hpp"
@@ -175,6 +177,12 @@ int main(int argc, char** argv) {
         case cli::CommandLine::Action::set:
         case cli::CommandLine::Action::simPost:
             return tweakCommand(command.value());
+        case cli::CommandLine::Action::finderAction:
+            return app::CommandClient(std::cout, std::cerr)
+                .ask({{"command", "finderAction"},
+                      {"actionId", command.value().actionId},
+                      {"paths", command.value().paths}},
+                     [](const nlohmann::json&) { return 0; });
         case cli::CommandLine::Action::start:
             break;
     }
@@ -258,11 +266,16 @@ int main(int argc, char** argv) {
                  .arg(QString::fromStdString(services.paths().simulatedMac.string())),
          .openSettings = openSettings,
          .closed = [&services] { services.activationPolicy().becomeAccessory(); },
-         .configureViews = ui::systemConfigureViews(services.systemServices()),
+         .configureViews =
+             ui::firstOf({ui::systemConfigureViews(services.systemServices()),
+                          ui::triggerConfigureViews(services.scriptTasks(), services.workspace())}),
          .defaults = &services.userDefaults(),
-         .hotkeys = services.hotkeys()});
+         .hotkeys = services.hotkeys(),
+         .addScript = [&services] { return services.scriptTasks().add().id; }});
     ui::PermissionPanel permissionPanel(services.workspace());
     services.setPermissionPanel(&permissionPanel);
+    ui::AlertPanel alertPanel;
+    services.setAlertPanel(&alertPanel);
     auto openMain = [&window, &services] {
         services.activationPolicy().becomeRegular();
         window.reopen();
@@ -295,7 +308,8 @@ int main(int argc, char** argv) {
         window.show();
     app::ControlCommands controlCommands(
         services.catalogue(), services.tweakActions(), openMain,
-        [&services](const std::string& name) { return services.simulatedEvents().post(name); });
+        [&services](const std::string& name) { return services.simulatedEvents().post(name); },
+        &services.finderActions());
     running = &services;
     commands.store(&controlCommands);
     std::cout << "Quorvane is running.\n"
@@ -310,6 +324,7 @@ int main(int argc, char** argv) {
 
     statusItemWatch.cancel();
     services.setPermissionPanel(nullptr);
+    services.setAlertPanel(nullptr);
     commands.store(nullptr);
     services.terminate();
     std::cout << "Quorvane saved its records and quit." << std::endl;

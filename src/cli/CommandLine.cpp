@@ -1,5 +1,6 @@
 #include "cli/CommandLine.hpp"
 
+#include <QFileInfo>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -59,6 +60,26 @@ platform::Result<CommandLine> parseRun(const std::vector<std::string>& arguments
     return platform::Error{"usage: quorvane run \"TWEAK NAME\""};
 }
 
+// File managers' script hooks hand over paths (relative to where they run
+// us) or file URLs; the running instance takes absolute paths only.
+platform::Result<CommandLine> parseFinderAction(const std::vector<std::string>& arguments) {
+    if (arguments.size() < 3)
+        return platform::Error{"usage: quorvane finder-action ACTION_ID PATH_OR_FILE_URL..."};
+    CommandLine command{.action = Action::finderAction, .actionId = arguments[1]};
+    for (std::size_t i = 2; i < arguments.size(); ++i) {
+        const QString argument = QString::fromStdString(arguments[i]);
+        QString path = argument;
+        if (argument.startsWith(QStringLiteral("file:"))) {
+            const QUrl url(argument);
+            if (!url.isLocalFile())
+                return platform::Error{"not a local file: " + arguments[i]};
+            path = url.toLocalFile();
+        }
+        command.paths.push_back(QFileInfo(path).absoluteFilePath().toStdString());
+    }
+    return command;
+}
+
 platform::Result<CommandLine> parseToggle(const std::vector<std::string>& arguments) {
     if (arguments.size() == 3 && (arguments[2] == "on" || arguments[2] == "off"))
         return CommandLine{
@@ -114,6 +135,8 @@ platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& a
         return parseSet(arguments);
     if (first == "toggle")
         return parseToggle(arguments);
+    if (first == "finder-action")
+        return parseFinderAction(arguments);
     if (arguments.size() == 1 && first.starts_with(urlScheme))
         return parseUrl(first);
     if (arguments.size() == 1) {
@@ -153,6 +176,10 @@ std::string usageText() {
            "                           how the simulated Mac answers administrator prompts\n"
            "  quorvane sim grant|revoke accessibility|screenRecording\n"
            "                           the simulated Mac's privacy permissions\n"
+           "  quorvane finder-action ACTION_ID PATH_OR_FILE_URL...\n"
+           "                           a file action in the running Quorvane: copyPath,\n"
+           "                           copyFilename, copyFileURL, openInTerminal, openIniTerm,\n"
+           "                           openInVSCode, newTextFile or newFolder\n"
            "  quorvane sim post NOTIFICATION\n"
            "                           post a system event to the running Quorvane, e.g.\n"
            "                           com.apple.screenIsLocked or\n"

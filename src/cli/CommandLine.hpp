@@ -32,16 +32,19 @@ struct CommandLine {
         set,
         runNamed,
         toggleNamed,
+        finderAction,
     };
     Action action = Action::start;
     ListOptions list{};
-    bool json = false;          // journal --json
-    bool adminApproves = true;  // sim admin approve|cancel
-    std::string tweakId{};      // set ID on|off
-    std::string tweakName{};    // run NAME, toggle NAME on|off, and their URLs
-    bool on = false;            // set/toggle on|off; sim grant (true) or revoke
-    std::string permission{};   // sim grant|revoke accessibility|screenRecording
-    std::string eventName{};    // sim post NAME
+    bool json = false;                 // journal --json
+    bool adminApproves = true;         // sim admin approve|cancel
+    std::string tweakId{};             // set ID on|off
+    std::string tweakName{};           // run NAME, toggle NAME on|off, and their URLs
+    bool on = false;                   // set/toggle on|off; sim grant (true) or revoke
+    std::string permission{};          // sim grant|revoke accessibility|screenRecording
+    std::string eventName{};           // sim post NAME
+    std::string actionId{};            // finder-action ID PATH...
+    std::vector<std::string> paths{};  // absolute, from paths or file:// URLs
 };
 
 // `arguments` excludes the program name.

@@ -106,6 +106,16 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     auto* searchRow = new QHBoxLayout;
     searchRow->setContentsMargins(12, 0, 12, 0);
     searchRow->addWidget(search_);
+    if (services.addScript) {
+        // Shown with the Script category: the new script opens in its editor.
+        newScript_ = new QPushButton(tr("New Script"));
+        newScript_->hide();
+        connect(newScript_, &QPushButton::clicked, this, [this, add = services.addScript] {
+            if (auto tweak = holder_.catalogue().find(add()))
+                holder_.handle(core::TweakCellAction::configure, tweak);
+        });
+        searchRow->addWidget(newScript_);
+    }
     tweaksColumn->addLayout(searchRow);
     tweaksColumn->addWidget(list_, 1);
 
@@ -212,6 +222,9 @@ void MainWindow::select(QListWidgetItem* item) {
     if (destination.group) {
         pages_->setCurrentWidget(tweaksPage_);
         holder_.group.set(*destination.group);
+        if (newScript_)
+            newScript_->setVisible(*destination.group ==
+                                   core::TweakGroup::category(core::Category::script));
     } else if (destination.page) {
         pages_->setCurrentWidget(destination.page);
     } else if (item == activityEntry_) {

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <functional>
 
@@ -32,6 +33,8 @@ class MainWindow final : public QMainWindow {
         platform::UserDefaults* defaults = nullptr;
         // Where configure sheets record a tweak's global shortcut.
         platform::Hotkeys* hotkeys = nullptr;
+        // Makes a new script tweak and answers its id; none: no such button.
+        std::function<std::string()> addScript{};
     };
 
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -82,6 +85,7 @@ class MainWindow final : public QMainWindow {
     CustomConfigureViews configureViews_;
     platform::UserDefaults* defaults_ = nullptr;
     platform::Hotkeys* hotkeys_ = nullptr;
+    QPushButton* newScript_ = nullptr;
     const platform::Journal& journal_;
     int workflowsRow_ = 0;  // the workflows' entries follow the categories
     std::vector<QListWidgetItem*> workflowEntries_;

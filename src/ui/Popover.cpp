@@ -27,18 +27,18 @@ Popover::Popover(Services services)
     footer->setContentsMargins(6, 4, 6, 8);
     footer->setSpacing(0);
     auto button = [this, footer](const QString& title, std::function<void()> action) {
-                // Tool buttons: flat and as narrow as their titles, so all five fit.
+        // Tool buttons: flat and as narrow as their titles, so all five fit.
         auto* pressed = new QToolButton(this);
         pressed->setText(title);
         pressed->setAutoRaise(true);
         QFont small = pressed->font();
         small.setPixelSize(12);
         pressed->setFont(small);
-                connect(pressed, &QToolButton::clicked, this, [action] {
+        connect(pressed, &QToolButton::clicked, this, [action] {
             if (action)
                 action();
         });
-                footer->addWidget(pressed, 1);
+        footer->addWidget(pressed, 1);
         return pressed;
     };
     button(tr("Open Quorvane"), services_.openMain);

@@ -37,7 +37,7 @@ class Popover final : public QWidget {
     // Shows the panel with its top centre at `anchor` (under the status item).
     void showAt(const QPoint& anchor);
 
-        QToolButton* pinButton() const { return pin_; }
+    QToolButton* pinButton() const { return pin_; }
     QLabel* emptyText() const { return empty_; }
     // The header's button with the menu of workflows to show.
     QToolButton* workflowMenu() const { return workflowMenu_; }
@@ -52,7 +52,7 @@ class Popover final : public QWidget {
     core::TweaksHolder holder_;
     TweakListView* list_;
     QLabel* empty_;
-        QToolButton* pin_;
+    QToolButton* pin_;
     QToolButton* workflowMenu_;
     core::Subscription preferenceWatch_;
 };

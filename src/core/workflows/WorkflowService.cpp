@@ -1,31 +1,19 @@
 #include "core/workflows/WorkflowService.hpp"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 
+#include "core/Uuid.hpp"
 #include "core/WorkflowMembership.hpp"
 #include "core/workflows/WorkflowIcons.hpp"
 
 namespace quorvane::core {
-
-namespace {
-
-WorkflowService::Random uniformRandom() {
-    auto engine = std::make_shared<std::mt19937_64>(std::random_device{}());
-    return [engine](std::size_t bound) {
-        return std::uniform_int_distribution<std::size_t>(0, bound - 1)(*engine);
-    };
-}
-
-}  // namespace
 
 WorkflowService::WorkflowService(Store& store, const Catalogue& catalogue,
                                  platform::MainQueue& queue, Random random)
     : store_(store),
       catalogue_(catalogue),
       queue_(queue),
-      random_(random ? std::move(random) : uniformRandom()) {}
+      random_(random ? std::move(random) : systemRandom()) {}
 
 const Workflow* WorkflowService::find(const std::string& workflowId) const {
     for (const auto& workflow : workflows())
@@ -82,7 +70,7 @@ void WorkflowService::createDefaultWorkflowIfNeeded() {
 }
 
 Workflow WorkflowService::add() {
-    Workflow workflow{newIdentifier(), "Workflow " + std::to_string(++created_),
+    Workflow workflow{newUuid(random_), "Workflow " + std::to_string(++created_),
                       std::string(workflowGlyphs[random_(workflowGlyphs.size())].name),
                       std::string(rawValue(allWorkflowColors[random_(allWorkflowColors.size())]))};
     store_.preference.modify(
@@ -105,24 +93,6 @@ void WorkflowService::remove(const std::string& workflowId) {
         std::erase_if(preference.taskWorkflows,
                       [&](const TaskWorkflow& entry) { return entry.workflowId == workflowId; });
     });
-}
-
-// A random (version 4) UUID in upper case, as a new workflow's id.
-std::string WorkflowService::newIdentifier() {
-    std::array<unsigned, 16> bytes{};
-    for (auto& byte : bytes)
-        byte = static_cast<unsigned>(random_(256));
-    bytes[6] = (bytes[6] & 0x0fu) | 0x40u;
-    bytes[8] = (bytes[8] & 0x3fu) | 0x80u;
-    std::string text;
-    char digits[3];
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i == 4 || i == 6 || i == 8 || i == 10)
-            text += '-';
-        std::snprintf(digits, sizeof digits, "%02X", bytes[i]);
-        text += digits;
-    }
-    return text;
 }
 
 }  // namespace quorvane::core

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Store.hpp"
+#include "core/Uuid.hpp"
 #include "core/catalogue/Catalogue.hpp"
 #include "platform/MainQueue.hpp"
 
@@ -18,7 +19,7 @@ namespace quorvane::core {
 class WorkflowService {
   public:
     // Picks a number in [0, bound); tests make it predictable.
-    using Random = std::function<std::size_t(std::size_t bound)>;
+    using Random = RandomIndex;
 
     static constexpr const char* defaultWorkflowId = "favorite";
 
@@ -56,8 +57,6 @@ class WorkflowService {
     void remove(const std::string& workflowId);
 
   private:
-    std::string newIdentifier();
-
     Store& store_;
     const Catalogue& catalogue_;
     platform::MainQueue& queue_;

@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,18 +34,31 @@ class SimPasteboard final : public Pasteboard {
     std::optional<std::string> text_;
 };
 
-// The simulated workspace: a launched application joins the running ones.
+// The simulated workspace: a launched application joins the running ones;
+// what is opened or shown is kept and journaled. Terminal and Finder are
+// installed; tests install more.
 class SimWorkspace final : public Workspace {
   public:
+    explicit SimWorkspace(Journal* journal = nullptr) : journal_(journal) {}
+
     Status launchApplication(const std::string& name) override {
         std::lock_guard lock(mutex_);
         running_.push_back(name);
         return success();
     }
-    Status openUrl(const std::string& url) override {
+    Status openUrl(const std::string& url) override { return record("open", url); }
+    bool isInstalled(const std::string& bundleIdentifier) const override {
         std::lock_guard lock(mutex_);
-        opened.push_back(url);
-        return success();
+        return installed.contains(bundleIdentifier);
+    }
+    Status openUrl(const std::string& url, const std::string& bundleIdentifier) override {
+        return record("open", url + " with " + bundleIdentifier);
+    }
+    Status selectFile(const std::string& path, const std::string& root) override {
+        return record("reveal", path + " in " + root);
+    }
+    Status showExtensionManagement() override {
+        return record("open", "Finder extension settings");
     }
     std::vector<std::string> runningApplications() const {
         std::lock_guard lock(mutex_);
@@ -52,8 +66,18 @@ class SimWorkspace final : public Workspace {
     }
 
     std::vector<std::string> opened;
+    std::set<std::string> installed{"com.apple.Terminal", "com.apple.finder"};
 
   private:
+    Status record(const char* kind, const std::string& what) {
+        std::lock_guard lock(mutex_);
+        opened.push_back(what);
+        if (journal_)
+            journal_->record("SimulatedMac", kind, what);
+        return success();
+    }
+
+    Journal* journal_;
     mutable std::mutex mutex_;
     std::vector<std::string> running_;
 };

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "core/SerialExecutor.hpp"
+#include "platform/Alerts.hpp"
+#include "platform/Journal.hpp"
+#include "platform/MainQueue.hpp"
+#include "platform/ShellRunner.hpp"
+#include "system/ScriptRunner.hpp"
+#include "triggers/scripts/ScriptTask.hpp"
+
+namespace quorvane::triggers {
+
+// How a run of a script tweak ended.
+struct ScriptResult {
+    struct NotRun {};
+    std::variant<NotRun, std::string, system::ScriptError> value;
+
+    static ScriptResult success(std::string output) { return {std::move(output)}; }
+    static ScriptResult failure(system::ScriptError error) { return {std::move(error)}; }
+
+    bool isSuccess() const { return std::holds_alternative<std::string>(value); }
+    bool isFailure() const { return std::holds_alternative<system::ScriptError>(value); }
+    // What the editor's preview shows: the output, "⚠️ " and the message, or nothing.
+    std::string preview() const;
+};
+
+// Runs script tweaks: command lines through the shell on a background
+// executor, AppleScript through the script runner; the outcome comes back
+// on the main queue, shown in an alert when the script asks for one.
+class ScriptExecution {
+  public:
+    using Completion = std::function<void(const ScriptResult&)>;
+
+    ScriptExecution(platform::ShellRunner& shell, system::ScriptRunner& scripts,
+                    platform::MainQueue& mainQueue, platform::Alerts& alerts,
+                    platform::Journal& journal)
+        : shell_(shell),
+          scripts_(scripts),
+          mainQueue_(mainQueue),
+          alerts_(alerts),
+          journal_(journal) {}
+
+    void execute(const ScriptTask& task, Completion completion);
+    // Blocks until the command lines started so far have finished.
+    void waitUntilIdle() { commandLines_.waitUntilIdle(); }
+    bool isIdle() { return commandLines_.isIdle(); }
+
+  private:
+    void finish(const ScriptTask& task, const ScriptResult& result, const Completion& completion);
+
+    platform::ShellRunner& shell_;
+    system::ScriptRunner& scripts_;
+    platform::MainQueue& mainQueue_;
+    platform::Alerts& alerts_;
+    platform::Journal& journal_;
+    // Last: stops before what its jobs use.
+    core::SerialExecutor commandLines_{"ScriptTweaks"};
+};
+
+}  // namespace quorvane::triggers

@@ -1,0 +1,56 @@
+#include "ui/finder/FinderContextMenuView.hpp"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quorvane::ui {
+
+namespace {
+
+QGroupBox* section(const QString& title, const QString& text, QPushButton* button,
+                   const QStringList& steps) {
+    auto* box = new QGroupBox(title);
+    auto* column = new QVBoxLayout(box);
+    auto* intro = new QLabel(text);
+    intro->setWordWrap(true);
+    column->addWidget(intro);
+    column->addWidget(button, 0, Qt::AlignLeft);
+    // Numbered like the circled-number symbols of the Mac's settings.
+    static const QStringList numbers{"①", "②", "③", "④", "⑤"};
+    for (int i = 0; i < steps.size(); ++i)
+        column->addWidget(new QLabel(numbers[i] + "  " + steps[i]));
+    return box;
+}
+
+}  // namespace
+
+FinderContextMenuView::FinderContextMenuView(platform::Workspace& workspace, QWidget* parent)
+    : QWidget(parent) {
+    auto* extensions = new QPushButton(tr("Open Login Items & Extensions"));
+    connect(extensions, &QPushButton::clicked, this,
+            [&workspace] { (void)workspace.showExtensionManagement(); });
+    auto* keyboard = new QPushButton(tr("Open Keyboard Shortcuts"));
+    connect(keyboard, &QPushButton::clicked, this,
+            [&workspace] { (void)workspace.openUrl(keyboardSettingsUrl); });
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(section(
+        tr("Finder Extension"),
+        tr("Enable the Finder extension to add Quorvane actions to the right-click context menu."),
+        extensions,
+        {tr("Open System Settings"), tr("Go to Login Items & Extensions"),
+         tr("Click Extensions in the sidebar"), tr("Find Quorvane and enable it")}));
+    column->addWidget(section(
+        tr("Services"),
+        tr("Quorvane actions are also available in the Services menu. You can enable or disable "
+           "services, and assign keyboard shortcuts for quick access."),
+        keyboard,
+        {tr("Open System Settings"), tr("Go to Keyboard > Keyboard Shortcuts"),
+         tr("Click Services in the sidebar"),
+         tr("Find Quorvane services under Files and Folders")}));
+}
+
+}  // namespace quorvane::ui
