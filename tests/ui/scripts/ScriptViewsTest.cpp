@@ -1,0 +1,120 @@
+#include <QDialog>
+#include <QPushButton>
+
+#include "platform/memory/MemoryAlerts.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/posix/PosixProcessLauncher.hpp"
+#include "platform/posix/PosixShellRunner.hpp"
+#include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimScripting.hpp"
+#include "support/TemporaryDirectory.hpp"
+#include "triggers/scripts/ScriptTweak.hpp"
+#include "ui/AlertPanel.hpp"
+#include "ui/MainWindow.hpp"
+#include "ui/TriggerViews.hpp"
+#include "ui/UiFixture.hpp"
+#include "ui/finder/FinderContextMenuView.hpp"
+#include "ui/scripts/ScriptEditor.hpp"
+
+namespace quorvane::ui {
+namespace {
+
+struct ScriptViewsTest : testing::UiFixture {
+    quorvane::testing::TemporaryDirectory temporary;
+    platform::memory::MemoryJournal activity;
+    platform::posix::PosixShellRunner shell;
+    platform::sim::SimHome home{temporary.path() / "sim"};
+    platform::sim::SimScripting scripting{shell, home, activity};
+    platform::posix::PosixProcessLauncher launcher;
+    platform::sim::SimPermissionAsker permissions{activity};
+    system::ScriptRunner runner{scripting, launcher, permissions,     queue,
+                                activity,  log,      temporary.path()};
+    platform::memory::MemoryAlerts alerts;
+    triggers::ScriptExecution execution{shell, runner, queue, alerts, activity};
+    triggers::ScriptTaskService scriptTasks{persistor, defaults, execution};
+    platform::sim::SimWorkspace workspace{&activity};
+
+    ~ScriptViewsTest() override { execution.waitUntilIdle(); }
+
+    QPushButton* button(QWidget* in, const QString& text) {
+        for (auto* candidate : in->findChildren<QPushButton*>())
+            if (candidate->text() == text)
+                return candidate;
+        return nullptr;
+    }
+};
+
+TEST_F(ScriptViewsTest, theEditorWritesBackAndPreviewsARun) {
+    const auto task = scriptTasks.add();
+    ScriptEditor editor(scriptTasks, task);
+    editor.name()->setText("Say hi");
+    Q_EMIT editor.name()->editingFinished();
+    editor.script()->setPlainText("echo hi from $((40 + 2))");
+    editor.icon()->choose(QStringLiteral("🚀"));
+    EXPECT_EQ(scriptTasks.scripts.get()[0].name, "Say hi");
+    EXPECT_EQ(scriptTasks.scripts.get()[0].content, "echo hi from $((40 + 2))");
+    EXPECT_EQ(scriptTasks.scripts.get()[0].icon, "🚀");
+
+    editor.run()->click();
+    for (int i = 0; i < 500 && editor.preview()->text() == "Running…"; ++i) {
+        execution.waitUntilIdle();
+        queue.drain();
+    }
+    EXPECT_EQ(editor.preview()->text(), "hi from 42");
+    editor.script()->setPlainText("ls /nonexistent");
+    editor.run()->click();
+    for (int i = 0; i < 500 && editor.preview()->text() == "Running…"; ++i) {
+        execution.waitUntilIdle();
+        queue.drain();
+    }
+    EXPECT_TRUE(editor.preview()->text().startsWith("⚠️ "))
+        << editor.preview()->text().toStdString();
+    editor.resize(460, 480);
+    save(editor, "script-editor.png");
+}
+
+TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSettings) {
+    core::Catalogue withScripts{factory, store, log, scriptTasks};
+    const ListServices services{withScripts, store,   queue,     notifications,
+                                actions,     handler, &workflows};
+    MainWindow window({.list = services,
+                       .journal = activity,
+                       .simulationNotice = {},
+                       .openSettings = {},
+                       .closed = {},
+                       .configureViews = triggerConfigureViews(scriptTasks, workspace),
+                       .defaults = &defaults,
+                       .hotkeys = nullptr,
+                       .addScript = [this] { return scriptTasks.add().id; }});
+    window.show();
+    auto* newScript = button(&window, "New Script");
+    ASSERT_TRUE(newScript);
+    EXPECT_FALSE(newScript->isVisible());
+    window.selectEntry("Script");
+    EXPECT_TRUE(newScript->isVisible());
+    newScript->click();
+    ASSERT_EQ(scriptTasks.scripts->size(), 1u);
+    EXPECT_EQ(window.holder().tweaks->size(), 1u);  // listed at once
+    auto* sheet = window.findChild<QDialog*>("ConfigureSheet");
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->findChild<QPlainTextEdit*>());  // the editor
+    sheet->reject();
+
+    FinderContextMenuView finder(workspace);
+        finder.findChild<QPushButton*>("OpenKeyboard")->click();
+    finder.findChild<QPushButton*>("OpenExtensions")->click();
+    EXPECT_EQ(workspace.opened,
+              (std::vector<std::string>{FinderContextMenuView::keyboardSettingsUrl,
+                                        "Finder extension settings"}));
+    save(finder, "finder-context-menu.png");
+
+    AlertPanel panel;
+    panel.show({platform::Alert::Style::warning, "Get IP Address", "No such interface"});
+    ASSERT_TRUE(panel.lastShown());
+    EXPECT_EQ(panel.lastShown()->text(), "Get IP Address");
+    EXPECT_EQ(panel.lastShown()->informativeText(), "No such interface");
+    panel.lastShown()->close();
+}
+
+}  // namespace
+}  // namespace quorvane::ui
