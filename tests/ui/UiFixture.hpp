@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 
 #include "core/TweakActions.hpp"
 #include "core/TweaksHandler.hpp"
@@ -33,6 +34,14 @@ struct UiFixture : core::testing::CatalogueFixture {
 
     ListServices lists() {
         return {catalogue, store, queue, notifications, actions, handler, &workflows};
+    }
+
+    // The push button with this title inside `in`.
+    static QPushButton* button(QWidget* in, const QString& text) {
+        for (auto* candidate : in->findChildren<QPushButton*>())
+            if (candidate->text() == text)
+                return candidate;
+        return nullptr;
     }
 
     // Lets layouts settle, then writes the widget's picture among the screenshots.

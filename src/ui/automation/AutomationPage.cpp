@@ -5,10 +5,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 
 #include "ui/PageTitle.hpp"
-#include "ui/Retire.hpp"
+#include "ui/RenewedArea.hpp"
 #include "ui/automation/SelectTweakDialog.hpp"
 
 namespace quorvane::ui {
@@ -36,35 +35,26 @@ AutomationPage::AutomationPage(core::AutomationManager& manager, const core::Cat
         tr("Turn tweaks on or off, or run them, when the Mac sleeps, wakes, logs off, starts or "
            "stops the screen saver, or locks or unlocks the screen."));
     intro->setWordWrap(true);
-    auto* content = new QWidget;
-    column_ = new QVBoxLayout(content);
-    column_->setContentsMargins(0, 0, 8, 0);
-    column_->addStretch(1);
-    auto* scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(content);
+    area_ = new RenewedArea;
+    area_->setFrameShape(QFrame::NoFrame);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addWidget(makePageTitle(tr("Automation")));
     layout->addWidget(intro);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(area_, 1);
 
     watch_ = manager_.automation.subscribe([this](const core::Automation&) { rebuild(); });
     rebuild();
 }
 
 void AutomationPage::rebuild() {
-    retire(sections_);
-    sections_ = new QWidget;
-    auto* sectionsColumn = new QVBoxLayout(sections_);
-    sectionsColumn->setContentsMargins(0, 0, 0, 0);
+    auto* sectionsColumn = area_->renew();
+    sectionsColumn->setContentsMargins(0, 0, 8, 0);
     sectionsColumn->setSpacing(14);
     for (const auto& section :
          core::AutomationViewModel::sections(manager_.automation.get(), catalogue_))
         sectionsColumn->addWidget(makeSection(section));
-    column_->insertWidget(0, sections_);
 }
 
 QWidget* AutomationPage::makeSection(const core::AutomationViewModel::Section& section) {

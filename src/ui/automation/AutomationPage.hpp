@@ -7,6 +7,7 @@
 #include "core/automation/AutomationManager.hpp"
 #include "core/automation/AutomationViewModel.hpp"
 #include "core/catalogue/Catalogue.hpp"
+#include "ui/RenewedArea.hpp"
 
 namespace quorvane::ui {
 
@@ -23,7 +24,7 @@ class AutomationPage final : public QWidget {
 
     void setChooseTweak(ChooseTweak choose) { chooseTweak_ = std::move(choose); }
     // The page's content, rebuilt whenever the rules change.
-    QWidget* sections() const { return sections_; }
+    QWidget* sections() const { return area_->content(); }
 
   private:
     void rebuild();
@@ -32,8 +33,7 @@ class AutomationPage final : public QWidget {
     core::AutomationManager& manager_;
     const core::Catalogue& catalogue_;
     ChooseTweak chooseTweak_;
-    QVBoxLayout* column_;
-    QWidget* sections_ = nullptr;
+    RenewedArea* area_;
     core::Subscription watch_;
 };
 

@@ -28,12 +28,12 @@ QGroupBox* section(const QString& title, const QString& text, QPushButton* butto
 
 FinderContextMenuView::FinderContextMenuView(platform::Workspace& workspace, QWidget* parent)
     : QWidget(parent) {
-        // "&&": a single "&" would make the next letter a keyboard mnemonic.
+    // "&&": a single "&" would make the next letter a keyboard mnemonic.
     auto* extensions = new QPushButton(tr("Open Login Items && Extensions"));
     extensions->setObjectName("OpenExtensions");
     connect(extensions, &QPushButton::clicked, this,
             [&workspace] { (void)workspace.showExtensionManagement(); });
-        auto* keyboard = new QPushButton(tr("Open Keyboard Shortcuts"));
+    auto* keyboard = new QPushButton(tr("Open Keyboard Shortcuts"));
     keyboard->setObjectName("OpenKeyboard");
     connect(keyboard, &QPushButton::clicked, this,
             [&workspace] { (void)workspace.openUrl(keyboardSettingsUrl); });

@@ -3,9 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 
-#include "ui/Retire.hpp"
 #include "ui/shortcuts/ShortcutRecorder.hpp"
 
 namespace quorvane::ui {
@@ -20,19 +18,15 @@ ShortcutSettingsTab::ShortcutSettingsTab(core::ShortcutService& shortcuts,
     title->setFont(bold);
     auto* hint = new QLabel(tr("Give a tweak a shortcut in its Configure sheet."));
     hint->setEnabled(false);
-    auto* content = new QWidget;
-    column_ = new QVBoxLayout(content);
-    column_->addStretch(1);
-    auto* scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
+    area_ = new RenewedArea;
+
     auto* removeAll = new QPushButton(tr("Remove All"));
     connect(removeAll, &QPushButton::clicked, this, [this] { shortcuts_.removeAll(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(hint);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(area_, 1);
     layout->addWidget(removeAll, 0, Qt::AlignRight);
 
     watch_ = shortcuts_.taskShortcuts.subscribe(
@@ -41,10 +35,7 @@ ShortcutSettingsTab::ShortcutSettingsTab(core::ShortcutService& shortcuts,
 }
 
 void ShortcutSettingsTab::rebuild() {
-    retire(rows_);
-    rows_ = new QWidget;
-    auto* rowsColumn = new QVBoxLayout(rows_);
-    rowsColumn->setContentsMargins(0, 0, 0, 0);
+    auto* rowsColumn = area_->renew();
     const auto& bound = shortcuts_.taskShortcuts.get();
     if (bound.empty()) {
         auto* empty = new QLabel(tr("No tweaks with keyboard shortcuts yet"));
@@ -63,7 +54,6 @@ void ShortcutSettingsTab::rebuild() {
         row->addWidget(new ShortcutRecorder(hotkeys_, shortcut.task->id(), describe));
         rowsColumn->addLayout(row);
     }
-    column_->insertWidget(0, rows_);
 }
 
 }  // namespace quorvane::ui

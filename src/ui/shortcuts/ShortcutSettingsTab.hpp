@@ -5,6 +5,7 @@
 
 #include "core/shortcuts/ShortcutService.hpp"
 #include "platform/Hotkeys.hpp"
+#include "ui/RenewedArea.hpp"
 
 namespace quorvane::ui {
 
@@ -15,7 +16,7 @@ class ShortcutSettingsTab final : public QWidget {
     ShortcutSettingsTab(core::ShortcutService& shortcuts, platform::Hotkeys& hotkeys,
                         const core::Catalogue& catalogue, QWidget* parent = nullptr);
 
-    QWidget* rows() const { return rows_; }
+    QWidget* rows() const { return area_->content(); }
 
   private:
     void rebuild();
@@ -23,8 +24,7 @@ class ShortcutSettingsTab final : public QWidget {
     core::ShortcutService& shortcuts_;
     platform::Hotkeys& hotkeys_;
     const core::Catalogue& catalogue_;
-    QVBoxLayout* column_;
-    QWidget* rows_ = nullptr;
+    RenewedArea* area_;
     core::Subscription watch_;
 };
 

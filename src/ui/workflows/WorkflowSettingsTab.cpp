@@ -7,10 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 
 #include "core/workflows/WorkflowIcons.hpp"
-#include "ui/Retire.hpp"
+#include "ui/RenewedArea.hpp"
 #include "ui/workflows/WorkflowLook.hpp"
 
 namespace quorvane::ui {
@@ -70,16 +69,12 @@ void CustomizeWorkflowDialog::done(int result) {
 WorkflowSettingsTab::WorkflowSettingsTab(core::Store& store, core::WorkflowService& workflows,
                                          QWidget* parent)
     : QWidget(parent), workflows_(workflows) {
-    auto* content = new QWidget;
-    column_ = new QVBoxLayout(content);
-    column_->addStretch(1);
-    auto* scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
+    area_ = new RenewedArea;
+
     auto* add = new QPushButton(tr("New Workflow"));
     connect(add, &QPushButton::clicked, this, [this] { workflows_.add(); });
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(area_, 1);
     layout->addWidget(add, 0, Qt::AlignLeft);
 
     watch_ = store.preference.subscribe([this](const core::Preference& preference) {
@@ -91,10 +86,7 @@ WorkflowSettingsTab::WorkflowSettingsTab(core::Store& store, core::WorkflowServi
 
 void WorkflowSettingsTab::rebuild() {
     shown_ = workflows_.workflows();
-    retire(rows_);
-    rows_ = new QWidget;
-    auto* rowsColumn = new QVBoxLayout(rows_);
-    rowsColumn->setContentsMargins(0, 0, 0, 0);
+    auto* rowsColumn = area_->renew();
     if (shown_.empty())
         rowsColumn->addWidget(new QLabel(tr("No workflows yet.")));
     for (const auto& workflow : shown_) {
@@ -113,7 +105,6 @@ void WorkflowSettingsTab::rebuild() {
         row->addWidget(remove);
         rowsColumn->addLayout(row);
     }
-    column_->insertWidget(0, rows_);
 }
 
 }  // namespace quorvane::ui

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "core/workflows/WorkflowService.hpp"
+#include "ui/RenewedArea.hpp"
 
 class QComboBox;
 class QLineEdit;
@@ -40,14 +41,13 @@ class WorkflowSettingsTab final : public QWidget {
     WorkflowSettingsTab(core::Store& store, core::WorkflowService& workflows,
                         QWidget* parent = nullptr);
 
-    QWidget* rows() const { return rows_; }
+    QWidget* rows() const { return area_->content(); }
 
   private:
     void rebuild();
 
     core::WorkflowService& workflows_;
-    QVBoxLayout* column_;
-    QWidget* rows_ = nullptr;
+    RenewedArea* area_;
     std::vector<core::Workflow> shown_;
     core::Subscription watch_;
 };

@@ -37,12 +37,6 @@ struct AutomationPageTest : testing::UiFixture {
         return page->sections()->findChild<QWidget*>(
             QString::fromUtf8(core::caseName(event).data()));
     }
-    QPushButton* button(QWidget* in, const QString& text) {
-        for (auto* candidate : in->findChildren<QPushButton*>())
-            if (candidate->text() == text)
-                return candidate;
-        return nullptr;
-    }
 };
 
 TEST_F(AutomationPageTest, theSidebarListsAutomationBeforeActivityAndSettingsOpensItsWindow) {

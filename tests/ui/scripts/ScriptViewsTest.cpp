@@ -35,13 +35,6 @@ struct ScriptViewsTest : testing::UiFixture {
     platform::sim::SimWorkspace workspace{&activity};
 
     ~ScriptViewsTest() override { execution.waitUntilIdle(); }
-
-    QPushButton* button(QWidget* in, const QString& text) {
-        for (auto* candidate : in->findChildren<QPushButton*>())
-            if (candidate->text() == text)
-                return candidate;
-        return nullptr;
-    }
 };
 
 TEST_F(ScriptViewsTest, theEditorWritesBackAndPreviewsARun) {
@@ -101,7 +94,7 @@ TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSett
     sheet->reject();
 
     FinderContextMenuView finder(workspace);
-        finder.findChild<QPushButton*>("OpenKeyboard")->click();
+    finder.findChild<QPushButton*>("OpenKeyboard")->click();
     finder.findChild<QPushButton*>("OpenExtensions")->click();
     EXPECT_EQ(workspace.opened,
               (std::vector<std::string>{FinderContextMenuView::keyboardSettingsUrl,

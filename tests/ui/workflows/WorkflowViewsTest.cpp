@@ -25,12 +25,6 @@ struct WorkflowViewsTest : testing::UiFixture {
     platform::memory::MemoryJournal activity;
     MainWindow window{{.list = lists(), .journal = activity, .simulationNotice = {}}};
 
-    QPushButton* button(QWidget* in, const QString& text) {
-        for (auto* candidate : in->findChildren<QPushButton*>())
-            if (candidate->text() == text)
-                return candidate;
-        return nullptr;
-    }
     QStringList sidebarTitles() {
         QStringList titles;
         for (int row = 0; row < window.sidebar()->count(); ++row)
