@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "core/AppIdentity.hpp"
+#include "platform/posix/DesktopEntry.hpp"
 #include "platform/sim/SimHotkeys.hpp"
 #include "platform/x11/XcbHotkeys.hpp"
 
@@ -56,7 +57,8 @@ AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
 }
 
 AppServices::AppServices(const platform::posix::XdgDirectories& directories)
-    : paths_(AppPaths::from(directories)),
+    : directories_(directories),
+      paths_(AppPaths::from(directories)),
       userDefaults_(paths_.userDefaults, log_),
       records_(openRecords(paths_.records, log_)),
       persistor_(records_.get(), mainQueue_, log_),
@@ -127,6 +129,11 @@ void AppServices::start() {
     // the front-application observer (window tweaks); the default
     // "Favorite" workflow; the persisted toggles; last, the automation
     // manager and its system-event observers.
+    // "quorvane:" links from other programs come to this program.
+    if (auto registered = platform::posix::registerUrlScheme(
+            directories_.dataHome, directories_.configHome, thisProgram());
+        !registered)
+        log_.warning("UrlScheme", registered.error().message);
     scriptTasks_.seedIfNeeded();
     if (shortcuts_) {
         shortcuts_->registerAll();

@@ -150,6 +150,7 @@ class AppServices {
   private:
     core::TweakFactory makeFactory();
 
+    platform::posix::XdgDirectories directories_;
     AppPaths paths_;
     platform::posix::StderrLog log_;
     platform::posix::JsonFileUserDefaults userDefaults_;

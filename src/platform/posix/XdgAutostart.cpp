@@ -2,24 +2,10 @@
 
 #include <system_error>
 
+#include "platform/posix/DesktopEntry.hpp"
 #include "platform/posix/FileOps.hpp"
 
 namespace quorvane::platform::posix {
-
-namespace {
-
-// Exec= takes the program's path quoted as the desktop-entry rules say.
-std::string desktopEntryQuoted(const std::string& path) {
-    std::string quoted = "\"";
-    for (char c : path) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-}  // namespace
 
 XdgAutostart::XdgAutostart(std::filesystem::path configHome, std::filesystem::path program)
     : entry_(configHome / "autostart" / "com.tarnvell.Quorvane.desktop"),

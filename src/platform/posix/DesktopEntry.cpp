@@ -1,0 +1,86 @@
+#include "platform/posix/DesktopEntry.hpp"
+
+#include <sstream>
+#include <vector>
+
+#include "platform/posix/FileOps.hpp"
+
+namespace quorvane::platform::posix {
+
+namespace {
+
+constexpr const char* entryName = "com.tarnvell.Quorvane.desktop";
+constexpr const char* schemeKey = "x-scheme-handler/quorvane";
+
+// Adds the scheme's handler to the [Default Applications] group, leaving
+// every other line, and a handler the user picked, as it was.
+std::string withDefaultHandler(const std::string& list) {
+    std::vector<std::string> lines;
+    std::istringstream in(list);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    std::size_t group = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] == "[Default Applications]")
+            group = i;
+        else if (group < lines.size() && i > group && lines[i].starts_with('['))
+            break;
+        else if (group < lines.size() && lines[i].starts_with(std::string(schemeKey) + "="))
+            return list;
+    }
+    const std::string handler = std::string(schemeKey) + "=" + entryName;
+    if (group == lines.size()) {
+        if (!lines.empty() && !lines.back().empty())
+            lines.emplace_back();
+        lines.emplace_back("[Default Applications]");
+        lines.push_back(handler);
+    } else {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(group) + 1, handler);
+    }
+    std::string out;
+    for (const auto& line : lines)
+        out += line + "\n";
+    return out;
+}
+
+}  // namespace
+
+std::string desktopEntryQuoted(const std::string& path) {
+    std::string quoted = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+Status registerUrlScheme(const std::filesystem::path& dataHome,
+                         const std::filesystem::path& configHome,
+                         const std::filesystem::path& program) {
+    const auto applications = dataHome / "applications";
+    if (auto made = makePrivateDirectory(applications); !made)
+        return made;
+    const std::string entry =
+        "[Desktop Entry]\nType=Application\nName=Quorvane\n"
+        "Comment=Small system tweaks from the status area\n"
+        "Exec=" +
+        desktopEntryQuoted(program.string()) + " %u\nMimeType=" + schemeKey +
+        ";\nCategories=Utility;\n";
+    if (auto written = writeFileAtomically(applications / entryName, entry); !written)
+        return written;
+
+    const auto listPath = configHome / "mimeapps.list";
+    auto list = readFile(listPath, 1024 * 1024);
+    if (!list)
+        return list.error();
+    const std::string before = list.value().value_or("");
+    const std::string after = withDefaultHandler(before);
+    if (after == before)
+        return success();
+    if (auto made = makePrivateDirectory(configHome); !made)
+        return made;
+    return writeFileAtomically(listPath, after);
+}
+
+}  // namespace quorvane::platform::posix
