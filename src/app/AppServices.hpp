@@ -28,6 +28,7 @@
 #include "platform/qt/SoundModule.hpp"
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimHome.hpp"
+#include "platform/sim/SimHotkeys.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "platform/sim/SimSystemEvents.hpp"
@@ -128,6 +129,10 @@ class AppServices {
     // The session's global hotkeys, once useSessionHotkeys() has chosen them.
     platform::Hotkeys* hotkeys() { return hotkeys_.get(); }
     core::ShortcutService* shortcuts() { return shortcuts_.get(); }
+    // The simulated Mac's keyboard, when shortcuts live there.
+    platform::sim::SimHotkeys* simulatedKeyboard() {
+        return dynamic_cast<platform::sim::SimHotkeys*>(hotkeys_.get());
+    }
 
     // For the program with its windows: global shortcuts are grabbed in the
     // X11 session when there is one, else on the simulated Mac's keyboard.

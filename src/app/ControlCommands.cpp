@@ -48,6 +48,13 @@ std::string ControlCommands::handle(const std::string& request) {
         return byName(command, json);
     if (command == "post")
         return post(json);
+    if (command == "press") {
+        if (!pressKey_)
+            return failure("this Quorvane takes shortcuts from the real keyboard: press the keys");
+        if (!json.contains("combination") || !json["combination"].is_string())
+            return failure("\"press\" needs a \"combination\"");
+        return success({{"taken", pressKey_(json["combination"].get<std::string>())}});
+    }
     if (command == "finderAction") {
         if (!finderActions_)
             return failure("file actions need the running Quorvane");

@@ -22,6 +22,7 @@ namespace quorvane::app {
 //   {"command":"toggleNamed","name":"Dark Mode","on":true}  "Toggle Tweak" by name
 //   {"command":"post","name":"com.apple.screenIsLocked"}    a simulated system event
 //   {"command":"finderAction","actionId":"copyPath","paths":["/a/b"]}  a file action
+//   {"command":"press","combination":"Ctrl+Alt+K"}   a key on the simulated keyboard
 // The answer is {"ok":true,...} or {"ok":false,"error":"..."}; the by-name
 // actions also answer "found", as a name that matches nothing still
 // succeeds. Requests come from other processes and are checked before
@@ -30,15 +31,20 @@ class ControlCommands {
   public:
     // Delivers a simulated system event; answers how many observers got it.
     using PostEvent = std::function<std::size_t(const std::string& name)>;
+    // Presses a combination on the simulated keyboard; answers whether a
+    // shortcut took it.
+    using PressKey = std::function<bool(const std::string& combination)>;
 
     ControlCommands(const core::Catalogue& catalogue, core::TweakActions& actions,
                     std::function<void()> reopen, PostEvent postEvent = {},
-                    triggers::FinderActionPerformer* finderActions = nullptr)
+                    triggers::FinderActionPerformer* finderActions = nullptr,
+                    PressKey pressKey = {})
         : catalogue_(catalogue),
           actions_(actions),
           reopen_(std::move(reopen)),
           postEvent_(std::move(postEvent)),
-          finderActions_(finderActions) {}
+          finderActions_(finderActions),
+          pressKey_(std::move(pressKey)) {}
 
     // On the main thread.
     std::string handle(const std::string& request);
@@ -52,6 +58,7 @@ class ControlCommands {
     std::function<void()> reopen_;
     PostEvent postEvent_;
     triggers::FinderActionPerformer* finderActions_;
+    PressKey pressKey_;
 };
 
 // Runs `commands` on the main queue for a request that arrived on another

@@ -143,7 +143,11 @@ int setGrant(const std::string& permission, bool granted) {
 
 // Without any display the program still runs, with windows kept off screen.
 void chooseOffscreenWithoutDisplay() {
-    const bool hasDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    auto isSet = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    const bool hasDisplay = isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
     if (!hasDisplay && !std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
@@ -177,6 +181,15 @@ int main(int argc, char** argv) {
         case cli::CommandLine::Action::set:
         case cli::CommandLine::Action::simPost:
             return tweakCommand(command.value());
+        case cli::CommandLine::Action::simPress:
+            return app::CommandClient(std::cout, std::cerr)
+                .ask({{"command", "press"}, {"combination", command.value().eventName}},
+                     [&](const nlohmann::json& reply) {
+                         std::cout
+                             << "Pressed " << command.value().eventName
+                             << (reply.value("taken", false) ? "\n" : " (no shortcut has it)\n");
+                         return 0;
+                     });
         case cli::CommandLine::Action::finderAction:
             return app::CommandClient(std::cout, std::cerr)
                 .ask({{"command", "finderAction"},
@@ -309,7 +322,12 @@ int main(int argc, char** argv) {
     app::ControlCommands controlCommands(
         services.catalogue(), services.tweakActions(), openMain,
         [&services](const std::string& name) { return services.simulatedEvents().post(name); },
-        &services.finderActions());
+        &services.finderActions(),
+        services.simulatedKeyboard()
+            ? app::ControlCommands::PressKey([&services](const std::string& combination) {
+                  return services.simulatedKeyboard()->press({combination});
+              })
+            : app::ControlCommands::PressKey());
     running = &services;
     commands.store(&controlCommands);
     std::cout << "Quorvane is running.\n"

@@ -49,9 +49,12 @@ platform::Result<CommandLine> parseSim(const std::vector<std::string>& arguments
             .action = Action::simGrant, .on = arguments[1] == "grant", .permission = arguments[2]};
     if (arguments.size() == 3 && arguments[1] == "post")
         return CommandLine{.action = Action::simPost, .eventName = arguments[2]};
+    if (arguments.size() == 3 && arguments[1] == "press")
+        return CommandLine{.action = Action::simPress, .eventName = arguments[2]};
     return platform::Error{
         "usage: quorvane sim admin approve|cancel, quorvane sim grant|revoke "
-        "accessibility|screenRecording, or quorvane sim post NOTIFICATION"};
+        "accessibility|screenRecording, quorvane sim post NOTIFICATION, or quorvane sim press "
+        "COMBINATION"};
 }
 
 platform::Result<CommandLine> parseRun(const std::vector<std::string>& arguments) {
@@ -184,6 +187,9 @@ std::string usageText() {
            "                           post a system event to the running Quorvane, e.g.\n"
            "                           com.apple.screenIsLocked or\n"
            "                           NSWorkspaceWillSleepNotification\n"
+           "  quorvane sim press COMBINATION\n"
+           "                           press a shortcut on the simulated Mac's keyboard, e.g.\n"
+           "                           Ctrl+Alt+K (in an X11 session, press the keys instead)\n"
            "  quorvane --help          show this help\n"
            "  quorvane --version       show the version\n";
 }

@@ -29,6 +29,7 @@ struct CommandLine {
         simAdmin,
         simGrant,
         simPost,
+        simPress,
         set,
         runNamed,
         toggleNamed,
@@ -42,7 +43,7 @@ struct CommandLine {
     std::string tweakName{};           // run NAME, toggle NAME on|off, and their URLs
     bool on = false;                   // set/toggle on|off; sim grant (true) or revoke
     std::string permission{};          // sim grant|revoke accessibility|screenRecording
-    std::string eventName{};           // sim post NAME
+    std::string eventName{};           // sim post NAME; sim press COMBINATION
     std::string actionId{};            // finder-action ID PATH...
     std::vector<std::string> paths{};  // absolute, from paths or file:// URLs
 };

@@ -108,6 +108,11 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
     // System events reach a running instance only.
     EXPECT_EQ(runWith({"sim", "post", "com.apple.screenIsLocked"}, 1), std::vector<std::string>{});
 
+    // Shortcuts on the simulated Mac's keyboard, recorded in an earlier session.
+    env["DISPLAY"] = "";
+    std::filesystem::create_directories(home.path() / "config/com.tarnvell.Quorvane");
+    std::ofstream(home.path() / "config/com.tarnvell.Quorvane/UserDefaults.json")
+        << R"({"Hotkeys.AutoHideDockTask":"Ctrl+Alt+K"})";
     // A rule from an earlier session: locking the screen shows the Dock again.
     const auto records = home.path() / "data/com.tarnvell.Quorvane/Default";
     std::filesystem::create_directories(records);
@@ -136,6 +141,16 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
     EXPECT_TRUE(journal[2].ends_with("SimulatedMac  system event  com.apple.screenIsLocked"));
     EXPECT_TRUE(journal[3].ends_with(
         "AutoHideDockTask  preference  defaults  write com.apple.dock autohide -bool false"));
+
+    // The recorded shortcut flips the toggle and applies it.
+    EXPECT_EQ(runWith({"sim", "press", "Ctrl+Alt+K"}, 0),
+              std::vector<std::string>{"Pressed Ctrl+Alt+K"});
+    EXPECT_EQ(runWith({"sim", "press", "Ctrl+Alt+J"}, 0),
+              std::vector<std::string>{"Pressed Ctrl+Alt+J (no shortcut has it)"});
+    journal = journalOf([&] { return runWith({"journal"}, 0); }, 7);
+    ASSERT_EQ(journal.size(), 7u);
+    EXPECT_TRUE(journal[5].ends_with(
+        "AutoHideDockTask  preference  defaults  write com.apple.dock autohide -bool true"));
     first.sendSignal(SIGTERM);
     EXPECT_EQ(first.wait(), 0);
 }

@@ -66,7 +66,7 @@ constexpr std::uint16_t shortcutModifiers =
 }  // namespace
 
 std::unique_ptr<XcbHotkeys> XcbHotkeys::connect(UserDefaults& defaults, Log& log) {
-    if (!std::getenv("DISPLAY"))
+    if (const char* display = std::getenv("DISPLAY"); !display || !*display)
         return nullptr;
     int screenNumber = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
