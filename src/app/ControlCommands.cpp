@@ -66,7 +66,7 @@ std::string ControlCommands::handle(const std::string& request) {
         finderActions_->handle(message.value());
         return success();
     }
-    if (command != "run" && command != "set")
+    if (command != "set")
         return failure("unknown command \"" + command + "\"");
 
     if (!json.contains("id") || !json["id"].is_string())
@@ -75,14 +75,7 @@ std::string ControlCommands::handle(const std::string& request) {
     auto tweak = catalogue_.find(id);
     if (!tweak)
         return failure("no tweak \"" + id + "\"");
-    const bool isToggle = core::asToggle(*tweak) != nullptr;
-    if (command == "run") {
-        if (isToggle)
-            return failure(id + " is a toggle: switch it on or off");
-        actions_.runOneShot(tweak);
-        return success({{"available", tweak->isAvailable()}});
-    }
-    if (!isToggle)
+    if (!core::asToggle(*tweak))
         return failure(id + " is not a toggle: run it");
     if (!json.contains("on") || !json["on"].is_boolean())
         return failure("\"set\" needs \"on\": true or false");

@@ -15,7 +15,7 @@ namespace quorvane::app {
 // request is one JSON object:
 //   {"command":"ping"}                          is anyone there?
 //   {"command":"reopen"}                        a second launch: show the main window
-//   {"command":"run","id":"EmptyTrashTask"}     run a one-shot tweak, as its button does
+
 //   {"command":"set","id":"AutoHideDockTask","on":true}   switch a toggle, as its switch does
 //   {"command":"list"}                          every tweak with its live state
 //   {"command":"runNamed","name":"Empty Trash"}         "Run Tweak" by name

@@ -4,8 +4,7 @@
 
 namespace quorvane::core {
 
-void TweakActions::act(const std::shared_ptr<Tweak>& tweak) {
-    tweak->run();
+void TweakActions::followUp(const std::shared_ptr<Tweak>& tweak) {
     // Read the system back once the run has started, so the cell shows what
     // really happened.
     queue_.post([tweak] { tweak->refresh(); });
@@ -13,20 +12,15 @@ void TweakActions::act(const std::shared_ptr<Tweak>& tweak) {
 }
 
 void TweakActions::runOneShot(const std::shared_ptr<Tweak>& tweak) {
-    act(tweak);
+    tweak->run();
+    followUp(tweak);
     notifications_.taskDidRun.emit(std::nullopt);
     sounds_.play("toggleOn");
 }
 
 void TweakActions::switchToggle(const std::shared_ptr<Tweak>& tweak, bool on) {
-    // The switch is bound to the Store field of a state-backed toggle. Any
-    // other toggle keeps its state itself and flips it in run(), so its
-    // switch writes nothing.
-    if (auto mToggle = asMToggle(*tweak))
-        mToggle->setOn(on);
-    else if (auto pToggle = asPToggle(*tweak))
-        pToggle->setOn(on);
-    act(tweak);
+    switchAndApply(*tweak, on, /*applyUnchanged=*/true);
+    followUp(tweak);
     notifications_.taskDidRun.emit(on);
     sounds_.play(on ? "toggleOn" : "toggleOff");
 }

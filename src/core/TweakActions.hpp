@@ -24,7 +24,8 @@ class TweakActions {
     void switchToggle(const std::shared_ptr<Tweak>& tweak, bool on);
 
   private:
-    void act(const std::shared_ptr<Tweak>& tweak);
+    // After a run: the refresh and the donation.
+    void followUp(const std::shared_ptr<Tweak>& tweak);
 
     platform::MainQueue& queue_;
     TweakNotifications& notifications_;

@@ -32,8 +32,6 @@ class HotkeyRegistry : public Hotkeys {
     // A grabbed combination was pressed.
     void deliver(const KeyCombination& combination);
 
-    Log& log() { return log_; }
-
   private:
     struct Entry {
         std::optional<KeyCombination> combination;

@@ -37,7 +37,6 @@ class TweakListView final : public QScrollArea {
     // few more. finishBuilding() makes the rest at once.
     const std::vector<TweakCell*>& cells() const { return cells_; }
     void finishBuilding();
-    bool isComplete() const { return pending_.empty(); }
     QLabel* hud() const { return hud_; }
     // The cell's context menu: the list's items, then the "Workflow" submenu.
     void fillMenu(QMenu& menu, const std::shared_ptr<core::Tweak>& tweak);

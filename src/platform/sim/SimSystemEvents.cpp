@@ -4,10 +4,10 @@
 
 namespace quorvane::platform::sim {
 
-SystemEvents::Token SimSystemEvents::observe(NotificationCenter center, std::string name,
+SystemEvents::Token SimSystemEvents::observe(NotificationCenter, std::string name,
                                              Handler handler) {
     const Token token = next_++;
-    observers_.emplace(token, Observer{center, std::move(name), std::move(handler)});
+    observers_.emplace(token, Observer{std::move(name), std::move(handler)});
     return token;
 }
 

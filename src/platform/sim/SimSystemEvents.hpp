@@ -20,13 +20,12 @@ class SimSystemEvents final : public SystemEvents {
     Token observe(NotificationCenter center, std::string name, Handler handler) override;
     void removeObserver(Token token) override;
 
-    // Delivers the notification on its center; answers how many observers
-    // received it.
+    // Delivers the notification to its observers (names are unique across
+    // the centers); answers how many received it.
     std::size_t post(const std::string& name);
 
   private:
     struct Observer {
-        NotificationCenter center;
         std::string name;
         Handler handler;
     };
