@@ -1,8 +1,5 @@
 #include "app/InProcessInstance.hpp"
 
-#include <QGuiApplication>
-#include <cstdlib>
-
 #include "app/AppServices.hpp"
 #include "app/ControlCommands.hpp"
 #include "platform/posix/ControlSocket.hpp"
@@ -10,12 +7,7 @@
 namespace quorvane::app {
 
 std::optional<std::string> handleInProcess(const std::string& request) {
-    // Nothing is shown: no display is needed, even when there is one.
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int argc = 1;
-    char name[] = "quorvane";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
+    HeadlessApplication application;
 
     platform::posix::StderrLog log;
     const auto directories = platform::posix::XdgDirectories::current();

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
 #include <atomic>
@@ -12,6 +11,7 @@
 #include "app/AppServices.hpp"
 #include "app/CommandClient.hpp"
 #include "app/ControlCommands.hpp"
+#include "app/InProcessInstance.hpp"
 #include "cli/CommandLine.hpp"
 #include "cli/JournalCommand.hpp"
 #include "cli/ListCommand.hpp"
@@ -39,11 +39,7 @@ namespace {
 // with the user's own scripts, without a display and without writing the
 // user's records.
 int listCatalogue(const cli::ListOptions& options) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int argc = 1;
-    char name[] = "quorvane";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
+    app::HeadlessApplication application;
 
     app::AppServices services(platform::posix::XdgDirectories::current());
     return cli::listTweaks(options, services.catalogue(), services.store(), std::cout, std::cerr);
