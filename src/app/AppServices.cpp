@@ -2,168 +2,170 @@
 
 #include <QCoreApplication>
 
-#include "core/AppIdentity.hpp"
+#include "app/SharedServices.hpp"
+#include "app/SystemWiring.hpp"
+#include "app/TriggersWiring.hpp"
 #include "platform/posix/DesktopEntry.hpp"
 #include "platform/sim/SimHotkeys.hpp"
 #include "platform/x11/XcbHotkeys.hpp"
 
 namespace quorvane::app {
 
-namespace {
-
-std::unique_ptr<platform::posix::FileBlobStore> openRecords(const std::filesystem::path& folder,
-                                                            platform::Log& log) {
-    auto opened = platform::posix::FileBlobStore::open(folder);
-    if (opened)
-        return std::move(opened.value());
-    log.error("AppServices", "cannot open the records folder: " + opened.error().message);
-    return nullptr;
-}
-
-const platform::sim::SimHome& prepared(const platform::sim::SimHome& home, platform::Log& log) {
-    if (auto made = home.prepare(); !made)
-        log.error("SimulatedMac",
-                  "cannot prepare " + home.root().string() + ": " + made.error().message);
-    return home;
-}
-
-std::filesystem::path thisProgram() {
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : program;
-}
-
-// The stand-in `defaults` is built next to the program.
-std::filesystem::path defaultsToolBesideProgram() {
-    const auto program = thisProgram();
-    if (program.empty())
-        return {};
-    const auto tool = program.parent_path() / "defaults";
-    std::error_code error;
-    return std::filesystem::exists(tool, error) ? tool : std::filesystem::path();
-}
-
-}  // namespace
-
-AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
-    AppPaths paths;
-    paths.applicationSupport = directories.dataHome / core::bundleIdentifier;
-    paths.records = paths.applicationSupport / core::recordsFolderName;
-    paths.userDefaults = directories.configHome / core::bundleIdentifier / "UserDefaults.json";
-    paths.journal = directories.stateHome / core::bundleIdentifier / "journal.jsonl";
-    paths.simulatedMac = platform::sim::SimHome::defaultRoot(directories.dataHome);
-    paths.cache = directories.cacheHome / core::bundleIdentifier;
-    return paths;
-}
-
 AppServices::AppServices(const platform::posix::XdgDirectories& directories)
-    : directories_(directories),
-      paths_(AppPaths::from(directories)),
-      userDefaults_(paths_.userDefaults, log_),
-      records_(openRecords(paths_.records, log_)),
-      persistor_(records_.get(), mainQueue_, log_),
-      store_(userDefaults_, persistor_),
-      journal_(paths_.journal, log_),
-      simHome_(paths_.simulatedMac, defaultsToolBesideProgram()),
-      shell_(prepared(simHome_, log_).commandEnvironment()),
-      scripting_(shell_, simHome_, journal_),
-      permissionAsker_(journal_),
-      workspace_(&journal_),
-      sound_(log_),
-      intentDonations_(log_),
-      systemEvents_(journal_),
-      loginItems_(directories.configHome, thisProgram()),
-      activationPolicy_(log_),
-      scriptRunner_(scripting_, launcher_, permissionAsker_, mainQueue_, journal_, log_,
-                    paths_.applicationSupport / "Scripts"),
-      systemServices_{.scripts = scriptRunner_,
-                      .shell = shell_,
-                      .commands = commands_,
-                      .pasteboard = pasteboard_,
-                      .workspace = workspace_,
-                      .journal = journal_,
-                      .log = log_,
-                      .mainQueue = mainQueue_,
-                      .bundleIdentifier = std::string(core::bundleIdentifier),
-                      .homeDirectory = simHome_.homeDirectory().string(),
-                      .refreshAll = {}},
-      alerts_(log_),
-      scriptExecution_(shell_, scriptRunner_, mainQueue_, alerts_, journal_),
-      scriptTasks_(persistor_, userDefaults_, scriptExecution_),
-      finderActions_(pasteboard_, workspace_, journal_, log_),
+    : shared_(std::make_unique<SharedServices>(directories)),
+      system_(std::make_unique<SystemWiring>(*shared_)),
+      triggers_(std::make_unique<TriggersWiring>(*shared_, *system_)),
       factory_(makeFactory()),
-      catalogue_(factory_, store_, log_, scriptTasks_),
+      catalogue_(factory_, shared_->store, shared_->log, triggers_->scriptTasks()),
       tweaksHandler_(catalogue_),
-      soundPlayer_(store_, sound_),
-      tweakActions_(mainQueue_, notifications_, soundPlayer_, intentDonations_),
-      workflows_(store_, catalogue_, mainQueue_) {
-    systemServices_.refreshAll = [this](core::Category category) {
-        tweaksHandler_.refreshAll(category);
-    };
+      soundPlayer_(shared_->store, shared_->sound),
+      tweakActions_(shared_->mainQueue, notifications_, soundPlayer_, shared_->intentDonations),
+      workflows_(shared_->store, catalogue_, shared_->mainQueue) {
+    system_->setRefreshAll(
+        [this](core::Category category) { tweaksHandler_.refreshAll(category); });
+    system_->addWorkers(drain_);
+    triggers_->addWorkers(drain_);
 }
 
+AppServices::~AppServices() {
+    for (const auto& step : stopSteps())
+        step.run();
+}
+
+// One line per tweak folder, in the order of the layers.
 core::TweakFactory AppServices::makeFactory() {
     core::TweakFactory factory;
-    system::addCommandTweaks(factory, systemServices_);
-    system::addPreferenceTweaks(factory, systemServices_, store_);
-    triggers::addFinderTweaks(factory);
+    system_->addTweaks(factory);
+    triggers_->addTweaks(factory);
     return factory;
 }
 
-void AppServices::useSessionHotkeys() {
-    if (auto session = platform::x11::XcbHotkeys::connect(userDefaults_, log_)) {
-        hotkeys_ = std::move(session);
-    } else {
-        log_.info("Hotkeys", "no X11 session: shortcuts are pressed on the simulated Mac");
-        hotkeys_ = std::make_unique<platform::sim::SimHotkeys>(userDefaults_, log_);
-    }
-    shortcuts_ = std::make_unique<core::ShortcutService>(catalogue_, *hotkeys_);
-    scriptTasks_.setHotkeys(hotkeys_.get());
+std::vector<LifecycleStep> AppServices::startSteps() {
+    return {
+        {"register quorvane: links",
+         [this] {
+             if (auto registered = platform::posix::registerUrlScheme(
+                     shared_->directories.dataHome, shared_->directories.configHome,
+                     shared_->program);
+                 !registered)
+                 shared_->log.warning("UrlScheme", registered.error().message);
+         }},
+        {"start triggers", [this] { triggers_->start(); }},
+        {"register shortcuts",
+         [this] {
+             if (!shortcuts_)
+                 return;
+             shortcuts_->registerAll();
+             shortcuts_->reload();
+         }},
+        {"create the default workflow", [this] { workflows_.createDefaultWorkflowIfNeeded(); }},
+        {"apply persisted toggles later",
+         [this] {
+             shared_->mainQueue.after(applyPersistedTogglesDelay,
+                                      [this] { tweaksHandler_.applyPersistedToggles(); });
+         }},
+        // Last: its rules may name any tweak, and its observers act at once.
+        {"start automation",
+         [this] {
+             automation_ = std::make_unique<core::AutomationManager>(
+                 catalogue_, shared_->persistor, shared_->systemEvents, shared_->log);
+         }},
+    };
+}
+
+std::vector<LifecycleStep> AppServices::exitSteps() {
+    return {
+        {"reset tweaks", [this] { tweaksHandler_.resetOnTerminate(); }},
+        {"save records", [this] { shared_->persistor.saveAll(); }},
+    };
+}
+
+// Upper folders first: their work may wait on the folders below.
+std::vector<LifecycleStep> AppServices::stopSteps() {
+    return {
+        {"stop triggers", [this] { triggers_->stop(); }},
+        {"stop system", [this] { system_->stop(); }},
+    };
 }
 
 void AppServices::start() {
-    // Start-up runs in this order once the Store has loaded and the status
-    // item exists. The steps of features still to come are named where they
-    // go: the Services provider and the Finder-extension listener (file
-    // actions); the appearance observer; then the shortcuts' press handlers;
-    // the front-application observer (window tweaks); the default
-    // "Favorite" workflow; the persisted toggles; last, the automation
-    // manager and its system-event observers.
-    // "quorvane:" links from other programs come to this program.
-    if (auto registered = platform::posix::registerUrlScheme(
-            directories_.dataHome, directories_.configHome, thisProgram());
-        !registered)
-        log_.warning("UrlScheme", registered.error().message);
-    scriptTasks_.seedIfNeeded();
-    if (shortcuts_) {
-        shortcuts_->registerAll();
-        shortcuts_->reload();
-    }
-    workflows_.createDefaultWorkflowIfNeeded();
-    mainQueue_.after(applyPersistedTogglesDelay,
-                     [this] { tweaksHandler_.applyPersistedToggles(); });
-    automation_ =
-        std::make_unique<core::AutomationManager>(catalogue_, persistor_, systemEvents_, log_);
-}
-
-void AppServices::finishBackgroundWork() {
-    // Work hops between the executors and the main queue (a command's
-    // result is posted back, which may start the next): go round until a
-    // whole round finds all three empty.
-    for (;;) {
-        commands_.waitUntilIdle();
-        scriptExecution_.waitUntilIdle();
-        scriptRunner_.waitUntilIdle();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (mainQueue_.pendingPosts() == 0 && commands_.isIdle() && scriptExecution_.isIdle() &&
-            scriptRunner_.isIdle())
-            return;
-    }
+    for (const auto& step : startSteps())
+        step.run();
 }
 
 void AppServices::terminate() {
-    tweaksHandler_.resetOnTerminate();
-    persistor_.saveAll();
+    for (const auto& step : exitSteps())
+        step.run();
+}
+
+void AppServices::finishBackgroundWork() {
+    drain_.drain([this] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return static_cast<std::size_t>(shared_->mainQueue.pendingPosts());
+    });
+}
+
+void AppServices::useSessionHotkeys() {
+    if (auto session = platform::x11::XcbHotkeys::connect(shared_->userDefaults, shared_->log)) {
+        hotkeys_ = std::move(session);
+    } else {
+        shared_->log.info("Hotkeys", "no X11 session: shortcuts are pressed on the simulated Mac");
+        hotkeys_ = std::make_unique<platform::sim::SimHotkeys>(shared_->userDefaults, shared_->log);
+    }
+    shortcuts_ = std::make_unique<core::ShortcutService>(catalogue_, *hotkeys_);
+    triggers_->scriptTasks().setHotkeys(hotkeys_.get());
+}
+
+const AppPaths& AppServices::paths() const {
+    return shared_->paths;
+}
+platform::MainQueue& AppServices::mainQueue() {
+    return shared_->mainQueue;
+}
+platform::Journal& AppServices::journal() {
+    return shared_->journal;
+}
+platform::UserDefaults& AppServices::userDefaults() {
+    return shared_->userDefaults;
+}
+platform::LoginItems& AppServices::loginItems() {
+    return shared_->loginItems;
+}
+platform::Updater& AppServices::updater() {
+    return shared_->updater;
+}
+platform::Workspace& AppServices::workspace() {
+    return shared_->workspace;
+}
+platform::ActivationPolicy& AppServices::activationPolicy() {
+    return shared_->activationPolicy;
+}
+void AppServices::setPermissionPanel(platform::PermissionAsker* panel) {
+    shared_->permissionAsker.panel = panel;
+}
+void AppServices::setAlertPanel(platform::Alerts* panel) {
+    shared_->alerts.panel = panel;
+}
+core::Persistor& AppServices::persistor() {
+    return shared_->persistor;
+}
+core::Store& AppServices::store() {
+    return shared_->store;
+}
+system::SystemServices& AppServices::systemServices() {
+    return system_->services();
+}
+triggers::ScriptTaskService& AppServices::scriptTasks() {
+    return triggers_->scriptTasks();
+}
+triggers::FinderActionPerformer& AppServices::finderActions() {
+    return triggers_->finderActions();
+}
+platform::sim::SimSystemEvents& AppServices::simulatedEvents() {
+    return shared_->systemEvents;
+}
+platform::sim::SimHotkeys* AppServices::simulatedKeyboard() {
+    return dynamic_cast<platform::sim::SimHotkeys*>(hotkeys_.get());
 }
 
 }  // namespace quorvane::app

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <filesystem>
+#include <chrono>
 #include <memory>
+#include <vector>
 
-#include "core/Persistor.hpp"
-#include "core/SerialExecutor.hpp"
+#include "app/AppPaths.hpp"
+#include "app/BackgroundDrain.hpp"
 #include "core/SoundPlayer.hpp"
-#include "core/Store.hpp"
 #include "core/TweakActions.hpp"
 #include "core/TweakNotifications.hpp"
 #include "core/TweaksHandler.hpp"
@@ -14,175 +14,108 @@
 #include "core/catalogue/Catalogue.hpp"
 #include "core/shortcuts/ShortcutService.hpp"
 #include "core/workflows/WorkflowService.hpp"
+#include "platform/ActivationPolicy.hpp"
+#include "platform/Alerts.hpp"
 #include "platform/HotkeyRegistry.hpp"
-#include "platform/posix/FileBlobStore.hpp"
-#include "platform/posix/FileJournal.hpp"
-#include "platform/posix/JsonFileUserDefaults.hpp"
-#include "platform/posix/PosixProcessLauncher.hpp"
-#include "platform/posix/PosixShellRunner.hpp"
-#include "platform/posix/StderrLog.hpp"
-#include "platform/posix/XdgAutostart.hpp"
-#include "platform/posix/XdgDirectories.hpp"
-#include "platform/qt/QtMainQueue.hpp"
-#include "platform/qt/QtPasteboard.hpp"
-#include "platform/qt/SoundModule.hpp"
-#include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimHome.hpp"
-#include "platform/sim/SimHotkeys.hpp"
-#include "platform/sim/SimIntentDonations.hpp"
-#include "platform/sim/SimScripting.hpp"
-#include "platform/sim/SimSystemEvents.hpp"
-#include "system/CommandTweaks.hpp"
-#include "system/PreferenceTweaks.hpp"
-#include "system/ScriptRunner.hpp"
-#include "triggers/finder/FinderActions.hpp"
-#include "triggers/finder/FinderContextMenuTask.hpp"
-#include "triggers/scripts/ScriptExecution.hpp"
-#include "triggers/scripts/ScriptTaskService.hpp"
+#include "platform/Journal.hpp"
+#include "platform/LoginItems.hpp"
+#include "platform/PermissionAsker.hpp"
+#include "platform/Updater.hpp"
+#include "platform/Workspace.hpp"
+
+namespace quorvane::platform::sim {
+class SimHotkeys;
+class SimSystemEvents;
+}  // namespace quorvane::platform::sim
+namespace quorvane::system {
+struct SystemServices;
+}
+namespace quorvane::triggers {
+class ScriptTaskService;
+class FinderActionPerformer;
+}  // namespace quorvane::triggers
 
 namespace quorvane::app {
 
-// Every permission request is journaled, then shown by the panel once the
-// front end has one.
-class PermissionRequests final : public platform::PermissionAsker {
-  public:
-    explicit PermissionRequests(platform::Journal& journal) : journaled_(journal) {}
-    void ask(platform::Permission permission) override {
-        journaled_.ask(permission);
-        if (panel)
-            panel->ask(permission);
-    }
-    platform::PermissionAsker* panel = nullptr;
+struct SharedServices;
+class SystemWiring;
+class TriggersWiring;
 
-  private:
-    platform::sim::SimPermissionAsker journaled_;
-};
-
-// Alerts go to the front end's panel once there is one; a command run
-// without windows writes them to the log instead.
-class AlertRequests final : public platform::Alerts {
-  public:
-    explicit AlertRequests(platform::Log& log) : log_(log) {}
-    void show(const platform::Alert& alert) override {
-        if (panel)
-            panel->show(alert);
-        else
-            log_.info("Alert", alert.message + (alert.informativeText.empty()
-                                                    ? std::string()
-                                                    : ": " + alert.informativeText));
-    }
-    platform::Alerts* panel = nullptr;
-
-  private:
-    platform::Log& log_;
-};
-
-// Where the program keeps its files on this host.
-struct AppPaths {
-    std::filesystem::path applicationSupport;  // <data home>/com.tarnvell.Quorvane
-    std::filesystem::path records;             // .../Default: one JSON blob per record
-    std::filesystem::path userDefaults;  // <config home>/com.tarnvell.Quorvane/UserDefaults.json
-    std::filesystem::path journal;       // <state home>/com.tarnvell.Quorvane/journal.jsonl
-    std::filesystem::path simulatedMac;  // $QUORVANE_SIM_HOME or <data home>/quorvane-sim
-    std::filesystem::path cache;         // <cache home>/com.tarnvell.Quorvane: made again at will
-
-    static AppPaths from(const platform::posix::XdgDirectories& directories);
-};
-
-// The composition root: the one place that picks adapters. Everything it
-// builds sees only ports. Construct after the Qt application object, on the
-// main thread. On this host the macOS-only services are the simulated Mac's.
+// The composition root: the one place that picks adapters. It owns the
+// services every folder shares, one wiring unit per tweak folder (that
+// folder's adapters, services, executors, start and stop), and the core
+// built over them. Everything it builds sees only ports. Construct after
+// the Qt application object, on the main thread.
 class AppServices {
   public:
     explicit AppServices(const platform::posix::XdgDirectories& directories);
+    ~AppServices();
     AppServices(const AppServices&) = delete;
     AppServices& operator=(const AppServices&) = delete;
 
-    const AppPaths& paths() const { return paths_; }
-    platform::Log& log() { return log_; }
-    platform::MainQueue& mainQueue() { return mainQueue_; }
-    platform::Journal& journal() { return journal_; }
-    platform::UserDefaults& userDefaults() { return userDefaults_; }
-    platform::LoginItems& loginItems() { return loginItems_; }
-    platform::Updater& updater() { return updater_; }
-    platform::Workspace& workspace() { return workspace_; }
-    platform::ActivationPolicy& activationPolicy() { return activationPolicy_; }
-    const platform::sim::SimHome& simulatedMac() const { return simHome_; }
-    // The front end's permission panel, once it exists.
-    void setPermissionPanel(platform::PermissionAsker* panel) { permissionAsker_.panel = panel; }
-    void setAlertPanel(platform::Alerts* panel) { alerts_.panel = panel; }
-    triggers::ScriptTaskService& scriptTasks() { return scriptTasks_; }
-    triggers::FinderActionPerformer& finderActions() { return finderActions_; }
-    core::Persistor& persistor() { return persistor_; }
-    core::Store& store() { return store_; }
+    const AppPaths& paths() const;
+    platform::MainQueue& mainQueue();
+    platform::Journal& journal();
+    platform::UserDefaults& userDefaults();
+    platform::LoginItems& loginItems();
+    platform::Updater& updater();
+    platform::Workspace& workspace();
+    platform::ActivationPolicy& activationPolicy();
+    // The front end's panels, once they exist.
+    void setPermissionPanel(platform::PermissionAsker* panel);
+    void setAlertPanel(platform::Alerts* panel);
+    core::Persistor& persistor();
+    core::Store& store();
     const core::Catalogue& catalogue() const { return catalogue_; }
     core::TweaksHandler& tweaksHandler() { return tweaksHandler_; }
     core::TweakActions& tweakActions() { return tweakActions_; }
     core::TweakNotifications& notifications() { return notifications_; }
-    system::SystemServices& systemServices() { return systemServices_; }
+    core::WorkflowService& workflows() { return workflows_; }
+    system::SystemServices& systemServices();
+    triggers::ScriptTaskService& scriptTasks();
+    triggers::FinderActionPerformer& finderActions();
     // The simulated Mac's notification centers, where `quorvane sim post`
     // delivers system events.
-    platform::sim::SimSystemEvents& simulatedEvents() { return systemEvents_; }
+    platform::sim::SimSystemEvents& simulatedEvents();
     // Exists once start() has run.
     core::AutomationManager* automation() { return automation_.get(); }
-    core::WorkflowService& workflows() { return workflows_; }
     // The session's global hotkeys, once useSessionHotkeys() has chosen them.
     platform::Hotkeys* hotkeys() { return hotkeys_.get(); }
     core::ShortcutService* shortcuts() { return shortcuts_.get(); }
     // The simulated Mac's keyboard, when shortcuts live there.
-    platform::sim::SimHotkeys* simulatedKeyboard() {
-        return dynamic_cast<platform::sim::SimHotkeys*>(hotkeys_.get());
-    }
+    platform::sim::SimHotkeys* simulatedKeyboard();
 
     // For the program with its windows: global shortcuts are grabbed in the
     // X11 session when there is one, else on the simulated Mac's keyboard.
     // Commands run without windows leave the session's keys alone.
     void useSessionHotkeys();
 
-    // Start-up work that waits for the event loop: persisted toggles are
-    // applied again a moment after launch.
+    // Start-up once the Store has loaded and the status item exists, and
+    // normal termination, as ordered lists of named steps.
+    std::vector<LifecycleStep> startSteps();
+    std::vector<LifecycleStep> exitSteps();
+    // What stops the folders' background work before the objects it uses
+    // go away; run when the services are destroyed.
+    std::vector<LifecycleStep> stopSteps();
     void start();
+    // Normal termination: undo what must not outlive the program, then save
+    // every record.
+    void terminate();
+
     // For a command run without a running instance: blocks until the work
     // the tweaks started in the background, and what it posted back to the
     // main queue, has finished.
     void finishBackgroundWork();
-    // Normal termination: undo what must not outlive the program, then save
-    // every record.
-    void terminate();
+    const BackgroundDrain& backgroundWorkers() const { return drain_; }
 
     static constexpr std::chrono::milliseconds applyPersistedTogglesDelay{2000};
 
   private:
     core::TweakFactory makeFactory();
 
-    platform::posix::XdgDirectories directories_;
-    AppPaths paths_;
-    platform::posix::StderrLog log_;
-    platform::posix::JsonFileUserDefaults userDefaults_;
-    std::unique_ptr<platform::posix::FileBlobStore> records_;
-    platform::qt::QtMainQueue mainQueue_;
-    core::Persistor persistor_;
-    core::Store store_;
-    platform::posix::FileJournal journal_;
-    platform::sim::SimHome simHome_;
-    platform::posix::PosixShellRunner shell_;
-    platform::sim::SimScripting scripting_;
-    platform::posix::PosixProcessLauncher launcher_;
-    PermissionRequests permissionAsker_;
-    platform::sim::SimWorkspace workspace_;
-    platform::qt::QtPasteboard pasteboard_;
-    platform::qt::SoundModule sound_;
-    platform::sim::SimIntentDonations intentDonations_;
-    platform::sim::SimSystemEvents systemEvents_;
-    platform::posix::XdgAutostart loginItems_;
-    platform::posix::PackageManagerUpdater updater_;
-    platform::sim::SimActivationPolicy activationPolicy_;
-    system::ScriptRunner scriptRunner_;
-    system::SystemServices systemServices_;
-    AlertRequests alerts_;
-    triggers::ScriptExecution scriptExecution_;
-    triggers::ScriptTaskService scriptTasks_;
-    triggers::FinderActionPerformer finderActions_;
+    std::unique_ptr<SharedServices> shared_;
+    std::unique_ptr<SystemWiring> system_;
+    std::unique_ptr<TriggersWiring> triggers_;
     core::TweakFactory factory_;
     core::Catalogue catalogue_;
     core::TweaksHandler tweaksHandler_;
@@ -193,8 +126,7 @@ class AppServices {
     std::unique_ptr<platform::HotkeyRegistry> hotkeys_;
     std::unique_ptr<core::ShortcutService> shortcuts_;
     std::unique_ptr<core::AutomationManager> automation_;
-    // Last, so it stops first: its jobs use the tweaks and services above.
-    core::SerialExecutor commands_{"Commands"};
+    BackgroundDrain drain_;
 };
 
 }  // namespace quorvane::app

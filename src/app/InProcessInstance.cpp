@@ -3,6 +3,7 @@
 #include "app/AppServices.hpp"
 #include "app/ControlCommands.hpp"
 #include "platform/posix/ControlSocket.hpp"
+#include "platform/posix/StderrLog.hpp"
 
 namespace quorvane::app {
 

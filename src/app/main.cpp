@@ -18,6 +18,11 @@
 #include "core/AppIdentity.hpp"
 #include "core/catalogue/CatalogueRow.hpp"
 #include "platform/posix/ControlSocket.hpp"
+#include "platform/posix/FileJournal.hpp"
+#include "platform/posix/StderrLog.hpp"
+#include "platform/sim/SimHome.hpp"
+#include "platform/sim/SimHotkeys.hpp"
+#include "platform/sim/SimSystemEvents.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
 #include "ui/AlertPanel.hpp"
 #include "ui/EmojiImages.hpp"
@@ -29,6 +34,7 @@
 #include "ui/TriggerViews.hpp"
 #include "ui/automation/AutomationPage.hpp"
 #include "ui/shortcuts/ShortcutSettingsTab.hpp"
+#include "triggers/scripts/ScriptTaskService.hpp"
 #include "ui/workflows/WorkflowSettingsTab.hpp"
 
 using namespace quorvane;

@@ -6,13 +6,18 @@ SerialExecutor::SerialExecutor(std::string name)
     : name_(std::move(name)), thread_([this] { loop(); }) {}
 
 SerialExecutor::~SerialExecutor() {
+    stop();
+}
+
+void SerialExecutor::stop() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
         jobs_.clear();
     }
     wake_.notify_one();
-    thread_.join();
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id())
+        thread_.join();
 }
 
 void SerialExecutor::submit(Job job) {

@@ -21,6 +21,9 @@ class SerialExecutor {
     SerialExecutor& operator=(const SerialExecutor&) = delete;
 
     void submit(Job job);
+    // Waits for the running job, drops the rest and takes no more. What the
+    // owner calls before the objects its jobs use go away.
+    void stop();
     // Blocks until every job submitted so far, and any they submitted in
     // turn, has finished. Not from one of its own jobs.
     void waitUntilIdle();

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "platform/Quoting.hpp"
 
 namespace quorvane::system {
 
@@ -21,13 +20,6 @@ class CommandTask final : public core::BuiltinTweak {
     Action action_;
 };
 
-// Unquarantining needs a file chosen in its configure view; run() alone
-// has nothing to act on.
-class UnquarantineTask final : public core::BuiltinTweak {
-  public:
-    using BuiltinTweak::BuiltinTweak;
-};
-
 const char* const ejectDisksSource =
     "tell application \"Finder\"\n"
     "    eject (every disk whose ejectable is true)\n"
@@ -40,37 +32,6 @@ const char* const emptyTrashSource =
     "end tell";
 
 }  // namespace
-
-void runCommandInBackground(SystemServices& services, std::string cause, std::string command) {
-    services.commands.submit([&services, cause = std::move(cause), command = std::move(command)] {
-        services.journal.record(cause, "command", command);
-        if (auto ran = services.shell.run(command); !ran)
-            services.log.warning(cause, "\"" + command + "\" failed: " + ran.error().message);
-    });
-}
-
-std::string unquarantineCommand(const std::string& path) {
-    // A chosen path is absolute; a relative one that starts with a dash
-    // would read as an option.
-    const std::string target = path.starts_with('-') ? "./" + path : path;
-    return "xattr -r -d com.apple.quarantine " + platform::shellQuote(target);
-}
-
-UnquarantineMessage unquarantineMessage(const ScriptResult& result) {
-    if (result.ok())
-        return {"Quarantine removed successfully", "checkmark.circle.fill"};
-    return {"Failed: " + result.error->message(), "xmark.circle.fill"};
-}
-
-void unquarantine(SystemServices& services, const std::string& path,
-                  std::function<void(UnquarantineMessage)> done) {
-    auto pending = std::make_shared<std::future<ScriptResult>>(
-        services.scripts.runScript(unquarantineCommand(path), true, true, "UnquarantineTask"));
-    services.commands.submit([&services, pending, done = std::move(done)] {
-        auto message = unquarantineMessage(pending->get());
-        services.mainQueue.post([done, message] { done(message); });
-    });
-}
 
 void addCommandTweaks(core::TweakFactory& factory, SystemServices& services) {
     auto add = [&factory](const char* id, CommandTask::Action action) {
@@ -105,9 +66,6 @@ void addCommandTweaks(core::TweakFactory& factory, SystemServices& services) {
             services, cause,
             "mv ~/Library/Preferences/com.apple.dt.xcode.plist ~/Desktop/XcodeDefaults.plist");
         runCommandInBackground(services, cause, "open -b com.apple.dt.xcode");
-    });
-    factory.add("UnquarantineTask", [](const core::CatalogueRow& row) {
-        return std::make_shared<UnquarantineTask>(row.info);
     });
 }
 

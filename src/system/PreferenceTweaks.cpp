@@ -234,48 +234,15 @@ const std::vector<PreferenceToggle>& preferenceToggles() {
     return toggles;
 }
 
-std::string expandTilde(const std::string& path, const std::string& home) {
-    if (path == "~")
-        return home;
-    if (path.starts_with("~/"))
-        return home + path.substr(1);
-    return path;
-}
-
-void LocationSetter::read(std::function<void(std::string)> done) const {
-    services_.commands.submit([this, done = std::move(done)] {
-        DefaultsRunner runner(services_.shell, services_.log, services_.journal, cause_);
-        std::string folder = runner.readString(defaults_);
-        if (expandsTilde_ && folder.find('~') != std::string::npos)
-            folder = expandTilde(folder, services_.homeDirectory);
-        services_.mainQueue.post([done, folder] { done(folder); });
-    });
-}
-
-void LocationSetter::apply(const std::string& folder) const {
-    services_.commands.submit([this, folder] {
-        DefaultsRunner runner(services_.shell, services_.log, services_.journal, cause_);
-        runner.writeString(defaults_, folder);
-        if (!restart_.empty())
-            services_.scripts.restartApp(restart_, false, cause_);
-    });
-}
-
-void LocationSetter::reset() const {
-    services_.commands.submit([this] {
-        DefaultsRunner(services_.shell, services_.log, services_.journal, cause_).remove(defaults_);
-    });
-}
-
-void addPreferenceTweaks(core::TweakFactory& factory, SystemServices& services,
-                         core::Store& store) {
+void addPreferenceTweaks(core::TweakFactory& factory, SystemServices& services) {
     for (const auto& toggle : preferenceToggles()) {
         factory.add(toggle.id,
-                    [&toggle, &services,
-                     &store](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
-                        return std::make_shared<PreferenceToggleTask>(
-                            row.info, store, std::get<bool core::MState::*>(row.state), toggle,
-                            services);
+                    [&toggle, &services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
+                        auto field = core::mStateField(row);
+                        if (!field)
+                            return nullptr;
+                        return std::make_shared<PreferenceToggleTask>(row.info, services.store,
+                                                                      field, toggle, services);
                     });
     }
 
@@ -300,19 +267,6 @@ void addPreferenceTweaks(core::TweakFactory& factory, SystemServices& services,
         "ResetDockTask", [](DefaultsRunner& runner) { runner.remove(dock("")); }, true);
     dockCommand("ResetLaunchPad",
                 [](DefaultsRunner& runner) { runner.writeBool(dock("ResetLaunchPad"), true); });
-
-    factory.add("SetScreenshotLocationTask", [&services](const core::CatalogueRow& row) {
-        return std::make_shared<LocationSetterTask>(
-            row.info,
-            LocationSetter(services, row.info.id, {"", "com.apple.screencapture", "location"},
-                           "SystemUIServer", true));
-    });
-    factory.add("SetSimulatorScreenshotLocationTask", [&services](const core::CatalogueRow& row) {
-        return std::make_shared<LocationSetterTask>(
-            row.info,
-            LocationSetter(services, row.info.id,
-                           {"", "com.apple.iphonesimulator", "ScreenShotSaveLocation"}, "", false));
-    });
 }
 
 }  // namespace quorvane::system

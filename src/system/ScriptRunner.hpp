@@ -56,6 +56,7 @@ class ScriptRunner {
     // Blocks until every script started so far has finished.
     void waitUntilIdle() { executor_.waitUntilIdle(); }
     bool isIdle() { return executor_.isIdle(); }
+    core::SerialExecutor& executor() { return executor_; }
 
   private:
     ScriptResult executeAppleScript(const std::string& source);

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "system/CommandTweaks.hpp"
-#include "system/PreferenceTweaks.hpp"
+#include "system/LocationSetterTask.hpp"
+#include "system/UnquarantineTask.hpp"
 #include "ui/ConfigureSheet.hpp"
 
 namespace quorvane::ui {

@@ -1,7 +1,7 @@
 #include <fstream>
 #include <thread>
 
-#include "system/CommandTweaks.hpp"
+#include "system/UnquarantineTask.hpp"
 #include "system/SystemFixture.hpp"
 
 namespace quorvane::system {

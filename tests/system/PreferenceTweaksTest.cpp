@@ -1,6 +1,7 @@
 #include <fstream>
 
 #include "core/CanToggle.hpp"
+#include "system/LocationSetterTask.hpp"
 #include "system/PreferenceTweaks.hpp"
 #include "system/SystemFixture.hpp"
 

@@ -17,8 +17,7 @@
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "support/TemporaryDirectory.hpp"
-#include "system/CommandTweaks.hpp"
-#include "system/PreferenceTweaks.hpp"
+#include "system/SystemTweaks.hpp"
 
 namespace quorvane::system::testing {
 
@@ -74,7 +73,12 @@ class SystemFixture : public ::testing::Test {
     ScriptRunner runner{scripting, launcher, permissions, queue, journal, log, temporary.path()};
     core::SerialExecutor commands{"Commands"};
     std::vector<core::Category> refreshedCategories;
+    platform::memory::MemoryBlobStore blobs;
+    platform::memory::MemoryUserDefaults defaults;
+    core::Persistor persistor{&blobs, queue, log};
+    core::Store store{defaults, persistor};
     SystemServices services{
+        .store = store,
         .scripts = runner,
         .shell = shell,
         .commands = commands,
@@ -86,10 +90,6 @@ class SystemFixture : public ::testing::Test {
         .bundleIdentifier = "com.tarnvell.Quorvane",
         .homeDirectory = home.homeDirectory().string(),
         .refreshAll = [this](core::Category c) { refreshedCategories.push_back(c); }};
-    platform::memory::MemoryBlobStore blobs;
-    platform::memory::MemoryUserDefaults defaults;
-    core::Persistor persistor{&blobs, queue, log};
-    core::Store store{defaults, persistor};
     core::NoScriptTweaks scripts;
     core::TweakFactory factory;
     std::unique_ptr<core::Catalogue> catalogue;
@@ -98,8 +98,7 @@ class SystemFixture : public ::testing::Test {
     void build(bool recording = false) {
         if (recording)
             shell.target = &recordingShell;
-        addCommandTweaks(factory, services);
-        addPreferenceTweaks(factory, services, store);
+        addSystemTweaks(factory, services);
         catalogue = std::make_unique<core::Catalogue>(factory, store, log, scripts);
     }
 

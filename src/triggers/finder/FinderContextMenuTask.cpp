@@ -2,7 +2,7 @@
 
 namespace quorvane::triggers {
 
-void addFinderTweaks(core::TweakFactory& factory) {
+void addFinderContextMenuTask(core::TweakFactory& factory) {
     factory.add("FinderContextMenuTask", [](const core::CatalogueRow& row) {
         return std::make_shared<FinderContextMenuTask>(row.info);
     });

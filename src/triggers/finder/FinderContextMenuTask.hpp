@@ -2,7 +2,7 @@
 
 #include "core/CanToggle.hpp"
 #include "core/Tweak.hpp"
-#include "core/catalogue/Catalogue.hpp"
+#include "core/catalogue/TweakFactory.hpp"
 
 namespace quorvane::triggers {
 
@@ -22,7 +22,6 @@ class FinderContextMenuTask final : public core::BuiltinTweak, public core::CanT
     bool enabled_ = true;
 };
 
-// Registers the tweak's maker with the catalogue.
-void addFinderTweaks(core::TweakFactory& factory);
+void addFinderContextMenuTask(core::TweakFactory& factory);
 
 }  // namespace quorvane::triggers

@@ -49,6 +49,7 @@ class ScriptExecution {
     // Blocks until the command lines started so far have finished.
     void waitUntilIdle() { commandLines_.waitUntilIdle(); }
     bool isIdle() { return commandLines_.isIdle(); }
+    core::SerialExecutor& executor() { return commandLines_; }
 
   private:
     void finish(const ScriptTask& task, const ScriptResult& result, const Completion& completion);

@@ -40,6 +40,17 @@ class RecordingPToggle final : public RecordingTweak, public CanPToggle {
         : RecordingTweak(std::move(info), journal), CanPToggle(store, field) {}
 };
 
+class RecordingOwnToggle final : public RecordingTweak, public CanToggle {
+  public:
+    using RecordingTweak::RecordingTweak;
+    bool isOn() const override { return on_; }
+    void toggle() override { on_ = !on_; }
+    void setOn(bool on) override { on_ = on; }
+
+  private:
+    bool on_ = false;
+};
+
 // A user's script tweak for the lists.
 class FakeScript final : public BuiltinTweak, public ScriptTweak {
   public:
@@ -81,6 +92,8 @@ struct CatalogueFixture : ::testing::Test {
                     return std::make_shared<RecordingMToggle>(r.info, journal, store, *field);
                 if (auto field = std::get_if<PKeyPath>(&r.state))
                     return std::make_shared<RecordingPToggle>(r.info, journal, store, *field);
+                if (std::holds_alternative<OwnState>(r.state))
+                    return std::make_shared<RecordingOwnToggle>(r.info, journal);
                 return std::make_shared<RecordingTweak>(r.info, journal);
             });
         }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+
+#include "platform/posix/XdgDirectories.hpp"
+
+namespace quorvane::app {
+
+// Where the program keeps its files on this host.
+struct AppPaths {
+    std::filesystem::path applicationSupport;  // <data home>/com.tarnvell.Quorvane
+    std::filesystem::path records;             // .../Default: one JSON blob per record
+    std::filesystem::path userDefaults;  // <config home>/com.tarnvell.Quorvane/UserDefaults.json
+    std::filesystem::path journal;       // <state home>/com.tarnvell.Quorvane/journal.jsonl
+    std::filesystem::path simulatedMac;  // $QUORVANE_SIM_HOME or <data home>/quorvane-sim
+    std::filesystem::path cache;         // <cache home>/com.tarnvell.Quorvane: made again at will
+
+    static AppPaths from(const platform::posix::XdgDirectories& directories);
+};
+
+}  // namespace quorvane::app

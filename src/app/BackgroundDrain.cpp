@@ -1,0 +1,29 @@
+#include "app/BackgroundDrain.hpp"
+
+namespace quorvane::app {
+
+void BackgroundDrain::add(core::SerialExecutor& executor) {
+    add({executor.name(), [&executor] { executor.waitUntilIdle(); },
+         [&executor] { return executor.isIdle(); }});
+}
+
+void BackgroundDrain::drain(const std::function<std::size_t()>& runMainQueue) const {
+    for (;;) {
+        for (const auto& worker : workers_)
+            worker.waitUntilIdle();
+        bool idle = runMainQueue() == 0;
+        for (const auto& worker : workers_)
+            idle = idle && worker.isIdle();
+        if (idle)
+            return;
+    }
+}
+
+std::vector<std::string> BackgroundDrain::names() const {
+    std::vector<std::string> names;
+    for (const auto& worker : workers_)
+        names.push_back(worker.name);
+    return names;
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,73 @@
+#include "app/SharedServices.hpp"
+
+#include "core/AppIdentity.hpp"
+
+namespace quorvane::app {
+
+namespace {
+
+std::unique_ptr<platform::posix::FileBlobStore> openRecords(const std::filesystem::path& folder,
+                                                            platform::Log& log) {
+    auto opened = platform::posix::FileBlobStore::open(folder);
+    if (opened)
+        return std::move(opened.value());
+    log.error("AppServices", "cannot open the records folder: " + opened.error().message);
+    return nullptr;
+}
+
+const platform::sim::SimHome& prepared(const platform::sim::SimHome& home, platform::Log& log) {
+    if (auto made = home.prepare(); !made)
+        log.error("SimulatedMac",
+                  "cannot prepare " + home.root().string() + ": " + made.error().message);
+    return home;
+}
+
+std::filesystem::path thisProgram() {
+    std::error_code error;
+    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : program;
+}
+
+// The stand-in `defaults` is built next to the program.
+std::filesystem::path defaultsToolBeside(const std::filesystem::path& program) {
+    if (program.empty())
+        return {};
+    const auto tool = program.parent_path() / "defaults";
+    std::error_code error;
+    return std::filesystem::exists(tool, error) ? tool : std::filesystem::path();
+}
+
+}  // namespace
+
+AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
+    AppPaths paths;
+    paths.applicationSupport = directories.dataHome / core::bundleIdentifier;
+    paths.records = paths.applicationSupport / core::recordsFolderName;
+    paths.userDefaults = directories.configHome / core::bundleIdentifier / "UserDefaults.json";
+    paths.journal = directories.stateHome / core::bundleIdentifier / "journal.jsonl";
+    paths.simulatedMac = platform::sim::SimHome::defaultRoot(directories.dataHome);
+    paths.cache = directories.cacheHome / core::bundleIdentifier;
+    return paths;
+}
+
+SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg)
+    : directories(xdg),
+      paths(AppPaths::from(xdg)),
+      program(thisProgram()),
+      userDefaults(paths.userDefaults, log),
+      records(openRecords(paths.records, log)),
+      persistor(records.get(), mainQueue, log),
+      store(userDefaults, persistor),
+      journal(paths.journal, log),
+      simHome(paths.simulatedMac, defaultsToolBeside(program)),
+      shell(prepared(simHome, log).commandEnvironment()),
+      permissionAsker(journal),
+      alerts(log),
+      workspace(&journal),
+      sound(log),
+      intentDonations(log),
+      systemEvents(journal),
+      loginItems(xdg.configHome, program),
+      activationPolicy(log) {}
+
+}  // namespace quorvane::app

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "app/AppPaths.hpp"
+#include "core/Persistor.hpp"
+#include "core/Store.hpp"
+#include "platform/Alerts.hpp"
+#include "platform/posix/FileBlobStore.hpp"
+#include "platform/posix/FileJournal.hpp"
+#include "platform/posix/JsonFileUserDefaults.hpp"
+#include "platform/posix/PosixProcessLauncher.hpp"
+#include "platform/posix/PosixShellRunner.hpp"
+#include "platform/posix/StderrLog.hpp"
+#include "platform/posix/XdgAutostart.hpp"
+#include "platform/posix/XdgDirectories.hpp"
+#include "platform/qt/QtMainQueue.hpp"
+#include "platform/qt/QtPasteboard.hpp"
+#include "platform/qt/SoundModule.hpp"
+#include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimHome.hpp"
+#include "platform/sim/SimIntentDonations.hpp"
+#include "platform/sim/SimSystemEvents.hpp"
+
+namespace quorvane::app {
+
+// Every permission request is journaled, then shown by the panel once the
+// front end has one.
+class PermissionRequests final : public platform::PermissionAsker {
+  public:
+    explicit PermissionRequests(platform::Journal& journal) : journaled_(journal) {}
+    void ask(platform::Permission permission) override {
+        journaled_.ask(permission);
+        if (panel)
+            panel->ask(permission);
+    }
+    platform::PermissionAsker* panel = nullptr;
+
+  private:
+    platform::sim::SimPermissionAsker journaled_;
+};
+
+// Alerts go to the front end's panel once there is one; a command run
+// without windows writes them to the log instead.
+class AlertRequests final : public platform::Alerts {
+  public:
+    explicit AlertRequests(platform::Log& log) : log_(log) {}
+    void show(const platform::Alert& alert) override {
+        if (panel)
+            panel->show(alert);
+        else
+            log_.info("Alert", alert.message + (alert.informativeText.empty()
+                                                    ? std::string()
+                                                    : ": " + alert.informativeText));
+    }
+    platform::Alerts* panel = nullptr;
+
+  private:
+    platform::Log& log_;
+};
+
+// The adapters and records every tweak folder shares, chosen for this host
+// (on any host but macOS, the macOS-only ones are the simulated Mac's).
+// Members are built in the order they are declared: later ones take
+// earlier ones. Construct after the Qt application object, on the main
+// thread.
+struct SharedServices {
+    explicit SharedServices(const platform::posix::XdgDirectories& xdg);
+    SharedServices(const SharedServices&) = delete;
+    SharedServices& operator=(const SharedServices&) = delete;
+
+    platform::posix::XdgDirectories directories;
+    AppPaths paths;
+    std::filesystem::path program;  // this executable, for autostart and links
+    platform::posix::StderrLog log;
+    platform::posix::JsonFileUserDefaults userDefaults;
+    std::unique_ptr<platform::posix::FileBlobStore> records;  // none when the folder cannot be made
+    platform::qt::QtMainQueue mainQueue;
+    core::Persistor persistor;
+    core::Store store;  // loads the records
+    platform::posix::FileJournal journal;
+    platform::sim::SimHome simHome;
+    platform::posix::PosixShellRunner shell;  // commands run against the simulated Mac
+    platform::posix::PosixProcessLauncher launcher;
+    PermissionRequests permissionAsker;
+    AlertRequests alerts;
+    platform::sim::SimWorkspace workspace;
+    platform::qt::QtPasteboard pasteboard;
+    platform::qt::SoundModule sound;
+    platform::sim::SimIntentDonations intentDonations;
+    platform::sim::SimSystemEvents systemEvents;
+    platform::posix::XdgAutostart loginItems;
+    platform::posix::PackageManagerUpdater updater;
+    platform::sim::SimActivationPolicy activationPolicy;
+};
+
+}  // namespace quorvane::app

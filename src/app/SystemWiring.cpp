@@ -1,0 +1,43 @@
+#include "app/SystemWiring.hpp"
+
+#include "core/AppIdentity.hpp"
+#include "system/SystemTweaks.hpp"
+
+namespace quorvane::app {
+
+SystemWiring::SystemWiring(SharedServices& shared)
+    : scripting_(shared.shell, shared.simHome, shared.journal),
+      scriptRunner_(scripting_, shared.launcher, shared.permissionAsker, shared.mainQueue,
+                    shared.journal, shared.log, shared.paths.applicationSupport / "Scripts"),
+      services_{.store = shared.store,
+                .scripts = scriptRunner_,
+                .shell = shared.shell,
+                .commands = commands_,
+                .pasteboard = shared.pasteboard,
+                .workspace = shared.workspace,
+                .journal = shared.journal,
+                .log = shared.log,
+                .mainQueue = shared.mainQueue,
+                .bundleIdentifier = std::string(core::bundleIdentifier),
+                .homeDirectory = shared.simHome.homeDirectory().string(),
+                .refreshAll = {}} {}
+
+void SystemWiring::addTweaks(core::TweakFactory& factory) {
+    system::addSystemTweaks(factory, services_);
+}
+
+void SystemWiring::addWorkers(BackgroundDrain& drain) {
+    drain.add(commands_);
+    drain.add(scriptRunner_.executor());
+}
+
+void SystemWiring::setRefreshAll(std::function<void(core::Category)> refreshAll) {
+    services_.refreshAll = std::move(refreshAll);
+}
+
+void SystemWiring::stop() {
+    commands_.stop();
+    scriptRunner_.executor().stop();
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/BackgroundDrain.hpp"
+#include "app/SharedServices.hpp"
+#include "core/SerialExecutor.hpp"
+#include "core/catalogue/TweakFactory.hpp"
+#include "platform/sim/SimScripting.hpp"
+#include "system/ScriptRunner.hpp"
+#include "system/SystemServices.hpp"
+
+namespace quorvane::app {
+
+// The system folder: its adapters (AppleScript is the simulated Mac's on
+// this host), the script runner and the executor where commands wait.
+class SystemWiring {
+  public:
+    explicit SystemWiring(SharedServices& shared);
+
+    system::SystemServices& services() { return services_; }
+    system::ScriptRunner& scriptRunner() { return scriptRunner_; }
+
+    void addTweaks(core::TweakFactory& factory);
+    void addWorkers(BackgroundDrain& drain);
+    // Once the catalogue exists: a reset of a whole component refreshes its
+    // category.
+    void setRefreshAll(std::function<void(core::Category)> refreshAll);
+    void stop();
+
+  private:
+    platform::sim::SimScripting scripting_;
+    system::ScriptRunner scriptRunner_;
+    core::SerialExecutor commands_{"Commands"};
+    system::SystemServices services_;
+};
+
+}  // namespace quorvane::app

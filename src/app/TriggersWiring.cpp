@@ -1,0 +1,40 @@
+#include "app/TriggersWiring.hpp"
+
+#include "triggers/TriggersTweaks.hpp"
+
+namespace quorvane::app {
+
+TriggersWiring::TriggersWiring(SharedServices& shared, SystemWiring& system)
+    : services_{.persistor = shared.persistor,
+                .defaults = shared.userDefaults,
+                .shell = shared.shell,
+                .scripts = system.scriptRunner(),
+                .mainQueue = shared.mainQueue,
+                .alerts = shared.alerts,
+                .pasteboard = shared.pasteboard,
+                .workspace = shared.workspace,
+                .journal = shared.journal,
+                .log = shared.log},
+      scriptExecution_(services_.shell, services_.scripts, services_.mainQueue, services_.alerts,
+                       services_.journal),
+      scriptTasks_(services_.persistor, services_.defaults, scriptExecution_),
+      finderActions_(services_.pasteboard, services_.workspace, services_.journal,
+                     services_.log) {}
+
+void TriggersWiring::addTweaks(core::TweakFactory& factory) {
+    triggers::addTriggersTweaks(factory, services_);
+}
+
+void TriggersWiring::addWorkers(BackgroundDrain& drain) {
+    drain.add(scriptExecution_.executor());
+}
+
+void TriggersWiring::start() {
+    scriptTasks_.seedIfNeeded();
+}
+
+void TriggersWiring::stop() {
+    scriptExecution_.executor().stop();
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/catalogue/CatalogueRow.hpp"
+
+namespace quorvane::core {
+
+// How a tweak folder supplies the behaviour of its catalogue tweaks: one
+// maker per id, given the tweak's catalogue row. A maker that cannot serve
+// the row (its state binding is not the kind the maker expects) answers
+// nullptr instead of guessing.
+class TweakFactory {
+  public:
+    using Maker = std::function<std::shared_ptr<Tweak>(const CatalogueRow&)>;
+
+    // Refuses a second maker for an id and remembers it: two folders that
+    // claim one tweak is a mistake to fix, not something registration order
+    // should settle quietly. Answers whether the maker was taken.
+    bool add(std::string id, Maker maker);
+    const Maker* find(const std::string& id) const;
+
+    // Every id with a maker, sorted.
+    std::vector<std::string> ids() const;
+    // Ids given a second maker, in the order they came.
+    const std::vector<std::string>& refusedIds() const { return refused_; }
+
+  private:
+    std::map<std::string, Maker> makers_;
+    std::vector<std::string> refused_;
+};
+
+// The state binding a maker expects, read from the row. Each answers null
+// when the row binds its state another way, so a maker can refuse the row
+// rather than throw.
+bool MState::*mStateField(const CatalogueRow& row);
+const PKeyPath* pStateField(const CatalogueRow& row);
+
+}  // namespace quorvane::core

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/Category.hpp"
+#include "core/SerialExecutor.hpp"
+#include "core/Store.hpp"
+#include "platform/Journal.hpp"
+#include "platform/Log.hpp"
+#include "platform/MainQueue.hpp"
+#include "platform/Pasteboard.hpp"
+#include "platform/ShellRunner.hpp"
+#include "platform/Workspace.hpp"
+#include "system/ScriptRunner.hpp"
+
+namespace quorvane::system {
+
+// What the system tweaks act through.
+struct SystemServices {
+    core::Store& store;
+    ScriptRunner& scripts;
+    platform::ShellRunner& shell;
+    core::SerialExecutor& commands;  // where plain shell commands wait
+    platform::Pasteboard& pasteboard;
+    platform::Workspace& workspace;
+    platform::Journal& journal;
+    platform::Log& log;
+    platform::MainQueue& mainQueue;
+    std::string bundleIdentifier;
+    // The user's home folder, for "~" in stored paths.
+    std::string homeDirectory;
+    // Refreshes every tweak of a category on the main queue (after a reset
+    // of a whole system component). Set once the catalogue exists.
+    std::function<void(core::Category)> refreshAll;
+};
+
+// Runs a shell command for a tweak on the commands executor, journaled; the
+// outcome is ignored, as the one-shot tweaks do.
+void runCommandInBackground(SystemServices& services, std::string cause, std::string command);
+
+}  // namespace quorvane::system

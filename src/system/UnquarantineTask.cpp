@@ -1,0 +1,49 @@
+#include "system/UnquarantineTask.hpp"
+
+#include <memory>
+
+#include "platform/Quoting.hpp"
+
+namespace quorvane::system {
+
+namespace {
+
+// Unquarantining needs a file chosen in its configure view; run() alone
+// has nothing to act on.
+class UnquarantineTask final : public core::BuiltinTweak {
+  public:
+    using BuiltinTweak::BuiltinTweak;
+};
+
+}  // namespace
+
+std::string unquarantineCommand(const std::string& path) {
+    // A chosen path is absolute; a relative one that starts with a dash
+    // would read as an option.
+    const std::string target = path.starts_with('-') ? "./" + path : path;
+    return "xattr -r -d com.apple.quarantine " + platform::shellQuote(target);
+}
+
+UnquarantineMessage unquarantineMessage(const ScriptResult& result) {
+    if (result.ok())
+        return {"Quarantine removed successfully", "checkmark.circle.fill"};
+    return {"Failed: " + result.error->message(), "xmark.circle.fill"};
+}
+
+void unquarantine(SystemServices& services, const std::string& path,
+                  std::function<void(UnquarantineMessage)> done) {
+    auto pending = std::make_shared<std::future<ScriptResult>>(
+        services.scripts.runScript(unquarantineCommand(path), true, true, "UnquarantineTask"));
+    services.commands.submit([&services, pending, done = std::move(done)] {
+        auto message = unquarantineMessage(pending->get());
+        services.mainQueue.post([done, message] { done(message); });
+    });
+}
+
+void addUnquarantineTask(core::TweakFactory& factory, SystemServices&) {
+    factory.add("UnquarantineTask", [](const core::CatalogueRow& row) {
+        return std::make_shared<UnquarantineTask>(row.info);
+    });
+}
+
+}  // namespace quorvane::system
