@@ -3,21 +3,52 @@
 #include <string>
 #include <vector>
 
+#include "core/Setting.hpp"
+#include "platform/UserDefaults.hpp"
+
 namespace quorvane::core {
 
+// One choice of a picker: its title, and the value stored when it is
+// chosen (an enumeration's raw value).
+struct FormOption {
+    std::string title;
+    std::string stored;
+};
+
 // A tweak's configure view, described as data and drawn by one generic form
-// in the front end. Each control is bound to a settings key or, for a button,
-// to an action the tweak handles.
+// in the front end. Each control is bound to a settings key or, for a
+// button, to an action the tweak handles. Controls are made from the
+// tweak's declared settings, so the form stores exactly what the tweak
+// reads: the type of `defaultValue` is the type stored (a stepper over an
+// integer setting stores integers, a picker the option's raw value).
 struct FormControl {
     enum class Kind { toggle, picker, stepper, slider, text, button };
 
     Kind kind;
     std::string title{};
-    std::string binding{};               // settings key, or action name for a button
-    std::vector<std::string> options{};  // picker choices
-    double minimum = 0;                  // stepper and slider range
+    std::string binding{};  // settings key, or action name for a button
+    platform::DefaultsValue defaultValue{false};  // what a never-set key means
+    std::vector<FormOption> options{};            // picker choices
+    double minimum = 0;                           // stepper and slider range
     double maximum = 0;
     double step = 1;
+
+    static FormControl toggle(std::string title, const BoolSetting& setting);
+    static FormControl stepper(std::string title, const IntSetting& setting);
+    static FormControl stepper(std::string title, const DoubleSetting& setting);
+    static FormControl slider(std::string title, const DoubleSetting& setting);
+    static FormControl text(std::string title, const TextSetting& setting);
+    static FormControl button(std::string title, std::string action);
+    template <class E>
+    static FormControl picker(std::string title, const EnumSetting<E>& setting) {
+        FormControl control{.kind = Kind::picker,
+                            .title = std::move(title),
+                            .binding = std::string(setting.key),
+                            .defaultValue = std::string(setting.rawValueOf(setting.defaultValue))};
+        for (const auto& option : setting.options)
+            control.options.push_back({std::string(option.title), std::string(option.rawValue)});
+        return control;
+    }
 };
 
 struct FormSection {

@@ -3,10 +3,9 @@
 namespace quorvane::core {
 
 Store::Store(platform::UserDefaults& defaults, Persistor& persistor)
-    : hideMainWindowAtLaunch(
-          defaults.boolValue(std::string(hideMainWindowAtLaunchKey)).value_or(true)) {
+    : hideMainWindowAtLaunch(hideMainWindowAtLaunchSetting.read(defaults)) {
     hideMainWindowAtLaunchWriter_ = hideMainWindowAtLaunch.subscribe([&defaults](const bool& hide) {
-        defaults.set(std::string(hideMainWindowAtLaunchKey), hide);
+        hideMainWindowAtLaunchSetting.write(defaults, hide);
     });
     preferenceRecord_ = persistor.registerPublished(std::string(preferenceKey), preference);
     pStateRecord_ = persistor.registerPublished(std::string(pStateKey), pState);

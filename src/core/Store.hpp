@@ -7,6 +7,7 @@
 #include "core/Persistor.hpp"
 #include "core/Preference.hpp"
 #include "core/Published.hpp"
+#include "core/Setting.hpp"
 #include "platform/UserDefaults.hpp"
 
 namespace quorvane::core {
@@ -19,7 +20,7 @@ namespace quorvane::core {
 //     store.pState.modify([](PState& s) { s.snapsWindows = true; });
 class Store {
   public:
-    static constexpr std::string_view hideMainWindowAtLaunchKey = "Store.hideMainWindowAtLaunch";
+    static constexpr BoolSetting hideMainWindowAtLaunchSetting{"Store.hideMainWindowAtLaunch", true};
     static constexpr std::string_view preferenceKey = "preference";
     static constexpr std::string_view pStateKey = "pState";
 

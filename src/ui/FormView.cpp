@@ -9,8 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quorvane::ui {
 
@@ -20,66 +23,122 @@ QString text(const std::string& value) {
     return QString::fromStdString(value);
 }
 
+template <class T>
+T fallback(const core::FormControl& item, T otherwise) {
+    const auto* value = std::get_if<T>(&item.defaultValue);
+    return value ? *value : otherwise;
+}
+
+int toInt(double value) {
+    return static_cast<int>(std::clamp(value, double(std::numeric_limits<int>::min()),
+                                       double(std::numeric_limits<int>::max())));
+}
+
+QWidget* toggle(const core::FormControl& item, platform::UserDefaults& defaults,
+                QWidget* parent) {
+    auto* box = new QCheckBox(text(item.title), parent);
+    box->setChecked(defaults.boolValue(item.binding).value_or(fallback(item, false)));
+    QObject::connect(box, &QCheckBox::toggled, parent,
+                     [&defaults, key = item.binding](bool on) { defaults.set(key, on); });
+    return box;
+}
+
+QWidget* picker(const core::FormControl& item, platform::UserDefaults& defaults,
+                QWidget* parent) {
+    auto* picker = new QComboBox(parent);
+    for (const auto& option : item.options)
+        picker->addItem(text(option.title));
+    auto indexOf = [&item](const std::string& stored) {
+        for (std::size_t i = 0; i < item.options.size(); ++i)
+            if (item.options[i].stored == stored)
+                return static_cast<int>(i);
+        return -1;
+    };
+    int current = indexOf(defaults.stringValue(item.binding).value_or(""));
+    if (current < 0)
+        current = indexOf(fallback(item, std::string()));
+    picker->setCurrentIndex(std::max(current, 0));
+    QObject::connect(picker, &QComboBox::currentIndexChanged, parent,
+                     [&defaults, key = item.binding, options = item.options](int index) {
+                         if (index >= 0 && static_cast<std::size_t>(index) < options.size())
+                             defaults.set(key, options[static_cast<std::size_t>(index)].stored);
+                     });
+    return picker;
+}
+
+QWidget* stepper(const core::FormControl& item, platform::UserDefaults& defaults,
+                 QWidget* parent) {
+    const std::string key = item.binding;
+    if (std::holds_alternative<std::int64_t>(item.defaultValue)) {
+        auto* stepper = new QSpinBox(parent);
+        stepper->setRange(toInt(item.minimum), toInt(item.maximum));
+        stepper->setSingleStep(std::max(1, toInt(item.step)));
+        const auto stored = defaults.intValue(key).value_or(fallback(item, std::int64_t{0}));
+        stepper->setValue(toInt(static_cast<double>(stored)));
+        QObject::connect(stepper, &QSpinBox::valueChanged, parent, [&defaults, key](int value) {
+            defaults.set(key, std::int64_t{value});
+        });
+        return stepper;
+    }
+    auto* stepper = new QDoubleSpinBox(parent);
+    stepper->setRange(item.minimum, item.maximum);
+    stepper->setSingleStep(item.step);
+    stepper->setDecimals(item.step < 1 ? 2 : 0);
+    stepper->setValue(defaults.doubleValue(key).value_or(fallback(item, item.minimum)));
+    QObject::connect(stepper, &QDoubleSpinBox::valueChanged, parent,
+                     [&defaults, key](double value) { defaults.set(key, value); });
+    return stepper;
+}
+
+// The slider counts steps; the stored value is the real number.
+QWidget* slider(const core::FormControl& item, platform::UserDefaults& defaults,
+                QWidget* parent) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    const double step = item.step > 0 ? item.step : 1;
+    const double minimum = item.minimum;
+    slider->setRange(0, toInt(std::round((item.maximum - minimum) / step)));
+    const double stored = defaults.doubleValue(item.binding).value_or(fallback(item, minimum));
+    slider->setValue(toInt(std::round((stored - minimum) / step)));
+    QObject::connect(slider, &QSlider::valueChanged, parent,
+                     [&defaults, key = item.binding, minimum, step](int steps) {
+                         defaults.set(key, minimum + steps * step);
+                     });
+    return slider;
+}
+
+QWidget* textField(const core::FormControl& item, platform::UserDefaults& defaults,
+                   QWidget* parent) {
+    const std::string stored =
+        defaults.stringValue(item.binding).value_or(fallback(item, std::string()));
+    auto* field = new QLineEdit(text(stored), parent);
+    QObject::connect(field, &QLineEdit::editingFinished, parent,
+                     [&defaults, key = item.binding, field] {
+                         defaults.set(key, field->text().toStdString());
+                     });
+    return field;
+}
+
 QWidget* control(const core::FormControl& item, platform::UserDefaults& defaults,
                  const FormView::Perform& perform, QWidget* parent) {
     using Kind = core::FormControl::Kind;
-    const std::string key = item.binding;
     switch (item.kind) {
-        case Kind::toggle: {
-            auto* box = new QCheckBox(text(item.title), parent);
-            box->setChecked(defaults.boolValue(key).value_or(false));
-            QObject::connect(box, &QCheckBox::toggled, parent,
-                             [&defaults, key](bool on) { defaults.set(key, on); });
-            return box;
-        }
-        case Kind::picker: {
-            auto* picker = new QComboBox(parent);
-            for (const auto& option : item.options)
-                picker->addItem(text(option));
-            picker->setCurrentIndex(static_cast<int>(defaults.intValue(key).value_or(0)));
-            QObject::connect(
-                picker, &QComboBox::currentIndexChanged, parent,
-                [&defaults, key](int index) { defaults.set(key, std::int64_t{index}); });
-            return picker;
-        }
-        case Kind::stepper: {
-            auto* stepper = new QDoubleSpinBox(parent);
-            stepper->setRange(item.minimum, item.maximum);
-            stepper->setSingleStep(item.step);
-            stepper->setDecimals(item.step < 1 ? 2 : 0);
-            stepper->setValue(defaults.doubleValue(key).value_or(item.minimum));
-            QObject::connect(stepper, &QDoubleSpinBox::valueChanged, parent,
-                             [&defaults, key](double value) { defaults.set(key, value); });
-            return stepper;
-        }
-        case Kind::slider: {
-            // The slider counts steps; the stored value is the real number.
-            auto* slider = new QSlider(Qt::Horizontal, parent);
-            const double step = item.step > 0 ? item.step : 1;
-            slider->setRange(0,
-                             static_cast<int>(std::lround((item.maximum - item.minimum) / step)));
-            const double stored = defaults.doubleValue(key).value_or(item.minimum);
-            slider->setValue(static_cast<int>(std::lround((stored - item.minimum) / step)));
-            const double minimum = item.minimum;
-            QObject::connect(slider, &QSlider::valueChanged, parent,
-                             [&defaults, key, minimum, step](int steps) {
-                                 defaults.set(key, minimum + steps * step);
-                             });
-            return slider;
-        }
-        case Kind::text: {
-            auto* field = new QLineEdit(text(defaults.stringValue(key).value_or("")), parent);
-            QObject::connect(field, &QLineEdit::editingFinished, parent, [&defaults, key, field] {
-                defaults.set(key, field->text().toStdString());
-            });
-            return field;
-        }
+        case Kind::toggle:
+            return toggle(item, defaults, parent);
+        case Kind::picker:
+            return picker(item, defaults, parent);
+        case Kind::stepper:
+            return stepper(item, defaults, parent);
+        case Kind::slider:
+            return slider(item, defaults, parent);
+        case Kind::text:
+            return textField(item, defaults, parent);
         case Kind::button: {
             auto* button = new QPushButton(text(item.title), parent);
-            QObject::connect(button, &QPushButton::clicked, parent, [perform, key] {
-                if (perform)
-                    perform(key);
-            });
+            QObject::connect(button, &QPushButton::clicked, parent,
+                             [perform, action = item.binding] {
+                                 if (perform)
+                                     perform(action);
+                             });
             return button;
         }
     }

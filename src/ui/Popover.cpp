@@ -70,11 +70,11 @@ Popover::Popover(Services services)
 }
 
 bool Popover::isPinned() const {
-    return services_.defaults.boolValue(pinKey).value_or(true);
+    return pinSetting.read(services_.defaults);
 }
 
 void Popover::setPinned(bool pinned) {
-    services_.defaults.set(pinKey, pinned);
+    pinSetting.write(services_.defaults, pinned);
     applyPinning();
 }
 

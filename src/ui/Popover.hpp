@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "core/Setting.hpp"
 #include "core/TweaksHolder.hpp"
 #include "platform/UserDefaults.hpp"
 #include "ui/TweakListView.hpp"
@@ -19,7 +20,7 @@ class Popover final : public QWidget {
   public:
     static constexpr int width = 332;
     static constexpr int height = 500;
-    static constexpr const char* pinKey = "MenuBarService.pinPopover";
+    static constexpr core::BoolSetting pinSetting{"MenuBarService.pinPopover", true};
 
     struct Services {
         ListServices list;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <fstream>
 #include <thread>
 
@@ -79,29 +80,62 @@ TEST_F(ConfigureViewsTest, unquarantineShowsItsResult) {
     EXPECT_EQ(view.result()->text(), "✅ Quarantine removed successfully");
 }
 
-TEST_F(ConfigureViewsTest, formsWriteTheirSettingsAndSheetsSayWhenThereIsNothing) {
-    using Kind = core::FormControl::Kind;
-    core::ConfigureForm form{
-        {{"Behaviour",
-          {{Kind::toggle, "Show unlock icon", "LockScreenTask.Manager.showsUnlock"},
-           {Kind::picker,
-            "Period",
-            "KeepMacAwakeTask.Manager.period",
-            {"Forever", "Minute", "Hour"}},
-           {Kind::slider, "Level", "DimTask.Manager.level", {}, 0, 1, 0.1},
-           {Kind::button, "Preview", "preview"}},
-          "Changes apply when the tweak runs again."}}};
+enum class Period { forever, minute, hour, day };
+constexpr core::EnumOption<Period> periods[] = {{Period::forever, "forever", "Forever"},
+                                                {Period::minute, "minute", "Minute"},
+                                                {Period::hour, "hour", "Hour"},
+                                                {Period::day, "day", "Day"}};
+constexpr core::EnumSetting<Period> period{"ScheduleShutdownTask.Manager.period", Period::hour,
+                                           periods};
+constexpr core::IntSetting amount{"ScheduleShutdownTask.Manager.periodValue", 15, 1, 9999};
+constexpr core::BoolSetting showsUnlock{"LockScreenTask.Manager.showsUnlock", true};
+constexpr core::DoubleSetting level{"DimTask.Manager.level", 0.5, 0, 1, 0.1};
+
+TEST_F(ConfigureViewsTest, formsShowTheDeclaredDefaultsAndStoreWhatTheTweakReads) {
+    using Control = core::FormControl;
+    core::ConfigureForm form{{{"Behaviour",
+                               {Control::toggle("Show unlock icon", showsUnlock),
+                                Control::picker("Period", period),
+                                Control::stepper("Amount", amount),
+                                Control::slider("Level", level),
+                                Control::button("Preview", "preview")},
+                               "Changes apply when the tweak runs again."}}};
     std::vector<std::string> performed;
     FormView view(form, defaults, [&](const std::string& action) { performed.push_back(action); });
-    view.findChild<QCheckBox*>()->click();
-    view.findChild<QComboBox*>()->setCurrentIndex(2);
-    view.findChild<QSlider*>()->setValue(7);
+
+    // Nothing stored yet: the form shows what the tweak would do.
+    auto* box = view.findChild<QCheckBox*>();
+    auto* picker = view.findChild<QComboBox*>();
+    auto* stepper = view.findChild<QSpinBox*>();
+    auto* slider = view.findChild<QSlider*>();
+    ASSERT_TRUE(box && picker && stepper && slider);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(picker->currentText(), "Hour");
+    EXPECT_EQ(stepper->value(), 15);
+    EXPECT_EQ(slider->value(), 5);
+    EXPECT_FALSE(defaults.value("ScheduleShutdownTask.Manager.period"));
+
+    box->click();
+    picker->setCurrentIndex(1);
+    stepper->setValue(30);
+    slider->setValue(7);
     button(view, "Preview")->click();
-    EXPECT_EQ(defaults.boolValue("LockScreenTask.Manager.showsUnlock"), true);
-    EXPECT_EQ(defaults.intValue("KeepMacAwakeTask.Manager.period"), 2);
-    EXPECT_NEAR(defaults.doubleValue("DimTask.Manager.level").value(), 0.7, 1e-9);
+    EXPECT_FALSE(showsUnlock.read(defaults));
+    EXPECT_EQ(defaults.stringValue("ScheduleShutdownTask.Manager.period"), "minute");
+    EXPECT_EQ(period.read(defaults), Period::minute);
+    EXPECT_TRUE(std::holds_alternative<std::int64_t>(
+        defaults.value("ScheduleShutdownTask.Manager.periodValue").value()));
+    EXPECT_EQ(amount.read(defaults), 30);
+    EXPECT_NEAR(level.read(defaults), 0.7, 1e-9);
     EXPECT_EQ(performed, std::vector<std::string>{"preview"});
 
+    // A stored raw value the form does not know shows the default.
+    defaults.set("ScheduleShutdownTask.Manager.period", std::string("fortnight"));
+    FormView again(form, defaults, {});
+    EXPECT_EQ(again.findChild<QComboBox*>()->currentText(), "Hour");
+}
+
+TEST_F(ConfigureViewsTest, aSheetSaysWhenThereIsNothingToConfigure) {
     ConfigureSheet nothing(catalogue->find("EmptyTrashTask"), systemConfigureViews(services),
                            defaults);
     auto* label = nothing.findChild<QLabel*>();

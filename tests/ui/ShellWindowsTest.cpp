@@ -31,7 +31,7 @@ TEST_F(ShellWindowsTest, thePopoverShowsTheChosenWorkflowAndRemembersItsPin) {
     EXPECT_EQ(popover.pinButton()->text(), "Unpin");
     EXPECT_TRUE(popover.windowFlags().testFlag(Qt::Tool));
     popover.pinButton()->click();
-    EXPECT_EQ(defaults.boolValue(Popover::pinKey), false);
+    EXPECT_EQ(defaults.boolValue(std::string(Popover::pinSetting.key)), false);
     EXPECT_EQ(popover.pinButton()->text(), "Pin");
     // Unpinned it is a popup, which the window system closes on a click elsewhere.
     EXPECT_TRUE(popover.windowFlags().testFlag(Qt::Popup));

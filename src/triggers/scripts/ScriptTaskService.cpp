@@ -23,7 +23,7 @@ void ScriptTaskService::makeTweaks(const std::vector<ScriptTask>& list) {
 }
 
 void ScriptTaskService::seedIfNeeded() {
-    if (defaults_.boolValue(hasSeededKey).value_or(false))
+    if (hasSeeded.read(defaults_))
         return;
     scripts.modify([this](std::vector<ScriptTask>& list) {
         using enum ScriptTask::Mode;
@@ -54,7 +54,7 @@ void ScriptTaskService::seedIfNeeded() {
                         "killall coreaudiod",
                         false});
     });
-    defaults_.set(hasSeededKey, true);
+    hasSeeded.write(defaults_, true);
 }
 
 ScriptTask ScriptTaskService::add() {

@@ -6,6 +6,7 @@
 
 #include "core/Persistor.hpp"
 #include "core/Published.hpp"
+#include "core/Setting.hpp"
 #include "core/Uuid.hpp"
 #include "core/catalogue/ScriptTweakSource.hpp"
 #include "platform/Hotkeys.hpp"
@@ -22,7 +23,7 @@ namespace quorvane::triggers {
 class ScriptTaskService final : public core::ScriptTweakSource {
   public:
     static constexpr const char* recordKey = "scriptTasks";
-    static constexpr const char* hasSeededKey = "ScriptTaskService.hasSeeded";
+    static constexpr core::BoolSetting hasSeeded{"ScriptTaskService.hasSeeded", false};
 
     // Loads the stored list at once.
     ScriptTaskService(core::Persistor& persistor, platform::UserDefaults& defaults,

@@ -1,0 +1,51 @@
+#include "core/ConfigureForm.hpp"
+
+namespace quorvane::core {
+
+FormControl FormControl::toggle(std::string title, const BoolSetting& setting) {
+    return {.kind = Kind::toggle,
+            .title = std::move(title),
+            .binding = std::string(setting.key),
+            .defaultValue = setting.defaultValue};
+}
+
+FormControl FormControl::stepper(std::string title, const IntSetting& setting) {
+    return {.kind = Kind::stepper,
+            .title = std::move(title),
+            .binding = std::string(setting.key),
+            .defaultValue = setting.defaultValue,
+            .minimum = static_cast<double>(setting.minimum),
+            .maximum = static_cast<double>(setting.maximum),
+            .step = 1};
+}
+
+FormControl FormControl::stepper(std::string title, const DoubleSetting& setting) {
+    return {.kind = Kind::stepper,
+            .title = std::move(title),
+            .binding = std::string(setting.key),
+            .defaultValue = setting.defaultValue,
+            .minimum = setting.minimum,
+            .maximum = setting.maximum,
+            .step = setting.step > 0 ? setting.step : 1};
+}
+
+FormControl FormControl::slider(std::string title, const DoubleSetting& setting) {
+    FormControl control = stepper(std::move(title), setting);
+    control.kind = Kind::slider;
+    // A smooth slider still moves in steps: a hundred across its range.
+    control.step = setting.step > 0 ? setting.step : (setting.maximum - setting.minimum) / 100;
+    return control;
+}
+
+FormControl FormControl::text(std::string title, const TextSetting& setting) {
+    return {.kind = Kind::text,
+            .title = std::move(title),
+            .binding = std::string(setting.key),
+            .defaultValue = std::string(setting.defaultValue)};
+}
+
+FormControl FormControl::button(std::string title, std::string action) {
+    return {.kind = Kind::button, .title = std::move(title), .binding = std::move(action)};
+}
+
+}  // namespace quorvane::core
