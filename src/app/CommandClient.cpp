@@ -1,5 +1,6 @@
 #include "app/CommandClient.hpp"
 
+#include "app/ControlCommandSpec.hpp"
 #include "app/InProcessInstance.hpp"
 #include "platform/posix/ControlSocket.hpp"
 #include "platform/posix/XdgDirectories.hpp"
@@ -26,22 +27,21 @@ int CommandClient::reported(const std::string& answer, const Report& report) {
     return report(reply);
 }
 
-int CommandClient::ask(const nlohmann::json& request, const Report& report) {
-    auto answer = platform::posix::sendControlRequest(socketPath(), request.dump());
-    if (!answer) {
-        err_ << "quorvane: " << answer.error().message << "\n";
-        return 1;
+int CommandClient::send(const nlohmann::json& request, const Report& report) {
+    const auto* spec = findControlCommand(request.value("command", std::string()));
+    if (!spec) {
+        err_ << "quorvane: no control command \"" << request.value("command", std::string())
+             << "\"\n";
+        return 2;
     }
-    return reported(answer.value(), report);
-}
-
-int CommandClient::askOrHandleHere(const nlohmann::json& request, const Report& report) {
+    // The instance answers within the deadline; the socket adds a moment.
+    const auto wait = spec->deadline + std::chrono::seconds(1);
     // Twice: an instance may start between the first try and taking its lock.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        auto answer = platform::posix::sendControlRequest(socketPath(), request.dump());
+        auto answer = platform::posix::sendControlRequest(socketPath(), request.dump(), wait);
         if (answer)
             return reported(answer.value(), report);
-        if (answer.error().message != platform::posix::notRunning) {
+        if (answer.error().message != platform::posix::notRunning || spec->needsInstance) {
             err_ << "quorvane: " << answer.error().message << "\n";
             return 1;
         }

@@ -14,12 +14,11 @@ class CommandClient {
 
     CommandClient(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-    // Sends the request to the running instance.
-    int ask(const nlohmann::json& request, const Report& report);
-    // The same, but with no instance running the request is handled here by
-    // a short-lived one, which waits for the tweak's background work and
-    // saves before it exits.
-    int askOrHandleHere(const nlohmann::json& request, const Report& report);
+    // Sends the request to the running instance and waits as long as its
+    // command's deadline. With no instance running, a command that does not
+    // need one is handled here by a short-lived instance, which waits for
+    // the tweak's background work and saves before it exits.
+    int send(const nlohmann::json& request, const Report& report);
 
   private:
     int reported(const std::string& answer, const Report& report);

@@ -2,130 +2,155 @@
 
 #include <future>
 #include <memory>
-#include <nlohmann/json.hpp>
 
 #include "core/CanToggle.hpp"
-#include "core/automation/Automation.hpp"
 #include "core/intents/TweakIntents.hpp"
 
 namespace quorvane::app {
 
+bool ControlCommands::bind(std::string_view name, Handler handler) {
+    if (!findControlCommand(name) || handlers_.contains(name))
+        return false;
+    handlers_.emplace(std::string(name), std::move(handler));
+    return true;
+}
+
+void ControlCommands::handle(const std::string& line, Reply reply) const {
+    auto answered = std::make_shared<bool>(false);
+    Reply once = [answered, reply = std::move(reply)](const std::string& answer) {
+        if (!*answered) {
+            *answered = true;
+            reply(answer);
+        }
+    };
+    auto request = ControlRequest::parse(line);
+    if (!request)
+        return once(controlFailure(request.error().message));
+    const auto& command = request.value().command();
+    const auto* spec = findControlCommand(command);
+    if (!spec)
+        return once(controlFailure("unknown command \"" + command + "\""));
+    auto handler = handlers_.find(command);
+    if (handler == handlers_.end())
+        return once(controlFailure(spec->whenUnbound.empty()
+                                       ? "\"" + command + "\" needs the running Quorvane"
+                                       : std::string(spec->whenUnbound)));
+    handler->second(request.value(), once);
+}
+
 namespace {
 
-std::string failure(const std::string& message) {
-    return nlohmann::json{{"ok", false}, {"error", message}}.dump();
+void list(const core::Catalogue& catalogue, const ControlCommands::Reply& reply) {
+    nlohmann::json tweaks = nlohmann::json::array();
+    for (const auto& tweak : catalogue.allTweaks()) {
+        nlohmann::json entry{
+            {"id", tweak->id()}, {"name", tweak->name()}, {"available", tweak->isAvailable()}};
+        if (auto toggle = core::asToggle(*tweak))
+            entry["on"] = toggle->isOn();
+        tweaks.push_back(entry);
+    }
+    reply(controlSuccess({{"tweaks", tweaks}}));
 }
-std::string success(nlohmann::json extra = nlohmann::json::object()) {
-    extra["ok"] = true;
-    return extra.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
 
-}  // namespace
-
-std::string ControlCommands::handle(const std::string& request) {
-    const auto json = nlohmann::json::parse(request, nullptr, false);
-    if (!json.is_object() || !json.contains("command") || !json["command"].is_string())
-        return failure("a request is a JSON object with a \"command\"");
-    const std::string command = json["command"];
-    if (command == "ping")
-        return success();
-    if (command == "reopen") {
-        reopen_();
-        return success();
-    }
-    if (command == "list") {
-        nlohmann::json tweaks = nlohmann::json::array();
-        for (const auto& tweak : catalogue_.allTweaks()) {
-            nlohmann::json entry{
-                {"id", tweak->id()}, {"name", tweak->name()}, {"available", tweak->isAvailable()}};
-            if (auto toggle = core::asToggle(*tweak))
-                entry["on"] = toggle->isOn();
-            tweaks.push_back(entry);
-        }
-        return success({{"tweaks", tweaks}});
-    }
-    if (command == "runNamed" || command == "toggleNamed")
-        return byName(command, json);
-    if (command == "post")
-        return post(json);
-    if (command == "press") {
-        if (!pressKey_)
-            return failure("this Quorvane takes shortcuts from the real keyboard: press the keys");
-        if (!json.contains("combination") || !json["combination"].is_string())
-            return failure("\"press\" needs a \"combination\"");
-        return success({{"taken", pressKey_(json["combination"].get<std::string>())}});
-    }
-    if (command == "finderAction") {
-        if (!finderActions_)
-            return failure("file actions need the running Quorvane");
-        auto message = triggers::FinderActionMessage::decode(request);
-        if (!message)
-            return failure(message.error().message);
-        if (!triggers::findFinderAction(message.value().actionId))
-            return failure("no file action \"" + message.value().actionId + "\"");
-        finderActions_->handle(message.value());
-        return success();
-    }
-    if (command != "set")
-        return failure("unknown command \"" + command + "\"");
-
-    if (!json.contains("id") || !json["id"].is_string())
-        return failure("\"" + command + "\" needs an \"id\"");
-    const std::string id = json["id"];
-    auto tweak = catalogue_.find(id);
+void set(const InstanceControls& controls, const ControlRequest& request,
+         const ControlCommands::Reply& reply) {
+    auto id = request.text("id");
+    if (!id)
+        return reply(controlFailure(id.error().message));
+    auto tweak = controls.catalogue.find(id.value());
     if (!tweak)
-        return failure("no tweak \"" + id + "\"");
+        return reply(controlFailure("no tweak \"" + id.value() + "\""));
     if (!core::asToggle(*tweak))
-        return failure(id + " is not a toggle: run it");
-    if (!json.contains("on") || !json["on"].is_boolean())
-        return failure("\"set\" needs \"on\": true or false");
-    actions_.switchToggle(tweak, json["on"].get<bool>());
-    return success({{"available", tweak->isAvailable()}, {"on", core::asToggle(*tweak)->isOn()}});
+        return reply(controlFailure(id.value() + " is not a toggle: run it"));
+    auto on = request.flag("on");
+    if (!on)
+        return reply(controlFailure(on.error().message));
+    controls.actions.switchToggle(tweak, on.value());
+    reply(controlSuccess(
+        {{"available", tweak->isAvailable()}, {"on", core::asToggle(*tweak)->isOn()}}));
 }
 
-std::string ControlCommands::byName(const std::string& command, const nlohmann::json& request) {
-    if (!request.contains("name") || !request["name"].is_string())
-        return failure("\"" + command + "\" needs a \"name\"");
-    const std::string name = request["name"];
-    const auto kind = command == "runNamed" ? core::IntentKind::run : core::IntentKind::toggle;
-    if (kind == core::IntentKind::toggle &&
-        (!request.contains("on") || !request["on"].is_boolean()))
-        return failure("\"toggleNamed\" needs \"on\": true or false");
-    // Names first, as other programs' automation calls them; then, for
-    // people at a terminal, a tweak's id.
-    auto tweak = core::resolveIntentTweak(catalogue_, name, kind);
+// "Run Tweak" and "Toggle Tweak": names first, as other programs'
+// automation calls them; then, for people at a terminal, a tweak's id. A
+// name that matches nothing still succeeds, with "found": false.
+void byName(const InstanceControls& controls, core::IntentKind kind, const ControlRequest& request,
+            const ControlCommands::Reply& reply) {
+    auto name = request.text("name");
+    if (!name)
+        return reply(controlFailure(name.error().message));
+    std::optional<bool> on;
+    if (kind == core::IntentKind::toggle) {
+        auto wanted = request.flag("on");
+        if (!wanted)
+            return reply(controlFailure(wanted.error().message));
+        on = wanted.value();
+    }
+    auto tweak = core::resolveIntentTweak(controls.catalogue, name.value(), kind);
     if (!tweak) {
-        tweak = catalogue_.find(name);
+        tweak = controls.catalogue.find(name.value());
         if (tweak && (core::asToggle(*tweak) != nullptr) != (kind == core::IntentKind::toggle))
             tweak = nullptr;
     }
     if (!tweak)
-        return success({{"found", false}});
-    if (kind == core::IntentKind::run)
-        tweak->run();
+        return reply(controlSuccess({{"found", false}}));
+    if (on)
+        core::switchAndApply(*tweak, *on, /*applyUnchanged=*/true);
     else
-        core::switchAndApply(*tweak, request["on"].get<bool>(), /*applyUnchanged=*/true);
-    return success({{"found", true}, {"id", tweak->id()}, {"available", tweak->isAvailable()}});
+        tweak->run();
+    reply(controlSuccess({{"found", true}, {"id", tweak->id()}, {"available", tweak->isAvailable()}}));
 }
 
-std::string ControlCommands::post(const nlohmann::json& request) {
-    if (!postEvent_)
-        return failure("this Quorvane observes the real system's events, not simulated ones");
-    if (!request.contains("name") || !request["name"].is_string())
-        return failure("\"post\" needs a \"name\"");
-    const std::string name = request["name"];
-    if (!core::eventFromNotification(name))
-        return failure("\"" + name + "\" is not one of the system events Quorvane observes");
-    return success({{"observers", postEvent_(name)}});
+void finderAction(triggers::FinderActionPerformer& performer, const ControlRequest& request,
+                  const ControlCommands::Reply& reply) {
+    auto message = triggers::FinderActionMessage::decode(request.line());
+    if (!message)
+        return reply(controlFailure(message.error().message));
+    if (!triggers::findFinderAction(message.value().actionId))
+        return reply(controlFailure("no file action \"" + message.value().actionId + "\""));
+    performer.handle(message.value());
+    reply(controlSuccess());
 }
 
-std::string handleOnMainQueue(platform::MainQueue& queue, ControlCommands& commands,
+}  // namespace
+
+void bindInstanceCommands(ControlCommands& commands, InstanceControls controls) {
+    auto shared = std::make_shared<InstanceControls>(std::move(controls));
+    commands.bind("ping", [](const ControlRequest&, const auto& reply) { reply(controlSuccess()); });
+    commands.bind("reopen", [shared](const ControlRequest&, const auto& reply) {
+        if (shared->reopen)
+            shared->reopen();
+        reply(controlSuccess());
+    });
+    commands.bind("list", [shared](const ControlRequest&, const auto& reply) {
+        list(shared->catalogue, reply);
+    });
+    commands.bind("set", [shared](const ControlRequest& request, const auto& reply) {
+        set(*shared, request, reply);
+    });
+    commands.bind("runNamed", [shared](const ControlRequest& request, const auto& reply) {
+        byName(*shared, core::IntentKind::run, request, reply);
+    });
+    commands.bind("toggleNamed", [shared](const ControlRequest& request, const auto& reply) {
+        byName(*shared, core::IntentKind::toggle, request, reply);
+    });
+    if (shared->finderActions)
+        commands.bind("finderAction", [shared](const ControlRequest& request, const auto& reply) {
+            finderAction(*shared->finderActions, request, reply);
+        });
+}
+
+std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands& commands,
                               const std::string& request) {
+    const auto parsed = ControlRequest::parse(request);
+    const auto* spec = parsed ? findControlCommand(parsed.value().command()) : nullptr;
+    const auto deadline = spec ? spec->deadline : std::chrono::milliseconds(2000);
     auto answer = std::make_shared<std::promise<std::string>>();
     auto future = answer->get_future();
-    queue.post([answer, &commands, request] { answer->set_value(commands.handle(request)); });
-    if (future.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
-        return failure("Quorvane is busy; try again");
+    queue.post([answer, &commands, request] {
+        commands.handle(request, [answer](const std::string& line) { answer->set_value(line); });
+    });
+    if (future.wait_for(deadline) != std::future_status::ready)
+        return controlFailure("Quorvane is busy; try again");
     return future.get();
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <functional>
-#include <nlohmann/json_fwd.hpp>
+#include <map>
 #include <string>
+#include <string_view>
 
+#include "app/ControlCommandSpec.hpp"
+#include "app/ControlRequest.hpp"
 #include "core/TweakActions.hpp"
 #include "core/catalogue/Catalogue.hpp"
 #include "platform/MainQueue.hpp"
@@ -11,59 +14,41 @@
 
 namespace quorvane::app {
 
-// What the running instance does for a request on the control socket. A
-// request is one JSON object:
-//   {"command":"ping"}                          is anyone there?
-//   {"command":"reopen"}                        a second launch: show the main window
-
-//   {"command":"set","id":"AutoHideDockTask","on":true}   switch a toggle, as its switch does
-//   {"command":"list"}                          every tweak with its live state
-//   {"command":"runNamed","name":"Empty Trash"}         "Run Tweak" by name
-//   {"command":"toggleNamed","name":"Dark Mode","on":true}  "Toggle Tweak" by name
-//   {"command":"post","name":"com.apple.screenIsLocked"}    a simulated system event
-//   {"command":"finderAction","actionId":"copyPath","paths":["/a/b"]}  a file action
-//   {"command":"press","combination":"Ctrl+Alt+K"}   a key on the simulated keyboard
-// The answer is {"ok":true,...} or {"ok":false,"error":"..."}; the by-name
-// actions also answer "found", as a name that matches nothing still
-// succeeds. Requests come from other processes and are checked before
-// anything is done.
+// What an instance does for the requests on the control socket: a table of
+// handlers bound to the commands of `controlCommandSpecs()`. Each handler
+// checks its own fields and answers through its reply, at once or later
+// (a stream, a drag on timers, a read on an executor). Answers are
+// {"ok":true,...} or {"ok":false,"error":"..."}.
 class ControlCommands {
   public:
-    // Delivers a simulated system event; answers how many observers got it.
-    using PostEvent = std::function<std::size_t(const std::string& name)>;
-    // Presses a combination on the simulated keyboard; answers whether a
-    // shortcut took it.
-    using PressKey = std::function<bool(const std::string& combination)>;
+    // Answers once; a second answer is dropped.
+    using Reply = std::function<void(const std::string& answer)>;
+    using Handler = std::function<void(const ControlRequest& request, const Reply& reply)>;
 
-    ControlCommands(const core::Catalogue& catalogue, core::TweakActions& actions,
-                    std::function<void()> reopen, PostEvent postEvent = {},
-                    triggers::FinderActionPerformer* finderActions = nullptr,
-                    PressKey pressKey = {})
-        : catalogue_(catalogue),
-          actions_(actions),
-          reopen_(std::move(reopen)),
-          postEvent_(std::move(postEvent)),
-          finderActions_(finderActions),
-          pressKey_(std::move(pressKey)) {}
+    // Refuses a name the table does not have and a second handler for one.
+    bool bind(std::string_view name, Handler handler);
+    bool isBound(std::string_view name) const { return handlers_.contains(name); }
 
     // On the main thread.
-    std::string handle(const std::string& request);
+    void handle(const std::string& request, Reply reply) const;
 
   private:
-    const core::Catalogue& catalogue_;
-    core::TweakActions& actions_;
-    std::string byName(const std::string& command, const nlohmann::json& request);
-    std::string post(const nlohmann::json& request);
-
-    std::function<void()> reopen_;
-    PostEvent postEvent_;
-    triggers::FinderActionPerformer* finderActions_;
-    PressKey pressKey_;
+    std::map<std::string, Handler, std::less<>> handlers_;
 };
 
+// The commands on tweaks and the instance: ping, reopen, list, set,
+// runNamed, toggleNamed and, given a performer, finderAction.
+struct InstanceControls {
+    const core::Catalogue& catalogue;
+    core::TweakActions& actions;
+    std::function<void()> reopen;
+    triggers::FinderActionPerformer* finderActions = nullptr;
+};
+void bindInstanceCommands(ControlCommands& commands, InstanceControls controls);
+
 // Runs `commands` on the main queue for a request that arrived on another
-// thread, waiting for the answer.
-std::string handleOnMainQueue(platform::MainQueue& queue, ControlCommands& commands,
+// thread, waiting for the answer as long as the command's deadline.
+std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands& commands,
                               const std::string& request);
 
 }  // namespace quorvane::app

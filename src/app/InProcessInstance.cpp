@@ -8,6 +8,13 @@
 namespace quorvane::app {
 
 std::optional<std::string> handleInProcess(const std::string& request) {
+    // Commands that only show something, or need the instance's windows and
+    // event streams, are never carried out here.
+    const auto parsed = ControlRequest::parse(request);
+    const auto* spec = parsed ? findControlCommand(parsed.value().command()) : nullptr;
+    if (!spec || spec->needsInstance)
+        return controlFailure(std::string(platform::posix::notRunning));
+
     HeadlessApplication application;
 
     platform::posix::StderrLog log;
@@ -26,11 +33,16 @@ std::optional<std::string> handleInProcess(const std::string& request) {
     }
 
     AppServices services(directories);
-    ControlCommands commands(services.catalogue(), services.tweakActions(), [] {});
-    auto answer = commands.handle(request);
+    ControlCommands commands;
+    bindInstanceCommands(commands, {.catalogue = services.catalogue(),
+                                    .actions = services.tweakActions(),
+                                    .reopen = {}});
+    auto answer = std::make_shared<std::optional<std::string>>();
+    commands.handle(request, [answer](const std::string& line) { *answer = line; });
+    // A command that answers later does so while its work drains.
     services.finishBackgroundWork();
     services.terminate();
-    return answer;
+    return answer->value_or(controlFailure("the command gave no answer"));
 }
 
 }  // namespace quorvane::app

@@ -9,21 +9,17 @@
 #include <nlohmann/json.hpp>
 
 #include "app/AppServices.hpp"
-#include "app/CommandClient.hpp"
+#include "app/CommandLineTool.hpp"
 #include "app/ControlCommands.hpp"
-#include "app/InProcessInstance.hpp"
+#include "app/SimControlCommands.hpp"
 #include "cli/CommandLine.hpp"
-#include "cli/JournalCommand.hpp"
-#include "cli/ListCommand.hpp"
 #include "core/AppIdentity.hpp"
-#include "core/catalogue/CatalogueRow.hpp"
 #include "platform/posix/ControlSocket.hpp"
-#include "platform/posix/FileJournal.hpp"
 #include "platform/posix/StderrLog.hpp"
-#include "platform/sim/SimHome.hpp"
+#include "platform/qt/UnixSignalWatcher.hpp"
 #include "platform/sim/SimHotkeys.hpp"
 #include "platform/sim/SimSystemEvents.hpp"
-#include "platform/qt/UnixSignalWatcher.hpp"
+#include "triggers/scripts/ScriptTaskService.hpp"
 #include "ui/AlertPanel.hpp"
 #include "ui/EmojiImages.hpp"
 #include "ui/MainWindow.hpp"
@@ -34,94 +30,11 @@
 #include "ui/TriggerViews.hpp"
 #include "ui/automation/AutomationPage.hpp"
 #include "ui/shortcuts/ShortcutSettingsTab.hpp"
-#include "triggers/scripts/ScriptTaskService.hpp"
 #include "ui/workflows/WorkflowSettingsTab.hpp"
 
 using namespace quorvane;
 
 namespace {
-
-// Lists the catalogue as this build has it (which tweaks are available)
-// with the user's own scripts, without a display and without writing the
-// user's records.
-int listCatalogue(const cli::ListOptions& options) {
-    app::HeadlessApplication application;
-
-    app::AppServices services(platform::posix::XdgDirectories::current());
-    return cli::listTweaks(options, services.catalogue(), services.store(), std::cout, std::cerr);
-}
-
-int showJournal(bool json) {
-    platform::posix::StderrLog log;
-    const auto paths = app::AppPaths::from(platform::posix::XdgDirectories::current());
-    cli::printJournal(platform::posix::FileJournal(paths.journal, log), json, std::cout);
-    return 0;
-}
-
-int setAdminPrompt(bool approves) {
-    const auto paths = app::AppPaths::from(platform::posix::XdgDirectories::current());
-    auto saved = platform::sim::SimHome(paths.simulatedMac).setAdminPromptApproves(approves);
-    if (!saved) {
-        std::cerr << "quorvane: " << saved.error().message << "\n";
-        return 1;
-    }
-    std::cout << "The simulated Mac now " << (approves ? "approves" : "cancels")
-              << " administrator prompts.\n";
-    return 0;
-}
-
-std::filesystem::path socketPath() {
-    return platform::posix::controlSocketPath(
-        platform::posix::XdgDirectories::current().runtimeDir);
-}
-
-// What happened to the tweak a command named.
-int reportTweak(const nlohmann::json& reply, const std::string& asked, const std::string& done) {
-    if (reply.value("found", true) == false) {
-        // Scripts that call this keep working when a tweak is renamed.
-        std::cerr << "quorvane: no such tweak \"" << asked << "\"\n";
-        return 0;
-    }
-    std::cout << done;
-    if (reply.value("available", true) == false)
-        std::cout << " (not available in this build: nothing happened)";
-    std::cout << "\n";
-    return 0;
-}
-
-int tweakCommand(const cli::CommandLine& command) {
-    app::CommandClient client(std::cout, std::cerr);
-    const std::string state = command.on ? " on." : " off.";
-    switch (command.action) {
-        case cli::CommandLine::Action::runNamed:
-            return client.askOrHandleHere(
-                {{"command", "runNamed"}, {"name", command.tweakName}}, [&](const auto& reply) {
-                    return reportTweak(reply, command.tweakName, "Ran " + command.tweakName + ".");
-                });
-        case cli::CommandLine::Action::toggleNamed:
-            return client.askOrHandleHere(
-                {{"command", "toggleNamed"}, {"name", command.tweakName}, {"on", command.on}},
-                [&](const auto& reply) {
-                    return reportTweak(reply, command.tweakName,
-                                       "Switched " + command.tweakName + state);
-                });
-        case cli::CommandLine::Action::set:
-            return client.askOrHandleHere(
-                {{"command", "set"}, {"id", command.tweakId}, {"on", command.on}},
-                [&](const auto& reply) {
-                    return reportTweak(reply, command.tweakId,
-                                       "Switched " + command.tweakId + state);
-                });
-        default:
-            return client.ask({{"command", "post"}, {"name", command.eventName}},
-                              [&](const nlohmann::json& reply) {
-                                  const int observers = reply.value("observers", 0);
-                                  std::cout << "Posted " << command.eventName << " (" << observers
-                                            << (observers == 1 ? " observer)\n" : " observers)\n");
-                                  return 0;
-                              });
-    }
-}
 
 void showAbout() {
     QMessageBox::about(nullptr, QStringLiteral("Quorvane"),
@@ -129,18 +42,9 @@ void showAbout() {
                            .arg(QStringLiteral(QUORVANE_VERSION), QStringLiteral(QUORVANE_BUILD)));
 }
 
-int setGrant(const std::string& permission, bool granted) {
-    const auto paths = app::AppPaths::from(platform::posix::XdgDirectories::current());
-    const auto which = permission == "accessibility" ? platform::Permission::accessibility
-                                                     : platform::Permission::screenRecording;
-    if (auto saved = platform::sim::SimHome(paths.simulatedMac).setGranted(which, granted);
-        !saved) {
-        std::cerr << "quorvane: " << saved.error().message << "\n";
-        return 1;
-    }
-    std::cout << "The simulated Mac has " << (granted ? "granted " : "revoked ")
-              << platform::title(which) << " permission.\n";
-    return 0;
+std::filesystem::path socketPath() {
+    return platform::posix::controlSocketPath(
+        platform::posix::XdgDirectories::current().runtimeDir);
 }
 
 // Without any display the program still runs, with windows kept off screen.
@@ -163,44 +67,8 @@ int main(int argc, char** argv) {
         std::cerr << "quorvane: " << command.error().message << "\n";
         return 2;
     }
-    switch (command.value().action) {
-        case cli::CommandLine::Action::help:
-            std::cout << cli::usageText();
-            return 0;
-        case cli::CommandLine::Action::version:
-            std::cout << cli::versionText();
-            return 0;
-        case cli::CommandLine::Action::list:
-            return listCatalogue(command.value().list);
-        case cli::CommandLine::Action::journal:
-            return showJournal(command.value().json);
-        case cli::CommandLine::Action::simAdmin:
-            return setAdminPrompt(command.value().adminApproves);
-        case cli::CommandLine::Action::simGrant:
-            return setGrant(command.value().permission, command.value().on);
-        case cli::CommandLine::Action::runNamed:
-        case cli::CommandLine::Action::toggleNamed:
-        case cli::CommandLine::Action::set:
-        case cli::CommandLine::Action::simPost:
-            return tweakCommand(command.value());
-        case cli::CommandLine::Action::simPress:
-            return app::CommandClient(std::cout, std::cerr)
-                .ask({{"command", "press"}, {"combination", command.value().eventName}},
-                     [&](const nlohmann::json& reply) {
-                         std::cout
-                             << "Pressed " << command.value().eventName
-                             << (reply.value("taken", false) ? "\n" : " (no shortcut has it)\n");
-                         return 0;
-                     });
-        case cli::CommandLine::Action::finderAction:
-            return app::CommandClient(std::cout, std::cerr)
-                .ask({{"command", "finderAction"},
-                      {"actionId", command.value().actionId},
-                      {"paths", command.value().paths}},
-                     [](const nlohmann::json&) { return 0; });
-        case cli::CommandLine::Action::start:
-            break;
-    }
+    if (command.value().action != cli::CommandLine::Action::start)
+        return app::runCommandLine(command.value());
 
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
@@ -217,7 +85,7 @@ int main(int argc, char** argv) {
 
     // One instance per user: a second launch hands over to the first.
     platform::posix::StderrLog controlLog;
-    std::atomic<app::ControlCommands*> commands{nullptr};
+    std::atomic<const app::ControlCommands*> commands{nullptr};
     app::AppServices* running = nullptr;
     platform::posix::ControlServer control(
         socketPath(),
@@ -321,15 +189,21 @@ int main(int argc, char** argv) {
     showStatusItem();
     if (!services.store().hideMainWindowAtLaunch.get())
         window.show();
-    app::ControlCommands controlCommands(
-        services.catalogue(), services.tweakActions(), openMain,
-        [&services](const std::string& name) { return services.simulatedEvents().post(name); },
-        &services.finderActions(),
-        services.simulatedKeyboard()
-            ? app::ControlCommands::PressKey([&services](const std::string& combination) {
-                  return services.simulatedKeyboard()->press({combination});
-              })
-            : app::ControlCommands::PressKey());
+    app::ControlCommands controlCommands;
+    app::bindInstanceCommands(controlCommands, {.catalogue = services.catalogue(),
+                                                .actions = services.tweakActions(),
+                                                .reopen = openMain,
+                                                .finderActions = &services.finderActions()});
+    app::SimControls simulated{
+        .postEvent = [&services](const std::string& name) {
+            return services.simulatedEvents().post(name);
+        },
+        .pressKey = {}};
+    if (services.simulatedKeyboard())
+        simulated.pressKey = [&services](const std::string& combination) {
+            return services.simulatedKeyboard()->press({combination});
+        };
+    app::bindSimCommands(controlCommands, simulated);
     running = &services;
     commands.store(&controlCommands);
     std::cout << "Quorvane is running.\n"

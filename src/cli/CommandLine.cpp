@@ -3,16 +3,25 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <QUrlQuery>
+#include <algorithm>
+#include <sstream>
+
+#include "cli/CommandSpec.hpp"
 
 namespace quorvane::cli {
 
 namespace {
 
 using Action = CommandLine::Action;
+using Arguments = std::vector<std::string>;
 
-platform::Result<CommandLine> parseList(const std::vector<std::string>& arguments) {
+platform::Result<CommandLine> parseStart(const CommandSpec&, const Arguments&) {
+    return CommandLine{};
+}
+
+platform::Result<CommandLine> parseList(const CommandSpec& spec, const Arguments& arguments) {
     CommandLine command{.action = Action::list};
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option == "--json") {
             command.list.json = true;
@@ -25,51 +34,49 @@ platform::Result<CommandLine> parseList(const std::vector<std::string>& argument
                 return platform::Error{option + " needs a value"};
             (option == "--group" ? command.list.group : command.list.search) = arguments[++i];
         } else {
-            return platform::Error{"unknown option \"" + option + "\" for list"};
+            return platform::Error{"unknown option \"" + option + "\" for list; " +
+                                   usage(spec).message};
         }
     }
     return command;
 }
 
-platform::Result<CommandLine> parseJournal(const std::vector<std::string>& arguments) {
-    if (arguments.size() == 1)
+platform::Result<CommandLine> parseJournal(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty())
         return CommandLine{.action = Action::journal};
-    if (arguments.size() == 2 && arguments[1] == "--json")
+    if (arguments.size() == 1 && arguments[0] == "--json")
         return CommandLine{.action = Action::journal, .json = true};
-    return platform::Error{"usage: quorvane journal [--json]"};
+    return usage(spec);
 }
 
-platform::Result<CommandLine> parseSim(const std::vector<std::string>& arguments) {
-    if (arguments.size() == 3 && arguments[1] == "admin" &&
-        (arguments[2] == "approve" || arguments[2] == "cancel"))
-        return CommandLine{.action = Action::simAdmin, .adminApproves = arguments[2] == "approve"};
-    if (arguments.size() == 3 && (arguments[1] == "grant" || arguments[1] == "revoke") &&
-        (arguments[2] == "accessibility" || arguments[2] == "screenRecording"))
+platform::Result<CommandLine> parseRun(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.size() == 1)
+        return CommandLine{.action = Action::runNamed, .tweakName = arguments[0]};
+    return usage(spec);
+}
+
+platform::Result<CommandLine> parseToggle(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.size() == 2 && (arguments[1] == "on" || arguments[1] == "off"))
         return CommandLine{
-            .action = Action::simGrant, .on = arguments[1] == "grant", .permission = arguments[2]};
-    if (arguments.size() == 3 && arguments[1] == "post")
-        return CommandLine{.action = Action::simPost, .eventName = arguments[2]};
-    if (arguments.size() == 3 && arguments[1] == "press")
-        return CommandLine{.action = Action::simPress, .eventName = arguments[2]};
-    return platform::Error{
-        "usage: quorvane sim admin approve|cancel, quorvane sim grant|revoke "
-        "accessibility|screenRecording, quorvane sim post NOTIFICATION, or quorvane sim press "
-        "COMBINATION"};
+            .action = Action::toggleNamed, .tweakName = arguments[0], .on = arguments[1] == "on"};
+    return usage(spec);
 }
 
-platform::Result<CommandLine> parseRun(const std::vector<std::string>& arguments) {
-    if (arguments.size() == 2)
-        return CommandLine{.action = Action::runNamed, .tweakName = arguments[1]};
-    return platform::Error{"usage: quorvane run \"TWEAK NAME\""};
+platform::Result<CommandLine> parseSet(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.size() == 2 && (arguments[1] == "on" || arguments[1] == "off"))
+        return CommandLine{
+            .action = Action::set, .tweakId = arguments[0], .on = arguments[1] == "on"};
+    return usage(spec);
 }
 
 // File managers' script hooks hand over paths (relative to where they run
 // us) or file URLs; the running instance takes absolute paths only.
-platform::Result<CommandLine> parseFinderAction(const std::vector<std::string>& arguments) {
-    if (arguments.size() < 3)
-        return platform::Error{"usage: quorvane finder-action ACTION_ID PATH_OR_FILE_URL..."};
-    CommandLine command{.action = Action::finderAction, .actionId = arguments[1]};
-    for (std::size_t i = 2; i < arguments.size(); ++i) {
+platform::Result<CommandLine> parseFinderAction(const CommandSpec& spec,
+                                                const Arguments& arguments) {
+    if (arguments.size() < 2)
+        return usage(spec);
+    CommandLine command{.action = Action::finderAction, .actionId = arguments[0]};
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
         const QString argument = QString::fromStdString(arguments[i]);
         QString path = argument;
         if (argument.startsWith(QStringLiteral("file:"))) {
@@ -83,23 +90,88 @@ platform::Result<CommandLine> parseFinderAction(const std::vector<std::string>& 
     return command;
 }
 
-platform::Result<CommandLine> parseToggle(const std::vector<std::string>& arguments) {
-    if (arguments.size() == 3 && (arguments[2] == "on" || arguments[2] == "off"))
-        return CommandLine{
-            .action = Action::toggleNamed, .tweakName = arguments[1], .on = arguments[2] == "on"};
-    return platform::Error{"usage: quorvane toggle \"TWEAK NAME\" on|off"};
+platform::Result<CommandLine> parseHelp(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty())
+        return CommandLine{.action = Action::help};
+    return usage(spec);
 }
 
-platform::Result<CommandLine> parseSet(const std::vector<std::string>& arguments) {
-    if (arguments.size() == 3 && (arguments[2] == "on" || arguments[2] == "off"))
-        return CommandLine{
-            .action = Action::set, .tweakId = arguments[1], .on = arguments[2] == "on"};
-    return platform::Error{"usage: quorvane set TWEAK_ID on|off"};
+platform::Result<CommandLine> parseVersion(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty())
+        return CommandLine{.action = Action::version};
+    return usage(spec);
+}
+
+std::vector<CommandSpec> makeSpecs() {
+    std::vector<CommandSpec> specs{
+        {"", "", "start Quorvane", parseStart},
+        {"list", "[--group GROUP] [--search TEXT] [--json]",
+         "list the tweaks; GROUP is all (the default), new,\npopular, random or a category such "
+         "as Dock",
+         parseList},
+        {"run", "\"TWEAK NAME\"", "run a one-shot or script tweak by its name", parseRun},
+        {"toggle", "\"TWEAK NAME\" on|off", "switch a toggle by its name and apply it",
+         parseToggle},
+        {"set", "TWEAK_ID on|off", "switch a toggle by its id, as its switch does", parseSet},
+        {"list", "--runnable|--toggles", "the names run and toggle accept", nullptr},
+        {"'quorvane://run?name=NAME'", "", "", nullptr},
+        {"'quorvane://toggle?name=NAME&on=true'", "",
+         "the same actions as links\nThese go to the running Quorvane, or run here and\nwait "
+         "for the tweak when none runs. A tweak's id works\nwhere no name matches; a name that "
+         "matches nothing\ndoes nothing and still succeeds.",
+         nullptr},
+        {"journal", "[--json]", "what Quorvane changed on this machine, oldest first",
+         parseJournal},
+        {"finder-action", "ACTION_ID PATH_OR_FILE_URL...",
+         "a file action in the running Quorvane: copyPath,\ncopyFilename, copyFileURL, "
+         "openInTerminal, openIniTerm,\nopenInVSCode, newTextFile or newFolder",
+         parseFinderAction},
+    };
+    for (const auto& sim : simCommandSpecs())
+        specs.push_back(sim);
+    specs.push_back({"--help", "", "show this help", parseHelp, "-h help"});
+    specs.push_back({"--version", "", "show the version", parseVersion, "version"});
+    return specs;
+}
+
+std::vector<std::string> words(std::string_view text) {
+    std::vector<std::string> split;
+    std::istringstream in{std::string(text)};
+    for (std::string word; in >> word;)
+        split.push_back(word);
+    return split;
+}
+
+bool startsWith(const Arguments& arguments, const std::vector<std::string>& name) {
+    return arguments.size() >= name.size() &&
+           std::equal(name.begin(), name.end(), arguments.begin());
+}
+
+// The names a spec answers to, each as its words.
+std::vector<std::vector<std::string>> namesOf(const CommandSpec& spec) {
+    std::vector<std::vector<std::string>> names{words(spec.name)};
+    for (const auto& alias : words(spec.aliases))
+        names.push_back({alias});
+    return names;
 }
 
 constexpr std::string_view urlScheme = "quorvane:";
 
 }  // namespace
+
+platform::Error usage(const CommandSpec& spec) {
+    std::string line = "usage: quorvane";
+    if (!spec.name.empty())
+        line += " " + std::string(spec.name);
+    if (!spec.arguments.empty())
+        line += " " + std::string(spec.arguments);
+    return {line};
+}
+
+const std::vector<CommandSpec>& commandSpecs() {
+    static const std::vector<CommandSpec> specs = makeSpecs();
+    return specs;
+}
 
 platform::Result<CommandLine> parseUrl(const std::string& text) {
     const QUrl url(QString::fromStdString(text), QUrl::StrictMode);
@@ -123,75 +195,64 @@ platform::Result<CommandLine> parseUrl(const std::string& text) {
 }
 
 platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments) {
-    if (arguments.empty())
-        return CommandLine{};
-    const std::string& first = arguments.front();
-    if (first == "list")
-        return parseList(arguments);
-    if (first == "journal")
-        return parseJournal(arguments);
-    if (first == "sim")
-        return parseSim(arguments);
-    if (first == "run")
-        return parseRun(arguments);
-    if (first == "set")
-        return parseSet(arguments);
-    if (first == "toggle")
-        return parseToggle(arguments);
-    if (first == "finder-action")
-        return parseFinderAction(arguments);
-    if (arguments.size() == 1 && first.starts_with(urlScheme))
-        return parseUrl(first);
-    if (arguments.size() == 1) {
-        if (first == "--help" || first == "-h" || first == "help")
-            return CommandLine{.action = Action::help};
-        if (first == "--version" || first == "version")
-            return CommandLine{.action = Action::version};
+    if (arguments.size() == 1 && arguments.front().starts_with(urlScheme))
+        return parseUrl(arguments.front());
+    // The longest name that the arguments start with: "sim post" before "sim".
+    const CommandSpec* chosen = nullptr;
+    std::size_t chosenWords = 0;
+    for (const auto& spec : commandSpecs()) {
+        if (!spec.parse)
+            continue;
+        for (const auto& name : namesOf(spec)) {
+            const bool matches = name.empty() ? arguments.empty() : startsWith(arguments, name);
+            if (matches && (!chosen || name.size() > chosenWords)) {
+                chosen = &spec;
+                chosenWords = name.size();
+            }
+        }
     }
-    return platform::Error{"unknown command \"" + first +
+    if (chosen)
+        return chosen->parse(*chosen, Arguments(arguments.begin() + static_cast<std::ptrdiff_t>(
+                                                                        chosenWords),
+                                                arguments.end()));
+    // A family named right with a wrong word after it: say what the family takes.
+    std::string family;
+    for (const auto& spec : commandSpecs())
+        if (spec.parse && spec.name.starts_with(arguments.front() + " "))
+            family += "\n  " + usage(spec).message.substr(std::string_view("usage: ").size());
+    if (!family.empty())
+        return platform::Error{"usage:" + family};
+    return platform::Error{"unknown command \"" + arguments.front() +
                            "\"; run \"quorvane --help\" for the commands"};
 }
 
 std::string usageText() {
-    return "Usage:\n"
-           "  quorvane                 start Quorvane\n"
-           "  quorvane list [--group GROUP] [--search TEXT] [--json]\n"
-           "                           list the tweaks; GROUP is all (the default), new,\n"
-           "                           popular, random or a category such as Dock\n"
-           "  quorvane run \"TWEAK NAME\"\n"
-           "                           run a one-shot or script tweak by its name\n"
-           "  quorvane toggle \"TWEAK NAME\" on|off\n"
-           "                           switch a toggle by its name and apply it\n"
-           "  quorvane set TWEAK_ID on|off\n"
-           "                           switch a toggle by its id, as its switch does\n"
-           "  quorvane list --runnable|--toggles\n"
-           "                           the names run and toggle accept\n"
-           "  quorvane 'quorvane://run?name=NAME'\n"
-           "  quorvane 'quorvane://toggle?name=NAME&on=true'\n"
-           "                           the same actions as links\n"
-           "                           These go to the running Quorvane, or run here and\n"
-           "                           wait for the tweak when none runs. A tweak's id works\n"
-           "                           where no name matches; a name that matches nothing\n"
-           "                           does nothing and still succeeds.\n"
-           "  quorvane journal [--json]\n"
-           "                           what Quorvane changed on this machine, oldest first\n"
-           "  quorvane sim admin approve|cancel\n"
-           "                           how the simulated Mac answers administrator prompts\n"
-           "  quorvane sim grant|revoke accessibility|screenRecording\n"
-           "                           the simulated Mac's privacy permissions\n"
-           "  quorvane finder-action ACTION_ID PATH_OR_FILE_URL...\n"
-           "                           a file action in the running Quorvane: copyPath,\n"
-           "                           copyFilename, copyFileURL, openInTerminal, openIniTerm,\n"
-           "                           openInVSCode, newTextFile or newFolder\n"
-           "  quorvane sim post NOTIFICATION\n"
-           "                           post a system event to the running Quorvane, e.g.\n"
-           "                           com.apple.screenIsLocked or\n"
-           "                           NSWorkspaceWillSleepNotification\n"
-           "  quorvane sim press COMBINATION\n"
-           "                           press a shortcut on the simulated Mac's keyboard, e.g.\n"
-           "                           Ctrl+Alt+K (in an X11 session, press the keys instead)\n"
-           "  quorvane --help          show this help\n"
-           "  quorvane --version       show the version\n";
+    constexpr std::size_t column = 27;
+    std::string text = "Usage:\n";
+    for (const auto& spec : commandSpecs()) {
+        std::string head = "  quorvane";
+        if (!spec.name.empty())
+            head += " " + std::string(spec.name);
+        if (!spec.arguments.empty())
+            head += " " + std::string(spec.arguments);
+        const auto lines = [&] {
+            std::vector<std::string> split;
+            std::istringstream in{std::string(spec.summary)};
+            for (std::string line; std::getline(in, line);)
+                split.push_back(line);
+            return split;
+        }();
+        std::size_t first = 0;
+        if (!lines.empty() && head.size() + 2 <= column) {
+            text += head + std::string(column - head.size(), ' ') + lines[0] + "\n";
+            first = 1;
+        } else {
+            text += head + "\n";
+        }
+        for (std::size_t i = first; i < lines.size(); ++i)
+            text += std::string(column, ' ') + lines[i] + "\n";
+    }
+    return text;
 }
 
 std::string versionText() {

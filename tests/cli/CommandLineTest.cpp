@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/CommandLine.hpp"
+#include "cli/CommandSpec.hpp"
 
 namespace quorvane::cli {
 namespace {
@@ -44,6 +44,39 @@ TEST(CommandLine, linksCarryTheSameActionsAsTheCommands) {
     EXPECT_EQ(named.value().tweakName, "Auto Hide Dock");
     EXPECT_FALSE(named.value().on);
     EXPECT_FALSE(parseCommandLine({"toggle", "Auto Hide Dock"}));
+}
+
+}  // namespace
+}  // namespace quorvane::cli
+
+namespace quorvane::cli {
+namespace {
+
+TEST(CommandLine, theHelpAndEveryUsageMessageComeFromTheTable) {
+    const std::string help = usageText();
+    for (const auto& spec : commandSpecs()) {
+        const std::string name(spec.name);
+        EXPECT_NE(help.find("quorvane " + name), std::string::npos) << name;
+        if (!spec.parse || name.empty())
+            continue;
+        std::vector<std::string> arguments;
+        for (std::size_t at = 0, space; at <= name.size(); at = space + 1) {
+            space = std::min(name.find(' ', at), name.size());
+            arguments.push_back(name.substr(at, space - at));
+        }
+        arguments.insert(arguments.end(), {"--bogus", "a", "b", "c"});
+        auto parsed = parseCommandLine(arguments);
+        if (!parsed) {  // finder-action takes any action id and paths here
+            EXPECT_NE(parsed.error().message.find("quorvane " + name), std::string::npos)
+                << parsed.error().message;
+        }
+    }
+    // A family named right with a wrong word after it lists what it takes.
+    auto sim = parseCommandLine({"sim", "frobnicate"});
+    ASSERT_FALSE(sim);
+    EXPECT_NE(sim.error().message.find("quorvane sim press COMBINATION"), std::string::npos);
+    EXPECT_EQ(parseCommandLine({"sim", "revoke", "accessibility"}).value().on, false);
+    EXPECT_EQ(parseCommandLine({"-h"}).value().action, CommandLine::Action::help);
 }
 
 }  // namespace

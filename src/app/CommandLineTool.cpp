@@ -1,0 +1,163 @@
+#include "app/CommandLineTool.hpp"
+
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "app/AppServices.hpp"
+#include "app/CommandClient.hpp"
+#include "app/InProcessInstance.hpp"
+#include "cli/JournalCommand.hpp"
+#include "cli/ListCommand.hpp"
+#include "platform/posix/FileJournal.hpp"
+#include "platform/posix/StderrLog.hpp"
+#include "platform/sim/SimHome.hpp"
+
+namespace quorvane::app {
+
+namespace {
+
+// Lists the catalogue as this build has it (which tweaks are available)
+// with the user's own scripts, without a display and without writing the
+// user's records.
+int listCatalogue(const cli::ListOptions& options) {
+    HeadlessApplication application;
+
+    AppServices services(platform::posix::XdgDirectories::current());
+    return cli::listTweaks(options, services.catalogue(), services.store(), std::cout, std::cerr);
+}
+
+int showJournal(bool json) {
+    platform::posix::StderrLog log;
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    cli::printJournal(platform::posix::FileJournal(paths.journal, log), json, std::cout);
+    return 0;
+}
+
+int setAdminPrompt(bool approves) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    auto saved = platform::sim::SimHome(paths.simulatedMac).setAdminPromptApproves(approves);
+    if (!saved) {
+        std::cerr << "quorvane: " << saved.error().message << "\n";
+        return 1;
+    }
+    std::cout << "The simulated Mac now " << (approves ? "approves" : "cancels")
+              << " administrator prompts.\n";
+    return 0;
+}
+
+// What happened to the tweak a command named.
+int reportTweak(const nlohmann::json& reply, const std::string& asked, const std::string& done) {
+    if (reply.value("found", true) == false) {
+        // Scripts that call this keep working when a tweak is renamed.
+        std::cerr << "quorvane: no such tweak \"" << asked << "\"\n";
+        return 0;
+    }
+    std::cout << done;
+    if (reply.value("available", true) == false)
+        std::cout << " (not available in this build: nothing happened)";
+    std::cout << "\n";
+    return 0;
+}
+
+int tweakCommand(const cli::CommandLine& command) {
+    CommandClient client(std::cout, std::cerr);
+    const std::string state = command.on ? " on." : " off.";
+    switch (command.action) {
+        case cli::CommandLine::Action::runNamed:
+            return client.send(
+                {{"command", "runNamed"}, {"name", command.tweakName}}, [&](const auto& reply) {
+                    return reportTweak(reply, command.tweakName, "Ran " + command.tweakName + ".");
+                });
+        case cli::CommandLine::Action::toggleNamed:
+            return client.send(
+                {{"command", "toggleNamed"}, {"name", command.tweakName}, {"on", command.on}},
+                [&](const auto& reply) {
+                    return reportTweak(reply, command.tweakName,
+                                       "Switched " + command.tweakName + state);
+                });
+        case cli::CommandLine::Action::set:
+            return client.send(
+                {{"command", "set"}, {"id", command.tweakId}, {"on", command.on}},
+                [&](const auto& reply) {
+                    return reportTweak(reply, command.tweakId,
+                                       "Switched " + command.tweakId + state);
+                });
+        default:
+            return client.send({{"command", "post"}, {"name", command.eventName}},
+                              [&](const nlohmann::json& reply) {
+                                  const int observers = reply.value("observers", 0);
+                                  std::cout << "Posted " << command.eventName << " (" << observers
+                                            << (observers == 1 ? " observer)\n" : " observers)\n");
+                                  return 0;
+                              });
+    }
+}
+
+int setGrant(const std::string& permission, bool granted) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    const auto which = permission == "accessibility" ? platform::Permission::accessibility
+                                                     : platform::Permission::screenRecording;
+    if (auto saved = platform::sim::SimHome(paths.simulatedMac).setGranted(which, granted);
+        !saved) {
+        std::cerr << "quorvane: " << saved.error().message << "\n";
+        return 1;
+    }
+    std::cout << "The simulated Mac has " << (granted ? "granted " : "revoked ")
+              << platform::title(which) << " permission.\n";
+    return 0;
+}
+
+int simPress(const std::string& combination) {
+    return CommandClient(std::cout, std::cerr)
+        .send({{"command", "press"}, {"combination", combination}},
+              [&](const nlohmann::json& reply) {
+                  std::cout << "Pressed " << combination
+                            << (reply.value("taken", false) ? "\n" : " (no shortcut has it)\n");
+                  return 0;
+              });
+}
+
+int finderAction(const cli::CommandLine& command) {
+    return CommandClient(std::cout, std::cerr)
+        .send({{"command", "finderAction"},
+               {"actionId", command.actionId},
+               {"paths", command.paths}},
+              [](const nlohmann::json&) { return 0; });
+}
+
+}  // namespace
+
+int runCommandLine(const cli::CommandLine& command) {
+    using Action = cli::CommandLine::Action;
+    switch (command.action) {
+        case Action::help:
+            std::cout << cli::usageText();
+            return 0;
+        case Action::version:
+            std::cout << cli::versionText();
+            return 0;
+        case Action::list:
+            return listCatalogue(command.list);
+        case Action::journal:
+            return showJournal(command.json);
+        case Action::simAdmin:
+            return setAdminPrompt(command.adminApproves);
+        case Action::simGrant:
+            return setGrant(command.permission, command.on);
+        case Action::runNamed:
+        case Action::toggleNamed:
+        case Action::set:
+        case Action::simPost:
+            return tweakCommand(command);
+        case Action::simPress:
+            return simPress(command.eventName);
+        case Action::finderAction:
+            return finderAction(command);
+        case Action::start:
+            break;
+    }
+    std::cerr << "quorvane: starting is not a command of its own\n";
+    return 2;
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,37 @@
+#include "app/ControlCommandSpec.hpp"
+
+namespace quorvane::app {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr ControlCommandSpec specs[] = {
+    {"ping", 2s, true, "", "is an instance there? {}"},
+    {"reopen", 5s, true, "", "a second launch: show the main window {}"},
+    {"list", 5s, true, "", "every tweak with its live state {}"},
+    {"set", 10s, false, "", R"(switch a toggle as its switch does {"id","on"})"},
+    {"runNamed", 10s, false, "", R"("Run Tweak" by name, else by id {"name"})"},
+    {"toggleNamed", 10s, false, "", R"("Toggle Tweak" by name, else by id {"name","on"})"},
+    {"finderAction", 10s, true, "file actions need the running Quorvane",
+     R"(a file action {"actionId","paths"})"},
+    {"post", 10s, true, "this Quorvane observes the real system's events, not simulated ones",
+     R"(a simulated system event {"name"})"},
+    {"press", 10s, true, "this Quorvane takes shortcuts from the real keyboard: press the keys",
+     R"(a combination on the simulated keyboard {"combination"})"},
+};
+
+}  // namespace
+
+std::span<const ControlCommandSpec> controlCommandSpecs() {
+    return specs;
+}
+
+const ControlCommandSpec* findControlCommand(std::string_view name) {
+    for (const auto& spec : specs)
+        if (spec.name == name)
+            return &spec;
+    return nullptr;
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,52 @@
+#include "app/ControlRequest.hpp"
+
+namespace quorvane::app {
+
+platform::Result<ControlRequest> ControlRequest::parse(const std::string& line) {
+    auto body = nlohmann::json::parse(line, nullptr, false);
+    if (!body.is_object() || !body.contains("command") || !body["command"].is_string())
+        return platform::Error{"a request is a JSON object with a \"command\""};
+    std::string command = body["command"];
+    return ControlRequest(line, std::move(body), std::move(command));
+}
+
+platform::Result<const nlohmann::json*> ControlRequest::field(std::string_view name,
+                                                              std::string_view kind) const {
+    const auto found = body_.find(name);
+    if (found == body_.end())
+        return platform::Error{"\"" + command_ + "\" needs \"" + std::string(name) + "\" (" +
+                               std::string(kind) + ")"};
+    return &*found;
+}
+
+platform::Result<std::string> ControlRequest::text(std::string_view name) const {
+    auto value = field(name, "text");
+    if (!value)
+        return value.error();
+    if (!value.value()->is_string())
+        return platform::Error{"\"" + std::string(name) + "\" of \"" + command_ +
+                               "\" must be text"};
+    return value.value()->get<std::string>();
+}
+
+platform::Result<bool> ControlRequest::flag(std::string_view name) const {
+    auto value = field(name, "true or false");
+    if (!value)
+        return value.error();
+    if (!value.value()->is_boolean())
+        return platform::Error{"\"" + std::string(name) + "\" of \"" + command_ +
+                               "\" must be true or false"};
+    return value.value()->get<bool>();
+}
+
+std::string controlFailure(std::string_view message) {
+    return nlohmann::json{{"ok", false}, {"error", message}}.dump(
+        -1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string controlSuccess(nlohmann::json extra) {
+    extra["ok"] = true;
+    return extra.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,29 @@
+#include "app/SimControlCommands.hpp"
+
+#include "core/automation/Automation.hpp"
+
+namespace quorvane::app {
+
+void bindSimCommands(ControlCommands& commands, SimControls controls) {
+    if (controls.postEvent)
+        commands.bind("post", [post = controls.postEvent](const ControlRequest& request,
+                                                          const ControlCommands::Reply& reply) {
+            auto name = request.text("name");
+            if (!name)
+                return reply(controlFailure(name.error().message));
+            if (!core::eventFromNotification(name.value()))
+                return reply(controlFailure("\"" + name.value() +
+                                            "\" is not one of the system events Quorvane observes"));
+            reply(controlSuccess({{"observers", post(name.value())}}));
+        });
+    if (controls.pressKey)
+        commands.bind("press", [press = controls.pressKey](const ControlRequest& request,
+                                                           const ControlCommands::Reply& reply) {
+            auto combination = request.text("combination");
+            if (!combination)
+                return reply(controlFailure(combination.error().message));
+            reply(controlSuccess({{"taken", press(combination.value())}}));
+        });
+}
+
+}  // namespace quorvane::app

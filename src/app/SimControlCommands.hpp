@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/ControlCommands.hpp"
+
+namespace quorvane::app {
+
+// The simulated Mac's control commands, for a person or a test driving it
+// from the command line ("quorvane sim ..."). Each hook is set only when
+// this instance runs on the simulated Mac's side of that service.
+struct SimControls {
+    // Delivers a system event; answers how many observers got it.
+    std::function<std::size_t(const std::string& name)> postEvent;
+    // Presses a combination on the simulated keyboard; answers whether a
+    // shortcut took it.
+    std::function<bool(const std::string& combination)> pressKey;
+};
+
+void bindSimCommands(ControlCommands& commands, SimControls controls);
+
+}  // namespace quorvane::app

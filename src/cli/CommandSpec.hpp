@@ -1,0 +1,37 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/CommandLine.hpp"
+
+namespace quorvane::cli {
+
+// One command of the command line: the words that name it, what follows
+// them, what it does, and the parser of what follows. The parser, the help
+// and the usage messages all come from the table of these.
+struct CommandSpec {
+    using Parse = platform::Result<CommandLine> (*)(const CommandSpec& spec,
+                                                    const std::vector<std::string>& arguments);
+
+    std::string_view name;       // "list", "sim post"; empty for starting the program
+    std::string_view arguments;  // "[--json]", shown after the name
+    std::string_view summary;    // lines of the help; "\n" between them
+    Parse parse = nullptr;       // none: a form shown in the help, parsed elsewhere (links)
+    std::string_view aliases{};  // other names, space-separated ("-h help")
+};
+
+// "usage: quorvane list [--group GROUP] ..."
+platform::Error usage(const CommandSpec& spec);
+
+// The simulated Mac's commands ("sim ..."). Their names follow one rule:
+// "sim NOUN" shows something, "sim NOUN VERB" changes it (the first few,
+// "sim grant", "sim revoke", "sim post" and "sim press", came before it).
+std::span<const CommandSpec> simCommandSpecs();
+
+// Every command, in the order the help lists them.
+const std::vector<CommandSpec>& commandSpecs();
+
+}  // namespace quorvane::cli

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+
+#include "app/ControlCommands.hpp"
+#include "app/SimControlCommands.hpp"
+#include "cli/CommandSpec.hpp"
+#include "core/TweakActions.hpp"
+#include "core/catalogue/CatalogueFixture.hpp"
+#include "platform/sim/SimIntentDonations.hpp"
+
+namespace quorvane::app {
+namespace {
+
+struct SilentSound final : platform::Sound {
+    bool play(std::string_view) override { return true; }
+};
+
+struct ControlCommandsTest : core::testing::CatalogueFixture {
+    core::TweakNotifications notifications;
+    SilentSound sound;
+    core::SoundPlayer sounds{store, sound};
+    platform::sim::SimIntentDonations donations{log};
+    core::TweakActions actions{queue, notifications, sounds, donations};
+    std::vector<std::string> posted;
+    ControlCommands commands = [this] {
+        ControlCommands made;
+        bindInstanceCommands(made, {.catalogue = catalogue, .actions = actions, .reopen = [] {}});
+        bindSimCommands(made, {.postEvent =
+                                   [this](const std::string& name) {
+                                       posted.push_back(name);
+                                       return std::size_t{1};
+                                   },
+                               .pressKey = [](const std::string&) { return false; }});
+        return made;
+    }();
+
+    // Every answer, which must be exactly one JSON object.
+    nlohmann::json ask(const std::string& request) {
+        std::vector<std::string> answers;
+        commands.handle(request, [&](const std::string& line) { answers.push_back(line); });
+        EXPECT_EQ(answers.size(), 1u) << request;
+        if (answers.empty())
+            return {};
+        auto answer = nlohmann::json::parse(answers.front(), nullptr, false);
+        EXPECT_TRUE(answer.is_object()) << answers.front();
+        return answer;
+    }
+};
+
+TEST_F(ControlCommandsTest, everyCommandOfTheTableIsBoundAndSaysWhatIsWrongWithABadRequest) {
+    for (const auto& spec : controlCommandSpecs()) {
+        const std::string name(spec.name);
+        SCOPED_TRACE(name);
+        EXPECT_GT(spec.deadline.count(), 0);
+        if (name == "finderAction") {  // bound only with a performer
+            EXPECT_FALSE(commands.isBound(name));
+            EXPECT_EQ(ask(R"({"command":"finderAction"})")["error"], spec.whenUnbound);
+            continue;
+        }
+        EXPECT_TRUE(commands.isBound(name));
+        const bool takesNothing = name == "ping" || name == "reopen" || name == "list";
+        for (const std::string& bad :
+             {R"({"command":")" + name + R"("})",
+              R"({"command":")" + name +
+                  R"(","id":7,"name":[],"on":"yes","combination":null,"actionId":{},"paths":1})"}) {
+            auto answer = ask(bad);
+            EXPECT_EQ(answer["ok"], takesNothing) << bad;
+            if (!takesNothing) {
+                EXPECT_NE(answer["error"].get<std::string>().find('"'), std::string::npos)
+                    << answer;
+            }
+        }
+    }
+    EXPECT_EQ(ask(R"({"command":"set"})")["error"], R"("set" needs "id" (text))");
+    EXPECT_EQ(ask(R"({"command":"toggleNamed","name":"Dark Mode","on":1})")["error"],
+              R"("on" of "toggleNamed" must be true or false)");
+    EXPECT_EQ(ask(R"({"command":"frobnicate"})")["error"], R"(unknown command "frobnicate")");
+    EXPECT_EQ(ask("not json")["ok"], false);
+    EXPECT_EQ(ask("{\"command\":\"bad\xff\"}")["ok"], false);
+    EXPECT_TRUE(posted.empty());
+
+    EXPECT_EQ(ask(R"({"command":"post","name":"com.apple.screenIsLocked"})")["observers"], 1);
+    EXPECT_EQ(ask(R"({"command":"set","id":"AutoHideDockTask","on":true})")["on"], true);
+    EXPECT_TRUE(store.mState->autoHideDock);
+}
+
+TEST_F(ControlCommandsTest, onlyTheTablesCommandsCanBeBoundAndEachOnce) {
+    ControlCommands table;
+    EXPECT_FALSE(table.bind("frobnicate", [](const auto&, const auto&) {}));
+    EXPECT_TRUE(table.bind("ping", [](const auto&, const auto& reply) { reply("first"); }));
+    EXPECT_FALSE(table.bind("ping", [](const auto&, const auto&) {}));
+    // A reply is taken once, however often a handler calls it.
+    ControlCommands twice;
+    twice.bind("ping", [](const auto&, const auto& reply) {
+        reply(controlSuccess());
+        reply(controlFailure("again"));
+    });
+    std::vector<std::string> answers;
+    twice.handle(R"({"command":"ping"})", [&](const std::string& line) { answers.push_back(line); });
+    EXPECT_EQ(answers, std::vector<std::string>{R"({"ok":true})"});
+}
+
+// The README is what people copy from: every command it names must parse.
+TEST(CommandTables, everyCommandTheReadmeNamesIsInTheTable) {
+    std::ifstream readme(QUORVANE_SOURCE_DIR "/README.md");
+    ASSERT_TRUE(readme);
+    std::set<std::string> named;
+    const std::regex command(R"(quorvane ((?:sim )?[a-z][a-z-]*))");
+    for (std::string line; std::getline(readme, line);)
+        for (std::sregex_iterator it(line.begin(), line.end(), command), end; it != end; ++it)
+            named.insert((*it)[1]);
+    named.erase("is");  // "Quorvane is running." is output, not a command
+    ASSERT_GE(named.size(), 8u);
+    for (const auto& name : named) {
+        bool found = false;
+        for (const auto& spec : cli::commandSpecs())
+            found = found || (spec.parse && spec.name == name);
+        EXPECT_TRUE(found) << "quorvane " << name;
+    }
+}
+
+}  // namespace
+}  // namespace quorvane::app
