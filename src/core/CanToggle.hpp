@@ -18,8 +18,10 @@ class CanToggle {
     virtual void setOn(bool on) = 0;
 };
 
-// A toggle mirroring a live system setting: its state is a field of the
-// Store's MState, changed in place so the Store announces it.
+// "M" for mirrored: a toggle of a live system setting (a preference, the
+// Bluetooth power). Its state is a field of the Store's MState, which is
+// never stored and is read back from the system by refresh(); changed in
+// place so the Store announces it.
 class CanMToggle : public CanToggle {
   public:
     CanMToggle(Store& store, bool MState::*keyPath) : store_(store), keyPath_(keyPath) {}
@@ -41,8 +43,9 @@ class CanMToggle : public CanToggle {
     bool MState::*keyPath_;
 };
 
-// A toggle whose effect lives inside the program: its state is a field of
-// the Store's PState, stored and applied again at launch.
+// "P" for persisted: a toggle whose effect lives inside the program (an
+// event tap, an overlay). Its state is a field of the Store's PState,
+// stored and applied again at launch.
 class CanPToggle : public CanToggle {
   public:
     CanPToggle(Store& store, PKeyPath keyPath) : store_(store), keyPath_(keyPath) {}
@@ -62,6 +65,18 @@ class CanPToggle : public CanToggle {
 
   private:
     PKeyPath keyPath_;
+};
+
+// A toggle that keeps its state itself, in memory for the run.
+class InMemoryToggle : public CanToggle {
+  public:
+    explicit InMemoryToggle(bool on = false) : on_(on) {}
+    bool isOn() const override { return on_; }
+    void toggle() override { on_ = !on_; }
+    void setOn(bool on) override { on_ = on; }
+
+  private:
+    bool on_;
 };
 
 // Brings a toggle to `on` and applies it with run(). A Store-backed toggle

@@ -18,11 +18,12 @@ enum class PreferenceValue {
     suckEffect,  // "suck" when on, "geni" when off; on when the read is "suck"
 };
 
+// What the tweak's "Reset" does.
 enum class ResetVariant {
     none,
-    clearThenRestart,    // A: the field goes off, the key is deleted, the process restarts
-    restartThenRefresh,  // B: the key is deleted, the process restarts, then refresh()
-    restartOnly,         // C: the key is deleted and the process restarts; the field stays
+    clearThenRestart,    // the switch goes off, the key is deleted, the process restarts
+    restartThenRefresh,  // the key is deleted, the process restarts, then refresh() reads it
+    restartOnly,         // the key is deleted and the process restarts; the switch stays
 };
 
 // One toggle of the family: a row of the table in PreferenceTweaks.cpp.

@@ -173,19 +173,19 @@ TEST_F(PreferenceTweaksTest, eachResetVariantDoesWhatItSays) {
         settle();
         return recordingShell.commands();
     };
-    // A: off at once, the key deleted (only the first of two), the process restarted.
+    // clearThenRestart: off at once, the key deleted (only the first of two), the process restarted.
     EXPECT_EQ(resetWith("ToggleDesktopWidgetTask"),
               Commands{"defaults delete com.apple.WindowManager StandardHideWidgets"});
     EXPECT_FALSE(isOn("ToggleDesktopWidgetTask"));
     EXPECT_EQ(resetWith("ToggleDesktopIconsTask"),
               Commands{"defaults delete com.apple.finder CreateDesktop"});
     EXPECT_EQ(restarts().back(), "Finder");
-    // B: deleted, restarted, then read back (a missing key reads as off).
+    // restartThenRefresh: deleted, restarted, then read back (a missing key reads as off).
     EXPECT_EQ(resetWith("QuitFinderTask"),
               (Commands{"defaults delete com.apple.finder QuitMenuItem",
                         "defaults  read com.apple.finder QuitMenuItem -bool"}));
     EXPECT_FALSE(isOn("QuitFinderTask"));
-    // C: deleted and restarted; the switch is left as it was.
+    // restartOnly: deleted and restarted; the switch is left as it was.
     EXPECT_EQ(resetWith("RemoveAutohideAnimationTimeTask"),
               Commands{"defaults delete com.apple.dock autohide-time-modifier"});
     EXPECT_TRUE(isOn("RemoveAutohideAnimationTimeTask"));

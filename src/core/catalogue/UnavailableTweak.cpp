@@ -31,15 +31,9 @@ class UnavailablePToggle final : public UnavailableTweak, public CanPToggle {
         : UnavailableTweak(std::move(info), log), CanPToggle(store, field) {}
 };
 
-class UnavailableOwnToggle final : public UnavailableTweak, public CanToggle {
+class UnavailableOwnToggle final : public UnavailableTweak, public InMemoryToggle {
   public:
     using UnavailableTweak::UnavailableTweak;
-    bool isOn() const override { return on_; }
-    void toggle() override { on_ = !on_; }
-    void setOn(bool on) override { on_ = on; }
-
-  private:
-    bool on_ = false;
 };
 
 }  // namespace

@@ -9,17 +9,12 @@ namespace quorvane::triggers {
 // "Finder Context Menu": explains how to turn on the Finder extension and
 // the Services entries. Its switch is a state of its own, kept in memory
 // for the run; running the tweak flips it.
-class FinderContextMenuTask final : public core::BuiltinTweak, public core::CanToggle {
+class FinderContextMenuTask final : public core::BuiltinTweak, public core::InMemoryToggle {
   public:
-    explicit FinderContextMenuTask(core::TweakInfo info) : core::BuiltinTweak(std::move(info)) {}
+    explicit FinderContextMenuTask(core::TweakInfo info)
+        : core::BuiltinTweak(std::move(info)), InMemoryToggle(true) {}
 
-    bool isOn() const override { return enabled_; }
-    void toggle() override { enabled_ = !enabled_; }
-    void setOn(bool on) override { enabled_ = on; }
     void run() override { toggle(); }
-
-  private:
-    bool enabled_ = true;
 };
 
 void addFinderContextMenuTask(core::TweakFactory& factory);

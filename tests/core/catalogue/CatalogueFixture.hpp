@@ -40,15 +40,9 @@ class RecordingPToggle final : public RecordingTweak, public CanPToggle {
         : RecordingTweak(std::move(info), journal), CanPToggle(store, field) {}
 };
 
-class RecordingOwnToggle final : public RecordingTweak, public CanToggle {
+class RecordingOwnToggle final : public RecordingTweak, public InMemoryToggle {
   public:
     using RecordingTweak::RecordingTweak;
-    bool isOn() const override { return on_; }
-    void toggle() override { on_ = !on_; }
-    void setOn(bool on) override { on_ = on; }
-
-  private:
-    bool on_ = false;
 };
 
 // A user's script tweak for the lists.
