@@ -26,7 +26,9 @@ void TriggersWiring::addTweaks(core::TweakFactory& factory) {
 }
 
 void TriggersWiring::addWorkers(BackgroundDrain& drain) {
-    drain.add(scriptExecution_.executor());
+    auto& workers = scriptExecution_.workers();
+    drain.add({workers.name(), [&workers] { workers.waitUntilIdle(); },
+               [&workers] { return workers.isIdle(); }});
 }
 
 void TriggersWiring::start() {
@@ -34,7 +36,7 @@ void TriggersWiring::start() {
 }
 
 void TriggersWiring::stop() {
-    scriptExecution_.executor().stop();
+    scriptExecution_.workers().stop();
 }
 
 }  // namespace quorvane::app

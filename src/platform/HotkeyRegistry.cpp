@@ -78,7 +78,9 @@ void HotkeyRegistry::observeChanges(ChangeObserver observer) {
 }
 
 void HotkeyRegistry::changed(const std::string& name) {
-    for (const auto& observer : observers_)
+    // Copied: an observer may start observing too.
+    const auto observers = observers_;
+    for (const auto& observer : observers)
         observer(name);
 }
 

@@ -75,8 +75,16 @@ std::future<ScriptResult> ScriptRunner::runScript(std::string text, bool isShell
                                                   std::string cause) {
     auto promise = std::make_shared<std::promise<ScriptResult>>();
     auto future = promise->get_future();
+    runScript(std::move(text), isShell, asAdmin, std::move(cause),
+              [promise](ScriptResult result) { promise->set_value(std::move(result)); });
+    return future;
+}
+
+void ScriptRunner::runScript(std::string text, bool isShell, bool asAdmin, std::string cause,
+                             std::function<void(ScriptResult)> done) {
     executor_.submit(
-        [this, promise, text = std::move(text), isShell, asAdmin, cause = std::move(cause)] {
+        [this, done = std::move(done), text = std::move(text), isShell, asAdmin,
+         cause = std::move(cause)] {
             std::string source = text;
             if (isShell) {
                 journal_.record(cause, asAdmin ? "command as administrator" : "command", text);
@@ -86,9 +94,17 @@ std::future<ScriptResult> ScriptRunner::runScript(std::string text, bool isShell
                     source += "with administrator privileges";
                 journal_.record(cause, "script", source);
             }
-            promise->set_value(executeScript(source));
+            done(executeScript(source));
         });
-    return future;
+}
+
+void ScriptRunner::runScriptThenOnMainQueue(std::string text, bool isShell, bool asAdmin,
+                                            std::string cause,
+                                            std::function<void(ScriptResult)> done) {
+    runScript(std::move(text), isShell, asAdmin, std::move(cause),
+              [this, done = std::move(done)](ScriptResult result) {
+                  mainQueue_.post([done, result = std::move(result)] { done(result); });
+              });
 }
 
 void ScriptRunner::restartApp(std::string processName, bool asAdmin, std::string cause) {

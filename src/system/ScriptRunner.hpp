@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <optional>
 #include <string>
@@ -44,6 +45,10 @@ class ScriptRunner {
     std::future<ScriptResult> runAppleScript(std::string source, std::string cause);
     std::future<ScriptResult> runScript(std::string text, bool isShell, bool asAdmin,
                                         std::string cause);
+    // The same, handing the result to `done` on the main queue: for a caller
+    // that must not hold a thread while an administrator prompt is open.
+    void runScriptThenOnMainQueue(std::string text, bool isShell, bool asAdmin, std::string cause,
+                                  std::function<void(ScriptResult)> done);
     // Quits the process (the system starts the Dock, Finder and the menu bar
     // again by itself). The outcome is not reported.
     void restartApp(std::string processName, bool asAdmin, std::string cause);
@@ -59,6 +64,8 @@ class ScriptRunner {
     core::SerialExecutor& executor() { return executor_; }
 
   private:
+    void runScript(std::string text, bool isShell, bool asAdmin, std::string cause,
+                   std::function<void(ScriptResult)> done);
     ScriptResult executeAppleScript(const std::string& source);
     ScriptResult executeScript(const std::string& source);
 

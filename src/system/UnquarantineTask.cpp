@@ -32,12 +32,11 @@ UnquarantineMessage unquarantineMessage(const ScriptResult& result) {
 
 void unquarantine(SystemServices& services, const std::string& path,
                   std::function<void(UnquarantineMessage)> done) {
-    auto pending = std::make_shared<std::future<ScriptResult>>(
-        services.scripts.runScript(unquarantineCommand(path), true, true, "UnquarantineTask"));
-    services.commands.submit([&services, pending, done = std::move(done)] {
-        auto message = unquarantineMessage(pending->get());
-        services.mainQueue.post([done, message] { done(message); });
-    });
+    // No thread waits for the answer: an open administrator prompt holds
+    // back nothing but the script runner.
+    services.scripts.runScriptThenOnMainQueue(
+        unquarantineCommand(path), true, true, "UnquarantineTask",
+        [done = std::move(done)](const ScriptResult& result) { done(unquarantineMessage(result)); });
 }
 
 void addUnquarantineTask(core::TweakFactory& factory, SystemServices&) {

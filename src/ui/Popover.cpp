@@ -93,7 +93,8 @@ void Popover::applyPinning() {
 
 void Popover::showWorkflow() {
     // The workflow chosen for the popover, or the first one.
-    const auto& preference = services_.list.store.preference.get();
+    // A copy: what follows may change the preference it comes from.
+    const auto preference = services_.list.store.preference.get();
     const core::Workflow* shown = nullptr;
     for (const auto& workflow : preference.workflows)
         if (preference.compactWorkflowId && workflow.id == *preference.compactWorkflowId)
@@ -117,7 +118,9 @@ void Popover::fillWorkflowMenu() {
     menu->clear();
     const auto group = holder_.group.get();
     const auto* shown = group.workflowValue();
-    for (const auto& workflow : services_.list.store.preference->workflows) {
+    // A copy: choosing an entry changes the preference the list lives in.
+    const auto workflows = services_.list.store.preference->workflows;
+    for (const auto& workflow : workflows) {
         auto* entry =
             menu->addAction(workflowIcon(workflow), QString::fromStdString(workflow.name), this,
                             [this, id = workflow.id] {

@@ -140,7 +140,8 @@ void TweakListView::fillMenu(QMenu& menu, const std::shared_ptr<core::Tweak>& tw
     if (workflows_ && !workflows_->workflows().empty()) {
         // Choosing a workflow the tweak is in takes it out again.
         auto* submenu = menu.addMenu(tr("Workflow"));
-        for (const auto& workflow : workflows_->workflows()) {
+        const auto workflows = workflows_->workflows();  // the menu's actions change them
+        for (const auto& workflow : workflows) {
             auto* entry = submenu->addAction(
                 workflowIcon(workflow), QString::fromStdString(workflow.name), this,
                 [this, tweak, workflow] { workflows_->toggle(*tweak, workflow); });

@@ -100,3 +100,26 @@ TEST_F(CommandTweaksTest, unquarantineTakesAnyPathAsOneArgument) {
 
 }  // namespace
 }  // namespace quorvane::system
+
+namespace quorvane::system {
+namespace {
+
+// While an administrator prompt is open, the other command tweaks go on.
+TEST_F(CommandTweaksTest, anOpenAdministratorPromptHoldsBackNoOtherCommand) {
+    std::promise<void> answered;
+    runner.executor().submit([&] { answered.get_future().wait(); });  // the prompt, open
+    std::optional<UnquarantineMessage> shown;
+    unquarantine(services, "/tmp", [&](UnquarantineMessage message) { shown = message; });
+    std::promise<void> ran;
+    commands.submit([&] { ran.set_value(); });
+    EXPECT_EQ(ran.get_future().wait_for(2s), std::future_status::ready);
+    answered.set_value();
+    for (int i = 0; i < 1000 && !shown; ++i) {
+        std::this_thread::sleep_for(5ms);
+        queue.drain();
+    }
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
+}  // namespace quorvane::system

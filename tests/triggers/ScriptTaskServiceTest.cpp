@@ -103,6 +103,24 @@ TEST_F(ScriptTaskServiceTest, commandLinesSucceedWithTheirOutputOrFailWithTheShe
     EXPECT_EQ(alerts.shown.back().informativeText, "done");
 }
 
+// A script that waits (a server, "tail -f") must not hold back the next:
+// the first here waits up to 5 s for a file that only the second makes.
+TEST_F(ScriptTaskServiceTest, aWaitingScriptHoldsBackNoOther) {
+    const auto flag = temporary.path() / "flag";
+    std::optional<ScriptResult> waiter;
+    std::optional<ScriptResult> maker;
+    execution.execute(commandLine("for i in $(seq 500); do [ -e '" + flag.string() +
+                                  "' ] && echo seen && exit 0; sleep 0.01; done; exit 1"),
+                      [&](const ScriptResult& result) { waiter = result; });
+    execution.execute(commandLine("touch '" + flag.string() + "'"),
+                      [&](const ScriptResult& result) { maker = result; });
+    execution.waitUntilIdle();
+    queue.drain();
+    ASSERT_TRUE(waiter && maker);
+    EXPECT_TRUE(maker->isSuccess());
+    EXPECT_EQ(waiter->preview(), "seen");
+}
+
 TEST_F(ScriptTaskServiceTest, aFailingAppleScriptShowsTheEnginesMessage) {
     auto task = commandLine("tell application \"Finder\"\n    empty trash");
     task.mode = ScriptTask::Mode::appleScript;

@@ -38,8 +38,12 @@ void ShortcutService::reload() {
 }
 
 void ShortcutService::removeAll() {
+    // Ids first: each clear notifies observers that reload the list.
+    std::vector<std::string> ids;
     for (const auto& bound : taskShortcuts.get())
-        hotkeys_.clear(bound.task->id());
+        ids.push_back(bound.task->id());
+    for (const auto& id : ids)
+        hotkeys_.clear(id);
     reload();
 }
 

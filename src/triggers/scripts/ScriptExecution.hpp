@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "core/SerialExecutor.hpp"
+#include "core/WorkerPool.hpp"
 #include "platform/Alerts.hpp"
 #include "platform/Journal.hpp"
 #include "platform/MainQueue.hpp"
@@ -29,8 +29,8 @@ struct ScriptResult {
     std::string preview() const;
 };
 
-// Runs script tweaks: command lines through the shell on a background
-// executor, AppleScript through the script runner; the outcome comes back
+// Runs script tweaks: command lines through the shell, each on a worker of
+// its own, AppleScript through the script runner; the outcome comes back
 // on the main queue, shown in an alert when the script asks for one.
 class ScriptExecution {
   public:
@@ -49,7 +49,9 @@ class ScriptExecution {
     // Blocks until the command lines started so far have finished.
     void waitUntilIdle() { commandLines_.waitUntilIdle(); }
     bool isIdle() { return commandLines_.isIdle(); }
-    core::SerialExecutor& executor() { return commandLines_; }
+    core::WorkerPool& workers() { return commandLines_; }
+    // How many scripts run at once; more wait for one of them to end.
+    static constexpr std::size_t maxRunningScripts = 8;
 
   private:
     void finish(const ScriptTask& task, const ScriptResult& result, const Completion& completion);
@@ -59,8 +61,9 @@ class ScriptExecution {
     platform::MainQueue& mainQueue_;
     platform::Alerts& alerts_;
     platform::Journal& journal_;
-    // Last: stops before what its jobs use.
-    core::SerialExecutor commandLines_{"ScriptTweaks"};
+    // Each script runs on its own worker: a long one (a server, "tail -f")
+    // holds back no other. Last: stops before what its jobs use.
+    core::WorkerPool commandLines_{"ScriptTweaks", maxRunningScripts};
 };
 
 }  // namespace quorvane::triggers

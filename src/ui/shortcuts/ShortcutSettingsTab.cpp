@@ -36,7 +36,8 @@ ShortcutSettingsTab::ShortcutSettingsTab(core::ShortcutService& shortcuts,
 
 void ShortcutSettingsTab::rebuild() {
     auto* rowsColumn = area_->renew();
-    const auto& bound = shortcuts_.taskShortcuts.get();
+    // A copy: a recorder made below may change the shortcuts, and with them the list.
+    const auto bound = shortcuts_.taskShortcuts.get();
     if (bound.empty()) {
         auto* empty = new QLabel(tr("No tweaks with keyboard shortcuts yet"));
         empty->setObjectName("Empty");

@@ -59,6 +59,27 @@ TEST_F(ShortcutServiceTest, aCombinationBelongsToOneTweakAndRemoveAllFreesThem) 
     EXPECT_TRUE(journal.empty());
 }
 
+// Each cleared shortcut makes the service reload the very list Remove All
+// walks; with more than one listed that walked freed memory.
+TEST_F(ShortcutServiceTest, removeAllClearsManyShortcutsWhileTheListIsReloaded) {
+    launch();
+    int notified = 0;
+    hotkeys->observeChanges([&](const std::string&) {
+        // An observer that starts observing too must not disturb the others.
+        hotkeys->observeChanges([&](const std::string&) { ++notified; });
+    });
+    for (const auto& [id, keys] : {std::pair{"SnapWindowsTask", "Ctrl+Alt+S"},
+                                   {"EmptyTrashTask", "Ctrl+Alt+T"},
+                                   {"AutoHideDockTask", "Ctrl+Alt+D"}})
+        ASSERT_TRUE(hotkeys->setCombination(id, {keys}));
+    ASSERT_EQ(shortcuts->taskShortcuts->size(), 3u);
+    shortcuts->removeAll();
+    EXPECT_TRUE(shortcuts->taskShortcuts->empty());
+    for (const char* keys : {"Ctrl+Alt+S", "Ctrl+Alt+T", "Ctrl+Alt+D"})
+        EXPECT_FALSE(hotkeys->press({keys})) << keys;
+    EXPECT_GT(notified, 0);
+}
+
 TEST_F(ShortcutServiceTest, scriptShortcutsWorkAtOnceAndAfterARestartWithOneHandlerEach) {
     scripts.scripts.push_back(std::make_shared<testing::FakeScript>("SCRIPT-1", "Backup"));
     launch();
