@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,13 @@ class Tweak {
     virtual const std::string& docUrl() const { return empty(); }
     virtual void run() {}
     virtual void refresh() {}
+    // refresh(), then `done` on the main queue once the state read back is
+    // in the Store: for a caller that decides by the system's real state.
+    // A tweak that reads the system in the background overrides it.
+    virtual void refreshThen(std::function<void()> done) {
+        refresh();
+        done();
+    }
     virtual bool hasMoreConfigure() const { return false; }
     virtual ConfigureForm configureView() const { return {}; }
     virtual bool hasExtra() const { return false; }

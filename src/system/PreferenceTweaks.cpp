@@ -92,9 +92,13 @@ class PreferenceToggleTask final : public core::BuiltinTweak, public core::CanMT
     }
 
     void refresh() override {
-        services_.commands.submit([this] {
+        refreshThen({});
+    }
+
+    void refreshThen(std::function<void()> done) override {
+        services_.commands.submit([this, done = std::move(done)] {
             DefaultsRunner runner = runnerFor();
-            storeState(stateFrom(runner, toggle_));
+            storeState(stateFrom(runner, toggle_), done);
         });
     }
 
@@ -122,11 +126,13 @@ class PreferenceToggleTask final : public core::BuiltinTweak, public core::CanMT
             services_.scripts.restartApp(toggle_.restart, false, id());
     }
 
-    void storeState(bool on) {
+    void storeState(bool on, std::function<void()> then = {}) {
         auto* store = &store_;
         auto field = mKeyPath();
-        services_.mainQueue.post([store, field, on] {
+        services_.mainQueue.post([store, field, on, then = std::move(then)] {
             store->mState.modify([&](core::MState& state) { state.*field = on; });
+            if (then)
+                then();
         });
     }
 

@@ -51,11 +51,19 @@ void AutomationManager::perform(const Automation::Reaction& reaction) {
         case Automation::Action::toggleOn:
         case Automation::Action::toggleOff:
             // Setting the state alone would show the switch on while nothing
-            // changed on the system: a changed state is applied at once.
+            // changed on the system: a changed state is applied at once. A
+            // mirrored toggle compares with the system's real state, read
+            // back first (its switch may never have been shown).
             if (asToggle(*tweak)) {
                 log_.info("Automation", what);
-                switchAndApply(*tweak, reaction.action == Automation::Action::toggleOn,
-                               /*applyUnchanged=*/false);
+                const bool on = reaction.action == Automation::Action::toggleOn;
+                auto apply = [tweak, on] {
+                    switchAndApply(*tweak, on, /*applyUnchanged=*/false);
+                };
+                if (asMToggle(*tweak))
+                    tweak->refreshThen(apply);
+                else
+                    apply();
             }
             return;
         case Automation::Action::run:

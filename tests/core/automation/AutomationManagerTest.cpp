@@ -50,18 +50,22 @@ TEST_F(AutomationManagerTest, turningOnAndOffAppliesAChangedStateAndLeavesOneSho
 
     manager->handle(Event::didWake);
     EXPECT_TRUE(isOn("SnapWindowsTask"));
-    // Switched on and applied once; the one-shot and the toggle that was
-    // already off are left as they were.
-    EXPECT_EQ(journal, std::vector<std::string>{"run SnapWindowsTask"});
+    // Switched on and applied once; the one-shot is left alone, and the
+    // mirrored toggle, read back first, was already off.
+    EXPECT_EQ(journal,
+              (std::vector<std::string>{"run SnapWindowsTask", "refresh KeepMacAwakeTask"}));
 
     journal.clear();
     manager->handle(Event::didWake);
-    EXPECT_TRUE(journal.empty());  // already on: nothing to apply
+    // Already as wanted: nothing to apply.
+    EXPECT_EQ(journal, std::vector<std::string>{"refresh KeepMacAwakeTask"});
 
     // "Run" applies the toggle's current state without flipping it.
+    journal.clear();
     manager->setAction(Action::run, "SnapWindowsTask", Event::didWake);
     manager->handle(Event::didWake);
-    EXPECT_EQ(journal, std::vector<std::string>{"run SnapWindowsTask"});
+    EXPECT_EQ(journal,
+              (std::vector<std::string>{"run SnapWindowsTask", "refresh KeepMacAwakeTask"}));
     EXPECT_TRUE(isOn("SnapWindowsTask"));
 }
 
