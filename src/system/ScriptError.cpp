@@ -13,6 +13,14 @@ const std::string* textFor(const platform::ScriptErrorInfo& info, const char* ke
 
 }  // namespace
 
+std::int64_t ScriptError::number() const {
+    auto found = info_.find("NSAppleScriptErrorNumber");
+    if (found == info_.end())
+        return 0;
+    const auto* number = std::get_if<std::int64_t>(&found->second);
+    return number ? *number : 0;
+}
+
 std::string ScriptError::message() const {
     switch (kind_) {
         case Kind::appleScript:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Scripting.hpp"
@@ -25,6 +26,8 @@ class ScriptError {
     const platform::ScriptErrorInfo& info() const { return info_; }
     // What the user is shown.
     std::string message() const;
+    // The engine's error number, or 0.
+    std::int64_t number() const;
 
   private:
     ScriptError(Kind kind, platform::ScriptErrorInfo info, std::string text)

@@ -134,7 +134,11 @@ void ScriptRunner::typeInTerminal(std::string text, std::string cause) {
 void ScriptRunner::handleScriptError(const ScriptError& error) {
     if (error.kind() != ScriptError::Kind::appleScript)
         return;
-    if (error.message().find("assistive access") == std::string::npos)
+    // -1719 for interface scripting, 1002 for typing: both mean the
+    // Accessibility permission is missing.
+    const auto number = error.number();
+    if (number != -1719 && number != 1002 &&
+        error.message().find("assistive access") == std::string::npos)
         return;
     mainQueue_.post([this] { permissions_.ask(platform::Permission::accessibility); });
 }

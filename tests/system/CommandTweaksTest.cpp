@@ -123,3 +123,21 @@ TEST_F(CommandTweaksTest, anOpenAdministratorPromptHoldsBackNoOtherCommand) {
 
 }  // namespace
 }  // namespace quorvane::system
+
+namespace quorvane::system {
+namespace {
+
+// A refused System Events script asks for the permission instead of only
+// failing.
+TEST_F(CommandTweaksTest, aScriptRefusedForWantOfAccessibilityAsksForIt) {
+    ASSERT_TRUE(home.setGranted(platform::Permission::accessibility, false));
+    auto typed = runner.runAppleScript(typeInTerminalSource("ls"), "test").get();
+    ASSERT_FALSE(typed.ok());
+    runner.handleScriptError(*typed.error);
+    queue.drain();
+    EXPECT_EQ(permissions.asked,
+              std::vector<platform::Permission>{platform::Permission::accessibility});
+}
+
+}  // namespace
+}  // namespace quorvane::system

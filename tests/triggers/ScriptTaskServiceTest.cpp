@@ -121,6 +121,15 @@ TEST_F(ScriptTaskServiceTest, aWaitingScriptHoldsBackNoOther) {
     EXPECT_EQ(waiter->preview(), "seen");
 }
 
+TEST_F(ScriptTaskServiceTest, theIpAddressSampleAnswersOnTheSimulatedMac) {
+    service->seedIfNeeded();
+    EXPECT_EQ(run(service->scripts.get()[0]).preview(), "192.0.2.10");
+    // No address: the tool exits 1 and says nothing, which the shell runner
+    // takes as an empty answer.
+    EXPECT_EQ(run(commandLine("ipconfig getifaddr en7")).preview(), "");
+    EXPECT_TRUE(run(commandLine("ipconfig getifaddr")).isFailure());
+}
+
 TEST_F(ScriptTaskServiceTest, aFailingAppleScriptShowsTheEnginesMessage) {
     auto task = commandLine("tell application \"Finder\"\n    empty trash");
     task.mode = ScriptTask::Mode::appleScript;

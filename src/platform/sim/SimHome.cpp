@@ -35,6 +35,19 @@ for last; do :; done
 [ -e "$last" ] || { echo "xattr: No such file: $last" >&2; exit 1; }
 exit 0
 )"},
+    // The simulated Mac's Wi-Fi (en0) has an address from the documentation
+    // range; other interfaces have none, and the tool fails quietly, as it
+    // does on a Mac.
+    {"ipconfig", R"(#!/bin/sh
+if [ "$1" = getifaddr ]; then
+  [ $# -eq 2 ] || { echo "usage: ipconfig getifaddr <interface name>" >&2; exit 1; }
+  [ "$2" = en0 ] || exit 1
+  echo 192.0.2.10
+  exit 0
+fi
+echo "usage: ipconfig <command> <args>" >&2
+exit 1
+)"},
     {"open", R"(#!/bin/sh
 exit 0
 )"},

@@ -25,6 +25,27 @@ ScriptOutcome failure(std::string message, std::int64_t number) {
     return outcome;
 }
 
+bool contains(const std::string& text, std::string_view part) {
+    return text.find(part) != std::string::npos;
+}
+
+// What macOS answers a script that drives System Events without the
+// Accessibility permission: typing is refused with 1002, reading or
+// clicking other applications' interface with -1719.
+std::optional<ScriptOutcome> refusedWithoutAccessibility(const std::string& source) {
+    if (!contains(source, "application \"System Events\""))
+        return std::nullopt;
+    if (contains(source, "keystroke") || contains(source, "key code"))
+        return failure("System Events got an error: Quorvane is not allowed to send keystrokes.",
+                       1002);
+    for (std::string_view uiScripting : {"click", "UI element", "menu bar", "window", "attribute",
+                                         "perform action", "entire contents"})
+        if (contains(source, uiScripting))
+            return failure("System Events got an error: Quorvane is not allowed assistive access.",
+                           -1719);
+    return std::nullopt;
+}
+
 }  // namespace
 
 SimScripting::SimScripting(ShellRunner& shell, const SimHome& home, Journal& journal)
@@ -97,6 +118,9 @@ ScriptOutcome SimScripting::execute(const std::string& source) {
         if (auto canned = canned_.find(source); canned != canned_.end())
             return canned->second;
     }
+    if (!home_.isGranted(Permission::accessibility))
+        if (auto refused = refusedWithoutAccessibility(source))
+            return *refused;
     if (auto script = parseShellScript(source))
         return runShell(*script);
     if (!compiles(source))

@@ -67,3 +67,27 @@ TEST_F(SimScriptingTest, escapedCommandsReachTheShellExactly) {
 
 }  // namespace
 }  // namespace quorvane::platform::sim
+
+namespace quorvane::platform::sim {
+namespace {
+
+TEST_F(SimScriptingTest, withoutAccessibilitySystemEventsRefusesTypingAndInterfaceScripting) {
+    const std::string typing = "tell application \"System Events\" to keystroke \"k\"";
+    const std::string clicking =
+        "tell application \"System Events\" to click menu bar item 1 of menu bar 1 of process "
+        "\"Finder\"";
+    EXPECT_TRUE(scripting->execute(typing).errorInfo.empty());
+    ASSERT_TRUE(home.setGranted(Permission::accessibility, false));
+    auto typed = scripting->execute(typing);
+    EXPECT_EQ(typed.errorInfo["NSAppleScriptErrorNumber"], ScriptErrorValue{std::int64_t{1002}});
+    auto clicked = scripting->execute(clicking);
+    EXPECT_EQ(clicked.errorInfo["NSAppleScriptErrorNumber"], ScriptErrorValue{std::int64_t{-1719}});
+    EXPECT_EQ(clicked.errorInfo["NSAppleScriptErrorMessage"],
+              ScriptErrorValue{std::string(
+                  "System Events got an error: Quorvane is not allowed assistive access.")});
+    // Scripts that do not drive other applications' interface still run.
+    EXPECT_TRUE(scripting->execute("do shell script \"true\"").result);
+}
+
+}  // namespace
+}  // namespace quorvane::platform::sim
