@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/TextFolding.hpp"
 #include "core/WorkflowMembership.hpp"
 #include "core/catalogue/ScriptTweakSource.hpp"
 
@@ -9,22 +10,10 @@ namespace quorvane::core {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view space = " \t\n\r\f\v";
-    const auto first = text.find_first_not_of(space);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(space) - first + 1);
-}
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Plain code-unit comparison: no locale and no folding beyond ASCII letters.
-bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
-    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
-                       [](char a, char b) { return lower(a) == lower(b); }) != haystack.end();
+// Unicode case folding, no locale: what a person types finds "Élan vital"
+// whatever the case of either.
+bool containsFolded(std::string_view haystack, const std::string& foldedNeedle) {
+    return foldedForSearch(haystack).find(foldedNeedle) != std::string::npos;
 }
 
 HUD hudFor(const std::optional<bool>& newState) {
@@ -48,9 +37,11 @@ std::vector<ContextMenuItem> contextMenuItems(Tweak& tweak, TweaksPlace place) {
 }
 
 bool matchesSearch(const Tweak& tweak, std::string_view searchText) {
-    const auto text = trimmed(searchText);
-    return text.empty() || containsIgnoringCase(tweak.name(), text) ||
-           containsIgnoringCase(tweak.description(), text);
+    const auto text = trimmedOfWhiteSpace(searchText);
+    if (text.empty())
+        return true;
+    const auto needle = foldedForSearch(text);
+    return containsFolded(tweak.name(), needle) || containsFolded(tweak.description(), needle);
 }
 
 TweaksHolder::TweaksHolder(TweaksPlace shownIn, const Catalogue& catalogue, Store& store,

@@ -103,8 +103,10 @@ void DefaultsRunner::writeFloat(const Defaults& defaults, float value) {
 void DefaultsRunner::writeInt(const Defaults& defaults, std::int64_t value) {
     run(defaults.writeCommand("-int " + std::to_string(value)), true);
 }
+// Always typed: a bare value that starts with "-" would be read as a type
+// ("-array-add" wrote an empty array).
 void DefaultsRunner::writeString(const Defaults& defaults, const std::string& value) {
-    run(defaults.writeCommand(platform::shellQuote(value)), true);
+    run(defaults.writeCommand("-string " + platform::shellQuote(value)), true);
 }
 void DefaultsRunner::writeArguments(const Defaults& defaults, std::string_view arguments) {
     run(defaults.writeCommand(arguments), true);

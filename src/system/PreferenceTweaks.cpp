@@ -63,7 +63,8 @@ void write(DefaultsRunner& runner, const PreferenceToggle& toggle, const Default
             runner.writeFloat(defaults, on ? 0.01f : 1.0f);
             break;
         case suckEffect:
-            runner.writeString(defaults, on ? "suck" : "geni");
+            // Fixed words, never data: the command line stays as it always was.
+            runner.writeArguments(defaults, on ? "suck" : "geni");
             break;
     }
 }

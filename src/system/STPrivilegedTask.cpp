@@ -113,6 +113,9 @@ void STPrivilegedTask::waitUntilExit() {
 void STPrivilegedTask::recordExit(int waitStatus) {
     timer_.cancel();
     isRunning = false;
+    // An exit status is bits 8-15 of the wait status. A tool killed by a
+    // signal has none (those bits are 0, which would read as success): it
+    // reports 128 plus the signal, as shells do.
     terminationStatus =
         WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
 }

@@ -54,6 +54,24 @@ TEST_F(TweaksHolderTest, newAndPopularFollowTheirListsAndShareATweak) {
     EXPECT_TRUE(fresh.contains("AeroShakeTask") && popular.contains("AeroShakeTask"));
 }
 
+TEST_F(TweaksHolderTest, searchFoldsUnicodeCaseAndTrimsUnicodeSpace) {
+    scripts.scripts.push_back(std::make_shared<testing::FakeScript>("S1", "Élan vital"));
+    scripts.scripts.push_back(std::make_shared<testing::FakeScript>("S2", "Straße prüfen"));
+    main.reload();
+    auto found = [&](const std::string& text) {
+        main.searchText.set(text);
+        queue.advance(TweaksHolder::searchDelay);
+        return shown();
+    };
+    EXPECT_EQ(found("élan"), std::vector<std::string>{"S1"});
+    EXPECT_EQ(found("ÉLAN VITAL"), std::vector<std::string>{"S1"});
+    EXPECT_EQ(found("STRASSE PRÜFEN"), std::vector<std::string>{"S2"});
+    // No-break and ideographic spaces around the text are not part of it.
+    EXPECT_EQ(found("\u00a0élan\u3000"), std::vector<std::string>{"S1"});
+    EXPECT_EQ(found("\u00a0\u2003").size(), 100u);
+    EXPECT_TRUE(found("\xff\xfe").empty());  // not UTF-8: matches nothing, breaks nothing
+}
+
 TEST_F(TweaksHolderTest, randomDrawsFiveAnewOnEveryReloadWhateverTheSearch) {
     main.searchText.set("zzz-nothing-matches");
     queue.advance(1s);

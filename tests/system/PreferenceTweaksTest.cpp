@@ -235,6 +235,12 @@ TEST_F(PreferenceTweaksTest, keepDockPositionWritesBackWhatItReads) {
     EXPECT_FALSE(
         realShell.run("defaults read com.apple.dock orientation"));  // nothing to write back
     EXPECT_EQ(restarts().back(), "Dock");
+
+    // A stored text that looks like an option is written back as text.
+    ASSERT_TRUE(realShell.run("defaults write com.apple.dock orientation -string -array-add"));
+    tweak("KeepDockPositionTask")->run();
+    settle();
+    EXPECT_EQ(realShell.run("defaults read com.apple.dock orientation").value(), "-array-add");
 }
 
 TEST_F(PreferenceTweaksTest, aScreenshotFolderIsStoredVerbatimAndRunsNothing) {

@@ -59,6 +59,10 @@ TEST_F(STPrivilegedTaskTest, aCancelledPromptStartsNothing) {
     EXPECT_FALSE(waited->isRunning);
     EXPECT_EQ(waited->terminationStatus, 7);
     EXPECT_EQ(queue.pendingTimers(), 0u);
+
+    // Killed by a signal: never 0, which would read as success.
+    auto killed = STPrivilegedTask::launched(runner, queue, log, "/bin/sh", {"-c", "kill -9 $$"});
+    EXPECT_EQ(killed->terminationStatus, 128 + 9);
 }
 
 }  // namespace

@@ -32,8 +32,13 @@ TEST_F(FinderActionsTest, copyActionsPutOneLinePerItemOnThePasteboard) {
     EXPECT_EQ(pasteboard.string(), "/a/b.txt\n/a/c");
     perform("copyFileURL", {"/a/b c.txt", "/a/naïve#1?.txt"});
     EXPECT_EQ(pasteboard.string(), "file:///a/b%20c.txt\nfile:///a/na%C3%AFve%231%3F.txt");
+    // Folders, also when named with a trailing "/", as Finder gives them.
+    perform("copyFileURL", {dir(), "/a/c/"});
+    EXPECT_EQ(pasteboard.string(), "file://" + dir() + "/\nfile:///a/c/");
+    perform("copyFilename", {"/a/c/", "/"});
+    EXPECT_EQ(pasteboard.string(), "c\n/");
     perform("copyPath", {});
-    EXPECT_EQ(pasteboard.changeCount, 6);  // no paths: the pasteboard is left alone
+    EXPECT_EQ(pasteboard.changeCount, 10);  // no paths: the pasteboard is left alone
 }
 
 TEST_F(FinderActionsTest, openInAnAppOpensTheFolderOfAFileIfTheAppIsInstalled) {

@@ -73,6 +73,18 @@ TEST_F(ScriptTaskServiceTest, samplesComeOnceAndNewScriptsAreNumbered) {
     EXPECT_EQ(tweaks[0]->categories(), std::vector<core::Category>{core::Category::script});
 }
 
+TEST_F(ScriptTaskServiceTest, aLostSettingsFileDoesNotBringTheSamplesBack) {
+    service->seedIfNeeded();
+    service->deleteScript(service->scripts.get()[0].id);
+    persistor.saveAll();
+    service.reset();
+    defaults.remove(std::string(ScriptTaskService::hasSeeded.key));
+    service.emplace(persistor, defaults, execution);
+    service->seedIfNeeded();
+    EXPECT_EQ(service->scripts->size(), 2u);
+    EXPECT_TRUE(ScriptTaskService::hasSeeded.read(defaults));
+}
+
 TEST_F(ScriptTaskServiceTest, storedRecordsKeepTheirKeys) {
     auto task = service->add();
     task.mode = ScriptTask::Mode::appleScript;

@@ -108,6 +108,30 @@ platform::Result<FinderActionMessage> FinderActionMessage::decode(std::string_vi
     return message;
 }
 
+namespace {
+
+bool isFolder(const std::string& path) {
+    std::error_code error;
+    return path.ends_with('/') || std::filesystem::is_directory(path, error);
+}
+
+std::string withTrailingSlash(std::string path) {
+    if (!path.ends_with('/'))
+        path += '/';
+    return path;
+}
+
+// The last component, also of a folder given with a trailing "/".
+std::string displayName(std::string path) {
+    while (path.size() > 1 && path.ends_with('/'))
+        path.pop_back();
+    if (path == "/")
+        return path;
+    return std::filesystem::path(path).filename().string();
+}
+
+}  // namespace
+
 std::string fileUrl(std::string_view path) {
     std::string url = "file://";
     char escaped[4];
@@ -163,9 +187,9 @@ void FinderActionPerformer::copy(const FinderAction& action,
         if (action.kind == copyPath)
             text += path;
         else if (action.kind == copyFilename)
-            text += std::filesystem::path(path).filename().string();
+            text += displayName(path);
         else
-            text += fileUrl(path);
+            text += fileUrl(isFolder(path) ? withTrailingSlash(path) : path);
     }
     pasteboard_.clearContents();
     pasteboard_.setString(text);

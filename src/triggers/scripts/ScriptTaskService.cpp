@@ -13,7 +13,10 @@ ScriptTaskService::ScriptTaskService(core::Persistor& persistor, platform::UserD
         makeTweaks(list);
         changed.emit();
     });
+    bool loaded = false;
+    auto loading = scripts.subscribe([&loaded](const std::vector<ScriptTask>&) { loaded = true; });
     registration_ = persistor.registerPublished(recordKey, scripts);
+    hasStoredRecord_ = loaded;
 }
 
 void ScriptTaskService::makeTweaks(const std::vector<ScriptTask>& list) {
@@ -23,8 +26,14 @@ void ScriptTaskService::makeTweaks(const std::vector<ScriptTask>& list) {
 }
 
 void ScriptTaskService::seedIfNeeded() {
+    // The stored list is what the user made of the samples: a lost settings
+    // file must not bring deleted samples back, or add them twice.
     if (hasSeeded.read(defaults_))
         return;
+    if (hasStoredRecord_) {
+        hasSeeded.write(defaults_, true);
+        return;
+    }
     scripts.modify([this](std::vector<ScriptTask>& list) {
         using enum ScriptTask::Mode;
         const core::Category script = core::Category::script;

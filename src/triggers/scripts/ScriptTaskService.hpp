@@ -52,6 +52,7 @@ class ScriptTaskService final : public core::ScriptTweakSource {
     ScriptExecution& execution_;
     core::RandomIndex random_;
     platform::Hotkeys* hotkeys_ = nullptr;
+    bool hasStoredRecord_ = false;  // the list loaded from a stored record
     std::vector<std::shared_ptr<core::Tweak>> tweaks_;
     core::Subscription watch_;
     core::Persistor::Registration registration_;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvane::core {
+
+// What searching compares: the text with its Unicode case folded ("Élan"
+// and "élan" fold alike, as do "STRASSE" and "straße"). Invalid UTF-8 is
+// replaced, never trusted.
+std::string foldedForSearch(std::string_view utf8);
+
+// The text without Unicode white space at either end (spaces, tabs, line
+// ends, no-break and ideographic spaces).
+std::string_view trimmedOfWhiteSpace(std::string_view utf8);
+
+}  // namespace quorvane::core
