@@ -61,7 +61,8 @@ UnquarantineView::UnquarantineView(system::SystemServices& services, ChooseFile 
     : QWidget(parent), services_(services), choose_(std::move(choose)) {
     selected_ = new QLabel(tr("No file selected"), this);
     selected_->setWordWrap(true);
-    auto* chooseButton = new QPushButton(tr("Choose File"), this);
+    auto* chooseFile = new QPushButton(tr("Choose File…"), this);
+    auto* chooseFolder = new QPushButton(tr("Choose Folder…"), this);
     auto* run = new QPushButton(tr("Unquarantine"), this);
     run->setEnabled(false);
     result_ = new QLabel(this);
@@ -70,19 +71,26 @@ UnquarantineView::UnquarantineView(system::SystemServices& services, ChooseFile 
     auto* form = new QFormLayout(this);
     form->addRow(tr("Selected File"), selected_);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(chooseButton);
+    buttons->addWidget(chooseFile);
+    buttons->addWidget(chooseFolder);
     buttons->addWidget(run);
     buttons->addStretch(1);
     form->addRow(buttons);
     form->addRow(result_);
 
-    connect(chooseButton, &QPushButton::clicked, this, [this, run] {
-        const QString chosen = choose_(this);
+    // The command removes the attribute from a folder's contents too, so a
+    // folder (or an application bundle) is as good a choice as a file.
+    auto chooseKind = [this, run](ChosenKind kind) {
+        const QString chosen = choose_(this, kind);
         if (chosen.isEmpty())
             return;
         path_ = chosen;
         selected_->setText(chosen);
         run->setEnabled(true);
+    };
+    connect(chooseFile, &QPushButton::clicked, this, [chooseKind] { chooseKind(ChosenKind::file); });
+    connect(chooseFolder, &QPushButton::clicked, this, [chooseKind] {
+        chooseKind(ChosenKind::folder);
     });
     QPointer<QLabel> result = result_;
     connect(run, &QPushButton::clicked, this, [this, result] {
@@ -110,9 +118,16 @@ CustomConfigureViews systemConfigureViews(system::SystemServices& services) {
         if (tweak->id() == "UnquarantineTask") {
             return new UnquarantineView(
                 services,
-                [](QWidget* owner) {
-                    return QFileDialog::getOpenFileName(
-                        owner, QObject::tr("Select a file or app to remove quarantine"));
+                [](QWidget* owner, ChosenKind kind) {
+                    const bool folder = kind == ChosenKind::folder;
+                    QFileDialog dialog(owner,
+                                       folder ? QObject::tr("Select a folder or app to remove quarantine")
+                                              : QObject::tr("Select a file to remove quarantine"));
+                    dialog.setFileMode(folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
+                    dialog.setLabelText(QFileDialog::Accept, QObject::tr("Select"));
+                    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                        return QString();
+                    return dialog.selectedFiles().front();
                 },
                 parent);
         }

@@ -12,7 +12,8 @@ namespace quorvane::ui {
 // How a view asks the user for a folder or file; a dialog in the program,
 // a fixed answer in tests. Empty means the user cancelled.
 using ChooseFolder = std::function<QString(QWidget* parent, const QString& start)>;
-using ChooseFile = std::function<QString(QWidget* parent)>;
+enum class ChosenKind { file, folder };
+using ChooseFile = std::function<QString(QWidget* parent, ChosenKind kind)>;
 
 // The screenshot-location setters' view: "Path", "Choose", "Apply", "Reset".
 class LocationSetterView final : public QWidget {
@@ -28,8 +29,8 @@ class LocationSetterView final : public QWidget {
     QString chosen_;
 };
 
-// Unquarantine's view: "Selected File", "Choose File", "Unquarantine" and
-// the result line.
+// Unquarantine's view: "Selected File", "Choose File…", "Choose Folder…"
+// (a folder or an application), "Unquarantine" and the result line.
 class UnquarantineView final : public QWidget {
   public:
     UnquarantineView(system::SystemServices& services, ChooseFile choose,

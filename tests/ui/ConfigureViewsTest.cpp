@@ -68,10 +68,26 @@ TEST_F(ConfigureViewsTest, theScreenshotFolderIsChosenAppliedAndResetThroughTheV
 TEST_F(ConfigureViewsTest, unquarantineShowsItsResult) {
     const auto file = temporary.path() / "Downloaded App";
     std::ofstream(file) << "x";
-    UnquarantineView view(services,
-                          [&](QWidget*) { return QString::fromStdString(file.string()); });
+    const auto app = temporary.path() / "Tool.app";
+    std::filesystem::create_directories(app / "Contents");
+    UnquarantineView view(services, [&](QWidget*, ChosenKind kind) {
+        return QString::fromStdString((kind == ChosenKind::folder ? app : file).string());
+    });
     EXPECT_FALSE(button(view, "Unquarantine")->isEnabled());
-    button(view, "Choose File")->click();
+    button(view, "Choose Folder…")->click();
+    button(view, "Unquarantine")->click();
+    for (int i = 0; i < 1000 && view.result()->text().isEmpty(); ++i) {
+        std::this_thread::sleep_for(5ms);
+        queue.drain();
+    }
+    EXPECT_EQ(view.result()->text(), "✅ Quarantine removed successfully");
+    const auto lines = journal.lines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find("xattr -r -d com.apple.quarantine") != std::string::npos &&
+               line.find("Tool.app") != std::string::npos;
+    }));
+    view.result()->clear();
+    button(view, "Choose File…")->click();
     button(view, "Unquarantine")->click();
     for (int i = 0; i < 1000 && view.result()->text().isEmpty(); ++i) {
         std::this_thread::sleep_for(5ms);
