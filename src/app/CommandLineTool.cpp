@@ -52,11 +52,24 @@ int reportTweak(const nlohmann::json& reply, const std::string& asked, const std
         std::cerr << "quorvane: no such tweak \"" << asked << "\"\n";
         return 0;
     }
+    if (reply.value("confirming", false)) {
+        std::cout << "Quorvane asks you to confirm the link's request for \"" << asked << "\".\n";
+        return 0;
+    }
     std::cout << done;
     if (reply.value("available", true) == false)
         std::cout << " (not available in this build: nothing happened)";
     std::cout << "\n";
     return 0;
+}
+
+// A link's request says so, with the link, for the instance to ask first.
+nlohmann::json fromLink(nlohmann::json request, const cli::CommandLine& command) {
+    if (command.fromLink) {
+        request["origin"] = "link";
+        request["link"] = command.link;
+    }
+    return request;
 }
 
 int tweakCommand(const cli::CommandLine& command) {
@@ -65,12 +78,15 @@ int tweakCommand(const cli::CommandLine& command) {
     switch (command.action) {
         case cli::CommandLine::Action::runNamed:
             return client.send(
-                {{"command", "runNamed"}, {"name", command.tweakName}}, [&](const auto& reply) {
+                fromLink({{"command", "runNamed"}, {"name", command.tweakName}}, command),
+                [&](const auto& reply) {
                     return reportTweak(reply, command.tweakName, "Ran " + command.tweakName + ".");
                 });
         case cli::CommandLine::Action::toggleNamed:
             return client.send(
-                {{"command", "toggleNamed"}, {"name", command.tweakName}, {"on", command.on}},
+                fromLink(
+                    {{"command", "toggleNamed"}, {"name", command.tweakName}, {"on", command.on}},
+                    command),
                 [&](const auto& reply) {
                     return reportTweak(reply, command.tweakName,
                                        "Switched " + command.tweakName + state);

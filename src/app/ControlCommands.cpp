@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/CanToggle.hpp"
+#include "core/intents/LinkPolicy.hpp"
 #include "core/intents/TweakIntents.hpp"
 
 namespace quorvane::app {
@@ -70,6 +71,38 @@ void set(const InstanceControls& controls, const ControlRequest& request,
         {{"available", tweak->isAvailable()}, {"on", core::asToggle(*tweak)->isOn()}}));
 }
 
+// Asks the user before a link runs or switches `tweak`; false when there is
+// nobody to ask. Either way the journal says what became of the link.
+bool confirmLink(const InstanceControls& controls, const std::shared_ptr<core::Tweak>& tweak,
+                 std::optional<bool> on, const std::string& link, std::function<void()> act) {
+    auto& journal = controls.journal;
+    if (!controls.confirmations) {
+        journal.record(tweak->id(), "link refused", "no window to ask: " + link);
+        return false;
+    }
+    const std::string doing = on ? (*on ? "turn on" : "turn off") : "run";
+    platform::Confirmation question{
+        .message = "Allow a link to " + doing + " \"" + tweak->name() + "\"?",
+        .informativeText = tweak->description() + "\n\nThe request came from a link opened in " +
+                           "another application" + (link.empty() ? "." : ":\n" + link),
+        .confirmTitle = on ? "Switch" : "Run",
+        .optionTitle = "Always allow from links"};
+    controls.confirmations->ask(
+        question, [tweak, link, act = std::move(act), &journal,
+                   &defaults = controls.defaults](platform::ConfirmationAnswer answer) {
+            if (!answer.confirmed) {
+                journal.record(tweak->id(), "link refused", "cancelled by the user: " + link);
+                return;
+            }
+            if (answer.option)
+                core::allowFromLinks(defaults, tweak->id());
+            journal.record(tweak->id(), "link confirmed",
+                           link + (answer.option ? " (always allowed from now on)" : ""));
+            act();
+        });
+    return true;
+}
+
 // "Run Tweak" and "Toggle Tweak": names first, as other programs'
 // automation calls them; then, for people at a terminal, a tweak's id. A
 // name that matches nothing still succeeds, with "found": false.
@@ -93,11 +126,30 @@ void byName(const InstanceControls& controls, core::IntentKind kind, const Contr
     }
     if (!tweak)
         return reply(controlSuccess({{"found", false}}));
-    if (on)
-        core::switchAndApply(*tweak, *on, /*applyUnchanged=*/true);
-    else
-        tweak->run();
-    reply(controlSuccess({{"found", true}, {"id", tweak->id()}, {"available", tweak->isAvailable()}}));
+    auto act = [tweak, on] {
+        if (on)
+            core::switchAndApply(*tweak, *on, /*applyUnchanged=*/true);
+        else
+            tweak->run();
+    };
+    nlohmann::json answer{
+        {"found", true}, {"id", tweak->id()}, {"available", tweak->isAvailable()}};
+    auto origin = request.optionalText("origin");
+    auto link = request.optionalText("link");
+    if (!origin || !link)
+        return reply(controlFailure(!origin ? origin.error().message : link.error().message));
+    if (origin.value() == "link" &&
+        core::decideLink(*tweak, on.has_value(), controls.defaults) == core::LinkDecision::ask) {
+        if (!confirmLink(controls, tweak, on, link.value().value_or(""), act))
+            return reply(controlFailure("a link asks before it " +
+                                        std::string(on ? "switches" : "runs") + " \"" +
+                                        tweak->name() +
+                                        "\", and this Quorvane has no window to ask in"));
+        answer["confirming"] = true;
+        return reply(controlSuccess(answer));
+    }
+    act();
+    reply(controlSuccess(answer));
 }
 
 void finderAction(triggers::FinderActionPerformer& performer, const ControlRequest& request,

@@ -9,7 +9,10 @@
 #include "app/ControlRequest.hpp"
 #include "core/TweakActions.hpp"
 #include "core/catalogue/Catalogue.hpp"
+#include "platform/Confirmations.hpp"
+#include "platform/Journal.hpp"
 #include "platform/MainQueue.hpp"
+#include "platform/UserDefaults.hpp"
 #include "triggers/finder/FinderActions.hpp"
 
 namespace quorvane::app {
@@ -38,10 +41,16 @@ class ControlCommands {
 
 // The commands on tweaks and the instance: ping, reopen, list, set,
 // runNamed, toggleNamed and, given a performer, finderAction.
+// Requests from "quorvane:" links ("origin": "link") are confirmed by the
+// user through `confirmations` where the link policy says so; without it
+// they are refused. Both outcomes are journaled.
 struct InstanceControls {
     const core::Catalogue& catalogue;
     core::TweakActions& actions;
     std::function<void()> reopen;
+    platform::UserDefaults& defaults;
+    platform::Journal& journal;
+    platform::Confirmations* confirmations = nullptr;
     triggers::FinderActionPerformer* finderActions = nullptr;
 };
 void bindInstanceCommands(ControlCommands& commands, InstanceControls controls);

@@ -39,6 +39,16 @@ platform::Result<bool> ControlRequest::flag(std::string_view name) const {
     return value.value()->get<bool>();
 }
 
+platform::Result<std::optional<std::string>> ControlRequest::optionalText(
+    std::string_view name) const {
+    if (!body_.contains(name))
+        return std::optional<std::string>();
+    auto value = text(name);
+    if (!value)
+        return value.error();
+    return std::optional<std::string>(std::move(value.value()));
+}
+
 std::string controlFailure(std::string_view message) {
     return nlohmann::json{{"ok", false}, {"error", message}}.dump(
         -1, ' ', false, nlohmann::json::error_handler_t::replace);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ class ControlRequest {
 
     platform::Result<std::string> text(std::string_view field) const;
     platform::Result<bool> flag(std::string_view field) const;
+    // A field that may be left out.
+    platform::Result<std::optional<std::string>> optionalText(std::string_view field) const;
 
   private:
     ControlRequest(std::string line, nlohmann::json body, std::string command)

@@ -36,7 +36,9 @@ std::optional<std::string> handleInProcess(const std::string& request) {
     ControlCommands commands;
     bindInstanceCommands(commands, {.catalogue = services.catalogue(),
                                     .actions = services.tweakActions(),
-                                    .reopen = {}});
+                                    .reopen = {},
+                                    .defaults = services.userDefaults(),
+                                    .journal = services.journal()});
     auto answer = std::make_shared<std::optional<std::string>>();
     commands.handle(request, [answer](const std::string& line) { *answer = line; });
     // A command that answers later does so while its work drains.

@@ -21,6 +21,7 @@
 #include "platform/sim/SimSystemEvents.hpp"
 #include "triggers/scripts/ScriptTaskService.hpp"
 #include "ui/AlertPanel.hpp"
+#include "ui/ConfirmationPanel.hpp"
 #include "ui/EmojiImages.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/MenuBarService.hpp"
@@ -158,6 +159,7 @@ int main(int argc, char** argv) {
     ui::PermissionPanel permissionPanel(services.workspace());
     services.setPermissionPanel(&permissionPanel);
     ui::AlertPanel alertPanel;
+    ui::ConfirmationPanel confirmationPanel;
     services.setAlertPanel(&alertPanel);
     auto openMain = [&window, &services] {
         services.activationPolicy().becomeRegular();
@@ -193,6 +195,9 @@ int main(int argc, char** argv) {
     app::bindInstanceCommands(controlCommands, {.catalogue = services.catalogue(),
                                                 .actions = services.tweakActions(),
                                                 .reopen = openMain,
+                                                .defaults = services.userDefaults(),
+                                                .journal = services.journal(),
+                                                .confirmations = &confirmationPanel,
                                                 .finderActions = &services.finderActions()});
     app::SimControls simulated{
         .postEvent = [&services](const std::string& name) {

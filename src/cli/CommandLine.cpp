@@ -90,6 +90,17 @@ platform::Result<CommandLine> parseFinderAction(const CommandSpec& spec,
     return command;
 }
 
+platform::Result<CommandLine> parseFromLink(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.size() != 1 || !arguments[0].starts_with("quorvane:"))
+        return usage(spec);
+    auto command = parseUrl(arguments[0]);
+    if (!command)
+        return command;
+    command.value().fromLink = true;
+    command.value().link = arguments[0];
+    return command;
+}
+
 platform::Result<CommandLine> parseHelp(const CommandSpec& spec, const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = Action::help};
@@ -129,6 +140,10 @@ std::vector<CommandSpec> makeSpecs() {
     };
     for (const auto& sim : simCommandSpecs())
         specs.push_back(sim);
+    specs.push_back({"--from-link", "URL",
+                     "how the desktop hands over a link: the same actions,\nbut a tweak that is "
+                     "not a preference asks you first",
+                     parseFromLink});
     specs.push_back({"--help", "", "show this help", parseHelp, "-h help"});
     specs.push_back({"--version", "", "show the version", parseVersion, "version"});
     return specs;

@@ -46,6 +46,10 @@ struct CommandLine {
     std::string eventName{};           // sim post NAME; sim press COMBINATION
     std::string actionId{};            // finder-action ID PATH...
     std::vector<std::string> paths{};  // absolute, from paths or file:// URLs
+    // run or toggle from a link the desktop handed over: it asks the user
+    // first, where a command typed in a terminal does not.
+    bool fromLink = false;
+    std::string link{};
 };
 
 // `arguments` excludes the program name.

@@ -42,6 +42,10 @@ class Tweak {
     virtual bool canReset() const { return false; }
     virtual void reset() {}
 
+    // A toggle that only writes a system preference, which switching back
+    // restores: a link may switch it without asking.
+    virtual bool isReversiblePreference() const { return false; }
+
     // False while the tweak's behaviour is not part of this build: the list
     // shows it as unavailable and running it only says so in the log.
     virtual bool isAvailable() const { return true; }

@@ -96,6 +96,8 @@ class PreferenceToggleTask final : public core::BuiltinTweak, public core::CanMT
         refreshThen({});
     }
 
+    bool isReversiblePreference() const override { return true; }
+
     void refreshThen(std::function<void()> done) override {
         services_.commands.submit([this, done = std::move(done)] {
             DefaultsRunner runner = runnerFor();

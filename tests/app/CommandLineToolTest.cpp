@@ -182,6 +182,22 @@ TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSave
     // An unknown name does nothing and keeps the calling script going.
     EXPECT_EQ(shell("\"$QUORVANE\" 'quorvane://run?name=Empty%20Bin'"),
               std::vector<std::string>{"quorvane: no such tweak \"Empty Bin\""});
+
+    // From a link, a preference switches; a one-shot is refused, as there is
+    // no window to ask in, and the journal says so.
+    EXPECT_EQ(
+        shell("\"$QUORVANE\" --from-link 'quorvane://toggle?name=Auto%20Hide%20Dock&on=false'"),
+        std::vector<std::string>{"Switched Auto Hide Dock off."});
+    EXPECT_EQ(shell("\"$QUORVANE\" --from-link 'quorvane://run?name=Empty%20Trash' 2>&1 || echo $?"),
+              (std::vector<std::string>{"quorvane: a link asks before it runs \"Empty Trash\", and "
+                                        "this Quorvane has no window to ask in",
+                                        "1"}));
+    const auto journal = shell("\"$QUORVANE\" journal");
+    ASSERT_FALSE(journal.empty());
+    EXPECT_NE(journal.back().find("EmptyTrashTask  link refused  no window to ask: "
+                                  "quorvane://run?name=Empty%20Trash"),
+              std::string::npos)
+        << journal.back();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "cli/CommandSpec.hpp"
 #include "core/TweakActions.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
+#include "platform/memory/MemoryJournal.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
 
 namespace quorvane::app {
@@ -18,6 +19,16 @@ struct SilentSound final : platform::Sound {
     bool play(std::string_view) override { return true; }
 };
 
+// Holds each question until the test answers it.
+struct HeldConfirmations final : platform::Confirmations {
+    void ask(const platform::Confirmation& confirmation, Answer answer) override {
+        asked.push_back(confirmation);
+        answers.push_back(std::move(answer));
+    }
+    std::vector<platform::Confirmation> asked;
+    std::vector<Answer> answers;
+};
+
 struct ControlCommandsTest : core::testing::CatalogueFixture {
     core::TweakNotifications notifications;
     SilentSound sound;
@@ -25,9 +36,16 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
     platform::sim::SimIntentDonations donations{log};
     core::TweakActions actions{queue, notifications, sounds, donations};
     std::vector<std::string> posted;
+    platform::memory::MemoryJournal activity;
+    HeldConfirmations confirmations;
     ControlCommands commands = [this] {
         ControlCommands made;
-        bindInstanceCommands(made, {.catalogue = catalogue, .actions = actions, .reopen = [] {}});
+        bindInstanceCommands(made, {.catalogue = catalogue,
+                                    .actions = actions,
+                                    .reopen = [] {},
+                                    .defaults = defaults,
+                                    .journal = activity,
+                                    .confirmations = &confirmations});
         bindSimCommands(made, {.postEvent =
                                    [this](const std::string& name) {
                                        posted.push_back(name);
@@ -85,6 +103,36 @@ TEST_F(ControlCommandsTest, everyCommandOfTheTableIsBoundAndSaysWhatIsWrongWithA
     EXPECT_EQ(ask(R"({"command":"post","name":"com.apple.screenIsLocked"})")["observers"], 1);
     EXPECT_EQ(ask(R"({"command":"set","id":"AutoHideDockTask","on":true})")["on"], true);
     EXPECT_TRUE(store.mState->autoHideDock);
+}
+
+// A link in a web page must not run a tweak behind the user's back.
+TEST_F(ControlCommandsTest, aLinkAsksBeforeItRunsAndRemembersAlwaysAllow) {
+    const std::string link = R"(,"origin":"link","link":"quorvane://run?name=Empty%20Trash"})";
+    auto answer = ask(R"({"command":"runNamed","name":"Empty Trash")" + link);
+    EXPECT_EQ(answer["confirming"], true);
+    ASSERT_EQ(confirmations.asked.size(), 1u);
+    EXPECT_EQ(confirmations.asked[0].message, "Allow a link to run \"Empty Trash\"?");
+    EXPECT_NE(confirmations.asked[0].informativeText.find("quorvane://run?name=Empty%20Trash"),
+              std::string::npos);
+    EXPECT_TRUE(journal.empty());
+    confirmations.answers[0]({.confirmed = false});
+    EXPECT_TRUE(journal.empty());
+    EXPECT_NE(activity.lines().back().find("link refused"), std::string::npos);
+
+    ask(R"({"command":"runNamed","name":"Empty Trash")" + link);
+    confirmations.answers[1]({.confirmed = true, .option = true});
+    EXPECT_EQ(journal, std::vector<std::string>{"run EmptyTrashTask"});
+    // Allowed from now on: no question, it just runs.
+    EXPECT_FALSE(ask(R"({"command":"runNamed","name":"Empty Trash")" + link).contains("confirming"));
+    EXPECT_EQ(confirmations.asked.size(), 2u);
+    EXPECT_EQ(journal.size(), 2u);
+
+    // A toggle that is not a preference asks too; a typed command never does.
+    ask(R"({"command":"toggleNamed","name":"Snap Windows","on":true,"origin":"link"})");
+    EXPECT_EQ(confirmations.asked.size(), 3u);
+    EXPECT_FALSE(store.pState->snapsWindows);
+    ask(R"({"command":"toggleNamed","name":"Snap Windows","on":true})");
+    EXPECT_TRUE(store.pState->snapsWindows);
 }
 
 TEST_F(ControlCommandsTest, onlyTheTablesCommandsCanBeBoundAndEachOnce) {

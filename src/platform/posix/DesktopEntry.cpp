@@ -65,7 +65,8 @@ Status registerUrlScheme(const std::filesystem::path& dataHome,
         "[Desktop Entry]\nType=Application\nName=Quorvane\n"
         "Comment=Small system tweaks from the status area\n"
         "Exec=" +
-        desktopEntryQuoted(program.string()) + " %u\nMimeType=" + schemeKey +
+        // The marker tells a link from a command typed by the user.
+        desktopEntryQuoted(program.string()) + " --from-link %u\nMimeType=" + schemeKey +
         ";\nCategories=Utility;\n";
     if (auto written = writeFileAtomically(applications / entryName, entry); !written)
         return written;

@@ -29,7 +29,8 @@ TEST(DesktopEntry, linksAreHandedToTheProgramWithoutTouchingTheUsersOtherChoices
               "x-scheme-handler/quorvane=com.tarnvell.Quorvane.desktop\n"
               "text/html=browser.desktop\n");
     const auto entry = contents(data / "applications/com.tarnvell.Quorvane.desktop");
-    EXPECT_NE(entry.find("Exec=\"/opt/My \\\"Tools\\\"/quorvane\" %u\n"), std::string::npos);
+    EXPECT_NE(entry.find("Exec=\"/opt/My \\\"Tools\\\"/quorvane\" --from-link %u\n"),
+              std::string::npos);
     EXPECT_NE(entry.find("MimeType=x-scheme-handler/quorvane;\n"), std::string::npos);
 
     // A handler the user chose stays theirs.
