@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev
-  nlohmann-json3-dev libicu-dev
+  nlohmann-json3-dev libicu-dev libplist-dev libplist-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-color-emoji fonts-font-awesome
   libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev

@@ -61,12 +61,15 @@ TEST_F(CommandTweaksTest, eachTweakDoesItsOneThingAndTheJournalSaysSo) {
 }
 
 TEST_F(CommandTweaksTest, restoringXcodeDefaultsMovesItsPreferencesAside) {
+    // Written by the simulated Mac's own defaults, as a Mac would.
+    ASSERT_TRUE(realShell.run("defaults write com.apple.dt.xcode IDEIndexDisable -bool true"));
     const auto plist = home.homeDirectory() / "Library/Preferences/com.apple.dt.xcode.plist";
-    std::ofstream(plist) << "<plist/>";
+    ASSERT_TRUE(std::filesystem::exists(plist));
     tweak("RestoreXcodeDefaultTask")->run();
     settle();
     EXPECT_FALSE(std::filesystem::exists(plist));
     EXPECT_TRUE(std::filesystem::exists(home.homeDirectory() / "Desktop/XcodeDefaults.plist"));
+    EXPECT_FALSE(realShell.run("defaults read com.apple.dt.xcode IDEIndexDisable"));
     // The restart runs beside the commands, in no fixed order with them.
     const auto lines = journalLines();
     EXPECT_NE(

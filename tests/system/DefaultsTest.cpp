@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/sim/PreferenceDomains.hpp"
 #include "system/Defaults.hpp"
 #include "system/SystemFixture.hpp"
 
@@ -71,6 +74,44 @@ TEST_F(StandInDefaultsTest, storesReadsAndDeletesLikeTheRealTool) {
                   .message.find("Domain com.apple.dock does not exist"),
               std::string::npos);
     EXPECT_FALSE(run("defaults write ../escape key value"));
+}
+
+}  // namespace
+}  // namespace quorvane::system
+
+namespace quorvane::system {
+namespace {
+
+namespace domains = platform::sim::domains;
+
+// Domains are the property lists macOS keeps, where macOS keeps them: what
+// the stand-in writes, another program (or `plistutil`) can read, and what
+// it does not understand it keeps.
+TEST_F(StandInDefaultsTest, domainsAreBinaryPropertyListsThatKeepWhatTheToolDoesNotKnow) {
+    const auto user = home.homeDirectory();
+    const auto xcode = domains::fileOf(user, "com.apple.dt.xcode", false);
+    {
+        std::ofstream(xcode) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>Blob</key><data>AAEC/w==</data>
+<key>When</key><date>2024-01-02T03:04:05Z</date><key>Count</key><integer>-3</integer></dict></plist>)";
+    }
+    ASSERT_TRUE(realShell.run("defaults write com.apple.dt.xcode IDEIndexDisable -bool true"));
+    std::ifstream written(xcode, std::ios::binary);
+    std::string magic(8, '\0');
+    written.read(magic.data(), 8);
+    EXPECT_EQ(magic, "bplist00");
+    auto values = domains::load(xcode).value();
+    EXPECT_EQ(values["Blob"], (nlohmann::ordered_json{{"$data", "000102ff"}}));
+    EXPECT_TRUE(values["When"].contains("$date"));
+    EXPECT_EQ(values["Count"], -3);
+    EXPECT_EQ(realShell.run("defaults read com.apple.dt.xcode IDEIndexDisable").value(), "1");
+
+    // A domain an earlier version kept as JSON is read once and converted.
+    const auto legacy = user / "Library/Preferences/com.apple.finder.json";
+    std::ofstream(legacy) << R"({"AppleShowAllFiles": true})";
+    EXPECT_EQ(realShell.run("defaults read com.apple.finder AppleShowAllFiles").value(), "1");
+    EXPECT_FALSE(std::filesystem::exists(legacy));
+    EXPECT_TRUE(std::filesystem::exists(domains::fileOf(user, "com.apple.finder", false)));
 }
 
 }  // namespace

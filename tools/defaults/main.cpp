@@ -1,7 +1,7 @@
 // A stand-in for macOS's `defaults` tool, for hosts that are not macOS.
 //
-// Domains live one JSON file each under $HOME/Library/Preferences (and
-// ByHost/ for -currentHost), written atomically. It reads, writes and
+// Domains are property lists under $HOME/Library/Preferences (and ByHost/
+// for -currentHost), as on a Mac, kept by the simulated Mac's domain store. It reads, writes and
 // deletes the way the tweaks use the real tool, prints values the way the
 // real tool does, and fails with the real tool's kind of message, so that
 // commands behave as on a Mac. Usable by hand:
@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/FileOps.hpp"
+#include "platform/sim/PreferenceDomains.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-namespace posix = quorvane::platform::posix;
+namespace domains = quorvane::platform::sim::domains;
 using nlohmann::ordered_json;
 
 int usage() {
@@ -33,10 +33,7 @@ int usage() {
 
 fs::path domainFile(const std::string& domain, bool currentHost) {
     const char* home = std::getenv("HOME");
-    fs::path folder = fs::path(home ? home : "/") / "Library/Preferences";
-    if (currentHost)
-        folder /= "ByHost";
-    return folder / (domain + ".json");
+    return domains::fileOf(home ? home : "/", domain, currentHost);
 }
 
 bool validDomain(const std::string& domain) {
@@ -44,19 +41,11 @@ bool validDomain(const std::string& domain) {
 }
 
 std::optional<ordered_json> loadDomain(const fs::path& file) {
-    auto bytes = posix::readFile(file, 16 * 1024 * 1024);
-    if (!bytes || !bytes.value())
-        return std::nullopt;
-    auto json = ordered_json::parse(*bytes.value(), nullptr, false);
-    if (!json.is_object())
-        return std::nullopt;
-    return json;
+    return domains::load(file);
 }
 
 bool saveDomain(const fs::path& file, const ordered_json& values) {
-    if (!posix::makePrivateDirectory(file.parent_path()))
-        return false;
-    return bool(posix::writeFileAtomically(file, values.dump(2) + "\n"));
+    return bool(domains::save(file, values));
 }
 
 std::string quotedIfNeeded(const std::string& text) {
