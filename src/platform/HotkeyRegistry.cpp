@@ -12,14 +12,44 @@ HotkeyRegistry::Entry& HotkeyRegistry::entry(const std::string& name) const {
     return found;
 }
 
+void HotkeyRegistry::grabIfActive(const std::string& name, Entry& found) {
+    if (!found.combination || found.grabbed)
+        return;
+    if (isSuspended()) {
+        found.regrab = true;
+        return;
+    }
+    if (auto grabbed = grab(*found.combination); grabbed)
+        found.grabbed = true;
+    else
+        log_.warning("Hotkeys", name + ": " + grabbed.error().message);
+}
+
 void HotkeyRegistry::onKeyDown(const std::string& name, Handler handler) {
     auto& found = entry(name);
     found.handlers.push_back(std::move(handler));
-    if (found.combination && !found.grabbed) {
-        if (auto grabbed = grab(*found.combination); grabbed)
-            found.grabbed = true;
-        else
-            log_.warning("Hotkeys", name + ": " + grabbed.error().message);
+    grabIfActive(name, found);
+}
+
+void HotkeyRegistry::suspend() {
+    if (suspensions_++ > 0)
+        return;
+    for (auto& [name, found] : entries_) {
+        if (found.grabbed && found.combination) {
+            release(*found.combination);
+            found.regrab = true;
+        }
+        found.grabbed = false;
+    }
+}
+
+void HotkeyRegistry::resume() {
+    if (suspensions_ == 0 || --suspensions_ > 0)
+        return;
+    for (auto& [name, found] : entries_) {
+        if (found.regrab)
+            grabIfActive(name, found);
+        found.regrab = false;
     }
 }
 
@@ -50,12 +80,19 @@ Status HotkeyRegistry::setCombination(const std::string& name, const KeyCombinat
         return success();
     if (const auto* taken = owner(combination))
         return Error{combination.text + " is already the shortcut of " + *taken};
+    // Grabbing is also how the session says whether another program holds
+    // the keys; while suspended the grab is let go again at once.
     if (auto grabbed = grab(combination); !grabbed)
         return grabbed;
     if (found.combination && found.grabbed)
         release(*found.combination);
     found.combination = combination;
     found.grabbed = true;
+    if (isSuspended()) {
+        release(combination);
+        found.grabbed = false;
+        found.regrab = true;
+    }
     defaults_.set(defaultsKey(name), combination.text);
     changed(name);
     return success();
@@ -86,7 +123,7 @@ void HotkeyRegistry::changed(const std::string& name) {
 
 void HotkeyRegistry::deliver(const KeyCombination& combination) {
     const auto* name = owner(combination);
-    if (!name)
+    if (!name || isSuspended())
         return;
     // Copied: a handler may register more.
     const auto handlers = entries_.at(*name).handlers;

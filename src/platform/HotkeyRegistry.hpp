@@ -23,6 +23,9 @@ class HotkeyRegistry : public Hotkeys {
     void clear(const std::string& name) override;
     std::optional<std::string> nameOf(const KeyCombination& combination) const override;
     void observeChanges(ChangeObserver observer) override;
+    void suspend() override;
+    void resume() override;
+    bool isSuspended() const { return suspensions_ > 0; }
 
   protected:
     HotkeyRegistry(UserDefaults& defaults, Log& log) : defaults_(defaults), log_(log) {}
@@ -37,10 +40,13 @@ class HotkeyRegistry : public Hotkeys {
         std::optional<KeyCombination> combination;
         bool loaded = false;
         bool grabbed = false;
+        bool regrab = false;  // let go while suspended: grabbed again on resuming
         std::vector<Handler> handlers;
     };
 
     Entry& entry(const std::string& name) const;
+    // Grabs the entry's combination unless grabs are suspended.
+    void grabIfActive(const std::string& name, Entry& found);
     const std::string* owner(const KeyCombination& combination) const;
     void changed(const std::string& name);
 
@@ -48,6 +54,7 @@ class HotkeyRegistry : public Hotkeys {
     Log& log_;
     mutable std::map<std::string, Entry> entries_;
     std::vector<ChangeObserver> observers_;
+    int suspensions_ = 0;
 };
 
 }  // namespace quorvane::platform

@@ -42,6 +42,12 @@ class Hotkeys {
     virtual std::optional<std::string> nameOf(const KeyCombination& combination) const = 0;
     // Called after a name's combination was recorded or cleared.
     virtual void observeChanges(ChangeObserver observer) = 0;
+    // While a shortcut is being recorded its keys must reach the recorder,
+    // not the tweak that holds them: every grab is released until each
+    // suspend() has been matched by a resume(). Presses meanwhile run
+    // nothing; combinations recorded meanwhile are grabbed on resuming.
+    virtual void suspend() = 0;
+    virtual void resume() = 0;
 };
 
 }  // namespace quorvane::platform

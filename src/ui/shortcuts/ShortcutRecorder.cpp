@@ -1,6 +1,7 @@
 #include "ui/shortcuts/ShortcutRecorder.hpp"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -21,6 +22,10 @@ ShortcutRecorder::ShortcutRecorder(platform::Hotkeys& hotkeys, std::string name,
     : QWidget(parent), hotkeys_(hotkeys), name_(std::move(name)), describe_(std::move(describe)) {
     editor_ = new QKeySequenceEdit(this);
     editor_->setToolTip(tr("Click, then press the shortcut"));
+    // Recording starts with a click, not with a sheet that happens to
+    // focus its first field.
+    editor_->setFocusPolicy(Qt::ClickFocus);
+    editor_->installEventFilter(this);
     auto* clear = new QToolButton(this);
     clear->setText(QStringLiteral("✕"));
     clear->setToolTip(tr("Remove the shortcut"));
@@ -28,6 +33,12 @@ ShortcutRecorder::ShortcutRecorder(platform::Hotkeys& hotkeys, std::string name,
     message_->setWordWrap(true);
     tint(message_, QColor(0xb3, 0x26, 0x1e));
     message_->hide();
+    // The hint takes its room, two lines, whether shown or not: nothing
+    // jumps when it appears.
+    auto policy = message_->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    message_->setSizePolicy(policy);
+    message_->setMinimumHeight(2 * message_->fontMetrics().lineSpacing());
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
@@ -49,6 +60,46 @@ ShortcutRecorder::ShortcutRecorder(platform::Hotkeys& hotkeys, std::string name,
         showStored();
     });
     showStored();
+}
+
+ShortcutRecorder::~ShortcutRecorder() {
+    listen(false);
+}
+
+void ShortcutRecorder::listen(bool on) {
+    if (on == listening_)
+        return;
+    listening_ = on;
+    if (on)
+        hotkeys_.suspend();
+    else
+        hotkeys_.resume();
+}
+
+bool ShortcutRecorder::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_) {
+        switch (event->type()) {
+            case QEvent::FocusIn:
+                listen(true);
+                break;
+            case QEvent::FocusOut:
+            case QEvent::Hide:
+                listen(false);
+                break;
+            case QEvent::KeyPress:
+                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && listening_) {
+                    // Cancelled: the stored shortcut stays as it was.
+                    showStored();
+                    editor_->clearFocus();
+                    listen(false);
+                    return true;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ShortcutRecorder::record(const QKeySequence& sequence) {
@@ -76,6 +127,7 @@ void ShortcutRecorder::record(const QKeySequence& sequence) {
     }
     showStored();
     editor_->clearFocus();
+    listen(false);
 }
 
 void ShortcutRecorder::showStored() {
