@@ -4,13 +4,40 @@
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace quorvane::core {
 
+namespace {
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+bool containsFolded(std::string_view text, std::string_view foldedNeedle) {
+    // ASCII folds to ASCII, so a needle that is not ASCII cannot match it.
+    if (isAscii(text))
+        return std::search(text.begin(), text.end(), foldedNeedle.begin(), foldedNeedle.end(),
+                           [](char a, char b) { return lowerAscii(a) == b; }) != text.end();
+    return foldedForSearch(text).find(foldedNeedle) != std::string::npos;
+}
+
 std::string foldedForSearch(std::string_view utf8) {
-    if (utf8.empty())
-        return {};
+    // Plain ASCII, the common case, folds to lower case without ICU.
+    if (isAscii(utf8)) {
+        std::string lower(utf8);
+        for (char& c : lower)
+            c = lowerAscii(c);
+        return lower;
+    }
     UErrorCode status = U_ZERO_ERROR;
     const auto length = static_cast<int32_t>(utf8.size());
     // UTF-16 never takes more code units than UTF-8 takes bytes.

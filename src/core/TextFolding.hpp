@@ -10,6 +10,10 @@ namespace quorvane::core {
 // replaced, never trusted.
 std::string foldedForSearch(std::string_view utf8);
 
+// Whether `text`, folded, contains `foldedNeedle` (already folded). Plain
+// ASCII text is compared where it lies, without a folded copy.
+bool containsFolded(std::string_view text, std::string_view foldedNeedle);
+
 // The text without Unicode white space at either end (spaces, tabs, line
 // ends, no-break and ideographic spaces).
 std::string_view trimmedOfWhiteSpace(std::string_view utf8);

@@ -10,11 +10,6 @@ namespace quorvane::core {
 
 namespace {
 
-// Unicode case folding, no locale: what a person types finds "Élan vital"
-// whatever the case of either.
-bool containsFolded(std::string_view haystack, const std::string& foldedNeedle) {
-    return foldedForSearch(haystack).find(foldedNeedle) != std::string::npos;
-}
 
 HUD hudFor(const std::optional<bool>& newState) {
     if (!newState)
@@ -40,6 +35,8 @@ bool matchesSearch(const Tweak& tweak, std::string_view searchText) {
     const auto text = trimmedOfWhiteSpace(searchText);
     if (text.empty())
         return true;
+    // Unicode case folding, no locale: what a person types finds "Élan
+    // vital" whatever the case of either.
     const auto needle = foldedForSearch(text);
     return containsFolded(tweak.name(), needle) || containsFolded(tweak.description(), needle);
 }
