@@ -3,6 +3,10 @@
 namespace quorvane::app {
 
 platform::Result<ControlRequest> ControlRequest::parse(const std::string& line) {
+    // One JSON value and nothing else: the parser would stop at a NUL and
+    // take what follows for nothing.
+    if (line.find('\0') != std::string::npos)
+        return platform::Error{"a request is one JSON object on one line"};
     auto body = nlohmann::json::parse(line, nullptr, false);
     if (!body.is_object() || !body.contains("command") || !body["command"].is_string())
         return platform::Error{"a request is a JSON object with a \"command\""};

@@ -4,7 +4,32 @@
 
 namespace quorvane::ui {
 
+std::size_t AlertPanel::openCount() {
+    std::erase_if(open_, [](const QPointer<QMessageBox>& box) {
+        return box.isNull() || !box->isVisible();
+    });
+    return open_.size();
+}
+
 void AlertPanel::show(const platform::Alert& alert) {
+    const auto icon = alert.style == platform::Alert::Style::warning ? QMessageBox::Warning
+                                                                      : QMessageBox::Information;
+    const QString message = QString::fromStdString(alert.message);
+    openCount();
+    for (const auto& open : open_) {
+        if (open->text() == message) {
+            open->setIcon(icon);
+            open->setInformativeText(QString::fromStdString(alert.informativeText));
+            open->raise();
+            last_ = open;
+            return;
+        }
+    }
+    while (open_.size() >= maxOpen) {
+        if (open_.front())
+            open_.front()->close();
+        open_.pop_front();
+    }
     auto* box = new QMessageBox(
         alert.style == platform::Alert::Style::warning ? QMessageBox::Warning
                                                        : QMessageBox::Information,
@@ -16,6 +41,7 @@ void AlertPanel::show(const platform::Alert& alert) {
     box->setWindowModality(Qt::ApplicationModal);
     box->show();
     last_ = box;
+    open_.push_back(box);
 }
 
 }  // namespace quorvane::ui

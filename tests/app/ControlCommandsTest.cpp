@@ -97,6 +97,7 @@ TEST_F(ControlCommandsTest, everyCommandOfTheTableIsBoundAndSaysWhatIsWrongWithA
               R"("on" of "toggleNamed" must be true or false)");
     EXPECT_EQ(ask(R"({"command":"frobnicate"})")["error"], R"(unknown command "frobnicate")");
     EXPECT_EQ(ask("not json")["ok"], false);
+    EXPECT_EQ(ask(std::string("{\"command\":\"ping\"}\0junk", 22))["ok"], false);
     EXPECT_EQ(ask("{\"command\":\"bad\xff\"}")["ok"], false);
     EXPECT_TRUE(posted.empty());
 

@@ -7,9 +7,41 @@
 namespace quorvane::platform::posix {
 
 namespace {
+
 Error invalidKey(const std::string& key) {
     return Error{"invalid record key \"" + key + "\""};
 }
+
+// A save's temporary file: ".<key>.json." and the six characters mkostemp
+// chose.
+bool isSaveTemporary(const std::string& name) {
+    constexpr std::string_view middle = ".json.";
+    const auto at = name.rfind(middle);
+    return name.size() > 1 && name.front() == '.' && at != std::string::npos && at > 1 &&
+           name.size() - (at + middle.size()) == 6;
+}
+
+// When this process started (the kernel dates /proc/self then).
+std::filesystem::file_time_type processStart() {
+    std::error_code error;
+    auto started = std::filesystem::last_write_time("/proc/self", error);
+    return error ? std::filesystem::file_time_type::clock::now() : started;
+}
+
+// Temporaries of saves that were killed before their rename. Only ours, and
+// only ones older than this process: another instance's save may be under way.
+void removeStaleTemporaries(const std::filesystem::path& directory) {
+    const auto started = processStart();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        std::error_code ignored;
+        if (!entry.is_regular_file(ignored) || !isSaveTemporary(entry.path().filename().string()))
+            continue;
+        if (entry.last_write_time(ignored) < started)
+            std::filesystem::remove(entry.path(), ignored);
+    }
+}
+
 }  // namespace
 
 Result<std::unique_ptr<FileBlobStore>> FileBlobStore::open(std::filesystem::path directory) {
@@ -17,6 +49,7 @@ Result<std::unique_ptr<FileBlobStore>> FileBlobStore::open(std::filesystem::path
         return made.error();
     if (::access(directory.c_str(), R_OK | W_OK | X_OK) != 0)
         return Error{"cannot use " + directory.string() + ": not readable and writable"};
+    removeStaleTemporaries(directory);
     return std::unique_ptr<FileBlobStore>(new FileBlobStore(std::move(directory)));
 }
 

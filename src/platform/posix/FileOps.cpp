@@ -94,7 +94,9 @@ Status makePrivateDirectory(const fs::path& directory) {
 }
 
 Result<std::optional<std::string>> readFile(const fs::path& path, std::size_t maxBytes) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: a FIFO in the file's place would wait for a writer
+    // forever. Only a regular file is read.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno == ENOENT)
             return std::optional<std::string>{};

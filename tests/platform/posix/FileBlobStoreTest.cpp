@@ -75,6 +75,32 @@ TEST(FileBlobStore, refusesKeysThatCouldEscapeItsFolderAndOversizedFiles) {
     EXPECT_NE(loaded.error().message.find("larger than"), std::string::npos);
 }
 
+// A FIFO in a record's place must not hang start-up; a killed save's
+// temporary must not stay forever.
+TEST(FileBlobStore, aSpecialFileIsRefusedAtOnceAndStaleTemporariesGo) {
+    testing::TemporaryDirectory temporary;
+    const fs::path folder = temporary.path() / "Default";
+    fs::create_directories(folder);
+    ASSERT_EQ(::mkfifo((folder / "preference.json").c_str(), 0600), 0);
+    std::ofstream(folder / ".pState.json.Ab12Cd") << "{";
+    std::ofstream(folder / ".pState.json.keep") << "not ours";
+    std::ofstream(folder / "notes.txt") << "not ours";
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name : {".pState.json.Ab12Cd", ".pState.json.keep", "notes.txt"})
+        fs::last_write_time(folder / name, old);
+
+    auto opened = FileBlobStore::open(folder);
+    ASSERT_TRUE(opened);
+    auto loaded = opened.value()->load("preference");
+    ASSERT_FALSE(loaded);
+    EXPECT_NE(loaded.error().message.find("not a regular file"), std::string::npos);
+    ASSERT_TRUE(opened.value()->moveAside("preference"));
+    auto left = entries(folder);
+    EXPECT_EQ(left.size(), 3u);
+    EXPECT_FALSE(fs::exists(folder / ".pState.json.Ab12Cd"));
+    EXPECT_TRUE(fs::exists(folder / ".pState.json.keep"));
+}
+
 TEST(FileBlobStore, failsToOpenWhereNoFolderCanBeMade) {
     testing::TemporaryDirectory temporary;
     std::ofstream(temporary.path() / "file") << "x";

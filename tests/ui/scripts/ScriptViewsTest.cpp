@@ -106,6 +106,17 @@ TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSett
     ASSERT_TRUE(panel.lastShown());
     EXPECT_EQ(panel.lastShown()->text(), "Get IP Address");
     EXPECT_EQ(panel.lastShown()->informativeText(), "No such interface");
+
+    // Nobody closes them: a script run every second must not pile up boxes.
+    for (int run = 0; run < 20; ++run)
+        panel.show({platform::Alert::Style::informational, "Get IP Address",
+                    "192.0.2." + std::to_string(run)});
+    EXPECT_EQ(panel.openCount(), 1u);
+    EXPECT_EQ(panel.lastShown()->informativeText(), "192.0.2.19");
+    for (int tweak = 0; tweak < 20; ++tweak)
+        panel.show({platform::Alert::Style::informational, "Script #" + std::to_string(tweak), ""});
+    EXPECT_EQ(panel.openCount(), AlertPanel::maxOpen);
+    EXPECT_EQ(panel.lastShown()->text(), "Script #19");
     panel.lastShown()->close();
 }
 
