@@ -1,5 +1,7 @@
 #include "app/CommandClient.hpp"
 
+#include <thread>
+
 #include "app/ControlCommandSpec.hpp"
 #include "app/InProcessInstance.hpp"
 #include "platform/posix/ControlSocket.hpp"
@@ -36,20 +38,34 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
     }
     // The instance answers within the deadline; the socket adds a moment.
     const auto wait = spec->deadline + std::chrono::seconds(1);
-    // Twice: an instance may start between the first try and taking its lock.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        auto answer = platform::posix::sendControlRequest(socketPath(), request.dump(), wait);
-        if (answer)
-            return reported(answer.value(), report);
-        if (answer.error().message != platform::posix::notRunning || spec->needsInstance) {
-            err_ << "quorvane: " << answer.error().message << "\n";
+    // Another command run without an instance holds the lock for a moment
+    // (it answers "busy"), or an instance is starting: wait for it, a little
+    // longer each time, for a few seconds at most.
+    const auto giveUp = std::chrono::steady_clock::now() + busyPatience;
+    auto pause = std::chrono::milliseconds(20);
+    for (;;) {
+        std::optional<std::string> answer;
+        auto sent = platform::posix::sendControlRequest(socketPath(), request.dump(), wait);
+        if (sent) {
+            answer = sent.value();
+        } else if (sent.error().message != platform::posix::notRunning || spec->needsInstance) {
+            err_ << "quorvane: " << sent.error().message << "\n";
+            return 1;
+        } else {
+            answer = handleInProcess(request.dump());
+        }
+        const auto parsed = answer ? nlohmann::json::parse(*answer, nullptr, false)
+                                   : nlohmann::json();
+        const bool busy = !answer || (parsed.is_object() && parsed.value("busy", false));
+        if (!busy)
+            return reported(*answer, report);
+        if (std::chrono::steady_clock::now() + pause > giveUp) {
+            err_ << "quorvane: another Quorvane command is running; try again\n";
             return 1;
         }
-        if (auto here = handleInProcess(request.dump()))
-            return reported(*here, report);
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(250));
     }
-    err_ << "quorvane: another Quorvane is starting; try again\n";
-    return 1;
 }
 
 }  // namespace quorvane::app

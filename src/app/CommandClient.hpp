@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -19,6 +20,9 @@ class CommandClient {
     // need one is handled here by a short-lived instance, which waits for
     // the tweak's background work and saves before it exits.
     int send(const nlohmann::json& request, const Report& report);
+
+    // How long a command waits for another one run without an instance.
+    static constexpr std::chrono::seconds busyPatience{10};
 
   private:
     int reported(const std::string& answer, const Report& report);

@@ -192,7 +192,7 @@ void bindInstanceCommands(ControlCommands& commands, InstanceControls controls) 
 }
 
 std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands& commands,
-                              const std::string& request) {
+                              const std::string& request, const std::atomic<bool>* quitting) {
     const auto parsed = ControlRequest::parse(request);
     const auto* spec = parsed ? findControlCommand(parsed.value().command()) : nullptr;
     const auto deadline = spec ? spec->deadline : std::chrono::milliseconds(2000);
@@ -201,8 +201,13 @@ std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands&
     queue.post([answer, &commands, request] {
         commands.handle(request, [answer](const std::string& line) { answer->set_value(line); });
     });
-    if (future.wait_for(deadline) != std::future_status::ready)
-        return controlFailure("Quorvane is busy; try again");
+    const auto until = std::chrono::steady_clock::now() + deadline;
+    while (future.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        if (quitting && quitting->load())
+            return controlFailure("Quorvane is quitting");
+        if (std::chrono::steady_clock::now() >= until)
+            return controlFailure("Quorvane is busy; try again");
+    }
     return future.get();
 }
 

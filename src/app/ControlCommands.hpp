@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
@@ -56,8 +57,10 @@ struct InstanceControls {
 void bindInstanceCommands(ControlCommands& commands, InstanceControls controls);
 
 // Runs `commands` on the main queue for a request that arrived on another
-// thread, waiting for the answer as long as the command's deadline.
+// thread, waiting for the answer as long as the command's deadline, or
+// until `quitting` is set: the main queue runs nothing more then.
 std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands& commands,
-                              const std::string& request);
+                              const std::string& request,
+                              const std::atomic<bool>* quitting = nullptr);
 
 }  // namespace quorvane::app

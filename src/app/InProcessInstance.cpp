@@ -23,7 +23,7 @@ std::optional<std::string> handleInProcess(const std::string& request) {
         platform::posix::controlSocketPath(directories.runtimeDir),
         [](const std::string&) {
             return std::string(
-                R"({"ok":false,"error":"Quorvane is busy with a command; try again"})");
+                R"({"ok":false,"busy":true,"error":"Quorvane is busy with a command; try again"})");
         },
         log);
     if (auto started = lock.start(); !started) {

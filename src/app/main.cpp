@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
     // One instance per user: a second launch hands over to the first.
     platform::posix::StderrLog controlLog;
     std::atomic<const app::ControlCommands*> commands{nullptr};
+    std::atomic<bool> quitting{false};
     app::AppServices* running = nullptr;
     platform::posix::ControlServer control(
         socketPath(),
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
             auto* handler = commands.load();
             if (!handler)
                 return std::string(R"({"ok":false,"error":"Quorvane is starting; try again"})");
-            return app::handleOnMainQueue(running->mainQueue(), *handler, request);
+            return app::handleOnMainQueue(running->mainQueue(), *handler, request, &quitting);
         },
         controlLog);
     if (auto started = control.start(); !started) {
@@ -221,6 +222,10 @@ int main(int argc, char** argv) {
     window.addAutomationPage(new ui::AutomationPage(*services.automation(), services.catalogue()));
     const int status = QApplication::exec();
 
+    // First, so no client holds up the exit: the event loop answers nothing
+    // from here on.
+    quitting = true;
+    control.stop();
     statusItemWatch.cancel();
     services.setPermissionPanel(nullptr);
     services.setAlertPanel(nullptr);

@@ -183,6 +183,14 @@ TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSave
     EXPECT_EQ(shell("\"$QUORVANE\" 'quorvane://run?name=Empty%20Bin'"),
               std::vector<std::string>{"quorvane: no such tweak \"Empty Bin\""});
 
+    // Commands run at once with no instance take turns instead of failing.
+    EXPECT_EQ(shell("for tweak in AutoHideDockTask ShowHiddenFilesTask LockDockSizeTask "
+                    "ShowFullPathTask QuitFinderTask HighlightHiddenAppTask; do "
+                    "\"$QUORVANE\" set $tweak on > /dev/null & done; failed=0; "
+                    "for job in $(jobs -p); do wait $job || failed=$((failed + 1)); done; "
+                    "echo $failed"),
+              std::vector<std::string>{"0"});
+
     // From a link, a preference switches; a one-shot is refused, as there is
     // no window to ask in, and the journal says so.
     EXPECT_EQ(

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <thread>
 
@@ -86,6 +91,35 @@ TEST(Termination, sigtermSavesEveryRecordAndKeepsAnUnreadableOneAside) {
             EXPECT_EQ(contents(entry.path()), R"({"showsInMenuBar": tr)");
         }
     EXPECT_EQ(kept, 1);
+}
+
+// A client in the middle of a request must not hold up the exit.
+TEST(Termination, sigtermDuringAnUnfinishedRequestExitsAtOnce) {
+    Session session;
+    const auto run = session.home.path() / "run";
+    fs::create_directories(run);
+    fs::permissions(run, fs::perms::owner_all);
+    auto environment = session.environment();
+    environment["XDG_RUNTIME_DIR"] = run.string();
+    testing::ChildProcess quorvane(QUORVANE_BINARY, {}, environment);
+    ASSERT_EQ(quorvane.readLine(30s), "Quorvane is running.");
+
+    const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const auto path = (run / "quorvane/control.sock").string();
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string half = R"({"command":"pi)";
+    ASSERT_EQ(::send(client, half.data(), half.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(half.size()));
+    std::this_thread::sleep_for(200ms);  // the server is reading it now
+
+    const auto signalled = std::chrono::steady_clock::now();
+    quorvane.sendSignal(SIGTERM);
+    EXPECT_EQ(quorvane.wait(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, 2s);
+    ::close(client);
 }
 
 }  // namespace

@@ -86,16 +86,22 @@ ControlServer::ControlServer(std::filesystem::path socketPath, Handler handler, 
     : path_(std::move(socketPath)), handler_(std::move(handler)), log_(log) {}
 
 ControlServer::~ControlServer() {
-    if (thread_.joinable()) {
-        const char stop = 'x';
-        [[maybe_unused]] auto ignored = ::write(wakeWrite_, &stop, 1);
-        thread_.join();
-    }
+    stop();
     if (listener_ >= 0)
         ::unlink(path_.c_str());
     for (int fd : {listener_, wakeRead_, wakeWrite_, lock_})
         if (fd >= 0)
             ::close(fd);
+}
+
+void ControlServer::stop() {
+    if (stopping_.exchange(true) || !thread_.joinable())
+        return;
+    const char stop = 'x';
+    [[maybe_unused]] auto ignored = ::write(wakeWrite_, &stop, 1);
+    if (const int connection = current_.load(); connection >= 0)
+        ::shutdown(connection, SHUT_RDWR);
+    thread_.join();
 }
 
 Status ControlServer::start() {
@@ -153,8 +159,14 @@ void ControlServer::serve() {
         const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0)
             continue;
-        answer(connection);
+        current_ = connection;
+        // stop() may have come between the accept and now.
+        if (!stopping_)
+            answer(connection);
+        current_ = -1;
         ::close(connection);
+        if (stopping_)
+            return;
     }
 }
 

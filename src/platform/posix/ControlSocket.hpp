@@ -40,6 +40,10 @@ class ControlServer {
     // another instance holds the lock; a socket left behind by a dead one
     // is replaced.
     Status start();
+    // Stops answering at once, also in the middle of reading a request:
+    // what termination does first, so that exit never waits on a client.
+    // The instance lock is kept until the server is destroyed.
+    void stop();
     const std::filesystem::path& path() const { return path_; }
 
   private:
@@ -53,6 +57,8 @@ class ControlServer {
     int listener_ = -1;
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> current_{-1};  // the connection being answered
     std::thread thread_;
 };
 
