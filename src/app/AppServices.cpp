@@ -11,8 +11,10 @@
 
 namespace quorvane::app {
 
-AppServices::AppServices(const platform::posix::XdgDirectories& directories)
-    : shared_(std::make_unique<SharedServices>(directories)),
+AppServices::AppServices(const platform::posix::XdgDirectories& directories, Access access)
+    : shared_(std::make_unique<SharedServices>(
+          directories, access == Access::readOnly ? SharedServices::Access::readOnly
+                                                  : SharedServices::Access::readWrite)),
       system_(std::make_unique<SystemWiring>(*shared_)),
       triggers_(std::make_unique<TriggersWiring>(*shared_, *system_)),
       factory_(makeFactory()),

@@ -48,7 +48,12 @@ class TriggersWiring;
 // the Qt application object, on the main thread.
 class AppServices {
   public:
-    explicit AppServices(const platform::posix::XdgDirectories& directories);
+    // Read-only services are for commands that only show things: they load
+    // the records and change no file.
+    enum class Access { readWrite, readOnly };
+
+    explicit AppServices(const platform::posix::XdgDirectories& directories,
+                         Access access = Access::readWrite);
     ~AppServices();
     AppServices(const AppServices&) = delete;
     AppServices& operator=(const AppServices&) = delete;

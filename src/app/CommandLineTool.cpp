@@ -22,7 +22,7 @@ namespace {
 int listCatalogue(const cli::ListOptions& options) {
     HeadlessApplication application;
 
-    AppServices services(platform::posix::XdgDirectories::current());
+    AppServices services(platform::posix::XdgDirectories::current(), AppServices::Access::readOnly);
     return cli::listTweaks(options, services.catalogue(), services.store(), std::cout, std::cerr);
 }
 

@@ -7,7 +7,10 @@ namespace quorvane::app {
 namespace {
 
 std::unique_ptr<platform::posix::FileBlobStore> openRecords(const std::filesystem::path& folder,
+                                                            SharedServices::Access access,
                                                             platform::Log& log) {
+    if (access == SharedServices::Access::readOnly)
+        return platform::posix::FileBlobStore::openReadOnly(folder);
     auto opened = platform::posix::FileBlobStore::open(folder);
     if (opened)
         return std::move(opened.value());
@@ -15,7 +18,10 @@ std::unique_ptr<platform::posix::FileBlobStore> openRecords(const std::filesyste
     return nullptr;
 }
 
-const platform::sim::SimHome& prepared(const platform::sim::SimHome& home, platform::Log& log) {
+const platform::sim::SimHome& prepared(const platform::sim::SimHome& home,
+                                       SharedServices::Access access, platform::Log& log) {
+    if (access == SharedServices::Access::readOnly)
+        return home;
     if (auto made = home.prepare(); !made)
         log.error("SimulatedMac",
                   "cannot prepare " + home.root().string() + ": " + made.error().message);
@@ -50,17 +56,17 @@ AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
     return paths;
 }
 
-SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg)
+SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Access access)
     : directories(xdg),
       paths(AppPaths::from(xdg)),
       program(thisProgram()),
-      userDefaults(paths.userDefaults, log),
-      records(openRecords(paths.records, log)),
+      userDefaults(paths.userDefaults, log, access == Access::readOnly),
+      records(openRecords(paths.records, access, log)),
       persistor(records.get(), mainQueue, log),
       store(userDefaults, persistor),
       journal(paths.journal, log),
       simHome(paths.simulatedMac, defaultsToolBeside(program)),
-      shell(prepared(simHome, log).commandEnvironment()),
+      shell(prepared(simHome, access, log).commandEnvironment()),
       permissionAsker(journal),
       alerts(log),
       workspace(&journal),

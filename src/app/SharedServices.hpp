@@ -66,7 +66,11 @@ class AlertRequests final : public platform::Alerts {
 // earlier ones. Construct after the Qt application object, on the main
 // thread.
 struct SharedServices {
-    explicit SharedServices(const platform::posix::XdgDirectories& xdg);
+    // Read-only: for commands that only show things. Records load but are
+    // never saved or moved aside, and the simulated Mac is not set up.
+    enum class Access { readWrite, readOnly };
+
+    SharedServices(const platform::posix::XdgDirectories& xdg, Access access);
     SharedServices(const SharedServices&) = delete;
     SharedServices& operator=(const SharedServices&) = delete;
 

@@ -37,6 +37,29 @@ struct CommandLineToolTest : ::testing::Test {
     }
 };
 
+// "list" only shows: even an unreadable record or settings file stays
+// exactly where and as it is, and nothing else appears.
+TEST_F(CommandLineToolTest, listChangesNoFileEvenWhenOneIsUnreadable) {
+    const auto records = home.path() / "data/com.tarnvell.Quorvane/Default";
+    const auto settings = home.path() / "config/com.tarnvell.Quorvane/UserDefaults.json";
+    std::filesystem::create_directories(records);
+    std::filesystem::create_directories(settings.parent_path());
+    std::ofstream(records / "preference.json") << R"({"showsInMenuBar": tr)";
+    std::ofstream(settings) << "[not an object";
+    auto files = [&] {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(home.path()))
+            found.push_back(entry.path().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const auto before = files();
+    EXPECT_FALSE(run({"list", "--group", "dock"}).empty());
+    EXPECT_EQ(files(), before);
+    std::ifstream kept(records / "preference.json");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), R"({"showsInMenuBar": tr)");
+}
+
 TEST_F(CommandLineToolTest, journalPrintsWhatTheProgramDidOldestFirst) {
     platform::memory::MemoryLog log;
     platform::posix::FileJournal journal(home.path() / "state/com.tarnvell.Quorvane/journal.jsonl",

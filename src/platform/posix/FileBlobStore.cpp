@@ -50,7 +50,11 @@ Result<std::unique_ptr<FileBlobStore>> FileBlobStore::open(std::filesystem::path
     if (::access(directory.c_str(), R_OK | W_OK | X_OK) != 0)
         return Error{"cannot use " + directory.string() + ": not readable and writable"};
     removeStaleTemporaries(directory);
-    return std::unique_ptr<FileBlobStore>(new FileBlobStore(std::move(directory)));
+    return std::unique_ptr<FileBlobStore>(new FileBlobStore(std::move(directory), false));
+}
+
+std::unique_ptr<FileBlobStore> FileBlobStore::openReadOnly(std::filesystem::path directory) {
+    return std::unique_ptr<FileBlobStore>(new FileBlobStore(std::move(directory), true));
 }
 
 std::filesystem::path FileBlobStore::pathFor(const std::string& key) const {
@@ -66,12 +70,16 @@ Result<std::optional<std::string>> FileBlobStore::load(const std::string& key) c
 Status FileBlobStore::save(const std::string& key, const std::string& bytes) {
     if (!isValidBlobKey(key))
         return invalidKey(key);
+    if (readOnly_)
+        return Error{"this command changes no file"};
     return writeFileAtomically(pathFor(key), bytes);
 }
 
 Result<std::string> FileBlobStore::moveAside(const std::string& key) {
     if (!isValidBlobKey(key))
         return invalidKey(key);
+    if (readOnly_)
+        return Error{"this command changes no file"};
     auto moved = posix::moveAside(pathFor(key));
     if (!moved)
         return moved.error();

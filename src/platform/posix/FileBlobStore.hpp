@@ -16,6 +16,9 @@ class FileBlobStore final : public BlobStore {
 
     // Creates the folder if needed; fails when it cannot be made or used.
     static Result<std::unique_ptr<FileBlobStore>> open(std::filesystem::path directory);
+    // For commands that only show things: loads, and refuses to save or
+    // move anything; the folder need not exist.
+    static std::unique_ptr<FileBlobStore> openReadOnly(std::filesystem::path directory);
 
     Result<std::optional<std::string>> load(const std::string& key) const override;
     Status save(const std::string& key, const std::string& bytes) override;
@@ -25,9 +28,11 @@ class FileBlobStore final : public BlobStore {
     std::filesystem::path pathFor(const std::string& key) const;
 
   private:
-    explicit FileBlobStore(std::filesystem::path directory) : directory_(std::move(directory)) {}
+    FileBlobStore(std::filesystem::path directory, bool readOnly)
+        : directory_(std::move(directory)), readOnly_(readOnly) {}
 
     std::filesystem::path directory_;
+    bool readOnly_;
 };
 
 }  // namespace quorvane::platform::posix

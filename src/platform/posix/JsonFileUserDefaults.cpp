@@ -27,8 +27,8 @@ std::optional<DefaultsValue> fromJson(const nlohmann::json& value) {
 
 }  // namespace
 
-JsonFileUserDefaults::JsonFileUserDefaults(std::filesystem::path file, Log& log)
-    : file_(std::move(file)), log_(log) {
+JsonFileUserDefaults::JsonFileUserDefaults(std::filesystem::path file, Log& log, bool readOnly)
+    : file_(std::move(file)), log_(log), writable_(!readOnly) {
     load();
 }
 
@@ -52,6 +52,10 @@ void JsonFileUserDefaults::load() {
             return;
         }
         problem = "not a JSON object";
+    }
+    if (!writable_) {
+        log_.warning(source, "cannot read " + file_.string() + " (" + problem + "); using the defaults");
+        return;
     }
     auto aside = moveAside(file_);
     if (aside)

@@ -15,7 +15,9 @@ class JsonFileUserDefaults final : public UserDefaults {
   public:
     static constexpr std::size_t maxFileBytes = 4 * 1024 * 1024;
 
-    JsonFileUserDefaults(std::filesystem::path file, Log& log);
+    // `readOnly`: for commands that only show things; nothing is written or
+    // moved aside, and changes stay in memory.
+    JsonFileUserDefaults(std::filesystem::path file, Log& log, bool readOnly = false);
 
     std::optional<DefaultsValue> value(const std::string& key) const override;
     void set(const std::string& key, DefaultsValue value) override;
