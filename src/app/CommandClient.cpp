@@ -36,6 +36,10 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
              << "\"\n";
         return 2;
     }
+    // Text fields were checked as the command line was read; whatever slipped
+    // through is replaced rather than allowed to abort.
+    const std::string wire =
+        request.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     // The instance answers within the deadline; the socket adds a moment.
     const auto wait = spec->deadline + std::chrono::seconds(1);
     // Another command run without an instance holds the lock for a moment
@@ -45,14 +49,14 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
     auto pause = std::chrono::milliseconds(20);
     for (;;) {
         std::optional<std::string> answer;
-        auto sent = platform::posix::sendControlRequest(socketPath(), request.dump(), wait);
+        auto sent = platform::posix::sendControlRequest(socketPath(), wire, wait);
         if (sent) {
             answer = sent.value();
         } else if (sent.error().message != platform::posix::notRunning || spec->needsInstance) {
             err_ << "quorvane: " << sent.error().message << "\n";
             return 1;
         } else {
-            answer = handleInProcess(request.dump());
+            answer = handleInProcess(wire);
         }
         const auto parsed = answer ? nlohmann::json::parse(*answer, nullptr, false)
                                    : nlohmann::json();

@@ -11,6 +11,7 @@
 #include "platform/posix/FileJournal.hpp"
 #include "platform/posix/StderrLog.hpp"
 #include "platform/sim/SimHome.hpp"
+#include "triggers/finder/FinderActions.hpp"
 
 namespace quorvane::app {
 
@@ -134,10 +135,11 @@ int simPress(const std::string& combination) {
 }
 
 int finderAction(const cli::CommandLine& command) {
+    nlohmann::json paths = nlohmann::json::array();
+    for (const auto& path : command.paths)
+        paths.push_back(triggers::FinderActionMessage::encodePath(path));
     return CommandClient(std::cout, std::cerr)
-        .send({{"command", "finderAction"},
-               {"actionId", command.actionId},
-               {"paths", command.paths}},
+        .send({{"command", "finderAction"}, {"actionId", command.actionId}, {"paths", paths}},
               [](const nlohmann::json&) { return 0; });
 }
 

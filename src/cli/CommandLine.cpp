@@ -1,12 +1,14 @@
 #include "cli/CommandLine.hpp"
 
-#include <QFileInfo>
 #include <QUrl>
 #include <QUrlQuery>
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "cli/CommandSpec.hpp"
+#include "core/TextFolding.hpp"
 
 namespace quorvane::cli {
 
@@ -77,15 +79,24 @@ platform::Result<CommandLine> parseFinderAction(const CommandSpec& spec,
         return usage(spec);
     CommandLine command{.action = Action::finderAction, .actionId = arguments[0]};
     for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const QString argument = QString::fromStdString(arguments[i]);
-        QString path = argument;
-        if (argument.startsWith(QStringLiteral("file:"))) {
-            const QUrl url(argument);
-            if (!url.isLocalFile())
-                return platform::Error{"not a local file: " + arguments[i]};
-            path = url.toLocalFile();
+        // A file name is any bytes: they are kept as they are, never
+        // converted to text and back.
+        std::string path = arguments[i];
+        if (path.starts_with("file:")) {
+            const QUrl url(QString::fromLatin1(path.data(), static_cast<qsizetype>(path.size())),
+                           QUrl::StrictMode);
+            if (!url.isValid() || !url.isLocalFile())
+                return platform::Error{"not a local file: " + path};
+            path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+                       .toStdString();
         }
-        command.paths.push_back(QFileInfo(path).absoluteFilePath().toStdString());
+        if (path.empty())
+            return platform::Error{"an empty path"};
+        const std::filesystem::path given(path);
+        command.paths.push_back(
+            (given.is_absolute() ? given : std::filesystem::current_path() / given)
+                .lexically_normal()
+                .string());
     }
     return command;
 }
@@ -172,6 +183,19 @@ std::vector<std::vector<std::string>> namesOf(const CommandSpec& spec) {
 
 constexpr std::string_view urlScheme = "quorvane:";
 
+// What must be text (names, ids, combinations) and is not; paths may be any
+// bytes.
+std::optional<std::string> notText(const CommandLine& command) {
+    const std::pair<const std::string*, const char*> fields[] = {
+        {&command.tweakName, "tweak name"}, {&command.tweakId, "tweak id"},
+        {&command.eventName, "notification or combination"}, {&command.actionId, "action id"},
+        {&command.list.group, "group"}, {&command.list.search, "search text"}};
+    for (const auto& [value, what] : fields)
+        if (!core::isValidUtf8(*value))
+            return what;
+    return std::nullopt;
+}
+
 }  // namespace
 
 platform::Error usage(const CommandSpec& spec) {
@@ -226,10 +250,15 @@ platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& a
             }
         }
     }
-    if (chosen)
-        return chosen->parse(*chosen, Arguments(arguments.begin() + static_cast<std::ptrdiff_t>(
-                                                                        chosenWords),
-                                                arguments.end()));
+    if (chosen) {
+        auto command = chosen->parse(
+            *chosen,
+            Arguments(arguments.begin() + static_cast<std::ptrdiff_t>(chosenWords), arguments.end()));
+        if (command)
+            if (auto bad = notText(command.value()))
+                return platform::Error{"the " + *bad + " is not valid UTF-8 text"};
+        return command;
+    }
     // A family named right with a wrong word after it: say what the family takes.
     std::string family;
     for (const auto& spec : commandSpecs())

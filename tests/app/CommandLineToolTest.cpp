@@ -174,6 +174,12 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
     ASSERT_EQ(journal.size(), 7u);
     EXPECT_TRUE(journal[5].ends_with(
         "AutoHideDockTask  preference  defaults  write com.apple.dock autohide -bool true"));
+    // A file name that is not UTF-8 reaches the instance byte for byte.
+    const auto odd = home.path() / "bad\xff";
+    std::filesystem::create_directories(odd);
+    EXPECT_EQ(runWith({"finder-action", "newFolder", odd.string()}, 0), std::vector<std::string>{});
+    EXPECT_TRUE(std::filesystem::exists(odd / "untitled folder"));
+    runWith({"run", "bad\xffname"}, 2);
     first.sendSignal(SIGTERM);
     EXPECT_EQ(first.wait(), 0);
 }

@@ -81,3 +81,24 @@ TEST(CommandLine, theHelpAndEveryUsageMessageComeFromTheTable) {
 
 }  // namespace
 }  // namespace quorvane::cli
+
+namespace quorvane::cli {
+namespace {
+
+// Names must be text; a path is whatever bytes the file system has.
+TEST(CommandLine, namesThatAreNotTextAreRefusedAndPathsKeepTheirBytes) {
+    const std::string bad = "bad\xffname";
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"run", bad}, {"toggle", bad, "on"}, {"set", bad, "off"}, {"sim", "post", bad},
+             {"sim", "press", bad}, {"finder-action", bad, "/tmp"}, {"list", "--search", bad}}) {
+        auto parsed = parseCommandLine(arguments);
+        ASSERT_FALSE(parsed) << arguments.front();
+        EXPECT_NE(parsed.error().message.find("not valid UTF-8"), std::string::npos);
+    }
+    auto paths = parseCommandLine({"finder-action", "newFolder", "/tmp/bad\xff", "file:///tmp/caf%E9"});
+    ASSERT_TRUE(paths);
+    EXPECT_EQ(paths.value().paths, (std::vector<std::string>{"/tmp/bad\xff", "/tmp/caf\xe9"}));
+}
+
+}  // namespace
+}  // namespace quorvane::cli

@@ -1,11 +1,14 @@
 #include "triggers/finder/FinderActions.hpp"
 
 #include <array>
+#include <charconv>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+
+#include "core/TextFolding.hpp"
 
 namespace quorvane::triggers {
 
@@ -74,6 +77,25 @@ std::filesystem::path candidate(bool folder, const std::filesystem::path& in, in
                               : "Untitled " + std::to_string(attempt) + ".txt");
 }
 
+std::optional<std::string> decodePath(const nlohmann::json& path) {
+    if (path.is_string())
+        return path.get<std::string>();
+    if (!path.is_object() || path.size() != 1 || !path.contains("hex") || !path["hex"].is_string())
+        return std::nullopt;
+    const auto& hex = path["hex"].get_ref<const std::string&>();
+    if (hex.size() % 2 != 0)
+        return std::nullopt;
+    std::string bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(hex.data() + i, hex.data() + i + 2, value, 16);
+        if (error != std::errc() || end != hex.data() + i + 2)
+            return std::nullopt;
+        bytes += static_cast<char>(value);
+    }
+    return bytes;
+}
+
 }  // namespace
 
 std::span<const FinderAction> finderActions() {
@@ -87,6 +109,18 @@ const FinderAction* findFinderAction(std::string_view id) {
     return nullptr;
 }
 
+nlohmann::json FinderActionMessage::encodePath(const std::string& path) {
+    if (core::isValidUtf8(path))
+        return path;
+    std::string hex;
+    char pair[3];
+    for (char c : path) {
+        std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(c));
+        hex += pair;
+    }
+    return nlohmann::json{{"hex", hex}};
+}
+
 platform::Result<FinderActionMessage> FinderActionMessage::decode(std::string_view text) {
     if (text.size() > maxBytes)
         return platform::Error{"message larger than " + std::to_string(maxBytes) + " bytes"};
@@ -98,9 +132,10 @@ platform::Result<FinderActionMessage> FinderActionMessage::decode(std::string_vi
     if (json["paths"].size() > maxPaths)
         return platform::Error{"more than " + std::to_string(maxPaths) + " paths"};
     for (const auto& path : json["paths"]) {
-        if (!path.is_string())
-            return platform::Error{"a path that is not text"};
-        auto value = path.get<std::string>();
+        auto decoded = decodePath(path);
+        if (!decoded)
+            return platform::Error{"a path that is neither text nor {\"hex\": bytes}"};
+        auto value = std::move(*decoded);
         if (value.empty() || value.front() != '/' || value.find('\0') != std::string::npos)
             return platform::Error{"a path that is not absolute: " + value};
         message.paths.push_back(std::move(value));

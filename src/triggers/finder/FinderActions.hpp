@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <span>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,7 +51,10 @@ struct FinderActionMessage {
     std::string actionId;
     std::vector<std::string> paths;
 
+    // A path is text, or, for one that is not UTF-8 (a file name is any
+    // bytes), {"hex": "<its bytes>"}, so that it crosses JSON unchanged.
     static platform::Result<FinderActionMessage> decode(std::string_view json);
+    static nlohmann::json encodePath(const std::string& path);
 };
 
 // "file:///a/b%20c.txt" for "/a/b c.txt": the path percent-encoded as a
