@@ -52,6 +52,11 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
         auto sent = platform::posix::sendControlRequest(socketPath(), wire, wait);
         if (sent) {
             answer = sent.value();
+        } else if (sent.error().message == platform::posix::noAnswer) {
+            // Sent whole: it may yet be carried out, so this is not a failure.
+            err_ << "quorvane: sent, no answer within " << wait.count() / 1000
+                 << " s; it may still be carried out\n";
+            return noAnswerStatus;
         } else if (sent.error().message != platform::posix::notRunning || spec->needsInstance) {
             err_ << "quorvane: " << sent.error().message << "\n";
             return 1;

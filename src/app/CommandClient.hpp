@@ -21,6 +21,10 @@ class CommandClient {
     // the tweak's background work and saves before it exits.
     int send(const nlohmann::json& request, const Report& report);
 
+    // The exit status when the request was sent whole but no answer came
+    // within its deadline: it may still be carried out.
+    static constexpr int noAnswerStatus = 3;
+
     // How long a command waits for another one run without an instance.
     static constexpr std::chrono::seconds busyPatience{10};
 

@@ -192,21 +192,36 @@ void bindInstanceCommands(ControlCommands& commands, InstanceControls controls) 
 }
 
 std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands& commands,
-                              const std::string& request, const std::atomic<bool>* quitting) {
+                              const std::string& request, const std::atomic<bool>* quitting,
+                              std::optional<std::chrono::milliseconds> deadline) {
     const auto parsed = ControlRequest::parse(request);
     const auto* spec = parsed ? findControlCommand(parsed.value().command()) : nullptr;
-    const auto deadline = spec ? spec->deadline : std::chrono::milliseconds(2000);
+    if (!spec)  // answered on the spot: nothing to wait for
+        spec = findControlCommand("ping");
+    // The answer is honest: a request given up on before the main queue got
+    // to it is never carried out, and one that has started is waited for.
+    enum State { waiting, started, givenUp };
+    auto state = std::make_shared<std::atomic<int>>(waiting);
     auto answer = std::make_shared<std::promise<std::string>>();
     auto future = answer->get_future();
-    queue.post([answer, &commands, request] {
+    queue.post([state, answer, &commands, request] {
+        int expected = waiting;
+        if (!state->compare_exchange_strong(expected, started))
+            return;
         commands.handle(request, [answer](const std::string& line) { answer->set_value(line); });
     });
-    const auto until = std::chrono::steady_clock::now() + deadline;
+    const auto until = std::chrono::steady_clock::now() + (deadline ? *deadline : spec->deadline);
     while (future.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        const bool late = (quitting && quitting->load()) || std::chrono::steady_clock::now() >= until;
+        if (!late)
+            continue;
+        int expected = waiting;
+        if (state->compare_exchange_strong(expected, givenUp))
+            return controlFailure(quitting && quitting->load()
+                                      ? "Quorvane is quitting; nothing was done"
+                                      : "Quorvane is busy; nothing was done, try again");
         if (quitting && quitting->load())
             return controlFailure("Quorvane is quitting");
-        if (std::chrono::steady_clock::now() >= until)
-            return controlFailure("Quorvane is busy; try again");
     }
     return future.get();
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,10 +58,13 @@ struct InstanceControls {
 void bindInstanceCommands(ControlCommands& commands, InstanceControls controls);
 
 // Runs `commands` on the main queue for a request that arrived on another
-// thread, waiting for the answer as long as the command's deadline, or
-// until `quitting` is set: the main queue runs nothing more then.
+// thread, waiting for the answer as long as the command's deadline (or
+// `deadline`), or until `quitting` is set: the main queue runs nothing more
+// then. A request the main queue did not get to in time is never carried
+// out, and is answered as not done.
 std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands& commands,
                               const std::string& request,
-                              const std::atomic<bool>* quitting = nullptr);
+                              const std::atomic<bool>* quitting = nullptr,
+                              std::optional<std::chrono::milliseconds> deadline = std::nullopt);
 
 }  // namespace quorvane::app

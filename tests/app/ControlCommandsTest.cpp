@@ -136,6 +136,18 @@ TEST_F(ControlCommandsTest, aLinkAsksBeforeItRunsAndRemembersAlwaysAllow) {
     EXPECT_TRUE(store.pState->snapsWindows);
 }
 
+// A client told "nothing was done" must be able to trust it: a request the
+// main queue did not reach in time never runs afterwards.
+TEST_F(ControlCommandsTest, aRequestGivenUpOnIsNeverCarriedOutLater) {
+    auto answer = nlohmann::json::parse(handleOnMainQueue(
+        queue, commands, R"({"command":"runNamed","name":"Empty Trash"})", nullptr,
+        std::chrono::milliseconds(50)));
+    EXPECT_EQ(answer["ok"], false);
+    EXPECT_NE(answer["error"].get<std::string>().find("nothing was done"), std::string::npos);
+    queue.drain();
+    EXPECT_TRUE(journal.empty());
+}
+
 TEST_F(ControlCommandsTest, onlyTheTablesCommandsCanBeBoundAndEachOnce) {
     ControlCommands table;
     EXPECT_FALSE(table.bind("frobnicate", [](const auto&, const auto&) {}));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,14 @@ class MemoryLog final : public Log {
         std::string message;
     };
 
+    // From any thread, as the adapters it stands for may be.
     void write(LogLevel level, std::string_view source, std::string_view message) override {
+        std::lock_guard lock(mutex_);
         lines.push_back({level, std::string(source), std::string(message)});
     }
 
     bool contains(std::string_view fragment) const {
+        std::lock_guard lock(mutex_);
         for (const auto& line : lines)
             if (line.message.find(fragment) != std::string::npos)
                 return true;
@@ -28,6 +32,9 @@ class MemoryLog final : public Log {
     }
 
     std::vector<Line> lines;
+
+  private:
+    mutable std::mutex mutex_;
 };
 
 }  // namespace quorvane::platform::memory

@@ -99,9 +99,34 @@ void ControlServer::stop() {
         return;
     const char stop = 'x';
     [[maybe_unused]] auto ignored = ::write(wakeWrite_, &stop, 1);
-    if (const int connection = current_.load(); connection >= 0)
-        ::shutdown(connection, SHUT_RDWR);
     thread_.join();
+    // Wake every worker in the middle of a read; one waiting for its answer
+    // is let go by the handler's own quitting flag.
+    std::list<Worker> workers;
+    {
+        std::lock_guard lock(workersMutex_);
+        for (auto& worker : workers_)
+            if (worker.connection >= 0)
+                ::shutdown(worker.connection, SHUT_RDWR);
+        workers.swap(workers_);
+    }
+    for (auto& worker : workers)
+        worker.thread.join();
+}
+
+void ControlServer::reapFinished() {
+    std::list<Worker> finished;
+    {
+        std::lock_guard lock(workersMutex_);
+        for (auto worker = workers_.begin(); worker != workers_.end();) {
+            auto next = std::next(worker);
+            if (worker->done)
+                finished.splice(finished.end(), workers_, worker);
+            worker = next;
+        }
+    }
+    for (auto& worker : finished)
+        worker.thread.join();
 }
 
 Status ControlServer::start() {
@@ -159,14 +184,22 @@ void ControlServer::serve() {
         const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0)
             continue;
-        current_ = connection;
-        // stop() may have come between the accept and now.
-        if (!stopping_)
+        reapFinished();
+        std::lock_guard lock(workersMutex_);
+        if (workers_.size() >= maxConnections) {
+            writeAll(connection, std::string(busyAnswer) + "\n");
+            ::close(connection);
+            log_.warning(source, "refused a connection: too many at once");
+            continue;
+        }
+        auto& worker = workers_.emplace_back(Worker{{}, connection});
+        worker.thread = std::thread([this, &worker, connection] {
             answer(connection);
-        current_ = -1;
-        ::close(connection);
-        if (stopping_)
-            return;
+            std::lock_guard done(workersMutex_);
+            ::close(connection);
+            worker.connection = -1;
+            worker.done = true;
+        });
     }
 }
 
@@ -178,7 +211,7 @@ void ControlServer::answer(int connection) {
         log_.warning(source, "refused a connection from another user");
         return;
     }
-    auto request = readLine(connection, maxRequestBytes, std::chrono::seconds(5));
+    auto request = readLine(connection, maxRequestBytes, requestTimeout);
     if (!request) {
         log_.warning(source, "refused a request: too long, unfinished or too slow");
         return;
@@ -205,7 +238,7 @@ Result<std::string> sendControlRequest(const std::filesystem::path& socketPath,
         return Error{"the running Quorvane did not take the request"};
     auto answer = readLine(fd, 16 * 1024 * 1024, timeout);
     if (!answer)
-        return Error{"the running Quorvane did not answer"};
+        return Error{noAnswer};
     return *answer;
 }
 

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <list>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -19,6 +21,10 @@ namespace quorvane::platform::posix {
 // The socket lives in a folder only the user can enter (0700), is itself
 // 0600, and every connection's peer must be the same user. A request is one
 // line of text (at most `maxRequestBytes`), the answer one line back.
+// Connections are served side by side, each on a worker of its own with its
+// own deadline for the request, so a client that sends nothing, or half a
+// line, holds up nobody else; past `maxConnections` a client is told at once
+// that nothing was done.
 
 // Where the socket lives: $XDG_RUNTIME_DIR/quorvane/control.sock, or a
 // per-user folder under /tmp when there is no runtime folder.
@@ -28,6 +34,11 @@ class ControlServer {
   public:
     static constexpr const char* alreadyRunning = "another instance is running";
     static constexpr std::size_t maxRequestBytes = 64 * 1024;
+    static constexpr std::size_t maxConnections = 16;
+    static constexpr std::chrono::seconds requestTimeout{5};
+    // The answer to a connection past the bound: nothing was done.
+    static constexpr const char* busyAnswer =
+        R"({"ok":false,"busy":true,"error":"Quorvane has too many connections; nothing was done"})";
     // Called on the server's own thread; returns the answer line.
     using Handler = std::function<std::string(const std::string& request)>;
 
@@ -47,8 +58,15 @@ class ControlServer {
     const std::filesystem::path& path() const { return path_; }
 
   private:
+    struct Worker {
+        std::thread thread;
+        int connection;  // -1 once closed; guarded by workersMutex_
+        bool done = false;
+    };
+
     void serve();
     void answer(int connection);
+    void reapFinished();
 
     std::filesystem::path path_;
     Handler handler_;
@@ -58,12 +76,16 @@ class ControlServer {
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
     std::atomic<bool> stopping_{false};
-    std::atomic<int> current_{-1};  // the connection being answered
     std::thread thread_;
+    std::mutex workersMutex_;
+    std::list<Worker> workers_;
 };
 
 // The error of sendControlRequest when no instance is listening.
 inline constexpr const char* notRunning = "Quorvane is not running";
+// ... and when the whole request was sent but no answer came in time: it
+// may yet be carried out.
+inline constexpr const char* noAnswer = "sent, no answer";
 
 // Sends one request to the running instance and returns its answer. Fails
 // when no instance is listening.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <thread>
 
 #include "platform/memory/MemoryLog.hpp"
 #include "platform/posix/ControlSocket.hpp"
@@ -63,6 +64,52 @@ TEST(ControlSocket, refusesAFolderOthersCanEnter) {
     ControlServer server(
         folder / "control.sock", [](const std::string&) { return std::string(); }, log);
     EXPECT_FALSE(server.start());
+}
+
+}  // namespace
+}  // namespace quorvane::platform::posix
+
+namespace quorvane::platform::posix {
+namespace {
+
+int connectTo(const std::filesystem::path& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path.c_str());
+    return ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
+}
+
+// Clients that send nothing, or half a line, hold up nobody else; past the
+// bound a client hears at once that nothing was done.
+TEST(ControlSocket, idleAndHalfFinishedClientsDelayNoOneAndStopIsImmediate) {
+    testing::TemporaryDirectory temporary;
+    memory::MemoryLog log;
+    const auto path = controlSocketPath(temporary.path() / "run");
+    auto server = std::make_unique<ControlServer>(
+        path, [](const std::string& request) { return "echo " + request; }, log);
+    ASSERT_TRUE(server->start());
+
+    std::vector<int> holders;
+    for (int i = 0; i < 6; ++i) {
+        holders.push_back(connectTo(path));
+        if (i % 2 == 0)
+            ::send(holders.back(), "{\"comm", 6, MSG_NOSIGNAL);
+    }
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(sendControlRequest(path, "ping").value(), "echo ping");
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(100));
+
+    for (std::size_t i = holders.size(); i < ControlServer::maxConnections; ++i)
+        holders.push_back(connectTo(path));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // all accepted
+    EXPECT_EQ(sendControlRequest(path, "one too many").value(), ControlServer::busyAnswer);
+
+    const auto stopping = std::chrono::steady_clock::now();
+    server.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::milliseconds(500));
+    for (int fd : holders)
+        ::close(fd);
 }
 
 }  // namespace
