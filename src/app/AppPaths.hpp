@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/Result.hpp"
 #include "platform/posix/XdgDirectories.hpp"
 
 namespace quorvane::app {
@@ -17,5 +18,10 @@ struct AppPaths {
 
     static AppPaths from(const platform::posix::XdgDirectories& directories);
 };
+
+// The control socket, in a folder private to the user (see
+// posix::privateControlSocketPath); the fallback is in the state folder.
+platform::Result<std::filesystem::path> controlSocketFor(
+    const platform::posix::XdgDirectories& directories);
 
 }  // namespace quorvane::app

@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "app/AppPaths.hpp"
 #include "app/ControlCommandSpec.hpp"
 #include "app/InProcessInstance.hpp"
 #include "platform/posix/ControlSocket.hpp"
@@ -11,9 +12,8 @@ namespace quorvane::app {
 
 namespace {
 
-std::filesystem::path socketPath() {
-    return platform::posix::controlSocketPath(
-        platform::posix::XdgDirectories::current().runtimeDir);
+platform::Result<std::filesystem::path> socketPath() {
+    return controlSocketFor(platform::posix::XdgDirectories::current());
 }
 
 }  // namespace
@@ -38,6 +38,11 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
     }
     // Text fields were checked as the command line was read; whatever slipped
     // through is replaced rather than allowed to abort.
+    const auto socket = socketPath();
+    if (!socket) {
+        err_ << "quorvane: " << socket.error().message << "\n";
+        return 1;
+    }
     const std::string wire =
         request.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     // The instance answers within the deadline; the socket adds a moment.
@@ -49,7 +54,7 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
     auto pause = std::chrono::milliseconds(20);
     for (;;) {
         std::optional<std::string> answer;
-        auto sent = platform::posix::sendControlRequest(socketPath(), wire, wait);
+        auto sent = platform::posix::sendControlRequest(socket.value(), wire, wait);
         if (sent) {
             answer = sent.value();
         } else if (sent.error().message == platform::posix::noAnswer) {

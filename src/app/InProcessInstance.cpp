@@ -1,5 +1,6 @@
 #include "app/InProcessInstance.hpp"
 
+#include "app/AppPaths.hpp"
 #include "app/AppServices.hpp"
 #include "app/ControlCommands.hpp"
 #include "platform/posix/ControlSocket.hpp"
@@ -19,17 +20,22 @@ std::optional<std::string> handleInProcess(const std::string& request) {
 
     platform::posix::StderrLog log;
     const auto directories = platform::posix::XdgDirectories::current();
+    const auto socket = controlSocketFor(directories);
+    if (!socket)
+        return controlFailure(socket.error().message);
     platform::posix::ControlServer lock(
-        platform::posix::controlSocketPath(directories.runtimeDir),
+        socket.value(),
         [](const std::string&) {
             return std::string(
                 R"({"ok":false,"busy":true,"error":"Quorvane is busy with a command; try again"})");
         },
         log);
+    // Without the lock another instance may be alive, whose records this
+    // one would overwrite: never go on.
     if (auto started = lock.start(); !started) {
         if (started.error().message == platform::posix::ControlServer::alreadyRunning)
             return std::nullopt;
-        log.warning("ControlSocket", started.error().message);
+        return controlFailure(started.error().message);
     }
 
     AppServices services(directories);

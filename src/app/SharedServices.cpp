@@ -1,6 +1,7 @@
 #include "app/SharedServices.hpp"
 
 #include "core/AppIdentity.hpp"
+#include "platform/posix/ControlSocket.hpp"
 
 namespace quorvane::app {
 
@@ -54,6 +55,12 @@ AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
     paths.simulatedMac = platform::sim::SimHome::defaultRoot(directories.dataHome);
     paths.cache = directories.cacheHome / core::bundleIdentifier;
     return paths;
+}
+
+platform::Result<std::filesystem::path> controlSocketFor(
+    const platform::posix::XdgDirectories& directories) {
+    return platform::posix::privateControlSocketPath(
+        directories.runtimeDir, directories.stateHome / core::bundleIdentifier / "run");
 }
 
 SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Access access)

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "app/AppPaths.hpp"
 #include "app/AppServices.hpp"
 #include "app/CommandLineTool.hpp"
 #include "app/ControlCommands.hpp"
@@ -43,10 +44,6 @@ void showAbout() {
                            .arg(QStringLiteral(QUORVANE_VERSION), QStringLiteral(QUORVANE_BUILD)));
 }
 
-std::filesystem::path socketPath() {
-    return platform::posix::controlSocketPath(
-        platform::posix::XdgDirectories::current().runtimeDir);
-}
 
 // Without any display the program still runs, with windows kept off screen.
 void chooseOffscreenWithoutDisplay() {
@@ -89,8 +86,15 @@ int main(int argc, char** argv) {
     std::atomic<const app::ControlCommands*> commands{nullptr};
     std::atomic<bool> quitting{false};
     app::AppServices* running = nullptr;
+    // Without a private folder for the lock there is no telling whether
+    // another instance runs: better not to start than to run twice.
+    const auto socket = app::controlSocketFor(platform::posix::XdgDirectories::current());
+    if (!socket) {
+        std::cerr << "quorvane: " << socket.error().message << "\n";
+        return 1;
+    }
     platform::posix::ControlServer control(
-        socketPath(),
+        socket.value(),
         [&](const std::string& request) {
             auto* handler = commands.load();
             if (!handler)
@@ -101,13 +105,13 @@ int main(int argc, char** argv) {
     if (auto started = control.start(); !started) {
         if (started.error().message == platform::posix::ControlServer::alreadyRunning) {
             const bool handedOver =
-                bool(platform::posix::sendControlRequest(socketPath(), R"({"command":"reopen"})"));
+                bool(platform::posix::sendControlRequest(socket.value(), R"({"command":"reopen"})"));
             std::cout << (handedOver ? "Quorvane is already running; asked it to show its window.\n"
                                      : "Quorvane is already running.\n");
             return 0;
         }
-        controlLog.error("ControlSocket",
-                         started.error().message + "; the command line cannot reach this instance");
+        std::cerr << "quorvane: " << started.error().message << "\n";
+        return 1;
     }
 
     app::AppServices services(platform::posix::XdgDirectories::current());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <fstream>
 #include <functional>
@@ -182,6 +184,44 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
     runWith({"run", "bad\xffname"}, 2);
     first.sendSignal(SIGTERM);
     EXPECT_EQ(first.wait(), 0);
+}
+
+// Another user made the runtime folder first: still one instance only, and
+// the command line finds it.
+TEST_F(CommandLineToolTest, aSquattedRuntimeFolderNeverLetsTwoInstancesRun) {
+    auto env = environment();
+    const auto run = home.path() / "run";
+    env["XDG_RUNTIME_DIR"] = run.string();
+    std::filesystem::create_directories(run / "quorvane");
+    std::filesystem::permissions(run, std::filesystem::perms::owner_all);
+    std::filesystem::permissions(run / "quorvane", std::filesystem::perms::all);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown((run / "quorvane").c_str(), 65534, 65534), 0);
+    }
+    auto runWith = [&](const std::vector<std::string>& arguments, int expected) {
+        testing::ChildProcess quorvane(QUORVANE_BINARY, arguments, env);
+        std::vector<std::string> lines;
+        while (auto line = quorvane.readLine(30s))
+            lines.push_back(*line);
+        EXPECT_EQ(quorvane.wait(), expected);
+        return lines;
+    };
+    env["DISPLAY"] = "";
+    testing::ChildProcess first(QUORVANE_BINARY, {}, env);
+    ASSERT_EQ(first.readLine(30s), "Quorvane is running.");
+    EXPECT_EQ(runWith({}, 0), std::vector<std::string>{
+                                  "Quorvane is already running; asked it to show its window."});
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "state/com.tarnvell.Quorvane/run/control.sock"));
+    EXPECT_EQ(runWith({"set", "AutoHideDockTask", "on"}, 0),
+              std::vector<std::string>{"Switched AutoHideDockTask on."});
+    first.sendSignal(SIGTERM);
+    EXPECT_EQ(first.wait(), 0);
+
+    // With no private folder at all, it does not start, and says why.
+    std::filesystem::remove_all(home.path() / "state/com.tarnvell.Quorvane/run");
+    std::ofstream(home.path() / "state/com.tarnvell.Quorvane/run") << "in the way";
+    testing::ChildProcess refused(QUORVANE_BINARY, {}, env);
+    EXPECT_EQ(refused.wait(), 1);
 }
 
 TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSaves) {

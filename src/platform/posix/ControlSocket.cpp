@@ -1,6 +1,7 @@
 #include "platform/posix/ControlSocket.hpp"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -80,6 +81,50 @@ std::filesystem::path controlSocketPath(const std::optional<std::filesystem::pat
         return *runtimeDir / "quorvane" / "control.sock";
     return std::filesystem::path("/tmp") / ("quorvane-" + std::to_string(::getuid())) /
            "control.sock";
+}
+
+namespace {
+
+// Empty when the folder is this user's alone (made if missing); else why not.
+std::string whyNotPrivate(const std::filesystem::path& folder) {
+    if (auto made = makePrivateDirectory(folder); !made) {
+        struct stat info {};
+        if (::lstat(folder.c_str(), &info) != 0)
+            return made.error().message;
+    }
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0)
+        return folder.string() + " cannot be inspected";
+    if (!S_ISDIR(info.st_mode))
+        return folder.string() + " is not a folder";
+    if (info.st_uid != ::getuid()) {
+        const passwd* owner = ::getpwuid(info.st_uid);
+        return folder.string() + " belongs to " +
+               (owner ? std::string(owner->pw_name) : std::string("another user")) + " (uid " +
+               std::to_string(info.st_uid) + ")";
+    }
+    if ((info.st_mode & 077) != 0)
+        return folder.string() + " can be entered by other users";
+    return {};
+}
+
+}  // namespace
+
+Result<std::filesystem::path> privateControlSocketPath(
+    const std::optional<std::filesystem::path>& runtimeDir,
+    const std::filesystem::path& fallbackFolder) {
+    const auto preferred = controlSocketPath(runtimeDir);
+    const std::string problem = whyNotPrivate(preferred.parent_path());
+    if (problem.empty())
+        return preferred;
+    const auto fallback = fallbackFolder / preferred.filename();
+    sockaddr_un address{};
+    const std::string fallbackProblem = whyNotPrivate(fallbackFolder);
+    if (fallbackProblem.empty() && fillAddress(fallback, address))
+        return fallback;
+    return Error{"no private folder for the control socket: " + problem + "; and " +
+                 (fallbackProblem.empty() ? fallback.string() + " is too long a socket path"
+                                          : fallbackProblem)};
 }
 
 ControlServer::ControlServer(std::filesystem::path socketPath, Handler handler, Log& log)

@@ -26,9 +26,19 @@ namespace quorvane::platform::posix {
 // line, holds up nobody else; past `maxConnections` a client is told at once
 // that nothing was done.
 
-// Where the socket lives: $XDG_RUNTIME_DIR/quorvane/control.sock, or a
-// per-user folder under /tmp when there is no runtime folder.
+// Where the socket lives by preference: $XDG_RUNTIME_DIR/quorvane/control.sock,
+// or a per-user folder under /tmp when there is no runtime folder.
 std::filesystem::path controlSocketPath(const std::optional<std::filesystem::path>& runtimeDir);
+
+// The socket's path in a folder that is really private: the preferred one
+// when it is this user's and nobody else's (made if missing), else
+// `fallbackFolder`, which others cannot make first (it is in the user's own
+// state folder). Client and instance resolve it alike, so a folder another
+// user made first can neither let a second instance start nor hide the
+// first. Fails, naming the folder and its owner, when neither will do.
+Result<std::filesystem::path> privateControlSocketPath(
+    const std::optional<std::filesystem::path>& runtimeDir,
+    const std::filesystem::path& fallbackFolder);
 
 class ControlServer {
   public:
