@@ -1,6 +1,7 @@
 #include "core/automation/AutomationManager.hpp"
 
 #include <algorithm>
+#include <set>
 
 #include "core/CanToggle.hpp"
 
@@ -21,11 +22,28 @@ AutomationManager::AutomationManager(const Catalogue& catalogue, Persistor& pers
                                      platform::SystemEvents& events, platform::Log& log)
     : catalogue_(catalogue), events_(events), log_(log) {
     registration_ = persistor.registerPublished(recordKey, automation);
+    dropDuplicateRules();
     for (auto event : allAutomationEvents) {
         const auto notification = notificationOf(event);
         observers_.push_back(events_.observe(notification.center, std::string(notification.name),
                                              [this, event] { handle(event); }));
     }
+}
+
+// One rule per tweak and event, as editing keeps them: a stored record with
+// more (written by hand, or by another program) keeps the first of each.
+void AutomationManager::dropDuplicateRules() {
+    auto rules = automation.get();
+    std::set<std::pair<Automation::Event, std::string>> seen;
+    const auto before = rules.reactions.size();
+    std::erase_if(rules.reactions, [&seen](const Automation::Reaction& reaction) {
+        return !seen.emplace(reaction.event, reaction.tweakId).second;
+    });
+    if (rules.reactions.size() == before)
+        return;
+    log_.warning("Automation", "dropped " + std::to_string(before - rules.reactions.size()) +
+                                   " duplicate rules of the stored automation");
+    automation.set(std::move(rules));
 }
 
 AutomationManager::~AutomationManager() {

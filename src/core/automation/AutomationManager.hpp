@@ -47,6 +47,7 @@ class AutomationManager {
     void remove(const std::string& tweakId, Automation::Event event);
 
   private:
+    void dropDuplicateRules();
     void perform(const Automation::Reaction& reaction);
 
     const Catalogue& catalogue_;

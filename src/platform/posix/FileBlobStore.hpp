@@ -11,8 +11,10 @@ namespace quorvane::platform::posix {
 // write replaces the file atomically.
 class FileBlobStore final : public BlobStore {
   public:
-    // Records are small; anything bigger than this is not one of ours.
-    static constexpr std::size_t maxBlobBytes = 64 * 1024 * 1024;
+    // Records are small: 10,000 script tweaks take about 3.6 MB, a thousand
+    // workflows with ten members each under 1 MB. Anything bigger is not one
+    // of ours, and decoding it would take far more memory than it is worth.
+    static constexpr std::size_t maxBlobBytes = 8 * 1024 * 1024;
 
     // Creates the folder if needed; fails when it cannot be made or used.
     static Result<std::unique_ptr<FileBlobStore>> open(std::filesystem::path directory);

@@ -90,6 +90,19 @@ TEST_F(AutomationManagerTest, editsKeepOneRulePerTweakAndEventAndSurviveARestart
     EXPECT_EQ(manager->automation.get(), expected);
 }
 
+TEST_F(AutomationManagerTest, aStoredRecordWithDuplicateRulesKeepsTheFirstOfEach) {
+    std::string stored = R"({"reactions":[)";
+    for (int i = 0; i < 1000; ++i)
+        stored += std::string(i ? "," : "") + R"({"event":"screenLocked","tweakId":"EmptyTrashTask","action":")" +
+                  (i == 0 ? "run" : "none") + R"("})";
+    stored += "]}";
+    ASSERT_TRUE(blobs.save(AutomationManager::recordKey, stored));
+    launch();
+    ASSERT_EQ(manager->automation->reactions.size(), 1u);
+    EXPECT_EQ(manager->automation->reactions[0].action, Action::run);
+    EXPECT_TRUE(log.contains("dropped 999 duplicate rules"));
+}
+
 TEST_F(AutomationManagerTest, rulesForTweaksThatAreGoneStayStoredButDoNothingAndAreNotShown) {
     scripts.scripts.push_back(std::make_shared<testing::FakeScript>("SCRIPT-1", "Backup"));
     launch();
