@@ -30,7 +30,13 @@ struct CommandLineToolTest : ::testing::Test {
     }
     std::vector<std::string> run(const std::vector<std::string>& arguments,
                                  int expectedStatus = 0) {
-        testing::ChildProcess quorvane(QUORVANE_BINARY, arguments, environment());
+        return runIn(environment(), arguments, expectedStatus);
+    }
+    // Runs the program to its end; its output lines.
+    static std::vector<std::string> runIn(const std::map<std::string, std::string>& env,
+                                          const std::vector<std::string>& arguments,
+                                          int expectedStatus) {
+        testing::ChildProcess quorvane(QUORVANE_BINARY, arguments, env);
         std::vector<std::string> lines;
         while (auto line = quorvane.readLine(30s))
             lines.push_back(*line);
@@ -123,12 +129,7 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
     std::filesystem::create_directories(home.path() / "run");
     std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
     auto runWith = [&](const std::vector<std::string>& arguments, int expected) {
-        testing::ChildProcess quorvane(QUORVANE_BINARY, arguments, env);
-        std::vector<std::string> lines;
-        while (auto line = quorvane.readLine(30s))
-            lines.push_back(*line);
-        EXPECT_EQ(quorvane.wait(), expected);
-        return lines;
+        return runIn(env, arguments, expected);
     };
     // System events reach a running instance only.
     EXPECT_EQ(runWith({"sim", "post", "com.apple.screenIsLocked"}, 1), std::vector<std::string>{});
@@ -199,12 +200,7 @@ TEST_F(CommandLineToolTest, aSquattedRuntimeFolderNeverLetsTwoInstancesRun) {
         ASSERT_EQ(::chown((run / "quorvane").c_str(), 65534, 65534), 0);
     }
     auto runWith = [&](const std::vector<std::string>& arguments, int expected) {
-        testing::ChildProcess quorvane(QUORVANE_BINARY, arguments, env);
-        std::vector<std::string> lines;
-        while (auto line = quorvane.readLine(30s))
-            lines.push_back(*line);
-        EXPECT_EQ(quorvane.wait(), expected);
-        return lines;
+        return runIn(env, arguments, expected);
     };
     env["DISPLAY"] = "";
     testing::ChildProcess first(QUORVANE_BINARY, {}, env);

@@ -65,6 +65,15 @@ TEST_F(ConfigureViewsTest, theScreenshotFolderIsChosenAppliedAndResetThroughTheV
     EXPECT_TRUE(sheet.grab().save(QStringLiteral(QUORVANE_SCREENSHOTS "/configure-location.png")));
 }
 
+// Runs the view's command and waits for its result line.
+void unquarantine(UnquarantineView& view, platform::memory::ManualMainQueue& queue) {
+    button(view, "Unquarantine")->click();
+    for (int i = 0; i < 1000 && view.result()->text().isEmpty(); ++i) {
+        std::this_thread::sleep_for(5ms);
+        queue.drain();
+    }
+}
+
 TEST_F(ConfigureViewsTest, unquarantineShowsItsResult) {
     const auto file = temporary.path() / "Downloaded App";
     std::ofstream(file) << "x";
@@ -75,11 +84,7 @@ TEST_F(ConfigureViewsTest, unquarantineShowsItsResult) {
     });
     EXPECT_FALSE(button(view, "Unquarantine")->isEnabled());
     button(view, "Choose Folder…")->click();
-    button(view, "Unquarantine")->click();
-    for (int i = 0; i < 1000 && view.result()->text().isEmpty(); ++i) {
-        std::this_thread::sleep_for(5ms);
-        queue.drain();
-    }
+    unquarantine(view, queue);
     EXPECT_EQ(view.result()->text(), "✅ Quarantine removed successfully");
     const auto lines = journal.lines();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
@@ -88,11 +93,7 @@ TEST_F(ConfigureViewsTest, unquarantineShowsItsResult) {
     }));
     view.result()->clear();
     button(view, "Choose File…")->click();
-    button(view, "Unquarantine")->click();
-    for (int i = 0; i < 1000 && view.result()->text().isEmpty(); ++i) {
-        std::this_thread::sleep_for(5ms);
-        queue.drain();
-    }
+    unquarantine(view, queue);
     EXPECT_EQ(view.result()->text(), "✅ Quarantine removed successfully");
 }
 
