@@ -82,9 +82,12 @@ std::vector<LifecycleStep> AppServices::exitSteps() {
     };
 }
 
-// Upper folders first: their work may wait on the folders below.
+// Upper folders first: their work may wait on the folders below. Commands
+// still running (a user's server script) end first, or stopping would wait
+// for them.
 std::vector<LifecycleStep> AppServices::stopSteps() {
     return {
+        {"end running commands", [this] { shared_->shell.terminateRunning(); }},
         {"stop triggers", [this] { triggers_->stop(); }},
         {"stop system", [this] { system_->stop(); }},
     };

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cli/CommandSpec.hpp"
-#include "core/TextFolding.hpp"
+#include "platform/Utf8.hpp"
 
 namespace quorvane::cli {
 
@@ -191,7 +191,7 @@ std::optional<std::string> notText(const CommandLine& command) {
         {&command.eventName, "notification or combination"}, {&command.actionId, "action id"},
         {&command.list.group, "group"}, {&command.list.search, "search text"}};
     for (const auto& [value, what] : fields)
-        if (!core::isValidUtf8(*value))
+        if (!platform::isValidUtf8(*value))
             return what;
     return std::nullopt;
 }

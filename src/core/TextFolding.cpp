@@ -64,18 +64,6 @@ std::string foldedForSearch(std::string_view utf8) {
     return out;
 }
 
-bool isValidUtf8(std::string_view bytes) {
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    const auto length = static_cast<int32_t>(bytes.size());
-    for (int32_t at = 0; at < length;) {
-        UChar32 c = 0;
-        U8_NEXT(data, at, length, c);
-        if (c < 0)
-            return false;
-    }
-    return true;
-}
-
 std::string_view trimmedOfWhiteSpace(std::string_view utf8) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
     const auto length = static_cast<int32_t>(utf8.size());

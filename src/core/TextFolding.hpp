@@ -14,9 +14,6 @@ std::string foldedForSearch(std::string_view utf8);
 // ASCII text is compared where it lies, without a folded copy.
 bool containsFolded(std::string_view text, std::string_view foldedNeedle);
 
-// Whether the bytes are well-formed UTF-8.
-bool isValidUtf8(std::string_view bytes);
-
 // The text without Unicode white space at either end (spaces, tabs, line
 // ends, no-break and ideographic spaces).
 std::string_view trimmedOfWhiteSpace(std::string_view utf8);

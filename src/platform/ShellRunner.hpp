@@ -16,6 +16,10 @@ class ShellRunner {
   public:
     virtual ~ShellRunner() = default;
     virtual Result<std::string> run(const std::string& commandLine) = 0;
+    // At exit: ends every command still running (a user's server script,
+    // "tail -f"), so that quitting never waits on one. Its run() answers as
+    // a command killed by a signal would.
+    virtual void terminateRunning() = 0;
 };
 
 }  // namespace quorvane::platform

@@ -93,6 +93,31 @@ TEST(Termination, sigtermSavesEveryRecordAndKeepsAnUnreadableOneAside) {
     EXPECT_EQ(kept, 1);
 }
 
+// A user's script that never ends (a server, "tail -f") must not hold up
+// quitting.
+TEST(Termination, quittingEndsAScriptThatIsStillRunning) {
+    Session session;
+    fs::create_directories(session.records());
+    std::ofstream(session.records() / "scriptTasks.json")
+        << R"([{"categories":["Script"],"content":"sleep 60","description":"Serves",)"
+        << R"("icon":"💎","id":"SLEEPER","mode":"commandLine","name":"Sleeper","showsAlert":false}])";
+    const auto run = session.home.path() / "run";
+    fs::create_directories(run);
+    fs::permissions(run, fs::perms::owner_all);
+    auto environment = session.environment();
+    environment["XDG_RUNTIME_DIR"] = run.string();
+    testing::ChildProcess quorvane(QUORVANE_BINARY, {}, environment);
+    ASSERT_EQ(quorvane.readLine(30s), "Quorvane is running.");
+    testing::ChildProcess client(QUORVANE_BINARY, {"run", "Sleeper"}, environment);
+    EXPECT_EQ(client.readLine(30s), "Ran Sleeper.");
+    EXPECT_EQ(client.wait(), 0);
+
+    const auto signalled = std::chrono::steady_clock::now();
+    quorvane.sendSignal(SIGTERM);
+    EXPECT_EQ(quorvane.wait(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, 3s);
+}
+
 // A client in the middle of a request must not hold up the exit.
 TEST(Termination, sigtermDuringAnUnfinishedRequestExitsAtOnce) {
     Session session;

@@ -84,7 +84,8 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
     EXPECT_EQ(names(program.services.exitSteps()),
               (std::vector<std::string>{"reset tweaks", "save records"}));
     EXPECT_EQ(names(program.services.stopSteps()),
-              (std::vector<std::string>{"stop triggers", "stop system"}));
+              (std::vector<std::string>{"end running commands", "stop triggers",
+                                        "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
               (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks"}));
 }

@@ -36,6 +36,7 @@ class RecordingShell final : public platform::ShellRunner {
         std::lock_guard lock(mutex_);
         return std::exchange(commands_, {});
     }
+    void terminateRunning() override {}
     std::map<std::string, platform::Result<std::string>> answers;
 
   private:
@@ -50,6 +51,7 @@ class SwitchableShell final : public platform::ShellRunner {
     platform::Result<std::string> run(const std::string& commandLine) override {
         return target->run(commandLine);
     }
+    void terminateRunning() override { target->terminateRunning(); }
     platform::ShellRunner* target;
 };
 

@@ -6,10 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
+#include "platform/Utf8.hpp"
 #include "platform/posix/ProcessArguments.hpp"
 
 namespace quorvane::platform::posix {
@@ -55,43 +57,6 @@ void drain(Pipe& out, Pipe& err, std::string& output, std::string& errors) {
 
 }  // namespace
 
-bool isValidUtf8(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        std::uint32_t point = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            point = lead & 0x1Fu;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            point = lead & 0x0Fu;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            point = lead & 0x07u;
-        } else {
-            return false;
-        }
-        if (i + length > text.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            point = (point << 6) | (next & 0x3Fu);
-        }
-        const bool overlong = (length == 2 && point < 0x80) || (length == 3 && point < 0x800) ||
-                              (length == 4 && point < 0x10000);
-        if (overlong || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
-}
 
 Result<std::string> commandOutcome(int exitStatus, std::string output, const std::string& errors) {
     if (exitStatus != 0 && !errors.empty() && isValidUtf8(errors))
@@ -101,6 +66,30 @@ Result<std::string> commandOutcome(int exitStatus, std::string output, const std
     if (!output.empty() && output.back() == '\n')
         output.pop_back();
     return output;
+}
+
+void PosixShellRunner::terminateRunning() {
+    // Under the lock: a command's process is not reaped, so its number not
+    // reused, before it leaves the set.
+    {
+        std::lock_guard lock(mutex_);
+        if (running_.empty())
+            return;
+        for (pid_t group : running_)
+            ::kill(-group, SIGTERM);
+    }
+    // A moment for them to end in good order, then whatever is left goes.
+    for (int wait = 0; wait < 20; ++wait) {
+        {
+            std::lock_guard lock(mutex_);
+            if (running_.empty())
+                return;
+        }
+        ::usleep(10'000);
+    }
+    std::lock_guard lock(mutex_);
+    for (pid_t group : running_)
+        ::kill(-group, SIGKILL);
 }
 
 Result<std::string> PosixShellRunner::run(const std::string& commandLine) {
@@ -125,8 +114,21 @@ Result<std::string> PosixShellRunner::run(const std::string& commandLine) {
     char* argv[] = {shell.data(), dashC.data(), command.data(), nullptr};
     CStringArray envp(environmentWith(environment_));
 
+    // A process group of its own: ending the command ends what it started.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+
     pid_t pid = -1;
-    const int spawned = ::posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, envp.data());
+    int spawned = 0;
+    {
+        std::lock_guard lock(mutex_);
+        spawned = ::posix_spawn(&pid, "/bin/sh", &actions, &attributes, argv, envp.data());
+        if (spawned == 0)
+            running_.insert(pid);
+    }
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return Error{std::string("cannot start /bin/sh: ") + std::strerror(spawned)};
@@ -135,6 +137,16 @@ Result<std::string> PosixShellRunner::run(const std::string& commandLine) {
 
     std::string output, errors;
     drain(out, err, output, errors);
+    // Waited for without reaping, then out of the set, then reaped: see
+    // terminateRunning().
+    siginfo_t ended{};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 &&
+           errno == EINTR) {
+    }
+    {
+        std::lock_guard lock(mutex_);
+        running_.erase(pid);
+    }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <map>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "platform/ShellRunner.hpp"
@@ -18,14 +22,18 @@ class PosixShellRunner final : public ShellRunner {
         : environment_(std::move(environment)) {}
 
     Result<std::string> run(const std::string& commandLine) override;
+    // Each command runs in a process group of its own, which this ends with
+    // SIGTERM, and SIGKILL a moment later for what is still there.
+    void terminateRunning() override;
 
   private:
     std::map<std::string, std::string> environment_;
+    std::mutex mutex_;
+    std::set<pid_t> running_;  // process groups, by their leader
 };
 
 // The rule that turns what a command left behind into its answer.
 Result<std::string> commandOutcome(int exitStatus, std::string output, const std::string& errors);
 
-bool isValidUtf8(const std::string& text);
 
 }  // namespace quorvane::platform::posix

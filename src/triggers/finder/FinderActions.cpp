@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "core/TextFolding.hpp"
+#include "platform/Utf8.hpp"
 
 namespace quorvane::triggers {
 
@@ -110,7 +110,7 @@ const FinderAction* findFinderAction(std::string_view id) {
 }
 
 nlohmann::json FinderActionMessage::encodePath(const std::string& path) {
-    if (core::isValidUtf8(path))
+    if (platform::isValidUtf8(path))
         return path;
     std::string hex;
     char pair[3];

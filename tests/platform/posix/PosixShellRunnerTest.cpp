@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <thread>
+
 #include "platform/Quoting.hpp"
 #include "platform/posix/PosixShellRunner.hpp"
 
@@ -48,6 +51,30 @@ TEST(PosixShellRunner, quotedDataReachesTheCommandAsOneLiteralArgument) {
     }
     EXPECT_EQ(shellQuote("com.apple.dock"), "com.apple.dock");
     EXPECT_EQ(shellQuote("/Users/ada/My File"), "'/Users/ada/My File'");
+}
+
+}  // namespace
+}  // namespace quorvane::platform::posix
+
+namespace quorvane::platform::posix {
+namespace {
+
+// Quitting must not wait on a user's server script, nor leave its children.
+TEST(PosixShellRunner, terminatingEndsRunningCommandsAndWhatTheyStarted) {
+    PosixShellRunner shell;
+    std::optional<Result<std::string>> outcome;
+    // The background child holds the output pipe too: run() returns only
+    // once it is gone as well.
+    std::thread server([&] { outcome = shell.run("(sleep 30) & sleep 30; echo never"); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto asked = std::chrono::steady_clock::now();
+    shell.terminateRunning();
+    server.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2));
+    ASSERT_TRUE(outcome);
+    EXPECT_NE(outcome->ok() ? outcome->value() : std::string(), "never");
+    shell.terminateRunning();  // nothing running: nothing to do
+    EXPECT_TRUE(shell.run("echo still works").value() == "still works");
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+#include "platform/Utf8.hpp"
+
+#include <cstdint>
+
+namespace quorvane::platform {
+
+bool isValidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        std::uint32_t point = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            point = lead & 0x1Fu;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            point = lead & 0x0Fu;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            point = lead & 0x07u;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            point = (point << 6) | (next & 0x3Fu);
+        }
+        const bool overlong = (length == 2 && point < 0x80) || (length == 3 && point < 0x800) ||
+                              (length == 4 && point < 0x10000);
+        if (overlong || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+}  // namespace quorvane::platform
