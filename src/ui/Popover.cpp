@@ -1,8 +1,11 @@
 #include "ui/Popover.hpp"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/workflows/WorkflowLook.hpp"
 
@@ -137,8 +140,23 @@ void Popover::fillWorkflowMenu() {
     }
 }
 
+QRect Popover::placement(const QPoint& anchor, const QSize& size, const QRect& available) {
+    QRect frame(QPoint(anchor.x() - size.width() / 2, anchor.y()), size);
+    // Right and bottom first, so that a panel larger than the screen keeps
+    // its top left corner, header and all, on screen.
+    frame.moveRight(std::min(frame.right(), available.right()));
+    frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+    frame.moveLeft(std::max(frame.left(), available.left()));
+    frame.moveTop(std::max(frame.top(), available.top()));
+    return frame;
+}
+
 void Popover::showAt(const QPoint& anchor) {
-    move(anchor.x() - width / 2, anchor.y());
+    const QScreen* screen = QGuiApplication::screenAt(anchor);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    move(screen ? placement(anchor, size(), screen->availableGeometry()).topLeft()
+                : QPoint(anchor.x() - width / 2, anchor.y()));
     show();
     raise();
     activateWindow();

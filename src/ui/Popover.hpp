@@ -35,8 +35,12 @@ class Popover final : public QWidget {
 
     bool isPinned() const;
     void setPinned(bool pinned);
-    // Shows the panel with its top centre at `anchor` (under the status item).
+    // Shows the panel with its top centre at `anchor` (under the status
+    // item), moved as little as needed to lie wholly inside the available
+    // area of the screen that holds the anchor (past a panel at any edge).
     void showAt(const QPoint& anchor);
+    // Where showAt() puts a panel of `size` within `available`.
+    static QRect placement(const QPoint& anchor, const QSize& size, const QRect& available);
 
     QToolButton* pinButton() const { return pin_; }
     QLabel* emptyText() const { return empty_; }

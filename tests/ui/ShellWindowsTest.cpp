@@ -73,6 +73,26 @@ TEST_F(ShellWindowsTest, thePopoverShowsTheChosenWorkflowAndRemembersItsPin) {
     EXPECT_FALSE(menuBar.hasItem());
 }
 
+// The status item may sit at any edge, beside panels: the popover is always
+// wholly reachable.
+TEST(PopoverPlacement, thePopoverLiesInsideTheAvailableAreaWhereverTheItemIs) {
+    const QSize size(Popover::width, Popover::height);
+    const QRect belowTopPanel(0, 24, 1440, 876);  // a 1440 x 900 screen, panel on top
+    EXPECT_EQ(Popover::placement({700, 28}, size, belowTopPanel),
+              QRect(QPoint(700 - Popover::width / 2, 28), size));  // centred when it fits
+    for (const QPoint anchor : {QPoint(1430, 28), QPoint(5, 28), QPoint(1430, 895), QPoint(700, 0)}) {
+        const QRect placed = Popover::placement(anchor, size, belowTopPanel);
+        EXPECT_TRUE(belowTopPanel.contains(placed)) << anchor.x() << "," << anchor.y();
+        EXPECT_EQ(placed.size(), size);
+    }
+    EXPECT_EQ(Popover::placement({1430, 28}, size, belowTopPanel).right(), 1439);
+    // A second screen to the right, a panel at its bottom.
+    const QRect second(1440, 0, 1280, 760);
+    EXPECT_TRUE(second.contains(Popover::placement({2700, 770}, size, second)));
+    // Smaller than the panel: its top left, with the header, stays on screen.
+    EXPECT_EQ(Popover::placement({100, 30}, size, QRect(0, 0, 200, 300)).topLeft(), QPoint(0, 0));
+}
+
 TEST_F(ShellWindowsTest, settingsWriteThroughToTheStoreAndTheSession) {
     platform::posix::XdgAutostart loginItems(temporary.path() / "config",
                                              "/opt/Quorvane $x/quorvane");
