@@ -15,6 +15,12 @@ bool isFunctionKey(Qt::Key key) {
     return key >= Qt::Key_F1 && key <= Qt::Key_F35;
 }
 
+bool isModifierKey(int key) {
+    return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock ||
+           key == Qt::Key_NumLock || key == Qt::Key_unknown;
+}
+
 }  // namespace
 
 ShortcutRecorder::ShortcutRecorder(platform::Hotkeys& hotkeys, std::string name, Describe describe,
@@ -33,12 +39,14 @@ ShortcutRecorder::ShortcutRecorder(platform::Hotkeys& hotkeys, std::string name,
     message_->setWordWrap(true);
     tint(message_, QColor(0xb3, 0x26, 0x1e));
     message_->hide();
-    // The hint takes its room, two lines, whether shown or not: nothing
-    // jumps when it appears.
+    // The hint takes its room, two lines as wide as the field, whether shown
+    // or not: nothing jumps when it appears.
     auto policy = message_->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
     message_->setSizePolicy(policy);
     message_->setMinimumHeight(2 * message_->fontMetrics().lineSpacing());
+    setMinimumWidth(message_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
@@ -51,7 +59,10 @@ ShortcutRecorder::ShortcutRecorder(platform::Hotkeys& hotkeys, std::string name,
 
     connect(editor_, &QKeySequenceEdit::keySequenceChanged, this,
             [this](const QKeySequence& sequence) {
-                if (!sequence.isEmpty())
+                // Key presses are recorded by the filter below; what the
+                // editor announces after the recording ended (its stored
+                // sequence, set again) must not record anew and hide the hint.
+                if (listening_ && !sequence.isEmpty())
                     record(sequence);
             });
     connect(clear, &QToolButton::clicked, this, [this] {
@@ -86,15 +97,27 @@ bool ShortcutRecorder::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::Hide:
                 listen(false);
                 break;
-            case QEvent::KeyPress:
-                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && listening_) {
+            case QEvent::KeyPress: {
+                if (!listening_)
+                    break;
+                const auto* press = static_cast<QKeyEvent*>(event);
+                if (press->key() == Qt::Key_Escape) {
                     // Cancelled: the stored shortcut stays as it was.
                     showStored();
                     editor_->clearFocus();
                     listen(false);
                     return true;
                 }
+                if (!isModifierKey(press->key())) {
+                    // The first whole combination ends the recording at once,
+                    // rather than when the editor's own wait for more runs out.
+                    const auto held = press->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
+                                                            Qt::ShiftModifier | Qt::MetaModifier);
+                    record(QKeySequence(QKeyCombination(held, Qt::Key(press->key()))));
+                    return true;
+                }
                 break;
+            }
             default:
                 break;
         }

@@ -49,10 +49,13 @@ void ShortcutSettingsTab::rebuild() {
     };
     for (const auto& shortcut : bound) {
         auto* row = new QHBoxLayout;
-        row->addWidget(new QLabel(QString::fromStdString(shortcut.task->icon() + "  " +
-                                                         shortcut.task->name())),
-                       1);
-        row->addWidget(new ShortcutRecorder(hotkeys_, shortcut.task->id(), describe));
+        auto* recorder = new ShortcutRecorder(hotkeys_, shortcut.task->id(), describe);
+        auto* name = new QLabel(
+            QString::fromStdString(shortcut.task->icon() + "  " + shortcut.task->name()));
+        // Level with the field, not with the room kept below it for the hint.
+        name->setMinimumHeight(recorder->editor()->sizeHint().height());
+        row->addWidget(name, 1, Qt::AlignTop);
+        row->addWidget(recorder);
         rowsColumn->addLayout(row);
     }
 }
