@@ -118,13 +118,15 @@ CustomConfigureViews systemConfigureViews(system::SystemServices& services) {
         if (tweak->id() == "UnquarantineTask") {
             return new UnquarantineView(
                 services,
-                [](QWidget* owner, ChosenKind kind) {
+                [home = QString::fromStdString(services.homeDirectory)](QWidget* owner,
+                                                                         ChosenKind kind) {
                     const bool folder = kind == ChosenKind::folder;
                     QFileDialog dialog(owner,
                                        folder ? QObject::tr("Select a folder or app to remove quarantine")
                                               : QObject::tr("Select a file to remove quarantine"));
                     dialog.setFileMode(folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
                     dialog.setLabelText(QFileDialog::Accept, QObject::tr("Select"));
+                    dialog.setDirectory(home);  // the Mac's home, not wherever we were started
                     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
                         return QString();
                     return dialog.selectedFiles().front();
