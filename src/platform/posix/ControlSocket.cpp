@@ -279,8 +279,13 @@ Result<std::string> sendControlRequest(const std::filesystem::path& socketPath,
     } closer{fd};
     if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
         return Error{notRunning};
-    if (!writeAll(fd, request + "\n"))
+    if (!writeAll(fd, request + "\n")) {
+        // Refused before it was read (too many connections): the reason
+        // may already be waiting.
+        if (auto refusal = readLine(fd, 64 * 1024, std::chrono::milliseconds(100)))
+            return *refusal;
         return Error{"the running Quorvane did not take the request"};
+    }
     auto answer = readLine(fd, 16 * 1024 * 1024, timeout);
     if (!answer)
         return Error{noAnswer};
