@@ -2,9 +2,9 @@
 
 namespace quorvane::app {
 
-void BackgroundDrain::add(core::SerialExecutor& executor) {
-    add({executor.name(), [&executor] { executor.waitUntilIdle(); },
-         [&executor] { return executor.isIdle(); }});
+void BackgroundDrain::add(core::WorkerPool& workers) {
+    add({workers.name(), [&workers] { workers.waitUntilIdle(); },
+         [&workers] { return workers.isIdle(); }});
 }
 
 void BackgroundDrain::drain(const std::function<std::size_t()>& runMainQueue) const {

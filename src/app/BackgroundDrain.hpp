@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/SerialExecutor.hpp"
+#include "core/WorkerPool.hpp"
 
 namespace quorvane::app {
 
@@ -20,7 +20,7 @@ class BackgroundDrain {
     };
 
     void add(Worker worker) { workers_.push_back(std::move(worker)); }
-    void add(core::SerialExecutor& executor);
+    void add(core::WorkerPool& workers);
 
     // Work hops between the workers and the main queue (a command's result
     // is posted back, which may start the next): go round until one whole

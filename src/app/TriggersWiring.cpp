@@ -26,9 +26,7 @@ void TriggersWiring::addTweaks(core::TweakFactory& factory) {
 }
 
 void TriggersWiring::addWorkers(BackgroundDrain& drain) {
-    auto& workers = scriptExecution_.workers();
-    drain.add({workers.name(), [&workers] { workers.waitUntilIdle(); },
-               [&workers] { return workers.isIdle(); }});
+    drain.add(scriptExecution_.workers());
 }
 
 void TriggersWiring::start() {
