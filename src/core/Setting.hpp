@@ -84,11 +84,13 @@ struct EnumSetting {
     void write(platform::UserDefaults& defaults, E value) const {
         defaults.set(std::string(key), std::string(rawValueOf(value)));
     }
+    // A value that is no option's stores as the default does.
     std::string_view rawValueOf(E value) const {
-        for (const auto& option : options)
-            if (option.value == value)
-                return option.rawValue;
-        return rawValueOf(defaultValue);
+        for (const E wanted : {value, defaultValue})
+            for (const auto& option : options)
+                if (option.value == wanted)
+                    return option.rawValue;
+        return {};
     }
 };
 
