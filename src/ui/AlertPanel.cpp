@@ -4,10 +4,15 @@
 
 namespace quorvane::ui {
 
-std::size_t AlertPanel::openCount() {
+// Boxes closed by the user (or on their way to deletion) no longer count.
+void AlertPanel::forgetClosed() {
     std::erase_if(open_, [](const QPointer<QMessageBox>& box) {
         return box.isNull() || !box->isVisible();
     });
+}
+
+std::size_t AlertPanel::openCount() {
+    forgetClosed();
     return open_.size();
 }
 
@@ -15,7 +20,7 @@ void AlertPanel::show(const platform::Alert& alert) {
     const auto icon = alert.style == platform::Alert::Style::warning ? QMessageBox::Warning
                                                                       : QMessageBox::Information;
     const QString message = QString::fromStdString(alert.message);
-    openCount();
+    forgetClosed();
     for (const auto& open : open_) {
         if (open->text() == message) {
             open->setIcon(icon);

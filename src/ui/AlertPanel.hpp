@@ -22,6 +22,8 @@ class AlertPanel final : public platform::Alerts {
     std::size_t openCount();
 
   private:
+    void forgetClosed();
+
     QPointer<QMessageBox> last_;
     std::deque<QPointer<QMessageBox>> open_;  // oldest first
 };

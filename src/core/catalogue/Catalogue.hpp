@@ -21,10 +21,6 @@ struct Registration {
     // state lives elsewhere than the row says.
     std::vector<std::string> mismatchedIds;
     std::vector<std::string> unavailableIds;  // catalogue order; stand-ins in this build
-
-    bool isSound() const {
-        return refusedIds.empty() && unknownIds.empty() && mismatchedIds.empty();
-    }
 };
 
 // allTweaks: the built-in tweaks in catalogue order, then the user's
