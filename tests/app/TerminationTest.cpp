@@ -32,6 +32,15 @@ struct Session {
                 {"XDG_CONFIG_HOME", (home.path() / "config").string()},
                 {"XDG_STATE_HOME", (home.path() / "state").string()}};
     }
+    // With a private runtime folder, where the control socket lives.
+    std::map<std::string, std::string> withRuntimeFolder() const {
+        const auto run = home.path() / "run";
+        fs::create_directories(run);
+        fs::permissions(run, fs::perms::owner_all);
+        auto variables = environment();
+        variables["XDG_RUNTIME_DIR"] = run.string();
+        return variables;
+    }
 };
 
 std::string contents(const fs::path& file) {
@@ -101,11 +110,7 @@ TEST(Termination, quittingEndsAScriptThatIsStillRunning) {
     std::ofstream(session.records() / "scriptTasks.json")
         << R"([{"categories":["Script"],"content":"sleep 60","description":"Serves",)"
         << R"("icon":"💎","id":"SLEEPER","mode":"commandLine","name":"Sleeper","showsAlert":false}])";
-    const auto run = session.home.path() / "run";
-    fs::create_directories(run);
-    fs::permissions(run, fs::perms::owner_all);
-    auto environment = session.environment();
-    environment["XDG_RUNTIME_DIR"] = run.string();
+    const auto environment = session.withRuntimeFolder();
     testing::ChildProcess quorvane(QUORVANE_BINARY, {}, environment);
     ASSERT_EQ(quorvane.readLine(30s), "Quorvane is running.");
     testing::ChildProcess client(QUORVANE_BINARY, {"run", "Sleeper"}, environment);
@@ -121,18 +126,14 @@ TEST(Termination, quittingEndsAScriptThatIsStillRunning) {
 // A client in the middle of a request must not hold up the exit.
 TEST(Termination, sigtermDuringAnUnfinishedRequestExitsAtOnce) {
     Session session;
-    const auto run = session.home.path() / "run";
-    fs::create_directories(run);
-    fs::permissions(run, fs::perms::owner_all);
-    auto environment = session.environment();
-    environment["XDG_RUNTIME_DIR"] = run.string();
+    const auto environment = session.withRuntimeFolder();
     testing::ChildProcess quorvane(QUORVANE_BINARY, {}, environment);
     ASSERT_EQ(quorvane.readLine(30s), "Quorvane is running.");
 
     const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    const auto path = (run / "quorvane/control.sock").string();
+    const auto path = (session.home.path() / "run/quorvane/control.sock").string();
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     const std::string half = R"({"command":"pi)";
