@@ -251,8 +251,8 @@ TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSave
     // Commands run at once with no instance take turns instead of failing.
     EXPECT_EQ(shell("for tweak in AutoHideDockTask ShowHiddenFilesTask LockDockSizeTask "
                     "ShowFullPathTask QuitFinderTask HighlightHiddenAppTask; do "
-                    "\"$QUORVANE\" set $tweak on > /dev/null & done; failed=0; "
-                    "for job in $(jobs -p); do wait $job || failed=$((failed + 1)); done; "
+                    "\"$QUORVANE\" set $tweak on > /dev/null & pids=\"$pids $!\"; done; failed=0; "
+                    "for pid in $pids; do wait $pid || failed=$((failed + 1)); done; "
                     "echo $failed"),
               std::vector<std::string>{"0"});
 
