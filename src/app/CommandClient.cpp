@@ -62,6 +62,12 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
             err_ << "quorvane: sent, no answer within " << wait.count() / 1000
                  << " s; it may still be carried out\n";
             return noAnswerStatus;
+        } else if (sent.error().message == platform::posix::closedUnanswered) {
+            err_ << "quorvane: " << sent.error().message << "\n";
+            return noAnswerStatus;
+        } else if (sent.error().message == platform::posix::notTaken) {
+            // The instance, or a command holding the lock, stopped with
+            // this one still queued: try again like any busy answer.
         } else if (sent.error().message != platform::posix::notRunning || spec->needsInstance) {
             err_ << "quorvane: " << sent.error().message << "\n";
             return 1;

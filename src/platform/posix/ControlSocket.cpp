@@ -46,14 +46,23 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-// Reads up to a line feed, within `limit` bytes and `timeout`.
-std::optional<std::string> readLine(int fd, std::size_t limit, std::chrono::milliseconds timeout) {
+// How a read of one line ended when it gave no line.
+enum class NoLine { timedOut, tooLong, closed, reset };
+
+// Reads up to a line feed, within `limit` bytes and `timeout`. A reset
+// means the peer closed with bytes of ours still unread: it never saw the
+// whole of what was sent.
+std::optional<std::string> readLine(int fd, std::size_t limit, std::chrono::milliseconds timeout,
+                                    NoLine* why = nullptr) {
+    NoLine ignored{};
+    NoLine& end = why ? *why : ignored;
     std::string line;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     char chunk[4096];
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
+        end = NoLine::timedOut;
         if (left.count() <= 0)
             return std::nullopt;
         pollfd wanted{fd, POLLIN, 0};
@@ -63,14 +72,19 @@ std::optional<std::string> readLine(int fd, std::size_t limit, std::chrono::mill
         if (ready <= 0)
             return std::nullopt;
         const ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
-        if (got <= 0)
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            end = got < 0 && errno == ECONNRESET && line.empty() ? NoLine::reset : NoLine::closed;
             return std::nullopt;
+        }
         line.append(chunk, static_cast<std::size_t>(got));
-        const auto end = line.find('\n');
-        if (std::min(end, line.size()) > limit)
+        const auto newline = line.find('\n');
+        end = NoLine::tooLong;
+        if (std::min(newline, line.size()) > limit)
             return std::nullopt;
-        if (end != std::string::npos)
-            return line.substr(0, end);
+        if (newline != std::string::npos)
+            return line.substr(0, newline);
     }
 }
 
@@ -145,14 +159,16 @@ void ControlServer::stop() {
     const char stop = 'x';
     [[maybe_unused]] auto ignored = ::write(wakeWrite_, &stop, 1);
     thread_.join();
-    // Wake every worker in the middle of a read; one waiting for its answer
-    // is let go by the handler's own quitting flag.
+    // Wake every worker in the middle of a read (it answers that nothing was
+    // done); one waiting for its answer is let go by the handler's own
+    // quitting flag. Connections never accepted are reset as the listener
+    // closes, which their clients read as not taken.
     std::list<Worker> workers;
     {
         std::lock_guard lock(workersMutex_);
         for (auto& worker : workers_)
             if (worker.connection >= 0)
-                ::shutdown(worker.connection, SHUT_RDWR);
+                ::shutdown(worker.connection, SHUT_RD);
         workers.swap(workers_);
     }
     for (auto& worker : workers)
@@ -257,6 +273,10 @@ void ControlServer::answer(int connection) {
         return;
     }
     auto request = readLine(connection, maxRequestBytes, requestTimeout);
+    if (!request && stopping_) {
+        writeAll(connection, std::string(stoppedAnswer) + "\n");
+        return;
+    }
     if (!request) {
         log_.warning(source, "refused a request: too long, unfinished or too slow");
         return;
@@ -286,7 +306,12 @@ Result<std::string> sendControlRequest(const std::filesystem::path& socketPath,
             return *refusal;
         return Error{"the running Quorvane did not take the request"};
     }
-    auto answer = readLine(fd, 16 * 1024 * 1024, timeout);
+    NoLine why{};
+    auto answer = readLine(fd, 16 * 1024 * 1024, timeout, &why);
+    if (!answer && why == NoLine::reset)
+        return Error{notTaken};
+    if (!answer && why == NoLine::closed)
+        return Error{closedUnanswered};
     if (!answer)
         return Error{noAnswer};
     return *answer;

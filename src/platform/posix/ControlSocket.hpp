@@ -49,6 +49,9 @@ class ControlServer {
     // The answer to a connection past the bound: nothing was done.
     static constexpr const char* busyAnswer =
         R"({"ok":false,"busy":true,"error":"Quorvane has too many connections; nothing was done"})";
+    // The answer to a request still being read when the server stops.
+    static constexpr const char* stoppedAnswer =
+        R"({"ok":false,"busy":true,"error":"Quorvane stopped before reading the request; nothing was done"})";
     // Called on the server's own thread; returns the answer line.
     using Handler = std::function<std::string(const std::string& request)>;
 
@@ -96,6 +99,14 @@ inline constexpr const char* notRunning = "Quorvane is not running";
 // ... and when the whole request was sent but no answer came in time: it
 // may yet be carried out.
 inline constexpr const char* noAnswer = "sent, no answer";
+// ... and when the server closed without reading all of it (it stopped
+// listening with the connection still queued): nothing was done.
+inline constexpr const char* notTaken = "closed before the request was read";
+// ... and when it read the request and closed without an answer (it ended
+// while carrying it out): it may have been carried out.
+inline constexpr const char* closedUnanswered =
+    "the running Quorvane closed the connection without an answer; the command may have been "
+    "carried out";
 
 // Sends one request to the running instance and returns its answer. Fails
 // when no instance is listening.

@@ -108,8 +108,57 @@ TEST(ControlSocket, idleAndHalfFinishedClientsDelayNoOneAndStopIsImmediate) {
     const auto stopping = std::chrono::steady_clock::now();
     server.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::milliseconds(500));
+    // A client cut off halfway hears that nothing was done, so it may retry.
+    char heard[256] = {};
+    ASSERT_GT(::recv(holders[0], heard, sizeof heard - 1, 0), 0);
+    EXPECT_EQ(std::string(heard), std::string(ControlServer::stoppedAnswer) + "\n");
     for (int fd : holders)
         ::close(fd);
+}
+
+// A connection still queued when the listener closes was never read: the
+// client must be able to tell that from an instance that ended mid-command.
+TEST(ControlSocket, aRequestQueuedWhenTheListenerClosesIsKnownNotTaken) {
+    testing::TemporaryDirectory temporary;
+    const auto path = controlSocketPath(temporary.path() / "run");
+    ASSERT_TRUE(makePrivateDirectory(path.parent_path()));
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path.c_str());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+
+    std::optional<Result<std::string>> queued;
+    std::thread client([&] { queued = sendControlRequest(path, "ping"); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ::close(listener);
+    client.join();
+    ASSERT_FALSE(*queued);
+    EXPECT_EQ(queued->error().message, notTaken);
+
+    // Read whole and closed without an answer: it may have been done.
+    const int again = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ::unlink(path.c_str());
+    ASSERT_EQ(::bind(again, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(again, 4), 0);
+    std::thread reader([&] {
+        const int connection = ::accept(again, nullptr, nullptr);
+        char request[64];
+        std::size_t got = 0;
+        while (got < 5) {
+            const ssize_t more = ::recv(connection, request + got, sizeof request - got, 0);
+            if (more <= 0)
+                break;
+            got += static_cast<std::size_t>(more);
+        }
+        ::close(connection);
+    });
+    const auto dropped = sendControlRequest(path, "ping");
+    reader.join();
+    ::close(again);
+    ASSERT_FALSE(dropped);
+    EXPECT_EQ(dropped.error().message, closedUnanswered);
 }
 
 }  // namespace
