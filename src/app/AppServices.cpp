@@ -5,6 +5,8 @@
 #include "app/SharedServices.hpp"
 #include "app/SystemWiring.hpp"
 #include "app/TriggersWiring.hpp"
+#include "app/InputWiring.hpp"
+#include "app/WindowsWiring.hpp"
 #include "platform/posix/DesktopEntry.hpp"
 #include "platform/sim/SimHotkeys.hpp"
 #include "platform/x11/XcbHotkeys.hpp"
@@ -17,6 +19,8 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
                                                   : SharedServices::Access::readWrite)),
       system_(std::make_unique<SystemWiring>(*shared_)),
       triggers_(std::make_unique<TriggersWiring>(*shared_, *system_)),
+      windows_(std::make_unique<WindowsWiring>(*shared_, shared_->desktop)),
+      input_(std::make_unique<InputWiring>(*shared_, shared_->desktop, *windows_)),
       factory_(makeFactory()),
       catalogue_(factory_, shared_->store, shared_->log, triggers_->scriptTasks()),
       tweaksHandler_(catalogue_),
@@ -53,6 +57,7 @@ std::vector<LifecycleStep> AppServices::startSteps() {
                  shared_->log.warning("UrlScheme", registered.error().message);
          }},
         {"start triggers", [this] { triggers_->start(); }},
+        {"follow the frontmost application", [this] { windows_->start(); }},
         {"register shortcuts",
          [this] {
              if (!shortcuts_)
@@ -88,6 +93,8 @@ std::vector<LifecycleStep> AppServices::exitSteps() {
 std::vector<LifecycleStep> AppServices::stopSteps() {
     return {
         {"end running commands", [this] { shared_->shell.terminateRunning(); }},
+        {"stop input", [this] { input_->stop(); }},
+        {"stop windows", [this] { windows_->stop(); }},
         {"stop triggers", [this] { triggers_->stop(); }},
         {"stop system", [this] { system_->stop(); }},
     };
@@ -119,6 +126,16 @@ void AppServices::useSessionHotkeys() {
     }
     shortcuts_ = std::make_unique<core::ShortcutService>(catalogue_, *hotkeys_);
     triggers_->scriptTasks().setHotkeys(hotkeys_.get());
+}
+
+DesktopSession& AppServices::desktop() {
+    return shared_->desktop;
+}
+windows::WindowsServices& AppServices::windowsServices() {
+    return windows_->services();
+}
+input::InputServices& AppServices::inputServices() {
+    return input_->services();
 }
 
 const AppPaths& AppServices::paths() const {

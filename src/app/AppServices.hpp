@@ -30,6 +30,12 @@ class SimSystemEvents;
 namespace quorvane::system {
 struct SystemServices;
 }
+namespace quorvane::windows {
+struct WindowsServices;
+}
+namespace quorvane::input {
+struct InputServices;
+}
 namespace quorvane::triggers {
 class ScriptTaskService;
 class FinderActionPerformer;
@@ -40,6 +46,9 @@ namespace quorvane::app {
 struct SharedServices;
 class SystemWiring;
 class TriggersWiring;
+class WindowsWiring;
+class InputWiring;
+class DesktopSession;
 
 // The composition root: the one place that picks adapters. It owns the
 // services every folder shares, one wiring unit per tweak folder (that
@@ -79,6 +88,10 @@ class AppServices {
     system::SystemServices& systemServices();
     triggers::ScriptTaskService& scriptTasks();
     triggers::FinderActionPerformer& finderActions();
+    // The desktop the window and input tweaks act on, and their services.
+    DesktopSession& desktop();
+    windows::WindowsServices& windowsServices();
+    input::InputServices& inputServices();
     // The simulated Mac's notification centers, where `quorvane sim post`
     // delivers system events.
     platform::sim::SimSystemEvents& simulatedEvents();
@@ -121,6 +134,8 @@ class AppServices {
     std::unique_ptr<SharedServices> shared_;
     std::unique_ptr<SystemWiring> system_;
     std::unique_ptr<TriggersWiring> triggers_;
+    std::unique_ptr<WindowsWiring> windows_;
+    std::unique_ptr<InputWiring> input_;
     core::TweakFactory factory_;
     core::Catalogue catalogue_;
     core::TweaksHandler tweaksHandler_;

@@ -5,6 +5,7 @@
 
 #include "app/AppServices.hpp"
 #include "app/CommandClient.hpp"
+#include "app/DesktopCommands.hpp"
 #include "app/InProcessInstance.hpp"
 #include "cli/JournalCommand.hpp"
 #include "cli/ListCommand.hpp"
@@ -134,6 +135,33 @@ int simPress(const std::string& combination) {
               });
 }
 
+int simDesktop(const std::vector<std::string>& words) {
+    return CommandClient(std::cout, std::cerr)
+        .send({{"command", "sim"}, {"words", words}}, [](const nlohmann::json& reply) {
+            std::cout << reply.value("output", std::string());
+            return 0;
+        });
+}
+
+int desktop(const cli::CommandLine& command) {
+    CommandClient client(std::cout, std::cerr);
+    if (command.watchSeconds > 0) {
+        std::cerr << "Watching the input for " << command.watchSeconds << " s...\n";
+        return client.send({{"command", "desktopWatch"}, {"seconds", command.watchSeconds}},
+                           [&](const nlohmann::json& reply) {
+                               for (const auto& event : reply.value("events", nlohmann::json::array()))
+                                   std::cout << (command.json ? event.dump() : eventText(event))
+                                             << "\n";
+                               return 0;
+                           });
+    }
+    return client.send({{"command", "desktop"}}, [&](const nlohmann::json& reply) {
+        const auto snapshot = reply.value("snapshot", nlohmann::json::object());
+        std::cout << (command.json ? snapshot.dump() + "\n" : desktopText(snapshot));
+        return 0;
+    });
+}
+
 int finderAction(const cli::CommandLine& command) {
     nlohmann::json paths = nlohmann::json::array();
     for (const auto& path : command.paths)
@@ -171,6 +199,10 @@ int runCommandLine(const cli::CommandLine& command) {
             return simPress(command.eventName);
         case Action::finderAction:
             return finderAction(command);
+        case Action::simDesktop:
+            return simDesktop(command.simWords);
+        case Action::desktop:
+            return desktop(command);
         case Action::start:
             break;
     }

@@ -19,6 +19,10 @@ constexpr ControlCommandSpec specs[] = {
      R"(a simulated system event {"name"})"},
     {"press", 10s, true, "this Quorvane takes shortcuts from the real keyboard: press the keys",
      R"(a combination on the simulated keyboard {"combination"})"},
+    {"sim", 10s, true, "this Quorvane acts on the real desktop: use its windows and keys",
+     R"(a command to the simulated desktop {"words"})"},
+    {"desktop", 5s, true, "", "what the desktop's ports see {}"},
+    {"desktopWatch", 65s, true, "", R"(what a global monitor receives for a while {"seconds"})"},
 };
 
 }  // namespace

@@ -43,6 +43,38 @@ platform::Result<bool> ControlRequest::flag(std::string_view name) const {
     return value.value()->get<bool>();
 }
 
+platform::Result<std::vector<std::string>> ControlRequest::texts(std::string_view name,
+                                                                 std::size_t limit) const {
+    auto value = field(name, "a list of texts");
+    if (!value)
+        return value.error();
+    const auto& list = *value.value();
+    const std::string fault = "\"" + std::string(name) + "\" of \"" + command_ + "\" must be ";
+    if (!list.is_array() || list.size() > limit)
+        return platform::Error{fault + "a list of at most " + std::to_string(limit) + " texts"};
+    std::vector<std::string> words;
+    for (const auto& word : list) {
+        if (!word.is_string())
+            return platform::Error{fault + "a list of texts"};
+        words.push_back(word.get<std::string>());
+    }
+    return words;
+}
+
+platform::Result<long long> ControlRequest::whole(std::string_view name, long long low,
+                                                  long long high) const {
+    auto value = field(name, "a whole number");
+    if (!value)
+        return value.error();
+    const auto& number = *value.value();
+    if (!number.is_number_integer() || number.get<long long>() < low ||
+        number.get<long long>() > high)
+        return platform::Error{"\"" + std::string(name) + "\" of \"" + command_ +
+                               "\" must be a whole number from " + std::to_string(low) + " to " +
+                               std::to_string(high)};
+    return number.get<long long>();
+}
+
 platform::Result<std::optional<std::string>> ControlRequest::optionalText(
     std::string_view name) const {
     if (!body_.contains(name))

@@ -24,6 +24,11 @@ class ControlRequest {
 
     platform::Result<std::string> text(std::string_view field) const;
     platform::Result<bool> flag(std::string_view field) const;
+    // A list of texts, at most `limit` of them.
+    platform::Result<std::vector<std::string>> texts(std::string_view field,
+                                                     std::size_t limit) const;
+    // A whole number within [low, high].
+    platform::Result<long long> whole(std::string_view field, long long low, long long high) const;
     // A field that may be left out.
     platform::Result<std::optional<std::string>> optionalText(std::string_view field) const;
 

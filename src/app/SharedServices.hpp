@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/AppPaths.hpp"
+#include "app/DesktopSession.hpp"
 #include "core/Persistor.hpp"
 #include "core/Store.hpp"
 #include "platform/Alerts.hpp"
@@ -91,6 +92,8 @@ struct SharedServices {
     AlertRequests alerts;
     platform::sim::SimWorkspace workspace;
     platform::qt::QtPasteboard pasteboard;
+    // Other applications' windows and the input streams.
+    DesktopSession desktop;
     platform::qt::SoundModule sound;
     platform::sim::SimIntentDonations intentDonations;
     platform::sim::SimSystemEvents systemEvents;

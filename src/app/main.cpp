@@ -12,6 +12,10 @@
 #include "app/AppServices.hpp"
 #include "app/CommandLineTool.hpp"
 #include "app/ControlCommands.hpp"
+#include "app/DesktopCommands.hpp"
+#include "app/DesktopSession.hpp"
+#include "platform/sim/SimWindowServer.hpp"
+#include "windows/WindowsServices.hpp"
 #include "app/SimControlCommands.hpp"
 #include "cli/CommandLine.hpp"
 #include "core/AppIdentity.hpp"
@@ -210,10 +214,20 @@ int main(int argc, char** argv) {
         },
         .pressKey = {}};
     if (services.simulatedKeyboard())
+        services.desktop().setShortcutHandler([&services](const std::string& combination) {
+            return services.simulatedKeyboard()->press({combination});
+        });
+    if (auto* desktop = services.desktop().simulated())
+        simulated.pressKey = [desktop](const std::string& combination) {
+            return desktop->key(combination);
+        };
+    else if (services.simulatedKeyboard())
         simulated.pressKey = [&services](const std::string& combination) {
             return services.simulatedKeyboard()->press({combination});
         };
     app::bindSimCommands(controlCommands, simulated);
+    app::bindDesktopCommands(controlCommands, services.desktop(),
+                             services.windowsServices().apps, services.mainQueue());
     running = &services;
     commands.store(&controlCommands);
     std::cout << "Quorvane is running.\n"

@@ -51,6 +51,25 @@ platform::Result<CommandLine> parseJournal(const CommandSpec& spec, const Argume
     return usage(spec);
 }
 
+platform::Result<CommandLine> parseDesktop(const CommandSpec& spec, const Arguments& arguments) {
+    CommandLine command{.action = Action::desktop};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--json") {
+            command.json = true;
+        } else if (arguments[i] == "--watch" && i + 1 < arguments.size()) {
+            const std::string& seconds = arguments[++i];
+            if (seconds.empty() || seconds.size() > 2 ||
+                seconds.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(seconds) < 1 || std::stoi(seconds) > 60)
+                return platform::Error{"quorvane: --watch takes 1 to 60 seconds"};
+            command.watchSeconds = std::stoi(seconds);
+        } else {
+            return usage(spec);
+        }
+    }
+    return command;
+}
+
 platform::Result<CommandLine> parseRun(const CommandSpec& spec, const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::runNamed, .tweakName = arguments[0]};
@@ -148,6 +167,10 @@ std::vector<CommandSpec> makeSpecs() {
          "a file action in the running Quorvane: copyPath,\ncopyFilename, copyFileURL, "
          "openInTerminal, openIniTerm,\nopenInVSCode, newTextFile or newFolder",
          parseFinderAction},
+        {"desktop", "[--json] [--watch SECONDS]",
+         "what Quorvane sees of the desktop: screens, applications,\nwindows front to back, "
+         "the element under the pointer;\n--watch prints the input a monitor receives",
+         parseDesktop},
     };
     for (const auto& sim : simCommandSpecs())
         specs.push_back(sim);
@@ -193,6 +216,9 @@ std::optional<std::string> notText(const CommandLine& command) {
     for (const auto& [value, what] : fields)
         if (!platform::isValidUtf8(*value))
             return what;
+    for (const auto& word : command.simWords)
+        if (!platform::isValidUtf8(word))
+            return "argument";
     return std::nullopt;
 }
 

@@ -30,6 +30,8 @@ struct CommandLine {
         simGrant,
         simPost,
         simPress,
+        simDesktop,
+        desktop,
         set,
         runNamed,
         toggleNamed,
@@ -50,6 +52,8 @@ struct CommandLine {
     // first, where a command typed in a terminal does not.
     bool fromLink = false;
     std::string link{};
+    std::vector<std::string> simWords{};  // sim display|app|window|...
+    int watchSeconds = 0;                // desktop --watch SECONDS
 };
 
 // `arguments` excludes the program name.

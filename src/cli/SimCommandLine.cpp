@@ -1,4 +1,5 @@
 #include "cli/CommandSpec.hpp"
+#include "platform/sim/SimDesktopCommand.hpp"
 
 namespace quorvane::cli {
 
@@ -33,6 +34,22 @@ platform::Result<CommandLine> parsePress(const CommandSpec& spec, const Argument
     return usage(spec);
 }
 
+// The simulated desktop's commands, checked whole here and carried out by
+// the running Quorvane.
+platform::Result<CommandLine> parseDesktopCommand(const CommandSpec& spec,
+                                                  const Arguments& arguments) {
+    std::vector<std::string> words{std::string(spec.name.substr(4))};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    auto checked = platform::sim::SimDesktopCommand::parse(words);
+    if (!checked) {
+        std::string message = checked.error().message;
+        if (message.starts_with("usage: sim"))
+            message.insert(7, "quorvane ");
+        return platform::Error{message};
+    }
+    return CommandLine{.action = Action::simDesktop, .simWords = words};
+}
+
 constexpr CommandSpec specs[] = {
     {"sim admin", "approve|cancel", "how the simulated Mac answers administrator prompts",
      parseAdmin},
@@ -48,6 +65,29 @@ constexpr CommandSpec specs[] = {
      "press a shortcut on the simulated Mac's keyboard, e.g.\nCtrl+Alt+K (in an X11 session, "
      "press the keys instead)",
      parsePress},
+    {"sim key", "COMBINATION",
+     "the same, e.g. Meta+V; a combination no shortcut has\nis typed into the frontmost "
+     "simulated application",
+     parsePress},
+    {"sim display", "[add NAME WxH | remove ID]", "the simulated screens", parseDesktopCommand},
+    {"sim app", "[launch NAME [--bundle ID] | activate|hide|hang|quit PID]",
+     "the simulated applications", parseDesktopCommand},
+    {"sim window", "[add PID TITLE X Y W H [--fixed-size] [--no-minimize] | close N]",
+     "the simulated windows; X Y from the top-left of the\nprimary screen, y down",
+     parseDesktopCommand},
+    {"sim menu", "[add PID MENU/ITEM COMBINATION]", "the simulated applications' menus",
+     parseDesktopCommand},
+    {"sim pointer", "[X Y]", "where the simulated pointer is, or move it", parseDesktopCommand},
+    {"sim click", "X Y [--right]", "click on the simulated desktop", parseDesktopCommand},
+    {"sim drag", "X1 Y1 X2 Y2 [--steps N]",
+     "drag with the left button (a title bar moves its window)", parseDesktopCommand},
+    {"sim scroll", "DY [DX] [--trackpad]", "scroll under the pointer, in lines",
+     parseDesktopCommand},
+    {"sim type", "TEXT", "type into the frontmost simulated application", parseDesktopCommand},
+    {"sim text", "", "what was typed into the frontmost simulated application",
+     parseDesktopCommand},
+    {"sim tap-timeout", "", "the system disables every event tap, as on a timeout",
+     parseDesktopCommand},
 };
 
 }  // namespace

@@ -173,9 +173,11 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
               std::vector<std::string>{"Pressed Ctrl+Alt+K"});
     EXPECT_EQ(runWith({"sim", "press", "Ctrl+Alt+J"}, 0),
               std::vector<std::string>{"Pressed Ctrl+Alt+J (no shortcut has it)"});
-    journal = journalOf([&] { return runWith({"journal"}, 0); }, 7);
-    ASSERT_EQ(journal.size(), 7u);
-    EXPECT_TRUE(journal[5].ends_with(
+    // Each key reaches the simulated desktop, which journals it.
+    journal = journalOf([&] { return runWith({"journal"}, 0); }, 9);
+    ASSERT_EQ(journal.size(), 9u);
+    EXPECT_TRUE(journal[5].ends_with("SimulatedMac  input  key Ctrl+Alt+K"));
+    EXPECT_TRUE(journal[6].ends_with(
         "AutoHideDockTask  preference  defaults  write com.apple.dock autohide -bool true"));
     // A file name that is not UTF-8 reaches the instance byte for byte.
     const auto odd = home.path() / "bad\xff";

@@ -5,11 +5,14 @@
 #include <set>
 
 #include "app/ControlCommands.hpp"
+#include "app/DesktopCommands.hpp"
+#include "app/DesktopSession.hpp"
 #include "app/SimControlCommands.hpp"
 #include "cli/CommandSpec.hpp"
 #include "core/TweakActions.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "platform/memory/MemoryJournal.hpp"
+#include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
 
 namespace quorvane::app {
@@ -38,6 +41,9 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
     std::vector<std::string> posted;
     platform::memory::MemoryJournal activity;
     HeldConfirmations confirmations;
+    platform::sim::SimPasteboard pasteboard;
+    DesktopSession desktop{activity, pasteboard, log};
+    windows::AppService apps{desktop.applications()};
     ControlCommands commands = [this] {
         ControlCommands made;
         bindInstanceCommands(made, {.catalogue = catalogue,
@@ -52,6 +58,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
                                        return std::size_t{1};
                                    },
                                .pressKey = [](const std::string&) { return false; }});
+        bindDesktopCommands(made, desktop, apps, queue);
         return made;
     }();
 
@@ -79,7 +86,8 @@ TEST_F(ControlCommandsTest, everyCommandOfTheTableIsBoundAndSaysWhatIsWrongWithA
             continue;
         }
         EXPECT_TRUE(commands.isBound(name));
-        const bool takesNothing = name == "ping" || name == "reopen" || name == "list";
+        const bool takesNothing =
+            name == "ping" || name == "reopen" || name == "list" || name == "desktop";
         for (const std::string& bad :
              {R"({"command":")" + name + R"("})",
               R"({"command":")" + name +

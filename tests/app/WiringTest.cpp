@@ -79,13 +79,13 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
     };
     EXPECT_EQ(names(program.services.startSteps()),
               (std::vector<std::string>{"register quorvane: links", "start triggers",
-                                        "register shortcuts", "create the default workflow",
+                                        "follow the frontmost application", "register shortcuts", "create the default workflow",
                                         "apply persisted toggles later", "start automation"}));
     EXPECT_EQ(names(program.services.exitSteps()),
               (std::vector<std::string>{"reset tweaks", "save records"}));
     EXPECT_EQ(names(program.services.stopSteps()),
-              (std::vector<std::string>{"end running commands", "stop triggers",
-                                        "stop system"}));
+              (std::vector<std::string>{"end running commands", "stop input", "stop windows",
+                                        "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
               (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks"}));
 }

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Accessibility.hpp"
+#include "platform/EventMonitors.hpp"
+#include "platform/Geometry.hpp"
+#include "platform/Journal.hpp"
+#include "platform/Log.hpp"
+#include "platform/Pasteboard.hpp"
+#include "platform/RunningApplications.hpp"
+#include "platform/WindowList.hpp"
+
+namespace quorvane::platform::sim {
+class SimWindowServer;
+}
+
+namespace quorvane::app {
+
+// The desktop the window, input, display and text tweaks act on: screens,
+// other applications' windows and accessibility elements, the window list,
+// the running applications, and the input streams. One choice for all of
+// them. QUORVANE_DESKTOP=simulated picks the simulated Mac's desktop on any
+// host; so does a host without a desktop session the adapters can serve.
+class DesktopSession {
+  public:
+    DesktopSession(platform::Journal& journal, platform::Pasteboard& pasteboard, platform::Log& log);
+    ~DesktopSession();
+    DesktopSession(const DesktopSession&) = delete;
+    DesktopSession& operator=(const DesktopSession&) = delete;
+
+    // Whether QUORVANE_DESKTOP asks for the simulated desktop.
+    static bool simulationRequested();
+
+    platform::Screens& screens() { return *screens_; }
+    platform::Accessibility& accessibility() { return *accessibility_; }
+    platform::WindowList& windowList() { return *windowList_; }
+    platform::RunningApplications& applications() { return *applications_; }
+    platform::EventMonitors& monitors() { return *monitors_; }
+    platform::EventTaps& taps() { return *taps_; }
+    platform::SyntheticEvents& synthetic() { return *synthetic_; }
+
+    // The simulated desktop, when it is the one in use.
+    platform::sim::SimWindowServer* simulated() { return simulated_.get(); }
+    // Where a simulated key goes first: the global shortcuts.
+    void setShortcutHandler(std::function<bool(const std::string&)> handler);
+    // "simulated" or the session's kind.
+    const std::string& kind() const { return kind_; }
+
+  private:
+    std::unique_ptr<platform::sim::SimWindowServer> simulated_;
+    std::function<bool(const std::string&)> shortcuts_;
+    std::string kind_;
+    platform::Screens* screens_ = nullptr;
+    platform::Accessibility* accessibility_ = nullptr;
+    platform::WindowList* windowList_ = nullptr;
+    platform::RunningApplications* applications_ = nullptr;
+    platform::EventMonitors* monitors_ = nullptr;
+    platform::EventTaps* taps_ = nullptr;
+    platform::SyntheticEvents* synthetic_ = nullptr;
+};
+
+}  // namespace quorvane::app

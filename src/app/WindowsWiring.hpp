@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/DesktopSession.hpp"
+#include "app/SharedServices.hpp"
+#include "windows/WindowsServices.hpp"
+
+namespace quorvane::app {
+
+// The windows folder: the services over the desktop's window ports. The
+// window tweaks are built from `services()`.
+class WindowsWiring {
+  public:
+    WindowsWiring(SharedServices& shared, DesktopSession& desktop);
+
+    windows::WindowsServices& services() { return services_; }
+    // Follows the frontmost application from launch on.
+    void start();
+    void stop();
+
+  private:
+    windows::AccessibilityGate gate_;
+    windows::AppService apps_;
+    windows::WindowActions actions_;
+    windows::WindowService windowAt_;
+    windows::HideWindowService hiding_;
+    windows::WindowsServices services_;
+};
+
+}  // namespace quorvane::app

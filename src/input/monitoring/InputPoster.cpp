@@ -1,0 +1,55 @@
+#include "input/monitoring/InputPoster.hpp"
+
+#include <chrono>
+#include <sstream>
+
+namespace quorvane::input {
+
+using namespace platform;
+
+InputPoster::~InputPoster() {
+    flushTimer_.cancel();
+    flush();
+}
+
+Status InputPoster::post(std::string_view cause, const InputEvent& event) {
+    auto posted = events_.post(event);
+    if (posted)
+        count(cause);
+    return posted;
+}
+
+Status InputPoster::postToPid(std::string_view cause, int pid, const InputEvent& event) {
+    auto posted = events_.postToPid(pid, event);
+    if (posted)
+        count(cause);
+    return posted;
+}
+
+Status InputPoster::warpCursor(std::string_view cause, Point to) {
+    auto warped = events_.warpCursor(to);
+    if (warped) {
+        std::ostringstream detail;
+        detail << "pointer warped to " << to.x << " " << to.y;
+        journal_.record(cause, "input", detail.str());
+    }
+    return warped;
+}
+
+void InputPoster::count(std::string_view cause) {
+    auto found = counts_.find(cause);
+    if (found == counts_.end())
+        found = counts_.emplace(std::string(cause), 0).first;
+    ++found->second;
+    if (counts_.size() == 1 && found->second == 1)
+        flushTimer_ = mainQueue_.after(std::chrono::seconds(1), [this] { flush(); });
+}
+
+void InputPoster::flush() {
+    for (const auto& [cause, posted] : counts_)
+        journal_.record(cause, "input",
+                        "posted " + std::to_string(posted) + (posted == 1 ? " event" : " events"));
+    counts_.clear();
+}
+
+}  // namespace quorvane::input

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "platform/EventMonitors.hpp"
+#include "platform/Journal.hpp"
+#include "platform/MainQueue.hpp"
+
+namespace quorvane::input {
+
+// Input the tweaks make. Posting is journaled as one counted line per
+// tweak and second (an auto clicker posts many), a warp as its own line.
+// Main thread.
+class InputPoster {
+  public:
+    InputPoster(platform::SyntheticEvents& events, platform::MainQueue& mainQueue,
+                platform::Journal& journal)
+        : events_(events), mainQueue_(mainQueue), journal_(journal) {}
+    ~InputPoster();
+    InputPoster(const InputPoster&) = delete;
+    InputPoster& operator=(const InputPoster&) = delete;
+
+    platform::Status post(std::string_view cause, const platform::InputEvent& event);
+    platform::Status postToPid(std::string_view cause, int pid, const platform::InputEvent& event);
+    platform::Status warpCursor(std::string_view cause, platform::Point to);
+    // Writes the counts now (at quitting).
+    void flush();
+
+  private:
+    void count(std::string_view cause);
+
+    platform::SyntheticEvents& events_;
+    platform::MainQueue& mainQueue_;
+    platform::Journal& journal_;
+    std::map<std::string, int, std::less<>> counts_;
+    platform::TimerToken flushTimer_;
+};
+
+}  // namespace quorvane::input

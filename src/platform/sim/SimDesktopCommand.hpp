@@ -1,0 +1,72 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Geometry.hpp"
+#include "platform/Result.hpp"
+
+namespace quorvane::platform::sim {
+
+// One command to the simulated desktop ("quorvane sim window add ..."),
+// checked whole before anything happens: the command line checks it before
+// sending, the desktop again before carrying it out. Coordinates are in
+// accessibility space (y down from the primary screen's top).
+struct SimDesktopCommand {
+    enum class Kind {
+        showDisplays,
+        addDisplay,
+        removeDisplay,
+        showApps,
+        launchApp,
+        activateApp,
+        hideApp,
+        hangApp,
+        quitApp,
+        showWindows,
+        addWindow,
+        closeWindow,
+        showMenus,
+        addMenuItem,
+        showPointer,
+        movePointer,
+        click,
+        drag,
+        scroll,
+        key,
+        type,
+        showText,
+        tapTimeout,
+    };
+    static constexpr int maxSteps = 1000;
+
+    Kind kind = Kind::showApps;
+    std::string name{};  // display, application or window title; menu path; key combination; text
+    std::optional<std::string> bundle{};
+    int pid = 0;
+    int number = 0;  // window number, display id
+    Rect rect{};       // window frame; a display's size
+    Point from{};      // pointer, click, drag start
+    Point to{};        // drag end
+    int steps = 10;
+    double dy = 0;
+    double dx = 0;
+    bool right = false;
+    bool trackpad = false;
+    bool fixedSize = false;
+    bool noMinimize = false;
+    std::string shortcut{};  // menu item's combination
+
+    // `words` follow "sim"; "press" is the old name of "key".
+    static Result<SimDesktopCommand> parse(std::span<const std::string> words);
+    // The nouns it takes, for the command line's table.
+    static bool isNoun(std::string_view word);
+};
+
+// One line per form, for the help.
+std::span<const std::string_view> simDesktopUsage();
+
+}  // namespace quorvane::platform::sim

@@ -1,0 +1,32 @@
+#include "windows/access/AccessibilityGate.hpp"
+
+namespace quorvane::windows {
+
+bool AccessibilityGate::applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
+                                    const std::function<void()>& start) {
+    stop();
+    if (!toggle.isOn())
+        return false;
+    if (!isTrusted()) {
+        toggle.setOn(false);
+        ask();
+        return false;
+    }
+    start();
+    return true;
+}
+
+bool AccessibilityGate::runOneShot(const std::function<void()>& work) {
+    if (!isTrusted()) {
+        ask();
+        return false;
+    }
+    work();
+    return true;
+}
+
+void AccessibilityGate::ask() {
+    mainQueue_.post([&asker = asker_] { asker.ask(platform::Permission::accessibility); });
+}
+
+}  // namespace quorvane::windows

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+
+#include "core/CanToggle.hpp"
+#include "platform/MainQueue.hpp"
+#include "platform/PermissionAsker.hpp"
+
+namespace quorvane::windows {
+
+// The check every tweak that reads or moves other applications' windows, or
+// watches the keyboard and mouse, runs where it starts work. Trust is asked
+// of the system each time, never remembered.
+class AccessibilityGate {
+  public:
+    AccessibilityGate(const platform::PermissionChecker& checker, platform::PermissionAsker& asker,
+                      platform::MainQueue& mainQueue)
+        : checker_(checker), asker_(asker), mainQueue_(mainQueue) {}
+
+    bool isTrusted() const { return checker_.isGranted(platform::Permission::accessibility); }
+
+    // A toggle's start or re-apply. What ran before is stopped whatever
+    // happens, so monitors from before a revoked permission end too. Then,
+    // with the toggle on: trusted, `start` runs; not trusted, the toggle is
+    // switched off and the permission panel is asked for. Switching off
+    // never asks. Answers whether `start` ran.
+    bool applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
+                     const std::function<void()>& start);
+
+    // A one-shot: runs `work` when trusted, else asks. Answers whether it ran.
+    bool runOneShot(const std::function<void()>& work);
+
+  private:
+    void ask();
+
+    const platform::PermissionChecker& checker_;
+    platform::PermissionAsker& asker_;
+    platform::MainQueue& mainQueue_;
+};
+
+}  // namespace quorvane::windows
