@@ -10,7 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-color-emoji fonts-font-awesome
   libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
-  xvfb xauth
+  libxcb-ewmh-dev libxcb-icccm4-dev libxcb-record0-dev libxcb-res0-dev libxcb-composite0-dev
+  libxkbcommon-dev libxkbcommon-x11-dev
+  xvfb xauth openbox xdotool x11-apps
 )
 
 missing=()

@@ -5,7 +5,13 @@
 #include <cstdlib>
 #include <string_view>
 
+#include <QGuiApplication>
+#include <QWindow>
+
+#include "platform/qt/QtScreens.hpp"
 #include "platform/sim/SimWindowServer.hpp"
+#include "platform/x11/XcbDesktop.hpp"
+#include "platform/x11/XcbInput.hpp"
 
 namespace quorvane::app {
 
@@ -15,12 +21,59 @@ bool DesktopSession::simulationRequested() {
 }
 
 DesktopSession::DesktopSession(platform::Journal& journal, platform::Pasteboard& pasteboard,
-                               platform::Log& log) {
-    // The X11 session's adapters for these ports are not part of this build
-    // yet: every host gets the simulated desktop, and says so when it has a
-    // real one.
-    if (!simulationRequested() && std::getenv("DISPLAY"))
-        log.info("Desktop", "windows and input act on the simulated Mac's desktop");
+                               platform::MainQueue& mainQueue, platform::Log& log) {
+    if (simulationRequested() || !useX11Session(mainQueue, log))
+        useSimulation(journal, pasteboard);
+}
+
+namespace {
+
+// Whether an event goes to one of this program's own windows: a key while
+// one of them has the focus, a pointer event over one.
+bool isOwnWindowEvent(const platform::InputEvent& event) {
+    using platform::EventType;
+    if (event.type == EventType::keyDown || event.type == EventType::keyUp ||
+        event.type == EventType::flagsChanged)
+        return QGuiApplication::focusWindow() != nullptr;
+    const platform::Rect primary = platform::qt::QtScreens::primaryRootFrame();
+    const QPoint root(static_cast<int>(event.location.x + primary.origin.x),
+                      static_cast<int>(primary.size.height - event.location.y + primary.origin.y));
+    return QGuiApplication::topLevelAt(root) != nullptr;
+}
+
+}  // namespace
+
+bool DesktopSession::useX11Session(platform::MainQueue& mainQueue, platform::Log& log) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        return false;
+    x11Desktop_ = platform::x11::XcbDesktop::connect(log, &platform::qt::QtScreens::primaryRootFrame);
+    if (!x11Desktop_)
+        return false;
+    x11Input_ = platform::x11::XcbInput::connect(
+        mainQueue, log,
+        {.primaryRootFrame = &platform::qt::QtScreens::primaryRootFrame,
+         .isOwnWindowEvent = isOwnWindowEvent,
+         .focusedWindowOf = [desktop = x11Desktop_.get()](int pid) {
+             return desktop->focusedWindowOf(pid);
+         }});
+    if (!x11Input_) {
+        x11Desktop_.reset();
+        return false;
+    }
+    qtScreens_ = std::make_unique<platform::qt::QtScreens>();
+    kind_ = "X11";
+    screens_ = qtScreens_.get();
+    accessibility_ = x11Desktop_.get();
+    windowList_ = x11Desktop_.get();
+    applications_ = x11Desktop_.get();
+    monitors_ = x11Input_.get();
+    taps_ = x11Input_.get();
+    synthetic_ = x11Input_.get();
+    log.info("Desktop", "windows and input act on this X11 session");
+    return true;
+}
+
+void DesktopSession::useSimulation(platform::Journal& journal, platform::Pasteboard& pasteboard) {
     simulated_ = std::make_unique<platform::sim::SimWindowServer>(
         static_cast<int>(::getpid()), journal, pasteboard,
         [this](const std::string& combination) { return shortcuts_ && shortcuts_(combination); });

@@ -9,6 +9,7 @@
 #include "platform/Geometry.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
+#include "platform/MainQueue.hpp"
 #include "platform/Pasteboard.hpp"
 #include "platform/RunningApplications.hpp"
 #include "platform/WindowList.hpp"
@@ -16,17 +17,28 @@
 namespace quorvane::platform::sim {
 class SimWindowServer;
 }
+namespace quorvane::platform::qt {
+class QtScreens;
+}
+namespace quorvane::platform::x11 {
+class XcbDesktop;
+class XcbInput;
+}
 
 namespace quorvane::app {
 
 // The desktop the window, input, display and text tweaks act on: screens,
 // other applications' windows and accessibility elements, the window list,
 // the running applications, and the input streams. One choice for all of
-// them. QUORVANE_DESKTOP=simulated picks the simulated Mac's desktop on any
-// host; so does a host without a desktop session the adapters can serve.
+// them: an X11 session's, when there is one with an EWMH window manager and
+// the RECORD and XTEST extensions; else the simulated Mac's desktop.
+// QUORVANE_DESKTOP=simulated picks the simulated one on any host.
 class DesktopSession {
   public:
-    DesktopSession(platform::Journal& journal, platform::Pasteboard& pasteboard, platform::Log& log);
+    // `mainQueue` serves the X11 input stream; `isOwnWindowEvent` tells
+    // events for our own windows, which global monitors must not see.
+    DesktopSession(platform::Journal& journal, platform::Pasteboard& pasteboard,
+                   platform::MainQueue& mainQueue, platform::Log& log);
     ~DesktopSession();
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;
@@ -50,7 +62,13 @@ class DesktopSession {
     const std::string& kind() const { return kind_; }
 
   private:
+    bool useX11Session(platform::MainQueue& mainQueue, platform::Log& log);
+    void useSimulation(platform::Journal& journal, platform::Pasteboard& pasteboard);
+
     std::unique_ptr<platform::sim::SimWindowServer> simulated_;
+    std::unique_ptr<platform::qt::QtScreens> qtScreens_;
+    std::unique_ptr<platform::x11::XcbDesktop> x11Desktop_;
+    std::unique_ptr<platform::x11::XcbInput> x11Input_;
     std::function<bool(const std::string&)> shortcuts_;
     std::string kind_;
     platform::Screens* screens_ = nullptr;

@@ -77,7 +77,7 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       permissionAsker(journal),
       alerts(log),
       workspace(&journal),
-      desktop(journal, pasteboard, log),
+      desktop(journal, pasteboard, mainQueue, log),
       sound(log),
       intentDonations(log),
       systemEvents(journal),

@@ -42,7 +42,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
     platform::memory::MemoryJournal activity;
     HeldConfirmations confirmations;
     platform::sim::SimPasteboard pasteboard;
-    DesktopSession desktop{activity, pasteboard, log};
+    DesktopSession desktop{activity, pasteboard, queue, log};
     windows::AppService apps{desktop.applications()};
     ControlCommands commands = [this] {
         ControlCommands made;

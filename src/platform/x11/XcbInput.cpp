@@ -1,0 +1,499 @@
+#include "platform/x11/XcbInput.hpp"
+
+#include <xcb/record.h>
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+#include <xkbcommon/xkbcommon-x11.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/MacKeyCodes.hpp"
+
+namespace quorvane::platform::x11 {
+
+namespace {
+
+constexpr std::string_view source = "XcbInput";
+// RECORD's reply categories.
+constexpr std::uint8_t fromServer = 0;
+constexpr std::uint8_t endOfData = 5;
+
+std::int64_t nowMillis() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+bool hasExtension(xcb_connection_t* connection, xcb_extension_t* extension) {
+    const auto* data = xcb_get_extension_data(connection, extension);
+    return data && data->present;
+}
+
+}  // namespace
+
+std::unique_ptr<XcbInput> XcbInput::connect(MainQueue& mainQueue, Log& log, Hooks hooks) {
+    if (const char* display = std::getenv("DISPLAY"); !display || !*display)
+        return nullptr;
+    int screenNumber = 0;
+    xcb_connection_t* control = xcb_connect(nullptr, &screenNumber);
+    xcb_connection_t* data = xcb_connect(nullptr, nullptr);
+    auto fail = [&](const char* why) -> std::unique_ptr<XcbInput> {
+        log.info(source, why);
+        xcb_disconnect(control);
+        xcb_disconnect(data);
+        return nullptr;
+    };
+    if (xcb_connection_has_error(control) || xcb_connection_has_error(data))
+        return fail("cannot connect to the X display");
+    if (!hasExtension(control, &xcb_record_id) || !hasExtension(control, &xcb_test_id))
+        return fail("the X server lacks RECORD or XTEST: input cannot be observed");
+    auto screens = xcb_setup_roots_iterator(xcb_get_setup(control));
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    if (!screens.rem)
+        return fail("the X display has no screen");
+    return std::unique_ptr<XcbInput>(
+        new XcbInput(mainQueue, log, std::move(hooks), control, data, screens.data->root));
+}
+
+XcbInput::XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t* control,
+                   xcb_connection_t* data, std::uint32_t root)
+    : mainQueue_(mainQueue),
+      log_(log),
+      hooks_(std::move(hooks)),
+      control_(control),
+      data_(data),
+      root_(root),
+      alive_(std::make_shared<bool>(true)),
+      monitors_([this](bool) { updateStream(); }),
+      decoder_([this](std::uint8_t keycode, bool pressed, std::string& text, std::string& plain) {
+          characters(keycode, pressed, text, plain);
+      }) {
+    macToX11_.fill(0);
+    for (int keycode = 8; keycode < 256; ++keycode)
+        if (auto mac = macKeyCodeForX11(static_cast<std::uint8_t>(keycode)); mac && *mac < 128)
+            if (macToX11_[*mac] == 0)
+                macToX11_[*mac] = static_cast<std::uint8_t>(keycode);
+    // Characters as the user's layout types them.
+    if (xkb_x11_setup_xkb_extension(control_, XKB_X11_MIN_MAJOR_XKB_VERSION,
+                                    XKB_X11_MIN_MINOR_XKB_VERSION, XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS,
+                                    nullptr, nullptr, nullptr, nullptr)) {
+        xkbContext_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+        const auto device = xkb_x11_get_core_keyboard_device_id(control_);
+        if (xkbContext_ && device >= 0)
+            keymap_ = xkb_x11_keymap_new_from_device(xkbContext_, control_, device,
+                                                     XKB_KEYMAP_COMPILE_NO_FLAGS);
+        if (keymap_)
+            xkbState_ = xkb_x11_state_new_from_device(keymap_, control_, device);
+    }
+    // Events an active grab delivers to us are read and dropped.
+    controlEvents_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(control_),
+                                                       QSocketNotifier::Read);
+    QObject::connect(controlEvents_.get(), &QSocketNotifier::activated, controlEvents_.get(),
+                     [this] {
+                         while (auto* event = xcb_poll_for_event(control_))
+                             std::free(event);
+                     });
+}
+
+XcbInput::~XcbInput() {
+    *alive_ = false;
+    controlEvents_.reset();
+    releaseLock();
+    stopStream();
+    if (xkbState_)
+        xkb_state_unref(xkbState_);
+    if (keymap_)
+        xkb_keymap_unref(keymap_);
+    if (xkbContext_)
+        xkb_context_unref(xkbContext_);
+    xcb_disconnect(data_);
+    xcb_disconnect(control_);
+}
+
+// --- the RECORD stream -------------------------------------------------------
+
+void XcbInput::updateStream() {
+    const bool wanted = monitors_.size() > 0 || !taps_.empty();
+    if (wanted && !recording_)
+        startStream();
+    else if (!wanted && recording_)
+        stopStream();
+}
+
+void XcbInput::startStream() {
+    const xcb_record_context_t context = xcb_generate_id(control_);
+    xcb_record_range_t range;
+    std::memset(&range, 0, sizeof range);
+    range.device_events.first = XCB_KEY_PRESS;
+    range.device_events.last = XCB_MOTION_NOTIFY;
+    xcb_record_client_spec_t clients = XCB_RECORD_CS_ALL_CLIENTS;
+    auto created = xcb_record_create_context_checked(control_, context, 0, 1, 1, &clients, &range);
+    if (auto* error = xcb_request_check(control_, created)) {
+        std::free(error);
+        log_.warning(source, "the X server refused to record input");
+        return;
+    }
+    if (hooks_.primaryRootFrame)
+        decoder_.setPrimary(hooks_.primaryRootFrame());
+    context_ = context;
+    recording_ = true;
+    reader_ = std::thread([this, context] { readLoop(context); });
+}
+
+void XcbInput::stopStream() {
+    if (!recording_)
+        return;
+    // The server ends the stream with its end-of-data reply.
+    xcb_record_disable_context(control_, context_);
+    xcb_flush(control_);
+    if (reader_.joinable())
+        reader_.join();
+    xcb_record_free_context(control_, context_);
+    xcb_flush(control_);
+    recording_ = false;
+}
+
+void XcbInput::readLoop(std::uint32_t context) {
+    const auto cookie = xcb_record_enable_context(data_, context);
+    xcb_flush(data_);
+    std::weak_ptr<bool> alive = alive_;
+    for (;;) {
+        auto* reply = xcb_record_enable_context_reply(data_, cookie, nullptr);
+        if (!reply)
+            return;
+        const bool end = reply->category == endOfData;
+        const int length = xcb_record_enable_context_data_length(reply);
+        if (reply->category == fromServer && length > 0) {
+            const auto* bytes = xcb_record_enable_context_data(reply);
+            std::vector<std::uint8_t> batch(bytes, bytes + length);
+            mainQueue_.post([this, alive, batch = std::move(batch)] {
+                if (auto live = alive.lock(); live && *live)
+                    dispatchBatch(batch.data(), batch.size());
+            });
+        }
+        std::free(reply);
+        if (end)
+            return;
+    }
+}
+
+void XcbInput::dispatchBatch(const std::uint8_t* bytes, std::size_t length) {
+    for (std::size_t at = 0; at + 32 <= length; at += 32) {
+        if (!decoder_.decode(std::span<const std::uint8_t, 32>(bytes + at, 32), event_))
+            continue;
+        if (hooks_.isOwnWindowEvent && hooks_.isOwnWindowEvent(event_))
+            continue;
+        monitors_.dispatch(event_);
+        for (auto& [token, tap] : taps_) {
+            if (!matches(tap.mask, event_.type))
+                continue;
+            const auto answer = tap.callback(event_);
+            if (answer.kind != TapAnswer::Kind::pass && !refusedChanges_) {
+                refusedChanges_ = true;
+                log_.warning(source, "X11 cannot change another program's input: the tap observes only");
+            }
+        }
+    }
+}
+
+void XcbInput::characters(std::uint8_t keycode, bool pressed, std::string& text,
+                          std::string& plain) {
+    if (!xkbState_)
+        return;
+    if (pressed) {
+        char buffer[16];
+        if (xkb_state_key_get_utf8(xkbState_, keycode, buffer, sizeof buffer) > 0)
+            text.assign(buffer);
+        const xkb_keysym_t* symbols = nullptr;
+        const int count = xkb_keymap_key_get_syms_by_level(
+            keymap_, keycode, xkb_state_key_get_layout(xkbState_, keycode), 0, &symbols);
+        if (count > 0 && xkb_keysym_to_utf8(symbols[0], buffer, sizeof buffer) > 0)
+            plain.assign(buffer);
+    }
+    xkb_state_update_key(xkbState_, keycode, pressed ? XKB_KEY_DOWN : XKB_KEY_UP);
+}
+
+// --- monitors and taps -------------------------------------------------------
+
+Result<EventMonitors::Token> XcbInput::addGlobal(EventMask mask, EventMonitors::Handler handler) {
+    auto token = monitors_.add(mask, [handler = std::move(handler)](const InputEvent& event) {
+        handler(event);
+        return false;
+    });
+    if (!recording_) {
+        monitors_.remove(token);
+        return Error{"the X server refused to record input"};
+    }
+    return token;
+}
+
+void XcbInput::remove(EventMonitors::Token token) {
+    monitors_.remove(token);
+}
+
+Point XcbInput::mouseLocation() {
+    auto* pointer = xcb_query_pointer_reply(control_, xcb_query_pointer(control_, root_), nullptr);
+    if (!pointer)
+        return {};
+    const Rect primary = hooks_.primaryRootFrame ? hooks_.primaryRootFrame() : Rect{};
+    const Point location{pointer->root_x - primary.origin.x,
+                         primary.size.height - (pointer->root_y - primary.origin.y)};
+    std::free(pointer);
+    return location;
+}
+
+Result<EventTaps::Token> XcbInput::install(EventMask mask, Callback callback,
+                                           std::function<void()>) {
+    const auto token = nextTap_++;
+    taps_.emplace(token, Tap{mask, std::move(callback)});
+    updateStream();
+    if (!recording_) {
+        taps_.erase(token);
+        return Error{"the X server refused to record input"};
+    }
+    return token;
+}
+
+void XcbInput::enable(EventTaps::Token) {
+    // Recorded taps are never disabled by the server.
+}
+
+void XcbInput::uninstall(EventTaps::Token token) {
+    if (lock_ && *lock_ == token) {
+        releaseLock();
+        return;
+    }
+    taps_.erase(token);
+    updateStream();
+}
+
+// --- the input lock ----------------------------------------------------------
+
+Result<EventTaps::Token> XcbInput::swallowAll() {
+    if (lock_)
+        return *lock_;
+    auto* keyboard = xcb_grab_keyboard_reply(
+        control_,
+        xcb_grab_keyboard(control_, 1, root_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
+                          XCB_GRAB_MODE_ASYNC),
+        nullptr);
+    const bool keyboardHeld = keyboard && keyboard->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(keyboard);
+    auto* pointer = xcb_grab_pointer_reply(
+        control_,
+        xcb_grab_pointer(control_, 1, root_,
+                         XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                             XCB_EVENT_MASK_POINTER_MOTION,
+                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE,
+                         XCB_CURRENT_TIME),
+        nullptr);
+    const bool pointerHeld = pointer && pointer->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(pointer);
+    if (!keyboardHeld || !pointerHeld) {
+        xcb_ungrab_keyboard(control_, XCB_CURRENT_TIME);
+        xcb_ungrab_pointer(control_, XCB_CURRENT_TIME);
+        xcb_flush(control_);
+        return Error{"another program holds the keyboard or the pointer"};
+    }
+    lock_ = nextTap_++;
+    // The watchdog lets go when the main thread stops answering.
+    lastBeat_ = nowMillis();
+    heartbeat();
+    watching_ = true;
+    watchdog_ = std::thread([this] {
+        const auto limit =
+            std::chrono::duration_cast<std::chrono::milliseconds>(watchdogLimit).count();
+        while (watching_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (watching_ && nowMillis() - lastBeat_.load() > limit) {
+                xcb_ungrab_keyboard(control_, XCB_CURRENT_TIME);
+                xcb_ungrab_pointer(control_, XCB_CURRENT_TIME);
+                xcb_flush(control_);
+                watching_ = false;
+            }
+        }
+    });
+    return *lock_;
+}
+
+void XcbInput::heartbeat() {
+    lastBeat_ = nowMillis();
+    beat_ = mainQueue_.after(std::chrono::milliseconds(250), [this] {
+        if (lock_)
+            heartbeat();
+    });
+}
+
+void XcbInput::releaseLock() {
+    if (!lock_)
+        return;
+    lock_.reset();
+    beat_.cancel();
+    watching_ = false;
+    if (watchdog_.joinable())
+        watchdog_.join();
+    xcb_ungrab_keyboard(control_, XCB_CURRENT_TIME);
+    xcb_ungrab_pointer(control_, XCB_CURRENT_TIME);
+    xcb_flush(control_);
+}
+
+// --- posted input ------------------------------------------------------------
+
+std::optional<std::uint8_t> XcbInput::x11KeyFor(std::uint16_t macCode) const {
+    if (macCode >= macToX11_.size() || macToX11_[macCode] == 0)
+        return std::nullopt;
+    return macToX11_[macCode];
+}
+
+Point XcbInput::rootPoint(Point cocoa) const {
+    const Rect primary = hooks_.primaryRootFrame ? hooks_.primaryRootFrame() : Rect{};
+    return {cocoa.x + primary.origin.x, primary.size.height - cocoa.y + primary.origin.y};
+}
+
+void XcbInput::fakeKey(std::uint8_t keycode, bool down) {
+    xcb_test_fake_input(control_, down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, keycode,
+                        XCB_CURRENT_TIME, root_, 0, 0, XCB_NONE);
+}
+
+Status XcbInput::post(const InputEvent& event) {
+    if (!isFinite(event.location))
+        return Error{"an event's location must be finite"};
+    const Point at = rootPoint(event.location);
+    const auto rootX = static_cast<std::int16_t>(std::lround(at.x));
+    const auto rootY = static_cast<std::int16_t>(std::lround(at.y));
+    switch (event.type) {
+        case EventType::keyDown:
+        case EventType::keyUp: {
+            const auto key = x11KeyFor(event.keyCode);
+            if (!key)
+                return Error{"no key of this keyboard has the code " + std::to_string(event.keyCode)};
+            // Command travels as Control: what Command does on a Mac,
+            // Control does here.
+            std::vector<std::uint8_t> held;
+            const std::pair<std::uint64_t, std::uint16_t> modifiers[] = {
+                {modifier::shift, macKey::shift},
+                {modifier::control | modifier::command, macKey::control},
+                {modifier::option, macKey::option}};
+            if (event.type == EventType::keyDown) {
+                for (auto [flags, mac] : modifiers)
+                    if (event.modifierFlags & flags)
+                        if (auto code = x11KeyFor(mac))
+                            held.push_back(*code);
+                for (auto code : held)
+                    fakeKey(code, true);
+            }
+            fakeKey(*key, event.type == EventType::keyDown);
+            for (auto code : held)
+                fakeKey(code, false);
+            break;
+        }
+        case EventType::mouseMoved:
+        case EventType::leftMouseDragged:
+        case EventType::rightMouseDragged:
+        case EventType::otherMouseDragged:
+            xcb_test_fake_input(control_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, rootX,
+                                rootY, XCB_NONE);
+            break;
+        case EventType::leftMouseDown:
+        case EventType::leftMouseUp:
+        case EventType::rightMouseDown:
+        case EventType::rightMouseUp:
+        case EventType::otherMouseDown:
+        case EventType::otherMouseUp: {
+            const bool down = event.type == EventType::leftMouseDown ||
+                              event.type == EventType::rightMouseDown ||
+                              event.type == EventType::otherMouseDown;
+            const std::uint8_t button = event.type == EventType::leftMouseDown ||
+                                                event.type == EventType::leftMouseUp
+                                            ? 1
+                                        : event.type == EventType::rightMouseDown ||
+                                                event.type == EventType::rightMouseUp
+                                            ? 3
+                                            : 2;
+            xcb_test_fake_input(control_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, rootX,
+                                rootY, XCB_NONE);
+            xcb_test_fake_input(control_, down ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE, button,
+                                XCB_CURRENT_TIME, root_, 0, 0, XCB_NONE);
+            break;
+        }
+        case EventType::scrollWheel: {
+            // In pixels: ten to a notch, at least one.
+            auto notches = [](std::int64_t lines, double pixels) {
+                if (lines != 0)
+                    return lines;
+                return static_cast<std::int64_t>(std::lround(pixels / 10.0));
+            };
+            const auto vertical = notches(event.scrollLinesY, event.scrollingDeltaY);
+            const auto horizontal = notches(event.scrollLinesX, event.scrollingDeltaX);
+            if (std::abs(vertical) > 1000 || std::abs(horizontal) > 1000)
+                return Error{"a scroll moves at most 1000 notches"};
+            auto press = [&](std::uint8_t button, std::int64_t count) {
+                for (std::int64_t i = 0; i < count; ++i) {
+                    xcb_test_fake_input(control_, XCB_BUTTON_PRESS, button, XCB_CURRENT_TIME,
+                                        root_, 0, 0, XCB_NONE);
+                    xcb_test_fake_input(control_, XCB_BUTTON_RELEASE, button, XCB_CURRENT_TIME,
+                                        root_, 0, 0, XCB_NONE);
+                }
+            };
+            press(vertical > 0 ? 4 : 5, std::abs(vertical));
+            press(horizontal > 0 ? 6 : 7, std::abs(horizontal));
+            break;
+        }
+        default:
+            return Error{"X11 cannot post this kind of event"};
+    }
+    xcb_flush(control_);
+    return success();
+}
+
+Status XcbInput::postToPid(int pid, const InputEvent& event) {
+    if (event.type != EventType::keyDown && event.type != EventType::keyUp)
+        return Error{"only keys can be sent to one application"};
+    const auto window = hooks_.focusedWindowOf ? hooks_.focusedWindowOf(pid) : std::nullopt;
+    if (!window)
+        return Error{"no window of pid " + std::to_string(pid)};
+    const auto key = x11KeyFor(event.keyCode);
+    if (!key)
+        return Error{"no key of this keyboard has the code " + std::to_string(event.keyCode)};
+    xcb_key_press_event_t sent;
+    std::memset(&sent, 0, sizeof sent);
+    sent.response_type = event.type == EventType::keyDown ? XCB_KEY_PRESS : XCB_KEY_RELEASE;
+    sent.detail = *key;
+    sent.root = root_;
+    sent.event = *window;
+    sent.child = XCB_NONE;
+    sent.same_screen = 1;
+    std::uint16_t state = 0;
+    if (event.modifierFlags & modifier::shift)
+        state |= XCB_MOD_MASK_SHIFT;
+    if (event.modifierFlags & (modifier::control | modifier::command))
+        state |= XCB_MOD_MASK_CONTROL;
+    if (event.modifierFlags & modifier::option)
+        state |= XCB_MOD_MASK_1;
+    sent.state = state;
+    xcb_send_event(control_, 0, *window, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE,
+                   reinterpret_cast<const char*>(&sent));
+    xcb_flush(control_);
+    return success();
+}
+
+Status XcbInput::warpCursor(Point to) {
+    if (!isFinite(to))
+        return Error{"the pointer's position must be finite"};
+    const Point at = rootPoint(to);
+    const auto rootX = static_cast<std::int16_t>(std::lround(at.x));
+    const auto rootY = static_cast<std::int16_t>(std::lround(at.y));
+    // Read on the main thread, where the stream is decoded too.
+    decoder_.expectWarpTo(rootX, rootY);
+    xcb_warp_pointer(control_, XCB_NONE, root_, 0, 0, 0, 0, rootX, rootY);
+    xcb_flush(control_);
+    return success();
+}
+
+}  // namespace quorvane::platform::x11
