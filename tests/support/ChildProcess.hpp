@@ -21,6 +21,7 @@ class ChildProcess {
     // The next line of output, or nothing when none came within `timeout`.
     std::optional<std::string> readLine(std::chrono::milliseconds timeout);
     void sendSignal(int signal);
+    int pid() const { return pid_; }
     // The exit status, or 128 + the signal that ended it.
     int wait();
 

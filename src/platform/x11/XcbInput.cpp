@@ -143,7 +143,12 @@ void XcbInput::startStream() {
         decoder_.setPrimary(hooks_.primaryRootFrame());
     context_ = context;
     recording_ = true;
+    started_ = false;
     reader_ = std::thread([this, context] { readLoop(context); });
+    // Input from before the server starts recording would be missed: wait
+    // for its first reply, a moment at most.
+    for (int waited = 0; waited < 1000 && !started_; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void XcbInput::stopStream() {
@@ -168,6 +173,7 @@ void XcbInput::readLoop(std::uint32_t context) {
         if (!reply)
             return;
         const bool end = reply->category == endOfData;
+        started_ = true;
         const int length = xcb_record_enable_context_data_length(reply);
         if (reply->category == fromServer && length > 0) {
             const auto* bytes = xcb_record_enable_context_data(reply);

@@ -36,13 +36,13 @@ class XcbInput final : public EventMonitors, public EventTaps, public SyntheticE
   public:
     struct Hooks {
         // The primary screen in root coordinates.
-        std::function<Rect()> primaryRootFrame;
+        std::function<Rect()> primaryRootFrame{};
         // Whether an event goes to one of our own windows (local monitors
         // see those; global ones must not).
-        std::function<bool(const InputEvent&)> isOwnWindowEvent;
+        std::function<bool(const InputEvent&)> isOwnWindowEvent{};
         // The window that has the focus among an application's, for keys
         // sent to it alone.
-        std::function<std::optional<std::uint32_t>(int pid)> focusedWindowOf;
+        std::function<std::optional<std::uint32_t>(int pid)> focusedWindowOf{};
     };
 
     // Nothing without an X display, or without the RECORD and XTEST
@@ -106,6 +106,7 @@ class XcbInput final : public EventMonitors, public EventTaps, public SyntheticE
     std::uint32_t context_ = 0;
     std::thread reader_;
     std::atomic<bool> recording_{false};
+    std::atomic<bool> started_{false};
     xkb_context* xkbContext_ = nullptr;
     xkb_keymap* keymap_ = nullptr;
     xkb_state* xkbState_ = nullptr;
