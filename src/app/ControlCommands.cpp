@@ -192,7 +192,7 @@ void bindInstanceCommands(ControlCommands& commands, InstanceControls controls) 
 }
 
 std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands& commands,
-                              const std::string& request, const std::atomic<bool>* quitting,
+                              const std::string& request, QuitNotice* quitting,
                               std::optional<std::chrono::milliseconds> deadline) {
     const auto parsed = ControlRequest::parse(request);
     const auto* spec = parsed ? findControlCommand(parsed.value().command()) : nullptr;
@@ -201,29 +201,52 @@ std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands&
     // The answer is honest: a request given up on before the main queue got
     // to it is never carried out, and one that has started is waited for.
     enum State { waiting, started, givenUp };
-    auto state = std::make_shared<std::atomic<int>>(waiting);
-    auto answer = std::make_shared<std::promise<std::string>>();
-    auto future = answer->get_future();
-    queue.post([state, answer, &commands, request] {
+    // Without a notice of its own, one that is never set.
+    auto ownNotice = quitting ? nullptr : std::make_shared<QuitNotice>();
+    QuitNotice& notice = quitting ? *quitting : *ownNotice;
+    struct Shared {
+        std::atomic<int> state{waiting};
+        std::optional<std::string> answer;
+    };
+    auto shared = std::make_shared<Shared>();
+    // The answer wakes the waiter through the notice's own lock; `notice`
+    // outlives the request (it is the program's, or held below until the
+    // wait ends, and a late answer finds the waiter gone harmlessly).
+    auto keepNotice = quitting ? std::shared_ptr<QuitNotice>() : ownNotice;
+    queue.post([shared, &notice, keepNotice, &commands, request] {
         int expected = waiting;
-        if (!state->compare_exchange_strong(expected, started))
+        if (!shared->state.compare_exchange_strong(expected, started))
             return;
-        commands.handle(request, [answer](const std::string& line) { answer->set_value(line); });
+        commands.handle(request, [shared, &notice, keepNotice](const std::string& line) {
+            {
+                std::lock_guard lock(notice.mutex_);
+                shared->answer = line;
+            }
+            notice.changed_.notify_all();
+        });
     });
     const auto until = std::chrono::steady_clock::now() + (deadline ? *deadline : spec->deadline);
-    while (future.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-        const bool late = (quitting && quitting->load()) || std::chrono::steady_clock::now() >= until;
-        if (!late)
-            continue;
+    std::unique_lock lock(notice.mutex_);
+    for (;;) {
+        notice.changed_.wait_until(lock, until, [&] {
+            return shared->answer.has_value() || notice.quitting_ ||
+                   std::chrono::steady_clock::now() >= until;
+        });
+        if (shared->answer)
+            return *shared->answer;
         int expected = waiting;
-        if (state->compare_exchange_strong(expected, givenUp))
-            return controlFailure(quitting && quitting->load()
-                                      ? "Quorvane is quitting; nothing was done"
-                                      : "Quorvane is busy; nothing was done, try again");
-        if (quitting && quitting->load())
+        if (shared->state.compare_exchange_strong(expected, givenUp))
+            return controlFailure(notice.quitting_ ? "Quorvane is quitting; nothing was done"
+                                                   : "Quorvane is busy; nothing was done, try again");
+        if (notice.quitting_)
             return controlFailure("Quorvane is quitting");
+        // Started and past the deadline: it is waited for, as it may be
+        // carrying out the request right now.
+        notice.changed_.wait(lock, [&] { return shared->answer.has_value() || notice.quitting_; });
+        if (shared->answer)
+            return *shared->answer;
+        return controlFailure("Quorvane is quitting");
     }
-    return future.get();
 }
 
 }  // namespace quorvane::app

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <condition_variable>
+#include <mutex>
+
 #include <atomic>
 #include <functional>
 #include <map>
@@ -57,6 +60,31 @@ struct InstanceControls {
 };
 void bindInstanceCommands(ControlCommands& commands, InstanceControls controls);
 
+// Set once when the program quits; wakes every request still waiting for
+// its answer, so none sleeps in a loop meanwhile.
+class QuitNotice {
+  public:
+    void set() {
+        {
+            std::lock_guard lock(mutex_);
+            quitting_ = true;
+        }
+        changed_.notify_all();
+    }
+    bool isSet() const {
+        std::lock_guard lock(mutex_);
+        return quitting_;
+    }
+
+  private:
+    friend std::string handleOnMainQueue(platform::MainQueue&, const ControlCommands&,
+                                         const std::string&, QuitNotice*,
+                                         std::optional<std::chrono::milliseconds>);
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool quitting_ = false;
+};
+
 // Runs `commands` on the main queue for a request that arrived on another
 // thread, waiting for the answer as long as the command's deadline (or
 // `deadline`), or until `quitting` is set: the main queue runs nothing more
@@ -64,7 +92,7 @@ void bindInstanceCommands(ControlCommands& commands, InstanceControls controls);
 // out, and is answered as not done.
 std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands& commands,
                               const std::string& request,
-                              const std::atomic<bool>* quitting = nullptr,
+                              QuitNotice* quitting = nullptr,
                               std::optional<std::chrono::milliseconds> deadline = std::nullopt);
 
 }  // namespace quorvane::app

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     // One instance per user: a second launch hands over to the first.
     platform::posix::StderrLog controlLog;
     std::atomic<const app::ControlCommands*> commands{nullptr};
-    std::atomic<bool> quitting{false};
+    app::QuitNotice quitting;
     app::AppServices* running = nullptr;
     // Without a private folder for the lock there is no telling whether
     // another instance runs: better not to start than to run twice.
@@ -242,7 +242,7 @@ int main(int argc, char** argv) {
 
     // First, so no client holds up the exit: the event loop answers nothing
     // from here on.
-    quitting = true;
+    quitting.set();
     control.stop();
     statusItemWatch.cancel();
     services.setPermissionPanel(nullptr);

@@ -6,6 +6,8 @@
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <pthread.h>
+
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -165,6 +167,7 @@ void XcbInput::stopStream() {
 }
 
 void XcbInput::readLoop(std::uint32_t context) {
+    ::pthread_setname_np(::pthread_self(), "InputStream");
     const auto cookie = xcb_record_enable_context(data_, context);
     xcb_flush(data_);
     std::weak_ptr<bool> alive = alive_;
@@ -313,6 +316,7 @@ Result<EventTaps::Token> XcbInput::swallowAll() {
     heartbeat();
     watching_ = true;
     watchdog_ = std::thread([this] {
+        ::pthread_setname_np(::pthread_self(), "InputLockWatch");
         const auto limit =
             std::chrono::duration_cast<std::chrono::milliseconds>(watchdogLimit).count();
         while (watching_) {

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Idle cost under a virtual X server with a window manager: CPU ticks used
+# by Quorvane in 30 s with every toggle off, then in 30 s with one global
+# input monitor and no input at all, and whether the input stream's reader
+# thread exists in each. Usage: bench/idle.sh [build folder] [seconds]
+set -euo pipefail
+build="$(cd "${1:-build/default}" && pwd)"
+seconds="${2:-30}"
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1440x900x24" "$0" "$build" "$seconds"
+fi
+export QT_QPA_PLATFORM=xcb
+
+home=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT
+mkdir -m 700 "$home/run"
+export HOME="$home" XDG_RUNTIME_DIR="$home/run" XDG_CONFIG_HOME="$home/config" \
+  XDG_DATA_HOME="$home/data" XDG_STATE_HOME="$home/state" XDG_CACHE_HOME="$home/cache"
+openbox >/dev/null 2>&1 &
+sleep 1
+"$build/src/quorvane" >/dev/null 2>&1 &
+pid=$!
+# Let start-up and the re-apply of stored toggles finish.
+sleep 6
+
+ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+stream() { grep -l '^InputStream$' /proc/"$pid"/task/*/comm >/dev/null 2>&1 && echo "an input stream" || echo "no input stream"; }
+
+before=$(ticks)
+idle_stream=$(stream)
+sleep "$seconds"
+idle=$(( $(ticks) - before ))
+
+"$build/src/quorvane" desktop --watch "$seconds" >/dev/null 2>&1 &
+sleep 2
+before=$(ticks)
+watching_stream=$(stream)
+sleep $(( seconds - 3 ))
+watching=$(( $(ticks) - before ))
+
+echo "every toggle off:    ${idle} ticks in ${seconds} s, ${idle_stream}"
+echo "one global monitor:  ${watching} ticks in $(( seconds - 3 )) s, ${watching_stream}"
