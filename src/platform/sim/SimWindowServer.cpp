@@ -198,11 +198,13 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             if (command.kind == K::activateApp) {
                 if (!activate(command.pid))
                     return Error{name + " cannot be activated"};
+                journal("application", "activated " + name);
                 return "Activated " + name + ".\n";
             }
             if (command.kind == K::hideApp) {
                 if (!hide(command.pid))
                     return Error{name + " cannot be hidden"};
+                journal("application", "hid " + name);
                 return "Hid " + name + ".\n";
             }
             if (command.kind == K::hangApp) {

@@ -92,6 +92,8 @@ struct XcbDesktopTest : ::testing::Test {
 };
 
 TEST_F(XcbDesktopTest, windowsListedMovedMinimizedAndActivatedThroughTheWindowManager) {
+    std::vector<int> activated;
+    desktop->observeActivation([&](const RunningApplication& app) { activated.push_back(app.pid); });
     ChildProcess first("/usr/bin/xlogo", {"-geometry", "300x200+100+150"}, {});
     ASSERT_TRUE(waitFor([&] { return windowOf(*desktop, first.pid()).has_value(); })) << [&] {
         std::string listed = "pid " + std::to_string(first.pid()) + ":";
@@ -103,13 +105,15 @@ TEST_F(XcbDesktopTest, windowsListedMovedMinimizedAndActivatedThroughTheWindowMa
     ASSERT_TRUE(waitFor([&] { return windowOf(*desktop, second.pid()).has_value(); }));
 
     // Front to back: the one activated last first; frames include the
-    // decorations.
+    // decorations. Each activation is observed.
     ASSERT_TRUE(desktop->activate(second.pid()));
     EXPECT_TRUE(waitFor([&] {
         auto listed = desktop->list(windowListOption::onScreenWindows);
+        auto front = desktop->frontmost();
         return listed.size() >= 2 && listed[0].ownerPID == second.pid() &&
-               listed[1].ownerPID == first.pid();
+               listed[1].ownerPID == first.pid() && front && front->pid == second.pid();
     }));
+    EXPECT_TRUE(waitFor([&] { return !activated.empty() && activated.back() == second.pid(); }));
     const auto frame = windowOf(*desktop, first.pid())->frame;
     EXPECT_GE(frame.size.width, 300);
     EXPECT_GE(frame.size.height, 200);
@@ -126,8 +130,6 @@ TEST_F(XcbDesktopTest, windowsListedMovedMinimizedAndActivatedThroughTheWindowMa
     })) << position(*desktop, *window)->x << " " << position(*desktop, *window)->y;
 
     // Activation is observed, and reported as the frontmost application.
-    std::vector<int> activated;
-    desktop->observeActivation([&](const RunningApplication& app) { activated.push_back(app.pid); });
     ASSERT_TRUE(desktop->activate(first.pid()));
     EXPECT_TRUE(waitFor([&] { return !activated.empty() && activated.back() == first.pid(); }));
     EXPECT_EQ(desktop->frontmost()->pid, first.pid());
