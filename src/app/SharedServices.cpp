@@ -1,5 +1,7 @@
 #include "app/SharedServices.hpp"
 
+#include "platform/sim/SimWindowServer.hpp"
+
 #include "core/AppIdentity.hpp"
 #include "platform/posix/ControlSocket.hpp"
 
@@ -82,6 +84,17 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       intentDonations(log),
       systemEvents(journal),
       loginItems(xdg.configHome, program),
-      activationPolicy(log) {}
+      activationPolicy(log) {
+    // Applications the workspace launches join the simulated desktop's.
+    if (auto* simulated = desktop.simulated())
+        // It may launch from a worker; the desktop lives on the main thread.
+        workspace.launched = [simulated, this](const std::string& name) {
+            mainQueue.post([simulated, name] {
+                platform::sim::SimDesktopCommand launch{
+                    .kind = platform::sim::SimDesktopCommand::Kind::launchApp, .name = name};
+                [[maybe_unused]] auto ignored = simulated->perform(launch);  // already running
+            });
+        };
+}
 
 }  // namespace quorvane::app

@@ -175,6 +175,12 @@ void ControlServer::stop() {
         worker.thread.join();
 }
 
+std::size_t ControlServer::openConnections() {
+    std::lock_guard lock(workersMutex_);
+    return static_cast<std::size_t>(std::count_if(
+        workers_.begin(), workers_.end(), [](const Worker& worker) { return !worker.done; }));
+}
+
 void ControlServer::reapFinished() {
     std::list<Worker> finished;
     {

@@ -68,6 +68,8 @@ class ControlServer {
     // what termination does first, so that exit never waits on a client.
     // The instance lock is kept until the server is destroyed.
     void stop();
+    // Connections accepted and not yet finished.
+    std::size_t openConnections();
     const std::filesystem::path& path() const { return path_; }
 
   private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -42,8 +43,12 @@ class SimWorkspace final : public Workspace {
     explicit SimWorkspace(Journal* journal = nullptr) : journal_(journal) {}
 
     Status launchApplication(const std::string& name) override {
-        std::lock_guard lock(mutex_);
-        running_.push_back(name);
+        {
+            std::lock_guard lock(mutex_);
+            running_.push_back(name);
+        }
+        if (launched)
+            launched(name);
         return success();
     }
     Status openUrl(const std::string& url) override { return record("open", url); }
@@ -65,6 +70,9 @@ class SimWorkspace final : public Workspace {
         return running_;
     }
 
+    // Where a launched application joins the running ones (the simulated
+    // desktop's list), when there is one.
+    std::function<void(const std::string& name)> launched;
     std::vector<std::string> opened;
     std::set<std::string> installed{"com.apple.Terminal", "com.apple.finder"};
 
