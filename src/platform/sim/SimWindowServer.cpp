@@ -142,6 +142,9 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
         case K::showDisplays:
             return describeDisplays();
         case K::addDisplay: {
+            if (screens_.size() >= maxDisplays)
+                return Error{"the simulated Mac has at most " + std::to_string(maxDisplays) +
+                             " displays"};
             const Rect& last = std::max_element(screens_.begin(), screens_.end(),
                                                 [](const Screen& a, const Screen& b) {
                                                     return a.frame.maxX() < b.frame.maxX();
@@ -175,6 +178,9 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
         case K::showApps:
             return describeApps();
         case K::launchApp: {
+            if (apps_.size() >= maxApplications)
+                return Error{"the simulated Mac runs at most " + std::to_string(maxApplications) +
+                             " applications"};
             for (const auto& running : apps_)
                 if (running.name == command.name)
                     return Error{command.name + " is already running (pid " +
@@ -226,6 +232,9 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
         case K::addWindow: {
             if (!app(command.pid) || command.pid == dockPid)
                 return unknownPid();
+            if (windows_.size() >= maxWindows)
+                return Error{"the simulated Mac shows at most " + std::to_string(maxWindows) +
+                             " windows"};
             Window added{.number = nextWindow_++,
                          .pid = command.pid,
                          .title = command.name,
@@ -261,6 +270,12 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
                 return unknownPid();
             if (!parseCombination(command.shortcut))
                 return Error{"\"" + command.shortcut + "\" is not a key combination, e.g. Meta+S"};
+            std::size_t items = 0;
+            for (const auto& menu : target->menus)
+                items += menu.items.size();
+            if (items >= maxMenuItems)
+                return Error{target->name + " has at most " + std::to_string(maxMenuItems) +
+                             " menu items"};
             const auto slash = command.name.find('/');
             const std::string menuTitle = command.name.substr(0, slash);
             auto menu = std::find_if(target->menus.begin(), target->menus.end(),
@@ -1189,6 +1204,15 @@ void SimWindowServer::actOnKey(const InputEvent& event, int pid) {
         return;
     }
     target->text += event.characters;
+    // A document of a megabyte at most: the oldest text goes first.
+    constexpr std::size_t maxText = 1 << 20;
+    if (target->text.size() > maxText) {
+        std::size_t cut = target->text.size() - maxText;
+        while (cut < target->text.size() &&
+               (static_cast<unsigned char>(target->text[cut]) & 0xC0) == 0x80)
+            ++cut;
+        target->text.erase(0, cut);
+    }
 }
 
 void SimWindowServer::pressKeys(const std::string& text) {

@@ -40,6 +40,11 @@ class SimWindowServer final : public Screens,
     static constexpr double dockHeight = 70;
     static constexpr double titleBarHeight = 28;
     static constexpr const char* cause = "SimulatedMac";
+    // Bounds on what commands may add.
+    static constexpr std::size_t maxDisplays = 16;
+    static constexpr std::size_t maxApplications = 200;
+    static constexpr std::size_t maxWindows = 1000;
+    static constexpr std::size_t maxMenuItems = 500;
 
     // `shortcut` takes a combination grabbed as a global shortcut (answers
     // whether one had it); the pasteboard serves Command-V.
