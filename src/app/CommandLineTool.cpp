@@ -8,6 +8,7 @@
 #include "app/DesktopCommands.hpp"
 #include "app/InProcessInstance.hpp"
 #include "cli/JournalCommand.hpp"
+#include "core/Tweak.hpp"
 #include "cli/ListCommand.hpp"
 #include "platform/posix/FileJournal.hpp"
 #include "platform/posix/StderrLog.hpp"
@@ -58,10 +59,14 @@ int reportTweak(const nlohmann::json& reply, const std::string& asked, const std
         std::cout << "Quorvane asks you to confirm the link's request for \"" << asked << "\".\n";
         return 0;
     }
-    std::cout << done;
-    if (reply.value("available", true) == false)
-        std::cout << " (not available in this build: nothing happened)";
-    std::cout << "\n";
+    if (reply.value("available", true) == false) {
+        // Said on standard error, and not a success: nothing happened.
+        std::cerr << "quorvane: " << asked << ": "
+                  << reply.value("unavailable", std::string(core::notAvailableInThisBuild))
+                  << "; nothing happened\n";
+        return 1;
+    }
+    std::cout << done << "\n";
     return 0;
 }
 

@@ -46,6 +46,8 @@ void list(const core::Catalogue& catalogue, const ControlCommands::Reply& reply)
     for (const auto& tweak : catalogue.allTweaks()) {
         nlohmann::json entry{
             {"id", tweak->id()}, {"name", tweak->name()}, {"available", tweak->isAvailable()}};
+        if (auto reason = tweak->unavailableReason())
+            entry["unavailable"] = *reason;
         if (auto toggle = core::asToggle(*tweak))
             entry["on"] = toggle->isOn();
         tweaks.push_back(entry);
@@ -67,8 +69,11 @@ void set(const InstanceControls& controls, const ControlRequest& request,
     if (!on)
         return reply(controlFailure(on.error().message));
     controls.actions.switchToggle(tweak, on.value());
-    reply(controlSuccess(
-        {{"available", tweak->isAvailable()}, {"on", core::asToggle(*tweak)->isOn()}}));
+    nlohmann::json answer{{"available", tweak->isAvailable()},
+                          {"on", core::asToggle(*tweak)->isOn()}};
+    if (auto reason = tweak->unavailableReason())
+        answer["unavailable"] = *reason;
+    reply(controlSuccess(answer));
 }
 
 // Asks the user before a link runs or switches `tweak`; false when there is
@@ -134,6 +139,8 @@ void byName(const InstanceControls& controls, core::IntentKind kind, const Contr
     };
     nlohmann::json answer{
         {"found", true}, {"id", tweak->id()}, {"available", tweak->isAvailable()}};
+    if (auto reason = tweak->unavailableReason())
+        answer["unavailable"] = *reason;
     auto origin = request.optionalText("origin");
     auto link = request.optionalText("link");
     if (!origin || !link)

@@ -53,6 +53,8 @@ nlohmann::json describe(core::Tweak& tweak) {
                           {"flags", flagNames(tweak)},
                           {"docUrl", tweak.docUrl()},
                           {"available", tweak.isAvailable()}};
+    if (auto reason = tweak.unavailableReason())
+        object["unavailable"] = *reason;
     if (auto field = core::stateFieldName(state); !field.empty())
         object["state"] = field;
     return object;
@@ -72,7 +74,7 @@ void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks, std::os
             field = "(own)";
         out << std::setw(36) << tweak->id() << std::setw(34) << tweak->name() << std::setw(13)
             << category << std::setw(9) << (core::isToggle(state) ? "toggle" : "one-shot")
-            << std::setw(30) << field << (tweak->isAvailable() ? "" : "not available in this build")
+            << std::setw(30) << field << tweak->unavailableReason().value_or("")
             << "\n";
     }
     out << tweaks.size() << (tweaks.size() == 1 ? " tweak\n" : " tweaks\n");

@@ -4,7 +4,8 @@ namespace quorvane::core {
 
 bool switchAndApply(Tweak& tweak, bool on, bool applyUnchanged) {
     auto* toggle = asToggle(tweak);
-    if (!toggle)
+    // A tweak that cannot work here keeps its stored state as it is.
+    if (!toggle || !tweak.isAvailable())
         return false;
     const bool changed = toggle->isOn() != on;
     if (asMToggle(tweak) || asPToggle(tweak)) {

@@ -83,7 +83,8 @@ class InMemoryToggle : public CanToggle {
 // is set first, so run() reads the new state; with `applyUnchanged` it is
 // applied even when it was already `on`. Any other toggle keeps its state
 // itself and flips it in run(), so it runs only when its state differs.
-// Answers whether the state changed; a one-shot tweak is left alone.
+// Answers whether the state changed; a one-shot tweak, and one that is not
+// available here, is left alone.
 bool switchAndApply(Tweak& tweak, bool on, bool applyUnchanged);
 
 inline CanToggle* asToggle(Tweak& tweak) {

@@ -21,6 +21,9 @@ HUDLabel hudLabel(HUD hud) {
             return {"Reset", "arrow.uturn.backward.circle.fill"};
         case HUD::copied:
             return {"Copied", "doc.on.clipboard.fill"};
+        case HUD::unavailable:
+            // The title is the tweak's own reason, shown instead.
+            return {"Not Available", "exclamationmark.triangle.fill"};
     }
     return {"", ""};
 }

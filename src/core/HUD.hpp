@@ -6,10 +6,10 @@
 namespace quorvane::core {
 
 // The short confirmation shown over the list after an action.
-enum class HUD { refreshed, run, toggleOff, toggleOn, deleted, reset, copied };
+enum class HUD { refreshed, run, toggleOff, toggleOn, deleted, reset, copied, unavailable };
 
 inline constexpr std::array allHUDs{HUD::refreshed, HUD::run,   HUD::toggleOff, HUD::toggleOn,
-                                    HUD::deleted,   HUD::reset, HUD::copied};
+                                    HUD::deleted,   HUD::reset, HUD::copied, HUD::unavailable};
 
 struct HUDLabel {
     std::string_view title;

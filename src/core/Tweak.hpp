@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,11 @@ class Tweak {
     // restores: a link may switch it without asking.
     virtual bool isReversiblePreference() const { return false; }
 
-    // False while the tweak's behaviour is not part of this build: the list
-    // shows it as unavailable and running it only says so in the log.
-    virtual bool isAvailable() const { return true; }
+    // Why the tweak cannot work here, if it cannot: its cell and the
+    // feedback label show the reason, its switch is disabled, running or
+    // switching it does nothing and stores nothing.
+    virtual std::optional<std::string> unavailableReason() const { return std::nullopt; }
+    bool isAvailable() const { return !unavailableReason(); }
 
   protected:
     static const std::string& empty() {
@@ -56,6 +59,10 @@ class Tweak {
         return nothing;
     }
 };
+
+// The reasons a tweak gives for not working here.
+inline constexpr const char* notAvailableInThisBuild = "Not available in this build";
+inline constexpr const char* notSupportedOnThisDesktop = "Not supported on this desktop";
 
 // The fixed fields of a built-in tweak, set once when the catalogue is built.
 struct TweakInfo {

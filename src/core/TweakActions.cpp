@@ -11,7 +11,17 @@ void TweakActions::followUp(const std::shared_ptr<Tweak>& tweak) {
     donations_.donateRunTweak(tweak->name());
 }
 
+bool TweakActions::refuseUnavailable(const std::shared_ptr<Tweak>& tweak) {
+    auto reason = tweak->unavailableReason();
+    if (!reason)
+        return false;
+    notifications_.taskUnavailable.emit(*reason);
+    return true;
+}
+
 void TweakActions::runOneShot(const std::shared_ptr<Tweak>& tweak) {
+    if (refuseUnavailable(tweak))
+        return;
     tweak->run();
     followUp(tweak);
     notifications_.taskDidRun.emit(std::nullopt);
@@ -19,6 +29,8 @@ void TweakActions::runOneShot(const std::shared_ptr<Tweak>& tweak) {
 }
 
 void TweakActions::switchToggle(const std::shared_ptr<Tweak>& tweak, bool on) {
+    if (refuseUnavailable(tweak))
+        return;
     switchAndApply(*tweak, on, /*applyUnchanged=*/true);
     followUp(tweak);
     notifications_.taskDidRun.emit(on);

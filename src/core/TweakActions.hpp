@@ -26,6 +26,8 @@ class TweakActions {
   private:
     // After a run: the refresh and the donation.
     void followUp(const std::shared_ptr<Tweak>& tweak);
+    // Tells the lists why a tweak cannot work here; true when it cannot.
+    bool refuseUnavailable(const std::shared_ptr<Tweak>& tweak);
 
     platform::MainQueue& queue_;
     TweakNotifications& notifications_;

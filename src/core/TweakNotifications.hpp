@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "core/Signal.hpp"
 
@@ -11,6 +12,8 @@ struct TweakNotifications {
     // "taskDidRun": a tweak was run from a cell. The new state for a toggle,
     // nothing for a one-shot tweak.
     Signal<std::optional<bool>> taskDidRun;
+    // A tweak that cannot work here was run or switched from a cell: why.
+    Signal<std::string> taskUnavailable;
 };
 
 }  // namespace quorvane::core

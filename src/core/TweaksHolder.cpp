@@ -61,6 +61,10 @@ TweaksHolder::TweaksHolder(TweaksPlace shownIn, const Catalogue& catalogue, Stor
     }));
     subscriptions_.push_back(notifications.taskDidRun.subscribe(
         [this](const std::optional<bool>& newState) { taskDidRun_.send(newState); }));
+    subscriptions_.push_back(notifications.taskUnavailable.subscribe([this](const std::string& why) {
+        hudMessage.set(why);
+        showHUD(HUD::unavailable);
+    }));
 }
 
 TweaksHolder::~TweaksHolder() {
@@ -104,6 +108,8 @@ void TweaksHolder::reloadCompact() {
 }
 
 void TweaksHolder::showHUD(HUD style) {
+    if (style != HUD::unavailable)
+        hudMessage.set({});
     showsHUD.set(true);
     hudStyle.set(style);
     std::erase_if(hudHides_, [](const platform::TimerToken& hide) { return hide.isCancelled(); });

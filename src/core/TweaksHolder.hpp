@@ -60,6 +60,9 @@ class TweaksHolder {
     Published<bool> showsConfigureView{false};
     Published<bool> showsHUD{false};
     Published<HUD> hudStyle{HUD::run};
+    // What the label says when it is not the style's own title: the reason
+    // a tweak is unavailable.
+    Published<std::string> hudMessage{};
     // Assigning a group reloads the list.
     Published<TweakGroup> group{TweakGroup::all()};
 

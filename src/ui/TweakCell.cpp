@@ -52,8 +52,8 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     words->setSpacing(2);
     words->addWidget(name);
     words->addWidget(description);
-    if (!tweak_->isAvailable()) {
-        auto* unavailable = new QLabel(tr("Not available in this build"), this);
+    if (auto reason = tweak_->unavailableReason()) {
+        auto* unavailable = new QLabel(text(*reason), this);
         unavailable->setObjectName("Unavailable");
         tint(unavailable, QColor(0xb2, 0x6b, 0x00));
         QFont small = unavailable->font();
@@ -86,6 +86,8 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     if (core::asToggle(*tweak_)) {
         toggle_ = new QCheckBox(this);
         toggle_->setAccessibleName(text(tweak_->name()));
+        // Nothing to switch where the tweak cannot work.
+        toggle_->setEnabled(tweak_->isAvailable());
         row->addWidget(toggle_);
         updateState();
         connect(toggle_, &QCheckBox::toggled, this, [this](bool on) {

@@ -43,12 +43,12 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
 
     subscriptions_.push_back(holder_.tweaks.subscribe([this](const auto&) { rebuild(); }));
     subscriptions_.push_back(holder_.showsHUD.subscribe([this](const bool& shown) {
-        hud_->setText(QString::fromUtf8(core::hudLabel(holder_.hudStyle.get()).title.data()));
+        hud_->setText(hudText());
         hud_->setVisible(shown);
         placeHud();
     }));
-    subscriptions_.push_back(holder_.hudStyle.subscribe([this](const core::HUD& style) {
-        hud_->setText(QString::fromUtf8(core::hudLabel(style).title.data()));
+    subscriptions_.push_back(holder_.hudStyle.subscribe([this](const core::HUD&) {
+        hud_->setText(hudText());
         placeHud();
     }));
     subscriptions_.push_back(store.mState.subscribe([this](const auto&) { updateStates(); }));
@@ -149,6 +149,13 @@ void TweakListView::fillMenu(QMenu& menu, const std::shared_ptr<core::Tweak>& tw
             entry->setChecked(workflows_->isMember(*tweak, workflow));
         }
     }
+}
+
+QString TweakListView::hudText() const {
+    // A message of its own (why a tweak cannot work) wins over the title.
+    if (!holder_.hudMessage->empty())
+        return QString::fromStdString(holder_.hudMessage.get());
+    return QString::fromUtf8(core::hudLabel(holder_.hudStyle.get()).title.data());
 }
 
 void TweakListView::placeHud() {

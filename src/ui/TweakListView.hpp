@@ -51,6 +51,7 @@ class TweakListView final : public QScrollArea {
     void updateStates();
     void showMenu(const std::shared_ptr<core::Tweak>& tweak, const QPoint& position);
     void placeHud();
+    QString hudText() const;
 
     core::TweaksHolder& holder_;
     core::TweakActions& actions_;

@@ -1,4 +1,7 @@
 #include "core/TweakActions.hpp"
+#include "core/TweaksHolder.hpp"
+#include "core/catalogue/BuiltinCatalogue.hpp"
+#include "core/catalogue/UnavailableTweak.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
 
@@ -41,6 +44,47 @@ TEST_F(TweakActionsTest, aSwitchStoresTheStateRunsRefreshesLaterAndTellsEveryone
     EXPECT_EQ(sound.played, (std::vector<std::string>{"toggleOff", "toggleOn"}));
     EXPECT_EQ(posted, (std::vector<std::optional<bool>>{true, false, std::nullopt}));
     EXPECT_EQ(store.pState->snapsWindows, false);
+}
+
+}  // namespace
+}  // namespace quorvane::core
+
+namespace quorvane::core {
+namespace {
+
+// A tweak that cannot work here says why, and neither runs nor stores.
+TEST_F(TweakActionsTest, anUnavailableTweakShowsItsReasonAndStoresNothing) {
+    const CatalogueRow* snapRow = nullptr;
+    const CatalogueRow* trashRow = nullptr;
+    for (const auto& row : builtinCatalogue()) {
+        if (row.info.id == "SnapWindowsTask")
+            snapRow = &row;
+        if (row.info.id == "EmptyTrashTask")
+            trashRow = &row;
+    }
+    ASSERT_TRUE(snapRow && trashRow);
+    auto snap = makeUnavailableTweak(*snapRow, store, log);
+    auto trash = makeUnavailableTweak(*trashRow, store, log);
+    TweaksHolder holder(TweaksPlace::main, catalogue, store, queue, notifications);
+
+    actions.switchToggle(snap, true);
+    EXPECT_FALSE(store.pState->snapsWindows);
+    EXPECT_TRUE(holder.showsHUD.get());
+    EXPECT_EQ(holder.hudStyle.get(), HUD::unavailable);
+    EXPECT_EQ(holder.hudMessage.get(), notAvailableInThisBuild);
+    // Every other way of switching it is refused the same way.
+    EXPECT_FALSE(switchAndApply(*snap, true, true));
+    EXPECT_FALSE(store.pState->snapsWindows);
+
+    actions.runOneShot(trash);
+    queue.drain();
+    EXPECT_TRUE(posted.empty());
+    EXPECT_TRUE(donations.donations().empty());
+    // The next success clears the reason.
+    actions.runOneShot(tweak("EmptyTrashTask"));
+    queue.advance(std::chrono::seconds(1));
+    EXPECT_EQ(holder.hudStyle.get(), HUD::run);
+    EXPECT_TRUE(holder.hudMessage->empty());
 }
 
 }  // namespace

@@ -13,7 +13,9 @@ class UnavailableTweak : public BuiltinTweak {
 
     void run() override { log_.warning(id(), "not available in this build; nothing was run"); }
     void reset() override { log_.warning(id(), "not available in this build; nothing was reset"); }
-    bool isAvailable() const override { return false; }
+    std::optional<std::string> unavailableReason() const override {
+        return notAvailableInThisBuild;
+    }
 
   private:
     platform::Log& log_;
