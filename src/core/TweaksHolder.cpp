@@ -72,6 +72,20 @@ TweaksHolder::~TweaksHolder() {
         hide.cancel();
 }
 
+std::string TweaksHolder::emptyMessage() const {
+    std::string_view search = searchText.get();
+    const auto blank = " \t\r\n";
+    const auto first = search.find_first_not_of(blank);
+    if (place == TweaksPlace::main && first != std::string_view::npos) {
+        search = search.substr(first, search.find_last_not_of(blank) - first + 1);
+        return "No tweaks match \u201c" + std::string(search) + "\u201d";
+    }
+    if (group->workflowValue())
+        return "No tweaks in this workflow yet. Add one with \u201cWorkflow\u201d in a tweak's "
+               "context menu.";
+    return "No tweaks here yet.";
+}
+
 void TweaksHolder::reload() {
     if (place == TweaksPlace::main)
         reloadMain();

@@ -1,7 +1,9 @@
 #include "ui/MainWindow.hpp"
 
 #include <QHBoxLayout>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -64,6 +66,9 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       journal_(services.journal) {
     setWindowTitle(QStringLiteral("Quorvane"));
     resize(920, 640);
+    // Narrow enough for a half screen, wide enough that every cell's Run
+    // button and switch stay whole.
+    setMinimumSize(narrowestWidth, 420);
 
     sidebar_ = new QListWidget;
     sidebar_->setFixedWidth(210);
@@ -134,6 +139,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     row->addWidget(sidebar_);
     row->addWidget(pages_, 1);
     setCentralWidget(central);
+    addShortcuts();
 
     configureWatch_ = holder_.showsConfigureView.subscribe(
         [this](const bool& shown) { showConfigureSheet(shown); });
@@ -156,8 +162,11 @@ void MainWindow::showWorkflows(const std::vector<core::Workflow>& workflows) {
             if (const auto* workflow = group->workflowValue())
                 selected = workflow->id;
     const QSignalBlocker quiet(sidebar_);
-    for (auto* entry : workflowEntries_)
+    for (auto* entry : workflowEntries_) {
+        if (entry == shown_)
+            shown_ = nullptr;
         delete sidebar_->takeItem(sidebar_->row(entry));
+    }
     workflowEntries_.clear();
     shownWorkflows_ = workflows;
     int row = workflowsRow_;
@@ -215,12 +224,47 @@ JournalPage* MainWindow::journalPage() {
     return journalPage_;
 }
 
+void MainWindow::addShortcuts() {
+    // The platform's own keys: Ctrl on Linux where a Mac has Command.
+    auto add = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    add(QKeySequence::Find, [this] {
+        if (pages_->currentWidget() != tweaksPage_)
+            sidebar_->setCurrentRow(0);
+        search_->setFocus(Qt::ShortcutFocusReason);
+        search_->selectAll();
+    });
+    add(QKeySequence(Qt::CTRL | Qt::Key_W), [this] { close(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Comma), [this] {
+        if (openSettings_)
+            openSettings_();
+    });
+    // Quitting goes through the normal exit, which saves every record.
+    add(QKeySequence(Qt::CTRL | Qt::Key_Q), [] { QCoreApplication::quit(); });
+}
+
 void MainWindow::select(QListWidgetItem* item) {
     if (!item)
         return;
     const auto& destination = destinations_[item->data(Qt::UserRole).toUInt()];
+    if (!destination.group && !destination.page && item != activityEntry_) {
+        // Settings opens its own window: the sidebar keeps showing where
+        // the user was.
+        if (openSettings_)
+            openSettings_();
+        const QSignalBlocker quiet(sidebar_);
+        sidebar_->setCurrentItem(shown_ ? shown_ : sidebar_->item(0));
+        return;
+    }
+    shown_ = item;
     if (destination.group) {
         pages_->setCurrentWidget(tweaksPage_);
+        // A search belongs to the group it was typed in.
+        if (!(holder_.group.get() == *destination.group))
+            search_->clear();
         holder_.group.set(*destination.group);
         if (newScript_)
             newScript_->setVisible(*destination.group ==
@@ -229,8 +273,6 @@ void MainWindow::select(QListWidgetItem* item) {
         pages_->setCurrentWidget(destination.page);
     } else if (item == activityEntry_) {
         pages_->setCurrentWidget(journalPage());
-    } else if (openSettings_) {
-        openSettings_();
     }
 }
 

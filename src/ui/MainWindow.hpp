@@ -20,6 +20,7 @@ namespace quorvane::ui {
 // list of tweaks, and the activity page.
 class MainWindow final : public QMainWindow {
   public:
+    static constexpr int narrowestWidth = 640;
     struct Services {
         ListServices list;
         const platform::Journal& journal;
@@ -69,11 +70,14 @@ class MainWindow final : public QMainWindow {
                               int row = -1);
     void showWorkflows(const std::vector<core::Workflow>& workflows);
     void select(QListWidgetItem* item);
+    void addShortcuts();
     void showConfigureSheet(bool shown);
 
     core::TweaksHolder holder_;
     std::vector<Destination> destinations_;  // indexed by the entries' data
     QListWidgetItem* activityEntry_ = nullptr;
+    // The entry whose page is shown (Settings has none).
+    QListWidgetItem* shown_ = nullptr;
     QWidget* tweaksPage_ = nullptr;
     QListWidget* sidebar_;
     QLineEdit* search_;

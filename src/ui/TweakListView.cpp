@@ -40,6 +40,12 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
     bold.setBold(true);
     hud_->setFont(bold);
     hud_->hide();
+    empty_ = new QLabel(viewport());
+    empty_->setObjectName("EmptyState");
+    empty_->setAlignment(Qt::AlignCenter);
+    empty_->setWordWrap(true);
+    tint(empty_, QColor(0x6e, 0x6e, 0x73));
+    empty_->hide();
 
     subscriptions_.push_back(holder_.tweaks.subscribe([this](const auto&) { rebuild(); }));
     subscriptions_.push_back(holder_.showsHUD.subscribe([this](const bool& shown) {
@@ -76,6 +82,9 @@ void TweakListView::rebuild() {
     const auto& tweaks = holder_.tweaks.get();
     pending_.assign(tweaks.begin(), tweaks.end());
     buildMore(firstBatch);
+    empty_->setText(tweaks.empty() ? QString::fromStdString(holder_.emptyMessage()) : QString());
+    empty_->setVisible(tweaks.empty());
+    placeEmpty();
 }
 
 void TweakListView::finishBuilding() {
@@ -165,9 +174,20 @@ void TweakListView::placeHud() {
     hud_->raise();
 }
 
+void TweakListView::placeEmpty() {
+    // Centred in what is visible, wrapping within it.
+    const QSize area = viewport()->size();
+    const int width = std::max(120, std::min(area.width() - 48, 420));
+    empty_->setFixedWidth(width);
+    empty_->adjustSize();
+    empty_->move((area.width() - width) / 2, std::max(0, (area.height() - empty_->height()) / 2));
+    empty_->raise();
+}
+
 void TweakListView::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     placeHud();
+    placeEmpty();
 }
 
 }  // namespace quorvane::ui

@@ -38,6 +38,8 @@ class TweakListView final : public QScrollArea {
     const std::vector<TweakCell*>& cells() const { return cells_; }
     void finishBuilding();
     QLabel* hud() const { return hud_; }
+    // The message an empty list shows, centred; hidden otherwise.
+    QLabel* emptyState() const { return empty_; }
     // The cell's context menu: the list's items, then the "Workflow" submenu.
     void fillMenu(QMenu& menu, const std::shared_ptr<core::Tweak>& tweak);
 
@@ -51,6 +53,7 @@ class TweakListView final : public QScrollArea {
     void updateStates();
     void showMenu(const std::shared_ptr<core::Tweak>& tweak, const QPoint& position);
     void placeHud();
+    void placeEmpty();
     QString hudText() const;
 
     core::TweaksHolder& holder_;
@@ -60,6 +63,7 @@ class TweakListView final : public QScrollArea {
     QWidget* content_;
     QVBoxLayout* column_;
     QLabel* hud_;
+    QLabel* empty_;
     std::vector<TweakCell*> cells_;
     std::vector<std::shared_ptr<core::Tweak>> pending_;
     static constexpr std::size_t firstBatch = 10;

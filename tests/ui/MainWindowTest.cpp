@@ -72,8 +72,40 @@ TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
     EXPECT_EQ(window.holder().tweaks->size(), 98u);
     queue.advance(200ms);
     EXPECT_EQ(window.list()->cells().size(), 10u);
+    // No match: the list says so, centred; a new group starts unfiltered.
+    QTest::keyClicks(window.search(), "zzz");
+    queue.advance(200ms);
+    EXPECT_TRUE(window.list()->emptyState()->isVisible());
+    EXPECT_EQ(window.list()->emptyState()->text(), "No tweaks match \u201cdockzzz\u201d");
     window.sidebar()->setCurrentRow(4);  // the first category: Finder
     EXPECT_EQ(window.holder().group->title(), "Finder");
+    EXPECT_TRUE(window.search()->text().isEmpty());
+    queue.advance(200ms);
+    EXPECT_FALSE(window.list()->emptyState()->isVisible());
+}
+
+TEST_F(MainWindowTest, settingsOpensItsOwnWindowAndTheKeysDoWhatTheMenuWould) {
+    int settingsOpened = 0;
+    MainWindow shortcuts({.list = lists(),
+                          .journal = activity,
+                          .simulationNotice = {},
+                          .openSettings = [&] { ++settingsOpened; }});
+    shortcuts.show();
+    QApplication::setActiveWindow(&shortcuts);
+    EXPECT_GE(shortcuts.minimumWidth(), MainWindow::narrowestWidth);
+    shortcuts.sidebar()->setCurrentRow(4);
+    // Settings opens, and the sidebar still shows where the user was.
+    shortcuts.sidebar()->setCurrentRow(shortcuts.sidebar()->count() - 1);
+    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_EQ(shortcuts.sidebar()->currentRow(), 4);
+    EXPECT_EQ(shortcuts.holder().group->title(), "Finder");
+
+    QTest::keyClick(&shortcuts, Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_EQ(settingsOpened, 2);
+    QTest::keyClick(&shortcuts, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(shortcuts.search()->hasFocus());
+    QTest::keyClick(&shortcuts, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(shortcuts.isVisible());
 }
 
 TEST_F(MainWindowTest, theWindowOpensConfigureSheetsAndSaysWhenItCloses) {
