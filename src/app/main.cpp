@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QUrl>
 #include <atomic>
 #include <csignal>
@@ -42,11 +41,6 @@ using namespace quorvane;
 
 namespace {
 
-void showAbout() {
-    QMessageBox::about(nullptr, QStringLiteral("Quorvane"),
-                       QObject::tr("Quorvane %1 (%2)\nSmall system tweaks from the status area.")
-                           .arg(QStringLiteral(QUORVANE_VERSION), QStringLiteral(QUORVANE_BUILD)));
-}
 
 
 // Without any display the program still runs, with windows kept off screen.
@@ -184,7 +178,9 @@ int main(int argc, char** argv) {
                                       .defaults = services.userDefaults(),
                                       .openMain = openMain,
                                       .openSettings = openSettings,
-                                      .showAbout = [] { showAbout(); },
+                                      .showAbout = [documentation] {
+                                          QDesktopServices::openUrl(QUrl(documentation));
+                                      },
                                       .quit = quit});
         return *popover;
     };
@@ -194,7 +190,13 @@ int main(int argc, char** argv) {
          .showHelp = [documentation] { QDesktopServices::openUrl(QUrl(documentation)); },
          .quit = quit,
          .noItem = [&window] { window.show(); }});
-    auto showStatusItem = [&] { menuBar.update(services.store().preference->showsInMenuBar); };
+    auto showStatusItem = [&] {
+        const bool shown = services.store().preference->showsInMenuBar;
+        menuBar.update(shown);
+        // Without its status item the popover has nothing to hang from.
+        if (!shown && popover)
+            popover->hide();
+    };
     core::Subscription statusItemWatch =
         services.store().preference.subscribe([&](const core::Preference&) { showStatusItem(); });
     showStatusItem();

@@ -1,5 +1,8 @@
 #include "ui/MenuBarService.hpp"
 
+#include <QApplication>
+#include <QStyle>
+
 #include <QCursor>
 
 #include "ui/MenuBarIcon.hpp"
@@ -40,16 +43,18 @@ void MenuBarService::activated(QSystemTrayIcon::ActivationReason reason) {
 
 std::unique_ptr<QMenu> MenuBarService::makeMenu() {
     auto menu = std::make_unique<QMenu>();
-    menu->addAction(QObject::tr("Open Quorvane"), [this] {
+    // Each item with its icon, from the style so every desktop has it.
+    const QStyle* style = QApplication::style();
+    menu->addAction(style->standardIcon(QStyle::SP_DesktopIcon), QObject::tr("Open Quorvane"), [this] {
         if (actions_.openMain)
             actions_.openMain();
     });
-    menu->addAction(QObject::tr("Help"), [this] {
+    menu->addAction(style->standardIcon(QStyle::SP_DialogHelpButton), QObject::tr("Help"), [this] {
         if (actions_.showHelp)
             actions_.showHelp();
     });
     menu->addSeparator();
-    menu->addAction(QObject::tr("Quit"), [this] {
+    menu->addAction(style->standardIcon(QStyle::SP_DialogCloseButton), QObject::tr("Quit"), [this] {
         if (actions_.quit)
             actions_.quit();
     });

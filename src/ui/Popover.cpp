@@ -44,9 +44,17 @@ Popover::Popover(Services services)
         footer->addWidget(pressed, 1);
         return pressed;
     };
-    button(tr("Open Quorvane"), services_.openMain);
-    button(tr("Settings"), services_.openSettings);
-    button(tr("About"), services_.showAbout);
+    // What opens something else closes the popover first.
+    auto closingFirst = [this](std::function<void()> action) {
+        return [this, action = std::move(action)] {
+            hide();
+            if (action)
+                action();
+        };
+    };
+    button(tr("Open Quorvane"), closingFirst(services_.openMain));
+    button(tr("Settings"), closingFirst(services_.openSettings));
+    button(tr("About"), closingFirst(services_.showAbout));
     pin_ = button(QString(), [this] { setPinned(!isPinned()); });
     button(tr("Quit"), services_.quit);
 
@@ -110,7 +118,8 @@ void Popover::showWorkflow() {
     if (!shown)
         return;
     workflowMenu_->setIcon(workflowIcon(*shown));
-    workflowMenu_->setText(QString::fromStdString(shown->name) + QStringLiteral(" ▾"));
+    // The tool button draws the menu's one disclosure arrow itself.
+    workflowMenu_->setText(QString::fromStdString(shown->name));
     // The list follows the workflow's members by itself.
     if (holder_.group.get() != core::TweakGroup::workflow(*shown))
         holder_.group.set(core::TweakGroup::workflow(*shown));

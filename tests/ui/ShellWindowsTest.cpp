@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QPointer>
 #include <QTest>
+#include <QToolButton>
 #include <fstream>
 
 #include "platform/posix/XdgAutostart.hpp"
@@ -60,9 +61,19 @@ TEST_F(ShellWindowsTest, thePopoverShowsTheChosenWorkflowAndRemembersItsPin) {
     for (auto* action : menu->actions())
         titles << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(titles, (QStringList{"Open Quorvane", "Help", "-", "Quit"}));
+    for (auto* action : menu->actions())
+        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull()) << action->text().toStdString();
     menu->actions().front()->trigger();
     EXPECT_EQ(mainOpened, 1);
     menuBar.togglePopover();
+    EXPECT_FALSE(popover.isVisible());
+    menuBar.togglePopover();
+    EXPECT_TRUE(popover.isVisible());
+    // "Open Quorvane" in the popover opens the window and closes the popover.
+    for (auto* button : popover.findChildren<QToolButton*>())
+        if (button->text() == "Open Quorvane")
+            button->click();
+    EXPECT_EQ(mainOpened, 2);
     EXPECT_FALSE(popover.isVisible());
     menuBar.togglePopover();
     EXPECT_TRUE(popover.isVisible());
