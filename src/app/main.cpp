@@ -158,7 +158,8 @@ int main(int argc, char** argv) {
                           ui::triggerConfigureViews(services.scriptTasks(), services.workspace())}),
          .defaults = &services.userDefaults(),
          .hotkeys = services.hotkeys(),
-         .addScript = [&services] { return services.scriptTasks().add().id; }});
+         .addScript = [&services] { return services.scriptTasks().add().id; },
+         .journalFile = services.paths().journal});
     ui::PermissionPanel permissionPanel(services.workspace());
     services.setPermissionPanel(&permissionPanel);
     ui::AlertPanel alertPanel;

@@ -1,15 +1,14 @@
 #include "ui/JournalPage.hpp"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/PageTitle.hpp"
 
 namespace quorvane::ui {
 
-JournalPage::JournalPage(const platform::Journal& journal, QWidget* parent)
-    : QWidget(parent), journal_(journal) {
+JournalPage::JournalPage(Services services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)) {
     auto* title = makePageTitle(tr("Activity"), this);
     auto* intro = new QLabel(
         tr("Every command, script, restart and pasteboard change Quorvane made, newest first."),
@@ -17,26 +16,54 @@ JournalPage::JournalPage(const platform::Journal& journal, QWidget* parent)
     intro->setWordWrap(true);
     list_ = new QListWidget(this);
     list_->setAlternatingRowColors(true);
-    auto* refresh = new QPushButton(tr("Refresh"), this);
-    connect(refresh, &QPushButton::clicked, this, [this] { reload(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addWidget(title);
     layout->addWidget(intro);
     layout->addWidget(list_, 1);
-    layout->addWidget(refresh, 0, Qt::AlignRight);
+
+    // Writes come in bursts: read once they settle.
+    settle_.setSingleShot(true);
+    settle_.setInterval(100);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            reload();
+    });
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this] {
+        watch();  // a rotated file is a new file
+        settle_.start();
+    });
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
+        watch();
+        settle_.start();
+    });
+    watch();
+}
+
+void JournalPage::watch() {
+    if (services_.file.empty())
+        return;
+    const auto file = QString::fromStdString(services_.file.string());
+    const auto folder = QString::fromStdString(services_.file.parent_path().string());
+    if (!watcher_.files().contains(file) && std::filesystem::exists(services_.file))
+        watcher_.addPath(file);
+    if (!watcher_.directories().contains(folder) && std::filesystem::exists(services_.file.parent_path()))
+        watcher_.addPath(folder);
 }
 
 void JournalPage::reload() {
     list_->clear();
-    const auto entries = journal_.entries();
+    const auto entries = services_.journal.entries();
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        const std::string name = services_.nameOf ? services_.nameOf(entry->cause) : entry->cause;
         QString detail = QString::fromStdString(entry->detail).replace('\n', QStringLiteral(" ⏎ "));
-        list_->addItem(QStringLiteral("%1   %2 · %3   %4")
-                           .arg(QString::fromStdString(entry->time).left(19).replace('T', ' '),
-                                QString::fromStdString(entry->cause),
-                                QString::fromStdString(entry->kind), detail));
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1   %2 · %3   %4")
+                .arg(QString::fromStdString(entry->time).left(19).replace('T', ' '),
+                     QString::fromStdString(name), QString::fromStdString(entry->kind), detail),
+            list_);
+        item->setToolTip(QString::fromStdString(entry->cause));
     }
     if (entries.empty())
         list_->addItem(tr("Nothing yet. Run a tweak and what it changed appears here."));

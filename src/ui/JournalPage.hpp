@@ -1,16 +1,31 @@
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QListWidget>
+#include <QTimer>
 #include <QWidget>
+#include <filesystem>
+#include <functional>
 
 #include "platform/Journal.hpp"
 
 namespace quorvane::ui {
 
-// "What did Quorvane change on this machine?": the activity journal, newest first.
+// "What did Quorvane change on this machine?": the activity journal, newest
+// first, kept current while it is shown: every process that journals
+// writes the same file, which the page watches.
 class JournalPage final : public QWidget {
   public:
-    JournalPage(const platform::Journal& journal, QWidget* parent = nullptr);
+    struct Services {
+        const platform::Journal& journal;
+        // The file to watch; none: the page reads when it is shown.
+        std::filesystem::path file{};
+        // A cause's name for people (a tweak's, a script's); the id itself
+        // when it has none.
+        std::function<std::string(const std::string& cause)> nameOf{};
+    };
+
+    explicit JournalPage(Services services, QWidget* parent = nullptr);
 
     void reload();
     QListWidget* list() const { return list_; }
@@ -19,8 +34,12 @@ class JournalPage final : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    const platform::Journal& journal_;
+    void watch();
+
+    Services services_;
     QListWidget* list_;
+    QFileSystemWatcher watcher_;
+    QTimer settle_;
 };
 
 }  // namespace quorvane::ui

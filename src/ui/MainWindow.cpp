@@ -63,7 +63,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       configureViews_(std::move(services.configureViews)),
       defaults_(services.defaults),
       hotkeys_(services.hotkeys),
-      journal_(services.journal) {
+      journal_(services.journal),
+      journalFile_(std::move(services.journalFile)) {
     setWindowTitle(QStringLiteral("Quorvane"));
     resize(920, 640);
     // Narrow enough for a half screen, wide enough that every cell's Run
@@ -218,7 +219,13 @@ bool MainWindow::selectEntry(const QString& title) {
 
 JournalPage* MainWindow::journalPage() {
     if (!journalPage_) {
-        journalPage_ = new JournalPage(journal_);
+        journalPage_ = new JournalPage(
+            {.journal = journal_,
+             .file = journalFile_,
+             .nameOf = [this](const std::string& cause) {
+                 auto tweak = holder_.catalogue().find(cause);
+                 return tweak ? tweak->name() : cause;
+             }});
         pages_->addWidget(journalPage_);
     }
     return journalPage_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -36,6 +38,8 @@ class MainWindow final : public QMainWindow {
         platform::Hotkeys* hotkeys = nullptr;
         // Makes a new script tweak and answers its id; none: no such button.
         std::function<std::string()> addScript{};
+        // The journal's file, which the Activity page watches.
+        std::filesystem::path journalFile{};
     };
 
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -91,6 +95,7 @@ class MainWindow final : public QMainWindow {
     platform::Hotkeys* hotkeys_ = nullptr;
     QPushButton* newScript_ = nullptr;
     const platform::Journal& journal_;
+    std::filesystem::path journalFile_;
     int workflowsRow_ = 0;  // the workflows' entries follow the categories
     std::vector<QListWidgetItem*> workflowEntries_;
     std::vector<core::Workflow> shownWorkflows_;

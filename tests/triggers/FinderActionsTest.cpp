@@ -39,6 +39,11 @@ TEST_F(FinderActionsTest, copyActionsPutOneLinePerItemOnThePasteboard) {
     EXPECT_EQ(pasteboard.string(), "c\n/");
     perform("copyPath", {});
     EXPECT_EQ(pasteboard.changeCount, 10);  // no paths: the pasteboard is left alone
+    // Each write is journaled by kind and length, never with the paths.
+    ASSERT_EQ(journal.entries().size(), 5u);
+    EXPECT_EQ(journal.entries()[1].detail, "paths, 13 bytes");
+    for (const auto& entry : journal.entries())
+        EXPECT_EQ(entry.detail.find("/a/"), std::string::npos);
 }
 
 TEST_F(FinderActionsTest, openInAnAppOpensTheFolderOfAFileIfTheAppIsInstalled) {

@@ -148,3 +148,38 @@ TEST_F(MainWindowTest, screenshots) {
 
 }  // namespace
 }  // namespace quorvane::ui
+
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/posix/FileJournal.hpp"
+#include "support/TemporaryDirectory.hpp"
+#include "support/WaitFor.hpp"
+
+namespace quorvane::ui {
+namespace {
+
+// The page follows the journal's file, whoever writes it, newest first,
+// with the tweak's name shown and its id at hand.
+TEST_F(MainWindowTest, theActivityPageFollowsTheJournalAsItIsWritten) {
+    quorvane::testing::TemporaryDirectory folder;
+    platform::memory::MemoryLog fileLog;
+    const auto file = folder.path() / "journal.jsonl";
+    platform::posix::FileJournal written(file, fileLog);
+    written.record("AutoHideDockTask", "restart", "Dock restarted");
+    JournalPage page({.journal = written,
+                      .file = file,
+                      .nameOf = [this](const std::string& cause) {
+                          auto tweak = catalogue.find(cause);
+                          return tweak ? tweak->name() : cause;
+                      }});
+    page.show();
+    ASSERT_EQ(page.list()->count(), 1);
+    // Another process writes the same file.
+    platform::posix::FileJournal elsewhere(file, fileLog);
+    elsewhere.record("EmptyTrashTask", "script", "tell application \"Finder\" to empty trash");
+    EXPECT_TRUE(quorvane::testing::waitFor([&] { return page.list()->count() == 2; }));
+    EXPECT_TRUE(page.list()->item(0)->text().contains("Empty Trash · script"));
+    EXPECT_EQ(page.list()->item(0)->toolTip(), "EmptyTrashTask");
+}
+
+}  // namespace
+}  // namespace quorvane::ui

@@ -228,6 +228,12 @@ void FinderActionPerformer::copy(const FinderAction& action,
     }
     pasteboard_.clearContents();
     pasteboard_.setString(text);
+    // What kind of text and how long: never the paths themselves.
+    journal_.record(action.id, "pasteboard",
+                    std::string(action.kind == copyPath       ? "paths"
+                                : action.kind == copyFilename ? "file names"
+                                                              : "file addresses") +
+                        ", " + std::to_string(text.size()) + " bytes");
 }
 
 void FinderActionPerformer::openIn(const FinderAction& action, const std::string& path) {
