@@ -1,6 +1,6 @@
 #include "ui/FormView.hpp"
 
-#include <QCheckBox>
+#include "ui/Switch.hpp"
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -36,9 +36,9 @@ int toInt(double value) {
 
 QWidget* toggle(const core::FormControl& item, platform::UserDefaults& defaults,
                 QWidget* parent) {
-    auto* box = new QCheckBox(text(item.title), parent);
+    auto* box = new Switch(text(item.title), parent);
     box->setChecked(defaults.boolValue(item.binding).value_or(fallback(item, false)));
-    QObject::connect(box, &QCheckBox::toggled, parent,
+    QObject::connect(box, &Switch::toggled, parent,
                      [&defaults, key = item.binding](bool on) { defaults.set(key, on); });
     return box;
 }

@@ -15,9 +15,9 @@ SettingsWindow::SettingsWindow(Services services, QWidget* parent)
     form->setVerticalSpacing(10);
 
     auto preferenceSwitch = [this, form](const QString& title, auto apply) {
-        auto* box = new QCheckBox(title);
+        auto* box = new Switch(title);
         form->addRow(box);
-        connect(box, &QCheckBox::toggled, this, [this, apply](bool on) {
+        connect(box, &Switch::toggled, this, [this, apply](bool on) {
             services_.store.preference.modify(
                 [&](core::Preference& preference) { apply(preference, on); });
         });
@@ -25,13 +25,13 @@ SettingsWindow::SettingsWindow(Services services, QWidget* parent)
     };
     showsInMenuBar_ = preferenceSwitch(tr("Show in status menu bar"),
                                        [](core::Preference& p, bool on) { p.showsInMenuBar = on; });
-    hideMainWindowAtLaunch_ = new QCheckBox(tr("Hide main window at launch"));
+    hideMainWindowAtLaunch_ = new Switch(tr("Hide main window at launch"));
     form->addRow(hideMainWindowAtLaunch_);
-    connect(hideMainWindowAtLaunch_, &QCheckBox::toggled, this,
+    connect(hideMainWindowAtLaunch_, &Switch::toggled, this,
             [this](bool on) { services_.store.hideMainWindowAtLaunch.set(on); });
-    launchAtLogin_ = new QCheckBox(tr("Launch at login"));
+    launchAtLogin_ = new Switch(tr("Launch at login"));
     form->addRow(launchAtLogin_);
-    connect(launchAtLogin_, &QCheckBox::toggled, this, [this](bool on) {
+    connect(launchAtLogin_, &Switch::toggled, this, [this](bool on) {
         if (auto changed = services_.loginItems.setEnabled(on); !changed) {
             message_->setText(QString::fromStdString(changed.error().message));
             const QSignalBlocker quiet(launchAtLogin_);
@@ -71,7 +71,7 @@ SettingsWindow::SettingsWindow(Services services, QWidget* parent)
 
 void SettingsWindow::updateFromStore() {
     const auto& preference = services_.store.preference.get();
-    const std::pair<QCheckBox*, bool> states[] = {
+    const std::pair<Switch*, bool> states[] = {
         {showsInMenuBar_, preference.showsInMenuBar},
         {hideMainWindowAtLaunch_, services_.store.hideMainWindowAtLaunch.get()},
         {launchAtLogin_, services_.loginItems.isEnabled()},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QCheckBox>
+#include "ui/Switch.hpp"
 #include <QLabel>
 #include <QTabWidget>
 
@@ -24,19 +24,19 @@ class SettingsWindow final : public QTabWidget {
 
     explicit SettingsWindow(Services services, QWidget* parent = nullptr);
 
-    QCheckBox* showsInMenuBar() const { return showsInMenuBar_; }
-    QCheckBox* launchAtLogin() const { return launchAtLogin_; }
+    Switch* showsInMenuBar() const { return showsInMenuBar_; }
+    Switch* launchAtLogin() const { return launchAtLogin_; }
     QLabel* message() const { return message_; }
 
   private:
     void updateFromStore();
 
     Services services_;
-    QCheckBox* showsInMenuBar_;
-    QCheckBox* hideMainWindowAtLaunch_;
-    QCheckBox* launchAtLogin_;
-    QCheckBox* playsSound_;
-    QCheckBox* checksForUpdate_;
+    Switch* showsInMenuBar_;
+    Switch* hideMainWindowAtLaunch_;
+    Switch* launchAtLogin_;
+    Switch* playsSound_;
+    Switch* checksForUpdate_;
     QLabel* message_;
     std::vector<core::Subscription> subscriptions_;
 };

@@ -1,5 +1,7 @@
 #include "ui/TweakCell.hpp"
 
+#include "ui/Symbols.hpp"
+
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
@@ -68,10 +70,15 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     row->addLayout(words, 1);
 
     if (!tweak_->explanation().empty() || !tweak_->docUrl().empty()) {
-        // The style's own information icon: a text glyph is missing from
-        // some desktops' fonts.
-        // Looked up once: the style searches the icon theme each time.
-        static const QIcon infoIcon = style()->standardIcon(QStyle::SP_MessageBoxInformation);
+        // A drawn information symbol: a text glyph is missing from some
+        // desktops' fonts, and icon themes draw a speech bubble. Made once.
+        static const QIcon infoIcon = [this] {
+            QIcon drawn;
+            for (qreal ratio : {1.0, 2.0})
+                drawn.addPixmap(symbolPixmap("info.circle", 16, palette().color(QPalette::Highlight),
+                                            ratio));
+            return drawn;
+        }();
         auto* info = new QPushButton(infoIcon, {}, this);
         info->setObjectName("Info");
         info->setFlat(true);
@@ -84,13 +91,13 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
         });
     }
     if (core::asToggle(*tweak_)) {
-        toggle_ = new QCheckBox(this);
+        toggle_ = new Switch(this);
         toggle_->setAccessibleName(text(tweak_->name()));
         // Nothing to switch where the tweak cannot work.
         toggle_->setEnabled(tweak_->isAvailable());
         row->addWidget(toggle_);
         updateState();
-        connect(toggle_, &QCheckBox::toggled, this, [this](bool on) {
+        connect(toggle_, &Switch::toggled, this, [this](bool on) {
             if (actions_.switchToggle)
                 actions_.switchToggle(tweak_, on);
             updateState();

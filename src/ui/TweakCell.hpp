@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QCheckBox>
+#include "ui/Switch.hpp"
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -39,7 +39,7 @@ class TweakCell final : public QFrame {
   private:
     std::shared_ptr<core::Tweak> tweak_;
     Actions actions_;
-    QCheckBox* toggle_ = nullptr;
+    Switch* toggle_ = nullptr;
 };
 
 }  // namespace quorvane::ui

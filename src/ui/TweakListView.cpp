@@ -7,6 +7,7 @@
 #include "core/HUD.hpp"
 #include "ui/ConfigureSheet.hpp"
 #include "ui/Looks.hpp"
+#include "ui/Symbols.hpp"
 #include "ui/workflows/WorkflowLook.hpp"
 
 namespace quorvane::ui {
@@ -32,8 +33,11 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
                           {.background = QColor(40, 40, 40, 220),
                            .text = Qt::white,
                            .radius = 10,
-                           .padding = {18, 10, 18, 10}},
+                           .padding = {18 + hudSymbolSize + 8, 10, 18, 10}},
                           viewport());
+    // The label's symbol, drawn left of its title.
+    hudSymbol_ = new QLabel(hud_);
+    hudSymbol_->setFixedSize(hudSymbolSize, hudSymbolSize);
     hud_->setObjectName("HUD");
     hud_->setAlignment(Qt::AlignCenter);
     QFont bold = hud_->font();
@@ -168,7 +172,10 @@ QString TweakListView::hudText() const {
 }
 
 void TweakListView::placeHud() {
+    const auto symbol = core::hudLabel(holder_.hudStyle.get()).symbol;
+    hudSymbol_->setPixmap(symbolPixmap(symbol, hudSymbolSize, Qt::white, devicePixelRatioF()));
     hud_->adjustSize();
+    hudSymbol_->move(18, (hud_->height() - hudSymbolSize) / 2);
     const QSize area = viewport()->size();
     hud_->move((area.width() - hud_->width()) / 2, area.height() - hud_->height() - 24);
     hud_->raise();

@@ -38,6 +38,7 @@ class TweakListView final : public QScrollArea {
     const std::vector<TweakCell*>& cells() const { return cells_; }
     void finishBuilding();
     QLabel* hud() const { return hud_; }
+    QLabel* hudSymbol() const { return hudSymbol_; }
     // The message an empty list shows, centred; hidden otherwise.
     QLabel* emptyState() const { return empty_; }
     // The cell's context menu: the list's items, then the "Workflow" submenu.
@@ -63,6 +64,8 @@ class TweakListView final : public QScrollArea {
     QWidget* content_;
     QVBoxLayout* column_;
     QLabel* hud_;
+    QLabel* hudSymbol_;
+    static constexpr int hudSymbolSize = 18;
     QLabel* empty_;
     std::vector<TweakCell*> cells_;
     std::vector<std::shared_ptr<core::Tweak>> pending_;

@@ -1,5 +1,5 @@
 #include <QApplication>
-#include <QCheckBox>
+#include "ui/Switch.hpp"
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
@@ -121,7 +121,7 @@ TEST_F(ConfigureViewsTest, formsShowTheDeclaredDefaultsAndStoreWhatTheTweakReads
     FormView view(form, defaults, [&](const std::string& action) { performed.push_back(action); });
 
     // Nothing stored yet: the form shows what the tweak would do.
-    auto* box = view.findChild<QCheckBox*>();
+    auto* box = view.findChild<Switch*>();
     auto* picker = view.findChild<QComboBox*>();
     auto* stepper = view.findChild<QSpinBox*>();
     auto* slider = view.findChild<QSlider*>();

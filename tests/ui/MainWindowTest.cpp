@@ -1,5 +1,5 @@
 #include <QApplication>
-#include <QCheckBox>
+#include "ui/Switch.hpp"
 #include <QDialog>
 #include <QDir>
 #include <QPushButton>
@@ -54,7 +54,7 @@ TEST_F(MainWindowTest, aSwitchWritesTheStoreRunsTheTweakAndShowsTheLabelForASeco
 
     auto* dock = cell("AutoHideDockTask");
     ASSERT_TRUE(dock);
-    dock->findChild<QCheckBox*>()->click();
+    dock->findChild<Switch*>()->click();
     EXPECT_TRUE(store.mState->autoHideDock);
     EXPECT_EQ(journal.front(), "run AutoHideDockTask");
     EXPECT_TRUE(window.list()->hud()->isVisible());
@@ -135,6 +135,9 @@ TEST_F(MainWindowTest, screenshots) {
     window.show();
     window.sidebar()->setCurrentRow(8);  // Dock
     save(window, "main-window.png");
+    window.list()->cells().front()->findChild<Switch*>()->click();
+    save(window, "feedback-label.png");
+    queue.advance(1s);
 
     activity.record("AutoHideDockTask", "preference",
                     "defaults  write com.apple.dock autohide -bool true");
