@@ -22,17 +22,30 @@ QString key(const QString& emoji, int pixels) {
     QStringList points;
     for (char32_t point : emoji.toUcs4())
         points << QString::number(point, 16);
-    return points.join('-') + QStringLiteral("@%1.png").arg(pixels);
+    // "c": drawn with the colour emoji font (older images used text fonts).
+    return QStringLiteral("c-") + points.join('-') + QStringLiteral("@%1.png").arg(pixels);
+}
+
+// A lone symbol that text fonts also have (⚓, ↔, ⌨) asks for its emoji
+// presentation, or a text font's monochrome glyph would be chosen.
+QString withEmojiPresentation(const QString& emoji) {
+    const auto points = emoji.toUcs4();
+    if (points.size() == 1 && points.front() < 0x1F000)
+        return emoji + QChar(0xFE0F);
+    return emoji;
 }
 
 QPixmap draw(const QString& emoji, int pixels) {
     QPixmap pixmap(pixels, pixels);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // The colour emoji font first, the application's for anything it lacks.
     QFont font = QGuiApplication::font();
+    font.setFamilies({QStringLiteral("Noto Color Emoji"), QGuiApplication::font().family()});
     font.setPixelSize(pixels * 3 / 4);
     painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, emoji);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, withEmojiPresentation(emoji));
     return pixmap;
 }
 

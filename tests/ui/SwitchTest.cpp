@@ -71,3 +71,42 @@ TEST_F(SwitchTest, everyFeedbackSymbolIsDrawn) {
 
 }  // namespace
 }  // namespace quorvane::ui
+
+#include "core/catalogue/BuiltinCatalogue.hpp"
+#include "ui/EmojiImages.hpp"
+
+namespace quorvane::ui {
+namespace {
+
+// Every catalogue icon comes out drawn by the colour emoji font (shaded,
+// not a text font's plain black outline) and as one glyph, not a sequence
+// drawn in pieces.
+TEST_F(SwitchTest, everyCatalogueIconIsOneColourGlyph) {
+    for (const auto& row : core::builtinCatalogue()) {
+        const QString emoji = QString::fromStdString(row.info.icon);
+        SCOPED_TRACE(row.info.id + " " + row.info.icon);
+        const QImage image = EmojiImages::image(emoji, 32).toImage().convertToFormat(
+            QImage::Format_ARGB32);
+        int painted = 0;
+        int left = image.width();
+        int right = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.alpha() < 40)
+                    continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                // A text glyph is the pen's black at varying coverage.
+                if (pixel.alpha() > 200 && pixel.value() > 20)
+                    ++painted;
+            }
+        EXPECT_GT(painted, 8);
+        // One glyph fits the square; two side by side would be cut at its edges.
+        EXPECT_GT(left, 0);
+        EXPECT_LT(right, image.width() - 1);
+    }
+}
+
+}  // namespace
+}  // namespace quorvane::ui
