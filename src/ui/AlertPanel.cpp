@@ -1,5 +1,8 @@
 #include "ui/AlertPanel.hpp"
 
+#include <QGridLayout>
+#include <QSpacerItem>
+
 #include <QAbstractButton>
 
 namespace quorvane::ui {
@@ -42,6 +45,12 @@ void AlertPanel::show(const platform::Alert& alert) {
     box->button(QMessageBox::Ok)->setText(QObject::tr("OK"));
     if (!alert.informativeText.empty())
         box->setInformativeText(QString::fromStdString(alert.informativeText));
+    // A readable width: a message box sizes itself to its shortest line,
+    // which breaks paths in a script's output mid-word. Its grid takes a
+    // spacer that holds it open.
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(readableWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     box->show();

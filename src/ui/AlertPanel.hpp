@@ -15,6 +15,7 @@ namespace quorvane::ui {
 // oldest box closes.
 class AlertPanel final : public platform::Alerts {
   public:
+    static constexpr int readableWidth = 420;
     static constexpr std::size_t maxOpen = 5;
 
     void show(const platform::Alert& alert) override;

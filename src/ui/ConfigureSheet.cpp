@@ -3,6 +3,9 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "ui/FormView.hpp"
@@ -28,7 +31,14 @@ ConfigureSheet::ConfigureSheet(const std::shared_ptr<core::Tweak>& tweak,
                 tr("%1 has nothing to configure.").arg(QString::fromStdString(tweak->name())),
                 this);
     }
-    column->addWidget(content, 1);
+    // Beyond what fits on the screen, the content scrolls.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("ConfigureContent");
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setWidget(content);
+    column->addWidget(scroll_, 1);
     if (hotkeys) {
         auto* shortcut = new QFormLayout;
         shortcut->addRow(tr("Keyboard Shortcut"),
@@ -39,7 +49,21 @@ ConfigureSheet::ConfigureSheet(const std::shared_ptr<core::Tweak>& tweak,
     auto* done = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(done, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(done);
-    resize(460, 220);
+    sizeToContent(content);
+}
+
+void ConfigureSheet::sizeToContent(QWidget* content) {
+    // As wide as the content asks, within reason; as high as its text needs
+    // at that width, up to most of the screen.
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    const int width = std::clamp(content->sizeHint().width() + 40, 460,
+                                 std::min(720, available.width() * 9 / 10));
+    const int inner = width - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+    const int needed = content->hasHeightForWidth() ? content->heightForWidth(inner)
+                                                    : content->sizeHint().height();
+    scroll_->setMinimumHeight(std::min(needed, available.height() * 6 / 10));
+    setMinimumWidth(std::min(460, width));
+    resize(width, sizeHint().height());
 }
 
 InfoDialog::InfoDialog(const core::Tweak& tweak, QWidget* parent) : QDialog(parent) {

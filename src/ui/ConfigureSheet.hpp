@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QScrollArea>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,14 @@ class ConfigureSheet final : public QDialog {
                    platform::Hotkeys* hotkeys = nullptr,
                    std::function<QString(const std::string&)> describe = {},
                    QWidget* parent = nullptr);
+
+    // The content, in a scroll area sized to it up to most of the screen.
+    QScrollArea* content() const { return scroll_; }
+
+  private:
+    void sizeToContent(QWidget* content);
+
+    QScrollArea* scroll_ = nullptr;
 };
 
 // The tweak's information: its explanation and documentation page.

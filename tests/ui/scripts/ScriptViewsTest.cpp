@@ -1,5 +1,6 @@
 #include <QDialog>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "platform/memory/MemoryAlerts.hpp"
 #include "platform/memory/MemoryJournal.hpp"
@@ -13,6 +14,7 @@
 #include "ui/MainWindow.hpp"
 #include "ui/TriggerViews.hpp"
 #include "ui/UiFixture.hpp"
+#include "ui/ConfigureSheet.hpp"
 #include "ui/finder/FinderContextMenuView.hpp"
 #include "ui/scripts/ScriptEditor.hpp"
 
@@ -101,11 +103,26 @@ TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSett
                                         "Finder extension settings"}));
     save(finder, "finder-context-menu.png");
 
+    // Its sheet is as tall as its explanations need: none is cut off.
+    ConfigureSheet finderSheet(withScripts.find("FinderContextMenuTask"),
+                               triggerConfigureViews(scriptTasks, workspace), defaults);
+    finderSheet.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(finderSheet.content()->verticalScrollBar()->isVisible());
+    for (auto* label : finderSheet.findChildren<QLabel*>()) {
+        if (label->wordWrap() && label->isVisible()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                << label->text().toStdString();
+        }
+    }
+    save(finderSheet, "configure-finder.png");
+
     AlertPanel panel;
     panel.show({platform::Alert::Style::warning, "Get IP Address", "No such interface"});
     ASSERT_TRUE(panel.lastShown());
     EXPECT_EQ(panel.lastShown()->text(), "Get IP Address");
     EXPECT_EQ(panel.lastShown()->informativeText(), "No such interface");
+    EXPECT_GE(panel.lastShown()->sizeHint().width(), AlertPanel::readableWidth);
 
     // Nobody closes them: a script run every second must not pile up boxes.
     for (int run = 0; run < 20; ++run)
