@@ -40,7 +40,9 @@ TEST_F(ConfigureViewsTest, theScreenshotFolderIsChosenAppliedAndResetThroughTheV
     auto tweak = catalogue->find("SetScreenshotLocationTask");
     auto views = systemConfigureViews(services);
     ConfigureSheet sheet(tweak, views, defaults);
-    auto* view = sheet.findChild<LocationSetterView*>();
+    // The view is the sheet's content (it has no meta-object of its own to
+    // find it by).
+    auto* view = dynamic_cast<LocationSetterView*>(sheet.content()->widget());
     ASSERT_TRUE(view);
     settle();
     EXPECT_EQ(view->path()->text(), "");  // nothing stored yet
