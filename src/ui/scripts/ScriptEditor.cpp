@@ -84,6 +84,9 @@ void ScriptEditor::save() {
     task_.content = script_->toPlainText().toStdString();
     task_.showsAlert = showsAlert_->isChecked();
     scripts_.update(task_);
+    // The sheet it sits in is titled with the script's icon and name.
+    if (QWidget* sheet = window(); sheet != this)
+        sheet->setWindowTitle(QString::fromStdString(task_.icon + "  " + task_.name));
 }
 
 }  // namespace quorvane::ui

@@ -1,4 +1,5 @@
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -93,6 +94,12 @@ TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSett
     auto* sheet = window.findChild<QDialog*>("ConfigureSheet");
     ASSERT_TRUE(sheet);
     EXPECT_TRUE(sheet->findChild<QPlainTextEdit*>());  // the editor
+    // Renamed, the sheet's title follows.
+    auto* nameField = sheet->findChild<QLineEdit*>();
+    nameField->setText(QStringLiteral("Deploy"));
+    Q_EMIT nameField->editingFinished();
+    EXPECT_TRUE(sheet->windowTitle().endsWith(QStringLiteral("  Deploy")))
+        << sheet->windowTitle().toStdString();
     sheet->reject();
 
     FinderContextMenuView finder(workspace);
