@@ -18,6 +18,9 @@ class SelectTweakDialog final : public QDialog {
     QLineEdit* search() const { return search_; }
     QListWidget* list() const { return list_; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void filter(const QString& text);
 

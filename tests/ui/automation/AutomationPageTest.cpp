@@ -106,3 +106,24 @@ TEST_F(AutomationPageTest, theChooserSearchesEveryTweak) {
 
 }  // namespace
 }  // namespace quorvane::ui
+
+namespace quorvane::ui {
+namespace {
+
+// Typing, Down and Return are enough: the hands stay on the keyboard.
+TEST_F(AutomationPageTest, theChooserAddsWithTheKeyboardAlone) {
+    SelectTweakDialog dialog(catalogue);
+    dialog.show();
+    dialog.search()->setFocus();
+    QTest::keyClicks(dialog.search(), "dock");
+    ASSERT_TRUE(dialog.chosen());  // the first match, highlighted
+    const auto first = dialog.chosen()->id();
+    QTest::keyClick(dialog.search(), Qt::Key_Down);
+    ASSERT_TRUE(dialog.chosen());
+    EXPECT_NE(dialog.chosen()->id(), first);
+    QTest::keyClick(dialog.search(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace quorvane::ui
