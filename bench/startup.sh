@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time (to the main window shown) and resident memory after
-# start-up of Quorvane, each as a ratio against a blank Qt Widgets window on
+# start-up of Quorvane, each as a ratio against two yardsticks (a blank Qt
+# Widgets window, and one listing 98 rows of text) on
 # the same machine. Median of several runs in one home folder, after a first
 # launch that sets it up. Usage: bench/startup.sh [build folder] [runs]
 set -euo pipefail
@@ -29,17 +30,23 @@ trap 'rm -rf "$home"' EXIT
 mkdir -m 700 "$home/run"
 HOME="$home" XDG_RUNTIME_DIR="$home/run" measure "$build/src/quorvane" >/dev/null
 
-blank_ms=(); blank_kb=(); app_ms=(); app_kb=()
+blank_ms=(); blank_kb=(); text_ms=(); text_kb=(); app_ms=(); app_kb=()
 for _ in $(seq "$runs"); do
     read -r ms kb < <(measure "$build/bench/quorvane_blank_window")
     blank_ms+=("$ms"); blank_kb+=("$kb")
+    read -r ms kb < <(measure "$build/bench/quorvane_text_window")
+    text_ms+=("$ms"); text_kb+=("$kb")
     read -r ms kb < <(HOME="$home" XDG_RUNTIME_DIR="$home/run" measure "$build/src/quorvane")
     app_ms+=("$ms"); app_kb+=("$kb")
 done
 
 bm=$(printf '%s\n' "${blank_ms[@]}" | median); bk=$(printf '%s\n' "${blank_kb[@]}" | median)
+tm=$(printf '%s\n' "${text_ms[@]}" | median); tk=$(printf '%s\n' "${text_kb[@]}" | median)
 am=$(printf '%s\n' "${app_ms[@]}" | median); ak=$(printf '%s\n' "${app_kb[@]}" | median)
-echo "blank Qt window: ${bm} ms, ${bk} KiB resident"
-echo "Quorvane:        ${am} ms, ${ak} KiB resident"
-awk -v am="$am" -v bm="$bm" -v ak="$ak" -v bk="$bk" \
-    'BEGIN { printf "ratio: start-up %.2fx, memory %.2fx\n", am / bm, ak / bk }'
+echo "blank Qt window:      ${bm} ms, ${bk} KiB resident"
+echo "98 rows of text:      ${tm} ms, ${tk} KiB resident"
+echo "Quorvane:             ${am} ms, ${ak} KiB resident"
+awk -v am="$am" -v bm="$bm" -v ak="$ak" -v bk="$bk" -v tm="$tm" -v tk="$tk" 'BEGIN {
+    printf "against the blank window:    start-up %.2fx, memory %.2fx\n", am / bm, ak / bk
+    printf "against 98 rows of text:     start-up %.2fx, memory %.2fx\n", am / tm, ak / tk
+}'

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDesktopServices>
+#include <QTimer>
 #include <QUrl>
 #include <atomic>
 #include <csignal>
@@ -233,14 +234,16 @@ int main(int argc, char** argv) {
                              services.windowsServices().apps, services.mainQueue());
     running = &services;
     commands.store(&controlCommands);
-    std::cout << "Quorvane is running.\n"
-              << "  records:  " << services.persistor().location() << "\n"
-              << "  settings: " << services.paths().userDefaults.string() << "\n"
-              << "  journal:  " << services.paths().journal.string() << "\n"
-              << "Press Ctrl-C to quit." << std::endl;
-
     services.start();
     window.addAutomationPage(new ui::AutomationPage(*services.automation(), services.catalogue()));
+    // Said at the first turn of the event loop, once the window is up.
+    QTimer::singleShot(0, [&services] {
+        std::cout << "Quorvane is running.\n"
+                  << "  records:  " << services.persistor().location() << "\n"
+                  << "  settings: " << services.paths().userDefaults.string() << "\n"
+                  << "  journal:  " << services.paths().journal.string() << "\n"
+                  << "Press Ctrl-C to quit." << std::endl;
+    });
     const int status = QApplication::exec();
 
     // First, so no client holds up the exit: the event loop answers nothing
