@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/SharedServices.hpp"
+#include "app/StartupTrace.hpp"
 #include "app/SystemWiring.hpp"
 #include "app/TriggersWiring.hpp"
 #include "app/InputWiring.hpp"
@@ -101,8 +102,11 @@ std::vector<LifecycleStep> AppServices::stopSteps() {
 }
 
 void AppServices::start() {
-    for (const auto& step : startSteps())
+    StartupTrace trace;
+    for (const auto& step : startSteps()) {
         step.run();
+        trace.mark(step.name);
+    }
 }
 
 void AppServices::terminate() {

@@ -17,6 +17,7 @@
 #include "platform/sim/SimWindowServer.hpp"
 #include "windows/WindowsServices.hpp"
 #include "app/SimControlCommands.hpp"
+#include "app/StartupTrace.hpp"
 #include "cli/CommandLine.hpp"
 #include "core/AppIdentity.hpp"
 #include "platform/posix/ControlSocket.hpp"
@@ -58,6 +59,7 @@ void chooseOffscreenWithoutDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    app::StartupTrace trace;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     auto command = cli::parseCommandLine(arguments);
     if (!command) {
@@ -69,6 +71,7 @@ int main(int argc, char** argv) {
 
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
+    trace.mark("Qt application");
     QApplication::setApplicationName(QString::fromUtf8(
         core::applicationName.data(), static_cast<qsizetype>(core::applicationName.size())));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -114,7 +117,9 @@ int main(int argc, char** argv) {
     }
 
     app::AppServices services(platform::posix::XdgDirectories::current());
+    trace.mark("services and records");
     services.useSessionHotkeys();
+    trace.mark("session hotkeys");
     ui::EmojiImages::setCacheFolder(
         QString::fromStdString((services.paths().cache / "emoji").string()));
     const QString documentation =
@@ -145,6 +150,7 @@ int main(int argc, char** argv) {
         settings->raise();
         settings->activateWindow();
     };
+    trace.mark("before the main window");
     ui::MainWindow window(
         {.list = lists,
          .journal = services.journal(),
@@ -161,6 +167,7 @@ int main(int argc, char** argv) {
          .hotkeys = services.hotkeys(),
          .addScript = [&services] { return services.scriptTasks().add().id; },
          .journalFile = services.paths().journal});
+    trace.mark("main window made");
     ui::PermissionPanel permissionPanel(services.workspace());
     services.setPermissionPanel(&permissionPanel);
     ui::AlertPanel alertPanel;
@@ -204,6 +211,7 @@ int main(int argc, char** argv) {
     showStatusItem();
     if (!services.store().hideMainWindowAtLaunch.get())
         window.show();
+    trace.mark("status item and window shown");
     app::ControlCommands controlCommands;
     app::bindInstanceCommands(controlCommands, {.catalogue = services.catalogue(),
                                                 .actions = services.tweakActions(),
@@ -234,10 +242,14 @@ int main(int argc, char** argv) {
                              services.windowsServices().apps, services.mainQueue());
     running = &services;
     commands.store(&controlCommands);
+    trace.mark("control commands bound");
     services.start();
+    trace.mark("start-up steps");
     window.addAutomationPage(new ui::AutomationPage(*services.automation(), services.catalogue()));
+    trace.mark("automation page");
     // Said at the first turn of the event loop, once the window is up.
-    QTimer::singleShot(0, [&services] {
+    QTimer::singleShot(0, [&services, &trace] {
+        trace.mark("first turn of the event loop");
         std::cout << "Quorvane is running.\n"
                   << "  records:  " << services.persistor().location() << "\n"
                   << "  settings: " << services.paths().userDefaults.string() << "\n"

@@ -68,8 +68,12 @@ Status registerUrlScheme(const std::filesystem::path& dataHome,
         // The marker tells a link from a command typed by the user.
         desktopEntryQuoted(program.string()) + " --from-link %u\nMimeType=" + schemeKey +
         ";\nCategories=Utility;\n";
-    if (auto written = writeFileAtomically(applications / entryName, entry); !written)
-        return written;
+    // At every launch: written only when it says something new, which
+    // spares start-up a synced write.
+    if (auto current = readFile(applications / entryName, 64 * 1024);
+        !current || current.value() != std::optional<std::string>(entry))
+        if (auto written = writeFileAtomically(applications / entryName, entry); !written)
+            return written;
 
     const auto listPath = configHome / "mimeapps.list";
     auto list = readFile(listPath, 1024 * 1024);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -23,7 +24,17 @@ TEST(DesktopEntry, linksAreHandedToTheProgramWithoutTouchingTheUsersOtherChoices
            "text/html=browser.desktop\n";
 
     ASSERT_TRUE(registerUrlScheme(data, config, "/opt/My \"Tools\"/quorvane"));
+    // Again at the next launch: the same entry is left as it is (a rewrite
+    // would be a new file).
+    const auto written = data / "applications/com.tarnvell.Quorvane.desktop";
+    const auto inode = [&] {
+        struct stat info {};
+        ::stat(written.c_str(), &info);
+        return info.st_ino;
+    };
+    const auto first = inode();
     ASSERT_TRUE(registerUrlScheme(data, config, "/opt/My \"Tools\"/quorvane"));
+    EXPECT_EQ(inode(), first);
     EXPECT_EQ(contents(config / "mimeapps.list"),
               "[Added Associations]\ntext/plain=editor.desktop;\n\n[Default Applications]\n"
               "x-scheme-handler/quorvane=com.tarnvell.Quorvane.desktop\n"
