@@ -1,5 +1,8 @@
 #include "ui/workflows/WorkflowSettingsTab.hpp"
 
+#include <QApplication>
+#include <QGraphicsOpacityEffect>
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -66,6 +69,46 @@ void CustomizeWorkflowDialog::done(int result) {
     QDialog::done(result);
 }
 
+void HoverRow::revealOnHover(std::initializer_list<QWidget*> controls) {
+    for (QWidget* control : controls) {
+        // Faded, not hidden: they stay in the Tab order, and show when
+        // reached with the keyboard.
+        auto* fade = new QGraphicsOpacityEffect(control);
+        control->setGraphicsEffect(fade);
+        control->installEventFilter(this);
+        faded_.push_back(fade);
+    }
+    reveal(false);
+}
+
+void HoverRow::reveal(bool revealed) {
+    for (auto* fade : faded_)
+        fade->setOpacity(revealed ? 1.0 : 0.0);
+}
+
+bool HoverRow::isRevealed() const {
+    return !faded_.empty() && faded_.front()->opacity() > 0.5;
+}
+
+void HoverRow::enterEvent(QEnterEvent* event) {
+    reveal(true);
+    QWidget::enterEvent(event);
+}
+
+void HoverRow::leaveEvent(QEvent* event) {
+    if (!isAncestorOf(QApplication::focusWidget()))
+        reveal(false);
+    QWidget::leaveEvent(event);
+}
+
+bool HoverRow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        reveal(true);
+    else if (event->type() == QEvent::FocusOut && !underMouse())
+        reveal(false);
+    return QWidget::eventFilter(watched, event);
+}
+
 WorkflowSettingsTab::WorkflowSettingsTab(core::Store& store, core::WorkflowService& workflows,
                                          QWidget* parent)
     : QWidget(parent), workflows_(workflows) {
@@ -90,7 +133,9 @@ void WorkflowSettingsTab::rebuild() {
     if (shown_.empty())
         rowsColumn->addWidget(new QLabel(tr("No workflows yet.")));
     for (const auto& workflow : shown_) {
-        auto* row = new QHBoxLayout;
+        auto* line = new HoverRow;
+        auto* row = new QHBoxLayout(line);
+        row->setContentsMargins(4, 2, 4, 2);
         auto* badge = new QLabel;
         badge->setPixmap(workflowIcon(workflow, 18).pixmap(18, 18));
         auto* edit = new QPushButton(tr("Edit"));
@@ -103,7 +148,8 @@ void WorkflowSettingsTab::rebuild() {
         row->addWidget(new QLabel(QString::fromStdString(workflow.name)), 1);
         row->addWidget(edit);
         row->addWidget(remove);
-        rowsColumn->addLayout(row);
+        line->revealOnHover({edit, remove});
+        rowsColumn->addWidget(line);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGraphicsOpacityEffect>
 #include <QDialog>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -32,6 +33,25 @@ class CustomizeWorkflowDialog final : public QDialog {
     QLineEdit* name_;
     QComboBox* icon_;
     QComboBox* color_;
+};
+
+// A row whose controls show only while the pointer is over it, or while one
+// of them has the keyboard focus.
+class HoverRow final : public QWidget {
+  public:
+    using QWidget::QWidget;
+    void revealOnHover(std::initializer_list<QWidget*> controls);
+    bool isRevealed() const;
+
+  protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void reveal(bool revealed);
+
+    std::vector<QGraphicsOpacityEffect*> faded_;
 };
 
 // The "Workflows" tab of the settings: a row per workflow with "Edit" and

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QEnterEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -38,6 +39,26 @@ TEST_F(WorkflowViewsTest, workflowsMadeInSettingsAppearInTheSidebarAndCellMenus)
     WorkflowSettingsTab settings(store, workflows);
     button(&settings, "New Workflow")->click();
     EXPECT_EQ(sidebarTitles().mid(21, 2), (QStringList{"Favorite", "Workflow 1"}));
+    // A row's Edit and Remove show while the pointer is over it, or while
+    // the keyboard is on one of them.
+    // (The rows before the new workflow are retired, deleted later.)
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // (It has no meta-object: found by its C++ type.)
+    HoverRow* row = nullptr;
+    for (auto* widget : settings.findChildren<QWidget*>())
+        if (!row)
+            row = dynamic_cast<HoverRow*>(widget);
+    ASSERT_TRUE(row);
+    EXPECT_FALSE(row->isRevealed());
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(row, &enter);
+    EXPECT_TRUE(row->isRevealed());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(row, &leave);
+    EXPECT_FALSE(row->isRevealed());
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(row->findChild<QPushButton*>(), &focus);
+    EXPECT_TRUE(row->isRevealed());
 
     // The cell's "Workflow" submenu adds to and takes out of a workflow.
     window.selectEntry("Workflow 1");
