@@ -132,6 +132,7 @@ int main(int argc, char** argv) {
                                  &services.workflows()};
     // Made the first time it is opened.
     std::unique_ptr<ui::SettingsWindow> settings;
+    QWidget* mainWindow = nullptr;  // where Settings first opens
     auto openSettings = [&] {
         if (!settings) {
             settings = std::make_unique<ui::SettingsWindow>(ui::SettingsWindow::Services{
@@ -146,9 +147,7 @@ int main(int argc, char** argv) {
                                                          services.catalogue()),
                              QObject::tr("Shortcuts"));
         }
-        settings->show();
-        settings->raise();
-        settings->activateWindow();
+        settings->present(mainWindow);
     };
     trace.mark("before the main window");
     ui::MainWindow window(
@@ -168,6 +167,7 @@ int main(int argc, char** argv) {
          .addScript = [&services] { return services.scriptTasks().add().id; },
          .journalFile = services.paths().journal});
     trace.mark("main window made");
+    mainWindow = &window;
     ui::PermissionPanel permissionPanel(services.workspace());
     services.setPermissionPanel(&permissionPanel);
     ui::AlertPanel alertPanel;

@@ -1,5 +1,9 @@
 #include "ui/SettingsWindow.hpp"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
 #include <QFormLayout>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -82,6 +86,34 @@ void SettingsWindow::updateFromStore() {
         const QSignalBlocker quiet(box);
         box->setChecked(on);
     }
+}
+
+QRect SettingsWindow::centredWithin(const QSize& size, const QRect& available) {
+    const QSize fitted = size.boundedTo(available.size());
+    QRect placed(QPoint(0, 0), fitted);
+    placed.moveCenter(available.center());
+    // Centring an odd size can leave it a point over an edge.
+    placed.moveLeft(std::clamp(placed.left(), available.left(), available.right() - fitted.width() + 1));
+    placed.moveTop(std::clamp(placed.top(), available.top(), available.bottom() - fitted.height() + 1));
+    return placed;
+}
+
+void SettingsWindow::present(const QWidget* near) {
+    if (!placed_) {
+        QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect available = screen->availableGeometry();
+            // Room for the title bar the window manager adds.
+            const QRect client = available.adjusted(0, 32, 0, 0);
+            const QRect placed = centredWithin(sizeHint().expandedTo(QSize(560, 420)), client);
+            resize(placed.size());
+            move(placed.topLeft());
+        }
+        placed_ = true;
+    }
+    show();
+    raise();
+    activateWindow();
 }
 
 }  // namespace quorvane::ui

@@ -28,8 +28,16 @@ class SettingsWindow final : public QTabWidget {
     Switch* launchAtLogin() const { return launchAtLogin_; }
     QLabel* message() const { return message_; }
 
+    // Shows it, raised; the first time, centred on the screen that holds
+    // `near` (the main window, else the primary screen) and wholly inside
+    // its available area.
+    void present(const QWidget* near = nullptr);
+    // Where a window of `size` goes: centred in `available`, never past it.
+    static QRect centredWithin(const QSize& size, const QRect& available);
+
   private:
     void updateFromStore();
+    bool placed_ = false;
 
     Services services_;
     Switch* showsInMenuBar_;

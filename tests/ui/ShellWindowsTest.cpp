@@ -190,3 +190,22 @@ TEST_F(ShellWindowsTest, anUnpinnedPopoverClosesOnAClickElsewhere) {
 
 }  // namespace
 }  // namespace quorvane::ui
+
+namespace quorvane::ui {
+namespace {
+
+// Settings opens wholly on screen, below where a title bar goes, however
+// small the screen.
+TEST(SettingsPlacement, theWindowLiesInsideTheAvailableArea) {
+    const QRect available(0, 25, 1440, 800);
+    const QRect placed = SettingsWindow::centredWithin({600, 480}, available);
+    EXPECT_TRUE(available.contains(placed));
+    EXPECT_EQ(placed.center(), available.center());
+    const QRect small(100, 0, 500, 400);
+    const QRect squeezed = SettingsWindow::centredWithin({601, 481}, small);
+    EXPECT_TRUE(small.contains(squeezed));
+    EXPECT_EQ(squeezed.size(), small.size());
+}
+
+}  // namespace
+}  // namespace quorvane::ui
