@@ -95,6 +95,14 @@ std::vector<xcb_window_t> FakeSystemTray::icons() const {
     return icons_;
 }
 
+void FakeSystemTray::moveToTopRight() {
+    auto* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    const std::uint32_t position[] = {static_cast<std::uint32_t>(screen->width_in_pixels - iconSize),
+                                      0};
+    xcb_configure_window(connection_, tray_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, position);
+    xcb_flush(connection_);
+}
+
 void FakeSystemTray::click(int button) {
     std::size_t index = 0;
     {
@@ -104,7 +112,13 @@ void FakeSystemTray::click(int button) {
         index = icons_.size() - 1;
     }
     xcb_connection_t* mouse = xcb_connect(nullptr, nullptr);
-    const auto x = static_cast<std::int16_t>(index * iconSize + iconSize / 2);
+    // Where the tray is now: it may have been moved.
+    std::int16_t trayX = 0;
+    if (auto* geometry = xcb_get_geometry_reply(mouse, xcb_get_geometry(mouse, tray_), nullptr)) {
+        trayX = geometry->x;
+        std::free(geometry);
+    }
+    const auto x = static_cast<std::int16_t>(trayX + static_cast<int>(index * iconSize + iconSize / 2));
     const auto detail = static_cast<std::uint8_t>(button);
     xcb_test_fake_input(mouse, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, x, iconSize / 2, 0);
     xcb_test_fake_input(mouse, XCB_BUTTON_PRESS, detail, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);

@@ -24,6 +24,9 @@ class FakeSystemTray {
     std::vector<xcb_window_t> icons() const;
     // Presses and releases a mouse button (1 left, 3 right) over the newest icon.
     void click(int button);
+    // Puts the tray's first icon at the top-right corner of the screen, where
+    // a panel's status area often is.
+    void moveToTopRight();
 
   private:
     void serve();

@@ -1,4 +1,6 @@
 #include <QMenu>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include "support/FakeSystemTray.hpp"
@@ -56,6 +58,20 @@ TEST_F(MenuBarTrayTest, theStatusItemOpensItsMenuAndThePopoverAndCanBeTurnedOff)
     // The next left click opens the popover; another closes it.
     tray.click(1);
     EXPECT_TRUE(waitFor([&] { return popover.isVisible(); }));
+    tray.click(1);
+    EXPECT_TRUE(waitFor([&] { return !popover.isVisible(); }));
+
+    // With the status item at the screen's right edge the whole popover
+    // still lies on the screen.
+    tray.moveToTopRight();
+    QTest::qWait(100);
+    tray.click(1);
+    ASSERT_TRUE(waitFor([&] { return popover.isVisible(); }));
+    const QRect screen = popover.screen()->availableGeometry();
+    EXPECT_TRUE(waitFor([&] { return screen.contains(popover.frameGeometry()); }))
+        << popover.frameGeometry().x() << "," << popover.frameGeometry().y() << " "
+        << popover.frameGeometry().width() << "x" << popover.frameGeometry().height();
+    EXPECT_GT(popover.frameGeometry().right(), screen.width() / 2);  // it opened by the item
     tray.click(1);
     EXPECT_TRUE(waitFor([&] { return !popover.isVisible(); }));
 
