@@ -77,6 +77,7 @@ TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
     queue.advance(200ms);
     EXPECT_TRUE(window.list()->emptyState()->isVisible());
     EXPECT_EQ(window.list()->emptyState()->text(), "No tweaks match \u201cdockzzz\u201d");
+    save(window, "empty-search.png");
     window.sidebar()->setCurrentRow(4);  // the first category: Finder
     EXPECT_EQ(window.holder().group->title(), "Finder");
     EXPECT_TRUE(window.search()->text().isEmpty());
