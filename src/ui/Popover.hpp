@@ -47,6 +47,7 @@ class Popover final : public QWidget {
     // The header's button with the menu of workflows to show.
     QToolButton* workflowMenu() const { return workflowMenu_; }
     core::TweaksHolder& holder() { return holder_; }
+    TweakListView* list() const { return list_; }
 
   private:
     void applyPinning();

@@ -44,11 +44,16 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     // Colours through the palette: a style sheet per label would make the
     // style sheet machinery polish every cell, which dominates start-up.
     tint(description, QColor(0x5f, 0x5f, 0x5f));
-    if (narrow) {
-        // Long descriptions wrap rather than widen the popover.
-        description->setWordWrap(true);
-        description->setMinimumWidth(1);
-    }
+    // In the popover every line wraps rather than widen the cell past it,
+    // which would push the Run button and the switch off its edge.
+    auto wrapWhenNarrow = [narrow](QLabel* label) {
+        if (!narrow)
+            return;
+        label->setWordWrap(true);
+        label->setMinimumWidth(1);
+    };
+    wrapWhenNarrow(name);
+    wrapWhenNarrow(description);
 
     auto* words = new QVBoxLayout;
     words->setSpacing(2);
@@ -61,6 +66,7 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
         QFont small = unavailable->font();
         small.setPixelSize(11);
         unavailable->setFont(small);
+        wrapWhenNarrow(unavailable);
         words->addWidget(unavailable);
     }
 

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPointer>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "ui/MenuBarService.hpp"
 #include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
+#include "ui/Switch.hpp"
 #include "ui/UiFixture.hpp"
 
 namespace quorvane::ui {
@@ -49,6 +51,33 @@ TEST_F(ShellWindowsTest, thePopoverShowsTheChosenWorkflowAndRemembersItsPin) {
     EXPECT_FALSE(popover.emptyText()->isVisible());
     EXPECT_EQ(idsOf(popover.holder().tweaks.get()),
               (std::vector<std::string>{"DimTask", "MuteTask"}));
+    // Long names wrap: every Run button and switch stays inside the popover,
+    // also with the larger type an X11 desktop gives it.
+    QFont larger = popover.font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.4);
+    popover.setFont(larger);
+    store.preference.modify([](core::Preference& preference) {
+        // Enough of them that the list scrolls, and its bar takes room.
+        for (const char* id : {"HideAllAppsTask", "LaunchScreenSaverTask", "ClearClipboardTask",
+                               "VisualizeKeystrokeTask", "VisualizeCursorTask", "PlainTextTask",
+                               "AutoPlainTextTask", "CameraMirrorTask"})
+            preference.taskWorkflows.push_back({id, "work"});
+    });
+    popover.list()->finishBuilding();
+    QApplication::processEvents();
+    const QRect inside = popover.list()->viewport()->rect();
+    for (auto* cell : popover.list()->cells()) {
+        QWidget* control = cell->findChild<Switch*>();
+        if (!control)
+            control = cell->findChild<QPushButton*>();
+        ASSERT_TRUE(control);
+        const QRect placed(control->mapTo(popover.list()->viewport(), QPoint(0, 0)), control->size());
+        EXPECT_LE(placed.right(), inside.right()) << cell->tweak()->id();
+        // Nor may it need more room than is left once the list scrolls.
+        const int scrollBar = popover.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        EXPECT_LE(cell->minimumSizeHint().width(), inside.width() - scrollBar - 24)
+            << cell->tweak()->id();
+    }
     store.preference.modify(
         [](core::Preference& preference) { preference.compactWorkflowId = "removed"; });
     EXPECT_EQ(idsOf(popover.holder().tweaks.get()), std::vector<std::string>{"SnapWindowsTask"});
