@@ -48,7 +48,8 @@ constexpr Named named[] = {
     {"Option", 58},     {"Meta", 55},      {"Command", 55},   {"CapsLock", 57},
 };
 
-// X11 key codes 8..135 (evdev 0..127) to Mac key codes; 0xFF: none.
+// X11 key codes 8..135 (evdev 0..127) to Mac key codes; `none` for keys
+// without a Mac counterpart.
 constexpr std::uint16_t none = 0xFFFF;
 constexpr std::array<std::uint16_t, 136> x11Table = [] {
     std::array<std::uint16_t, 136> table{};

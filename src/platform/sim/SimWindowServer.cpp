@@ -103,8 +103,7 @@ SimWindowServer::SimWindowServer(int ownPid, Journal& journal, Pasteboard& paste
       journal_(journal),
       pasteboard_(pasteboard),
       shortcut_(std::move(shortcut)),
-      frontmost_(ownPid),
-      monitors_([this](bool active) { monitoring_ = active; }) {
+      frontmost_(ownPid) {
     screens_.push_back({"1", "Built-in Display", {{0, 0}, {1440, 900}},
                         {{0, dockHeight}, {1440, 900 - menuBarHeight - dockHeight}}});
     nextScreen_ = 2;

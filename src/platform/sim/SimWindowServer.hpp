@@ -97,7 +97,7 @@ class SimWindowServer final : public Screens,
     void remove(EventMonitors::Token token) override;
     Point mouseLocation() override;
     // Whether the monitors' event source is installed (first to last monitor).
-    bool isMonitoring() const { return monitoring_; }
+    bool isMonitoring() const { return monitors_.size() > 0; }
 
     // EventTaps
     Result<EventTaps::Token> install(EventMask mask, Callback callback,
@@ -195,7 +195,6 @@ class SimWindowServer final : public Screens,
     std::map<RunningApplications::Token, Observer> activationObservers_;
     RunningApplications::Token nextObserver_ = 1;
     MonitorRegistry monitors_;
-    bool monitoring_ = false;
     std::map<EventTaps::Token, Tap> taps_;
     std::vector<EventTaps::Token> swallowers_;
     EventTaps::Token nextTap_ = 1;

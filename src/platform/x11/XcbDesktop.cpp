@@ -108,7 +108,6 @@ XcbDesktop::~XcbDesktop() = default;
 // --- reading the clients -----------------------------------------------------
 
 std::vector<XcbDesktop::Client> XcbDesktop::clients(bool includeHidden) {
-    auto* c = impl_->connection;
     auto* ewmh = &impl_->ewmh;
     xcb_ewmh_get_windows_reply_t stacking;
     if (!xcb_ewmh_get_client_list_stacking_reply(
@@ -117,7 +116,13 @@ std::vector<XcbDesktop::Client> XcbDesktop::clients(bool includeHidden) {
     std::vector<xcb_window_t> windows(stacking.windows, stacking.windows + stacking.windows_len);
     xcb_ewmh_get_windows_reply_wipe(&stacking);
     std::reverse(windows.begin(), windows.end());  // the list runs bottom to top
+    return read(windows, includeHidden);
+}
 
+std::vector<XcbDesktop::Client> XcbDesktop::read(const std::vector<std::uint32_t>& windows,
+                                                 bool includeHidden) {
+    auto* c = impl_->connection;
+    auto* ewmh = &impl_->ewmh;
     // Every request first, then every reply.
     struct Pending {
         xcb_get_geometry_cookie_t geometry;
@@ -217,10 +222,12 @@ std::vector<XcbDesktop::Client> XcbDesktop::clients(bool includeHidden) {
 }
 
 std::optional<XcbDesktop::Client> XcbDesktop::client(std::uint32_t window) {
-    for (auto& candidate : clients(true))
-        if (candidate.window == window)
-            return candidate;
-    return std::nullopt;
+    // That window alone: an attribute of one window must not cost the
+    // whole list. One that is gone answers nothing.
+    auto found = read({window}, true);
+    if (found.empty())
+        return std::nullopt;
+    return std::move(found.front());
 }
 
 std::optional<std::uint32_t> XcbDesktop::activeWindow() {

@@ -70,7 +70,10 @@ class XcbDesktop final : public Accessibility, public WindowList, public Running
     struct Impl;
 
     XcbDesktop(Log& log, std::function<Rect()> primaryRootFrame, std::unique_ptr<Impl> impl);
+    // The window manager's clients, front to back.
     std::vector<Client> clients(bool includeHidden);
+    // What the server says of these windows, in their order.
+    std::vector<Client> read(const std::vector<std::uint32_t>& windows, bool includeHidden);
     std::optional<Client> client(std::uint32_t window);
     std::optional<std::uint32_t> activeWindow();
     void readEvents();
