@@ -1,5 +1,4 @@
 #include <QApplication>
-#include "ui/Switch.hpp"
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 #include "ui/ConfigureSheet.hpp"
 #include "ui/FormView.hpp"
 #include "ui/SystemViews.hpp"
+#include "ui/UiFixture.hpp"
 
 namespace quorvane::ui {
 namespace {
@@ -123,7 +123,7 @@ TEST_F(ConfigureViewsTest, formsShowTheDeclaredDefaultsAndStoreWhatTheTweakReads
     FormView view(form, defaults, [&](const std::string& action) { performed.push_back(action); });
 
     // Nothing stored yet: the form shows what the tweak would do.
-    auto* box = view.findChild<Switch*>();
+    auto* box = testing::findSwitch(&view);
     auto* picker = view.findChild<QComboBox*>();
     auto* stepper = view.findChild<QSpinBox*>();
     auto* slider = view.findChild<QSlider*>();

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include "ui/Switch.hpp"
 #include <QDialog>
 #include <QDir>
 #include <QPushButton>
@@ -54,7 +53,7 @@ TEST_F(MainWindowTest, aSwitchWritesTheStoreRunsTheTweakAndShowsTheLabelForASeco
 
     auto* dock = cell("AutoHideDockTask");
     ASSERT_TRUE(dock);
-    dock->findChild<Switch*>()->click();
+    testing::findSwitch(dock)->click();
     EXPECT_TRUE(store.mState->autoHideDock);
     EXPECT_EQ(journal.front(), "run AutoHideDockTask");
     EXPECT_TRUE(window.list()->hud()->isVisible());
@@ -136,7 +135,7 @@ TEST_F(MainWindowTest, screenshots) {
     window.show();
     window.sidebar()->setCurrentRow(8);  // Dock
     save(window, "main-window.png");
-    window.list()->cells().front()->findChild<Switch*>()->click();
+    testing::findSwitch(window.list()->cells().front())->click();
     save(window, "feedback-label.png");
     queue.advance(1s);
 

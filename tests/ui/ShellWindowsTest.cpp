@@ -67,7 +67,7 @@ TEST_F(ShellWindowsTest, thePopoverShowsTheChosenWorkflowAndRemembersItsPin) {
     QApplication::processEvents();
     const QRect inside = popover.list()->viewport()->rect();
     for (auto* cell : popover.list()->cells()) {
-        QWidget* control = cell->findChild<Switch*>();
+        QWidget* control = testing::findSwitch(cell);
         if (!control)
             control = cell->findChild<QPushButton*>();
         ASSERT_TRUE(control);

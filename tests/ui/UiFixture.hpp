@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "core/workflows/WorkflowService.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
+#include "ui/Switch.hpp"
 #include "ui/TweakListView.hpp"
 
 namespace quorvane::ui::testing {
@@ -19,6 +21,15 @@ struct SilentSound final : platform::Sound {
 
 // The catalogue of recording tweaks, a Qt application, and what a list of
 // tweaks needs to run them, for widget tests.
+// The switch inside `in`, by its C++ type: it has no meta-object, so
+// findChild<Switch*> would take any button for one.
+inline Switch* findSwitch(QWidget* in) {
+    for (auto* candidate : in->findChildren<QAbstractButton*>())
+        if (auto* found = dynamic_cast<Switch*>(candidate))
+            return found;
+    return nullptr;
+}
+
 struct UiFixture : core::testing::CatalogueFixture {
     int argc = 1;
     char name[16] = "quorvane-ui";
