@@ -11,8 +11,9 @@ packages=(
   fonts-noto-color-emoji fonts-font-awesome
   libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
   libxcb-ewmh-dev libxcb-icccm4-dev libxcb-record0-dev libxcb-res0-dev libxcb-composite0-dev
+  libxcb-randr0-dev
   libxkbcommon-dev libxkbcommon-x11-dev
-  xvfb xauth openbox xdotool x11-apps
+  xvfb xauth openbox xdotool x11-apps xcompmgr
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "app/StartupTrace.hpp"
 #include "app/SystemWiring.hpp"
 #include "app/TriggersWiring.hpp"
+#include "app/DisplayWiring.hpp"
 #include "app/InputWiring.hpp"
 #include "app/WindowsWiring.hpp"
 #include "platform/posix/DesktopEntry.hpp"
@@ -22,6 +23,9 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
       triggers_(std::make_unique<TriggersWiring>(*shared_, *system_)),
       windows_(std::make_unique<WindowsWiring>(*shared_, shared_->desktop)),
       input_(std::make_unique<InputWiring>(*shared_, shared_->desktop, *windows_)),
+      display_(std::make_unique<DisplayWiring>(
+          *shared_, shared_->desktop, *windows_,
+          [this](const std::string& name) { return hotkeys_ && hotkeys_->isActive(name); })),
       factory_(makeFactory()),
       catalogue_(factory_, shared_->store, shared_->log, triggers_->scriptTasks()),
       tweaksHandler_(catalogue_),
@@ -44,6 +48,7 @@ core::TweakFactory AppServices::makeFactory() {
     core::TweakFactory factory;
     system_->addTweaks(factory);
     triggers_->addTweaks(factory);
+    display_->addTweaks(factory);
     return factory;
 }
 
@@ -59,6 +64,7 @@ std::vector<LifecycleStep> AppServices::startSteps() {
          }},
         {"start triggers", [this] { triggers_->start(); }},
         {"follow the frontmost application", [this] { windows_->start(); }},
+        {"restore colour settings a previous run left", [this] { display_->start(); }},
         {"register shortcuts",
          [this] {
              if (!shortcuts_)
@@ -94,6 +100,7 @@ std::vector<LifecycleStep> AppServices::exitSteps() {
 std::vector<LifecycleStep> AppServices::stopSteps() {
     return {
         {"end running commands", [this] { shared_->shell.terminateRunning(); }},
+        {"stop displays", [this] { display_->stop(); }},
         {"stop input", [this] { input_->stop(); }},
         {"stop windows", [this] { windows_->stop(); }},
         {"stop triggers", [this] { triggers_->stop(); }},
@@ -140,6 +147,9 @@ windows::WindowsServices& AppServices::windowsServices() {
 }
 input::InputServices& AppServices::inputServices() {
     return input_->services();
+}
+display::DisplayServices& AppServices::displayServices() {
+    return display_->services();
 }
 
 const AppPaths& AppServices::paths() const {

@@ -36,6 +36,9 @@ struct WindowsServices;
 namespace quorvane::input {
 struct InputServices;
 }
+namespace quorvane::display {
+struct DisplayServices;
+}
 namespace quorvane::triggers {
 class ScriptTaskService;
 class FinderActionPerformer;
@@ -48,6 +51,7 @@ class SystemWiring;
 class TriggersWiring;
 class WindowsWiring;
 class InputWiring;
+class DisplayWiring;
 class DesktopSession;
 
 // The composition root: the one place that picks adapters. It owns the
@@ -92,6 +96,7 @@ class AppServices {
     DesktopSession& desktop();
     windows::WindowsServices& windowsServices();
     input::InputServices& inputServices();
+    display::DisplayServices& displayServices();
     // The simulated Mac's notification centers, where `quorvane sim post`
     // delivers system events.
     platform::sim::SimSystemEvents& simulatedEvents();
@@ -136,6 +141,7 @@ class AppServices {
     std::unique_ptr<TriggersWiring> triggers_;
     std::unique_ptr<WindowsWiring> windows_;
     std::unique_ptr<InputWiring> input_;
+    std::unique_ptr<DisplayWiring> display_;
     core::TweakFactory factory_;
     core::Catalogue catalogue_;
     core::TweaksHandler tweaksHandler_;

@@ -6,6 +6,7 @@
 #include "app/AppServices.hpp"
 #include "app/CommandClient.hpp"
 #include "app/DesktopCommands.hpp"
+#include "app/DisplayCommands.hpp"
 #include "app/InProcessInstance.hpp"
 #include "cli/JournalCommand.hpp"
 #include "core/Tweak.hpp"
@@ -167,6 +168,17 @@ int desktop(const cli::CommandLine& command) {
     });
 }
 
+// "displays" and "overlays": the instance's snapshot under `key`.
+int snapshot(const cli::CommandLine& command, const char* key,
+             std::string (*text)(const nlohmann::json&)) {
+    return CommandClient(std::cout, std::cerr)
+        .send({{"command", key}}, [&](const nlohmann::json& reply) {
+            const auto shown = reply.value(key, nlohmann::json::object());
+            std::cout << (command.json ? shown.dump() + "\n" : text(shown));
+            return 0;
+        });
+}
+
 int finderAction(const cli::CommandLine& command) {
     nlohmann::json paths = nlohmann::json::array();
     for (const auto& path : command.paths)
@@ -208,6 +220,10 @@ int runCommandLine(const cli::CommandLine& command) {
             return simDesktop(command.simWords);
         case Action::desktop:
             return desktop(command);
+        case Action::displays:
+            return snapshot(command, "displays", displaysText);
+        case Action::overlays:
+            return snapshot(command, "overlays", overlaysText);
         case Action::start:
             break;
     }

@@ -23,6 +23,8 @@ constexpr ControlCommandSpec specs[] = {
      R"(a command to the simulated desktop {"words"})"},
     {"desktop", 5s, true, "", "what the desktop's ports see {}"},
     {"desktopWatch", 65s, true, "", R"(what a global monitor receives for a while {"seconds"})"},
+    {"displays", 5s, true, "", "the displays as the desktop's adapter sees them {}"},
+    {"overlays", 5s, true, "", "the overlay windows shown now {}"},
 };
 
 }  // namespace

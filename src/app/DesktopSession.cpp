@@ -6,11 +6,13 @@
 #include <string_view>
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWindow>
 
 #include "platform/qt/QtScreens.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 #include "platform/x11/XcbDesktop.hpp"
+#include "platform/x11/RandrDisplays.hpp"
 #include "platform/x11/XcbInput.hpp"
 
 namespace quorvane::app {
@@ -21,9 +23,10 @@ bool DesktopSession::simulationRequested() {
 }
 
 DesktopSession::DesktopSession(platform::Journal& journal, platform::Pasteboard& pasteboard,
-                               platform::MainQueue& mainQueue, platform::Log& log) {
-    if (simulationRequested() || !useX11Session(mainQueue, log))
-        useSimulation(journal, pasteboard);
+                               platform::MainQueue& mainQueue, platform::Log& log,
+                               std::filesystem::path simulatedDisplays) {
+    if (simulationRequested() || !useX11Session(journal, mainQueue, log))
+        useSimulation(journal, pasteboard, std::move(simulatedDisplays));
 }
 
 namespace {
@@ -43,7 +46,8 @@ bool isOwnWindowEvent(const platform::InputEvent& event) {
 
 }  // namespace
 
-bool DesktopSession::useX11Session(platform::MainQueue& mainQueue, platform::Log& log) {
+bool DesktopSession::useX11Session(platform::Journal& journal, platform::MainQueue& mainQueue,
+                                   platform::Log& log) {
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
         return false;
     x11Desktop_ = platform::x11::XcbDesktop::connect(log, &platform::qt::QtScreens::primaryRootFrame);
@@ -56,13 +60,26 @@ bool DesktopSession::useX11Session(platform::MainQueue& mainQueue, platform::Log
          .focusedWindowOf = [desktop = x11Desktop_.get()](int pid) {
              return desktop->focusedWindowOf(pid);
          }});
-    if (!x11Input_) {
+    // Screens and displays are one list: RandR's, with the usable areas the
+    // desktop announces for each output.
+    x11Displays_ = platform::x11::RandrDisplays::connect(
+        journal, log, [](const std::string& output) -> std::optional<platform::Rect> {
+            for (const QScreen* screen : QGuiApplication::screens())
+                if (screen->name().toStdString() == output) {
+                    const QRect area = screen->availableGeometry();
+                    return platform::Rect{{double(area.x()), double(area.y())},
+                                          {double(area.width()), double(area.height())}};
+                }
+            return std::nullopt;
+        });
+    if (!x11Input_ || !x11Displays_) {
+        x11Input_.reset();
         x11Desktop_.reset();
         return false;
     }
-    qtScreens_ = std::make_unique<platform::qt::QtScreens>();
     kind_ = "X11";
-    screens_ = qtScreens_.get();
+    screens_ = x11Displays_.get();
+    displays_ = x11Displays_.get();
     accessibility_ = x11Desktop_.get();
     windowList_ = x11Desktop_.get();
     applications_ = x11Desktop_.get();
@@ -73,10 +90,16 @@ bool DesktopSession::useX11Session(platform::MainQueue& mainQueue, platform::Log
     return true;
 }
 
-void DesktopSession::useSimulation(platform::Journal& journal, platform::Pasteboard& pasteboard) {
+void DesktopSession::useSimulation(platform::Journal& journal, platform::Pasteboard& pasteboard,
+                                   std::filesystem::path simulatedDisplays) {
+    const int pid = static_cast<int>(::getpid());
+    simulatedDisplays_ = std::make_unique<platform::sim::SimDisplays>(
+        journal, std::move(simulatedDisplays), pid);
     simulated_ = std::make_unique<platform::sim::SimWindowServer>(
-        static_cast<int>(::getpid()), journal, pasteboard,
-        [this](const std::string& combination) { return shortcuts_ && shortcuts_(combination); });
+        pid, journal, pasteboard,
+        [this](const std::string& combination) { return shortcuts_ && shortcuts_(combination); },
+        simulatedDisplays_.get());
+    displays_ = simulatedDisplays_.get();
     kind_ = "simulated";
     auto* sim = simulated_.get();
     screens_ = sim;

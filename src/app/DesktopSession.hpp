@@ -1,11 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/Accessibility.hpp"
 #include "platform/EventMonitors.hpp"
+#include "platform/Displays.hpp"
 #include "platform/Geometry.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
@@ -15,12 +17,11 @@
 #include "platform/WindowList.hpp"
 
 namespace quorvane::platform::sim {
+class SimDisplays;
 class SimWindowServer;
 }
-namespace quorvane::platform::qt {
-class QtScreens;
-}
 namespace quorvane::platform::x11 {
+class RandrDisplays;
 class XcbDesktop;
 class XcbInput;
 }
@@ -31,14 +32,17 @@ namespace quorvane::app {
 // other applications' windows and accessibility elements, the window list,
 // the running applications, and the input streams. One choice for all of
 // them: an X11 session's, when there is one with an EWMH window manager and
-// the RECORD and XTEST extensions; else the simulated Mac's desktop.
+// the RECORD, XTEST and RandR extensions; else the simulated Mac's desktop.
 // QUORVANE_DESKTOP=simulated picks the simulated one on any host.
 class DesktopSession {
   public:
     // `mainQueue` serves the X11 input stream; `isOwnWindowEvent` tells
     // events for our own windows, which global monitors must not see.
+    // The simulated displays are kept in `simulatedDisplays` (none: in
+    // memory only).
     DesktopSession(platform::Journal& journal, platform::Pasteboard& pasteboard,
-                   platform::MainQueue& mainQueue, platform::Log& log);
+                   platform::MainQueue& mainQueue, platform::Log& log,
+                   std::filesystem::path simulatedDisplays = {});
     ~DesktopSession();
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;
@@ -47,6 +51,8 @@ class DesktopSession {
     static bool simulationRequested();
 
     platform::Screens& screens() { return *screens_; }
+    // The displays behind the screens.
+    platform::Displays& displays() { return *displays_; }
     platform::Accessibility& accessibility() { return *accessibility_; }
     platform::WindowList& windowList() { return *windowList_; }
     platform::RunningApplications& applications() { return *applications_; }
@@ -62,16 +68,20 @@ class DesktopSession {
     const std::string& kind() const { return kind_; }
 
   private:
-    bool useX11Session(platform::MainQueue& mainQueue, platform::Log& log);
-    void useSimulation(platform::Journal& journal, platform::Pasteboard& pasteboard);
+    bool useX11Session(platform::Journal& journal, platform::MainQueue& mainQueue,
+                       platform::Log& log);
+    void useSimulation(platform::Journal& journal, platform::Pasteboard& pasteboard,
+                       std::filesystem::path simulatedDisplays);
 
+    std::unique_ptr<platform::sim::SimDisplays> simulatedDisplays_;
     std::unique_ptr<platform::sim::SimWindowServer> simulated_;
-    std::unique_ptr<platform::qt::QtScreens> qtScreens_;
     std::unique_ptr<platform::x11::XcbDesktop> x11Desktop_;
     std::unique_ptr<platform::x11::XcbInput> x11Input_;
+    std::unique_ptr<platform::x11::RandrDisplays> x11Displays_;
     std::function<bool(const std::string&)> shortcuts_;
     std::string kind_;
     platform::Screens* screens_ = nullptr;
+    platform::Displays* displays_ = nullptr;
     platform::Accessibility* accessibility_ = nullptr;
     platform::WindowList* windowList_ = nullptr;
     platform::RunningApplications* applications_ = nullptr;

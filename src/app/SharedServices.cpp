@@ -66,7 +66,8 @@ platform::Result<std::filesystem::path> controlSocketFor(
 }
 
 SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Access access)
-    : directories(xdg),
+    : accessMode(access),
+      directories(xdg),
       paths(AppPaths::from(xdg)),
       program(thisProgram()),
       userDefaults(paths.userDefaults, log, access == Access::readOnly),
@@ -79,7 +80,9 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       permissionAsker(journal),
       alerts(log),
       workspace(&journal),
-      desktop(journal, pasteboard, mainQueue, log),
+      desktop(journal, pasteboard, mainQueue, log,
+              access == Access::readOnly ? std::filesystem::path()
+                                         : paths.simulatedMac / "displays.json"),
       sound(log),
       intentDonations(log),
       systemEvents(journal),

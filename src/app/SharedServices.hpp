@@ -75,6 +75,7 @@ struct SharedServices {
     SharedServices(const SharedServices&) = delete;
     SharedServices& operator=(const SharedServices&) = delete;
 
+    Access accessMode;
     platform::posix::XdgDirectories directories;
     AppPaths paths;
     std::filesystem::path program;  // this executable, for autostart and links

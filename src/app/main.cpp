@@ -13,6 +13,8 @@
 #include "app/CommandLineTool.hpp"
 #include "app/ControlCommands.hpp"
 #include "app/DesktopCommands.hpp"
+#include "app/DisplayCommands.hpp"
+#include "display/DisplayServices.hpp"
 #include "app/DesktopSession.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 #include "windows/WindowsServices.hpp"
@@ -240,6 +242,7 @@ int main(int argc, char** argv) {
     app::bindSimCommands(controlCommands, simulated);
     app::bindDesktopCommands(controlCommands, services.desktop(),
                              services.windowsServices().apps, services.mainQueue());
+    app::bindDisplayCommands(controlCommands, services.desktop(), services.displayServices().overlays);
     running = &services;
     commands.store(&controlCommands);
     trace.mark("control commands bound");

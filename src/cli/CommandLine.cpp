@@ -70,6 +70,16 @@ platform::Result<CommandLine> parseDesktop(const CommandSpec& spec, const Argume
     return command;
 }
 
+// "displays" and "overlays": a snapshot, for a person or as JSON.
+template <CommandLine::Action action>
+platform::Result<CommandLine> parseSnapshot(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty())
+        return CommandLine{.action = action};
+    if (arguments.size() == 1 && arguments[0] == "--json")
+        return CommandLine{.action = action, .json = true};
+    return usage(spec);
+}
+
 platform::Result<CommandLine> parseRun(const CommandSpec& spec, const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::runNamed, .tweakName = arguments[0]};
@@ -171,6 +181,10 @@ std::vector<CommandSpec> makeSpecs() {
          "what Quorvane sees of the desktop: screens, applications,\nwindows front to back, "
          "the element under the pointer;\n--watch prints the input a monitor receives",
          parseDesktop},
+        {"displays", "[--json]",
+         "the displays behind the screens: arrangement, mirroring,\nheadroom", parseSnapshot<Action::displays>},
+        {"overlays", "[--json]", "the overlay windows Quorvane shows now",
+         parseSnapshot<Action::overlays>},
     };
     for (const auto& sim : simCommandSpecs())
         specs.push_back(sim);

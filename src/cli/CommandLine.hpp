@@ -32,6 +32,8 @@ struct CommandLine {
         simPress,
         simDesktop,
         desktop,
+        displays,
+        overlays,
         set,
         runNamed,
         toggleNamed,

@@ -69,7 +69,9 @@ constexpr CommandSpec specs[] = {
      "the same, e.g. Meta+V; a combination no shortcut has\nis typed into the frontmost "
      "simulated application",
      parsePress},
-    {"sim display", "[add NAME WxH | remove ID]", "the simulated screens", parseDesktopCommand},
+    {"sim display",
+     "[add NAME WxH [--edr-potential V] | move ID X Y | set ID edr|edrReference V | remove ID]",
+     "the simulated displays", parseDesktopCommand},
     {"sim app", "[launch NAME [--bundle ID] | activate|hide|hang|quit PID]",
      "the simulated applications", parseDesktopCommand},
     {"sim window", "[add PID TITLE X Y W H [--fixed-size] [--no-minimize] | close N]",

@@ -44,6 +44,28 @@ FormControl FormControl::text(std::string title, const TextSetting& setting) {
             .defaultValue = std::string(setting.defaultValue)};
 }
 
+FormControl FormControl::toggle(std::string title, FormValue value) {
+    return {.kind = Kind::toggle,
+            .title = std::move(title),
+            .value = std::make_shared<const FormValue>(std::move(value))};
+}
+
+FormControl FormControl::slider(std::string title, FormValue value, double minimum,
+                                double maximum) {
+    return {.kind = Kind::slider,
+            .title = std::move(title),
+            .defaultValue = minimum,
+            .minimum = minimum,
+            .maximum = maximum,
+            .step = (maximum - minimum) / 100,
+            .value = std::make_shared<const FormValue>(std::move(value))};
+}
+
+FormControl FormControl::switches(FormSwitchList list) {
+    return {.kind = Kind::switchList,
+            .list = std::make_shared<const FormSwitchList>(std::move(list))};
+}
+
 FormControl FormControl::button(std::string title, std::string action) {
     return {.kind = Kind::button, .title = std::move(title), .binding = std::move(action)};
 }

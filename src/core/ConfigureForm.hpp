@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/Setting.hpp"
+#include "core/Signal.hpp"
 #include "platform/UserDefaults.hpp"
 
 namespace quorvane::core {
@@ -15,6 +18,27 @@ struct FormOption {
     std::string stored;
 };
 
+// A value a control shows and changes that is not a settings key: a
+// manager's value kept in memory, a field of the Store.
+struct FormValue {
+    std::function<platform::DefaultsValue()> read;
+    std::function<void(const platform::DefaultsValue&)> write;
+};
+
+// One switch per item of a list that changes while the form is open (one
+// per screen): the form asks for the items again whenever `observe` says.
+struct FormSwitchList {
+    struct Item {
+        std::string id;
+        std::string title;
+        bool on = false;
+    };
+    std::function<std::vector<Item>()> items;
+    std::function<void(const std::string& id, bool on)> set;
+    std::function<Subscription(std::function<void()> changed)> observe;
+    std::string emptyText{};  // shown, secondary, when there are no items
+};
+
 // A tweak's configure view, described as data and drawn by one generic form
 // in the front end. Each control is bound to a settings key or, for a
 // button, to an action the tweak handles. Controls are made from the
@@ -22,7 +46,7 @@ struct FormOption {
 // reads: the type of `defaultValue` is the type stored (a stepper over an
 // integer setting stores integers, a picker the option's raw value).
 struct FormControl {
-    enum class Kind { toggle, picker, stepper, slider, text, button };
+    enum class Kind { toggle, picker, stepper, slider, text, button, switchList };
 
     Kind kind;
     std::string title{};
@@ -32,8 +56,16 @@ struct FormControl {
     double minimum = 0;                           // stepper and slider range
     double maximum = 0;
     double step = 1;
+    // Bound to this instead of a settings key, when set.
+    std::shared_ptr<const FormValue> value{};
+    std::shared_ptr<const FormSwitchList> list{};
+    std::string minimumSymbol{};  // a slider's end labels, as symbol names
+    std::string maximumSymbol{};
 
     static FormControl toggle(std::string title, const BoolSetting& setting);
+    static FormControl toggle(std::string title, FormValue value);
+    static FormControl slider(std::string title, FormValue value, double minimum, double maximum);
+    static FormControl switches(FormSwitchList list);
     static FormControl stepper(std::string title, const IntSetting& setting);
     static FormControl stepper(std::string title, const DoubleSetting& setting);
     static FormControl slider(std::string title, const DoubleSetting& setting);

@@ -19,6 +19,8 @@ class BlobStore {
     // Replaces the blob as a whole: a reader sees the old bytes or the new,
     // never a mix, even when the process dies half-way.
     virtual Status save(const std::string& key, const std::string& bytes) = 0;
+    // Removes the key's blob; nothing to remove is not a failure.
+    virtual Status remove(const std::string& key) = 0;
     // Keeps a blob that could not be understood out of harm's way and
     // answers the name it now has, so that it can be told to the user.
     virtual Result<std::string> moveAside(const std::string& key) = 0;

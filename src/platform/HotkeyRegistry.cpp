@@ -53,6 +53,11 @@ void HotkeyRegistry::resume() {
     }
 }
 
+bool HotkeyRegistry::isActive(const std::string& name) const {
+    const auto& found = entry(name);
+    return found.combination && (found.grabbed || found.regrab);
+}
+
 std::optional<KeyCombination> HotkeyRegistry::combination(const std::string& name) const {
     return entry(name).combination;
 }

@@ -21,6 +21,7 @@ class HotkeyRegistry : public Hotkeys {
     std::optional<KeyCombination> combination(const std::string& name) const override;
     Status setCombination(const std::string& name, const KeyCombination& combination) override;
     void clear(const std::string& name) override;
+    bool isActive(const std::string& name) const override;
     std::optional<std::string> nameOf(const KeyCombination& combination) const override;
     void observeChanges(ChangeObserver observer) override;
     void suspend() override;

@@ -38,6 +38,11 @@ class Hotkeys {
     // the session will not let it be grabbed.
     virtual Status setCombination(const std::string& name, const KeyCombination& combination) = 0;
     virtual void clear(const std::string& name) = 0;
+    // Whether pressing the name's combination reaches its handlers now: one
+    // is recorded and the session holds it for us (or will again when a
+    // recorder stops listening). A combination the session refused is
+    // stored but not active.
+    virtual bool isActive(const std::string& name) const = 0;
     // The name the combination is recorded under, if any.
     virtual std::optional<std::string> nameOf(const KeyCombination& combination) const = 0;
     // Called after a name's combination was recorded or cleared.

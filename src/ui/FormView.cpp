@@ -1,6 +1,9 @@
 #include "ui/FormView.hpp"
 
 #include "ui/Switch.hpp"
+#include "ui/Symbols.hpp"
+#include <QHBoxLayout>
+#include <memory>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -37,11 +40,64 @@ int toInt(double value) {
 QWidget* toggle(const core::FormControl& item, platform::UserDefaults& defaults,
                 QWidget* parent) {
     auto* box = new Switch(text(item.title), parent);
+    if (const auto value = item.value) {
+        const auto current = value->read();
+        const bool* on = std::get_if<bool>(&current);
+        box->setChecked(on && *on);
+        QObject::connect(box, &Switch::toggled, parent,
+                         [value](bool checked) { value->write(checked); });
+        return box;
+    }
     box->setChecked(defaults.boolValue(item.binding).value_or(fallback(item, false)));
     QObject::connect(box, &Switch::toggled, parent,
                      [&defaults, key = item.binding](bool on) { defaults.set(key, on); });
     return box;
 }
+
+// One switch per item; the rows are made again whenever the list says it
+// changed. Old rows go later, never while one of them is still reporting a
+// click that changed the list.
+class SwitchListView final : public QWidget {
+  public:
+    SwitchListView(std::shared_ptr<const core::FormSwitchList> list, QWidget* parent)
+        : QWidget(parent), list_(std::move(list)) {
+        rows_ = new QVBoxLayout(this);
+        rows_->setContentsMargins(0, 0, 0, 0);
+        rebuild();
+        if (list_->observe)
+            changed_ = list_->observe([this] { rebuild(); });
+    }
+
+  private:
+    void rebuild() {
+        if (content_)
+            content_->deleteLater();
+        content_ = new QWidget(this);
+        auto* column = new QVBoxLayout(content_);
+        column->setContentsMargins(0, 0, 0, 0);
+        const auto items = list_->items ? list_->items() : std::vector<core::FormSwitchList::Item>{};
+        for (const auto& item : items) {
+            auto* row = new Switch(text(item.title), content_);
+            row->setChecked(item.on);
+            QObject::connect(row, &Switch::toggled, content_,
+                             [list = list_, id = item.id](bool on) { list->set(id, on); });
+            column->addWidget(row);
+        }
+        if (items.empty() && !list_->emptyText.empty()) {
+            auto* note = new QLabel(text(list_->emptyText), content_);
+            note->setObjectName("EmptyListNote");
+            note->setWordWrap(true);
+            note->setForegroundRole(QPalette::PlaceholderText);
+            column->addWidget(note);
+        }
+        rows_->addWidget(content_);
+    }
+
+    std::shared_ptr<const core::FormSwitchList> list_;
+    QVBoxLayout* rows_ = nullptr;
+    QWidget* content_ = nullptr;
+    core::Subscription changed_;
+};
 
 QWidget* picker(const core::FormControl& item, platform::UserDefaults& defaults,
                 QWidget* parent) {
@@ -97,8 +153,36 @@ QWidget* slider(const core::FormControl& item, platform::UserDefaults& defaults,
     const double step = item.step > 0 ? item.step : 1;
     const double minimum = item.minimum;
     slider->setRange(0, toInt(std::round((item.maximum - minimum) / step)));
-    const double stored = defaults.doubleValue(item.binding).value_or(fallback(item, minimum));
-    slider->setValue(toInt(std::round((stored - minimum) / step)));
+    if (const auto value = item.value) {
+        const auto current = value->read();
+        const double* stored = std::get_if<double>(&current);
+        slider->setValue(toInt(std::round(((stored ? *stored : minimum) - minimum) / step)));
+        QObject::connect(slider, &QSlider::valueChanged, parent,
+                         [value, minimum, step](int steps) { value->write(minimum + steps * step); });
+    } else {
+        const double stored = defaults.doubleValue(item.binding).value_or(fallback(item, minimum));
+        slider->setValue(toInt(std::round((stored - minimum) / step)));
+    }
+    if (!item.minimumSymbol.empty() || !item.maximumSymbol.empty()) {
+        auto* row = new QWidget(parent);
+        auto* line = new QHBoxLayout(row);
+        line->setContentsMargins(0, 0, 0, 0);
+        auto symbol = [row](const std::string& name) {
+            auto* label = new QLabel(row);
+            label->setObjectName(text(name));
+            if (isKnownSymbol(name))
+                label->setPixmap(symbolPixmap(name, 16, row->palette().color(QPalette::WindowText),
+                                              row->devicePixelRatioF()));
+            return label;
+        };
+        line->addWidget(symbol(item.minimumSymbol));
+        slider->setParent(row);
+        line->addWidget(slider, 1);
+        line->addWidget(symbol(item.maximumSymbol));
+        return row;
+    }
+    if (item.value)
+        return slider;
     QObject::connect(slider, &QSlider::valueChanged, parent,
                      [&defaults, key = item.binding, minimum, step](int steps) {
                          defaults.set(key, minimum + steps * step);
@@ -132,6 +216,8 @@ QWidget* control(const core::FormControl& item, platform::UserDefaults& defaults
             return slider(item, defaults, parent);
         case Kind::text:
             return textField(item, defaults, parent);
+        case Kind::switchList:
+            return new SwitchListView(item.list, parent);
         case Kind::button: {
             auto* button = new QPushButton(text(item.title), parent);
             QObject::connect(button, &QPushButton::clicked, parent,
@@ -156,7 +242,8 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
         auto* rows = new QFormLayout(group);
         for (const auto& item : section.controls) {
             const bool labelled = item.kind != core::FormControl::Kind::toggle &&
-                                  item.kind != core::FormControl::Kind::button;
+                                  item.kind != core::FormControl::Kind::button &&
+                                  item.kind != core::FormControl::Kind::switchList;
             if (labelled)
                 rows->addRow(text(item.title), control(item, defaults, perform, group));
             else

@@ -13,6 +13,7 @@ constexpr std::string_view known[] = {
     "arrow.clockwise.circle.fill", "trash.circle.fill",
     "arrow.uturn.backward.circle.fill", "doc.on.clipboard.fill",
     "exclamationmark.triangle.fill", "info.circle",
+    "sun.max",                     "moon.fill",
 };
 
 // Draws on a 24 × 24 grid.
@@ -85,6 +86,23 @@ void draw(QPainter& painter, std::string_view name, const QColor& colour) {
         painter.setPen(QPen(colour, 2.4, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(QPointF(12, 10.8), QPointF(12, 16.8));
         painter.drawPoint(QPointF(12, 7.2));
+    } else if (name == "sun.max") {
+        painter.setPen(QPen(colour, 1.8, Qt::SolidLine, Qt::RoundCap));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QRectF(8, 8, 8, 8));
+        for (int ray = 0; ray < 8; ++ray) {
+            const double angle = ray * M_PI / 4;
+            painter.drawLine(QPointF(12 + 6.5 * std::cos(angle), 12 + 6.5 * std::sin(angle)),
+                             QPointF(12 + 9.5 * std::cos(angle), 12 + 9.5 * std::sin(angle)));
+        }
+    } else if (name == "moon.fill") {
+        // A disc with a smaller one bitten out of its upper right.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawEllipse(QRectF(3, 3, 18, 18));
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(QRectF(9, 0.5, 15, 15));
     }
 }
 

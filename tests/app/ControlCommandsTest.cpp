@@ -6,6 +6,8 @@
 
 #include "app/ControlCommands.hpp"
 #include "app/DesktopCommands.hpp"
+#include "app/DisplayCommands.hpp"
+#include "platform/memory/RecordingOverlays.hpp"
 #include "app/DesktopSession.hpp"
 #include "app/SimControlCommands.hpp"
 #include "cli/CommandSpec.hpp"
@@ -44,6 +46,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
     platform::sim::SimPasteboard pasteboard;
     DesktopSession desktop{activity, pasteboard, queue, log};
     windows::AppService apps{desktop.applications()};
+    platform::memory::RecordingOverlays overlays;
     ControlCommands commands = [this] {
         ControlCommands made;
         bindInstanceCommands(made, {.catalogue = catalogue,
@@ -59,6 +62,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
                                    },
                                .pressKey = [](const std::string&) { return false; }});
         bindDesktopCommands(made, desktop, apps, queue);
+        bindDisplayCommands(made, desktop, overlays);
         return made;
     }();
 
@@ -87,7 +91,8 @@ TEST_F(ControlCommandsTest, everyCommandOfTheTableIsBoundAndSaysWhatIsWrongWithA
         }
         EXPECT_TRUE(commands.isBound(name));
         const bool takesNothing =
-            name == "ping" || name == "reopen" || name == "list" || name == "desktop";
+            name == "ping" || name == "reopen" || name == "list" || name == "desktop" ||
+            name == "displays" || name == "overlays";
         for (const std::string& bad :
              {R"({"command":")" + name + R"("})",
               R"({"command":")" + name +

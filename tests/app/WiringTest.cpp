@@ -18,15 +18,14 @@ namespace {
 // The ids no folder gives behaviour yet, sorted. Each folder that lands
 // takes its ids out of this list.
 const std::vector<std::string> stillUnavailable{
-    "AeroShakeTask", "ArrangeDisplaysTask", "AutoClickTask", "AutoHideMenuBarTask",
-    "AutoPlainTextTask", "AutoScrollTask", "BlackOutTask", "CameraMirrorTask", "ClickToHideTask",
-    "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak", "DimTask", "EmojiAliasTask",
+    "AeroShakeTask", "AutoClickTask", "AutoHideMenuBarTask",
+    "AutoPlainTextTask", "AutoScrollTask", "CameraMirrorTask", "ClickToHideTask",
+    "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak", "EmojiAliasTask",
     "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask", "EnergySaverTask",
     "ExpandLinkTask", "ExtractTextTask", "FireworkTask", "FocusFrontmostAppTask",
     "HideAllAppsTask", "HideCursorTask", "HideMenuBarItemsTask", "HideNotchTask",
-    "HideOtherWindowsTask", "HighlightActiveWindowTask", "IncreaseBrightnessTask",
-    "KeepMacAwakeTask", "KeyboardSpellingLanguageTask", "LockScreenTask", "LowPowerModeTask",
-    "MechanicalKeyboardTask", "MirrorDisplayTask", "MouseJigglerTask", "MuteMicrophoneTask",
+    "HideOtherWindowsTask", "HighlightActiveWindowTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask", "LockScreenTask", "LowPowerModeTask",
+    "MechanicalKeyboardTask", "MouseJigglerTask", "MuteMicrophoneTask",
     "MuteTask", "NotchTask", "OpenInBrowserTweak", "PlainTextTask", "PreviewDockWindowTask",
     "PublicIpTask", "QuitAppsTask", "RainTask", "ReverseScrollTask", "ScheduleShutdownTask",
     "ShowDesktopTask", "SnapWindowsTask", "SnowTask", "ToggleDarkModeTask", "ViewShortcutTask",
@@ -79,12 +78,15 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
     };
     EXPECT_EQ(names(program.services.startSteps()),
               (std::vector<std::string>{"register quorvane: links", "start triggers",
-                                        "follow the frontmost application", "register shortcuts", "create the default workflow",
+                                        "follow the frontmost application",
+                                        "restore colour settings a previous run left",
+                                        "register shortcuts", "create the default workflow",
                                         "apply persisted toggles later", "start automation"}));
     EXPECT_EQ(names(program.services.exitSteps()),
               (std::vector<std::string>{"reset tweaks", "save records"}));
     EXPECT_EQ(names(program.services.stopSteps()),
-              (std::vector<std::string>{"end running commands", "stop input", "stop windows",
+              (std::vector<std::string>{"end running commands", "stop displays", "stop input",
+                                        "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
               (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks"}));

@@ -97,6 +97,7 @@ TEST_F(PersistorTest, aBlobThatCannotBeMovedAsideIsNeverOverwritten) {
         platform::Status save(const std::string& key, const std::string& bytes) override {
             return inner.save(key, bytes);
         }
+        platform::Status remove(const std::string& key) override { return inner.remove(key); }
         platform::Result<std::string> moveAside(const std::string&) override {
             return platform::Error{"read-only folder"};
         }

@@ -21,6 +21,15 @@ Status MemoryBlobStore::save(const std::string& key, const std::string& bytes) {
     return success();
 }
 
+Status MemoryBlobStore::remove(const std::string& key) {
+    if (!isValidBlobKey(key))
+        return Error{"invalid key \"" + key + "\""};
+    if (failingKeys.contains(key))
+        return Error{"cannot remove \"" + key + "\""};
+    blobs.erase(key);
+    return success();
+}
+
 Result<std::string> MemoryBlobStore::moveAside(const std::string& key) {
     auto found = blobs.find(key);
     if (found == blobs.end())

@@ -14,6 +14,7 @@ class MemoryBlobStore final : public BlobStore {
     Result<std::optional<std::string>> load(const std::string& key) const override;
     Status save(const std::string& key, const std::string& bytes) override;
     Result<std::string> moveAside(const std::string& key) override;
+    Status remove(const std::string& key) override;
     std::string location() const override { return "memory"; }
 
     std::map<std::string, std::string> blobs;

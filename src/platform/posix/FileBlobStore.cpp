@@ -75,6 +75,18 @@ Status FileBlobStore::save(const std::string& key, const std::string& bytes) {
     return writeFileAtomically(pathFor(key), bytes);
 }
 
+Status FileBlobStore::remove(const std::string& key) {
+    if (!isValidBlobKey(key))
+        return invalidKey(key);
+    if (readOnly_)
+        return Error{"this command changes no file"};
+    std::error_code error;
+    std::filesystem::remove(pathFor(key), error);
+    if (error)
+        return Error{"cannot remove " + pathFor(key).string() + ": " + error.message()};
+    return success();
+}
+
 Result<std::string> FileBlobStore::moveAside(const std::string& key) {
     if (!isValidBlobKey(key))
         return invalidKey(key);

@@ -11,7 +11,7 @@ using Kind = SimDesktopCommand::Kind;
 using Words = std::span<const std::string>;
 
 constexpr std::string_view usages[] = {
-    "display [add NAME WxH | remove ID]",
+    "display [add NAME WxH [--edr-potential V] | move ID X Y | set ID edr|edrReference V | remove ID]",
     "app [launch NAME [--bundle ID] | activate|hide|hang|quit PID]",
     "window [add PID TITLE X Y W H [--fixed-size] [--no-minimize] | close N]",
     "menu [add PID MENU/ITEM COMBINATION]",
@@ -91,8 +91,22 @@ Result<SimDesktopCommand> parseDisplay(Words rest) {
     SimDesktopCommand command{.kind = Kind::showDisplays};
     if (rest.empty())
         return command;
-    if (rest[0] == "add" && rest.size() == 3) {
-        const auto& size = rest[2];
+    const auto usage = wrong(
+        "usage: sim display [add NAME WxH [--edr-potential V] | move ID X Y | "
+        "set ID edr|edrReference V | remove ID]");
+    if (rest[0] == "add") {
+        auto parts = split(rest.subspan(1), {"--edr-potential"});
+        if (parts.positional.size() != 2 || parts.positional[0].empty())
+            return usage;
+        for (std::size_t i = 0; i < parts.options.size(); ++i) {
+            if (parts.options[i] != "--edr-potential" || i + 1 == parts.options.size())
+                return wrong("unknown option \"" + parts.options[i] + "\" for sim display add");
+            auto potential = number(parts.options[++i]);
+            if (!potential || *potential < 1 || *potential > 64)
+                return wrong("--edr-potential is between 1 and 64");
+            command.value = *potential;
+        }
+        const auto& size = parts.positional[1];
         const auto cross = size.find('x');
         auto width = cross == std::string::npos ? std::nullopt : number(size.substr(0, cross));
         auto height = cross == std::string::npos ? std::nullopt : number(size.substr(cross + 1));
@@ -101,19 +115,38 @@ Result<SimDesktopCommand> parseDisplay(Words rest) {
         if (*width <= 0 || *height <= 0 || *width > 100000 || *height > 100000)
             return wrong("a display's width and height must be above 0 and at most 100000");
         command.kind = Kind::addDisplay;
-        command.name = rest[1];
+        command.name = parts.positional[0];
         command.rect.size = {*width, *height};
         return command;
     }
+    if (rest.size() < 2 || (rest[0] != "remove" && rest[0] != "move" && rest[0] != "set"))
+        return usage;
+    auto id = pidOrNumber(rest[1], "display id");
+    if (!id)
+        return id.error();
+    command.number = id.value();
     if (rest[0] == "remove" && rest.size() == 2) {
-        auto id = pidOrNumber(rest[1], "display id");
-        if (!id)
-            return id.error();
         command.kind = Kind::removeDisplay;
-        command.number = id.value();
         return command;
     }
-    return wrong("usage: sim display [add NAME WxH | remove ID]");
+    if (rest[0] == "move" && rest.size() == 4) {
+        command.kind = Kind::moveDisplay;
+        if (auto read = numbers(rest.subspan(2), {&command.from.x, &command.from.y}); !read)
+            return read.error();
+        return command;
+    }
+    if (rest[0] == "set" && rest.size() == 4) {
+        if (rest[2] != "edr" && rest[2] != "edrReference")
+            return wrong("a display's values are edr and edrReference");
+        command.kind = Kind::setDisplay;
+        command.name = rest[2];
+        auto value = number(rest[3]);
+        if (!value)
+            return wrong("\"" + rest[3] + "\" is not a finite number");
+        command.value = *value;
+        return command;
+    }
+    return usage;
 }
 
 Result<SimDesktopCommand> parseApp(Words rest) {

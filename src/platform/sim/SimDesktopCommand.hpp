@@ -19,6 +19,8 @@ struct SimDesktopCommand {
     enum class Kind {
         showDisplays,
         addDisplay,
+        moveDisplay,
+        setDisplay,
         removeDisplay,
         showApps,
         launchApp,
@@ -44,16 +46,18 @@ struct SimDesktopCommand {
     static constexpr int maxSteps = 1000;
 
     Kind kind = Kind::showApps;
-    std::string name{};  // display, application or window title; menu path; key combination; text
+    std::string name{};  // display, application or window title; menu path; key combination; text;
+                       // what a display command sets
     std::optional<std::string> bundle{};
     int pid = 0;
     int number = 0;  // window number, display id
     Rect rect{};       // window frame; a display's size
-    Point from{};      // pointer, click, drag start
+    Point from{};      // pointer, click, drag start; where a display goes
     Point to{};        // drag end
     int steps = 10;
     double dy = 0;
     double dx = 0;
+    double value = 1;  // a display's headroom or the value set
     bool right = false;
     bool trackpad = false;
     bool fixedSize = false;

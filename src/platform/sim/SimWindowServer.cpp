@@ -98,15 +98,15 @@ std::optional<Combination> parseCombination(const std::string& text) {
 }  // namespace
 
 SimWindowServer::SimWindowServer(int ownPid, Journal& journal, Pasteboard& pasteboard,
-                                 std::function<bool(const std::string&)> shortcut)
+                                 std::function<bool(const std::string&)> shortcut,
+                                 SimDisplays* displays)
     : ownPid_(ownPid),
       journal_(journal),
       pasteboard_(pasteboard),
       shortcut_(std::move(shortcut)),
+      ownDisplays_(displays ? nullptr : std::make_unique<SimDisplays>(journal)),
+      displays_(displays ? displays : ownDisplays_.get()),
       frontmost_(ownPid) {
-    screens_.push_back({"1", "Built-in Display", {{0, 0}, {1440, 900}},
-                        {{0, dockHeight}, {1440, 900 - menuBarHeight - dockHeight}}});
-    nextScreen_ = 2;
     apps_.push_back({.pid = dockPid, .name = "Dock", .bundle = "com.apple.dock", .regular = false});
     apps_.push_back({.pid = finderPid,
                      .name = "Finder",
@@ -139,40 +139,27 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
     auto unknownPid = [&] { return Error{"no application with pid " + std::to_string(command.pid)}; };
     switch (command.kind) {
         case K::showDisplays:
-            return describeDisplays();
-        case K::addDisplay: {
-            if (screens_.size() >= maxDisplays)
-                return Error{"the simulated Mac has at most " + std::to_string(maxDisplays) +
-                             " displays"};
-            const Rect& last = std::max_element(screens_.begin(), screens_.end(),
-                                                [](const Screen& a, const Screen& b) {
-                                                    return a.frame.maxX() < b.frame.maxX();
-                                                })
-                                   ->frame;
-            const double top = screens_.front().frame.maxY();
-            Rect frame{{last.maxX(), top - command.rect.size.height}, command.rect.size};
-            const std::string id = std::to_string(nextScreen_++);
-            screens_.push_back({id, command.name, frame, frame});
-            journal("display", "added display " + id + " \"" + command.name + "\" " +
-                                   number(frame.size.width) + " × " + number(frame.size.height));
-            return "Added display " + id + ".\n";
-        }
+            return displays_->describe();
+        case K::addDisplay:
+            return displays_->add(command.name, command.rect.size, command.value);
+        case K::moveDisplay:
+            return displays_->move(std::to_string(command.number), command.from);
+        case K::setDisplay:
+            return displays_->set(std::to_string(command.number), command.name, command.value);
         case K::removeDisplay: {
             const std::string id = std::to_string(command.number);
-            auto found = std::find_if(screens_.begin(), screens_.end(),
+            const auto before = displays_->screenList();
+            auto found = std::find_if(before.begin(), before.end(),
                                       [&](const Screen& screen) { return screen.id == id; });
-            if (found == screens_.end())
-                return Error{"no display " + id};
-            if (found == screens_.begin())
-                return Error{"the primary display cannot be removed"};
-            const Rect gone = flipped(found->frame, screens_);
-            screens_.erase(found);
-            // Windows left on it come back to the primary display.
+            auto removed = displays_->remove(id);
+            if (!removed || found == before.end())
+                return removed;
+            // Windows left on it come back to the main display.
+            const Rect gone = flipped(found->frame, before);
             for (auto& window : windows_)
                 if (gone.contains(window.frame.origin))
                     window.frame.origin = {100, menuBarHeight + 20};
-            journal("display", "removed display " + id);
-            return "Removed display " + id + ".\n";
+            return removed;
         }
         case K::showApps:
             return describeApps();
@@ -458,7 +445,7 @@ std::vector<SimWindowServer::App*> SimWindowServer::dockApps() {
 }
 
 Rect SimWindowServer::dockItemFrame(std::size_t index, std::size_t count) const {
-    const Rect primary = screens_.front().frame;
+    const Rect primary = displays_->screenList().front().frame;
     const double left = (primary.size.width - double(count) * dockItemWidth) / 2;
     return {{left + double(index) * dockItemWidth, primary.size.height - dockHeight},
             {dockItemWidth, dockHeight}};
@@ -479,7 +466,7 @@ Element SimWindowServer::application(int pid) {
 }
 
 std::optional<Element> SimWindowServer::hitTest(Point point) {
-    const Rect primary = screens_.front().frame;  // at the origin in both spaces
+    const Rect primary = displays_->screenList().front().frame;  // at the origin in both spaces
     if (point.y >= 0 && point.y < menuBarHeight && point.x >= 0 && point.x < primary.size.width) {
         const App* front = app(frontmost_);
         if (front)
@@ -515,8 +502,9 @@ std::optional<Element> SimWindowServer::hitTest(Point point) {
             return make(Kind::toolbarButton, number);
         return make(Kind::textArea, number);
     }
-    for (const auto& screen : screens_)
-        if (flipped(screen.frame, screens_).contains(point))
+    const auto& screens = displays_->screenList();
+    for (const auto& screen : screens)
+        if (flipped(screen.frame, screens).contains(point))
             return make(Kind::desktop);
     return std::nullopt;
 }
@@ -886,7 +874,7 @@ void SimWindowServer::pressMenuItem(int pid, std::size_t menu, std::size_t item)
 std::vector<CGWindow> SimWindowServer::list(unsigned options) {
     const bool onScreenOnly = (options & windowListOption::onScreenOnly) != 0;
     const bool excludeDesktop = (options & windowListOption::excludeDesktopElements) != 0;
-    const Rect primary = screens_.front().frame;
+    const Rect primary = displays_->screenList().front().frame;
     std::vector<CGWindow> records;
     records.push_back({.alpha = 1, .frame = {{0, 0}, {primary.size.width, menuBarHeight}},
                        .isOnScreen = true, .layer = windowLayer::mainMenu, .name = "Menubar",
@@ -1315,14 +1303,6 @@ Status SimWindowServer::warpCursor(Point to) {
 }
 
 // --- what `quorvane sim NOUN` shows ----------------------------------------
-
-std::string SimWindowServer::describeDisplays() const {
-    std::string out;
-    for (const auto& screen : screens_)
-        out += screen.id + "  " + screen.name + "  " + describe(flipped(screen.frame, screens_)) +
-               (&screen == &screens_.front() ? "  (primary)" : "") + "\n";
-    return out;
-}
 
 std::string SimWindowServer::describeApps() {
     std::string out;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "platform/RunningApplications.hpp"
 #include "platform/WindowList.hpp"
 #include "platform/sim/SimDesktopCommand.hpp"
+#include "platform/sim/SimDisplays.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -41,15 +43,17 @@ class SimWindowServer final : public Screens,
     static constexpr double titleBarHeight = 28;
     static constexpr const char* cause = "SimulatedMac";
     // Bounds on what commands may add.
-    static constexpr std::size_t maxDisplays = 16;
     static constexpr std::size_t maxApplications = 200;
     static constexpr std::size_t maxWindows = 1000;
     static constexpr std::size_t maxMenuItems = 500;
 
     // `shortcut` takes a combination grabbed as a global shortcut (answers
-    // whether one had it); the pasteboard serves Command-V.
+    // whether one had it); the pasteboard serves Command-V. The screens are
+    // those of `displays`; without it, a built-in display of its own.
     SimWindowServer(int ownPid, Journal& journal, Pasteboard& pasteboard,
-                    std::function<bool(const std::string&)> shortcut = {});
+                    std::function<bool(const std::string&)> shortcut = {},
+                    SimDisplays* displays = nullptr);
+    SimDisplays& displays() { return *displays_; }
 
     // Carries out one `quorvane sim` command; answers what it shows.
     Result<std::string> perform(const SimDesktopCommand& command);
@@ -63,7 +67,7 @@ class SimWindowServer final : public Screens,
     bool isInputHeld() const { return !swallowers_.empty(); }
 
     // Screens
-    std::vector<Screen> screens() const override { return screens_; }
+    std::vector<Screen> screens() const override { return displays_->screenList(); }
 
     // Accessibility
     Element systemWide() override;
@@ -169,19 +173,20 @@ class SimWindowServer final : public Screens,
     void pressKeys(const std::string& combination);
     void typeText(const std::string& text);
     void pressMenuItem(int pid, std::size_t menu, std::size_t item);
-    Point cocoa(Point accessibilityPoint) const { return flipped(accessibilityPoint, screens_); }
+    Point cocoa(Point accessibilityPoint) const {
+        return flipped(accessibilityPoint, displays_->screenList());
+    }
     std::string describeApps();
     std::string describeWindows();
     std::string describeMenus();
-    std::string describeDisplays() const;
 
     int ownPid_;
     Journal& journal_;
     Pasteboard& pasteboard_;
     std::function<bool(const std::string&)> shortcut_;
     std::chrono::milliseconds messagingTimeout_ = Accessibility::messagingTimeout;
-    std::vector<Screen> screens_;
-    int nextScreen_ = 1;
+    std::unique_ptr<SimDisplays> ownDisplays_;
+    SimDisplays* displays_;
     std::vector<App> apps_;
     std::vector<Window> windows_;  // front to back
     int nextWindow_ = 10;

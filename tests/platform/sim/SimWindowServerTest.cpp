@@ -45,7 +45,7 @@ TEST_F(SimWindowServerTest, commandsAreCheckedWholeBeforeAnythingHappens) {
     EXPECT_EQ(run({"window", "add", "777", "T", "1", "2", "3", "4"}),
               "error: no application with pid 777");
     EXPECT_EQ(run({"app", "quit", "100"}), "error: Finder cannot be quit here");
-    EXPECT_EQ(run({"display", "remove", "1"}), "error: the primary display cannot be removed");
+    EXPECT_EQ(run({"display", "remove", "1"}), "error: the main display cannot be removed");
 }
 
 // The window under a point, as WindowService finds it, and what a drag on

@@ -1,0 +1,107 @@
+#include "app/DisplayCommands.hpp"
+
+#include <sstream>
+
+#include "platform/qt/QtOverlays.hpp"
+
+namespace quorvane::app {
+
+using nlohmann::json;
+
+namespace {
+
+std::string number(double value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+json rect(const platform::Rect& frame) {
+    return json::array({frame.origin.x, frame.origin.y, frame.size.width, frame.size.height});
+}
+
+}  // namespace
+
+json describeDisplays(DesktopSession& desktop) {
+    const auto screens = desktop.screens().screens();
+    const auto infos = desktop.displays().displays();
+    json list = json::array();
+    for (const auto& screen : screens) {
+        json item{{"id", screen.id},
+                  {"name", screen.name},
+                  {"frame", rect(platform::flipped(screen.frame, screens))}};
+        for (const auto& info : infos)
+            if (info.id == screen.id) {
+                item["main"] = info.isMain;
+                item["mirrorOf"] = info.mirrorOf ? json(*info.mirrorOf) : json();
+                item["edrPotential"] = info.edrPotential;
+                item["edr"] = info.edr;
+                item["edrReference"] = info.edrReference;
+            }
+        list.push_back(std::move(item));
+    }
+    return {{"desktop", desktop.kind()}, {"displays", list}};
+}
+
+std::string displaysText(const json& displays) {
+    std::string out = "Displays (" + displays.value("desktop", std::string()) +
+                      " desktop; frames from the main display's top-left, y down):\n";
+    for (const auto& item : displays.value("displays", json::array())) {
+        const auto& frame = item["frame"];
+        out += "  " + item.value("id", std::string()) + "  " + item.value("name", std::string()) +
+               "  " + number(frame[0].get<double>()) + " " + number(frame[1].get<double>()) + " " +
+               number(frame[2].get<double>()) + " × " + number(frame[3].get<double>());
+        if (item.value("main", false))
+            out += "  main";
+        if (item.contains("mirrorOf") && item["mirrorOf"].is_string())
+            out += "  mirrors " + item["mirrorOf"].get<std::string>();
+        if (item.value("edrPotential", 1.0) > 1.0)
+            out += "  headroom " + number(item.value("edr", 1.0)) + " of " +
+                   number(item.value("edrPotential", 1.0));
+        out += "\n";
+    }
+    return out;
+}
+
+json describeOverlays(const platform::Overlays& overlays) {
+    json list = json::array();
+    for (const auto& [id, spec] : overlays.shown())
+        list.push_back({{"id", id},
+                        {"owner", spec.owner},
+                        {"content", platform::describe(spec.content)},
+                        {"frame", rect(spec.frame)},
+                        {"level", spec.level},
+                        {"passesInput", spec.passesInput},
+                        {"takesFocus", spec.takesFocus},
+                        {"background",
+                         json::array({spec.background.red, spec.background.green,
+                                      spec.background.blue, spec.background.alpha})},
+                        {"text", platform::qt::describe(spec)}});
+    return {{"translucency", overlays.translucencyWorks()}, {"overlays", list}};
+}
+
+std::string overlaysText(const json& overlays) {
+    const auto list = overlays.value("overlays", json::array());
+    std::string out = list.empty() ? "No overlay windows are shown.\n"
+                                   : "Overlay windows (frames in screen space, y up):\n";
+    for (const auto& item : list)
+        out += "  " + std::to_string(item.value("id", 0)) + "  " +
+               item.value("text", std::string()) + "\n";
+    out += overlays.value("translucency", false)
+               ? "See-through windows are composited.\n"
+               : "No compositing manager: see-through windows would show opaque.\n";
+    return out;
+}
+
+void bindDisplayCommands(ControlCommands& commands, DesktopSession& desktop,
+                         const platform::Overlays& overlays) {
+    commands.bind("displays", [&desktop](const ControlRequest&, const ControlCommands::Reply& reply) {
+        reply(controlSuccess({{"displays", describeDisplays(desktop)}}));
+    });
+    commands.bind("overlays",
+                  [&overlays](const ControlRequest&, const ControlCommands::Reply& reply) {
+                      reply(controlSuccess({{"overlays", describeOverlays(overlays)}}));
+                  });
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "app/ControlCommands.hpp"
+#include "app/DesktopSession.hpp"
+#include "platform/Overlays.hpp"
+
+namespace quorvane::app {
+
+// The displays as the desktop's adapter sees them, frames in accessibility
+// space: id, name, frame, main, mirroring, headroom.
+nlohmann::json describeDisplays(DesktopSession& desktop);
+std::string displaysText(const nlohmann::json& displays);
+// The overlay windows shown now.
+nlohmann::json describeOverlays(const platform::Overlays& overlays);
+std::string overlaysText(const nlohmann::json& overlays);
+
+// Binds "displays" and "overlays".
+void bindDisplayCommands(ControlCommands& commands, DesktopSession& desktop,
+                         const platform::Overlays& overlays);
+
+}  // namespace quorvane::app

@@ -1,0 +1,71 @@
+#include "app/DisplayWiring.hpp"
+
+#include <QGuiApplication>
+
+#include "display/DisplayTweaks.hpp"
+#include "platform/x11/Compositing.hpp"
+
+namespace quorvane::app {
+
+namespace {
+
+// Translucency needs a compositing manager on X11; other platforms
+// composite (or, offscreen, show nothing anyway).
+bool translucencyWorks() {
+    if (QGuiApplication::platformName() == QStringLiteral("xcb"))
+        return platform::x11::compositingManagerRunning();
+    return true;
+}
+
+std::unique_ptr<platform::BlobStore> stateStore(SharedServices& shared) {
+    if (shared.accessMode == SharedServices::Access::readOnly)
+        return nullptr;
+    auto opened = platform::posix::FileBlobStore::open(shared.paths.journal.parent_path());
+    if (!opened) {
+        shared.log.warning("TransferTables", opened.error().message);
+        return nullptr;
+    }
+    return std::move(opened.value());
+}
+
+}  // namespace
+
+DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
+                             WindowsWiring& windows,
+                             std::function<bool(const std::string&)> shortcutIsActive)
+    : overlays_(shared.journal, translucencyWorks),
+      kept_(stateStore(shared)),
+      displays_(desktop.screens(), desktop.displays(), shared.log),
+      tables_(desktop.displays(), kept_.get(), shared.journal, shared.log),
+      events_(desktop.displays(), shared.systemEvents),
+      services_{.store = shared.store,
+                .mainQueue = shared.mainQueue,
+                .journal = shared.journal,
+                .log = shared.log,
+                .defaults = shared.userDefaults,
+                .alerts = shared.alerts,
+                .overlays = overlays_,
+                .displays = displays_,
+                .tables = tables_,
+                .events = events_,
+                .gate = windows.services().gate,
+                .shortcutIsActive = std::move(shortcutIsActive)} {
+    // Displays that come and go are followed from the first tweak on, in a
+    // command run without an instance too.
+    events_.start();
+}
+
+void DisplayWiring::addTweaks(core::TweakFactory& factory) {
+    display::addDisplayTweaks(factory, services_);
+}
+
+void DisplayWiring::start() {
+    tables_.restoreLeftovers();
+}
+
+void DisplayWiring::stop() {
+    events_.stop();
+    tables_.restoreAll();
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/DesktopSession.hpp"
+#include "app/SharedServices.hpp"
+#include "app/WindowsWiring.hpp"
+#include "core/catalogue/TweakFactory.hpp"
+#include "display/DisplayServices.hpp"
+#include "platform/qt/QtOverlays.hpp"
+
+namespace quorvane::app {
+
+// The display folder: the overlay windows, the display service over the
+// desktop's displays, the transfer tables (their captures kept in the
+// state folder, so that a restart restores what a killed run changed) and
+// the display events.
+class DisplayWiring {
+  public:
+    DisplayWiring(SharedServices& shared, DesktopSession& desktop, WindowsWiring& windows,
+                  std::function<bool(const std::string&)> shortcutIsActive);
+
+    display::DisplayServices& services() { return services_; }
+    platform::Overlays& overlays() { return overlays_; }
+    void addTweaks(core::TweakFactory& factory);
+    // Restores what a previous run left changed; follows the displays.
+    void start();
+    // Every table still changed goes back.
+    void stop();
+
+  private:
+    platform::qt::QtOverlays overlays_;
+    std::unique_ptr<platform::BlobStore> kept_;
+    display::DisplayService displays_;
+    display::TransferTables tables_;
+    display::DisplayEvents events_;
+    display::DisplayServices services_;
+};
+
+}  // namespace quorvane::app

@@ -1,0 +1,26 @@
+#include "display/ArrangeDisplaysTask.hpp"
+
+namespace quorvane::display {
+
+namespace {
+
+constexpr core::EnumOption<ArrangePosition> positions[] = {
+    {ArrangePosition::top, "Top", "Top"},
+    {ArrangePosition::bottom, "Bottom", "Bottom"},
+};
+
+}  // namespace
+
+const core::EnumSetting<ArrangePosition> ArrangeDisplaysTask::position{
+    "ArrangeDisplaysTask.position", ArrangePosition::top, positions};
+
+void ArrangeDisplaysTask::run() {
+    services_.gate.runOneShot(
+        [this] { services_.displays.arrange(position.read(services_.defaults), id()); });
+}
+
+core::ConfigureForm ArrangeDisplaysTask::configureView() const {
+    return {{{.controls = {core::FormControl::picker("Position", position)}}}};
+}
+
+}  // namespace quorvane::display

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/Store.hpp"
+#include "display/DisplayEvents.hpp"
+#include "display/DisplayService.hpp"
+#include "display/TransferTables.hpp"
+#include "platform/Alerts.hpp"
+#include "platform/Journal.hpp"
+#include "platform/Log.hpp"
+#include "platform/MainQueue.hpp"
+#include "platform/Overlays.hpp"
+#include "platform/UserDefaults.hpp"
+#include "windows/access/AccessibilityGate.hpp"
+
+namespace quorvane::display {
+
+// What the display tweaks are built from.
+struct DisplayServices {
+    core::Store& store;
+    platform::MainQueue& mainQueue;
+    platform::Journal& journal;
+    platform::Log& log;
+    platform::UserDefaults& defaults;
+    platform::Alerts& alerts;
+    platform::Overlays& overlays;
+    DisplayService& displays;
+    TransferTables& tables;
+    DisplayEvents& events;
+    windows::AccessibilityGate& gate;
+    // Whether the shortcut recorded under the name reaches us now.
+    std::function<bool(const std::string& name)> shortcutIsActive;
+};
+
+}  // namespace quorvane::display

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/CanToggle.hpp"
+#include "display/DisplayServices.hpp"
+
+namespace quorvane::display {
+
+// The main display mirrors the secondary one while on. With one display
+// nothing changes, and the switch still follows the user.
+class MirrorDisplayTask final : public core::BuiltinTweak, public core::CanMToggle {
+  public:
+    MirrorDisplayTask(core::TweakInfo info, bool core::MState::*field, DisplayServices& services)
+        : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
+
+    void run() override { services_.displays.mirror(isOn(), id()); }
+
+  private:
+    DisplayServices& services_;
+};
+
+}  // namespace quorvane::display

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Geometry.hpp"
+
+namespace quorvane::platform {
+
+// Window levels, low to high, as the tweaks use them.
+namespace overlayLevel {
+inline constexpr int normal = 0;      // the active-window highlight, stacked by the window list
+inline constexpr int floating = 3;    // floating panels
+inline constexpr int status = 9;      // the notch banner
+inline constexpr int effects = 25;    // the snap grid, screen effects
+inline constexpr int display = 1000;  // black out, dim, brightness surface, simulated notch
+}  // namespace overlayLevel
+
+struct Rgba {
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+    double alpha = 0;
+    bool operator==(const Rgba&) const = default;
+};
+
+// One of the program's own borderless windows above others.
+struct OverlaySpec {
+    enum class Content { fill, headroom, notch, banner };
+
+    std::string owner{};  // the tweak or service that shows it
+    Rect frame{};         // Cocoa space
+    int level = overlayLevel::display;
+    bool passesInput = true;  // clicks go to what lies below
+    bool takesFocus = false;  // keys come to it (and go nowhere else)
+    Rgba background{};
+    Content content = Content::fill;
+    bool cameraActive = false;  // notch content: the camera light
+    bool operator==(const OverlaySpec&) const = default;
+};
+
+// Shows and closes overlay windows. Main thread only.
+class Overlays {
+  public:
+    using Id = std::uint64_t;
+
+    virtual ~Overlays() = default;
+    // Shows a new window in front of everything below its level.
+    virtual Id show(const OverlaySpec& spec) = 0;
+    // Changes a shown window in place (its colour, frame or content).
+    virtual void update(Id id, const OverlaySpec& spec) = 0;
+    virtual void close(Id id) = 0;
+    // Whether see-through windows are drawn see-through here (a compositing
+    // desktop); without it a translucent window shows its colour opaque.
+    virtual bool translucencyWorks() const = 0;
+    // The windows shown now, oldest first.
+    virtual std::vector<std::pair<Id, OverlaySpec>> shown() const = 0;
+};
+
+inline const char* describe(OverlaySpec::Content content) {
+    switch (content) {
+        case OverlaySpec::Content::fill:
+            return "fill";
+        case OverlaySpec::Content::headroom:
+            return "headroom";
+        case OverlaySpec::Content::notch:
+            return "notch";
+        case OverlaySpec::Content::banner:
+            return "banner";
+    }
+    return "fill";
+}
+
+}  // namespace quorvane::platform

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "platform/Overlays.hpp"
+
+namespace quorvane::platform::memory {
+
+// Keeps the overlays it is asked to show, for logic tests.
+class RecordingOverlays final : public Overlays {
+  public:
+    Id show(const OverlaySpec& spec) override {
+        windows_.emplace(next_, spec);
+        ++shownCount;
+        return next_++;
+    }
+    void update(Id id, const OverlaySpec& spec) override {
+        if (auto found = windows_.find(id); found != windows_.end())
+            found->second = spec;
+    }
+    void close(Id id) override { windows_.erase(id); }
+    bool translucencyWorks() const override { return translucent; }
+    std::vector<std::pair<Id, OverlaySpec>> shown() const override {
+        return {windows_.begin(), windows_.end()};
+    }
+
+    bool translucent = true;
+    int shownCount = 0;
+
+  private:
+    std::map<Id, OverlaySpec> windows_;
+    Id next_ = 1;
+};
+
+}  // namespace quorvane::platform::memory

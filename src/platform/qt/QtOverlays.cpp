@@ -1,0 +1,181 @@
+#include "platform/qt/QtOverlays.hpp"
+
+#include <QBackingStore>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QRasterWindow>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "platform/qt/QtScreens.hpp"
+
+namespace quorvane::platform::qt {
+
+namespace {
+
+std::string number(double value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+// Cocoa space to the virtual desktop's, from the primary screen's corner.
+QRect rootRect(const Rect& frame) {
+    const Rect primary = QtScreens::primaryRootFrame();
+    return {static_cast<int>(std::lround(primary.origin.x + frame.origin.x)),
+            static_cast<int>(std::lround(primary.origin.y + primary.size.height - frame.maxY())),
+            std::max(1, static_cast<int>(std::lround(frame.size.width))),
+            std::max(1, static_cast<int>(std::lround(frame.size.height)))};
+}
+
+Qt::WindowFlags flagsFor(const OverlaySpec& spec) {
+    Qt::WindowFlags flags = Qt::FramelessWindowHint;
+    if (spec.level >= overlayLevel::status)
+        flags |= Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint | Qt::Tool;
+    else if (spec.level >= overlayLevel::floating)
+        flags |= Qt::WindowStaysOnTopHint | Qt::Tool;
+    else
+        flags |= Qt::X11BypassWindowManagerHint;
+    if (spec.passesInput)
+        flags |= Qt::WindowTransparentForInput;
+    if (!spec.takesFocus)
+        flags |= Qt::WindowDoesNotAcceptFocus;
+    return flags;
+}
+
+}  // namespace
+
+std::string describe(const OverlaySpec& spec) {
+    const auto& frame = spec.frame;
+    std::string text = spec.owner + " " + platform::describe(spec.content) + " at " +
+                       number(frame.origin.x) + " " + number(frame.origin.y) + " " +
+                       number(frame.size.width) + " × " + number(frame.size.height) + ", level " +
+                       std::to_string(spec.level);
+    text += spec.passesInput ? ", clicks pass" : ", takes clicks";
+    if (spec.takesFocus)
+        text += " and keys";
+    const auto& colour = spec.background;
+    text += ", colour " + number(std::round(colour.red * 255)) + " " +
+            number(std::round(colour.green * 255)) + " " + number(std::round(colour.blue * 255)) +
+            " at " + number(std::round(colour.alpha * 100)) + " %";
+    return text;
+}
+
+// One overlay: paints its colour (and shape), swallows what it must.
+class OverlayWindow final : public QRasterWindow {
+  public:
+    explicit OverlayWindow(const OverlaySpec& spec) : spec_(spec) {
+        QSurfaceFormat format = this->format();
+        format.setAlphaBufferSize(8);
+        setFormat(format);
+        apply(spec, true);
+    }
+
+    void apply(const OverlaySpec& spec, bool first) {
+        const bool flagsChange = first || flagsFor(spec) != flagsFor(spec_) ;
+        spec_ = spec;
+        if (flagsChange)
+            setFlags(flagsFor(spec));
+        setGeometry(rootRect(spec.frame));
+        update();
+    }
+    const OverlaySpec& spec() const { return spec_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        // The headroom surface has nothing to draw off macOS.
+        if (spec_.content == OverlaySpec::Content::headroom) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            return;
+        }
+        const auto& colour = spec_.background;
+        painter.fillRect(QRect(QPoint(), size()),
+                         QColor::fromRgbF(static_cast<float>(colour.red),
+                                          static_cast<float>(colour.green),
+                                          static_cast<float>(colour.blue),
+                                          static_cast<float>(colour.alpha)));
+    }
+    // Keys that reach an overlay that takes them go nowhere.
+    void keyPressEvent(QKeyEvent* event) override { event->accept(); }
+    void keyReleaseEvent(QKeyEvent* event) override { event->accept(); }
+
+  private:
+    OverlaySpec spec_;
+};
+
+QtOverlays::QtOverlays(Journal& journal, std::function<bool()> translucency)
+    : journal_(journal), translucency_(std::move(translucency)) {}
+
+QtOverlays::~QtOverlays() = default;
+
+Overlays::Id QtOverlays::show(const OverlaySpec& spec) {
+    const Id id = next_++;
+    auto window = std::make_unique<OverlayWindow>(spec);
+    window->setTitle(QString::fromStdString(spec.owner));
+    window->show();
+    if (spec.takesFocus)
+        window->requestActivate();
+    windows_.emplace(id, std::move(window));
+    raiseInLevelOrder();
+    journal_.record(spec.owner, "overlay", "shown " + std::to_string(id) + ": " + describe(spec));
+    return id;
+}
+
+void QtOverlays::update(Id id, const OverlaySpec& spec) {
+    auto found = windows_.find(id);
+    if (found == windows_.end())
+        return;
+    const int level = found->second->spec().level;
+    found->second->apply(spec, false);
+    if (level != spec.level)
+        raiseInLevelOrder();
+}
+
+void QtOverlays::close(Id id) {
+    auto found = windows_.find(id);
+    if (found == windows_.end())
+        return;
+    // Out of the map first: closing may deliver events that look it up.
+    auto window = std::move(found->second);
+    windows_.erase(found);
+    const std::string owner = window->spec().owner;
+    window->hide();
+    window.reset();
+    journal_.record(owner, "overlay", "closed " + std::to_string(id));
+}
+
+bool QtOverlays::translucencyWorks() const {
+    return translucency_ ? translucency_() : true;
+}
+
+std::vector<std::pair<Overlays::Id, OverlaySpec>> QtOverlays::shown() const {
+    std::vector<std::pair<Id, OverlaySpec>> list;
+    for (const auto& [id, window] : windows_)
+        list.emplace_back(id, window->spec());
+    return list;
+}
+
+std::uint64_t QtOverlays::nativeWindow(Id id) const {
+    auto found = windows_.find(id);
+    return found == windows_.end() ? 0 : static_cast<std::uint64_t>(found->second->winId());
+}
+
+void QtOverlays::raiseInLevelOrder() {
+    std::vector<OverlayWindow*> raised;
+    for (const auto& [id, window] : windows_)
+        if (window->spec().level > overlayLevel::normal)
+            raised.push_back(window.get());
+    // Oldest first within a level, so the newest of a level ends on top.
+    std::stable_sort(raised.begin(), raised.end(), [](OverlayWindow* a, OverlayWindow* b) {
+        return a->spec().level < b->spec().level;
+    });
+    for (auto* window : raised)
+        window->raise();
+}
+
+}  // namespace quorvane::platform::qt

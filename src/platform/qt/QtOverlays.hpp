@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/Journal.hpp"
+#include "platform/Overlays.hpp"
+
+namespace quorvane::platform::qt {
+
+class OverlayWindow;
+
+// Overlays as real Qt windows on every host. High levels are frameless,
+// stay on top and bypass the window manager, raised in level order; level
+// 3 is a tool window that stays on top; level 0 bypasses the window
+// manager and is never raised (the window list stacks it). Frames arrive
+// in Cocoa space and are placed from the primary screen's corner. Shown and
+// closed windows are journaled. Main thread only.
+class QtOverlays final : public Overlays {
+  public:
+    // `translucency` tells whether see-through windows are composited.
+    QtOverlays(Journal& journal, std::function<bool()> translucency);
+    ~QtOverlays() override;
+
+    Id show(const OverlaySpec& spec) override;
+    void update(Id id, const OverlaySpec& spec) override;
+    void close(Id id) override;
+    bool translucencyWorks() const override;
+    std::vector<std::pair<Id, OverlaySpec>> shown() const override;
+
+    // The native window of an overlay, for stacking it with the window list.
+    std::uint64_t nativeWindow(Id id) const;
+
+  private:
+    void raiseInLevelOrder();
+
+    Journal& journal_;
+    std::function<bool()> translucency_;
+    std::map<Id, std::unique_ptr<OverlayWindow>> windows_;
+    Id next_ = 1;
+};
+
+std::string describe(const OverlaySpec& spec);
+
+}  // namespace quorvane::platform::qt
