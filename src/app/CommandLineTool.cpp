@@ -1,6 +1,7 @@
 #include "app/CommandLineTool.hpp"
 
 #include <iostream>
+#include <optional>
 #include <nlohmann/json.hpp>
 
 #include "app/AppServices.hpp"
@@ -49,8 +50,10 @@ int setAdminPrompt(bool approves) {
     return 0;
 }
 
-// What happened to the tweak a command named.
-int reportTweak(const nlohmann::json& reply, const std::string& asked, const std::string& done) {
+// What happened to the tweak a command named. `wanted`: the state a switch
+// asked for, which the tweak may have refused (and said why in an alert).
+int reportTweak(const nlohmann::json& reply, const std::string& asked, const std::string& done,
+                std::optional<bool> wanted = std::nullopt) {
     if (reply.value("found", true) == false) {
         // Scripts that call this keep working when a tweak is renamed.
         std::cerr << "quorvane: no such tweak \"" << asked << "\"\n";
@@ -65,6 +68,11 @@ int reportTweak(const nlohmann::json& reply, const std::string& asked, const std
         std::cerr << "quorvane: " << asked << ": "
                   << reply.value("unavailable", std::string(core::notAvailableInThisBuild))
                   << "; nothing happened\n";
+        return 1;
+    }
+    if (wanted && reply.contains("on") && reply["on"].is_boolean() && reply["on"] != *wanted) {
+        std::cerr << "quorvane: " << asked << " stayed " << (*wanted ? "off" : "on")
+                  << ": the tweak refused (its alert says why)\n";
         return 1;
     }
     std::cout << done << "\n";
@@ -97,14 +105,14 @@ int tweakCommand(const cli::CommandLine& command) {
                     command),
                 [&](const auto& reply) {
                     return reportTweak(reply, command.tweakName,
-                                       "Switched " + command.tweakName + state);
+                                       "Switched " + command.tweakName + state, command.on);
                 });
         case cli::CommandLine::Action::set:
             return client.send(
                 {{"command", "set"}, {"id", command.tweakId}, {"on", command.on}},
                 [&](const auto& reply) {
                     return reportTweak(reply, command.tweakId,
-                                       "Switched " + command.tweakId + state);
+                                       "Switched " + command.tweakId + state, command.on);
                 });
         default:
             return client.send({{"command", "post"}, {"name", command.eventName}},

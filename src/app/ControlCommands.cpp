@@ -156,6 +156,8 @@ void byName(const InstanceControls& controls, core::IntentKind kind, const Contr
         return reply(controlSuccess(answer));
     }
     act();
+    if (auto* toggle = core::asToggle(*tweak))
+        answer["on"] = toggle->isOn();
     reply(controlSuccess(answer));
 }
 

@@ -166,6 +166,9 @@ std::uint64_t QtOverlays::nativeWindow(Id id) const {
 }
 
 void QtOverlays::raiseInLevelOrder() {
+    // Windows drawn nowhere have no stacking to keep.
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+        return;
     std::vector<OverlayWindow*> raised;
     for (const auto& [id, window] : windows_)
         if (window->spec().level > overlayLevel::normal)
