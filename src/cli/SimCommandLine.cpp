@@ -70,7 +70,7 @@ constexpr CommandSpec specs[] = {
      "simulated application",
      parsePress},
     {"sim display",
-     "[add NAME WxH [--edr-potential V] | move ID X Y | set ID edr|edrReference V | remove ID]",
+     "[add NAME WxH [--edr-potential V] | move ID X Y | set ID edr|edrReference|edrPotential V | remove ID]",
      "the simulated displays", parseDesktopCommand},
     {"sim app", "[launch NAME [--bundle ID] | activate|hide|hang|quit PID]",
      "the simulated applications", parseDesktopCommand},

@@ -44,7 +44,9 @@ platform::Point DisplayService::arrangedOrigin(platform::Size main, platform::Si
                                                ArrangePosition position) {
     const double x = -0.5 * (std::max(main.width, secondary.width) -
                              std::min(main.width, secondary.width));
-    const double y = position == ArrangePosition::top ? -secondary.height : secondary.height;
+    // Below means just under the main display: its own height down, so that
+    // no gap opens when the secondary is the taller one.
+    const double y = position == ArrangePosition::top ? -secondary.height : main.height;
     return {x, y};
 }
 

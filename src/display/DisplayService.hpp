@@ -48,7 +48,7 @@ class DisplayService {
     bool mirror(bool on, const std::string& cause);
 
     // Where the secondary display goes, in accessibility space: centred on
-    // the main one whatever their widths, just above or below it.
+    // the main one whatever their widths, edge to edge above or below it.
     static platform::Point arrangedOrigin(platform::Size main, platform::Size secondary,
                                           ArrangePosition position);
     // Display coordinates are whole numbers: halves round away from zero.

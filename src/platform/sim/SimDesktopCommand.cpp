@@ -11,7 +11,7 @@ using Kind = SimDesktopCommand::Kind;
 using Words = std::span<const std::string>;
 
 constexpr std::string_view usages[] = {
-    "display [add NAME WxH [--edr-potential V] | move ID X Y | set ID edr|edrReference V | remove ID]",
+    "display [add NAME WxH [--edr-potential V] | move ID X Y | set ID edr|edrReference|edrPotential V | remove ID]",
     "app [launch NAME [--bundle ID] | activate|hide|hang|quit PID]",
     "window [add PID TITLE X Y W H [--fixed-size] [--no-minimize] | close N]",
     "menu [add PID MENU/ITEM COMBINATION]",
@@ -93,7 +93,7 @@ Result<SimDesktopCommand> parseDisplay(Words rest) {
         return command;
     const auto usage = wrong(
         "usage: sim display [add NAME WxH [--edr-potential V] | move ID X Y | "
-        "set ID edr|edrReference V | remove ID]");
+        "set ID edr|edrReference|edrPotential V | remove ID]");
     if (rest[0] == "add") {
         auto parts = split(rest.subspan(1), {"--edr-potential"});
         if (parts.positional.size() != 2 || parts.positional[0].empty())
@@ -136,8 +136,8 @@ Result<SimDesktopCommand> parseDisplay(Words rest) {
         return command;
     }
     if (rest[0] == "set" && rest.size() == 4) {
-        if (rest[2] != "edr" && rest[2] != "edrReference")
-            return wrong("a display's values are edr and edrReference");
+        if (rest[2] != "edr" && rest[2] != "edrReference" && rest[2] != "edrPotential")
+            return wrong("a display's values are edr, edrReference and edrPotential");
         command.kind = Kind::setDisplay;
         command.name = rest[2];
         auto value = number(rest[3]);

@@ -193,7 +193,10 @@ Result<std::string> SimDisplays::set(const std::string& id, const std::string& w
         return Error{"no display " + id};
     if (!std::isfinite(value) || value < 1 || value > 64)
         return Error{"headroom values are between 1 and 64"};
-    if (what == "edr") {
+    if (what == "edrPotential") {
+        entry->info.edrPotential = value;
+        entry->info.edr = std::min(entry->info.edr, value);
+    } else if (what == "edr") {
         if (value > entry->info.edrPotential)
             return Error{"display " + id + " has at most " + number(entry->info.edrPotential) +
                          " of headroom"};
@@ -201,7 +204,7 @@ Result<std::string> SimDisplays::set(const std::string& id, const std::string& w
     } else if (what == "edrReference") {
         entry->info.edrReference = value;
     } else {
-        return Error{"a display's values are edr and edrReference"};
+        return Error{"a display's values are edr, edrReference and edrPotential"};
     }
     journal("display", "display " + id + " " + what + " " + number(value));
     changed();

@@ -40,7 +40,8 @@ class SimDisplays final : public Screens, public Displays {
     Result<std::string> add(const std::string& name, Size size, double edrPotential);
     Result<std::string> remove(const std::string& id);
     Result<std::string> move(const std::string& id, Point origin);
-    // `what` is "edr" or "edrReference".
+    // `what` is "edr", "edrReference" or "edrPotential" (a panel with less
+    // headroom, or none at 1).
     Result<std::string> set(const std::string& id, const std::string& what, double value);
     std::string describe() const;
 

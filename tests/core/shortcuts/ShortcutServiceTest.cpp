@@ -59,6 +59,22 @@ TEST_F(ShortcutServiceTest, aCombinationBelongsToOneTweakAndRemoveAllFreesThem) 
     EXPECT_TRUE(journal.empty());
 }
 
+// A shortcut stored in an earlier session that this one refuses is no way
+// back from a tweak that takes every key: it is stored, but not active.
+TEST_F(ShortcutServiceTest, aStoredShortcutTheSessionRefusesIsNotActive) {
+    hotkeyStore.set(platform::HotkeyRegistry::defaultsKey("BlackOutTask"), std::string("Meta+Tab"));
+    hotkeyStore.set(platform::HotkeyRegistry::defaultsKey("DimTask"), std::string("Ctrl+Alt+D"));
+    launch();
+    EXPECT_TRUE(hotkeys->combination("BlackOutTask"));
+    EXPECT_FALSE(hotkeys->isActive("BlackOutTask"));
+    EXPECT_TRUE(hotkeys->isActive("DimTask"));
+    hotkeys->suspend();  // a recorder listens: it comes back afterwards
+    EXPECT_TRUE(hotkeys->isActive("DimTask"));
+    hotkeys->resume();
+    hotkeys->clear("DimTask");
+    EXPECT_FALSE(hotkeys->isActive("DimTask"));
+}
+
 // Each cleared shortcut makes the service reload the very list Remove All
 // walks; with more than one listed that walked freed memory.
 TEST_F(ShortcutServiceTest, removeAllClearsManyShortcutsWhileTheListIsReloaded) {
