@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+#include <xcb/randr.h>
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <csignal>
+#include <cstdlib>
+
+#include "display/TransferTables.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/posix/FileBlobStore.hpp"
+#include "platform/qt/QtOverlays.hpp"
+#include "platform/x11/Compositing.hpp"
+#include "platform/x11/RandrDisplays.hpp"
+#include "platform/x11/XcbHotkeys.hpp"
+#include "support/ChildProcess.hpp"
+#include "support/TemporaryDirectory.hpp"
+#include "support/Typist.hpp"
+#include "support/WaitFor.hpp"
+
+namespace quorvane::platform::x11 {
+namespace {
+
+using quorvane::testing::ChildProcess;
+using quorvane::testing::waitFor;
+
+// Another client of the X server: reads ramps and pixels, owns a window.
+struct Client {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    ~Client() { xcb_disconnect(c); }
+
+    xcb_randr_crtc_t crtc() {
+        auto* resources = xcb_randr_get_screen_resources_current_reply(
+            c, xcb_randr_get_screen_resources_current(c, screen->root), nullptr);
+        const auto found = xcb_randr_get_screen_resources_current_crtcs(resources)[0];
+        std::free(resources);
+        return found;
+    }
+    std::vector<std::uint16_t> red() {
+        auto* gamma = xcb_randr_get_crtc_gamma_reply(c, xcb_randr_get_crtc_gamma(c, crtc()), nullptr);
+        const auto* values = xcb_randr_get_crtc_gamma_red(gamma);
+        std::vector<std::uint16_t> ramp(values, values + gamma->size);
+        std::free(gamma);
+        return ramp;
+    }
+    // A plain ramp, so that what is restored is known.
+    std::vector<std::uint16_t> setPlainRamp() {
+        auto* size = xcb_randr_get_crtc_gamma_size_reply(c, xcb_randr_get_crtc_gamma_size(c, crtc()),
+                                                         nullptr);
+        std::vector<std::uint16_t> ramp(size->size);
+        for (std::size_t i = 0; i < ramp.size(); ++i)
+            ramp[i] = static_cast<std::uint16_t>(i * 65535 / (ramp.size() - 1));
+        xcb_randr_set_crtc_gamma(c, crtc(), size->size, ramp.data(), ramp.data(), ramp.data());
+        std::free(size);
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        return ramp;
+    }
+    // An override-redirect window filling the screen, white.
+    xcb_window_t whiteWindow(std::uint32_t events) {
+        const xcb_window_t window = xcb_generate_id(c);
+        const std::uint32_t values[] = {screen->white_pixel, 1, events};
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, screen->width_in_pixels,
+                          screen->height_in_pixels, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          screen->root_visual,
+                          XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+        xcb_map_window(c, window);
+        xcb_flush(c);
+        return window;
+    }
+    // The root window's pixel, as the screen shows it.
+    std::uint32_t pixel(int x, int y) {
+        auto* image = xcb_get_image_reply(
+            c,
+            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, static_cast<std::int16_t>(x),
+                          static_cast<std::int16_t>(y), 1, 1, ~0u),
+            nullptr);
+        if (!image)
+            return 0;
+        std::uint32_t value = 0;
+        std::memcpy(&value, xcb_get_image_data(image), 4);
+        std::free(image);
+        return value & 0xFFFFFF;
+    }
+    // Whether an event of the type reached us.
+    bool received(std::uint8_t type) {
+        bool found = false;
+        while (auto* event = xcb_poll_for_event(c)) {
+            found = found || (event->response_type & 0x7F) == type;
+            std::free(event);
+        }
+        return found;
+    }
+    void click(int x, int y) {
+        xcb_test_fake_input(c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, screen->root,
+                            static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 0);
+        xcb_test_fake_input(c, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    }
+};
+
+int channel(std::uint32_t pixel, int shift) {
+    return static_cast<int>((pixel >> shift) & 0xFF);
+}
+
+struct DisplaysX11 : ::testing::Test {
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "x11-displays-test";
+        static char* argv[] = {name, nullptr};
+        application = new QGuiApplication(argc, argv);
+    }
+    static void TearDownTestSuite() { delete application; }
+    static inline QGuiApplication* application = nullptr;
+
+    memory::MemoryJournal journal;
+    memory::MemoryLog log;
+    Client client;
+    quorvane::testing::TemporaryDirectory state;
+};
+
+// Xvfb: one CRTC and output "screen"; ramps are kept and read back but
+// change no pixel.
+TEST_F(DisplaysX11, randrListsTheScreenAndItsRampIsBoostedClampedAndRestoredEvenAfterAKill) {
+    auto displays = RandrDisplays::connect(journal, log);
+    ASSERT_TRUE(displays) << "needs an X display with RandR (run under xvfb-run)";
+    const auto screens = displays->screens();
+    ASSERT_EQ(screens.size(), 1u);
+    EXPECT_EQ(screens[0].name, "screen");
+    EXPECT_EQ(screens[0].frame, (Rect{{0, 0}, {1440, 900}}));
+    const auto info = displays->displays();
+    ASSERT_EQ(info.size(), 1u);
+    EXPECT_EQ(info[0].id, screens[0].id);
+    EXPECT_TRUE(info[0].isMain);
+    EXPECT_EQ(info[0].edrPotential, 1.0);
+
+    const auto plain = client.setPlainRamp();
+    auto kept = posix::FileBlobStore::open(state.path()).value();
+    {
+        display::TransferTables tables(*displays, kept.get(), journal, log);
+        ASSERT_TRUE(tables.scale("Test", info[0].id, 1.6));
+        const auto boosted = client.red();
+        EXPECT_EQ(boosted.back(), 65535);  // clamped
+        EXPECT_NEAR(boosted[boosted.size() / 2], plain[plain.size() / 2] * 1.6, 40);
+        tables.release("Test");
+        EXPECT_EQ(client.red(), plain);
+    }
+
+    // Killed while boosted: the ramp stays until the next run restores it.
+    ChildProcess probe(QUORVANE_GAMMA_PROBE, {state.path().string()}, {});
+    ASSERT_EQ(probe.readLine(std::chrono::seconds(10)), std::optional<std::string>("boosted"));
+    probe.sendSignal(SIGKILL);
+    probe.wait();
+    EXPECT_EQ(client.red().back(), 65535);
+    display::TransferTables nextRun(*displays, kept.get(), journal, log);
+    nextRun.restoreLeftovers();
+    EXPECT_EQ(client.red(), plain);
+    EXPECT_FALSE(kept->load(display::TransferTables::storeKey).value());
+}
+
+TEST_F(DisplaysX11, dimIsSeeThroughWithACompositorAndClicksPassThroughIt) {
+    const auto under = client.whiteWindow(XCB_EVENT_MASK_BUTTON_PRESS);
+    ASSERT_TRUE(waitFor([&] { return client.pixel(700, 400) == 0xFFFFFF; }));
+    EXPECT_FALSE(compositingManagerRunning());
+    ChildProcess compositor("/usr/bin/xcompmgr", {}, {});
+    ASSERT_TRUE(waitFor([] { return compositingManagerRunning(); }));
+
+    qt::QtOverlays overlays(journal, compositingManagerRunning);
+    EXPECT_TRUE(overlays.translucencyWorks());
+    overlays.show({.owner = "DimTask",
+                   .frame = {{0, 0}, {1440, 900}},
+                   .passesInput = true,
+                   .background = {0, 0, 0, 0.5}});
+    std::uint32_t seen = 0;
+    EXPECT_TRUE(waitFor([&] {
+        QCoreApplication::processEvents();
+        seen = client.pixel(700, 400);
+        return std::abs(channel(seen, 16) - 128) <= 2 && std::abs(channel(seen, 0) - 128) <= 2;
+    })) << std::hex << seen;
+
+    client.received(0);  // drop what came before
+    client.click(700, 400);
+    bool pressed = false;  // waitFor asks once more at the end: remember it
+    EXPECT_TRUE(waitFor([&] {
+        pressed = pressed || client.received(XCB_BUTTON_PRESS);
+        return pressed;
+    }));
+    compositor.sendSignal(SIGTERM);
+    compositor.wait();
+    xcb_destroy_window(client.c, under);
+    xcb_flush(client.c);
+}
+
+TEST_F(DisplaysX11, blackOutTakesEveryKeyUntilItsShortcut) {
+    const auto under = client.whiteWindow(XCB_EVENT_MASK_KEY_PRESS);
+    xcb_set_input_focus(client.c, XCB_INPUT_FOCUS_POINTER_ROOT, under, XCB_CURRENT_TIME);
+    xcb_flush(client.c);
+    memory::MemoryUserDefaults defaults;
+    auto hotkeys = XcbHotkeys::connect(defaults, log);
+    ASSERT_TRUE(hotkeys);
+    qt::QtOverlays overlays(journal, compositingManagerRunning);
+    const auto black = overlays.show({.owner = "BlackOutTask",
+                                      .frame = {{0, 0}, {1440, 900}},
+                                      .passesInput = false,
+                                      .takesFocus = true,
+                                      .background = {0, 0, 0, 1}});
+    hotkeys->onKeyDown("BlackOutTask", [&] { overlays.close(black); });
+    ASSERT_TRUE(hotkeys->setCombination("BlackOutTask", {"Ctrl+Alt+B"}));
+    ASSERT_TRUE(waitFor([&] {
+        QCoreApplication::processEvents();
+        return QGuiApplication::focusWindow() != nullptr && client.pixel(700, 400) == 0;
+    }));
+    client.received(0);
+    quorvane::testing::Typist typist;
+    typist.type({'a'});
+    typist.type({quorvane::testing::escapeKey});
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_FALSE(client.received(XCB_KEY_PRESS));
+    typist.type({quorvane::testing::controlKey, quorvane::testing::altKey, 'b'});
+    EXPECT_TRUE(waitFor([&] {
+        QCoreApplication::processEvents();
+        return overlays.shown().empty();
+    }));
+    xcb_destroy_window(client.c, under);
+    xcb_flush(client.c);
+}
+
+}  // namespace
+}  // namespace quorvane::platform::x11
