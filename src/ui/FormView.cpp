@@ -70,8 +70,10 @@ class SwitchListView final : public QWidget {
 
   private:
     void rebuild() {
-        if (content_)
+        if (content_) {
+            content_->hide();
             content_->deleteLater();
+        }
         content_ = new QWidget(this);
         auto* column = new QVBoxLayout(content_);
         column->setContentsMargins(0, 0, 0, 0);

@@ -358,6 +358,10 @@ Result<TransferTable> RandrDisplays::transferTable(const std::string& display) {
             return ramp.error();
         (channel == 0 ? table.red : channel == 1 ? table.green : table.blue) = tableOf(ramp.value());
     }
+    // A ramp that is zero throughout was never set (a virtual server starts
+    // so): the screen shows its pixels as they are, which is a plain ramp.
+    if (table == TransferTable{})
+        return TransferTable::identity();
     return table;
 }
 

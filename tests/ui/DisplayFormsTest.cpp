@@ -1,0 +1,90 @@
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QSlider>
+
+#include "display/DimTask.hpp"
+#include "display/DisplayFixture.hpp"
+#include "ui/ConfigureSheet.hpp"
+#include "ui/UiFixture.hpp"
+
+namespace quorvane::ui {
+namespace {
+
+std::vector<Switch*> switchesIn(QWidget& in) {
+    QApplication::processEvents();
+    std::vector<Switch*> found;
+    for (auto* candidate : in.findChildren<QAbstractButton*>())
+        if (auto* each = dynamic_cast<Switch*>(candidate); each && each->isVisible())
+            found.push_back(each);
+    return found;
+}
+
+struct DisplayFormsTest : display::testing::DisplayFixture {
+    int argc = 1;
+    char name[16] = "display-forms";
+    char* argv[1] = {name};
+    QApplication application{argc, argv};
+
+    std::unique_ptr<ConfigureSheet> sheet(const std::string& id) {
+        auto made = std::make_unique<ConfigureSheet>(tweaks.at(id), CustomConfigureViews{}, defaults);
+        made->show();
+        QApplication::processEvents();
+        return made;
+    }
+    void save(QWidget& widget, const QString& file) {
+        for (int pass = 0; pass < 3; ++pass)
+            QApplication::processEvents();
+        ASSERT_TRUE(QDir().mkpath(QStringLiteral(QUORVANE_SCREENSHOTS)));
+        EXPECT_TRUE(widget.grab().save(QStringLiteral(QUORVANE_SCREENSHOTS "/") + file));
+    }
+};
+
+// A switch's click changes the list its own row belongs to: the rows are
+// made again while that click is still being reported.
+TEST_F(DisplayFormsTest, theDimFormsSwitchesAndSliderActOnTheLiveOverlays) {
+    addStudio();
+    switchTo("DimTask", true);
+    auto form = sheet("DimTask");
+    auto rows = switchesIn(*form);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1]->text(), "Studio");
+    rows[1]->click();
+    EXPECT_EQ(overlays.shown().size(), 1u);
+    rows = switchesIn(*form);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_FALSE(rows[1]->isChecked());
+    rows[1]->click();  // the rebuilt row works too
+    EXPECT_EQ(overlays.shown().size(), 2u);
+
+    auto* slider = form->findChild<QSlider*>();
+    ASSERT_TRUE(slider);
+    EXPECT_EQ(slider->value(), 50);
+    slider->setValue(80);
+    for (const auto& [id, spec] : overlays.shown())
+        EXPECT_NEAR(spec.background.alpha, 0.8, 1e-9);
+
+    save(*form, "configure-dim.png");
+    ASSERT_TRUE(displays.add("Projector", {1280, 720}, 1));
+    EXPECT_EQ(switchesIn(*form).size(), 3u);
+}
+
+TEST_F(DisplayFormsTest, theBrightnessFormListsCapablePanelsOrSaysThereAreNone) {
+    addStudio();
+    auto form = sheet("IncreaseBrightnessTask");
+    auto rows = switchesIn(*form);
+    ASSERT_EQ(rows.size(), 1u);  // the Studio has no headroom
+    EXPECT_EQ(rows[0]->text(), "Built-in Display");
+    save(*form, "configure-brightness.png");
+
+    ASSERT_TRUE(displays.set("1", "edrPotential", 1));
+    QApplication::processEvents();
+    EXPECT_TRUE(switchesIn(*form).empty());
+    auto* note = form->findChild<QLabel*>("EmptyListNote");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->text(), "No XDR-capable displays detected");
+    save(*sheet("BlackOutTask"), "configure-black-out.png");
+}
+
+}  // namespace
+}  // namespace quorvane::ui
