@@ -8,12 +8,14 @@
 #include "app/CommandClient.hpp"
 #include "app/DesktopCommands.hpp"
 #include "app/DisplayCommands.hpp"
+#include "app/DisplayWiring.hpp"
 #include "app/InProcessInstance.hpp"
 #include "cli/JournalCommand.hpp"
 #include "core/Tweak.hpp"
 #include "cli/ListCommand.hpp"
 #include "platform/posix/FileJournal.hpp"
 #include "platform/posix/StderrLog.hpp"
+#include "platform/sim/SimDesktopPicture.hpp"
 #include "platform/sim/SimHome.hpp"
 #include "triggers/finder/FinderActions.hpp"
 
@@ -149,6 +151,26 @@ int simPress(const std::string& combination) {
               });
 }
 
+// The simulated Mac's desktop picture lives in its folder: no instance needed.
+int simDesktopPicture(const cli::CommandLine& command) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    platform::posix::StderrLog log;
+    platform::posix::FileJournal journal(paths.journal, log);
+    platform::sim::SimDesktopPicture picture(journal, paths.simulatedMac, defaultDesktopPicture);
+    if (!command.paths.empty())
+        if (auto set = picture.setPicture("main", command.paths.front()); !set) {
+            std::cerr << "quorvane: " << set.error().message << "\n";
+            return 1;
+        }
+    auto shown = picture.pictureOf("main");
+    if (!shown) {
+        std::cerr << "quorvane: " << shown.error().message << "\n";
+        return 1;
+    }
+    std::cout << "The simulated Mac's desktop picture is " << shown.value() << "\n";
+    return 0;
+}
+
 int simDesktop(const std::vector<std::string>& words) {
     return CommandClient(std::cout, std::cerr)
         .send({{"command", "sim"}, {"words", words}}, [](const nlohmann::json& reply) {
@@ -226,6 +248,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return finderAction(command);
         case Action::simDesktop:
             return simDesktop(command.simWords);
+        case Action::simDesktopPicture:
+            return simDesktopPicture(command);
         case Action::desktop:
             return desktop(command);
         case Action::displays:

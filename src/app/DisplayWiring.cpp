@@ -1,11 +1,19 @@
 #include "app/DisplayWiring.hpp"
 
+#include <QFile>
 #include <QGuiApplication>
 
 #include "display/DisplayTweaks.hpp"
 #include "platform/x11/Compositing.hpp"
 
 namespace quorvane::app {
+
+std::string defaultDesktopPicture() {
+    QFile picture(QStringLiteral(":/desktop/default-picture.png"));
+    if (!picture.open(QIODevice::ReadOnly))
+        return {};
+    return picture.readAll().toStdString();
+}
 
 namespace {
 
@@ -15,6 +23,19 @@ bool translucencyWorks() {
     if (QGuiApplication::platformName() == QStringLiteral("xcb"))
         return platform::x11::compositingManagerRunning();
     return true;
+}
+
+// "Quorvane/HideNotch" in the data folder: the picture replaced and the one made.
+std::unique_ptr<platform::BlobStore> hideNotchStore(SharedServices& shared) {
+    if (shared.accessMode == SharedServices::Access::readOnly)
+        return nullptr;
+    auto opened = platform::posix::FileBlobStore::open(
+        shared.directories.dataHome / "Quorvane" / "HideNotch", "");
+    if (!opened) {
+        shared.log.warning("HideNotchTask", opened.error().message);
+        return nullptr;
+    }
+    return std::move(opened.value());
 }
 
 std::unique_ptr<platform::BlobStore> stateStore(SharedServices& shared) {
@@ -35,6 +56,8 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                              std::function<bool(const std::string&)> shortcutIsActive)
     : overlays_(shared.journal, translucencyWorks),
       kept_(stateStore(shared)),
+      desktopPicture_(shared.journal, shared.paths.simulatedMac, defaultDesktopPicture),
+      hideNotchStore_(hideNotchStore(shared)),
       displays_(desktop.screens(), desktop.displays(), shared.log),
       tables_(desktop.displays(), kept_.get(), shared.journal, shared.log),
       events_(desktop.displays(), shared.systemEvents),
@@ -49,6 +72,9 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                 .tables = tables_,
                 .events = events_,
                 .gate = windows.services().gate,
+                .desktopPicture = desktopPicture_,
+                .composer = composer_,
+                .hideNotchStore = hideNotchStore_.get(),
                 .shortcutIsActive = std::move(shortcutIsActive)} {
     // Displays that come and go are followed from the first tweak on, in a
     // command run without an instance too.

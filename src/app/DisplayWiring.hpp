@@ -10,13 +10,19 @@
 #include "core/catalogue/TweakFactory.hpp"
 #include "display/DisplayServices.hpp"
 #include "platform/qt/QtOverlays.hpp"
+#include "platform/qt/QtPictureComposer.hpp"
+#include "platform/sim/SimDesktopPicture.hpp"
 
 namespace quorvane::app {
 
+// The picture the simulated Mac's desktop starts with (PNG bytes).
+std::string defaultDesktopPicture();
+
 // The display folder: the overlay windows, the display service over the
 // desktop's displays, the transfer tables (their captures kept in the
-// state folder, so that a restart restores what a killed run changed) and
-// the display events.
+// state folder, so that a restart restores what a killed run changed), the
+// display events, and the desktop picture (the simulated Mac's on every
+// Linux host: there is no desktop-wide way to set one).
 class DisplayWiring {
   public:
     DisplayWiring(SharedServices& shared, DesktopSession& desktop, WindowsWiring& windows,
@@ -33,6 +39,9 @@ class DisplayWiring {
   private:
     platform::qt::QtOverlays overlays_;
     std::unique_ptr<platform::BlobStore> kept_;
+    platform::sim::SimDesktopPicture desktopPicture_;
+    platform::qt::QtPictureComposer composer_;
+    std::unique_ptr<platform::BlobStore> hideNotchStore_;
     display::DisplayService displays_;
     display::TransferTables tables_;
     display::DisplayEvents events_;

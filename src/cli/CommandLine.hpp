@@ -31,6 +31,7 @@ struct CommandLine {
         simPost,
         simPress,
         simDesktop,
+        simDesktopPicture,
         desktop,
         displays,
         overlays,
@@ -49,7 +50,7 @@ struct CommandLine {
     std::string permission{};          // sim grant|revoke accessibility|screenRecording
     std::string eventName{};           // sim post NAME; sim press COMBINATION
     std::string actionId{};            // finder-action ID PATH...
-    std::vector<std::string> paths{};  // absolute, from paths or file:// URLs
+    std::vector<std::string> paths{};  // absolute, from paths or file:// URLs; a picture
     // run or toggle from a link the desktop handed over: it asks the user
     // first, where a command typed in a terminal does not.
     bool fromLink = false;

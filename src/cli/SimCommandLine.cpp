@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "cli/CommandSpec.hpp"
 #include "platform/sim/SimDesktopCommand.hpp"
 
@@ -32,6 +34,19 @@ platform::Result<CommandLine> parsePress(const CommandSpec& spec, const Argument
     if (arguments.size() == 1)
         return CommandLine{.action = Action::simPress, .eventName = arguments[0]};
     return usage(spec);
+}
+
+platform::Result<CommandLine> parseDesktopPicture(const CommandSpec& spec,
+                                                  const Arguments& arguments) {
+    if (arguments.empty())
+        return CommandLine{.action = Action::simDesktopPicture};
+    if (arguments.size() != 1 || arguments[0].empty() || arguments[0].starts_with("--"))
+        return usage(spec);
+    const std::filesystem::path given(arguments[0]);
+    return CommandLine{.action = Action::simDesktopPicture,
+                       .paths = {(given.is_absolute() ? given : std::filesystem::current_path() / given)
+                                     .lexically_normal()
+                                     .string()}};
 }
 
 // The simulated desktop's commands, checked whole here and carried out by
@@ -72,6 +87,8 @@ constexpr CommandSpec specs[] = {
     {"sim display",
      "[add NAME WxH [--edr-potential V] | move ID X Y | set ID edr|edrReference|edrPotential V | remove ID]",
      "the simulated displays", parseDesktopCommand},
+    {"sim desktop-picture", "[PATH]", "the simulated Mac's desktop picture, or set it",
+     parseDesktopPicture},
     {"sim app", "[launch NAME [--bundle ID] | activate|hide|hang|quit PID]",
      "the simulated applications", parseDesktopCommand},
     {"sim window", "[add PID TITLE X Y W H [--fixed-size] [--no-minimize] | close N]",

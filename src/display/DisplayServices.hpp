@@ -8,6 +8,8 @@
 #include "display/DisplayService.hpp"
 #include "display/TransferTables.hpp"
 #include "platform/Alerts.hpp"
+#include "platform/BlobStore.hpp"
+#include "platform/DesktopPicture.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
@@ -30,6 +32,10 @@ struct DisplayServices {
     TransferTables& tables;
     DisplayEvents& events;
     windows::AccessibilityGate& gate;
+    platform::DesktopPicture& desktopPicture;
+    platform::PictureComposer& composer;
+    // Where hiding the notch keeps the pictures; none: it cannot.
+    platform::BlobStore* hideNotchStore;
     // Whether the shortcut recorded under the name reaches us now.
     std::function<bool(const std::string& name)> shortcutIsActive;
 };

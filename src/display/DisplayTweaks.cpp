@@ -3,8 +3,10 @@
 #include "display/ArrangeDisplaysTask.hpp"
 #include "display/BlackOutTask.hpp"
 #include "display/DimTask.hpp"
+#include "display/HideNotchTask.hpp"
 #include "display/IncreaseBrightnessTask.hpp"
 #include "display/MirrorDisplayTask.hpp"
+#include "display/NotchTask.hpp"
 
 namespace quorvane::display {
 
@@ -30,6 +32,8 @@ void addDisplayTweaks(core::TweakFactory& factory, DisplayServices& services) {
     factory.add("BlackOutTask", toggleMaker<BlackOutTask>(services));
     factory.add("DimTask", toggleMaker<DimTask>(services));
     factory.add("IncreaseBrightnessTask", toggleMaker<IncreaseBrightnessTask>(services));
+    factory.add("NotchTask", toggleMaker<NotchTask>(services));
+    factory.add("HideNotchTask", toggleMaker<HideNotchTask>(services));
 }
 
 }  // namespace quorvane::display

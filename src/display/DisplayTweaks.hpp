@@ -5,7 +5,7 @@
 
 namespace quorvane::display {
 
-// Black out, dim, extra brightness, mirroring and arrangement.
+// Black out, dim, extra brightness, mirroring, arrangement and the notch.
 void addDisplayTweaks(core::TweakFactory& factory, DisplayServices& services);
 
 }  // namespace quorvane::display

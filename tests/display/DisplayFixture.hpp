@@ -17,10 +17,35 @@
 #include "platform/memory/MemoryUserDefaults.hpp"
 #include "platform/memory/RecordingOverlays.hpp"
 #include "platform/sim/SimDesktop.hpp"
+#include "platform/posix/FileBlobStore.hpp"
+#include "platform/sim/SimDesktopPicture.hpp"
 #include "platform/sim/SimDisplays.hpp"
+#include "support/TemporaryDirectory.hpp"
+
+#include <fstream>
+#include <sstream>
 #include "platform/sim/SimSystemEvents.hpp"
 
 namespace quorvane::display::testing {
+
+// Says what it was asked to make instead of making it; sizes are set by
+// the test, by path.
+struct DescribingComposer final : platform::PictureComposer {
+    platform::Result<platform::Size> sizeOf(const std::string& path) override {
+        if (auto found = sizes.find(path); found != sizes.end())
+            return found->second;
+        return platform::Error{"cannot read the picture " + path};
+    }
+    platform::Result<std::string> compose(const std::string& path, platform::Size scaled,
+                                          platform::Rect crop, double band) override {
+        std::ostringstream made;
+        made << "from " << path << " scaled " << scaled.width << "x" << scaled.height << " crop "
+             << crop.origin.x << "," << crop.origin.y << " " << crop.size.width << "x"
+             << crop.size.height << " band " << band;
+        return made.str();
+    }
+    std::map<std::string, platform::Size> sizes;
+};
 
 struct Grants final : platform::PermissionChecker {
     bool isGranted(platform::Permission) const override { return trusted; }
@@ -50,6 +75,12 @@ class DisplayFixture : public ::testing::Test {
     TransferTables tables{displays, &kept, journal, log};
     DisplayEvents events{displays, systemEvents};
     bool shortcutActive = false;
+    quorvane::testing::TemporaryDirectory folder;
+    platform::sim::SimDesktopPicture desktopPicture{journal, folder.path() / "sim",
+                                                    [] { return std::string("default picture"); }};
+    DescribingComposer composer;
+    std::unique_ptr<platform::posix::FileBlobStore> hideNotchStore =
+        std::move(platform::posix::FileBlobStore::open(folder.path() / "HideNotch", "").value());
     DisplayServices services{.store = store,
                              .mainQueue = queue,
                              .journal = journal,
@@ -61,6 +92,9 @@ class DisplayFixture : public ::testing::Test {
                              .tables = tables,
                              .events = events,
                              .gate = gate,
+                             .desktopPicture = desktopPicture,
+                             .composer = composer,
+                             .hideNotchStore = hideNotchStore.get(),
                              .shortcutIsActive = [this](const std::string&) { return shortcutActive; }};
     std::map<std::string, std::shared_ptr<core::Tweak>> tweaks = [this] {
         events.start();

@@ -148,7 +148,7 @@ const std::vector<CatalogueRow>& builtinCatalogue() {
           .description = "Make the status bar black to blend in with the notch",
           .icon = "🍫",
           .categories = {Category::statusMenu}},
-         oneShot},
+         &MState::hidesNotch},
         {{.id = "ShowProjectBuildTimeTask",
           .name = "Show project build time",
           .description = "Show build time duration in Xcode activity viewer",

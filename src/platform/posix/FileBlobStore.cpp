@@ -44,13 +44,15 @@ void removeStaleTemporaries(const std::filesystem::path& directory) {
 
 }  // namespace
 
-Result<std::unique_ptr<FileBlobStore>> FileBlobStore::open(std::filesystem::path directory) {
+Result<std::unique_ptr<FileBlobStore>> FileBlobStore::open(std::filesystem::path directory,
+                                                           std::string suffix) {
     if (auto made = makePrivateDirectory(directory); !made)
         return made.error();
     if (::access(directory.c_str(), R_OK | W_OK | X_OK) != 0)
         return Error{"cannot use " + directory.string() + ": not readable and writable"};
     removeStaleTemporaries(directory);
-    return std::unique_ptr<FileBlobStore>(new FileBlobStore(std::move(directory), false));
+    return std::unique_ptr<FileBlobStore>(
+        new FileBlobStore(std::move(directory), false, std::move(suffix)));
 }
 
 std::unique_ptr<FileBlobStore> FileBlobStore::openReadOnly(std::filesystem::path directory) {
@@ -58,7 +60,7 @@ std::unique_ptr<FileBlobStore> FileBlobStore::openReadOnly(std::filesystem::path
 }
 
 std::filesystem::path FileBlobStore::pathFor(const std::string& key) const {
-    return directory_ / (key + ".json");
+    return directory_ / (key + suffix_);
 }
 
 Result<std::optional<std::string>> FileBlobStore::load(const std::string& key) const {

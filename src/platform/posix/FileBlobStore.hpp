@@ -7,8 +7,8 @@
 
 namespace quorvane::platform::posix {
 
-// One file per key, "<key>.json", in a folder private to the user. Every
-// write replaces the file atomically.
+// One file per key, "<key>.json" (or the key and another suffix), in a
+// folder private to the user. Every write replaces the file atomically.
 class FileBlobStore final : public BlobStore {
   public:
     // Records are small: 10,000 script tweaks take about 3.6 MB, a thousand
@@ -17,7 +17,8 @@ class FileBlobStore final : public BlobStore {
     static constexpr std::size_t maxBlobBytes = 8 * 1024 * 1024;
 
     // Creates the folder if needed; fails when it cannot be made or used.
-    static Result<std::unique_ptr<FileBlobStore>> open(std::filesystem::path directory);
+    static Result<std::unique_ptr<FileBlobStore>> open(std::filesystem::path directory,
+                                                        std::string suffix = ".json");
     // For commands that only show things: loads, and refuses to save or
     // move anything; the folder need not exist.
     static std::unique_ptr<FileBlobStore> openReadOnly(std::filesystem::path directory);
@@ -31,11 +32,12 @@ class FileBlobStore final : public BlobStore {
     std::filesystem::path pathFor(const std::string& key) const;
 
   private:
-    FileBlobStore(std::filesystem::path directory, bool readOnly)
-        : directory_(std::move(directory)), readOnly_(readOnly) {}
+    FileBlobStore(std::filesystem::path directory, bool readOnly, std::string suffix = ".json")
+        : directory_(std::move(directory)), readOnly_(readOnly), suffix_(std::move(suffix)) {}
 
     std::filesystem::path directory_;
     bool readOnly_;
+    std::string suffix_;
 };
 
 }  // namespace quorvane::platform::posix

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "platform/qt/QtPaths.hpp"
 #include "platform/qt/QtScreens.hpp"
 
 namespace quorvane::platform::qt {
@@ -80,6 +81,12 @@ class OverlayWindow final : public QRasterWindow {
         if (flagsChange)
             setFlags(flagsFor(spec));
         setGeometry(rootRect(spec.frame));
+        // A shaped overlay is its shape, for clicks and on desktops without
+        // translucency alike.
+        if (spec.content == OverlaySpec::Content::notch)
+            setMask(QRegion(notchPath().toFillPolygon().toPolygon()));
+        else
+            setMask(QRegion());
         update();
     }
     const OverlaySpec& spec() const { return spec_; }
@@ -91,6 +98,12 @@ class OverlayWindow final : public QRasterWindow {
         // The headroom surface has nothing to draw off macOS.
         if (spec_.content == OverlaySpec::Content::headroom) {
             painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            return;
+        }
+        if (spec_.content == OverlaySpec::Content::notch) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            paintNotch(painter);
             return;
         }
         const auto& colour = spec_.background;
@@ -105,6 +118,31 @@ class OverlayWindow final : public QRasterWindow {
     void keyReleaseEvent(QKeyEvent* event) override { event->accept(); }
 
   private:
+    QPainterPath notchPath() const {
+        return painterPath(notchOutline({spec_.frame.size.width, spec_.frame.size.height}));
+    }
+    // The housing, its lens, and the light beside it while the camera is on.
+    void paintNotch(QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(notchPath(), Qt::black);
+        const QPointF lens(width() / 2.0, height() / 2.0);
+        QColor gray(128, 128, 128);
+        QColor faint = gray;
+        faint.setAlphaF(0.1f);
+        painter.setPen(QPen(gray, 1));
+        painter.setBrush(faint);
+        painter.drawEllipse(lens, 6, 6);
+        QColor centre = spec_.cameraActive ? QColor(0, 122, 255) : gray;
+        centre.setAlphaF(spec_.cameraActive ? 0.8f : 0.5f);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(centre);
+        painter.drawEllipse(lens, 1.5, 1.5);
+        if (spec_.cameraActive) {
+            painter.setBrush(QColor(52, 199, 89));
+            painter.drawEllipse(lens + QPointF(20, 0), 2.5, 2.5);
+        }
+    }
+
     OverlaySpec spec_;
 };
 

@@ -49,7 +49,7 @@ const Expected expected[] = {
     {"NotchTask", "Simulate Notch", "Display the notch above status bar", "statusMenu",
      "showsNotch", "C"},
     {"HideNotchTask", "Hide notch", "Make the status bar black to blend in with the notch",
-     "statusMenu", "-", ""},
+     "statusMenu", "hidesNotch", ""},
     {"ShowProjectBuildTimeTask", "Show project build time",
      "Show build time duration in Xcode activity viewer", "xcode", "showProjectBuildTime", "R"},
     {"RestoreXcodeDefaultTask", "Restore Xcode defaults", "Reset Xcode default configurations",
