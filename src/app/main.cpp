@@ -15,6 +15,8 @@
 #include "app/DesktopCommands.hpp"
 #include "app/DisplayCommands.hpp"
 #include "display/DisplayServices.hpp"
+#include "display/NotchBannerManager.hpp"
+#include "ui/notch/NotchBannerPanel.hpp"
 #include "app/DesktopSession.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 #include "windows/WindowsServices.hpp"
@@ -132,6 +134,21 @@ int main(int argc, char** argv) {
                                  services.mainQueue(),    services.notifications(),
                                  services.tweakActions(), services.tweaksHandler(),
                                  &services.workflows()};
+    // The main window's cells show the tweak they triggered in the notch
+    // banner; the popover's do not.
+    display::NotchBannerManager banner(
+        services.displayServices(), services.desktop().monitors(), [&services] {
+            return std::make_unique<ui::NotchBannerPanel>(ui::NotchBannerView::Actions{
+                .switchToggle = [&services](const std::shared_ptr<core::Tweak>& tweak,
+                                            bool on) { services.tweakActions().switchToggle(tweak, on); },
+                .runOneShot = [&services](const std::shared_ptr<core::Tweak>& tweak) {
+                    services.tweakActions().runOneShot(tweak);
+                }});
+        });
+    ui::ListServices mainLists = lists;
+    mainLists.afterAction = [&banner](const std::shared_ptr<core::Tweak>& tweak) {
+        banner.show(tweak);
+    };
     // Made the first time it is opened.
     std::unique_ptr<ui::SettingsWindow> settings;
     QWidget* mainWindow = nullptr;  // where Settings first opens
@@ -153,7 +170,7 @@ int main(int argc, char** argv) {
     };
     trace.mark("before the main window");
     ui::MainWindow window(
-        {.list = lists,
+        {.list = mainLists,
          .journal = services.journal(),
          .simulationNotice =
              QObject::tr("This computer is not a Mac: Quorvane drives a simulated Mac kept in %1. "

@@ -17,6 +17,7 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
     : QScrollArea(parent),
       holder_(holder),
       actions_(services.actions),
+      afterAction_(services.afterAction),
       handler_(services.handler),
       workflows_(services.workflows) {
     auto& store = services.store;
@@ -105,8 +106,14 @@ void TweakListView::buildMore(std::size_t count) {
     TweakCell::Actions cellActions{
         [this](const std::shared_ptr<core::Tweak>& tweak, bool on) {
             actions_.switchToggle(tweak, on);
+            if (afterAction_)
+                afterAction_(tweak);
         },
-        [this](const std::shared_ptr<core::Tweak>& tweak) { actions_.runOneShot(tweak); },
+        [this](const std::shared_ptr<core::Tweak>& tweak) {
+            actions_.runOneShot(tweak);
+            if (afterAction_)
+                afterAction_(tweak);
+        },
         [this](const std::shared_ptr<core::Tweak>& tweak, const QPoint& at) {
             showMenu(tweak, at);
         },

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
@@ -24,6 +26,9 @@ struct ListServices {
     core::TweaksHandler& handler;
     // The cells' "Workflow" submenu; none: no submenu.
     core::WorkflowService* workflows;
+    // Called after a cell switched or ran its tweak (the main window shows
+    // the notch banner); none: nothing.
+    std::function<void(const std::shared_ptr<core::Tweak>&)> afterAction = {};
 };
 
 // The list of a TweaksHolder: a cell per tweak in the holder's order, the
@@ -59,6 +64,7 @@ class TweakListView final : public QScrollArea {
 
     core::TweaksHolder& holder_;
     core::TweakActions& actions_;
+    std::function<void(const std::shared_ptr<core::Tweak>&)> afterAction_;
     core::TweaksHandler& handler_;
     core::WorkflowService* workflows_;
     QWidget* content_;
