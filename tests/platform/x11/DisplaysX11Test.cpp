@@ -2,7 +2,9 @@
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 
+#include <QDir>
 #include <QGuiApplication>
+#include <QImage>
 #include <csignal>
 #include <cstdlib>
 
@@ -225,6 +227,41 @@ TEST_F(DisplaysX11, blackOutTakesEveryKeyUntilItsShortcut) {
         QCoreApplication::processEvents();
         return overlays.shown().empty();
     }));
+    xcb_destroy_window(client.c, under);
+    xcb_flush(client.c);
+}
+
+// The housing hangs from the top centre, black, shaped (what lies beside
+// its flares shows), with the lens in the middle and the light beside it.
+TEST_F(DisplaysX11, theSimulatedNotchIsShapedAtTheTopCentreWithItsCameraLight) {
+    const auto under = client.whiteWindow(XCB_EVENT_MASK_NO_EVENT);
+    ASSERT_TRUE(waitFor([&] { return client.pixel(720, 10) == 0xFFFFFF; }));
+    qt::QtOverlays overlays(journal, compositingManagerRunning);
+    overlays.show({.owner = "NotchTask",
+                   .frame = {{615, 868}, {210, 32}},
+                   .passesInput = true,
+                   .content = OverlaySpec::Content::notch,
+                   .cameraActive = true});
+    // Top-left of the root: 615 across, 0 down.
+    ASSERT_TRUE(waitFor([&] {
+        QCoreApplication::processEvents();
+        return client.pixel(625, 20) == 0;
+    }));
+    EXPECT_EQ(client.pixel(617, 30), 0xFFFFFFu);  // outside the bottom-left corner
+    EXPECT_EQ(client.pixel(614, 5), 0xFFFFFFu);   // beside the notch
+    const auto light = client.pixel(740, 16);     // 20 points right of the lens
+    EXPECT_GT(channel(light, 8), 150) << std::hex << light;
+    EXPECT_LT(channel(light, 16), 100) << std::hex << light;
+    const auto lens = client.pixel(720, 16);
+    EXPECT_GT(channel(lens, 0), channel(lens, 16)) << std::hex << lens;  // blue while in use
+    auto* image = xcb_get_image_reply(
+        client.c, xcb_get_image(client.c, XCB_IMAGE_FORMAT_Z_PIXMAP, client.screen->root, 560, 0, 320, 60, ~0u),
+        nullptr);
+    ASSERT_TRUE(image);
+    QImage shot(xcb_get_image_data(image), 320, 60, QImage::Format_RGB32);
+    QDir().mkpath(QUORVANE_SCREENSHOTS);
+    EXPECT_TRUE(shot.scaled(640, 120).save(QStringLiteral(QUORVANE_SCREENSHOTS "/notch.png")));
+    std::free(image);
     xcb_destroy_window(client.c, under);
     xcb_flush(client.c);
 }
