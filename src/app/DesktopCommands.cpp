@@ -1,3 +1,4 @@
+#include "platform/GeometryText.hpp"
 #include "app/DesktopCommands.hpp"
 
 #include <memory>
@@ -25,15 +26,9 @@ json application(const RunningApplication& app) {
             {"hidden", app.isHidden}};
 }
 
-std::string number(double value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
-}
-
 std::string rectText(const json& frame) {
-    return number(frame[0].get<double>()) + " " + number(frame[1].get<double>()) + " " +
-           number(frame[2].get<double>()) + " × " + number(frame[3].get<double>());
+    return numberText(frame[0].get<double>()) + " " + numberText(frame[1].get<double>()) + " " +
+           numberText(frame[2].get<double>()) + " × " + numberText(frame[3].get<double>());
 }
 
 json eventJson(const InputEvent& event) {
@@ -117,8 +112,8 @@ std::string desktopText(const json& snapshot) {
                "  layer " + std::to_string(window["layer"].get<int>()) + "  " +
                rectText(window["frame"]) + "  \"" + window["title"].get<std::string>() + "\"\n";
     const auto& pointer = snapshot["pointer"];
-    out += "Pointer: " + number(pointer["location"][0].get<double>()) + " " +
-           number(pointer["location"][1].get<double>());
+    out += "Pointer: " + numberText(pointer["location"][0].get<double>()) + " " +
+           numberText(pointer["location"][1].get<double>());
     if (pointer.contains("role"))
         out += ", over " + pointer["role"].get<std::string>() +
                (pointer["title"].get<std::string>().empty()
@@ -131,8 +126,8 @@ std::string desktopText(const json& snapshot) {
 
 std::string eventText(const json& event) {
     std::string out = event["type"].get<std::string>() + " at " +
-                      number(event["location"][0].get<double>()) + " " +
-                      number(event["location"][1].get<double>());
+                      numberText(event["location"][0].get<double>()) + " " +
+                      numberText(event["location"][1].get<double>());
     if (event.contains("keyCode"))
         out += ", key " + std::to_string(event["keyCode"].get<int>()) +
                (event["characters"].get<std::string>().empty()

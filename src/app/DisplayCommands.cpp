@@ -1,20 +1,15 @@
+#include "platform/GeometryText.hpp"
 #include "app/DisplayCommands.hpp"
 
-#include <sstream>
 
 #include "platform/qt/QtOverlays.hpp"
 
 namespace quorvane::app {
 
 using nlohmann::json;
+using platform::numberText;
 
 namespace {
-
-std::string number(double value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
-}
 
 json rect(const platform::Rect& frame) {
     return json::array({frame.origin.x, frame.origin.y, frame.size.width, frame.size.height});
@@ -49,15 +44,15 @@ std::string displaysText(const json& displays) {
     for (const auto& item : displays.value("displays", json::array())) {
         const auto& frame = item["frame"];
         out += "  " + item.value("id", std::string()) + "  " + item.value("name", std::string()) +
-               "  " + number(frame[0].get<double>()) + " " + number(frame[1].get<double>()) + " " +
-               number(frame[2].get<double>()) + " × " + number(frame[3].get<double>());
+               "  " + numberText(frame[0].get<double>()) + " " + numberText(frame[1].get<double>()) + " " +
+               numberText(frame[2].get<double>()) + " × " + numberText(frame[3].get<double>());
         if (item.value("main", false))
             out += "  main";
         if (item.contains("mirrorOf") && item["mirrorOf"].is_string())
             out += "  mirrors " + item["mirrorOf"].get<std::string>();
         if (item.value("edrPotential", 1.0) > 1.0)
-            out += "  headroom " + number(item.value("edr", 1.0)) + " of " +
-                   number(item.value("edrPotential", 1.0));
+            out += "  headroom " + numberText(item.value("edr", 1.0)) + " of " +
+                   numberText(item.value("edrPotential", 1.0));
         out += "\n";
     }
     return out;

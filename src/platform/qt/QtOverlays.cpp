@@ -1,3 +1,4 @@
+#include "platform/GeometryText.hpp"
 #include "platform/qt/QtOverlays.hpp"
 
 #include <QBackingStore>
@@ -8,7 +9,6 @@
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "platform/qt/QtPaths.hpp"
 #include "platform/qt/QtScreens.hpp"
@@ -16,12 +16,6 @@
 namespace quorvane::platform::qt {
 
 namespace {
-
-std::string number(double value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
-}
 
 // Cocoa space to the virtual desktop's, from the primary screen's corner.
 QRect rootRect(const Rect& frame) {
@@ -52,16 +46,16 @@ Qt::WindowFlags flagsFor(const OverlaySpec& spec) {
 std::string describe(const OverlaySpec& spec) {
     const auto& frame = spec.frame;
     std::string text = spec.owner + " " + platform::describe(spec.content) + " at " +
-                       number(frame.origin.x) + " " + number(frame.origin.y) + " " +
-                       number(frame.size.width) + " × " + number(frame.size.height) + ", level " +
+                       numberText(frame.origin.x) + " " + numberText(frame.origin.y) + " " +
+                       numberText(frame.size.width) + " × " + numberText(frame.size.height) + ", level " +
                        std::to_string(spec.level);
     text += spec.passesInput ? ", clicks pass" : ", takes clicks";
     if (spec.takesFocus)
         text += " and keys";
     const auto& colour = spec.background;
-    text += ", colour " + number(std::round(colour.red * 255)) + " " +
-            number(std::round(colour.green * 255)) + " " + number(std::round(colour.blue * 255)) +
-            " at " + number(std::round(colour.alpha * 100)) + " %";
+    text += ", colour " + numberText(std::round(colour.red * 255)) + " " +
+            numberText(std::round(colour.green * 255)) + " " + numberText(std::round(colour.blue * 255)) +
+            " at " + numberText(std::round(colour.alpha * 100)) + " %";
     return text;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/GeometryText.hpp"
 #include "platform/sim/SimDisplays.hpp"
 
 #include <signal.h>
@@ -6,7 +7,6 @@
 #include <cerrno>
 #include <cmath>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "platform/posix/FileOps.hpp"
 
@@ -17,17 +17,6 @@ using nlohmann::json;
 namespace {
 
 constexpr std::size_t maxFileBytes = 1 << 20;
-
-std::string number(double value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
-}
-
-std::string rectText(const Rect& rect) {
-    return number(rect.origin.x) + " " + number(rect.origin.y) + " " + number(rect.size.width) +
-           " × " + number(rect.size.height);
-}
 
 bool processIsGone(int pid) {
     return pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH);
@@ -50,9 +39,9 @@ bool readChannel(const json& from, std::array<float, TransferTable::size>& into)
 
 // The peak of a table, for the journal: what white comes out as.
 std::string peakOf(const TransferTable& table) {
-    return number(std::round(table.red.back() * 1000) / 1000) + ", " +
-           number(std::round(table.green.back() * 1000) / 1000) + ", " +
-           number(std::round(table.blue.back() * 1000) / 1000);
+    return numberText(std::round(table.red.back() * 1000) / 1000) + ", " +
+           numberText(std::round(table.green.back() * 1000) / 1000) + ", " +
+           numberText(std::round(table.blue.back() * 1000) / 1000);
 }
 
 }  // namespace
@@ -157,7 +146,7 @@ Result<std::string> SimDisplays::add(const std::string& name, Size size, double 
                 .frame = {{right, top - size.height}, size}};
     entries_.push_back(entry);
     journal("display", "added display " + entry.info.id + " \"" + name + "\" " +
-                           number(size.width) + " × " + number(size.height));
+                           numberText(size.width) + " × " + numberText(size.height));
     changed();
     return "Added display " + entry.info.id + ".\n";
 }
@@ -198,7 +187,7 @@ Result<std::string> SimDisplays::set(const std::string& id, const std::string& w
         entry->info.edr = std::min(entry->info.edr, value);
     } else if (what == "edr") {
         if (value > entry->info.edrPotential)
-            return Error{"display " + id + " has at most " + number(entry->info.edrPotential) +
+            return Error{"display " + id + " has at most " + numberText(entry->info.edrPotential) +
                          " of headroom"};
         entry->info.edr = value;
     } else if (what == "edrReference") {
@@ -206,9 +195,9 @@ Result<std::string> SimDisplays::set(const std::string& id, const std::string& w
     } else {
         return Error{"a display's values are edr, edrReference and edrPotential"};
     }
-    journal("display", "display " + id + " " + what + " " + number(value));
+    journal("display", "display " + id + " " + what + " " + numberText(value));
     changed();
-    return "Display " + id + " " + what + " is " + number(value) + ".\n";
+    return "Display " + id + " " + what + " is " + numberText(value) + ".\n";
 }
 
 std::string SimDisplays::describe() const {
@@ -218,8 +207,8 @@ std::string SimDisplays::describe() const {
                rectText(flipped(entry.frame, std::span(screens_))) +
                (entry.info.isMain ? "  (main)" : "");
         if (entry.info.edrPotential > 1)
-            out += "  headroom " + number(entry.info.edr) + " of " +
-                   number(entry.info.edrPotential);
+            out += "  headroom " + numberText(entry.info.edr) + " of " +
+                   numberText(entry.info.edrPotential);
         if (entry.info.mirrorOf)
             out += "  mirrors " + *entry.info.mirrorOf;
         if (entry.changedBy)
@@ -270,8 +259,8 @@ Status SimDisplays::apply(const std::vector<Change>& changes, bool permanently) 
                 entry.frame.origin = {change.origin->x,
                                       mainHeight - change.origin->y - entry.frame.size.height};
             }
-            detail += "; display " + change.display + " at " + number(change.origin->x) + " " +
-                      number(change.origin->y);
+            detail += "; display " + change.display + " at " + numberText(change.origin->x) + " " +
+                      numberText(change.origin->y);
         }
         if (change.mirrorChanged) {
             entry.info.mirrorOf = change.master;

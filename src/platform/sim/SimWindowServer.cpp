@@ -1,8 +1,8 @@
+#include "platform/GeometryText.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <thread>
 
 #include "platform/MacKeyCodes.hpp"
@@ -47,17 +47,6 @@ constexpr double dockItemWidth = 64;
 constexpr double menuTitleWidth = 60;
 constexpr double toolbarHeight = 32;
 constexpr double buttonSize = 12;
-
-std::string number(double value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
-}
-
-std::string describe(const Rect& rect) {
-    return number(rect.origin.x) + " " + number(rect.origin.y) + " " + number(rect.size.width) +
-           " × " + number(rect.size.height);
-}
 
 // "Meta+Shift+S": the flags and the key.
 struct Combination {
@@ -236,7 +225,7 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             windows_.insert(at, added);
             journal("window", "opened window " + std::to_string(added.number) + " \"" +
                                   added.title + "\" of " + app(command.pid)->name + " at " +
-                                  describe(added.frame));
+                                  rectText(added.frame));
             return "Opened window " + std::to_string(added.number) + ".\n";
         }
         case K::closeWindow: {
@@ -275,9 +264,9 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             return "Added " + command.name + " to " + target->name + ".\n";
         }
         case K::showPointer:
-            return "pointer " + number(pointer_.x) + " " + number(pointer_.y) + "\n";
+            return "pointer " + numberText(pointer_.x) + " " + numberText(pointer_.y) + "\n";
         case K::movePointer: {
-            journal("input", "pointer to " + number(command.from.x) + " " + number(command.from.y));
+            journal("input", "pointer to " + numberText(command.from.x) + " " + numberText(command.from.y));
             pointer_ = command.from;
             deliver({.type = EventType::mouseMoved,
                      .location = cocoa(pointer_),
@@ -286,7 +275,7 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
         }
         case K::click: {
             journal("input", std::string(command.right ? "right " : "") + "click at " +
-                                 number(command.from.x) + " " + number(command.from.y));
+                                 numberText(command.from.x) + " " + numberText(command.from.y));
             if (pointer_ != command.from) {
                 pointer_ = command.from;
                 deliver({.type = EventType::mouseMoved, .location = cocoa(pointer_)});
@@ -305,8 +294,8 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             return std::string();
         }
         case K::drag: {
-            journal("input", "drag from " + number(command.from.x) + " " + number(command.from.y) +
-                                 " to " + number(command.to.x) + " " + number(command.to.y));
+            journal("input", "drag from " + numberText(command.from.x) + " " + numberText(command.from.y) +
+                                 " to " + numberText(command.to.x) + " " + numberText(command.to.y));
             pointer_ = command.from;
             deliver({.type = EventType::mouseMoved, .location = cocoa(pointer_)});
             deliver({.type = EventType::leftMouseDown, .location = cocoa(pointer_), .clickCount = 1});
@@ -325,7 +314,7 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
         }
         case K::scroll: {
             journal("input", std::string(command.trackpad ? "trackpad " : "wheel ") + "scroll " +
-                                 number(command.dy) + " " + number(command.dx));
+                                 numberText(command.dy) + " " + numberText(command.dx));
             InputEvent scroll{.type = EventType::scrollWheel,
                               .location = cocoa(pointer_),
                               .deltaX = command.dx,
@@ -1129,8 +1118,8 @@ void SimWindowServer::actOnPointer(const InputEvent& event) {
                     target && target->frame.origin != dragStartOrigin_)
                     journal("window", "moved window " + std::to_string(target->number) + " \"" +
                                           target->title + "\" of " + app(target->pid)->name +
-                                          " to " + number(target->frame.origin.x) + " " +
-                                          number(target->frame.origin.y));
+                                          " to " + numberText(target->frame.origin.x) + " " +
+                                          numberText(target->frame.origin.y));
                 titleDrag_.reset();
                 return;
             }
@@ -1317,7 +1306,7 @@ std::string SimWindowServer::describeWindows() {
     std::string out;
     for (const auto& entry : windows_)
         out += std::to_string(entry.number) + "  " + app(entry.pid)->name + "  \"" + entry.title +
-               "\"  " + describe(entry.frame) + (entry.minimized ? "  minimized" : "") +
+               "\"  " + rectText(entry.frame) + (entry.minimized ? "  minimized" : "") +
                (entry.fixedSize ? "  fixed size" : "") + (entry.canMinimize ? "" : "  no minimize") +
                "\n";
     return out;
