@@ -149,7 +149,7 @@ void TransferTables::restoreLeftovers() {
     const auto tables = decode(*stored.value());
     std::string restored;
     for (const auto& [display, table] : tables) {
-        if (auto set = displays_.setTransferTable(display, table); set)
+        if (auto set = displays_.restoreTransferTable(display, table); set)
             restored += (restored.empty() ? "" : ", ") + display;
         else
             log_.warning(cause, "display " + display + ": " + set.error().message);

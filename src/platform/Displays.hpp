@@ -74,6 +74,10 @@ class Displays {
     virtual Status setTransferTable(const std::string& display, const TransferTable& table) = 0;
     // Every table this program changed goes back to the system's own.
     virtual void restoreColorSettings() = 0;
+    // Puts back a table an earlier run changed and did not restore: set as
+    // given, and from then on not counted as changed by us (a later
+    // restoreColorSettings() must not bring the earlier run's table back).
+    virtual Status restoreTransferTable(const std::string& display, const TransferTable& table) = 0;
     // Called after displays come or go, move, or change their headroom.
     virtual Token observeChanges(std::function<void()> observer) = 0;
     virtual void removeObserver(Token token) = 0;

@@ -310,6 +310,18 @@ void SimDisplays::restoreColorSettings() {
     save();
 }
 
+Status SimDisplays::restoreTransferTable(const std::string& display, const TransferTable& table) {
+    auto* entry = find(display);
+    if (!entry)
+        return Error{"no display " + display};
+    entry->table = table;
+    entry->changedBy = 0;
+    journal("colour settings", "display " + display + "'s table put back: white comes out as " +
+                                   peakOf(table));
+    save();
+    return success();
+}
+
 std::optional<TransferTable> SimDisplays::currentTable(const std::string& display) const {
     for (const auto& entry : entries_)
         if (entry.info.id == display)

@@ -51,6 +51,7 @@ class SimDisplays final : public Screens, public Displays {
     Result<TransferTable> transferTable(const std::string& display) override;
     Status setTransferTable(const std::string& display, const TransferTable& table) override;
     void restoreColorSettings() override;
+    Status restoreTransferTable(const std::string& display, const TransferTable& table) override;
     Token observeChanges(std::function<void()> observer) override;
     void removeObserver(Token token) override;
 

@@ -369,11 +369,6 @@ Status RandrDisplays::setTransferTable(const std::string& display, const Transfe
     auto crtc = crtcOf(display);
     if (!crtc)
         return Error{"no display " + display};
-    auto* c = impl_->connection;
-    auto size = owned(xcb_randr_get_crtc_gamma_size_reply(c, xcb_randr_get_crtc_gamma_size(c, *crtc),
-                                                          nullptr));
-    if (!size || size->size == 0)
-        return Error{"display " + display + " has no gamma ramp"};
     if (!originalRamps_.contains(*crtc)) {
         std::array<std::vector<std::uint16_t>, 3> original;
         for (int channel = 0; channel < 3; ++channel) {
@@ -384,10 +379,30 @@ Status RandrDisplays::setTransferTable(const std::string& display, const Transfe
         }
         originalRamps_[*crtc] = std::move(original);
     }
+    return writeRamps(display, *crtc, table);
+}
+
+Status RandrDisplays::restoreTransferTable(const std::string& display, const TransferTable& table) {
+    auto crtc = crtcOf(display);
+    if (!crtc)
+        return Error{"no display " + display};
+    auto written = writeRamps(display, *crtc, table);
+    if (written)
+        originalRamps_.erase(*crtc);
+    return written;
+}
+
+Status RandrDisplays::writeRamps(const std::string& display, std::uint32_t crtc,
+                                 const TransferTable& table) {
+    auto* c = impl_->connection;
+    auto size = owned(xcb_randr_get_crtc_gamma_size_reply(c, xcb_randr_get_crtc_gamma_size(c, crtc),
+                                                          nullptr));
+    if (!size || size->size == 0)
+        return Error{"display " + display + " has no gamma ramp"};
     const auto red = rampOf(table.red, size->size);
     const auto green = rampOf(table.green, size->size);
     const auto blue = rampOf(table.blue, size->size);
-    auto checked = xcb_randr_set_crtc_gamma_checked(c, *crtc, size->size, red.data(), green.data(),
+    auto checked = xcb_randr_set_crtc_gamma_checked(c, crtc, size->size, red.data(), green.data(),
                                                      blue.data());
     if (auto* error = xcb_request_check(c, checked)) {
         std::free(error);

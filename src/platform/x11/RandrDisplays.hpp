@@ -37,6 +37,7 @@ class RandrDisplays final : public Screens, public Displays {
     Result<TransferTable> transferTable(const std::string& display) override;
     Status setTransferTable(const std::string& display, const TransferTable& table) override;
     void restoreColorSettings() override;
+    Status restoreTransferTable(const std::string& display, const TransferTable& table) override;
     Token observeChanges(std::function<void()> observer) override;
     void removeObserver(Token token) override;
 
@@ -54,6 +55,7 @@ class RandrDisplays final : public Screens, public Displays {
     RandrSnapshot read() const;
     std::optional<std::uint32_t> crtcOf(const std::string& display) const;
     Result<std::vector<std::uint16_t>> readRamp(std::uint32_t crtc, int channel) const;
+    Status writeRamps(const std::string& display, std::uint32_t crtc, const TransferTable& table);
 
     Journal& journal_;
     Log& log_;

@@ -161,6 +161,10 @@ TEST_F(DisplaysX11, randrListsTheScreenAndItsRampIsBoostedClampedAndRestoredEven
     nextRun.restoreLeftovers();
     EXPECT_EQ(client.red(), plain);
     EXPECT_FALSE(kept->load(display::TransferTables::storeKey).value());
+    // Put back, it no longer counts as ours: restoring at exit must not
+    // bring the killed run's ramp back.
+    displays->restoreColorSettings();
+    EXPECT_EQ(client.red(), plain);
 }
 
 TEST_F(DisplaysX11, dimIsSeeThroughWithACompositorAndClicksPassThroughIt) {
