@@ -10,6 +10,27 @@ void tint(QWidget* widget, const QColor& color, QPalette::ColorRole role) {
     widget->setPalette(palette);
 }
 
+bool isDark(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+}
+
+QColor secondaryText(const QPalette& palette) {
+    const QColor text = palette.color(QPalette::WindowText);
+    const QColor window = palette.color(QPalette::Window);
+    // 40 % of the way from the text to the window: about 4.5:1 on either.
+    auto mix = [](int from, int to) { return from + (to - from) * 2 / 5; };
+    return {mix(text.red(), window.red()), mix(text.green(), window.green()),
+            mix(text.blue(), window.blue())};
+}
+
+QColor warningText(const QPalette& palette) {
+    return isDark(palette) ? QColor(0xff, 0xb3, 0x40) : QColor(0xb2, 0x6b, 0x00);
+}
+
+QColor errorText(const QPalette& palette) {
+    return isDark(palette) ? QColor(0xff, 0x6b, 0x60) : QColor(0xb3, 0x26, 0x1e);
+}
+
 BoxedLabel::BoxedLabel(const QString& text, Look look, QWidget* parent)
     : QLabel(text, parent), look_(look) {
     setContentsMargins(look_.padding);

@@ -12,6 +12,16 @@ namespace quorvane::ui {
 // Text in this colour.
 void tint(QWidget* widget, const QColor& color, QPalette::ColorRole role = QPalette::WindowText);
 
+// Whether the palette is a dark one (light text on a dark window).
+bool isDark(const QPalette& palette);
+// Secondary text, readable in light and dark palettes alike: the text
+// colour part way to the window's.
+QColor secondaryText(const QPalette& palette);
+// A warning in text: amber, lighter on a dark window.
+QColor warningText(const QPalette& palette);
+// An error in text: red, lighter on a dark window.
+QColor errorText(const QPalette& palette);
+
 // A label drawn on a rounded, filled box with an optional border.
 class BoxedLabel final : public QLabel {
   public:

@@ -19,7 +19,7 @@ LocationSetterView::LocationSetterView(const system::LocationSetter& setter, Cho
     auto* apply = new QPushButton(tr("Apply"), this);
     apply->setEnabled(false);
     auto* reset = new QPushButton(tr("Reset"), this);
-    tint(reset, QColor(0xc0, 0x39, 0x2b), QPalette::ButtonText);
+    tint(reset, errorText(reset->palette()), QPalette::ButtonText);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(chooseButton);

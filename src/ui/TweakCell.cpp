@@ -1,5 +1,7 @@
 #include "ui/TweakCell.hpp"
 
+#include <QPainter>
+
 #include "ui/Symbols.hpp"
 
 #include <QContextMenuEvent>
@@ -13,6 +15,31 @@
 #include "ui/Looks.hpp"
 
 namespace quorvane::ui {
+
+namespace {
+
+// A flat button draws no frame, so the keyboard focus would not show: it
+// draws a ring of the accent colour while it has the focus.
+class RingedButton final : public QPushButton {
+  public:
+    RingedButton(const QIcon& icon, QWidget* parent) : QPushButton(icon, {}, parent) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
+    }
+};
+
+}  // namespace
 
 namespace {
 
@@ -43,7 +70,7 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     auto* description = new QLabel(text(tweak_->description()), this);
     // Colours through the palette: a style sheet per label would make the
     // style sheet machinery polish every cell, which dominates start-up.
-    tint(description, QColor(0x5f, 0x5f, 0x5f));
+    tint(description, secondaryText(description->palette()));
     // In the popover every line wraps rather than widen the cell past it,
     // which would push the Run button and the switch off its edge.
     auto wrapWhenNarrow = [narrow](QLabel* label) {
@@ -62,7 +89,7 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     if (auto reason = tweak_->unavailableReason()) {
         auto* unavailable = new QLabel(text(*reason), this);
         unavailable->setObjectName("Unavailable");
-        tint(unavailable, QColor(0xb2, 0x6b, 0x00));
+        tint(unavailable, warningText(unavailable->palette()));
         QFont small = unavailable->font();
         small.setPixelSize(11);
         unavailable->setFont(small);
@@ -85,7 +112,7 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
                                             ratio));
             return drawn;
         }();
-        auto* info = new QPushButton(infoIcon, {}, this);
+        auto* info = new RingedButton(infoIcon, this);
         info->setObjectName("Info");
         info->setFlat(true);
         info->setFixedWidth(28);

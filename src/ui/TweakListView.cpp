@@ -49,7 +49,7 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
     empty_->setObjectName("EmptyState");
     empty_->setAlignment(Qt::AlignCenter);
     empty_->setWordWrap(true);
-    tint(empty_, QColor(0x6e, 0x6e, 0x73));
+    tint(empty_, secondaryText(empty_->palette()));
     empty_->hide();
 
     subscriptions_.push_back(holder_.tweaks.subscribe([this](const auto&) { rebuild(); }));

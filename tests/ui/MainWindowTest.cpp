@@ -4,10 +4,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/memory/MemoryJournal.hpp"
 #include "platform/memory/MemoryUserDefaults.hpp"
 #include "ui/MainWindow.hpp"
+#include "ui/Switch.hpp"
 #include "ui/UiFixture.hpp"
 
 namespace quorvane::ui {
@@ -106,6 +108,14 @@ TEST_F(MainWindowTest, settingsOpensItsOwnWindowAndTheKeysDoWhatTheMenuWould) {
     EXPECT_TRUE(shortcuts.search()->hasFocus());
     QTest::keyClick(&shortcuts, Qt::Key_W, Qt::ControlModifier);
     EXPECT_FALSE(shortcuts.isVisible());
+
+    // Ctrl+Q ends the event loop, after which the program's normal exit
+    // saves; a loop still running after two seconds says it did not.
+    shortcuts.show();
+    QApplication::setActiveWindow(&shortcuts);
+    QTimer::singleShot(0, &shortcuts, [&] { QTest::keyClick(&shortcuts, Qt::Key_Q, Qt::ControlModifier); });
+    QTimer::singleShot(2000, &shortcuts, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
 }
 
 TEST_F(MainWindowTest, theWindowOpensConfigureSheetsAndSaysWhenItCloses) {
@@ -147,6 +157,62 @@ TEST_F(MainWindowTest, screenshots) {
     EXPECT_EQ(window.journalPage()->list()->count(), 2);
     EXPECT_TRUE(window.journalPage()->list()->item(0)->text().contains("Dock restarted"));
     save(window, "activity.png");
+}
+
+// From the search field, Tab reaches each kind of control a cell has.
+TEST_F(MainWindowTest, tabReachesEveryKindOfControlInTheCells) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.sidebar()->setCurrentRow(0);  // All: switches, Run buttons and ⓘ
+    window.search()->setFocus();
+    QApplication::processEvents();
+    bool sawSwitch = false, sawRun = false, sawInfo = false;
+    for (int press = 0; press < 60 && !(sawSwitch && sawRun && sawInfo); ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* focused = QApplication::focusWidget();
+        ASSERT_TRUE(focused);
+        sawSwitch = sawSwitch || dynamic_cast<Switch*>(focused) != nullptr;
+        if (auto* button = dynamic_cast<QPushButton*>(focused)) {
+            sawRun = sawRun || button->text() == "Run";
+            sawInfo = sawInfo || button->objectName() == "Info";
+        }
+    }
+    EXPECT_TRUE(sawSwitch);
+    EXPECT_TRUE(sawRun);
+    EXPECT_TRUE(sawInfo);
+}
+
+// In a dark palette secondary text stays readable, not the light palette's
+// grey on a dark window.
+TEST_F(MainWindowTest, aDarkPaletteKeepsEveryTextReadable) {
+    const QPalette light = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x1e, 0x1e, 0x1e));
+    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
+    dark.setColor(QPalette::Base, QColor(0x28, 0x28, 0x28));
+    dark.setColor(QPalette::AlternateBase, QColor(0x2e, 0x2e, 0x2e));
+    dark.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
+    dark.setColor(QPalette::Button, QColor(0x32, 0x32, 0x32));
+    dark.setColor(QPalette::ButtonText, QColor(0xe6, 0xe6, 0xe6));
+    dark.setColor(QPalette::Highlight, QColor(0x0a, 0x84, 0xff));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    QApplication::setPalette(dark);
+    {
+        MainWindow darkWindow({.list = lists(), .journal = activity, .simulationNotice = "Simulated"});
+        darkWindow.show();
+        darkWindow.sidebar()->setCurrentRow(8);  // Dock
+        QApplication::processEvents();
+        auto* cell = darkWindow.list()->cells().front();
+        const QLabel* description = nullptr;
+        for (const auto* label : cell->findChildren<QLabel*>())
+            if (label->text().toStdString() == cell->tweak()->description())
+                description = label;
+        ASSERT_TRUE(description);
+        const int text = description->palette().color(QPalette::WindowText).lightness();
+        EXPECT_GT(text - dark.color(QPalette::Window).lightness(), 90) << text;
+        save(darkWindow, "main-window-dark.png");
+    }
+    QApplication::setPalette(light);
 }
 
 }  // namespace

@@ -524,25 +524,33 @@ bool XcbDesktop::orderBelow(std::uint64_t ownWindow, int number) {
     auto* c = impl_->connection;
     // The target's frame: its ancestor just below the root. Window managers
     // do not honour a restack request's sibling, so our own override-redirect
-    // window is stacked directly.
-    xcb_window_t frame = static_cast<xcb_window_t>(number);
-    for (int depth = 0; depth < 8; ++depth) {
-        Freed<xcb_query_tree_reply_t> tree{xcb_query_tree_reply(c, xcb_query_tree(c, frame), nullptr)};
-        if (!tree)
-            return false;
-        if (tree->parent == impl_->root || tree->parent == XCB_NONE)
-            break;
-        frame = tree->parent;
-    }
-    const std::uint32_t values[] = {frame, XCB_STACK_MODE_BELOW};
-    auto done = xcb_configure_window_checked(c, static_cast<xcb_window_t>(ownWindow),
-                                             XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE,
-                                             values);
-    if (auto* error = xcb_request_check(c, done)) {
+    // window is stacked directly. The window manager may reparent the target
+    // between our look and the restack (the sibling is then no longer one):
+    // look again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        xcb_window_t frame = static_cast<xcb_window_t>(number);
+        for (int depth = 0; depth < 8; ++depth) {
+            Freed<xcb_query_tree_reply_t> tree{
+                xcb_query_tree_reply(c, xcb_query_tree(c, frame), nullptr)};
+            if (!tree)
+                return false;
+            if (tree->parent == impl_->root || tree->parent == XCB_NONE)
+                break;
+            frame = tree->parent;
+        }
+        const std::uint32_t values[] = {frame, XCB_STACK_MODE_BELOW};
+        auto done = xcb_configure_window_checked(
+            c, static_cast<xcb_window_t>(ownWindow),
+            XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
+        auto* error = xcb_request_check(c, done);
+        if (!error)
+            return true;
+        const bool moved = error->error_code == XCB_MATCH;
         std::free(error);
-        return false;
+        if (!moved)
+            return false;
     }
-    return true;
+    return false;
 }
 
 // --- running applications ----------------------------------------------------

@@ -37,7 +37,7 @@ ShortcutRecorder::ShortcutRecorder(platform::Hotkeys& hotkeys, std::string name,
     clear->setToolTip(tr("Remove the shortcut"));
     message_ = new QLabel(this);
     message_->setWordWrap(true);
-    tint(message_, QColor(0xb3, 0x26, 0x1e));
+    tint(message_, errorText(message_->palette()));
     message_->hide();
     // The hint takes its room, two lines as wide as the field, whether shown
     // or not: nothing jumps when it appears.

@@ -49,7 +49,9 @@ struct OwnWindow {
             std::free(atom);
         }
         xcb_map_window(connection, window);
-        xcb_flush(connection);
+        // A round trip: the server has made the window before another
+        // connection (the adapter's) asks about it.
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     }
     ~OwnWindow() { xcb_disconnect(connection); }
 };
