@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "platform/memory/MemoryJournal.hpp"
 #include "platform/sim/SimDisplays.hpp"
 #include "support/TemporaryDirectory.hpp"
@@ -43,6 +45,23 @@ TEST(SimDisplays, theArrangementIsKeptAndADeadProcessesTablesComeBack) {
     ASSERT_TRUE(second.setTransferTable("1", TransferTable{}));
     SimDisplays third{journal, file, static_cast<int>(::getpid())};
     EXPECT_EQ(third.currentTable("1"), TransferTable{});
+}
+
+// A file another program (or a full disk) mangled leaves the built-in
+// display, never a half-read list.
+TEST(SimDisplays, aMangledFileLeavesTheBuiltInDisplay) {
+    quorvane::testing::TemporaryDirectory folder;
+    memory::MemoryJournal journal;
+    const auto file = folder.path() / "displays.json";
+    for (const std::string& bytes :
+         {std::string("{not json"), std::string(R"({"displays":[{"id":"1"}]})"),
+          std::string(R"({"displays":[{"id":"1","name":"A","frame":[0,0,-5,900]}]})"),
+          std::string(R"({"displays":[]})"), std::string(2 << 20, ' ')}) {
+        std::ofstream(file, std::ios::trunc) << bytes;
+        SimDisplays displays{journal, file, static_cast<int>(::getpid())};
+        ASSERT_EQ(displays.screenList().size(), 1u) << bytes.substr(0, 40);
+        EXPECT_EQ(displays.screenList()[0].name, "Built-in Display");
+    }
 }
 
 TEST(SimDisplays, commandsRefuseWhatNoDisplayCouldBe) {
