@@ -13,6 +13,7 @@
 #include "platform/qt/QtPaths.hpp"
 #include "platform/qt/QtScreens.hpp"
 #include "ui/EmojiImages.hpp"
+#include "ui/Looks.hpp"
 #include "ui/Switch.hpp"
 
 namespace quorvane::ui {
@@ -26,6 +27,8 @@ NotchBannerView::NotchBannerView(Actions actions, QWidget* parent)
     name_->setStyleSheet("color: white; font-weight: 600;");
     name_->setWordWrap(true);
     switch_ = new Switch(QString(), this);
+    // The off track is drawn in the text colour: light, on the black notch.
+    tint(switch_, Qt::white);
     run_ = new QPushButton(tr("Run"), this);
     QObject::connect(switch_, &Switch::toggled, this, [this](bool on) {
         if (tweak_ && actions_.switchToggle && core::asToggle(*tweak_) &&
