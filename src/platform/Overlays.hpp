@@ -27,7 +27,7 @@ struct Rgba {
 
 // One of the program's own borderless windows above others.
 struct OverlaySpec {
-    enum class Content { fill, headroom, notch, banner };
+    enum class Content { fill, headroom, notch };
 
     std::string owner{};  // the tweak or service that shows it
     Rect frame{};         // Cocoa space
@@ -66,8 +66,6 @@ inline const char* describe(OverlaySpec::Content content) {
             return "headroom";
         case OverlaySpec::Content::notch:
             return "notch";
-        case OverlaySpec::Content::banner:
-            return "banner";
     }
     return "fill";
 }
