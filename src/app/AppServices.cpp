@@ -8,6 +8,7 @@
 #include "app/TriggersWiring.hpp"
 #include "app/DisplayWiring.hpp"
 #include "app/InputWiring.hpp"
+#include "app/WindowTweaksWiring.hpp"
 #include "app/WindowsWiring.hpp"
 #include "platform/posix/DesktopEntry.hpp"
 #include "platform/sim/SimHotkeys.hpp"
@@ -26,6 +27,8 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
       display_(std::make_unique<DisplayWiring>(
           *shared_, shared_->desktop, *windows_,
           [this](const std::string& name) { return hotkeys_ && hotkeys_->isActive(name); })),
+      windowTweaks_(
+          std::make_unique<WindowTweaksWiring>(*shared_, *windows_, *input_, *display_)),
       factory_(makeFactory()),
       catalogue_(factory_, shared_->store, shared_->log, triggers_->scriptTasks()),
       tweaksHandler_(catalogue_),
@@ -49,6 +52,7 @@ core::TweakFactory AppServices::makeFactory() {
     system_->addTweaks(factory);
     triggers_->addTweaks(factory);
     display_->addTweaks(factory);
+    windowTweaks_->addTweaks(factory);
     return factory;
 }
 

@@ -51,6 +51,7 @@ class SystemWiring;
 class TriggersWiring;
 class WindowsWiring;
 class InputWiring;
+class WindowTweaksWiring;
 class DisplayWiring;
 class DesktopSession;
 
@@ -142,6 +143,7 @@ class AppServices {
     std::unique_ptr<WindowsWiring> windows_;
     std::unique_ptr<InputWiring> input_;
     std::unique_ptr<DisplayWiring> display_;
+    std::unique_ptr<WindowTweaksWiring> windowTweaks_;
     core::TweakFactory factory_;
     core::Catalogue catalogue_;
     core::TweaksHandler tweaksHandler_;

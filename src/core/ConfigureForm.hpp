@@ -61,6 +61,16 @@ struct FormControl {
     std::shared_ptr<const FormSwitchList> list{};
     std::string minimumSymbol{};  // a slider's end labels, as symbol names
     std::string maximumSymbol{};
+    // Shown only while the setting `shownForKey` (a picker's) holds
+    // `shownForValue`; always when the key is empty.
+    std::string shownForKey{};
+    std::string shownForValue{};
+
+    FormControl shownFor(std::string_view key, std::string_view rawValue) && {
+        shownForKey = key;
+        shownForValue = rawValue;
+        return std::move(*this);
+    }
 
     static FormControl toggle(std::string title, const BoolSetting& setting);
     static FormControl toggle(std::string title, FormValue value);

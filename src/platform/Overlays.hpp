@@ -25,9 +25,24 @@ struct Rgba {
     bool operator==(const Rgba&) const = default;
 };
 
+// One screen's part of a snap grid: its frame (Cocoa space), its name,
+// its desktop picture (a file; empty: a neutral fill with the name) and the
+// cell of its 3 × 3 grid that is hovered (0 top left to 8 bottom right).
+struct OverlayTile {
+    Rect frame{};
+    std::string label{};
+    std::string picture{};
+    int hovered = -1;
+    bool operator==(const OverlayTile&) const = default;
+};
+
 // One of the program's own borderless windows above others.
 struct OverlaySpec {
-    enum class Content { fill, headroom, notch };
+    // fill: the background colour, in a rounded rectangle when
+    // `cornerRadius` is set; ring: only a 4-point border of it (the rest
+    // lets clicks and the windows below show); snapGrid: `tiles`, hovered
+    // cells in the background colour.
+    enum class Content { fill, headroom, notch, ring, snapGrid };
 
     std::string owner{};  // the tweak or service that shows it
     Rect frame{};         // Cocoa space
@@ -37,6 +52,8 @@ struct OverlaySpec {
     Rgba background{};
     Content content = Content::fill;
     bool cameraActive = false;  // notch content: the camera light
+    double cornerRadius = 0;
+    std::vector<OverlayTile> tiles{};
     bool operator==(const OverlaySpec&) const = default;
 };
 
@@ -56,6 +73,9 @@ class Overlays {
     virtual bool translucencyWorks() const = 0;
     // The windows shown now, oldest first.
     virtual std::vector<std::pair<Id, OverlaySpec>> shown() const = 0;
+    // The window's id for the window server (what `WindowList::orderBelow`
+    // takes); 0 when it is not shown.
+    virtual std::uint64_t nativeWindow(Id id) const = 0;
 };
 
 inline const char* describe(OverlaySpec::Content content) {
@@ -66,6 +86,10 @@ inline const char* describe(OverlaySpec::Content content) {
             return "headroom";
         case OverlaySpec::Content::notch:
             return "notch";
+        case OverlaySpec::Content::ring:
+            return "ring";
+        case OverlaySpec::Content::snapGrid:
+            return "snap grid";
     }
     return "fill";
 }

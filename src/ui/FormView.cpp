@@ -239,6 +239,24 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
                    Perform perform, QWidget* parent)
     : QWidget(parent) {
     auto* column = new QVBoxLayout(this);
+    // Rows shown for one value of a picker: each with the picker's default.
+    struct Dependent {
+        QFormLayout* rows;
+        int row;
+        std::string key;
+        std::string value;
+        std::string fallback;
+    };
+    std::vector<Dependent> dependents;
+    std::vector<QComboBox*> pickers;
+    auto defaultOf = [&form](const std::string& key) {
+        for (const auto& section : form.sections)
+            for (const auto& item : section.controls)
+                if (item.kind == core::FormControl::Kind::picker && item.binding == key)
+                    if (const auto* value = std::get_if<std::string>(&item.defaultValue))
+                        return *value;
+        return std::string();
+    };
     for (const auto& section : form.sections) {
         auto* group = new QGroupBox(text(section.title), this);
         auto* rows = new QFormLayout(group);
@@ -246,10 +264,16 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
             const bool labelled = item.kind != core::FormControl::Kind::toggle &&
                                   item.kind != core::FormControl::Kind::button &&
                                   item.kind != core::FormControl::Kind::switchList;
+            auto* made = control(item, defaults, perform, group);
             if (labelled)
-                rows->addRow(text(item.title), control(item, defaults, perform, group));
+                rows->addRow(text(item.title), made);
             else
-                rows->addRow(control(item, defaults, perform, group));
+                rows->addRow(made);
+            if (auto* box = qobject_cast<QComboBox*>(made))
+                pickers.push_back(box);
+            if (!item.shownForKey.empty())
+                dependents.push_back({rows, rows->rowCount() - 1, item.shownForKey,
+                                      item.shownForValue, defaultOf(item.shownForKey)});
         }
         if (!section.footer.empty()) {
             auto* footer = new QLabel(text(section.footer), group);
@@ -259,6 +283,18 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
         column->addWidget(group);
     }
     column->addStretch(1);
+    if (dependents.empty())
+        return;
+    auto showDependents = [&defaults, dependents] {
+        for (const auto& dependent : dependents)
+            dependent.rows->setRowVisible(
+                dependent.row,
+                defaults.stringValue(dependent.key).value_or(dependent.fallback) == dependent.value);
+    };
+    showDependents();
+    // After the picker's own handler has stored the choice.
+    for (auto* box : pickers)
+        QObject::connect(box, &QComboBox::currentIndexChanged, this, showDependents);
 }
 
 }  // namespace quorvane::ui

@@ -18,17 +18,15 @@ namespace {
 // The ids no folder gives behaviour yet, sorted. Each folder that lands
 // takes its ids out of this list.
 const std::vector<std::string> stillUnavailable{
-    "AeroShakeTask", "AutoClickTask", "AutoHideMenuBarTask",
-    "AutoPlainTextTask", "AutoScrollTask", "CameraMirrorTask", "ClickToHideTask",
-    "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak", "EmojiAliasTask",
-    "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask", "EnergySaverTask",
-    "ExpandLinkTask", "ExtractTextTask", "FireworkTask", "FocusFrontmostAppTask",
-    "HideAllAppsTask", "HideCursorTask", "HideMenuBarItemsTask",
-    "HideOtherWindowsTask", "HighlightActiveWindowTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask", "LockScreenTask", "LowPowerModeTask",
-    "MechanicalKeyboardTask", "MouseJigglerTask", "MuteMicrophoneTask",
-    "MuteTask", "OpenInBrowserTweak", "PlainTextTask", "PreviewDockWindowTask",
-    "PublicIpTask", "QuitAppsTask", "RainTask", "ReverseScrollTask", "ScheduleShutdownTask",
-    "ShowDesktopTask", "SnapWindowsTask", "SnowTask", "ToggleDarkModeTask", "ViewShortcutTask",
+    "AutoClickTask", "AutoHideMenuBarTask", "AutoPlainTextTask", "AutoScrollTask",
+    "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
+    "EmojiAliasTask", "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask",
+    "EnergySaverTask", "ExpandLinkTask", "ExtractTextTask", "FireworkTask", "HideCursorTask",
+    "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
+    "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",
+    "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak", "PlainTextTask",
+    "PreviewDockWindowTask", "PublicIpTask", "QuitAppsTask", "RainTask", "ReverseScrollTask",
+    "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask", "ViewShortcutTask",
     "VisualizeCursorTask", "VisualizeKeystrokeTask",
 };
 

@@ -25,6 +25,12 @@ class RecordingOverlays final : public Overlays {
         return {windows_.begin(), windows_.end()};
     }
 
+    // Told apart from overlay ids, as a window server's numbers are.
+    std::uint64_t nativeWindow(Id id) const override {
+        return windows_.contains(id) ? id + nativeBase : 0;
+    }
+    static constexpr std::uint64_t nativeBase = 0x40000000;
+
     bool translucent = true;
     int shownCount = 0;
 

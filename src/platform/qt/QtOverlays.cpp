@@ -8,6 +8,7 @@
 #include <QRasterWindow>
 #include <QScreen>
 #include <algorithm>
+#include <map>
 #include <cmath>
 
 #include "platform/qt/QtPaths.hpp"
@@ -79,6 +80,8 @@ class OverlayWindow final : public QRasterWindow {
         // translucency alike.
         if (spec.content == OverlaySpec::Content::notch)
             setMask(QRegion(notchPath().toFillPolygon().toPolygon()));
+        else if (spec.content == OverlaySpec::Content::ring)
+            setMask(ringRegion());
         else
             setMask(QRegion());
         update();
@@ -100,18 +103,109 @@ class OverlayWindow final : public QRasterWindow {
             paintNotch(painter);
             return;
         }
-        const auto& colour = spec_.background;
-        painter.fillRect(QRect(QPoint(), size()),
-                         QColor::fromRgbF(static_cast<float>(colour.red),
-                                          static_cast<float>(colour.green),
-                                          static_cast<float>(colour.blue),
-                                          static_cast<float>(colour.alpha)));
+        if (spec_.content == OverlaySpec::Content::snapGrid) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            for (const auto& tile : spec_.tiles)
+                paintTile(painter, tile);
+            return;
+        }
+        if (spec_.content == OverlaySpec::Content::ring) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QPen pen(colour(), ringWidth);
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            const double inset = ringWidth / 2.0;
+            painter.drawRoundedRect(QRectF(QPointF(), QSizeF(size())).adjusted(inset, inset, -inset, -inset),
+                                    spec_.cornerRadius, spec_.cornerRadius);
+            return;
+        }
+        if (spec_.cornerRadius > 0) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour());
+            painter.drawRoundedRect(QRectF(QPointF(), QSizeF(size())), spec_.cornerRadius,
+                                    spec_.cornerRadius);
+            return;
+        }
+        painter.fillRect(QRect(QPoint(), size()), colour());
     }
     // Keys that reach an overlay that takes them go nowhere.
     void keyPressEvent(QKeyEvent* event) override { event->accept(); }
     void keyReleaseEvent(QKeyEvent* event) override { event->accept(); }
 
   private:
+    static constexpr int ringWidth = 4;
+
+    QColor colour() const {
+        const auto& colour = spec_.background;
+        return QColor::fromRgbF(static_cast<float>(colour.red), static_cast<float>(colour.green),
+                                static_cast<float>(colour.blue), static_cast<float>(colour.alpha));
+    }
+    // The border only: inside it, clicks and the window below go through.
+    QRegion ringRegion() const {
+        const QRect outer(QPoint(), geometry().size());
+        return QRegion(outer).subtracted(
+            QRegion(outer.adjusted(ringWidth, ringWidth, -ringWidth, -ringWidth)));
+    }
+    // A tile's rectangle in this window, from Cocoa space.
+    QRectF local(const Rect& frame) const {
+        return {frame.origin.x - spec_.frame.origin.x, spec_.frame.maxY() - frame.maxY(),
+                frame.size.width, frame.size.height};
+    }
+    const QImage& picture(const std::string& path) {
+        auto found = pictures_.find(path);
+        if (found == pictures_.end())
+            found = pictures_.emplace(path, QImage(QString::fromStdString(path))).first;
+        return found->second;
+    }
+    // The screen's picture (or a neutral fill and its name), its 3 × 3
+    // cells parted by 2-point dividers, the hovered one in the colour.
+    void paintTile(QPainter& painter, const OverlayTile& tile) {
+        const QRectF area = local(tile.frame);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath clip;
+        clip.addRoundedRect(area, 6, 6);
+        painter.setClipPath(clip);
+        const QImage& image = tile.picture.empty() ? noPicture_ : picture(tile.picture);
+        if (image.isNull()) {
+            painter.fillRect(area, QColor(72, 72, 76));
+            QFont font = painter.font();
+            font.setPixelSize(std::max(12, static_cast<int>(area.height() / 24)));
+            painter.setFont(font);
+            painter.setPen(QColor(235, 235, 240));
+            painter.drawText(area, Qt::AlignCenter, QString::fromStdString(tile.label));
+        } else {
+            painter.drawImage(area, image);
+        }
+        constexpr double divider = 2;
+        const double width = (area.width() - 2 * divider) / 3;
+        const double height = (area.height() - 2 * divider) / 3;
+        QColor line(128, 128, 128);
+        line.setAlphaF(0.4f);
+        for (int i = 1; i < 3; ++i) {
+            painter.fillRect(QRectF(area.left() + i * width + (i - 1) * divider, area.top(), divider,
+                                    area.height()),
+                             line);
+            painter.fillRect(QRectF(area.left(), area.top() + i * height + (i - 1) * divider,
+                                    area.width(), divider),
+                             line);
+        }
+        if (tile.hovered >= 0 && tile.hovered < 9) {
+            const int column = tile.hovered % 3;
+            const int row = tile.hovered / 3;
+            painter.fillRect(QRectF(area.left() + column * (width + divider),
+                                    area.top() + row * (height + divider), width, height),
+                             colour());
+        }
+        painter.restore();
+    }
+
     QPainterPath notchPath() const {
         return painterPath(notchOutline({spec_.frame.size.width, spec_.frame.size.height}));
     }
@@ -138,6 +232,8 @@ class OverlayWindow final : public QRasterWindow {
     }
 
     OverlaySpec spec_;
+    std::map<std::string, QImage> pictures_;
+    QImage noPicture_;
 };
 
 QtOverlays::QtOverlays(Journal& journal, std::function<bool()> translucency)

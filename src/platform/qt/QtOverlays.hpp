@@ -30,7 +30,7 @@ class QtOverlays final : public Overlays {
     std::vector<std::pair<Id, OverlaySpec>> shown() const override;
 
     // The native window of an overlay, for stacking it with the window list.
-    std::uint64_t nativeWindow(Id id) const;
+    std::uint64_t nativeWindow(Id id) const override;
 
   private:
     void raiseInLevelOrder();

@@ -4,10 +4,13 @@ namespace quorvane::windows {
 
 using namespace platform;
 
-void HideWindowService::hideOtherApps(std::string_view cause) {
-    const auto keep = apps_.frontmostApp.get();
+void HideWindowService::hideOtherApps(std::string_view cause, std::optional<int> keep) {
+    if (!keep)
+        if (const auto& last = apps_.frontmostApp.get())
+            keep = last->pid;
+    const int own = applications_.ownPid();
     for (const auto& application : applications_.list())
-        if (!keep || application.pid != keep->pid)
+        if (application.pid != own && (!keep || application.pid != *keep))
             actions_.hide(cause, application);
 }
 

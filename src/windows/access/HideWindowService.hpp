@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "windows/access/AppService.hpp"
@@ -15,8 +16,9 @@ class HideWindowService {
         : apps_(apps), applications_(applications), actions_(actions) {}
 
     // Every running application but the last one activated (all of them
-    // when there is none), in list order.
-    void hideOtherApps(std::string_view cause);
+    // when there is none), or but `keep` when given, in list order. This
+    // program is never hidden: its overlays belong to tweaks that are on.
+    void hideOtherApps(std::string_view cause, std::optional<int> keep = std::nullopt);
     // Minimizes every window of the application but `except`; windows
     // without a minimize button stay.
     void minimizeOtherWindows(std::string_view cause, int pid, platform::Element except);

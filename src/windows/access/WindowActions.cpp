@@ -56,6 +56,19 @@ bool WindowActions::setFrame(std::string_view cause, Element window, const Rect&
     return true;
 }
 
+bool WindowActions::place(std::string_view cause, Element window, const Rect& to) {
+    const bool sized = setSize(accessibility_, window, to.size);
+    const bool moved = setPosition(accessibility_, window, to.origin);
+    if (moved)
+        setSize(accessibility_, window, to.size);
+    if (!moved && !sized)
+        return false;
+    record(cause, "window",
+           "placed " + describe(window) + " at " + text(to.origin.x) + " " + text(to.origin.y) +
+               " " + text(to.size.width) + " × " + text(to.size.height));
+    return true;
+}
+
 bool WindowActions::raise(std::string_view cause, Element window) {
     if (!accessibility_.performAction(window, ax::raise))
         return false;

@@ -23,6 +23,9 @@ class WindowActions {
     // Position first, then size, then position again: an application that
     // keeps a window on one screen moves it only once it fits.
     bool setFrame(std::string_view cause, platform::Element window, const platform::Rect& to);
+    // Size first, then position, then size again: a window that clamps its
+    // size to the screen at its old place gets the whole size once moved.
+    bool place(std::string_view cause, platform::Element window, const platform::Rect& to);
     bool raise(std::string_view cause, platform::Element window);
     // Presses the window's minimize button; a window without one stays.
     bool minimize(std::string_view cause, platform::Element window);

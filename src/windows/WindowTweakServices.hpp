@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/Alerts.hpp"
+#include "platform/DesktopPicture.hpp"
+#include "platform/EventMonitors.hpp"
+#include "platform/Overlays.hpp"
+#include "platform/UserDefaults.hpp"
+#include "windows/WindowsServices.hpp"
+
+namespace quorvane::windows {
+
+// What the window tweaks are built from: the window services, the mouse,
+// overlay windows, and what the front end does to the program's own
+// windows.
+struct WindowTweakServices {
+    WindowsServices& windows;
+    platform::EventMonitors& monitors;
+    platform::Overlays& overlays;
+    platform::UserDefaults& defaults;
+    platform::Alerts& alerts;
+    platform::DesktopPicture& desktopPicture;
+    // Minimizes this program's titled windows (never its overlays).
+    std::function<void()> minimizeOwnWindows;
+};
+
+// The system's accent colour, as the overlays draw it.
+inline constexpr platform::Rgba accentColour{0, 122 / 255.0, 1, 1};
+
+}  // namespace quorvane::windows

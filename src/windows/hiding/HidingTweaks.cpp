@@ -1,0 +1,92 @@
+#include "windows/hiding/HidingTweaks.hpp"
+
+namespace quorvane::windows {
+
+using namespace platform;
+
+void HideOtherWindowsTask::run() {
+    services_.windows.hiding.hideOtherWindows(id());
+}
+
+void HideAllAppsTask::run() {
+    // After the click that ran it has been handled, as a menu action is.
+    services_.windows.mainQueue.post([this] {
+        auto& windows = services_.windows;
+        windows.hiding.hideOtherApps(id(), windows.applications.ownPid());
+        if (services_.minimizeOwnWindows)
+            services_.minimizeOwnWindows();
+    });
+}
+
+void ShowDesktopTask::run() {
+    auto& windows = services_.windows;
+    auto& accessibility = windows.accessibility;
+    const int own = windows.applications.ownPid();
+    for (const auto& application : windows.applications.list()) {
+        if (application.pid == own || application.isHidden)
+            continue;
+        for (Element window :
+             accessibility.attributeValues(accessibility.application(application.pid), ax::windows))
+            if (!attributeAs<bool>(accessibility, window, ax::minimized).value_or(false))
+                windows.actions.minimize(id(), window);
+    }
+}
+
+void FocusFrontmostAppTask::run() {
+    following_.cancel();
+    if (!isOn())
+        return;  // what was hidden stays hidden
+    following_ = services_.windows.apps.frontmostApp.subscribe(
+        [this](const std::optional<RunningApplication>& front) { focus(front); });
+    focus(services_.windows.apps.frontmostApp.get());
+}
+
+void FocusFrontmostAppTask::focus(const std::optional<RunningApplication>& front) {
+    if (!front)
+        return;
+    services_.windows.hiding.hideOtherApps(id(), front->pid);
+}
+
+ClickToHideTask::ClickToHideTask(core::TweakInfo info, core::PKeyPath field,
+                                 WindowTweakServices& services)
+    : BuiltinTweak(std::move(info)),
+      CanPToggle(services.windows.store, field),
+      services_(services),
+      monitor_(services.monitors, services.windows.journal, services.windows.log, id(),
+               eventMask::leftMouseUp, [this](const InputEvent&) { clicked(); }) {}
+
+void ClickToHideTask::run() {
+    services_.windows.gate.applyToggle(*this, [this] { monitor_.stop(); },
+                                       [this] { monitor_.start(); });
+}
+
+void ClickToHideTask::clicked() {
+    auto& windows = services_.windows;
+    auto& accessibility = windows.accessibility;
+    const auto item = accessibility.elementAt(
+        flipped(services_.monitors.mouseLocation(), windows.screens.screens()));
+    if (!item || attributeAs<std::string>(accessibility, *item, ax::subrole) !=
+                     std::string(ax::applicationDockItemSubrole))
+        return;
+    const auto url = attributeAs<Url>(accessibility, *item, ax::url);
+    if (!url)
+        return;
+    std::optional<RunningApplication> target;
+    for (const auto& application : windows.applications.list())
+        if (application.bundleUrl == url->address) {
+            target = application;
+            break;
+        }
+    if (!target)
+        return;
+    // A first click only brings it forward: it must have been in front
+    // before this click already.
+    const auto& last = windows.apps.frontmostApp.get();
+    if (!last || last->pid != target->pid || !target->isActive || target->isHidden)
+        return;
+    if (accessibility.attributeValues(accessibility.application(target->pid), ax::windows).empty())
+        return;
+    windows.actions.hide(id(), *target);
+}
+
+}  // namespace quorvane::windows

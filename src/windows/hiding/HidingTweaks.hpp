@@ -1,0 +1,75 @@
+#pragma once
+
+#include <optional>
+
+#include "core/CanToggle.hpp"
+#include "core/Signal.hpp"
+#include "input/monitoring/EventMonitor.hpp"
+#include "windows/WindowTweakServices.hpp"
+
+namespace quorvane::windows {
+
+// Hides the other applications, then minimizes the frontmost one's
+// windows but its focused one.
+class HideOtherWindowsTask final : public core::BuiltinTweak {
+  public:
+    HideOtherWindowsTask(core::TweakInfo info, WindowTweakServices& services)
+        : BuiltinTweak(std::move(info)), services_(services) {}
+    void run() override;
+
+  private:
+    WindowTweakServices& services_;
+};
+
+// Hides every other application and minimizes this program's windows.
+class HideAllAppsTask final : public core::BuiltinTweak {
+  public:
+    HideAllAppsTask(core::TweakInfo info, WindowTweakServices& services)
+        : BuiltinTweak(std::move(info)), services_(services) {}
+    void run() override;
+
+  private:
+    WindowTweakServices& services_;
+};
+
+// Minimizes every other application's windows, so the desktop shows.
+class ShowDesktopTask final : public core::BuiltinTweak {
+  public:
+    ShowDesktopTask(core::TweakInfo info, WindowTweakServices& services)
+        : BuiltinTweak(std::move(info)), services_(services) {}
+    void run() override;
+
+  private:
+    WindowTweakServices& services_;
+};
+
+// While on, whichever application becomes active, every other one is
+// hidden.
+class FocusFrontmostAppTask final : public core::BuiltinTweak, public core::CanPToggle {
+  public:
+    FocusFrontmostAppTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services)
+        : BuiltinTweak(std::move(info)), CanPToggle(services.windows.store, field), services_(services) {}
+    void run() override;
+
+  private:
+    void focus(const std::optional<platform::RunningApplication>& front);
+
+    WindowTweakServices& services_;
+    core::Subscription following_;
+};
+
+// While on, clicking the Dock icon of the application already in front
+// hides it.
+class ClickToHideTask final : public core::BuiltinTweak, public core::CanPToggle {
+  public:
+    ClickToHideTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services);
+    void run() override;
+
+  private:
+    void clicked();
+
+    WindowTweakServices& services_;
+    input::EventMonitor monitor_;
+};
+
+}  // namespace quorvane::windows

@@ -1,0 +1,220 @@
+#include "windows/snap/SnapWindowsTask.hpp"
+
+#include <algorithm>
+#include <chrono>
+
+namespace quorvane::windows {
+
+using namespace std::chrono_literals;
+using platform::EventType;
+using platform::Point;
+using platform::Rect;
+
+SnapWindowsTask::SnapWindowsTask(core::TweakInfo info, core::PKeyPath field,
+                                 WindowTweakServices& services)
+    : BuiltinTweak(std::move(info)),
+      CanPToggle(services.windows.store, field),
+      services_(services),
+      monitor_(services.monitors, services.windows.journal, services.windows.log, id(),
+               platform::eventMask::windowDrag,
+               [this](const platform::InputEvent& event) { handle(event); }),
+      dragDebouncer_(services.windows.mainQueue, 100ms),
+      hoverDebouncer_(services.windows.mainQueue, 10ms) {}
+
+SnapWindowsTask::~SnapWindowsTask() {
+    stop();
+}
+
+void SnapWindowsTask::run() {
+    services_.windows.gate.applyToggle(*this, [this] { stop(); }, [this] { start(); });
+}
+
+void SnapWindowsTask::start() {
+    monitor_.start();
+}
+
+// Mid-drag too: nothing pending may show the grid afterwards, and no
+// mouse-up will come to hide what is shown.
+void SnapWindowsTask::stop() {
+    monitor_.stop();
+    reset();
+}
+
+void SnapWindowsTask::handle(const platform::InputEvent& event) {
+    if (event.type == EventType::leftMouseUp) {
+        if (detectInfo_ && snap_) {
+            const auto info = *detectInfo_;
+            const auto snap = *snap_;
+            apply(snap, info);
+        }
+        reset();
+        return;
+    }
+    if (event.type != EventType::leftMouseDragged)
+        return;
+    switch (dragState_) {
+        case DragState::idle:
+            detectInfo_ = detect(services_.monitors.mouseLocation());
+            dragState_ = detectInfo_ ? DragState::begin : DragState::invalid;
+            return;
+        case DragState::begin:
+            dragDebouncer_.call([this] { checkDrag(); });
+            return;
+        case DragState::invalid:
+            return;
+        case DragState::detected:
+            hoverDebouncer_.call([this] { updateHover(); });
+            return;
+    }
+}
+
+std::optional<SnapWindowsTask::DetectInfo> SnapWindowsTask::detect(Point mouse) {
+    auto& windows = services_.windows;
+    const auto frontmost = windows.applications.frontmost();
+    if (!frontmost)
+        return std::nullopt;
+    const auto window = windows.windowAt.window(mouse);
+    if (!window)
+        return std::nullopt;
+    const auto position = platform::position(windows.accessibility, *window);
+    const auto size = platform::size(windows.accessibility, *window);
+    if (!position || !size)
+        return std::nullopt;
+    const auto screens = windows.screens.screens();
+    const Rect frame = platform::flipped(Rect{*position, *size}, screens);
+    if (!titleBarStrip(frame).contains(mouse))
+        return std::nullopt;
+    return DetectInfo{
+        .app = windows.accessibility.application(frontmost->pid),
+        .window = *window,
+        .position = *position,
+        .isResizable =
+            windows.accessibility.isAttributeSettable(*window, platform::ax::size).value_or(true)};
+}
+
+void SnapWindowsTask::checkDrag() {
+    if (dragState_ != DragState::begin || !detectInfo_ || !detectInfo_->isResizable)
+        return;
+    const auto now = platform::position(services_.windows.accessibility, detectInfo_->window);
+    if (!now)
+        return;
+    if (*now == detectInfo_->position) {
+        dragState_ = DragState::invalid;  // a drag on a control in the title bar
+        return;
+    }
+    dragState_ = DragState::detected;
+    layout_ = layoutOf(services_.windows.screens.screens());
+    showGrid();
+}
+
+platform::OverlaySpec SnapWindowsTask::gridSpec() const {
+    const auto screens = services_.windows.screens.screens();
+    platform::OverlaySpec spec{.owner = id(),
+                               .frame = gridFrame(layout_, screens),
+                               .level = platform::overlayLevel::effects,
+                               .passesInput = true,
+                               .background = {accentColour.red, accentColour.green,
+                                              accentColour.blue, 0.9},
+                               .content = platform::OverlaySpec::Content::snapGrid};
+    for (const auto& tile : layout_.tiles) {
+        auto picture = services_.desktopPicture.pictureOf(tile.screen.id);
+        int hovered = -1;
+        if (snap_ && snap_->screen == tile.screen.name) {
+            const auto at = std::find(gridOrder.begin(), gridOrder.end(), snap_->position);
+            hovered = static_cast<int>(at - gridOrder.begin());
+        }
+        spec.tiles.push_back({.frame = tile.screen.frame,
+                              .label = tile.screen.name,
+                              .picture = picture ? picture.value() : std::string(),
+                              .hovered = hovered});
+    }
+    return spec;
+}
+
+// The grid covers every screen, each tile over its own screen, so the cell
+// under the pointer is always one of the screen the pointer is on.
+void SnapWindowsTask::showGrid() {
+    const auto spec = gridSpec();
+    if (grid_)
+        services_.overlays.update(*grid_, spec);
+    else
+        grid_ = services_.overlays.show(spec);
+}
+
+void SnapWindowsTask::updateHover() {
+    if (dragState_ != DragState::detected)
+        return;
+    const auto screens = services_.windows.screens.screens();
+    auto cell = cellAt(layout_, services_.monitors.mouseLocation(), screens);
+    if (cell == snap_)
+        return;
+    snap_ = cell;
+    showGrid();
+    const SnapTile* tile = nullptr;
+    if (cell)
+        for (const auto& candidate : layout_.tiles)
+            if (candidate.screen.name == cell->screen)
+                tile = &candidate;
+    if (!tile) {
+        if (hint_)
+            services_.overlays.close(*std::exchange(hint_, std::nullopt));
+        return;
+    }
+    const bool translucent = services_.overlays.translucencyWorks();
+    // Without translucency a filled hint would hide the window below it:
+    // only its edge is drawn then.
+    const platform::OverlaySpec spec{
+        .owner = id(),
+        .frame = targetFrame(cell->position, tile->screen.visibleFrame),
+        .level = platform::overlayLevel::effects,
+        .passesInput = true,
+        .background = {accentColour.red, accentColour.green, accentColour.blue,
+                       translucent ? 0.5 : 1.0},
+        .content = translucent ? platform::OverlaySpec::Content::fill
+                               : platform::OverlaySpec::Content::ring,
+        .cornerRadius = 8};
+    if (hint_)
+        services_.overlays.update(*hint_, spec);
+    else
+        hint_ = services_.overlays.show(spec);
+}
+
+void SnapWindowsTask::apply(const Snap& snap, const DetectInfo& info) {
+    auto& windows = services_.windows;
+    auto& accessibility = windows.accessibility;
+    // Put back mid-drag (Escape): the user took the move back.
+    const auto now = platform::position(accessibility, info.window);
+    if (!now || *now == info.position)
+        return;
+    // By name, at release: a screen unplugged mid-drag is no target.
+    const auto screens = windows.screens.screens();
+    const auto screen = std::find_if(screens.begin(), screens.end(),
+                                     [&](const auto& s) { return s.name == snap.screen; });
+    if (screen == screens.end())
+        return;
+    const Rect target =
+        integral(platform::flipped(targetFrame(snap.position, screen->visibleFrame), screens));
+    // Assistive clients make windows animate moves; off for the move.
+    const bool enhanced = platform::attributeAs<bool>(accessibility, info.app,
+                                                      platform::ax::enhancedUserInterface)
+                              .value_or(false);
+    if (enhanced)
+        windows.actions.setFlag(id(), info.app, platform::ax::enhancedUserInterface, false);
+    windows.actions.place(id(), info.window, target);
+    if (enhanced)
+        windows.actions.setFlag(id(), info.app, platform::ax::enhancedUserInterface, true);
+}
+
+void SnapWindowsTask::reset() {
+    dragDebouncer_.cancel();
+    hoverDebouncer_.cancel();
+    dragState_ = DragState::idle;
+    snap_.reset();
+    detectInfo_.reset();
+    if (hint_)
+        services_.overlays.close(*std::exchange(hint_, std::nullopt));
+    if (grid_)
+        services_.overlays.close(*std::exchange(grid_, std::nullopt));
+}
+
+}  // namespace quorvane::windows
