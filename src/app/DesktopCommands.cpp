@@ -1,6 +1,8 @@
 #include "platform/GeometryText.hpp"
 #include "app/DesktopCommands.hpp"
 
+#include "platform/sim/SimDragPlayer.hpp"
+
 #include <memory>
 #include <sstream>
 
@@ -176,14 +178,18 @@ void bindDesktopCommands(ControlCommands& commands, DesktopSession& desktop,
         });
     });
     if (auto* simulated = desktop.simulated())
-        commands.bind("sim", [simulated](const ControlRequest& request,
-                                         const ControlCommands::Reply& reply) {
+        commands.bind("sim", [simulated, &mainQueue](const ControlRequest& request,
+                                                     const ControlCommands::Reply& reply) {
             auto words = request.texts("words", 64);
             if (!words)
                 return reply(controlFailure(words.error().message));
             auto command = sim::SimDesktopCommand::parse(words.value());
             if (!command)
                 return reply(controlFailure(command.error().message));
+            // Played in time, so that what watches the drag sees it happen.
+            if (command.value().kind == sim::SimDesktopCommand::Kind::drag)
+                return sim::playDrag(*simulated, mainQueue, command.value(),
+                                     [reply] { reply(controlSuccess({{"output", ""}})); });
             auto shown = simulated->perform(command.value());
             if (!shown)
                 return reply(controlFailure(shown.error().message));

@@ -1,5 +1,7 @@
 #include "app/DisplayWiring.hpp"
 
+#include "platform/sim/SimWindowServer.hpp"
+
 #include <QFile>
 #include <QGuiApplication>
 
@@ -79,6 +81,10 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
     // Displays that come and go are followed from the first tweak on, in a
     // command run without an instance too.
     events_.start();
+    // The simulated window server lists our overlays where they were put.
+    if (auto* simulated = desktop.simulated())
+        simulated->setOwnWindowCheck(
+            [this](std::uint64_t native) { return overlays_.showsNative(native); });
 }
 
 void DisplayWiring::addTweaks(core::TweakFactory& factory) {

@@ -293,6 +293,13 @@ std::uint64_t QtOverlays::nativeWindow(Id id) const {
     return found == windows_.end() ? 0 : static_cast<std::uint64_t>(found->second->winId());
 }
 
+bool QtOverlays::showsNative(std::uint64_t native) const {
+    for (const auto& [id, window] : windows_)
+        if (static_cast<std::uint64_t>(window->winId()) == native)
+            return true;
+    return false;
+}
+
 void QtOverlays::raiseInLevelOrder() {
     // Windows drawn nowhere have no stacking to keep.
     if (QGuiApplication::platformName() == QStringLiteral("offscreen"))

@@ -12,18 +12,35 @@ using Words = std::span<const std::string>;
 
 constexpr std::string_view usages[] = {
     "display [add NAME WxH [--edr-potential V] | move ID X Y | set ID edr|edrReference|edrPotential V | remove ID]",
-    "app [launch NAME [--bundle ID] | activate|hide|hang|quit PID]",
+    "app [launch NAME [--bundle ID] | activate|hide|hang|quit PID | enhanced-ui PID on|off]",
+    "dock autohide on|off",
     "window [add PID TITLE X Y W H [--fixed-size] [--no-minimize] | close N]",
     "menu [add PID MENU/ITEM COMBINATION]",
     "pointer [X Y]",
     "click X Y [--right]",
-    "drag X1 Y1 X2 Y2 [--steps N]",
+    "drag X1 Y1 X2 Y2 [X Y]... [--steps N] [--pause S]",
     "scroll DY [DX] [--trackpad]",
     "key COMBINATION",
     "type TEXT",
     "text",
     "tap-timeout",
 };
+
+std::string numberWord(double value) {
+    auto text = std::to_string(value);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.ends_with('.'))
+        text.pop_back();
+    return text;
+}
+
+std::optional<bool> onOff(const std::string& word) {
+    if (word == "on")
+        return true;
+    if (word == "off")
+        return false;
+    return std::nullopt;
+}
 
 Error wrong(std::string_view what) {
     return Error{std::string(what)};
@@ -184,7 +201,25 @@ Result<SimDesktopCommand> parseApp(Words rest) {
         command.pid = pid.value();
         return command;
     }
-    return wrong("usage: sim app [launch NAME [--bundle ID] | activate|hide|hang|quit PID]");
+    if (rest[0] == "enhanced-ui") {
+        auto on = rest.size() == 3 ? onOff(rest[2]) : std::nullopt;
+        if (!on)
+            return wrong("usage: sim app enhanced-ui PID on|off");
+        auto pid = pidOrNumber(rest[1], "process id");
+        if (!pid)
+            return pid.error();
+        return SimDesktopCommand{.kind = Kind::setEnhancedUserInterface, .pid = pid.value(), .on = *on};
+    }
+    return wrong(
+        "usage: sim app [launch NAME [--bundle ID] | activate|hide|hang|quit PID | enhanced-ui PID "
+        "on|off]");
+}
+
+Result<SimDesktopCommand> parseDock(Words rest) {
+    auto on = rest.size() == 2 && rest[0] == "autohide" ? onOff(rest[1]) : std::nullopt;
+    if (!on)
+        return wrong("usage: sim dock autohide on|off");
+    return SimDesktopCommand{.kind = Kind::setDockAutohide, .on = *on};
 }
 
 Result<SimDesktopCommand> parseWindow(Words rest) {
@@ -251,16 +286,22 @@ Result<SimDesktopCommand> parseMenu(Words rest) {
 
 Result<SimDesktopCommand> parsePointerLike(Kind kind, Words rest, std::string_view usage) {
     SimDesktopCommand command{.kind = kind};
-    auto parts = split(rest, {"--steps"});
-    const std::size_t wanted = kind == Kind::drag ? 4 : 2;
-    if (parts.positional.size() != wanted)
+    auto parts = split(rest, {"--steps", "--pause"});
+    const auto count = parts.positional.size();
+    // A drag passes any number of points after its first two.
+    const bool fits = kind == Kind::drag
+                          ? count >= 4 && count % 2 == 0 && count / 2 <= SimDesktopCommand::maxPoints
+                          : count == 2;
+    if (!fits)
         return Error{"usage: sim " + std::string(usage)};
-    if (auto read = kind == Kind::drag
-                        ? numbers(parts.positional, {&command.from.x, &command.from.y,
-                                                     &command.to.x, &command.to.y})
-                        : numbers(parts.positional, {&command.from.x, &command.from.y});
-        !read)
-        return read.error();
+    for (std::size_t i = 0; i < count; i += 2) {
+        Point point;
+        if (auto read = numbers(Words(parts.positional).subspan(i, 2), {&point.x, &point.y}); !read)
+            return read.error();
+        command.path.push_back(point);
+    }
+    command.from = command.path.front();
+    command.to = command.path.back();
     for (std::size_t i = 0; i < parts.options.size(); ++i) {
         const auto& option = parts.options[i];
         if (kind == Kind::click && option == "--right") {
@@ -270,9 +311,21 @@ Result<SimDesktopCommand> parsePointerLike(Kind kind, Words rest, std::string_vi
             if (!steps || *steps < 1 || *steps > SimDesktopCommand::maxSteps)
                 return Error{"--steps takes 1 to " + std::to_string(SimDesktopCommand::maxSteps)};
             command.steps = *steps;
+        } else if (kind == Kind::drag && option == "--pause" && i + 1 < parts.options.size()) {
+            auto pause = number(parts.options[++i]);
+            if (!pause || *pause < 0 || *pause > SimDesktopCommand::maxPause)
+                return Error{"--pause takes 0 to " + numberWord(SimDesktopCommand::maxPause) +
+                             " seconds"};
+            command.pause = *pause;
         } else {
             return Error{"unknown option " + option};
         }
+    }
+    if (kind == Kind::drag) {
+        const double legs = double(command.path.size() - 1);
+        if (legs * (command.steps * 0.008 + command.pause) > SimDesktopCommand::maxDragSeconds)
+            return Error{"a drag may last at most " + numberWord(SimDesktopCommand::maxDragSeconds) +
+                         " seconds (8 ms a step, and the pauses)"};
     }
     return command;
 }
@@ -300,7 +353,7 @@ Result<SimDesktopCommand> parseScroll(Words rest) {
 }  // namespace
 
 bool SimDesktopCommand::isNoun(std::string_view word) {
-    for (std::string_view noun : {"display", "app", "window", "menu", "pointer", "click", "drag",
+    for (std::string_view noun : {"display", "app", "dock", "window", "menu", "pointer", "click", "drag",
                                   "scroll", "key", "press", "type", "text", "tap-timeout"})
         if (word == noun)
             return true;
@@ -316,6 +369,8 @@ Result<SimDesktopCommand> SimDesktopCommand::parse(std::span<const std::string> 
         return parseDisplay(rest);
     if (noun == "app")
         return parseApp(rest);
+    if (noun == "dock")
+        return parseDock(rest);
     if (noun == "window")
         return parseWindow(rest);
     if (noun == "menu")
@@ -328,7 +383,7 @@ Result<SimDesktopCommand> SimDesktopCommand::parse(std::span<const std::string> 
     if (noun == "click")
         return parsePointerLike(Kind::click, rest, "click X Y [--right]");
     if (noun == "drag")
-        return parsePointerLike(Kind::drag, rest, "drag X1 Y1 X2 Y2 [--steps N]");
+        return parsePointerLike(Kind::drag, rest, "drag X1 Y1 X2 Y2 [X Y]... [--steps N] [--pause S]");
     if (noun == "scroll")
         return parseScroll(rest);
     if (noun == "key" || noun == "press") {

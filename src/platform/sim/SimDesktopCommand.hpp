@@ -28,6 +28,8 @@ struct SimDesktopCommand {
         hideApp,
         hangApp,
         quitApp,
+        setEnhancedUserInterface,
+        setDockAutohide,
         showWindows,
         addWindow,
         closeWindow,
@@ -44,6 +46,11 @@ struct SimDesktopCommand {
         tapTimeout,
     };
     static constexpr int maxSteps = 1000;
+    static constexpr std::size_t maxPoints = 25;
+    // Played in time (8 ms an event), a drag must end well within the
+    // command line's wait for an answer.
+    static constexpr double maxDragSeconds = 8;
+    static constexpr double maxPause = 10;
 
     Kind kind = Kind::showApps;
     std::string name{};  // display, application or window title; menu path; key combination; text;
@@ -54,11 +61,14 @@ struct SimDesktopCommand {
     Rect rect{};       // window frame; a display's size
     Point from{};      // pointer, click, drag start; where a display goes
     Point to{};        // drag end
+    std::vector<Point> path{};  // a drag's points, from first to last
+    double pause = 0;  // seconds a drag waits at each point after the first
     int steps = 10;
     double dy = 0;
     double dx = 0;
     double value = 1;  // a display's headroom or the value set
     bool right = false;
+    bool on = false;  // what a switch is set to
     bool trackpad = false;
     bool fixedSize = false;
     bool noMinimize = false;

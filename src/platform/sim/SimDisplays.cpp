@@ -109,11 +109,19 @@ void SimDisplays::rebuildScreens() {
         Rect visible = entry.frame;
         visible.size.height -= menuBarHeight;
         if (&entry == &entries_.front()) {
-            visible.origin.y += dockHeight;
-            visible.size.height -= dockHeight;
+            const double dock = dockHidden_ ? hiddenDockStrip : dockHeight;
+            visible.origin.y += dock;
+            visible.size.height -= dock;
         }
         screens_.push_back({entry.info.id, entry.name, entry.frame, visible});
     }
+}
+
+void SimDisplays::setDockHidden(bool hidden) {
+    if (hidden == dockHidden_)
+        return;
+    dockHidden_ = hidden;
+    changed();
 }
 
 void SimDisplays::changed() {

@@ -26,6 +26,11 @@ class SimDisplays final : public Screens, public Displays {
     static constexpr std::size_t maxDisplays = 16;
     static constexpr double menuBarHeight = 25;
     static constexpr double dockHeight = 70;
+    // A Dock that hides itself leaves the primary screen's visible frame
+    // all but a 4-point strip where it comes back.
+    static constexpr double hiddenDockStrip = 4;
+    void setDockHidden(bool hidden);
+    bool dockHidden() const { return dockHidden_; }
     static constexpr const char* cause = "SimulatedMac";
 
     // `file` empty: nothing is kept past this object. `ownPid` is the
@@ -83,6 +88,7 @@ class SimDisplays final : public Screens, public Displays {
     Entry* find(const std::string& id);
     Status apply(const std::vector<Change>& changes, bool permanently);
     void rebuildScreens();
+    bool dockHidden_ = false;
     void changed();
     void load();
     void save();

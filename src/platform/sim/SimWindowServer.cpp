@@ -168,6 +168,20 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             activate(launched.pid);
             return "Launched " + command.name + " (pid " + std::to_string(launched.pid) + ").\n";
         }
+        case K::setEnhancedUserInterface: {
+            App* target = app(command.pid);
+            if (!target)
+                return unknownPid();
+            target->enhancedUserInterface = command.on;
+            journal("application", std::string(command.on ? "enhanced interface on for "
+                                                           : "enhanced interface off for ") +
+                                       target->name);
+            return std::string();
+        }
+        case K::setDockAutohide:
+            displays_->setDockHidden(command.on);
+            journal("dock", command.on ? "hides itself" : "stays shown");
+            return std::string();
         case K::activateApp:
         case K::hideApp:
         case K::hangApp:
@@ -294,22 +308,10 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             return std::string();
         }
         case K::drag: {
-            journal("input", "drag from " + numberText(command.from.x) + " " + numberText(command.from.y) +
-                                 " to " + numberText(command.to.x) + " " + numberText(command.to.y));
-            pointer_ = command.from;
-            deliver({.type = EventType::mouseMoved, .location = cocoa(pointer_)});
-            deliver({.type = EventType::leftMouseDown, .location = cocoa(pointer_), .clickCount = 1});
-            for (int step = 1; step <= command.steps; ++step) {
-                const double share = double(step) / command.steps;
-                const Point previous = pointer_;
-                pointer_ = {command.from.x + (command.to.x - command.from.x) * share,
-                            command.from.y + (command.to.y - command.from.y) * share};
-                deliver({.type = EventType::leftMouseDragged,
-                         .location = cocoa(pointer_),
-                         .deltaX = pointer_.x - previous.x,
-                         .deltaY = pointer_.y - previous.y});
-            }
-            deliver({.type = EventType::leftMouseUp, .location = cocoa(pointer_), .clickCount = 1});
+            startDrag(command);
+            for (const auto& step : dragSteps(command))
+                dragLeftTo(step.to);
+            releaseLeft();
             return std::string();
         }
         case K::scroll: {
@@ -465,7 +467,8 @@ std::optional<Element> SimWindowServer::hitTest(Point point) {
                                 static_cast<std::uint32_t>(i));
         return make(Kind::menuBar, static_cast<std::uint32_t>(frontmost_));
     }
-    if (point.y >= primary.size.height - dockHeight && point.y < primary.size.height &&
+    if (!displays_->dockHidden() && point.y >= primary.size.height - dockHeight &&
+        point.y < primary.size.height &&
         point.x >= 0 && point.x < primary.size.width) {
         const auto shown = dockApps();
         for (std::size_t i = 0; i < shown.size(); ++i)
@@ -889,7 +892,9 @@ std::vector<CGWindow> SimWindowServer::list(unsigned options) {
                            .ownerPID = candidate.pid,
                            .sharingState = 1,
                            .storeType = 1});
+        appendOwnWindowsBelow(records, candidate.number);
     }
+    appendOwnWindowsBelow(records, 0);
     if (!excludeDesktop)
         records.push_back({.alpha = 1, .frame = primary, .isOnScreen = true,
                            .layer = windowLayer::desktop, .name = "Desktop", .number = 3,
@@ -910,11 +915,23 @@ std::optional<Image> SimWindowServer::image(int number) {
     return picture;
 }
 
+// Number 0: below every normal window.
 bool SimWindowServer::orderBelow(std::uint64_t ownWindow, int number) {
-    if (!window(number))
+    if (number != 0 && !window(number))
         return false;
     orderedBelow[ownWindow] = number;
     return true;
+}
+
+void SimWindowServer::appendOwnWindowsBelow(std::vector<CGWindow>& records, int number) {
+    const Rect primary = displays_->screenList().front().frame;
+    for (const auto& [own, below] : orderedBelow)
+        if (below == number && (!ownWindowShown_ || ownWindowShown_(own)))
+            records.push_back({.alpha = 1, .frame = primary, .isOnScreen = true,
+                               .layer = windowLayer::normal, .name = "overlay",
+                               .number = static_cast<int>(own & 0x7FFFFFFF),
+                               .ownerName = "Quorvane", .ownerPID = ownPid_,
+                               .sharingState = 1, .storeType = 1});
 }
 
 // --- running applications --------------------------------------------------
@@ -1072,6 +1089,50 @@ void SimWindowServer::deliver(InputEvent event) {
         actOnKey(event, frontmost_);
     else
         actOnPointer(event);
+}
+
+std::string SimWindowServer::describeDrag(const SimDesktopCommand& command) {
+    std::string text = "drag";
+    for (std::size_t i = 0; i < command.path.size(); ++i)
+        text += (i == 0 ? " from " : i + 1 == command.path.size() ? " to " : " through ") +
+                numberText(command.path[i].x) + " " + numberText(command.path[i].y);
+    if (command.pause > 0)
+        text += ", pausing " + numberText(command.pause) + " s at each point";
+    return text;
+}
+
+std::vector<SimWindowServer::DragStep> SimWindowServer::dragSteps(const SimDesktopCommand& command) {
+    std::vector<DragStep> steps;
+    for (std::size_t i = 1; i < command.path.size(); ++i) {
+        const Point from = command.path[i - 1];
+        const Point to = command.path[i];
+        for (int step = 1; step <= command.steps; ++step) {
+            const double share = double(step) / command.steps;
+            steps.push_back({{from.x + (to.x - from.x) * share, from.y + (to.y - from.y) * share},
+                             step == command.steps});
+        }
+    }
+    return steps;
+}
+
+void SimWindowServer::startDrag(const SimDesktopCommand& command) {
+    journal("input", describeDrag(command));
+    pointer_ = command.path.front();
+    deliver({.type = EventType::mouseMoved, .location = cocoa(pointer_)});
+    deliver({.type = EventType::leftMouseDown, .location = cocoa(pointer_), .clickCount = 1});
+}
+
+void SimWindowServer::dragLeftTo(Point to) {
+    const Point previous = pointer_;
+    pointer_ = to;
+    deliver({.type = EventType::leftMouseDragged,
+             .location = cocoa(pointer_),
+             .deltaX = pointer_.x - previous.x,
+             .deltaY = pointer_.y - previous.y});
+}
+
+void SimWindowServer::releaseLeft() {
+    deliver({.type = EventType::leftMouseUp, .location = cocoa(pointer_), .clickCount = 1});
 }
 
 void SimWindowServer::actOnPointer(const InputEvent& event) {

@@ -66,6 +66,20 @@ class SimWindowServer final : public Screens,
     std::string text(int pid) const;
     bool isInputHeld() const { return !swallowers_.empty(); }
 
+    // A drag as the hardware makes it, one event at a time: the button
+    // pressed at a point (accessibility space), moves with it held, and
+    // the release where the pointer is.
+    struct DragStep {
+        Point to{};
+        bool endsALeg = false;  // reaches one of the command's points
+    };
+    static std::vector<DragStep> dragSteps(const SimDesktopCommand& command);
+    static std::string describeDrag(const SimDesktopCommand& command);
+    // Journals the drag and presses the button at its first point.
+    void startDrag(const SimDesktopCommand& command);
+    void dragLeftTo(Point to);
+    void releaseLeft();
+
     // Screens
     std::vector<Screen> screens() const override { return displays_->screenList(); }
 
@@ -84,8 +98,12 @@ class SimWindowServer final : public Screens,
     std::vector<CGWindow> list(unsigned options) override;
     std::optional<Image> image(int number) override;
     bool orderBelow(std::uint64_t ownWindow, int number) override;
-    // Which window each of our own windows was put below.
+    // Which window each of our own windows was put below (0: below all);
+    // the list shows them there while `shown` says they are.
     std::map<std::uint64_t, int> orderedBelow{};
+    void setOwnWindowCheck(std::function<bool(std::uint64_t)> shown) {
+        ownWindowShown_ = std::move(shown);
+    }
 
     // RunningApplications
     std::vector<RunningApplication> list() override;
@@ -154,6 +172,7 @@ class SimWindowServer final : public Screens,
         bool swallowsAll = false;
     };
 
+    void appendOwnWindowsBelow(std::vector<CGWindow>& records, int number);
     App* app(int pid);
     Window* window(int number);
     bool waitsOnHungApp(int pid);
@@ -181,6 +200,7 @@ class SimWindowServer final : public Screens,
     std::string describeMenus();
 
     int ownPid_;
+    std::function<bool(std::uint64_t)> ownWindowShown_;
     Journal& journal_;
     Pasteboard& pasteboard_;
     std::function<bool(const std::string&)> shortcut_;
