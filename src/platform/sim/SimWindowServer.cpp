@@ -1145,8 +1145,10 @@ void SimWindowServer::actOnPointer(const InputEvent& event) {
             if (!element)
                 return;
             const Kind kind = kindOf(*element);
+            // The Dock acts on the release, as a click, and only for an
+            // application that was not in front already.
             if (kind == Kind::dockItem) {
-                activate(ownerOf(*element));
+                dockPressOnFront_ = ownerOf(*element) == frontmost_;
                 return;
             }
             if (kind == Kind::desktop) {
@@ -1187,6 +1189,11 @@ void SimWindowServer::actOnPointer(const InputEvent& event) {
             auto element = hitTest(at);
             if (!element)
                 return;
+            if (kindOf(*element) == Kind::dockItem) {
+                if (!std::exchange(dockPressOnFront_, false))
+                    activate(ownerOf(*element));
+                return;
+            }
             if (kindOf(*element) == Kind::minimizeButton)
                 window(ownerOf(*element))->minimized = true;
             else if (kindOf(*element) == Kind::closeButton)

@@ -217,6 +217,7 @@ class SimWindowServer final : public Screens,
     // A left drag that started on a title bar: the window and where it began.
     std::optional<std::pair<int, Point>> titleDrag_;
     Point dragStartOrigin_;
+    bool dockPressOnFront_ = false;
     std::map<RunningApplications::Token, Observer> activationObservers_;
     RunningApplications::Token nextObserver_ = 1;
     MonitorRegistry monitors_;

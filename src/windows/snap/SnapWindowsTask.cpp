@@ -105,6 +105,9 @@ void SnapWindowsTask::checkDrag() {
     dragState_ = DragState::detected;
     layout_ = layoutOf(services_.windows.screens.screens());
     showGrid();
+    // The pointer is over a cell already: a drag that holds still there
+    // shows its hint without a wiggle.
+    updateHover();
 }
 
 platform::OverlaySpec SnapWindowsTask::gridSpec() const {

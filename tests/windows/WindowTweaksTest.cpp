@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "core/CanToggle.hpp"
+#include "core/Persistor.hpp"
+#include "core/Store.hpp"
+#include "core/catalogue/BuiltinCatalogue.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryAlerts.hpp"
+#include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/memory/RecordingOverlays.hpp"
+#include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimDragPlayer.hpp"
+#include "platform/sim/SimWindowServer.hpp"
+#include "windows/WindowTweaks.hpp"
+#include "windows/highlight/HighlightActiveWindowTask.hpp"
+
+namespace quorvane::windows {
+namespace {
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+constexpr int ownPid = 4242;
+constexpr int textEdit = sim::SimWindowServer::textEditPid;
+
+struct Grants final : PermissionChecker {
+    bool isGranted(Permission) const override { return true; }
+};
+
+struct NoPictures final : DesktopPicture {
+    Result<std::string> pictureOf(const std::string&) override { return Error{"none"}; }
+    Status setPicture(const std::string&, const std::string&) override { return success(); }
+};
+
+// The window tweaks on the simulated Mac, on a virtual clock.
+struct WindowTweaksTest : ::testing::Test {
+    memory::MemoryJournal journal;
+    memory::MemoryLog log;
+    memory::ManualMainQueue queue;
+    memory::MemoryUserDefaults defaults;
+    memory::MemoryBlobStore records;
+    memory::MemoryAlerts alerts;
+    memory::RecordingOverlays overlays;
+    core::Persistor persistor{&records, queue, log};
+    core::Store store{defaults, persistor};
+    sim::SimPasteboard pasteboard;
+    sim::SimDisplays displays{journal};
+    sim::SimWindowServer desktop{ownPid, journal, pasteboard, {}, &displays};
+    Grants grants;
+    sim::SimPermissionAsker asker{journal};
+    AccessibilityGate gate{grants, asker, queue};
+    AppService apps{desktop};
+    WindowActions actions{desktop, desktop, journal};
+    WindowService windowAt{desktop, desktop};
+    HideWindowService hiding{apps, desktop, actions};
+    WindowsServices windows{.store = store, .mainQueue = queue, .journal = journal, .log = log,
+                            .screens = desktop, .accessibility = desktop, .windowList = desktop,
+                            .applications = desktop, .gate = gate, .apps = apps,
+                            .actions = actions, .windowAt = windowAt, .hiding = hiding};
+    NoPictures pictures;
+    int ownMinimized = 0;
+    WindowTweakServices services{windows, desktop, overlays, defaults, alerts, pictures,
+                                 [this] { ++ownMinimized; }};
+    std::map<std::string, std::shared_ptr<core::Tweak>> tweaks = [this] {
+        apps.start();
+        core::TweakFactory factory;
+        addWindowTweaks(factory, services);
+        std::map<std::string, std::shared_ptr<core::Tweak>> made;
+        for (const auto& row : core::builtinCatalogue())
+            if (const auto* maker = factory.find(row.info.id))
+                made[row.info.id] = (*maker)(row);
+        return made;
+    }();
+    bool dragging = false;
+
+    void perform(std::vector<std::string> words) {
+        ASSERT_TRUE(desktop.perform(sim::SimDesktopCommand::parse(words).value()));
+    }
+    void switchTo(const std::string& id, bool on) {
+        core::switchAndApply(*tweaks.at(id), on, true);
+        queue.drain();
+    }
+    bool isOn(const std::string& id) { return core::asToggle(*tweaks.at(id))->isOn(); }
+    // Starts a drag played in time (accessibility space); run the clock to
+    // see it go on.
+    void startDrag(std::vector<std::string> words) {
+        words.insert(words.begin(), "drag");
+        dragging = true;
+        sim::playDrag(desktop, queue, sim::SimDesktopCommand::parse(words).value(),
+                      [this] { dragging = false; });
+    }
+    void finishDrag() {
+        for (int i = 0; dragging && i < 10000; ++i)
+            queue.advance(8ms);
+        ASSERT_FALSE(dragging);
+    }
+    Element windowNamed(const std::string& title) {
+        for (Element window : desktop.attributeValues(desktop.application(textEdit), ax::windows))
+            if (attributeAs<std::string>(desktop, window, ax::title) == title)
+                return window;
+        ADD_FAILURE() << "no window " << title;
+        return {};
+    }
+    Rect frameOf(const std::string& title) {
+        for (const auto& record : desktop.list(windowListOption::onScreenWindows))
+            if (record.name == title)
+                return record.frame;
+        return {};
+    }
+    std::size_t journaled(std::string_view cause, std::string_view start) {
+        std::size_t count = 0;
+        for (const auto& entry : journal.entries())
+            count += entry.cause == cause && entry.detail.starts_with(start);
+        return count;
+    }
+    std::vector<std::string> hidden() {
+        std::vector<std::string> names;
+        for (const auto& app : desktop.list())
+            if (app.isHidden)
+                names.push_back(app.name);
+        return names;
+    }
+    std::size_t overlaysOf(std::string_view owner) {
+        std::size_t count = 0;
+        for (const auto& [id, spec] : overlays.shown())
+            count += spec.owner == owner;
+        return count;
+    }
+};
+
+TEST_F(WindowTweaksTest, aPausedTitleBarDragShowsTheGridAndSnapsToTheCellLetGoOn) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    switchTo("SnapWindowsTask", true);
+    startDrag({"400", "110", "800", "130", "1200", "150", "--steps", "10", "--pause", "0.3"});
+    queue.advance(80ms);  // moving, no pause yet
+    EXPECT_TRUE(overlays.shown().empty());
+    queue.advance(150ms);  // paused at the middle point: the grid, and the hint of its cell
+    ASSERT_EQ(overlays.shown().size(), 2u);
+    EXPECT_EQ(overlays.shown().front().second.content, OverlaySpec::Content::snapGrid);
+    finishDrag();
+    EXPECT_EQ(frameOf("Notes"), (Rect{{720, 25}, {720, 403}}));
+    EXPECT_TRUE(overlays.shown().empty());
+    EXPECT_EQ(overlays.shownCount, 2);  // the hint moved, it was not made again
+}
+
+TEST_F(WindowTweaksTest, dragsBelowTheTitleBarOrOfFixedSizeWindowsNeverShowTheGrid) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    perform({"window", "add", "200", "Panel", "100", "600", "300", "200", "--fixed-size"});
+    switchTo("SnapWindowsTask", true);
+    startDrag({"400", "131", "800", "300", "--pause", "0.3"});  // 31 points down
+    finishDrag();
+    startDrag({"200", "610", "800", "300", "--pause", "0.3"});
+    finishDrag();
+    EXPECT_EQ(overlays.shownCount, 0);
+    EXPECT_EQ(journaled("SnapWindowsTask", "placed"), 0u);
+}
+
+TEST_F(WindowTweaksTest, aMoveTakenBackOrAScreenUnpluggedMidDragSnapsNothing) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    switchTo("SnapWindowsTask", true);
+    // Escape puts the window back while the button is still held.
+    startDrag({"400", "110", "1200", "150", "--pause", "0.3"});
+    queue.advance(250ms);
+    ASSERT_EQ(overlays.shown().size(), 2u);  // grid and hint
+    ASSERT_TRUE(desktop.setAttribute(windowNamed("Notes"), ax::position, Point{100, 100}));
+    finishDrag();
+    EXPECT_EQ(frameOf("Notes"), (Rect{{100, 100}, {600, 400}}));
+
+    // Onto the second screen, which goes away before the release.
+    ASSERT_TRUE(displays.add("Studio", {2560, 1440}, 1));
+    startDrag({"400", "110", "420", "112", "2000", "300", "--pause", "0.3"});
+    queue.advance(250ms);
+    ASSERT_EQ(overlays.shown().size(), 2u);
+    ASSERT_TRUE(displays.remove("2"));
+    finishDrag();
+    EXPECT_EQ(journaled("SnapWindowsTask", "placed"), 0u);
+    EXPECT_TRUE(overlays.shown().empty());
+}
+
+// The grid covers every screen: the cell under the pointer on the second
+// screen is one of the second screen's.
+TEST_F(WindowTweaksTest, aSnapOnTheSecondScreenTakesItsVisibleFrame) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    displays.add("Studio", {2560, 1440}, 1).value();
+    switchTo("SnapWindowsTask", true);
+    // Grabbed with a small move first, as a hand does.
+    startDrag({"400", "110", "420", "112", "1500", "1400", "--pause", "0.3"});
+    finishDrag();
+    EXPECT_EQ(frameOf("Notes"), (Rect{{1440, 732}, {1280, 708}}));
+}
+
+TEST_F(WindowTweaksTest, switchingOffMidDragLeavesNoGridAndNothingPending) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    switchTo("SnapWindowsTask", true);
+    startDrag({"400", "110", "1200", "150", "--pause", "0.5"});
+    queue.advance(60ms);  // a drag check is pending
+    switchTo("SnapWindowsTask", false);
+    finishDrag();
+    EXPECT_EQ(overlays.shownCount, 0);
+    EXPECT_EQ(journaled("SnapWindowsTask", "placed"), 0u);
+}
+
+TEST_F(WindowTweaksTest, theEnhancedInterfaceIsOffForTheMoveOnly) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    perform({"app", "enhanced-ui", "200", "on"});
+    switchTo("SnapWindowsTask", true);
+    startDrag({"400", "110", "1200", "150", "--pause", "0.3"});
+    finishDrag();
+    std::vector<std::string> order;
+    for (const auto& entry : journal.entries())
+        if (entry.cause == "SnapWindowsTask" && entry.kind != "overlay" && entry.kind != "input")
+            order.push_back(entry.detail.substr(0, entry.detail.find(" for ")));
+    ASSERT_EQ(order.size(), 3u);
+    EXPECT_EQ(order[0], "AXEnhancedUserInterface off");
+    EXPECT_TRUE(order[1].starts_with("placed"));
+    EXPECT_EQ(order[2], "AXEnhancedUserInterface on");
+    EXPECT_EQ(attributeAs<bool>(desktop, desktop.application(textEdit), ax::enhancedUserInterface),
+              true);
+}
+
+TEST_F(WindowTweaksTest, aShakeHidesTheOthersAndMinimizesTheOwnersOtherWindows) {
+    perform({"window", "add", "200", "Notes", "720", "25", "720", "403"});
+    switchTo("AeroShakeTask", true);
+    startDrag({"1000", "35", "1300", "35"});
+    finishDrag();
+    EXPECT_TRUE(hidden().empty());
+    startDrag({"1300", "35", "1360", "35", "1300", "35", "1360", "35", "1300", "35", "1360", "35",
+               "--steps", "5"});
+    finishDrag();
+    EXPECT_EQ(hidden(), std::vector<std::string>{"Finder"});
+    EXPECT_EQ(journaled("AeroShakeTask", "minimized window \"Untitled\""), 1u);
+    EXPECT_EQ(journaled("AeroShakeTask", "minimized window \"Notes\""), 0u);
+}
+
+TEST_F(WindowTweaksTest, hidingAndFocusingNeverHideThisProgram) {
+    tweaks.at("HideAllAppsTask")->run();
+    EXPECT_EQ(ownMinimized, 0);  // after the click has been handled
+    queue.drain();
+    EXPECT_EQ(hidden(), (std::vector<std::string>{"Finder", "TextEdit"}));
+    EXPECT_EQ(ownMinimized, 1);
+
+    perform({"app", "activate", "100"});
+    switchTo("FocusFrontmostAppTask", true);
+    perform({"app", "activate", "200"});
+    EXPECT_EQ(hidden(), std::vector<std::string>{"Finder"});
+    switchTo("FocusFrontmostAppTask", false);
+    perform({"app", "activate", "100"});
+    EXPECT_TRUE(hidden().empty());
+}
+
+TEST_F(WindowTweaksTest, aDockIconClickedAgainHidesItsApplication) {
+    perform({"app", "activate", "100"});
+    switchTo("ClickToHideTask", true);
+    // Finder, TextEdit and this program in the Dock, 64 points each.
+    perform({"click", "720", "870"});
+    EXPECT_TRUE(hidden().empty());  // the first click brings it forward
+    EXPECT_EQ(desktop.frontmost()->pid, textEdit);
+    perform({"click", "720", "870"});
+    EXPECT_EQ(hidden(), std::vector<std::string>{"TextEdit"});
+    // Finder in front without a window stays.
+    perform({"click", "656", "870"});
+    perform({"click", "656", "870"});
+    EXPECT_EQ(hidden(), std::vector<std::string>{"TextEdit"});
+}
+
+TEST_F(WindowTweaksTest, theHighlightSitsBelowTheActiveWindowAndStepsAsideForFinder) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    perform({"app", "activate", "200"});
+    switchTo("HighlightActiveWindowTask", true);
+    ASSERT_EQ(overlaysOf("HighlightActiveWindowTask"), 1u);
+    ASSERT_EQ(desktop.orderedBelow.size(), 1u);
+    EXPECT_EQ(desktop.orderedBelow.begin()->second, 11);  // Notes
+    perform({"app", "activate", "100"});
+    EXPECT_EQ(overlaysOf("HighlightActiveWindowTask"), 0u);
+    perform({"app", "activate", "200"});
+    queue.advance(99ms);
+    EXPECT_EQ(overlaysOf("HighlightActiveWindowTask"), 0u);
+    queue.advance(2ms);
+    EXPECT_EQ(overlaysOf("HighlightActiveWindowTask"), 1u);
+    // Clicks restack; they make no new windows.
+    const int made = overlays.shownCount;
+    perform({"click", "300", "300"});
+    queue.advance(200ms);
+    EXPECT_EQ(overlays.shownCount, made);
+    // A refresh still pending when switched off brings nothing back.
+    perform({"app", "activate", "100"});
+    perform({"app", "activate", "200"});
+    switchTo("HighlightActiveWindowTask", false);
+    queue.advance(200ms);
+    EXPECT_EQ(overlaysOf("HighlightActiveWindowTask"), 0u);
+}
+
+TEST_F(WindowTweaksTest, theHighlightCoversEveryScreenOrRefusesWithoutTranslucency) {
+    displays.add("Studio", {2560, 1440}, 1).value();
+    perform({"app", "activate", "200"});
+    switchTo("HighlightActiveWindowTask", true);
+    EXPECT_EQ(overlaysOf("HighlightActiveWindowTask"), 2u);
+    switchTo("HighlightActiveWindowTask", false);
+    overlays.translucent = false;
+    switchTo("HighlightActiveWindowTask", true);
+    EXPECT_FALSE(isOn("HighlightActiveWindowTask"));
+    EXPECT_EQ(overlaysOf("HighlightActiveWindowTask"), 0u);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown.front().informativeText, HighlightActiveWindowTask::needsCompositing);
+}
+
+}  // namespace
+}  // namespace quorvane::windows
