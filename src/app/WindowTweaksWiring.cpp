@@ -13,7 +13,8 @@ WindowTweaksWiring::WindowTweaksWiring(SharedServices& shared, WindowsWiring& wi
                 .defaults = shared.userDefaults,
                 .alerts = shared.alerts,
                 .desktopPicture = display.services().desktopPicture,
-                .minimizeOwnWindows = [] { platform::qt::minimizeOwnWindows(); }} {}
+                .minimizeOwnWindows = [] { platform::qt::minimizeOwnWindows(); },
+                .dockReadable = shared.desktop.simulated() != nullptr} {}
 
 void WindowTweaksWiring::addTweaks(core::TweakFactory& factory) {
     windows::addWindowTweaks(factory, services_);

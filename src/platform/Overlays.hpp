@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Geometry.hpp"
+#include "platform/WindowList.hpp"
 
 namespace quorvane::platform {
 
@@ -36,13 +39,32 @@ struct OverlayTile {
     bool operator==(const OverlayTile&) const = default;
 };
 
+// One window's picture in a window preview, with its title; `frame` in the
+// overlay (points from its top-left corner). The close and minimize
+// buttons sit in its top-left corner (`closeButton`, `minimizeButton`).
+struct OverlayThumbnail {
+    Rect frame{};
+    std::string title{};
+    std::shared_ptr<const Image> image{};
+    bool highlighted = false;
+    bool operator==(const OverlayThumbnail& other) const {
+        return frame == other.frame && title == other.title && image == other.image &&
+               highlighted == other.highlighted;
+    }
+};
+inline constexpr Rect thumbnailCloseButton{{6, 6}, {12, 12}};
+inline constexpr Rect thumbnailMinimizeButton{{24, 6}, {12, 12}};
+
 // One of the program's own borderless windows above others.
 struct OverlaySpec {
     // fill: the background colour, in a rounded rectangle when
     // `cornerRadius` is set; ring: only a 4-point border of it (the rest
     // lets clicks and the windows below show); snapGrid: `tiles`, hovered
     // cells in the background colour.
-    enum class Content { fill, headroom, notch, ring, snapGrid };
+    // thumbnails: a panel of `thumbnails`; picture: `tiles`' first picture
+    // filling the window, ringed in the background colour when
+    // `cornerRadius` is set.
+    enum class Content { fill, headroom, notch, ring, snapGrid, thumbnails, picture };
 
     std::string owner{};  // the tweak or service that shows it
     Rect frame{};         // Cocoa space
@@ -54,6 +76,8 @@ struct OverlaySpec {
     bool cameraActive = false;  // notch content: the camera light
     double cornerRadius = 0;
     std::vector<OverlayTile> tiles{};
+    std::vector<OverlayThumbnail> thumbnails{};
+    std::shared_ptr<const Image> image{};  // picture content
     bool operator==(const OverlaySpec&) const = default;
 };
 
@@ -73,6 +97,11 @@ class Overlays {
     virtual bool translucencyWorks() const = 0;
     // The windows shown now, oldest first.
     virtual std::vector<std::pair<Id, OverlaySpec>> shown() const = 0;
+    // Pointer events over a window that takes clicks, in points from its
+    // top-left corner: moves, and presses of the left button.
+    enum class Pointer { moved, pressed };
+    using PointerHandler = std::function<void(Pointer, Point)>;
+    virtual void onPointer(Id id, PointerHandler handler) = 0;
     // The window's id for the window server (what `WindowList::orderBelow`
     // takes); 0 when it is not shown.
     virtual std::uint64_t nativeWindow(Id id) const = 0;
@@ -90,6 +119,10 @@ inline const char* describe(OverlaySpec::Content content) {
             return "ring";
         case OverlaySpec::Content::snapGrid:
             return "snap grid";
+        case OverlaySpec::Content::thumbnails:
+            return "window previews";
+        case OverlaySpec::Content::picture:
+            return "window picture";
     }
     return "fill";
 }

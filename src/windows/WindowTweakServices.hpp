@@ -23,6 +23,9 @@ struct WindowTweakServices {
     platform::DesktopPicture& desktopPicture;
     // Minimizes this program's titled windows (never its overlays).
     std::function<void()> minimizeOwnWindows;
+    // Whether the Dock's items can be read here (a Mac's Dock; a Linux
+    // panel's launchers cannot).
+    bool dockReadable = true;
 };
 
 // The system's accent colour, as the overlays draw it.

@@ -1,5 +1,6 @@
 #include "windows/WindowTweaks.hpp"
 
+#include "windows/dock/PreviewDockWindowTask.hpp"
 #include "windows/hiding/HidingTweaks.hpp"
 #include "windows/highlight/HighlightActiveWindowTask.hpp"
 #include "windows/shake/AeroShakeTask.hpp"
@@ -34,6 +35,7 @@ void addWindowTweaks(core::TweakFactory& factory, WindowTweakServices& services)
     factory.add("FocusFrontmostAppTask", toggleMaker<FocusFrontmostAppTask>(services));
     factory.add("ClickToHideTask", toggleMaker<ClickToHideTask>(services));
     factory.add("HighlightActiveWindowTask", toggleMaker<HighlightActiveWindowTask>(services));
+    factory.add("PreviewDockWindowTask", toggleMaker<PreviewDockWindowTask>(services));
     factory.add("HideOtherWindowsTask", oneShotMaker<HideOtherWindowsTask>(services));
     factory.add("HideAllAppsTask", oneShotMaker<HideAllAppsTask>(services));
     factory.add("ShowDesktopTask", oneShotMaker<ShowDesktopTask>(services));

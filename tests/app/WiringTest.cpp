@@ -25,7 +25,7 @@ const std::vector<std::string> stillUnavailable{
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
     "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak", "PlainTextTask",
-    "PreviewDockWindowTask", "PublicIpTask", "QuitAppsTask", "RainTask", "ReverseScrollTask",
+    "PublicIpTask", "QuitAppsTask", "RainTask", "ReverseScrollTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask", "ViewShortcutTask",
     "VisualizeCursorTask", "VisualizeKeystrokeTask",
 };

@@ -17,6 +17,7 @@
 #include "platform/sim/SimDragPlayer.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 #include "windows/WindowTweaks.hpp"
+#include "windows/dock/PreviewDockWindowTask.hpp"
 #include "windows/highlight/HighlightActiveWindowTask.hpp"
 
 namespace quorvane::windows {
@@ -29,7 +30,8 @@ constexpr int ownPid = 4242;
 constexpr int textEdit = sim::SimWindowServer::textEditPid;
 
 struct Grants final : PermissionChecker {
-    bool isGranted(Permission) const override { return true; }
+    bool isGranted(Permission permission) const override { return permission != denied; }
+    std::optional<Permission> denied;
 };
 
 struct NoPictures final : DesktopPicture {
@@ -307,6 +309,89 @@ TEST_F(WindowTweaksTest, theHighlightCoversEveryScreenOrRefusesWithoutTranslucen
     EXPECT_EQ(overlaysOf("HighlightActiveWindowTask"), 0u);
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown.front().informativeText, HighlightActiveWindowTask::needsCompositing);
+}
+
+TEST(DockZone, theDockIsWhereNoScreenShowsWindows) {
+    const Rect frame{{0, 0}, {1440, 900}};
+    auto inZone = [&](Rect visible, Point point) {
+        const std::vector<Screen> screens{{"1", "Built-in", frame, visible}};
+        return PreviewDockWindowTask::inDockZone(point, screens);
+    };
+    const Rect docked{{0, 70}, {1440, 805}};
+    EXPECT_TRUE(inZone(docked, {720, 30}));
+    EXPECT_FALSE(inZone(docked, {720, 450}));
+    EXPECT_FALSE(inZone(docked, {720, 80}));
+    const Rect hidden{{0, 4}, {1440, 871}};  // a strip where it comes back
+    EXPECT_TRUE(inZone(hidden, {720, 2}));
+    EXPECT_FALSE(inZone(hidden, {720, 30}));
+    const Rect noDock{{0, 0}, {1440, 875}};  // on another screen: a wide margin
+    EXPECT_TRUE(inZone(noDock, {720, 30}));
+    EXPECT_TRUE(inZone(noDock, {30, 450}));
+    EXPECT_FALSE(inZone(noDock, {720, 450}));
+    EXPECT_TRUE(PreviewDockWindowTask::inDockZone({720, 450}, {}));
+}
+
+TEST_F(WindowTweaksTest, restingOnADockIconPreviewsItsWindowsAndAClickRaisesOne) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    perform({"window", "add", "200", "Old", "300", "300", "300", "200"});
+    perform({"app", "activate", "200"});
+    ASSERT_TRUE(actions.minimize("test", windowNamed("Old")));
+    switchTo("PreviewDockWindowTask", true);
+    perform({"pointer", "720", "870"});  // TextEdit's icon
+    queue.advance(99ms);
+    EXPECT_TRUE(overlays.shown().empty());
+    queue.advance(2ms);
+    ASSERT_EQ(overlays.shown().size(), 1u);
+    const auto [panel, spec] = overlays.shown().front();
+    EXPECT_FALSE(spec.passesInput);
+    std::vector<std::string> titles;
+    for (const auto& thumbnail : spec.thumbnails)
+        titles.push_back(thumbnail.title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Old", "Notes", "Untitled"}));  // front to back
+    EXPECT_EQ(spec.frame.minY(), 78);  // right above the 70-point Dock
+    // The minimized one, brought back by a click on its picture.
+    const Rect old = spec.thumbnails[0].frame;
+    overlays.point(panel, Overlays::Pointer::pressed, {old.minX() + 100, old.minY() + 60});
+    EXPECT_TRUE(overlays.shown().empty());
+    EXPECT_EQ(journaled("PreviewDockWindowTask", "raised window \"Old\""), 1u);
+    // Its close button closes it.
+    perform({"pointer", "720", "860"});
+    queue.advance(200ms);
+    ASSERT_EQ(overlays.shown().size(), 1u);
+    const auto again = overlays.shown().front();
+    const auto notes = std::find_if(again.second.thumbnails.begin(), again.second.thumbnails.end(),
+                                    [](const auto& thumbnail) { return thumbnail.title == "Notes"; });
+    ASSERT_NE(notes, again.second.thumbnails.end());
+    overlays.point(again.first, Overlays::Pointer::pressed,
+                   {notes->frame.minX() + 12, notes->frame.minY() + 12});
+    EXPECT_EQ(frameOf("Notes"), Rect{});
+    // Leaving the Dock hides the panel; a panel never opens for Finder,
+    // which has no window.
+    perform({"pointer", "720", "860"});
+    queue.advance(200ms);
+    perform({"pointer", "720", "400"});
+    queue.advance(200ms);
+    EXPECT_TRUE(overlays.shown().empty());
+    perform({"pointer", "656", "870"});
+    queue.advance(200ms);
+    EXPECT_TRUE(overlays.shown().empty());
+}
+
+TEST_F(WindowTweaksTest, thePreviewNeedsScreenRecordingAndADockItCanRead) {
+    grants.denied = Permission::screenRecording;
+    switchTo("PreviewDockWindowTask", true);
+    EXPECT_FALSE(isOn("PreviewDockWindowTask"));
+    EXPECT_EQ(asker.asked, std::vector<Permission>{Permission::screenRecording});
+
+    grants.denied.reset();
+    services.dockReadable = false;
+    EXPECT_EQ(tweaks.at("PreviewDockWindowTask")->unavailableReason(),
+              core::notSupportedOnThisDesktop);
+    EXPECT_EQ(tweaks.at("ClickToHideTask")->unavailableReason(), core::notSupportedOnThisDesktop);
+    const auto before = journal.entries().size();
+    switchTo("PreviewDockWindowTask", true);
+    switchTo("ClickToHideTask", true);
+    EXPECT_EQ(journal.entries().size(), before);
 }
 
 }  // namespace

@@ -19,7 +19,16 @@ class RecordingOverlays final : public Overlays {
         if (auto found = windows_.find(id); found != windows_.end())
             found->second = spec;
     }
-    void close(Id id) override { windows_.erase(id); }
+    void close(Id id) override {
+        windows_.erase(id);
+        handlers_.erase(id);
+    }
+    void onPointer(Id id, PointerHandler handler) override { handlers_[id] = std::move(handler); }
+    // What the window's user does, for tests.
+    void point(Id id, Pointer what, Point at) {
+        if (auto found = handlers_.find(id); found != handlers_.end())
+            found->second(what, at);
+    }
     bool translucencyWorks() const override { return translucent; }
     std::vector<std::pair<Id, OverlaySpec>> shown() const override {
         return {windows_.begin(), windows_.end()};
@@ -36,6 +45,7 @@ class RecordingOverlays final : public Overlays {
 
   private:
     std::map<Id, OverlaySpec> windows_;
+    std::map<Id, PointerHandler> handlers_;
     Id next_ = 1;
 };
 

@@ -4,6 +4,7 @@
 #include <QBackingStore>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QScreen>
@@ -87,6 +88,7 @@ class OverlayWindow final : public QRasterWindow {
         update();
     }
     const OverlaySpec& spec() const { return spec_; }
+    void setHandler(Overlays::PointerHandler handler) { handler_ = std::move(handler); }
 
   protected:
     void paintEvent(QPaintEvent*) override {
@@ -108,6 +110,21 @@ class OverlayWindow final : public QRasterWindow {
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
             for (const auto& tile : spec_.tiles)
                 paintTile(painter, tile);
+            return;
+        }
+        if (spec_.content == OverlaySpec::Content::thumbnails) {
+            paintThumbnails(painter);
+            return;
+        }
+        if (spec_.content == OverlaySpec::Content::picture) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (spec_.image)
+                painter.drawImage(QRectF(QPointF(), QSizeF(size())), toImage(*spec_.image));
+            if (spec_.cornerRadius > 0) {
+                painter.setPen(QPen(colour(), ringWidth));
+                painter.drawRect(QRectF(QPointF(), QSizeF(size())).adjusted(2, 2, -2, -2));
+            }
             return;
         }
         if (spec_.content == OverlaySpec::Content::ring) {
@@ -134,12 +151,70 @@ class OverlayWindow final : public QRasterWindow {
         }
         painter.fillRect(QRect(QPoint(), size()), colour());
     }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (handler_)
+            handler_(Overlays::Pointer::moved, {event->position().x(), event->position().y()});
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (handler_ && event->button() == Qt::LeftButton)
+            handler_(Overlays::Pointer::pressed, {event->position().x(), event->position().y()});
+    }
     // Keys that reach an overlay that takes them go nowhere.
     void keyPressEvent(QKeyEvent* event) override { event->accept(); }
     void keyReleaseEvent(QKeyEvent* event) override { event->accept(); }
 
   private:
     static constexpr int ringWidth = 4;
+
+    static QImage toImage(const Image& image) {
+        QImage made(image.width, image.height, QImage::Format_ARGB32);
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x)
+                made.setPixel(x, y, image.pixels[static_cast<std::size_t>(y * image.width + x)]);
+        return made;
+    }
+    static QRectF toQt(const Rect& rect) {
+        return {rect.origin.x, rect.origin.y, rect.size.width, rect.size.height};
+    }
+    // A dark rounded panel; each window's picture above its title, with the
+    // close and minimize buttons in its corner.
+    void paintThumbnails(QPainter& painter) {
+        painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(40, 40, 44, 235));
+        painter.drawRoundedRect(QRectF(QPointF(), QSizeF(size())), 12, 12);
+        for (const auto& thumbnail : spec_.thumbnails) {
+            const QRectF area = toQt(thumbnail.frame);
+            const QRectF picture = area.adjusted(0, 0, 0, -20);
+            if (thumbnail.highlighted) {
+                painter.setBrush(QColor(255, 255, 255, 40));
+                painter.drawRoundedRect(area.adjusted(-4, -4, 4, 4), 8, 8);
+            }
+            if (thumbnail.image) {
+                const QImage image = toImage(*thumbnail.image);
+                const QSizeF fitted = QSizeF(image.size()).scaled(picture.size(), Qt::KeepAspectRatio);
+                painter.drawImage(QRectF(picture.center() - QPointF(fitted.width(), fitted.height()) / 2,
+                                         fitted),
+                                  image);
+            } else {
+                painter.setBrush(QColor(72, 72, 76));
+                painter.drawRoundedRect(picture, 6, 6);
+            }
+            painter.setBrush(QColor(0xed, 0x6a, 0x5e));
+            painter.drawEllipse(toQt(thumbnailCloseButton).translated(area.topLeft()));
+            painter.setBrush(QColor(0xf3, 0xbf, 0x4e));
+            painter.drawEllipse(toQt(thumbnailMinimizeButton).translated(area.topLeft()));
+            painter.setPen(QColor(235, 235, 240));
+            const QRectF line(area.left(), area.bottom() - 18, area.width(), 18);
+            painter.drawText(line, Qt::AlignCenter,
+                             painter.fontMetrics().elidedText(QString::fromStdString(thumbnail.title),
+                                                              Qt::ElideMiddle,
+                                                              static_cast<int>(line.width())));
+            painter.setPen(Qt::NoPen);
+        }
+    }
 
     QColor colour() const {
         const auto& colour = spec_.background;
@@ -232,6 +307,7 @@ class OverlayWindow final : public QRasterWindow {
     }
 
     OverlaySpec spec_;
+    Overlays::PointerHandler handler_;
     std::map<std::string, QImage> pictures_;
     QImage noPicture_;
 };
@@ -273,7 +349,9 @@ void QtOverlays::close(Id id) {
     windows_.erase(found);
     const std::string owner = window->spec().owner;
     window->hide();
-    window.reset();
+    window->setHandler({});
+    // Later: the close may come from the window's own click.
+    window.release()->deleteLater();
     journal_.record(owner, "overlay", "closed " + std::to_string(id));
 }
 
@@ -291,6 +369,11 @@ std::vector<std::pair<Overlays::Id, OverlaySpec>> QtOverlays::shown() const {
 std::uint64_t QtOverlays::nativeWindow(Id id) const {
     auto found = windows_.find(id);
     return found == windows_.end() ? 0 : static_cast<std::uint64_t>(found->second->winId());
+}
+
+void QtOverlays::onPointer(Id id, PointerHandler handler) {
+    if (auto found = windows_.find(id); found != windows_.end())
+        found->second->setHandler(std::move(handler));
 }
 
 bool QtOverlays::showsNative(std::uint64_t native) const {

@@ -32,6 +32,7 @@ class QtOverlays final : public Overlays {
     // The native window of an overlay, for stacking it with the window list.
     std::uint64_t nativeWindow(Id id) const override;
     bool showsNative(std::uint64_t native) const;
+    void onPointer(Id id, PointerHandler handler) override;
 
   private:
     void raiseInLevelOrder();

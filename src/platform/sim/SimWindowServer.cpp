@@ -725,6 +725,18 @@ std::optional<AttributeValue> SimWindowServer::attribute(Element element, std::s
                 return make(Kind::dockList);
             if (name == ax::url && target->bundle)
                 return Url{"file:///Applications/" + target->name + ".app/"};
+            if (name == ax::position || name == ax::size) {
+                const auto shown = dockApps();
+                for (std::size_t i = 0; i < shown.size(); ++i) {
+                    if (shown[i] != target)
+                        continue;
+                    const Rect frame = dockItemFrame(i, shown.size());
+                    if (name == ax::position)
+                        return frame.origin;
+                    return frame.size;
+                }
+                return std::nullopt;
+            }
             return roleIs(ax::dockItemRole);
         }
         case Kind::desktop:

@@ -16,6 +16,19 @@ bool AccessibilityGate::applyToggle(core::CanToggle& toggle, const std::function
     return true;
 }
 
+bool AccessibilityGate::applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
+                                    const std::function<void()>& start,
+                                    platform::Permission also) {
+    return applyToggle(toggle, stop, [&] {
+        if (checker_.isGranted(also)) {
+            start();
+            return;
+        }
+        toggle.setOn(false);
+        ask(also);
+    });
+}
+
 bool AccessibilityGate::runOneShot(const std::function<void()>& work) {
     if (!isTrusted()) {
         ask();
@@ -25,8 +38,8 @@ bool AccessibilityGate::runOneShot(const std::function<void()>& work) {
     return true;
 }
 
-void AccessibilityGate::ask() {
-    mainQueue_.post([&asker = asker_] { asker.ask(platform::Permission::accessibility); });
+void AccessibilityGate::ask(platform::Permission permission) {
+    mainQueue_.post([&asker = asker_, permission] { asker.ask(permission); });
 }
 
 }  // namespace quorvane::windows

@@ -26,12 +26,16 @@ class AccessibilityGate {
     // never asks. Answers whether `start` ran.
     bool applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
                      const std::function<void()>& start);
+    // The same, for a toggle that also needs `also` (the screen's pictures):
+    // missing, it is switched off and that permission is asked for.
+    bool applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
+                     const std::function<void()>& start, platform::Permission also);
 
     // A one-shot: runs `work` when trusted, else asks. Answers whether it ran.
     bool runOneShot(const std::function<void()>& work);
 
   private:
-    void ask();
+    void ask(platform::Permission permission = platform::Permission::accessibility);
 
     const platform::PermissionChecker& checker_;
     platform::PermissionAsker& asker_;

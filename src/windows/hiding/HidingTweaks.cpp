@@ -55,7 +55,15 @@ ClickToHideTask::ClickToHideTask(core::TweakInfo info, core::PKeyPath field,
       monitor_(services.monitors, services.windows.journal, services.windows.log, id(),
                eventMask::leftMouseUp, [this](const InputEvent&) { clicked(); }) {}
 
+std::optional<std::string> ClickToHideTask::unavailableReason() const {
+    if (!services_.dockReadable)
+        return core::notSupportedOnThisDesktop;
+    return std::nullopt;
+}
+
 void ClickToHideTask::run() {
+    if (!services_.dockReadable)
+        return;
     services_.windows.gate.applyToggle(*this, [this] { monitor_.stop(); },
                                        [this] { monitor_.start(); });
 }

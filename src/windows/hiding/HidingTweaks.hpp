@@ -64,6 +64,7 @@ class ClickToHideTask final : public core::BuiltinTweak, public core::CanPToggle
   public:
     ClickToHideTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services);
     void run() override;
+    std::optional<std::string> unavailableReason() const override;
 
   private:
     void clicked();
