@@ -13,7 +13,7 @@ packages=(
   libxcb-ewmh-dev libxcb-icccm4-dev libxcb-record0-dev libxcb-res0-dev libxcb-composite0-dev
   libxcb-randr0-dev
   libxkbcommon-dev libxkbcommon-x11-dev
-  xvfb xauth openbox xdotool x11-apps xcompmgr
+  xvfb xauth openbox xdotool x11-apps x11-utils xcompmgr
 )
 
 missing=()

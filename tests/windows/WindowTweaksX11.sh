@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The window tweaks against a real X server and window manager: snapping a
+# window dragged by its title bar (and not after Escape), a shake that
+# iconifies another program's window, and the active-window highlight with
+# and without a compositor. Run under
+#   xvfb-run -a -s "-screen 0 1440x900x24" tests/windows/WindowTweaksX11.sh build/default/src/quorvane
+set -euo pipefail
+quorvane=$(realpath "$1")
+
+home=$(mktemp -d)
+pids=()
+cleanup() {
+    "$quorvane" quit >/dev/null 2>&1 || true
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+mkdir -m 700 "$home/run"
+export HOME="$home" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=xcb
+unset QUORVANE_DESKTOP
+
+fail() { echo "FAIL: $*" >&2; "$quorvane" journal 2>/dev/null | tail -20 >&2 || true; exit 1; }
+# Waits up to 5 s for a command to succeed.
+eventually() { for _ in $(seq 50); do if "$@" >/dev/null 2>&1; then return 0; fi; sleep 0.1; done; return 1; }
+start() { "$@" >/dev/null 2>&1 & pids+=($!); }
+
+start openbox
+eventually xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+start xlogo -geometry 300x300+900+400
+start xcalc -geometry +100+100
+eventually xdotool search --name '^xlogo$' || fail "xlogo did not start"
+eventually xdotool search --name '^Calculator$' || fail "xcalc did not start"
+xlogo=$(xdotool search --name '^xlogo$' | head -1)
+xcalc=$(xdotool search --name '^Calculator$' | head -1)
+
+"$quorvane" >"$home/out.txt" 2>&1 &
+pids+=($!)
+eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
+# Its window (no tray here) out of the way of the clicks.
+for window in $(xdotool search --name '^Quorvane$'); do xdotool windowminimize "$window"; done
+sleep 3  # past the re-application of stored toggles
+
+# The window's outer frame, decorations included: "x y width height".
+outer() {
+    local info extents
+    info=$(xwininfo -id "$1")
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    read -r left right top bottom <<<"$extents"
+    awk -v l="$left" -v r="$right" -v t="$top" -v b="$bottom" '
+        /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+        /Width:/ {w = $NF} /Height:/ {h = $NF}
+        END {print x - l, y - t, w + l + r, h + t + b}' <<<"$info"
+}
+xlogoAt() { [ "$(outer "$xlogo")" = "$1" ]; }
+placed() { "$quorvane" journal | grep -c "SnapWindowsTask  window  placed" || true; }
+
+"$quorvane" toggle "Snap Windows" on >/dev/null
+# A title-bar drag that pauses, then goes to the top-left cell.
+xdotool mousemove 1000 410 sleep 0.1 mousedown 1 sleep 0.1 mousemove 1020 415 sleep 0.05 \
+    mousemove 1100 450 sleep 0.3 mousemove 200 150 sleep 0.3 mouseup 1
+eventually xlogoAt "0 0 720 450" || fail "snapped to $(outer "$xlogo")"
+echo "snap: xlogo placed at $(outer "$xlogo")"
+
+# Escape takes the move back: no snap then.
+xdotool windowmove "$xlogo" 900 400
+sleep 0.3
+before=$(outer "$xlogo")
+xdotool mousemove 1000 410 sleep 0.1 mousedown 1 sleep 0.1 mousemove 1020 415 sleep 0.05 \
+    mousemove 1100 450 sleep 0.3 mousemove 200 150 sleep 0.3 key Escape sleep 0.2 mouseup 1
+sleep 0.5
+[ "$(placed)" = 1 ] || fail "snapped after Escape"
+[ "$(outer "$xlogo")" = "$before" ] || fail "moved after Escape to $(outer "$xlogo")"
+echo "snap: Escape left xlogo at $before"
+"$quorvane" toggle "Snap Windows" off >/dev/null
+
+# A shake of xlogo by its title bar iconifies xcalc, another process.
+"$quorvane" toggle "Aero Shake" on >/dev/null
+frame=($(outer "$xlogo"))
+xdotool mousemove $((frame[0] + 100)) $((frame[1] + 8)) sleep 0.1 mousedown 1 sleep 0.1
+for leg in 12 -12 12 -12 12; do
+    for _ in 1 2 3 4 5; do xdotool mousemove_relative -- "$leg" 0 sleep 0.02; done
+done
+xdotool mouseup 1
+eventually sh -c "xprop -id $xcalc WM_STATE | grep -q Iconic" || fail "xcalc was not iconified"
+xprop -id "$xlogo" WM_STATE | grep -q Normal || fail "the shaken xlogo went too"
+echo "shake: xcalc iconified, xlogo kept"
+"$quorvane" toggle "Aero Shake" off >/dev/null
+xdotool windowmap "$xcalc" windowactivate "$xcalc" 2>/dev/null || true
+
+# Without a compositor the highlight would blacken the desktop: refused.
+if "$quorvane" toggle "Highlight Active Window" on >/dev/null 2>&1; then
+    fail "the highlight went on without a compositor"
+fi
+echo "highlight: refused without a compositor"
+start xcompmgr
+sleep 0.5
+"$quorvane" toggle "Highlight Active Window" on >/dev/null || fail "the highlight stayed off"
+# Our overlay sits right below the frame of the window clicked last.
+root=$(xwininfo -root | awk '/Window id:/ {print $4; exit}')
+# The root's child holding a window: the window manager's frame.
+frameOf() {
+    local window parent
+    window=$(printf '0x%x' "$1")
+    while parent=$(xwininfo -tree -id "$window" | awk '/Parent window id:/ {print $4}'); [ "$parent" != "$root" ]; do
+        window=$parent
+    done
+    echo "$window"
+}
+below() {
+    local frame overlay
+    frame=$(frameOf "$1")
+    overlay=$(printf '0x%x' "$(xdotool search --name '^HighlightActiveWindowTask$' | head -1)")
+    # Children top to bottom: the overlay comes straight after the frame.
+    xwininfo -root -children | awk '/^ +0x/ {print $1}' |
+        grep -A1 -x "$frame" | tail -1 | grep -q -x "$overlay"
+}
+xdotool mousemove 1000 600 click 1
+eventually below "$xlogo" || fail "the overlay is not right below xlogo's frame"
+xdotool mousemove 200 300 click 1
+eventually below "$xcalc" || fail "the overlay did not follow the click to xcalc"
+echo "highlight: right below the clicked window's frame"
+
+# No Dock can be read here.
+if "$quorvane" toggle "Click to hide" on 2>"$home/err.txt"; then fail "Click to hide went on"; fi
+grep -q "Not supported on this desktop" "$home/err.txt" || fail "Click to hide: $(cat "$home/err.txt")"
+echo "dock: Not supported on this desktop"
+echo "all passed"
