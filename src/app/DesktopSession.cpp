@@ -82,6 +82,7 @@ bool DesktopSession::useX11Session(platform::Journal& journal, platform::MainQue
     displays_ = x11Displays_.get();
     accessibility_ = x11Desktop_.get();
     windowList_ = x11Desktop_.get();
+    reveal_ = x11Desktop_.get();
     applications_ = x11Desktop_.get();
     monitors_ = x11Input_.get();
     taps_ = x11Input_.get();

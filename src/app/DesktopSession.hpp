@@ -7,6 +7,7 @@
 
 #include "platform/Accessibility.hpp"
 #include "platform/EventMonitors.hpp"
+#include "platform/DesktopReveal.hpp"
 #include "platform/Displays.hpp"
 #include "platform/Geometry.hpp"
 #include "platform/Journal.hpp"
@@ -59,6 +60,8 @@ class DesktopSession {
     platform::EventMonitors& monitors() { return *monitors_; }
     platform::EventTaps& taps() { return *taps_; }
     platform::SyntheticEvents& synthetic() { return *synthetic_; }
+    // The desktop's own "show the desktop", where it has one.
+    platform::DesktopReveal* reveal() { return reveal_; }
 
     // The simulated desktop, when it is the one in use.
     platform::sim::SimWindowServer* simulated() { return simulated_.get(); }
@@ -88,6 +91,7 @@ class DesktopSession {
     platform::EventMonitors* monitors_ = nullptr;
     platform::EventTaps* taps_ = nullptr;
     platform::SyntheticEvents* synthetic_ = nullptr;
+    platform::DesktopReveal* reveal_ = nullptr;
 };
 
 }  // namespace quorvane::app

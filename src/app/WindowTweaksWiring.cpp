@@ -14,6 +14,7 @@ WindowTweaksWiring::WindowTweaksWiring(SharedServices& shared, WindowsWiring& wi
                 .alerts = shared.alerts,
                 .desktopPicture = display.services().desktopPicture,
                 .minimizeOwnWindows = [] { platform::qt::minimizeOwnWindows(); },
+                .reveal = shared.desktop.reveal(),
                 .dockReadable = shared.desktop.simulated() != nullptr} {}
 
 void WindowTweaksWiring::addTweaks(core::TweakFactory& factory) {

@@ -4,6 +4,7 @@
 
 #include "platform/Alerts.hpp"
 #include "platform/DesktopPicture.hpp"
+#include "platform/DesktopReveal.hpp"
 #include "platform/EventMonitors.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/UserDefaults.hpp"
@@ -23,6 +24,8 @@ struct WindowTweakServices {
     platform::DesktopPicture& desktopPicture;
     // Minimizes this program's titled windows (never its overlays).
     std::function<void()> minimizeOwnWindows;
+    // The desktop's own "show the desktop"; none: windows are minimized.
+    platform::DesktopReveal* reveal = nullptr;
     // Whether the Dock's items can be read here (a Mac's Dock; a Linux
     // panel's launchers cannot).
     bool dockReadable = true;

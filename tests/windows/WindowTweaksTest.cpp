@@ -239,6 +239,13 @@ TEST_F(WindowTweaksTest, aShakeHidesTheOthersAndMinimizesTheOwnersOtherWindows) 
     EXPECT_EQ(journaled("AeroShakeTask", "minimized window \"Notes\""), 0u);
 }
 
+TEST_F(WindowTweaksTest, showDesktopMinimizesEveryOtherWindowWithoutADesktopSwitch) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    tweaks.at("ShowDesktopTask")->run();
+    EXPECT_TRUE(desktop.list(windowListOption::onScreenWindows).size() == 2u);  // menu bar, Dock
+    EXPECT_EQ(journaled("ShowDesktopTask", "minimized"), 2u);
+}
+
 TEST_F(WindowTweaksTest, hidingAndFocusingNeverHideThisProgram) {
     tweaks.at("HideAllAppsTask")->run();
     EXPECT_EQ(ownMinimized, 0);  // after the click has been handled

@@ -121,6 +121,13 @@ xdotool mousemove 200 300 click 1
 eventually below "$xcalc" || fail "the overlay did not follow the click to xcalc"
 echo "highlight: right below the clicked window's frame"
 
+# Show Desktop through the window manager's own switch.
+"$quorvane" toggle "Highlight Active Window" off >/dev/null
+"$quorvane" run "Show Desktop" >/dev/null || fail "Show Desktop did not run"
+eventually sh -c "xprop -root _NET_SHOWING_DESKTOP | grep -q '= 1'" || fail "the desktop is not shown"
+eventually sh -c "xwininfo -id $xlogo | grep -q IsUnMapped" || fail "xlogo still shows"
+echo "show desktop: through _NET_SHOWING_DESKTOP"
+
 # No Dock can be read here.
 if "$quorvane" toggle "Click to hide" on 2>"$home/err.txt"; then fail "Click to hide went on"; fi
 grep -q "Not supported on this desktop" "$home/err.txt" || fail "Click to hide: $(cat "$home/err.txt")"

@@ -624,4 +624,20 @@ std::optional<std::uint32_t> XcbDesktop::focusedWindowOf(int pid) {
     return first;
 }
 
+bool XcbDesktop::showDesktop() {
+    auto* ewmh = &impl_->ewmh;
+    xcb_ewmh_get_atoms_reply_t supported;
+    if (!xcb_ewmh_get_supported_reply(ewmh, xcb_ewmh_get_supported(ewmh, impl_->screen), &supported,
+                                      nullptr))
+        return false;
+    const bool supports =
+        std::find(supported.atoms, supported.atoms + supported.atoms_len,
+                  ewmh->_NET_SHOWING_DESKTOP) != supported.atoms + supported.atoms_len;
+    xcb_ewmh_get_atoms_reply_wipe(&supported);
+    if (!supports)
+        return false;
+    sendClientMessage(impl_->root, ewmh->_NET_SHOWING_DESKTOP, {1, 0, 0, 0, 0});
+    return true;
+}
+
 }  // namespace quorvane::platform::x11

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Accessibility.hpp"
+#include "platform/DesktopReveal.hpp"
 #include "platform/Log.hpp"
 #include "platform/RunningApplications.hpp"
 #include "platform/WindowList.hpp"
@@ -21,11 +22,18 @@ namespace quorvane::platform::x11 {
 // client (X-Resource), moves and resizes, minimizing, activation. Elements
 // are windows, their minimize buttons and applications. Requests are sent
 // together and their replies read after.
-class XcbDesktop final : public Accessibility, public WindowList, public RunningApplications {
+class XcbDesktop final : public Accessibility,
+                         public WindowList,
+                         public RunningApplications,
+                         public DesktopReveal {
   public:
     // Nothing without an X display or an EWMH window manager.
     static std::unique_ptr<XcbDesktop> connect(Log& log, std::function<Rect()> primaryRootFrame);
     ~XcbDesktop() override;
+
+    // DesktopReveal: through _NET_SHOWING_DESKTOP, when the window manager
+    // supports it.
+    bool showDesktop() override;
 
     // Accessibility
     Element systemWide() override;

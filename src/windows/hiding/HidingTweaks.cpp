@@ -20,6 +20,10 @@ void HideAllAppsTask::run() {
 
 void ShowDesktopTask::run() {
     auto& windows = services_.windows;
+    if (services_.reveal && services_.reveal->showDesktop()) {
+        windows.journal.record(id(), "desktop", "asked the window manager to show the desktop");
+        return;
+    }
     auto& accessibility = windows.accessibility;
     const int own = windows.applications.ownPid();
     for (const auto& application : windows.applications.list()) {
