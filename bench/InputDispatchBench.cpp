@@ -10,27 +10,9 @@
 #include <cstring>
 #include <new>
 
+#include "CountingAllocator.hpp"
 #include "platform/MonitorRegistry.hpp"
 #include "platform/x11/RecordDecoder.hpp"
-
-namespace {
-
-std::atomic<long> allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size == 0 ? 1 : size))
-        return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 namespace {
 
@@ -72,14 +54,14 @@ void decodeAndDispatch(benchmark::State& state) {
     for (const auto& bytes : stream)
         if (decoder.decode(bytes, event))
             registry.dispatch(event);
-    const long before = allocations.load();
+    const long before = quorvane::bench::allocations();
     std::size_t next = 0;
     for (auto _ : state) {
         if (decoder.decode(stream[next], event))
             registry.dispatch(event);
         next = (next + 1) % stream.size();
     }
-    state.counters["allocations"] = static_cast<double>(allocations.load() - before);
+    state.counters["allocations"] = static_cast<double>(quorvane::bench::allocations() - before);
     state.SetItemsProcessed(state.iterations());
     benchmark::DoNotOptimize(delivered);
 }

@@ -2,7 +2,9 @@
 # Idle cost under a virtual X server with a window manager: CPU ticks used
 # by Quorvane in 30 s with every toggle off, then in 30 s with one global
 # input monitor and no input at all, and whether the input stream's reader
-# thread exists in each. Usage: bench/idle.sh [build folder] [seconds]
+# thread exists in each; then with the window tweaks on (snapping, shake,
+# focus, and the highlight over a compositor) and no input.
+# Usage: bench/idle.sh [build folder] [seconds]
 set -euo pipefail
 build="$(cd "${1:-build/default}" && pwd)"
 seconds="${2:-30}"
@@ -38,5 +40,16 @@ watching_stream=$(stream)
 sleep $(( seconds - 3 ))
 watching=$(( $(ticks) - before ))
 
+xcompmgr >/dev/null 2>&1 &
+sleep 1
+for tweak in "Snap Windows" "Aero Shake" "Focus Frontmost App" "Highlight Active Window"; do
+  "$build/src/quorvane" toggle "$tweak" on >/dev/null
+done
+sleep 2
+before=$(ticks)
+sleep "$seconds"
+windowTweaks=$(( $(ticks) - before ))
+
 echo "every toggle off:    ${idle} ticks in ${seconds} s, ${idle_stream}"
 echo "one global monitor:  ${watching} ticks in $(( seconds - 3 )) s, ${watching_stream}"
+echo "window tweaks on:    ${windowTweaks} ticks in ${seconds} s"

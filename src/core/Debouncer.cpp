@@ -13,21 +13,42 @@ Debouncer::~Debouncer() {
 }
 
 void Debouncer::call(platform::MainQueue::Task task) {
-    timer_.cancel();
+    task_ = std::move(task);
     const platform::Instant now = queue_.now();
     if (!pending_)
         pending_ = now;
     platform::Duration wait = delay_;
     if (maxWait_)
         wait = std::clamp(*pending_ + *maxWait_ - now, platform::Duration::zero(), delay_);
-    timer_ = queue_.after(wait, [this, task = std::move(task)] {
-        pending_.reset();
+    deadline_ = now + wait;
+    if (!armed_)
+        arm(wait);
+}
+
+void Debouncer::arm(platform::Duration wait) {
+    armed_ = true;
+    timer_ = queue_.after(wait, [this] { fire(); });
+}
+
+void Debouncer::fire() {
+    armed_ = false;
+    const platform::Instant now = queue_.now();
+    if (now < deadline_) {
+        arm(deadline_ - now);  // called again meanwhile
+        return;
+    }
+    pending_.reset();
+    // Taken out first: the task may call again.
+    auto task = std::move(task_);
+    task_ = nullptr;
+    if (task)
         task();
-    });
 }
 
 void Debouncer::cancel() {
     timer_.cancel();
+    armed_ = false;
+    task_ = nullptr;
     pending_.reset();
 }
 

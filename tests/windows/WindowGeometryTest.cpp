@@ -52,10 +52,10 @@ TEST(SnapGeometry, cellsAreFoundOnEveryScreenAndDividersHitNothing) {
     // Accessibility space: the upper screen lies at negative y.
     EXPECT_EQ(layout.frame, (Rect{{-1920, -900}, {3360, 1800}}));
     EXPECT_EQ(gridFrame(layout, screens), (Rect{{-1920, 0}, {3360, 1800}}));
-    EXPECT_EQ(cellAt(layout, {10, 890}, screens), (Snap{"Built-in", SnapPosition::topLeft}));
-    EXPECT_EQ(cellAt(layout, {720, 450}, screens), (Snap{"Built-in", SnapPosition::center}));
-    EXPECT_EQ(cellAt(layout, {-10, 10}, screens), (Snap{"Left", SnapPosition::bottomRight}));
-    EXPECT_EQ(cellAt(layout, {1430, 1790}, screens), (Snap{"Above", SnapPosition::topRight}));
+    EXPECT_EQ(cellAt(layout, {10, 890}, screens), (SnapCell{0, SnapPosition::topLeft}));
+    EXPECT_EQ(cellAt(layout, {720, 450}, screens), (SnapCell{0, SnapPosition::center}));
+    EXPECT_EQ(cellAt(layout, {-10, 10}, screens), (SnapCell{1, SnapPosition::bottomRight}));
+    EXPECT_EQ(cellAt(layout, {1430, 1790}, screens), (SnapCell{2, SnapPosition::topRight}));
     // The built-in tile's first vertical divider starts after a third of
     // what the two dividers leave.
     const double divider = (1440 - 4) / 3.0;

@@ -99,15 +99,16 @@ Rect cellFrame(const Rect& tile, std::size_t index) {
             {width, height}};
 }
 
-std::optional<Snap> cellAt(const SnapLayout& layout, Point point,
-                           std::span<const platform::Screen> screens) {
+std::optional<SnapCell> cellAt(const SnapLayout& layout, Point point,
+                               std::span<const platform::Screen> screens) {
     const Point at = platform::flipped(point, screens);
-    for (const auto& tile : layout.tiles) {
-        if (!tile.frame.contains(at))
+    for (std::size_t tile = 0; tile < layout.tiles.size(); ++tile) {
+        const Rect& frame = layout.tiles[tile].frame;
+        if (!frame.contains(at))
             continue;
         for (std::size_t index = 0; index < gridOrder.size(); ++index)
-            if (cellFrame(tile.frame, index).contains(at))
-                return Snap{tile.screen.name, gridOrder[index]};
+            if (cellFrame(frame, index).contains(at))
+                return SnapCell{tile, gridOrder[index]};
         return std::nullopt;  // a divider
     }
     return std::nullopt;

@@ -62,9 +62,17 @@ platform::Rect gridFrame(const SnapLayout& layout, std::span<const platform::Scr
 platform::Rect cellFrame(const platform::Rect& tile, std::size_t index);
 inline constexpr double dividerWidth = 2;
 
-// The cell under a point (Cocoa space); none on a divider or off every tile.
-std::optional<Snap> cellAt(const SnapLayout& layout, platform::Point point,
-                           std::span<const platform::Screen> screens);
+// A cell of the grid: its tile's index in the layout, and its position.
+struct SnapCell {
+    std::size_t tile = 0;
+    SnapPosition position = SnapPosition::center;
+    bool operator==(const SnapCell&) const = default;
+};
+
+// The cell under a point (Cocoa space); none on a divider or off every
+// tile. Allocates nothing: it runs for every pointer move of a drag.
+std::optional<SnapCell> cellAt(const SnapLayout& layout, platform::Point point,
+                               std::span<const platform::Screen> screens);
 
 // The smallest rectangle of whole points holding `rect`.
 platform::Rect integral(const platform::Rect& rect);

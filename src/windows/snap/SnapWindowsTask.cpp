@@ -148,16 +148,15 @@ void SnapWindowsTask::updateHover() {
     if (dragState_ != DragState::detected)
         return;
     const auto screens = services_.windows.screens.screens();
-    auto cell = cellAt(layout_, services_.monitors.mouseLocation(), screens);
-    if (cell == snap_)
+    const auto cell = cellAt(layout_, services_.monitors.mouseLocation(), screens);
+    const SnapTile* tile = cell ? &layout_.tiles[cell->tile] : nullptr;
+    const bool same = cell ? snap_ && snap_->position == cell->position &&
+                                 snap_->screen == tile->screen.name
+                           : !snap_;
+    if (same)
         return;
-    snap_ = cell;
+    snap_ = cell ? std::optional<Snap>(Snap{tile->screen.name, cell->position}) : std::nullopt;
     showGrid();
-    const SnapTile* tile = nullptr;
-    if (cell)
-        for (const auto& candidate : layout_.tiles)
-            if (candidate.screen.name == cell->screen)
-                tile = &candidate;
     if (!tile) {
         if (hint_)
             services_.overlays.close(*std::exchange(hint_, std::nullopt));
