@@ -271,10 +271,11 @@ void PreviewDockWindowTask::pointed(Overlays::Pointer what, Point at) {
 }
 
 core::ConfigureForm PreviewDockWindowTask::configureView() const {
-    return {{{.controls = {core::FormControl::slider("Delay", delay),
+    return {{{.controls = {core::FormControl::stepper("Delay", delay),
                            core::FormControl::toggle("Show full window preview", peak),
                            core::FormControl::toggle("Full preview indicator", borderPeakWindow)},
-              .footer = "The delay is in seconds: how long the pointer rests on an icon first."}}};
+              .footer = "The delay is in seconds: how long the pointer rests on an icon before "
+                        "its windows show."}}};
 }
 
 }  // namespace quorvane::windows
