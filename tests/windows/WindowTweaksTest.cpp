@@ -136,15 +136,19 @@ TEST_F(WindowTweaksTest, hidingAndFocusingNeverHideThisProgram) {
 TEST_F(WindowTweaksTest, aDockIconClickedAgainHidesItsApplication) {
     perform({"app", "activate", "100"});
     switchTo("ClickToHideTask", true);
-    // Finder, TextEdit and this program in the Dock, 64 points each.
-    perform({"click", "720", "870"});
+    // Finder, TextEdit, this program, Downloads and the Trash in the Dock,
+    // 64 points each.
+    perform({"click", "656", "870"});
     EXPECT_TRUE(hidden().empty());  // the first click brings it forward
     EXPECT_EQ(desktop.frontmost()->pid, textEdit);
-    perform({"click", "720", "870"});
+    perform({"click", "656", "870"});
     EXPECT_EQ(hidden(), std::vector<std::string>{"TextEdit"});
-    // Finder in front without a window stays.
-    perform({"click", "656", "870"});
-    perform({"click", "656", "870"});
+    // Finder in front without a window stays; a folder and the Trash are
+    // no applications.
+    for (const char* x : {"592", "784", "848"}) {
+        perform({"click", x, "870"});
+        perform({"click", x, "870"});
+    }
     EXPECT_EQ(hidden(), std::vector<std::string>{"TextEdit"});
 }
 
@@ -215,7 +219,7 @@ TEST_F(WindowTweaksTest, restingOnADockIconPreviewsItsWindowsAndAClickRaisesOne)
     perform({"app", "activate", "200"});
     ASSERT_TRUE(actions.minimize("test", windowNamed("Old")));
     switchTo("PreviewDockWindowTask", true);
-    perform({"pointer", "720", "870"});  // TextEdit's icon
+    perform({"pointer", "656", "870"});  // TextEdit's icon
     queue.advance(99ms);
     EXPECT_TRUE(overlays.shown().empty());
     queue.advance(2ms);
@@ -233,7 +237,7 @@ TEST_F(WindowTweaksTest, restingOnADockIconPreviewsItsWindowsAndAClickRaisesOne)
     EXPECT_TRUE(overlays.shown().empty());
     EXPECT_EQ(journaled("PreviewDockWindowTask", "raised window \"Old\""), 1u);
     // Its close button closes it.
-    perform({"pointer", "720", "860"});
+    perform({"pointer", "656", "860"});
     queue.advance(200ms);
     ASSERT_EQ(overlays.shown().size(), 1u);
     const auto again = overlays.shown().front();
@@ -245,12 +249,12 @@ TEST_F(WindowTweaksTest, restingOnADockIconPreviewsItsWindowsAndAClickRaisesOne)
     EXPECT_EQ(frameOf("Notes"), Rect{});
     // Leaving the Dock hides the panel; a panel never opens for Finder,
     // which has no window.
-    perform({"pointer", "720", "860"});
+    perform({"pointer", "656", "860"});
     queue.advance(200ms);
     perform({"pointer", "720", "400"});
     queue.advance(200ms);
     EXPECT_TRUE(overlays.shown().empty());
-    perform({"pointer", "656", "870"});
+    perform({"pointer", "592", "870"});
     queue.advance(200ms);
     EXPECT_TRUE(overlays.shown().empty());
 }

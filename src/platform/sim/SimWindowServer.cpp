@@ -27,8 +27,19 @@ enum class Kind : std::uint8_t {
     menuItem,
     dockList,
     dockItem,
+    dockExtra,  // after the applications: the Downloads folder (0), the Trash (1)
     desktop,
 };
+
+// What the Dock holds after its applications.
+struct DockExtra {
+    const char* title;
+    const char* subrole;
+    const char* folder;
+};
+constexpr DockExtra dockExtras[] = {{"Downloads", "AXFolderDockItem", "Downloads"},
+                                    {"Trash", "AXTrashDockItem", ".Trash"}};
+constexpr std::size_t dockExtraCount = std::size(dockExtras);
 
 Element make(Kind kind, std::uint32_t owner = 0, std::uint32_t index = 0) {
     return Element((std::uint64_t(kind) << 56) | (std::uint64_t(owner & 0xFFFFFF) << 32) | index);
@@ -471,9 +482,13 @@ std::optional<Element> SimWindowServer::hitTest(Point point) {
         point.y < primary.size.height &&
         point.x >= 0 && point.x < primary.size.width) {
         const auto shown = dockApps();
+        const std::size_t count = shown.size() + dockExtraCount;
         for (std::size_t i = 0; i < shown.size(); ++i)
-            if (dockItemFrame(i, shown.size()).contains(point))
+            if (dockItemFrame(i, count).contains(point))
                 return make(Kind::dockItem, static_cast<std::uint32_t>(shown[i]->pid));
+        for (std::size_t i = 0; i < dockExtraCount; ++i)
+            if (dockItemFrame(shown.size() + i, count).contains(point))
+                return make(Kind::dockExtra, static_cast<std::uint32_t>(i));
         return make(Kind::dockList);
     }
     for (const auto& candidate : windows_) {
@@ -534,6 +549,7 @@ std::optional<int> SimWindowServer::pid(Element element) {
         }
         case Kind::dockList:
         case Kind::dockItem:
+        case Kind::dockExtra:
             return dockPid;
         case Kind::desktop:
             return finderPid;
@@ -710,6 +726,8 @@ std::optional<AttributeValue> SimWindowServer::attribute(Element element, std::s
                 std::vector<Element> items;
                 for (const App* shown : dockApps())
                     items.push_back(make(Kind::dockItem, static_cast<std::uint32_t>(shown->pid)));
+                for (std::uint32_t i = 0; i < dockExtraCount; ++i)
+                    items.push_back(make(Kind::dockExtra, i));
                 return items;
             }
             return roleIs("AXList");
@@ -730,12 +748,33 @@ std::optional<AttributeValue> SimWindowServer::attribute(Element element, std::s
                 for (std::size_t i = 0; i < shown.size(); ++i) {
                     if (shown[i] != target)
                         continue;
-                    const Rect frame = dockItemFrame(i, shown.size());
+                    const Rect frame = dockItemFrame(i, shown.size() + dockExtraCount);
                     if (name == ax::position)
                         return frame.origin;
                     return frame.size;
                 }
                 return std::nullopt;
+            }
+            return roleIs(ax::dockItemRole);
+        }
+        case Kind::dockExtra: {
+            if (std::size_t(id) >= dockExtraCount)
+                return std::nullopt;
+            const DockExtra& extra = dockExtras[id];
+            if (name == ax::title)
+                return std::string(extra.title);
+            if (name == ax::subrole)
+                return std::string(extra.subrole);
+            if (name == ax::parent)
+                return make(Kind::dockList);
+            if (name == ax::url)
+                return Url{"file:///Users/Shared/" + std::string(extra.folder) + "/"};
+            if (name == ax::position || name == ax::size) {
+                const auto apps = dockApps().size();
+                const Rect frame = dockItemFrame(apps + std::size_t(id), apps + dockExtraCount);
+                if (name == ax::position)
+                    return frame.origin;
+                return frame.size;
             }
             return roleIs(ax::dockItemRole);
         }

@@ -108,8 +108,9 @@ TEST_F(SimWindowServerTest, keysGoToTheFrontmostApplicationAndDockItemsActivate)
 
     desktop.hide(200);
     EXPECT_EQ(desktop.list(windowListOption::onScreenWindows).size(), 2u);  // menu bar, Dock
-    // TextEdit's Dock item: the middle one of Finder, TextEdit and us.
-    run({"click", "720", "870"});
+    // TextEdit's Dock item: the second of Finder, TextEdit, us, the
+    // Downloads folder and the Trash.
+    run({"click", "656", "870"});
     EXPECT_EQ(desktop.frontmost()->name, "TextEdit");
     EXPECT_FALSE(desktop.frontmost()->isHidden);
 }
