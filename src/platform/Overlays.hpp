@@ -75,6 +75,8 @@ struct OverlaySpec {
     Content content = Content::fill;
     bool cameraActive = false;  // notch content: the camera light
     double cornerRadius = 0;
+    // Made but not shown yet: its stacking can be set before it appears.
+    bool hidden = false;
     std::vector<OverlayTile> tiles{};
     std::vector<OverlayThumbnail> thumbnails{};
     std::shared_ptr<const Image> image{};  // picture content

@@ -321,7 +321,10 @@ Overlays::Id QtOverlays::show(const OverlaySpec& spec) {
     const Id id = next_++;
     auto window = std::make_unique<OverlayWindow>(spec);
     window->setTitle(QString::fromStdString(spec.owner));
-    window->show();
+    if (spec.hidden)
+        window->create();
+    else
+        window->show();
     if (spec.takesFocus)
         window->requestActivate();
     windows_.emplace(id, std::move(window));
@@ -336,6 +339,7 @@ void QtOverlays::update(Id id, const OverlaySpec& spec) {
         return;
     const int level = found->second->spec().level;
     found->second->apply(spec, false);
+    found->second->setVisible(!spec.hidden);
     if (level != spec.level)
         raiseInLevelOrder();
 }

@@ -108,13 +108,21 @@ void HighlightActiveWindowTask::refresh() {
     bool same = wanted.size() == windows_.size();
     for (std::size_t i = 0; same && i < wanted.size(); ++i)
         same = wanted[i] == windows_[i].first;
-    if (!same) {
-        closeAll();
-        for (auto& spec : wanted)
-            windows_.emplace_back(spec, services_.overlays.show(spec));
+    if (same) {
+        for (const auto& [spec, overlay] : windows_)
+            windows.windowList.orderBelow(services_.overlays.nativeWindow(overlay), below);
+        return;
     }
-    for (const auto& [spec, overlay] : windows_)
+    closeAll();
+    // Stacked before they first show: never a frame above the active window.
+    for (auto& spec : wanted) {
+        auto hidden = spec;
+        hidden.hidden = true;
+        const auto overlay = services_.overlays.show(hidden);
         windows.windowList.orderBelow(services_.overlays.nativeWindow(overlay), below);
+        services_.overlays.update(overlay, spec);
+        windows_.emplace_back(spec, overlay);
+    }
 }
 
 void HighlightActiveWindowTask::closeAll() {
