@@ -6,6 +6,7 @@
 #include "display/DimTask.hpp"
 #include "display/DisplayFixture.hpp"
 #include "ui/ConfigureSheet.hpp"
+#include "ui/FormsFixture.hpp"
 #include "ui/UiFixture.hpp"
 
 namespace quorvane::ui {
@@ -20,25 +21,7 @@ std::vector<Switch*> switchesIn(QWidget& in) {
     return found;
 }
 
-struct DisplayFormsTest : display::testing::DisplayFixture {
-    int argc = 1;
-    char name[16] = "display-forms";
-    char* argv[1] = {name};
-    QApplication application{argc, argv};
-
-    std::unique_ptr<ConfigureSheet> sheet(const std::string& id) {
-        auto made = std::make_unique<ConfigureSheet>(tweaks.at(id), CustomConfigureViews{}, defaults);
-        made->show();
-        QApplication::processEvents();
-        return made;
-    }
-    void save(QWidget& widget, const QString& file) {
-        for (int pass = 0; pass < 3; ++pass)
-            QApplication::processEvents();
-        ASSERT_TRUE(QDir().mkpath(QStringLiteral(QUORVANE_SCREENSHOTS)));
-        EXPECT_TRUE(widget.grab().save(QStringLiteral(QUORVANE_SCREENSHOTS "/") + file));
-    }
-};
+using DisplayFormsTest = testing::FormsFixture<display::testing::DisplayFixture>;
 
 // A switch's click changes the list its own row belongs to: the rows are
 // made again while that click is still being reported.

@@ -10,6 +10,7 @@
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "core/workflows/WorkflowService.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
+#include "ui/FormsFixture.hpp"
 #include "ui/Switch.hpp"
 #include "ui/TweakListView.hpp"
 
@@ -55,14 +56,7 @@ struct UiFixture : core::testing::CatalogueFixture {
         return nullptr;
     }
 
-    // Lets layouts settle, then writes the widget's picture among the screenshots.
-    void save(QWidget& widget, const QString& file) {
-        for (int pass = 0; pass < 3; ++pass)
-            QApplication::processEvents();
-        const QString folder = QStringLiteral(QUORVANE_SCREENSHOTS);
-        ASSERT_TRUE(QDir().mkpath(folder));
-        EXPECT_TRUE(widget.grab().save(folder + "/" + file));
-    }
+    void save(QWidget& widget, const QString& file) { saveScreenshot(widget, file); }
 };
 
 }  // namespace quorvane::ui::testing

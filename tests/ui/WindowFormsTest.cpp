@@ -5,30 +5,13 @@
 #include <QFormLayout>
 #include <QSlider>
 
-#include "ui/ConfigureSheet.hpp"
+#include "ui/FormsFixture.hpp"
 #include "windows/WindowFixture.hpp"
 
 namespace quorvane::ui {
 namespace {
 
-struct WindowFormsTest : windows::testing::WindowFixture {
-    int argc = 1;
-    char name[16] = "window-forms";
-    char* argv[1] = {name};
-    QApplication application{argc, argv};
-
-    std::unique_ptr<ConfigureSheet> sheet(const std::string& id) {
-        auto made = std::make_unique<ConfigureSheet>(tweaks.at(id), CustomConfigureViews{}, defaults);
-        made->show();
-        QApplication::processEvents();
-        return made;
-    }
-    void save(QWidget& widget, const QString& file) {
-        for (int pass = 0; pass < 3; ++pass)
-            QApplication::processEvents();
-        ASSERT_TRUE(QDir().mkpath(QStringLiteral(QUORVANE_SCREENSHOTS)));
-        EXPECT_TRUE(widget.grab().save(QStringLiteral(QUORVANE_SCREENSHOTS "/") + file));
-    }
+struct WindowFormsTest : testing::FormsFixture<windows::testing::WindowFixture> {
     // The sliders shown now, by the label of their row.
     std::vector<std::string> shownSliders(QWidget& in) {
         QApplication::processEvents();
