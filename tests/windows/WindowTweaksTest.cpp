@@ -1,4 +1,5 @@
 #include "windows/WindowFixture.hpp"
+#include "windows/snap/SnapWindowsTask.hpp"
 
 namespace quorvane::windows {
 namespace {
@@ -50,6 +51,28 @@ TEST_F(WindowTweaksTest, aMoveTakenBackOrAScreenUnpluggedMidDragSnapsNothing) {
     queue.advance(250ms);
     ASSERT_EQ(overlays.shown().size(), 2u);
     ASSERT_TRUE(displays.remove("2"));
+    finishDrag();
+    EXPECT_EQ(journaled("SnapWindowsTask", "placed"), 0u);
+    EXPECT_TRUE(overlays.shown().empty());
+}
+
+// A drag on a title-bar button does not move the window; a window closed
+// mid-drag is no target.
+TEST_F(WindowTweaksTest, anUnmovedWindowOrOneClosedMidDragSnapsNothing) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    switchTo("SnapWindowsTask", true);
+    auto& snap = dynamic_cast<SnapWindowsTask&>(*tweaks.at("SnapWindowsTask"));
+    startDrag({"113", "113", "120", "114", "1200", "150", "--pause", "0.3"});  // the close button
+    queue.advance(250ms);
+    EXPECT_EQ(snap.dragState(), SnapWindowsTask::DragState::invalid);
+    finishDrag();
+    EXPECT_EQ(overlays.shownCount, 0);
+    EXPECT_EQ(snap.dragState(), SnapWindowsTask::DragState::idle);
+
+    startDrag({"400", "110", "420", "112", "1200", "150", "--pause", "0.3"});
+    queue.advance(400ms);
+    ASSERT_EQ(overlays.shown().size(), 2u);
+    perform({"window", "close", "11"});
     finishDrag();
     EXPECT_EQ(journaled("SnapWindowsTask", "placed"), 0u);
     EXPECT_TRUE(overlays.shown().empty());
@@ -115,6 +138,19 @@ TEST_F(WindowTweaksTest, showDesktopMinimizesEveryOtherWindowWithoutADesktopSwit
     tweaks.at("ShowDesktopTask")->run();
     EXPECT_TRUE(desktop.list(windowListOption::onScreenWindows).size() == 2u);  // menu bar, Dock
     EXPECT_EQ(journaled("ShowDesktopTask", "minimized"), 2u);
+}
+
+// As when a window is dragged with Command held: another application is
+// in front while the shaken window's own application stays.
+TEST_F(WindowTweaksTest, aShakeKeepsTheShakenWindowsApplicationNotTheFrontmostOne) {
+    perform({"window", "add", "200", "Notes", "720", "25", "720", "403"});
+    switchTo("AeroShakeTask", true);
+    startDrag({"1300", "35", "1360", "35", "1300", "35", "1360", "35", "1300", "35", "1360", "35",
+               "--steps", "5"});
+    queue.advance(20ms);
+    perform({"app", "activate", "100"});
+    finishDrag();
+    EXPECT_EQ(hidden(), std::vector<std::string>{"Finder"});
 }
 
 TEST_F(WindowTweaksTest, hidingAndFocusingNeverHideThisProgram) {
