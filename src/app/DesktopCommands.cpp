@@ -89,6 +89,19 @@ json describeDesktop(DesktopSession& desktop, const windows::AppService& apps) {
             under["pid"] = *pid;
     }
     snapshot["pointer"] = under;
+    // What the Dock shows, where the desktop has one to read.
+    json dock = json::array();
+    for (const auto& app : desktop.applications().list()) {
+        if (app.bundleIdentifier != "com.apple.dock")
+            continue;
+        for (Element list : accessibility.attributeValues(accessibility.application(app.pid), ax::children))
+            for (Element item : accessibility.attributeValues(list, ax::children))
+                dock.push_back(
+                    {{"title", attributeAs<std::string>(accessibility, item, ax::title).value_or("")},
+                     {"subrole", attributeAs<std::string>(accessibility, item, ax::subrole).value_or("")},
+                     {"url", attributeAs<Url>(accessibility, item, ax::url).value_or(Url{}).address}});
+    }
+    snapshot["dock"] = dock;
     return snapshot;
 }
 
@@ -113,6 +126,12 @@ std::string desktopText(const json& snapshot) {
                std::to_string(window["pid"].get<int>()) + "  " + window["owner"].get<std::string>() +
                "  layer " + std::to_string(window["layer"].get<int>()) + "  " +
                rectText(window["frame"]) + "  \"" + window["title"].get<std::string>() + "\"\n";
+    if (!snapshot["dock"].empty()) {
+        out += "Dock:\n";
+        for (const auto& item : snapshot["dock"])
+            out += "  " + item["title"].get<std::string>() + "  " + item["subrole"].get<std::string>() +
+                   "  " + item["url"].get<std::string>() + "\n";
+    }
     const auto& pointer = snapshot["pointer"];
     out += "Pointer: " + numberText(pointer["location"][0].get<double>()) + " " +
            numberText(pointer["location"][1].get<double>());

@@ -585,6 +585,9 @@ std::optional<AttributeValue> SimWindowServer::attribute(Element element, std::s
                 return target->enhancedUserInterface;
             if (name == ax::menuBar)
                 return make(Kind::menuBar, static_cast<std::uint32_t>(id));
+            // The Dock application holds one list: its items.
+            if (name == ax::children && id == dockPid)
+                return std::vector<Element>{make(Kind::dockList)};
             if (name == ax::windows) {
                 std::vector<Element> list;
                 for (const auto& candidate : windows_)
