@@ -5,7 +5,10 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QFile>
 #include <QSaveFile>
+#include <cstdint>
+#include <cstring>
 
 namespace quorvane::ui {
 
@@ -23,7 +26,7 @@ QString key(const QString& emoji, int pixels) {
     for (char32_t point : emoji.toUcs4())
         points << QString::number(point, 16);
     // "c": drawn with the colour emoji font (older images used text fonts).
-    return QStringLiteral("c-") + points.join('-') + QStringLiteral("@%1.png").arg(pixels);
+    return QStringLiteral("c-") + points.join('-') + QStringLiteral("@%1").arg(pixels);
 }
 
 // A lone symbol that text fonts also have (⚓, ↔, ⌨) asks for its emoji
@@ -55,21 +58,63 @@ void EmojiImages::setCacheFolder(const QString& folder) {
     cacheFolder() = folder;
 }
 
+namespace {
+
+// A kept image is its width and height (32 bits each, this machine's
+// order) and its premultiplied ARGB pixels: read back with one copy, where
+// a PNG would be inflated and decoded first.
+QImage readKept(const QString& file, int pixels) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = in.readAll();
+    const auto expected = static_cast<qsizetype>(8 + std::size_t(pixels) * std::size_t(pixels) * 4);
+    std::uint32_t size[2] = {};
+    if (bytes.size() != expected)
+        return {};
+    std::memcpy(size, bytes.constData(), sizeof size);
+    if (size[0] != std::uint32_t(pixels) || size[1] != std::uint32_t(pixels))
+        return {};
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    std::memcpy(image.bits(), bytes.constData() + 8, std::size_t(expected - 8));
+    return image;
+}
+
+void keep(const QString& file, const QPixmap& pixmap) {
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const std::uint32_t size[2] = {std::uint32_t(image.width()), std::uint32_t(image.height())};
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    out.write(reinterpret_cast<const char*>(size), sizeof size);
+    for (int row = 0; row < image.height(); ++row)
+        out.write(reinterpret_cast<const char*>(image.constScanLine(row)),
+                  static_cast<qsizetype>(image.width()) * 4);
+    out.commit();
+}
+
+}  // namespace
+
 QPixmap EmojiImages::image(const QString& emoji, int size) {
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     const int pixels = qRound(size * ratio);
-    const QString name = key(emoji, pixels);
+    return drawing(key(emoji, pixels), pixels, [&] { return draw(emoji, pixels); });
+}
+
+QPixmap EmojiImages::drawing(const QString& name, int pixels, const std::function<QPixmap()>& make) {
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     QPixmap pixmap;
     if (QPixmapCache::find(name, &pixmap))
         return pixmap;
-    const QString file = cacheFolder().isEmpty() ? QString() : cacheFolder() + '/' + name;
-    if (file.isEmpty() || !pixmap.load(file, "PNG") || pixmap.width() != pixels) {
-        pixmap = draw(emoji, pixels);
-        if (!file.isEmpty() && QDir().mkpath(cacheFolder())) {
-            QSaveFile out(file);
-            if (out.open(QIODevice::WriteOnly) && pixmap.save(&out, "PNG"))
-                out.commit();
-        }
+    const QString file =
+        cacheFolder().isEmpty() ? QString() : cacheFolder() + '/' + name + QStringLiteral(".argb");
+    QImage kept = file.isEmpty() ? QImage() : readKept(file, pixels);
+    if (!kept.isNull()) {
+        pixmap = QPixmap::fromImage(std::move(kept));
+    } else {
+        pixmap = make();
+        if (!file.isEmpty() && QDir().mkpath(cacheFolder()))
+            keep(file, pixmap);
     }
     pixmap.setDevicePixelRatio(ratio);
     QPixmapCache::insert(name, pixmap);

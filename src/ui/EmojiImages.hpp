@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QString>
+#include <functional>
 
 namespace quorvane::ui {
 
@@ -9,7 +10,7 @@ namespace quorvane::ui {
 // large bitmap of it, which costs about a millisecond each; a list and a
 // sidebar full of them would spend most of start-up on that. Each image is
 // drawn once and kept in the cache folder, so later launches only read a
-// small file. Main thread only.
+// small file of raw pixels (no decoding). Main thread only.
 class EmojiImages {
   public:
     // Where drawn images are kept; unset: drawn anew in each run.
@@ -18,6 +19,10 @@ class EmojiImages {
     // The emoji at this size in device-independent pixels, for the screen's
     // pixel ratio.
     static QPixmap image(const QString& emoji, int size);
+
+    // Any small drawing kept the same way: `name` says exactly what is drawn
+    // (hex digits, letters and dashes only), `draw` makes it at `pixels`.
+    static QPixmap drawing(const QString& name, int pixels, const std::function<QPixmap()>& draw);
 };
 
 }  // namespace quorvane::ui

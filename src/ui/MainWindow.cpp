@@ -89,9 +89,13 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     search_ = new QLineEdit;
     search_->setPlaceholderText(tr("Search"));
-    search_->setClearButtonEnabled(true);
-    connect(search_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { holder_.searchText.set(text.toStdString()); });
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        // The clear button shows only over text: made with the first text,
+        // as loading its icon costs start-up time.
+        if (!text.isEmpty() && !search_->isClearButtonEnabled())
+            search_->setClearButtonEnabled(true);
+        holder_.searchText.set(text.toStdString());
+    });
 
     list_ = new TweakListView(holder_, services.list);
     tweaksPage_ = new QWidget;

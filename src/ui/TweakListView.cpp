@@ -50,6 +50,9 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
     empty_->setAlignment(Qt::AlignCenter);
     empty_->setWordWrap(true);
     tint(empty_, secondaryText(empty_->palette()));
+    // Sized by placeEmpty() once the view has its own size: a wrapped
+    // label laid out before that costs start-up time for nothing.
+    empty_->resize(1, 1);
     empty_->hide();
 
     subscriptions_.push_back(holder_.tweaks.subscribe([this](const auto&) { rebuild(); }));
@@ -74,6 +77,13 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
 }
 
 void TweakListView::rebuild() {
+    // The same list published again (the group chosen anew, a preference
+    // that changes nothing here) keeps its cells: they follow their own
+    // states.
+    const auto& tweaks = holder_.tweaks.get();
+    if (!shown_.empty() && tweaks == shown_)
+        return;
+    shown_ = tweaks;
     // Hidden now, deleted once control is back in the event loop: the
     // rebuild may come from inside one of these cells' own handlers.
     for (auto* cell : cells_) {
@@ -84,12 +94,12 @@ void TweakListView::rebuild() {
     while (auto* item = column_->takeAt(0))
         delete item;
     column_->addStretch(1);
-    const auto& tweaks = holder_.tweaks.get();
     pending_.assign(tweaks.begin(), tweaks.end());
     buildMore(firstBatch);
     empty_->setText(tweaks.empty() ? QString::fromStdString(holder_.emptyMessage()) : QString());
     empty_->setVisible(tweaks.empty());
-    placeEmpty();
+    if (isVisible())
+        placeEmpty();
 }
 
 void TweakListView::finishBuilding() {

@@ -75,6 +75,7 @@ class TweakListView final : public QScrollArea {
     QLabel* empty_;
     std::vector<TweakCell*> cells_;
     std::vector<std::shared_ptr<core::Tweak>> pending_;
+    std::vector<std::shared_ptr<core::Tweak>> shown_;  // the list the cells were made for
     static constexpr std::size_t firstBatch = 10;
     static constexpr std::size_t laterBatch = 12;
     std::vector<core::Subscription> subscriptions_;

@@ -110,3 +110,39 @@ TEST_F(SwitchTest, everyCatalogueIconIsOneColourGlyph) {
 
 }  // namespace
 }  // namespace quorvane::ui
+
+#include <QFile>
+#include <QPixmapCache>
+
+#include "support/TemporaryDirectory.hpp"
+
+namespace quorvane::ui {
+namespace {
+
+// What the cache folder holds is read back as the same pixels; a file cut
+// short or of another size (an older format, a crash mid-write, another
+// program) is drawn anew and replaced, never read past its end.
+TEST_F(SwitchTest, keptImagesReadBackAndDamagedOnesAreDrawnAgain) {
+    quorvane::testing::TemporaryDirectory folder;
+    const QString cache = QString::fromStdString(folder.path().string());
+    EmojiImages::setCacheFolder(cache);
+    const QString emoji = QStringLiteral("🌁");
+    const QImage drawn = EmojiImages::image(emoji, 20).toImage();
+    const auto kept = QDir(cache).entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    const QString file = cache + "/" + kept.front();
+    for (const QByteArray& damage : {QByteArray(), QByteArray(8, '\xff'), QByteArray(300, 'x')}) {
+        QPixmapCache::clear();
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(damage);
+        out.close();
+        EXPECT_EQ(EmojiImages::image(emoji, 20).toImage(), drawn);
+    }
+    QPixmapCache::clear();
+    EXPECT_EQ(EmojiImages::image(emoji, 20).toImage(), drawn);  // the replaced file
+    EmojiImages::setCacheFolder({});
+}
+
+}  // namespace
+}  // namespace quorvane::ui

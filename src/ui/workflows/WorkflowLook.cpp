@@ -1,5 +1,7 @@
 #include "ui/workflows/WorkflowLook.hpp"
 
+#include "ui/EmojiImages.hpp"
+
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
@@ -39,20 +41,28 @@ QColor workflowColor(const std::string& rawValue) {
 }
 
 QIcon glyphIcon(const std::string& glyphName, const QColor& color, int size) {
-    // The solid face of the icon font the system provides (Debian's
-    // fonts-font-awesome).
-    QFont font(QStringLiteral("FontAwesome"));
-    font.setPixelSize(size - 2);
     const char32_t codePoint = core::workflowGlyphCodePoint(glyphName);
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(font);
-    painter.setPen(color);
-    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString::fromUcs4(&codePoint, 1));
-    painter.end();
-    return QIcon(pixmap);
+    // Kept like the emoji: loading the icon font costs more than the file.
+    const QString name = QStringLiteral("g-%1-%2@%3")
+                             .arg(static_cast<unsigned>(codePoint), 0, 16)
+                             .arg(color.rgba(), 8, 16, QLatin1Char('0'))
+                             .arg(size);
+    return QIcon(EmojiImages::drawing(name, size, [&] {
+        // The solid face of the icon font the system provides (Debian's
+        // fonts-font-awesome).
+        QFont font(QStringLiteral("FontAwesome"));
+        font.setPixelSize(size - 2);
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(font);
+        painter.setPen(color);
+        painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter,
+                         QString::fromUcs4(&codePoint, 1));
+        painter.end();
+        return pixmap;
+    }));
 }
 
 QIcon workflowIcon(const core::Workflow& workflow, int size) {
