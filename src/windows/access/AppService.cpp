@@ -2,6 +2,14 @@
 
 namespace quorvane::windows {
 
+std::optional<platform::RunningApplication> applicationAt(platform::RunningApplications& applications,
+                                                          const std::string& url) {
+    for (auto& application : applications.list())
+        if (application.bundleUrl == url)
+            return std::move(application);
+    return std::nullopt;
+}
+
 AppService::~AppService() {
     stop();
 }

@@ -7,6 +7,11 @@
 
 namespace quorvane::windows {
 
+// The first running application whose bundle is at `url` (a Dock item's
+// "AXURL").
+std::optional<platform::RunningApplication> applicationAt(platform::RunningApplications& applications,
+                                                          const std::string& url);
+
 // The last application other than this program to become active: what
 // "the other apps" and the shortcut cheat sheet are about. Started at
 // launch; main thread.

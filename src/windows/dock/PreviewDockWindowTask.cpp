@@ -18,10 +18,6 @@ namespace {
 constexpr double padding = 12;
 constexpr double titleHeight = 20;
 
-bool insideOf(const Rect& rect, Point point) {
-    return rect.contains(point);
-}
-
 }  // namespace
 
 PreviewDockWindowTask::PreviewDockWindowTask(core::TweakInfo info, core::PKeyPath field,
@@ -85,7 +81,7 @@ bool PreviewDockWindowTask::inDockZone(Point point, std::span<const Screen> scre
             frame.minY() == area.minY())
             area = {{area.minX() + 100, area.minY() + 100},
                     {std::max(0.0, area.size.width - 200), std::max(0.0, area.size.height - 200)}};
-        if (insideOf(area, point))
+        if (area.contains(point))
             return false;
     }
     return true;
@@ -93,7 +89,7 @@ bool PreviewDockWindowTask::inDockZone(Point point, std::span<const Screen> scre
 
 void PreviewDockWindowTask::check() {
     const Point mouse = services_.monitors.mouseLocation();
-    if (shown_ && insideOf(shown_->frame, mouse))
+    if (shown_ && shown_->frame.contains(mouse))
         return;
     const auto screens = services_.windows.screens.screens();
     if (!inDockZone(mouse, screens)) {
@@ -124,12 +120,7 @@ void PreviewDockWindowTask::show(const DockItem& item) {
     if (shown_ && shown_->item == item)
         return;
     auto& windows = services_.windows;
-    std::optional<RunningApplication> owner;
-    for (const auto& application : windows.applications.list())
-        if (application.bundleUrl == item.url) {
-            owner = application;
-            break;
-        }
+    const auto owner = applicationAt(windows.applications, item.url);
     if (!owner) {
         hide();
         return;
@@ -239,7 +230,7 @@ void PreviewDockWindowTask::pointed(Overlays::Pointer what, Point at) {
         return;
     int index = -1;
     for (std::size_t i = 0; i < shown_->entries.size(); ++i)
-        if (insideOf(shown_->entries[i].thumbnail, at))
+        if (shown_->entries[i].thumbnail.contains(at))
             index = int(i);
     if (what == Overlays::Pointer::moved) {
         highlight(index);
@@ -255,12 +246,12 @@ void PreviewDockWindowTask::pointed(Overlays::Pointer what, Point at) {
     hide();
     if (!window)
         return;
-    if (insideOf(thumbnailCloseButton, inside)) {
+    if (thumbnailCloseButton.contains(inside)) {
         if (auto button = attributeAs<Element>(windows.accessibility, *window, ax::closeButton))
             windows.actions.press(id(), *button);
         return;
     }
-    if (insideOf(thumbnailMinimizeButton, inside)) {
+    if (thumbnailMinimizeButton.contains(inside)) {
         windows.actions.minimize(id(), *window);
         return;
     }

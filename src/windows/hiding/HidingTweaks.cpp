@@ -83,12 +83,7 @@ void ClickToHideTask::clicked() {
     const auto url = attributeAs<Url>(accessibility, *item, ax::url);
     if (!url)
         return;
-    std::optional<RunningApplication> target;
-    for (const auto& application : windows.applications.list())
-        if (application.bundleUrl == url->address) {
-            target = application;
-            break;
-        }
+    const auto target = applicationAt(windows.applications, url->address);
     if (!target)
         return;
     // A first click only brings it forward: it must have been in front

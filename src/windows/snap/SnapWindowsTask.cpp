@@ -104,12 +104,15 @@ void SnapWindowsTask::checkDrag() {
     }
     dragState_ = DragState::detected;
     layout_ = layoutOf(services_.windows.screens.screens());
+    grid_.spec = gridSpec();
     showGrid();
     // The pointer is over a cell already: a drag that holds still there
     // shows its hint without a wiggle.
     updateHover();
 }
 
+// Made once a drag is recognised: the screens and their pictures stay as
+// they are while the pointer moves over the cells.
 platform::OverlaySpec SnapWindowsTask::gridSpec() const {
     const auto screens = services_.windows.screens.screens();
     platform::OverlaySpec spec{.owner = id(),
@@ -121,15 +124,9 @@ platform::OverlaySpec SnapWindowsTask::gridSpec() const {
                                .content = platform::OverlaySpec::Content::snapGrid};
     for (const auto& tile : layout_.tiles) {
         auto picture = services_.desktopPicture.pictureOf(tile.screen.id);
-        int hovered = -1;
-        if (snap_ && snap_->screen == tile.screen.name) {
-            const auto at = std::find(gridOrder.begin(), gridOrder.end(), snap_->position);
-            hovered = static_cast<int>(at - gridOrder.begin());
-        }
         spec.tiles.push_back({.frame = tile.screen.frame,
                               .label = tile.screen.name,
-                              .picture = picture ? picture.value() : std::string(),
-                              .hovered = hovered});
+                              .picture = picture ? picture.value() : std::string()});
     }
     return spec;
 }
@@ -137,11 +134,17 @@ platform::OverlaySpec SnapWindowsTask::gridSpec() const {
 // The grid covers every screen, each tile over its own screen, so the cell
 // under the pointer is always one of the screen the pointer is on.
 void SnapWindowsTask::showGrid() {
-    const auto spec = gridSpec();
-    if (grid_)
-        services_.overlays.update(*grid_, spec);
+    for (std::size_t i = 0; i < layout_.tiles.size(); ++i) {
+        int hovered = -1;
+        if (snap_ && snap_->screen == layout_.tiles[i].screen.name)
+            hovered = static_cast<int>(
+                std::find(gridOrder.begin(), gridOrder.end(), snap_->position) - gridOrder.begin());
+        grid_.spec.tiles[i].hovered = hovered;
+    }
+    if (grid_.id)
+        services_.overlays.update(*grid_.id, grid_.spec);
     else
-        grid_ = services_.overlays.show(spec);
+        grid_.id = services_.overlays.show(grid_.spec);
 }
 
 void SnapWindowsTask::updateHover() {
@@ -215,8 +218,8 @@ void SnapWindowsTask::reset() {
     detectInfo_.reset();
     if (hint_)
         services_.overlays.close(*std::exchange(hint_, std::nullopt));
-    if (grid_)
-        services_.overlays.close(*std::exchange(grid_, std::nullopt));
+    if (grid_.id)
+        services_.overlays.close(*std::exchange(grid_.id, std::nullopt));
 }
 
 }  // namespace quorvane::windows

@@ -53,7 +53,10 @@ class SnapWindowsTask final : public core::BuiltinTweak, public core::CanPToggle
     std::optional<DetectInfo> detectInfo_;
     std::optional<Snap> snap_;
     SnapLayout layout_;
-    std::optional<platform::Overlays::Id> grid_;
+    struct Grid {
+        platform::OverlaySpec spec{};
+        std::optional<platform::Overlays::Id> id;
+    } grid_;
     std::optional<platform::Overlays::Id> hint_;
 };
 
