@@ -14,6 +14,7 @@ packages=(
   libxcb-randr0-dev
   libxkbcommon-dev libxkbcommon-x11-dev
   xvfb xauth openbox xdotool x11-apps x11-utils xcompmgr
+  dbus-daemon dbus-bin appstream desktop-file-utils groff-base
 )
 
 missing=()

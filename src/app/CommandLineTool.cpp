@@ -10,6 +10,7 @@
 #include "app/DisplayCommands.hpp"
 #include "app/DisplayWiring.hpp"
 #include "app/InProcessInstance.hpp"
+#include "cli/HelpText.hpp"
 #include "cli/JournalCommand.hpp"
 #include "core/Tweak.hpp"
 #include "cli/ListCommand.hpp"
@@ -223,9 +224,15 @@ int finderAction(const cli::CommandLine& command) {
 int runCommandLine(const cli::CommandLine& command) {
     using Action = cli::CommandLine::Action;
     switch (command.action) {
-        case Action::help:
-            std::cout << cli::usageText();
+        case Action::help: {
+            const auto text = cli::commandHelp(command.simWords);
+            if (!text) {
+                std::cerr << "quorvane: " << text.error().message << "\n";
+                return 2;
+            }
+            std::cout << text.value();
             return 0;
+        }
         case Action::version:
             std::cout << cli::versionText();
             return 0;

@@ -1,5 +1,7 @@
 #include "app/SharedServices.hpp"
 
+#include "app/InstallLayout.hpp"
+
 #include "platform/sim/SimWindowServer.hpp"
 
 #include "core/AppIdentity.hpp"
@@ -31,21 +33,6 @@ const platform::sim::SimHome& prepared(const platform::sim::SimHome& home,
     return home;
 }
 
-std::filesystem::path thisProgram() {
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : program;
-}
-
-// The stand-in `defaults` is built next to the program.
-std::filesystem::path defaultsToolBeside(const std::filesystem::path& program) {
-    if (program.empty())
-        return {};
-    const auto tool = program.parent_path() / "defaults";
-    std::error_code error;
-    return std::filesystem::exists(tool, error) ? tool : std::filesystem::path();
-}
-
 }  // namespace
 
 AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
@@ -75,7 +62,7 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       persistor(records.get(), mainQueue, log),
       store(userDefaults, persistor),
       journal(paths.journal, log),
-      simHome(paths.simulatedMac, defaultsToolBeside(program)),
+      simHome(paths.simulatedMac, helperFile(program, "defaults")),
       shell(prepared(simHome, access, log).commandEnvironment()),
       permissionAsker(journal),
       alerts(log),
@@ -83,7 +70,7 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       desktop(journal, pasteboard, mainQueue, log,
               access == Access::readOnly ? std::filesystem::path()
                                          : paths.simulatedMac / "displays.json"),
-      sound(log),
+      sound(log, QString::fromStdString(helperFile(program, "libquorvane_sound.so").string())),
       intentDonations(log),
       systemEvents(journal),
       loginItems(xdg.configHome, program),

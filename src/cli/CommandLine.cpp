@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/CommandSpec.hpp"
+#include "cli/HelpText.hpp"
 #include "platform/Utf8.hpp"
 
 namespace quorvane::cli {
@@ -131,6 +132,9 @@ platform::Result<CommandLine> parseFinderAction(const CommandSpec& spec,
 }
 
 platform::Result<CommandLine> parseFromLink(const CommandSpec& spec, const Arguments& arguments) {
+    // The desktop entry's command started from a menu, with no link: start.
+    if (arguments.empty())
+        return CommandLine{};
     if (arguments.size() != 1 || !arguments[0].starts_with("quorvane:"))
         return usage(spec);
     auto command = parseUrl(arguments[0]);
@@ -141,10 +145,11 @@ platform::Result<CommandLine> parseFromLink(const CommandSpec& spec, const Argum
     return command;
 }
 
+// `help sim drag`: the words of one command.
 platform::Result<CommandLine> parseHelp(const CommandSpec& spec, const Arguments& arguments) {
-    if (arguments.empty())
-        return CommandLine{.action = Action::help};
-    return usage(spec);
+    if (auto known = commandHelp(arguments); !known)
+        return platform::Error{known.error().message + "\n" + usage(spec).message};
+    return CommandLine{.action = Action::help, .simWords = arguments};
 }
 
 platform::Result<CommandLine> parseVersion(const CommandSpec& spec, const Arguments& arguments) {
@@ -155,54 +160,51 @@ platform::Result<CommandLine> parseVersion(const CommandSpec& spec, const Argume
 
 std::vector<CommandSpec> makeSpecs() {
     std::vector<CommandSpec> specs{
-        {"", "", "start Quorvane", parseStart},
+        {"", "", "start Quorvane", parseStart, {}, "quorvane &"},
         {"list", "[--group GROUP] [--search TEXT] [--json]",
          "list the tweaks; GROUP is all (the default), new,\npopular, random or a category such "
          "as Dock",
-         parseList},
-        {"run", "\"TWEAK NAME\"", "run a one-shot or script tweak by its name", parseRun},
+         parseList, {}, "quorvane list --group Dock --json"},
+        {"run", "\"TWEAK NAME\"", "run a one-shot or script tweak by its name", parseRun,
+         {}, "quorvane run \"Empty Trash\""},
         {"toggle", "\"TWEAK NAME\" on|off", "switch a toggle by its name and apply it",
-         parseToggle},
-        {"set", "TWEAK_ID on|off", "switch a toggle by its id, as its switch does", parseSet},
+         parseToggle, {}, "quorvane toggle \"Dark Mode\" on"},
+        {"set", "TWEAK_ID on|off", "switch a toggle by its id, as its switch does", parseSet,
+         {}, "quorvane set ShowHiddenFilesTask on"},
         {"list", "--runnable|--toggles", "the names run and toggle accept", nullptr},
         {"'quorvane://run?name=NAME'", "", "", nullptr},
         {"'quorvane://toggle?name=NAME&on=true'", "",
-         "the same actions as links\nThese go to the running Quorvane, or run here and\nwait "
+         "the same actions as links.\nThese go to the running Quorvane, or run here and\nwait "
          "for the tweak when none runs. A tweak's id works\nwhere no name matches; a name that "
          "matches nothing\ndoes nothing and still succeeds.",
          nullptr},
         {"journal", "[--json]", "what Quorvane changed on this machine, oldest first",
-         parseJournal},
+         parseJournal, {}, "quorvane journal --json"},
         {"finder-action", "ACTION_ID PATH_OR_FILE_URL...",
          "a file action in the running Quorvane: copyPath,\ncopyFilename, copyFileURL, "
          "openInTerminal, openIniTerm,\nopenInVSCode, newTextFile or newFolder",
-         parseFinderAction},
+         parseFinderAction, {}, "quorvane finder-action copyPath ~/Documents/notes.txt"},
         {"desktop", "[--json] [--watch SECONDS]",
          "what Quorvane sees of the desktop: screens, applications,\nwindows front to back, "
          "the element under the pointer;\n--watch prints the input a monitor receives",
-         parseDesktop},
+         parseDesktop, {}, "quorvane desktop --watch 5"},
         {"displays", "[--json]",
-         "the displays behind the screens: arrangement, mirroring,\nheadroom", parseSnapshot<Action::displays>},
+         "the displays behind the screens: arrangement, mirroring,\nheadroom",
+         parseSnapshot<Action::displays>, {}, "quorvane displays --json"},
         {"overlays", "[--json]", "the overlay windows Quorvane shows now",
-         parseSnapshot<Action::overlays>},
+         parseSnapshot<Action::overlays>, {}, "quorvane overlays"},
     };
     for (const auto& sim : simCommandSpecs())
         specs.push_back(sim);
     specs.push_back({"--from-link", "URL",
                      "how the desktop hands over a link: the same actions,\nbut a tweak that is "
-                     "not a preference asks you first",
-                     parseFromLink});
-    specs.push_back({"--help", "", "show this help", parseHelp, "-h help"});
-    specs.push_back({"--version", "", "show the version", parseVersion, "version"});
+                     "not a preference asks you first;\nwithout a link, as from a menu, it starts",
+                     parseFromLink, {}, "quorvane --from-link 'quorvane://run?name=Empty%20Trash'"});
+    specs.push_back({"help", "[COMMAND]", "show this help, or one command's with an example",
+                     parseHelp, "-h --help", "quorvane help sim drag"});
+    specs.push_back({"--version", "", "show the version", parseVersion, "version",
+                     "quorvane --version"});
     return specs;
-}
-
-std::vector<std::string> words(std::string_view text) {
-    std::vector<std::string> split;
-    std::istringstream in{std::string(text)};
-    for (std::string word; in >> word;)
-        split.push_back(word);
-    return split;
 }
 
 bool startsWith(const Arguments& arguments, const std::vector<std::string>& name) {
@@ -212,8 +214,8 @@ bool startsWith(const Arguments& arguments, const std::vector<std::string>& name
 
 // The names a spec answers to, each as its words.
 std::vector<std::vector<std::string>> namesOf(const CommandSpec& spec) {
-    std::vector<std::vector<std::string>> names{words(spec.name)};
-    for (const auto& alias : words(spec.aliases))
+    std::vector<std::vector<std::string>> names{wordsOf(spec.name)};
+    for (const auto& alias : wordsOf(spec.aliases))
         names.push_back({alias});
     return names;
 }
@@ -237,6 +239,14 @@ std::optional<std::string> notText(const CommandLine& command) {
 }
 
 }  // namespace
+
+std::vector<std::string> wordsOf(std::string_view text) {
+    std::vector<std::string> split;
+    std::istringstream in{std::string(text)};
+    for (std::string word; in >> word;)
+        split.push_back(word);
+    return split;
+}
 
 platform::Error usage(const CommandSpec& spec) {
     std::string line = "usage: quorvane";
@@ -308,39 +318,6 @@ platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& a
         return platform::Error{"usage:" + family};
     return platform::Error{"unknown command \"" + arguments.front() +
                            "\"; run \"quorvane --help\" for the commands"};
-}
-
-std::string usageText() {
-    constexpr std::size_t column = 27;
-    std::string text = "Usage:\n";
-    for (const auto& spec : commandSpecs()) {
-        std::string head = "  quorvane";
-        if (!spec.name.empty())
-            head += " " + std::string(spec.name);
-        if (!spec.arguments.empty())
-            head += " " + std::string(spec.arguments);
-        const auto lines = [&] {
-            std::vector<std::string> split;
-            std::istringstream in{std::string(spec.summary)};
-            for (std::string line; std::getline(in, line);)
-                split.push_back(line);
-            return split;
-        }();
-        std::size_t first = 0;
-        if (!lines.empty() && head.size() + 2 <= column) {
-            text += head + std::string(column - head.size(), ' ') + lines[0] + "\n";
-            first = 1;
-        } else {
-            text += head + "\n";
-        }
-        for (std::size_t i = first; i < lines.size(); ++i)
-            text += std::string(column, ' ') + lines[i] + "\n";
-    }
-    return text;
-}
-
-std::string versionText() {
-    return std::string("Quorvane ") + QUORVANE_VERSION + "\n";
 }
 
 }  // namespace quorvane::cli

@@ -55,7 +55,7 @@ struct CommandLine {
     // first, where a command typed in a terminal does not.
     bool fromLink = false;
     std::string link{};
-    std::vector<std::string> simWords{};  // sim display|app|window|...
+    std::vector<std::string> simWords{};  // sim display|app|window|...; help COMMAND
     int watchSeconds = 0;                // desktop --watch SECONDS
 };
 
@@ -64,8 +64,5 @@ platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& a
 // "quorvane://run?name=Empty%20Trash" and
 // "quorvane://toggle?name=Dark%20Mode&on=true", as the desktop hands them over.
 platform::Result<CommandLine> parseUrl(const std::string& url);
-
-std::string usageText();
-std::string versionText();
 
 }  // namespace quorvane::cli

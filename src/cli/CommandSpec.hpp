@@ -21,7 +21,11 @@ struct CommandSpec {
     std::string_view summary;    // lines of the help; "\n" between them
     Parse parse = nullptr;       // none: a form shown in the help, parsed elsewhere (links)
     std::string_view aliases{};  // other names, space-separated ("-h help")
+    std::string_view example{};  // one command line that uses it, for `help COMMAND` and the manual
 };
+
+// "sim  drag" -> {"sim", "drag"}
+std::vector<std::string> wordsOf(std::string_view text);
 
 // "usage: quorvane list [--group GROUP] ..."
 platform::Error usage(const CommandSpec& spec);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 
 namespace quorvane::ui {
 
@@ -8,5 +9,9 @@ namespace quorvane::ui {
 // points (and twice that for dense screens) in black on transparent, so the
 // system can tint it like every other status icon.
 QIcon menuBarIcon();
+
+// The application's icon at `size` pixels square: the same switch in white
+// on a rounded blue square, for desktop menus and the package's icon set.
+QImage applicationIcon(int size);
 
 }  // namespace quorvane::ui

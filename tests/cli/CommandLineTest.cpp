@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/CommandSpec.hpp"
+#include "cli/HelpText.hpp"
 
 namespace quorvane::cli {
 namespace {
@@ -98,6 +99,41 @@ TEST(CommandLine, namesThatAreNotTextAreRefusedAndPathsKeepTheirBytes) {
     auto paths = parseCommandLine({"finder-action", "newFolder", "/tmp/bad\xff", "file:///tmp/caf%E9"});
     ASSERT_TRUE(paths);
     EXPECT_EQ(paths.value().paths, (std::vector<std::string>{"/tmp/bad\xff", "/tmp/caf\xe9"}));
+}
+
+// `help COMMAND`, the manual and the completions read the same table: a
+// command added there is documented everywhere, with an example.
+TEST(CommandLine, eachCommandHasHelpWithAnExampleAndAPlaceInTheManual) {
+    const std::string manual = manPage();
+    for (const auto& spec : commandSpecs()) {
+        if (!spec.parse)
+            continue;
+        EXPECT_FALSE(spec.example.empty()) << spec.name;
+        EXPECT_TRUE(spec.example.starts_with("quorvane")) << spec.example;
+        if (spec.name.empty())
+            continue;
+        auto help = commandHelp(wordsOf(spec.name));
+        ASSERT_TRUE(help) << spec.name;
+        EXPECT_NE(help.value().find(usage(spec).message), std::string::npos) << help.value();
+        EXPECT_NE(help.value().find(std::string(spec.example)), std::string::npos);
+        EXPECT_NE(manual.find(std::string(spec.name.substr(0, spec.name.find('-')))),
+                  std::string::npos)
+            << spec.name;
+    }
+    auto parsed = parseCommandLine({"help", "sim", "drag"});
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed.value().action, CommandLine::Action::help);
+    EXPECT_NE(commandHelp(parsed.value().simWords).value().find("--pause S"), std::string::npos);
+    auto unknown = commandHelp({"sim", "frobnicate"});
+    ASSERT_FALSE(unknown);
+    EXPECT_NE(unknown.error().message.find("\"sim frobnicate\""), std::string::npos);
+
+    // Roff: quotes, hyphens and backslashes are escaped, no line starts a request.
+    EXPECT_NE(manual.find("run \\(dqTWEAK NAME\\(dq"), std::string::npos);
+    EXPECT_NE(manual.find("\\-\\-json"), std::string::npos);
+    EXPECT_EQ(manual.find("\n'"), std::string::npos);
+    // The desktop entry's command, started from a menu without a link, starts.
+    EXPECT_EQ(parseCommandLine({"--from-link"}).value().action, CommandLine::Action::start);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ Status registerUrlScheme(const std::filesystem::path& dataHome,
         "Exec=" +
         // The marker tells a link from a command typed by the user.
         desktopEntryQuoted(program.string()) + " --from-link %u\nMimeType=" + schemeKey +
-        ";\nCategories=Utility;\n";
+        ";\nIcon=com.tarnvell.Quorvane\nCategories=Utility;\n";
     // At every launch: written only when it says something new, which
     // spares start-up a synced write.
     if (auto current = readFile(applications / entryName, 64 * 1024);
