@@ -1,5 +1,7 @@
 #include "app/AppServices.hpp"
 
+#include "platform/dbus/SessionEventSource.hpp"
+
 #include <QCoreApplication>
 
 #include "app/SharedServices.hpp"
@@ -10,6 +12,7 @@
 #include "app/InputWiring.hpp"
 #include "app/WindowTweaksWiring.hpp"
 #include "app/WindowsWiring.hpp"
+#include "platform/dbus/SessionEventSource.hpp"
 #include "platform/posix/DesktopEntry.hpp"
 #include "platform/sim/SimHotkeys.hpp"
 #include "platform/x11/XcbHotkeys.hpp"
@@ -132,6 +135,26 @@ void AppServices::finishBackgroundWork() {
     });
 }
 
+std::string AppServices::watchSessionEvents() {
+    constexpr const char* fallback =
+        "Automation reacts only to the simulated Mac's events (quorvane sim post): ";
+    if (qEnvironmentVariable("QUORVANE_SYSTEM_EVENTS") == QStringLiteral("simulated"))
+        return std::string(fallback) + "QUORVANE_SYSTEM_EVENTS is \"simulated\".";
+    auto source = std::make_unique<platform::dbus::SessionEventSource>(
+        platform::dbus::BusAddresses{},
+        [this](const std::string& name) { shared_->systemEvents.deliver(name, "Session"); },
+        [this] { return drain_.idle(); }, shared_->log);
+    if (auto started = source->start(); !started) {
+        shared_->log.warning("SystemEvents", started.error().message);
+        return fallback + started.error().message + ".";
+    }
+    std::string notes;
+    for (const auto& note : source->notes())
+        notes += (notes.empty() ? "" : " ") + note + ".";
+    sessionEvents_ = std::move(source);
+    return notes;
+}
+
 void AppServices::useSessionHotkeys() {
     if (auto session = platform::x11::XcbHotkeys::connect(shared_->userDefaults, shared_->log)) {
         hotkeys_ = std::move(session);
@@ -201,7 +224,7 @@ triggers::ScriptTaskService& AppServices::scriptTasks() {
 triggers::FinderActionPerformer& AppServices::finderActions() {
     return triggers_->finderActions();
 }
-platform::sim::SimSystemEvents& AppServices::simulatedEvents() {
+platform::SystemEventCenter& AppServices::systemEvents() {
     return shared_->systemEvents;
 }
 platform::sim::SimHotkeys* AppServices::simulatedKeyboard() {

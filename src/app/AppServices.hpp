@@ -23,9 +23,14 @@
 #include "platform/Updater.hpp"
 #include "platform/Workspace.hpp"
 
+namespace quorvane::platform {
+class SystemEventCenter;
+}
+namespace quorvane::platform::dbus {
+class SessionEventSource;
+}
 namespace quorvane::platform::sim {
 class SimHotkeys;
-class SimSystemEvents;
 }  // namespace quorvane::platform::sim
 namespace quorvane::system {
 struct SystemServices;
@@ -98,9 +103,9 @@ class AppServices {
     windows::WindowsServices& windowsServices();
     input::InputServices& inputServices();
     display::DisplayServices& displayServices();
-    // The simulated Mac's notification centers, where `quorvane sim post`
-    // delivers system events.
-    platform::sim::SimSystemEvents& simulatedEvents();
+    // Where system events reach their observers: `quorvane sim post` on
+    // any host, and the session's own events once watchSessionEvents() ran.
+    platform::SystemEventCenter& systemEvents();
     // Exists once start() has run.
     core::AutomationManager* automation() { return automation_.get(); }
     // The session's global hotkeys, once useSessionHotkeys() has chosen them.
@@ -113,6 +118,13 @@ class AppServices {
     // X11 session when there is one, else on the simulated Mac's keyboard.
     // Commands run without windows leave the session's keys alone.
     void useSessionHotkeys();
+    // For the program with its windows: sleep, wake, power-off, lock and
+    // the screen saver reported by logind and the screen saver on D-Bus.
+    // Without the system bus (or with QUORVANE_SYSTEM_EVENTS=simulated)
+    // automation follows the simulated Mac's events only. Answers what a
+    // person should know about that, for the Activity page; empty when
+    // every event is watched.
+    std::string watchSessionEvents();
 
     // Start-up once the Store has loaded and the status item exists, and
     // normal termination, as ordered lists of named steps.
@@ -155,6 +167,7 @@ class AppServices {
     std::unique_ptr<core::ShortcutService> shortcuts_;
     std::unique_ptr<core::AutomationManager> automation_;
     BackgroundDrain drain_;
+    std::unique_ptr<platform::dbus::SessionEventSource> sessionEvents_;
 };
 
 }  // namespace quorvane::app

@@ -19,6 +19,13 @@ void BackgroundDrain::drain(const std::function<std::size_t()>& runMainQueue) co
     }
 }
 
+bool BackgroundDrain::idle() const {
+    for (const auto& worker : workers_)
+        if (!worker.isIdle())
+            return false;
+    return true;
+}
+
 std::vector<std::string> BackgroundDrain::names() const {
     std::vector<std::string> names;
     for (const auto& worker : workers_)

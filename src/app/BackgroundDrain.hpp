@@ -30,6 +30,8 @@ class BackgroundDrain {
     void drain(const std::function<std::size_t()>& runMainQueue) const;
 
     std::vector<std::string> names() const;
+    // Whether no worker has work now (the main queue is not asked).
+    bool idle() const;
 
   private:
     std::vector<Worker> workers_;

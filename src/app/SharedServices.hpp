@@ -22,7 +22,7 @@
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimHome.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
-#include "platform/sim/SimSystemEvents.hpp"
+#include "platform/SystemEventCenter.hpp"
 
 namespace quorvane::app {
 
@@ -97,7 +97,7 @@ struct SharedServices {
     DesktopSession desktop;
     platform::qt::SoundModule sound;
     platform::sim::SimIntentDonations intentDonations;
-    platform::sim::SimSystemEvents systemEvents;
+    platform::SystemEventCenter systemEvents;
     platform::posix::XdgAutostart loginItems;
     platform::posix::PackageManagerUpdater updater;
     platform::sim::SimActivationPolicy activationPolicy;

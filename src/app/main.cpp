@@ -28,7 +28,7 @@
 #include "platform/posix/StderrLog.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
 #include "platform/sim/SimHotkeys.hpp"
-#include "platform/sim/SimSystemEvents.hpp"
+#include "platform/SystemEventCenter.hpp"
 #include "triggers/scripts/ScriptTaskService.hpp"
 #include "ui/AlertPanel.hpp"
 #include "ui/ConfirmationPanel.hpp"
@@ -241,7 +241,7 @@ int main(int argc, char** argv) {
                                                 .finderActions = &services.finderActions()});
     app::SimControls simulated{
         .postEvent = [&services](const std::string& name) {
-            return services.simulatedEvents().post(name);
+            return services.systemEvents().post(name);
         },
         .pressKey = {}};
     if (services.simulatedKeyboard())
@@ -268,13 +268,15 @@ int main(int argc, char** argv) {
     window.addAutomationPage(new ui::AutomationPage(*services.automation(), services.catalogue()));
     trace.mark("automation page");
     // Said at the first turn of the event loop, once the window is up.
-    QTimer::singleShot(0, [&services, &trace] {
+    QTimer::singleShot(0, [&services, &trace, &window] {
         trace.mark("first turn of the event loop");
         std::cout << "Quorvane is running.\n"
                   << "  records:  " << services.persistor().location() << "\n"
                   << "  settings: " << services.paths().userDefaults.string() << "\n"
                   << "  journal:  " << services.paths().journal.string() << "\n"
                   << "Press Ctrl-C to quit." << std::endl;
+        // After the first paint: it asks the system bus who is there.
+        window.setActivityNotice(QString::fromStdString(services.watchSessionEvents()));
     });
     const int status = QApplication::exec();
 

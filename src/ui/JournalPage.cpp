@@ -14,6 +14,10 @@ JournalPage::JournalPage(Services services, QWidget* parent)
         tr("Every command, script, restart and pasteboard change Quorvane made, newest first."),
         this);
     intro->setWordWrap(true);
+    notice_ = new QLabel(this);
+    notice_->setWordWrap(true);
+    notice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notice_->hide();
     list_ = new QListWidget(this);
     list_->setAlternatingRowColors(true);
 
@@ -21,6 +25,7 @@ JournalPage::JournalPage(Services services, QWidget* parent)
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addWidget(title);
     layout->addWidget(intro);
+    layout->addWidget(notice_);
     layout->addWidget(list_, 1);
 
     // Writes come in bursts: read once they settle.
@@ -39,6 +44,11 @@ JournalPage::JournalPage(Services services, QWidget* parent)
         settle_.start();
     });
     watch();
+}
+
+void JournalPage::setNotice(const QString& text) {
+    notice_->setText(QStringLiteral("⚠︎ ") + text);
+    notice_->setVisible(!text.isEmpty());
 }
 
 void JournalPage::watch() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileSystemWatcher>
+#include <QLabel>
 #include <QListWidget>
 #include <QTimer>
 #include <QWidget>
@@ -29,6 +30,10 @@ class JournalPage final : public QWidget {
 
     void reload();
     QListWidget* list() const { return list_; }
+    // A note above the list about what the journal may lack (system events
+    // that are not watched); empty hides it.
+    void setNotice(const QString& text);
+    QLabel* notice() const { return notice_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -38,6 +43,7 @@ class JournalPage final : public QWidget {
 
     Services services_;
     QListWidget* list_;
+    QLabel* notice_;
     QFileSystemWatcher watcher_;
     QTimer settle_;
 };

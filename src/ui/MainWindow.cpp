@@ -234,9 +234,16 @@ JournalPage* MainWindow::journalPage() {
                  auto tweak = holder_.catalogue().find(cause);
                  return tweak ? tweak->name() : cause;
              }});
+        journalPage_->setNotice(activityNotice_);
         pages_->addWidget(journalPage_);
     }
     return journalPage_;
+}
+
+void MainWindow::setActivityNotice(const QString& text) {
+    activityNotice_ = text;
+    if (journalPage_)
+        journalPage_->setNotice(text);
 }
 
 void MainWindow::addShortcuts() {

@@ -50,6 +50,8 @@ class MainWindow final : public QMainWindow {
     QListWidget* sidebar() const { return sidebar_; }
     // Made the first time it is shown (or asked for).
     JournalPage* journalPage();
+    // Shown on the Activity page, above the journal.
+    void setActivityNotice(const QString& text);
 
     // Brings the window forward (a second launch, "Open Quorvane").
     void reopen();
@@ -87,6 +89,7 @@ class MainWindow final : public QMainWindow {
     QLineEdit* search_;
     TweakListView* list_;
     JournalPage* journalPage_ = nullptr;
+    QString activityNotice_;
     QStackedWidget* pages_;
     std::function<void()> openSettings_;
     std::function<void()> closed_;

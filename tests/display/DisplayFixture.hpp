@@ -24,7 +24,7 @@
 
 #include <fstream>
 #include <sstream>
-#include "platform/sim/SimSystemEvents.hpp"
+#include "platform/SystemEventCenter.hpp"
 
 namespace quorvane::display::testing {
 
@@ -67,7 +67,7 @@ class DisplayFixture : public ::testing::Test {
     core::Persistor persistor{&records, queue, log};
     core::Store store{defaults, persistor};
     platform::sim::SimDisplays displays{journal};
-    platform::sim::SimSystemEvents systemEvents{journal};
+    platform::SystemEventCenter systemEvents{journal};
     Grants grants;
     platform::sim::SimPermissionAsker asker{journal};
     windows::AccessibilityGate gate{grants, asker, queue};

@@ -1,5 +1,5 @@
 #include "core/automation/AutomationManager.hpp"
-#include "platform/sim/SimSystemEvents.hpp"
+#include "platform/SystemEventCenter.hpp"
 #include "system/SystemFixture.hpp"
 
 namespace quorvane::system {
@@ -8,7 +8,7 @@ namespace {
 using Automation = core::Automation;
 
 struct AutomationOnPreferencesTest : testing::SystemFixture {
-    platform::sim::SimSystemEvents events{journal};
+    platform::SystemEventCenter events{journal};
 
     std::string hiddenFiles() {
         auto read = realShell.run("defaults read com.apple.finder AppleShowAllFiles");

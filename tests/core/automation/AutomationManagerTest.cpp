@@ -5,7 +5,7 @@
 #include "core/automation/AutomationViewModel.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "platform/memory/MemoryJournal.hpp"
-#include "platform/sim/SimSystemEvents.hpp"
+#include "platform/SystemEventCenter.hpp"
 
 namespace quorvane::core {
 namespace {
@@ -15,7 +15,7 @@ using Action = Automation::Action;
 
 struct AutomationManagerTest : testing::CatalogueFixture {
     platform::memory::MemoryJournal events_journal;
-    platform::sim::SimSystemEvents events{events_journal};
+    platform::SystemEventCenter events{events_journal};
     std::optional<AutomationManager> manager;
 
     void launch() { manager.emplace(catalogue, persistor, events, log); }

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "platform/memory/MemoryJournal.hpp"
-#include "platform/sim/SimSystemEvents.hpp"
+#include "platform/SystemEventCenter.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/UiFixture.hpp"
 #include "ui/automation/AutomationPage.hpp"
@@ -18,7 +18,7 @@ using Action = core::Automation::Action;
 
 struct AutomationPageTest : testing::UiFixture {
     platform::memory::MemoryJournal activity;
-    platform::sim::SimSystemEvents events{activity};
+    platform::SystemEventCenter events{activity};
     core::AutomationManager manager{catalogue, persistor, events, log};
     std::shared_ptr<core::Tweak> nextChoice;
     AutomationPage* page = new AutomationPage(manager, catalogue);

@@ -1,22 +1,22 @@
-#include "platform/sim/SimSystemEvents.hpp"
+#include "platform/SystemEventCenter.hpp"
 
 #include <vector>
 
-namespace quorvane::platform::sim {
+namespace quorvane::platform {
 
-SystemEvents::Token SimSystemEvents::observe(NotificationCenter, std::string name,
-                                             Handler handler) {
+SystemEvents::Token SystemEventCenter::observe(NotificationCenter, std::string name,
+                                               Handler handler) {
     const Token token = next_++;
     observers_.emplace(token, Observer{std::move(name), std::move(handler)});
     return token;
 }
 
-void SimSystemEvents::removeObserver(Token token) {
+void SystemEventCenter::removeObserver(Token token) {
     observers_.erase(token);
 }
 
-std::size_t SimSystemEvents::post(const std::string& name) {
-    journal_.record("SimulatedMac", "system event", name);
+std::size_t SystemEventCenter::deliver(const std::string& name, std::string_view cause) {
+    journal_.record(cause, "system event", name);
     // Copied first: a handler may add or remove observers.
     std::vector<Handler> receivers;
     for (const auto& [token, observer] : observers_)
@@ -27,4 +27,4 @@ std::size_t SimSystemEvents::post(const std::string& name) {
     return receivers.size();
 }
 
-}  // namespace quorvane::platform::sim
+}  // namespace quorvane::platform
