@@ -221,6 +221,10 @@ system::SystemServices& AppServices::systemServices() {
 triggers::ScriptTaskService& AppServices::scriptTasks() {
     return triggers_->scriptTasks();
 }
+triggers::FileManagerSync& AppServices::fileManagers() {
+    return triggers_->fileManagers();
+}
+
 triggers::FinderActionPerformer& AppServices::finderActions() {
     return triggers_->finderActions();
 }

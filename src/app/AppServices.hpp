@@ -47,6 +47,7 @@ struct DisplayServices;
 namespace quorvane::triggers {
 class ScriptTaskService;
 class FinderActionPerformer;
+class FileManagerSync;
 }  // namespace quorvane::triggers
 
 namespace quorvane::app {
@@ -98,6 +99,7 @@ class AppServices {
     system::SystemServices& systemServices();
     triggers::ScriptTaskService& scriptTasks();
     triggers::FinderActionPerformer& finderActions();
+    triggers::FileManagerSync& fileManagers();
     // The desktop the window and input tweaks act on, and their services.
     DesktopSession& desktop();
     windows::WindowsServices& windowsServices();

@@ -1,11 +1,18 @@
 #include "app/TriggersWiring.hpp"
 
+#include "core/AppIdentity.hpp"
 #include "triggers/TriggersTweaks.hpp"
 
 namespace quorvane::app {
 
 TriggersWiring::TriggersWiring(SharedServices& shared, SystemWiring& system)
-    : services_{.persistor = shared.persistor,
+    : fileManagerActions_({.dataHome = shared.directories.dataHome,
+                           .configHome = shared.directories.configHome,
+                           .stateFile = shared.directories.stateHome / core::bundleIdentifier /
+                                        "file-manager-actions.json",
+                           .program = shared.program}),
+      fileManagerSync_(fileManagerActions_, shared.workspace, shared.journal, shared.log),
+      services_{.persistor = shared.persistor,
                 .defaults = shared.userDefaults,
                 .shell = shared.shell,
                 .scripts = system.scriptRunner(),
@@ -14,7 +21,8 @@ TriggersWiring::TriggersWiring(SharedServices& shared, SystemWiring& system)
                 .pasteboard = shared.pasteboard,
                 .workspace = shared.workspace,
                 .journal = shared.journal,
-                .log = shared.log},
+                .log = shared.log,
+                .fileManagers = &fileManagerSync_},
       scriptExecution_(services_.shell, services_.scripts, services_.mainQueue, services_.alerts,
                        services_.journal),
       scriptTasks_(services_.persistor, services_.defaults, scriptExecution_),
@@ -31,6 +39,7 @@ void TriggersWiring::addWorkers(BackgroundDrain& drain) {
 
 void TriggersWiring::start() {
     scriptTasks_.seedIfNeeded();
+    fileManagerSync_.refresh();
 }
 
 void TriggersWiring::stop() {

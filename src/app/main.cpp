@@ -180,7 +180,8 @@ int main(int argc, char** argv) {
          .closed = [&services] { services.activationPolicy().becomeAccessory(); },
          .configureViews =
              ui::firstOf({ui::systemConfigureViews(services.systemServices()),
-                          ui::triggerConfigureViews(services.scriptTasks(), services.workspace())}),
+                          ui::triggerConfigureViews(services.scriptTasks(), services.workspace(),
+                                                     &services.fileManagers())}),
          .defaults = &services.userDefaults(),
          .hotkeys = services.hotkeys(),
          .addScript = [&services] { return services.scriptTasks().add().id; },

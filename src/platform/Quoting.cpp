@@ -13,6 +13,16 @@ bool isPlain(char c) {
 
 }  // namespace
 
+std::string desktopEntryQuoted(std::string_view path) {
+    std::string quoted = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
 std::string shellQuote(std::string_view token) {
     if (!token.empty() && std::all_of(token.begin(), token.end(), isPlain))
         return std::string(token);

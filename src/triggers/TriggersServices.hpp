@@ -10,6 +10,7 @@
 #include "platform/UserDefaults.hpp"
 #include "platform/Workspace.hpp"
 #include "system/ScriptRunner.hpp"
+#include "triggers/finder/FileManagerSync.hpp"
 
 namespace quorvane::triggers {
 
@@ -25,6 +26,9 @@ struct TriggersServices {
     platform::Workspace& workspace;
     platform::Journal& journal;
     platform::Log& log;
+    // The desktop's file managers; none where a Finder extension takes the
+    // actions instead.
+    FileManagerSync* fileManagers = nullptr;
 };
 
 }  // namespace quorvane::triggers

@@ -4,8 +4,8 @@
 
 namespace quorvane::triggers {
 
-void addTriggersTweaks(core::TweakFactory& factory, TriggersServices&) {
-    addFinderContextMenuTask(factory);
+void addTriggersTweaks(core::TweakFactory& factory, TriggersServices& services) {
+    addFinderContextMenuTask(factory, services.fileManagers);
 }
 
 }  // namespace quorvane::triggers

@@ -7,13 +7,14 @@
 namespace quorvane::ui {
 
 CustomConfigureViews triggerConfigureViews(triggers::ScriptTaskService& scripts,
-                                           platform::Workspace& workspace) {
-    return [&scripts, &workspace](const std::shared_ptr<core::Tweak>& tweak,
-                                  QWidget* parent) -> QWidget* {
+                                           platform::Workspace& workspace,
+                                           triggers::FileManagerSync* fileManagers) {
+    return [&scripts, &workspace, fileManagers](const std::shared_ptr<core::Tweak>& tweak,
+                                                QWidget* parent) -> QWidget* {
         if (auto* script = dynamic_cast<triggers::ScriptTweak*>(tweak.get()))
             return new ScriptEditor(scripts, script->task(), parent);
         if (tweak->id() == "FinderContextMenuTask")
-            return new FinderContextMenuView(workspace, parent);
+            return new FinderContextMenuView(workspace, fileManagers, parent);
         return nullptr;
     };
 }

@@ -3,6 +3,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/Quoting.hpp"
 #include "platform/posix/FileOps.hpp"
 
 namespace quorvane::platform::posix {
@@ -44,16 +45,6 @@ std::string withDefaultHandler(const std::string& list) {
 }
 
 }  // namespace
-
-std::string desktopEntryQuoted(const std::string& path) {
-    std::string quoted = "\"";
-    for (char c : path) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
 
 Status registerUrlScheme(const std::filesystem::path& dataHome,
                          const std::filesystem::path& configHome,

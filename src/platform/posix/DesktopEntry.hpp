@@ -7,10 +7,6 @@
 
 namespace quorvane::platform::posix {
 
-// A path as an Exec= key of a desktop entry wants it: quoted, with the
-// characters the entry rules reserve escaped.
-std::string desktopEntryQuoted(const std::string& path);
-
 // Makes the desktop hand "quorvane:" links to `program`: an application
 // entry in <data home>/applications, and the scheme's default handler in
 // <config home>/mimeapps.list unless the user chose another one there.

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "platform/Quoting.hpp"
 #include "platform/posix/DesktopEntry.hpp"
 #include "platform/posix/FileOps.hpp"
 

@@ -2,9 +2,9 @@
 
 namespace quorvane::triggers {
 
-void addFinderContextMenuTask(core::TweakFactory& factory) {
-    factory.add("FinderContextMenuTask", [](const core::CatalogueRow& row) {
-        return std::make_shared<FinderContextMenuTask>(row.info);
+void addFinderContextMenuTask(core::TweakFactory& factory, FileManagerSync* sync) {
+    factory.add("FinderContextMenuTask", [sync](const core::CatalogueRow& row) {
+        return std::make_shared<FinderContextMenuTask>(row.info, sync);
     });
 }
 

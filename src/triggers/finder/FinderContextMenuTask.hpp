@@ -3,20 +3,32 @@
 #include "core/CanToggle.hpp"
 #include "core/Tweak.hpp"
 #include "core/catalogue/TweakFactory.hpp"
+#include "triggers/finder/FileManagerSync.hpp"
 
 namespace quorvane::triggers {
 
 // "Finder Context Menu": explains how to turn on the Finder extension and
 // the Services entries. Its switch is a state of its own, kept in memory
-// for the run; running the tweak flips it.
+// for the run; running the tweak flips it. Where the desktop's file managers
+// take the actions instead (`sync`), the switch installs and removes them,
+// and starts as the last run left them.
 class FinderContextMenuTask final : public core::BuiltinTweak, public core::InMemoryToggle {
   public:
-    explicit FinderContextMenuTask(core::TweakInfo info)
-        : core::BuiltinTweak(std::move(info)), InMemoryToggle(true) {}
+    FinderContextMenuTask(core::TweakInfo info, FileManagerSync* sync)
+        : core::BuiltinTweak(std::move(info)),
+          InMemoryToggle(sync ? sync->enabled() : true),
+          sync_(sync) {}
 
-    void run() override { toggle(); }
+    void run() override {
+        toggle();
+        if (sync_)
+            sync_->apply(isOn());
+    }
+
+  private:
+    FileManagerSync* sync_;
 };
 
-void addFinderContextMenuTask(core::TweakFactory& factory);
+void addFinderContextMenuTask(core::TweakFactory& factory, FileManagerSync* sync);
 
 }  // namespace quorvane::triggers

@@ -1,4 +1,7 @@
 #include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <fstream>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -7,6 +10,7 @@
 #include "platform/memory/MemoryJournal.hpp"
 #include "platform/posix/PosixProcessLauncher.hpp"
 #include "platform/posix/PosixShellRunner.hpp"
+#include "platform/qt/XdgFileManagerActions.hpp"
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "support/TemporaryDirectory.hpp"
@@ -102,7 +106,7 @@ TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSett
         << sheet->windowTitle().toStdString();
     sheet->reject();
 
-    FinderContextMenuView finder(workspace);
+    FinderContextMenuView finder(workspace, nullptr);
     finder.findChild<QPushButton*>("OpenKeyboard")->click();
     finder.findChild<QPushButton*>("OpenExtensions")->click();
     EXPECT_EQ(workspace.opened,
@@ -123,6 +127,33 @@ TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSett
         }
     }
     save(finderSheet, "configure-finder.png");
+
+    // On a desktop whose file managers take the actions: what each holds,
+    // or why it holds nothing.
+    quorvane::testing::TemporaryDirectory xdg;
+    std::filesystem::create_directories(xdg.path() / "data/nautilus");
+    std::filesystem::create_directories(xdg.path() / "config/Thunar");
+    std::ofstream(xdg.path() / "config/dolphinrc") << "[General]\n";
+    std::ofstream(xdg.path() / "data/kio") << "a file where Dolphin's folder should be";
+    platform::qt::XdgFileManagerActions fileManagers(
+        {xdg.path() / "data", xdg.path() / "config", xdg.path() / "state.json", "/usr/bin/quorvane"});
+    triggers::FileManagerSync sync(fileManagers, workspace, activity, log);
+    sync.refresh();
+    FinderContextMenuView found(workspace, &sync);
+    auto* section = found.findChild<QGroupBox*>("FileManagers");
+    ASSERT_TRUE(section);
+    QStringList lines;
+    for (auto* label : section->findChildren<QLabel*>())
+        lines << label->text();
+    const QString shown = lines.join('\n');
+    EXPECT_TRUE(shown.contains(QStringLiteral("<b>Nautilus</b> — Copy Path, Copy Filename")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("<b>Thunar</b> — Copy Path"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("<b>Dolphin</b> — not installed: cannot make")))
+        << shown.toStdString();
+    found.resize(460, found.heightForWidth(460) > 0 ? found.heightForWidth(460)
+                                                   : found.sizeHint().height());
+    save(found, "finder-context-menu-file-managers.png");
 
     AlertPanel panel;
     panel.show({platform::Alert::Style::warning, "Get IP Address", "No such interface"});

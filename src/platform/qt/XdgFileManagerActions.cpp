@@ -1,0 +1,393 @@
+#include "platform/qt/XdgFileManagerActions.hpp"
+
+#include <QDomDocument>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <algorithm>
+
+#include "platform/Quoting.hpp"
+
+namespace quorvane::platform::qt {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Installed = XdgFileManagerActions::Installed;
+
+constexpr const char* thunarIdPrefix = "quorvane-";
+
+bool isDirectory(const fs::path& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+bool pathExists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+QString qPath(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+std::optional<QByteArray> readAll(const fs::path& path) {
+    QFile file(qPath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+// Whole or not at all: a temporary file renamed over the old one.
+std::string writeWhole(const fs::path& path, const QByteArray& content, bool executable) {
+    std::error_code made;
+    fs::create_directories(path.parent_path(), made);
+    if (made)
+        return "cannot make " + path.parent_path().string() + ": " + made.message();
+    if (readAll(path) == content)
+        return {};
+    QSaveFile file(qPath(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+        return "cannot write " + path.string() + ": " + file.errorString().toStdString();
+    if (executable)
+        QFile::setPermissions(qPath(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return {};
+}
+
+void removeFile(const fs::path& path) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+}
+
+// --- What each file manager is given ----------------------------------
+
+struct File {
+    fs::path path;
+    QByteArray content;
+    std::vector<std::string> actions;
+    bool executable = false;
+};
+
+QByteArray nautilusScript(const FileAction& action, const fs::path& program) {
+    // Nautilus runs the script with the selected files as its arguments.
+    return QByteArray::fromStdString("#!/bin/sh\n# Quorvane's \"" + action.name +
+                                     "\" file action; it goes when Finder Context Menu is "
+                                     "switched off.\nexec " +
+                                     shellQuote(program.string()) + " finder-action " +
+                                     shellQuote(action.id) + " \"$@\"\n");
+}
+
+// One line of a key file: no line breaks inside a value.
+std::string oneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+QByteArray nemoAction(const FileAction& action, const fs::path& program) {
+    // Nemo puts each selected path in place of %F, quoted as one argument.
+    return QByteArray::fromStdString(
+        "[Nemo Action]\nName=" + oneLine(action.name) + "\nComment=" + oneLine(action.description) +
+        "\nExec=" + shellQuote(program.string()) + " finder-action " + action.id +
+        " %F\nIcon-Name=" + action.icon + "\nSelection=notnone\nExtensions=any;\n");
+}
+
+QByteArray dolphinServiceMenu(const std::vector<FileAction>& actions, const fs::path& program) {
+    std::string ids;
+    for (const auto& action : actions)
+        ids += action.id + ";";
+    std::string menu =
+        "[Desktop Entry]\nType=Service\nMimeType=all/all;\nActions=" + ids +
+        "\nX-KDE-ServiceTypes=KonqPopupMenu/Plugin\nX-KDE-Submenu=Quorvane\n";
+    for (const auto& action : actions)
+        menu += "\n[Desktop Action " + action.id + "]\nName=" + oneLine(action.name) +
+                "\nIcon=" + action.icon + "\nExec=" + desktopEntryQuoted(program.string()) +
+                " finder-action " + action.id + " %F\n";
+    return QByteArray::fromStdString(menu);
+}
+
+struct Manager {
+    const char* name;
+    fs::path location;  // its folder of actions, or Thunar's uca.xml
+    bool found;
+};
+
+std::vector<Manager> managersFound(const XdgFileManagerActions::Folders& folders) {
+    const auto& data = folders.dataHome;
+    const auto& config = folders.configHome;
+    return {
+        {"Nautilus", data / "nautilus/scripts/Quorvane", isDirectory(data / "nautilus")},
+        {"Nemo", data / "nemo/actions", isDirectory(data / "nemo")},
+        {"Dolphin", data / "kio/servicemenus",
+         isDirectory(data / "kio") || isDirectory(data / "dolphin") || pathExists(config / "dolphinrc")},
+        {"Thunar", config / "Thunar/uca.xml", isDirectory(config / "Thunar")},
+    };
+}
+
+std::vector<File> filesFor(const Manager& manager, const std::vector<FileAction>& actions,
+                           const fs::path& program) {
+    std::vector<File> files;
+    const std::string name = manager.name;
+    if (name == "Dolphin" && !actions.empty()) {
+        std::vector<std::string> names;
+        for (const auto& action : actions)
+            names.push_back(action.name);
+        // Dolphin runs a user's service menu only when it is executable.
+        files.push_back({manager.location / "quorvane.desktop",
+                         dolphinServiceMenu(actions, program), names, true});
+    }
+    for (const auto& action : actions) {
+        if (name == "Nautilus")
+            files.push_back({manager.location / action.name, nautilusScript(action, program),
+                             {action.name}, true});
+        else if (name == "Nemo")
+            files.push_back({manager.location / ("quorvane-" + action.id + ".nemo_action"),
+                             nemoAction(action, program), {action.name}, false});
+    }
+    return files;
+}
+
+// --- Thunar's uca.xml, shared with the user's own actions -------------
+
+bool isOurs(const QDomElement& action) {
+    return action.firstChildElement(QStringLiteral("unique-id"))
+        .text()
+        .startsWith(QLatin1String(thunarIdPrefix));
+}
+
+// Removes our actions from the document; answers how many remain.
+int withoutOurs(QDomDocument& document) {
+    auto root = document.documentElement();
+    std::vector<QDomElement> ours;
+    int others = 0;
+    for (auto action = root.firstChildElement(QStringLiteral("action")); !action.isNull();
+         action = action.nextSiblingElement(QStringLiteral("action")))
+        isOurs(action) ? ours.push_back(action) : void(++others);
+    for (auto& action : ours)
+        root.removeChild(action);
+    return others;
+}
+
+void appendThunarAction(QDomDocument& document, const FileAction& action,
+                        const fs::path& program) {
+    auto element = document.createElement(QStringLiteral("action"));
+    auto add = [&](const char* tag, const std::string& text) {
+        auto child = document.createElement(QLatin1String(tag));
+        if (!text.empty())
+            child.appendChild(document.createTextNode(QString::fromStdString(text)));
+        element.appendChild(child);
+    };
+    add("icon", action.icon);
+    add("name", action.name);
+    add("submenu", "Quorvane");
+    add("unique-id", thunarIdPrefix + action.id);
+    // Thunar quotes each path in place of %F and splits the line as a
+    // shell would, without running one.
+    add("command", shellQuote(program.string()) + " finder-action " + action.id + " %F");
+    add("description", action.description);
+    add("range", "*");
+    add("patterns", "*");
+    for (const char* kind : {"directories", "audio-files", "image-files", "other-files",
+                             "text-files", "video-files"})
+        add(kind, "");
+    document.documentElement().appendChild(element);
+}
+
+// Reads uca.xml, or starts one; an unreadable file is an error and is left
+// as it is.
+std::optional<QDomDocument> readThunar(const fs::path& file, std::string& error) {
+    QDomDocument document;
+    if (auto bytes = readAll(file)) {
+        QString message;
+        int line = 0;
+        if (!document.setContent(*bytes, &message, &line) ||
+            document.documentElement().tagName() != QStringLiteral("actions")) {
+            error = file.string() + " cannot be read (line " + std::to_string(line) + ": " +
+                    message.toStdString() + "); it was left as it is";
+            return std::nullopt;
+        }
+        return document;
+    }
+    document.appendChild(document.createProcessingInstruction(
+        QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
+    document.appendChild(document.createElement(QStringLiteral("actions")));
+    return document;
+}
+
+}  // namespace
+
+XdgFileManagerActions::XdgFileManagerActions(Folders folders) : folders_(std::move(folders)) {}
+
+XdgFileManagerActions::State XdgFileManagerActions::load() const {
+    State state;
+    const auto bytes = readAll(folders_.stateFile);
+    if (!bytes)
+        return state;
+    const auto json = QJsonDocument::fromJson(*bytes).object();
+    state.enabled = json.value(QStringLiteral("enabled")).toBool(true);
+    for (const auto& value : json.value(QStringLiteral("installed")).toArray()) {
+        const auto entry = value.toObject();
+        Installed installed{
+            .fileManager = entry.value(QStringLiteral("fileManager")).toString().toStdString(),
+            .file = entry.value(QStringLiteral("file")).toString().toStdString(),
+            .actions = {},
+            .created = entry.value(QStringLiteral("created")).toBool(true)};
+        for (const auto& action : entry.value(QStringLiteral("actions")).toArray())
+            installed.actions.push_back(action.toString().toStdString());
+        if (!installed.file.empty())
+            state.installed.push_back(std::move(installed));
+    }
+    return state;
+}
+
+bool XdgFileManagerActions::save(const State& state) const {
+    QJsonArray installed;
+    for (const auto& entry : state.installed) {
+        QJsonArray actions;
+        for (const auto& action : entry.actions)
+            actions.append(QString::fromStdString(action));
+        installed.append(QJsonObject{{"fileManager", QString::fromStdString(entry.fileManager)},
+                                     {"file", qPath(entry.file)},
+                                     {"actions", actions},
+                                     {"created", entry.created}});
+    }
+    const QJsonObject json{{"enabled", state.enabled}, {"installed", installed}};
+    return writeWhole(folders_.stateFile, QJsonDocument(json).toJson(), false).empty();
+}
+
+bool XdgFileManagerActions::enabled() const {
+    return load().enabled;
+}
+
+std::vector<FileManagerReport> XdgFileManagerActions::install(
+    const std::vector<FileAction>& actions) {
+    State before = load();
+    State after{.enabled = true, .installed = {}};
+    errors_.clear();
+    auto previous = [&](const std::string& manager) {
+        std::vector<Installed> entries;
+        for (const auto& entry : before.installed)
+            if (entry.fileManager == manager)
+                entries.push_back(entry);
+        return entries;
+    };
+
+    for (const auto& manager : managersFound(folders_)) {
+        const auto old = previous(manager.name);
+        if (!manager.found) {
+            // Its folder went away: keep track of anything of ours still there.
+            for (const auto& entry : old)
+                if (pathExists(entry.file))
+                    after.installed.push_back(entry);
+            continue;
+        }
+        std::string error;
+        if (std::string(manager.name) == "Thunar") {
+            bool created = old.empty() ? !pathExists(manager.location) : old.front().created;
+            if (auto document = readThunar(manager.location, error)) {
+                withoutOurs(*document);
+                std::vector<std::string> names;
+                for (const auto& action : actions) {
+                    appendThunarAction(*document, action, folders_.program);
+                    names.push_back(action.name);
+                }
+                error = writeWhole(manager.location, document->toByteArray(2), false);
+                if (error.empty())
+                    after.installed.push_back({manager.name, manager.location, names, created});
+                else if (!old.empty())
+                    after.installed.push_back(old.front());  // unchanged, still ours
+            } else if (!old.empty()) {
+                after.installed.push_back(old.front());
+            }
+        } else {
+            const auto files = filesFor(manager, actions, folders_.program);
+            std::vector<Installed> written;
+            for (const auto& file : files) {
+                error = writeWhole(file.path, file.content, file.executable);
+                if (!error.empty())
+                    break;
+                written.push_back({manager.name, file.path, file.actions, true});
+            }
+            // Files of an earlier install no longer wanted, or all of ours
+            // when this one failed half-way: nothing half-installed stays.
+            for (const auto& entry : old)
+                if (!error.empty() || std::none_of(files.begin(), files.end(), [&](const File& file) {
+                        return file.path == entry.file;
+                    }))
+                    removeFile(entry.file);
+            if (error.empty()) {
+                after.installed.insert(after.installed.end(), written.begin(), written.end());
+            } else {
+                for (const auto& file : files)
+                    removeFile(file.path);
+            }
+            std::error_code ignored;
+            if (std::string(manager.name) == "Nautilus" && fs::is_empty(manager.location, ignored))
+                fs::remove(manager.location, ignored);
+        }
+        if (!error.empty())
+            errors_[manager.name] = error;
+    }
+    if (!save(after))
+        errors_["Quorvane"] = "cannot write " + folders_.stateFile.string();
+    return report();
+}
+
+std::vector<FileManagerReport> XdgFileManagerActions::remove() {
+    State state = load();
+    State after{.enabled = false, .installed = {}};
+    errors_.clear();
+    for (const auto& entry : state.installed) {
+        if (entry.fileManager != "Thunar") {
+            removeFile(entry.file);
+            continue;
+        }
+        std::string error;
+        auto document = readThunar(entry.file, error);
+        if (!document) {
+            if (pathExists(entry.file)) {
+                errors_[entry.fileManager] = error;
+                after.installed.push_back(entry);
+            }
+            continue;
+        }
+        const int others = withoutOurs(*document);
+        if (entry.created && others == 0)
+            removeFile(entry.file);
+        else if (auto failed = writeWhole(entry.file, document->toByteArray(2), false);
+                 !failed.empty()) {
+            errors_[entry.fileManager] = failed;
+            after.installed.push_back(entry);
+        }
+    }
+    std::error_code ignored;
+    const auto scripts = folders_.dataHome / "nautilus/scripts/Quorvane";
+    if (isDirectory(scripts) && fs::is_empty(scripts, ignored))
+        fs::remove(scripts, ignored);
+    save(after);
+    return report();
+}
+
+std::vector<FileManagerReport> XdgFileManagerActions::report() const {
+    const State state = load();
+    std::vector<FileManagerReport> reports;
+    for (const auto& manager : managersFound(folders_)) {
+        if (!manager.found)
+            continue;
+        FileManagerReport report{.fileManager = manager.name,
+                                 .location = manager.location,
+                                 .installed = {},
+                                 .error = {}};
+        for (const auto& entry : state.installed)
+            if (entry.fileManager == manager.name && pathExists(entry.file))
+                report.installed.insert(report.installed.end(), entry.actions.begin(),
+                                        entry.actions.end());
+        if (auto error = errors_.find(manager.name); error != errors_.end())
+            report.error = error->second;
+        reports.push_back(std::move(report));
+    }
+    return reports;
+}
+
+}  // namespace quorvane::platform::qt
