@@ -248,13 +248,17 @@ std::vector<std::string> wordsOf(std::string_view text) {
     return split;
 }
 
-platform::Error usage(const CommandSpec& spec) {
-    std::string line = "usage: quorvane";
+std::string commandLineOf(const CommandSpec& spec) {
+    std::string line = "quorvane";
     if (!spec.name.empty())
         line += " " + std::string(spec.name);
     if (!spec.arguments.empty())
         line += " " + std::string(spec.arguments);
-    return {line};
+    return line;
+}
+
+platform::Error usage(const CommandSpec& spec) {
+    return {"usage: " + commandLineOf(spec)};
 }
 
 const std::vector<CommandSpec>& commandSpecs() {

@@ -27,6 +27,9 @@ struct CommandSpec {
 // "sim  drag" -> {"sim", "drag"}
 std::vector<std::string> wordsOf(std::string_view text);
 
+// "quorvane list [--group GROUP] ...": the command as the help shows it.
+std::string commandLineOf(const CommandSpec& spec);
+
 // "usage: quorvane list [--group GROUP] ..."
 platform::Error usage(const CommandSpec& spec);
 

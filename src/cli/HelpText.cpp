@@ -25,15 +25,6 @@ std::string joined(const std::vector<std::string>& parts, std::string_view betwe
     return text;
 }
 
-std::string commandLineOf(const CommandSpec& spec) {
-    std::string line = "quorvane";
-    if (!spec.name.empty())
-        line += " " + std::string(spec.name);
-    if (!spec.arguments.empty())
-        line += " " + std::string(spec.arguments);
-    return line;
-}
-
 // Roff takes a backslash as an escape, a leading dot or quote as a
 // request, and "-" as a hyphen that may be typeset as a dash.
 std::string roff(std::string_view text) {
@@ -196,6 +187,9 @@ std::string manPage() {
     for (const auto& [name, meaning] : std::map<std::string, const char*>{
              {"QUORVANE_DESKTOP", "\"simulated\" acts on the simulated desktop even in an X11 session."},
              {"QUORVANE_SIM_HOME", "the simulated Mac's folder (an absolute path)."},
+             {"QUORVANE_SYSTEM_EVENTS",
+              "\"simulated\": automation ignores the session's sleep, lock and screen saver "
+              "events and follows only quorvane sim post."},
              {"XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_STATE_HOME, XDG_CACHE_HOME, XDG_RUNTIME_DIR",
               "where records, settings, the activity journal, caches and the control socket live."}})
         page += ".TP\n.B " + roff(name) + roff(meaning);
