@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/Looks.hpp"
 #include "ui/PageTitle.hpp"
 
 namespace quorvane::ui {
@@ -14,7 +15,8 @@ JournalPage::JournalPage(Services services, QWidget* parent)
         tr("Every command, script, restart and pasteboard change Quorvane made, newest first."),
         this);
     intro->setWordWrap(true);
-    notice_ = new QLabel(this);
+    notice_ = new BoxedLabel(QString(), noticeLook(palette()), this);
+    notice_->setObjectName("ActivityNotice");
     notice_->setWordWrap(true);
     notice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     notice_->hide();
@@ -47,7 +49,7 @@ JournalPage::JournalPage(Services services, QWidget* parent)
 }
 
 void JournalPage::setNotice(const QString& text) {
-    notice_->setText(QStringLiteral("⚠︎ ") + text);
+    notice_->setText(text);
     notice_->setVisible(!text.isEmpty());
 }
 

@@ -31,6 +31,15 @@ QColor errorText(const QPalette& palette) {
     return isDark(palette) ? QColor(0xff, 0x6b, 0x60) : QColor(0xb3, 0x26, 0x1e);
 }
 
+BoxedLabel::Look noticeLook(const QPalette& palette) {
+    return isDark(palette) ? BoxedLabel::Look{.background = QColor(0x3d, 0x32, 0x15),
+                                              .text = QColor(0xff, 0xd9, 0x8a),
+                                              .border = QColor(0x7a, 0x5c, 0x12)}
+                           : BoxedLabel::Look{.background = QColor(0xff, 0xf4, 0xd6),
+                                              .text = QColor(0x5c, 0x43, 0x00),
+                                              .border = QColor(0xe8, 0xc6, 0x6a)};
+}
+
 BoxedLabel::BoxedLabel(const QString& text, Look look, QWidget* parent)
     : QLabel(text, parent), look_(look) {
     setContentsMargins(look_.padding);

@@ -42,4 +42,7 @@ class BoxedLabel final : public QLabel {
     Look look_;
 };
 
+// A notice above a page's content: amber on a light box, or the dark one.
+BoxedLabel::Look noticeLook(const QPalette& palette);
+
 }  // namespace quorvane::ui

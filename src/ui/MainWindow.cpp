@@ -102,14 +102,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     auto* tweaksColumn = new QVBoxLayout(tweaksPage_);
     tweaksColumn->setContentsMargins(0, 8, 0, 0);
     if (!services.simulationNotice.isEmpty()) {
-        auto* notice =
-            new BoxedLabel(services.simulationNotice,
-                           isDark(palette()) ? BoxedLabel::Look{.background = QColor(0x3d, 0x32, 0x15),
-                                                                .text = QColor(0xff, 0xd9, 0x8a),
-                                                                .border = QColor(0x7a, 0x5c, 0x12)}
-                                             : BoxedLabel::Look{.background = QColor(0xff, 0xf4, 0xd6),
-                                                                .text = QColor(0x5c, 0x43, 0x00),
-                                                                .border = QColor(0xe8, 0xc6, 0x6a)});
+        auto* notice = new BoxedLabel(services.simulationNotice, noticeLook(palette()));
         notice->setObjectName("SimulationNotice");
         notice->setWordWrap(true);
         auto* noticeRow = new QHBoxLayout;

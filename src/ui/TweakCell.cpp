@@ -149,11 +149,11 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
 void TweakCell::updateState() {
     if (!toggle_)
         return;
-    // The switch shows a Store field; a toggle that keeps its state itself
-    // has no field to show and reads as off.
-    const bool bound = core::asMToggle(*tweak_) || core::asPToggle(*tweak_);
+    // A Store field, or the state a toggle keeps itself ("Finder Context
+    // Menu": whether the file managers hold the actions), read again after
+    // each run.
     const QSignalBlocker quiet(toggle_);
-    toggle_->setChecked(bound && core::asToggle(*tweak_)->isOn());
+    toggle_->setChecked(core::asToggle(*tweak_)->isOn());
 }
 
 void TweakCell::contextMenuEvent(QContextMenuEvent* event) {

@@ -248,6 +248,15 @@ TEST_F(MainWindowTest, theActivityPageFollowsTheJournalAsItIsWritten) {
     EXPECT_TRUE(quorvane::testing::waitFor([&] { return page.list()->count() == 2; }));
     EXPECT_TRUE(page.list()->item(0)->text().contains("Empty Trash · script"));
     EXPECT_EQ(page.list()->item(0)->toolTip(), "EmptyTrashTask");
+
+    // What the journal may lack is said above it, also when said before the
+    // page was first made; nothing to say shows nothing.
+    window.setActivityNotice(QStringLiteral("Automation reacts only to the simulated Mac's events"));
+    auto* notice = window.journalPage()->notice();
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(notice->text().startsWith(QStringLiteral("Automation reacts only")));
+    window.setActivityNotice({});
+    EXPECT_TRUE(notice->isHidden());
 }
 
 }  // namespace
