@@ -1,6 +1,5 @@
 #include "platform/dbus/SessionEventSource.hpp"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
@@ -73,7 +72,16 @@ Status SessionEventSource::start() {
     if (!system_.isConnected())
         return Error{"the system bus cannot be reached: " +
                      system_.lastError().message().toStdString()};
-    if (!system_.interface() || !system_.interface()->isServiceRegistered(login1).value())
+    // The one call that waits: the bus itself answers it, within a second
+    // even when it is overloaded.
+    const auto owner = system_.call(
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                       QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"),
+                                       QStringLiteral("NameHasOwner"))
+            << login1,
+        QDBus::Block, 1000);
+    if (owner.type() != QDBusMessage::ReplyMessage || !owner.arguments().value(0).toBool())
         return Error{"logind (org.freedesktop.login1) is not on the system bus"};
     system_.connect(login1, login1Path, managerInterface, QStringLiteral("PrepareForSleep"), this,
                     SLOT(prepareForSleep(bool)));

@@ -33,8 +33,9 @@ struct BusAddresses {
 // Before sleep and power-off it holds a logind delay inhibitor, released
 // once the reactions' background work is idle or after `longestDelay`, so a
 // rule that runs a command before the machine goes down gets to run it; it
-// takes a new one after waking. Every bus call is asynchronous: the main
-// thread never waits on another process. Main thread only.
+// takes a new one after waking. Every call to another process is
+// asynchronous; start() waits for the bus itself, a second at most. Main
+// thread only.
 class SessionEventSource final : public QObject {
     Q_OBJECT
 
