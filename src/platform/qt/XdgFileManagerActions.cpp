@@ -1,11 +1,12 @@
 #include "platform/qt/XdgFileManagerActions.hpp"
 
-#include <QDomDocument>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <algorithm>
 
 #include "platform/Quoting.hpp"
@@ -150,33 +151,64 @@ std::vector<File> filesFor(const Manager& manager, const std::vector<FileAction>
 
 // --- Thunar's uca.xml, shared with the user's own actions -------------
 
-bool isOurs(const QDomElement& action) {
-    return action.firstChildElement(QStringLiteral("unique-id"))
-        .text()
-        .startsWith(QLatin1String(thunarIdPrefix));
+// The actions of a uca.xml that are not ours, each as the XML it was.
+struct ThunarActions {
+    std::vector<QByteArray> users;
+};
+
+// Reads uca.xml (none: no actions yet); a file that is not one is an error
+// and is left as it is. Qt Core's stream reader, so the program needs no
+// XML library of its own.
+std::optional<ThunarActions> readThunar(const fs::path& file, std::string& error) {
+    ThunarActions found;
+    const auto bytes = readAll(file);
+    if (!bytes)
+        return found;
+    QXmlStreamReader reader(*bytes);
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("actions"))
+        reader.raiseError(QStringLiteral("no <actions> element"));
+    while (!reader.hasError() && reader.readNextStartElement()) {
+        // Each child is copied whole, whatever it holds.
+        QByteArray element;
+        QXmlStreamWriter writer(&element);
+        writer.writeCurrentToken(reader);
+        bool ours = false;
+        QString lastStart = reader.name().toString();
+        for (int depth = 1; depth > 0 && !reader.atEnd();) {
+            reader.readNext();
+            if (reader.isStartElement()) {
+                ++depth;
+                lastStart = reader.name().toString();
+            } else if (reader.isEndElement()) {
+                --depth;
+            } else if (reader.isCharacters() && lastStart == QLatin1String("unique-id") &&
+                       reader.text().startsWith(QLatin1String(thunarIdPrefix))) {
+                ours = true;
+            }
+            if (!reader.hasError())
+                writer.writeCurrentToken(reader);
+        }
+        if (!ours)
+            found.users.push_back(element);
+    }
+    if (reader.hasError()) {
+        error = file.string() + " cannot be read (line " + std::to_string(reader.lineNumber()) +
+                ": " + reader.errorString().toStdString() + "); it was left as it is";
+        return std::nullopt;
+    }
+    return found;
 }
 
-// Removes our actions from the document; answers how many remain.
-int withoutOurs(QDomDocument& document) {
-    auto root = document.documentElement();
-    std::vector<QDomElement> ours;
-    int others = 0;
-    for (auto action = root.firstChildElement(QStringLiteral("action")); !action.isNull();
-         action = action.nextSiblingElement(QStringLiteral("action")))
-        isOurs(action) ? ours.push_back(action) : void(++others);
-    for (auto& action : ours)
-        root.removeChild(action);
-    return others;
-}
-
-void appendThunarAction(QDomDocument& document, const FileAction& action,
-                        const fs::path& program) {
-    auto element = document.createElement(QStringLiteral("action"));
+QByteArray thunarAction(const FileAction& action, const fs::path& program) {
+    QByteArray element;
+    QXmlStreamWriter writer(&element);
+    writer.setAutoFormatting(true);
+    writer.writeStartElement(QStringLiteral("action"));
     auto add = [&](const char* tag, const std::string& text) {
-        auto child = document.createElement(QLatin1String(tag));
-        if (!text.empty())
-            child.appendChild(document.createTextNode(QString::fromStdString(text)));
-        element.appendChild(child);
+        if (text.empty())
+            writer.writeEmptyElement(QLatin1String(tag));
+        else
+            writer.writeTextElement(QLatin1String(tag), QString::fromStdString(text));
     };
     add("icon", action.icon);
     add("name", action.name);
@@ -191,28 +223,15 @@ void appendThunarAction(QDomDocument& document, const FileAction& action,
     for (const char* kind : {"directories", "audio-files", "image-files", "other-files",
                              "text-files", "video-files"})
         add(kind, "");
-    document.documentElement().appendChild(element);
+    writer.writeEndElement();
+    return element;
 }
 
-// Reads uca.xml, or starts one; an unreadable file is an error and is left
-// as it is.
-std::optional<QDomDocument> readThunar(const fs::path& file, std::string& error) {
-    QDomDocument document;
-    if (auto bytes = readAll(file)) {
-        QString message;
-        int line = 0;
-        if (!document.setContent(*bytes, &message, &line) ||
-            document.documentElement().tagName() != QStringLiteral("actions")) {
-            error = file.string() + " cannot be read (line " + std::to_string(line) + ": " +
-                    message.toStdString() + "); it was left as it is";
-            return std::nullopt;
-        }
-        return document;
-    }
-    document.appendChild(document.createProcessingInstruction(
-        QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
-    document.appendChild(document.createElement(QStringLiteral("actions")));
-    return document;
+QByteArray thunarFile(const std::vector<QByteArray>& actions) {
+    QByteArray file = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n";
+    for (const auto& action : actions)
+        file += action.trimmed() + "\n";
+    return file + "</actions>\n";
 }
 
 }  // namespace
@@ -285,14 +304,14 @@ std::vector<FileManagerReport> XdgFileManagerActions::install(
         std::string error;
         if (std::string(manager.name) == "Thunar") {
             bool created = old.empty() ? !pathExists(manager.location) : old.front().created;
-            if (auto document = readThunar(manager.location, error)) {
-                withoutOurs(*document);
+            if (auto found = readThunar(manager.location, error)) {
+                auto all = found->users;
                 std::vector<std::string> names;
                 for (const auto& action : actions) {
-                    appendThunarAction(*document, action, folders_.program);
+                    all.push_back(thunarAction(action, folders_.program));
                     names.push_back(action.name);
                 }
-                error = writeWhole(manager.location, document->toByteArray(2), false);
+                error = writeWhole(manager.location, thunarFile(all), false);
                 if (error.empty())
                     after.installed.push_back({manager.name, manager.location, names, created});
                 else if (!old.empty())
@@ -344,18 +363,17 @@ std::vector<FileManagerReport> XdgFileManagerActions::remove() {
             continue;
         }
         std::string error;
-        auto document = readThunar(entry.file, error);
-        if (!document) {
+        auto found = readThunar(entry.file, error);
+        if (!found) {
             if (pathExists(entry.file)) {
                 errors_[entry.fileManager] = error;
                 after.installed.push_back(entry);
             }
             continue;
         }
-        const int others = withoutOurs(*document);
-        if (entry.created && others == 0)
+        if (entry.created && found->users.empty())
             removeFile(entry.file);
-        else if (auto failed = writeWhole(entry.file, document->toByteArray(2), false);
+        else if (auto failed = writeWhole(entry.file, thunarFile(found->users), false);
                  !failed.empty()) {
             errors_[entry.fileManager] = failed;
             after.installed.push_back(entry);
