@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <nlohmann/json.hpp>
 
 #include "app/AppServices.hpp"
@@ -27,7 +28,17 @@ namespace {
 // Lists the catalogue as this build has it (which tweaks are available)
 // with the user's own scripts, without a display and without writing the
 // user's records.
-int listCatalogue(const cli::ListOptions& options) {
+int listCatalogue(cli::ListOptions options) {
+    // The running instance knows its desktop: what it cannot do there, it
+    // says. Without one, this process's own catalogue answers alone.
+    std::ostringstream quiet;
+    (void)CommandClient(quiet, quiet).send({{"command", "list"}}, [&](const nlohmann::json& reply) {
+        for (const auto& tweak : reply.value("tweaks", nlohmann::json::array()))
+            if (tweak.is_object() && tweak.value("unavailable", nlohmann::json()).is_string())
+                options.sessionUnavailable[tweak.value("id", "")] =
+                    tweak["unavailable"].get<std::string>();
+        return 0;
+    });
     HeadlessApplication application;
 
     AppServices services(platform::posix::XdgDirectories::current(), AppServices::Access::readOnly);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ struct ListOptions {
     // Only the names "quorvane run" (one-shots) or "quorvane toggle"
     // (toggles) accept, one per line.
     enum class Choices { none, runnable, toggles } choices = Choices::none;
+    // Why tweaks cannot work, by id, as the running instance says: it knows
+    // the desktop it runs on (a Dock to read, say), which this process,
+    // without windows, does not.
+    std::map<std::string, std::string> sessionUnavailable{};
 };
 
 // What the user asked for on the command line.

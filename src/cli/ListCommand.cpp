@@ -39,7 +39,15 @@ std::vector<std::string> flagNames(const core::Tweak& tweak) {
     return flags;
 }
 
-nlohmann::json describe(core::Tweak& tweak) {
+std::optional<std::string> unavailableReason(const core::Tweak& tweak,
+                                             const ListOptions& options) {
+    if (auto session = options.sessionUnavailable.find(tweak.id());
+        session != options.sessionUnavailable.end())
+        return session->second;
+    return tweak.unavailableReason();
+}
+
+nlohmann::json describe(core::Tweak& tweak, const ListOptions& options) {
     const auto state = core::stateBindingOf(tweak);
     nlohmann::json categories = nlohmann::json::array();
     for (auto category : tweak.categories())
@@ -52,15 +60,18 @@ nlohmann::json describe(core::Tweak& tweak) {
                           {"kind", core::isToggle(state) ? "toggle" : "oneShot"},
                           {"flags", flagNames(tweak)},
                           {"docUrl", tweak.docUrl()},
-                          {"available", tweak.isAvailable()}};
-    if (auto reason = tweak.unavailableReason())
+                          {"available", true}};
+    if (auto reason = unavailableReason(tweak, options)) {
+        object["available"] = false;
         object["unavailable"] = *reason;
+    }
     if (auto field = core::stateFieldName(state); !field.empty())
         object["state"] = field;
     return object;
 }
 
-void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks, std::ostream& out) {
+void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks,
+                const ListOptions& options, std::ostream& out) {
     out << std::left << std::setw(36) << "ID" << std::setw(34) << "NAME" << std::setw(13)
         << "CATEGORY" << std::setw(9) << "KIND"
         << "STATE\n";
@@ -74,7 +85,7 @@ void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks, std::os
             field = "(own)";
         out << std::setw(36) << tweak->id() << std::setw(34) << tweak->name() << std::setw(13)
             << category << std::setw(9) << (core::isToggle(state) ? "toggle" : "one-shot")
-            << std::setw(30) << field << tweak->unavailableReason().value_or("")
+            << std::setw(30) << field << unavailableReason(*tweak, options).value_or("")
             << "\n";
     }
     out << tweaks.size() << (tweaks.size() == 1 ? " tweak\n" : " tweaks\n");
@@ -123,9 +134,9 @@ int listTweaks(const ListOptions& options, const core::Catalogue& catalogue, cor
 
     if (options.json) {
         for (const auto& tweak : holder.tweaks.get())
-            out << describe(*tweak).dump() << "\n";
+            out << describe(*tweak, options).dump() << "\n";
     } else {
-        printTable(holder.tweaks.get(), out);
+        printTable(holder.tweaks.get(), options, out);
     }
     return 0;
 }

@@ -54,6 +54,16 @@ TEST_F(ListCommandTest, jsonDescribesEachTweakOfTheGroupOnItsOwnLine) {
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(objects[0]["kind"], "oneShot");
     EXPECT_FALSE(objects[0].contains("state"));
+
+    // What the running instance cannot do on its desktop is listed so here.
+    out.str("");
+    ListOptions dock{.group = "Dock", .search = "preview", .json = true};
+    dock.sessionUnavailable["PreviewDockWindowTask"] = "Not supported on this desktop";
+    ASSERT_EQ(list(dock), 0);
+    objects = lines();
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0]["available"], false);
+    EXPECT_EQ(objects[0]["unavailable"], "Not supported on this desktop");
 }
 
 TEST_F(ListCommandTest, anUnknownGroupIsRefusedWithTheGroupsThereAre) {

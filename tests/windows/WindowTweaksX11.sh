@@ -131,5 +131,8 @@ echo "show desktop: through _NET_SHOWING_DESKTOP"
 # No Dock can be read here.
 if "$quorvane" toggle "Click to hide" on 2>"$home/err.txt"; then fail "Click to hide went on"; fi
 grep -q "Not supported on this desktop" "$home/err.txt" || fail "Click to hide: $(cat "$home/err.txt")"
+# The command line's list says so too, though it has no desktop of its own.
+"$quorvane" list --group Dock --search preview --json | grep -q '"unavailable":"Not supported on this desktop"' ||
+  fail "list: $("$quorvane" list --group Dock --search preview --json)"
 echo "dock: Not supported on this desktop"
 echo "all passed"
