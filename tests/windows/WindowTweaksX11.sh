@@ -37,8 +37,16 @@ xcalc=$(xdotool search --name '^Calculator$' | head -1)
 "$quorvane" >"$home/out.txt" 2>&1 &
 pids+=($!)
 eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
-# Its window (no tray here) out of the way of the clicks.
-for window in $(xdotool search --name '^Quorvane$'); do xdotool windowminimize "$window"; done
+# Its window (no tray here) out of the way of the clicks, once it is mapped:
+# on a slow machine it may map after the program says it runs.
+eventually xdotool search --onlyvisible --name '^Quorvane$' || fail "Quorvane's window did not show"
+minimized() {
+    for window in $(xdotool search --onlyvisible --name '^Quorvane$'); do
+        xdotool windowminimize "$window"
+    done
+    ! xdotool search --onlyvisible --name '^Quorvane$' >/dev/null
+}
+eventually minimized || fail "Quorvane's window stays in the way"
 sleep 3  # past the re-application of stored toggles
 
 # The window's outer frame, decorations included: "x y width height".
