@@ -87,11 +87,14 @@ std::string oneLine(std::string text) {
 }
 
 QByteArray nemoAction(const FileAction& action, const fs::path& program) {
-    // Nemo puts each selected path in place of %F, quoted as one argument.
+    // Nemo puts the selected paths in place of %F and splits the line as a
+    // shell would, without running one. Single quotes (a quote inside one
+    // closed, escaped and reopened) keep every byte, newlines too; its
+    // default backslash escaping would drop a newline.
     return QByteArray::fromStdString(
         "[Nemo Action]\nName=" + oneLine(action.name) + "\nComment=" + oneLine(action.description) +
         "\nExec=" + shellQuote(program.string()) + " finder-action " + action.id +
-        " %F\nIcon-Name=" + action.icon + "\nSelection=notnone\nExtensions=any;\n");
+        " %F\nQuote=single\nIcon-Name=" + action.icon + "\nSelection=notnone\nExtensions=any;\n");
 }
 
 QByteArray dolphinServiceMenu(const std::vector<FileAction>& actions, const fs::path& program) {
