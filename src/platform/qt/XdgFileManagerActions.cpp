@@ -217,8 +217,8 @@ QByteArray thunarAction(const FileAction& action, const fs::path& program) {
     add("name", action.name);
     add("submenu", "Quorvane");
     add("unique-id", thunarIdPrefix + action.id);
-    // Thunar quotes each path in place of %F and splits the line as a
-    // shell would, without running one.
+    // Thunar puts each path, shell-quoted, in place of %F and runs the line
+    // with /bin/sh: the program's path is quoted the same way.
     add("command", shellQuote(program.string()) + " finder-action " + action.id + " %F");
     add("description", action.description);
     add("range", "*");
