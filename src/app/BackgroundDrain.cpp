@@ -11,10 +11,7 @@ void BackgroundDrain::drain(const std::function<std::size_t()>& runMainQueue) co
     for (;;) {
         for (const auto& worker : workers_)
             worker.waitUntilIdle();
-        bool idle = runMainQueue() == 0;
-        for (const auto& worker : workers_)
-            idle = idle && worker.isIdle();
-        if (idle)
+        if (runMainQueue() == 0 && idle())
             return;
     }
 }

@@ -57,6 +57,13 @@ std::string writeWhole(const fs::path& path, const QByteArray& content, bool exe
     return {};
 }
 
+// Our own folder (Nautilus's Quorvane submenu) goes once nothing is in it.
+void removeIfEmptyFolder(const fs::path& path) {
+    std::error_code ignored;
+    if (isDirectory(path) && fs::is_empty(path, ignored))
+        fs::remove(path, ignored);
+}
+
 void removeFile(const fs::path& path) {
     std::error_code ignored;
     fs::remove(path, ignored);
@@ -344,9 +351,8 @@ std::vector<FileManagerReport> XdgFileManagerActions::install(
                 for (const auto& file : files)
                     removeFile(file.path);
             }
-            std::error_code ignored;
-            if (std::string(manager.name) == "Nautilus" && fs::is_empty(manager.location, ignored))
-                fs::remove(manager.location, ignored);
+            if (std::string(manager.name) == "Nautilus")
+                removeIfEmptyFolder(manager.location);
         }
         if (!error.empty())
             errors_[manager.name] = error;
@@ -382,10 +388,7 @@ std::vector<FileManagerReport> XdgFileManagerActions::remove() {
             after.installed.push_back(entry);
         }
     }
-    std::error_code ignored;
-    const auto scripts = folders_.dataHome / "nautilus/scripts/Quorvane";
-    if (isDirectory(scripts) && fs::is_empty(scripts, ignored))
-        fs::remove(scripts, ignored);
+    removeIfEmptyFolder(folders_.dataHome / "nautilus/scripts/Quorvane");
     save(after);
     return report();
 }
