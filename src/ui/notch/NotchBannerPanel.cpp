@@ -118,6 +118,9 @@ NotchBannerPanel::NotchBannerPanel(NotchBannerView::Actions actions)
                            Qt::X11BypassWindowManagerHint) {
     setObjectName("NotchBannerPanel");
     setAttribute(Qt::WA_TranslucentBackground);
+    // A panel that takes clicks but never the keyboard: the window whose
+    // switch brought it up keeps focus, so typing carries on there.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(tr("Notch banner"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -137,7 +140,6 @@ void NotchBannerPanel::present(const platform::Rect& frame,
     view_->showTweak(tweak);
     show();
     raise();
-    activateWindow();
 }
 
 void NotchBannerPanel::fadeOut(std::chrono::milliseconds duration, std::function<void()> done) {
