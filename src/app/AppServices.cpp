@@ -7,6 +7,7 @@
 #include "app/SharedServices.hpp"
 #include "app/StartupTrace.hpp"
 #include "app/SystemWiring.hpp"
+#include "app/TextWiring.hpp"
 #include "app/TriggersWiring.hpp"
 #include "app/DisplayWiring.hpp"
 #include "app/InputWiring.hpp"
@@ -32,6 +33,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
           [this](const std::string& name) { return hotkeys_ && hotkeys_->isActive(name); })),
       windowTweaks_(
           std::make_unique<WindowTweaksWiring>(*shared_, *windows_, *input_, *display_)),
+      text_(std::make_unique<TextWiring>(*shared_)),
       factory_(makeFactory()),
       catalogue_(factory_, shared_->store, shared_->log, triggers_->scriptTasks()),
       tweaksHandler_(catalogue_),
@@ -42,6 +44,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
         [this](core::Category category) { tweaksHandler_.refreshAll(category); });
     system_->addWorkers(drain_);
     triggers_->addWorkers(drain_);
+    text_->addWorkers(drain_);
 }
 
 AppServices::~AppServices() {
@@ -56,6 +59,7 @@ core::TweakFactory AppServices::makeFactory() {
     triggers_->addTweaks(factory);
     display_->addTweaks(factory);
     windowTweaks_->addTweaks(factory);
+    text_->addTweaks(factory);
     return factory;
 }
 
@@ -107,6 +111,7 @@ std::vector<LifecycleStep> AppServices::exitSteps() {
 std::vector<LifecycleStep> AppServices::stopSteps() {
     return {
         {"end running commands", [this] { shared_->shell.terminateRunning(); }},
+        {"stop text", [this] { text_->stop(); }},
         {"stop displays", [this] { display_->stop(); }},
         {"stop input", [this] { input_->stop(); }},
         {"stop windows", [this] { windows_->stop(); }},

@@ -59,6 +59,7 @@ class WindowsWiring;
 class InputWiring;
 class WindowTweaksWiring;
 class DisplayWiring;
+class TextWiring;
 class DesktopSession;
 
 // The composition root: the one place that picks adapters. It owns the
@@ -158,6 +159,7 @@ class AppServices {
     std::unique_ptr<InputWiring> input_;
     std::unique_ptr<DisplayWiring> display_;
     std::unique_ptr<WindowTweaksWiring> windowTweaks_;
+    std::unique_ptr<TextWiring> text_;
     core::TweakFactory factory_;
     core::Catalogue catalogue_;
     core::TweaksHandler tweaksHandler_;

@@ -183,6 +183,24 @@ int simDesktopPicture(const cli::CommandLine& command) {
     return 0;
 }
 
+// The screenshot tool's stand-in reads the picture from the simulated Mac's
+// folder: no instance needed.
+int simCapture(const cli::CommandLine& command) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    std::optional<std::filesystem::path> picture;
+    if (!command.paths.empty())
+        picture = command.paths.front();
+    if (auto set = platform::sim::SimHome(paths.simulatedMac).setCapturePicture(picture); !set) {
+        std::cerr << "quorvane: " << set.error().message << "\n";
+        return 1;
+    }
+    if (picture)
+        std::cout << "The simulated screenshot tool captures " << picture->string() << " next.\n";
+    else
+        std::cout << "The simulated screenshot tool's next selection is cancelled.\n";
+    return 0;
+}
+
 int simDesktop(const std::vector<std::string>& words) {
     return CommandClient(std::cout, std::cerr)
         .send({{"command", "sim"}, {"words", words}}, [](const nlohmann::json& reply) {
@@ -268,6 +286,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return simDesktop(command.simWords);
         case Action::simDesktopPicture:
             return simDesktopPicture(command);
+        case Action::simCapture:
+            return simCapture(command);
         case Action::desktop:
             return desktop(command);
         case Action::displays:

@@ -67,9 +67,11 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       permissionAsker(journal),
       alerts(log),
       workspace(&journal),
-      desktop(journal, pasteboard, mainQueue, log,
+      desktop(journal, simPasteboard, mainQueue, log,
               access == Access::readOnly ? std::filesystem::path()
                                          : paths.simulatedMac / "displays.json"),
+      pasteboard(desktop.simulated() ? static_cast<platform::Pasteboard&>(simPasteboard)
+                                     : qtPasteboard),
       sound(log, QString::fromStdString(helperFile(program, "libquorvane_sound.so").string())),
       intentDonations(log),
       systemEvents(journal),

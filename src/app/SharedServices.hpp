@@ -92,9 +92,13 @@ struct SharedServices {
     PermissionRequests permissionAsker;
     AlertRequests alerts;
     platform::sim::SimWorkspace workspace;
-    platform::qt::QtPasteboard pasteboard;
+    platform::qt::QtPasteboard qtPasteboard;
+    platform::sim::SimPasteboard simPasteboard;
     // Other applications' windows and the input streams.
     DesktopSession desktop;
+    // The clipboard of the desktop in use: the X11 session's, else the
+    // simulated Mac's.
+    platform::Pasteboard& pasteboard;
     platform::qt::SoundModule sound;
     platform::sim::SimIntentDonations intentDonations;
     platform::SystemEventCenter systemEvents;

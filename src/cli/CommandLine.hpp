@@ -37,6 +37,7 @@ struct CommandLine {
         simPress,
         simDesktop,
         simDesktopPicture,
+        simCapture,
         desktop,
         displays,
         overlays,

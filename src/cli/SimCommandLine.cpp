@@ -36,17 +36,33 @@ platform::Result<CommandLine> parsePress(const CommandSpec& spec, const Argument
     return usage(spec);
 }
 
+std::string absolute(const std::string& path) {
+    if (path.empty())
+        return path;
+    const std::filesystem::path given(path);
+    return (given.is_absolute() ? given : std::filesystem::current_path() / given)
+        .lexically_normal()
+        .string();
+}
+
 platform::Result<CommandLine> parseDesktopPicture(const CommandSpec& spec,
                                                   const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = Action::simDesktopPicture};
     if (arguments.size() != 1 || arguments[0].empty() || arguments[0].starts_with("--"))
         return usage(spec);
-    const std::filesystem::path given(arguments[0]);
-    return CommandLine{.action = Action::simDesktopPicture,
-                       .paths = {(given.is_absolute() ? given : std::filesystem::current_path() / given)
-                                     .lexically_normal()
-                                     .string()}};
+    return CommandLine{.action = Action::simDesktopPicture, .paths = {absolute(arguments[0])}};
+}
+
+// The picture the simulated screenshot tool "captures" next, or a cancel.
+platform::Result<CommandLine> parseCapture(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.size() != 1 || arguments[0].empty())
+        return usage(spec);
+    if (arguments[0] == "--cancel")
+        return CommandLine{.action = Action::simCapture};
+    if (arguments[0].starts_with("--"))
+        return usage(spec);
+    return CommandLine{.action = Action::simCapture, .paths = {absolute(arguments[0])}};
 }
 
 // The simulated desktop's commands, checked whole here and carried out by
@@ -55,6 +71,17 @@ platform::Result<CommandLine> parseDesktopCommand(const CommandSpec& spec,
                                                   const Arguments& arguments) {
     std::vector<std::string> words{std::string(spec.name.substr(4))};
     words.insert(words.end(), arguments.begin(), arguments.end());
+    // The running Quorvane reads the files: from its folder, not ours.
+    if (words[0] == "pasteboard") {
+        for (std::size_t i = 1; i + 2 < words.size(); ++i) {
+            if (words[i] == "--type") {
+                words[i + 2] = absolute(words[i + 2]);
+                i += 2;
+            } else if (words[i] == "--text") {
+                ++i;
+            }
+        }
+    }
     auto checked = platform::sim::SimDesktopCommand::parse(words);
     if (!checked) {
         std::string message = checked.error().message;
@@ -115,6 +142,12 @@ constexpr CommandSpec specs[] = {
      {}, "quorvane sim type 'hello world'"},
     {"sim text", "", "what was typed into the frontmost simulated application",
      parseDesktopCommand, {}, "quorvane sim text"},
+    {"sim pasteboard", "[show | set [--text T] [--type TYPE FILE]...]",
+     "the simulated pasteboard, or set its representations\n(types by their Mac names, e.g. public.html)",
+     parseDesktopCommand, {}, "quorvane sim pasteboard set --type public.html page.html"},
+    {"sim capture", "FILE|--cancel",
+     "what the simulated screenshot tool captures next: the\npicture FILE, or a cancelled selection",
+     parseCapture, {}, "quorvane sim capture lines.png"},
     {"sim tap-timeout", "", "the system disables every event tap, as on a timeout",
      parseDesktopCommand, {}, "quorvane sim tap-timeout"},
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace quorvane::platform {
@@ -7,5 +8,9 @@ namespace quorvane::platform {
 // Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates,
 // nothing past U+10FFFF): what may be taken for text, in JSON or on screen.
 bool isValidUtf8(std::string_view text);
+
+// Appends the code point as UTF-8 (a surrogate or anything past U+10FFFF as
+// U+FFFD).
+void appendUtf8(std::string& out, char32_t c);
 
 }  // namespace quorvane::platform

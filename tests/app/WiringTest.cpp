@@ -18,13 +18,13 @@ namespace {
 // The ids no folder gives behaviour yet, sorted. Each folder that lands
 // takes its ids out of this list.
 const std::vector<std::string> stillUnavailable{
-    "AutoClickTask", "AutoHideMenuBarTask", "AutoPlainTextTask", "AutoScrollTask",
+    "AutoClickTask", "AutoHideMenuBarTask", "AutoScrollTask",
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
     "EmojiAliasTask", "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask",
     "EnergySaverTask", "ExpandLinkTask", "ExtractTextTask", "FireworkTask", "HideCursorTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
     "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",
-    "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak", "PlainTextTask",
+    "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
     "PublicIpTask", "QuitAppsTask", "RainTask", "ReverseScrollTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask", "ViewShortcutTask",
     "VisualizeCursorTask", "VisualizeKeystrokeTask",
@@ -83,11 +83,11 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
     EXPECT_EQ(names(program.services.exitSteps()),
               (std::vector<std::string>{"reset tweaks", "save records"}));
     EXPECT_EQ(names(program.services.stopSteps()),
-              (std::vector<std::string>{"end running commands", "stop displays", "stop input",
+              (std::vector<std::string>{"end running commands", "stop text", "stop displays", "stop input",
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks"}));
+              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of

@@ -1,15 +1,34 @@
 #pragma once
 
+#include <QMetaObject>
+
 #include "platform/Pasteboard.hpp"
 
 namespace quorvane::platform::qt {
 
-// The system clipboard through Qt. Needs a QGuiApplication.
+// The MIME type a pasteboard type travels as on this host, and back: the
+// Mac's names for the types every platform shares, any other verbatim.
+std::string mimeTypeFor(const std::string& pasteboardType);
+// Every "text/plain;charset=…" variant is the one string type.
+std::string pasteboardTypeFor(const std::string& mimeType);
+
+// The system clipboard through Qt. Needs a QGuiApplication; counts every
+// change Qt announces for the clipboard, our own writes included.
 class QtPasteboard final : public Pasteboard {
   public:
-    std::optional<std::string> string() const override;
-    void setString(const std::string& text) override;
-    void clearContents() override;
+    QtPasteboard();
+    ~QtPasteboard() override;
+    QtPasteboard(const QtPasteboard&) = delete;
+    QtPasteboard& operator=(const QtPasteboard&) = delete;
+
+    long changeCount() const override { return changeCount_; }
+    std::vector<std::string> types() const override;
+    std::optional<std::string> data(const std::string& type) const override;
+    void write(const PasteboardContents& contents) override;
+
+  private:
+    long changeCount_ = 0;
+    QMetaObject::Connection changed_;
 };
 
 }  // namespace quorvane::platform::qt

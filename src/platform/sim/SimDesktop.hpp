@@ -10,30 +10,11 @@
 #include "platform/ActivationPolicy.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
-#include "platform/Pasteboard.hpp"
+#include "platform/sim/SimPasteboard.hpp"
 #include "platform/PermissionAsker.hpp"
 #include "platform/Workspace.hpp"
 
 namespace quorvane::platform::sim {
-
-// The simulated Mac's pasteboard: a text and a change count.
-class SimPasteboard final : public Pasteboard {
-  public:
-    std::optional<std::string> string() const override { return text_; }
-    void setString(const std::string& text) override {
-        text_ = text;
-        ++changeCount;
-    }
-    void clearContents() override {
-        text_.reset();
-        ++changeCount;
-    }
-
-    int changeCount = 0;
-
-  private:
-    std::optional<std::string> text_;
-};
 
 // The simulated workspace: a launched application joins the running ones;
 // what is opened or shown is kept and journaled. Terminal and Finder are

@@ -24,6 +24,7 @@ constexpr std::string_view usages[] = {
     "type TEXT",
     "text",
     "tap-timeout",
+    "pasteboard [show | set [--text T] [--type TYPE FILE]...]",
 };
 
 std::string numberWord(double value) {
@@ -350,11 +351,33 @@ Result<SimDesktopCommand> parseScroll(Words rest) {
     return command;
 }
 
+Result<SimDesktopCommand> parsePasteboard(Words words) {
+    if (words.empty() || (words.size() == 1 && words[0] == "show"))
+        return SimDesktopCommand{.kind = Kind::showPasteboard};
+    const auto usage = [] { return wrong("usage: sim pasteboard [show | set [--text T] [--type TYPE FILE]...]"); };
+    if (words[0] != "set")
+        return usage();
+    SimDesktopCommand command{.kind = Kind::setPasteboard};
+    for (std::size_t i = 1; i < words.size();) {
+        if (words[i] == "--text" && i + 1 < words.size()) {
+            command.pasteboard.push_back({.type = "public.utf8-plain-text", .text = words[i + 1], .file = {}});
+            i += 2;
+        } else if (words[i] == "--type" && i + 2 < words.size() && !words[i + 1].empty() &&
+                   !words[i + 2].empty()) {
+            command.pasteboard.push_back({.type = words[i + 1], .text = {}, .file = words[i + 2]});
+            i += 3;
+        } else {
+            return usage();
+        }
+    }
+    return command;
+}
+
 }  // namespace
 
 bool SimDesktopCommand::isNoun(std::string_view word) {
     for (std::string_view noun : {"display", "app", "dock", "window", "menu", "pointer", "click", "drag",
-                                  "scroll", "key", "press", "type", "text", "tap-timeout"})
+                                  "scroll", "key", "press", "type", "text", "tap-timeout", "pasteboard"})
         if (word == noun)
             return true;
     return false;
@@ -398,6 +421,8 @@ Result<SimDesktopCommand> SimDesktopCommand::parse(std::span<const std::string> 
             return wrong("sim type takes at most 4096 bytes at once");
         return SimDesktopCommand{.kind = Kind::type, .name = rest[0]};
     }
+    if (noun == "pasteboard")
+        return parsePasteboard(rest);
     if (!rest.empty())
         return Error{"usage: sim " + noun};
     return SimDesktopCommand{.kind = noun == "text" ? Kind::showText : Kind::tapTimeout};

@@ -44,7 +44,16 @@ struct SimDesktopCommand {
         type,
         showText,
         tapTimeout,
+        showPasteboard,
+        setPasteboard,
     };
+    // One representation for "pasteboard set": a text, or a file's bytes.
+    struct PasteboardSource {
+        std::string type;
+        std::string text;
+        std::string file;  // absolute once the command line has checked it
+    };
+    static constexpr std::size_t maxPasteboardBytes = 64u << 20;
     static constexpr int maxSteps = 1000;
     static constexpr std::size_t maxPoints = 25;
     // Played in time (8 ms an event), a drag must end well within the
@@ -73,6 +82,7 @@ struct SimDesktopCommand {
     bool fixedSize = false;
     bool noMinimize = false;
     std::string shortcut{};  // menu item's combination
+    std::vector<PasteboardSource> pasteboard{};
 
     // `words` follow "sim"; "press" is the old name of "key".
     static Result<SimDesktopCommand> parse(std::span<const std::string> words);

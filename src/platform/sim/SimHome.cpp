@@ -48,6 +48,14 @@ fi
 echo "usage: ipconfig <command> <args>" >&2
 exit 1
 )"},
+    // screencapture -i PATH: the interactive selection "captures" the
+    // picture `quorvane sim capture` set, or is cancelled and writes nothing.
+    {"screencapture", R"(#!/bin/sh
+[ "$1" = -i ] && [ $# -eq 2 ] || { echo "usage: screencapture -i file" >&2; exit 1; }
+picture="$(dirname "$0")/../capture.png"
+[ -f "$picture" ] || exit 1
+exec cp "$picture" "$2"
+)"},
     {"open", R"(#!/bin/sh
 exit 0
 )"},
@@ -128,6 +136,22 @@ Status writeSetting(const std::filesystem::path& root, const std::string& key, c
 }
 
 }  // namespace
+
+Status SimHome::setCapturePicture(const std::optional<std::filesystem::path>& picture) const {
+    if (!picture) {
+        std::error_code ignored;
+        std::filesystem::remove(capturePicture(), ignored);
+        return success();
+    }
+    auto bytes = posix::readFile(*picture, 64 << 20);
+    if (!bytes)
+        return bytes.error();
+    if (!bytes.value())
+        return Error{"no file " + picture->string()};
+    if (auto made = posix::makePrivateDirectory(root_); !made)
+        return made;
+    return posix::writeFileAtomically(capturePicture(), *bytes.value());
+}
 
 bool SimHome::adminPromptApproves() const {
     return settingIsNot(root_, "adminPrompt", "cancel");

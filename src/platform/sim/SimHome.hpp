@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/Log.hpp"
@@ -16,6 +17,8 @@ namespace quorvane::platform::sim {
 //   bin/           stand-ins for macOS-only command-line tools (and a link to
 //                  the stand-in `defaults`), first on PATH
 //   home/          the simulated user's home folder (~ of every command)
+//   capture.png    what the screenshot tool's next selection captures; none: the
+//                  user cancels it
 class SimHome final : public PermissionChecker {
   public:
     // `defaultsTool`: the stand-in `defaults` program to put on PATH, if any.
@@ -42,6 +45,11 @@ class SimHome final : public PermissionChecker {
     // The simulated Mac's privacy grants, granted unless revoked.
     bool isGranted(Permission permission) const override;
     Status setGranted(Permission permission, bool granted) const;
+
+    // The picture the stand-in `screencapture -i PATH` copies to PATH;
+    // none: the selection is cancelled and no file is written.
+    std::filesystem::path capturePicture() const { return root_ / "capture.png"; }
+    Status setCapturePicture(const std::optional<std::filesystem::path>& picture) const;
 
   private:
     std::filesystem::path root_;

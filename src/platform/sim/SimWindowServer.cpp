@@ -1,6 +1,8 @@
 #include "platform/GeometryText.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 
+#include "platform/sim/SimPasteboard.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <thread>
@@ -363,6 +365,9 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             return std::string();
         case K::showText:
             return text(frontmost_) + "\n";
+        case K::showPasteboard:
+        case K::setPasteboard:
+            return performPasteboardCommand(pasteboard_, command);
         case K::tapTimeout: {
             std::size_t disabled = 0;
             // A callback may remove taps: walk a copy of the tokens.

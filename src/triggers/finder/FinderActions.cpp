@@ -226,7 +226,6 @@ void FinderActionPerformer::copy(const FinderAction& action,
         else
             text += fileUrl(isFolder(path) ? withTrailingSlash(path) : path);
     }
-    pasteboard_.clearContents();
     pasteboard_.setString(text);
     // What kind of text and how long: never the paths themselves.
     journal_.record(action.id, "pasteboard",

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/CanToggle.hpp"
+#include "text/ClipboardManager.hpp"
+
+namespace quorvane::text {
+
+// While on, every new content of the pasteboard is converted to plain text.
+class AutoPlainTextTask final : public core::BuiltinTweak, public core::CanPToggle {
+  public:
+    AutoPlainTextTask(core::TweakInfo info, core::PKeyPath field, core::Store& store,
+                      ClipboardManager& clipboard)
+        : BuiltinTweak(std::move(info)), CanPToggle(store, field), clipboard_(clipboard) {}
+
+    void run() override {
+        if (isOn())
+            clipboard_.start();
+        else
+            clipboard_.stop();
+    }
+
+  private:
+    ClipboardManager& clipboard_;
+};
+
+}  // namespace quorvane::text

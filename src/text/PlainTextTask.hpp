@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/Tweak.hpp"
+#include "text/PlainTextService.hpp"
+
+namespace quorvane::text {
+
+// Converts the rich text on the pasteboard to plain text, once.
+class PlainTextTask final : public core::BuiltinTweak {
+  public:
+    PlainTextTask(core::TweakInfo info, PlainTextService& service)
+        : BuiltinTweak(std::move(info)), service_(service) {}
+
+    void run() override { service_.convert(id()); }
+
+  private:
+    PlainTextService& service_;
+};
+
+}  // namespace quorvane::text

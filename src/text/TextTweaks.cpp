@@ -1,0 +1,24 @@
+#include "text/TextTweaks.hpp"
+
+#include <memory>
+
+#include "text/AutoPlainTextTask.hpp"
+#include "text/PlainTextTask.hpp"
+
+namespace quorvane::text {
+
+void addTextTweaks(core::TweakFactory& factory, TextServices& services) {
+    factory.add("PlainTextTask", [&services](const core::CatalogueRow& row) {
+        return std::make_shared<PlainTextTask>(row.info, services.plainText);
+    });
+    factory.add("AutoPlainTextTask",
+                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
+                    const auto* field = core::pStateField(row);
+                    if (!field)
+                        return nullptr;
+                    return std::make_shared<AutoPlainTextTask>(row.info, *field, services.store,
+                                                               services.clipboard);
+                });
+}
+
+}  // namespace quorvane::text

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/qt/QtRichTextReader.hpp"
+#include "platform/sim/SimPasteboard.hpp"
+#include "text/ClipboardManager.hpp"
+#include "text/PlainTextService.hpp"
+
+namespace quorvane::text {
+namespace {
+
+namespace pb = platform::pasteboardType;
+using platform::PasteboardContents;
+
+// The simulated pasteboard, counting how often content is read.
+class CountingPasteboard final : public platform::Pasteboard {
+  public:
+    long changeCount() const override { return inner.changeCount(); }
+    std::vector<std::string> types() const override {
+        ++reads;
+        return inner.types();
+    }
+    std::optional<std::string> data(const std::string& type) const override {
+        ++reads;
+        return inner.data(type);
+    }
+    void write(const PasteboardContents& contents) override { inner.write(contents); }
+
+    platform::sim::SimPasteboard inner;
+    mutable int reads = 0;
+};
+
+struct PlainText : ::testing::Test {
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "plain-text";
+        static char* argv[] = {name};
+        static QGuiApplication application(argc, argv);
+    }
+
+    // Runs the conversion to its end: the parse on the executor, the write
+    // back on the main queue.
+    void settle() {
+        for (int round = 0; round < 4; ++round) {
+            executor.waitUntilIdle();
+            queue.drain();
+        }
+    }
+
+    CountingPasteboard pasteboard;
+    platform::qt::QtRichTextReader reader;
+    core::SerialExecutor executor{"Plain Text"};
+    platform::memory::ManualMainQueue queue;
+    platform::memory::MemoryJournal journal;
+    PlainTextService service{pasteboard, reader, executor, queue, journal};
+};
+
+std::string utf16le(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+TEST_F(PlainText, convertsWhatItShouldAndLeavesEverythingElseAlone) {
+    const std::string rtf = "{\\rtf1\\ansi\\ansicpg1252 from \\b RTF\\b0\\par}";
+    struct Case {
+        const char* what;
+        PasteboardContents contents;
+        std::optional<std::string> converted;  // none: untouched
+    };
+    const Case cases[] = {
+        {"HTML wins over RTF",
+         {{pb::rtf, rtf}, {pb::html, "<p>from <b>HTML</b></p>"}, {pb::string, "x"}},
+         "from HTML"},
+        {"RTF alone", {{pb::rtf, rtf}, {pb::string, "from RTF"}}, "from RTF\n"},
+        {"UTF-16 HTML with a byte order mark", {{pb::html, utf16le(u"<i>caf\u00e9 \u20ac</i>")}},
+         "caf\u00e9 \u20ac"},
+        {"a charset in the document",
+         {{pb::html, "<meta charset=\"iso-8859-1\"><p>na\xEFve</p>"}}, "na\u00efve"},
+        {"an image first", {{pb::png, "\x89PNG"}, {pb::html, "<b>caption</b>"}}, std::nullopt},
+        {"a PDF first", {{pb::pdf, "%PDF"}, {pb::rtf, rtf}}, std::nullopt},
+        {"plain text only", {{pb::string, "just words"}}, std::nullopt},
+        {"nothing at all", {}, std::nullopt},
+        {"an image's HTML, first", {{pb::html, "<img src=\"a.png\">"}, {pb::tiff, "II*"}},
+         std::nullopt},
+        {"white space only", {{pb::html, "<p> &nbsp; </p>"}}, std::nullopt},
+        {"RTF that is not RTF", {{pb::rtf, "plain"}}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        pasteboard.write(c.contents);
+        const long before = pasteboard.changeCount();
+        service.convert("PlainTextTask");
+        settle();
+        if (!c.converted) {
+            EXPECT_EQ(pasteboard.changeCount(), before);
+            EXPECT_EQ(pasteboard.inner.snapshot(), c.contents);
+            continue;
+        }
+        // Exactly the text and the transient marker, written as one change.
+        EXPECT_EQ(pasteboard.changeCount(), before + 1);
+        EXPECT_EQ(pasteboard.inner.snapshot(),
+                  (PasteboardContents{{pb::string, *c.converted}, {pb::transient, "1"}}));
+        // A second run finds nothing left to do.
+        service.convert("PlainTextTask");
+        settle();
+        EXPECT_EQ(pasteboard.changeCount(), before + 1);
+    }
+    // Journaled by type and size only.
+    ASSERT_FALSE(journal.entries().empty());
+    EXPECT_EQ(journal.entries().front().detail,
+              "public.utf8-plain-text 9 bytes, org.nspasteboard.TransientType 1 byte");
+}
+
+TEST_F(PlainText, aCopyMadeDuringTheParseWinsAndRequestsMeanwhileRunAfterwards) {
+    pasteboard.write({{pb::html, "<b>old</b>"}});
+    service.convert("PlainTextTask");
+    // Someone copies while the parse runs: theirs stands.
+    pasteboard.write({{pb::string, "theirs"}});
+    settle();
+    EXPECT_EQ(pasteboard.inner.snapshot(), (PasteboardContents{{pb::string, "theirs"}}));
+
+    // One conversion at a time: a second request waits for the first and
+    // then reads the pasteboard afresh.
+    pasteboard.write({{pb::html, "<b>first</b>"}});
+    service.convert("PlainTextTask");
+    EXPECT_TRUE(service.isConverting());
+    service.convert("AutoPlainTextTask");
+    executor.waitUntilIdle();
+    pasteboard.write({{pb::html, "<b>second</b>"}});
+    settle();
+    EXPECT_EQ(pasteboard.string(), "second");
+    EXPECT_FALSE(service.isConverting());
+}
+
+TEST_F(PlainText, theWatcherConvertsWithinHalfASecondAndReadsOnlyChangedContent) {
+    ClipboardManager clipboard(pasteboard, service, queue);
+    pasteboard.write({{pb::html, "<h1>already there</h1>"}});
+    clipboard.start();
+    queue.advance(std::chrono::milliseconds(500));
+    settle();
+    EXPECT_EQ(pasteboard.string(), "already there");
+
+    // Its own write is one more change; after that one look, nothing is
+    // read while the count stays.
+    queue.advance(std::chrono::milliseconds(500));
+    settle();
+    const int reads = pasteboard.reads;
+    queue.advance(std::chrono::seconds(10));
+    settle();
+    EXPECT_EQ(pasteboard.reads, reads);
+
+    pasteboard.write({{pb::rtf, "{\\rtf1 copied}"}});
+    queue.advance(std::chrono::milliseconds(500));
+    settle();
+    EXPECT_EQ(pasteboard.string(), "copied");
+
+    // Stopped: rich text stays rich.
+    clipboard.stop();
+    pasteboard.write({{pb::html, "<b>kept</b>"}});
+    queue.advance(std::chrono::seconds(2));
+    settle();
+    EXPECT_EQ(pasteboard.inner.types(), std::vector<std::string>{pb::html});
+    EXPECT_EQ(queue.pendingTimers(), 0u);
+}
+
+}  // namespace
+}  // namespace quorvane::text
