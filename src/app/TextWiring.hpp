@@ -4,6 +4,7 @@
 #include "app/SharedServices.hpp"
 #include "core/SerialExecutor.hpp"
 #include "core/catalogue/TweakFactory.hpp"
+#include "platform/qt/NetworkModule.hpp"
 #include "platform/qt/QtRichTextReader.hpp"
 #include "text/ClipboardManager.hpp"
 #include "text/PlainTextService.hpp"
@@ -12,7 +13,9 @@
 namespace quorvane::app {
 
 // The text folder: the clipboard of the desktop in use, rich text read
-// through Qt, and the executor where conversions wait.
+// through Qt, HTTP through the network module, and the executors where
+// conversions and requests wait. The echo service for the public address
+// is $QUORVANE_PUBLIC_IP_URL when set.
 class TextWiring {
   public:
     explicit TextWiring(SharedServices& shared);
@@ -20,12 +23,15 @@ class TextWiring {
     text::TextServices& services() { return services_; }
     void addTweaks(core::TweakFactory& factory);
     void addWorkers(BackgroundDrain& drain);
-    // The pasteboard is no longer watched.
+    // The pasteboard is no longer watched; requests in flight end, and
+    // nothing of the folder runs any more.
     void stop();
 
   private:
     platform::qt::QtRichTextReader richText_;
     core::SerialExecutor conversions_{"Plain Text"};
+    platform::qt::NetworkModule http_;
+    core::SerialExecutor network_{"Network"};
     text::PlainTextService plainText_;
     text::ClipboardManager clipboard_;
     text::TextServices services_;

@@ -7,7 +7,7 @@ namespace quorvane::platform {
 
 // A modal alert: a message, optional details, and an "OK" button.
 struct Alert {
-    enum class Style { informational, warning };
+    enum class Style { informational, warning, critical };
 
     Style style = Style::informational;
     std::string message;

@@ -2,7 +2,13 @@
 
 #include "core/SerialExecutor.hpp"
 #include "core/Store.hpp"
+#include <chrono>
+#include <string>
+
+#include "platform/Alerts.hpp"
+#include "platform/HttpClient.hpp"
 #include "platform/Journal.hpp"
+#include "platform/UserDefaults.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
 #include "platform/Pasteboard.hpp"
@@ -23,6 +29,12 @@ struct TextServices {
     platform::MainQueue& mainQueue;
     PlainTextService& plainText;
     ClipboardManager& clipboard;  // Auto Plain text's watcher
+    platform::UserDefaults& defaults;
+    platform::Alerts& alerts;
+    platform::HttpClient& http;
+    core::SerialExecutor& network;  // requests wait here
+    std::string publicIpService;    // the echo service's address
+    std::chrono::milliseconds requestTimeout = std::chrono::seconds(60);
 };
 
 }  // namespace quorvane::text

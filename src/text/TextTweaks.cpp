@@ -3,7 +3,9 @@
 #include <memory>
 
 #include "text/AutoPlainTextTask.hpp"
+#include "text/ExpandLinkTask.hpp"
 #include "text/PlainTextTask.hpp"
+#include "text/PublicIpTask.hpp"
 
 namespace quorvane::text {
 
@@ -19,6 +21,12 @@ void addTextTweaks(core::TweakFactory& factory, TextServices& services) {
                     return std::make_shared<AutoPlainTextTask>(row.info, *field, services.store,
                                                                services.clipboard);
                 });
+    factory.add("ExpandLinkTask", [&services](const core::CatalogueRow& row) {
+        return std::make_shared<ExpandLinkTask>(row.info, services);
+    });
+    factory.add("PublicIpTask", [&services](const core::CatalogueRow& row) {
+        return std::make_shared<PublicIpTask>(row.info, services);
+    });
 }
 
 }  // namespace quorvane::text

@@ -19,9 +19,24 @@ std::size_t AlertPanel::openCount() {
     return open_.size();
 }
 
+namespace {
+
+QMessageBox::Icon iconOf(platform::Alert::Style style) {
+    switch (style) {
+        case platform::Alert::Style::warning:
+            return QMessageBox::Warning;
+        case platform::Alert::Style::critical:
+            return QMessageBox::Critical;
+        case platform::Alert::Style::informational:
+            break;
+    }
+    return QMessageBox::Information;
+}
+
+}  // namespace
+
 void AlertPanel::show(const platform::Alert& alert) {
-    const auto icon = alert.style == platform::Alert::Style::warning ? QMessageBox::Warning
-                                                                      : QMessageBox::Information;
+    const auto icon = iconOf(alert.style);
     const QString message = QString::fromStdString(alert.message);
     forgetClosed();
     for (const auto& open : open_) {
@@ -39,9 +54,7 @@ void AlertPanel::show(const platform::Alert& alert) {
         open_.pop_front();
     }
     auto* box = new QMessageBox(
-        alert.style == platform::Alert::Style::warning ? QMessageBox::Warning
-                                                       : QMessageBox::Information,
-        QStringLiteral("Quorvane"), QString::fromStdString(alert.message), QMessageBox::Ok);
+        icon, QStringLiteral("Quorvane"), QString::fromStdString(alert.message), QMessageBox::Ok);
     box->button(QMessageBox::Ok)->setText(QObject::tr("OK"));
     if (!alert.informativeText.empty())
         box->setInformativeText(QString::fromStdString(alert.informativeText));

@@ -21,11 +21,11 @@ const std::vector<std::string> stillUnavailable{
     "AutoClickTask", "AutoHideMenuBarTask", "AutoScrollTask",
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
     "EmojiAliasTask", "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask",
-    "EnergySaverTask", "ExpandLinkTask", "ExtractTextTask", "FireworkTask", "HideCursorTask",
+    "EnergySaverTask", "ExtractTextTask", "FireworkTask", "HideCursorTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
     "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
-    "PublicIpTask", "QuitAppsTask", "RainTask", "ReverseScrollTask",
+    "QuitAppsTask", "RainTask", "ReverseScrollTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask", "ViewShortcutTask",
     "VisualizeCursorTask", "VisualizeKeystrokeTask",
 };
@@ -87,7 +87,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text"}));
+              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of

@@ -1,0 +1,73 @@
+#include "text/ExpandLinkTask.hpp"
+
+#include "text/PasteboardJournal.hpp"
+
+namespace quorvane::text {
+
+namespace pb = platform::pasteboardType;
+
+const core::BoolSetting ExpandLinkTask::removesParameters{
+    "ExpandLinkTask.Manager.removesParameters", false};
+const core::BoolSetting ExpandLinkTask::showsAlert{"ExpandLinkTask.Manager.showsAlert", false};
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+}  // namespace
+
+void ExpandLinkTask::run() {
+    const auto copied = services_.pasteboard.string();
+    if (!copied)
+        return;
+    const auto url = services_.http.httpUrl(trimmed(*copied));
+    if (!url)
+        return;
+    const long countRead = services_.pasteboard.changeCount();
+    services_.network.submit([this, countRead,
+                              request = platform::HttpRequest{.method = platform::HttpRequest::Method::head,
+                                                              .url = *url,
+                                                              .timeout = services_.requestTimeout}] {
+        auto response = services_.http.perform(request);
+        services_.mainQueue.post([this, countRead, response = std::move(response)] {
+            if (!response) {
+                services_.log.info(id(), "the link was not expanded: " + response.error().message);
+                return;
+            }
+            expanded(response.value().url, countRead);
+        });
+    });
+}
+
+void ExpandLinkTask::expanded(const std::string& finalUrl, long countRead) {
+    std::string url = finalUrl;
+    if (removesParameters.read(services_.defaults))
+        url = services_.http.withoutQuery(url).value_or(url);
+    // Written as text and as a URL, so that pasting gives the long link;
+    // a copy made while the request ran stands.
+    if (services_.pasteboard.changeCount() == countRead) {
+        const platform::PasteboardContents contents{{pb::string, url}, {pb::url, url}};
+        services_.pasteboard.write(contents);
+        journalPasteboardWrite(services_.journal, id(), contents);
+    } else {
+        services_.log.info(id(), "the pasteboard changed during the request: left as it is");
+    }
+    if (showsAlert.read(services_.defaults))
+        services_.alerts.show(
+            {.style = platform::Alert::Style::warning, .message = name(), .informativeText = url});
+}
+
+core::ConfigureForm ExpandLinkTask::configureView() const {
+    return {{{.title = {},
+              .controls = {core::FormControl::toggle("Remove parameters from expanded URL",
+                                                     removesParameters),
+                           core::FormControl::toggle("Notify result", showsAlert)},
+              .footer = {}}}};
+}
+
+}  // namespace quorvane::text

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+#include "core/Persistor.hpp"
+#include "core/Store.hpp"
+#include "platform/curl/CurlHttpClient.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryAlerts.hpp"
+#include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/qt/QtRichTextReader.hpp"
+#include "platform/sim/SimPasteboard.hpp"
+#include "text/TextServices.hpp"
+
+namespace quorvane::text {
+
+// The text folder over the simulated pasteboard, memory stores, a virtual
+// main queue and the real HTTP client.
+struct TextFixture : ::testing::Test {
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "text-tests";
+        static char* argv[] = {name};
+        static QGuiApplication application(argc, argv);
+    }
+
+    // Runs the folder's work to its end: jobs on the executors, what they
+    // post back to the main queue, and so on.
+    void settle() {
+        for (int round = 0; round < 4; ++round) {
+            conversions.waitUntilIdle();
+            network.waitUntilIdle();
+            queue.drain();
+        }
+    }
+
+    platform::memory::MemoryLog log;
+    platform::memory::ManualMainQueue queue;
+    platform::memory::MemoryBlobStore blobs;
+    platform::memory::MemoryUserDefaults defaults;
+    core::Persistor persistor{&blobs, queue, log};
+    core::Store store{defaults, persistor};
+    platform::memory::MemoryJournal journal;
+    platform::memory::MemoryAlerts alerts;
+    platform::sim::SimPasteboard pasteboard;
+    platform::qt::QtRichTextReader reader;
+    platform::curl::CurlHttpClient http;
+    core::SerialExecutor conversions{"Plain Text"};
+    core::SerialExecutor network{"Network"};
+    PlainTextService plainText{pasteboard, reader, conversions, queue, journal};
+    ClipboardManager clipboard{pasteboard, plainText, queue};
+    TextServices services{.store = store,
+                          .pasteboard = pasteboard,
+                          .richText = reader,
+                          .conversions = conversions,
+                          .journal = journal,
+                          .log = log,
+                          .mainQueue = queue,
+                          .plainText = plainText,
+                          .clipboard = clipboard,
+                          .defaults = defaults,
+                          .alerts = alerts,
+                          .http = http,
+                          .network = network,
+                          .publicIpService = {},
+                          .requestTimeout = std::chrono::seconds(10)};
+};
+
+}  // namespace quorvane::text
