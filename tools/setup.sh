@@ -15,6 +15,7 @@ packages=(
   libxkbcommon-dev libxkbcommon-x11-dev
   xvfb xauth openbox xdotool x11-apps x11-utils xcompmgr
   dbus-daemon dbus-bin appstream desktop-file-utils groff-base
+  libcurl4-openssl-dev ca-certificates libtesseract-dev tesseract-ocr-eng libzxing-dev xclip
 )
 
 missing=()

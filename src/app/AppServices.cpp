@@ -211,6 +211,10 @@ platform::ActivationPolicy& AppServices::activationPolicy() {
 void AppServices::setPermissionPanel(platform::PermissionAsker* panel) {
     shared_->permissionAsker.panel = panel;
 }
+void AppServices::setClearScreen(std::function<void()> clear) {
+    text_->setClearScreen(std::move(clear));
+}
+
 void AppServices::setAlertPanel(platform::Alerts* panel) {
     shared_->alerts.panel = panel;
 }

@@ -90,6 +90,9 @@ class AppServices {
     // The front end's panels, once they exist.
     void setPermissionPanel(platform::PermissionAsker* panel);
     void setAlertPanel(platform::Alerts* panel);
+    // How the front end clears the screen of our windows (minimised, the
+    // popover closed) before the user chooses a region of it.
+    void setClearScreen(std::function<void()> clear);
     core::Persistor& persistor();
     core::Store& store();
     const core::Catalogue& catalogue() const { return catalogue_; }

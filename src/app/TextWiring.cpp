@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 
+#include "app/AppPaths.hpp"
 #include "app/InstallLayout.hpp"
+#include "platform/qt/QtRegionCapture.hpp"
+#include "platform/sim/SimScreenCapture.hpp"
 #include "text/PublicIpTask.hpp"
 #include "text/TextTweaks.hpp"
 
@@ -15,11 +18,25 @@ std::string publicIpService() {
     return chosen != nullptr && *chosen != '\0' ? chosen : text::PublicIpTask::defaultService;
 }
 
+std::unique_ptr<platform::ScreenCapture> screenCapture(SharedServices& shared) {
+    if (!shared.desktop.simulated())
+        return std::make_unique<platform::qt::QtRegionCapture>();
+    // The capture file lives beside the control socket, in a folder only
+    // this user can enter.
+    auto socket = controlSocketFor(shared.directories);
+    return std::make_unique<platform::sim::SimScreenCapture>(
+        shared.shell, shared.simHome.binDirectory() / "screencapture",
+        socket ? socket.value().parent_path() : shared.paths.cache, shared.mainQueue);
+}
+
 }  // namespace
 
 TextWiring::TextWiring(SharedServices& shared)
     : http_(shared.log,
             QString::fromStdString(helperFile(shared.program, "libquorvane_network.so").string())),
+      capture_(screenCapture(shared)),
+      recognition_(shared.log,
+                   QString::fromStdString(helperFile(shared.program, "libquorvane_recognition.so").string())),
       plainText_(shared.pasteboard, richText_, conversions_, shared.mainQueue, shared.journal),
       clipboard_(shared.pasteboard, plainText_, shared.mainQueue),
       services_{.store = shared.store,
@@ -35,7 +52,13 @@ TextWiring::TextWiring(SharedServices& shared)
                 .alerts = shared.alerts,
                 .http = http_,
                 .network = network_,
-                .publicIpService = publicIpService()} {}
+                .publicIpService = publicIpService(),
+                .permissions = shared.simHome,
+                .permissionAsker = shared.permissionAsker,
+                .capture = *capture_,
+                .textRecognizer = recognition_,
+                .barcodeReader = recognition_,
+                .vision = vision_} {}
 
 void TextWiring::addTweaks(core::TweakFactory& factory) {
     text::addTextTweaks(factory, services_);
@@ -44,6 +67,7 @@ void TextWiring::addTweaks(core::TweakFactory& factory) {
 void TextWiring::addWorkers(BackgroundDrain& drain) {
     drain.add(conversions_);
     drain.add(network_);
+    drain.add(vision_);
 }
 
 void TextWiring::stop() {
@@ -51,6 +75,7 @@ void TextWiring::stop() {
     http_.abortAll();
     network_.waitUntilIdle();
     conversions_.waitUntilIdle();
+    vision_.waitUntilIdle();
 }
 
 }  // namespace quorvane::app

@@ -6,6 +6,7 @@
 #include "core/catalogue/TweakFactory.hpp"
 #include "platform/qt/NetworkModule.hpp"
 #include "platform/qt/QtRichTextReader.hpp"
+#include "platform/qt/RecognitionModule.hpp"
 #include "text/ClipboardManager.hpp"
 #include "text/PlainTextService.hpp"
 #include "text/TextServices.hpp"
@@ -13,9 +14,12 @@
 namespace quorvane::app {
 
 // The text folder: the clipboard of the desktop in use, rich text read
-// through Qt, HTTP through the network module, and the executors where
-// conversions and requests wait. The echo service for the public address
-// is $QUORVANE_PUBLIC_IP_URL when set.
+// through Qt, HTTP through the network module, the screen region chosen on
+// the desktop in use (frozen screens under our overlay in an X11 session,
+// the simulated Mac's screenshot tool otherwise) and read through the
+// recognition module, and the executors where conversions, requests and
+// recognition wait. The echo service for the public address is
+// $QUORVANE_PUBLIC_IP_URL when set.
 class TextWiring {
   public:
     explicit TextWiring(SharedServices& shared);
@@ -23,6 +27,9 @@ class TextWiring {
     text::TextServices& services() { return services_; }
     void addTweaks(core::TweakFactory& factory);
     void addWorkers(BackgroundDrain& drain);
+    // The front end's way to clear the screen of our windows before a
+    // region is chosen.
+    void setClearScreen(std::function<void()> clear) { services_.clearScreen = std::move(clear); }
     // The pasteboard is no longer watched; requests in flight end, and
     // nothing of the folder runs any more.
     void stop();
@@ -32,6 +39,9 @@ class TextWiring {
     core::SerialExecutor conversions_{"Plain Text"};
     platform::qt::NetworkModule http_;
     core::SerialExecutor network_{"Network"};
+    std::unique_ptr<platform::ScreenCapture> capture_;
+    platform::qt::RecognitionModule recognition_;
+    core::SerialExecutor vision_{"Vision"};
     text::PlainTextService plainText_;
     text::ClipboardManager clipboard_;
     text::TextServices services_;

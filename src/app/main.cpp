@@ -30,6 +30,7 @@
 #include "platform/sim/SimHotkeys.hpp"
 #include "platform/SystemEventCenter.hpp"
 #include "triggers/scripts/ScriptTaskService.hpp"
+#include "platform/qt/QtOwnWindows.hpp"
 #include "ui/AlertPanel.hpp"
 #include "ui/ConfirmationPanel.hpp"
 #include "ui/EmojiImages.hpp"
@@ -213,6 +214,11 @@ int main(int argc, char** argv) {
                                       .quit = quit});
         return *popover;
     };
+    services.setClearScreen([&popover] {
+        platform::qt::minimizeOwnWindows();
+        if (popover)
+            popover->hide();
+    });
     ui::MenuBarService menuBar(
         makePopover,
         {.openMain = openMain,
@@ -288,6 +294,7 @@ int main(int argc, char** argv) {
     statusItemWatch.cancel();
     services.setPermissionPanel(nullptr);
     services.setAlertPanel(nullptr);
+    services.setClearScreen(nullptr);
     commands.store(nullptr);
     services.terminate();
     std::cout << "Quorvane saved its records and quit." << std::endl;

@@ -10,7 +10,11 @@
 #include "platform/Journal.hpp"
 #include "platform/UserDefaults.hpp"
 #include "platform/Log.hpp"
+#include <functional>
+
 #include "platform/MainQueue.hpp"
+#include "platform/PermissionAsker.hpp"
+#include "platform/ScreenCapture.hpp"
 #include "platform/Pasteboard.hpp"
 #include "platform/RichTextReader.hpp"
 #include "text/ClipboardManager.hpp"
@@ -35,6 +39,14 @@ struct TextServices {
     core::SerialExecutor& network;  // requests wait here
     std::string publicIpService;    // the echo service's address
     std::chrono::milliseconds requestTimeout = std::chrono::seconds(60);
+    const platform::PermissionChecker& permissions;
+    platform::PermissionAsker& permissionAsker;
+    platform::ScreenCapture& capture;
+    platform::TextRecognizer& textRecognizer;
+    platform::BarcodeReader& barcodeReader;
+    core::SerialExecutor& vision;  // pictures are read here, one at a time
+    // Minimises our windows and closes the popover; set by the front end.
+    std::function<void()> clearScreen{};
 };
 
 }  // namespace quorvane::text

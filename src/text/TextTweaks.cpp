@@ -4,6 +4,7 @@
 
 #include "text/AutoPlainTextTask.hpp"
 #include "text/ExpandLinkTask.hpp"
+#include "text/ExtractTextTask.hpp"
 #include "text/PlainTextTask.hpp"
 #include "text/PublicIpTask.hpp"
 
@@ -23,6 +24,9 @@ void addTextTweaks(core::TweakFactory& factory, TextServices& services) {
                 });
     factory.add("ExpandLinkTask", [&services](const core::CatalogueRow& row) {
         return std::make_shared<ExpandLinkTask>(row.info, services);
+    });
+    factory.add("ExtractTextTask", [&services](const core::CatalogueRow& row) {
+        return std::make_shared<ExtractTextTask>(row.info, services);
     });
     factory.add("PublicIpTask", [&services](const core::CatalogueRow& row) {
         return std::make_shared<PublicIpTask>(row.info, services);

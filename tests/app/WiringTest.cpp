@@ -21,7 +21,7 @@ const std::vector<std::string> stillUnavailable{
     "AutoClickTask", "AutoHideMenuBarTask", "AutoScrollTask",
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
     "EmojiAliasTask", "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask",
-    "EnergySaverTask", "ExtractTextTask", "FireworkTask", "HideCursorTask",
+    "EnergySaverTask", "FireworkTask", "HideCursorTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
     "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
@@ -87,7 +87,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network"}));
+              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Vision"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of

@@ -13,14 +13,22 @@
 #include "platform/memory/MemoryJournal.hpp"
 #include "platform/memory/MemoryLog.hpp"
 #include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/posix/PosixShellRunner.hpp"
 #include "platform/qt/QtRichTextReader.hpp"
+#include "platform/recognition/TesseractRecognizer.hpp"
+#include "platform/recognition/ZxingBarcodeReader.hpp"
+#include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimHome.hpp"
 #include "platform/sim/SimPasteboard.hpp"
+#include "platform/sim/SimScreenCapture.hpp"
+#include "support/TemporaryDirectory.hpp"
 #include "text/TextServices.hpp"
 
 namespace quorvane::text {
 
-// The text folder over the simulated pasteboard, memory stores, a virtual
-// main queue and the real HTTP client.
+// The text folder over the simulated pasteboard and screenshot tool (in a
+// temporary simulated Mac), memory stores, a virtual main queue, the real
+// HTTP client and the real recognisers.
 struct TextFixture : ::testing::Test {
     static void SetUpTestSuite() {
         static int argc = 1;
@@ -35,6 +43,7 @@ struct TextFixture : ::testing::Test {
         for (int round = 0; round < 4; ++round) {
             conversions.waitUntilIdle();
             network.waitUntilIdle();
+            vision.waitUntilIdle();
             queue.drain();
         }
     }
@@ -52,6 +61,19 @@ struct TextFixture : ::testing::Test {
     platform::curl::CurlHttpClient http;
     core::SerialExecutor conversions{"Plain Text"};
     core::SerialExecutor network{"Network"};
+    core::SerialExecutor vision{"Vision"};
+    testing::TemporaryDirectory folder;
+    platform::sim::SimHome simHome{[this] {
+        platform::sim::SimHome home(folder.path() / "sim");
+        EXPECT_TRUE(home.prepare());
+        return home;
+    }()};
+    platform::posix::PosixShellRunner shell{simHome.commandEnvironment()};
+    platform::sim::SimScreenCapture capture{shell, simHome.binDirectory() / "screencapture",
+                                            folder.path() / "run", queue};
+    platform::sim::SimPermissionAsker permissionAsker{journal};
+    platform::recognition::TesseractRecognizer textRecognizer{log};
+    platform::recognition::ZxingBarcodeReader barcodeReader;
     PlainTextService plainText{pasteboard, reader, conversions, queue, journal};
     ClipboardManager clipboard{pasteboard, plainText, queue};
     TextServices services{.store = store,
@@ -68,7 +90,15 @@ struct TextFixture : ::testing::Test {
                           .http = http,
                           .network = network,
                           .publicIpService = {},
-                          .requestTimeout = std::chrono::seconds(10)};
+                          .requestTimeout = std::chrono::seconds(10),
+                          .permissions = simHome,
+                          .permissionAsker = permissionAsker,
+                          .capture = capture,
+                          .textRecognizer = textRecognizer,
+                          .barcodeReader = barcodeReader,
+                          .vision = vision,
+                          .clearScreen = [this] { ++screenClears; }};
+    int screenClears = 0;
 };
 
 }  // namespace quorvane::text

@@ -1,0 +1,46 @@
+#include "text/ExtractTextTask.hpp"
+
+#include "text/PasteboardJournal.hpp"
+
+namespace quorvane::text {
+
+std::optional<std::string> textOfPicture(platform::TextRecognizer& text,
+                                         platform::BarcodeReader& barcodes, const std::string& image) {
+    if (auto read = text.recognizeText(image))
+        return read;
+    return barcodes.readBarcode(image);
+}
+
+void ExtractTextTask::run() {
+    if (!services_.permissions.isGranted(platform::Permission::screenRecording)) {
+        services_.permissionAsker.ask(platform::Permission::screenRecording);
+        return;
+    }
+    // Our own windows would stand in the way of the selection.
+    if (services_.clearScreen)
+        services_.clearScreen();
+    services_.capture.captureRegion(
+        [this](std::optional<std::string> image) { captured(std::move(image)); });
+}
+
+void ExtractTextTask::captured(std::optional<std::string> image) {
+    if (!image) {
+        services_.journal.record(id(), "capture", "no region chosen");
+        return;
+    }
+    services_.journal.record(id(), "capture", "region of " + std::to_string(image->size()) + " bytes");
+    services_.vision.submit([this, image = std::move(*image)] {
+        auto found = textOfPicture(services_.textRecognizer, services_.barcodeReader, image);
+        services_.mainQueue.post([this, found = std::move(found)] {
+            if (!found) {
+                services_.journal.record(id(), "capture", "no text or barcode found");
+                return;
+            }
+            services_.pasteboard.setString(*found);
+            journalPasteboardWrite(services_.journal, id(),
+                                   {{platform::pasteboardType::string, *found}});
+        });
+    });
+}
+
+}  // namespace quorvane::text
