@@ -79,7 +79,13 @@ class FrozenScreenOverlay::ScreenWindow final : public QRasterWindow {
     }
 
   private:
-    QRect selection() const { return QRect(from_, to_).normalized().intersected(QRect(QPoint(), size())); }
+    // The pixels between the press and the pointer: a drag of 200 points is
+    // 200 wide, the point under the release left out.
+    QRect selection() const {
+        const QRect dragged(QPoint(std::min(from_.x(), to_.x()), std::min(from_.y(), to_.y())),
+                            QSize(std::abs(to_.x() - from_.x()), std::abs(to_.y() - from_.y())));
+        return dragged.intersected(QRect(QPoint(), size()));
+    }
 
     FrozenScreenOverlay& owner_;
     QPixmap grab_;

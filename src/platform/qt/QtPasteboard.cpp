@@ -65,6 +65,9 @@ std::vector<std::string> QtPasteboard::types() const {
     if (data == nullptr)
         return types;
     for (const QString& format : data->formats()) {
+        // The X selection's own targets (TARGETS, MULTIPLE) are no content.
+        if (!format.contains('/') && !format.contains('.'))
+            continue;
         auto type = pasteboardTypeFor(format.toStdString());
         if (std::find(types.begin(), types.end(), type) == types.end())
             types.push_back(std::move(type));
