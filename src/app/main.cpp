@@ -214,8 +214,9 @@ int main(int argc, char** argv) {
                                       .quit = quit});
         return *popover;
     };
-    services.setClearScreen([&popover] {
+    services.setClearScreen([&popover, &banner] {
         platform::qt::minimizeOwnWindows();
+        banner.dismiss();
         if (popover)
             popover->hide();
     });

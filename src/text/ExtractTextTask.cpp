@@ -16,11 +16,15 @@ void ExtractTextTask::run() {
         services_.permissionAsker.ask(platform::Permission::screenRecording);
         return;
     }
-    // Our own windows would stand in the way of the selection.
-    if (services_.clearScreen)
-        services_.clearScreen();
-    services_.capture.captureRegion(
-        [this](std::optional<std::string> image) { captured(std::move(image)); });
+    // Our own windows would stand in the way of the selection: cleared on
+    // the next turn, after whatever the click that ran us shows in turn
+    // (the notch banner).
+    services_.mainQueue.post([this] {
+        if (services_.clearScreen)
+            services_.clearScreen();
+        services_.capture.captureRegion(
+            [this](std::optional<std::string> image) { captured(std::move(image)); });
+    });
 }
 
 void ExtractTextTask::captured(std::optional<std::string> image) {
