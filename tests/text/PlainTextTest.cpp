@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/qt/QtRichTextReader.hpp"
-#include "platform/sim/SimPasteboard.hpp"
 #include "text/ClipboardManager.hpp"
 #include "text/PlainTextService.hpp"
+#include "text/TextFixture.hpp"
 
 namespace quorvane::text {
 namespace {
@@ -33,29 +28,10 @@ class CountingPasteboard final : public platform::Pasteboard {
     mutable int reads = 0;
 };
 
-struct PlainText : ::testing::Test {
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "plain-text";
-        static char* argv[] = {name};
-        static QGuiApplication application(argc, argv);
-    }
-
-    // Runs the conversion to its end: the parse on the executor, the write
-    // back on the main queue.
-    void settle() {
-        for (int round = 0; round < 4; ++round) {
-            executor.waitUntilIdle();
-            queue.drain();
-        }
-    }
-
-    CountingPasteboard pasteboard;
-    platform::qt::QtRichTextReader reader;
-    core::SerialExecutor executor{"Plain Text"};
-    platform::memory::ManualMainQueue queue;
-    platform::memory::MemoryJournal journal;
-    PlainTextService service{pasteboard, reader, executor, queue, journal};
+// Counts how often the pasteboard's content is read.
+struct PlainText : TextFixture {
+    CountingPasteboard counted;
+    PlainTextService service{counted, reader, conversions, queue, journal};
 };
 
 std::string utf16le(std::u16string_view text) {
@@ -94,23 +70,23 @@ TEST_F(PlainText, convertsWhatItShouldAndLeavesEverythingElseAlone) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        pasteboard.write(c.contents);
-        const long before = pasteboard.changeCount();
+        counted.write(c.contents);
+        const long before = counted.changeCount();
         service.convert("PlainTextTask");
         settle();
         if (!c.converted) {
-            EXPECT_EQ(pasteboard.changeCount(), before);
-            EXPECT_EQ(pasteboard.inner.snapshot(), c.contents);
+            EXPECT_EQ(counted.changeCount(), before);
+            EXPECT_EQ(counted.inner.snapshot(), c.contents);
             continue;
         }
         // Exactly the text and the transient marker, written as one change.
-        EXPECT_EQ(pasteboard.changeCount(), before + 1);
-        EXPECT_EQ(pasteboard.inner.snapshot(),
+        EXPECT_EQ(counted.changeCount(), before + 1);
+        EXPECT_EQ(counted.inner.snapshot(),
                   (PasteboardContents{{pb::string, *c.converted}, {pb::transient, "1"}}));
         // A second run finds nothing left to do.
         service.convert("PlainTextTask");
         settle();
-        EXPECT_EQ(pasteboard.changeCount(), before + 1);
+        EXPECT_EQ(counted.changeCount(), before + 1);
     }
     // Journaled by type and size only.
     ASSERT_FALSE(journal.entries().empty());
@@ -119,54 +95,54 @@ TEST_F(PlainText, convertsWhatItShouldAndLeavesEverythingElseAlone) {
 }
 
 TEST_F(PlainText, aCopyMadeDuringTheParseWinsAndRequestsMeanwhileRunAfterwards) {
-    pasteboard.write({{pb::html, "<b>old</b>"}});
+    counted.write({{pb::html, "<b>old</b>"}});
     service.convert("PlainTextTask");
     // Someone copies while the parse runs: theirs stands.
-    pasteboard.write({{pb::string, "theirs"}});
+    counted.write({{pb::string, "theirs"}});
     settle();
-    EXPECT_EQ(pasteboard.inner.snapshot(), (PasteboardContents{{pb::string, "theirs"}}));
+    EXPECT_EQ(counted.inner.snapshot(), (PasteboardContents{{pb::string, "theirs"}}));
 
     // One conversion at a time: a second request waits for the first and
     // then reads the pasteboard afresh.
-    pasteboard.write({{pb::html, "<b>first</b>"}});
+    counted.write({{pb::html, "<b>first</b>"}});
     service.convert("PlainTextTask");
     EXPECT_TRUE(service.isConverting());
     service.convert("AutoPlainTextTask");
-    executor.waitUntilIdle();
-    pasteboard.write({{pb::html, "<b>second</b>"}});
+    conversions.waitUntilIdle();
+    counted.write({{pb::html, "<b>second</b>"}});
     settle();
-    EXPECT_EQ(pasteboard.string(), "second");
+    EXPECT_EQ(counted.string(), "second");
     EXPECT_FALSE(service.isConverting());
 }
 
 TEST_F(PlainText, theWatcherConvertsWithinHalfASecondAndReadsOnlyChangedContent) {
-    ClipboardManager clipboard(pasteboard, service, queue);
-    pasteboard.write({{pb::html, "<h1>already there</h1>"}});
-    clipboard.start();
+    ClipboardManager watcher(counted, service, queue);
+    counted.write({{pb::html, "<h1>already there</h1>"}});
+    watcher.start();
     queue.advance(std::chrono::milliseconds(500));
     settle();
-    EXPECT_EQ(pasteboard.string(), "already there");
+    EXPECT_EQ(counted.string(), "already there");
 
     // Its own write is one more change; after that one look, nothing is
     // read while the count stays.
     queue.advance(std::chrono::milliseconds(500));
     settle();
-    const int reads = pasteboard.reads;
+    const int reads = counted.reads;
     queue.advance(std::chrono::seconds(10));
     settle();
-    EXPECT_EQ(pasteboard.reads, reads);
+    EXPECT_EQ(counted.reads, reads);
 
-    pasteboard.write({{pb::rtf, "{\\rtf1 copied}"}});
+    counted.write({{pb::rtf, "{\\rtf1 copied}"}});
     queue.advance(std::chrono::milliseconds(500));
     settle();
-    EXPECT_EQ(pasteboard.string(), "copied");
+    EXPECT_EQ(counted.string(), "copied");
 
     // Stopped: rich text stays rich.
-    clipboard.stop();
-    pasteboard.write({{pb::html, "<b>kept</b>"}});
+    watcher.stop();
+    counted.write({{pb::html, "<b>kept</b>"}});
     queue.advance(std::chrono::seconds(2));
     settle();
-    EXPECT_EQ(pasteboard.inner.types(), std::vector<std::string>{pb::html});
+    EXPECT_EQ(counted.inner.types(), std::vector<std::string>{pb::html});
     EXPECT_EQ(queue.pendingTimers(), 0u);
 }
 
