@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,15 @@ class Pasteboard {
     virtual std::optional<std::string> data(const std::string& type) const = 0;
     // Clears the content and writes every representation, as one change.
     virtual void write(const PasteboardContents& contents) = 0;
+
+    // Where the host announces changes (an X11 session does), `changed` is
+    // called on the main thread after each one and the answer is true; a
+    // Mac's pasteboard announces nothing and must be polled: false. An empty
+    // function stops the announcements.
+    virtual bool observeChanges(std::function<void()> changed) {
+        (void)changed;
+        return false;
+    }
 
     virtual std::optional<std::string> string() const { return data(pasteboardType::string); }
     // Replaces the content with `text`.

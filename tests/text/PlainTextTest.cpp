@@ -22,10 +22,23 @@ class CountingPasteboard final : public platform::Pasteboard {
         ++reads;
         return inner.data(type);
     }
-    void write(const PasteboardContents& contents) override { inner.write(contents); }
+    void write(const PasteboardContents& contents) override {
+        inner.write(contents);
+        if (changed)
+            changed();
+    }
+    // Announces changes as an X11 session's clipboard does, when asked to.
+    bool observeChanges(std::function<void()> observer) override {
+        if (!announces)
+            return false;
+        changed = std::move(observer);
+        return true;
+    }
 
     platform::sim::SimPasteboard inner;
     mutable int reads = 0;
+    bool announces = false;
+    std::function<void()> changed;
 };
 
 // Counts how often the pasteboard's content is read.
@@ -144,6 +157,32 @@ TEST_F(PlainText, theWatcherConvertsWithinHalfASecondAndReadsOnlyChangedContent)
     settle();
     EXPECT_EQ(counted.inner.types(), std::vector<std::string>{pb::html});
     EXPECT_EQ(queue.pendingTimers(), 0u);
+}
+
+TEST_F(PlainText, aPasteboardThatAnnouncesChangesCostsNoWakeUpsWhileIdle) {
+    counted.announces = true;
+    ClipboardManager watcher(counted, service, queue);
+    counted.write({{pb::html, "<i>there first</i>"}});
+    watcher.start();
+    queue.advance(std::chrono::milliseconds(500));
+    settle();
+    EXPECT_EQ(counted.string(), "there first");
+    // Our own write is looked at once; then nothing waits on the clock.
+    queue.advance(std::chrono::milliseconds(500));
+    settle();
+    EXPECT_EQ(queue.pendingTimers(), 0u);
+
+    // A copy is converted half a second after it is announced.
+    counted.write({{pb::rtf, "{\\rtf1 announced}"}});
+    queue.advance(std::chrono::milliseconds(499));
+    settle();
+    EXPECT_EQ(counted.inner.types(), std::vector<std::string>{pb::rtf});
+    queue.advance(std::chrono::milliseconds(1));
+    settle();
+    EXPECT_EQ(counted.string(), "announced");
+
+    watcher.stop();
+    EXPECT_FALSE(counted.changed);
 }
 
 }  // namespace

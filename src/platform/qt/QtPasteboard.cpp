@@ -48,15 +48,23 @@ std::string pasteboardTypeFor(const std::string& mimeType) {
 }
 
 QtPasteboard::QtPasteboard() {
-    changed_ = QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed,
-                                [this](QClipboard::Mode mode) {
-                                    if (mode == QClipboard::Clipboard)
-                                        ++changeCount_;
-                                });
+    connection_ = QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed,
+                                   [this](QClipboard::Mode mode) {
+                                       if (mode != QClipboard::Clipboard)
+                                           return;
+                                       ++changeCount_;
+                                       if (changed_)
+                                           changed_();
+                                   });
 }
 
 QtPasteboard::~QtPasteboard() {
-    QObject::disconnect(changed_);
+    QObject::disconnect(connection_);
+}
+
+bool QtPasteboard::observeChanges(std::function<void()> changed) {
+    changed_ = std::move(changed);
+    return true;
 }
 
 std::vector<std::string> QtPasteboard::types() const {

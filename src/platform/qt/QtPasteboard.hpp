@@ -13,7 +13,8 @@ std::string mimeTypeFor(const std::string& pasteboardType);
 std::string pasteboardTypeFor(const std::string& mimeType);
 
 // The system clipboard through Qt. Needs a QGuiApplication; counts every
-// change Qt announces for the clipboard, our own writes included.
+// change Qt announces for the clipboard, our own writes included, and
+// passes each on to an observer.
 class QtPasteboard final : public Pasteboard {
   public:
     QtPasteboard();
@@ -25,10 +26,12 @@ class QtPasteboard final : public Pasteboard {
     std::vector<std::string> types() const override;
     std::optional<std::string> data(const std::string& type) const override;
     void write(const PasteboardContents& contents) override;
+    bool observeChanges(std::function<void()> changed) override;
 
   private:
     long changeCount_ = 0;
-    QMetaObject::Connection changed_;
+    std::function<void()> changed_;
+    QMetaObject::Connection connection_;
 };
 
 }  // namespace quorvane::platform::qt
