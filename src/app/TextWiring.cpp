@@ -18,15 +18,27 @@ std::string publicIpService() {
     return chosen != nullptr && *chosen != '\0' ? chosen : text::PublicIpTask::defaultService;
 }
 
-std::unique_ptr<platform::ScreenCapture> screenCapture(SharedServices& shared) {
-    if (!shared.desktop.simulated())
-        return std::make_unique<platform::qt::QtRegionCapture>();
+// The capture of the desktop in use, and how a command run without an
+// instance waits for it.
+std::pair<std::unique_ptr<platform::ScreenCapture>, BackgroundDrain::Worker> screenCapture(
+    SharedServices& shared) {
+    if (!shared.desktop.simulated()) {
+        auto capture = std::make_unique<platform::qt::QtRegionCapture>();
+        auto* qt = capture.get();
+        return {std::unique_ptr<platform::ScreenCapture>(std::move(capture)),
+                BackgroundDrain::Worker{"Capture", [qt] { qt->waitUntilClosed(); },
+                                        [qt] { return !qt->isOpen(); }}};
+    }
     // The capture file lives beside the control socket, in a folder only
     // this user can enter.
     auto socket = controlSocketFor(shared.directories);
-    return std::make_unique<platform::sim::SimScreenCapture>(
+    auto capture = std::make_unique<platform::sim::SimScreenCapture>(
         shared.shell, shared.simHome.binDirectory() / "screencapture",
         socket ? socket.value().parent_path() : shared.paths.cache, shared.mainQueue);
+    auto* sim = capture.get();
+    return {std::unique_ptr<platform::ScreenCapture>(std::move(capture)),
+            BackgroundDrain::Worker{"Capture", [sim] { sim->waitUntilIdle(); },
+                                    [sim] { return sim->isIdle(); }}};
 }
 
 }  // namespace
@@ -55,7 +67,7 @@ TextWiring::TextWiring(SharedServices& shared)
                 .publicIpService = publicIpService(),
                 .permissions = shared.simHome,
                 .permissionAsker = shared.permissionAsker,
-                .capture = *capture_,
+                .capture = *capture_.first,
                 .textRecognizer = recognition_,
                 .barcodeReader = recognition_,
                 .vision = vision_} {}
@@ -67,6 +79,7 @@ void TextWiring::addTweaks(core::TweakFactory& factory) {
 void TextWiring::addWorkers(BackgroundDrain& drain) {
     drain.add(conversions_);
     drain.add(network_);
+    drain.add(capture_.second);
     drain.add(vision_);
 }
 

@@ -39,7 +39,7 @@ class TextWiring {
     core::SerialExecutor conversions_{"Plain Text"};
     platform::qt::NetworkModule http_;
     core::SerialExecutor network_{"Network"};
-    std::unique_ptr<platform::ScreenCapture> capture_;
+    std::pair<std::unique_ptr<platform::ScreenCapture>, BackgroundDrain::Worker> capture_;
     platform::qt::RecognitionModule recognition_;
     core::SerialExecutor vision_{"Vision"};
     text::PlainTextService plainText_;

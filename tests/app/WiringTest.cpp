@@ -87,7 +87,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Vision"}));
+              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of

@@ -1,6 +1,7 @@
 #include "platform/qt/QtRegionCapture.hpp"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace quorvane::platform::qt {
@@ -36,6 +37,11 @@ void QtRegionCapture::captureRegion(Done done) {
                 done(pngOf(*region));
             });
     });
+}
+
+void QtRegionCapture::waitUntilClosed() {
+    while (isOpen())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
 }
 
 void QtRegionCapture::cancel() {

@@ -19,6 +19,9 @@ class QtRegionCapture final : public ScreenCapture {
     // Escape, for the program's own use (a test, quitting).
     void cancel();
     bool isOpen() const { return waiting_ || (overlay_ && overlay_->isOpen()); }
+    // Runs the event loop until the region is chosen or the choice
+    // cancelled: for a command run without an instance.
+    void waitUntilClosed();
 
   private:
     std::unique_ptr<FrozenScreenOverlay> overlay_;

@@ -26,6 +26,14 @@ class SimScreenCapture final : public ScreenCapture {
     SimScreenCapture& operator=(const SimScreenCapture&) = delete;
 
     void captureRegion(Done done) override;
+    // For a command run without an instance, which must see the capture
+    // through: idle once its answer has been handled on the main queue;
+    // waiting ends when the tool has and the answer is posted.
+    bool isIdle() const { return !busy_; }
+    void waitUntilIdle() {
+        if (running_.joinable())
+            running_.join();
+    }
 
   private:
     ShellRunner& shell_;
