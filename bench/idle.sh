@@ -11,21 +11,7 @@ seconds="${2:-30}"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1440x900x24" "$0" "$build" "$seconds"
 fi
-export QT_QPA_PLATFORM=xcb
-
-home=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT
-mkdir -m 700 "$home/run"
-export HOME="$home" XDG_RUNTIME_DIR="$home/run" XDG_CONFIG_HOME="$home/config" \
-  XDG_DATA_HOME="$home/data" XDG_STATE_HOME="$home/state" XDG_CACHE_HOME="$home/cache"
-openbox >/dev/null 2>&1 &
-sleep 1
-"$build/src/quorvane" >/dev/null 2>&1 &
-pid=$!
-# Let start-up and the re-apply of stored toggles finish.
-sleep 6
-
-ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+source "$(dirname "$0")/session.sh"
 stream() { grep -l '^InputStream$' /proc/"$pid"/task/*/comm >/dev/null 2>&1 && echo "an input stream" || echo "no input stream"; }
 
 before=$(ticks)
