@@ -53,8 +53,6 @@ TextWiring::TextWiring(SharedServices& shared)
       clipboard_(shared.pasteboard, plainText_, shared.mainQueue),
       services_{.store = shared.store,
                 .pasteboard = shared.pasteboard,
-                .richText = richText_,
-                .conversions = conversions_,
                 .journal = shared.journal,
                 .log = shared.log,
                 .mainQueue = shared.mainQueue,

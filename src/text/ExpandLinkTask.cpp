@@ -1,5 +1,6 @@
 #include "text/ExpandLinkTask.hpp"
 
+#include "core/TextFolding.hpp"
 #include "text/PasteboardJournal.hpp"
 
 namespace quorvane::text {
@@ -10,22 +11,12 @@ const core::BoolSetting ExpandLinkTask::removesParameters{
     "ExpandLinkTask.Manager.removesParameters", false};
 const core::BoolSetting ExpandLinkTask::showsAlert{"ExpandLinkTask.Manager.showsAlert", false};
 
-namespace {
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-}  // namespace
-
 void ExpandLinkTask::run() {
     const auto copied = services_.pasteboard.string();
     if (!copied)
         return;
-    const auto url = services_.http.httpUrl(trimmed(*copied));
+    // A link copied from a line of text often brings its line end along.
+    const auto url = services_.http.httpUrl(std::string(core::trimmedOfWhiteSpace(*copied)));
     if (!url)
         return;
     const long countRead = services_.pasteboard.changeCount();

@@ -1,22 +1,20 @@
 #pragma once
 
-#include "core/SerialExecutor.hpp"
-#include "core/Store.hpp"
 #include <chrono>
+#include <functional>
 #include <string>
 
+#include "core/SerialExecutor.hpp"
+#include "core/Store.hpp"
 #include "platform/Alerts.hpp"
 #include "platform/HttpClient.hpp"
 #include "platform/Journal.hpp"
-#include "platform/UserDefaults.hpp"
 #include "platform/Log.hpp"
-#include <functional>
-
 #include "platform/MainQueue.hpp"
+#include "platform/Pasteboard.hpp"
 #include "platform/PermissionAsker.hpp"
 #include "platform/ScreenCapture.hpp"
-#include "platform/Pasteboard.hpp"
-#include "platform/RichTextReader.hpp"
+#include "platform/UserDefaults.hpp"
 #include "text/ClipboardManager.hpp"
 #include "text/PlainTextService.hpp"
 
@@ -26,12 +24,10 @@ namespace quorvane::text {
 struct TextServices {
     core::Store& store;
     platform::Pasteboard& pasteboard;
-    platform::RichTextReader& richText;
-    core::SerialExecutor& conversions;  // rich text is parsed here
     platform::Journal& journal;
     platform::Log& log;
     platform::MainQueue& mainQueue;
-    PlainTextService& plainText;
+    PlainTextService& plainText;  // parses on an executor of its own
     ClipboardManager& clipboard;  // Auto Plain text's watcher
     platform::UserDefaults& defaults;
     platform::Alerts& alerts;

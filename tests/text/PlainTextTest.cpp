@@ -80,6 +80,9 @@ TEST_F(PlainText, convertsWhatItShouldAndLeavesEverythingElseAlone) {
          std::nullopt},
         {"white space only", {{pb::html, "<p> &nbsp; </p>"}}, std::nullopt},
         {"RTF that is not RTF", {{pb::rtf, "plain"}}, std::nullopt},
+        {"rich data past 8 MiB",
+         {{pb::html, "<p>" + std::string(PlainTextService::maxRichBytes, 'x') + "</p>"}},
+         std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

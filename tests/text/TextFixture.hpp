@@ -78,8 +78,6 @@ struct TextFixture : ::testing::Test {
     ClipboardManager clipboard{pasteboard, plainText, queue};
     TextServices services{.store = store,
                           .pasteboard = pasteboard,
-                          .richText = reader,
-                          .conversions = conversions,
                           .journal = journal,
                           .log = log,
                           .mainQueue = queue,
