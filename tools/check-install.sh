@@ -20,6 +20,7 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 
 for file in bin/quorvane libexec/quorvane/defaults libexec/quorvane/libquorvane_sound.so \
     libexec/quorvane/libquorvane_network.so libexec/quorvane/libquorvane_recognition.so \
+    share/quorvane/emoji.json share/quorvane/emoji.json.LICENSE \
     share/applications/com.tarnvell.Quorvane.desktop \
     share/metainfo/com.tarnvell.Quorvane.metainfo.xml \
     share/icons/hicolor/16x16/apps/com.tarnvell.Quorvane.png \

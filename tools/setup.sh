@@ -16,6 +16,7 @@ packages=(
   xvfb xauth openbox xdotool x11-apps x11-utils xcompmgr
   dbus-daemon dbus-bin appstream desktop-file-utils groff-base
   libcurl4-openssl-dev ca-certificates libtesseract-dev tesseract-ocr-eng libzxing-dev xclip
+  python3 python3-emoji unicode-data unicode-cldr-core
 )
 
 missing=()
