@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 
 #include "platform/memory/MemoryLog.hpp"
 #include "support/TemporaryDirectory.hpp"
+#include "text/emoji/EmojiIndex.hpp"
 #include "text/emoji/EmojiLoader.hpp"
 
 namespace quorvane::text {
@@ -64,6 +66,55 @@ TEST(EmojiTable, aMissingOrBrokenTableLoadsEmptyWithOneLogLine) {
     platform::memory::MemoryLog log;
     EXPECT_EQ(EmojiLoader(minimal, log).load(),
               (std::vector<Emoji>{{.emoji = "😀", .description = "grinning face"}}));
+}
+
+}  // namespace
+}  // namespace quorvane::text
+
+namespace quorvane::text {
+namespace {
+
+std::vector<std::string> found(const EmojiIndex& index, const std::vector<std::size_t>& positions) {
+    std::vector<std::string> emoji;
+    for (const auto position : positions)
+        emoji.push_back(index.table()[position].emoji);
+    return emoji;
+}
+
+TEST(EmojiIndex, findsByAliasOrByAnyWordInTableOrderEachOnce) {
+    const EmojiIndex index({
+        {.emoji = "A", .description = "Grinning face", .aliases = {{"grinning", "grin"}},
+         .tags = {{"smile"}}},
+        {.emoji = "B", .description = "no aliases", .tags = {{"grin"}}},
+        {.emoji = "C", .description = "cat", .aliases = {{"cat", "kitty_cat"}}},
+        {.emoji = "D", .description = "Thumbs up", .aliases = {{"thumbsup", "+1"}}},
+    });
+    EXPECT_EQ(found(index, index.aliasMatches(":grin")), (std::vector<std::string>{"A"}));
+    EXPECT_EQ(found(index, index.aliasMatches(":CAT")), (std::vector<std::string>{"C"}));
+    EXPECT_EQ(found(index, index.aliasMatches(":+1")), (std::vector<std::string>{"D"}));
+    EXPECT_EQ(found(index, index.aliasMatches(":")), (std::vector<std::string>{"A", "C", "D"}));
+    EXPECT_TRUE(index.aliasMatches(":grinning\nx").empty());
+    EXPECT_TRUE(index.aliasMatches(":zebra").empty());
+    // The picker also reads descriptions and tags, whatever their case.
+    EXPECT_EQ(found(index, index.searchMatches("GRIN")), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(found(index, index.searchMatches("up")), (std::vector<std::string>{"D"}));
+    EXPECT_TRUE(EmojiIndex().aliasMatches(":s").empty());
+}
+
+TEST(EmojiIndex, theShippedTableAnswersWhatAUserTypes) {
+    platform::memory::MemoryLog log;
+    const EmojiIndex index(EmojiLoader(QUORVANE_EMOJI_TABLE, log).load());
+    ASSERT_FALSE(index.empty());
+    EXPECT_EQ(found(index, index.aliasMatches(":tada")), (std::vector<std::string>{"\U0001F389"}));
+    const auto thumbs = found(index, index.aliasMatches(":+1"));
+    EXPECT_NE(std::find(thumbs.begin(), thumbs.end(), "\U0001F44D"), thumbs.end());
+    // ":s" matches many hundreds, in table order.
+    const auto many = index.aliasMatches(":s");
+    EXPECT_GT(many.size(), 500u);
+    EXPECT_TRUE(std::is_sorted(many.begin(), many.end()));
+    EXPECT_EQ(std::adjacent_find(many.begin(), many.end()), many.end());
+    const auto cats = found(index, index.searchMatches("cat"));
+    EXPECT_NE(std::find(cats.begin(), cats.end(), "\U0001F408"), cats.end());
 }
 
 }  // namespace
