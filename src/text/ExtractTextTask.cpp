@@ -4,12 +4,17 @@
 
 namespace quorvane::text {
 
+namespace {
+
+// What a picture gives to copy: its text, else the text of a barcode in it.
 std::optional<std::string> textOfPicture(platform::TextRecognizer& text,
                                          platform::BarcodeReader& barcodes, const std::string& image) {
     if (auto read = text.recognizeText(image))
         return read;
     return barcodes.readBarcode(image);
 }
+
+}  // namespace
 
 void ExtractTextTask::run() {
     if (!services_.permissions.isGranted(platform::Permission::screenRecording)) {

@@ -31,7 +31,6 @@ class FrozenScreenOverlay {
     FrozenScreenOverlay& operator=(const FrozenScreenOverlay&) = delete;
 
     bool isOpen() const { return !windows_.empty(); }
-    void cancel() { finish(std::nullopt); }
 
   private:
     class ScreenWindow;

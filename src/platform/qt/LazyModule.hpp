@@ -15,12 +15,12 @@ namespace quorvane::platform::qt {
 // time it is used, so that its libraries cost nothing to a user who never
 // needs them. `factoryName` is the module's extern "C" function that makes
 // the adapter from the log. A module that cannot be loaded is logged once
-// and stays absent. Any thread.
+// ("cannot load the <what>: ...") and stays absent. Any thread.
 template <class Port>
 class LazyModule {
   public:
-    LazyModule(Log& log, std::string source, QString path, const char* factoryName)
-        : log_(log), source_(std::move(source)), factoryName_(factoryName) {
+    LazyModule(Log& log, std::string source, std::string what, QString path, const char* factoryName)
+        : log_(log), source_(std::move(source)), what_(std::move(what)), factoryName_(factoryName) {
         library_.setFileName(path);
     }
     ~LazyModule() {
@@ -36,7 +36,7 @@ class LazyModule {
             using Factory = Port* (*)(Log*);
             auto factory = reinterpret_cast<Factory>(library_.resolve(factoryName_));
             if (!factory) {
-                log_.warning(source_, "cannot load " + library_.fileName().toStdString() + ": " +
+                log_.warning(source_, "cannot load the " + what_ + ": " +
                                           library_.errorString().toStdString());
                 return;
             }
@@ -51,6 +51,7 @@ class LazyModule {
   private:
     Log& log_;
     std::string source_;
+    std::string what_;
     const char* factoryName_;
     QLibrary library_;
     std::once_flag loaded_;

@@ -12,7 +12,7 @@ class NetworkModule final : public HttpClient {
   public:
     static constexpr const char* factoryName = "quorvane_make_http_client";
 
-    NetworkModule(Log& log, QString path) : module_(log, "Network", std::move(path), factoryName) {}
+    NetworkModule(Log& log, QString path) : module_(log, "Network", "network module", std::move(path), factoryName) {}
 
     Result<HttpResponse> perform(const HttpRequest& request) override {
         if (auto* client = module_.get())

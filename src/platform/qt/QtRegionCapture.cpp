@@ -44,9 +44,4 @@ void QtRegionCapture::waitUntilClosed() {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
 }
 
-void QtRegionCapture::cancel() {
-    if (overlay_)
-        overlay_->cancel();
-}
-
 }  // namespace quorvane::platform::qt

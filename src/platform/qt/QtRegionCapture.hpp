@@ -16,8 +16,6 @@ class QtRegionCapture final : public ScreenCapture {
     static constexpr int settleMilliseconds = 250;
 
     void captureRegion(Done done) override;
-    // Escape, for the program's own use (a test, quitting).
-    void cancel();
     bool isOpen() const { return waiting_ || (overlay_ && overlay_->isOpen()); }
     // Runs the event loop until the region is chosen or the choice
     // cancelled: for a command run without an instance.

@@ -11,8 +11,9 @@ namespace quorvane::platform::qt {
 class RecognitionModule final : public TextRecognizer, public BarcodeReader {
   public:
     RecognitionModule(Log& log, QString path)
-        : text_(log, "TextRecognition", path, "quorvane_make_text_recognizer"),
-          barcodes_(log, "TextRecognition", path, "quorvane_make_barcode_reader") {}
+        : text_(log, "TextRecognition", "recognition module", path, "quorvane_make_text_recognizer"),
+          barcodes_(log, "TextRecognition", "recognition module", path,
+                    "quorvane_make_barcode_reader") {}
 
     std::optional<std::string> recognizeText(const std::string& image) override {
         auto* recognizer = text_.get();

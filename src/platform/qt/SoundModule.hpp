@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QLibrary>
-#include <memory>
-
 #include "platform/Log.hpp"
 #include "platform/Sound.hpp"
+#include "platform/qt/LazyModule.hpp"
 
 namespace quorvane::platform::qt {
 
@@ -18,17 +16,11 @@ class SoundModule final : public Sound {
 
     // `path` names the module file; empty: beside the running program.
     SoundModule(Log& log, QString path = {});
-    ~SoundModule() override;
 
     bool play(std::string_view resourceName) override;
 
   private:
-    Sound* loaded();
-
-    Log& log_;
-    QLibrary library_;
-    std::unique_ptr<Sound> sound_;
-    bool tried_ = false;
+    LazyModule<Sound> module_;
 };
 
 }  // namespace quorvane::platform::qt

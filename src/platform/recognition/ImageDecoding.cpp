@@ -1,5 +1,7 @@
 #include "platform/recognition/ImageDecoding.hpp"
 
+#include <QPainter>
+
 namespace quorvane::platform::recognition {
 
 std::optional<QImage> greyForReading(const std::string& image) {
@@ -11,13 +13,7 @@ std::optional<QImage> greyForReading(const std::string& image) {
     if (decoded.hasAlphaChannel()) {
         QImage flat(decoded.size(), QImage::Format_RGB32);
         flat.fill(Qt::white);
-        for (int y = 0; y < decoded.height(); ++y)
-            for (int x = 0; x < decoded.width(); ++x) {
-                const QRgb pixel = decoded.pixel(x, y);
-                const int a = qAlpha(pixel);
-                auto blend = [a](int c) { return (c * a + 255 * (255 - a)) / 255; };
-                flat.setPixel(x, y, qRgb(blend(qRed(pixel)), blend(qGreen(pixel)), blend(qBlue(pixel))));
-            }
+        QPainter(&flat).drawImage(0, 0, decoded);
         decoded = flat;
     }
     QImage grey = decoded.convertToFormat(QImage::Format_Grayscale8);
