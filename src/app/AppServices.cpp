@@ -33,7 +33,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
           [this](const std::string& name) { return hotkeys_ && hotkeys_->isActive(name); })),
       windowTweaks_(
           std::make_unique<WindowTweaksWiring>(*shared_, *windows_, *input_, *display_)),
-      text_(std::make_unique<TextWiring>(*shared_)),
+      text_(std::make_unique<TextWiring>(*shared_, shared_->desktop, *input_)),
       factory_(makeFactory()),
       catalogue_(factory_, shared_->store, shared_->log, triggers_->scriptTasks()),
       tweaksHandler_(catalogue_),
@@ -211,6 +211,10 @@ platform::ActivationPolicy& AppServices::activationPolicy() {
 void AppServices::setPermissionPanel(platform::PermissionAsker* panel) {
     shared_->permissionAsker.panel = panel;
 }
+void AppServices::setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAliasView>()> make) {
+    text_->setAliasPanelMaker(std::move(make));
+}
+
 void AppServices::setClearScreen(std::function<void()> clear) {
     text_->setClearScreen(std::move(clear));
 }

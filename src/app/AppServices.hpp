@@ -22,6 +22,7 @@
 #include "platform/PermissionAsker.hpp"
 #include "platform/Updater.hpp"
 #include "platform/Workspace.hpp"
+#include "text/emoji/EmojiAliasView.hpp"
 
 namespace quorvane::platform {
 class SystemEventCenter;
@@ -93,6 +94,8 @@ class AppServices {
     // How the front end clears the screen of our windows (minimised, the
     // popover closed) before the user chooses a region of it.
     void setClearScreen(std::function<void()> clear);
+    // How the front end makes the emoji shortcode panel.
+    void setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAliasView>()> make);
     core::Persistor& persistor();
     core::Store& store();
     const core::Catalogue& catalogue() const { return catalogue_; }

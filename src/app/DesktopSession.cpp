@@ -87,6 +87,7 @@ bool DesktopSession::useX11Session(platform::Journal& journal, platform::MainQue
     monitors_ = x11Input_.get();
     taps_ = x11Input_.get();
     synthetic_ = x11Input_.get();
+    keyCapture_ = x11Input_.get();
     log.info("Desktop", "windows and input act on this X11 session");
     return true;
 }
@@ -110,6 +111,7 @@ void DesktopSession::useSimulation(platform::Journal& journal, platform::Pastebo
     monitors_ = sim;
     taps_ = sim;
     synthetic_ = sim;
+    keyCapture_ = sim;
 }
 
 DesktopSession::~DesktopSession() = default;

@@ -11,6 +11,7 @@
 #include "platform/Displays.hpp"
 #include "platform/Geometry.hpp"
 #include "platform/Journal.hpp"
+#include "platform/KeyCapture.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
 #include "platform/Pasteboard.hpp"
@@ -60,6 +61,7 @@ class DesktopSession {
     platform::EventMonitors& monitors() { return *monitors_; }
     platform::EventTaps& taps() { return *taps_; }
     platform::SyntheticEvents& synthetic() { return *synthetic_; }
+    platform::KeyCapture& keyCapture() { return *keyCapture_; }
     // The desktop's own "show the desktop", where it has one.
     platform::DesktopReveal* reveal() { return reveal_; }
 
@@ -91,6 +93,7 @@ class DesktopSession {
     platform::EventMonitors* monitors_ = nullptr;
     platform::EventTaps* taps_ = nullptr;
     platform::SyntheticEvents* synthetic_ = nullptr;
+    platform::KeyCapture* keyCapture_ = nullptr;
     platform::DesktopReveal* reveal_ = nullptr;
 };
 

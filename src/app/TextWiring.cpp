@@ -43,12 +43,14 @@ std::pair<std::unique_ptr<platform::ScreenCapture>, BackgroundDrain::Worker> scr
 
 }  // namespace
 
-TextWiring::TextWiring(SharedServices& shared)
+TextWiring::TextWiring(SharedServices& shared, DesktopSession& desktop, InputWiring& input)
     : http_(shared.log,
             QString::fromStdString(helperFile(shared.program, "libquorvane_network.so").string())),
       capture_(screenCapture(shared)),
       recognition_(shared.log,
                    QString::fromStdString(helperFile(shared.program, "libquorvane_recognition.so").string())),
+      emojiTable_(text::EmojiLoader(dataFile(shared.program, "emoji.json"), shared.log),
+                  emojiWorker_, shared.mainQueue),
       plainText_(shared.pasteboard, richText_, conversions_, shared.mainQueue, shared.journal),
       clipboard_(shared.pasteboard, plainText_, shared.mainQueue),
       services_{.store = shared.store,
@@ -68,7 +70,11 @@ TextWiring::TextWiring(SharedServices& shared)
                 .capture = *capture_.first,
                 .textRecognizer = recognition_,
                 .barcodeReader = recognition_,
-                .vision = vision_} {}
+                .vision = vision_,
+                .input = input.services(),
+                .keyCapture = desktop.keyCapture(),
+                .emojiTable = emojiTable_,
+                .emojiSearch = emojiWorker_} {}
 
 void TextWiring::addTweaks(core::TweakFactory& factory) {
     text::addTextTweaks(factory, services_);
@@ -79,6 +85,7 @@ void TextWiring::addWorkers(BackgroundDrain& drain) {
     drain.add(network_);
     drain.add(capture_.second);
     drain.add(vision_);
+    drain.add(emojiWorker_);
 }
 
 void TextWiring::stop() {
@@ -87,6 +94,7 @@ void TextWiring::stop() {
     network_.waitUntilIdle();
     conversions_.waitUntilIdle();
     vision_.waitUntilIdle();
+    emojiWorker_.waitUntilIdle();
 }
 
 }  // namespace quorvane::app

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/BackgroundDrain.hpp"
+#include "app/DesktopSession.hpp"
+#include "app/InputWiring.hpp"
 #include "app/SharedServices.hpp"
 #include "core/SerialExecutor.hpp"
 #include "core/catalogue/TweakFactory.hpp"
@@ -10,6 +12,7 @@
 #include "text/ClipboardManager.hpp"
 #include "text/PlainTextService.hpp"
 #include "text/TextServices.hpp"
+#include "text/emoji/EmojiTable.hpp"
 
 namespace quorvane::app {
 
@@ -19,10 +22,12 @@ namespace quorvane::app {
 // the simulated Mac's screenshot tool otherwise) and read through the
 // recognition module, and the executors where conversions, requests and
 // recognition wait. The echo service for the public address is
-// $QUORVANE_PUBLIC_IP_URL when set.
+// $QUORVANE_PUBLIC_IP_URL when set. The emoji table beside the program is
+// loaded and searched on an executor of its own, and the shortcode panel
+// captures its keys on the desktop in use.
 class TextWiring {
   public:
-    explicit TextWiring(SharedServices& shared);
+    TextWiring(SharedServices& shared, DesktopSession& desktop, InputWiring& input);
 
     text::TextServices& services() { return services_; }
     void addTweaks(core::TweakFactory& factory);
@@ -30,6 +35,10 @@ class TextWiring {
     // The front end's way to clear the screen of our windows before a
     // region is chosen.
     void setClearScreen(std::function<void()> clear) { services_.clearScreen = std::move(clear); }
+    // The front end's shortcode panel.
+    void setAliasPanelMaker(std::function<std::unique_ptr<text::EmojiAliasView>()> make) {
+        services_.makeAliasPanel = std::move(make);
+    }
     // The pasteboard is no longer watched; requests in flight end, and
     // nothing of the folder runs any more.
     void stop();
@@ -42,6 +51,8 @@ class TextWiring {
     std::pair<std::unique_ptr<platform::ScreenCapture>, BackgroundDrain::Worker> capture_;
     platform::qt::RecognitionModule recognition_;
     core::SerialExecutor vision_{"Vision"};
+    core::SerialExecutor emojiWorker_{"Emoji"};
+    text::EmojiTable emojiTable_;
     text::PlainTextService plainText_;
     text::ClipboardManager clipboard_;
     text::TextServices services_;

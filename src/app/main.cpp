@@ -17,6 +17,7 @@
 #include "display/DisplayServices.hpp"
 #include "display/NotchBannerManager.hpp"
 #include "ui/notch/NotchBannerPanel.hpp"
+#include "ui/text/EmojiAliasPanel.hpp"
 #include "app/DesktopSession.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 #include "windows/WindowsServices.hpp"
@@ -214,6 +215,7 @@ int main(int argc, char** argv) {
                                       .quit = quit});
         return *popover;
     };
+    services.setEmojiAliasPanel([] { return std::make_unique<ui::EmojiAliasPanel>(); });
     services.setClearScreen([&popover, &banner] {
         platform::qt::minimizeOwnWindows();
         banner.dismiss();

@@ -66,6 +66,12 @@ FormControl FormControl::switches(FormSwitchList list) {
             .list = std::make_shared<const FormSwitchList>(std::move(list))};
 }
 
+FormControl FormControl::appList(std::string title, FormAppList list) {
+    return {.kind = Kind::appList,
+            .title = std::move(title),
+            .apps = std::make_shared<const FormAppList>(std::move(list))};
+}
+
 FormControl FormControl::button(std::string title, std::string action) {
     return {.kind = Kind::button, .title = std::move(title), .binding = std::move(action)};
 }

@@ -39,6 +39,19 @@ struct FormSwitchList {
     std::string emptyText{};  // shown, secondary, when there are no items
 };
 
+// An editable list of applications (the ones a tweak leaves alone): Add
+// offers the running applications, Remove takes the selected one out.
+struct FormAppList {
+    struct App {
+        std::string url;  // the bundle's URL, what is stored
+        std::string name;
+        bool operator==(const App&) const = default;
+    };
+    std::function<std::vector<App>()> items;
+    std::function<std::vector<App>()> candidates;
+    std::function<void(const std::vector<std::string>& urls)> set;
+};
+
 // A tweak's configure view, described as data and drawn by one generic form
 // in the front end. Each control is bound to a settings key or, for a
 // button, to an action the tweak handles. Controls are made from the
@@ -46,7 +59,7 @@ struct FormSwitchList {
 // reads: the type of `defaultValue` is the type stored (a stepper over an
 // integer setting stores integers, a picker the option's raw value).
 struct FormControl {
-    enum class Kind { toggle, picker, stepper, slider, text, button, switchList };
+    enum class Kind { toggle, picker, stepper, slider, text, button, switchList, appList };
 
     Kind kind;
     std::string title{};
@@ -59,6 +72,7 @@ struct FormControl {
     // Bound to this instead of a settings key, when set.
     std::shared_ptr<const FormValue> value{};
     std::shared_ptr<const FormSwitchList> list{};
+    std::shared_ptr<const FormAppList> apps{};
     std::string minimumSymbol{};  // a slider's end labels, as symbol names
     std::string maximumSymbol{};
     // Shown only while the setting `shownForKey` (a picker's) holds
@@ -76,6 +90,7 @@ struct FormControl {
     static FormControl toggle(std::string title, FormValue value);
     static FormControl slider(std::string title, FormValue value, double minimum, double maximum);
     static FormControl switches(FormSwitchList list);
+    static FormControl appList(std::string title, FormAppList list);
     static FormControl stepper(std::string title, const IntSetting& setting);
     static FormControl stepper(std::string title, const DoubleSetting& setting);
     static FormControl slider(std::string title, const DoubleSetting& setting);

@@ -86,4 +86,22 @@ std::string_view trimmedOfWhiteSpace(std::string_view utf8) {
     return utf8.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
 }
 
+bool isAlphanumericText(std::string_view utf8, std::string_view alsoAllowed) {
+    if (utf8.empty())
+        return false;
+    const auto length = static_cast<int32_t>(utf8.size());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    for (int32_t at = 0; at < length;) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, at, length, c);
+        if (c < 0)
+            return false;
+        if (c < 0x80 && alsoAllowed.find(static_cast<char>(c)) != std::string_view::npos)
+            continue;
+        if ((U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_M_MASK | U_GC_N_MASK)) == 0)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace quorvane::core

@@ -18,4 +18,9 @@ bool containsFolded(std::string_view text, std::string_view foldedNeedle);
 // ends, no-break and ideographic spaces).
 std::string_view trimmedOfWhiteSpace(std::string_view utf8);
 
+// Whether every character of `utf8` is a letter, mark or number in Unicode
+// (what a Mac calls alphanumerics) or one of the ASCII characters of
+// `alsoAllowed`. Empty text and invalid UTF-8 are not.
+bool isAlphanumericText(std::string_view utf8, std::string_view alsoAllowed = {});
+
 }  // namespace quorvane::core

@@ -6,8 +6,10 @@
 
 #include "core/SerialExecutor.hpp"
 #include "core/Store.hpp"
+#include "input/InputServices.hpp"
 #include "platform/Alerts.hpp"
 #include "platform/HttpClient.hpp"
+#include "platform/KeyCapture.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
@@ -17,6 +19,8 @@
 #include "platform/UserDefaults.hpp"
 #include "text/ClipboardManager.hpp"
 #include "text/PlainTextService.hpp"
+#include "text/emoji/EmojiAliasView.hpp"
+#include "text/emoji/EmojiTable.hpp"
 
 namespace quorvane::text {
 
@@ -41,8 +45,16 @@ struct TextServices {
     platform::TextRecognizer& textRecognizer;
     platform::BarcodeReader& barcodeReader;
     core::SerialExecutor& vision;  // pictures are read here, one at a time
+    // The keyboard, the applications and the screens of the desktop in use.
+    input::InputServices& input;
+    platform::KeyCapture& keyCapture;
+    EmojiTable& emojiTable;
+    core::SerialExecutor& emojiSearch;  // shortcodes are searched here
     // Minimises our windows and closes the popover; set by the front end.
     std::function<void()> clearScreen{};
+    // Makes the shortcode panel; set by the front end (none: no panel, so
+    // shortcodes are never collected).
+    std::function<std::unique_ptr<EmojiAliasView>()> makeAliasPanel{};
 };
 
 }  // namespace quorvane::text

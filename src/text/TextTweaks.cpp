@@ -7,6 +7,7 @@
 #include "text/ExtractTextTask.hpp"
 #include "text/PlainTextTask.hpp"
 #include "text/PublicIpTask.hpp"
+#include "text/emoji/EmojiAliasTask.hpp"
 
 namespace quorvane::text {
 
@@ -28,6 +29,13 @@ void addTextTweaks(core::TweakFactory& factory, TextServices& services) {
     factory.add("ExtractTextTask", [&services](const core::CatalogueRow& row) {
         return std::make_shared<ExtractTextTask>(row.info, services);
     });
+    factory.add("EmojiAliasTask",
+                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
+                    const auto* field = core::pStateField(row);
+                    if (!field)
+                        return nullptr;
+                    return std::make_shared<EmojiAliasTask>(row.info, *field, services);
+                });
     factory.add("PublicIpTask", [&services](const core::CatalogueRow& row) {
         return std::make_shared<PublicIpTask>(row.info, services);
     });

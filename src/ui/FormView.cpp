@@ -10,6 +10,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -53,6 +55,89 @@ QWidget* toggle(const core::FormControl& item, platform::UserDefaults& defaults,
                      [&defaults, key = item.binding](bool on) { defaults.set(key, on); });
     return box;
 }
+
+// Applications by name, with Add (a menu of the running applications not
+// yet listed) and Remove (the selected one). Every change stores the whole
+// list.
+class AppListView final : public QWidget {
+  public:
+    AppListView(std::shared_ptr<const core::FormAppList> list, QWidget* parent)
+        : QWidget(parent), list_(std::move(list)) {
+        auto* column = new QVBoxLayout(this);
+        column->setContentsMargins(0, 0, 0, 0);
+        rows_ = new QListWidget(this);
+        rows_->setObjectName("AppList");
+        rows_->setMinimumHeight(120);
+        column->addWidget(rows_);
+        auto* buttons = new QHBoxLayout;
+        add_ = new QPushButton(QObject::tr("Add"), this);
+        remove_ = new QPushButton(QObject::tr("Remove"), this);
+        buttons->addWidget(add_);
+        buttons->addWidget(remove_);
+        buttons->addStretch(1);
+        column->addLayout(buttons);
+        QObject::connect(add_, &QPushButton::clicked, this, [this] { offerRunning(); });
+        QObject::connect(remove_, &QPushButton::clicked, this, [this] { removeSelected(); });
+        QObject::connect(rows_, &QListWidget::currentRowChanged, this,
+                         [this](int row) { remove_->setEnabled(row >= 0); });
+        reload();
+    }
+
+    QPushButton* addButton() const { return add_; }
+
+  private:
+    void reload() {
+        apps_ = list_->items ? list_->items() : std::vector<core::FormAppList::App>{};
+        rows_->clear();
+        for (const auto& app : apps_) {
+            auto* row = new QListWidgetItem(text(app.name), rows_);
+            row->setToolTip(text(app.url));
+        }
+        remove_->setEnabled(false);
+    }
+
+    void store() {
+        std::vector<std::string> urls;
+        for (const auto& app : apps_)
+            urls.push_back(app.url);
+        if (list_->set)
+            list_->set(urls);
+        reload();
+    }
+
+    void offerRunning() {
+        QMenu menu(this);
+        const auto candidates =
+            list_->candidates ? list_->candidates() : std::vector<core::FormAppList::App>{};
+        for (const auto& app : candidates) {
+            const bool listed = std::any_of(apps_.begin(), apps_.end(),
+                                            [&app](const auto& kept) { return kept.url == app.url; });
+            if (listed)
+                continue;
+            menu.addAction(text(app.name), this, [this, app] {
+                apps_.push_back(app);
+                store();
+            });
+        }
+        if (menu.isEmpty())
+            menu.addAction(QObject::tr("No other running applications"))->setEnabled(false);
+        menu.exec(add_->mapToGlobal(QPoint(0, add_->height())));
+    }
+
+    void removeSelected() {
+        const int row = rows_->currentRow();
+        if (row < 0 || static_cast<std::size_t>(row) >= apps_.size())
+            return;
+        apps_.erase(apps_.begin() + row);
+        store();
+    }
+
+    std::shared_ptr<const core::FormAppList> list_;
+    std::vector<core::FormAppList::App> apps_;
+    QListWidget* rows_;
+    QPushButton* add_;
+    QPushButton* remove_;
+};
 
 // One switch per item; the rows are made again whenever the list says it
 // changed. Old rows go later, never while one of them is still reporting a
@@ -220,6 +305,8 @@ QWidget* control(const core::FormControl& item, platform::UserDefaults& defaults
             return textField(item, defaults, parent);
         case Kind::switchList:
             return new SwitchListView(item.list, parent);
+        case Kind::appList:
+            return new AppListView(item.apps, parent);
         case Kind::button: {
             auto* button = new QPushButton(text(item.title), parent);
             QObject::connect(button, &QPushButton::clicked, parent,
@@ -263,7 +350,8 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
         for (const auto& item : section.controls) {
             const bool labelled = item.kind != core::FormControl::Kind::toggle &&
                                   item.kind != core::FormControl::Kind::button &&
-                                  item.kind != core::FormControl::Kind::switchList;
+                                  item.kind != core::FormControl::Kind::switchList &&
+                                  item.kind != core::FormControl::Kind::appList;
             auto* made = control(item, defaults, perform, group);
             if (labelled)
                 rows->addRow(text(item.title), made);

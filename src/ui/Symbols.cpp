@@ -14,6 +14,7 @@ constexpr std::string_view known[] = {
     "arrow.uturn.backward.circle.fill", "doc.on.clipboard.fill",
     "exclamationmark.triangle.fill", "info.circle",
     "sun.max",                     "moon.fill",
+    "magnifyingglass",
 };
 
 // Draws on a 24 × 24 grid.
@@ -103,6 +104,11 @@ void draw(QPainter& painter, std::string_view name, const QColor& colour) {
         painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
         painter.setBrush(Qt::black);
         painter.drawEllipse(QRectF(9, 0.5, 15, 15));
+    } else if (name == "magnifyingglass") {
+        painter.setPen(QPen(colour, 2.2, Qt::SolidLine, Qt::RoundCap));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QRectF(3.5, 3.5, 12, 12));
+        painter.drawLine(QPointF(14, 14), QPointF(20.5, 20.5));
     }
 }
 

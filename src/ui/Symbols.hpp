@@ -10,7 +10,8 @@ namespace quorvane::ui {
 // any scale and need no icon theme: "checkmark.circle.fill",
 // "xmark.circle.fill", "arrow.clockwise.circle.fill", "trash.circle.fill",
 // "arrow.uturn.backward.circle.fill", "doc.on.clipboard.fill",
-// "exclamationmark.triangle.fill" and "info.circle". Unknown names draw
+// "exclamationmark.triangle.fill", "info.circle", "sun.max", "moon.fill"
+// and "magnifyingglass". Unknown names draw
 // nothing (a transparent pixmap).
 QPixmap symbolPixmap(std::string_view name, int size, const QColor& colour, qreal devicePixelRatio);
 

@@ -14,6 +14,7 @@
 #include "platform/memory/MemoryLog.hpp"
 #include "platform/memory/MemoryUserDefaults.hpp"
 #include "platform/posix/PosixShellRunner.hpp"
+#include "platform/qt/QtLocalMonitor.hpp"
 #include "platform/qt/QtRichTextReader.hpp"
 #include "platform/recognition/TesseractRecognizer.hpp"
 #include "platform/recognition/ZxingBarcodeReader.hpp"
@@ -21,14 +22,15 @@
 #include "platform/sim/SimHome.hpp"
 #include "platform/sim/SimPasteboard.hpp"
 #include "platform/sim/SimScreenCapture.hpp"
+#include "platform/sim/SimWindowServer.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "text/TextServices.hpp"
 
 namespace quorvane::text {
 
-// The text folder over the simulated pasteboard and screenshot tool (in a
-// temporary simulated Mac), memory stores, a virtual main queue, the real
-// HTTP client and the real recognisers.
+// The text folder over the simulated pasteboard, desktop and screenshot
+// tool (in a temporary simulated Mac), memory stores, a virtual main queue,
+// the real HTTP client and the real recognisers.
 struct TextFixture : ::testing::Test {
     static void SetUpTestSuite() {
         static int argc = 1;
@@ -44,6 +46,7 @@ struct TextFixture : ::testing::Test {
             conversions.waitUntilIdle();
             network.waitUntilIdle();
             vision.waitUntilIdle();
+            emojiWorker.waitUntilIdle();
             queue.drain();
         }
     }
@@ -74,6 +77,26 @@ struct TextFixture : ::testing::Test {
     platform::sim::SimPermissionAsker permissionAsker{journal};
     platform::recognition::TesseractRecognizer textRecognizer{log};
     platform::recognition::ZxingBarcodeReader barcodeReader;
+    static constexpr int ownPid = 4242;
+    platform::sim::SimDisplays displays{journal};
+    platform::sim::SimWindowServer desktop{ownPid, journal, pasteboard, {}, &displays};
+    windows::AccessibilityGate gate{simHome, permissionAsker, queue};
+    windows::AppService apps{desktop};
+    windows::WindowActions actions{desktop, desktop, journal};
+    windows::WindowService windowAt{desktop, desktop};
+    windows::HideWindowService hiding{apps, desktop, actions};
+    windows::WindowsServices windows{.store = store, .mainQueue = queue, .journal = journal,
+                                     .log = log, .screens = desktop, .accessibility = desktop,
+                                     .windowList = desktop, .applications = desktop, .gate = gate,
+                                     .apps = apps, .actions = actions, .windowAt = windowAt,
+                                     .hiding = hiding};
+    platform::qt::QtLocalMonitor localMonitors;
+    input::InputPoster poster{desktop, queue, journal};
+    input::InputServices input{.monitors = desktop, .localMonitors = localMonitors,
+                               .taps = desktop, .poster = poster, .journal = journal,
+                               .log = log, .windows = windows};
+    core::SerialExecutor emojiWorker{"Emoji"};
+    EmojiTable emojiTable{EmojiLoader(QUORVANE_EMOJI_TABLE, log), emojiWorker, queue};
     PlainTextService plainText{pasteboard, reader, conversions, queue, journal};
     ClipboardManager clipboard{pasteboard, plainText, queue};
     TextServices services{.store = store,
@@ -95,6 +118,10 @@ struct TextFixture : ::testing::Test {
                           .textRecognizer = textRecognizer,
                           .barcodeReader = barcodeReader,
                           .vision = vision,
+                          .input = input,
+                          .keyCapture = desktop,
+                          .emojiTable = emojiTable,
+                          .emojiSearch = emojiWorker,
                           .clearScreen = [this] { ++screenClears; }};
     int screenClears = 0;
 };

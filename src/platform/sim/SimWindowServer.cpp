@@ -1142,6 +1142,15 @@ void SimWindowServer::deliver(InputEvent event) {
         if (answer.kind == TapAnswer::Kind::replace)
             event = std::move(answer.replacement);
     }
+    if ((event.type == EventType::keyDown || event.type == EventType::keyUp) && captureHandler_ &&
+        std::find(captured_.begin(), captured_.end(), event.keyCode) != captured_.end()) {
+        if (event.type == EventType::keyDown) {
+            // The handler may release the capture: call a copy.
+            const auto handler = captureHandler_;
+            handler(event);
+        }
+        return;
+    }
     monitors_.dispatch(event);
     if (event.type == EventType::keyDown || event.type == EventType::keyUp ||
         event.type == EventType::flagsChanged)
@@ -1393,6 +1402,18 @@ void SimWindowServer::typeText(const std::string& text) {
         down.type = EventType::keyUp;
         deliver(down);
     }
+}
+
+Status SimWindowServer::capture(std::span<const std::uint16_t> keyCodes,
+                                KeyCapture::Handler handler) {
+    captured_.assign(keyCodes.begin(), keyCodes.end());
+    captureHandler_ = std::move(handler);
+    return success();
+}
+
+void SimWindowServer::release() {
+    captured_.clear();
+    captureHandler_ = nullptr;
 }
 
 Status SimWindowServer::post(const InputEvent& event) {

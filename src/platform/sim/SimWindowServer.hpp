@@ -12,6 +12,7 @@
 #include "platform/EventMonitors.hpp"
 #include "platform/Geometry.hpp"
 #include "platform/Journal.hpp"
+#include "platform/KeyCapture.hpp"
 #include "platform/Pasteboard.hpp"
 #include "platform/RunningApplications.hpp"
 #include "platform/WindowList.hpp"
@@ -33,7 +34,8 @@ class SimWindowServer final : public Screens,
                               public RunningApplications,
                               public EventMonitors,
                               public EventTaps,
-                              public SyntheticEvents {
+                              public SyntheticEvents,
+                              public KeyCapture {
   public:
     static constexpr int finderPid = 100;
     static constexpr int textEditPid = 200;
@@ -129,6 +131,11 @@ class SimWindowServer final : public Screens,
     Result<EventTaps::Token> swallowAll() override;
     std::size_t enabledTaps() const;
 
+    // KeyCapture: captured keys go to the handler, after the taps, and
+    // neither monitors nor applications see them.
+    Status capture(std::span<const std::uint16_t> keyCodes, KeyCapture::Handler handler) override;
+    void release() override;
+
     // SyntheticEvents
     Status post(const InputEvent& event) override;
     Status postToPid(int pid, const InputEvent& event) override;
@@ -223,6 +230,8 @@ class SimWindowServer final : public Screens,
     MonitorRegistry monitors_;
     std::map<EventTaps::Token, Tap> taps_;
     std::vector<EventTaps::Token> swallowers_;
+    std::vector<std::uint16_t> captured_;
+    KeyCapture::Handler captureHandler_;
     EventTaps::Token nextTap_ = 1;
 };
 

@@ -8,6 +8,7 @@
 
 #include <pthread.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -93,19 +94,77 @@ XcbInput::XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t
         if (keymap_)
             xkbState_ = xkb_x11_state_new_from_device(keymap_, control_, device);
     }
-    // Events an active grab delivers to us are read and dropped.
+    // Captured keys arrive here; what the input lock's grab delivers is
+    // read and dropped.
     controlEvents_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(control_),
                                                        QSocketNotifier::Read);
     QObject::connect(controlEvents_.get(), &QSocketNotifier::activated, controlEvents_.get(),
-                     [this] {
-                         while (auto* event = xcb_poll_for_event(control_))
-                             std::free(event);
-                     });
+                     [this] { readControlEvents(); });
+}
+
+void XcbInput::readControlEvents() {
+    while (auto* event = xcb_poll_for_event(control_)) {
+        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> owned(event, &std::free);
+        if ((event->response_type & 0x7f) != XCB_KEY_PRESS || !captureHandler_)
+            continue;
+        const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(event);
+        const auto found = captured_.find(press->detail);
+        if (found == captured_.end())
+            continue;
+        // The handler may release the capture: call a copy.
+        const auto handler = captureHandler_;
+        handler(InputEvent{.type = EventType::keyDown, .keyCode = found->second});
+    }
+}
+
+namespace {
+// Caps Lock and Num Lock must not stop a captured key.
+constexpr std::array<std::uint16_t, 4> lockVariants{0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
+                                                    XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
+}  // namespace
+
+Status XcbInput::capture(std::span<const std::uint16_t> keyCodes, KeyCapture::Handler handler) {
+    release();
+    std::string refused;
+    for (auto mac : keyCodes) {
+        const auto key = x11KeyFor(mac);
+        bool taken = key.has_value();
+        for (std::size_t i = 0; taken && i < lockVariants.size(); ++i) {
+            auto cookie = xcb_grab_key_checked(control_, 1, root_, lockVariants[i], *key,
+                                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+            if (auto* error = xcb_request_check(control_, cookie)) {
+                std::free(error);
+                for (std::size_t undo = 0; undo < i; ++undo)
+                    xcb_ungrab_key(control_, *key, root_, lockVariants[undo]);
+                taken = false;
+            }
+        }
+        if (taken)
+            captured_[*key] = mac;
+        else
+            refused += (refused.empty() ? "" : ", ") + std::to_string(mac);
+    }
+    xcb_flush(control_);
+    captureHandler_ = std::move(handler);
+    if (!refused.empty())
+        return Error{"keys with Mac codes " + refused + " could not be taken"};
+    return success();
+}
+
+void XcbInput::release() {
+    for (const auto& [key, mac] : captured_)
+        for (auto locks : lockVariants)
+            xcb_ungrab_key(control_, key, root_, locks);
+    if (!captured_.empty())
+        xcb_flush(control_);
+    captured_.clear();
+    captureHandler_ = nullptr;
 }
 
 XcbInput::~XcbInput() {
     *alive_ = false;
     controlEvents_.reset();
+    release();
     releaseLock();
     stopStream();
     if (xkbState_)

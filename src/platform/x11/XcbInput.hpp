@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/EventMonitors.hpp"
+#include "platform/KeyCapture.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
@@ -32,7 +33,12 @@ namespace quorvane::platform::x11 {
 // through WarpPointer. An input lock is an active grab of keyboard and
 // pointer: the server ends it with our connection however the program
 // ends, and a watchdog ends it when the main thread stops answering.
-class XcbInput final : public EventMonitors, public EventTaps, public SyntheticEvents {
+// Captured keys are passive grabs on the root window over the same
+// connection, so the focus stays where it is.
+class XcbInput final : public EventMonitors,
+                       public EventTaps,
+                       public SyntheticEvents,
+                       public KeyCapture {
   public:
     struct Hooks {
         // The primary screen in root coordinates.
@@ -68,6 +74,10 @@ class XcbInput final : public EventMonitors, public EventTaps, public SyntheticE
     Status postToPid(int pid, const InputEvent& event) override;
     Status warpCursor(Point to) override;
 
+    // KeyCapture
+    Status capture(std::span<const std::uint16_t> keyCodes, KeyCapture::Handler handler) override;
+    void release() override;
+
     // Decodes and dispatches one read of the stream (main thread).
     void dispatchBatch(const std::uint8_t* bytes, std::size_t length);
 
@@ -84,6 +94,7 @@ class XcbInput final : public EventMonitors, public EventTaps, public SyntheticE
     void fakeKey(std::uint8_t keycode, bool down);
     void releaseLock();
     void heartbeat();
+    void readControlEvents();
 
     struct Tap {
         EventMask mask;
@@ -118,6 +129,9 @@ class XcbInput final : public EventMonitors, public EventTaps, public SyntheticE
     std::atomic<std::int64_t> lastBeat_{0};
     TimerToken beat_;
     std::unique_ptr<QSocketNotifier> controlEvents_;
+    // Captured keys: X key code to Mac key code.
+    std::map<std::uint8_t, std::uint16_t> captured_;
+    KeyCapture::Handler captureHandler_;
 };
 
 }  // namespace quorvane::platform::x11
