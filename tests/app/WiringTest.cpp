@@ -20,7 +20,7 @@ namespace {
 const std::vector<std::string> stillUnavailable{
     "AutoClickTask", "AutoHideMenuBarTask", "AutoScrollTask",
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
-    "EmojiAliasTask", "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask",
+    "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask",
     "EnergySaverTask", "FireworkTask", "HideCursorTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
     "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",
@@ -87,7 +87,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision"}));
+              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of
