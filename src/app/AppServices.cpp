@@ -215,6 +215,11 @@ void AppServices::setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAl
     text_->setAliasPanelMaker(std::move(make));
 }
 
+void AppServices::setEmojiPicker(platform::StatusBar* statusBar,
+                                 std::function<std::unique_ptr<text::EmojiPickerView>()> make) {
+    text_->setPickerFrontEnd(statusBar, std::move(make));
+}
+
 void AppServices::setClearScreen(std::function<void()> clear) {
     text_->setClearScreen(std::move(clear));
 }

@@ -22,7 +22,9 @@
 #include "platform/PermissionAsker.hpp"
 #include "platform/Updater.hpp"
 #include "platform/Workspace.hpp"
+#include "platform/StatusBar.hpp"
 #include "text/emoji/EmojiAliasView.hpp"
+#include "text/emoji/EmojiPickerView.hpp"
 
 namespace quorvane::platform {
 class SystemEventCenter;
@@ -94,6 +96,10 @@ class AppServices {
     // How the front end clears the screen of our windows (minimised, the
     // popover closed) before the user chooses a region of it.
     void setClearScreen(std::function<void()> clear);
+    // The emoji picker's status bar (none: the simulated menu bar when the
+    // desktop is simulated) and popover; both none at exit.
+    void setEmojiPicker(platform::StatusBar* statusBar,
+                        std::function<std::unique_ptr<text::EmojiPickerView>()> make);
     // How the front end makes the emoji shortcode panel.
     void setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAliasView>()> make);
     core::Persistor& persistor();

@@ -6,6 +6,7 @@
 #include "app/InstallLayout.hpp"
 #include "platform/qt/QtRegionCapture.hpp"
 #include "platform/sim/SimScreenCapture.hpp"
+#include "platform/sim/SimWindowServer.hpp"
 #include "text/PublicIpTask.hpp"
 #include "text/TextTweaks.hpp"
 
@@ -51,6 +52,7 @@ TextWiring::TextWiring(SharedServices& shared, DesktopSession& desktop, InputWir
                    QString::fromStdString(helperFile(shared.program, "libquorvane_recognition.so").string())),
       emojiTable_(text::EmojiLoader(dataFile(shared.program, "emoji.json"), shared.log),
                   emojiWorker_, shared.mainQueue),
+      simulatedMenuBar_(desktop.simulated()),
       plainText_(shared.pasteboard, richText_, conversions_, shared.mainQueue, shared.journal),
       clipboard_(shared.pasteboard, plainText_, shared.mainQueue),
       services_{.store = shared.store,
@@ -74,10 +76,17 @@ TextWiring::TextWiring(SharedServices& shared, DesktopSession& desktop, InputWir
                 .input = input.services(),
                 .keyCapture = desktop.keyCapture(),
                 .emojiTable = emojiTable_,
-                .emojiSearch = emojiWorker_} {}
+                .emojiSearch = emojiWorker_,
+                .statusBar = desktop.simulated()} {}
 
 void TextWiring::addTweaks(core::TweakFactory& factory) {
     text::addTextTweaks(factory, services_);
+}
+
+void TextWiring::setPickerFrontEnd(platform::StatusBar* statusBar,
+                                   std::function<std::unique_ptr<text::EmojiPickerView>()> make) {
+    services_.statusBar = statusBar ? statusBar : simulatedMenuBar_;
+    services_.makePickerPopover = std::move(make);
 }
 
 void TextWiring::addWorkers(BackgroundDrain& drain) {

@@ -35,6 +35,10 @@ class TextWiring {
     // The front end's way to clear the screen of our windows before a
     // region is chosen.
     void setClearScreen(std::function<void()> clear) { services_.clearScreen = std::move(clear); }
+    // Where the emoji picker's item goes (none: the simulated menu bar when
+    // the desktop is simulated, else nowhere) and its popover.
+    void setPickerFrontEnd(platform::StatusBar* statusBar,
+                           std::function<std::unique_ptr<text::EmojiPickerView>()> make);
     // The front end's shortcode panel.
     void setAliasPanelMaker(std::function<std::unique_ptr<text::EmojiAliasView>()> make) {
         services_.makeAliasPanel = std::move(make);
@@ -53,6 +57,7 @@ class TextWiring {
     core::SerialExecutor vision_{"Vision"};
     core::SerialExecutor emojiWorker_{"Emoji"};
     text::EmojiTable emojiTable_;
+    platform::StatusBar* simulatedMenuBar_;
     text::PlainTextService plainText_;
     text::ClipboardManager clipboard_;
     text::TextServices services_;

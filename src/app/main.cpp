@@ -18,6 +18,8 @@
 #include "display/NotchBannerManager.hpp"
 #include "ui/notch/NotchBannerPanel.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"
+#include "ui/text/EmojiPickerPopover.hpp"
+#include "ui/text/TrayStatusBar.hpp"
 #include "app/DesktopSession.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 #include "windows/WindowsServices.hpp"
@@ -216,6 +218,11 @@ int main(int argc, char** argv) {
         return *popover;
     };
     services.setEmojiAliasPanel([] { return std::make_unique<ui::EmojiAliasPanel>(); });
+    // The emoji picker's item: beside our own in the tray, or in the
+    // simulated Mac's menu bar.
+    ui::TrayStatusBar trayStatusBar;
+    services.setEmojiPicker(services.desktop().simulated() ? nullptr : &trayStatusBar,
+                            [] { return std::make_unique<ui::EmojiPickerPopover>(); });
     services.setClearScreen([&popover, &banner] {
         platform::qt::minimizeOwnWindows();
         banner.dismiss();
@@ -298,6 +305,7 @@ int main(int argc, char** argv) {
     services.setPermissionPanel(nullptr);
     services.setAlertPanel(nullptr);
     services.setClearScreen(nullptr);
+    services.setEmojiPicker(nullptr, nullptr);
     commands.store(nullptr);
     services.terminate();
     std::cout << "Quorvane saved its records and quit." << std::endl;

@@ -128,6 +128,8 @@ constexpr CommandSpec specs[] = {
      parseDesktopCommand, {}, "quorvane sim window add 200 Notes 100 100 600 400"},
     {"sim menu", "[add PID MENU/ITEM COMBINATION]", "the simulated applications' menus",
      parseDesktopCommand, {}, "quorvane sim menu add 200 Format/Bold Meta+B"},
+    {"sim menubar", "", "the items this program added to the simulated menu bar", parseDesktopCommand, {},
+     "quorvane sim menubar"},
     {"sim pointer", "[X Y]", "where the simulated pointer is, or move it", parseDesktopCommand,
      {}, "quorvane sim pointer 720 450"},
     {"sim click", "X Y [--right]", "click on the simulated desktop", parseDesktopCommand, {},

@@ -10,6 +10,7 @@
 #include "platform/Alerts.hpp"
 #include "platform/HttpClient.hpp"
 #include "platform/KeyCapture.hpp"
+#include "platform/StatusBar.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
@@ -20,6 +21,7 @@
 #include "text/ClipboardManager.hpp"
 #include "text/PlainTextService.hpp"
 #include "text/emoji/EmojiAliasView.hpp"
+#include "text/emoji/EmojiPickerView.hpp"
 #include "text/emoji/EmojiTable.hpp"
 
 namespace quorvane::text {
@@ -55,6 +57,10 @@ struct TextServices {
     // Makes the shortcode panel; set by the front end (none: no panel, so
     // shortcodes are never collected).
     std::function<std::unique_ptr<EmojiAliasView>()> makeAliasPanel{};
+    // Our extra menu-bar items, and the emoji picker's popover; set by the
+    // front end (no status bar: the picker shows nothing).
+    platform::StatusBar* statusBar = nullptr;
+    std::function<std::unique_ptr<EmojiPickerView>()> makePickerPopover{};
 };
 
 }  // namespace quorvane::text

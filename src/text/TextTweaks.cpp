@@ -8,6 +8,7 @@
 #include "text/PlainTextTask.hpp"
 #include "text/PublicIpTask.hpp"
 #include "text/emoji/EmojiAliasTask.hpp"
+#include "text/emoji/EmojiPickerTask.hpp"
 
 namespace quorvane::text {
 
@@ -35,6 +36,13 @@ void addTextTweaks(core::TweakFactory& factory, TextServices& services) {
                     if (!field)
                         return nullptr;
                     return std::make_shared<EmojiAliasTask>(row.info, *field, services);
+                });
+    factory.add("EmojiPickerTask",
+                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
+                    const auto* field = core::pStateField(row);
+                    if (!field)
+                        return nullptr;
+                    return std::make_shared<EmojiPickerTask>(row.info, *field, services);
                 });
     factory.add("PublicIpTask", [&services](const core::CatalogueRow& row) {
         return std::make_shared<PublicIpTask>(row.info, services);

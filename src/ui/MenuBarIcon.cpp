@@ -42,6 +42,37 @@ QIcon menuBarIcon() {
     return icon;
 }
 
+namespace {
+
+// A smiling face: a ring, two eyes, a smile, in an 18-unit square.
+QPixmap drawFace(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal unit = size / 18.0;
+    painter.setPen(QPen(Qt::black, 1.6 * unit));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QRectF(1.8 * unit, 1.8 * unit, 14.4 * unit, 14.4 * unit));
+    painter.setPen(QPen(Qt::black, 1.6 * unit, Qt::SolidLine, Qt::RoundCap));
+    painter.drawArc(QRectF(5.5 * unit, 5.5 * unit, 7 * unit, 7 * unit), 200 * 16, 140 * 16);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPointF(6.8 * unit, 7.2 * unit), 1.2 * unit, 1.2 * unit);
+    painter.drawEllipse(QPointF(11.2 * unit, 7.2 * unit), 1.2 * unit, 1.2 * unit);
+    return pixmap;
+}
+
+}  // namespace
+
+QIcon emojiPickerMenuBarIcon() {
+    QIcon icon;
+    icon.addPixmap(drawFace(18));
+    icon.addPixmap(drawFace(36));
+    icon.setIsMask(true);
+    return icon;
+}
+
 QImage applicationIcon(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

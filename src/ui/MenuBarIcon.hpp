@@ -10,6 +10,10 @@ namespace quorvane::ui {
 // system can tint it like every other status icon.
 QIcon menuBarIcon();
 
+// "emojiPickerMenuBarIcon": the emoji picker's status item, a smiling face
+// drawn the same way.
+QIcon emojiPickerMenuBarIcon();
+
 // The application's icon at `size` pixels square: the same switch in white
 // on a rounded blue square, for desktop menus and the package's icon set.
 QImage applicationIcon(int size);

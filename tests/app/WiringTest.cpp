@@ -20,7 +20,7 @@ namespace {
 const std::vector<std::string> stillUnavailable{
     "AutoClickTask", "AutoHideMenuBarTask", "AutoScrollTask",
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
-    "EmojiPickerTask", "EnableBluetoothTask", "EnableStandardFKeyTask",
+    "EnableBluetoothTask", "EnableStandardFKeyTask",
     "EnergySaverTask", "FireworkTask", "HideCursorTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
     "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",

@@ -16,6 +16,7 @@ constexpr std::string_view usages[] = {
     "dock autohide on|off",
     "window [add PID TITLE X Y W H [--fixed-size] [--no-minimize] | close N]",
     "menu [add PID MENU/ITEM COMBINATION]",
+    "menubar",
     "pointer [X Y]",
     "click X Y [--right]",
     "drag X1 Y1 X2 Y2 [X Y]... [--steps N] [--pause S]",
@@ -376,7 +377,7 @@ Result<SimDesktopCommand> parsePasteboard(Words words) {
 }  // namespace
 
 bool SimDesktopCommand::isNoun(std::string_view word) {
-    for (std::string_view noun : {"display", "app", "dock", "window", "menu", "pointer", "click", "drag",
+    for (std::string_view noun : {"display", "app", "dock", "window", "menu", "menubar", "pointer", "click", "drag",
                                   "scroll", "key", "press", "type", "text", "tap-timeout", "pasteboard"})
         if (word == noun)
             return true;
@@ -398,6 +399,11 @@ Result<SimDesktopCommand> SimDesktopCommand::parse(std::span<const std::string> 
         return parseWindow(rest);
     if (noun == "menu")
         return parseMenu(rest);
+    if (noun == "menubar") {
+        if (!rest.empty())
+            return wrong("usage: sim menubar");
+        return SimDesktopCommand{.kind = Kind::showMenuBar};
+    }
     if (noun == "pointer") {
         if (rest.empty())
             return SimDesktopCommand{.kind = Kind::showPointer};

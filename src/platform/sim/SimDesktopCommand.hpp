@@ -35,6 +35,7 @@ struct SimDesktopCommand {
         closeWindow,
         showMenus,
         addMenuItem,
+        showMenuBar,
         showPointer,
         movePointer,
         click,

@@ -264,6 +264,8 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
                           [&](const Window& candidate) { return candidate.number == command.number; });
             return "Closed window " + std::to_string(command.number) + ".\n";
         }
+        case K::showMenuBar:
+            return describeMenuBar();
         case K::showMenus:
             return describeMenus();
         case K::addMenuItem: {
@@ -1209,6 +1211,15 @@ void SimWindowServer::actOnPointer(const InputEvent& event) {
     switch (event.type) {
         case EventType::leftMouseDown: {
             titleDrag_.reset();
+            for (std::size_t i = 0; i < statusItems_.size(); ++i)
+                if (statusItemFrame(i).contains(at)) {
+                    journal("menu bar", "clicked " + statusItems_[i].second.name);
+                    // The click may remove items: call a copy.
+                    const auto clicked = statusItems_[i].second.clicked;
+                    if (clicked)
+                        clicked(flipped(statusItemFrame(i), displays_->screenList()));
+                    return;
+                }
             auto element = hitTest(at);
             if (!element)
                 return;
@@ -1402,6 +1413,41 @@ void SimWindowServer::typeText(const std::string& text) {
         down.type = EventType::keyUp;
         deliver(down);
     }
+}
+
+StatusBar::Token SimWindowServer::addItem(StatusBar::Item item) {
+    const auto token = nextStatusItem_++;
+    journal("menu bar", "added " + item.name);
+    statusItems_.emplace_back(token, std::move(item));
+    return token;
+}
+
+void SimWindowServer::removeItem(StatusBar::Token token) {
+    for (auto it = statusItems_.begin(); it != statusItems_.end(); ++it)
+        if (it->first == token) {
+            journal("menu bar", "removed " + it->second.name);
+            statusItems_.erase(it);
+            return;
+        }
+}
+
+Rect SimWindowServer::statusItemFrame(std::size_t index) const {
+    const auto screens = displays_->screenList();
+    const double right = screens.empty() ? 1440 : screens.front().frame.size.width;
+    // The clock and the system's items take the last 200 points.
+    return {{right - 200 - statusItemWidth * static_cast<double>(index + 1), 0},
+            {statusItemWidth, menuBarHeight}};
+}
+
+std::string SimWindowServer::describeMenuBar() {
+    std::string out;
+    for (std::size_t i = 0; i < statusItems_.size(); ++i) {
+        const Rect frame = statusItemFrame(i);
+        out += numberText(frame.origin.x) + " " + numberText(frame.origin.y) + " " +
+               numberText(frame.size.width) + " " + numberText(frame.size.height) + "  " +
+               statusItems_[i].second.name + "\n";
+    }
+    return out.empty() ? "No items of ours in the menu bar.\n" : out;
 }
 
 Status SimWindowServer::capture(std::span<const std::uint16_t> keyCodes,

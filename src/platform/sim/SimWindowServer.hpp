@@ -15,6 +15,7 @@
 #include "platform/KeyCapture.hpp"
 #include "platform/Pasteboard.hpp"
 #include "platform/RunningApplications.hpp"
+#include "platform/StatusBar.hpp"
 #include "platform/WindowList.hpp"
 #include "platform/sim/SimDesktopCommand.hpp"
 #include "platform/sim/SimDisplays.hpp"
@@ -35,7 +36,8 @@ class SimWindowServer final : public Screens,
                               public EventMonitors,
                               public EventTaps,
                               public SyntheticEvents,
-                              public KeyCapture {
+                              public KeyCapture,
+                              public StatusBar {
   public:
     static constexpr int finderPid = 100;
     static constexpr int textEditPid = 200;
@@ -136,6 +138,13 @@ class SimWindowServer final : public Screens,
     Status capture(std::span<const std::uint16_t> keyCodes, KeyCapture::Handler handler) override;
     void release() override;
 
+    // StatusBar: our items sit at the right end of the menu bar, 24 points
+    // each, the first added rightmost; `quorvane sim menubar` lists them and
+    // a click there presses one.
+    StatusBar::Token addItem(StatusBar::Item item) override;
+    void removeItem(StatusBar::Token token) override;
+    static constexpr double statusItemWidth = 24;
+
     // SyntheticEvents
     Status post(const InputEvent& event) override;
     Status postToPid(int pid, const InputEvent& event) override;
@@ -230,6 +239,10 @@ class SimWindowServer final : public Screens,
     MonitorRegistry monitors_;
     std::map<EventTaps::Token, Tap> taps_;
     std::vector<EventTaps::Token> swallowers_;
+    std::vector<std::pair<StatusBar::Token, StatusBar::Item>> statusItems_;
+    StatusBar::Token nextStatusItem_ = 1;
+    Rect statusItemFrame(std::size_t index) const;  // accessibility space
+    std::string describeMenuBar();
     std::vector<std::uint16_t> captured_;
     KeyCapture::Handler captureHandler_;
     EventTaps::Token nextTap_ = 1;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/CanToggle.hpp"
+#include "core/Tweak.hpp"
+#include "text/TextServices.hpp"
+#include "text/emoji/EmojiPickerManager.hpp"
+
+namespace quorvane::text {
+
+// While on, an emoji picker of its own in the menu bar.
+class EmojiPickerTask final : public core::BuiltinTweak, public core::CanPToggle {
+  public:
+    EmojiPickerTask(core::TweakInfo info, core::PKeyPath field, TextServices& services)
+        : BuiltinTweak(std::move(info)), CanPToggle(services.store, field), manager_(services, id()) {}
+
+    void run() override {
+        if (isOn())
+            manager_.showStatusItem();
+        else
+            manager_.removeStatusItem();
+    }
+
+    EmojiPickerManager& manager() { return manager_; }
+
+  private:
+    EmojiPickerManager manager_;
+};
+
+}  // namespace quorvane::text
