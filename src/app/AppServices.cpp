@@ -220,6 +220,10 @@ void AppServices::setEmojiPicker(platform::StatusBar* statusBar,
     text_->setPickerFrontEnd(statusBar, std::move(make));
 }
 
+text::EmojiTable& AppServices::emojiTable() {
+    return text_->emojiTable();
+}
+
 void AppServices::setClearScreen(std::function<void()> clear) {
     text_->setClearScreen(std::move(clear));
 }

@@ -25,6 +25,7 @@
 #include "platform/StatusBar.hpp"
 #include "text/emoji/EmojiAliasView.hpp"
 #include "text/emoji/EmojiPickerView.hpp"
+#include "text/emoji/EmojiTable.hpp"
 
 namespace quorvane::platform {
 class SystemEventCenter;
@@ -100,6 +101,8 @@ class AppServices {
     // desktop is simulated) and popover; both none at exit.
     void setEmojiPicker(platform::StatusBar* statusBar,
                         std::function<std::unique_ptr<text::EmojiPickerView>()> make);
+    // The emoji table, loaded on first use.
+    text::EmojiTable& emojiTable();
     // How the front end makes the emoji shortcode panel.
     void setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAliasView>()> make);
     core::Persistor& persistor();

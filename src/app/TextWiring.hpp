@@ -30,6 +30,7 @@ class TextWiring {
     TextWiring(SharedServices& shared, DesktopSession& desktop, InputWiring& input);
 
     text::TextServices& services() { return services_; }
+    text::EmojiTable& emojiTable() { return emojiTable_; }
     void addTweaks(core::TweakFactory& factory);
     void addWorkers(BackgroundDrain& drain);
     // The front end's way to clear the screen of our windows before a

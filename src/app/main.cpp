@@ -17,6 +17,7 @@
 #include "display/DisplayServices.hpp"
 #include "display/NotchBannerManager.hpp"
 #include "ui/notch/NotchBannerPanel.hpp"
+#include "ui/scripts/EmojiPicker.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"
 #include "ui/text/EmojiPickerPopover.hpp"
 #include "ui/text/TrayStatusBar.hpp"
@@ -218,6 +219,12 @@ int main(int argc, char** argv) {
         return *popover;
     };
     services.setEmojiAliasPanel([] { return std::make_unique<ui::EmojiAliasPanel>(); });
+    // The script editor's chooser shows the same table; the first look
+    // starts its load.
+    ui::EmojiPicker::setSource([&services] {
+        services.emojiTable().load();
+        return services.emojiTable().index();
+    });
     // The emoji picker's item: beside our own in the tray, or in the
     // simulated Mac's menu bar.
     ui::TrayStatusBar trayStatusBar;
@@ -306,6 +313,7 @@ int main(int argc, char** argv) {
     services.setAlertPanel(nullptr);
     services.setClearScreen(nullptr);
     services.setEmojiPicker(nullptr, nullptr);
+    ui::EmojiPicker::setSource(nullptr);
     commands.store(nullptr);
     services.terminate();
     std::cout << "Quorvane saved its records and quit." << std::endl;

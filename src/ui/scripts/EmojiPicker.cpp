@@ -1,65 +1,83 @@
 #include "ui/scripts/EmojiPicker.hpp"
 
-#include <QGridLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QVBoxLayout>
 #include <QWidgetAction>
+#include <numeric>
 
 #include "ui/EmojiImages.hpp"
+#include "ui/text/EmojiPickerPopover.hpp"
 
 namespace quorvane::ui {
 
 namespace {
 
-const QStringList& commonEmoji() {
-    static const QStringList list = {
-        "💎", "🚀",    "🛸", "⚡️", "🔥",    "⭐️", "🌙",      "☀️", "🌈",    "🍀",
-        "🎯", "🎲",    "🧪", "🧰",   "🔧",    "🔨",      "⚙️", "🔒",      "🔑",    "📦",
-        "📁", "🗂", "📄",    "📝",      "📋",    "📎",      "🔍",      "🔊",      "🔇",    "🎵",
-        "📷", "🖥", "💻",    "⌨️", "🖱", "📱",      "🌐",      "📡",      "🛰", "☁️",
-        "🐳", "🐍",    "🦀", "🐙",      "🤖", "👾",      "🧹",   "🗑",
-    };
-    return list;
+EmojiPicker::Source& source() {
+    static EmojiPicker::Source shared;
+    return shared;
 }
 
 }  // namespace
 
+void EmojiPicker::setSource(Source chosenSource) {
+    source() = std::move(chosenSource);
+}
+
 EmojiPicker::EmojiPicker(const QString& emoji, QWidget* parent) : QToolButton(parent) {
     setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(this);
-    auto* grid = new QWidget(menu);
-    auto* layout = new QGridLayout(grid);
-    layout->setSpacing(2);
-    const int columns = 8;
-    for (int i = 0; i < commonEmoji().size(); ++i) {
-        auto* button = new QToolButton(grid);
-        button->setAutoRaise(true);
-        button->setIcon(QIcon(EmojiImages::image(commonEmoji()[i], 22)));
-        button->setIconSize(QSize(22, 22));
-        button->setToolTip(commonEmoji()[i]);
-        connect(button, &QToolButton::clicked, this, [this, menu, i] {
-            menu->close();
-            choose(commonEmoji()[i]);
-        });
-        layout->addWidget(button, i / columns, i % columns);
-    }
-    auto* other = new QLineEdit(grid);
-    other->setPlaceholderText(tr("Or type any emoji"));
-    connect(other, &QLineEdit::returnPressed, this, [this, menu, other] {
-        if (other->text().trimmed().isEmpty())
+    auto* content = new QWidget(menu);
+    content->setFixedSize(340, 300);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(6, 6, 6, 6);
+    auto* field = new QLineEdit(content);
+    field->setPlaceholderText(tr("Search, or type any emoji"));
+    column->addWidget(field);
+    grid_ = new EmojiGrid(content);
+    column->addWidget(grid_, 1);
+    grid_->picked = [this, menu](std::size_t position) {
+        if (!index_ || position >= shown_.size())
             return;
         menu->close();
-        choose(other->text().trimmed());
+        choose(QString::fromStdString(index_->table()[shown_[position]].emoji));
+    };
+    connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { fill(text); });
+    connect(field, &QLineEdit::returnPressed, this, [this, menu, field] {
+        const QString typed = field->text().trimmed();
+        if (typed.isEmpty())
+            return;
+        menu->close();
+        // The first match of a search, else what was typed.
+        choose(!shown_.empty() && index_ ? QString::fromStdString(index_->table()[shown_.front()].emoji)
+                                         : typed);
     });
-    layout->addWidget(other, layout->rowCount(), 0, 1, columns);
+    connect(menu, &QMenu::aboutToShow, this, [this, field] {
+        field->clear();
+        fill({});
+        field->setFocus();
+    });
     auto* action = new QWidgetAction(menu);
-    action->setDefaultWidget(grid);
+    action->setDefaultWidget(content);
     menu->addAction(action);
     setMenu(menu);
     emoji_ = emoji;
     setIcon(QIcon(EmojiImages::image(emoji_, 22)));
     setIconSize(QSize(22, 22));
+}
+
+void EmojiPicker::fill(const QString& search) {
+    if (!index_ || index_->empty())
+        index_ = source() ? source()() : nullptr;
+    if (!index_)
+        index_ = std::make_shared<const text::EmojiIndex>();
+    if (search.trimmed().isEmpty()) {
+        shown_.resize(index_->table().size());
+        std::iota(shown_.begin(), shown_.end(), std::size_t{0});
+    } else {
+        shown_ = index_->searchMatches(search.trimmed().toStdString());
+    }
+    grid_->setEmojis(index_, shown_);
 }
 
 void EmojiPicker::choose(const QString& emoji) {
