@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include <nlohmann/json.hpp>
-
 #include "core/TextFolding.hpp"
 #include "text/PasteboardJournal.hpp"
+#include "text/emoji/StoredList.hpp"
 
 namespace quorvane::text {
 
@@ -400,24 +399,11 @@ platform::PasteboardContents EmojiAliasManager::boundedSnapshot() const {
 // --- ignored applications ------------------------------------------------------
 
 std::vector<std::string> EmojiAliasManager::ignoredApps() const {
-    const auto stored = services_.defaults.stringValue(ignoredAppsKey);
-    if (!stored)
-        return {};
-    try {
-        return nlohmann::json::parse(*stored).get<std::vector<std::string>>();
-    } catch (const nlohmann::json::exception&) {
-        return {};
-    }
+    return readStoredList(services_.defaults, ignoredAppsKey);
 }
 
 void EmojiAliasManager::setIgnoredApps(const std::vector<std::string>& urls) {
-    std::string text;
-    try {
-        text = nlohmann::json(urls).dump();
-    } catch (const nlohmann::json::exception&) {
-        text = "[]";
-    }
-    services_.defaults.set(ignoredAppsKey, text);
+    writeStoredList(services_.defaults, ignoredAppsKey, urls);
 }
 
 bool EmojiAliasManager::isIgnored(const platform::RunningApplication& application) const {

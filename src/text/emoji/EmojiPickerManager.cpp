@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include <nlohmann/json.hpp>
-
 #include "platform/MacKeyCodes.hpp"
 #include "text/PasteboardJournal.hpp"
+#include "text/emoji/StoredList.hpp"
 
 namespace quorvane::text {
 
@@ -188,14 +187,7 @@ void EmojiPickerManager::write(const std::string& emoji) {
 }
 
 std::vector<std::string> EmojiPickerManager::recentEmojis() const {
-    const auto stored = services_.defaults.stringValue(recentsKey);
-    if (!stored)
-        return {};
-    try {
-        return nlohmann::json::parse(*stored).get<std::vector<std::string>>();
-    } catch (const nlohmann::json::exception&) {
-        return {};
-    }
+    return readStoredList(services_.defaults, recentsKey);
 }
 
 void EmojiPickerManager::remember(const std::string& emoji) {
@@ -209,12 +201,7 @@ void EmojiPickerManager::remember(const std::string& emoji) {
             kept.push_back(std::move(recent));
     if (kept.size() > maxRecents)
         kept.resize(maxRecents);
-    std::string text = "[]";
-    try {
-        text = nlohmann::json(kept).dump();
-    } catch (const nlohmann::json::exception&) {
-    }
-    services_.defaults.set(recentsKey, text);
+    writeStoredList(services_.defaults, recentsKey, kept);
     if (category_ == EmojiCategory::recent && searchText_.empty())
         refresh();
 }
