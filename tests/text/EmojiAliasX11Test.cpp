@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QProcess>
+#include <QTest>
 #include <QThread>
 
 #include "core/Persistor.hpp"
@@ -25,9 +27,13 @@
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimWindowServer.hpp"
 #include "platform/x11/XcbInput.hpp"
+#include "support/FakeSystemTray.hpp"
 #include "support/WaitFor.hpp"
 #include "text/emoji/EmojiAliasTask.hpp"
+#include "text/emoji/EmojiPickerTask.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"
+#include "ui/text/EmojiPickerPopover.hpp"
+#include "ui/text/TrayStatusBar.hpp"
 
 namespace quorvane::text {
 namespace {
@@ -55,9 +61,12 @@ struct Trusted final : PermissionChecker {
     bool isGranted(Permission) const override { return true; }
 };
 
-// Emoji Alias on an X11 session: the RECORD monitor, root grabs for the
-// panel's keys, XTest for the replacement, the X clipboard.
+// The emoji tweaks on an X11 session: the RECORD monitor, root grabs for
+// the panel's keys, XTest for the replacement, the X clipboard, and a tray
+// for the picker's item.
 struct EmojiAliasX11 : ::testing::Test {
+    // First, so that the application finds a status area.
+    quorvane::testing::FakeSystemTray tray;
     int argc = 1;
     char name[16] = "emoji-x11";
     char* argv[1] = {name};
@@ -106,7 +115,9 @@ struct EmojiAliasX11 : ::testing::Test {
     std::unique_ptr<input::InputServices> inputServices;
     EmojiTable table{EmojiLoader(QUORVANE_EMOJI_TABLE, log), emojiWorker, queue};
     std::unique_ptr<TextServices> services;
+    ui::TrayStatusBar statusBar;
     ui::EmojiAliasPanel* panel = nullptr;
+    ui::EmojiPickerPopover* popover = nullptr;
     std::shared_ptr<EmojiAliasTask> task;
     QLineEdit editor;
 
@@ -125,9 +136,16 @@ struct EmojiAliasX11 : ::testing::Test {
             .capture = capture, .textRecognizer = recognition, .barcodeReader = recognition,
             .vision = vision, .input = *inputServices, .keyCapture = *input, .emojiTable = table,
             .emojiSearch = emojiWorker, .clearScreen = {},
-            .makeAliasPanel = [this] {
-                auto made = std::make_unique<ui::EmojiAliasPanel>();
-                panel = made.get();
+            .makeAliasPanel =
+                [this] {
+                    auto made = std::make_unique<ui::EmojiAliasPanel>();
+                    panel = made.get();
+                    return made;
+                },
+            .statusBar = &statusBar,
+            .makePickerPopover = [this] {
+                auto made = std::make_unique<ui::EmojiPickerPopover>();
+                popover = made.get();
                 return made;
             }});
         apps.start();
@@ -167,7 +185,9 @@ TEST_F(EmojiAliasX11, returnReplacesTheShortcodeAndTheEditorKeepsTheFocus) {
     EXPECT_EQ(QApplication::activeWindow(), &editor);
     EXPECT_EQ(editor.text(), "Hi :tada");
 
-    xdotool({"key", "Return"});
+    // Held as a person holds it: the replacement is typed while Return is
+    // still down.
+    QProcess::startDetached("xdotool", {"keydown", "Return", "sleep", "0.4", "keyup", "Return"});
     ASSERT_TRUE(waitFor([&] { return editor.text() == QString::fromUtf8("Hi \U0001F389"); }))
         << editor.text().toStdString();
     EXPECT_FALSE(panelShown());
@@ -191,6 +211,29 @@ TEST_F(EmojiAliasX11, escapeClosesThePanelAndChangesNothing) {
     QObject::connect(&editor, &QLineEdit::returnPressed, [&] { returned = true; });
     xdotool({"key", "Return"});
     EXPECT_TRUE(waitFor([&] { return returned; }));
+}
+
+TEST_F(EmojiAliasX11, thePickersTrayItemPastesIntoTheApplicationInFront) {
+    const auto& rows = core::builtinCatalogue();
+    const auto row = std::find_if(rows.begin(), rows.end(), [](const auto& candidate) {
+        return candidate.info.id == "EmojiPickerTask";
+    });
+    auto picker = std::make_shared<EmojiPickerTask>(row->info, *core::pStateField(*row), *services);
+    core::switchAndApply(*picker, true, true);
+    ASSERT_TRUE(waitFor([&] { return tray.icons().size() == 1; }));
+    tray.click(1);
+    ASSERT_TRUE(waitFor([&] { return popover && popover->isVisible(); }));
+    popover->searchField()->setText("tada");
+    ASSERT_TRUE(waitFor([&] { return picker->manager().emojis().size() == 1; }));
+    auto* grid = popover->grid()->view();
+    const QRect cell = grid->visualRect(grid->model()->index(0, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_TRUE(waitFor([&] { return editor.text() == QString::fromUtf8("🎉"); }))
+        << editor.text().toStdString();
+    EXPECT_FALSE(popover->isVisible());
+    EXPECT_EQ(picker->manager().recentEmojis(), std::vector<std::string>{"🎉"});
+    core::switchAndApply(*picker, false, true);
+    EXPECT_TRUE(waitFor([&] { return tray.icons().empty(); }));
 }
 
 }  // namespace

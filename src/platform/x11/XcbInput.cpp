@@ -155,8 +155,15 @@ void XcbInput::release() {
     for (const auto& [key, mac] : captured_)
         for (auto locks : lockVariants)
             xcb_ungrab_key(control_, key, root_, locks);
-    if (!captured_.empty())
+    if (!captured_.empty()) {
+        // A captured key still held keeps the whole keyboard grabbed until
+        // it is released: keys posted meanwhile (a replacement's) would come
+        // to us instead of the application. End that grab too, unless the
+        // input lock holds the keyboard.
+        if (!lock_)
+            xcb_ungrab_keyboard(control_, XCB_CURRENT_TIME);
         xcb_flush(control_);
+    }
     captured_.clear();
     captureHandler_ = nullptr;
 }

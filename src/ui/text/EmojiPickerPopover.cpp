@@ -183,6 +183,14 @@ EmojiPickerPopover::EmojiPickerPopover() : QWidget(nullptr, Qt::Popup | Qt::Fram
 
     grid_ = new EmojiGrid(this);
     column->addWidget(grid_, 1);
+    empty_ = new QLabel(this);
+    empty_->setAlignment(Qt::AlignCenter);
+    empty_->setWordWrap(true);
+    QPalette quiet = empty_->palette();
+    quiet.setColor(QPalette::WindowText, secondaryText(palette()));
+    empty_->setPalette(quiet);
+    column->addWidget(empty_, 1);
+    empty_->hide();
     grid_->picked = [this](std::size_t position) {
         if (picked)
             picked(position);
@@ -238,9 +246,18 @@ void EmojiPickerPopover::withdraw() {
 
 void EmojiPickerPopover::setEmojis(std::shared_ptr<const text::EmojiIndex> index,
                                    std::vector<std::size_t> shown, text::EmojiCategory category) {
+    const bool none = shown.empty();
     grid_->setEmojis(std::move(index), std::move(shown));
     if (auto* button = categoryButton(category))
         button->setChecked(true);
+    if (none) {
+        const QString search = search_->text().trimmed();
+        empty_->setText(!search.isEmpty() ? tr("No emoji match \u201c%1\u201d").arg(search)
+                        : category == text::EmojiCategory::recent ? tr("Emoji you pick show here")
+                                                                  : tr("No emoji"));
+    }
+    grid_->setVisible(!none);
+    empty_->setVisible(none);
 }
 
 void EmojiPickerPopover::showToast(const std::string& text) {

@@ -65,11 +65,14 @@ class EmojiPickerPopover final : public QWidget, public text::EmojiPickerView {
     QLineEdit* searchField() const { return search_; }
     EmojiGrid* grid() const { return grid_; }
     QToolButton* categoryButton(text::EmojiCategory category) const;
+    // Shown instead of an empty grid.
+    QLabel* emptyState() const { return empty_; }
 
   private:
     QLineEdit* search_;
     QButtonGroup* categories_;
     EmojiGrid* grid_;
+    QLabel* empty_;
     QLabel* toast_;
     QTimer* toastTimer_;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -87,6 +88,15 @@ TEST_F(EmojiViews, thePickerHighlightsItsCategoryAndReportsSearchesAndPicks) {
     auto* grid = popover.grid()->view();
     Q_EMIT grid->clicked(grid->model()->index(2, 0));
     EXPECT_EQ(picked, 2u);
+
+    // Nothing to show says why, in place of the grid.
+    popover.setEmojis(index, {}, text::EmojiCategory::smileysEmotion);
+    EXPECT_TRUE(popover.emptyState()->isVisible());
+    EXPECT_FALSE(popover.grid()->isVisible());
+    EXPECT_EQ(popover.emptyState()->text(), QString::fromUtf8("No emoji match \u201ccat\u201d"));
+    popover.searchField()->clear();
+    popover.setEmojis(index, {}, text::EmojiCategory::recent);
+    EXPECT_EQ(popover.emptyState()->text(), "Emoji you pick show here");
 }
 
 TEST_F(EmojiViews, theScriptEditorsChooserShowsTheWholeTableAndSearchesIt) {
