@@ -17,8 +17,12 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -m 700 "$home/run"
+# Everything the instance keeps stays in the scratch folder, whatever the
+# caller's environment says.
 export HOME="$home" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=xcb
-unset QUORVANE_DESKTOP
+export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_STATE_HOME="$home/state"
+export XDG_CACHE_HOME="$home/cache"
+unset QUORVANE_DESKTOP QUORVANE_SIM_HOME
 
 fail() { echo "FAIL: $*" >&2; "$quorvane" journal 2>/dev/null | tail -20 >&2 || true; exit 1; }
 # Waits up to 5 s for a command to succeed.
