@@ -221,9 +221,9 @@ int main(int argc, char** argv) {
     services.setEmojiAliasPanel([] { return std::make_unique<ui::EmojiAliasPanel>(); });
     // The script editor's chooser shows the same table; the first look
     // starts its load.
-    ui::EmojiPicker::setSource([&services] {
-        services.emojiTable().load();
-        return services.emojiTable().index();
+    ui::EmojiPicker::setSource([&services](ui::EmojiPicker::Deliver deliver) {
+        auto& table = services.emojiTable();
+        table.load([&table, deliver = std::move(deliver)] { deliver(table.index()); });
     });
     // The emoji picker's item: beside our own in the tray, or in the
     // simulated Mac's menu bar.

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QVBoxLayout>
 #include <QWidgetAction>
 #include <numeric>
@@ -67,8 +68,17 @@ EmojiPicker::EmojiPicker(const QString& emoji, QWidget* parent) : QToolButton(pa
 }
 
 void EmojiPicker::fill(const QString& search) {
-    if (!index_ || index_->empty())
-        index_ = source() ? source()() : nullptr;
+    search_ = search;
+    if ((!index_ || index_->empty()) && source()) {
+        // The grid fills in when the table arrives, the menu open or not.
+        QPointer<EmojiPicker> alive(this);
+        source()([alive](std::shared_ptr<const text::EmojiIndex> index) {
+            if (!alive || !index || index->empty() || (alive->index_ && !alive->index_->empty()))
+                return;
+            alive->index_ = std::move(index);
+            alive->fill(alive->search_);
+        });
+    }
     if (!index_)
         index_ = std::make_shared<const text::EmojiIndex>();
     if (search.trimmed().isEmpty()) {

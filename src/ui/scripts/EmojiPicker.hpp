@@ -15,7 +15,10 @@ class EmojiGrid;
 // emoji typed into it.
 class EmojiPicker final : public QToolButton {
   public:
-    using Source = std::function<std::shared_ptr<const text::EmojiIndex>()>;
+    // Hands the table to the callback, at once when it is loaded, else once
+    // it is.
+    using Deliver = std::function<void(std::shared_ptr<const text::EmojiIndex>)>;
+    using Source = std::function<void(Deliver)>;
 
     explicit EmojiPicker(const QString& emoji, QWidget* parent = nullptr);
 
@@ -29,6 +32,7 @@ class EmojiPicker final : public QToolButton {
 
   private:
     void fill(const QString& search);
+    QString search_;
 
     QString emoji_;
     EmojiGrid* grid_;

@@ -100,11 +100,16 @@ TEST_F(EmojiViews, thePickerHighlightsItsCategoryAndReportsSearchesAndPicks) {
 }
 
 TEST_F(EmojiViews, theScriptEditorsChooserShowsTheWholeTableAndSearchesIt) {
-    EmojiPicker::setSource([this] { return index; });
+    // The table arrives after the chooser first opens, as a load does.
+    EmojiPicker::Deliver later;
+    EmojiPicker::setSource([&](EmojiPicker::Deliver deliver) { later = std::move(deliver); });
     EmojiPicker picker(QStringLiteral("\U0001F680"));
     QString chosen;
     picker.chosen = [&](const QString& emoji) { chosen = emoji; };
     Q_EMIT picker.menu()->aboutToShow();
+    EXPECT_EQ(picker.grid()->view()->model()->rowCount(), 0);
+    ASSERT_TRUE(later);
+    later(index);
     EXPECT_EQ(picker.grid()->view()->model()->rowCount(), static_cast<int>(index->table().size()));
     auto* field = picker.menu()->findChild<QLineEdit*>();
     ASSERT_NE(field, nullptr);
