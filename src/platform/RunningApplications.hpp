@@ -12,6 +12,8 @@ struct RunningApplication {
     int pid = 0;
     std::string name{};
     std::optional<std::string> bundleIdentifier{};
+    // A Mac application's bundle; in an X11 session, the program it runs
+    // (file:///usr/bin/gedit).
     std::optional<std::string> bundleUrl{};
     bool isActive = false;
     bool isHidden = false;

@@ -8,6 +8,7 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <filesystem>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -555,6 +556,20 @@ bool XcbDesktop::orderBelow(std::uint64_t ownWindow, int number) {
 
 // --- running applications ----------------------------------------------------
 
+namespace {
+
+// What stands for a Mac application's bundle URL here: the program it runs,
+// as a file URL, which stays the same from one run to the next.
+std::optional<std::string> programUrl(int pid) {
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error);
+    if (error || program.empty())
+        return std::nullopt;
+    return "file://" + program.string();
+}
+
+}  // namespace
+
 std::vector<RunningApplication> XcbDesktop::list() {
     const auto active = activeWindow();
     std::vector<RunningApplication> running;
@@ -564,7 +579,10 @@ std::vector<RunningApplication> XcbDesktop::list() {
             continue;
         auto [at, added] = index.emplace(found.pid, running.size());
         if (added)
-            running.push_back({.pid = found.pid, .name = found.className, .isHidden = true});
+            running.push_back({.pid = found.pid,
+                               .name = found.className,
+                               .bundleUrl = programUrl(found.pid),
+                               .isHidden = true});
         auto& app = running[at->second];
         app.isHidden = app.isHidden && found.hidden;
         app.isActive = app.isActive || (active && *active == found.window);

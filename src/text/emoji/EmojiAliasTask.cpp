@@ -56,7 +56,8 @@ core::ConfigureForm EmojiAliasTask::configureView() const {
             },
         .set = [manager](const std::vector<std::string>& urls) { manager->setIgnoredApps(urls); }};
     return {{{.title = "Ignored Apps",
-              .controls = {core::FormControl::appList("Ignored Apps", std::move(list))}}}};
+              .controls = {core::FormControl::appList("Ignored Apps", std::move(list))},
+              .footer = "Shortcodes typed in these applications are left as they are."}}};
 }
 
 }  // namespace quorvane::text
