@@ -36,6 +36,7 @@ EmojiPicker::EmojiPicker(const QString& emoji, QWidget* parent) : QToolButton(pa
     field->setPlaceholderText(tr("Search, or type any emoji"));
     column->addWidget(field);
     grid_ = new EmojiGrid(content);
+    grid_->searchedBy(field);
     column->addWidget(grid_, 1);
     grid_->picked = [this, menu](std::size_t position) {
         if (!index_ || position >= shown_.size())

@@ -3,12 +3,14 @@
 #include <QButtonGroup>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
@@ -118,14 +120,15 @@ EmojiGrid::EmojiGrid(QWidget* parent) : QWidget(parent) {
     view_->setModel(&model_);
     view_->setAccessibleName(tr("Emoji"));
     column->addWidget(view_);
-    QObject::connect(view_, &QListView::clicked, this, [this](const QModelIndex& index) {
+    // Return on a cell activates it, and so does a click where the style
+    // says so; elsewhere a click picks too, never both.
+    auto pick = [this](const QModelIndex& index) {
         if (picked && index.isValid())
             picked(static_cast<std::size_t>(index.row()));
-    });
-    QObject::connect(view_, &QListView::activated, this, [this](const QModelIndex& index) {
-        if (picked && index.isValid())
-            picked(static_cast<std::size_t>(index.row()));
-    });
+    };
+    QObject::connect(view_, &QListView::activated, this, pick);
+    if (!view_->style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, view_))
+        QObject::connect(view_, &QListView::clicked, this, pick);
     QObject::connect(view_, &QListView::customContextMenuRequested, this, [this](const QPoint& at) {
         const QModelIndex index = view_->indexAt(at);
         if (!index.isValid())
@@ -137,6 +140,24 @@ EmojiGrid::EmojiGrid(QWidget* parent) : QWidget(parent) {
         });
         menu.exec(view_->viewport()->mapToGlobal(at));
     });
+}
+
+void EmojiGrid::searchedBy(QLineEdit* field) {
+    field_ = field;
+    field->installEventFilter(this);
+}
+
+bool EmojiGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == field_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
+        const QModelIndex first = model_.index(0, 0);
+        if (first.isValid()) {
+            view_->setFocus();
+            view_->setCurrentIndex(first);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void EmojiGrid::setEmojis(std::shared_ptr<const text::EmojiIndex> index, std::vector<std::size_t> shown) {
@@ -157,6 +178,7 @@ EmojiPickerPopover::EmojiPickerPopover() : QWidget(nullptr, Qt::Popup | Qt::Fram
         if (searchChanged)
             searchChanged(text.toStdString());
     });
+    search_->installEventFilter(this);
 
     auto* row = new QHBoxLayout;
     row->setSpacing(2);
@@ -182,6 +204,7 @@ EmojiPickerPopover::EmojiPickerPopover() : QWidget(nullptr, Qt::Popup | Qt::Fram
     });
 
     grid_ = new EmojiGrid(this);
+    grid_->searchedBy(search_);
     column->addWidget(grid_, 1);
     empty_ = new QLabel(this);
     empty_->setAlignment(Qt::AlignCenter);
@@ -219,6 +242,20 @@ EmojiPickerPopover::EmojiPickerPopover() : QWidget(nullptr, Qt::Popup | Qt::Fram
     toastTimer_->setSingleShot(true);
     toastTimer_->setInterval(1200);
     QObject::connect(toastTimer_, &QTimer::timeout, toast_, &QLabel::hide);
+}
+
+bool EmojiPickerPopover::eventFilter(QObject* watched, QEvent* event) {
+    // Return in the search field picks the first emoji shown.
+    if (watched == search_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            grid_->view()->model()->rowCount() > 0) {
+            if (picked)
+                picked(0);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QToolButton* EmojiPickerPopover::categoryButton(text::EmojiCategory category) const {

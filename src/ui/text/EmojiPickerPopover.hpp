@@ -40,11 +40,17 @@ class EmojiGrid final : public QWidget {
     explicit EmojiGrid(QWidget* parent = nullptr);
     void setEmojis(std::shared_ptr<const text::EmojiIndex> index, std::vector<std::size_t> shown);
     QListView* view() const { return view_; }
+    // Down in `field` moves into the grid, on its first emoji.
+    void searchedBy(QLineEdit* field);
 
     std::function<void(std::size_t position)> picked;
     std::function<void(std::size_t position)> copied;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    QLineEdit* field_ = nullptr;
     EmojiGridModel model_;
     QListView* view_;
 };
@@ -67,6 +73,9 @@ class EmojiPickerPopover final : public QWidget, public text::EmojiPickerView {
     QToolButton* categoryButton(text::EmojiCategory category) const;
     // Shown instead of an empty grid.
     QLabel* emptyState() const { return empty_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QLineEdit* search_;

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QTest>
 #include <QToolButton>
 
 #include "platform/memory/MemoryLog.hpp"
@@ -88,6 +89,15 @@ TEST_F(EmojiViews, thePickerHighlightsItsCategoryAndReportsSearchesAndPicks) {
     auto* grid = popover.grid()->view();
     Q_EMIT grid->clicked(grid->model()->index(2, 0));
     EXPECT_EQ(picked, 2u);
+    // By keyboard: Return in the search field takes the first emoji; Down
+    // moves into the grid, where Return takes the one chosen.
+    QTest::keyClick(popover.searchField(), Qt::Key_Return);
+    EXPECT_EQ(picked, 0u);
+    QTest::keyClick(popover.searchField(), Qt::Key_Down);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(picked, 1u);
 
     // Nothing to show says why, in place of the grid.
     popover.setEmojis(index, {}, text::EmojiCategory::smileysEmotion);
@@ -115,6 +125,8 @@ TEST_F(EmojiViews, theScriptEditorsChooserShowsTheWholeTableAndSearchesIt) {
     ASSERT_NE(field, nullptr);
     field->setText("tada");
     ASSERT_EQ(picker.grid()->view()->model()->rowCount(), 1);
+    QTest::keyClick(field, Qt::Key_Down);
+    EXPECT_EQ(picker.grid()->view()->currentIndex().row(), 0);
     Q_EMIT field->returnPressed();
     EXPECT_EQ(chosen, QString::fromUtf8("\U0001F389"));
     EmojiPicker::setSource(nullptr);
