@@ -31,12 +31,7 @@ void NotchBannerManager::show(const std::shared_ptr<core::Tweak>& tweak) {
     if (screens.empty())
         return;
     const platform::Point pointer = monitors_.mouseLocation();
-    const platform::Screen* chosen = &screens.front();
-    for (const auto& screen : screens)
-        if (screen.frame.contains(pointer)) {
-            chosen = &screen;
-            break;
-        }
+    const platform::Screen* chosen = platform::screenAt(pointer, screens);
     currentTweak_ = tweak;
     isShowing_ = true;
     isDismissing_ = false;

@@ -69,6 +69,29 @@ inline Rect flipped(const Rect& rect, std::span<const Screen> screens) {
             rect.size};
 }
 
+// The screen holding `point`, else the primary one; none without screens.
+inline const Screen* screenAt(Point point, std::span<const Screen> screens) {
+    for (const auto& screen : screens)
+        if (screen.frame.contains(point))
+            return &screen;
+    return screens.empty() ? nullptr : &screens.front();
+}
+
+// `frame` moved, not resized, to lie inside `area` (Cocoa space): left
+// edge, then right, bottom, then top, so a frame larger than the area keeps
+// its right and top edges inside it.
+inline Rect movedInside(Rect frame, const Rect& area) {
+    if (frame.minX() < area.minX())
+        frame.origin.x = area.minX();
+    if (frame.maxX() > area.maxX())
+        frame.origin.x = area.maxX() - frame.size.width;
+    if (frame.minY() < area.minY())
+        frame.origin.y = area.minY();
+    if (frame.maxY() > area.maxY())
+        frame.origin.y = area.maxY() - frame.size.height;
+    return frame;
+}
+
 // The system's list of screens. Main thread.
 class Screens {
   public:

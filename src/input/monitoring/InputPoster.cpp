@@ -26,6 +26,19 @@ Status InputPoster::postToPid(std::string_view cause, int pid, const InputEvent&
     return posted;
 }
 
+Status InputPoster::pressKey(std::string_view cause, std::uint16_t keyCode, std::uint64_t flags,
+                             std::string_view characters) {
+    InputEvent key{.type = EventType::keyDown,
+                   .keyCode = keyCode,
+                   .characters = std::string(characters),
+                   .charactersIgnoringModifiers = std::string(characters),
+                   .modifierFlags = flags};
+    if (auto pressed = post(cause, key); !pressed)
+        return pressed;
+    key.type = EventType::keyUp;
+    return post(cause, key);
+}
+
 Status InputPoster::warpCursor(std::string_view cause, Point to) {
     auto warped = events_.warpCursor(to);
     if (warped) {

@@ -24,6 +24,10 @@ class InputPoster {
 
     platform::Status post(std::string_view cause, const platform::InputEvent& event);
     platform::Status postToPid(std::string_view cause, int pid, const platform::InputEvent& event);
+    // A key pressed and released with `flags` held, to whatever has the
+    // focus: a press alone would be held, and repeat.
+    platform::Status pressKey(std::string_view cause, std::uint16_t keyCode, std::uint64_t flags,
+                              std::string_view characters);
     platform::Status warpCursor(std::string_view cause, platform::Point to);
     // Writes the counts now (at quitting).
     void flush();

@@ -15,9 +15,6 @@ using platform::InputEvent;
 namespace macKey = platform::macKey;
 namespace modifier = platform::modifier;
 
-constexpr std::uint16_t pageUp = 116;
-constexpr std::uint16_t pageDown = 121;
-
 // What a shortcode may hold: letters, digits, ":" and "_".
 bool isAllowed(std::string_view characters) {
     return core::isAlphanumericText(characters, ":_");
@@ -75,13 +72,7 @@ void EmojiAliasManager::start() {
     if (!view_ && services_.makeAliasPanel) {
         view_ = services_.makeAliasPanel();
         if (view_)
-            view_->picked = [this](std::size_t row) {
-                if (row >= matches_.size() || !index())
-                    return;
-                const Emoji chosen = index()->table()[matches_[row]];
-                replace(chosen);
-                dismiss();
-            };
+            view_->picked = [this](std::size_t row) { choose(row); };
     }
 }
 
@@ -180,19 +171,16 @@ void EmojiAliasManager::handlePanelKeyDown(const InputEvent& event) {
         return;
     switch (event.keyCode) {
         case macKey::up:
-        case pageUp:
+        case macKey::pageUp:
             selectPrevious();
             return;
         case macKey::down:
-        case pageDown:
+        case macKey::pageDown:
             selectNext();
             return;
         case macKey::returnKey:
-            if (selected_ && index()) {
-                const Emoji chosen = index()->table()[matches_[*selected_]];
-                replace(chosen);
-                dismiss();
-            }
+            if (selected_)
+                choose(*selected_);
             return;
         case macKey::left:
         case macKey::right:
@@ -203,6 +191,15 @@ void EmojiAliasManager::handlePanelKeyDown(const InputEvent& event) {
         default:
             return;
     }
+}
+
+void EmojiAliasManager::choose(std::size_t row) {
+    if (row >= matches_.size() || !index())
+        return;
+    // The table outlives the matches, which dismissing empties.
+    const Emoji& chosen = index()->table()[matches_[row]];
+    replace(chosen);
+    dismiss();
 }
 
 void EmojiAliasManager::selectPrevious() {
@@ -260,26 +257,10 @@ void EmojiAliasManager::showPanel() {
     // screen the pointer is on.
     const auto pointer = services_.input.monitors.mouseLocation();
     const auto screens = services_.input.windows.screens.screens();
-    platform::Rect visible{};
-    for (const auto& screen : screens)
-        if (screen.frame.contains(pointer)) {
-            visible = screen.visibleFrame;
-            break;
-        }
-    if (visible.size.width <= 0 && !screens.empty())
-        visible = screens.front().visibleFrame;
     const auto size = EmojiAliasView::panelSize;
     platform::Rect frame{{pointer.x, pointer.y - size.height}, size};
-    if (visible.size.width > 0) {
-        if (frame.origin.x < visible.origin.x)
-            frame.origin.x = visible.origin.x;
-        if (frame.origin.x + size.width > visible.origin.x + visible.size.width)
-            frame.origin.x = visible.origin.x + visible.size.width - size.width;
-        if (frame.origin.y < visible.origin.y)
-            frame.origin.y = visible.origin.y;
-        if (frame.origin.y + size.height > visible.origin.y + visible.size.height)
-            frame.origin.y = visible.origin.y + visible.size.height - size.height;
-    }
+    if (const auto* screen = platform::screenAt(pointer, screens))
+        frame = platform::movedInside(frame, screen->visibleFrame);
     if (view_)
         view_->present(frame);
 }
@@ -309,20 +290,9 @@ void EmojiAliasManager::published(const std::string& query, std::vector<std::siz
 
 // --- the replacement ---------------------------------------------------------
 
-void EmojiAliasManager::post(std::uint16_t keyCode, std::uint64_t flags, const char* characters) {
-    InputEvent key{.type = EventType::keyDown,
-                   .location = services_.input.monitors.mouseLocation(),
-                   .keyCode = keyCode,
-                   .characters = characters,
-                   .charactersIgnoringModifiers = characters,
-                   .modifierFlags = flags};
-    // A press and its release: a press alone is held, and repeats.
-    if (auto posted = services_.input.poster.post(cause_, key); !posted) {
-        services_.log.warning(cause_, posted.error().message);
-        return;
-    }
-    key.type = EventType::keyUp;
-    (void)services_.input.poster.post(cause_, key);
+void EmojiAliasManager::pressKey(std::uint16_t keyCode, std::uint64_t flags, std::string_view characters) {
+    if (auto pressed = services_.input.poster.pressKey(cause_, keyCode, flags, characters); !pressed)
+        services_.log.warning(cause_, pressed.error().message);
 }
 
 void EmojiAliasManager::replace(const Emoji& emoji) {
@@ -336,7 +306,7 @@ void EmojiAliasManager::replace(const Emoji& emoji) {
     if (auto front = applications.frontmost(); !front || front->pid != target.pid)
         applications.activate(target.pid);
     for (std::size_t i = 0; i < deletions; ++i)
-        post(macKey::deleteKey, 0, "\x7f");
+        pressKey(macKey::deleteKey, 0, "\x7f");
 
     auto& pasteboard = services_.pasteboard;
     // Two insertions within the second: the first one's original is the
@@ -351,7 +321,7 @@ void EmojiAliasManager::replace(const Emoji& emoji) {
     const platform::PasteboardContents written{{platform::pasteboardType::string, emoji.emoji}};
     pasteboard.write(written);
     journalPasteboardWrite(services_.journal, cause_, written);
-    post(platform::macKey::v, modifier::command, "v");
+    pressKey(platform::macKey::v, modifier::command, "v");
     services_.journal.record(cause_, "insert",
                              emoji.description + " into " + target.name + ", replacing " +
                                  std::to_string(deletions) +

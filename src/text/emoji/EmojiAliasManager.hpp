@@ -31,9 +31,9 @@ class EmojiAliasManager {
   public:
     static constexpr const char* ignoredAppsKey = "EmojiAliasTask.Manager.ignoredApps";
     static constexpr std::array<std::uint16_t, 9> panelKeys{
-        platform::macKey::up,       116 /* page up */,       platform::macKey::down,
-        121 /* page down */,        platform::macKey::returnKey, platform::macKey::left,
-        platform::macKey::right,    platform::macKey::space, platform::macKey::escape};
+        platform::macKey::up,    platform::macKey::pageUp, platform::macKey::down,
+        platform::macKey::pageDown, platform::macKey::returnKey, platform::macKey::left,
+        platform::macKey::right, platform::macKey::space,  platform::macKey::escape};
     // What is kept of the pasteboard across a replacement, at most.
     static constexpr std::size_t maxSnapshotBytes = 64u << 20;
     static constexpr auto restoreDelay = std::chrono::seconds(1);
@@ -73,10 +73,12 @@ class EmojiAliasManager {
 
   private:
     void showPanel();
+    // Replaces the shortcode with the match at `row`.
+    void choose(std::size_t row);
     void search();
     void published(const std::string& query, std::vector<std::size_t> matches);
     void typedWhileShowing(const platform::InputEvent& event);
-    void post(std::uint16_t keyCode, std::uint64_t flags, const char* characters);
+    void pressKey(std::uint16_t keyCode, std::uint64_t flags, std::string_view characters);
     platform::PasteboardContents boundedSnapshot() const;
     bool isIgnored(const platform::RunningApplication& application) const;
 

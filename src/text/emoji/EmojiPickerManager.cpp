@@ -79,11 +79,11 @@ void EmojiPickerManager::togglePopover(platform::Rect anchor) {
         view_->categoryChosen = [this](EmojiCategory category) { setCategory(category); };
         view_->picked = [this](std::size_t position) {
             if (const auto* emoji = shown(position))
-                pick(Emoji(*emoji));
+                pick(*emoji);
         };
         view_->copied = [this](std::size_t position) {
             if (const auto* emoji = shown(position))
-                copy(Emoji(*emoji));
+                copy(*emoji);
         };
     }
     if (!view_)
@@ -158,18 +158,10 @@ void EmojiPickerManager::pick(const Emoji& emoji) {
         auto& apps = services_.input.windows.applications;
         if (auto front = apps.frontmost(); !front || front->pid != pid)
             apps.activate(pid);
-        platform::InputEvent paste{.type = platform::EventType::keyDown,
-                                   .location = services_.input.monitors.mouseLocation(),
-                                   .keyCode = platform::macKey::v,
-                                   .characters = "v",
-                                   .charactersIgnoringModifiers = "v",
-                                   .modifierFlags = platform::modifier::command};
-        if (auto posted = services_.input.poster.post(cause_, paste); !posted) {
-            services_.log.warning(cause_, posted.error().message);
-            return;
-        }
-        paste.type = platform::EventType::keyUp;
-        (void)services_.input.poster.post(cause_, paste);
+        if (auto pasted = services_.input.poster.pressKey(cause_, platform::macKey::v,
+                                                          platform::modifier::command, "v");
+            !pasted)
+            services_.log.warning(cause_, pasted.error().message);
     });
 }
 

@@ -147,10 +147,8 @@ void PreviewDockWindowTask::show(const DockItem& item) {
     const auto screens = windows.screens.screens();
     const Rect icon = flipped(item.frame, screens);
     const Point centre{icon.minX() + icon.size.width / 2, icon.minY() + icon.size.height / 2};
-    Rect visible = screens.empty() ? Rect{} : screens.front().visibleFrame;
-    for (const auto& screen : screens)
-        if (screen.frame.contains(centre))
-            visible = screen.visibleFrame;
+    const auto* screen = screenAt(centre, screens);
+    const Rect visible = screen ? screen->visibleFrame : Rect{};
     double x = centre.x - size.width / 2;
     x = std::max(visible.minX(), std::min(x, visible.maxX() - size.width));
     double y = std::max(visible.minY(), icon.maxY() + 8);
