@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 namespace quorvane::testing {
@@ -28,6 +29,12 @@ xcb_atom_t FakeSystemTray::atom(const char* name) {
 }
 
 FakeSystemTray::FakeSystemTray() : connection_(xcb_connect(nullptr, nullptr)) {
+    // Without a connection there is no tray, and every test using it would
+    // fail later for a reason it cannot name.
+    if (xcb_connection_has_error(connection_)) {
+        xcb_disconnect(connection_);
+        throw std::runtime_error("the fake tray cannot connect to the X display");
+    }
     auto* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
     root_ = screen->root;
     tray_ = xcb_generate_id(connection_);

@@ -154,7 +154,10 @@ void XcbHotkeys::release(const KeyCombination& combination) {
         return;
     for (auto locks : lockVariants)
         xcb_ungrab_key(connection_, key->keycode, root_, key->modifiers | locks);
-    xcb_flush(connection_);
+    // A round trip, not a flush: once this returns the server has let the
+    // keys go, so a press sent right after (a recorder listening for the
+    // same combination) reaches the focused window.
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     grabbed_.erase(*key);
 }
 
