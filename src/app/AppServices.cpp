@@ -59,6 +59,7 @@ core::TweakFactory AppServices::makeFactory() {
     triggers_->addTweaks(factory);
     display_->addTweaks(factory);
     windowTweaks_->addTweaks(factory);
+    input_->addTweaks(factory, display_->overlays());
     text_->addTweaks(factory);
     return factory;
 }
@@ -211,6 +212,11 @@ platform::ActivationPolicy& AppServices::activationPolicy() {
 void AppServices::setPermissionPanel(platform::PermissionAsker* panel) {
     shared_->permissionAsker.panel = panel;
 }
+void AppServices::setOverlayPainter(platform::OverlaySpec::Content content,
+                                    platform::qt::ContentPainter painter) {
+    display_->setOverlayPainter(content, std::move(painter));
+}
+
 void AppServices::setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAliasView>()> make) {
     text_->setAliasPanelMaker(std::move(make));
 }

@@ -23,6 +23,7 @@
 #include "platform/Updater.hpp"
 #include "platform/Workspace.hpp"
 #include "platform/StatusBar.hpp"
+#include "platform/qt/QtOverlays.hpp"
 #include "text/emoji/EmojiAliasView.hpp"
 #include "text/emoji/EmojiPickerView.hpp"
 #include "text/emoji/EmojiTable.hpp"
@@ -103,6 +104,9 @@ class AppServices {
                         std::function<std::unique_ptr<text::EmojiPickerView>()> make);
     // The emoji table, loaded on first use.
     text::EmojiTable& emojiTable();
+    // Who draws a kind of overlay content the front end owns (key caps).
+    void setOverlayPainter(platform::OverlaySpec::Content content,
+                           platform::qt::ContentPainter painter);
     // How the front end makes the emoji shortcode panel.
     void setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAliasView>()> make);
     core::Persistor& persistor();

@@ -14,6 +14,8 @@
 #include "platform/x11/XcbDesktop.hpp"
 #include "platform/x11/RandrDisplays.hpp"
 #include "platform/x11/XcbInput.hpp"
+#include "platform/x11/XkbKeyboardLayout.hpp"
+#include "platform/sim/UsKeyboardLayout.hpp"
 
 namespace quorvane::app {
 
@@ -43,6 +45,25 @@ bool isOwnWindowEvent(const platform::InputEvent& event) {
                       static_cast<int>(primary.size.height - event.location.y + primary.origin.y));
     return QGuiApplication::topLevelAt(root) != nullptr;
 }
+
+// The X server's layout, connected on the first question; without XKB,
+// keys have no base character and show what they typed.
+class LazyXkbLayout final : public platform::KeyboardLayout {
+  public:
+    explicit LazyXkbLayout(platform::Log& log) : log_(log) {}
+    std::string_view baseCharacter(std::uint16_t keyCode) const override {
+        if (!tried_) {
+            tried_ = true;
+            layout_ = platform::x11::XkbKeyboardLayout::connect(log_);
+        }
+        return layout_ ? layout_->baseCharacter(keyCode) : std::string_view();
+    }
+
+  private:
+    platform::Log& log_;
+    mutable bool tried_ = false;
+    mutable std::unique_ptr<platform::x11::XkbKeyboardLayout> layout_;
+};
 
 }  // namespace
 
@@ -88,6 +109,7 @@ bool DesktopSession::useX11Session(platform::Journal& journal, platform::MainQue
     taps_ = x11Input_.get();
     synthetic_ = x11Input_.get();
     keyCapture_ = x11Input_.get();
+    keyboardLayout_ = std::make_unique<LazyXkbLayout>(log);
     log.info("Desktop", "windows and input act on this X11 session");
     return true;
 }
@@ -112,6 +134,7 @@ void DesktopSession::useSimulation(platform::Journal& journal, platform::Pastebo
     taps_ = sim;
     synthetic_ = sim;
     keyCapture_ = sim;
+    keyboardLayout_ = std::make_unique<platform::sim::UsKeyboardLayout>();
 }
 
 DesktopSession::~DesktopSession() = default;

@@ -12,6 +12,7 @@
 #include "platform/Geometry.hpp"
 #include "platform/Journal.hpp"
 #include "platform/KeyCapture.hpp"
+#include "platform/KeyboardLayout.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
 #include "platform/Pasteboard.hpp"
@@ -23,6 +24,7 @@ class SimDisplays;
 class SimWindowServer;
 }
 namespace quorvane::platform::x11 {
+class XkbKeyboardLayout;
 class RandrDisplays;
 class XcbDesktop;
 class XcbInput;
@@ -62,6 +64,9 @@ class DesktopSession {
     platform::EventTaps& taps() { return *taps_; }
     platform::SyntheticEvents& synthetic() { return *synthetic_; }
     platform::KeyCapture& keyCapture() { return *keyCapture_; }
+    // The keyboard layout: the simulated Mac's US one, or the X server's,
+    // read the first time a key asks (start-up does not wait for it).
+    const platform::KeyboardLayout& keyboardLayout() const { return *keyboardLayout_; }
     // The desktop's own "show the desktop", where it has one.
     platform::DesktopReveal* reveal() { return reveal_; }
 
@@ -95,6 +100,7 @@ class DesktopSession {
     platform::SyntheticEvents* synthetic_ = nullptr;
     platform::KeyCapture* keyCapture_ = nullptr;
     platform::DesktopReveal* reveal_ = nullptr;
+    std::unique_ptr<platform::KeyboardLayout> keyboardLayout_;
 };
 
 }  // namespace quorvane::app

@@ -60,7 +60,10 @@ std::string displaysText(const json& displays) {
 
 json describeOverlays(const platform::Overlays& overlays) {
     json list = json::array();
-    for (const auto& [id, spec] : overlays.shown())
+    for (const auto& [id, spec] : overlays.shown()) {
+        // Made and kept for later, not on screen.
+        if (spec.hidden)
+            continue;
         list.push_back({{"id", id},
                         {"owner", spec.owner},
                         {"content", platform::describe(spec.content)},
@@ -72,6 +75,7 @@ json describeOverlays(const platform::Overlays& overlays) {
                          json::array({spec.background.red, spec.background.green,
                                       spec.background.blue, spec.background.alpha})},
                         {"text", platform::qt::describe(spec)}});
+    }
     return {{"translucency", overlays.translucencyWorks()}, {"overlays", list}};
 }
 

@@ -30,6 +30,10 @@ class DisplayWiring {
 
     display::DisplayServices& services() { return services_; }
     platform::Overlays& overlays() { return overlays_; }
+    void setOverlayPainter(platform::OverlaySpec::Content content,
+                           platform::qt::ContentPainter painter) {
+        overlays_.setPainter(content, std::move(painter));
+    }
     void addTweaks(core::TweakFactory& factory);
     // Restores what a previous run left changed; follows the displays.
     void start();

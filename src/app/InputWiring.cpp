@@ -1,5 +1,7 @@
 #include "app/InputWiring.hpp"
 
+#include "input/InputTweaks.hpp"
+
 namespace quorvane::app {
 
 InputWiring::InputWiring(SharedServices& shared, DesktopSession& desktop, WindowsWiring& windows)
@@ -10,7 +12,17 @@ InputWiring::InputWiring(SharedServices& shared, DesktopSession& desktop, Window
                 .poster = poster_,
                 .journal = shared.journal,
                 .log = shared.log,
-                .windows = windows.services()} {}
+                .windows = windows.services()},
+      shared_(shared),
+      desktop_(desktop) {}
+
+void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& overlays) {
+    keyboard_.emplace(input::KeyboardTweakServices{.input = services_,
+                                                   .overlays = overlays,
+                                                   .layout = &desktop_.keyboardLayout(),
+                                                   .defaults = shared_.userDefaults});
+    input::addInputTweaks(factory, *keyboard_);
+}
 
 void InputWiring::stop() {
     poster_.flush();

@@ -3,7 +3,12 @@
 #include "app/DesktopSession.hpp"
 #include "app/SharedServices.hpp"
 #include "app/WindowsWiring.hpp"
+#include <optional>
+
+#include "core/catalogue/TweakFactory.hpp"
 #include "input/InputServices.hpp"
+#include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "platform/Overlays.hpp"
 #include "platform/qt/QtLocalMonitor.hpp"
 
 namespace quorvane::app {
@@ -16,6 +21,8 @@ class InputWiring {
     InputWiring(SharedServices& shared, DesktopSession& desktop, WindowsWiring& windows);
 
     input::InputServices& services() { return services_; }
+    // The keyboard tweaks, which show their strips in `overlays`.
+    void addTweaks(core::TweakFactory& factory, platform::Overlays& overlays);
     // Writes what is still counted to the journal.
     void stop();
 
@@ -23,6 +30,9 @@ class InputWiring {
     platform::qt::QtLocalMonitor localMonitors_;
     input::InputPoster poster_;
     input::InputServices services_;
+    SharedServices& shared_;
+    DesktopSession& desktop_;
+    std::optional<input::KeyboardTweakServices> keyboard_;
 };
 
 }  // namespace quorvane::app

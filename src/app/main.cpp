@@ -18,6 +18,7 @@
 #include "display/NotchBannerManager.hpp"
 #include "ui/notch/NotchBannerPanel.hpp"
 #include "ui/scripts/EmojiPicker.hpp"
+#include "ui/input/KeyCapsView.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"
 #include "ui/text/EmojiPickerPopover.hpp"
 #include "ui/text/TrayStatusBar.hpp"
@@ -219,6 +220,7 @@ int main(int argc, char** argv) {
         return *popover;
     };
     services.setEmojiAliasPanel([] { return std::make_unique<ui::EmojiAliasPanel>(); });
+    services.setOverlayPainter(platform::OverlaySpec::Content::keyCaps, ui::keyCaps::painter());
     // The script editor's chooser shows the same table; the first look
     // starts its load.
     ui::EmojiPicker::setSource([&services](ui::EmojiPicker::Deliver deliver) {

@@ -103,6 +103,13 @@ std::optional<KeyForCharacter> macKeyForCharacter(char character) {
     return std::nullopt;
 }
 
+char usBaseCharacter(std::uint16_t code) {
+    for (const auto& key : printable)
+        if (key.code == code)
+            return key.plain;
+    return 0;
+}
+
 std::optional<std::uint16_t> macKeyCodeForX11(std::uint8_t keycode) {
     if (keycode >= x11Table.size() || x11Table[keycode] == none)
         return std::nullopt;

@@ -33,6 +33,9 @@ inline constexpr std::uint16_t left = 123;
 inline constexpr std::uint16_t right = 124;
 inline constexpr std::uint16_t down = 125;
 inline constexpr std::uint16_t up = 126;
+// A character that came without a key of its own (an input method's, or
+// text the simulated keyboard has no key for).
+inline constexpr std::uint16_t noKey = 0xFFFF;
 }  // namespace macKey
 
 // "A", "7", "Return", "F5", "Left", "Esc", "Backspace" (as a key sequence
@@ -45,6 +48,8 @@ struct KeyForCharacter {
     bool shift;
 };
 std::optional<KeyForCharacter> macKeyForCharacter(char character);
+// What a key types on a US layout with no modifier held; 0 for none.
+char usBaseCharacter(std::uint16_t code);
 // An X11 key code (evdev + 8) to the Mac key in the same position.
 std::optional<std::uint16_t> macKeyCodeForX11(std::uint8_t keycode);
 // The flag a modifier key holds (0 for other keys).

@@ -55,6 +55,16 @@ struct OverlayThumbnail {
 inline constexpr Rect thumbnailCloseButton{{6, 6}, {12, 12}};
 inline constexpr Rect thumbnailMinimizeButton{{24, 6}, {12, 12}};
 
+// One cap of a keystroke strip; `widthScale` in normal caps.
+struct OverlayKeyCap {
+    enum class Alignment { leading, center, trailing };
+    std::string title{};
+    std::string subtitle{};
+    Alignment alignment = Alignment::center;
+    int widthScale = 1;
+    bool operator==(const OverlayKeyCap&) const = default;
+};
+
 // One of the program's own borderless windows above others.
 struct OverlaySpec {
     // fill: the background colour, in a rounded rectangle when
@@ -63,8 +73,9 @@ struct OverlaySpec {
     // cells in the background colour.
     // thumbnails: a panel of `thumbnails`; picture: `tiles`' first picture
     // filling the window, ringed in the background colour when
-    // `cornerRadius` is set.
-    enum class Content { fill, headroom, notch, ring, snapGrid, thumbnails, picture };
+    // `cornerRadius` is set; keyCaps: `keyCaps` in a row, centred, pressed
+    // in while `pressed`.
+    enum class Content { fill, headroom, notch, ring, snapGrid, thumbnails, picture, keyCaps };
 
     std::string owner{};  // the tweak or service that shows it
     Rect frame{};         // Cocoa space
@@ -80,6 +91,8 @@ struct OverlaySpec {
     std::vector<OverlayTile> tiles{};
     std::vector<OverlayThumbnail> thumbnails{};
     std::shared_ptr<const Image> image{};  // picture content
+    std::vector<OverlayKeyCap> keyCaps{};
+    bool pressed = false;
     bool operator==(const OverlaySpec&) const = default;
 };
 
@@ -125,6 +138,8 @@ inline const char* describe(OverlaySpec::Content content) {
             return "window previews";
         case OverlaySpec::Content::picture:
             return "window picture";
+        case OverlaySpec::Content::keyCaps:
+            return "key caps";
     }
     return "fill";
 }

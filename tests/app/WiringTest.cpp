@@ -27,7 +27,7 @@ const std::vector<std::string> stillUnavailable{
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask", "ReverseScrollTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask", "ViewShortcutTask",
-    "VisualizeCursorTask", "VisualizeKeystrokeTask",
+    "VisualizeCursorTask",
 };
 
 void expectSoundRegistration(const core::Registration& registration) {

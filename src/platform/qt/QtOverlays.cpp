@@ -54,6 +54,20 @@ std::string describe(const OverlaySpec& spec) {
     text += spec.passesInput ? ", clicks pass" : ", takes clicks";
     if (spec.takesFocus)
         text += " and keys";
+    if (spec.content == OverlaySpec::Content::keyCaps) {
+        text += ", caps";
+        for (const auto& cap : spec.keyCaps) {
+            text += " [" + cap.title;
+            if (!cap.subtitle.empty())
+                text += (cap.title.empty() ? "" : " ") + cap.subtitle;
+            if (cap.widthScale != 1)
+                text += " ×" + std::to_string(cap.widthScale);
+            text += "]";
+        }
+        if (spec.pressed)
+            text += " pressed";
+        return text;
+    }
     const auto& colour = spec.background;
     text += ", colour " + numberText(std::round(colour.red * 255)) + " " +
             numberText(std::round(colour.green * 255)) + " " + numberText(std::round(colour.blue * 255)) +
@@ -64,7 +78,8 @@ std::string describe(const OverlaySpec& spec) {
 // One overlay: paints its colour (and shape), swallows what it must.
 class OverlayWindow final : public QRasterWindow {
   public:
-    explicit OverlayWindow(const OverlaySpec& spec) : spec_(spec) {
+    OverlayWindow(const OverlaySpec& spec, const std::map<OverlaySpec::Content, ContentPainter>& drawers)
+        : spec_(spec), painters_(drawers) {
         QSurfaceFormat format = this->format();
         format.setAlphaBufferSize(8);
         setFormat(format);
@@ -83,6 +98,8 @@ class OverlayWindow final : public QRasterWindow {
             setMask(QRegion(notchPath().toFillPolygon().toPolygon()));
         else if (spec.content == OverlaySpec::Content::ring)
             setMask(ringRegion());
+        else if (const auto* painter = painterOf(spec.content); painter && painter->shape)
+            setMask(painter->shape(spec, geometry().size()));
         else
             setMask(QRegion());
         update();
@@ -94,6 +111,13 @@ class OverlayWindow final : public QRasterWindow {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
+        if (const auto* drawer = painterOf(spec_.content)) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (drawer->paint)
+                drawer->paint(painter, spec_, size());
+            return;
+        }
         // The headroom surface has nothing to draw off macOS.
         if (spec_.content == OverlaySpec::Content::headroom) {
             painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
@@ -306,7 +330,13 @@ class OverlayWindow final : public QRasterWindow {
         }
     }
 
+    const ContentPainter* painterOf(OverlaySpec::Content content) const {
+        const auto found = painters_.find(content);
+        return found == painters_.end() ? nullptr : &found->second;
+    }
+
     OverlaySpec spec_;
+    const std::map<OverlaySpec::Content, ContentPainter>& painters_;
     Overlays::PointerHandler handler_;
     std::map<std::string, QImage> pictures_;
     QImage noPicture_;
@@ -319,7 +349,7 @@ QtOverlays::~QtOverlays() = default;
 
 Overlays::Id QtOverlays::show(const OverlaySpec& spec) {
     const Id id = next_++;
-    auto window = std::make_unique<OverlayWindow>(spec);
+    auto window = std::make_unique<OverlayWindow>(spec, painters_);
     window->setTitle(QString::fromStdString(spec.owner));
     if (spec.hidden)
         window->create();
@@ -378,6 +408,13 @@ std::uint64_t QtOverlays::nativeWindow(Id id) const {
 void QtOverlays::onPointer(Id id, PointerHandler handler) {
     if (auto found = windows_.find(id); found != windows_.end())
         found->second->setHandler(std::move(handler));
+}
+
+void QtOverlays::setPainter(OverlaySpec::Content content, ContentPainter painter) {
+    painters_[content] = std::move(painter);
+    for (const auto& [id, window] : windows_)
+        if (window->spec().content == content)
+            window->apply(window->spec(), false);
 }
 
 bool QtOverlays::showsNative(std::uint64_t native) const {

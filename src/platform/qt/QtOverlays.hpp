@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegion>
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,6 +11,14 @@
 namespace quorvane::platform::qt {
 
 class OverlayWindow;
+
+// Draws a kind of content the front end owns (key caps), and gives its
+// shape: the window is cut to it, so that a desktop without translucency
+// shows the content and not a band of colour.
+struct ContentPainter {
+    std::function<void(QPainter&, const OverlaySpec&, QSize)> paint;
+    std::function<QRegion(const OverlaySpec&, QSize)> shape;
+};
 
 // Overlays as real Qt windows on every host. High levels are frameless,
 // stay on top and bypass the window manager, raised in level order; level
@@ -33,12 +42,15 @@ class QtOverlays final : public Overlays {
     std::uint64_t nativeWindow(Id id) const override;
     bool showsNative(std::uint64_t native) const;
     void onPointer(Id id, PointerHandler handler) override;
+    // Who draws `content`; windows already shown are drawn again.
+    void setPainter(OverlaySpec::Content content, ContentPainter painter);
 
   private:
     void raiseInLevelOrder();
 
     Journal& journal_;
     std::function<bool()> translucency_;
+    std::map<OverlaySpec::Content, ContentPainter> painters_;
     std::map<Id, std::unique_ptr<OverlayWindow>> windows_;
     Id next_ = 1;
 };

@@ -1405,7 +1405,7 @@ void SimWindowServer::typeText(const std::string& text) {
         const std::uint64_t flags = key && key->shift ? modifier::shift : 0;
         InputEvent down{.type = EventType::keyDown,
                         .location = cocoa(pointer_),
-                        .keyCode = key ? key->code : std::uint16_t(0),
+                        .keyCode = key ? key->code : macKey::noKey,
                         .characters = character == "\n" ? "\r" : character,
                         .charactersIgnoringModifiers = character == "\n" ? "\r" : character,
                         .modifierFlags = flags};

@@ -1,9 +1,9 @@
 #include "platform/x11/XcbInput.hpp"
+#include "platform/x11/CoreKeyboard.hpp"
 
 #include <xcb/record.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
-#include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
 #include <pthread.h>
@@ -83,17 +83,7 @@ XcbInput::XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t
             if (macToX11_[*mac] == 0)
                 macToX11_[*mac] = static_cast<std::uint8_t>(keycode);
     // Characters as the user's layout types them.
-    if (xkb_x11_setup_xkb_extension(control_, XKB_X11_MIN_MAJOR_XKB_VERSION,
-                                    XKB_X11_MIN_MINOR_XKB_VERSION, XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS,
-                                    nullptr, nullptr, nullptr, nullptr)) {
-        xkbContext_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-        const auto device = xkb_x11_get_core_keyboard_device_id(control_);
-        if (xkbContext_ && device >= 0)
-            keymap_ = xkb_x11_keymap_new_from_device(xkbContext_, control_, device,
-                                                     XKB_KEYMAP_COMPILE_NO_FLAGS);
-        if (keymap_)
-            xkbState_ = xkb_x11_state_new_from_device(keymap_, control_, device);
-    }
+    keyboard_ = CoreKeyboard::open(control_);
     // Captured keys arrive here; what the input lock's grab delivers is
     // read and dropped.
     controlEvents_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(control_),
@@ -174,12 +164,6 @@ XcbInput::~XcbInput() {
     release();
     releaseLock();
     stopStream();
-    if (xkbState_)
-        xkb_state_unref(xkbState_);
-    if (keymap_)
-        xkb_keymap_unref(keymap_);
-    if (xkbContext_)
-        xkb_context_unref(xkbContext_);
     xcb_disconnect(data_);
     xcb_disconnect(control_);
 }
@@ -279,19 +263,20 @@ void XcbInput::dispatchBatch(const std::uint8_t* bytes, std::size_t length) {
 
 void XcbInput::characters(std::uint8_t keycode, bool pressed, std::string& text,
                           std::string& plain) {
-    if (!xkbState_)
+    if (!keyboard_)
         return;
+    auto* state = keyboard_->state();
     if (pressed) {
         char buffer[16];
-        if (xkb_state_key_get_utf8(xkbState_, keycode, buffer, sizeof buffer) > 0)
+        if (xkb_state_key_get_utf8(state, keycode, buffer, sizeof buffer) > 0)
             text.assign(buffer);
         const xkb_keysym_t* symbols = nullptr;
         const int count = xkb_keymap_key_get_syms_by_level(
-            keymap_, keycode, xkb_state_key_get_layout(xkbState_, keycode), 0, &symbols);
+            keyboard_->keymap(), keycode, xkb_state_key_get_layout(state, keycode), 0, &symbols);
         if (count > 0 && xkb_keysym_to_utf8(symbols[0], buffer, sizeof buffer) > 0)
             plain.assign(buffer);
     }
-    xkb_state_update_key(xkbState_, keycode, pressed ? XKB_KEY_DOWN : XKB_KEY_UP);
+    xkb_state_update_key(state, keycode, pressed ? XKB_KEY_DOWN : XKB_KEY_UP);
 }
 
 // --- monitors and taps -------------------------------------------------------

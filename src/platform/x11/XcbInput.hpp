@@ -18,11 +18,10 @@
 #include "platform/x11/RecordDecoder.hpp"
 
 struct xcb_connection_t;
-struct xkb_context;
-struct xkb_keymap;
-struct xkb_state;
 
 namespace quorvane::platform::x11 {
+
+class CoreKeyboard;
 
 // The keyboard and mouse of an X11 session. Global monitors and observing
 // taps read the server's RECORD stream of device events, over a data
@@ -118,9 +117,7 @@ class XcbInput final : public EventMonitors,
     std::thread reader_;
     std::atomic<bool> recording_{false};
     std::atomic<bool> started_{false};
-    xkb_context* xkbContext_ = nullptr;
-    xkb_keymap* keymap_ = nullptr;
-    xkb_state* xkbState_ = nullptr;
+    std::unique_ptr<CoreKeyboard> keyboard_;
     std::array<std::uint8_t, 128> macToX11_{};
     // The input lock.
     std::optional<EventTaps::Token> lock_;

@@ -1,0 +1,148 @@
+#include "input/keystrokes/VisualizeKeystrokeManager.hpp"
+
+namespace quorvane::input {
+
+namespace {
+
+platform::OverlayKeyCap::Alignment overlayAlignment(KeyCap::Alignment alignment) {
+    switch (alignment) {
+        case KeyCap::Alignment::leading:
+            return platform::OverlayKeyCap::Alignment::leading;
+        case KeyCap::Alignment::trailing:
+            return platform::OverlayKeyCap::Alignment::trailing;
+        case KeyCap::Alignment::center:
+            break;
+    }
+    return platform::OverlayKeyCap::Alignment::center;
+}
+
+}  // namespace
+
+VisualizeKeystrokeManager::VisualizeKeystrokeManager(KeyboardTweakServices& services,
+                                                     std::string owner)
+    : services_(services),
+      owner_(std::move(owner)),
+      animateDebouncer_(services.input.windows.mainQueue, releaseDelay),
+      dismissDebouncer_(services.input.windows.mainQueue, dismissDelay) {
+    spec_.owner = owner_;
+    spec_.level = platform::overlayLevel::display;
+    spec_.passesInput = true;
+    spec_.takesFocus = false;
+    spec_.content = platform::OverlaySpec::Content::keyCaps;
+    spec_.hidden = true;
+    spec_.keyCaps.reserve(KeyCaps::capacity);
+}
+
+VisualizeKeystrokeManager::~VisualizeKeystrokeManager() {
+    stop();
+    if (window_)
+        services_.overlays.close(*window_);
+}
+
+void VisualizeKeystrokeManager::start() {
+    stop();
+    auto handler = [this](const platform::InputEvent& event) { handle(event); };
+    if (auto token = services_.input.monitors.addGlobal(platform::eventMask::keystrokes, handler))
+        global_ = token.value();
+    else
+        services_.input.log.warning(owner_, token.error().message);
+    local_ = services_.input.localMonitors.addLocal(platform::eventMask::keystrokes,
+                                                    [this](const platform::InputEvent& event) {
+                                                        handle(event);
+                                                        return false;  // the event goes on
+                                                    });
+}
+
+void VisualizeKeystrokeManager::stop() {
+    if (global_)
+        services_.input.monitors.remove(*global_);
+    if (local_)
+        services_.input.localMonitors.remove(*local_);
+    global_.reset();
+    local_.reset();
+    animateDebouncer_.cancel();
+    dismissDebouncer_.cancel();
+    bundle_ = {};
+    orderOut();
+}
+
+bool VisualizeKeystrokeManager::showsModifierKeysOnly() const {
+    if (!modifiersOnly_)
+        modifiersOnly_ = showsModifierKeysOnlySetting.read(services_.defaults);
+    return *modifiersOnly_;
+}
+
+void VisualizeKeystrokeManager::setShowsModifierKeysOnly(bool on) {
+    showsModifierKeysOnlySetting.write(services_.defaults, on);
+    modifiersOnly_ = on;
+}
+
+void VisualizeKeystrokeManager::handle(const platform::InputEvent& event) {
+    capsOf(event, services_.layout, scratch_);
+    if (showsModifierKeysOnly())
+        scratch_.keepModifiers();
+    if (scratch_.empty()) {
+        // Letting go of the last modifier clears the strip at once.
+        animateDebouncer_.cancel();
+        dismissDebouncer_.cancel();
+        bundle_ = {};
+        orderOut();
+        return;
+    }
+    // On the screen under the pointer; under none, where it was.
+    // (Never placed yet: on the first screen.)
+    const auto pointer = services_.input.monitors.mouseLocation();
+    const auto screens = services_.input.windows.screens.screens();
+    const platform::Screen* under = nullptr;
+    for (const auto& screen : screens)
+        if (screen.frame.contains(pointer))
+            under = &screen;
+    if (!under && frame_.size.width <= 0 && !screens.empty())
+        under = &screens.front();
+    if (under)
+        frame_ = {{under->frame.minX(), under->frame.minY() + stripLift},
+                  {under->frame.size.width, stripHeight}};
+    std::swap(bundle_.keys, scratch_);
+    bundle_.isPressed = true;
+    present();
+    animateDebouncer_.call([this] {
+        bundle_.isPressed = false;
+        present();
+    });
+    dismissDebouncer_.call([this] {
+        bundle_ = {};
+        orderOut();
+    });
+}
+
+void VisualizeKeystrokeManager::present() {
+    spec_.frame = frame_;
+    spec_.hidden = false;
+    spec_.pressed = bundle_.isPressed;
+    spec_.keyCaps.resize(bundle_.keys.size());
+    for (std::size_t i = 0; i < bundle_.keys.size(); ++i) {
+        const auto& cap = bundle_.keys[i];
+        auto& shown = spec_.keyCaps[i];
+        shown.title = cap.title;
+        shown.subtitle = cap.subtitle;
+        shown.alignment = overlayAlignment(cap.alignment);
+        shown.widthScale = cap.widthScale;
+    }
+    if (window_)
+        services_.overlays.update(*window_, spec_);
+    else
+        window_ = services_.overlays.show(spec_);
+    shown_ = true;
+}
+
+void VisualizeKeystrokeManager::orderOut() {
+    if (!shown_)
+        return;
+    shown_ = false;
+    spec_.hidden = true;
+    spec_.keyCaps.clear();
+    if (window_)
+        services_.overlays.update(*window_, spec_);
+}
+
+}  // namespace quorvane::input

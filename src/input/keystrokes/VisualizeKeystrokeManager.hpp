@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+
+#include "core/Debouncer.hpp"
+#include "core/Setting.hpp"
+#include "input/keystrokes/KeyCaps.hpp"
+#include "input/keystrokes/KeyboardTweakServices.hpp"
+
+namespace quorvane::input {
+
+// Shows the keys being pressed as caps in a strip across the screen under
+// the pointer: pressed for 0.2 s after each event, gone 1 s after the last.
+// Main thread.
+class VisualizeKeystrokeManager {
+  public:
+    struct Bundle {
+        KeyCaps keys{};
+        bool isPressed = false;
+    };
+    static constexpr core::BoolSetting showsModifierKeysOnlySetting{
+        "VisualizeKeystrokeTask.Manager.showsModifierKeysOnly", false};
+    static constexpr auto releaseDelay = std::chrono::milliseconds(200);
+    static constexpr auto dismissDelay = std::chrono::milliseconds(1000);
+    static constexpr double stripHeight = 200;
+    static constexpr double stripLift = 120;
+
+    explicit VisualizeKeystrokeManager(KeyboardTweakServices& services, std::string owner);
+    ~VisualizeKeystrokeManager();
+    VisualizeKeystrokeManager(const VisualizeKeystrokeManager&) = delete;
+    VisualizeKeystrokeManager& operator=(const VisualizeKeystrokeManager&) = delete;
+
+    // Watches the keys typed anywhere and in our own windows.
+    void start();
+    // No monitors, no pending delay, no strip.
+    void stop();
+    void handle(const platform::InputEvent& event);
+
+    const Bundle& bundle() const { return bundle_; }
+    bool isShown() const { return shown_; }
+    const platform::Rect& frame() const { return frame_; }
+    bool showsModifierKeysOnly() const;
+    void setShowsModifierKeysOnly(bool on);
+
+  private:
+    void orderOut();
+    void present();
+
+    KeyboardTweakServices& services_;
+    std::string owner_;
+    Bundle bundle_;
+    KeyCaps scratch_;
+    core::Debouncer animateDebouncer_;
+    core::Debouncer dismissDebouncer_;
+    std::optional<platform::EventMonitors::Token> global_;
+    std::optional<platform::LocalEventMonitors::Token> local_;
+    std::optional<platform::Overlays::Id> window_;
+    platform::OverlaySpec spec_;
+    platform::Rect frame_{};
+    bool shown_ = false;
+    mutable std::optional<bool> modifiersOnly_;
+};
+
+}  // namespace quorvane::input

@@ -1,0 +1,111 @@
+#include "ui/input/KeyCapsView.hpp"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QPainterPath>
+#include <QPalette>
+#include <cmath>
+
+namespace quorvane::ui::keyCaps {
+
+namespace {
+
+constexpr double unit = 64;  // a normal cap's width and every cap's height
+constexpr double gap = 10;
+constexpr double radius = 10;
+constexpr double pressedScale = 0.95;
+constexpr double inset = 8;
+
+bool darkPalette() {
+    const QColor window = QGuiApplication::palette().color(QPalette::Window);
+    return window.lightnessF() < 0.5;
+}
+
+Qt::Alignment alignmentOf(platform::OverlayKeyCap::Alignment alignment) {
+    switch (alignment) {
+        case platform::OverlayKeyCap::Alignment::leading:
+            return Qt::AlignLeft;
+        case platform::OverlayKeyCap::Alignment::trailing:
+            return Qt::AlignRight;
+        case platform::OverlayKeyCap::Alignment::center:
+            break;
+    }
+    return Qt::AlignHCenter;
+}
+
+}  // namespace
+
+std::vector<QRectF> layout(const platform::OverlaySpec& spec, QSize size) {
+    std::vector<QRectF> rects;
+    double width = 0;
+    for (const auto& cap : spec.keyCaps)
+        width += unit * cap.widthScale + gap * (cap.widthScale - 1);
+    width += gap * static_cast<double>(spec.keyCaps.empty() ? 0 : spec.keyCaps.size() - 1);
+    double x = (size.width() - width) / 2;
+    const double y = (size.height() - unit) / 2;
+    const double scale = spec.pressed ? pressedScale : 1.0;
+    for (const auto& cap : spec.keyCaps) {
+        const double capWidth = unit * cap.widthScale + gap * (cap.widthScale - 1);
+        const QRectF full(x, y, capWidth, unit);
+        // Pressed in about its centre.
+        const QSizeF scaled = full.size() * scale;
+        rects.emplace_back(full.center() - QPointF(scaled.width(), scaled.height()) / 2, scaled);
+        x += capWidth + gap;
+    }
+    return rects;
+}
+
+void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
+    const bool dark = darkPalette();
+    const QColor face = dark ? QColor(0x18, 0x1A, 0x1F) : QColor(0xE7, 0xE7, 0xE7);
+    const QColor ink = dark ? QColor(0xF2, 0xF2, 0xF2) : QColor(0x1C, 0x1C, 0x1E);
+    const QColor edge = dark ? QColor(255, 255, 255, 40) : QColor(0, 0, 0, 50);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const auto rects = layout(spec, size);
+    QFont titleFont = painter.font();
+    titleFont.setPixelSize(26);
+    QFont subtitleFont = painter.font();
+    subtitleFont.setPixelSize(12);
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        const auto& cap = spec.keyCaps[i];
+        const QRectF& rect = rects[i];
+        // A shade under the cap, then its face and edge.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 0, 0, dark ? 90 : 45));
+        painter.drawRoundedRect(rect.translated(0, 2), radius, radius);
+        painter.setBrush(face);
+        painter.setPen(QPen(edge, 1));
+        painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+
+        const QRectF text = rect.adjusted(inset, inset - 2, -inset, -inset + 2);
+        const auto alignment = alignmentOf(cap.alignment);
+        painter.setPen(ink);
+        if (cap.subtitle.empty()) {
+            painter.setFont(titleFont);
+            painter.drawText(text, Qt::AlignCenter, QString::fromStdString(cap.title));
+            continue;
+        }
+        painter.setFont(titleFont);
+        painter.drawText(text, static_cast<int>((alignment | Qt::AlignTop).toInt()), QString::fromStdString(cap.title));
+        painter.setFont(subtitleFont);
+        painter.drawText(text, static_cast<int>((alignment | Qt::AlignBottom).toInt()), QString::fromStdString(cap.subtitle));
+    }
+}
+
+QRegion shape(const platform::OverlaySpec& spec, QSize size) {
+    QPainterPath outline;
+    for (const auto& rect : layout(spec, size))
+        outline.addRoundedRect(rect.adjusted(0, 0, 0, 2), radius, radius);
+    // An empty mask would mean "no mask": a strip with no caps keeps one
+    // pixel.
+    if (outline.isEmpty())
+        return QRegion(0, 0, 1, 1);
+    return QRegion(outline.toFillPolygon().toPolygon());
+}
+
+platform::qt::ContentPainter painter() {
+    return {.paint = &paint, .shape = &shape};
+}
+
+}  // namespace quorvane::ui::keyCaps

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "core/CanToggle.hpp"
+#include "core/Persistor.hpp"
+#include "core/Store.hpp"
+#include "core/catalogue/BuiltinCatalogue.hpp"
+#include "input/InputTweaks.hpp"
+#include "input/keystrokes/VisualizeKeystrokeTask.hpp"
+#include "platform/MacKeyCodes.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/memory/RecordingOverlays.hpp"
+#include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimWindowServer.hpp"
+#include "platform/sim/UsKeyboardLayout.hpp"
+
+namespace quorvane::input {
+namespace {
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+struct Trust final : PermissionChecker {
+    bool granted = true;
+    bool isGranted(Permission) const override { return granted; }
+};
+
+// Input as a test types it: the global stream with a pointer, and our own
+// windows' stream.
+struct GlobalMonitors final : EventMonitors {
+    MonitorRegistry registry;
+    Point pointer{100, 100};
+    Result<Token> addGlobal(EventMask mask, Handler handler) override {
+        return registry.add(mask, [handler = std::move(handler)](const InputEvent& event) {
+            handler(event);
+            return false;
+        });
+    }
+    void remove(Token token) override { registry.remove(token); }
+    Point mouseLocation() override { return pointer; }
+};
+struct LocalMonitors final : LocalEventMonitors {
+    MonitorRegistry registry;
+    Token addLocal(EventMask mask, Handler handler) override {
+        return registry.add(mask, std::move(handler));
+    }
+    void remove(Token token) override { registry.remove(token); }
+};
+
+// A main screen and one above it (Cocoa space: y up).
+struct TwoScreens final : Screens {
+    std::vector<Screen> screens() const override {
+        return {{.id = "1", .name = "Main", .frame = {{0, 0}, {1440, 900}}, .visibleFrame = {}},
+                {.id = "2", .name = "Above", .frame = {{-200, 900}, {1920, 1080}}, .visibleFrame = {}}};
+    }
+};
+
+class VisualizeKeystroke : public ::testing::Test {
+  protected:
+    memory::MemoryJournal journal;
+    memory::MemoryLog log;
+    memory::ManualMainQueue queue;
+    memory::MemoryUserDefaults defaults;
+    memory::MemoryBlobStore records;
+    memory::RecordingOverlays overlays;
+    core::Persistor persistor{&records, queue, log};
+    core::Store store{defaults, persistor};
+    sim::SimPasteboard pasteboard;
+    sim::SimWindowServer desktop{4242, journal, pasteboard};
+    Trust trust;
+    sim::SimPermissionAsker asker{journal};
+    windows::AccessibilityGate gate{trust, asker, queue};
+    windows::AppService apps{desktop};
+    windows::WindowActions actions{desktop, desktop, journal};
+    windows::WindowService windowAt{desktop, desktop};
+    windows::HideWindowService hiding{apps, desktop, actions};
+    TwoScreens screens;
+    windows::WindowsServices windows{.store = store, .mainQueue = queue, .journal = journal,
+                                     .log = log, .screens = screens, .accessibility = desktop,
+                                     .windowList = desktop, .applications = desktop, .gate = gate,
+                                     .apps = apps, .actions = actions, .windowAt = windowAt,
+                                     .hiding = hiding};
+    struct {
+        GlobalMonitors global;
+        LocalMonitors local;
+    } monitors;
+    InputPoster poster{desktop, queue, journal};
+    InputServices input{.monitors = monitors.global, .localMonitors = monitors.local, .taps = desktop,
+                        .poster = poster, .journal = journal, .log = log, .windows = windows};
+    sim::UsKeyboardLayout layout;
+    KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
+                                   .defaults = defaults};
+    std::shared_ptr<VisualizeKeystrokeTask> task = [this] {
+        core::TweakFactory factory;
+        addInputTweaks(factory, services);
+        for (const auto& row : core::builtinCatalogue())
+            if (row.info.id == "VisualizeKeystrokeTask")
+                return std::static_pointer_cast<VisualizeKeystrokeTask>((*factory.find(row.info.id))(row));
+        return std::shared_ptr<VisualizeKeystrokeTask>();
+    }();
+
+    void switchTo(bool on) {
+        core::switchAndApply(*task, on, true);
+        queue.drain();
+    }
+    void flags(std::uint64_t held) {
+        monitors.global.registry.dispatch({.type = EventType::flagsChanged, .modifierFlags = held});
+    }
+    void key(std::uint16_t code, std::string typed, std::uint64_t held = 0) {
+        InputEvent down{.type = EventType::keyDown, .keyCode = code, .characters = typed,
+                        .charactersIgnoringModifiers = typed, .modifierFlags = held};
+        monitors.global.registry.dispatch(down);
+        down.type = EventType::keyUp;
+        monitors.global.registry.dispatch(down);
+    }
+    // The strip as shown: its caps' titles, or "hidden".
+    std::string strip() {
+        for (const auto& [id, spec] : overlays.shown()) {
+            if (spec.owner != "VisualizeKeystrokeTask")
+                continue;
+            if (spec.hidden)
+                return "hidden";
+            std::string titles;
+            for (const auto& cap : spec.keyCaps)
+                titles += (titles.empty() ? "" : " ") + (cap.title.empty() ? cap.subtitle : cap.title);
+            return titles;
+        }
+        return "hidden";
+    }
+};
+
+TEST_F(VisualizeKeystroke, modifiersShowWhileHeldAndKeysForASecondAfterTheLast) {
+    switchTo(true);
+    ASSERT_EQ(monitors.global.registry.size(), 1u);
+    ASSERT_EQ(monitors.local.registry.size(), 1u);
+
+    flags(modifier::command);
+    EXPECT_EQ(strip(), "⌘");
+    flags(0);  // let go: gone at once
+    EXPECT_EQ(strip(), "hidden");
+
+    flags(modifier::command);
+    flags(modifier::command | modifier::shift);
+    key(40, "K", modifier::command | modifier::shift);
+    EXPECT_EQ(strip(), "⌘ ⇧ k");
+    EXPECT_TRUE(task->manager().bundle().isPressed);
+    queue.advance(250ms);
+    EXPECT_FALSE(task->manager().bundle().isPressed);
+
+    // Typing on keeps the strip; it goes a second after the last key.
+    flags(0);
+    for (const char* letter : {"h", "e", "l"}) {
+        key(macKeyForCharacter(letter[0])->code, letter);
+        queue.advance(500ms);
+        EXPECT_EQ(strip(), letter);
+    }
+    queue.advance(499ms);
+    EXPECT_EQ(strip(), "l");
+    queue.advance(2ms);
+    EXPECT_EQ(strip(), "hidden");
+    EXPECT_TRUE(task->manager().bundle().keys.empty());
+
+    // Our own windows' keys show too, and go on to them.
+    bool passed = !monitors.local.registry.dispatch({.type = EventType::keyDown, .keyCode = 0,
+                                            .charactersIgnoringModifiers = "a"});
+    EXPECT_TRUE(passed);
+    EXPECT_EQ(strip(), "a");
+
+    switchTo(false);
+    EXPECT_EQ(monitors.global.registry.size(), 0u);
+    EXPECT_EQ(monitors.local.registry.size(), 0u);
+    EXPECT_EQ(strip(), "hidden");
+    // Nothing left to fire: on again, a key shows and stays its second.
+    switchTo(true);
+    key(0, "a");
+    queue.advance(900ms);
+    EXPECT_EQ(strip(), "a");
+    // One window for the life of the tweak.
+    EXPECT_EQ(overlays.shown().size(), 1u);
+}
+
+TEST_F(VisualizeKeystroke, theStripSpansTheScreenUnderThePointer) {
+    switchTo(true);
+    key(0, "a");
+    const auto first = overlays.shown().front().second;
+    EXPECT_EQ(first.frame, (Rect{{0, 120}, {1440, 200}}));
+    EXPECT_EQ(first.level, overlayLevel::display);
+    EXPECT_TRUE(first.passesInput);
+    EXPECT_EQ(first.content, OverlaySpec::Content::keyCaps);
+
+    monitors.global.pointer = {100, 1500};  // on the screen above
+    key(0, "a");
+    EXPECT_EQ(overlays.shown().front().second.frame, (Rect{{-200, 1020}, {1920, 200}}));
+    monitors.global.pointer = {5000, 5000};  // on none: where it was
+    key(0, "a");
+    EXPECT_EQ(overlays.shown().front().second.frame, (Rect{{-200, 1020}, {1920, 200}}));
+}
+
+TEST_F(VisualizeKeystroke, modifierKeysOnlyAndTheGate) {
+    auto form = task->configureView();
+    ASSERT_EQ(form.sections.size(), 1u);
+    form.sections[0].controls[0].value->write(DefaultsValue{true});
+    EXPECT_EQ(defaults.boolValue("VisualizeKeystrokeTask.Manager.showsModifierKeysOnly"), true);
+    switchTo(true);
+    key(0, "a");
+    EXPECT_EQ(strip(), "hidden");
+    key(0, "a", modifier::control);
+    EXPECT_EQ(strip(), "⌃");
+
+    // Without Accessibility: off, asked, nothing watched.
+    switchTo(false);
+    trust.granted = false;
+    switchTo(true);
+    EXPECT_FALSE(task->isOn());
+    EXPECT_EQ(monitors.global.registry.size(), 0u);
+}
+
+}  // namespace
+}  // namespace quorvane::input
