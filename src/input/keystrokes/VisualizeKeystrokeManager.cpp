@@ -90,18 +90,12 @@ void VisualizeKeystrokeManager::handle(const platform::InputEvent& event) {
         return;
     }
     // On the screen under the pointer; under none, where it was.
-    // (Never placed yet: on the first screen.)
+    // (Never placed yet: on the first screen.) While the strip shows and
+    // the pointer stays on its screen, the screens are not asked again:
+    // the key path allocates nothing.
     const auto pointer = services_.input.monitors.mouseLocation();
-    const auto screens = services_.input.windows.screens.screens();
-    const platform::Screen* under = nullptr;
-    for (const auto& screen : screens)
-        if (screen.frame.contains(pointer))
-            under = &screen;
-    if (!under && frame_.size.width <= 0 && !screens.empty())
-        under = &screens.front();
-    if (under)
-        frame_ = {{under->frame.minX(), under->frame.minY() + stripLift},
-                  {under->frame.size.width, stripHeight}};
+    if (!(shown_ && screenFrame_.contains(pointer)))
+        place(pointer);
     std::swap(bundle_.keys, scratch_);
     bundle_.isPressed = true;
     present();
@@ -113,6 +107,21 @@ void VisualizeKeystrokeManager::handle(const platform::InputEvent& event) {
         bundle_ = {};
         orderOut();
     });
+}
+
+void VisualizeKeystrokeManager::place(platform::Point pointer) {
+    const auto screens = services_.input.windows.screens.screens();
+    const platform::Screen* under = nullptr;
+    for (const auto& screen : screens)
+        if (screen.frame.contains(pointer))
+            under = &screen;
+    if (!under && frame_.size.width <= 0 && !screens.empty())
+        under = &screens.front();
+    if (!under)
+        return;
+    screenFrame_ = under->frame;
+    frame_ = {{under->frame.minX(), under->frame.minY() + stripLift},
+              {under->frame.size.width, stripHeight}};
 }
 
 void VisualizeKeystrokeManager::present() {

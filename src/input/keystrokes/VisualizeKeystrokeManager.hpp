@@ -45,6 +45,7 @@ class VisualizeKeystrokeManager {
   private:
     void orderOut();
     void present();
+    void place(platform::Point pointer);
 
     KeyboardTweakServices& services_;
     std::string owner_;
@@ -57,6 +58,7 @@ class VisualizeKeystrokeManager {
     std::optional<platform::Overlays::Id> window_;
     platform::OverlaySpec spec_;
     platform::Rect frame_{};
+    platform::Rect screenFrame_{};
     bool shown_ = false;
     mutable std::optional<bool> modifiersOnly_;
 };

@@ -114,6 +114,16 @@ std::optional<InputEvent> QtLocalMonitor::translate(const QEvent& event) {
         case QEvent::KeyRelease: {
             const auto& key = static_cast<const QKeyEvent&>(event);
             const auto code = macKeyCodeForX11(static_cast<std::uint8_t>(key.nativeScanCode()));
+            // A modifier key changes the flags, as on a Mac: the flags
+            // after the change, whatever Qt reports during it.
+            if (const auto flag = code ? modifierFlagOfKey(*code) : 0; flag != 0) {
+                std::uint64_t flags = flagsOf(key.modifiers());
+                if (flag != modifier::capsLock)
+                    flags = event.type() == QEvent::KeyPress ? (flags | flag) : (flags & ~flag);
+                return InputEvent{.type = EventType::flagsChanged,
+                                  .keyCode = *code,
+                                  .modifierFlags = flags};
+            }
             const std::string text = key.text().toStdString();
             return InputEvent{.type = event.type() == QEvent::KeyPress ? EventType::keyDown
                                                                        : EventType::keyUp,

@@ -10,11 +10,12 @@ namespace quorvane::ui::keyCaps {
 
 namespace {
 
-constexpr double unit = 64;  // a normal cap's width and every cap's height
+constexpr double unit = 72;  // a normal cap's width
+constexpr double height = 64;
 constexpr double gap = 10;
 constexpr double radius = 10;
 constexpr double pressedScale = 0.95;
-constexpr double inset = 8;
+constexpr double inset = 7;
 
 bool darkPalette() {
     const QColor window = QGuiApplication::palette().color(QPalette::Window);
@@ -42,11 +43,11 @@ std::vector<QRectF> layout(const platform::OverlaySpec& spec, QSize size) {
         width += unit * cap.widthScale + gap * (cap.widthScale - 1);
     width += gap * static_cast<double>(spec.keyCaps.empty() ? 0 : spec.keyCaps.size() - 1);
     double x = (size.width() - width) / 2;
-    const double y = (size.height() - unit) / 2;
+    const double y = (size.height() - height) / 2;
     const double scale = spec.pressed ? pressedScale : 1.0;
     for (const auto& cap : spec.keyCaps) {
         const double capWidth = unit * cap.widthScale + gap * (cap.widthScale - 1);
-        const QRectF full(x, y, capWidth, unit);
+        const QRectF full(x, y, capWidth, height);
         // Pressed in about its centre.
         const QSizeF scaled = full.size() * scale;
         rects.emplace_back(full.center() - QPointF(scaled.width(), scaled.height()) / 2, scaled);
@@ -66,14 +67,12 @@ void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
     QFont titleFont = painter.font();
     titleFont.setPixelSize(26);
     QFont subtitleFont = painter.font();
-    subtitleFont.setPixelSize(12);
+    subtitleFont.setPixelSize(11);
     for (std::size_t i = 0; i < rects.size(); ++i) {
         const auto& cap = spec.keyCaps[i];
         const QRectF& rect = rects[i];
-        // A shade under the cap, then its face and edge.
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0, 0, 0, dark ? 90 : 45));
-        painter.drawRoundedRect(rect.translated(0, 2), radius, radius);
+        // Its face and edge; no shadow, which a desktop without
+        // translucency would draw as a black band.
         painter.setBrush(face);
         painter.setPen(QPen(edge, 1));
         painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
@@ -96,7 +95,7 @@ void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
 QRegion shape(const platform::OverlaySpec& spec, QSize size) {
     QPainterPath outline;
     for (const auto& rect : layout(spec, size))
-        outline.addRoundedRect(rect.adjusted(0, 0, 0, 2), radius, radius);
+        outline.addRoundedRect(rect, radius, radius);
     // An empty mask would mean "no mask": a strip with no caps keeps one
     // pixel.
     if (outline.isEmpty())
