@@ -53,6 +53,19 @@ TEST(QtLocalMonitor, localMonitorsSeeAndMayConsumeWhatOurWindowsGet) {
     EXPECT_EQ(seen[1].modifierFlags, modifier::shift | modifier::command);
     EXPECT_EQ(window.keys, 1);
 
+    // A modifier key is a change of the flags, as on a Mac, with the flags
+    // after it (X key code 50 is the left Shift).
+    QKeyEvent shiftDown(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 50, 0, 0);
+    auto flags = QtLocalMonitor::translate(shiftDown);
+    ASSERT_TRUE(flags);
+    EXPECT_EQ(flags->type, EventType::flagsChanged);
+    EXPECT_EQ(flags->modifierFlags, modifier::shift);
+    QKeyEvent shiftUp(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, 50, 0, 0);
+    flags = QtLocalMonitor::translate(shiftUp);
+    ASSERT_TRUE(flags);
+    EXPECT_EQ(flags->type, EventType::flagsChanged);
+    EXPECT_EQ(flags->modifierFlags, 0u);
+
     monitors.remove(clicks);
     monitors.remove(keys);
     EXPECT_FALSE(monitors.isFiltering());
