@@ -60,16 +60,11 @@ struct Folder {
     sim::SimPermissionAsker asker{journal};
     sim::SimDisplays displays{journal};
     sim::SimWindowServer desktop{4242, journal, pasteboard, {}, &displays};
-    windows::AccessibilityGate gate{grants, asker, queue};
-    windows::AppService apps{desktop};
-    windows::WindowActions actions{desktop, desktop, journal};
-    windows::WindowService windowAt{desktop, desktop};
-    windows::HideWindowService hiding{apps, desktop, actions};
-    windows::WindowsServices windows{.store = store, .mainQueue = queue, .journal = journal,
-                                     .log = log, .screens = desktop, .accessibility = desktop,
-                                     .windowList = desktop, .applications = desktop, .gate = gate,
-                                     .apps = apps, .actions = actions, .windowAt = windowAt,
-                                     .hiding = hiding};
+    windows::OwnedWindowsServices owned{{.store = store, .mainQueue = queue, .journal = journal,
+                                 .log = log, .screens = desktop, .accessibility = desktop,
+                                 .windowList = desktop, .applications = desktop,
+                                 .permissions = grants, .permissionAsker = asker}};
+    windows::WindowsServices& windows = owned.services;
     qt::QtLocalMonitor localMonitors;
     input::InputPoster poster{desktop, queue, journal};
     input::InputServices input{.monitors = desktop, .localMonitors = localMonitors, .taps = desktop,

@@ -12,18 +12,13 @@ class WindowsWiring {
   public:
     WindowsWiring(SharedServices& shared, DesktopSession& desktop);
 
-    windows::WindowsServices& services() { return services_; }
+    windows::WindowsServices& services() { return owned_.services; }
     // Follows the frontmost application from launch on.
     void start();
     void stop();
 
   private:
-    windows::AccessibilityGate gate_;
-    windows::AppService apps_;
-    windows::WindowActions actions_;
-    windows::WindowService windowAt_;
-    windows::HideWindowService hiding_;
-    windows::WindowsServices services_;
+    windows::OwnedWindowsServices owned_;
 };
 
 }  // namespace quorvane::app

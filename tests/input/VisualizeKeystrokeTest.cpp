@@ -74,17 +74,12 @@ class VisualizeKeystroke : public ::testing::Test {
     sim::SimWindowServer desktop{4242, journal, pasteboard};
     Trust trust;
     sim::SimPermissionAsker asker{journal};
-    windows::AccessibilityGate gate{trust, asker, queue};
-    windows::AppService apps{desktop};
-    windows::WindowActions actions{desktop, desktop, journal};
-    windows::WindowService windowAt{desktop, desktop};
-    windows::HideWindowService hiding{apps, desktop, actions};
     TwoScreens screens;
-    windows::WindowsServices windows{.store = store, .mainQueue = queue, .journal = journal,
-                                     .log = log, .screens = screens, .accessibility = desktop,
-                                     .windowList = desktop, .applications = desktop, .gate = gate,
-                                     .apps = apps, .actions = actions, .windowAt = windowAt,
-                                     .hiding = hiding};
+    windows::OwnedWindowsServices owned{{.store = store, .mainQueue = queue, .journal = journal,
+                                 .log = log, .screens = screens, .accessibility = desktop,
+                                 .windowList = desktop, .applications = desktop,
+                                 .permissions = trust, .permissionAsker = asker}};
+    windows::WindowsServices& windows = owned.services;
     struct {
         GlobalMonitors global;
         LocalMonitors local;

@@ -41,7 +41,7 @@ class EmojiAlias : public TextFixture {
         const auto row = std::find_if(rows.begin(), rows.end(),
                                       [](const auto& candidate) { return candidate.info.id == "EmojiAliasTask"; });
         task = std::make_shared<EmojiAliasTask>(row->info, *core::pStateField(*row), services);
-        apps.start();
+        owned.apps.start();
         sim({"app", "activate", "200"});  // TextEdit in front
         core::switchAndApply(*task, true, true);
         settle();

@@ -100,16 +100,11 @@ struct EmojiAliasX11 : ::testing::Test {
     // Window reading is not used here: the simulated desktop stands in.
     sim::SimPasteboard unusedPasteboard;
     sim::SimWindowServer unusedDesktop{1, journal, unusedPasteboard};
-    windows::AccessibilityGate gate{trusted, asker, queue};
-    windows::AppService apps{applications};
-    windows::WindowActions actions{unusedDesktop, unusedDesktop, journal};
-    windows::WindowService windowAt{unusedDesktop, unusedDesktop};
-    windows::HideWindowService hiding{apps, unusedDesktop, actions};
-    windows::WindowsServices windows{.store = store, .mainQueue = queue, .journal = journal,
-                                     .log = log, .screens = screens, .accessibility = unusedDesktop,
-                                     .windowList = unusedDesktop, .applications = applications,
-                                     .gate = gate, .apps = apps, .actions = actions,
-                                     .windowAt = windowAt, .hiding = hiding};
+    windows::OwnedWindowsServices owned{{.store = store, .mainQueue = queue, .journal = journal,
+                                 .log = log, .screens = screens, .accessibility = unusedDesktop,
+                                 .windowList = unusedDesktop, .applications = applications,
+                                 .permissions = trusted, .permissionAsker = asker}};
+    windows::WindowsServices& windows = owned.services;
     qt::QtLocalMonitor localMonitors;
     std::unique_ptr<input::InputPoster> poster;
     std::unique_ptr<input::InputServices> inputServices;
@@ -148,7 +143,7 @@ struct EmojiAliasX11 : ::testing::Test {
                 popover = made.get();
                 return made;
             }});
-        apps.start();
+        owned.apps.start();
         const auto& rows = core::builtinCatalogue();
         const auto row = std::find_if(rows.begin(), rows.end(), [](const auto& candidate) {
             return candidate.info.id == "EmojiAliasTask";

@@ -80,16 +80,11 @@ struct TextFixture : ::testing::Test {
     static constexpr int ownPid = 4242;
     platform::sim::SimDisplays displays{journal};
     platform::sim::SimWindowServer desktop{ownPid, journal, pasteboard, {}, &displays};
-    windows::AccessibilityGate gate{simHome, permissionAsker, queue};
-    windows::AppService apps{desktop};
-    windows::WindowActions actions{desktop, desktop, journal};
-    windows::WindowService windowAt{desktop, desktop};
-    windows::HideWindowService hiding{apps, desktop, actions};
-    windows::WindowsServices windows{.store = store, .mainQueue = queue, .journal = journal,
-                                     .log = log, .screens = desktop, .accessibility = desktop,
-                                     .windowList = desktop, .applications = desktop, .gate = gate,
-                                     .apps = apps, .actions = actions, .windowAt = windowAt,
-                                     .hiding = hiding};
+    windows::OwnedWindowsServices owned{{.store = store, .mainQueue = queue, .journal = journal,
+                                 .log = log, .screens = desktop, .accessibility = desktop,
+                                 .windowList = desktop, .applications = desktop,
+                                 .permissions = simHome, .permissionAsker = permissionAsker}};
+    windows::WindowsServices& windows = owned.services;
     platform::qt::QtLocalMonitor localMonitors;
     input::InputPoster poster{desktop, queue, journal};
     input::InputServices input{.monitors = desktop, .localMonitors = localMonitors,

@@ -57,21 +57,17 @@ class WindowFixture : public ::testing::Test {
     sim::SimWindowServer desktop{ownPid, journal, pasteboard, {}, &displays};
     Grants grants;
     sim::SimPermissionAsker asker{journal};
-    AccessibilityGate gate{grants, asker, queue};
-    AppService apps{desktop};
-    WindowActions actions{desktop, desktop, journal};
-    WindowService windowAt{desktop, desktop};
-    HideWindowService hiding{apps, desktop, actions};
-    WindowsServices windows{.store = store, .mainQueue = queue, .journal = journal, .log = log,
-                            .screens = desktop, .accessibility = desktop, .windowList = desktop,
-                            .applications = desktop, .gate = gate, .apps = apps,
-                            .actions = actions, .windowAt = windowAt, .hiding = hiding};
+    OwnedWindowsServices owned{{.store = store, .mainQueue = queue, .journal = journal,
+                                 .log = log, .screens = desktop, .accessibility = desktop,
+                                 .windowList = desktop, .applications = desktop,
+                                 .permissions = grants, .permissionAsker = asker}};
+    WindowsServices& windows = owned.services;
     NoPictures pictures;
     int ownMinimized = 0;
     WindowTweakServices services{windows, desktop, overlays, defaults, alerts, pictures,
                                  [this] { ++ownMinimized; }};
     std::map<std::string, std::shared_ptr<core::Tweak>> tweaks = [this] {
-        apps.start();
+        owned.apps.start();
         core::TweakFactory factory;
         addWindowTweaks(factory, services);
         std::map<std::string, std::shared_ptr<core::Tweak>> made;

@@ -253,7 +253,7 @@ TEST_F(WindowTweaksTest, restingOnADockIconPreviewsItsWindowsAndAClickRaisesOne)
     perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
     perform({"window", "add", "200", "Old", "300", "300", "300", "200"});
     perform({"app", "activate", "200"});
-    ASSERT_TRUE(actions.minimize("test", windowNamed("Old")));
+    ASSERT_TRUE(owned.actions.minimize("test", windowNamed("Old")));
     switchTo("PreviewDockWindowTask", true);
     perform({"pointer", "656", "870"});  // TextEdit's icon
     queue.advance(99ms);
