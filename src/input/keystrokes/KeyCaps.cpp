@@ -69,12 +69,6 @@ std::string_view firstCharacter(std::string_view text) {
 
 }  // namespace
 
-void KeyCaps::keepModifiers() {
-    const auto kept = std::stable_partition(caps_.begin(), caps_.begin() + static_cast<std::ptrdiff_t>(count_),
-                                            [](const KeyCap& cap) { return cap.role == KeyCap::Role::modifier; });
-    count_ = static_cast<std::size_t>(kept - caps_.begin());
-}
-
 void capsOf(const platform::InputEvent& event, const platform::KeyboardLayout* layout,
             KeyCaps& into) {
     into.clear();

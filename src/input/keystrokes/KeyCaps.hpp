@@ -7,13 +7,15 @@
 
 #include "platform/InputEvent.hpp"
 #include "platform/KeyboardLayout.hpp"
+#include "platform/Overlays.hpp"
 
 namespace quorvane::input {
 
 // One key cap of the keystroke strip.
 struct KeyCap {
     enum class Role { modifier, normal };
-    enum class Alignment { leading, center, trailing };
+    // As the strip draws it.
+    using Alignment = platform::OverlayKeyCap::Alignment;
 
     std::string title{};     // the big symbol or character; may be empty
     std::string subtitle{};  // the small caption; may be empty
@@ -38,8 +40,12 @@ class KeyCaps {
     const KeyCap& operator[](std::size_t index) const { return caps_[index]; }
     void clear() { count_ = 0; }
     KeyCap& append() { return caps_[count_++]; }
-    // Keeps the modifier caps only.
-    void keepModifiers();
+    // Keeps the modifier caps only (they come first: at most one key
+    // follows them).
+    void keepModifiers() {
+        while (count_ > 0 && caps_[count_ - 1].role != KeyCap::Role::modifier)
+            --count_;
+    }
 
   private:
     std::array<KeyCap, capacity> caps_{};

@@ -2,22 +2,6 @@
 
 namespace quorvane::input {
 
-namespace {
-
-platform::OverlayKeyCap::Alignment overlayAlignment(KeyCap::Alignment alignment) {
-    switch (alignment) {
-        case KeyCap::Alignment::leading:
-            return platform::OverlayKeyCap::Alignment::leading;
-        case KeyCap::Alignment::trailing:
-            return platform::OverlayKeyCap::Alignment::trailing;
-        case KeyCap::Alignment::center:
-            break;
-    }
-    return platform::OverlayKeyCap::Alignment::center;
-}
-
-}  // namespace
-
 VisualizeKeystrokeManager::VisualizeKeystrokeManager(KeyboardTweakServices& services,
                                                      std::string owner)
     : services_(services),
@@ -60,10 +44,7 @@ void VisualizeKeystrokeManager::stop() {
         services_.input.localMonitors.remove(*local_);
     global_.reset();
     local_.reset();
-    animateDebouncer_.cancel();
-    dismissDebouncer_.cancel();
-    bundle_ = {};
-    orderOut();
+    clear();
 }
 
 bool VisualizeKeystrokeManager::showsModifierKeysOnly() const {
@@ -83,10 +64,7 @@ void VisualizeKeystrokeManager::handle(const platform::InputEvent& event) {
         scratch_.keepModifiers();
     if (scratch_.empty()) {
         // Letting go of the last modifier clears the strip at once.
-        animateDebouncer_.cancel();
-        dismissDebouncer_.cancel();
-        bundle_ = {};
-        orderOut();
+        clear();
         return;
     }
     // On the screen under the pointer; under none, where it was.
@@ -94,7 +72,7 @@ void VisualizeKeystrokeManager::handle(const platform::InputEvent& event) {
     // the pointer stays on its screen, the screens are not asked again:
     // the key path allocates nothing.
     const auto pointer = services_.input.monitors.mouseLocation();
-    if (!(shown_ && screenFrame_.contains(pointer)))
+    if (!(isShown() && screenFrame_.contains(pointer)))
         place(pointer);
     std::swap(bundle_.keys, scratch_);
     bundle_.isPressed = true;
@@ -103,10 +81,7 @@ void VisualizeKeystrokeManager::handle(const platform::InputEvent& event) {
         bundle_.isPressed = false;
         present();
     });
-    dismissDebouncer_.call([this] {
-        bundle_ = {};
-        orderOut();
-    });
+    dismissDebouncer_.call([this] { clear(); });
 }
 
 void VisualizeKeystrokeManager::place(platform::Point pointer) {
@@ -134,20 +109,21 @@ void VisualizeKeystrokeManager::present() {
         auto& shown = spec_.keyCaps[i];
         shown.title = cap.title;
         shown.subtitle = cap.subtitle;
-        shown.alignment = overlayAlignment(cap.alignment);
+        shown.alignment = cap.alignment;
         shown.widthScale = cap.widthScale;
     }
     if (window_)
         services_.overlays.update(*window_, spec_);
     else
         window_ = services_.overlays.show(spec_);
-    shown_ = true;
 }
 
-void VisualizeKeystrokeManager::orderOut() {
-    if (!shown_)
+void VisualizeKeystrokeManager::clear() {
+    animateDebouncer_.cancel();
+    dismissDebouncer_.cancel();
+    bundle_ = {};
+    if (!isShown())
         return;
-    shown_ = false;
     spec_.hidden = true;
     spec_.keyCaps.clear();
     if (window_)

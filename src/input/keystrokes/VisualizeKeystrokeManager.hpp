@@ -37,13 +37,14 @@ class VisualizeKeystrokeManager {
     void handle(const platform::InputEvent& event);
 
     const Bundle& bundle() const { return bundle_; }
-    bool isShown() const { return shown_; }
+    bool isShown() const { return !spec_.hidden; }
     const platform::Rect& frame() const { return frame_; }
     bool showsModifierKeysOnly() const;
     void setShowsModifierKeysOnly(bool on);
 
   private:
-    void orderOut();
+    // No caps, no pending delay, the strip ordered out.
+    void clear();
     void present();
     void place(platform::Point pointer);
 
@@ -59,7 +60,6 @@ class VisualizeKeystrokeManager {
     platform::OverlaySpec spec_;
     platform::Rect frame_{};
     platform::Rect screenFrame_{};
-    bool shown_ = false;
     mutable std::optional<bool> modifiersOnly_;
 };
 
