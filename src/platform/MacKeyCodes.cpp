@@ -74,6 +74,15 @@ constexpr std::array<std::uint16_t, 136> x11Table = [] {
     return table;
 }();
 
+// The first X11 key code in each Mac key code's place; 0 for none.
+constexpr std::array<std::uint8_t, 128> macToX11Table = [] {
+    std::array<std::uint8_t, 128> table{};
+    for (std::size_t x = 8; x < x11Table.size(); ++x)
+        if (const auto mac = x11Table[x]; mac < table.size() && table[mac] == 0)
+            table[mac] = static_cast<std::uint8_t>(x);
+    return table;
+}();
+
 }  // namespace
 
 std::optional<std::uint16_t> macKeyCodeForName(std::string_view name) {
@@ -114,6 +123,12 @@ std::optional<std::uint16_t> macKeyCodeForX11(std::uint8_t keycode) {
     if (keycode >= x11Table.size() || x11Table[keycode] == none)
         return std::nullopt;
     return x11Table[keycode];
+}
+
+std::optional<std::uint8_t> x11KeyCodeForMac(std::uint16_t code) {
+    if (code >= macToX11Table.size() || macToX11Table[code] == 0)
+        return std::nullopt;
+    return macToX11Table[code];
 }
 
 std::uint64_t modifierFlagOfKey(std::uint16_t code) {

@@ -52,6 +52,8 @@ std::optional<KeyForCharacter> macKeyForCharacter(char character);
 char usBaseCharacter(std::uint16_t code);
 // An X11 key code (evdev + 8) to the Mac key in the same position.
 std::optional<std::uint16_t> macKeyCodeForX11(std::uint8_t keycode);
+// The X11 key code in a Mac key's position (the first, where two share it).
+std::optional<std::uint8_t> x11KeyCodeForMac(std::uint16_t code);
 // The flag a modifier key holds (0 for other keys).
 std::uint64_t modifierFlagOfKey(std::uint16_t code);
 

@@ -77,11 +77,6 @@ XcbInput::XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t
       decoder_([this](std::uint8_t keycode, bool pressed, std::string& text, std::string& plain) {
           characters(keycode, pressed, text, plain);
       }) {
-    macToX11_.fill(0);
-    for (int keycode = 8; keycode < 256; ++keycode)
-        if (auto mac = macKeyCodeForX11(static_cast<std::uint8_t>(keycode)); mac && *mac < 128)
-            if (macToX11_[*mac] == 0)
-                macToX11_[*mac] = static_cast<std::uint8_t>(keycode);
     // Characters as the user's layout types them.
     keyboard_ = CoreKeyboard::open(control_);
     // Captured keys arrive here; what the input lock's grab delivers is
@@ -117,7 +112,7 @@ Status XcbInput::capture(std::span<const std::uint16_t> keyCodes, KeyCapture::Ha
     release();
     std::string refused;
     for (auto mac : keyCodes) {
-        const auto key = x11KeyFor(mac);
+        const auto key = x11KeyCodeForMac(mac);
         bool taken = key.has_value();
         for (std::size_t i = 0; taken && i < lockVariants.size(); ++i) {
             auto cookie = xcb_grab_key_checked(control_, 1, root_, lockVariants[i], *key,
@@ -406,12 +401,6 @@ void XcbInput::releaseLock() {
 
 // --- posted input ------------------------------------------------------------
 
-std::optional<std::uint8_t> XcbInput::x11KeyFor(std::uint16_t macCode) const {
-    if (macCode >= macToX11_.size() || macToX11_[macCode] == 0)
-        return std::nullopt;
-    return macToX11_[macCode];
-}
-
 Point XcbInput::rootPoint(Point cocoa) const {
     const Rect primary = hooks_.primaryRootFrame ? hooks_.primaryRootFrame() : Rect{};
     return {cocoa.x + primary.origin.x, primary.size.height - cocoa.y + primary.origin.y};
@@ -431,7 +420,7 @@ Status XcbInput::post(const InputEvent& event) {
     switch (event.type) {
         case EventType::keyDown:
         case EventType::keyUp: {
-            const auto key = x11KeyFor(event.keyCode);
+            const auto key = x11KeyCodeForMac(event.keyCode);
             if (!key)
                 return Error{"no key of this keyboard has the code " + std::to_string(event.keyCode)};
             // Command travels as Control: what Command does on a Mac,
@@ -444,7 +433,7 @@ Status XcbInput::post(const InputEvent& event) {
             if (event.type == EventType::keyDown) {
                 for (auto [flags, mac] : modifiers)
                     if (event.modifierFlags & flags)
-                        if (auto code = x11KeyFor(mac))
+                        if (auto code = x11KeyCodeForMac(mac))
                             held.push_back(*code);
                 for (auto code : held)
                     fakeKey(code, true);
@@ -519,7 +508,7 @@ Status XcbInput::postToPid(int pid, const InputEvent& event) {
     const auto window = hooks_.focusedWindowOf ? hooks_.focusedWindowOf(pid) : std::nullopt;
     if (!window)
         return Error{"no window of pid " + std::to_string(pid)};
-    const auto key = x11KeyFor(event.keyCode);
+    const auto key = x11KeyCodeForMac(event.keyCode);
     if (!key)
         return Error{"no key of this keyboard has the code " + std::to_string(event.keyCode)};
     xcb_key_press_event_t sent;

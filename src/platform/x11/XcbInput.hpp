@@ -88,7 +88,6 @@ class XcbInput final : public EventMonitors,
     void stopStream();
     void readLoop(std::uint32_t context);
     void characters(std::uint8_t keycode, bool pressed, std::string& text, std::string& plain);
-    std::optional<std::uint8_t> x11KeyFor(std::uint16_t macCode) const;
     Point rootPoint(Point cocoa) const;
     void fakeKey(std::uint8_t keycode, bool down);
     void releaseLock();
@@ -118,7 +117,6 @@ class XcbInput final : public EventMonitors,
     std::atomic<bool> recording_{false};
     std::atomic<bool> started_{false};
     std::unique_ptr<CoreKeyboard> keyboard_;
-    std::array<std::uint8_t, 128> macToX11_{};
     // The input lock.
     std::optional<EventTaps::Token> lock_;
     std::thread watchdog_;

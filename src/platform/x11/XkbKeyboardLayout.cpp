@@ -29,28 +29,15 @@ constexpr std::uint16_t mapParts =
 constexpr std::uint16_t groupParts =
     XCB_XKB_STATE_PART_GROUP_BASE | XCB_XKB_STATE_PART_GROUP_LATCH | XCB_XKB_STATE_PART_GROUP_LOCK;
 
-// The X key code in each Mac key code's place.
-const std::array<std::uint8_t, 128>& x11KeyByMac() {
-    static const auto table = [] {
-        std::array<std::uint8_t, 128> made{};
-        for (int keycode = 8; keycode < 256; ++keycode)
-            if (auto mac = macKeyCodeForX11(static_cast<std::uint8_t>(keycode)); mac && *mac < 128)
-                if (made[*mac] == 0)
-                    made[*mac] = static_cast<std::uint8_t>(keycode);
-        return made;
-    }();
-    return table;
-}
-
 }  // namespace
 
 XkbKeyboardLayout::Table XkbKeyboardLayout::tableFor(xkb_keymap* keymap, std::uint32_t group) {
     Table table{};
-    const auto& keys = x11KeyByMac();
-    for (std::size_t mac = 0; mac < keys.size(); ++mac) {
-        const xkb_keycode_t keycode = keys[mac];
-        if (keycode == 0)
+    for (std::uint16_t mac = 0; mac < table.size(); ++mac) {
+        const auto x11 = x11KeyCodeForMac(mac);
+        if (!x11)
             continue;
+        const xkb_keycode_t keycode = *x11;
         const auto layouts = xkb_keymap_num_layouts_for_key(keymap, keycode);
         if (layouts == 0)
             continue;
@@ -143,13 +130,9 @@ void XkbKeyboardLayout::readEvents() {
         group_ = xkb_state_serialize_layout(keyboard_->state(), XKB_STATE_LAYOUT_EFFECTIVE);
     }
     if (keymapChanged || groupChanged)
-        rebuild();
+        table_ = tableFor(keyboard_->keymap(), group_);
     if (xcb_connection_has_error(connection_))
         notifier_->setEnabled(false);
-}
-
-void XkbKeyboardLayout::rebuild() {
-    table_ = tableFor(keyboard_->keymap(), group_);
 }
 
 }  // namespace quorvane::platform::x11

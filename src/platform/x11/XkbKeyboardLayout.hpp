@@ -37,7 +37,6 @@ class XkbKeyboardLayout final : public KeyboardLayout {
     XkbKeyboardLayout(Log& log, xcb_connection_t* connection, std::unique_ptr<CoreKeyboard> keyboard,
                       std::uint8_t eventBase);
     void readEvents();
-    void rebuild();
 
     Log& log_;
     xcb_connection_t* connection_;
