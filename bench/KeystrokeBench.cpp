@@ -71,7 +71,7 @@ struct Folder {
     sim::UsKeyboardLayout layout;
     KeptOverlays overlays;
     input::KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
-                                          .defaults = defaults};
+                                          .defaults = defaults, .persistor = persistor};
 };
 
 const InputEvent commandShiftK{.type = EventType::keyDown,

@@ -217,6 +217,11 @@ void AppServices::setOverlayPainter(platform::OverlaySpec::Content content,
     display_->setOverlayPainter(content, std::move(painter));
 }
 
+void AppServices::setShortcutSheetPanel(
+    std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make) {
+    input_->setShortcutSheetMaker(std::move(make));
+}
+
 void AppServices::setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAliasView>()> make) {
     text_->setAliasPanelMaker(std::move(make));
 }

@@ -24,6 +24,7 @@
 #include "platform/Workspace.hpp"
 #include "platform/StatusBar.hpp"
 #include "platform/qt/QtOverlays.hpp"
+#include "input/shortcuts/ShortcutSheetView.hpp"
 #include "text/emoji/EmojiAliasView.hpp"
 #include "text/emoji/EmojiPickerView.hpp"
 #include "text/emoji/EmojiTable.hpp"
@@ -108,6 +109,9 @@ class AppServices {
     void setOverlayPainter(platform::OverlaySpec::Content content,
                            platform::qt::ContentPainter painter);
     // How the front end makes the emoji shortcode panel.
+    // The shortcut sheet's panel.
+    void setShortcutSheetPanel(
+        std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make);
     void setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAliasView>()> make);
     core::Persistor& persistor();
     core::Store& store();

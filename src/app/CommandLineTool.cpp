@@ -11,6 +11,7 @@
 #include "app/DisplayCommands.hpp"
 #include "app/DisplayWiring.hpp"
 #include "app/InProcessInstance.hpp"
+#include "app/InputCommands.hpp"
 #include "cli/HelpText.hpp"
 #include "cli/JournalCommand.hpp"
 #include "core/Tweak.hpp"
@@ -294,6 +295,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return snapshot(command, "displays", displaysText);
         case Action::overlays:
             return snapshot(command, "overlays", overlaysText);
+        case Action::menuShortcuts:
+            return snapshot(command, "menuShortcuts", menuShortcutsText);
         case Action::start:
             break;
     }

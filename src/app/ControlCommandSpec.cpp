@@ -25,6 +25,7 @@ constexpr ControlCommandSpec specs[] = {
     {"desktopWatch", 65s, true, "", R"(what a global monitor receives for a while {"seconds"})"},
     {"displays", 5s, true, "", "the displays as the desktop's adapter sees them {}"},
     {"overlays", 5s, true, "", "the overlay windows shown now {}"},
+    {"menuShortcuts", 10s, true, "", "the menu shortcuts of the application in front {}"},
 };
 
 }  // namespace

@@ -17,11 +17,22 @@ InputWiring::InputWiring(SharedServices& shared, DesktopSession& desktop, Window
       desktop_(desktop) {}
 
 void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& overlays) {
-    keyboard_.emplace(input::KeyboardTweakServices{.input = services_,
-                                                   .overlays = overlays,
-                                                   .layout = &desktop_.keyboardLayout(),
-                                                   .defaults = shared_.userDefaults});
+    if (desktop_.simulated())
+        menuAccessibility_.emplace(desktop_.accessibility(), shared_.mainQueue);
+    keyboard_.emplace(input::KeyboardTweakServices{
+        .input = services_,
+        .overlays = overlays,
+        .layout = &desktop_.keyboardLayout(),
+        .defaults = shared_.userDefaults,
+        .persistor = shared_.persistor,
+        .menuAccessibility = menuAccessibility_ ? &*menuAccessibility_ : nullptr});
     input::addInputTweaks(factory, *keyboard_);
+}
+
+void InputWiring::setShortcutSheetMaker(
+    std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make) {
+    if (keyboard_)
+        keyboard_->makeShortcutSheet = std::move(make);
 }
 
 void InputWiring::stop() {

@@ -8,6 +8,7 @@
 #include "core/catalogue/TweakFactory.hpp"
 #include "input/InputServices.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "platform/MainThreadAccessibility.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/qt/QtLocalMonitor.hpp"
 
@@ -23,6 +24,9 @@ class InputWiring {
     input::InputServices& services() { return services_; }
     // The keyboard tweaks, which show their strips in `overlays`.
     void addTweaks(core::TweakFactory& factory, platform::Overlays& overlays);
+    // The shortcut sheet's panel; until then the sheet has no window.
+    void setShortcutSheetMaker(
+        std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make);
     // Writes what is still counted to the journal.
     void stop();
 
@@ -32,6 +36,9 @@ class InputWiring {
     input::InputServices services_;
     SharedServices& shared_;
     DesktopSession& desktop_;
+    // The simulated Mac's applications answer on the main thread; an X11
+    // desktop has no generic way to read another program's menus.
+    std::optional<platform::MainThreadAccessibility> menuAccessibility_;
     std::optional<input::KeyboardTweakServices> keyboard_;
 };
 

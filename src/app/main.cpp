@@ -14,6 +14,9 @@
 #include "app/ControlCommands.hpp"
 #include "app/DesktopCommands.hpp"
 #include "app/DisplayCommands.hpp"
+#include "app/InputCommands.hpp"
+#include "input/shortcuts/ViewShortcutTask.hpp"
+#include "ui/input/ShortcutSheetPanel.hpp"
 #include "display/DisplayServices.hpp"
 #include "display/NotchBannerManager.hpp"
 #include "ui/notch/NotchBannerPanel.hpp"
@@ -220,6 +223,9 @@ int main(int argc, char** argv) {
         return *popover;
     };
     services.setEmojiAliasPanel([] { return std::make_unique<ui::EmojiAliasPanel>(); });
+    services.setShortcutSheetPanel([](input::ShortcutSheetController& controller) {
+        return std::make_unique<ui::ShortcutSheetPanel>(controller);
+    });
     services.setOverlayPainter(platform::OverlaySpec::Content::keyCaps, ui::keyCaps::painter());
     // The script editor's chooser shows the same table; the first look
     // starts its load.
@@ -286,6 +292,11 @@ int main(int argc, char** argv) {
     app::bindDesktopCommands(controlCommands, services.desktop(),
                              services.windowsServices().apps, services.mainQueue());
     app::bindDisplayCommands(controlCommands, services.desktop(), services.displayServices().overlays);
+    {
+        auto viewShortcuts = std::dynamic_pointer_cast<input::ViewShortcutTask>(
+            services.catalogue().find("ViewShortcutTask"));
+        app::bindInputCommands(controlCommands, viewShortcuts ? &viewShortcuts->manager() : nullptr);
+    }
     running = &services;
     commands.store(&controlCommands);
     trace.mark("control commands bound");

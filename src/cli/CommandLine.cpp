@@ -193,6 +193,10 @@ std::vector<CommandSpec> makeSpecs() {
          parseSnapshot<Action::displays>, {}, "quorvane displays --json"},
         {"overlays", "[--json]", "the overlay windows Quorvane shows now",
          parseSnapshot<Action::overlays>, {}, "quorvane overlays"},
+        {"menu-shortcuts", "[--json]",
+         "the keyboard shortcuts in the menus of the application\nin front, as View Shortcuts "
+         "reads them",
+         parseSnapshot<Action::menuShortcuts>, {}, "quorvane menu-shortcuts --json"},
     };
     for (const auto& sim : simCommandSpecs())
         specs.push_back(sim);

@@ -41,6 +41,7 @@ struct CommandLine {
         desktop,
         displays,
         overlays,
+        menuShortcuts,
         set,
         runNamed,
         toggleNamed,

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "input/keystrokes/VisualizeKeystrokeTask.hpp"
+#include "input/shortcuts/ViewShortcutTask.hpp"
 
 namespace quorvane::input {
 
@@ -13,6 +14,10 @@ void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& services
                     if (!field)
                         return nullptr;
                     return std::make_shared<VisualizeKeystrokeTask>(row.info, *field, services);
+                });
+    factory.add("ViewShortcutTask",
+                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
+                    return std::make_shared<ViewShortcutTask>(row.info, services);
                 });
 }
 

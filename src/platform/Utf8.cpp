@@ -62,4 +62,12 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+std::size_t utf8Length(std::string_view text) {
+    std::size_t count = 0;
+    for (const char byte : text)
+        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80)
+            ++count;
+    return count;
+}
+
 }  // namespace quorvane::platform

@@ -13,4 +13,8 @@ bool isValidUtf8(std::string_view text);
 // U+FFFD).
 void appendUtf8(std::string& out, char32_t c);
 
+// How many code points the text holds (its lead bytes): how wide it lines
+// up in a terminal, for the symbols we print.
+std::size_t utf8Length(std::string_view text);
+
 }  // namespace quorvane::platform

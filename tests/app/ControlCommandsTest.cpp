@@ -7,6 +7,7 @@
 #include "app/ControlCommands.hpp"
 #include "app/DesktopCommands.hpp"
 #include "app/DisplayCommands.hpp"
+#include "app/InputCommands.hpp"
 #include "platform/memory/RecordingOverlays.hpp"
 #include "app/DesktopSession.hpp"
 #include "app/SimControlCommands.hpp"
@@ -63,6 +64,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
                                .pressKey = [](const std::string&) { return false; }});
         bindDesktopCommands(made, desktop, apps, queue);
         bindDisplayCommands(made, desktop, overlays);
+        bindInputCommands(made, nullptr);
         return made;
     }();
 

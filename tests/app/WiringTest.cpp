@@ -26,7 +26,7 @@ const std::vector<std::string> stillUnavailable{
     "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask", "ReverseScrollTask",
-    "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask", "ViewShortcutTask",
+    "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask",
     "VisualizeCursorTask",
 };
 

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
+#include "core/Persistor.hpp"
 #include "input/InputServices.hpp"
+#include "input/shortcuts/ShortcutSheetView.hpp"
+#include "platform/Accessibility.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/UserDefaults.hpp"
@@ -8,12 +14,19 @@
 namespace quorvane::input {
 
 // What the keyboard tweaks add to the input streams: our overlay windows,
-// the keyboard layout (none: keys show what they typed) and the settings.
+// the keyboard layout (none: keys show what they typed), the settings and
+// stored records, and the shortcut sheet's menu reading and panel.
 struct KeyboardTweakServices {
     InputServices& input;
     platform::Overlays& overlays;
     const platform::KeyboardLayout* layout;
     platform::UserDefaults& defaults;
+    core::Persistor& persistor;
+    // Other programs' menus, callable from the sheet's reading thread; none
+    // where the desktop has no way to read them.
+    platform::Accessibility* menuAccessibility = nullptr;
+    // Makes the sheet's panel (none: the sheet has no window).
+    std::function<std::unique_ptr<ShortcutSheetView>(ShortcutSheetController&)> makeShortcutSheet{};
 };
 
 }  // namespace quorvane::input

@@ -67,6 +67,8 @@ struct Combination {
     std::string key;
 };
 std::optional<Combination> parseCombination(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;  // an item without a shortcut
     Combination combination;
     std::size_t start = 0;
     for (;;) {
@@ -99,6 +101,15 @@ std::optional<Combination> parseCombination(const std::string& text) {
 
 }  // namespace
 
+// Every application's menu bar starts with the system's menu.
+std::vector<SimWindowServer::Menu> SimWindowServer::withSystemMenu(std::vector<Menu> menus) {
+    menus.insert(menus.begin(), {"Apple",
+                                 {{"About This Mac", ""},
+                                  {"Force Quit…", "Alt+Meta+Esc"},
+                                  {"Lock Screen", "Ctrl+Meta+Q"}}});
+    return menus;
+}
+
 SimWindowServer::SimWindowServer(int ownPid, Journal& journal, Pasteboard& pasteboard,
                                  std::function<bool(const std::string&)> shortcut,
                                  SimDisplays* displays)
@@ -113,21 +124,29 @@ SimWindowServer::SimWindowServer(int ownPid, Journal& journal, Pasteboard& paste
     apps_.push_back({.pid = finderPid,
                      .name = "Finder",
                      .bundle = "com.apple.finder",
-                     .menus = {{"File", {{"New Finder Window", "Meta+N"}, {"Close Window", "Meta+W"}}},
-                               {"Edit", {{"Copy", "Meta+C"}, {"Paste", "Meta+V"}}},
-                               {"Go", {{"Home", "Meta+Shift+H"}}}}});
+                     .menus = withSystemMenu(
+                         {{"File", {{"New Finder Window", "Meta+N"}, {"Close Window", "Meta+W"}}},
+                          {"Edit", {{"Copy", "Meta+C"}, {"Paste", "Meta+V"}}},
+                          {"Go", {{"Home", "Meta+Shift+H"}}}})});
     apps_.push_back({.pid = textEditPid,
                      .name = "TextEdit",
                      .bundle = "com.apple.TextEdit",
-                     .menus = {{"File", {{"New", "Meta+N"}, {"Save", "Meta+S"}}},
-                               {"Edit",
-                                {{"Undo", "Meta+Z"}, {"Copy", "Meta+C"}, {"Paste", "Meta+V"}}},
-                               {"Format", {{"Bold", "Meta+B"}}}}});
+                     .menus = withSystemMenu(
+                         {{"File", {{"New", "Meta+N"}, {"Open…", "Meta+O"}, {"Save", "Meta+S"}}},
+                          {"Edit",
+                           {{"Undo", "Meta+Z"},
+                            {"Redo", "Meta+Shift+Z"},
+                            {"Copy", "Meta+C"},
+                            {"Paste", "Meta+V"},
+                            {"Paste and Match Style", "Alt+Shift+Meta+V"}}},
+                          {"Format", {{"Bold", "Meta+B"}, {"Show Fonts", "Meta+T"}}},
+                          {"Window", {{"Zoom", ""}}}})});
     // This program, just launched: the frontmost application, as on a Mac.
     apps_.push_back({.pid = ownPid_,
                      .name = "Quorvane",
                      .bundle = "com.tarnvell.Quorvane",
-                     .menus = {{"Quorvane", {{"Settings…", "Meta+,"}, {"Quit Quorvane", "Meta+Q"}}}}});
+                     .menus = withSystemMenu(
+                         {{"Quorvane", {{"Settings…", "Meta+,"}, {"Quit Quorvane", "Meta+Q"}}}})});
     windows_.push_back({.number = nextWindow_++,
                         .pid = textEditPid,
                         .title = "Untitled",
@@ -174,7 +193,7 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
                     return Error{command.name + " is already running (pid " +
                                  std::to_string(running.pid) + ")"};
             App launched{.pid = nextPid_++, .name = command.name, .bundle = command.bundle};
-            launched.menus = {{"File", {{"Close", "Meta+W"}}}};
+            launched.menus = withSystemMenu({{"File", {{"Close", "Meta+W"}}}});
             apps_.push_back(launched);
             journal("application", "launched " + command.name + " (pid " +
                                        std::to_string(launched.pid) + ")");
@@ -713,7 +732,10 @@ std::optional<AttributeValue> SimWindowServer::attribute(Element element, std::s
                 return true;
             if (name == ax::parent)
                 return make(Kind::menu, static_cast<std::uint32_t>(id), menu);
-            if (name == ax::menuItemCmdChar && combination)
+            // A key that types a character is named by it; the others
+            // (arrows, Escape, F5) by their virtual key.
+            const bool typesCharacter = combination && combination->key.size() == 1;
+            if (name == ax::menuItemCmdChar && typesCharacter)
                 return combination->key;
             if (name == ax::menuItemCmdModifiers && combination) {
                 // The Mac's menu modifier bits: 1 Shift, 2 Option, 4 Control,
@@ -724,7 +746,7 @@ std::optional<AttributeValue> SimWindowServer::attribute(Element element, std::s
                               ((flags & modifier::control) ? 4 : 0) |
                               ((flags & modifier::command) ? 0 : 8));
             }
-            if (name == ax::menuItemCmdVirtualKey && combination) {
+            if (name == ax::menuItemCmdVirtualKey && combination && !typesCharacter) {
                 if (auto code = macKeyCodeForName(combination->key))
                     return double(*code);
                 return std::nullopt;
@@ -918,6 +940,7 @@ bool SimWindowServer::performAction(Element element, std::string_view action) {
 void SimWindowServer::pressMenuItem(int pid, std::size_t menu, std::size_t item) {
     App* target = app(pid);
     const std::string title = target->menus[menu].items[item].title;
+    journal("menu", "pressed " + target->menus[menu].title + " → " + title + " in " + target->name);
     if (title == "Paste")
         target->text += pasteboard_.string().value_or("");
 }

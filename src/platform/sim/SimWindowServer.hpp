@@ -159,6 +159,7 @@ class SimWindowServer final : public Screens,
         std::string title{};
         std::vector<MenuItem> items{};
     };
+    static std::vector<Menu> withSystemMenu(std::vector<Menu> menus);
     struct App {
         int pid = 0;
         std::string name{};
