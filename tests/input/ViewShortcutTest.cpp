@@ -302,6 +302,7 @@ TEST_F(ViewShortcut, favouritesComeFirstAndRoundTripByteForByte) {
     manager().select(8);  // Bold
     manager().toggleFavorite(8);
     EXPECT_EQ(rows().front(), "★ Format → Bold  ⌘ + B");
+    EXPECT_EQ(manager().state().selected, 0u);  // the selection went with it
     persistor.saveAll();
     const std::string stored = stored_();
     EXPECT_EQ(stored, R"([{"appName":"TextEdit","keyName":"Bold"}])");

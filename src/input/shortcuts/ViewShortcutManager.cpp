@@ -130,11 +130,16 @@ void ViewShortcutManager::finished(const AppKey& app, std::shared_ptr<const Shor
 }
 
 void ViewShortcutManager::publish() {
+    // The selection follows its key when the rows change order.
+    const ShortcutKey* selectedKey = state_.selected && *state_.selected < state_.rows.size()
+                                         ? state_.rows[*state_.selected].key
+                                         : nullptr;
     state_.rows = state_.info ? sheetRows(*state_.info, state_.searchText, favorites.get())
                               : std::vector<ShortcutRow>{};
-    if (state_.selected && *state_.selected >= state_.rows.size())
-        state_.selected = state_.rows.empty() ? std::nullopt
-                                              : std::optional<std::size_t>(state_.rows.size() - 1);
+    state_.selected.reset();
+    for (std::size_t i = 0; selectedKey && i < state_.rows.size(); ++i)
+        if (state_.rows[i].key == selectedKey)
+            state_.selected = i;
     if (view_)
         view_->show(state_);
 }

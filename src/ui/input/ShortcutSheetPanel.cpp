@@ -253,8 +253,9 @@ void ShortcutSheetPanel::withdraw() {
 void ShortcutSheetPanel::show(const input::ShortcutSheetState& state) {
     updating_ = true;
     title_->setText(text(state.appName));
-    count_->setText(state.isLoading ? QString()
-                                    : tr("%n shortcut(s)", nullptr, static_cast<int>(state.rows.size())));
+    count_->setText(state.isLoading           ? QString()
+                    : state.rows.size() == 1 ? tr("1 shortcut")
+                                             : tr("%1 shortcuts").arg(state.rows.size()));
     if (search_->text() != text(state.searchText))
         search_->setText(text(state.searchText));
     model_.setRows(state);
