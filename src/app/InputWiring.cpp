@@ -25,7 +25,8 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .layout = &desktop_.keyboardLayout(),
         .defaults = shared_.userDefaults,
         .persistor = shared_.persistor,
-        .menuAccessibility = menuAccessibility_ ? &*menuAccessibility_ : nullptr});
+        .menuAccessibility = menuAccessibility_ ? &*menuAccessibility_ : nullptr,
+        .sound = &shared_.sound});
     input::addInputTweaks(factory, *keyboard_);
 }
 

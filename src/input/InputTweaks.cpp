@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "input/keysound/MechanicalKeyboardTask.hpp"
 #include "input/keystrokes/VisualizeKeystrokeTask.hpp"
 #include "input/shortcuts/ViewShortcutTask.hpp"
 
@@ -14,6 +15,13 @@ void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& services
                     if (!field)
                         return nullptr;
                     return std::make_shared<VisualizeKeystrokeTask>(row.info, *field, services);
+                });
+    factory.add("MechanicalKeyboardTask",
+                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
+                    const auto* field = core::pStateField(row);
+                    if (!field)
+                        return nullptr;
+                    return std::make_shared<MechanicalKeyboardTask>(row.info, *field, services);
                 });
     factory.add("ViewShortcutTask",
                 [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {

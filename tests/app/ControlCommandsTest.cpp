@@ -22,6 +22,7 @@ namespace quorvane::app {
 namespace {
 
 struct SilentSound final : platform::Sound {
+    using platform::Sound::play;
     bool play(std::string_view) override { return true; }
 };
 

@@ -23,7 +23,7 @@ const std::vector<std::string> stillUnavailable{
     "EnableBluetoothTask", "EnableStandardFKeyTask",
     "EnergySaverTask", "FireworkTask", "HideCursorTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
-    "LockScreenTask", "LowPowerModeTask", "MechanicalKeyboardTask", "MouseJigglerTask",
+    "LockScreenTask", "LowPowerModeTask", "MouseJigglerTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask", "ReverseScrollTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask",

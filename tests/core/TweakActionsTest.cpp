@@ -9,6 +9,7 @@ namespace quorvane::core {
 namespace {
 
 struct RecordingSound final : platform::Sound {
+    using platform::Sound::play;
     bool play(std::string_view name) override {
         played.emplace_back(name);
         return true;

@@ -17,6 +17,7 @@
 namespace quorvane::ui::testing {
 
 struct SilentSound final : platform::Sound {
+    using platform::Sound::play;
     bool play(std::string_view) override { return true; }
 };
 

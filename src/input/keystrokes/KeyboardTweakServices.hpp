@@ -7,6 +7,7 @@
 #include "input/InputServices.hpp"
 #include "input/shortcuts/ShortcutSheetView.hpp"
 #include "platform/Accessibility.hpp"
+#include "platform/Sound.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/UserDefaults.hpp"
@@ -25,6 +26,8 @@ struct KeyboardTweakServices {
     // Other programs' menus, callable from the sheet's reading thread; none
     // where the desktop has no way to read them.
     platform::Accessibility* menuAccessibility = nullptr;
+    // The key clicks (none: silent).
+    platform::Sound* sound = nullptr;
     // Makes the sheet's panel (none: the sheet has no window).
     std::function<std::unique_ptr<ShortcutSheetView>(ShortcutSheetController&)> makeShortcutSheet{};
 };

@@ -14,4 +14,14 @@ bool SoundModule::play(std::string_view resourceName) {
     return sound && sound->play(resourceName);
 }
 
+bool SoundModule::prepareClicks(std::string_view resourceName) {
+    auto* sound = module_.get();
+    return sound && sound->prepareClicks(resourceName);
+}
+
+bool SoundModule::play(std::string_view resourceName, Variation variation) {
+    auto* sound = module_.peek();
+    return sound && sound->play(resourceName, variation);
+}
+
 }  // namespace quorvane::platform::qt

@@ -18,6 +18,10 @@ class SoundModule final : public Sound {
     SoundModule(Log& log, QString path = {});
 
     bool play(std::string_view resourceName) override;
+    // Loads the module (never from the main thread: it takes a while).
+    bool prepareClicks(std::string_view resourceName) override;
+    // Only once the module is loaded: a click never loads it.
+    bool play(std::string_view resourceName, Variation variation) override;
 
   private:
     LazyModule<Sound> module_;

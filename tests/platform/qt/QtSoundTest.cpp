@@ -19,15 +19,16 @@ TEST(QtSound, knowsItsBuiltInClicksAndNothingElse) {
     QCoreApplication application(argc, argv);
     EXPECT_EQ(QtSound::resourcePath("toggleOn"), ":/sounds/toggleOn.wav");
     EXPECT_EQ(QtSound::resourcePath("toggleOff"), ":/sounds/toggleOff.wav");
-    EXPECT_FALSE(QtSound::resourcePath("keyDown"));
+    EXPECT_EQ(QtSound::resourcePath("keyDown"), ":/sounds/keyDown.wav");
+    EXPECT_FALSE(QtSound::resourcePath("keyUp"));
     EXPECT_FALSE(QtSound::resourcePath("../sounds/toggleOn"));
     memory::MemoryLog log;
-    EXPECT_FALSE(QtSound(log).play("keyDown"));
+    EXPECT_FALSE(QtSound(log).play("keyUp"));
 
     // Through the module, loaded when first asked; a missing module is
     // reported, and then nothing plays.
     SoundModule module(log, QStringLiteral(QUORVANE_SOUND_MODULE));
-    EXPECT_FALSE(module.play("keyDown"));
+    EXPECT_FALSE(module.play("keyUp"));
     EXPECT_FALSE(log.contains("cannot load"));
     SoundModule missing(log, QStringLiteral("/nonexistent/libquorvane_sound.so"));
     EXPECT_FALSE(missing.play("toggleOn"));
