@@ -7,11 +7,13 @@
 namespace {
 
 std::atomic<long> counted{0};
+thread_local long countedHere = 0;
 
 }  // namespace
 
 void* operator new(std::size_t size) {
     counted.fetch_add(1, std::memory_order_relaxed);
+    ++countedHere;
     if (void* memory = std::malloc(size == 0 ? 1 : size))
         return memory;
     throw std::bad_alloc();
@@ -27,6 +29,10 @@ namespace quorvane::bench {
 
 long allocations() {
     return counted.load(std::memory_order_relaxed);
+}
+
+long allocationsOnThisThread() {
+    return countedHere;
 }
 
 }  // namespace quorvane::bench

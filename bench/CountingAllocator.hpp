@@ -5,5 +5,7 @@
 namespace quorvane::bench {
 
 long allocations();
+// Those of the calling thread alone, where other threads run beside.
+long allocationsOnThisThread();
 
 }  // namespace quorvane::bench

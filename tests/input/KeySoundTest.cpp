@@ -84,6 +84,9 @@ TEST_F(MechanicalKeyboard, clicksForEveryKeyDownAndUpReadiedOffTheMainThreadAtSw
     type(EventType::keyUp);
     type(EventType::flagsChanged, 56);
     ASSERT_EQ(sound.clicks.size(), 3u);
+    // Typed into our own window: heard as well, and passed on.
+    EXPECT_FALSE(monitors.local.registry.dispatch({.type = EventType::keyDown, .keyCode = 4}));
+    EXPECT_EQ(sound.clicks.size(), 4u);
     for (const auto& click : sound.clicks) {
         EXPECT_GE(click.rate, 0.9f);
         EXPECT_LT(click.rate, 1.1f);
@@ -95,12 +98,13 @@ TEST_F(MechanicalKeyboard, clicksForEveryKeyDownAndUpReadiedOffTheMainThreadAtSw
     // One counted line a second; never the keys.
     queue.advance(1s);
     ASSERT_FALSE(journal.lines().empty());
-    EXPECT_EQ(journal.lines().back(), "MechanicalKeyboardTask sound played 3 key clicks");
+    EXPECT_EQ(journal.lines().back(), "MechanicalKeyboardTask sound played 4 key clicks");
 
     switchTo(false);
     EXPECT_EQ(monitors.global.registry.size(), 0u);
+    EXPECT_EQ(monitors.local.registry.size(), 0u);
     type(EventType::keyDown);
-    EXPECT_EQ(sound.clicks.size(), 3u);
+    EXPECT_EQ(sound.clicks.size(), 4u);
 }
 
 }  // namespace

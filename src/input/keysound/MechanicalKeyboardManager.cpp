@@ -50,12 +50,22 @@ void MechanicalKeyboardManager::start() {
         monitor_ = token.value();
     else
         services_.input.log.warning(owner_, token.error().message);
+    // A global monitor hears the keys typed into other programs; ours
+    // click too.
+    local_ = services_.input.localMonitors.addLocal(platform::eventMask::keyDownAndUp,
+                                                    [this](const platform::InputEvent& event) {
+                                                        handle(event);
+                                                        return false;
+                                                    });
 }
 
 void MechanicalKeyboardManager::stop() {
     if (monitor_)
         services_.input.monitors.remove(*monitor_);
+    if (local_)
+        services_.input.localMonitors.remove(*local_);
     monitor_.reset();
+    local_.reset();
     flushTimer_.cancel();
     flush();
 }

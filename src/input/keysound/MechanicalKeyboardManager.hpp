@@ -12,7 +12,8 @@
 
 namespace quorvane::input {
 
-// A mechanical key's click for every key pressed and released anywhere,
+// A mechanical key's click for every key pressed and released anywhere
+// (other programs' and our own windows),
 // each a little higher or lower and louder or softer than the last. The
 // sound is readied off the main thread when switched on; the handler only
 // hands a click to the mixer. Journaled as one counted line a second.
@@ -43,6 +44,7 @@ class MechanicalKeyboardManager {
     std::string owner_;
     Random random_;
     std::optional<platform::EventMonitors::Token> monitor_;
+    std::optional<platform::LocalEventMonitors::Token> local_;
     int counted_ = 0;
     platform::TimerToken flushTimer_;
     // Last: destroyed first, waiting for a load under way.

@@ -1,0 +1,73 @@
+#pragma once
+
+// The keyboard tweaks' services over the simulated Mac and memory stores,
+// for the benchmarks of their key handlers.
+#include "core/Persistor.hpp"
+#include "core/Store.hpp"
+#include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "platform/memory/ManualMainQueue.hpp"
+#include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryJournal.hpp"
+#include "platform/memory/MemoryLog.hpp"
+#include "platform/memory/MemoryUserDefaults.hpp"
+#include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimWindowServer.hpp"
+#include "platform/sim/UsKeyboardLayout.hpp"
+
+namespace quorvane::bench {
+
+using namespace quorvane::platform;
+
+struct Grants final : PermissionChecker {
+    bool isGranted(Permission) const override { return true; }
+};
+
+// Keeps the last spec as the Qt overlays do: assigned over the old one.
+struct KeptOverlays final : Overlays {
+    OverlaySpec kept;
+    Id show(const OverlaySpec& spec) override {
+        kept = spec;
+        return 1;
+    }
+    void update(Id, const OverlaySpec& spec) override { kept = spec; }
+    void close(Id) override {}
+    bool translucencyWorks() const override { return true; }
+    std::vector<std::pair<Id, OverlaySpec>> shown() const override { return {}; }
+    void onPointer(Id, PointerHandler) override {}
+    std::uint64_t nativeWindow(Id) const override { return 0; }
+};
+
+struct NoLocal final : LocalEventMonitors {
+    Token addLocal(EventMask, Handler) override { return 1; }
+    void remove(Token) override {}
+};
+
+struct KeyboardFolder {
+    memory::MemoryLog log;
+    memory::ManualMainQueue queue;
+    memory::MemoryBlobStore blobs;
+    memory::MemoryUserDefaults defaults;
+    core::Persistor persistor{&blobs, queue, log};
+    core::Store store{defaults, persistor};
+    memory::MemoryJournal journal;
+    sim::SimPasteboard pasteboard;
+    sim::SimWindowServer desktop{4242, journal, pasteboard};
+    Grants grants;
+    sim::SimPermissionAsker asker{journal};
+    windows::OwnedWindowsServices owned{{.store = store, .mainQueue = queue, .journal = journal,
+                                 .log = log, .screens = desktop, .accessibility = desktop,
+                                 .windowList = desktop, .applications = desktop,
+                                 .permissions = grants, .permissionAsker = asker}};
+    windows::WindowsServices& windows = owned.services;
+    NoLocal local;
+    input::InputPoster poster{desktop, queue, journal};
+    input::InputServices input{.monitors = desktop, .localMonitors = local, .taps = desktop,
+                               .poster = poster, .journal = journal, .log = log,
+                               .windows = windows};
+    sim::UsKeyboardLayout layout;
+    KeptOverlays overlays;
+    input::KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
+                                          .defaults = defaults, .persistor = persistor};
+};
+
+}  // namespace quorvane::bench
