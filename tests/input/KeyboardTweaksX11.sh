@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The keyboard tweaks against a real X server and window manager: the
+# keystroke strip for Super+Shift+K typed into another program and for a
+# key typed into our own window, the key clicks counted on the silent sink,
+# and View Shortcuts saying it cannot read menus here. Run under
+#   xvfb-run -a -s "-screen 0 1440x900x24" tests/input/KeyboardTweaksX11.sh build/default/src/quorvane
+set -euo pipefail
+quorvane=$(realpath "$1")
+
+home=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+mkdir -m 700 "$home/run"
+export HOME="$home" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=xcb QUORVANE_AUDIO=silent
+export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_STATE_HOME="$home/state"
+export XDG_CACHE_HOME="$home/cache"
+unset QUORVANE_DESKTOP QUORVANE_SIM_HOME
+
+fail() { echo "FAIL: $*" >&2; "$quorvane" journal 2>/dev/null | tail -20 >&2 || true; exit 1; }
+eventually() { for _ in $(seq 50); do if "$@" >/dev/null 2>&1; then return 0; fi; sleep 0.1; done; return 1; }
+start() { "$@" >/dev/null 2>&1 & pids+=($!); }
+
+start openbox
+eventually xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+start xlogo -geometry 300x300+900+400
+eventually xdotool search --name '^xlogo$' || fail "xlogo did not start"
+xlogo=$(xdotool search --name '^xlogo$' | head -1)
+
+"$quorvane" >"$home/out.txt" 2>&1 &
+pids+=($!)
+eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
+eventually xdotool search --onlyvisible --name '^Quorvane$' || fail "Quorvane's window did not show"
+sleep 2  # past the re-application of stored toggles
+
+strip() { "$quorvane" overlays | grep "VisualizeKeystrokeTask key caps"; }
+"$quorvane" toggle "Visualize keystrokes" on >/dev/null
+xdotool windowactivate --sync "$xlogo"
+xdotool keydown super keydown shift keydown k
+eventually sh -c "\"$quorvane\" overlays | grep -q 'caps \[⌘ command\] \[⇧ shift\] \[k\]'" ||
+    fail "no ⌘ ⇧ k strip: $(strip || echo none)"
+echo "strip: $(strip)"
+xdotool keyup k keyup shift keyup super
+eventually sh -c "! \"$quorvane\" overlays | grep -q 'VisualizeKeystrokeTask'" || fail "the strip stays"
+
+# A key typed into our own window shows too.
+window=$(xdotool search --onlyvisible --name '^Quorvane$' | head -1)
+xdotool windowactivate --sync "$window"
+xdotool keydown ctrl
+eventually sh -c "\"$quorvane\" overlays | grep -q 'caps \[⌃ control\]'" ||
+    fail "no strip for our own window: $(strip || echo none)"
+xdotool keyup ctrl
+"$quorvane" toggle "Visualize keystrokes" off >/dev/null
+
+# Ten clicks for "hello": five keys down, five up.
+"$quorvane" toggle "Mechanical Keyboard" on >/dev/null
+xdotool windowactivate --sync "$xlogo"
+sleep 0.5  # the sound is readied off the main thread
+xdotool type --delay 40 hello
+eventually sh -c "\"$quorvane\" journal | grep -q 'MechanicalKeyboardTask  sound  played 10 key clicks'" ||
+    fail "no ten clicks: $("$quorvane" journal | grep -o 'played .*' | tail -1)"
+echo "clicks: $("$quorvane" journal | grep -o 'played [0-9]* key clicks' | tail -1)"
+
+# No generic way to read another program's menus here.
+if answer=$("$quorvane" run "View Shortcuts" 2>&1); then fail "View Shortcuts ran: $answer"; fi
+echo "$answer" | grep -q "Not supported on this desktop" || fail "View Shortcuts said: $answer"
+echo "View Shortcuts: $answer"
+echo "PASS"
