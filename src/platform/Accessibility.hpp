@@ -106,6 +106,12 @@ class Accessibility {
     virtual std::optional<int> pid(Element element) = 0;
 };
 
+// Set on the main thread while it answers a call carried there from
+// another thread (MainThreadAccessibility): an adapter that would wait out a
+// hung application adds the wait here instead, and the calling thread
+// waits it, so the main thread does not stall for another thread's call.
+inline thread_local std::chrono::milliseconds* deferredHungWait = nullptr;
+
 // Typed reads: absent when missing or of another type.
 template <class T>
 std::optional<T> attributeAs(Accessibility& accessibility, Element element, std::string_view name) {

@@ -1,5 +1,6 @@
 #include "platform/MainThreadAccessibility.hpp"
 
+#include <algorithm>
 #include <future>
 #include <memory>
 #include <string>
@@ -11,13 +12,30 @@ T MainThreadAccessibility::onMain(Call call, T absent) {
     if (std::this_thread::get_id() == mainThread_)
         return call(inner_);
     // The promise is shared: a call given up on may still be answered.
-    auto answer = std::make_shared<std::promise<T>>();
+    struct Answer {
+        T value;
+        std::chrono::milliseconds hungWait;
+    };
+    auto answer = std::make_shared<std::promise<Answer>>();
     auto future = answer->get_future();
-    mainQueue_.post([&inner = inner_, call = std::move(call), answer] { answer->set_value(call(inner)); });
+    mainQueue_.post([&inner = inner_, call = std::move(call), answer] {
+        std::chrono::milliseconds wait{0};
+        deferredHungWait = &wait;
+        T value = call(inner);
+        deferredHungWait = nullptr;
+        answer->set_value({std::move(value), wait});
+    });
+    const auto started = std::chrono::steady_clock::now();
     if (future.wait_for(timeout_) != std::future_status::ready)
         return absent;
     try {
-        return future.get();
+        Answer got = future.get();
+        // A hung application keeps this thread waiting, not the main one.
+        if (got.hungWait.count() > 0) {
+            std::this_thread::sleep_until(started + std::min(got.hungWait, timeout_));
+            return absent;
+        }
+        return std::move(got.value);
     } catch (const std::future_error&) {
         // The queue dropped the call unrun: it is shutting down.
         return absent;

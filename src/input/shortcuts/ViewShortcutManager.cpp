@@ -62,7 +62,7 @@ void ViewShortcutManager::show() {
             platform::eventMask::keyDown,
             [this](const platform::InputEvent& event) { return handleKey(event); });
 
-        load(app, [this, app](std::shared_ptr<const ShortcutInfo> info) {
+        load(app, front->name, [this, app](std::shared_ptr<const ShortcutInfo> info) {
             // A read for an application no longer shown is only cached.
             if (shownApp_ != app)
                 return;
@@ -89,11 +89,11 @@ void ViewShortcutManager::loadFrontmost(Loaded loaded) {
         return loaded(platform::Error{"no application is in front"});
     if (!front->bundleIdentifier)
         return loaded(platform::Error{front->name + " has no bundle identifier"});
-    load({*front->bundleIdentifier, front->pid},
+    load({*front->bundleIdentifier, front->pid}, front->name,
          [loaded = std::move(loaded)](std::shared_ptr<const ShortcutInfo> info) { loaded(info); });
 }
 
-void ViewShortcutManager::load(const AppKey& app,
+void ViewShortcutManager::load(const AppKey& app, const std::string& name,
                                std::function<void(std::shared_ptr<const ShortcutInfo>)> loaded) {
     if (auto found = infos_.find(app); found != infos_.end())
         return loaded(found->second);
@@ -102,10 +102,13 @@ void ViewShortcutManager::load(const AppKey& app,
     if (waiting.size() > 1)
         return;  // already being read
     std::weak_ptr<bool> alive = alive_;
-    helper_.submit([this, alive, app, accessibility = services_.menuAccessibility,
+    helper_.submit([this, alive, app, name, accessibility = services_.menuAccessibility,
                     limits = limits_, &mainQueue = services_.input.windows.mainQueue] {
-        auto info = std::make_shared<const ShortcutInfo>(
-            readMenus(*accessibility, app.pid, limits, &cancelled_));
+        auto read = readMenus(*accessibility, app.pid, limits, &cancelled_);
+        // A hung application does not say its name.
+        if (read.name.empty())
+            read.name = name;
+        auto info = std::make_shared<const ShortcutInfo>(std::move(read));
         mainQueue.post([this, alive, app, info = std::move(info)] {
             if (auto live = alive.lock(); live && *live)
                 finished(app, info);

@@ -62,7 +62,8 @@ class ViewShortcutManager final : public ShortcutSheetController {
     };
     // The cached read of `app`, or one started; `loaded` runs on the main
     // thread with the result.
-    void load(const AppKey& app, std::function<void(std::shared_ptr<const ShortcutInfo>)> loaded);
+    void load(const AppKey& app, const std::string& name,
+              std::function<void(std::shared_ptr<const ShortcutInfo>)> loaded);
     void finished(const AppKey& app, std::shared_ptr<const ShortcutInfo> info);
     void publish();
     void perform(const ShortcutKey& key);

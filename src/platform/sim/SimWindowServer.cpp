@@ -455,7 +455,10 @@ bool SimWindowServer::waitsOnHungApp(int pid) {
     if (!target || !target->hung)
         return false;
     // The call waits out the messaging timeout, then gives up.
-    std::this_thread::sleep_for(messagingTimeout_);
+    if (deferredHungWait)
+        *deferredHungWait += messagingTimeout_;
+    else
+        std::this_thread::sleep_for(messagingTimeout_);
     return true;
 }
 
