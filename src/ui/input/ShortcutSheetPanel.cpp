@@ -1,6 +1,7 @@
 #include "ui/input/ShortcutSheetPanel.hpp"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -223,6 +224,13 @@ ShortcutSheetPanel::ShortcutSheetPanel(input::ShortcutSheetController& controlle
     tint(empty_, secondaryText(palette()));
     column->addWidget(empty_, 1);
     empty_->hide();
+
+    // Like a panel on a Mac, it goes when another application comes in front.
+    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+                     [this](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationInactive && isVisible())
+                             controller_.dismiss();
+                     });
 
     auto* hint = new QLabel(tr("↑ ↓ choose   ↩ press   ⇥ list or search   ⎋ close"), this);
     hint->setAlignment(Qt::AlignCenter);

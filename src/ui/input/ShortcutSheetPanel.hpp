@@ -35,7 +35,8 @@ class ShortcutRowModel final : public QAbstractListModel {
 };
 
 // The floating cheat sheet: frameless, on top, moved by its background,
-// taking the keyboard focus for its search field. Its keys (arrows, Return,
+// taking the keyboard focus for its search field, gone when another
+// application comes in front. Its keys (arrows, Return,
 // Escape, Tab) are the manager's, through a local monitor.
 class ShortcutSheetPanel final : public QWidget, public input::ShortcutSheetView {
   public:
