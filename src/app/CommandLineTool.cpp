@@ -19,6 +19,7 @@
 #include "platform/posix/FileJournal.hpp"
 #include "platform/posix/StderrLog.hpp"
 #include "platform/sim/SimDesktopPicture.hpp"
+#include "platform/sim/SimHidSystem.hpp"
 #include "platform/sim/SimHome.hpp"
 #include "triggers/finder/FinderActions.hpp"
 
@@ -154,6 +155,22 @@ int setGrant(const std::string& permission, bool granted) {
     return 0;
 }
 
+int simHid(const std::vector<std::string>& words) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    platform::sim::SimHidSystem hid(paths.simulatedMac);
+    platform::Status done = platform::success();
+    if (!words.empty() && words[0] == "set")
+        done = hid.force(words[1], std::stoll(words[2]));
+    else if (!words.empty() && words[0] == "fail")
+        done = hid.setFailure(words[1]);
+    if (!done) {
+        std::cerr << "quorvane: " << done.error().message << "\n";
+        return 1;
+    }
+    std::cout << hid.describe();
+    return 0;
+}
+
 int simPress(const std::string& combination) {
     return CommandClient(std::cout, std::cerr)
         .send({{"command", "press"}, {"combination", combination}},
@@ -274,6 +291,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return setAdminPrompt(command.adminApproves);
         case Action::simGrant:
             return setGrant(command.permission, command.on);
+        case Action::simHid:
+            return simHid(command.simWords);
         case Action::runNamed:
         case Action::toggleNamed:
         case Action::set:

@@ -14,7 +14,8 @@ InputWiring::InputWiring(SharedServices& shared, DesktopSession& desktop, Window
                 .log = shared.log,
                 .windows = windows.services()},
       shared_(shared),
-      desktop_(desktop) {}
+      desktop_(desktop),
+      hid_(shared.simHome.root(), &shared.journal) {}
 
 void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& overlays) {
     if (desktop_.simulated())
@@ -26,7 +27,8 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .defaults = shared_.userDefaults,
         .persistor = shared_.persistor,
         .menuAccessibility = menuAccessibility_ ? &*menuAccessibility_ : nullptr,
-        .sound = &shared_.sound});
+        .sound = &shared_.sound,
+        .hid = &hid_});
     input::addInputTweaks(factory, *keyboard_);
 }
 

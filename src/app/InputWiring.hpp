@@ -9,6 +9,7 @@
 #include "input/InputServices.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
 #include "platform/MainThreadAccessibility.hpp"
+#include "platform/sim/SimHidSystem.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/qt/QtLocalMonitor.hpp"
 
@@ -39,6 +40,8 @@ class InputWiring {
     // The simulated Mac's applications answer on the main thread; an X11
     // desktop has no generic way to read another program's menus.
     std::optional<platform::MainThreadAccessibility> menuAccessibility_;
+    // Linux has no system-wide F-key mode: the simulated Mac's, everywhere.
+    platform::sim::SimHidSystem hid_;
     std::optional<input::KeyboardTweakServices> keyboard_;
 };
 

@@ -33,6 +33,7 @@ struct CommandLine {
         journal,
         simAdmin,
         simGrant,
+        simHid,
         simPost,
         simPress,
         simDesktop,

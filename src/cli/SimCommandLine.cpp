@@ -24,6 +24,22 @@ platform::Result<CommandLine> parseGrant(const CommandSpec& spec, const Argument
     return usage(spec);
 }
 
+// "sim hid", "sim hid set NAME N", "sim hid fail port|open|set|none".
+platform::Result<CommandLine> parseHid(const CommandSpec& spec, const Arguments& arguments) {
+    const bool show = arguments.empty();
+    const bool set = arguments.size() == 3 && arguments[0] == "set" && !arguments[1].empty() &&
+                     arguments[1].size() <= 64 && arguments[2].size() <= 9 &&
+                     arguments[2].find_first_not_of("-0123456789") == std::string::npos &&
+                     arguments[2].find_first_of("0123456789") != std::string::npos &&
+                     arguments[2].find('-', 1) == std::string::npos;
+    const bool fail = arguments.size() == 2 && arguments[0] == "fail" &&
+                      (arguments[1] == "port" || arguments[1] == "open" || arguments[1] == "set" ||
+                       arguments[1] == "none");
+    if (show || set || fail)
+        return CommandLine{.action = Action::simHid, .simWords = arguments};
+    return usage(spec);
+}
+
 platform::Result<CommandLine> parsePost(const CommandSpec& spec, const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::simPost, .eventName = arguments[0]};
@@ -100,6 +116,10 @@ constexpr CommandSpec specs[] = {
     {"sim revoke", "accessibility|screenRecording",
      "take the simulated Mac's privacy permission away", parseGrant, {},
      "quorvane sim revoke screenRecording"},
+    {"sim hid", "[set NAME N | fail port|open|set|none]",
+     "the simulated Mac's HID parameters (HIDFKeyMode: 1 standard\nF keys, 0 media keys), or make a "
+     "step of setting them fail",
+     parseHid, {}, "quorvane sim hid set HIDFKeyMode 1"},
     {"sim post", "NOTIFICATION",
      "post a system event to the running Quorvane, e.g.\ncom.apple.screenIsLocked or\n"
      "NSWorkspaceWillSleepNotification",

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "input/keyboard/EnableStandardFKeyTask.hpp"
 #include "input/keysound/MechanicalKeyboardTask.hpp"
 #include "input/keystrokes/VisualizeKeystrokeTask.hpp"
 #include "input/shortcuts/ViewShortcutTask.hpp"
@@ -22,6 +23,13 @@ void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& services
                     if (!field)
                         return nullptr;
                     return std::make_shared<MechanicalKeyboardTask>(row.info, *field, services);
+                });
+    factory.add("EnableStandardFKeyTask",
+                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
+                    auto field = core::mStateField(row);
+                    if (!field)
+                        return nullptr;
+                    return std::make_shared<EnableStandardFKeyTask>(row.info, field, services);
                 });
     factory.add("ViewShortcutTask",
                 [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {

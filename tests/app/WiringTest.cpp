@@ -20,7 +20,7 @@ namespace {
 const std::vector<std::string> stillUnavailable{
     "AutoClickTask", "AutoHideMenuBarTask", "AutoScrollTask",
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
-    "EnableBluetoothTask", "EnableStandardFKeyTask",
+    "EnableBluetoothTask",
     "EnergySaverTask", "FireworkTask", "HideCursorTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
     "LockScreenTask", "LowPowerModeTask", "MouseJigglerTask",

@@ -7,6 +7,7 @@
 #include "input/InputServices.hpp"
 #include "input/shortcuts/ShortcutSheetView.hpp"
 #include "platform/Accessibility.hpp"
+#include "platform/HidSystem.hpp"
 #include "platform/Sound.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "platform/Overlays.hpp"
@@ -28,6 +29,8 @@ struct KeyboardTweakServices {
     platform::Accessibility* menuAccessibility = nullptr;
     // The key clicks (none: silent).
     platform::Sound* sound = nullptr;
+    // The HID system's parameters (none: not on this desktop).
+    platform::HidSystem* hid = nullptr;
     // Makes the sheet's panel (none: the sheet has no window).
     std::function<std::unique_ptr<ShortcutSheetView>(ShortcutSheetController&)> makeShortcutSheet{};
 };
