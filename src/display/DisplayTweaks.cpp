@@ -10,30 +10,14 @@
 
 namespace quorvane::display {
 
-namespace {
-
-template <class Toggle>
-core::TweakFactory::Maker toggleMaker(DisplayServices& services) {
-    return [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
-        auto field = core::mStateField(row);
-        if (!field)
-            return nullptr;
-        return std::make_shared<Toggle>(row.info, field, services);
-    };
-}
-
-}  // namespace
-
 void addDisplayTweaks(core::TweakFactory& factory, DisplayServices& services) {
-    factory.add("ArrangeDisplaysTask", [&services](const core::CatalogueRow& row) {
-        return std::make_shared<ArrangeDisplaysTask>(row.info, services);
-    });
-    factory.add("MirrorDisplayTask", toggleMaker<MirrorDisplayTask>(services));
-    factory.add("BlackOutTask", toggleMaker<BlackOutTask>(services));
-    factory.add("DimTask", toggleMaker<DimTask>(services));
-    factory.add("IncreaseBrightnessTask", toggleMaker<IncreaseBrightnessTask>(services));
-    factory.add("NotchTask", toggleMaker<NotchTask>(services));
-    factory.add("HideNotchTask", toggleMaker<HideNotchTask>(services));
+    factory.add("ArrangeDisplaysTask", core::oneShotMaker<ArrangeDisplaysTask>(services));
+    factory.add("MirrorDisplayTask", core::mToggleMaker<MirrorDisplayTask>(services));
+    factory.add("BlackOutTask", core::mToggleMaker<BlackOutTask>(services));
+    factory.add("DimTask", core::mToggleMaker<DimTask>(services));
+    factory.add("IncreaseBrightnessTask", core::mToggleMaker<IncreaseBrightnessTask>(services));
+    factory.add("NotchTask", core::mToggleMaker<NotchTask>(services));
+    factory.add("HideNotchTask", core::mToggleMaker<HideNotchTask>(services));
 }
 
 }  // namespace quorvane::display

@@ -10,31 +10,10 @@
 namespace quorvane::input {
 
 void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& services) {
-    factory.add("VisualizeKeystrokeTask",
-                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
-                    const auto* field = core::pStateField(row);
-                    if (!field)
-                        return nullptr;
-                    return std::make_shared<VisualizeKeystrokeTask>(row.info, *field, services);
-                });
-    factory.add("MechanicalKeyboardTask",
-                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
-                    const auto* field = core::pStateField(row);
-                    if (!field)
-                        return nullptr;
-                    return std::make_shared<MechanicalKeyboardTask>(row.info, *field, services);
-                });
-    factory.add("EnableStandardFKeyTask",
-                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
-                    auto field = core::mStateField(row);
-                    if (!field)
-                        return nullptr;
-                    return std::make_shared<EnableStandardFKeyTask>(row.info, field, services);
-                });
-    factory.add("ViewShortcutTask",
-                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
-                    return std::make_shared<ViewShortcutTask>(row.info, services);
-                });
+    factory.add("VisualizeKeystrokeTask", core::pToggleMaker<VisualizeKeystrokeTask>(services));
+    factory.add("MechanicalKeyboardTask", core::pToggleMaker<MechanicalKeyboardTask>(services));
+    factory.add("EnableStandardFKeyTask", core::mToggleMaker<EnableStandardFKeyTask>(services));
+    factory.add("ViewShortcutTask", core::oneShotMaker<ViewShortcutTask>(services));
 }
 
 }  // namespace quorvane::input

@@ -24,29 +24,11 @@ void addTextTweaks(core::TweakFactory& factory, TextServices& services) {
                     return std::make_shared<AutoPlainTextTask>(row.info, *field, services.store,
                                                                services.clipboard);
                 });
-    factory.add("ExpandLinkTask", [&services](const core::CatalogueRow& row) {
-        return std::make_shared<ExpandLinkTask>(row.info, services);
-    });
-    factory.add("ExtractTextTask", [&services](const core::CatalogueRow& row) {
-        return std::make_shared<ExtractTextTask>(row.info, services);
-    });
-    factory.add("EmojiAliasTask",
-                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
-                    const auto* field = core::pStateField(row);
-                    if (!field)
-                        return nullptr;
-                    return std::make_shared<EmojiAliasTask>(row.info, *field, services);
-                });
-    factory.add("EmojiPickerTask",
-                [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
-                    const auto* field = core::pStateField(row);
-                    if (!field)
-                        return nullptr;
-                    return std::make_shared<EmojiPickerTask>(row.info, *field, services);
-                });
-    factory.add("PublicIpTask", [&services](const core::CatalogueRow& row) {
-        return std::make_shared<PublicIpTask>(row.info, services);
-    });
+    factory.add("ExpandLinkTask", core::oneShotMaker<ExpandLinkTask>(services));
+    factory.add("ExtractTextTask", core::oneShotMaker<ExtractTextTask>(services));
+    factory.add("EmojiAliasTask", core::pToggleMaker<EmojiAliasTask>(services));
+    factory.add("EmojiPickerTask", core::pToggleMaker<EmojiPickerTask>(services));
+    factory.add("PublicIpTask", core::oneShotMaker<PublicIpTask>(services));
 }
 
 }  // namespace quorvane::text

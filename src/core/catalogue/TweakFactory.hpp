@@ -40,4 +40,34 @@ class TweakFactory {
 bool MState::*mStateField(const CatalogueRow& row);
 const PKeyPath* pStateField(const CatalogueRow& row);
 
+// Makers for the usual shapes, built from the row's information, its state
+// binding where it has one, and the folder's services: a toggle of
+// persisted state, a toggle mirroring the system, a one-shot.
+template <class Toggle, class Services>
+TweakFactory::Maker pToggleMaker(Services& services) {
+    return [&services](const CatalogueRow& row) -> std::shared_ptr<Tweak> {
+        const auto* field = pStateField(row);
+        if (!field)
+            return nullptr;
+        return std::make_shared<Toggle>(row.info, *field, services);
+    };
+}
+
+template <class Toggle, class Services>
+TweakFactory::Maker mToggleMaker(Services& services) {
+    return [&services](const CatalogueRow& row) -> std::shared_ptr<Tweak> {
+        auto field = mStateField(row);
+        if (!field)
+            return nullptr;
+        return std::make_shared<Toggle>(row.info, field, services);
+    };
+}
+
+template <class OneShot, class Services>
+TweakFactory::Maker oneShotMaker(Services& services) {
+    return [&services](const CatalogueRow& row) -> std::shared_ptr<Tweak> {
+        return std::make_shared<OneShot>(row.info, services);
+    };
+}
+
 }  // namespace quorvane::core
