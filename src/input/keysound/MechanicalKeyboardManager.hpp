@@ -37,7 +37,6 @@ class MechanicalKeyboardManager {
 
     // Rate in [0.9, 1.1), volume in [0.95, 1.0], from two 24-bit draws.
     static platform::Variation variationOf(std::uint32_t rateBits, std::uint32_t volumeBits);
-    bool isMonitoring() const { return monitor_.has_value(); }
 
   private:
     KeyboardTweakServices& services_;

@@ -96,7 +96,6 @@ class ClickMixer::Worker final : public QIODevice {
                 latencies_.erase(latencies_.begin());
             latencies_.push_back((now - request->pushedAt) / 1000);
         }
-        owner_.cutShort_ = voices_.cutShort();
         const std::size_t samples = std::size_t(frames) * std::size_t(clip_.channels);
         buffer_.assign(samples, 0);
         voices_.mixInto(buffer_);

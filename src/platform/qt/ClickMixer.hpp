@@ -37,7 +37,6 @@ class ClickMixer {
 
     std::uint64_t started() const { return started_.load(); }
     std::uint64_t dropped() const { return dropped_.load(); }
-    std::uint64_t cutShort() const { return cutShort_.load(); }
     bool isSuspended() const { return sleeping_.load(); }
     bool isSilent() const { return silent_.load(); }
     // How long the last clicks (up to 1,024) waited from push to their
@@ -58,7 +57,6 @@ class ClickMixer {
     std::atomic<bool> silent_{false};
     std::atomic<std::uint64_t> started_{0};
     std::atomic<std::uint64_t> dropped_{0};
-    std::atomic<std::uint64_t> cutShort_{0};
     int wakeFd_ = -1;
     QThread thread_;
     Worker* worker_ = nullptr;
