@@ -32,7 +32,8 @@ eventually xdotool search --name '^xlogo$' || fail "xlogo did not start"
 xlogo=$(xdotool search --name '^xlogo$' | head -1)
 
 "$quorvane" >"$home/out.txt" 2>&1 &
-pids+=($!)
+instance=$!
+pids+=($instance)
 eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
 eventually xdotool search --onlyvisible --name '^Quorvane$' || fail "Quorvane's window did not show"
 sleep 2  # past the re-application of stored toggles
@@ -59,7 +60,10 @@ xdotool keyup ctrl
 # Ten clicks for "hello": five keys down, five up.
 "$quorvane" toggle "Mechanical Keyboard" on >/dev/null
 xdotool windowactivate --sync "$xlogo"
-sleep 0.5  # the sound is readied off the main thread
+# The sound is readied off the main thread; keys before it are silent.
+clicksReady() { grep -qx 'Key clicks' /proc/"$instance"/task/*/comm; }
+eventually clicksReady || fail "the key clicks' mixer did not start"
+sleep 0.3  # the input focus follows the activation a moment later
 xdotool type --delay 40 hello
 eventually sh -c "\"$quorvane\" journal | grep -q 'MechanicalKeyboardTask  sound  played 10 key clicks'" ||
     fail "no ten clicks: $("$quorvane" journal | grep -o 'played .*' | tail -1)"
