@@ -1,6 +1,7 @@
 #include "app/InputWiring.hpp"
 
 #include "input/InputTweaks.hpp"
+#include "platform/qt/QtOwnWindows.hpp"
 
 namespace quorvane::app {
 
@@ -29,7 +30,15 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .menuAccessibility = menuAccessibility_ ? &*menuAccessibility_ : nullptr,
         .sound = &shared_.sound,
         .hid = &hid_});
-    input::addInputTweaks(factory, *keyboard_);
+    // The simulated Mac does not know where our windows are.
+    mouse_.emplace(input::MouseTweakServices{
+        .input = services_,
+        .defaults = shared_.userDefaults,
+        .overlays = overlays,
+        .stops = stops_,
+        .mainWindowUnder = desktop_.simulated() ? std::function<bool(platform::Point)>()
+                                                : &platform::qt::keyWindowUnder});
+    input::addInputTweaks(factory, *keyboard_, *mouse_);
 }
 
 void InputWiring::setShortcutSheetMaker(
@@ -39,6 +48,7 @@ void InputWiring::setShortcutSheetMaker(
 }
 
 void InputWiring::stop() {
+    stops_.stopAll();
     poster_.flush();
 }
 

@@ -8,6 +8,7 @@
 #include "core/catalogue/TweakFactory.hpp"
 #include "input/InputServices.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "input/mouse/MouseTweakServices.hpp"
 #include "platform/MainThreadAccessibility.hpp"
 #include "platform/sim/SimHidSystem.hpp"
 #include "platform/Overlays.hpp"
@@ -28,7 +29,8 @@ class InputWiring {
     // The shortcut sheet's panel; until then the sheet has no window.
     void setShortcutSheetMaker(
         std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make);
-    // Writes what is still counted to the journal.
+    // Stops what the tweaks run (timers, the jiggler's thread, monitors)
+    // and writes what is still counted to the journal.
     void stop();
 
   private:
@@ -43,6 +45,8 @@ class InputWiring {
     // Linux has no system-wide F-key mode: the simulated Mac's, everywhere.
     platform::sim::SimHidSystem hid_;
     std::optional<input::KeyboardTweakServices> keyboard_;
+    core::StopList stops_;
+    std::optional<input::MouseTweakServices> mouse_;
 };
 
 }  // namespace quorvane::app

@@ -21,6 +21,7 @@
 #include "display/NotchBannerManager.hpp"
 #include "ui/notch/NotchBannerPanel.hpp"
 #include "ui/scripts/EmojiPicker.hpp"
+#include "ui/input/CursorRingView.hpp"
 #include "ui/input/KeyCapsView.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"
 #include "ui/text/EmojiPickerPopover.hpp"
@@ -227,6 +228,7 @@ int main(int argc, char** argv) {
         return std::make_unique<ui::ShortcutSheetPanel>(controller);
     });
     services.setOverlayPainter(platform::OverlaySpec::Content::keyCaps, ui::keyCaps::painter());
+    services.setOverlayPainter(platform::OverlaySpec::Content::cursorRing, ui::cursorRing::painter());
     // The script editor's chooser shows the same table; the first look
     // starts its load.
     ui::EmojiPicker::setSource([&services](ui::EmojiPicker::Deliver deliver) {

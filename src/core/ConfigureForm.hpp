@@ -79,7 +79,13 @@ struct FormControl {
     // `shownForValue`; always when the key is empty.
     std::string shownForKey{};
     std::string shownForValue{};
+    // A stepper's unit, shown after its number ("seconds").
+    std::string unit{};
 
+    FormControl withUnit(std::string_view text) && {
+        unit = text;
+        return std::move(*this);
+    }
     FormControl shownFor(std::string_view key, std::string_view rawValue) && {
         shownForKey = key;
         shownForValue = rawValue;

@@ -2,9 +2,11 @@
 
 #include "core/catalogue/TweakFactory.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "input/mouse/MouseTweakServices.hpp"
 
 namespace quorvane::input {
 
-void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& services);
+void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& keyboard,
+                    MouseTweakServices& mouse);
 
 }  // namespace quorvane::input

@@ -74,8 +74,9 @@ struct OverlaySpec {
     // thumbnails: a panel of `thumbnails`; picture: `tiles`' first picture
     // filling the window, ringed in the background colour when
     // `cornerRadius` is set; keyCaps: `keyCaps` in a row, centred, pressed
-    // in while `pressed`.
-    enum class Content { fill, headroom, notch, ring, snapGrid, thumbnails, picture, keyCaps };
+    // in while `pressed`; cursorRing: a circle around the pointer in the
+    // accent colour, smaller while `pressed`, glowing when `glows`.
+    enum class Content { fill, headroom, notch, ring, snapGrid, thumbnails, picture, keyCaps, cursorRing };
 
     std::string owner{};  // the tweak or service that shows it
     Rect frame{};         // Cocoa space
@@ -93,6 +94,7 @@ struct OverlaySpec {
     std::shared_ptr<const Image> image{};  // picture content
     std::vector<OverlayKeyCap> keyCaps{};
     bool pressed = false;
+    bool glows = false;
     bool operator==(const OverlaySpec&) const = default;
 };
 
@@ -140,6 +142,8 @@ inline const char* describe(OverlaySpec::Content content) {
             return "window picture";
         case OverlaySpec::Content::keyCaps:
             return "key caps";
+        case OverlaySpec::Content::cursorRing:
+            return "cursor ring";
     }
     return "fill";
 }

@@ -216,6 +216,8 @@ QWidget* stepper(const core::FormControl& item, platform::UserDefaults& defaults
         auto* stepper = new QSpinBox(parent);
         stepper->setRange(toInt(item.minimum), toInt(item.maximum));
         stepper->setSingleStep(std::max(1, toInt(item.step)));
+        if (!item.unit.empty())
+            stepper->setSuffix(QStringLiteral(" ") + text(item.unit));
         const auto stored = defaults.intValue(key).value_or(fallback(item, std::int64_t{0}));
         stepper->setValue(toInt(static_cast<double>(stored)));
         QObject::connect(stepper, &QSpinBox::valueChanged, parent, [&defaults, key](int value) {
@@ -227,6 +229,8 @@ QWidget* stepper(const core::FormControl& item, platform::UserDefaults& defaults
     stepper->setRange(item.minimum, item.maximum);
     stepper->setSingleStep(item.step);
     stepper->setDecimals(item.step < 1 ? 2 : 0);
+    if (!item.unit.empty())
+        stepper->setSuffix(QStringLiteral(" ") + text(item.unit));
     stepper->setValue(defaults.doubleValue(key).value_or(fallback(item, item.minimum)));
     QObject::connect(stepper, &QDoubleSpinBox::valueChanged, parent,
                      [&defaults, key](double value) { defaults.set(key, value); });

@@ -18,16 +18,15 @@ namespace {
 // The ids no folder gives behaviour yet, sorted. Each folder that lands
 // takes its ids out of this list.
 const std::vector<std::string> stillUnavailable{
-    "AutoClickTask", "AutoHideMenuBarTask", "AutoScrollTask",
+    "AutoHideMenuBarTask",
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
     "EnableBluetoothTask",
-    "EnergySaverTask", "FireworkTask", "HideCursorTask",
+    "EnergySaverTask", "FireworkTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
-    "LockScreenTask", "LowPowerModeTask", "MouseJigglerTask",
+    "LockScreenTask", "LowPowerModeTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask", "ReverseScrollTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask",
-    "VisualizeCursorTask",
 };
 
 void expectSoundRegistration(const core::Registration& registration) {

@@ -28,7 +28,7 @@ class FKeyMode : public testing::KeyboardTweakFixture {
     std::shared_ptr<EnableStandardFKeyTask> task = [this] {
         services.hid = &hid;
         core::TweakFactory factory;
-        addInputTweaks(factory, services);
+        addInputTweaks(factory, services, mouse);
         for (const auto& row : core::builtinCatalogue())
             if (row.info.id == "EnableStandardFKeyTask")
                 return std::static_pointer_cast<EnableStandardFKeyTask>((*factory.find(row.info.id))(row));

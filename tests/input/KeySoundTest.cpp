@@ -41,7 +41,7 @@ class MechanicalKeyboard : public testing::KeyboardTweakFixture {
     std::shared_ptr<MechanicalKeyboardTask> task = [this] {
         services.sound = &sound;
         core::TweakFactory factory;
-        addInputTweaks(factory, services);
+        addInputTweaks(factory, services, mouse);
         for (const auto& row : core::builtinCatalogue())
             if (row.info.id == "MechanicalKeyboardTask")
                 return std::static_pointer_cast<MechanicalKeyboardTask>((*factory.find(row.info.id))(row));

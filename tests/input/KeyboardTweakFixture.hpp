@@ -5,6 +5,7 @@
 #include "core/Persistor.hpp"
 #include "core/Store.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "input/mouse/MouseTweakServices.hpp"
 #include "platform/memory/ManualMainQueue.hpp"
 #include "platform/memory/MemoryBlobStore.hpp"
 #include "platform/memory/MemoryJournal.hpp"
@@ -54,7 +55,7 @@ struct TwoScreens final : Screens {
     }
 };
 
-// The keyboard tweaks over the simulated Mac, memory stores and a virtual
+// The keyboard and mouse tweaks over the simulated Mac, memory stores and a virtual
 // clock; the test types into the monitors itself.
 class KeyboardTweakFixture : public ::testing::Test {
   protected:
@@ -86,6 +87,8 @@ class KeyboardTweakFixture : public ::testing::Test {
     sim::UsKeyboardLayout layout;
     KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
                                    .defaults = defaults, .persistor = persistor};
+    core::StopList stops;
+    MouseTweakServices mouse{.input = input, .defaults = defaults, .overlays = overlays, .stops = stops};
 };
 
 }  // namespace quorvane::input::testing

@@ -165,7 +165,7 @@ class ViewShortcut : public testing::KeyboardTweakFixture {
         };
         owned.apps.start();
         core::TweakFactory factory;
-        addInputTweaks(factory, services);
+        addInputTweaks(factory, services, mouse);
         for (const auto& row : core::builtinCatalogue())
             if (row.info.id == "ViewShortcutTask")
                 return std::static_pointer_cast<ViewShortcutTask>((*factory.find(row.info.id))(row));

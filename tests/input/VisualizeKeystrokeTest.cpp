@@ -19,7 +19,7 @@ class VisualizeKeystroke : public testing::KeyboardTweakFixture {
   protected:
     std::shared_ptr<VisualizeKeystrokeTask> task = [this] {
         core::TweakFactory factory;
-        addInputTweaks(factory, services);
+        addInputTweaks(factory, services, mouse);
         for (const auto& row : core::builtinCatalogue())
             if (row.info.id == "VisualizeKeystrokeTask")
                 return std::static_pointer_cast<VisualizeKeystrokeTask>((*factory.find(row.info.id))(row));

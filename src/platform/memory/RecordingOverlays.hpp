@@ -16,6 +16,7 @@ class RecordingOverlays final : public Overlays {
         return next_++;
     }
     void update(Id id, const OverlaySpec& spec) override {
+        ++updateCount;
         if (auto found = windows_.find(id); found != windows_.end())
             found->second = spec;
     }
@@ -42,6 +43,7 @@ class RecordingOverlays final : public Overlays {
 
     bool translucent = true;
     int shownCount = 0;
+    int updateCount = 0;
 
   private:
     std::map<Id, OverlaySpec> windows_;

@@ -68,6 +68,8 @@ std::string describe(const OverlaySpec& spec) {
             text += " pressed";
         return text;
     }
+    if (spec.content == OverlaySpec::Content::cursorRing)
+        return text + (spec.pressed ? ", pressed" : "") + (spec.glows ? ", glowing" : "");
     const auto& colour = spec.background;
     text += ", colour " + numberText(std::round(colour.red * 255)) + " " +
             numberText(std::round(colour.green * 255)) + " " + numberText(std::round(colour.blue * 255)) +

@@ -315,9 +315,12 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             return "pointer " + numberText(pointer_.x) + " " + numberText(pointer_.y) + "\n";
         case K::movePointer: {
             journal("input", "pointer to " + numberText(command.from.x) + " " + numberText(command.from.y));
+            const Point previous = pointer_;
             pointer_ = command.from;
             deliver({.type = EventType::mouseMoved,
                      .location = cocoa(pointer_),
+                     .deltaX = pointer_.x - previous.x,
+                     .deltaY = pointer_.y - previous.y,
                      .modifierFlags = flags_});
             return std::string();
         }
@@ -1507,8 +1510,27 @@ Status SimWindowServer::postToPid(int pid, const InputEvent& event) {
 Status SimWindowServer::warpCursor(Point to) {
     if (!isFinite(to))
         return Error{"the pointer's position must be finite"};
-    pointer_ = cocoa(to);
+    pointer_ = onDesktop(cocoa(to));
     return success();
+}
+
+// As a Mac keeps the pointer: on a screen, at most on its last row and
+// column; off every screen, at the nearest point of the nearest one.
+Point SimWindowServer::onDesktop(Point at) const {
+    const auto screens = displays_->screenList();
+    std::optional<Point> nearest;
+    double best = 0;
+    for (const auto& screen : screens) {
+        const Rect frame = flipped(screen.frame, screens);
+        const Point inside{std::clamp(at.x, frame.minX(), std::max(frame.minX(), frame.maxX() - 1)),
+                           std::clamp(at.y, frame.minY(), std::max(frame.minY(), frame.maxY() - 1))};
+        const double distance = std::hypot(inside.x - at.x, inside.y - at.y);
+        if (!nearest || distance < best) {
+            nearest = inside;
+            best = distance;
+        }
+    }
+    return nearest.value_or(at);
 }
 
 // --- what `quorvane sim NOUN` shows ----------------------------------------

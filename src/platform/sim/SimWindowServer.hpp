@@ -209,6 +209,7 @@ class SimWindowServer final : public Screens,
     void pressKeys(const std::string& combination);
     void typeText(const std::string& text);
     void pressMenuItem(int pid, std::size_t menu, std::size_t item);
+    Point onDesktop(Point accessibilityPoint) const;
     Point cocoa(Point accessibilityPoint) const {
         return flipped(accessibilityPoint, displays_->screenList());
     }

@@ -473,16 +473,23 @@ Status XcbInput::post(const InputEvent& event) {
             break;
         }
         case EventType::scrollWheel: {
-            // In pixels: ten to a notch, at least one.
-            auto notches = [](std::int64_t lines, double pixels) {
+            // Lines are notches; pixels become notches ten to one, the
+            // rest kept for the next scroll, so slow pixel scrolling moves
+            // as far as it asks.
+            auto notches = [](std::int64_t lines, double pixels, double& pending) -> std::int64_t {
                 if (lines != 0)
                     return lines;
-                return static_cast<std::int64_t>(std::lround(pixels / 10.0));
+                pending += pixels;
+                const auto whole = static_cast<std::int64_t>(pending / pixelsPerNotch);
+                pending -= static_cast<double>(whole) * pixelsPerNotch;
+                return whole;
             };
-            const auto vertical = notches(event.scrollLinesY, event.scrollingDeltaY);
-            const auto horizontal = notches(event.scrollLinesX, event.scrollingDeltaX);
-            if (std::abs(vertical) > 1000 || std::abs(horizontal) > 1000)
+            if (std::abs(event.scrollLinesY) > 1000 || std::abs(event.scrollLinesX) > 1000 ||
+                std::abs(event.scrollingDeltaY) > 1000 * pixelsPerNotch ||
+                std::abs(event.scrollingDeltaX) > 1000 * pixelsPerNotch)
                 return Error{"a scroll moves at most 1000 notches"};
+            const auto vertical = notches(event.scrollLinesY, event.scrollingDeltaY, pendingPixelsY_);
+            const auto horizontal = notches(event.scrollLinesX, event.scrollingDeltaX, pendingPixelsX_);
             auto press = [&](std::uint8_t button, std::int64_t count) {
                 for (std::int64_t i = 0; i < count; ++i) {
                     xcb_test_fake_input(control_, XCB_BUTTON_PRESS, button, XCB_CURRENT_TIME,
@@ -491,6 +498,7 @@ Status XcbInput::post(const InputEvent& event) {
                                         root_, 0, 0, XCB_NONE);
                 }
             };
+            // Positive scrolls up (button 4) or left (6), as on a Mac.
             press(vertical > 0 ? 4 : 5, std::abs(vertical));
             press(horizontal > 0 ? 6 : 7, std::abs(horizontal));
             break;

@@ -99,6 +99,11 @@ class XcbInput final : public EventMonitors,
         Callback callback;
     };
 
+    // A posted pixel scroll's notches, and what is left of a notch.
+    static constexpr double pixelsPerNotch = 10;
+    double pendingPixelsY_ = 0;
+    double pendingPixelsX_ = 0;
+
     MainQueue& mainQueue_;
     Log& log_;
     Hooks hooks_;

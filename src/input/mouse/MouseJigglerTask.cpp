@@ -1,0 +1,114 @@
+#include "input/mouse/MouseJigglerTask.hpp"
+
+#include <cmath>
+#include <random>
+
+namespace quorvane::input {
+
+namespace {
+
+MouseJigglerTask::Random systemRandom() {
+    auto engine = std::make_shared<std::mt19937_64>(std::random_device{}());
+    return [engine] { return (*engine)(); };
+}
+
+}  // namespace
+
+MouseJigglerTask::MouseJigglerTask(core::TweakInfo info, bool core::MState::*field,
+                                   MouseTweakServices& services, Random random)
+    : BuiltinTweak(std::move(info)),
+      CanMToggle(services.input.windows.store, field),
+      services_(services),
+      random_(random ? std::move(random) : systemRandom()),
+      timer_(services.input.windows.mainQueue),
+      resume_(services.input.windows.mainQueue, restBeforeResuming),
+      jiggler_([this, generation = generation_](platform::Point at) {
+          // The jiggler's thread: hand the point to the main thread.
+          services_.input.windows.mainQueue.post([this, generation, at, made = generation->load()] {
+              if (made != generation->load())
+                  return;
+              const auto& screens = services_.input.windows.screens.screens();
+              (void)services_.input.poster.post(
+                  id(), {.type = platform::EventType::mouseMoved, .location = platform::flipped(at, screens)});
+          });
+      }),
+      atExit_(services.stops.add([this] {
+          stop();
+          jiggler_.stop();
+      })) {}
+
+MouseJigglerTask::~MouseJigglerTask() {
+    jiggler_.stop();
+    ++*generation_;
+}
+
+void MouseJigglerTask::run() {
+    services_.input.windows.gate.applyToggle(
+        *this, [this] { stop(); }, [this] { start(); });
+}
+
+core::ConfigureForm MouseJigglerTask::configureView() const {
+    return {{{.controls = {core::FormControl::stepper("Jiggle every", seconds).withUnit("seconds")}}}};
+}
+
+void MouseJigglerTask::start() {
+    stop();
+    auto added = services_.input.monitors.addGlobal(
+        platform::eventMask::mouseMoved, [this](const platform::InputEvent& event) { moved(event); });
+    if (!added) {
+        services_.input.log.warning(id(), "cannot follow the pointer: " + added.error().message);
+        setOn(false);
+        return;
+    }
+    monitor_ = added.value();
+    startTimer();
+}
+
+void MouseJigglerTask::stop() {
+    if (monitor_)
+        services_.input.monitors.remove(*monitor_);
+    monitor_.reset();
+    timer_.stop();
+    resume_.cancel();
+    endJiggle();
+}
+
+void MouseJigglerTask::startTimer() {
+    timer_.start(std::chrono::seconds(seconds.read(services_.defaults)), [this] { jiggleNow(); });
+}
+
+void MouseJigglerTask::endJiggle() {
+    jiggler_.cancel();
+    ++*generation_;
+}
+
+void MouseJigglerTask::moved(const platform::InputEvent& event) {
+    if (std::abs(event.deltaX) > userMove) {
+        // The user has the mouse: no timer, no jiggle, until it rests.
+        timer_.stop();
+        resume_.cancel();
+        endJiggle();
+        return;
+    }
+    // Small moves (ours among them) count as rest: the timer comes back
+    // 5 s after the last of them.
+    if (!timer_.isRunning())
+        resume_.call([this] {
+            if (monitor_)
+                startTimer();
+        });
+}
+
+void MouseJigglerTask::jiggleNow() {
+    if (jiggler_.isJiggling())
+        return;
+    const auto screens = services_.input.windows.screens.screens();
+    if (screens.empty())
+        return;
+    const auto& main = screens.front();
+    const auto visible = main.visibleFrame.size.width > 0 ? main.visibleFrame : main.frame;
+    const auto start = platform::flipped(services_.input.monitors.mouseLocation(), screens);
+    jiggler_.jiggle(jigglePath(random_(), start, visible.size));
+}
+
+}  // namespace quorvane::input

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <functional>
+#include <optional>
+
+#include "core/CanToggle.hpp"
+#include "core/Debouncer.hpp"
+#include "core/RepeatingTimer.hpp"
+#include "core/Setting.hpp"
+#include "core/Tweak.hpp"
+#include "input/mouse/Jiggler.hpp"
+#include "input/mouse/MouseTweakServices.hpp"
+
+namespace quorvane::input {
+
+// While on, the pointer wanders a little every `seconds`, as a hand would
+// move it, to keep the machine awake. It rests while the user moves the
+// mouse and starts again 5 s after the pointer comes to rest. Needs
+// Accessibility.
+class MouseJigglerTask final : public core::BuiltinTweak, public core::CanMToggle {
+  public:
+    static constexpr core::IntSetting seconds{"MouseJigglerTask.Manager.seconds", 60, 5, 3600};
+    // A move wider than this is the user's.
+    static constexpr double userMove = 10;
+    static constexpr auto restBeforeResuming = std::chrono::seconds(5);
+    // Seeds of the jiggles' paths.
+    using Random = std::function<std::uint64_t()>;
+
+    MouseJigglerTask(core::TweakInfo info, bool core::MState::*field, MouseTweakServices& services,
+                     Random random = {});
+    ~MouseJigglerTask() override;
+    MouseJigglerTask(const MouseJigglerTask&) = delete;
+    MouseJigglerTask& operator=(const MouseJigglerTask&) = delete;
+
+    void run() override;
+    core::ConfigureForm configureView() const override;
+
+    void start();
+    void stop();
+    // One jiggle now, unless one is under way (then the tick is dropped).
+    void jiggleNow();
+    bool isWaiting() const { return timer_.isRunning(); }
+    Jiggler& jiggler() { return jiggler_; }
+
+  private:
+    void moved(const platform::InputEvent& event);
+    void startTimer();
+    // Ends the jiggle under way; points already queued are dropped.
+    void endJiggle();
+
+    MouseTweakServices& services_;
+    Random random_;
+    core::RepeatingTimer timer_;
+    core::Debouncer resume_;
+    std::optional<platform::EventMonitors::Token> monitor_;
+    // Points reach the main thread with the generation they were posted
+    // in; ending a jiggle starts a new one, so its queued points are
+    // dropped on arrival (without touching a tweak that is gone).
+    std::shared_ptr<std::atomic<std::uint64_t>> generation_ =
+        std::make_shared<std::atomic<std::uint64_t>>(0);
+    Jiggler jiggler_;
+    core::StopList::Entry atExit_;
+};
+
+}  // namespace quorvane::input

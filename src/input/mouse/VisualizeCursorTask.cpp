@@ -1,0 +1,106 @@
+#include "input/mouse/VisualizeCursorTask.hpp"
+
+namespace quorvane::input {
+
+namespace {
+
+using platform::EventType;
+
+bool isPress(EventType type) {
+    return type == EventType::leftMouseDown || type == EventType::rightMouseDown ||
+           type == EventType::otherMouseDown;
+}
+
+bool isRelease(EventType type) {
+    return type == EventType::leftMouseUp || type == EventType::rightMouseUp ||
+           type == EventType::otherMouseUp;
+}
+
+}  // namespace
+
+VisualizeCursorTask::VisualizeCursorTask(core::TweakInfo info, core::PKeyPath field,
+                                         MouseTweakServices& services)
+    : BuiltinTweak(std::move(info)),
+      CanPToggle(services.input.windows.store, field),
+      services_(services),
+      atExit_(services.stops.add([this] { stop(); })) {
+    ring_.owner = id();
+    ring_.frame.size = {side, side};
+    ring_.level = platform::overlayLevel::display;
+    ring_.passesInput = true;
+    ring_.content = platform::OverlaySpec::Content::cursorRing;
+}
+
+VisualizeCursorTask::~VisualizeCursorTask() {
+    stop();
+}
+
+void VisualizeCursorTask::run() {
+    stop();
+    if (isOn())
+        start();
+}
+
+core::ConfigureForm VisualizeCursorTask::configureView() const {
+    return {{{.controls = {core::FormControl::toggle("Glow", glows)}}}};
+}
+
+void VisualizeCursorTask::start() {
+    stop();
+    auto added = services_.input.monitors.addGlobal(
+        platform::eventMask::allMouse, [this](const platform::InputEvent& event) { handle(event); });
+    if (!added) {
+        services_.input.log.warning(id(), "cannot follow the pointer: " + added.error().message);
+        setOn(false);
+        return;
+    }
+    global_ = added.value();
+    local_ = services_.input.localMonitors.addLocal(platform::eventMask::allMouse,
+                                                    [this](const platform::InputEvent& event) {
+                                                        handle(event);
+                                                        return false;
+                                                    });
+}
+
+void VisualizeCursorTask::stop() {
+    if (global_)
+        services_.input.monitors.remove(*global_);
+    if (local_)
+        services_.input.localMonitors.remove(*local_);
+    global_.reset();
+    local_.reset();
+    hide();
+}
+
+void VisualizeCursorTask::hide() {
+    hiding_.cancel();
+    ring_.pressed = false;
+    if (shown_)
+        services_.overlays.close(*shown_);
+    shown_.reset();
+}
+
+void VisualizeCursorTask::handle(const platform::InputEvent& event) {
+    const bool press = isPress(event.type);
+    const bool release = isRelease(event.type);
+    if (!shown_ && !press)
+        return;  // a hidden ring is not moved
+    ring_.frame.origin = {event.location.x - side / 2, event.location.y - side / 2};
+    if (press) {
+        // A press soon after a release keeps the ring its release would hide.
+        hiding_.cancel();
+        ring_.pressed = true;
+        if (!shown_) {
+            ring_.glows = glows.read(services_.defaults);
+            shown_ = services_.overlays.show(ring_);
+            return;
+        }
+    } else if (release) {
+        ring_.pressed = false;
+        hiding_.cancel();
+        hiding_ = services_.input.windows.mainQueue.after(hideAfterRelease, [this] { hide(); });
+    }
+    services_.overlays.update(*shown_, ring_);
+}
+
+}  // namespace quorvane::input

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "input/KeyboardTweakFixture.hpp"
+#include "input/mouse/AutoClickTask.hpp"
+#include "input/mouse/AutoScrollTask.hpp"
+#include "input/mouse/JigglePath.hpp"
+#include "input/mouse/MouseJigglerTask.hpp"
+
+namespace quorvane::input {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::KeyboardTweakFixture;
+using namespace platform;
+
+core::TweakInfo infoOf(std::string id) {
+    return {.id = std::move(id), .name = "Mouse tweak"};
+}
+
+// What reaches the simulated Mac: every posted event, by type.
+class MouseAutomationTest : public KeyboardTweakFixture {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(desktop.addGlobal(~EventMask{0}, [this](const InputEvent& event) {
+            posted.push_back(event);
+        }));
+    }
+    int count(EventType type) const {
+        return static_cast<int>(std::count_if(posted.begin(), posted.end(),
+                                              [type](const auto& event) { return event.type == type; }));
+    }
+    InputEvent userMove(double dx) {
+        return {.type = EventType::mouseMoved, .location = monitors.global.pointer, .deltaX = dx};
+    }
+
+    std::vector<InputEvent> posted;
+};
+
+TEST_F(MouseAutomationTest, AutoClickClicksAtItsRateInPairsAndNeverIntoOurWindow) {
+    bool ourWindowUnder = false;
+    mouse.mainWindowUnder = [&](Point) { return ourWindowUnder; };
+    AutoClickTask clicker(infoOf("AutoClickTask"), &core::MState::autoClick, mouse);
+
+    clicker.setOn(true);
+    clicker.run();
+    queue.advance(1s);
+    EXPECT_EQ(count(EventType::leftMouseDown), 1);
+    EXPECT_EQ(count(EventType::leftMouseUp), 1);
+
+    AutoClickTask::times.write(defaults, 10);
+    clicker.run();
+    posted.clear();
+    queue.advance(1s);
+    EXPECT_EQ(count(EventType::leftMouseDown), 10);
+    ASSERT_EQ(posted.size(), 20u);
+    for (std::size_t i = 0; i < posted.size(); i += 2) {
+        EXPECT_EQ(posted[i].type, EventType::leftMouseDown);
+        EXPECT_EQ(posted[i + 1].type, EventType::leftMouseUp);
+    }
+
+    ourWindowUnder = true;
+    posted.clear();
+    queue.advance(1s);
+    EXPECT_TRUE(posted.empty());
+
+    // Off, and at exit, nothing more; no button was left down.
+    ourWindowUnder = false;
+    clicker.setOn(false);
+    clicker.run();
+    queue.advance(2s);
+    EXPECT_TRUE(posted.empty());
+    clicker.setOn(true);
+    clicker.run();
+    stops.stopAll();
+    queue.advance(2s);
+    EXPECT_TRUE(posted.empty());
+
+    // Out-of-range rates read clamped.
+    defaults.set("AutoClickTask.Manager.times", std::int64_t{500});
+    EXPECT_EQ(AutoClickTask::times.read(defaults), 20);
+    defaults.set("AutoClickTask.Manager.times", std::int64_t{0});
+    EXPECT_EQ(AutoClickTask::times.read(defaults), 1);
+}
+
+TEST_F(MouseAutomationTest, AutoClickWithoutTrustSwitchesOffAndAsks) {
+    trust.granted = false;
+    AutoClickTask clicker(infoOf("AutoClickTask"), &core::MState::autoClick, mouse);
+    clicker.setOn(true);
+    clicker.run();
+    queue.advance(3s);
+    EXPECT_FALSE(clicker.isOn());
+    EXPECT_TRUE(posted.empty());
+}
+
+TEST(JigglePath, IsSeededEasedAndStaysInTheUpperLeftQuarter) {
+    const Size screen{1440, 875};
+    const auto path = jigglePath(7, {1000, 800}, screen);
+    EXPECT_EQ(path, jigglePath(7, {1000, 800}, screen));
+    EXPECT_NE(path, jigglePath(8, {1000, 800}, screen));
+    ASSERT_GT(path.size(), 4u);
+    EXPECT_EQ(path.front().at, (Point{1000, 800}));
+    // The two moves end in the quarter, each followed by a long pause.
+    int pauses = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto& step = path[i];
+        if (step.pauseAfter >= 10ms) {
+            ++pauses;
+            EXPECT_LE(step.at.x, screen.width / 2);
+            EXPECT_LE(step.at.y, screen.height / 2);
+            EXPECT_LT(step.pauseAfter, 2000ms);
+        } else {
+            EXPECT_GE(step.pauseAfter, 200us);
+            EXPECT_LT(step.pauseAfter, 300us);
+        }
+        // Eased: no step jumps, so the user-move threshold never trips.
+        if (i > 0) {
+            EXPECT_LT(std::abs(step.at.x - path[i - 1].at.x), MouseJigglerTask::userMove);
+        }
+    }
+    EXPECT_EQ(pauses, 2);
+    EXPECT_DOUBLE_EQ(easeInOutCubic(0), 0);
+    EXPECT_DOUBLE_EQ(easeInOutCubic(0.5), 0.5);
+    EXPECT_DOUBLE_EQ(easeInOutCubic(1), 1);
+}
+
+TEST_F(MouseAutomationTest, JigglerRestsWhileTheUserMovesAndResumesFiveSecondsAfter) {
+    MouseJigglerTask::seconds.write(defaults, 10);
+    MouseJigglerTask jiggler(infoOf("MouseJigglerTask"), &core::MState::mouseJiggler, mouse,
+                             [] { return std::uint64_t{42}; });
+    jiggler.setOn(true);
+    jiggler.run();
+    EXPECT_TRUE(jiggler.isWaiting());
+
+    monitors.global.registry.dispatch(userMove(40));
+    EXPECT_FALSE(jiggler.isWaiting());
+    // Small moves after it: the timer returns 5 s after the last of them.
+    monitors.global.registry.dispatch(userMove(3));
+    queue.advance(4s);
+    monitors.global.registry.dispatch(userMove(2));
+    queue.advance(4s);
+    EXPECT_FALSE(jiggler.isWaiting());
+    queue.advance(1s);
+    EXPECT_TRUE(jiggler.isWaiting());
+
+    jiggler.setOn(false);
+    jiggler.run();
+    EXPECT_FALSE(jiggler.isWaiting());
+    EXPECT_EQ(monitors.global.registry.combinedMask(), 0u);
+}
+
+TEST_F(MouseAutomationTest, AJiggleOnItsThreadEndsAtOnceAndPostsNothingAfterwards) {
+    MouseJigglerTask jiggler(infoOf("MouseJigglerTask"), &core::MState::mouseJiggler, mouse,
+                             [] { return std::uint64_t{9}; });
+    jiggler.setOn(true);
+    jiggler.run();
+    jiggler.jiggleNow();
+    ASSERT_TRUE(jiggler.jiggler().isJiggling());
+    // Ticks while it runs are dropped, not queued.
+    jiggler.jiggleNow();
+    std::this_thread::sleep_for(20ms);
+    queue.drain();
+    const auto movesBefore = count(EventType::mouseMoved);
+    EXPECT_GT(movesBefore, 0);
+
+    // A user move ends it: points already queued for the main thread are
+    // dropped too.
+    std::this_thread::sleep_for(5ms);
+    monitors.global.registry.dispatch(userMove(50));
+    const auto stoppedAt = count(EventType::mouseMoved);
+    for (int i = 0; i < 20 && jiggler.jiggler().isJiggling(); ++i)
+        std::this_thread::sleep_for(1ms);
+    EXPECT_FALSE(jiggler.jiggler().isJiggling());
+    std::this_thread::sleep_for(10ms);
+    queue.drain();
+    EXPECT_EQ(count(EventType::mouseMoved), stoppedAt);
+
+    // Off mid-jiggle, and at exit, the same.
+    jiggler.setOn(true);
+    jiggler.run();
+    jiggler.jiggleNow();
+    std::this_thread::sleep_for(5ms);
+    jiggler.setOn(false);
+    jiggler.run();
+    const auto offAt = count(EventType::mouseMoved);
+    std::this_thread::sleep_for(10ms);
+    queue.drain();
+    EXPECT_EQ(count(EventType::mouseMoved), offAt);
+    jiggler.setOn(true);
+    jiggler.run();
+    jiggler.jiggleNow();
+    stops.stopAll();
+    const auto exitAt = count(EventType::mouseMoved);
+    EXPECT_FALSE(jiggler.jiggler().jiggle({{{1, 1}, 1ms}}));
+    queue.drain();
+    EXPECT_EQ(count(EventType::mouseMoved), exitAt);
+}
+
+TEST(ScrollWave, RisesToItsPeakAndBackOverOneDuration) {
+    ScrollWave wave;
+    std::vector<std::int32_t> deltas;
+    for (int i = 0; i < 50; ++i)
+        deltas.push_back(wave.tick(0.1, -5, 5, 0));
+    EXPECT_EQ(deltas.front(), 0);
+    EXPECT_EQ(*std::min_element(deltas.begin(), deltas.end()), -5);
+    EXPECT_EQ(deltas[25], -5);
+    EXPECT_NEAR(wave.progress, 0, 1e-9);  // the next wave begins
+    // Step 0 still jitters.
+    EXPECT_EQ(ScrollWave{.progress = 1}.tick(0.1, 0, 5, 0.99), 0);
+    EXPECT_EQ(ScrollWave{.progress = 2.5}.tick(0.1, 0, 5, -0.99), 0);
+    EXPECT_EQ(ScrollWave{.progress = 2.5}.tick(0.1, 1, 5, 0.5), 1);
+}
+
+TEST_F(MouseAutomationTest, AutoScrollStopsOnAMoveAndTheNextRunContinuesTheWave) {
+    AutoScrollTask scroller(infoOf("AutoScrollTask"), mouse, [] { return 0.0; });
+    scroller.run();
+    queue.advance(1s);
+    EXPECT_EQ(count(EventType::scrollWheel), 10);
+    EXPECT_LT(posted.back().scrollingDeltaY, 0);  // towards the end
+    scroller.run();  // already scrolling: nothing changes
+    queue.advance(100ms);
+    EXPECT_EQ(count(EventType::scrollWheel), 11);
+
+    monitors.global.registry.dispatch(userMove(1));
+    EXPECT_FALSE(scroller.isScrolling());
+    const double progress = scroller.wave().progress;
+    queue.advance(1s);
+    EXPECT_EQ(count(EventType::scrollWheel), 11);
+
+    scroller.run();
+    queue.advance(100ms);
+    EXPECT_NEAR(scroller.wave().progress, progress + 0.1, 1e-9);
+
+    // Without trust a run stops the scroll and asks.
+    trust.granted = false;
+    scroller.run();
+    EXPECT_FALSE(scroller.isScrolling());
+
+    // Settings out of range read clamped.
+    defaults.set("AutoScrollTask.Settings.speed", 0.0);
+    EXPECT_DOUBLE_EQ(AutoScrollTask::speed.read(defaults), 0.02);
+    defaults.set("AutoScrollTask.Settings.step", -500.0);
+    EXPECT_DOUBLE_EQ(AutoScrollTask::step.read(defaults), -50);
+}
+
+}  // namespace
+}  // namespace quorvane::input
