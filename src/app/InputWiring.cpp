@@ -29,7 +29,9 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .persistor = shared_.persistor,
         .menuAccessibility = menuAccessibility_ ? &*menuAccessibility_ : nullptr,
         .sound = &shared_.sound,
-        .hid = &hid_});
+        .hid = &hid_,
+        .spellChecker = &spellChecker_,
+        .shell = &shared_.shell});
     // The simulated Mac does not know where our windows are.
     mouse_.emplace(input::MouseTweakServices{
         .input = services_,

@@ -11,6 +11,7 @@
 #include "input/mouse/MouseTweakServices.hpp"
 #include "platform/MainThreadAccessibility.hpp"
 #include "platform/sim/SimHidSystem.hpp"
+#include "platform/sim/SimSpellChecker.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/qt/QtLocalMonitor.hpp"
 
@@ -44,6 +45,8 @@ class InputWiring {
     std::optional<platform::MainThreadAccessibility> menuAccessibility_;
     // Linux has no system-wide F-key mode: the simulated Mac's, everywhere.
     platform::sim::SimHidSystem hid_;
+    // Nor a system-wide spelling language.
+    platform::sim::SimSpellChecker spellChecker_;
     std::optional<input::KeyboardTweakServices> keyboard_;
     core::StopList stops_;
     std::optional<input::MouseTweakServices> mouse_;

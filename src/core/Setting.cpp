@@ -5,6 +5,14 @@
 
 namespace quorvane::core {
 
+platform::StringList StringListSetting::read(const platform::UserDefaults& defaults) const {
+    return defaults.stringListValue(std::string(key)).value_or(platform::StringList{});
+}
+
+void StringListSetting::write(platform::UserDefaults& defaults, const platform::StringList& value) const {
+    defaults.set(std::string(key), value);
+}
+
 bool BoolSetting::read(const platform::UserDefaults& defaults) const {
     return defaults.boolValue(std::string(key)).value_or(defaultValue);
 }

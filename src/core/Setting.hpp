@@ -55,6 +55,15 @@ struct TextSetting {
     void write(platform::UserDefaults& defaults, const std::string& value) const;
 };
 
+// A list of strings (identifiers the user picked); missing or of another
+// type, it reads empty.
+struct StringListSetting {
+    std::string_view key;
+
+    platform::StringList read(const platform::UserDefaults& defaults) const;
+    void write(platform::UserDefaults& defaults, const platform::StringList& value) const;
+};
+
 // One case of an enumeration setting: stored as its raw value, shown as
 // its title.
 template <class E>

@@ -7,6 +7,7 @@
 
 #include "core/Category.hpp"
 #include "core/ConfigureForm.hpp"
+#include "core/ExtraPanel.hpp"
 
 namespace quorvane::core {
 
@@ -40,6 +41,8 @@ class Tweak {
     virtual bool hasMoreConfigure() const { return false; }
     virtual ConfigureForm configureView() const { return {}; }
     virtual bool hasExtra() const { return false; }
+    // What the extra panel shows, for a tweak with one.
+    virtual ExtraPanel extraView() const { return {}; }
     virtual bool canReset() const { return false; }
     virtual void reset() {}
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "input/keyboard/EnableStandardFKeyTask.hpp"
+#include "input/keyboard/KeyboardSpellingLanguageTask.hpp"
 #include "input/keysound/MechanicalKeyboardTask.hpp"
 #include "input/keystrokes/VisualizeKeystrokeTask.hpp"
 #include "input/mouse/AutoClickTask.hpp"
@@ -20,6 +21,7 @@ void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& keyboard
     factory.add("MechanicalKeyboardTask", core::pToggleMaker<MechanicalKeyboardTask>(keyboard));
     factory.add("EnableStandardFKeyTask", core::mToggleMaker<EnableStandardFKeyTask>(keyboard));
     factory.add("ViewShortcutTask", core::oneShotMaker<ViewShortcutTask>(keyboard));
+    factory.add("KeyboardSpellingLanguageTask", core::oneShotMaker<KeyboardSpellingLanguageTask>(keyboard));
     factory.add("AutoClickTask", core::mToggleMaker<AutoClickTask>(mouse));
     factory.add("MouseJigglerTask", core::mToggleMaker<MouseJigglerTask>(mouse));
     factory.add("AutoScrollTask", core::oneShotMaker<AutoScrollTask>(mouse));

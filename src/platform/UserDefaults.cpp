@@ -44,4 +44,13 @@ std::optional<std::string> UserDefaults::stringValue(const std::string& key) con
     return std::nullopt;
 }
 
+std::optional<StringList> UserDefaults::stringListValue(const std::string& key) const {
+    auto stored = value(key);
+    if (!stored)
+        return std::nullopt;
+    if (auto* list = std::get_if<StringList>(&*stored))
+        return *list;
+    return std::nullopt;
+}
+
 }  // namespace quorvane::platform

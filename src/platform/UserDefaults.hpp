@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace quorvane::platform {
 
-using DefaultsValue = std::variant<bool, std::int64_t, double, std::string>;
+using StringList = std::vector<std::string>;
+using DefaultsValue = std::variant<bool, std::int64_t, double, std::string, StringList>;
 
 // Small typed settings by key ("MenuBarService.pinPopover"). Reads of a key
 // that holds another type convert where the conversion is lossless in
@@ -24,6 +26,7 @@ class UserDefaults {
     std::optional<std::int64_t> intValue(const std::string& key) const;
     std::optional<double> doubleValue(const std::string& key) const;
     std::optional<std::string> stringValue(const std::string& key) const;
+    std::optional<StringList> stringListValue(const std::string& key) const;
 };
 
 }  // namespace quorvane::platform

@@ -12,6 +12,7 @@
 
 #include "core/CanToggle.hpp"
 #include "ui/EmojiImages.hpp"
+#include "ui/ExtraPanelView.hpp"
 #include "ui/Looks.hpp"
 
 namespace quorvane::ui {
@@ -97,8 +98,12 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
         words->addWidget(unavailable);
     }
 
-    auto* row = new QHBoxLayout(this);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* row = new QHBoxLayout;
     row->setContentsMargins(8, 8, 10, 8);
+    column->addLayout(row);
     row->addWidget(icon);
     row->addLayout(words, 1);
 
@@ -144,6 +149,9 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
                 actions_.runOneShot(tweak_);
         });
     }
+    if (tweak_->hasExtra())
+        if (auto panel = tweak_->extraView(); !panel.isEmpty())
+            column->addWidget(new ExtraPanelView(std::move(panel), narrow ? 2 : 3, this));
 }
 
 void TweakCell::updateState() {

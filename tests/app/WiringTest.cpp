@@ -22,7 +22,7 @@ const std::vector<std::string> stillUnavailable{
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
     "EnableBluetoothTask",
     "EnergySaverTask", "FireworkTask",
-    "HideMenuBarItemsTask", "KeepMacAwakeTask", "KeyboardSpellingLanguageTask",
+    "HideMenuBarItemsTask", "KeepMacAwakeTask",
     "LockScreenTask", "LowPowerModeTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask", "ReverseScrollTask",

@@ -8,7 +8,9 @@
 #include "input/shortcuts/ShortcutSheetView.hpp"
 #include "platform/Accessibility.hpp"
 #include "platform/HidSystem.hpp"
+#include "platform/ShellRunner.hpp"
 #include "platform/Sound.hpp"
+#include "platform/SpellChecker.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/UserDefaults.hpp"
@@ -31,6 +33,10 @@ struct KeyboardTweakServices {
     platform::Sound* sound = nullptr;
     // The HID system's parameters (none: not on this desktop).
     platform::HidSystem* hid = nullptr;
+    // The spell checker's languages, and the shell its preference is read
+    // and written through (either none: not on this desktop).
+    const platform::SpellChecker* spellChecker = nullptr;
+    platform::ShellRunner* shell = nullptr;
     // Makes the sheet's panel (none: the sheet has no window).
     std::function<std::unique_ptr<ShortcutSheetView>(ShortcutSheetController&)> makeShortcutSheet{};
 };

@@ -22,6 +22,15 @@ std::optional<DefaultsValue> fromJson(const nlohmann::json& value) {
         return DefaultsValue(value.get<double>());
     if (value.is_string())
         return DefaultsValue(value.get<std::string>());
+    if (value.is_array()) {
+        StringList list;
+        for (const auto& item : value) {
+            if (!item.is_string())
+                return std::nullopt;
+            list.push_back(item.get<std::string>());
+        }
+        return DefaultsValue(std::move(list));
+    }
     return std::nullopt;
 }
 
@@ -47,7 +56,7 @@ void JsonFileUserDefaults::load() {
                     values_.emplace(key, std::move(*value));
                 else
                     log_.warning(source, "ignoring \"" + key + "\" in " + file_.string() +
-                                             ": not a boolean, number or string");
+                                             ": not a boolean, number, string or list of strings");
             }
             return;
         }

@@ -19,6 +19,8 @@ TEST(JsonFileUserDefaults, writesThroughAndReadsBackEachType) {
         defaults.set("KeepMacAwakeTask.Manager.period", std::int64_t{3600});
         defaults.set("DimTask.level", 0.25);
         defaults.set("ArrangeDisplaysTask.position", std::string("left"));
+        defaults.set("KeyboardSpellingLanguageTask.Manager.favoriteIds", StringList{"en", "fr_CA", ""});
+        defaults.set("empty", StringList{});
         defaults.set("gone", true);
         defaults.remove("gone");
     }
@@ -29,8 +31,23 @@ TEST(JsonFileUserDefaults, writesThroughAndReadsBackEachType) {
     EXPECT_EQ(reread.doubleValue("DimTask.level"), 0.25);
     EXPECT_EQ(reread.stringValue("ArrangeDisplaysTask.position"), "left");
     EXPECT_FALSE(reread.boolValue("ArrangeDisplaysTask.position"));
+    EXPECT_EQ(reread.stringListValue("KeyboardSpellingLanguageTask.Manager.favoriteIds"),
+              (StringList{"en", "fr_CA", ""}));
+    EXPECT_EQ(reread.stringListValue("empty"), StringList{});
+    EXPECT_FALSE(reread.stringListValue("ArrangeDisplaysTask.position"));
     EXPECT_FALSE(reread.value("gone"));
     EXPECT_TRUE(log.lines.empty());
+}
+
+TEST(JsonFileUserDefaults, aListWithAnythingButStringsIsSkippedAndLogged) {
+    testing::TemporaryDirectory temporary;
+    memory::MemoryLog log;
+    const auto file = temporary.path() / "UserDefaults.json";
+    std::ofstream(file) << R"({"mixed": ["en", 3], "kept": ["fr"]})";
+    JsonFileUserDefaults defaults(file, log);
+    EXPECT_FALSE(defaults.value("mixed"));
+    EXPECT_EQ(defaults.stringListValue("kept"), StringList{"fr"});
+    EXPECT_EQ(log.lines.size(), 1u);
 }
 
 TEST(JsonFileUserDefaults, keepsAFileItCannotReadAndStartsFromTheDefaults) {

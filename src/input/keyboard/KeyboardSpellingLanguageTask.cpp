@@ -1,0 +1,167 @@
+#include "input/keyboard/KeyboardSpellingLanguageTask.hpp"
+
+#include <algorithm>
+
+namespace quorvane::input {
+
+const platform::StringList& KeyboardSpellingLanguageTask::seededFavorites() {
+    static const platform::StringList seeds{"en", "en_GB", "fr", "es"};
+    return seeds;
+}
+
+KeyboardSpellingLanguageTask::KeyboardSpellingLanguageTask(core::TweakInfo info,
+                                                           KeyboardTweakServices& services)
+    : BuiltinTweak(std::move(info)), services_(services) {
+    if (services_.spellChecker)
+        for (const auto& language : services_.spellChecker->availableLanguages())
+            languages_.push_back(spellingLanguage(language));
+}
+
+KeyboardSpellingLanguageTask::~KeyboardSpellingLanguageTask() {
+    *alive_ = false;
+}
+
+std::optional<std::string> KeyboardSpellingLanguageTask::unavailableReason() const {
+    if (!services_.spellChecker || !services_.shell)
+        return core::notSupportedOnThisDesktop;
+    return std::nullopt;
+}
+
+platform::StringList KeyboardSpellingLanguageTask::favorites() const {
+    auto stored = favoriteIds.read(services_.defaults);
+    if (stored.empty() && !seeded_) {
+        stored = seededFavorites();
+        favoriteIds.write(services_.defaults, stored);
+    }
+    seeded_ = true;
+    return stored;
+}
+
+void KeyboardSpellingLanguageTask::publish(std::string current) const {
+    current_ = std::move(current);
+    changed_.emit();
+}
+
+void KeyboardSpellingLanguageTask::readCurrent() const {
+    readOnce_ = true;
+    auto* shell = services_.shell;
+    std::weak_ptr<bool> alive = alive_;
+    auto& mainQueue = services_.input.windows.mainQueue;
+    helper_.submit([this, shell, alive, &mainQueue] {
+        auto read = shell->run(readSpellingLanguageCommand());
+        mainQueue.post([this, alive, current = read ? read.value() : std::string()] {
+            if (auto live = alive.lock(); live && *live)
+                publish(current);
+        });
+    });
+}
+
+void KeyboardSpellingLanguageTask::run() {
+    if (!isAvailable())
+        return;
+    // The order and the favourites as they stand now; the current language
+    // as the system has it when the helper gets to it.
+    auto* shell = services_.shell;
+    std::weak_ptr<bool> alive = alive_;
+    auto& mainQueue = services_.input.windows.mainQueue;
+    helper_.submit([this, shell, alive, &mainQueue, languages = languages_, favorites = favorites()] {
+        auto read = shell->run(readSpellingLanguageCommand());
+        std::string current = read ? read.value() : std::string();
+        const auto next = nextFavorite(languages, favorites, current);
+        if (next) {
+            if (auto written = shell->run(writeSpellingLanguageCommand(*next)); written)
+                current = *next;
+            else
+                mainQueue.post([this, alive, problem = written.error().message] {
+                    if (auto live = alive.lock(); live && *live)
+                        services_.input.log.warning(id(), "cannot set the spelling language: " + problem);
+                });
+        }
+        mainQueue.post([this, alive, current] {
+            if (auto live = alive.lock(); live && *live)
+                publish(current);
+        });
+    });
+}
+
+void KeyboardSpellingLanguageTask::select(const std::string& languageId) const {
+    if (!isAvailable())
+        return;
+    auto* shell = services_.shell;
+    std::weak_ptr<bool> alive = alive_;
+    auto& mainQueue = services_.input.windows.mainQueue;
+    helper_.submit([this, shell, alive, &mainQueue, languageId] {
+        auto written = shell->run(writeSpellingLanguageCommand(languageId));
+        mainQueue.post([this, alive, languageId, problem = written ? std::string() : written.error().message] {
+            if (auto live = alive.lock(); !live || !*live)
+                return;
+            if (!problem.empty()) {
+                services_.input.log.warning(id(), "cannot set the spelling language: " + problem);
+                return;
+            }
+            publish(languageId);
+        });
+    });
+}
+
+void KeyboardSpellingLanguageTask::setFavorite(const std::string& languageId, bool on) const {
+    auto stored = favorites();
+    const auto found = std::find(stored.begin(), stored.end(), languageId);
+    if (on == (found != stored.end()))
+        return;
+    if (on)
+        stored.push_back(languageId);
+    else
+        stored.erase(found);
+    favoriteIds.write(services_.defaults, stored);
+    changed_.emit();
+}
+
+core::ConfigureForm KeyboardSpellingLanguageTask::configureView() const {
+    const auto* self = this;
+    core::FormSwitchList list{
+        .items =
+            [self] {
+                const auto chosen = self->favorites();
+                std::vector<core::FormSwitchList::Item> items;
+                for (const auto& language : self->languages_)
+                    items.push_back({language.id, language.flag.empty() ? language.name
+                                                                        : language.flag + " " + language.name,
+                                     std::find(chosen.begin(), chosen.end(), language.id) != chosen.end()});
+                return items;
+            },
+        .set = [self](const std::string& languageId, bool on) { self->setFavorite(languageId, on); },
+        .observe = [self](std::function<void()> changed) {
+            return self->changed_.subscribe([changed = std::move(changed)] { changed(); });
+        },
+        .emptyText = "The spell checker offers no languages."};
+    return {{{.title = "Select favorite languages", .controls = {core::FormControl::switches(std::move(list))}}}};
+}
+
+core::ExtraPanel KeyboardSpellingLanguageTask::extraView() const {
+    if (!isAvailable())
+        return {};
+    if (!readOnce_)
+        readCurrent();
+    const auto* self = this;
+    return {.items =
+                [self] {
+                    const auto chosen = self->favorites();
+                    std::vector<core::ExtraPanel::Item> items;
+                    for (const auto& language : self->languages_)
+                        if (std::find(chosen.begin(), chosen.end(), language.id) != chosen.end())
+                            items.push_back({.id = language.id,
+                                             .title = language.name,
+                                             .icon = language.flag,
+                                             .marked = language.id == self->current_});
+                    return items;
+                },
+            .choose = [self](const std::string& languageId) { self->select(languageId); },
+            .observe =
+                [self](std::function<void()> changed) {
+                    return self->changed_.subscribe([changed = std::move(changed)] { changed(); });
+                },
+            .emptyText = "No favorite languages: choose some in the tweak's settings."};
+}
+
+}  // namespace quorvane::input

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/SerialExecutor.hpp"
+#include "core/Setting.hpp"
+#include "core/Signal.hpp"
+#include "core/Tweak.hpp"
+#include "input/keyboard/SpellingLanguages.hpp"
+#include "input/keystrokes/KeyboardTweakServices.hpp"
+
+namespace quorvane::input {
+
+// Cycles the system's spelling language through the user's favourites.
+// The language in use is the system's, read with the defaults tool on the
+// helper at start and again before each cycle, so a change made elsewhere
+// is followed; commands never run on the main thread.
+class KeyboardSpellingLanguageTask final : public core::BuiltinTweak {
+  public:
+    static constexpr core::StringListSetting favoriteIds{
+        "KeyboardSpellingLanguageTask.Manager.favoriteIds"};
+    // What an empty favourites list becomes at start.
+    static const platform::StringList& seededFavorites();
+
+    KeyboardSpellingLanguageTask(core::TweakInfo info, KeyboardTweakServices& services);
+    ~KeyboardSpellingLanguageTask() override;
+    KeyboardSpellingLanguageTask(const KeyboardSpellingLanguageTask&) = delete;
+    KeyboardSpellingLanguageTask& operator=(const KeyboardSpellingLanguageTask&) = delete;
+
+    std::optional<std::string> unavailableReason() const override;
+    void run() override;
+    core::ConfigureForm configureView() const override;
+    core::ExtraPanel extraView() const override;
+
+    // Both change the system or the settings, not the tweak: callable from
+    // the forms the const views hand out.
+    void select(const std::string& id) const;
+    void setFavorite(const std::string& id, bool on) const;
+    const std::vector<SpellingLanguage>& languages() const { return languages_; }
+    const std::string& currentLanguageId() const { return current_; }
+    // Blocks until the helper is done with what was asked so far (tests).
+    void waitForHelper() { helper_.waitUntilIdle(); }
+
+  private:
+    // The favourites, seeded the first time this run finds them empty.
+    platform::StringList favorites() const;
+    void readCurrent() const;
+    void publish(std::string current) const;
+
+    KeyboardTweakServices& services_;
+    std::vector<SpellingLanguage> languages_;
+    mutable std::string current_;
+    mutable bool seeded_ = false;
+    mutable bool readOnce_ = false;
+    // Current language or favourites changed.
+    mutable core::Signal<> changed_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // Last: destroyed first, waiting for a command under way.
+    mutable core::SerialExecutor helper_{"Spelling Language"};
+};
+
+}  // namespace quorvane::input
