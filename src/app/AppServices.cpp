@@ -59,7 +59,8 @@ core::TweakFactory AppServices::makeFactory() {
     triggers_->addTweaks(factory);
     display_->addTweaks(factory);
     windowTweaks_->addTweaks(factory);
-    input_->addTweaks(factory, display_->overlays());
+    input_->addTweaks(factory, display_->overlays(),
+                      [this]() -> const platform::Hotkeys* { return hotkeys_.get(); });
     text_->addTweaks(factory);
     return factory;
 }

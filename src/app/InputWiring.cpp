@@ -18,7 +18,8 @@ InputWiring::InputWiring(SharedServices& shared, DesktopSession& desktop, Window
       desktop_(desktop),
       hid_(shared.simHome.root(), &shared.journal) {}
 
-void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& overlays) {
+void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& overlays,
+                            std::function<const platform::Hotkeys*()> hotkeys) {
     if (desktop_.simulated())
         menuAccessibility_.emplace(desktop_.accessibility(), shared_.mainQueue);
     keyboard_.emplace(input::KeyboardTweakServices{
@@ -31,7 +32,10 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .sound = &shared_.sound,
         .hid = &hid_,
         .spellChecker = &spellChecker_,
-        .shell = &shared_.shell});
+        .shell = &shared_.shell,
+        .alerts = &shared_.alerts,
+        .hotkeys = std::move(hotkeys),
+        .minimizeOwnWindows = [] { platform::qt::minimizeOwnWindows(); }});
     // The simulated Mac does not know where our windows are.
     mouse_.emplace(input::MouseTweakServices{
         .input = services_,

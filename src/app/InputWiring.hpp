@@ -26,7 +26,9 @@ class InputWiring {
 
     input::InputServices& services() { return services_; }
     // The keyboard tweaks, which show their strips in `overlays`.
-    void addTweaks(core::TweakFactory& factory, platform::Overlays& overlays);
+    // `hotkeys` finds the hotkey registry (none until there is one).
+    void addTweaks(core::TweakFactory& factory, platform::Overlays& overlays,
+                   std::function<const platform::Hotkeys*()> hotkeys);
     // The shortcut sheet's panel; until then the sheet has no window.
     void setShortcutSheetMaker(
         std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make);

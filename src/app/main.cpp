@@ -23,6 +23,7 @@
 #include "ui/scripts/EmojiPicker.hpp"
 #include "ui/input/CursorRingView.hpp"
 #include "ui/input/KeyCapsView.hpp"
+#include "ui/input/LockScreenView.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"
 #include "ui/text/EmojiPickerPopover.hpp"
 #include "ui/text/TrayStatusBar.hpp"
@@ -229,6 +230,7 @@ int main(int argc, char** argv) {
     });
     services.setOverlayPainter(platform::OverlaySpec::Content::keyCaps, ui::keyCaps::painter());
     services.setOverlayPainter(platform::OverlaySpec::Content::cursorRing, ui::cursorRing::painter());
+    services.setOverlayPainter(platform::OverlaySpec::Content::lockScreen, ui::lockScreen::painter());
     // The script editor's chooser shows the same table; the first look
     // starts its load.
     ui::EmojiPicker::setSource([&services](ui::EmojiPicker::Deliver deliver) {

@@ -4,6 +4,7 @@
 
 #include "input/keyboard/EnableStandardFKeyTask.hpp"
 #include "input/keyboard/KeyboardSpellingLanguageTask.hpp"
+#include "input/keyboard/LockScreenTask.hpp"
 #include "input/keysound/MechanicalKeyboardTask.hpp"
 #include "input/keystrokes/VisualizeKeystrokeTask.hpp"
 #include "input/mouse/AutoClickTask.hpp"
@@ -19,6 +20,7 @@ void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& keyboard
                     MouseTweakServices& mouse) {
     factory.add("VisualizeKeystrokeTask", core::pToggleMaker<VisualizeKeystrokeTask>(keyboard));
     factory.add("MechanicalKeyboardTask", core::pToggleMaker<MechanicalKeyboardTask>(keyboard));
+    factory.add("LockScreenTask", core::mToggleMaker<LockScreenTask>(keyboard));
     factory.add("EnableStandardFKeyTask", core::mToggleMaker<EnableStandardFKeyTask>(keyboard));
     factory.add("ViewShortcutTask", core::oneShotMaker<ViewShortcutTask>(keyboard));
     factory.add("KeyboardSpellingLanguageTask", core::oneShotMaker<KeyboardSpellingLanguageTask>(keyboard));

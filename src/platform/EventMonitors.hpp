@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 #include "platform/InputEvent.hpp"
 #include "platform/MonitorRegistry.hpp"
@@ -63,10 +64,17 @@ class EventTaps {
     virtual void enable(Token token) = 0;
     // Also ends a swallowAll().
     virtual void uninstall(Token token) = 0;
-    // Holds back every key and pointer event from every application, for an
-    // input lock. It fails open: it ends with the program however it ends,
-    // and when the main thread stops answering for `watchdogLimit`.
-    virtual Result<Token> swallowAll() = 0;
+    // What an input lock hears of what it holds back: keys pressed and
+    // buttons released (where), on the main thread, for a way out.
+    using SwallowHeard = std::function<void(const InputEvent&)>;
+    // A lock that ended without uninstall(), and why; on the main thread.
+    using SwallowEnded = std::function<void(const std::string& why)>;
+    // Holds back every key and pointer event from every application, the
+    // system's own shortcuts and ours included, for an input lock. It fails
+    // open: it ends with the program however it ends, and when the main
+    // thread stops answering for `watchdogLimit`. A second call while one
+    // holds answers the same token.
+    virtual Result<Token> swallowAll(SwallowHeard heard, SwallowEnded ended) = 0;
     static constexpr auto watchdogLimit = std::chrono::seconds(2);
 };
 

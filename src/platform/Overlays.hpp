@@ -55,6 +55,15 @@ struct OverlayThumbnail {
 inline constexpr Rect thumbnailCloseButton{{6, 6}, {12, 12}};
 inline constexpr Rect thumbnailMinimizeButton{{24, 6}, {12, 12}};
 
+// The lock screen's unlock button: 96 points square in the middle of the
+// window's frame (either space: it is centred).
+inline constexpr double unlockButtonSide = 96;
+inline Rect unlockButtonIn(Rect frame) {
+    return {{frame.origin.x + (frame.size.width - unlockButtonSide) / 2,
+             frame.origin.y + (frame.size.height - unlockButtonSide) / 2},
+            {unlockButtonSide, unlockButtonSide}};
+}
+
 // One cap of a keystroke strip; `widthScale` in normal caps.
 struct OverlayKeyCap {
     enum class Alignment { leading, center, trailing };
@@ -75,8 +84,12 @@ struct OverlaySpec {
     // filling the window, ringed in the background colour when
     // `cornerRadius` is set; keyCaps: `keyCaps` in a row, centred, pressed
     // in while `pressed`; cursorRing: a circle around the pointer in the
-    // accent colour, smaller while `pressed`, glowing when `glows`.
-    enum class Content { fill, headroom, notch, ring, snapGrid, thumbnails, picture, keyCaps, cursorRing };
+    // accent colour, smaller while `pressed`, glowing when `glows`;
+    // lockScreen: the background colour, and the unlock button in the
+    // middle when `showsUnlock`.
+    enum class Content {
+        fill, headroom, notch, ring, snapGrid, thumbnails, picture, keyCaps, cursorRing, lockScreen
+    };
 
     std::string owner{};  // the tweak or service that shows it
     Rect frame{};         // Cocoa space
@@ -95,6 +108,7 @@ struct OverlaySpec {
     std::vector<OverlayKeyCap> keyCaps{};
     bool pressed = false;
     bool glows = false;
+    bool showsUnlock = false;
     bool operator==(const OverlaySpec&) const = default;
 };
 
@@ -144,6 +158,8 @@ inline const char* describe(OverlaySpec::Content content) {
             return "key caps";
         case OverlaySpec::Content::cursorRing:
             return "cursor ring";
+        case OverlaySpec::Content::lockScreen:
+            return "lock screen";
     }
     return "fill";
 }

@@ -23,7 +23,7 @@ const std::vector<std::string> stillUnavailable{
     "EnableBluetoothTask",
     "EnergySaverTask", "FireworkTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask",
-    "LockScreenTask", "LowPowerModeTask",
+    "LowPowerModeTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask", "ReverseScrollTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask",

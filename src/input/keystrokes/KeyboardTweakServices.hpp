@@ -7,7 +7,9 @@
 #include "input/InputServices.hpp"
 #include "input/shortcuts/ShortcutSheetView.hpp"
 #include "platform/Accessibility.hpp"
+#include "platform/Alerts.hpp"
 #include "platform/HidSystem.hpp"
+#include "platform/Hotkeys.hpp"
 #include "platform/ShellRunner.hpp"
 #include "platform/Sound.hpp"
 #include "platform/SpellChecker.hpp"
@@ -37,6 +39,11 @@ struct KeyboardTweakServices {
     // and written through (either none: not on this desktop).
     const platform::SpellChecker* spellChecker = nullptr;
     platform::ShellRunner* shell = nullptr;
+    // The keyboard lock's refusals, its way out by shortcut (the hotkey
+    // registry, once there is one) and what it does with no screen.
+    platform::Alerts* alerts = nullptr;
+    std::function<const platform::Hotkeys*()> hotkeys{};
+    std::function<void()> minimizeOwnWindows{};
     // Makes the sheet's panel (none: the sheet has no window).
     std::function<std::unique_ptr<ShortcutSheetView>(ShortcutSheetController&)> makeShortcutSheet{};
 };

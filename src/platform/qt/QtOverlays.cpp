@@ -68,6 +68,8 @@ std::string describe(const OverlaySpec& spec) {
             text += " pressed";
         return text;
     }
+    if (spec.content == OverlaySpec::Content::lockScreen && spec.showsUnlock)
+        text += ", unlock button";
     if (spec.content == OverlaySpec::Content::cursorRing)
         return text + (spec.pressed ? ", pressed" : "") + (spec.glows ? ", glowing" : "");
     const auto& colour = spec.background;

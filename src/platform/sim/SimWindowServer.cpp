@@ -7,6 +7,7 @@
 #include <cmath>
 #include <thread>
 
+#include "platform/KeyCombinationParts.hpp"
 #include "platform/MacKeyCodes.hpp"
 
 namespace quorvane::platform::sim {
@@ -61,43 +62,6 @@ constexpr double menuTitleWidth = 60;
 constexpr double toolbarHeight = 32;
 constexpr double buttonSize = 12;
 
-// "Meta+Shift+S": the flags and the key.
-struct Combination {
-    std::uint64_t flags = 0;
-    std::string key;
-};
-std::optional<Combination> parseCombination(const std::string& text) {
-    if (text.empty())
-        return std::nullopt;  // an item without a shortcut
-    Combination combination;
-    std::size_t start = 0;
-    for (;;) {
-        const auto plus = text.find('+', start);
-        // "Ctrl++" names the plus key.
-        std::string part = plus == std::string::npos ? text.substr(start)
-                                                     : text.substr(start, plus - start);
-        if (plus == std::string::npos || (part.empty() && plus + 1 == text.size())) {
-            combination.key = part.empty() ? "+" : part;
-            break;
-        }
-        if (part == "Ctrl" || part == "Control")
-            combination.flags |= modifier::control;
-        else if (part == "Alt" || part == "Option")
-            combination.flags |= modifier::option;
-        else if (part == "Shift")
-            combination.flags |= modifier::shift;
-        else if (part == "Meta" || part == "Cmd" || part == "Command")
-            combination.flags |= modifier::command;
-        else if (part == "Fn")
-            combination.flags |= modifier::function;
-        else
-            return std::nullopt;
-        start = plus + 1;
-    }
-    if (combination.key.empty())
-        return std::nullopt;
-    return combination;
-}
 
 }  // namespace
 
@@ -420,6 +384,11 @@ bool SimWindowServer::key(const std::string& combination) {
     if (!parseCombination(combination))
         return false;
     journal("input", "key " + combination);
+    // A lock takes the keys before any shortcut, as a Mac's secure input does.
+    if (!swallowers_.empty()) {
+        pressKeys(combination);
+        return false;
+    }
     if (shortcut_ && shortcut_(combination))
         return true;
     pressKeys(combination);
@@ -1139,13 +1108,22 @@ void SimWindowServer::enable(EventTaps::Token token) {
 
 void SimWindowServer::uninstall(EventTaps::Token token) {
     taps_.erase(token);
-    std::erase(swallowers_, token);
+    if (std::erase(swallowers_, token) > 0 && swallowers_.empty()) {
+        lockHeard_ = nullptr;
+        journal("input", "input given back");
+    }
 }
 
-Result<EventTaps::Token> SimWindowServer::swallowAll() {
+// The Mac's lock has no watchdog to fire here: the simulated Mac answers
+// on our own main thread, so it cannot end without us.
+Result<EventTaps::Token> SimWindowServer::swallowAll(SwallowHeard heard, SwallowEnded) {
+    if (!swallowers_.empty())
+        return swallowers_.front();
     const auto token = nextTap_++;
     taps_.emplace(token, Tap{~EventMask{0}, {}, {}, true, true});
     swallowers_.push_back(token);
+    lockHeard_ = std::move(heard);
+    journal("input", "all input held back");
     return token;
 }
 
@@ -1156,8 +1134,16 @@ std::size_t SimWindowServer::enabledTaps() const {
 }
 
 void SimWindowServer::deliver(InputEvent event) {
-    if (!swallowers_.empty())
-        return;  // an input lock holds everything back
+    if (!swallowers_.empty()) {
+        // An input lock holds everything back and hears the way out.
+        const bool heard = event.type == EventType::keyDown || event.type == EventType::leftMouseUp ||
+                           event.type == EventType::rightMouseUp || event.type == EventType::otherMouseUp;
+        if (heard && lockHeard_) {
+            const auto handler = lockHeard_;  // it may end the lock
+            handler(event);
+        }
+        return;
+    }
     std::vector<EventTaps::Token> tokens;
     for (const auto& [token, tap] : taps_)
         if (tap.enabled && matches(tap.mask, event.type))

@@ -130,7 +130,7 @@ class SimWindowServer final : public Screens,
                                      std::function<void()> disabled) override;
     void enable(EventTaps::Token token) override;
     void uninstall(EventTaps::Token token) override;
-    Result<EventTaps::Token> swallowAll() override;
+    Result<EventTaps::Token> swallowAll(SwallowHeard heard, SwallowEnded ended) override;
     std::size_t enabledTaps() const;
 
     // KeyCapture: captured keys go to the handler, after the taps, and
@@ -241,6 +241,7 @@ class SimWindowServer final : public Screens,
     MonitorRegistry monitors_;
     std::map<EventTaps::Token, Tap> taps_;
     std::vector<EventTaps::Token> swallowers_;
+    SwallowHeard lockHeard_;
     std::vector<std::pair<StatusBar::Token, StatusBar::Item>> statusItems_;
     StatusBar::Token nextStatusItem_ = 1;
     Rect statusItemFrame(std::size_t index) const;  // accessibility space

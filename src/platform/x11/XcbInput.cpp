@@ -79,17 +79,65 @@ XcbInput::XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t
       }) {
     // Characters as the user's layout types them.
     keyboard_ = CoreKeyboard::open(control_);
-    // Captured keys arrive here; what the input lock's grab delivers is
-    // read and dropped.
+    // Captured keys arrive here, and what the input lock's grab delivers.
     controlEvents_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(control_),
                                                        QSocketNotifier::Read);
     QObject::connect(controlEvents_.get(), &QSocketNotifier::activated, controlEvents_.get(),
                      [this] { readControlEvents(); });
 }
 
+namespace {
+
+// What the input lock's grab delivers, as the lock hears it: keys pressed
+// and buttons released.
+std::optional<InputEvent> heardWhileLocked(const xcb_generic_event_t& event, Rect primary) {
+    const auto type = event.response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_BUTTON_RELEASE)
+        return std::nullopt;
+    // Key and button events share their layout.
+    const auto& input = reinterpret_cast<const xcb_key_press_event_t&>(event);
+    std::uint64_t flags = 0;
+    if (input.state & XCB_MOD_MASK_SHIFT)
+        flags |= modifier::shift;
+    if (input.state & XCB_MOD_MASK_CONTROL)
+        flags |= modifier::control;
+    if (input.state & XCB_MOD_MASK_1)
+        flags |= modifier::option;
+    if (input.state & XCB_MOD_MASK_4)
+        flags |= modifier::command;
+    InputEvent heard{.modifierFlags = flags};
+    if (type == XCB_KEY_PRESS) {
+        const auto code = macKeyCodeForX11(input.detail);
+        if (!code)
+            return std::nullopt;
+        heard.type = EventType::keyDown;
+        heard.keyCode = *code;
+    } else {
+        if (input.detail < 1 || input.detail > 3)
+            return std::nullopt;  // the wheel's "buttons"
+        heard.type = input.detail == 1   ? EventType::leftMouseUp
+                     : input.detail == 3 ? EventType::rightMouseUp
+                                         : EventType::otherMouseUp;
+        heard.buttonNumber = input.detail == 1 ? 0 : input.detail == 3 ? 1 : 2;
+        heard.location = {input.root_x - primary.origin.x,
+                          primary.size.height - (input.root_y - primary.origin.y)};
+    }
+    return heard;
+}
+
+}  // namespace
+
 void XcbInput::readControlEvents() {
     while (auto* event = xcb_poll_for_event(control_)) {
         std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> owned(event, &std::free);
+        if (lock_) {
+            const Rect primary = hooks_.primaryRootFrame ? hooks_.primaryRootFrame() : Rect{};
+            if (auto heard = heardWhileLocked(*event, primary); heard && lockHeard_) {
+                const auto handler = lockHeard_;  // it may end the lock
+                handler(*heard);
+            }
+            continue;
+        }
         if ((event->response_type & 0x7f) != XCB_KEY_PRESS || !captureHandler_)
             continue;
         const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(event);
@@ -330,7 +378,7 @@ void XcbInput::uninstall(EventTaps::Token token) {
 
 // --- the input lock ----------------------------------------------------------
 
-Result<EventTaps::Token> XcbInput::swallowAll() {
+Result<EventTaps::Token> XcbInput::swallowAll(SwallowHeard heard, SwallowEnded ended) {
     if (lock_)
         return *lock_;
     auto* keyboard = xcb_grab_keyboard_reply(
@@ -357,11 +405,14 @@ Result<EventTaps::Token> XcbInput::swallowAll() {
         return Error{"another program holds the keyboard or the pointer"};
     }
     lock_ = nextTap_++;
-    // The watchdog lets go when the main thread stops answering.
+    lockHeard_ = std::move(heard);
+    lockEnded_ = std::move(ended);
+    // The watchdog lets go when the main thread stops answering, and says
+    // so once the main thread is back.
     lastBeat_ = nowMillis();
     heartbeat();
     watching_ = true;
-    watchdog_ = std::thread([this] {
+    watchdog_ = std::thread([this, token = *lock_] {
         ::pthread_setname_np(::pthread_self(), "InputLockWatch");
         const auto limit =
             std::chrono::duration_cast<std::chrono::milliseconds>(watchdogLimit).count();
@@ -372,6 +423,14 @@ Result<EventTaps::Token> XcbInput::swallowAll() {
                 xcb_ungrab_pointer(control_, XCB_CURRENT_TIME);
                 xcb_flush(control_);
                 watching_ = false;
+                mainQueue_.post([this, alive = std::weak_ptr<bool>(alive_), token] {
+                    if (alive.expired() || lock_ != token)
+                        return;
+                    auto tell = std::move(lockEnded_);
+                    releaseLock();
+                    if (tell)
+                        tell("the main thread stopped answering for 2 seconds");
+                });
             }
         }
     });
@@ -390,6 +449,8 @@ void XcbInput::releaseLock() {
     if (!lock_)
         return;
     lock_.reset();
+    lockHeard_ = nullptr;
+    lockEnded_ = nullptr;
     beat_.cancel();
     watching_ = false;
     if (watchdog_.joinable())

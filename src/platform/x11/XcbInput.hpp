@@ -66,7 +66,7 @@ class XcbInput final : public EventMonitors,
                                      std::function<void()> disabled) override;
     void enable(EventTaps::Token token) override;
     void uninstall(EventTaps::Token token) override;
-    Result<EventTaps::Token> swallowAll() override;
+    Result<EventTaps::Token> swallowAll(SwallowHeard heard, SwallowEnded ended) override;
 
     // SyntheticEvents
     Status post(const InputEvent& event) override;
@@ -124,6 +124,8 @@ class XcbInput final : public EventMonitors,
     std::unique_ptr<CoreKeyboard> keyboard_;
     // The input lock.
     std::optional<EventTaps::Token> lock_;
+    SwallowHeard lockHeard_;
+    SwallowEnded lockEnded_;
     std::thread watchdog_;
     std::atomic<bool> watching_{false};
     std::atomic<std::int64_t> lastBeat_{0};

@@ -14,7 +14,10 @@ using namespace std::chrono_literals;
 struct SimWindowServerTest : ::testing::Test {
     memory::MemoryJournal journal;
     SimPasteboard pasteboard;
-    SimWindowServer desktop{4242, journal, pasteboard};
+    bool shortcutTook = false;
+    SimWindowServer desktop{4242, journal, pasteboard, [this](const std::string& combination) {
+                                return shortcutTook = combination == "Ctrl+Alt+L";
+                            }};
 
     std::string run(std::vector<std::string> words) {
         auto command = SimDesktopCommand::parse(words);
@@ -120,10 +123,19 @@ TEST_F(SimWindowServerTest, anInputLockHoldsBackEverythingUntilItEnds) {
     int seen = 0;
     auto monitor = desktop.addGlobal(~EventMask{0}, [&](const InputEvent&) { ++seen; });
     EXPECT_TRUE(desktop.isMonitoring());
-    auto lock = desktop.swallowAll();
+    std::vector<InputEvent> heard;
+    auto lock = desktop.swallowAll([&](const InputEvent& event) { heard.push_back(event); }, {});
+    EXPECT_EQ(desktop.swallowAll({}, {}).value(), lock.value());
     run({"type", "abc"});
+    EXPECT_FALSE(desktop.key("Ctrl+Alt+L"));
     EXPECT_EQ(seen, 0);
+    EXPECT_FALSE(shortcutTook);
     EXPECT_EQ(desktop.text(200), "");
+    // The lock hears each key pressed, the shortcut's too, and no release.
+    ASSERT_EQ(heard.size(), 4u);
+    EXPECT_EQ(heard.back().keyCode, 37);
+    EXPECT_EQ(heard.back().modifierFlags & (modifier::control | modifier::option),
+              modifier::control | modifier::option);
     desktop.uninstall(lock.value());
     run({"type", "abc"});
     EXPECT_EQ(seen, 6);

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     quorvane::platform::qt::QtMainQueue queue;
     auto input = quorvane::platform::x11::XcbInput::connect(
         queue, log, {.primaryRootFrame = &quorvane::platform::qt::QtScreens::primaryRootFrame});
-    if (!input || !input->swallowAll()) {
+    if (!input || !input->swallowAll({}, {})) {
         std::cout << "refused" << std::endl;
         return 1;
     }

@@ -212,11 +212,11 @@ TEST_F(XcbDesktopTest, postedInputReachesAGlobalMonitorAndAKilledLockLetsGo) {
     // A lock held by a process that is killed ends with it.
     ChildProcess holder(QUORVANE_INPUT_LOCK_PROBE, {}, {{"QT_QPA_PLATFORM", "xcb"}});
     ASSERT_EQ(holder.readLine(std::chrono::seconds(10)), "locked");
-    EXPECT_FALSE(input->swallowAll());
+    EXPECT_FALSE(input->swallowAll({}, {}));
     holder.sendSignal(SIGKILL);
     holder.wait();
     EXPECT_TRUE(waitFor([&] {
-        auto lock = input->swallowAll();
+        auto lock = input->swallowAll({}, {});
         if (lock)
             input->uninstall(lock.value());
         return bool(lock);
