@@ -78,6 +78,7 @@ std::vector<LifecycleStep> AppServices::startSteps() {
         {"start triggers", [this] { triggers_->start(); }},
         {"follow the frontmost application", [this] { windows_->start(); }},
         {"restore colour settings a previous run left", [this] { display_->start(); }},
+        {"restore mice's scrolling a previous run left", [this] { input_->start(); }},
         {"register shortcuts",
          [this] {
              if (!shortcuts_)

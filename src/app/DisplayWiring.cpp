@@ -40,24 +40,13 @@ std::unique_ptr<platform::BlobStore> hideNotchStore(SharedServices& shared) {
     return std::move(opened.value());
 }
 
-std::unique_ptr<platform::BlobStore> stateStore(SharedServices& shared) {
-    if (shared.accessMode == SharedServices::Access::readOnly)
-        return nullptr;
-    auto opened = platform::posix::FileBlobStore::open(shared.paths.journal.parent_path());
-    if (!opened) {
-        shared.log.warning("TransferTables", opened.error().message);
-        return nullptr;
-    }
-    return std::move(opened.value());
-}
-
 }  // namespace
 
 DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                              WindowsWiring& windows,
                              std::function<bool(const std::string&)> shortcutIsActive)
     : overlays_(shared.journal, translucencyWorks),
-      kept_(stateStore(shared)),
+      kept_(shared.openStateStore("TransferTables")),
       desktopPicture_(shared.journal, shared.paths.simulatedMac, defaultDesktopPicture),
       hideNotchStore_(hideNotchStore(shared)),
       displays_(desktop.screens(), desktop.displays(), shared.log),

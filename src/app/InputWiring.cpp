@@ -36,6 +36,14 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .alerts = &shared_.alerts,
         .hotkeys = std::move(hotkeys),
         .minimizeOwnWindows = [] { platform::qt::minimizeOwnWindows(); }});
+    input::ScrollInterceptor* scrolling = nullptr;
+    if (desktop_.simulated()) {
+        scrolling = &tapScrolling_.emplace(desktop_.taps(), shared_.log);
+    } else {
+        stateStore_ = shared_.openStateStore("ReverseScrollTask");
+        pointerDevices_.emplace(shared_.log);
+        scrolling = &deviceScrolling_.emplace(*pointerDevices_, stateStore_.get(), shared_.log);
+    }
     // The simulated Mac does not know where our windows are.
     mouse_.emplace(input::MouseTweakServices{
         .input = services_,
@@ -43,7 +51,8 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .overlays = overlays,
         .stops = stops_,
         .mainWindowUnder = desktop_.simulated() ? std::function<bool(platform::Point)>()
-                                                : &platform::qt::keyWindowUnder});
+                                                : &platform::qt::keyWindowUnder,
+        .scrollInterceptor = scrolling});
     input::addInputTweaks(factory, *keyboard_, *mouse_);
 }
 
@@ -51,6 +60,11 @@ void InputWiring::setShortcutSheetMaker(
     std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make) {
     if (keyboard_)
         keyboard_->makeShortcutSheet = std::move(make);
+}
+
+void InputWiring::start() {
+    if (deviceScrolling_)
+        deviceScrolling_->restoreLeftovers();
 }
 
 void InputWiring::stop() {

@@ -9,6 +9,8 @@
 #include "input/InputServices.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
 #include "input/mouse/MouseTweakServices.hpp"
+#include "input/mouse/ScrollInterceptor.hpp"
+#include "platform/x11/XInputPointerDevices.hpp"
 #include "platform/MainThreadAccessibility.hpp"
 #include "platform/sim/SimHidSystem.hpp"
 #include "platform/sim/SimSpellChecker.hpp"
@@ -32,6 +34,8 @@ class InputWiring {
     // The shortcut sheet's panel; until then the sheet has no window.
     void setShortcutSheetMaker(
         std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make);
+    // Puts back the mice's scrolling a dead instance left reversed.
+    void start();
     // Stops what the tweaks run (timers, the jiggler's thread, monitors)
     // and writes what is still counted to the journal.
     void stop();
@@ -51,6 +55,12 @@ class InputWiring {
     platform::sim::SimSpellChecker spellChecker_;
     std::optional<input::KeyboardTweakServices> keyboard_;
     core::StopList stops_;
+    // The wheel is turned round by a tap on the simulated Mac, per device
+    // in an X11 session.
+    std::optional<input::TapScrollInterceptor> tapScrolling_;
+    std::unique_ptr<platform::BlobStore> stateStore_;
+    std::optional<platform::x11::LazyXInputPointerDevices> pointerDevices_;
+    std::optional<input::DeviceScrollInterceptor> deviceScrolling_;
     std::optional<input::MouseTweakServices> mouse_;
 };
 

@@ -89,4 +89,15 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
         };
 }
 
+std::unique_ptr<platform::BlobStore> SharedServices::openStateStore(const std::string& user) {
+    if (accessMode == Access::readOnly)
+        return nullptr;
+    auto opened = platform::posix::FileBlobStore::open(paths.journal.parent_path());
+    if (!opened) {
+        log.warning(user, opened.error().message);
+        return nullptr;
+    }
+    return std::move(opened.value());
+}
+
 }  // namespace quorvane::app

@@ -75,6 +75,11 @@ struct SharedServices {
     SharedServices(const SharedServices&) = delete;
     SharedServices& operator=(const SharedServices&) = delete;
 
+    // The state folder (beside the journal) as a store of the settings a
+    // folder must put back after a dead instance; none in a read-only run
+    // or when the folder cannot be used (logged for `user`).
+    std::unique_ptr<platform::BlobStore> openStateStore(const std::string& user);
+
     Access accessMode;
     platform::posix::XdgDirectories directories;
     AppPaths paths;

@@ -11,6 +11,7 @@
 #include "input/mouse/AutoScrollTask.hpp"
 #include "input/mouse/HideCursorTask.hpp"
 #include "input/mouse/MouseJigglerTask.hpp"
+#include "input/mouse/ReverseScrollTask.hpp"
 #include "input/mouse/VisualizeCursorTask.hpp"
 #include "input/shortcuts/ViewShortcutTask.hpp"
 
@@ -27,6 +28,7 @@ void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& keyboard
     factory.add("AutoClickTask", core::mToggleMaker<AutoClickTask>(mouse));
     factory.add("MouseJigglerTask", core::mToggleMaker<MouseJigglerTask>(mouse));
     factory.add("AutoScrollTask", core::oneShotMaker<AutoScrollTask>(mouse));
+    factory.add("ReverseScrollTask", core::pToggleMaker<ReverseScrollTask>(mouse));
     factory.add("HideCursorTask", core::oneShotMaker<HideCursorTask>(mouse));
     factory.add("VisualizeCursorTask", core::pToggleMaker<VisualizeCursorTask>(mouse));
 }

@@ -25,7 +25,7 @@ const std::vector<std::string> stillUnavailable{
     "HideMenuBarItemsTask", "KeepMacAwakeTask",
     "LowPowerModeTask",
     "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
-    "QuitAppsTask", "RainTask", "ReverseScrollTask",
+    "QuitAppsTask", "RainTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask",
 };
 
@@ -77,6 +77,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
               (std::vector<std::string>{"register quorvane: links", "start triggers",
                                         "follow the frontmost application",
                                         "restore colour settings a previous run left",
+                                        "restore mice's scrolling a previous run left",
                                         "register shortcuts", "create the default workflow",
                                         "apply persisted toggles later", "start automation"}));
     EXPECT_EQ(names(program.services.exitSteps()),

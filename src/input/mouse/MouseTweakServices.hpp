@@ -4,6 +4,7 @@
 
 #include "core/StopList.hpp"
 #include "input/InputServices.hpp"
+#include "input/mouse/ScrollInterceptor.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/UserDefaults.hpp"
 
@@ -20,6 +21,8 @@ struct MouseTweakServices {
     // Whether our main window is the key window and holds this point
     // (Cocoa space). None: it never is (no window, a command line run).
     std::function<bool(platform::Point)> mainWindowUnder{};
+    // How a wheel is turned round here (none: it cannot be).
+    ScrollInterceptor* scrollInterceptor = nullptr;
 };
 
 }  // namespace quorvane::input

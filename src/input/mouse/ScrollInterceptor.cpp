@@ -1,0 +1,118 @@
+#include "input/mouse/ScrollInterceptor.hpp"
+
+namespace quorvane::input {
+
+namespace {
+constexpr const char* source = "ReverseScrollTask";
+}
+
+platform::Status TapScrollInterceptor::start(bool vertical, bool horizontal) {
+    directions_->vertical = vertical;
+    directions_->horizontal = horizontal;
+    if (tap_)
+        return platform::success();
+    auto installed = taps_.install(
+        platform::eventMask::scrollWheel,
+        [directions = directions_](const platform::InputEvent& event) {
+            return reversedScroll(event, directions->vertical.load(std::memory_order_relaxed),
+                                  directions->horizontal.load(std::memory_order_relaxed));
+        },
+        [this] {
+            // The system gave up on the tap (it was slow once): a wheel
+            // must not turn back round while the switch says reversed.
+            if (tap_) {
+                log_.info(source, "the system disabled the scroll tap; enabling it again");
+                taps_.enable(*tap_);
+            }
+        });
+    if (!installed)
+        return installed.error();
+    tap_ = installed.value();
+    return platform::success();
+}
+
+void TapScrollInterceptor::stop() {
+    if (tap_)
+        taps_.uninstall(*tap_);
+    tap_.reset();
+}
+
+DeviceScrollInterceptor::DeviceScrollInterceptor(platform::PointerDevices& devices,
+                                                 platform::BlobStore* store, platform::Log& log)
+    : devices_(devices), store_(store), log_(log) {
+    devices_.onDevicesChanged([this] {
+        if (running_)
+            apply();
+    });
+}
+
+std::optional<NaturalScrollingOriginals> DeviceScrollInterceptor::keptOriginals() const {
+    if (!store_)
+        return std::nullopt;
+    auto loaded = store_->load(originalsKey);
+    if (!loaded || !loaded.value())
+        return std::nullopt;
+    return decodeOriginals(*loaded.value());
+}
+
+platform::Status DeviceScrollInterceptor::start(bool vertical, bool horizontal) {
+    (void)horizontal;  // comes with the vertical axis here
+    if (!vertical)
+        return platform::Error{"this desktop turns both directions round together: turn on "
+                               "\"Invert vertical scrolling\""};
+    if (running_)
+        return platform::success();
+    const auto devices = devices_.devices();
+    // A dead instance's originals stand: its flips are still in place.
+    originals_ = keptOriginals().value_or(NaturalScrollingOriginals{});
+    auto writes = reversalWrites(devices, originals_);
+    const bool anyMouse = std::any_of(devices.begin(), devices.end(), [](const auto& device) {
+        return !device.isTouchpad && device.naturalScrolling.has_value();
+    });
+    if (!anyMouse)
+        return platform::Error{"no mouse here has a scrolling direction to turn round"};
+    if (store_)
+        if (auto saved = store_->save(originalsKey, encodeOriginals(originals_)); !saved)
+            return platform::Error{"cannot keep the mice's directions: " + saved.error().message};
+    running_ = true;
+    write(writes);
+    return platform::success();
+}
+
+void DeviceScrollInterceptor::apply() {
+    auto writes = reversalWrites(devices_.devices(), originals_);
+    if (store_)
+        (void)store_->save(originalsKey, encodeOriginals(originals_));
+    write(writes);
+}
+
+void DeviceScrollInterceptor::stop() {
+    if (!running_)
+        return;
+    running_ = false;
+    write(restoreWrites(devices_.devices(), originals_));
+    originals_.clear();
+    if (store_)
+        (void)store_->remove(originalsKey);
+}
+
+void DeviceScrollInterceptor::restoreLeftovers() {
+    if (running_)
+        return;
+    const auto kept = keptOriginals();
+    if (!kept)
+        return;
+    write(restoreWrites(devices_.devices(), *kept));
+    log_.info(source, "put the mice's scrolling directions back as a previous run left them");
+    if (store_)
+        (void)store_->remove(originalsKey);
+}
+
+void DeviceScrollInterceptor::write(const std::vector<NaturalScrollingWrite>& writes) {
+    for (const auto& change : writes)
+        if (auto written = devices_.setNaturalScrolling(change.id, change.on); !written)
+            log_.warning(source, "cannot set device " + std::to_string(change.id) + "'s scrolling: " +
+                                     written.error().message);
+}
+
+}  // namespace quorvane::input
