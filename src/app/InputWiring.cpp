@@ -52,7 +52,8 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .stops = stops_,
         .mainWindowUnder = desktop_.simulated() ? std::function<bool(platform::Point)>()
                                                 : &platform::qt::keyWindowUnder,
-        .scrollInterceptor = scrolling});
+        .scrollInterceptor = scrolling,
+        .alerts = &shared_.alerts});
     input::addInputTweaks(factory, *keyboard_, *mouse_);
 }
 

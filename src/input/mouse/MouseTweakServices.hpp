@@ -5,6 +5,7 @@
 #include "core/StopList.hpp"
 #include "input/InputServices.hpp"
 #include "input/mouse/ScrollInterceptor.hpp"
+#include "platform/Alerts.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/UserDefaults.hpp"
 
@@ -23,6 +24,8 @@ struct MouseTweakServices {
     std::function<bool(platform::Point)> mainWindowUnder{};
     // How a wheel is turned round here (none: it cannot be).
     ScrollInterceptor* scrollInterceptor = nullptr;
+    // Where a refusal is explained (none: only logged).
+    platform::Alerts* alerts = nullptr;
 };
 
 }  // namespace quorvane::input

@@ -21,6 +21,10 @@ void ReverseScrollTask::start() const {
     if (started)
         return;
     services_.input.log.warning(id(), "cannot reverse the scrolling: " + started.error().message);
+    if (services_.alerts)
+        services_.alerts->show({.style = platform::Alert::Style::warning,
+                                .message = "The scrolling cannot be reversed here",
+                                .informativeText = started.error().message});
     services_.input.windows.store.pState.modify(
         [field = pKeyPath()](core::PState& state) { field.write(state, false); });
 }

@@ -209,18 +209,34 @@ TEST_F(XcbDesktopTest, postedInputReachesAGlobalMonitorAndAKilledLockLetsGo) {
     input->remove(monitor.value());
     EXPECT_FALSE(input->isRecording());
 
-    // A lock held by a process that is killed ends with it.
-    ChildProcess holder(QUORVANE_INPUT_LOCK_PROBE, {}, {{"QT_QPA_PLATFORM", "xcb"}});
-    ASSERT_EQ(holder.readLine(std::chrono::seconds(10)), "locked");
-    EXPECT_FALSE(input->swallowAll({}, {}));
-    holder.sendSignal(SIGKILL);
-    holder.wait();
-    EXPECT_TRUE(waitFor([&] {
+    // A lock held by a process that is killed, crashes or stops answering
+    // ends with it, or with its watchdog.
+    auto lockable = [&] {
         auto lock = input->swallowAll({}, {});
         if (lock)
             input->uninstall(lock.value());
         return bool(lock);
-    }));
+    };
+    for (const std::string how : {"", "crash", "stall"}) {
+        SCOPED_TRACE(how.empty() ? "killed" : how);
+        ChildProcess holder(QUORVANE_INPUT_LOCK_PROBE, how.empty() ? std::vector<std::string>{}
+                                                                   : std::vector<std::string>{how},
+                            {{"QT_QPA_PLATFORM", "xcb"}});
+        ASSERT_EQ(holder.readLine(std::chrono::seconds(10)), "locked");
+        EXPECT_FALSE(input->swallowAll({}, {}));
+        if (how.empty())
+            holder.sendSignal(SIGKILL);
+        const auto asked = std::chrono::steady_clock::now();
+        EXPECT_TRUE(waitFor(lockable));
+        if (how == "stall") {
+            // Given back while the main thread still sleeps, and said so after.
+            EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(3000));
+            EXPECT_EQ(holder.readLine(std::chrono::seconds(5)),
+                      "ended: the main thread stopped answering for 2 seconds");
+        }
+        holder.sendSignal(SIGKILL);
+        holder.wait();
+    }
 }
 
 }  // namespace
