@@ -1,10 +1,11 @@
 #pragma once
 
-// The keyboard tweaks' services over the simulated Mac and memory stores,
+// The keyboard and mouse tweaks' services over the simulated Mac and memory stores,
 // for the benchmarks of their key handlers.
 #include "core/Persistor.hpp"
 #include "core/Store.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "input/mouse/MouseTweakServices.hpp"
 #include "platform/memory/ManualMainQueue.hpp"
 #include "platform/memory/MemoryBlobStore.hpp"
 #include "platform/memory/MemoryJournal.hpp"
@@ -25,11 +26,16 @@ struct Grants final : PermissionChecker {
 // Keeps the last spec as the Qt overlays do: assigned over the old one.
 struct KeptOverlays final : Overlays {
     OverlaySpec kept;
+    long calls = 0;
     Id show(const OverlaySpec& spec) override {
+        ++calls;
         kept = spec;
         return 1;
     }
-    void update(Id, const OverlaySpec& spec) override { kept = spec; }
+    void update(Id, const OverlaySpec& spec) override {
+        ++calls;
+        kept = spec;
+    }
     void close(Id) override {}
     bool translucencyWorks() const override { return true; }
     std::vector<std::pair<Id, OverlaySpec>> shown() const override { return {}; }
@@ -68,6 +74,9 @@ struct KeyboardFolder {
     KeptOverlays overlays;
     input::KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
                                           .defaults = defaults, .persistor = persistor};
+    core::StopList stops;
+    input::MouseTweakServices mouse{.input = input, .defaults = defaults, .overlays = overlays,
+                                    .stops = stops};
 };
 
 }  // namespace quorvane::bench

@@ -5,7 +5,9 @@
 # thread exists in each; then with the keyboard tweaks on (keystroke strip
 # and key clicks) from 3 s after the last key, when the strip is gone and
 # the clicks' output sleeps; then with the window tweaks on (snapping,
-# shake, focus, and the highlight over a compositor) and no input.
+# shake, focus, and the highlight over a compositor) and no input; then
+# with Auto Click at one click a second, and the main thread's wake-ups
+# (voluntary context switches) beside those of the idle run.
 # Usage: bench/idle.sh [build folder] [seconds]
 set -euo pipefail
 build="$(cd "${1:-build/default}" && pwd)"
@@ -14,12 +16,15 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1440x900x24" "$0" "$build" "$seconds"
 fi
 source "$(dirname "$0")/session.sh"
+wakeups() { awk '/^voluntary_ctxt_switches/ {print $2}' /proc/"$pid"/task/"$pid"/status; }
 stream() { grep -l '^InputStream$' /proc/"$pid"/task/*/comm >/dev/null 2>&1 && echo "an input stream" || echo "no input stream"; }
 
 before=$(ticks)
 idle_stream=$(stream)
+w0=$(wakeups)
 sleep "$seconds"
 idle=$(( $(ticks) - before ))
+idleWakeups=$(( $(wakeups) - w0 ))
 
 "$build/src/quorvane" desktop --watch "$seconds" >/dev/null 2>&1 &
 watcher=$!
@@ -57,7 +62,21 @@ before=$(ticks)
 sleep "$seconds"
 windowTweaks=$(( $(ticks) - before ))
 
-echo "every toggle off:    ${idle} ticks in ${seconds} s, ${idle_stream}"
+for tweak in "Snap Windows" "Aero Shake" "Focus Frontmost App" "Highlight Active Window"; do
+  "$build/src/quorvane" toggle "$tweak" off >/dev/null
+done
+xdotool mousemove 20 880
+"$build/src/quorvane" toggle "Auto Click" on >/dev/null
+sleep 2
+before=$(ticks)
+w0=$(wakeups)
+sleep "$seconds"
+autoClick=$(( $(ticks) - before ))
+autoClickWakeups=$(( $(wakeups) - w0 ))
+"$build/src/quorvane" toggle "Auto Click" off >/dev/null
+
+echo "every toggle off:    ${idle} ticks in ${seconds} s, ${idle_stream}, ${idleWakeups} main-thread wake-ups"
 echo "one global monitor:  ${watching} ticks in $(( seconds - 3 )) s, ${watching_stream}"
 echo "keyboard tweaks on:  ${keyboard} ticks in ${seconds} s from 3 s after the last key (${clicks:-no clicks})"
 echo "window tweaks on:    ${windowTweaks} ticks in ${seconds} s"
+echo "auto click at 1/s:   ${autoClick} ticks in ${seconds} s, ${autoClickWakeups} main-thread wake-ups"

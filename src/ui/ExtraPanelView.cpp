@@ -49,8 +49,13 @@ void ExtraPanelView::rebuild() {
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setCheckable(true);
         button->setChecked(item.marked);
-        button->setAutoRaise(!item.marked);
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        button->setIconSize(QSize(18, 18));
+        button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        if (item.marked) {
+            QFont bold = button->font();
+            bold.setBold(true);
+            button->setFont(bold);
+        }
         button->setAccessibleName(text(item.title));
         connect(button, &QToolButton::clicked, this, [this, id = item.id, button, marked = item.marked] {
             // The mark follows the system, not the click.
@@ -68,9 +73,10 @@ void ExtraPanelView::rebuild() {
                         menu.exec(button->mapToGlobal(at));
                     });
         }
-        grid_->addWidget(button, index / columns_, index % columns_);
+        grid_->addWidget(button, index / columns_, index % columns_, Qt::AlignLeft);
         ++index;
     }
+    grid_->setColumnStretch(columns_, 1);
     if (items.empty() && !panel_.emptyText.empty()) {
         auto* note = new QLabel(text(panel_.emptyText), content_);
         note->setObjectName("EmptyListNote");
