@@ -3,7 +3,11 @@
 #include "input/mouse/ScrollInterceptor.hpp"
 #include "input/mouse/ScrollReversal.hpp"
 #include "platform/memory/MemoryBlobStore.hpp"
+#include "platform/memory/MemoryJournal.hpp"
 #include "platform/memory/MemoryLog.hpp"
+#include "platform/sim/SimDesktopCommand.hpp"
+#include "platform/sim/SimPasteboard.hpp"
+#include "platform/sim/SimWindowServer.hpp"
 
 namespace quorvane::input {
 namespace {
@@ -49,6 +53,33 @@ TEST(ReversedScroll, TurnsOnlyAWheelsLineDeltasOnTheAxesAsked) {
         // The point deltas are left as they came.
         EXPECT_EQ(answer.replacement.scrollingDeltaY, row.event.scrollingDeltaY);
     }
+}
+
+TEST(TapScrollInterceptor, TurnsTheSimulatedWheelLeavesTheTrackpadAndOutlivesATimeout) {
+    memory::MemoryJournal journal;
+    memory::MemoryLog log;
+    sim::SimPasteboard pasteboard;
+    sim::SimWindowServer desktop{4242, journal, pasteboard};
+    std::vector<InputEvent> seen;
+    auto watching = desktop.addGlobal(eventMask::scrollWheel, [&](const InputEvent& event) { seen.push_back(event); });
+    auto run = [&](std::vector<std::string> words) {
+        ASSERT_TRUE(desktop.perform(sim::SimDesktopCommand::parse(words).value()));
+    };
+    TapScrollInterceptor reverser(desktop, log);
+    ASSERT_TRUE(reverser.start(true, false));
+    run({"scroll", "-3"});
+    run({"scroll", "-2", "--trackpad"});
+    ASSERT_EQ(seen.size(), 5u);  // one notch, three phases and a momentum event
+    EXPECT_EQ(seen[0].scrollLinesY, 3);
+    for (std::size_t i = 1; i < seen.size(); ++i)
+        EXPECT_EQ(seen[i].scrollLinesY, -2);
+
+    run({"tap-timeout"});
+    run({"scroll", "-3"});
+    EXPECT_EQ(seen.back().scrollLinesY, 3);
+    reverser.stop();
+    run({"scroll", "-3"});
+    EXPECT_EQ(seen.back().scrollLinesY, -3);
 }
 
 // Devices as an X server with libinput lists them; writes change them.

@@ -5,29 +5,7 @@
 # and without a compositor. Run under
 #   xvfb-run -a -s "-screen 0 1440x900x24" tests/windows/WindowTweaksX11.sh build/default/src/quorvane
 set -euo pipefail
-quorvane=$(realpath "$1")
-
-home=$(mktemp -d)
-pids=()
-cleanup() {
-    "$quorvane" quit >/dev/null 2>&1 || true
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-mkdir -m 700 "$home/run"
-# Everything the instance keeps stays in the scratch folder, whatever the
-# caller's environment says.
-export HOME="$home" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=xcb
-export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_STATE_HOME="$home/state"
-export XDG_CACHE_HOME="$home/cache"
-unset QUORVANE_DESKTOP QUORVANE_SIM_HOME
-
-fail() { echo "FAIL: $*" >&2; "$quorvane" journal 2>/dev/null | tail -20 >&2 || true; exit 1; }
-# Waits up to 5 s for a command to succeed.
-eventually() { for _ in $(seq 50); do if "$@" >/dev/null 2>&1; then return 0; fi; sleep 0.1; done; return 1; }
-start() { "$@" >/dev/null 2>&1 & pids+=($!); }
+source "$(dirname "$0")/../support/x11-session.sh" "$1"
 
 start openbox
 eventually xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
