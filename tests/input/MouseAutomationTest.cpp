@@ -162,6 +162,7 @@ TEST_F(MouseAutomationTest, AJiggleOnItsThreadEndsAtOnceAndPostsNothingAfterward
     ASSERT_TRUE(jiggler.jiggler().isJiggling());
     // Ticks while it runs are dropped, not queued.
     jiggler.jiggleNow();
+    EXPECT_FALSE(jiggler.jiggler().jiggle({{{1, 1}, 1ms}}));
     std::this_thread::sleep_for(20ms);
     queue.drain();
     const auto movesBefore = count(EventType::mouseMoved);
@@ -209,7 +210,8 @@ TEST(ScrollWave, RisesToItsPeakAndBackOverOneDuration) {
     EXPECT_EQ(*std::min_element(deltas.begin(), deltas.end()), -5);
     EXPECT_EQ(deltas[25], -5);
     EXPECT_NEAR(wave.progress, 0, 1e-9);  // the next wave begins
-    // Step 0 still jitters.
+    // The jitter alone stays under a pixel and is truncated away; with a
+    // step, it moves the truncation.
     EXPECT_EQ(ScrollWave{.progress = 1}.tick(0.1, 0, 5, 0.99), 0);
     EXPECT_EQ(ScrollWave{.progress = 2.5}.tick(0.1, 0, 5, -0.99), 0);
     EXPECT_EQ(ScrollWave{.progress = 2.5}.tick(0.1, 1, 5, 0.5), 1);

@@ -42,17 +42,26 @@ void KeyboardSpellingLanguageTask::publish(std::string current) const {
     changed_.emit();
 }
 
+void KeyboardSpellingLanguageTask::onHelper(std::function<std::function<void()>()> job) const {
+    helper_.submit([job = std::move(job), alive = std::weak_ptr<bool>(alive_),
+                    &mainQueue = services_.input.windows.mainQueue] {
+        auto then = job();
+        mainQueue.post([alive, then = std::move(then)] {
+            if (auto live = alive.lock(); live && *live)
+                then();
+        });
+    });
+}
+
+void KeyboardSpellingLanguageTask::warnNotSet(const std::string& problem) const {
+    services_.input.log.warning(id(), "cannot set the spelling language: " + problem);
+}
+
 void KeyboardSpellingLanguageTask::readCurrent() const {
     readOnce_ = true;
-    auto* shell = services_.shell;
-    std::weak_ptr<bool> alive = alive_;
-    auto& mainQueue = services_.input.windows.mainQueue;
-    helper_.submit([this, shell, alive, &mainQueue] {
+    onHelper([this, shell = services_.shell]() -> std::function<void()> {
         auto read = shell->run(readSpellingLanguageCommand());
-        mainQueue.post([this, alive, current = read ? read.value() : std::string()] {
-            if (auto live = alive.lock(); live && *live)
-                publish(current);
-        });
+        return [this, current = read ? read.value() : std::string()] { publish(current); };
     });
 }
 
@@ -61,46 +70,35 @@ void KeyboardSpellingLanguageTask::run() {
         return;
     // The order and the favourites as they stand now; the current language
     // as the system has it when the helper gets to it.
-    auto* shell = services_.shell;
-    std::weak_ptr<bool> alive = alive_;
-    auto& mainQueue = services_.input.windows.mainQueue;
-    helper_.submit([this, shell, alive, &mainQueue, languages = languages_, favorites = favorites()] {
+    onHelper([this, shell = services_.shell, languages = languages_,
+              favorites = favorites()]() -> std::function<void()> {
         auto read = shell->run(readSpellingLanguageCommand());
         std::string current = read ? read.value() : std::string();
-        const auto next = nextFavorite(languages, favorites, current);
-        if (next) {
+        std::string problem;
+        if (const auto next = nextFavorite(languages, favorites, current)) {
             if (auto written = shell->run(writeSpellingLanguageCommand(*next)); written)
                 current = *next;
             else
-                mainQueue.post([this, alive, problem = written.error().message] {
-                    if (auto live = alive.lock(); live && *live)
-                        services_.input.log.warning(id(), "cannot set the spelling language: " + problem);
-                });
+                problem = written.error().message;
         }
-        mainQueue.post([this, alive, current] {
-            if (auto live = alive.lock(); live && *live)
-                publish(current);
-        });
+        return [this, current, problem] {
+            if (!problem.empty())
+                warnNotSet(problem);
+            publish(current);
+        };
     });
 }
 
 void KeyboardSpellingLanguageTask::select(const std::string& languageId) const {
     if (!isAvailable())
         return;
-    auto* shell = services_.shell;
-    std::weak_ptr<bool> alive = alive_;
-    auto& mainQueue = services_.input.windows.mainQueue;
-    helper_.submit([this, shell, alive, &mainQueue, languageId] {
+    onHelper([this, shell = services_.shell, languageId]() -> std::function<void()> {
         auto written = shell->run(writeSpellingLanguageCommand(languageId));
-        mainQueue.post([this, alive, languageId, problem = written ? std::string() : written.error().message] {
-            if (auto live = alive.lock(); !live || !*live)
-                return;
-            if (!problem.empty()) {
-                services_.input.log.warning(id(), "cannot set the spelling language: " + problem);
-                return;
-            }
+        return [this, languageId, problem = written ? std::string() : written.error().message] {
+            if (!problem.empty())
+                return warnNotSet(problem);
             publish(languageId);
-        });
+        };
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,10 @@ class KeyboardSpellingLanguageTask final : public core::BuiltinTweak {
     platform::StringList favorites() const;
     void readCurrent() const;
     void publish(std::string current) const;
+    void warnNotSet(const std::string& problem) const;
+    // Runs `job` on the helper; what it answers runs on the main thread
+    // afterwards, unless the tweak is gone by then.
+    void onHelper(std::function<std::function<void()>()> job) const;
 
     KeyboardTweakServices& services_;
     std::vector<SpellingLanguage> languages_;

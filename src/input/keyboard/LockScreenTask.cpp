@@ -37,8 +37,7 @@ core::ConfigureForm LockScreenTask::configureView() const {
 void LockScreenTask::lock() {
     if (lock_)
         return;  // already locked: the lock there is stays
-    const auto* hotkeys = services_.hotkeys ? services_.hotkeys() : nullptr;
-    const bool hasShortcut = hotkeys && hotkeys->isActive(id());
+    const bool hasShortcut = hotkeys() && hotkeys()->isActive(id());
     if (!showsUnlock() && !hasShortcut) {
         if (services_.alerts)
             services_.alerts->show(
@@ -97,8 +96,7 @@ void LockScreenTask::unlock() {
 
 void LockScreenTask::heard(const platform::InputEvent& event) {
     if (event.type == platform::EventType::keyDown) {
-        const auto* hotkeys = services_.hotkeys ? services_.hotkeys() : nullptr;
-        const auto combination = hotkeys ? hotkeys->combination(id()) : std::nullopt;
+        const auto combination = hotkeys() ? hotkeys()->combination(id()) : std::nullopt;
         if (combination && platform::isCombination(event, *combination))
             unlock();
         return;

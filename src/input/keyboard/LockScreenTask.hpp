@@ -39,6 +39,8 @@ class LockScreenTask final : public core::BuiltinTweak, public core::CanMToggle 
     void unlock();
     void heard(const platform::InputEvent& event);
     bool showsUnlock() const;
+    // The hotkey registry, once there is one.
+    const platform::Hotkeys* hotkeys() const { return services_.hotkeys ? services_.hotkeys() : nullptr; }
 
     KeyboardTweakServices& services_;
     std::optional<platform::EventTaps::Token> lock_;

@@ -38,11 +38,18 @@ bool EventMonitor::start() {
         return false;
     }
     token_ = added.value();
+    if (ownWindows_)
+        localToken_ = ownWindows_->addLocal(mask_, [this](const InputEvent& event) {
+            handler_(event);
+            return false;
+        });
     journal_.record(cause_, "input", "input monitoring started: " + describeMask(mask_));
     return true;
 }
 
 void EventMonitor::stop() {
+    if (auto local = std::exchange(localToken_, std::nullopt))
+        ownWindows_->remove(*local);
     if (auto token = std::exchange(token_, std::nullopt)) {
         monitors_.remove(*token);
         journal_.record(cause_, "input", "input monitoring stopped: " + describeMask(mask_));

@@ -15,18 +15,21 @@ std::string describeMask(platform::EventMask mask);
 
 // One global monitor held by a tweak: start() replaces the previous one, so
 // starting twice leaves one; stop() and destruction remove it. Starting and
-// stopping are journaled with the tweak as cause.
+// stopping are journaled with the tweak as cause. Given our own windows'
+// monitors, the handler hears their input too, which then goes on.
 class EventMonitor {
   public:
     EventMonitor(platform::EventMonitors& monitors, platform::Journal& journal, platform::Log& log,
                  std::string cause, platform::EventMask mask,
-                 platform::EventMonitors::Handler handler)
+                 platform::EventMonitors::Handler handler,
+                 platform::LocalEventMonitors* ownWindows = nullptr)
         : monitors_(monitors),
           journal_(journal),
           log_(log),
           cause_(std::move(cause)),
           mask_(mask),
-          handler_(std::move(handler)) {}
+          handler_(std::move(handler)),
+          ownWindows_(ownWindows) {}
     ~EventMonitor() { stop(); }
     EventMonitor(const EventMonitor&) = delete;
     EventMonitor& operator=(const EventMonitor&) = delete;
@@ -43,7 +46,9 @@ class EventMonitor {
     std::string cause_;
     platform::EventMask mask_;
     platform::EventMonitors::Handler handler_;
+    platform::LocalEventMonitors* ownWindows_;
     std::optional<platform::EventMonitors::Token> token_;
+    std::optional<platform::LocalEventMonitors::Token> localToken_;
 };
 
 }  // namespace quorvane::input

@@ -32,6 +32,8 @@ AutoScrollTask::AutoScrollTask(core::TweakInfo info, MouseTweakServices& service
       services_(services),
       random_(random ? std::move(random) : systemRandom()),
       timer_(services.input.windows.mainQueue),
+      monitor_(services.input.monitors, services.input.journal, services.input.log, id(),
+               platform::eventMask::mouseMoved, [this](const platform::InputEvent&) { stop(); }),
       atExit_(services.stops.add([this] { stop(); })) {}
 
 void AutoScrollTask::run() {
@@ -49,13 +51,8 @@ core::ConfigureForm AutoScrollTask::configureView() const {
 void AutoScrollTask::start() {
     if (isScrolling())
         return;
-    auto added = services_.input.monitors.addGlobal(platform::eventMask::mouseMoved,
-                                                    [this](const platform::InputEvent&) { stop(); });
-    if (!added) {
-        services_.input.log.warning(id(), "cannot follow the pointer: " + added.error().message);
+    if (!monitor_.start())
         return;
-    }
-    monitor_ = added.value();
     const double interval = speed.read(services_.defaults);
     timer_.start(std::chrono::round<platform::Duration>(std::chrono::duration<double>(interval)),
                  [this] { tick(); });
@@ -63,9 +60,7 @@ void AutoScrollTask::start() {
 
 void AutoScrollTask::stop() {
     timer_.stop();
-    if (monitor_)
-        services_.input.monitors.remove(*monitor_);
-    monitor_.reset();
+    monitor_.stop();
 }
 
 void AutoScrollTask::tick() {

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 #include "core/RepeatingTimer.hpp"
 #include "core/Setting.hpp"
 #include "core/Tweak.hpp"
+#include "input/monitoring/EventMonitor.hpp"
 #include "input/mouse/MouseTweakServices.hpp"
 
 namespace quorvane::input {
@@ -48,7 +48,7 @@ class AutoScrollTask final : public core::BuiltinTweak {
     Random random_;
     ScrollWave wave_;
     core::RepeatingTimer timer_;
-    std::optional<platform::EventMonitors::Token> monitor_;
+    EventMonitor monitor_;
     core::StopList::Entry atExit_;
 };
 

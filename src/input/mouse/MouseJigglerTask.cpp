@@ -22,6 +22,9 @@ MouseJigglerTask::MouseJigglerTask(core::TweakInfo info, bool core::MState::*fie
       random_(random ? std::move(random) : systemRandom()),
       timer_(services.input.windows.mainQueue),
       resume_(services.input.windows.mainQueue, restBeforeResuming),
+      monitor_(services.input.monitors, services.input.journal, services.input.log, id(),
+               platform::eventMask::mouseMoved,
+               [this](const platform::InputEvent& event) { moved(event); }),
       jiggler_([this, generation = generation_](platform::Point at) {
           // The jiggler's thread: hand the point to the main thread.
           services_.input.windows.mainQueue.post([this, generation, at, made = generation->load()] {
@@ -53,21 +56,15 @@ core::ConfigureForm MouseJigglerTask::configureView() const {
 
 void MouseJigglerTask::start() {
     stop();
-    auto added = services_.input.monitors.addGlobal(
-        platform::eventMask::mouseMoved, [this](const platform::InputEvent& event) { moved(event); });
-    if (!added) {
-        services_.input.log.warning(id(), "cannot follow the pointer: " + added.error().message);
+    if (!monitor_.start()) {
         setOn(false);
         return;
     }
-    monitor_ = added.value();
     startTimer();
 }
 
 void MouseJigglerTask::stop() {
-    if (monitor_)
-        services_.input.monitors.remove(*monitor_);
-    monitor_.reset();
+    monitor_.stop();
     timer_.stop();
     resume_.cancel();
     endJiggle();
@@ -94,7 +91,7 @@ void MouseJigglerTask::moved(const platform::InputEvent& event) {
     // 5 s after the last of them.
     if (!timer_.isRunning())
         resume_.call([this] {
-            if (monitor_)
+            if (monitor_.isRunning())
                 startTimer();
         });
 }

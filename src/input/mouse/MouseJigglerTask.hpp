@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <memory>
 #include <functional>
-#include <optional>
 
 #include "core/CanToggle.hpp"
 #include "core/Debouncer.hpp"
 #include "core/RepeatingTimer.hpp"
 #include "core/Setting.hpp"
 #include "core/Tweak.hpp"
+#include "input/monitoring/EventMonitor.hpp"
 #include "input/mouse/Jiggler.hpp"
 #include "input/mouse/MouseTweakServices.hpp"
 
@@ -55,7 +55,7 @@ class MouseJigglerTask final : public core::BuiltinTweak, public core::CanMToggl
     Random random_;
     core::RepeatingTimer timer_;
     core::Debouncer resume_;
-    std::optional<platform::EventMonitors::Token> monitor_;
+    EventMonitor monitor_;
     // Points reach the main thread with the generation they were posted
     // in; ending a jiggle starts a new one, so its queued points are
     // dropped on arrival (without touching a tweak that is gone).

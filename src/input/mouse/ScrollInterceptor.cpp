@@ -1,5 +1,7 @@
 #include "input/mouse/ScrollInterceptor.hpp"
 
+#include <algorithm>
+
 namespace quorvane::input {
 
 namespace {
@@ -66,10 +68,7 @@ platform::Status DeviceScrollInterceptor::start(bool vertical, bool horizontal) 
     // A dead instance's originals stand: its flips are still in place.
     originals_ = keptOriginals().value_or(NaturalScrollingOriginals{});
     auto writes = reversalWrites(devices, originals_);
-    const bool anyMouse = std::any_of(devices.begin(), devices.end(), [](const auto& device) {
-        return !device.isTouchpad && device.naturalScrolling.has_value();
-    });
-    if (!anyMouse)
+    if (std::none_of(devices.begin(), devices.end(), isReversibleMouse))
         return platform::Error{"no mouse here has a scrolling direction to turn round"};
     if (store_)
         if (auto saved = store_->save(originalsKey, encodeOriginals(originals_)); !saved)

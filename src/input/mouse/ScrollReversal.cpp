@@ -16,19 +16,15 @@ platform::TapAnswer reversedScroll(const platform::InputEvent& event, bool verti
     return answer;
 }
 
-namespace {
-
-bool isMouse(const platform::PointerDevice& device) {
+bool isReversibleMouse(const platform::PointerDevice& device) {
     return !device.isTouchpad && device.naturalScrolling.has_value();
 }
-
-}  // namespace
 
 std::vector<NaturalScrollingWrite> reversalWrites(const std::vector<platform::PointerDevice>& devices,
                                                   NaturalScrollingOriginals& originals) {
     std::vector<NaturalScrollingWrite> writes;
     for (const auto& device : devices) {
-        if (!isMouse(device))
+        if (!isReversibleMouse(device))
             continue;
         const bool original = originals.try_emplace(device.name, *device.naturalScrolling).first->second;
         if (*device.naturalScrolling == original)
@@ -41,7 +37,7 @@ std::vector<NaturalScrollingWrite> restoreWrites(const std::vector<platform::Poi
                                                  const NaturalScrollingOriginals& originals) {
     std::vector<NaturalScrollingWrite> writes;
     for (const auto& device : devices) {
-        if (!isMouse(device))
+        if (!isReversibleMouse(device))
             continue;
         if (auto found = originals.find(device.name);
             found != originals.end() && *device.naturalScrolling != found->second)

@@ -27,6 +27,10 @@ struct NaturalScrollingWrite {
     bool operator==(const NaturalScrollingWrite&) const = default;
 };
 
+// A device whose direction can be turned: it has the switch and is no
+// touchpad.
+bool isReversibleMouse(const platform::PointerDevice& device);
+
 // What to write so that every mouse (a device with the switch that is no
 // touchpad) scrolls opposite to its original direction: a natural mouse
 // becomes classic. Originals are taken from devices seen for the first

@@ -23,6 +23,10 @@ VisualizeCursorTask::VisualizeCursorTask(core::TweakInfo info, core::PKeyPath fi
     : BuiltinTweak(std::move(info)),
       CanPToggle(services.input.windows.store, field),
       services_(services),
+      monitor_(services.input.monitors, services.input.journal, services.input.log, id(),
+               platform::eventMask::allMouse,
+               [this](const platform::InputEvent& event) { handle(event); },
+               &services.input.localMonitors),
       atExit_(services.stops.add([this] { stop(); })) {
     ring_.owner = id();
     ring_.frame.size = {side, side};
@@ -36,9 +40,10 @@ VisualizeCursorTask::~VisualizeCursorTask() {
 }
 
 void VisualizeCursorTask::run() {
-    stop();
     if (isOn())
         start();
+    else
+        stop();
 }
 
 core::ConfigureForm VisualizeCursorTask::configureView() const {
@@ -47,28 +52,12 @@ core::ConfigureForm VisualizeCursorTask::configureView() const {
 
 void VisualizeCursorTask::start() {
     stop();
-    auto added = services_.input.monitors.addGlobal(
-        platform::eventMask::allMouse, [this](const platform::InputEvent& event) { handle(event); });
-    if (!added) {
-        services_.input.log.warning(id(), "cannot follow the pointer: " + added.error().message);
+    if (!monitor_.start())
         setOn(false);
-        return;
-    }
-    global_ = added.value();
-    local_ = services_.input.localMonitors.addLocal(platform::eventMask::allMouse,
-                                                    [this](const platform::InputEvent& event) {
-                                                        handle(event);
-                                                        return false;
-                                                    });
 }
 
 void VisualizeCursorTask::stop() {
-    if (global_)
-        services_.input.monitors.remove(*global_);
-    if (local_)
-        services_.input.localMonitors.remove(*local_);
-    global_.reset();
-    local_.reset();
+    monitor_.stop();
     hide();
 }
 

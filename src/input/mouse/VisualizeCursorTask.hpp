@@ -6,6 +6,7 @@
 #include "core/ConfigureForm.hpp"
 #include "core/Setting.hpp"
 #include "core/Tweak.hpp"
+#include "input/monitoring/EventMonitor.hpp"
 #include "input/mouse/MouseTweakServices.hpp"
 
 namespace quorvane::input {
@@ -40,8 +41,7 @@ class VisualizeCursorTask final : public core::BuiltinTweak, public core::CanPTo
     MouseTweakServices& services_;
     platform::OverlaySpec ring_;
     std::optional<platform::Overlays::Id> shown_;
-    std::optional<platform::EventMonitors::Token> global_;
-    std::optional<platform::LocalEventMonitors::Token> local_;
+    EventMonitor monitor_;
     platform::TimerToken hiding_;
     core::StopList::Entry atExit_;
 };

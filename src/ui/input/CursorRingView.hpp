@@ -19,7 +19,7 @@ inline constexpr double pressedScale = 0.8;
 inline constexpr double outlineWidth = 3;
 inline constexpr double glowWidth = 8;
 
-// The circle's radius for the spec (pressed or not).
+// The circle's radius, smaller while a button is held.
 double radius(const platform::OverlaySpec& spec);
 void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size);
 QRegion shape(const platform::OverlaySpec& spec, QSize size);
