@@ -1,5 +1,6 @@
 #include "ui/ExtraPanelView.hpp"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
@@ -31,6 +32,13 @@ ExtraPanelView::ExtraPanelView(core::ExtraPanel panel, int columns, QWidget* par
 }
 
 void ExtraPanelView::rebuild() {
+    // A button chosen from the keyboard keeps the focus across the rebuild
+    // its choice brings about.
+    QString focused;
+    if (content_)
+        if (auto* button = qobject_cast<QToolButton*>(QApplication::focusWidget());
+            button && content_->isAncestorOf(button))
+            focused = button->objectName();
     if (content_) {
         content_->hide();
         content_->deleteLater();
@@ -57,6 +65,8 @@ void ExtraPanelView::rebuild() {
             button->setFont(bold);
         }
         button->setAccessibleName(text(item.title));
+        button->setObjectName(text(item.id));
+        button->setFocusPolicy(Qt::StrongFocus);
         connect(button, &QToolButton::clicked, this, [this, id = item.id, button, marked = item.marked] {
             // The mark follows the system, not the click.
             button->setChecked(marked);
@@ -82,9 +92,12 @@ void ExtraPanelView::rebuild() {
         note->setObjectName("EmptyListNote");
         note->setWordWrap(true);
         note->setForegroundRole(QPalette::PlaceholderText);
-        grid_->addWidget(note, 0, 0);
+        grid_->addWidget(note, 0, 0, 1, columns_ + 1);
     }
     layout()->addWidget(content_);
+    if (!focused.isEmpty())
+        if (auto* button = content_->findChild<QToolButton*>(focused))
+            button->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace quorvane::ui
