@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -33,17 +34,21 @@ DesktopSession::DesktopSession(platform::Journal& journal, platform::Pasteboard&
 
 namespace {
 
-// Whether an event goes to one of this program's own windows: a key while
-// one of them has the focus, a pointer event over one.
-bool isOwnWindowEvent(const platform::InputEvent& event) {
-    using platform::EventType;
-    if (event.type == EventType::keyDown || event.type == EventType::keyUp ||
-        event.type == EventType::flagsChanged)
-        return QGuiApplication::focusWindow() != nullptr;
+// Whether a pointer event lands on one of this program's own windows.
+bool isOverOwnWindow(const platform::InputEvent& event) {
     const platform::Rect primary = platform::qt::QtScreens::primaryRootFrame();
     const QPoint root(static_cast<int>(event.location.x + primary.origin.x),
                       static_cast<int>(primary.size.height - event.location.y + primary.origin.y));
     return QGuiApplication::topLevelAt(root) != nullptr;
+}
+
+// Whether an X window is one of ours. Asking a window without one for its
+// id would make it one, hence the handle first.
+bool isOwnWindow(std::uint32_t id) {
+    const auto windows = QGuiApplication::allWindows();
+    return std::any_of(windows.begin(), windows.end(), [id](const QWindow* window) {
+        return window->handle() && window->winId() == id;
+    });
 }
 
 // The X server's layout, connected on the first question; without XKB,
@@ -77,7 +82,8 @@ bool DesktopSession::useX11Session(platform::Journal& journal, platform::MainQue
     x11Input_ = platform::x11::XcbInput::connect(
         mainQueue, log,
         {.primaryRootFrame = &platform::qt::QtScreens::primaryRootFrame,
-         .isOwnWindowEvent = isOwnWindowEvent,
+         .isOverOwnWindow = isOverOwnWindow,
+         .isOwnWindow = isOwnWindow,
          .focusedWindowOf = [desktop = x11Desktop_.get()](int pid) {
              return desktop->focusedWindowOf(pid);
          }});

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/MacKeyCodes.hpp"
@@ -285,11 +287,30 @@ void XcbInput::readLoop(std::uint32_t context) {
     }
 }
 
+// The X server's word on where keys go. The toolkit's own focus window
+// lags behind it (it lets go of the focus only once no FocusIn follows), so
+// keys typed just after switching to another program would count as ours
+// and reach neither our windows nor the global monitors.
+bool XcbInput::keyFocusIsOurs() {
+    if (!hooks_.isOwnWindow)
+        return false;
+    const auto cookie = xcb_get_input_focus(control_);
+    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
+        xcb_get_input_focus_reply(control_, cookie, nullptr), &std::free);
+    return reply && reply->focus != XCB_NONE && reply->focus != XCB_INPUT_FOCUS_POINTER_ROOT &&
+           hooks_.isOwnWindow(reply->focus);
+}
+
 void XcbInput::dispatchBatch(const std::uint8_t* bytes, std::size_t length) {
+    std::optional<bool> keysAreOurs;  // asked once a batch, and only for keys
     for (std::size_t at = 0; at + 32 <= length; at += 32) {
         if (!decoder_.decode(std::span<const std::uint8_t, 32>(bytes + at, 32), event_))
             continue;
-        if (hooks_.isOwnWindowEvent && hooks_.isOwnWindowEvent(event_))
+        const bool key = event_.type == EventType::keyDown || event_.type == EventType::keyUp ||
+                         event_.type == EventType::flagsChanged;
+        if (key && !keysAreOurs)
+            keysAreOurs = keyFocusIsOurs();
+        if (key ? *keysAreOurs : hooks_.isOverOwnWindow && hooks_.isOverOwnWindow(event_))
             continue;
         monitors_.dispatch(event_);
         for (auto& [token, tap] : taps_) {

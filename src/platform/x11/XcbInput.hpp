@@ -42,9 +42,11 @@ class XcbInput final : public EventMonitors,
     struct Hooks {
         // The primary screen in root coordinates.
         std::function<Rect()> primaryRootFrame{};
-        // Whether an event goes to one of our own windows (local monitors
-        // see those; global ones must not).
-        std::function<bool(const InputEvent&)> isOwnWindowEvent{};
+        // Whether a pointer event lands on one of our own windows, and
+        // whether an X window (the one with the input focus, for keys) is
+        // one of them: local monitors see those events; global ones must not.
+        std::function<bool(const InputEvent&)> isOverOwnWindow{};
+        std::function<bool(std::uint32_t window)> isOwnWindow{};
         // The window that has the focus among an application's, for keys
         // sent to it alone.
         std::function<std::optional<std::uint32_t>(int pid)> focusedWindowOf{};
@@ -87,6 +89,7 @@ class XcbInput final : public EventMonitors,
     void startStream();
     void stopStream();
     void readLoop(std::uint32_t context);
+    bool keyFocusIsOurs();
     void characters(std::uint8_t keycode, bool pressed, std::string& text, std::string& plain);
     Point rootPoint(Point cocoa) const;
     void fakeKey(std::uint8_t keycode, bool down);
