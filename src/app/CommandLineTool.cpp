@@ -20,6 +20,8 @@
 #include "platform/posix/StderrLog.hpp"
 #include "platform/sim/SimDesktopPicture.hpp"
 #include "platform/sim/SimHidSystem.hpp"
+#include "platform/sim/SimBluetooth.hpp"
+#include "platform/sim/SimSoundVolume.hpp"
 #include "platform/sim/SimHome.hpp"
 #include "triggers/finder/FinderActions.hpp"
 
@@ -171,6 +173,35 @@ int simHid(const std::vector<std::string>& words) {
     return 0;
 }
 
+int simVolume(const std::vector<std::string>& words) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    platform::posix::StderrLog log;
+    platform::posix::FileJournal journal(paths.journal, log);
+    platform::sim::SimSoundVolume volume(paths.simulatedMac, &journal);
+    if (words.size() == 2) {
+        const auto channel = words[0] == "output" ? platform::SoundVolume::Channel::output
+                                                  : platform::SoundVolume::Channel::input;
+        if (auto set = volume.setVolume(channel, std::stoi(words[1])); !set) {
+            std::cerr << "quorvane: " << set.error().message << "\n";
+            return 1;
+        }
+    }
+    std::cout << volume.describe();
+    return 0;
+}
+
+int simBluetooth(const std::vector<std::string>& words) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    platform::sim::SimBluetooth bluetooth(paths.simulatedMac);
+    if (!words.empty())
+        if (auto set = bluetooth.force(words[0]); !set) {
+            std::cerr << "quorvane: " << set.error().message << "\n";
+            return 1;
+        }
+    std::cout << bluetooth.describe();
+    return 0;
+}
+
 int simPress(const std::string& combination) {
     return CommandClient(std::cout, std::cerr)
         .send({{"command", "press"}, {"combination", combination}},
@@ -293,6 +324,10 @@ int runCommandLine(const cli::CommandLine& command) {
             return setGrant(command.permission, command.on);
         case Action::simHid:
             return simHid(command.simWords);
+        case Action::simVolume:
+            return simVolume(command.simWords);
+        case Action::simBluetooth:
+            return simBluetooth(command.simWords);
         case Action::runNamed:
         case Action::toggleNamed:
         case Action::set:

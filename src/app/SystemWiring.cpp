@@ -6,10 +6,13 @@
 namespace quorvane::app {
 
 SystemWiring::SystemWiring(SharedServices& shared)
-    : scripting_(shared.shell, shared.simHome, shared.journal),
+    : volume_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
+      bluetooth_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
+      scripting_(shared.shell, shared.simHome, shared.journal, volume_),
       scriptRunner_(scripting_, shared.launcher, shared.permissionAsker, shared.mainQueue,
                     shared.journal, shared.log, shared.paths.applicationSupport / "Scripts"),
       services_{.store = shared.store,
+                .defaults = shared.userDefaults,
                 .scripts = scriptRunner_,
                 .shell = shared.shell,
                 .commands = commands_,
@@ -23,11 +26,15 @@ SystemWiring::SystemWiring(SharedServices& shared)
                 .refreshAll = {}} {}
 
 void SystemWiring::addTweaks(core::TweakFactory& factory) {
-    system::addSystemTweaks(factory, services_);
+    system::addSystemTweaks(
+        factory, services_,
+        {.audio = audio_, .bluetooth = bluetooth_, .bluetoothHelper = bluetoothHelper_});
 }
 
 void SystemWiring::addWorkers(BackgroundDrain& drain) {
     drain.add(commands_);
+    drain.add(audio_);
+    drain.add(bluetoothHelper_);
     drain.add(scriptRunner_.executor());
 }
 
@@ -36,6 +43,9 @@ void SystemWiring::setRefreshAll(std::function<void(core::Category)> refreshAll)
 }
 
 void SystemWiring::stop() {
+    // The helpers wait on the script runner: they stop first.
+    audio_.stop();
+    bluetoothHelper_.stop();
     commands_.stop();
     scriptRunner_.executor().stop();
 }

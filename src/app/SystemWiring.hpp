@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/BackgroundDrain.hpp"
+#include "app/DesktopBluetooth.hpp"
+#include "app/DesktopSoundVolume.hpp"
 #include "app/SharedServices.hpp"
 #include "core/SerialExecutor.hpp"
 #include "core/catalogue/TweakFactory.hpp"
@@ -11,7 +13,8 @@
 namespace quorvane::app {
 
 // The system folder: its adapters (AppleScript is the simulated Mac's on
-// this host), the script runner and the executor where commands wait.
+// this host), the script runner, the executor where commands wait and the
+// helpers where the tweaks' longer sequences run.
 class SystemWiring {
   public:
     explicit SystemWiring(SharedServices& shared);
@@ -27,9 +30,13 @@ class SystemWiring {
     void stop();
 
   private:
+    DesktopSoundVolume volume_;
+    DesktopBluetooth bluetooth_;
     platform::sim::SimScripting scripting_;
     system::ScriptRunner scriptRunner_;
     core::SerialExecutor commands_{"Commands"};
+    core::SerialExecutor audio_{"Audio"};
+    core::SerialExecutor bluetoothHelper_{"Bluetooth"};
     system::SystemServices services_;
 };
 

@@ -34,6 +34,8 @@ struct CommandLine {
         simAdmin,
         simGrant,
         simHid,
+        simVolume,
+        simBluetooth,
         simPost,
         simPress,
         simDesktop,

@@ -40,6 +40,29 @@ platform::Result<CommandLine> parseHid(const CommandSpec& spec, const Arguments&
     return usage(spec);
 }
 
+// "sim volume", "sim volume output|input N" with N 0–100.
+platform::Result<CommandLine> parseVolume(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty())
+        return CommandLine{.action = Action::simVolume};
+    const bool set = arguments.size() == 2 &&
+                     (arguments[0] == "output" || arguments[0] == "input") &&
+                     !arguments[1].empty() && arguments[1].size() <= 3 &&
+                     arguments[1].find_first_not_of("0123456789") == std::string::npos &&
+                     std::stoi(arguments[1]) <= 100;
+    if (set)
+        return CommandLine{.action = Action::simVolume, .simWords = arguments};
+    return usage(spec);
+}
+
+// "sim bluetooth", "sim bluetooth on|off|none".
+platform::Result<CommandLine> parseBluetooth(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty() ||
+        (arguments.size() == 1 &&
+         (arguments[0] == "on" || arguments[0] == "off" || arguments[0] == "none")))
+        return CommandLine{.action = Action::simBluetooth, .simWords = arguments};
+    return usage(spec);
+}
+
 platform::Result<CommandLine> parsePost(const CommandSpec& spec, const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::simPost, .eventName = arguments[0]};
@@ -120,6 +143,12 @@ constexpr CommandSpec specs[] = {
      "the simulated Mac's HID parameters (HIDFKeyMode: 1 standard\nF keys, 0 media keys), or make a "
      "step of setting them fail",
      parseHid, {}, "quorvane sim hid set HIDFKeyMode 1"},
+    {"sim volume", "[output|input N]",
+     "the simulated Mac's sound volumes (0 to 100), or set one", parseVolume, {},
+     "quorvane sim volume input 35"},
+    {"sim bluetooth", "[on|off|none]",
+     "the simulated Mac's Bluetooth controller, or set it\n(none: a Mac without one)",
+     parseBluetooth, {}, "quorvane sim bluetooth none"},
     {"sim post", "NOTIFICATION",
      "post a system event to the running Quorvane, e.g.\ncom.apple.screenIsLocked or\n"
      "NSWorkspaceWillSleepNotification",

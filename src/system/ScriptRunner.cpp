@@ -107,6 +107,22 @@ void ScriptRunner::runScriptThenOnMainQueue(std::string text, bool isShell, bool
               });
 }
 
+std::future<ScriptResult> ScriptRunner::readScript(std::string source) {
+    auto promise = std::make_shared<std::promise<ScriptResult>>();
+    auto future = promise->get_future();
+    executor_.submit([this, promise, source = std::move(source)] {
+        promise->set_value(executeScript(source));
+    });
+    return future;
+}
+
+void ScriptRunner::readScriptThenOnMainQueue(std::string source,
+                                             std::function<void(ScriptResult)> done) {
+    executor_.submit([this, source = std::move(source), done = std::move(done)] {
+        mainQueue_.post([done, result = executeScript(source)] { done(result); });
+    });
+}
+
 void ScriptRunner::restartApp(std::string processName, bool asAdmin, std::string cause) {
     executor_.submit([this, processName = std::move(processName), asAdmin,
                       cause = std::move(cause)] {

@@ -49,6 +49,11 @@ class ScriptRunner {
     // that must not hold a thread while an administrator prompt is open.
     void runScriptThenOnMainQueue(std::string text, bool isShell, bool asAdmin, std::string cause,
                                   std::function<void(ScriptResult)> done);
+    // A script that only reads the system (a volume, a setting): run as
+    // runScript() runs AppleScript, but not journaled, since it changes
+    // nothing.
+    std::future<ScriptResult> readScript(std::string source);
+    void readScriptThenOnMainQueue(std::string source, std::function<void(ScriptResult)> done);
     // Quits the process (the system starts the Dock, Finder and the menu bar
     // again by itself). The outcome is not reported.
     void restartApp(std::string processName, bool asAdmin, std::string cause);

@@ -11,6 +11,7 @@
 #include "platform/MainQueue.hpp"
 #include "platform/Pasteboard.hpp"
 #include "platform/ShellRunner.hpp"
+#include "platform/UserDefaults.hpp"
 #include "platform/Workspace.hpp"
 #include "system/ScriptRunner.hpp"
 
@@ -19,6 +20,7 @@ namespace quorvane::system {
 // What the system tweaks act through.
 struct SystemServices {
     core::Store& store;
+    platform::UserDefaults& defaults;  // main thread only
     ScriptRunner& scripts;
     platform::ShellRunner& shell;
     core::SerialExecutor& commands;  // where plain shell commands wait

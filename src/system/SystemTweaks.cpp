@@ -1,17 +1,44 @@
 #include "system/SystemTweaks.hpp"
 
+#include <memory>
+
 #include "system/CommandTweaks.hpp"
 #include "system/LocationSetterTask.hpp"
 #include "system/PreferenceTweaks.hpp"
 #include "system/UnquarantineTask.hpp"
+#include "system/appearance/AutoHideMenuBarTask.hpp"
+#include "system/audio/MuteTask.hpp"
+#include "system/bluetooth/EnableBluetoothTask.hpp"
 
 namespace quorvane::system {
 
-void addSystemTweaks(core::TweakFactory& factory, SystemServices& services) {
+void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
+                     SystemDevices devices) {
     addCommandTweaks(factory, services);
     addPreferenceTweaks(factory, services);
     addLocationSetterTweaks(factory, services);
     addUnquarantineTask(factory, services);
+    auto& audio = devices.audio;
+    factory.add("MuteTask", [&services, &audio](const core::CatalogueRow& row)
+                    -> std::shared_ptr<core::Tweak> {
+        auto field = core::mStateField(row);
+        return field ? std::make_shared<MuteTask>(row.info, field, services, audio) : nullptr;
+    });
+    factory.add("MuteMicrophoneTask", [&services, &audio](const core::CatalogueRow& row)
+                    -> std::shared_ptr<core::Tweak> {
+        auto field = core::mStateField(row);
+        return field ? std::make_shared<MuteMicrophoneTask>(row.info, field, services, audio)
+                     : nullptr;
+    });
+    factory.add("AutoHideMenuBarTask", core::mToggleMaker<AutoHideMenuBarTask>(services));
+    factory.add("EnableBluetoothTask", [&services, devices](const core::CatalogueRow& row)
+                    -> std::shared_ptr<core::Tweak> {
+        auto field = core::mStateField(row);
+        return field ? std::make_shared<EnableBluetoothTask>(row.info, field, services,
+                                                             devices.bluetooth,
+                                                             devices.bluetoothHelper)
+                     : nullptr;
+    });
 }
 
 }  // namespace quorvane::system

@@ -1,13 +1,26 @@
 #pragma once
 
+#include "core/SerialExecutor.hpp"
 #include "core/catalogue/TweakFactory.hpp"
+#include "platform/BluetoothPower.hpp"
 #include "system/SystemServices.hpp"
 
 namespace quorvane::system {
 
+// The devices the sound and Bluetooth tweaks drive beyond scripts, and the
+// serial executors ("helpers") where those tweaks wait on them, owned by
+// the folder's wiring.
+struct SystemDevices {
+    core::SerialExecutor& audio;
+    platform::BluetoothPower& bluetooth;
+    core::SerialExecutor& bluetoothHelper;
+};
+
 // Registers every tweak of this folder: the one-shot commands, the
 // preference-backed toggles and the Dock's one-shots, the screenshot
-// location setters and unquarantining.
-void addSystemTweaks(core::TweakFactory& factory, SystemServices& services);
+// location setters, unquarantining, the sound, Bluetooth and menu bar
+// toggles.
+void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
+                     SystemDevices devices);
 
 }  // namespace quorvane::system

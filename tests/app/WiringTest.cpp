@@ -18,13 +18,11 @@ namespace {
 // The ids no folder gives behaviour yet, sorted. Each folder that lands
 // takes its ids out of this list.
 const std::vector<std::string> stillUnavailable{
-    "AutoHideMenuBarTask",
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
-    "EnableBluetoothTask",
     "EnergySaverTask", "FireworkTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask",
     "LowPowerModeTask",
-    "MuteMicrophoneTask", "MuteTask", "OpenInBrowserTweak",
+    "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask",
     "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask",
 };
@@ -87,7 +85,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
+              (std::vector<std::string>{"Commands", "Audio", "Bluetooth", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of

@@ -15,7 +15,9 @@
 #include "platform/posix/PosixProcessLauncher.hpp"
 #include "platform/posix/PosixShellRunner.hpp"
 #include "platform/sim/SimDesktop.hpp"
+#include "platform/sim/SimBluetooth.hpp"
 #include "platform/sim/SimScripting.hpp"
+#include "platform/sim/SimSoundVolume.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "system/SystemTweaks.hpp"
 
@@ -67,13 +69,17 @@ class SystemFixture : public ::testing::Test {
     platform::posix::PosixShellRunner realShell{preparedEnvironment()};
     RecordingShell recordingShell;
     SwitchableShell shell{realShell};
-    platform::sim::SimScripting scripting{realShell, home, journal};
+    platform::sim::SimSoundVolume volume{temporary.path() / "sim", &journal};
+    platform::sim::SimScripting scripting{realShell, home, journal, volume};
     platform::posix::PosixProcessLauncher launcher;
     platform::sim::SimPermissionAsker permissions{journal};
     platform::sim::SimPasteboard pasteboard;
     platform::sim::SimWorkspace workspace;
     ScriptRunner runner{scripting, launcher, permissions, queue, journal, log, temporary.path()};
     core::SerialExecutor commands{"Commands"};
+    core::SerialExecutor audio{"Audio"};  // waits on the runner: goes before it
+    platform::sim::SimBluetooth bluetooth{temporary.path() / "sim", &journal};
+    core::SerialExecutor bluetoothHelper{"Bluetooth"};
     std::vector<core::Category> refreshedCategories;
     platform::memory::MemoryBlobStore blobs;
     platform::memory::MemoryUserDefaults defaults;
@@ -81,6 +87,7 @@ class SystemFixture : public ::testing::Test {
     core::Store store{defaults, persistor};
     SystemServices services{
         .store = store,
+        .defaults = defaults,
         .scripts = runner,
         .shell = shell,
         .commands = commands,
@@ -100,7 +107,8 @@ class SystemFixture : public ::testing::Test {
     void build(bool recording = false) {
         if (recording)
             shell.target = &recordingShell;
-        addSystemTweaks(factory, services);
+        addSystemTweaks(factory, services,
+                        {.audio = audio, .bluetooth = bluetooth, .bluetoothHelper = bluetoothHelper});
         catalogue = std::make_unique<core::Catalogue>(factory, store, log, scripts);
     }
 
@@ -110,13 +118,15 @@ class SystemFixture : public ::testing::Test {
         return found;
     }
 
-    // Waits until both executors are idle and the main queue has run what
+    // Waits until the executors are idle and the main queue has run what
     // they posted.
     void settle() {
         for (int round = 0; round < 3; ++round) {
-            std::promise<void> done;
-            commands.submit([&] { done.set_value(); });
-            done.get_future().get();
+            for (core::SerialExecutor* executor : {&audio, &bluetoothHelper, &commands}) {
+                std::promise<void> done;
+                executor->submit([&] { done.set_value(); });
+                done.get_future().get();
+            }
             runner.runAppleScript("", "settle").get();
             queue.drain();
         }

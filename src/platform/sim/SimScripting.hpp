@@ -9,6 +9,7 @@
 #include "platform/Journal.hpp"
 #include "platform/Scripting.hpp"
 #include "platform/ShellRunner.hpp"
+#include "platform/SoundVolume.hpp"
 #include "platform/sim/SimHome.hpp"
 
 namespace quorvane::platform::sim {
@@ -16,12 +17,16 @@ namespace quorvane::platform::sim {
 // The simulated Mac's AppleScript engine. It keeps every source it is
 // given. `do shell script "..."` really runs its command through the shell
 // (with the simulated Mac's tools and home); with administrator privileges
-// it first asks the simulated password prompt. Other sources answer from a
-// table of canned outcomes; a source that does not compile fails as the
-// real engine does; anything else runs and gives no result.
+// it first asks the simulated password prompt. The standard additions'
+// "volume settings" read and set `volume`, and System Events' dock
+// preferences keep "autohide menu bar" as "_HIHideMenuBar" in the global
+// domain. Other sources answer from a table of canned outcomes; a source
+// that does not compile fails as the real engine does; anything else runs
+// and gives no result.
 class SimScripting final : public Scripting {
   public:
-    SimScripting(ShellRunner& shell, const SimHome& home, Journal& journal);
+    SimScripting(ShellRunner& shell, const SimHome& home, Journal& journal,
+                 SoundVolume& volume);
 
     ScriptOutcome execute(const std::string& source) override;
 
@@ -40,10 +45,13 @@ class SimScripting final : public Scripting {
 
   private:
     ScriptOutcome runShell(const ShellScript& script);
+    std::optional<ScriptOutcome> runVolumeSettings(const std::string& statement);
+    std::optional<ScriptOutcome> runMenuBarAutohide(const std::string& statement);
 
     ShellRunner& shell_;
     const SimHome& home_;
     Journal& journal_;
+    SoundVolume& volume_;
     mutable std::mutex mutex_;
     std::vector<std::string> sources_;
     std::map<std::string, ScriptOutcome> canned_;

@@ -3,7 +3,9 @@
 #include "platform/Quoting.hpp"
 #include "platform/memory/MemoryJournal.hpp"
 #include "platform/posix/PosixShellRunner.hpp"
+#include "platform/sim/PreferenceDomains.hpp"
 #include "platform/sim/SimScripting.hpp"
+#include "platform/sim/SimSoundVolume.hpp"
 #include "support/TemporaryDirectory.hpp"
 
 namespace quorvane::platform::sim {
@@ -13,13 +15,14 @@ struct SimScriptingTest : ::testing::Test {
     testing::TemporaryDirectory temporary;
     SimHome home{temporary.path() / "sim"};
     memory::MemoryJournal journal;
+    SimSoundVolume volume{home.root(), &journal};
     std::unique_ptr<posix::PosixShellRunner> shell;
     std::unique_ptr<SimScripting> scripting;
 
     void SetUp() override {
         ASSERT_TRUE(home.prepare());
         shell = std::make_unique<posix::PosixShellRunner>(home.commandEnvironment());
-        scripting = std::make_unique<SimScripting>(*shell, home, journal);
+        scripting = std::make_unique<SimScripting>(*shell, home, journal, volume);
     }
 };
 
@@ -49,8 +52,35 @@ TEST_F(SimScriptingTest, theAdministratorPromptAnswersAsTheSimulatedMacIsSet) {
     EXPECT_EQ(journal.lines().back(), "SimulatedMac admin prompt cancelled");
 }
 
-TEST_F(SimScriptingTest, otherSourcesAnswerFromTheTableOrFailToCompile) {
+TEST_F(SimScriptingTest, volumeSettingsReadAndSetTheSimulatedVolumes) {
     EXPECT_EQ(scripting->execute("output volume of (get volume settings)").result, "50");
+    EXPECT_TRUE(scripting->execute("set volume input volume 35").errorInfo.empty());
+    EXPECT_TRUE(scripting->execute("set volume output volume 140").errorInfo.empty());
+    EXPECT_EQ(scripting->execute("input volume of (get volume settings)").result, "35");
+    EXPECT_EQ(volume.volume(SoundVolume::Channel::output), 100);  // clamped, as on a Mac
+    EXPECT_EQ(journal.lines().back(), "SimulatedMac volume output 100");
+    // Not a volume statement: compiled and run like any other source.
+    EXPECT_FALSE(scripting->execute("set volume output volume loud").result);
+    EXPECT_EQ(volume.volume(SoundVolume::Channel::output), 100);
+}
+
+TEST_F(SimScriptingTest, theMenuBarsAutohideIsAGlobalPreferenceWithoutAccessibility) {
+    const std::string set = "    tell application \"System Events\"\n"
+                            "        tell dock preferences to set autohide menu bar to true\n"
+                            "    end tell";
+    const std::string get = "    tell application \"System Events\"\n"
+                            "        tell dock preferences to get autohide menu bar\n"
+                            "    end tell";
+    EXPECT_EQ(scripting->execute(get).result, "false");
+    EXPECT_TRUE(scripting->execute(set).errorInfo.empty());
+    EXPECT_EQ(scripting->execute(get).result, "true");
+    const auto global =
+        domains::load(domains::fileOf(home.homeDirectory(), "NSGlobalDomain", false));
+    ASSERT_TRUE(global);
+    EXPECT_EQ((*global)["_HIHideMenuBar"], true);
+}
+
+TEST_F(SimScriptingTest, otherSourcesAnswerFromTheTableOrFailToCompile) {
     auto broken = scripting->execute("tell application \"Finder\"\n    empty trash\n");
     EXPECT_TRUE(broken.errorInfo.contains("NSAppleScriptErrorMessage"));
     EXPECT_TRUE(scripting->execute("tell application \"Finder\" to activate").errorInfo.empty());

@@ -13,6 +13,7 @@
 #include "platform/qt/XdgFileManagerActions.hpp"
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimScripting.hpp"
+#include "platform/sim/SimSoundVolume.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "triggers/scripts/ScriptTweak.hpp"
 #include "ui/AlertPanel.hpp"
@@ -31,7 +32,8 @@ struct ScriptViewsTest : testing::UiFixture {
     platform::memory::MemoryJournal activity;
     platform::posix::PosixShellRunner shell;
     platform::sim::SimHome home{temporary.path() / "sim"};
-    platform::sim::SimScripting scripting{shell, home, activity};
+    platform::sim::SimSoundVolume volume{home.root(), &activity};
+    platform::sim::SimScripting scripting{shell, home, activity, volume};
     platform::posix::PosixProcessLauncher launcher;
     platform::sim::SimPermissionAsker permissions{activity};
     system::ScriptRunner runner{scripting, launcher, permissions,     queue,

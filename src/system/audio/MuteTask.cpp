@@ -1,0 +1,84 @@
+#include "system/audio/MuteTask.hpp"
+
+#include "system/audio/VolumeScripts.hpp"
+
+namespace quorvane::system {
+
+namespace {
+
+std::optional<int> readVolume(SystemServices& services, Channel channel) {
+    return volumeFrom(awaitScript(services.scripts.readScript(readVolumeSource(channel))));
+}
+
+void setVolume(SystemServices& services, Channel channel, int volume, const std::string& cause) {
+    // The outcome is ignored, as the system's own volume keys do.
+    awaitScript(services.scripts.runAppleScript(setVolumeSource(channel, volume), cause));
+}
+
+// Reads a volume on the helper; on the main queue, the switch shows
+// whether it is 0 (and off when it cannot be read).
+void readMuted(core::CanToggle& toggle, SystemServices& services, core::SerialExecutor& helper,
+               Channel channel, std::function<void()> done) {
+    helper.submit([&toggle, &services, channel, done = std::move(done)] {
+        const auto volume = readVolume(services, channel);
+        services.mainQueue.post([&toggle, volume, done] {
+            toggle.setOn(volume == 0);
+            if (done)
+                done();
+        });
+    });
+}
+
+}  // namespace
+
+void MuteTask::run() {
+    const bool mute = isOn();
+    helper_.submit([this, mute] {
+        if (mute) {
+            const auto volume = readVolume(services_, Channel::output);
+            // Muted again while still muted (a second "on", a workflow): the
+            // volume from before the first mute stays to be put back.
+            if (!(mutedByUs_ && volume == 0))
+                previousVolume_ = volume;
+            mutedByUs_ = true;
+            setVolume(services_, Channel::output, 0, id());
+            return;
+        }
+        mutedByUs_ = false;
+        const int restore = previousVolume_ && *previousVolume_ >= 1 ? *previousVolume_ : 100;
+        setVolume(services_, Channel::output, restore, id());
+    });
+}
+
+void MuteTask::refresh() {
+    services_.mainQueue.after(settleDelay, [this] { refreshThen({}); });
+}
+
+void MuteTask::refreshThen(std::function<void()> done) {
+    readMuted(*this, services_, helper_, Channel::output, std::move(done));
+}
+
+void MuteMicrophoneTask::run() {
+    const bool mute = isOn();
+    const int stored = static_cast<int>(volumeSetting.read(services_.defaults));
+    helper_.submit([this, mute, stored] {
+        if (!mute) {
+            setVolume(services_, Channel::input, mutedFrom_.value_or(stored), id());
+            return;
+        }
+        const auto volume = readVolume(services_, Channel::input);
+        setVolume(services_, Channel::input, 0, id());
+        // Already muted: the volume from before stays.
+        if (!volume || *volume < 1)
+            return;
+        mutedFrom_ = volume;
+        services_.mainQueue.post(
+            [this, kept = *volume] { volumeSetting.write(services_.defaults, kept); });
+    });
+}
+
+void MuteMicrophoneTask::refreshThen(std::function<void()> done) {
+    readMuted(*this, services_, helper_, Channel::input, std::move(done));
+}
+
+}  // namespace quorvane::system

@@ -1,0 +1,31 @@
+#include "system/bluetooth/EnableBluetoothTask.hpp"
+
+namespace quorvane::system {
+
+void EnableBluetoothTask::run() {
+    const bool on = isOn();
+    helper_.submit([this, on] {
+        services_.journal.record(id(), "bluetooth", on ? "power on" : "power off");
+        if (auto set = power_.setPowered(on); !set) {
+            services_.log.warning(id(), "cannot switch Bluetooth " + std::string(on ? "on" : "off") +
+                                            ": " + set.error().message);
+            showPowered({});
+        }
+    });
+}
+
+void EnableBluetoothTask::refreshThen(std::function<void()> done) {
+    helper_.submit([this, done = std::move(done)]() mutable { showPowered(std::move(done)); });
+}
+
+// On the helper: reads the controller and shows it on the main queue.
+void EnableBluetoothTask::showPowered(std::function<void()> done) {
+    const bool powered = power_.isPowered();
+    services_.mainQueue.post([this, powered, done = std::move(done)] {
+        setOn(powered);
+        if (done)
+            done();
+    });
+}
+
+}  // namespace quorvane::system
