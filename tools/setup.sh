@@ -14,7 +14,7 @@ packages=(
   libxcb-randr0-dev libxcb-xinput-dev
   libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev
   xvfb xauth openbox xdotool x11-apps x11-utils x11-xserver-utils xcompmgr
-  dbus-daemon dbus-bin appstream desktop-file-utils groff-base
+  dbus-daemon dbus-bin pulseaudio pulseaudio-utils appstream desktop-file-utils groff-base
   libcurl4-openssl-dev ca-certificates libtesseract-dev tesseract-ocr-eng libzxing-dev xclip
   python3 python3-emoji unicode-data unicode-cldr-core
 )

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The sound tweaks in a desktop session drive the session's sound server:
+# a private PulseAudio with a silent sink, its volumes read back with pactl.
+# The simulated Mac's volumes stay as they were. Run under
+#   xvfb-run -a tests/system/SoundServerX11.sh build/default/src/quorvane
+set -euo pipefail
+source "$(dirname "$0")/../support/x11-session.sh" "$1"
+
+start openbox
+eventually xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+start pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    --load="module-null-sink sink_name=quorvane_test" --load=module-native-protocol-unix
+eventually pactl info || fail "the sound server did not start"
+pactl set-sink-volume @DEFAULT_SINK@ 35%
+pactl set-source-volume @DEFAULT_SOURCE@ 60%
+
+"$quorvane" >"$home/out.txt" 2>&1 &
+pids+=($!)
+eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
+
+volumeIs() { pactl "get-$1-volume" "@DEFAULT_${1^^}@" | head -1 | grep -q " $2% "; }
+"$quorvane" toggle Mute on >/dev/null
+eventually volumeIs sink 0 || fail "not muted: $(pactl get-sink-volume @DEFAULT_SINK@)"
+"$quorvane" toggle Mute off >/dev/null
+eventually volumeIs sink 35 || fail "not back to 35%: $(pactl get-sink-volume @DEFAULT_SINK@)"
+"$quorvane" toggle "Mute Microphone" on >/dev/null
+eventually volumeIs source 0 || fail "microphone not muted: $(pactl get-source-volume @DEFAULT_SOURCE@)"
+"$quorvane" toggle "Mute Microphone" off >/dev/null
+eventually volumeIs source 60 || fail "microphone not back to 60%: $(pactl get-source-volume @DEFAULT_SOURCE@)"
+grep -q '"MuteMicrophoneTask.Manager.volume": 60' "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json" ||
+    fail "the microphone's volume was not kept"
+
+simulated=$("$quorvane" sim volume | tr '\n' ' ')
+[ "$simulated" = "output volume 50 input volume 50 " ] || fail "the simulated Mac's volumes moved: $simulated"
+echo "PASS"
