@@ -5,14 +5,15 @@ namespace quorvane::app {
 namespace {
 
 std::filesystem::path firstExisting(const std::filesystem::path& program, std::string_view name,
-                                    const char* installedFolder) {
+                                    const char* installedFolder, bool folder = false) {
     if (program.empty())
         return {};
-    const auto folder = program.parent_path();
+    const auto beside = program.parent_path();
     for (const auto& candidate :
-         {folder / name, (folder / ".." / installedFolder / "quorvane" / name).lexically_normal()}) {
+         {beside / name, (beside / ".." / installedFolder / "quorvane" / name).lexically_normal()}) {
         std::error_code error;
-        if (std::filesystem::is_regular_file(candidate, error))
+        if (folder ? std::filesystem::is_directory(candidate, error)
+                   : std::filesystem::is_regular_file(candidate, error))
             return candidate;
     }
     return {};
@@ -26,6 +27,10 @@ std::filesystem::path helperFile(const std::filesystem::path& program, std::stri
 
 std::filesystem::path dataFile(const std::filesystem::path& program, std::string_view name) {
     return firstExisting(program, name, "share");
+}
+
+std::filesystem::path dataFolder(const std::filesystem::path& program, std::string_view name) {
+    return firstExisting(program, name, "share", true);
 }
 
 std::filesystem::path thisProgram() {

@@ -13,6 +13,8 @@ namespace quorvane::app {
 // never from where it was built. Empty when the file is in neither place.
 std::filesystem::path helperFile(const std::filesystem::path& program, std::string_view name);
 std::filesystem::path dataFile(const std::filesystem::path& program, std::string_view name);
+// A folder of data files ("scripts").
+std::filesystem::path dataFolder(const std::filesystem::path& program, std::string_view name);
 
 // The running program, from /proc/self/exe; empty when it cannot be read.
 std::filesystem::path thisProgram();

@@ -6,12 +6,13 @@ namespace quorvane::app {
 
 void bindSimCommands(ControlCommands& commands, SimControls controls) {
     if (controls.postEvent)
-        commands.bind("post", [post = controls.postEvent](const ControlRequest& request,
-                                                          const ControlCommands::Reply& reply) {
+        commands.bind("post", [post = controls.postEvent, observed = controls.isObserved](
+                                  const ControlRequest& request,
+                                  const ControlCommands::Reply& reply) {
             auto name = request.text("name");
             if (!name)
                 return reply(controlFailure(name.error().message));
-            if (!core::eventFromNotification(name.value()))
+            if (!core::eventFromNotification(name.value()) && !(observed && observed(name.value())))
                 return reply(controlFailure("\"" + name.value() +
                                             "\" is not one of the system events Quorvane observes"));
             reply(controlSuccess({{"observers", post(name.value())}}));

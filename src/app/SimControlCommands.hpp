@@ -11,8 +11,11 @@ namespace quorvane::app {
 // from the command line ("quorvane sim ..."). Each hook is set only when
 // this instance runs on the simulated Mac's side of that service.
 struct SimControls {
-    // Delivers a system event; answers how many observers got it.
+    // Delivers a system event; answers how many observers got it. Besides
+    // the events automation reacts to, any notification something
+    // observes may be posted (the appearance's change).
     std::function<std::size_t(const std::string& name)> postEvent;
+    std::function<bool(const std::string& name)> isObserved;
     // Presses a combination on the simulated keyboard; answers whether a
     // shortcut took it.
     std::function<bool(const std::string& combination)> pressKey;

@@ -1,5 +1,6 @@
 #include "app/SystemWiring.hpp"
 
+#include "app/InstallLayout.hpp"
 #include "core/AppIdentity.hpp"
 #include "system/SystemTweaks.hpp"
 
@@ -9,8 +10,8 @@ SystemWiring::SystemWiring(SharedServices& shared)
     : volume_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
       bluetooth_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
       scripting_(shared.shell, shared.simHome, shared.journal, volume_),
-      scriptRunner_(scripting_, shared.launcher, shared.permissionAsker, shared.mainQueue,
-                    shared.journal, shared.log, shared.paths.applicationSupport / "Scripts"),
+      scriptRunner_(scripting_, shared.permissionAsker, shared.mainQueue,
+                    shared.journal, shared.log, dataFolder(shared.program, "scripts")),
       services_{.store = shared.store,
                 .defaults = shared.userDefaults,
                 .scripts = scriptRunner_,
@@ -21,6 +22,7 @@ SystemWiring::SystemWiring(SharedServices& shared)
                 .journal = shared.journal,
                 .log = shared.log,
                 .mainQueue = shared.mainQueue,
+                .events = shared.systemEvents,
                 .bundleIdentifier = std::string(core::bundleIdentifier),
                 .homeDirectory = shared.simHome.homeDirectory().string(),
                 .refreshAll = {}} {}

@@ -279,6 +279,9 @@ int main(int argc, char** argv) {
         .postEvent = [&services](const std::string& name) {
             return services.systemEvents().post(name);
         },
+        .isObserved = [&services](const std::string& name) {
+            return services.systemEvents().isObserved(name);
+        },
         .pressKey = {}};
     if (services.simulatedKeyboard())
         services.desktop().setShortcutHandler([&services](const std::string& combination) {

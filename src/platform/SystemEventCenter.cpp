@@ -27,4 +27,11 @@ std::size_t SystemEventCenter::deliver(const std::string& name, std::string_view
     return receivers.size();
 }
 
+bool SystemEventCenter::isObserved(const std::string& name) const {
+    for (const auto& [token, observer] : observers_)
+        if (observer.name == name)
+            return true;
+    return false;
+}
+
 }  // namespace quorvane::platform

@@ -26,6 +26,8 @@ class SystemEventCenter final : public SystemEvents {
     // the centers); answers how many received it. `cause` names the
     // reporter in the journal.
     std::size_t deliver(const std::string& name, std::string_view cause);
+    // Whether anything observes the notification.
+    bool isObserved(const std::string& name) const;
     // An event posted on the simulated Mac.
     std::size_t post(const std::string& name) { return deliver(name, "SimulatedMac"); }
 

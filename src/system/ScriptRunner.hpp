@@ -11,7 +11,6 @@
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
 #include "platform/PermissionAsker.hpp"
-#include "platform/ProcessLauncher.hpp"
 #include "platform/Scripting.hpp"
 #include "system/ScriptError.hpp"
 
@@ -37,8 +36,8 @@ std::string typeInTerminalSource(const std::string& text);
 // drop it.
 class ScriptRunner {
   public:
-    ScriptRunner(platform::Scripting& scripting, platform::ProcessLauncher& launcher,
-                 platform::PermissionAsker& permissions, platform::MainQueue& mainQueue,
+    ScriptRunner(platform::Scripting& scripting, platform::PermissionAsker& permissions,
+                 platform::MainQueue& mainQueue,
                  platform::Journal& journal, platform::Log& log,
                  std::filesystem::path compiledScripts);
 
@@ -52,12 +51,15 @@ class ScriptRunner {
     // A script that only reads the system (a volume, a setting): run as
     // runScript() runs AppleScript, but not journaled, since it changes
     // nothing.
-    std::future<ScriptResult> readScript(std::string source);
-    void readScriptThenOnMainQueue(std::string source, std::function<void(ScriptResult)> done);
+    std::future<ScriptResult> readScript(std::string source, bool isShell = false);
+    void readScriptThenOnMainQueue(std::string source, bool isShell,
+                                   std::function<void(ScriptResult)> done);
     // Quits the process (the system starts the Dock, Finder and the menu bar
     // again by itself). The outcome is not reported.
     void restartApp(std::string processName, bool asAdmin, std::string cause);
-    // Starts the compiled script "<name>.scpt" with osascript, if there is one.
+    // Runs the script "<name>.scpt" shipped with the program with
+    // osascript, in turn with the other scripts (a read after it sees what
+    // it did); nothing when there is no such script.
     void runCompiledScript(const std::string& name, const std::string& cause);
     void typeInTerminal(std::string text, std::string cause);
     // A script refused for want of assistive access asks for the
@@ -75,7 +77,6 @@ class ScriptRunner {
     ScriptResult executeScript(const std::string& source);
 
     platform::Scripting& scripting_;
-    platform::ProcessLauncher& launcher_;
     platform::PermissionAsker& permissions_;
     platform::MainQueue& mainQueue_;
     platform::Journal& journal_;

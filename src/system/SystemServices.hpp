@@ -11,6 +11,7 @@
 #include "platform/MainQueue.hpp"
 #include "platform/Pasteboard.hpp"
 #include "platform/ShellRunner.hpp"
+#include "platform/SystemEvents.hpp"
 #include "platform/UserDefaults.hpp"
 #include "platform/Workspace.hpp"
 #include "system/ScriptRunner.hpp"
@@ -29,6 +30,7 @@ struct SystemServices {
     platform::Journal& journal;
     platform::Log& log;
     platform::MainQueue& mainQueue;
+    platform::SystemEvents& events;  // the system's notifications
     std::string bundleIdentifier;
     // The user's home folder, for "~" in stored paths.
     std::string homeDirectory;

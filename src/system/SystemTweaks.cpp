@@ -7,6 +7,7 @@
 #include "system/PreferenceTweaks.hpp"
 #include "system/UnquarantineTask.hpp"
 #include "system/appearance/AutoHideMenuBarTask.hpp"
+#include "system/appearance/ToggleDarkModeTask.hpp"
 #include "system/audio/MuteTask.hpp"
 #include "system/bluetooth/EnableBluetoothTask.hpp"
 
@@ -31,6 +32,7 @@ void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
                      : nullptr;
     });
     factory.add("AutoHideMenuBarTask", core::mToggleMaker<AutoHideMenuBarTask>(services));
+    factory.add("ToggleDarkModeTask", core::mToggleMaker<ToggleDarkModeTask>(services));
     factory.add("EnableBluetoothTask", [&services, devices](const core::CatalogueRow& row)
                     -> std::shared_ptr<core::Tweak> {
         auto field = core::mStateField(row);

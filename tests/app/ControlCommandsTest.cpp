@@ -62,6 +62,10 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
                                        posted.push_back(name);
                                        return std::size_t{1};
                                    },
+                               .isObserved =
+                                   [](const std::string& name) {
+                                       return name == "AppleInterfaceThemeChangedNotification";
+                                   },
                                .pressKey = [](const std::string&) { return false; }});
         bindDesktopCommands(made, desktop, apps, queue);
         bindDisplayCommands(made, desktop, overlays);
@@ -118,6 +122,12 @@ TEST_F(ControlCommandsTest, everyCommandOfTheTableIsBoundAndSaysWhatIsWrongWithA
     EXPECT_TRUE(posted.empty());
 
     EXPECT_EQ(ask(R"({"command":"post","name":"com.apple.screenIsLocked"})")["observers"], 1);
+    // Not an automation event, but observed (the appearance's change); no one
+    // observes the last.
+    EXPECT_EQ(ask(R"({"command":"post","name":"AppleInterfaceThemeChangedNotification"})")["ok"],
+              true);
+    EXPECT_EQ(ask(R"({"command":"post","name":"NSNobodyListensNotification"})")["ok"], false);
+    EXPECT_EQ(posted.size(), 2u);
     EXPECT_EQ(ask(R"({"command":"set","id":"AutoHideDockTask","on":true})")["on"], true);
     EXPECT_TRUE(store.mState->autoHideDock);
 }

@@ -24,7 +24,7 @@ const std::vector<std::string> stillUnavailable{
     "LowPowerModeTask",
     "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask",
-    "ScheduleShutdownTask", "SnowTask", "ToggleDarkModeTask",
+    "ScheduleShutdownTask", "SnowTask",
 };
 
 void expectSoundRegistration(const core::Registration& registration) {

@@ -8,8 +8,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../support/x11-session.sh" "$1"
 
-start openbox
-eventually xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+startOpenbox
 start xlogo -geometry 300x300+900+400
 eventually xdotool search --name '^xlogo$' || fail "xlogo did not start"
 xlogo=$(xdotool search --name '^xlogo$' | head -1)

@@ -2,7 +2,8 @@
 # with the program's path in $1. Every file the instance keeps stays in a
 # scratch folder, whatever the caller's environment says; what the script
 # starts (`start`, or appended to `pids`) ends with it. Also gives `fail`
-# (with the journal's tail), `eventually` (up to 5 s) and `count`.
+# (with the journal's tail), `eventually` (up to 5 s), `count` and
+# `startOpenbox`.
 quorvane=$(realpath "$1")
 
 home=$(mktemp -d)
@@ -23,3 +24,11 @@ fail() { echo "FAIL: $*" >&2; "$quorvane" journal 2>/dev/null | tail -20 >&2 || 
 eventually() { for _ in $(seq 50); do if "$@" >/dev/null 2>&1; then return 0; fi; sleep 0.1; done; return 1; }
 start() { "$@" >/dev/null 2>&1 & pids+=($!); }
 count() { grep -c "$1" "$2" || true; }
+# The window manager, once it has announced itself: an instance started
+# before that finds no EWMH window manager and takes the simulated desktop.
+# (xprop succeeds on a missing property too, so the answer must be read.)
+startOpenbox() {
+    start openbox
+    eventually sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        fail "openbox did not start"
+}

@@ -154,6 +154,31 @@ TEST_F(DeviceTweaksTest, bluetoothFollowsTheControllerAndShowsARefusal) {
     EXPECT_TRUE(log.contains("cannot switch Bluetooth on: this Mac has no Bluetooth controller"));
 }
 
+TEST_F(DeviceTweaksTest, darkModeRunsTheShippedScriptsAndFollowsTheSystem) {
+    switchTo("ToggleDarkModeTask", true);
+    const auto style = realShell.run("defaults read -g AppleInterfaceStyle");
+    ASSERT_TRUE(style) << style.error().message;
+    EXPECT_EQ(style.value(), "Dark");
+    EXPECT_TRUE(isOn("ToggleDarkModeTask"));  // read back after the script, in turn
+    const auto lines = journalLines();
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& line) {
+                               return line.starts_with("ToggleDarkModeTask command osascript ") &&
+                                      line.find("/toggleDarkModeOn.scpt") != std::string::npos;
+                           }),
+              lines.end());
+
+    switchTo("ToggleDarkModeTask", false);
+    EXPECT_FALSE(realShell.run("defaults read -g AppleInterfaceStyle"));  // light: no key
+    EXPECT_FALSE(isOn("ToggleDarkModeTask"));
+
+    // Changed by someone else: the system's notification brings the switch along.
+    ASSERT_TRUE(realShell.run("defaults write -g AppleInterfaceStyle Dark"));
+    EXPECT_EQ(events.post("AppleInterfaceThemeChangedNotification"), 1u);
+    settle();
+    EXPECT_TRUE(isOn("ToggleDarkModeTask"));
+}
+
 TEST(PulseVolume, theVolumeIsTheMeanOfTheChannelsOnTheFirstLine) {
     using platform::posix::volumeFromPactl;
     EXPECT_EQ(volumeFromPactl("Volume: front-left: 32768 /  50% / -18.06 dB,   front-right: "

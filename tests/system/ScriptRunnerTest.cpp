@@ -23,20 +23,13 @@ struct FakeScripting final : platform::Scripting {
     platform::ScriptOutcome answer;
 };
 
-struct NoLauncher final : platform::ProcessLauncher {
-    platform::Status launch(const std::string&, const std::vector<std::string>&) override {
-        return platform::Error{"not here"};
-    }
-};
-
 struct ScriptRunnerTest : ::testing::Test {
     FakeScripting scripting;
-    NoLauncher launcher;
     platform::memory::MemoryJournal journal;
     platform::memory::MemoryLog log;
     platform::memory::ManualMainQueue queue;
     platform::sim::SimPermissionAsker permissions{journal};
-    ScriptRunner runner{scripting, launcher, permissions, queue, journal, log, "/nonexistent"};
+    ScriptRunner runner{scripting, permissions, queue, journal, log, "/nonexistent"};
 
     // Waits for the runner to finish everything submitted so far.
     void settle() { runner.runAppleScript("", "test").get(); }

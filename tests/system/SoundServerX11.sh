@@ -6,8 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../support/x11-session.sh" "$1"
 
-start openbox
-eventually xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+startOpenbox
 start pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
     --load="module-null-sink sink_name=quorvane_test" --load=module-native-protocol-unix
 eventually pactl info || fail "the sound server did not start"

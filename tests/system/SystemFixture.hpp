@@ -15,6 +15,7 @@
 #include "platform/posix/PosixProcessLauncher.hpp"
 #include "platform/posix/PosixShellRunner.hpp"
 #include "platform/sim/SimDesktop.hpp"
+#include "platform/SystemEventCenter.hpp"
 #include "platform/sim/SimBluetooth.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "platform/sim/SimSoundVolume.hpp"
@@ -71,12 +72,12 @@ class SystemFixture : public ::testing::Test {
     SwitchableShell shell{realShell};
     platform::sim::SimSoundVolume volume{temporary.path() / "sim", &journal};
     platform::sim::SimScripting scripting{realShell, home, journal, volume};
-    platform::posix::PosixProcessLauncher launcher;
     platform::sim::SimPermissionAsker permissions{journal};
     platform::sim::SimPasteboard pasteboard;
     platform::sim::SimWorkspace workspace;
-    ScriptRunner runner{scripting, launcher, permissions, queue, journal, log, temporary.path()};
+    ScriptRunner runner{scripting, permissions, queue, journal, log, scriptsFolder()};
     core::SerialExecutor commands{"Commands"};
+    platform::SystemEventCenter events{journal};
     core::SerialExecutor audio{"Audio"};  // waits on the runner: goes before it
     platform::sim::SimBluetooth bluetooth{temporary.path() / "sim", &journal};
     core::SerialExecutor bluetoothHelper{"Bluetooth"};
@@ -96,6 +97,7 @@ class SystemFixture : public ::testing::Test {
         .journal = journal,
         .log = log,
         .mainQueue = queue,
+        .events = events,
         .bundleIdentifier = "com.tarnvell.Quorvane",
         .homeDirectory = home.homeDirectory().string(),
         .refreshAll = [this](core::Category c) { refreshedCategories.push_back(c); }};
@@ -144,6 +146,12 @@ class SystemFixture : public ::testing::Test {
     }
 
   private:
+    // The scripts the program ships, in the source tree.
+    static std::filesystem::path scriptsFolder() {
+        return (std::filesystem::path(__FILE__).parent_path() / "../../resources/scripts")
+            .lexically_normal();
+    }
+
     std::map<std::string, std::string> preparedEnvironment() {
         EXPECT_TRUE(home.prepare());
         return home.commandEnvironment();

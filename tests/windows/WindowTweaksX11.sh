@@ -7,8 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../support/x11-session.sh" "$1"
 
-start openbox
-eventually xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+startOpenbox
 start xlogo -geometry 300x300+900+400
 start xcalc -geometry +100+100
 eventually xdotool search --name '^xlogo$' || fail "xlogo did not start"

@@ -59,6 +59,21 @@ exec cp "$picture" "$2"
     {"open", R"(#!/bin/sh
 exit 0
 )"},
+    // osascript FILE: the simulated Mac runs the appearance scripts (dark
+    // mode on or off, as "defaults read -g AppleInterfaceStyle" then shows
+    // it: "Dark", or no such key in light mode) and no other script.
+    {"osascript", R"(#!/bin/sh
+[ $# -eq 1 ] && [ -f "$1" ] || { echo "usage: osascript file" >&2; exit 1; }
+defaults="$(dirname "$0")/defaults"
+if grep -q "appearance preferences to set dark mode to true" "$1"; then
+  exec "$defaults" write -g AppleInterfaceStyle Dark
+elif grep -q "appearance preferences to set dark mode to false" "$1"; then
+  "$defaults" delete -g AppleInterfaceStyle 2>/dev/null
+  exit 0
+fi
+echo "osascript: $1: the simulated Mac runs only the appearance scripts" >&2
+exit 1
+)"},
     // Commands given administrator rights already run as the simulated
     // administrator.
     {"sudo", R"(#!/bin/sh

@@ -22,7 +22,7 @@ void AutoHideMenuBarTask::run() {
 
 void AutoHideMenuBarTask::refreshThen(std::function<void()> done) {
     services_.scripts.readScriptThenOnMainQueue(
-        autoHideMenuBarReadSource,
+        autoHideMenuBarReadSource, false,
         [this, done = std::move(done)](ScriptResult result) {
             if (result.ok())
                 setOn(result.output == "true");

@@ -34,9 +34,8 @@ struct ScriptViewsTest : testing::UiFixture {
     platform::sim::SimHome home{temporary.path() / "sim"};
     platform::sim::SimSoundVolume volume{home.root(), &activity};
     platform::sim::SimScripting scripting{shell, home, activity, volume};
-    platform::posix::PosixProcessLauncher launcher;
     platform::sim::SimPermissionAsker permissions{activity};
-    system::ScriptRunner runner{scripting, launcher, permissions,     queue,
+    system::ScriptRunner runner{scripting, permissions,     queue,
                                 activity,  log,      temporary.path()};
     platform::memory::MemoryAlerts alerts;
     triggers::ScriptExecution execution{shell, runner, queue, alerts, activity};

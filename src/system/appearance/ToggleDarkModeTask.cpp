@@ -1,0 +1,31 @@
+#include "system/appearance/ToggleDarkModeTask.hpp"
+
+namespace quorvane::system {
+
+ToggleDarkModeTask::ToggleDarkModeTask(core::TweakInfo info, bool core::MState::*field,
+                                       SystemServices& services)
+    : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {
+    observer_ = services_.events.observe(platform::NotificationCenter::distributed,
+                                         changedNotification, [this] { refresh(); });
+}
+
+ToggleDarkModeTask::~ToggleDarkModeTask() {
+    services_.events.removeObserver(observer_);
+}
+
+void ToggleDarkModeTask::run() {
+    services_.scripts.runCompiledScript(isOn() ? "toggleDarkModeOn" : "toggleDarkModeOff", id());
+    refresh();
+}
+
+void ToggleDarkModeTask::refreshThen(std::function<void()> done) {
+    // In light mode the key is absent and the read fails: that is light.
+    services_.scripts.readScriptThenOnMainQueue(
+        readCommand, true, [this, done = std::move(done)](const ScriptResult& result) {
+            setOn(result.ok() && result.output == "Dark");
+            if (done)
+                done();
+        });
+}
+
+}  // namespace quorvane::system
