@@ -21,6 +21,8 @@
 #include "platform/sim/SimDesktopPicture.hpp"
 #include "platform/sim/SimHidSystem.hpp"
 #include "platform/sim/SimBluetooth.hpp"
+#include "platform/sim/SimBrowsers.hpp"
+#include "system/browsers/BrowserTable.hpp"
 #include "platform/sim/SimSoundVolume.hpp"
 #include "platform/sim/SimHome.hpp"
 #include "triggers/finder/FinderActions.hpp"
@@ -202,6 +204,38 @@ int simBluetooth(const std::vector<std::string>& words) {
     return 0;
 }
 
+int simBrowser(const std::vector<std::string>& words) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    platform::sim::SimBrowsers browsers(paths.simulatedMac);
+    if (!words.empty()) {
+        const auto* browser = system::findBrowser(words[1]);
+        if (!browser) {
+            std::cerr << "quorvane: \"" << words[1] << "\" is not a browser Quorvane knows\n";
+            return 1;
+        }
+        const std::string bundle(browser->bundleIdentifier);
+        if (auto done = words[0] == "install" ? browsers.install(bundle) : browsers.remove(bundle);
+            !done) {
+            std::cerr << "quorvane: " << done.error().message << "\n";
+            return 1;
+        }
+    }
+    const auto http = browsers.defaultFor("http");
+    const auto https = browsers.defaultFor("https");
+    for (const auto& bundle : browsers.installed()) {
+        const auto* browser = system::findBrowser(bundle);
+        std::cout << (browser ? std::string(browser->title) : bundle);
+        if (bundle == http || bundle == https)
+            std::cout << " (opens " << (bundle == http ? "http" : "")
+                      << (bundle == http && bundle == https ? " and " : "")
+                      << (bundle == https ? "https" : "") << " links)";
+        std::cout << "\n";
+    }
+    if (browsers.installed().empty())
+        std::cout << "No browser is installed.\n";
+    return 0;
+}
+
 int simPress(const std::string& combination) {
     return CommandClient(std::cout, std::cerr)
         .send({{"command", "press"}, {"combination", combination}},
@@ -328,6 +362,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return simVolume(command.simWords);
         case Action::simBluetooth:
             return simBluetooth(command.simWords);
+        case Action::simBrowser:
+            return simBrowser(command.simWords);
         case Action::runNamed:
         case Action::toggleNamed:
         case Action::set:

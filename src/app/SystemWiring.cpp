@@ -9,6 +9,7 @@ namespace quorvane::app {
 SystemWiring::SystemWiring(SharedServices& shared)
     : volume_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
       bluetooth_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
+      browsers_(shared.simHome.root(), &shared.journal),
       scripting_(shared.shell, shared.simHome, shared.journal, volume_),
       scriptRunner_(scripting_, shared.permissionAsker, shared.mainQueue,
                     shared.journal, shared.log, dataFolder(shared.program, "scripts")),
@@ -30,13 +31,18 @@ SystemWiring::SystemWiring(SharedServices& shared)
 void SystemWiring::addTweaks(core::TweakFactory& factory) {
     system::addSystemTweaks(
         factory, services_,
-        {.audio = audio_, .bluetooth = bluetooth_, .bluetoothHelper = bluetoothHelper_});
+        {.audio = audio_,
+         .bluetooth = bluetooth_,
+         .bluetoothHelper = bluetoothHelper_,
+         .browsers = browsers_,
+         .browsersHelper = browsersHelper_});
 }
 
 void SystemWiring::addWorkers(BackgroundDrain& drain) {
     drain.add(commands_);
     drain.add(audio_);
     drain.add(bluetoothHelper_);
+    drain.add(browsersHelper_);
     drain.add(scriptRunner_.executor());
 }
 
@@ -48,6 +54,7 @@ void SystemWiring::stop() {
     // The helpers wait on the script runner: they stop first.
     audio_.stop();
     bluetoothHelper_.stop();
+    browsersHelper_.stop();
     commands_.stop();
     scriptRunner_.executor().stop();
 }

@@ -6,6 +6,7 @@
 #include "app/SharedServices.hpp"
 #include "core/SerialExecutor.hpp"
 #include "core/catalogue/TweakFactory.hpp"
+#include "platform/sim/SimBrowsers.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "system/ScriptRunner.hpp"
 #include "system/SystemServices.hpp"
@@ -32,11 +33,13 @@ class SystemWiring {
   private:
     DesktopSoundVolume volume_;
     DesktopBluetooth bluetooth_;
+    platform::sim::SimBrowsers browsers_;
     platform::sim::SimScripting scripting_;
     system::ScriptRunner scriptRunner_;
     core::SerialExecutor commands_{"Commands"};
     core::SerialExecutor audio_{"Audio"};
     core::SerialExecutor bluetoothHelper_{"Bluetooth"};
+    core::SerialExecutor browsersHelper_{"Browsers"};
     system::SystemServices services_;
 };
 

@@ -36,6 +36,7 @@ struct CommandLine {
         simHid,
         simVolume,
         simBluetooth,
+        simBrowser,
         simPost,
         simPress,
         simDesktop,

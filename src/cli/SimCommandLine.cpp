@@ -63,6 +63,15 @@ platform::Result<CommandLine> parseBluetooth(const CommandSpec& spec, const Argu
     return usage(spec);
 }
 
+// "sim browser", "sim browser install|remove NAME".
+platform::Result<CommandLine> parseBrowser(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty() ||
+        (arguments.size() == 2 && (arguments[0] == "install" || arguments[0] == "remove") &&
+         !arguments[1].empty()))
+        return CommandLine{.action = Action::simBrowser, .simWords = arguments};
+    return usage(spec);
+}
+
 platform::Result<CommandLine> parsePost(const CommandSpec& spec, const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::simPost, .eventName = arguments[0]};
@@ -149,6 +158,10 @@ constexpr CommandSpec specs[] = {
     {"sim bluetooth", "[on|off|none]",
      "the simulated Mac's Bluetooth controller, or set it\n(none: a Mac without one)",
      parseBluetooth, {}, "quorvane sim bluetooth none"},
+    {"sim browser", "[install|remove NAME]",
+     "the simulated Mac's web browsers and the default one,\nor install or remove one (Chrome, Safari, Firefox,\n"
+     "Brave, Edge, Opera, Vivaldi, Arc, Onion)",
+     parseBrowser, {}, "quorvane sim browser install Firefox"},
     {"sim post", "NOTIFICATION",
      "post a system event to the running Quorvane, e.g.\ncom.apple.screenIsLocked or\n"
      "NSWorkspaceWillSleepNotification",

@@ -10,6 +10,8 @@
 #include "system/appearance/ToggleDarkModeTask.hpp"
 #include "system/audio/MuteTask.hpp"
 #include "system/bluetooth/EnableBluetoothTask.hpp"
+#include "system/browsers/DefaultBrowserTweak.hpp"
+#include "system/browsers/OpenInBrowserTweak.hpp"
 
 namespace quorvane::system {
 
@@ -33,6 +35,14 @@ void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
     });
     factory.add("AutoHideMenuBarTask", core::mToggleMaker<AutoHideMenuBarTask>(services));
     factory.add("ToggleDarkModeTask", core::mToggleMaker<ToggleDarkModeTask>(services));
+    factory.add("DefaultBrowserTweak", [&services, devices](const core::CatalogueRow& row) {
+        return std::make_shared<DefaultBrowserTweak>(row.info, services, devices.browsers,
+                                                     devices.browsersHelper);
+    });
+    factory.add("OpenInBrowserTweak", [&services, devices](const core::CatalogueRow& row) {
+        return std::make_shared<OpenInBrowserTweak>(row.info, services, devices.browsers,
+                                                    devices.browsersHelper);
+    });
     factory.add("EnableBluetoothTask", [&services, devices](const core::CatalogueRow& row)
                     -> std::shared_ptr<core::Tweak> {
         auto field = core::mStateField(row);

@@ -3,6 +3,7 @@
 #include "core/SerialExecutor.hpp"
 #include "core/catalogue/TweakFactory.hpp"
 #include "platform/BluetoothPower.hpp"
+#include "platform/Browsers.hpp"
 #include "system/SystemServices.hpp"
 
 namespace quorvane::system {
@@ -14,12 +15,14 @@ struct SystemDevices {
     core::SerialExecutor& audio;
     platform::BluetoothPower& bluetooth;
     core::SerialExecutor& bluetoothHelper;
+    platform::Browsers& browsers;
+    core::SerialExecutor& browsersHelper;
 };
 
 // Registers every tweak of this folder: the one-shot commands, the
 // preference-backed toggles and the Dock's one-shots, the screenshot
-// location setters, unquarantining, the sound, Bluetooth and menu bar
-// toggles.
+// location setters, unquarantining, the sound, Bluetooth, appearance and
+// menu bar toggles, and the browser tweaks.
 void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
                      SystemDevices devices);
 

@@ -18,11 +18,10 @@ namespace {
 // The ids no folder gives behaviour yet, sorted. Each folder that lands
 // takes its ids out of this list.
 const std::vector<std::string> stillUnavailable{
-    "CameraMirrorTask", "ColorPickerTask", "ConfettiTask", "DefaultBrowserTweak",
+    "CameraMirrorTask", "ColorPickerTask", "ConfettiTask",
     "EnergySaverTask", "FireworkTask",
     "HideMenuBarItemsTask", "KeepMacAwakeTask",
     "LowPowerModeTask",
-    "OpenInBrowserTweak",
     "QuitAppsTask", "RainTask",
     "ScheduleShutdownTask", "SnowTask",
 };
@@ -85,7 +84,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "Audio", "Bluetooth", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
+              (std::vector<std::string>{"Commands", "Audio", "Bluetooth", "Browsers", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of

@@ -17,6 +17,7 @@
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/SystemEventCenter.hpp"
 #include "platform/sim/SimBluetooth.hpp"
+#include "platform/sim/SimBrowsers.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "platform/sim/SimSoundVolume.hpp"
 #include "support/TemporaryDirectory.hpp"
@@ -81,6 +82,8 @@ class SystemFixture : public ::testing::Test {
     core::SerialExecutor audio{"Audio"};  // waits on the runner: goes before it
     platform::sim::SimBluetooth bluetooth{temporary.path() / "sim", &journal};
     core::SerialExecutor bluetoothHelper{"Bluetooth"};
+    platform::sim::SimBrowsers browsers{temporary.path() / "sim", &journal};
+    core::SerialExecutor browsersHelper{"Browsers"};
     std::vector<core::Category> refreshedCategories;
     platform::memory::MemoryBlobStore blobs;
     platform::memory::MemoryUserDefaults defaults;
@@ -110,7 +113,11 @@ class SystemFixture : public ::testing::Test {
         if (recording)
             shell.target = &recordingShell;
         addSystemTweaks(factory, services,
-                        {.audio = audio, .bluetooth = bluetooth, .bluetoothHelper = bluetoothHelper});
+                        {.audio = audio,
+                         .bluetooth = bluetooth,
+                         .bluetoothHelper = bluetoothHelper,
+                         .browsers = browsers,
+                         .browsersHelper = browsersHelper});
         catalogue = std::make_unique<core::Catalogue>(factory, store, log, scripts);
     }
 
@@ -124,7 +131,8 @@ class SystemFixture : public ::testing::Test {
     // they posted.
     void settle() {
         for (int round = 0; round < 3; ++round) {
-            for (core::SerialExecutor* executor : {&audio, &bluetoothHelper, &commands}) {
+            for (core::SerialExecutor* executor :
+                 {&audio, &bluetoothHelper, &browsersHelper, &commands}) {
                 std::promise<void> done;
                 executor->submit([&] { done.set_value(); });
                 done.get_future().get();

@@ -1,0 +1,45 @@
+#include "system/browsers/DefaultBrowserTweak.hpp"
+
+namespace quorvane::system {
+
+namespace {
+
+const Browser* currentDefault(platform::Browsers& browsers) {
+    const auto handler = browsers.defaultFor("http");
+    return handler ? findBrowser(*handler) : nullptr;
+}
+
+}  // namespace
+
+void DefaultBrowserTweak::read() const {
+    readOnce_ = true;
+    reload<const Browser*>(currentDefault, [this](const Browser* current) { current_ = current; });
+}
+
+core::ExtraPanel DefaultBrowserTweak::extraView() const {
+    // Shown for the first time: what is installed now.
+    if (!readOnce_)
+        read();
+    const auto* self = this;
+    return {.items = [self] { return self->items(self->current_); },
+            .choose = [self](const std::string& rawValue) { self->choose(rawValue); },
+            .act = {},
+            .observe = [self](std::function<void()> changed) { return self->observe(std::move(changed)); },
+            .emptyText = "No browser the tweak knows is installed."};
+}
+
+void DefaultBrowserTweak::choose(const std::string& rawValue) const {
+    const Browser* browser = findBrowser(rawValue);
+    if (!browser)
+        return;
+    helper_.submit([this, bundle = std::string(browser->bundleIdentifier)] {
+        for (const char* scheme : {"http", "https"})
+            if (auto set = browsers_.setDefault(scheme, bundle); !set) {
+                services_.log.warning(id(), "Error setting default browser: " + set.error().message);
+                break;
+            }
+    });
+    read();
+}
+
+}  // namespace quorvane::system

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "system/browsers/BrowserPanelTweak.hpp"
+
+namespace quorvane::system {
+
+// Changes the system's default web browser from its extra panel: one item
+// per installed browser, the current default marked. A choice becomes the
+// default for "http" and "https" alike (a browser that opens only one of
+// them is a half-made choice), then the default is read again.
+class DefaultBrowserTweak final : public BrowserPanelTweak {
+  public:
+    using BrowserPanelTweak::BrowserPanelTweak;
+
+    void refresh() override { read(); }
+    core::ExtraPanel extraView() const override;
+    void choose(const std::string& rawValue) const;
+
+    const Browser* current() const { return current_; }
+
+  private:
+    void read() const;
+
+    mutable const Browser* current_ = nullptr;
+    mutable bool readOnce_ = false;
+};
+
+}  // namespace quorvane::system

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+
+#include "system/browsers/BrowserPanelTweak.hpp"
+
+namespace quorvane::system {
+
+// Opens the link on the clipboard in a browser: run() uses the browser
+// last chosen in the extra panel while it is installed, else the first
+// installed one; a click on a panel item opens the link there and makes it
+// the one chosen (for this run of the program).
+class OpenInBrowserTweak final : public BrowserPanelTweak {
+  public:
+    using BrowserPanelTweak::BrowserPanelTweak;
+
+    void run() override;
+    void refresh() override { read(); }
+    core::ExtraPanel extraView() const override;
+    void choose(const std::string& rawValue) const;
+
+    const Browser* lastChosen() const { return lastChosen_; }
+
+  private:
+    // The clipboard's link, or nothing (logged).
+    std::optional<std::string> link() const;
+    void open(std::string url, const Browser* chosen) const;
+    void read() const;
+
+    mutable const Browser* lastChosen_ = nullptr;
+    mutable bool readOnce_ = false;
+};
+
+}  // namespace quorvane::system
