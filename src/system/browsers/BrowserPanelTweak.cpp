@@ -1,16 +1,31 @@
 #include "system/browsers/BrowserPanelTweak.hpp"
 
+#include <utility>
+
 namespace quorvane::system {
 
-std::vector<core::ExtraPanel::Item> BrowserPanelTweak::items(const Browser* marked) const {
-    std::vector<core::ExtraPanel::Item> list;
-    for (const Browser* browser : installed_)
-        list.push_back({.id = std::string(browser->rawValue),
-                        .title = std::string(browser->title),
-                        .icon = {},
-                        .marked = browser == marked,
-                        .actions = {}});
-    return list;
+core::ExtraPanel BrowserPanelTweak::extraView() const {
+    if (!std::exchange(readOnce_, true))
+        read();
+    const auto* self = this;
+    return {.items =
+                [self] {
+                    std::vector<core::ExtraPanel::Item> list;
+                    for (const Browser* browser : self->installed_)
+                        list.push_back({.id = std::string(browser->rawValue),
+                                        .title = std::string(browser->title),
+                                        .icon = {},
+                                        .marked = browser == self->marked(),
+                                        .actions = {}});
+                    return list;
+                },
+            .choose = [self](const std::string& rawValue) { self->choose(rawValue); },
+            .act = {},
+            .observe =
+                [self](std::function<void()> changed) {
+                    return self->changed_.subscribe([changed = std::move(changed)] { changed(); });
+                },
+            .emptyText = "No browser the tweak knows is installed."};
 }
 
 }  // namespace quorvane::system

@@ -23,7 +23,18 @@ class BrowserPanelTweak : public core::BuiltinTweak {
 
     const std::vector<const Browser*>& installed() const { return installed_; }
 
+    // One item per installed browser, the marked one marked; the installed
+    // browsers are read the first time the panel shows.
+    core::ExtraPanel extraView() const final;
+    void refresh() final { read(); }
+    // A click on a browser in the panel, by its raw value.
+    virtual void choose(const std::string& rawValue) const = 0;
+
   protected:
+    // Reads what is installed (and what the tweak marks) again.
+    virtual void read() const = 0;
+    virtual const Browser* marked() const = 0;
+
     // Reads the installed browsers and `more` on the helper; hands both to
     // `apply` on the main queue, then announces the change.
     template <class More>
@@ -41,17 +52,12 @@ class BrowserPanelTweak : public core::BuiltinTweak {
         });
     }
 
-    // The panel's items, one per installed browser, `marked` the current one.
-    std::vector<core::ExtraPanel::Item> items(const Browser* marked) const;
-    core::Subscription observe(std::function<void()> changed) const {
-        return changed_.subscribe([changed = std::move(changed)] { changed(); });
-    }
-
     SystemServices& services_;
     platform::Browsers& browsers_;
     core::SerialExecutor& helper_;
     // The panel's state: read (and chosen) from its const view.
     mutable std::vector<const Browser*> installed_;
+    mutable bool readOnce_ = false;
     mutable core::Signal<> changed_;
 };
 

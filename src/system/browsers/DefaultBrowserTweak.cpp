@@ -12,20 +12,7 @@ const Browser* currentDefault(platform::Browsers& browsers) {
 }  // namespace
 
 void DefaultBrowserTweak::read() const {
-    readOnce_ = true;
     reload<const Browser*>(currentDefault, [this](const Browser* current) { current_ = current; });
-}
-
-core::ExtraPanel DefaultBrowserTweak::extraView() const {
-    // Shown for the first time: what is installed now.
-    if (!readOnce_)
-        read();
-    const auto* self = this;
-    return {.items = [self] { return self->items(self->current_); },
-            .choose = [self](const std::string& rawValue) { self->choose(rawValue); },
-            .act = {},
-            .observe = [self](std::function<void()> changed) { return self->observe(std::move(changed)); },
-            .emptyText = "No browser the tweak knows is installed."};
 }
 
 void DefaultBrowserTweak::choose(const std::string& rawValue) const {

@@ -12,17 +12,13 @@ class DefaultBrowserTweak final : public BrowserPanelTweak {
   public:
     using BrowserPanelTweak::BrowserPanelTweak;
 
-    void refresh() override { read(); }
-    core::ExtraPanel extraView() const override;
-    void choose(const std::string& rawValue) const;
-
-    const Browser* current() const { return current_; }
+    void choose(const std::string& rawValue) const override;
 
   private:
-    void read() const;
+    void read() const override;
+    const Browser* marked() const override { return current_; }
 
     mutable const Browser* current_ = nullptr;
-    mutable bool readOnce_ = false;
 };
 
 }  // namespace quorvane::system

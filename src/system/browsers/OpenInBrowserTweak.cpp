@@ -50,19 +50,7 @@ void OpenInBrowserTweak::open(std::string url, const Browser* chosen) const {
 }
 
 void OpenInBrowserTweak::read() const {
-    readOnce_ = true;
     reload<bool>([](platform::Browsers&) { return true; }, [](bool) {});
-}
-
-core::ExtraPanel OpenInBrowserTweak::extraView() const {
-    if (!readOnce_)
-        read();
-    const auto* self = this;
-    return {.items = [self] { return self->items(self->lastChosen_); },
-            .choose = [self](const std::string& rawValue) { self->choose(rawValue); },
-            .act = {},
-            .observe = [self](std::function<void()> changed) { return self->observe(std::move(changed)); },
-            .emptyText = "No browser the tweak knows is installed."};
 }
 
 }  // namespace quorvane::system

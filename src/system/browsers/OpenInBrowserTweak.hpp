@@ -15,20 +15,16 @@ class OpenInBrowserTweak final : public BrowserPanelTweak {
     using BrowserPanelTweak::BrowserPanelTweak;
 
     void run() override;
-    void refresh() override { read(); }
-    core::ExtraPanel extraView() const override;
-    void choose(const std::string& rawValue) const;
-
-    const Browser* lastChosen() const { return lastChosen_; }
+    void choose(const std::string& rawValue) const override;
 
   private:
+    void read() const override;
+    const Browser* marked() const override { return lastChosen_; }
     // The clipboard's link, or nothing (logged).
     std::optional<std::string> link() const;
     void open(std::string url, const Browser* chosen) const;
-    void read() const;
 
     mutable const Browser* lastChosen_ = nullptr;
-    mutable bool readOnce_ = false;
 };
 
 }  // namespace quorvane::system
