@@ -1,15 +1,28 @@
 #include "app/SystemWiring.hpp"
 
 #include "app/InstallLayout.hpp"
+#include "platform/posix/XdgBrowsers.hpp"
 #include "core/AppIdentity.hpp"
 #include "system/SystemTweaks.hpp"
 
 namespace quorvane::app {
 
+namespace {
+
+std::unique_ptr<platform::Browsers> chooseBrowsers(SharedServices& shared) {
+    if (shared.desktop.kind() == "X11")
+        return std::make_unique<platform::posix::XdgBrowsers>(
+            platform::posix::XdgBrowsers::foldersFromEnvironment(shared.directories.configHome,
+                                                                 shared.directories.dataHome));
+    return std::make_unique<platform::sim::SimBrowsers>(shared.simHome.root(), &shared.journal);
+}
+
+}  // namespace
+
 SystemWiring::SystemWiring(SharedServices& shared)
     : volume_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
       bluetooth_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
-      browsers_(shared.simHome.root(), &shared.journal),
+      browsers_(chooseBrowsers(shared)),
       scripting_(shared.shell, shared.simHome, shared.journal, volume_),
       scriptRunner_(scripting_, shared.permissionAsker, shared.mainQueue,
                     shared.journal, shared.log, dataFolder(shared.program, "scripts")),
@@ -34,7 +47,7 @@ void SystemWiring::addTweaks(core::TweakFactory& factory) {
         {.audio = audio_,
          .bluetooth = bluetooth_,
          .bluetoothHelper = bluetoothHelper_,
-         .browsers = browsers_,
+         .browsers = *browsers_,
          .browsersHelper = browsersHelper_});
 }
 

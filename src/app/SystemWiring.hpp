@@ -33,7 +33,8 @@ class SystemWiring {
   private:
     DesktopSoundVolume volume_;
     DesktopBluetooth bluetooth_;
-    platform::sim::SimBrowsers browsers_;
+    // The desktop's browsers in an X11 session, else the simulated Mac's.
+    std::unique_ptr<platform::Browsers> browsers_;
     platform::sim::SimScripting scripting_;
     system::ScriptRunner scriptRunner_;
     core::SerialExecutor commands_{"Commands"};

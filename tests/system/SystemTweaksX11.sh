@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# The sound tweaks in a desktop session drive the session's sound server:
-# a private PulseAudio with a silent sink, its volumes read back with pactl.
-# The simulated Mac's volumes stay as they were. Run under
-#   xvfb-run -a tests/system/SoundServerX11.sh build/default/src/quorvane
+# The system tweaks in a desktop session act on the desktop's own services:
+# the sound tweaks on a private PulseAudio with a silent sink (its volumes
+# read back with pactl; the simulated Mac's stay as they were), the browser
+# tweaks on the desktop entries and mimeapps.list of the XDG folders. Run under
+#   xvfb-run -a tests/system/SystemTweaksX11.sh build/default/src/quorvane
 set -euo pipefail
 source "$(dirname "$0")/../support/x11-session.sh" "$1"
 
 startOpenbox
+# A browser that records what it is asked to open.
+mkdir -p "$XDG_DATA_HOME/applications"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "$0.out"\n' > "$home/browser.sh"
+chmod +x "$home/browser.sh"
+printf '[Desktop Entry]\nType=Application\nName=Firefox\nExec=%s --new-window %%u\n' \
+    "$home/browser.sh" > "$XDG_DATA_HOME/applications/firefox.desktop"
 start pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
     --load="module-null-sink sink_name=quorvane_test" --load=module-native-protocol-unix
 eventually pactl info || fail "the sound server did not start"
@@ -28,6 +35,16 @@ eventually volumeIs source 0 || fail "microphone not muted: $(pactl get-source-v
 eventually volumeIs source 60 || fail "microphone not back to 60%: $(pactl get-source-volume @DEFAULT_SOURCE@)"
 grep -q '"MuteMicrophoneTask.Manager.volume": 60' "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json" ||
     fail "the microphone's volume was not kept"
+
+# The clipboard's link, with what a shell would act on, reaches the browser
+# as one argument.
+link='https://example.org/a;b?q=$(touch${IFS}pwned)&r=`touch${IFS}pwned`'
+printf 'see %s.' "$link" | xclip -selection clipboard
+"$quorvane" run "Open in Browser" >/dev/null
+eventually test -s "$home/browser.sh.out" || fail "the browser was not started"
+[ "$(cat "$home/browser.sh.out")" = "$(printf -- '--new-window\n%s' "$link")" ] ||
+    fail "the browser was given: $(cat "$home/browser.sh.out")"
+[ ! -e pwned ] && [ ! -e "$home/pwned" ] || fail "a shell ran the link"
 
 simulated=$("$quorvane" sim volume | tr '\n' ' ')
 [ "$simulated" = "output volume 50 input volume 50 " ] || fail "the simulated Mac's volumes moved: $simulated"
