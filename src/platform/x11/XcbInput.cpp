@@ -297,6 +297,13 @@ bool XcbInput::keyFocusIsOurs() {
     const auto cookie = xcb_get_input_focus(control_);
     std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
         xcb_get_input_focus_reply(control_, cookie, nullptr), &std::free);
+    // Waiting for the reply may have read captured keys (or the lock's)
+    // off the socket into the connection's queue, where the socket's
+    // notifier no longer sees them: read them on the next turn.
+    mainQueue_.post([this, alive = std::weak_ptr<bool>(alive_)] {
+        if (auto live = alive.lock(); live && *live)
+            readControlEvents();
+    });
     return reply && reply->focus != XCB_NONE && reply->focus != XCB_INPUT_FOCUS_POINTER_ROOT &&
            hooks_.isOwnWindow(reply->focus);
 }
