@@ -10,7 +10,7 @@
 
 namespace quorvane::platform::posix {
 
-// The desktop's browsers, as the freedesktop specifications keep them: a
+// The desktop's browsers, as the freedesktop standards keep them: a
 // browser is installed when its desktop entry is in an applications folder
 // of the data folders; a scheme's default is the first handler listed for
 // "x-scheme-handler/<scheme>" in the mimeapps.list files, in their order;
@@ -45,7 +45,7 @@ class XdgBrowsers final : public Browsers {
 };
 
 // An Exec line's arguments for opening `url` (the desktop entry
-// specification's quoting; %u, %U, %f and %F become the URL, %% a percent,
+// format's quoting; %u, %U, %f and %F become the URL, %% a percent,
 // other field codes go; with none, the URL comes last). Nothing when the
 // line cannot be read.
 std::optional<std::vector<std::string>> execArguments(std::string_view exec,
