@@ -60,6 +60,12 @@ TEST_F(BrowserTweaksTest, theDefaultBrowserPanelListsInstalledBrowsersAndSetsBot
     EXPECT_TRUE(log.contains("Error setting default browser: no application has the identifier "
                              "org.mozilla.firefox"));
     EXPECT_EQ(titles(panel), (std::vector<std::string>{"Safari"}));
+
+    // Installed while the program runs: the panel shown again lists it.
+    ASSERT_TRUE(browsers.install("com.google.Chrome"));
+    const auto shownAgain = tweak.extraView();
+    settle();
+    EXPECT_EQ(titles(shownAgain), (std::vector<std::string>{"Chrome", "Safari"}));
 }
 
 TEST_F(BrowserTweaksTest, openInBrowserUsesTheLastChoiceWhileItIsInstalled) {

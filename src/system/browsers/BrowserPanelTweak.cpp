@@ -1,12 +1,10 @@
 #include "system/browsers/BrowserPanelTweak.hpp"
 
-#include <utility>
-
 namespace quorvane::system {
 
 core::ExtraPanel BrowserPanelTweak::extraView() const {
-    if (!std::exchange(readOnce_, true))
-        read();
+    // Each time the panel is shown: a browser installed meanwhile is there.
+    read();
     const auto* self = this;
     return {.items =
                 [self] {

@@ -24,7 +24,7 @@ class BrowserPanelTweak : public core::BuiltinTweak {
     const std::vector<const Browser*>& installed() const { return installed_; }
 
     // One item per installed browser, the marked one marked; the installed
-    // browsers are read the first time the panel shows.
+    // browsers are read again each time the panel is made (shown).
     core::ExtraPanel extraView() const final;
     void refresh() final { read(); }
     // A click on a browser in the panel, by its raw value.
@@ -57,7 +57,6 @@ class BrowserPanelTweak : public core::BuiltinTweak {
     core::SerialExecutor& helper_;
     // The panel's state: read (and chosen) from its const view.
     mutable std::vector<const Browser*> installed_;
-    mutable bool readOnce_ = false;
     mutable core::Signal<> changed_;
 };
 
