@@ -13,38 +13,41 @@ namespace {
 constexpr const char* entryName = "com.tarnvell.Quorvane.desktop";
 constexpr const char* schemeKey = "x-scheme-handler/quorvane";
 
-// Adds the scheme's handler to the [Default Applications] group, leaving
-// every other line, and a handler the user picked, as it was.
-std::string withDefaultHandler(const std::string& list) {
+}  // namespace
+
+std::string withDefaultApplication(const std::string& list, const std::string& key,
+                                   const std::string& value, bool replacing) {
     std::vector<std::string> lines;
     std::istringstream in(list);
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     std::size_t group = lines.size();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i] == "[Default Applications]")
+        if (lines[i] == "[Default Applications]") {
             group = i;
-        else if (group < lines.size() && i > group && lines[i].starts_with('['))
+        } else if (group < lines.size() && lines[i].starts_with('[')) {
             break;
-        else if (group < lines.size() && lines[i].starts_with(std::string(schemeKey) + "="))
-            return list;
+        } else if (group < lines.size() && lines[i].starts_with(key + "=")) {
+            if (!replacing)
+                return list;
+            lines[i] = key + "=" + value;
+            group = lines.size() + 1;  // in place: nothing to add
+            break;
+        }
     }
-    const std::string handler = std::string(schemeKey) + "=" + entryName;
     if (group == lines.size()) {
         if (!lines.empty() && !lines.back().empty())
             lines.emplace_back();
         lines.emplace_back("[Default Applications]");
-        lines.push_back(handler);
-    } else {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(group) + 1, handler);
+        lines.push_back(key + "=" + value);
+    } else if (group < lines.size()) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(group) + 1, key + "=" + value);
     }
     std::string out;
     for (const auto& line : lines)
         out += line + "\n";
     return out;
 }
-
-}  // namespace
 
 Status registerUrlScheme(const std::filesystem::path& dataHome,
                          const std::filesystem::path& configHome,
@@ -71,7 +74,9 @@ Status registerUrlScheme(const std::filesystem::path& dataHome,
     if (!list)
         return list.error();
     const std::string before = list.value().value_or("");
-    const std::string after = withDefaultHandler(before);
+    // A handler the user picked stays.
+    const std::string after =
+        withDefaultApplication(before, schemeKey, std::string(entryName), false);
     if (after == before)
         return success();
     if (auto made = makePrivateDirectory(configHome); !made)

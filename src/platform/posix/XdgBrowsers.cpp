@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/posix/DesktopEntry.hpp"
 #include "platform/posix/FileOps.hpp"
 #include "platform/posix/ProcessArguments.hpp"
 
@@ -71,36 +72,6 @@ std::optional<std::string> readText(const std::filesystem::path& file) {
     if (!bytes || !bytes.value())
         return std::nullopt;
     return *bytes.value();
-}
-
-// `key`=`value` in [Default Applications], in place of what was there;
-// every other line stays.
-std::string withDefault(const std::string& text, const std::string& key, const std::string& value) {
-    auto all = lines(text);
-    std::size_t group = all.size();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        if (all[i] == "[Default Applications]") {
-            group = i;
-        } else if (group < all.size() && all[i].starts_with('[')) {
-            break;
-        } else if (group < all.size() && all[i].starts_with(key + "=")) {
-            all[i] = key + "=" + value;
-            group = all.size() + 1;  // done
-            break;
-        }
-    }
-    if (group == all.size()) {
-        if (!all.empty() && !all.back().empty())
-            all.emplace_back();
-        all.emplace_back("[Default Applications]");
-        all.push_back(key + "=" + value);
-    } else if (group < all.size()) {
-        all.insert(all.begin() + static_cast<std::ptrdiff_t>(group) + 1, key + "=" + value);
-    }
-    std::string out;
-    for (const auto& line : all)
-        out += line + "\n";
-    return out;
 }
 
 // The program an Exec line names, found on PATH when it has no slash.
@@ -226,8 +197,8 @@ Status XdgBrowsers::setDefault(const std::string& scheme, const std::string& bun
     if (auto made = makePrivateDirectory(folders_.configHome); !made)
         return made;
     const std::string before = readText(list).value_or("");
-    return writeFileAtomically(list, withDefault(before, "x-scheme-handler/" + scheme,
-                                                 entry->filename().string() + ";"));
+    return writeFileAtomically(list, withDefaultApplication(before, "x-scheme-handler/" + scheme,
+                                                 entry->filename().string() + ";", true));
 }
 
 Status XdgBrowsers::open(const std::vector<std::string>& urls, const std::string& bundleIdentifier) {
