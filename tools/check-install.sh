@@ -18,7 +18,8 @@ cd "$scratch"
 
 fail() { echo "check-install: $*" >&2; exit 1; }
 
-for file in bin/quorvane libexec/quorvane/defaults libexec/quorvane/libquorvane_sound.so \
+for file in bin/quorvane libexec/quorvane/defaults libexec/quorvane/simtools \
+    libexec/quorvane/libquorvane_sound.so \
     libexec/quorvane/libquorvane_network.so libexec/quorvane/libquorvane_recognition.so \
     share/quorvane/emoji.json share/quorvane/emoji.json.LICENSE \
     share/applications/com.tarnvell.Quorvane.desktop \
@@ -44,6 +45,11 @@ grep -q 'defaults  write com.apple.finder AppleShowAllFiles -bool false' <<<"$jo
   fail "switching off wrote nothing: $journal"
 [ "$(readlink "$XDG_DATA_HOME/quorvane-sim/bin/defaults")" = "$prefix/libexec/quorvane/defaults" ] ||
   fail "the simulated Mac's defaults is not the installed one"
+# A power toggle runs the installed stand-in power tools.
+"$program" toggle "Low Power Mode" on >/dev/null
+"$program" sim power | grep -q 'Low power mode: on' || fail "low power mode did not reach the simulated Mac"
+[ "$(readlink "$XDG_DATA_HOME/quorvane-sim/bin/pmset")" = "$prefix/libexec/quorvane/simtools" ] ||
+  fail "the simulated Mac's pmset is not the installed one"
 "$program" help toggle | grep -q 'quorvane toggle "Dark Mode" on' || fail "no example in help toggle"
 
 zcat "$prefix/share/man/man1/quorvane.1.gz" | grep -q '^\.TH QUORVANE 1' || fail "the manual has no title"

@@ -25,6 +25,7 @@
 #include "system/browsers/BrowserTable.hpp"
 #include "platform/sim/SimSoundVolume.hpp"
 #include "platform/sim/SimHome.hpp"
+#include "platform/sim/SimPower.hpp"
 #include "triggers/finder/FinderActions.hpp"
 
 namespace quorvane::app {
@@ -204,6 +205,16 @@ int simBluetooth(const std::vector<std::string>& words) {
     return 0;
 }
 
+int simPower(const std::vector<std::string>& words) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    const platform::sim::SimPower power(paths.simulatedMac);
+    if (!words.empty())
+        std::cout << power.toJson().dump(2) << "\n";
+    else
+        std::cout << power.describe() << "\n";
+    return 0;
+}
+
 int simBrowser(const std::vector<std::string>& words) {
     const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
     platform::sim::SimBrowsers browsers(paths.simulatedMac);
@@ -364,6 +375,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return simBluetooth(command.simWords);
         case Action::simBrowser:
             return simBrowser(command.simWords);
+        case Action::simPower:
+            return simPower(command.simWords);
         case Action::runNamed:
         case Action::toggleNamed:
         case Action::set:

@@ -21,6 +21,7 @@
 #include "platform/qt/SoundModule.hpp"
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimHome.hpp"
+#include "platform/sim/SimPrivilegedRunner.hpp"
 #include "platform/sim/SimIntentDonations.hpp"
 #include "platform/SystemEventCenter.hpp"
 
@@ -93,7 +94,8 @@ struct SharedServices {
     platform::posix::FileJournal journal;
     platform::sim::SimHome simHome;
     platform::posix::PosixShellRunner shell;  // commands run against the simulated Mac
-    platform::posix::PosixProcessLauncher launcher;
+    platform::posix::PosixProcessLauncher launcher;  // with the simulated Mac's tools first
+    platform::sim::SimPrivilegedRunner privileged;
     PermissionRequests permissionAsker;
     AlertRequests alerts;
     platform::sim::SimWorkspace workspace;

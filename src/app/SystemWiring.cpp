@@ -37,9 +37,14 @@ SystemWiring::SystemWiring(SharedServices& shared)
                 .log = shared.log,
                 .mainQueue = shared.mainQueue,
                 .events = shared.systemEvents,
+                .persistor = shared.persistor,
+                .privileged = shared.privileged,
+                .launcher = shared.launcher,
+                .stops = stops_,
                 .bundleIdentifier = std::string(core::bundleIdentifier),
                 .homeDirectory = shared.simHome.homeDirectory().string(),
-                .refreshAll = {}} {}
+                .refreshAll = {},
+                .toolFolder = shared.simHome.binDirectory()} {}
 
 void SystemWiring::addTweaks(core::TweakFactory& factory) {
     system::addSystemTweaks(
@@ -48,7 +53,8 @@ void SystemWiring::addTweaks(core::TweakFactory& factory) {
          .bluetooth = bluetooth_,
          .bluetoothHelper = bluetoothHelper_,
          .browsers = *browsers_,
-         .browsersHelper = browsersHelper_});
+         .browsersHelper = browsersHelper_,
+         .powerHelper = powerHelper_});
 }
 
 void SystemWiring::addWorkers(BackgroundDrain& drain) {
@@ -56,6 +62,7 @@ void SystemWiring::addWorkers(BackgroundDrain& drain) {
     drain.add(audio_);
     drain.add(bluetoothHelper_);
     drain.add(browsersHelper_);
+    drain.add(powerHelper_);
     drain.add(scriptRunner_.executor());
 }
 
@@ -64,10 +71,12 @@ void SystemWiring::setRefreshAll(std::function<void(core::Category)> refreshAll)
 }
 
 void SystemWiring::stop() {
+    stops_.stopAll();
     // The helpers wait on the script runner: they stop first.
     audio_.stop();
     bluetoothHelper_.stop();
     browsersHelper_.stop();
+    powerHelper_.stop();
     commands_.stop();
     scriptRunner_.executor().stop();
 }

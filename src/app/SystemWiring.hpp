@@ -5,6 +5,7 @@
 #include "app/DesktopSoundVolume.hpp"
 #include "app/SharedServices.hpp"
 #include "core/SerialExecutor.hpp"
+#include "core/StopList.hpp"
 #include "core/catalogue/TweakFactory.hpp"
 #include "platform/sim/SimBrowsers.hpp"
 #include "platform/sim/SimScripting.hpp"
@@ -41,6 +42,8 @@ class SystemWiring {
     core::SerialExecutor audio_{"Audio"};
     core::SerialExecutor bluetoothHelper_{"Bluetooth"};
     core::SerialExecutor browsersHelper_{"Browsers"};
+    core::SerialExecutor powerHelper_{"Power"};
+    core::StopList stops_;
     system::SystemServices services_;
 };
 

@@ -37,6 +37,7 @@ struct CommandLine {
         simVolume,
         simBluetooth,
         simBrowser,
+        simPower,
         simPost,
         simPress,
         simDesktop,

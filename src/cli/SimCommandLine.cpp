@@ -72,6 +72,13 @@ platform::Result<CommandLine> parseBrowser(const CommandSpec& spec, const Argume
     return usage(spec);
 }
 
+// "sim power", "sim power --json".
+platform::Result<CommandLine> parsePower(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty() || (arguments.size() == 1 && arguments[0] == "--json"))
+        return CommandLine{.action = Action::simPower, .simWords = arguments};
+    return usage(spec);
+}
+
 platform::Result<CommandLine> parsePost(const CommandSpec& spec, const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::simPost, .eventName = arguments[0]};
@@ -162,6 +169,10 @@ constexpr CommandSpec specs[] = {
      "the simulated Mac's web browsers and the default one,\nor install or remove one (Chrome, Safari, Firefox,\n"
      "Brave, Edge, Opera, Vivaldi, Arc, Onion)",
      parseBrowser, {}, "quorvane sim browser install Firefox"},
+    {"sim power", "[--json]",
+     "the simulated Mac's power state: the repeating schedule,\nlow power mode, keep-awake "
+     "assertions, pending\nshutdowns and what the pending ones did",
+     parsePower, {}, "quorvane sim power --json"},
     {"sim post", "NOTIFICATION",
      "post a system event to the running Quorvane, e.g.\ncom.apple.screenIsLocked or\n"
      "NSWorkspaceWillSleepNotification",

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "core/Category.hpp"
+#include "core/Persistor.hpp"
 #include "core/SerialExecutor.hpp"
+#include "core/StopList.hpp"
 #include "core/Store.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
 #include "platform/Pasteboard.hpp"
+#include "platform/PrivilegedRunner.hpp"
+#include "platform/ProcessLauncher.hpp"
 #include "platform/ShellRunner.hpp"
 #include "platform/SystemEvents.hpp"
 #include "platform/UserDefaults.hpp"
@@ -31,12 +36,26 @@ struct SystemServices {
     platform::Log& log;
     platform::MainQueue& mainQueue;
     platform::SystemEvents& events;  // the system's notifications
+    core::Persistor& persistor;
+    platform::PrivilegedRunner& privileged;  // tools run with administrator rights
+    platform::ProcessLauncher& launcher;     // programs the tweaks keep running
+    core::StopList& stops;                   // what ends with the program
     std::string bundleIdentifier;
     // The user's home folder, for "~" in stored paths.
     std::string homeDirectory;
     // Refreshes every tweak of a category on the main queue (after a reset
     // of a whole system component). Set once the catalogue exists.
     std::function<void(core::Category)> refreshAll;
+    // Where the system's tools are: empty on a Mac, where a tool is its
+    // path; elsewhere the simulated Mac's bin/, where its stand-in is.
+    std::filesystem::path toolFolder{};
+
+    // The program to run for the system's tool `path` ("/sbin/shutdown").
+    std::string tool(std::string_view path) const {
+        if (toolFolder.empty())
+            return std::string(path);
+        return (toolFolder / std::filesystem::path(path).filename()).string();
+    }
 };
 
 // Runs a shell command for a tweak on the commands executor, journaled; the

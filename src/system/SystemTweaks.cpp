@@ -12,6 +12,10 @@
 #include "system/bluetooth/EnableBluetoothTask.hpp"
 #include "system/browsers/DefaultBrowserTweak.hpp"
 #include "system/browsers/OpenInBrowserTweak.hpp"
+#include "system/power/EnergySaverTask.hpp"
+#include "system/power/KeepMacAwakeTask.hpp"
+#include "system/power/LowPowerModeTask.hpp"
+#include "system/power/ScheduleShutdownTask.hpp"
 
 namespace quorvane::system {
 
@@ -49,6 +53,16 @@ void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
         return field ? std::make_shared<EnableBluetoothTask>(row.info, field, services,
                                                              devices.bluetooth,
                                                              devices.bluetoothHelper)
+                     : nullptr;
+    });
+    factory.add("EnergySaverTask", core::mToggleMaker<EnergySaverTask>(services));
+    factory.add("KeepMacAwakeTask", core::mToggleMaker<KeepMacAwakeTask>(services));
+    factory.add("LowPowerModeTask", core::mToggleMaker<LowPowerModeTask>(services));
+    factory.add("ScheduleShutdownTask", [&services, devices](const core::CatalogueRow& row)
+                    -> std::shared_ptr<core::Tweak> {
+        auto field = core::mStateField(row);
+        return field ? std::make_shared<ScheduleShutdownTask>(row.info, field, services,
+                                                              devices.powerHelper)
                      : nullptr;
     });
 }

@@ -17,12 +17,13 @@ struct SystemDevices {
     core::SerialExecutor& bluetoothHelper;
     platform::Browsers& browsers;
     core::SerialExecutor& browsersHelper;
+    core::SerialExecutor& powerHelper;  // where administrator prompts wait
 };
 
 // Registers every tweak of this folder: the one-shot commands, the
 // preference-backed toggles and the Dock's one-shots, the screenshot
 // location setters, unquarantining, the sound, Bluetooth, appearance and
-// menu bar toggles, and the browser tweaks.
+// menu bar toggles, the browser tweaks and the power tweaks.
 void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
                      SystemDevices devices);
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "ui/Looks.hpp"
+#include "ui/power/ScheduleEditor.hpp"
 
 namespace quorvane::ui {
 
@@ -115,6 +116,8 @@ CustomConfigureViews systemConfigureViews(system::SystemServices& services) {
                 },
                 parent);
         }
+        if (auto* energySaver = dynamic_cast<system::EnergySaverTask*>(tweak.get()))
+            return new ScheduleEditor(*energySaver, parent);
         if (tweak->id() == "UnquarantineTask") {
             return new UnquarantineView(
                 services,

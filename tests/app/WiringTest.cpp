@@ -19,11 +19,8 @@ namespace {
 // takes its ids out of this list.
 const std::vector<std::string> stillUnavailable{
     "CameraMirrorTask", "ColorPickerTask", "ConfettiTask",
-    "EnergySaverTask", "FireworkTask",
-    "HideMenuBarItemsTask", "KeepMacAwakeTask",
-    "LowPowerModeTask",
-    "QuitAppsTask", "RainTask",
-    "ScheduleShutdownTask", "SnowTask",
+    "FireworkTask", "HideMenuBarItemsTask",
+    "QuitAppsTask", "RainTask", "SnowTask",
 };
 
 void expectSoundRegistration(const core::Registration& registration) {
@@ -84,7 +81,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "Audio", "Bluetooth", "Browsers", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
+              (std::vector<std::string>{"Commands", "Audio", "Bluetooth", "Browsers", "Power", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of

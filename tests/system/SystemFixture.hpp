@@ -18,6 +18,7 @@
 #include "platform/SystemEventCenter.hpp"
 #include "platform/sim/SimBluetooth.hpp"
 #include "platform/sim/SimBrowsers.hpp"
+#include "platform/sim/SimPrivilegedRunner.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "platform/sim/SimSoundVolume.hpp"
 #include "support/TemporaryDirectory.hpp"
@@ -64,7 +65,8 @@ class SwitchableShell final : public platform::ShellRunner {
 class SystemFixture : public ::testing::Test {
   public:
     quorvane::testing::TemporaryDirectory temporary;
-    platform::sim::SimHome home{temporary.path() / "sim", QUORVANE_DEFAULTS_TOOL};
+    platform::sim::SimHome home{temporary.path() / "sim", QUORVANE_DEFAULTS_TOOL,
+                                QUORVANE_SIM_TOOLS};
     platform::memory::MemoryJournal journal;
     platform::memory::MemoryLog log;
     platform::memory::ManualMainQueue queue;
@@ -84,6 +86,10 @@ class SystemFixture : public ::testing::Test {
     core::SerialExecutor bluetoothHelper{"Bluetooth"};
     platform::sim::SimBrowsers browsers{temporary.path() / "sim", &journal};
     core::SerialExecutor browsersHelper{"Browsers"};
+    core::SerialExecutor powerHelper{"Power"};
+    platform::sim::SimPrivilegedRunner privileged{home, journal};
+    platform::posix::PosixProcessLauncher launcher{queue, home.commandEnvironment()};
+    core::StopList stops;
     std::vector<core::Category> refreshedCategories;
     platform::memory::MemoryBlobStore blobs;
     platform::memory::MemoryUserDefaults defaults;
@@ -101,9 +107,14 @@ class SystemFixture : public ::testing::Test {
         .log = log,
         .mainQueue = queue,
         .events = events,
+        .persistor = persistor,
+        .privileged = privileged,
+        .launcher = launcher,
+        .stops = stops,
         .bundleIdentifier = "com.tarnvell.Quorvane",
         .homeDirectory = home.homeDirectory().string(),
-        .refreshAll = [this](core::Category c) { refreshedCategories.push_back(c); }};
+        .refreshAll = [this](core::Category c) { refreshedCategories.push_back(c); },
+        .toolFolder = home.binDirectory()};
     core::NoScriptTweaks scripts;
     core::TweakFactory factory;
     std::unique_ptr<core::Catalogue> catalogue;
@@ -117,7 +128,8 @@ class SystemFixture : public ::testing::Test {
                          .bluetooth = bluetooth,
                          .bluetoothHelper = bluetoothHelper,
                          .browsers = browsers,
-                         .browsersHelper = browsersHelper});
+                         .browsersHelper = browsersHelper,
+                         .powerHelper = powerHelper});
         catalogue = std::make_unique<core::Catalogue>(factory, store, log, scripts);
     }
 
@@ -132,7 +144,7 @@ class SystemFixture : public ::testing::Test {
     void settle() {
         for (int round = 0; round < 3; ++round) {
             for (core::SerialExecutor* executor :
-                 {&audio, &bluetoothHelper, &browsersHelper, &commands}) {
+                 {&audio, &bluetoothHelper, &browsersHelper, &powerHelper, &commands}) {
                 std::promise<void> done;
                 executor->submit([&] { done.set_value(); });
                 done.get_future().get();

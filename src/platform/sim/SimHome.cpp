@@ -96,6 +96,9 @@ Status SimHome::prepare() const {
             return made;
     }
     for (const auto& tool : standIns) {
+        // The power tools' program stands in for killall when there is one.
+        if (!powerToolsProgram_.empty() && std::string_view(tool.name) == "killall")
+            continue;
         const auto path = binDirectory() / tool.name;
         // Unchanged tools are left alone: start-up need not wait for the disk.
         if (auto current = posix::readFile(path, 64 * 1024);
@@ -105,15 +108,25 @@ Status SimHome::prepare() const {
             return written;
         ::chmod(path.c_str(), 0700);
     }
-    if (!defaultsTool_.empty()) {
-        const auto link = binDirectory() / "defaults";
+    const auto link = [this](const std::filesystem::path& program, const char* name) -> Status {
+        const auto path = binDirectory() / name;
         std::error_code ignored;
-        std::filesystem::remove(link, ignored);
+        if (std::filesystem::read_symlink(path, ignored) == program)
+            return success();
+        std::filesystem::remove(path, ignored);
         std::error_code linked;
-        std::filesystem::create_symlink(defaultsTool_, link, linked);
+        std::filesystem::create_symlink(program, path, linked);
         if (linked)
-            return Error{"cannot link " + link.string() + ": " + linked.message()};
-    }
+            return Error{"cannot link " + path.string() + ": " + linked.message()};
+        return success();
+    };
+    if (!defaultsTool_.empty())
+        if (auto linked = link(defaultsTool_, "defaults"); !linked)
+            return linked;
+    if (!powerToolsProgram_.empty())
+        for (const char* name : powerTools)
+            if (auto linked = link(powerToolsProgram_, name); !linked)
+                return linked;
     return success();
 }
 

@@ -14,16 +14,24 @@ namespace quorvane::platform::sim {
 // The simulated Mac's folder: what another process (a command run by a
 // tweak, or `quorvane sim ...`) must see of it.
 //   settings.json  the simulated Mac's settings (the administrator prompt's answer)
-//   bin/           stand-ins for macOS-only command-line tools (and a link to
-//                  the stand-in `defaults`), first on PATH
+//   bin/           stand-ins for macOS-only command-line tools (and links to
+//                  the stand-in `defaults` and the power tools), first on PATH
+//   power/         the power tools' state (see SimPower)
 //   home/          the simulated user's home folder (~ of every command)
 //   capture.png    what the screenshot tool's next selection captures; none: the
 //                  user cancels it
 class SimHome final : public PermissionChecker {
   public:
-    // `defaultsTool`: the stand-in `defaults` program to put on PATH, if any.
-    explicit SimHome(std::filesystem::path root, std::filesystem::path defaultsTool = {})
-        : root_(std::move(root)), defaultsTool_(std::move(defaultsTool)) {}
+    // The power tools one program stands in for, linked into bin/ under
+    // these names.
+    static constexpr const char* powerTools[] = {"pmset", "caffeinate", "shutdown", "killall"};
+
+    // `defaultsTool`: the stand-in `defaults` program to put on PATH, if any;
+    // `powerToolsProgram`: the stand-in power tools' program, if any.
+    explicit SimHome(std::filesystem::path root, std::filesystem::path defaultsTool = {},
+                     std::filesystem::path powerToolsProgram = {})
+        : root_(std::move(root)), defaultsTool_(std::move(defaultsTool)),
+          powerToolsProgram_(std::move(powerToolsProgram)) {}
 
     // $QUORVANE_SIM_HOME, else "<data home>/quorvane-sim".
     static std::filesystem::path defaultRoot(const std::filesystem::path& dataHome);
@@ -31,6 +39,11 @@ class SimHome final : public PermissionChecker {
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path binDirectory() const { return root_ / "bin"; }
     std::filesystem::path homeDirectory() const { return root_ / "home"; }
+    // Where the simulated Mac keeps `path` ("/sbin/shutdown"): its stand-in
+    // in bin/.
+    std::filesystem::path tool(std::string_view path) const {
+        return binDirectory() / std::filesystem::path(path).filename();
+    }
 
     // Creates the folders and writes the stand-in tools.
     Status prepare() const;
@@ -54,6 +67,7 @@ class SimHome final : public PermissionChecker {
   private:
     std::filesystem::path root_;
     std::filesystem::path defaultsTool_;
+    std::filesystem::path powerToolsProgram_;
 };
 
 }  // namespace quorvane::platform::sim

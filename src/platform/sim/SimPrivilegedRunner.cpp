@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+
+#include "platform/Quoting.hpp"
 
 #include "platform/posix/ProcessArguments.hpp"
 
@@ -20,6 +23,14 @@ int SimPrivilegedRunner::authorize(const std::string& launchPath) {
 PrivilegedRunner::Started SimPrivilegedRunner::execute(const std::string& launchPath,
                                                        const std::vector<std::string>& arguments,
                                                        const std::string& currentDirectory) {
+    // Only the simulated Mac's own tools, never the host's: on this host
+    // "/sbin/shutdown" is the real thing.
+    const auto tool = std::filesystem::path(launchPath);
+    if (launchPath != "/bin/sh" && tool.parent_path() != home_.binDirectory()) {
+        journal_.record("SimulatedMac", "command as administrator refused",
+                        launchPath + " is not a tool of the simulated Mac");
+        return {toolFailed, -1, -1};
+    }
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return {toolFailed, -1, -1};
@@ -36,14 +47,17 @@ PrivilegedRunner::Started SimPrivilegedRunner::execute(const std::string& launch
 
     pid_t pid = -1;
     const int spawned =
-        ::posix_spawnp(&pid, launchPath.c_str(), &actions, nullptr, argv.data(), envp.data());
+        ::posix_spawn(&pid, launchPath.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(fds[1]);
     if (spawned != 0) {
         ::close(fds[0]);
         return {toolFailed, -1, -1};
     }
-    journal_.record("SimulatedMac", "command as administrator", launchPath);
+    std::string command = launchPath;
+    for (const auto& argument : arguments)
+        command += " " + shellQuote(argument);
+    journal_.record("SimulatedMac", "command as administrator", command);
     return {success, pid, fds[0]};
 }
 

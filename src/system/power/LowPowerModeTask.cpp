@@ -1,0 +1,23 @@
+#include "system/power/LowPowerModeTask.hpp"
+
+#include "system/power/PowerSettings.hpp"
+
+namespace quorvane::system {
+
+void LowPowerModeTask::run() {
+    // A cancelled prompt changes nothing; the next refresh shows the truth.
+    services_.scripts.runScriptThenOnMainQueue(lowPowerCommand(isOn()), true, true, id(),
+                                               [](const ScriptResult&) {});
+}
+
+void LowPowerModeTask::refreshThen(std::function<void()> done) {
+    services_.scripts.readScriptThenOnMainQueue(
+        std::string(lowPowerReadCommand), true,
+        [this, done = std::move(done)](const ScriptResult& result) {
+            setOn(result.ok() && lowPowerFrom(result.output));
+            if (done)
+                done();
+        });
+}
+
+}  // namespace quorvane::system

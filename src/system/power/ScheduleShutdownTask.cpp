@@ -1,0 +1,84 @@
+#include "system/power/ScheduleShutdownTask.hpp"
+
+#include <algorithm>
+
+#include "system/power/PowerSettings.hpp"
+
+namespace quorvane::system {
+
+core::ConfigureForm ScheduleShutdownTask::configureView() const {
+    return {{{.controls = {core::FormControl::picker("", shutdownActionSetting),
+                           core::FormControl::stepper("in", shutdownAmountSetting),
+                           core::FormControl::picker("", shutdownPeriodSetting)}}}};
+}
+
+void ScheduleShutdownTask::run() {
+    if (!isOn()) {
+        services_.scripts.typeInTerminal(std::string(cancelCommand), id());
+        return;
+    }
+    const auto amount = amountInRange(services_.defaults, shutdownAmountSetting, services_.log, id());
+    if (!amount) {
+        setOn(false);
+        return;
+    }
+    auto arguments = shutdownArguments(shutdownActionSetting.read(services_.defaults),
+                                       shutdownPeriodSetting.read(services_.defaults), *amount);
+    if (!process_ || !process_->isRunning) {
+        launch(std::move(arguments));
+        return;
+    }
+    const int pending = process_->processIdentifier;
+    services_.scripts.runScriptThenOnMainQueue(
+        "kill " + std::to_string(pending), true, true, id(),
+        [this, pending, arguments = std::move(arguments)](const ScriptResult& result) mutable {
+            if (!result.ok()) {
+                // The pending one stays, and the switch with it.
+                services_.log.error(id(), "the pending shutdown (pid " + std::to_string(pending) +
+                                              ") could not be ended, so no new one was scheduled: " +
+                                              result.error->message());
+                setOn(process_ && process_->isRunning);
+                return;
+            }
+            if (process_ && process_->processIdentifier == pending)
+                replaced_.push_back(std::move(process_));
+            launch(std::move(arguments));
+        });
+}
+
+void ScheduleShutdownTask::launch(std::vector<std::string> arguments) {
+    const auto tool = services_.tool("/sbin/shutdown");
+    helper_.submit([this, tool, arguments = std::move(arguments)]() mutable {
+        // The prompt blocks until the user answers; the launch itself, and
+        // the watch for the tool's end, belong to the main queue.
+        const int authorized = services_.privileged.authorize(tool);
+        services_.mainQueue.post([this, authorized, tool, arguments = std::move(arguments)] {
+            auto task = std::make_unique<STPrivilegedTask>(services_.privileged,
+                                                           services_.mainQueue, services_.log,
+                                                           tool, arguments);
+            task->terminationHandler = [this](STPrivilegedTask& ended) { this->ended(ended); };
+            const int status = authorized != 0 ? authorized : task->launchWithAuthorization();
+            if (status != 0) {
+                services_.log.error(id(), "cannot schedule: " + task->description() +
+                                              " did not start (status " + std::to_string(status) + ")");
+                setOn(false);
+                return;
+            }
+            process_ = std::move(task);
+        });
+    });
+}
+
+void ScheduleShutdownTask::ended(STPrivilegedTask& task) {
+    // The task is still inside its own call: let go of it afterwards.
+    services_.mainQueue.post([this, ended = &task] {
+        std::erase_if(replaced_, [&](const auto& kept) { return kept.get() == ended; });
+    });
+    if (&task != process_.get())
+        return;  // one that a newer one replaced
+    services_.log.info(id(), "the scheduled " + task.description() + " ended with status " +
+                                 std::to_string(task.terminationStatus));
+    setOn(false);
+}
+
+}  // namespace quorvane::system

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "core/CanToggle.hpp"
+#include "core/SerialExecutor.hpp"
+#include "core/Tweak.hpp"
+#include "system/STPrivilegedTask.hpp"
+#include "system/SystemServices.hpp"
+
+namespace quorvane::system {
+
+// Schedules one shutdown, restart or sleep with the shutdown tool, run with
+// administrator rights; the tool waits for its time. Switching off types
+// the cancelling command in Terminal for the user to confirm. A new one
+// first ends the one pending (with administrator rights); if that fails,
+// none starts. When the pending tool ends (cancelled, done, failed) the
+// switch goes off.
+class ScheduleShutdownTask final : public core::BuiltinTweak, public core::CanMToggle {
+  public:
+    static constexpr std::string_view cancelCommand = "sudo killall shutdown";
+
+    ScheduleShutdownTask(core::TweakInfo info, bool core::MState::*field,
+                         SystemServices& services, core::SerialExecutor& helper)
+        : BuiltinTweak(std::move(info)), CanMToggle(services.store, field),
+          services_(services), helper_(helper) {}
+
+    void run() override;
+    core::ConfigureForm configureView() const override;
+
+    const STPrivilegedTask* process() const { return process_.get(); }
+
+  private:
+    void launch(std::vector<std::string> arguments);
+    void ended(STPrivilegedTask& task);
+
+    SystemServices& services_;
+    core::SerialExecutor& helper_;  // where the administrator prompt waits
+    std::unique_ptr<STPrivilegedTask> process_;
+    // Ended by a newer one, kept until their exit is seen.
+    std::vector<std::unique_ptr<STPrivilegedTask>> replaced_;
+};
+
+}  // namespace quorvane::system

@@ -1,0 +1,317 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "core/CanToggle.hpp"
+#include "platform/sim/SimPower.hpp"
+#include "system/SystemFixture.hpp"
+#include "system/power/EnergySaverTask.hpp"
+#include "system/power/KeepMacAwakeTask.hpp"
+#include "system/power/PowerSettings.hpp"
+#include "system/power/ScheduleShutdownTask.hpp"
+
+namespace quorvane::system {
+namespace {
+
+// Local time of day for a stored date under a time zone.
+class TimeZone {
+  public:
+    explicit TimeZone(const char* zone) {
+        if (const char* was = std::getenv("TZ"))
+            saved_ = was;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~TimeZone() {
+        if (saved_.empty())
+            ::unsetenv("TZ");
+        else
+            ::setenv("TZ", saved_.c_str(), 1);
+        ::tzset();
+    }
+
+  private:
+    std::string saved_;
+};
+
+ScheduleItem item(EnergyAction action, std::vector<DayOfWeek> days, int hour, int minute,
+                  bool enabled = true) {
+    return {.id = "7C1A4A8E-3B0D-4C43-9E8A-2F0A51C1D001",
+            .enabled = enabled,
+            .action = action,
+            .days = std::move(days),
+            .time = core::StoredDate::todayAt(hour, minute)};
+}
+
+using D = DayOfWeek;
+
+TEST(PowerCommands, buildTheToolsLinesAsTheMacReadsThem) {
+    EXPECT_EQ(energyScheduleCommand({item(EnergyAction::wakeOrPowerOn, {D::friday, D::monday}, 7, 30)}),
+              "sudo pmset repeat wakeorpoweron MF 07:30:00");
+    EXPECT_EQ(energyScheduleCommand(
+                  {item(EnergyAction::wakeOrPowerOn,
+                        {D::monday, D::tuesday, D::wednesday, D::thursday, D::friday}, 8, 0),
+                   item(EnergyAction::sleep, {D::sunday}, 1, 0, false),
+                   item(EnergyAction::shutdown,
+                        {D::sunday, D::saturday, D::friday, D::thursday, D::wednesday,
+                         D::tuesday, D::monday},
+                        23, 0)}),
+              "sudo pmset repeat wakeorpoweron MTWRF 08:00:00 shutdown MTWRFSU 23:00:00");
+    EXPECT_EQ(energyScheduleCommand({item(EnergyAction::wake, {D::monday}, 9, 0, false)}),
+              "sudo pmset repeat ");
+
+    EXPECT_EQ(daysLabel({D::sunday, D::saturday}), "Weekend");
+    EXPECT_EQ(daysLabel({D::friday, D::thursday, D::wednesday, D::tuesday, D::monday}), "Weekdays");
+    EXPECT_EQ(daysLabel({D::monday, D::tuesday, D::wednesday, D::thursday, D::friday, D::saturday,
+                         D::sunday}),
+              "Every Day");
+    EXPECT_EQ(daysLabel({D::sunday, D::monday, D::saturday}), "Monday, Saturday, Sunday");
+
+    EXPECT_EQ(shutdownArguments(ShutdownAction::restart, ShutdownPeriod::hour, 2),
+              (std::vector<std::string>{"-r", "+120"}));
+    EXPECT_EQ(shutdownArguments(ShutdownAction::sleep, ShutdownPeriod::minute, 15),
+              (std::vector<std::string>{"-s", "+15"}));
+    EXPECT_EQ(keepAwakeCommand("/usr/bin/caffeinate", awakeSeconds(AwakePeriod::forever, 7)),
+              "/usr/bin/caffeinate -d -i -t 999999");
+    EXPECT_EQ(keepAwakeCommand("/tmp/a b/caffeinate", awakeSeconds(AwakePeriod::day, 9999)),
+              "'/tmp/a b/caffeinate' -d -i -t 863913600");
+
+    EXPECT_FALSE(lowPowerFrom(" powermode            0"));
+    EXPECT_TRUE(lowPowerFrom(" powermode            1"));
+    EXPECT_FALSE(lowPowerFrom(""));
+}
+
+TEST(PowerCommands, theTimeOfDayIsLocalWhereverTheDateWasMade) {
+    // 2026-03-02 07:30:00 UTC.
+    const auto date = core::StoredDate::fromUnixSeconds(1772436600);
+    {
+        TimeZone utc("UTC");
+        EXPECT_EQ(date.timeOfDay(), "07:30:00");
+        EXPECT_EQ(core::StoredDate::todayAt(8, 0).timeOfDay(), "08:00:00");
+    }
+    {
+        TimeZone tokyo("Asia/Tokyo");
+        EXPECT_EQ(date.timeOfDay(), "16:30:00");
+        EXPECT_EQ(date.withTimeOfDay(23, 5).timeOfDay(), "23:05:00");
+        EXPECT_EQ(core::StoredDate::todayAt(8, 0).timeOfDay(), "08:00:00");
+    }
+}
+
+TEST(PowerCommands, thePowerToolTakesOneWakingAndOneSleepingEvent) {
+    using Args = std::vector<std::string>;
+    auto parse = [](Args arguments) { return platform::sim::parseRepeatEvents(arguments); };
+    EXPECT_TRUE(parse({"wakeorpoweron", "MTWRF", "08:00:00", "shutdown", "MTWRFSU", "23:00:00"}));
+    EXPECT_TRUE(parse({"cancel"}) && parse({"cancel"}).value().empty());
+    EXPECT_FALSE(parse({}));
+    EXPECT_FALSE(parse({"wake", "M", "08:00:00", "sleep", "S", "22:00:00", "shutdown", "U", "23:00:00"}));
+    EXPECT_FALSE(parse({"wake", "M", "08:00:00", "poweron", "T", "09:00:00"}));
+    EXPECT_FALSE(parse({"nap", "M", "08:00:00"}));
+    EXPECT_FALSE(parse({"wake", "MX", "08:00:00"}));
+    EXPECT_FALSE(parse({"wake", "MM", "08:00:00"}));
+    EXPECT_FALSE(parse({"wake", "M", "24:00:00"}));
+    EXPECT_FALSE(parse({"wake", "M", "8:00"}));
+}
+
+// The four power toggles on the simulated Mac, with its stand-in tools.
+struct PowerTweaksTest : testing::SystemFixture {
+    platform::sim::SimPower power{temporary.path() / "sim"};
+
+    void SetUp() override { build(); }
+    void TearDown() override {
+        stops.stopAll();
+        settle();
+    }
+
+    core::CanToggle& toggle(const std::string& id) {
+        return dynamic_cast<core::CanToggle&>(*tweak(id));
+    }
+    void switchTo(const std::string& id, bool on) {
+        toggle(id).setOn(on);
+        tweak(id)->run();
+        settle();
+    }
+    // Runs the main queue, and its clock (the privileged tasks look at
+    // their tools every 0.05 s), until `done` holds, for up to five seconds.
+    template <class Done>
+    bool waitFor(Done done) {
+        for (int i = 0; i < 250 && !done(); ++i) {
+            settle();
+            queue.advance(std::chrono::milliseconds(50));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return done();
+    }
+};
+
+TEST_F(PowerTweaksTest, keepAwakeHoldsOneAssertionAndOnlyItsOwnEndSwitchesItOff) {
+    switchTo("KeepMacAwakeTask", true);
+    ASSERT_TRUE(waitFor([&] { return power.assertions().size() == 1; }));
+    const int first = power.assertions()[0].pid;
+    EXPECT_EQ(power.assertions()[0].flags, "di");
+
+    // On again: the first ends, its late exit leaves the switch on.
+    switchTo("KeepMacAwakeTask", true);
+    ASSERT_TRUE(waitFor([&] {
+        auto held = power.assertions();
+        return held.size() == 1 && held[0].pid != first;
+    }));
+    ASSERT_TRUE(waitFor([&] { return ::kill(first, 0) != 0 || !power.runsStandIn(first, "caffeinate"); }));
+    for (int i = 0; i < 5; ++i)
+        settle();
+    EXPECT_TRUE(toggle("KeepMacAwakeTask").isOn());
+
+    // Ended from outside (its time, killall): the switch follows.
+    ::kill(power.assertions()[0].pid, SIGTERM);
+    EXPECT_TRUE(waitFor([&] { return !toggle("KeepMacAwakeTask").isOn(); }));
+
+    // Off ends it, shell and tool alike.
+    switchTo("KeepMacAwakeTask", true);
+    ASSERT_TRUE(waitFor([&] { return power.assertions().size() == 1; }));
+    switchTo("KeepMacAwakeTask", false);
+    EXPECT_TRUE(waitFor([&] { return power.assertions().empty(); }));
+
+    // And so does the program's end.
+    switchTo("KeepMacAwakeTask", true);
+    ASSERT_TRUE(waitFor([&] { return power.assertions().size() == 1; }));
+    stops.stopAll();
+    EXPECT_TRUE(waitFor([&] { return power.assertions().empty(); }));
+    EXPECT_TRUE(log.contains("keeping it awake ends with Quorvane"));
+}
+
+TEST_F(PowerTweaksTest, amountsOutsideTheRangeRunNothing) {
+    defaults.set("KeepMacAwakeTask.Manager.period", std::string("day"));
+    defaults.set("KeepMacAwakeTask.Manager.periodVlaue", std::int64_t{10000});
+    switchTo("KeepMacAwakeTask", true);
+    EXPECT_FALSE(toggle("KeepMacAwakeTask").isOn());
+    EXPECT_TRUE(log.contains("KeepMacAwakeTask.Manager.periodVlaue is 10000, outside 1-9999"));
+
+    defaults.set("ScheduleShutdownTask.Manager.periodValue", std::int64_t{0});
+    switchTo("ScheduleShutdownTask", true);
+    EXPECT_FALSE(toggle("ScheduleShutdownTask").isOn());
+    EXPECT_TRUE(power.shutdowns().empty());
+}
+
+TEST_F(PowerTweaksTest, aNewShutdownReplacesThePendingOneAndItsEndSwitchesOff) {
+    defaults.set("ScheduleShutdownTask.Manager.action", std::string("Restart"));
+    defaults.set("ScheduleShutdownTask.Manager.period", std::string("Hour"));
+    defaults.set("ScheduleShutdownTask.Manager.periodValue", std::int64_t{2});
+    switchTo("ScheduleShutdownTask", true);
+    ASSERT_TRUE(waitFor([&] { return power.shutdowns().size() == 1; }));
+    EXPECT_EQ(power.shutdowns()[0].action, "restart");
+    const int first = power.shutdowns()[0].pid;
+    bool journaled = false;
+    for (const auto& line : journal.lines())
+        journaled |= line.find("command as administrator") != std::string::npos &&
+                     line.ends_with("/bin/shutdown -r +120");
+    EXPECT_TRUE(journaled);
+
+    switchTo("ScheduleShutdownTask", true);
+    ASSERT_TRUE(waitFor([&] {
+        auto pending = power.shutdowns();
+        return pending.size() == 1 && pending[0].pid != first;
+    }));
+    ASSERT_TRUE(waitFor([&] { return !power.runsStandIn(first, "shutdown"); }));
+    for (int i = 0; i < 5; ++i) {
+        settle();
+        queue.advance(STPrivilegedTask::checkInterval);
+    }
+    EXPECT_TRUE(toggle("ScheduleShutdownTask").isOn());
+
+    // Ending the pending one needs the password: refused, nothing new starts.
+    const int second = power.shutdowns()[0].pid;
+    ASSERT_TRUE(home.setAdminPromptApproves(false));
+    switchTo("ScheduleShutdownTask", true);
+    EXPECT_TRUE(waitFor([&] { return log.contains("could not be ended"); }));
+    ASSERT_EQ(power.shutdowns().size(), 1u);
+    EXPECT_EQ(power.shutdowns()[0].pid, second);
+    EXPECT_TRUE(toggle("ScheduleShutdownTask").isOn());
+
+    // Off types the cancel for the user; when it runs, the switch is off.
+    ASSERT_TRUE(home.setAdminPromptApproves(true));
+    switchTo("ScheduleShutdownTask", false);
+    toggle("ScheduleShutdownTask").setOn(true);
+    ::kill(second, SIGTERM);
+    EXPECT_TRUE(waitFor([&] { return !toggle("ScheduleShutdownTask").isOn(); }));
+    EXPECT_TRUE(power.shutdowns().empty());
+
+    // A cancelled prompt schedules nothing.
+    ASSERT_TRUE(home.setAdminPromptApproves(false));
+    switchTo("ScheduleShutdownTask", true);
+    EXPECT_TRUE(waitFor([&] { return !toggle("ScheduleShutdownTask").isOn(); }));
+    EXPECT_TRUE(power.shutdowns().empty());
+}
+
+TEST_F(PowerTweaksTest, theEnergySwitchShowsWhetherTheScheduleIsInstalled) {
+    // Nothing to install: off, nothing run.
+    switchTo("EnergySaverTask", true);
+    EXPECT_FALSE(toggle("EnergySaverTask").isOn());
+
+    auto& saver = dynamic_cast<EnergySaverTask&>(*tweak("EnergySaverTask"));
+    saver.addItem();
+    const auto added = saver.items().get().at(0);
+    EXPECT_EQ(added.action, EnergyAction::wakeOrPowerOn);
+    EXPECT_EQ(dayCodes(added.days), "MTWRF");
+    auto noDays = added;
+    noDays.days.clear();
+    saver.updateItem(noDays);  // an event keeps a day
+    EXPECT_EQ(saver.items().get().at(0).days, added.days);
+
+    switchTo("EnergySaverTask", true);
+    EXPECT_TRUE(waitFor([&] { return power.repeatEvents().size() == 1; }));
+    EXPECT_EQ(power.repeatEvents()[0],
+              (platform::sim::RepeatEvent{"wakeorpoweron", "MTWRF", added.time.timeOfDay()}));
+
+    // A cancel that fails leaves the schedule, and the switch says so.
+    ASSERT_TRUE(home.setAdminPromptApproves(false));
+    switchTo("EnergySaverTask", false);
+    EXPECT_TRUE(waitFor([&] { return toggle("EnergySaverTask").isOn(); }));
+    EXPECT_EQ(power.repeatEvents().size(), 1u);
+
+    ASSERT_TRUE(home.setAdminPromptApproves(true));
+    switchTo("EnergySaverTask", false);
+    EXPECT_TRUE(waitFor([&] { return power.repeatEvents().empty(); }));
+    EXPECT_FALSE(toggle("EnergySaverTask").isOn());
+}
+
+TEST_F(PowerTweaksTest, lowPowerReadsBackWhatItWrote) {
+    switchTo("LowPowerModeTask", true);
+    EXPECT_TRUE(waitFor([&] { return power.powerMode() == 1; }));
+    toggle("LowPowerModeTask").setOn(false);
+    tweak("LowPowerModeTask")->refreshThen({});
+    EXPECT_TRUE(waitFor([&] { return toggle("LowPowerModeTask").isOn(); }));
+    switchTo("LowPowerModeTask", false);
+    tweak("LowPowerModeTask")->refreshThen({});
+    EXPECT_TRUE(waitFor([&] { return !toggle("LowPowerModeTask").isOn() && power.powerMode() == 0; }));
+}
+
+TEST_F(PowerTweaksTest, theStandInsNeverReachTheHost) {
+    // killall ends only the simulated Mac's own tools: not a host program
+    // of that name, even with a record (left by a crash) naming its pid.
+    const auto hostTool = temporary.path() / "host" / "caffeinate";
+    std::filesystem::create_directories(hostTool.parent_path());
+    std::filesystem::create_symlink("/bin/sleep", hostTool);
+    const pid_t host = ::fork();
+    if (host == 0) {
+        ::execl(hostTool.c_str(), "caffeinate", "30", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_TRUE(power.addAssertion({host, "di", 0}));
+    const auto killall = (home.binDirectory() / "killall").string();
+    EXPECT_NE(std::system((killall + " caffeinate 2>/dev/null").c_str()), 0);
+    EXPECT_EQ(::kill(host, 0), 0);
+    EXPECT_TRUE(power.assertions().empty());
+    ::kill(host, SIGKILL);
+    ::waitpid(host, nullptr, 0);
+
+    // The host's shutdown is never run, with rights or without.
+    auto refused = privileged.execute("/sbin/shutdown", {"-h", "+1"}, "/");
+    EXPECT_EQ(refused.status, platform::PrivilegedRunner::toolFailed);
+    EXPECT_EQ(services.tool("/sbin/shutdown"), (home.binDirectory() / "shutdown").string());
+}
+
+}  // namespace
+}  // namespace quorvane::system
