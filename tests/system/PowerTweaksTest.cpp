@@ -277,6 +277,33 @@ TEST_F(PowerTweaksTest, theEnergySwitchShowsWhetherTheScheduleIsInstalled) {
     EXPECT_FALSE(toggle("EnergySaverTask").isOn());
 }
 
+TEST_F(PowerTweaksTest, theStoredScheduleReadsAndWritesBackByteForByte) {
+    const std::string key(EnergySaverTask::itemsKey);
+    const std::string stored =
+        R"([{"action":"wakeOrPowerOn","days":["monday","tuesday","wednesday","thursday","friday"],)"
+        R"("enabled":true,"id":"0C7B1E7A-5F3D-4E0B-8C1D-2A9F6B4E3D21","time":786344400},)"
+        R"({"action":"shutdown","days":["sunday","saturday"],"enabled":false,)"
+        R"("id":"9A1F0B2C-3D4E-4F50-8A6B-7C8D9E0F1A2B","time":786399600.5}])";
+    blobs.blobs[key] = stored;
+    {
+        EnergySaverTask saver(core::TweakInfo{}, &core::MState::energySaver, services);
+        ASSERT_EQ(saver.items().get().size(), 2u);
+        EXPECT_EQ(saver.items().get()[1].days, (std::vector<DayOfWeek>{D::sunday, D::saturday}));
+        saver.items().modify([](auto&) {});
+        persistor.saveAll();
+        EXPECT_EQ(blobs.blobs[key], stored);
+    }
+
+    // An action this version does not know: the record is kept aside, not lost.
+    blobs.blobs[key] = R"([{"action":"hibernate","days":["monday"],"enabled":true,"id":"A","time":0}])";
+    EnergySaverTask saver(core::TweakInfo{}, &core::MState::energySaver, services);
+    EXPECT_TRUE(saver.items().get().empty());
+    int aside = 0;
+    for (const auto& [name, bytes] : blobs.blobs)
+        aside += name != key && bytes.find("hibernate") != std::string::npos;
+    EXPECT_EQ(aside, 1);
+}
+
 TEST_F(PowerTweaksTest, lowPowerReadsBackWhatItWrote) {
     switchTo("LowPowerModeTask", true);
     EXPECT_TRUE(waitFor([&] { return power.powerMode() == 1; }));
