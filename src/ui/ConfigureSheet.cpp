@@ -1,10 +1,13 @@
 #include "ui/ConfigureSheet.hpp"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QScreen>
+#include <QPointer>
 #include <QScrollArea>
+#include <QTimer>
 #include <algorithm>
 #include <QVBoxLayout>
 
@@ -50,6 +53,19 @@ ConfigureSheet::ConfigureSheet(const std::shared_ptr<core::Tweak>& tweak,
     connect(done, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(done);
     sizeToContent(content);
+    // Content that grows (a schedule's new row) grows the sheet with it.
+    content->installEventFilter(this);
+}
+
+bool ConfigureSheet::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest && watched == scroll_->widget()) {
+        auto* content = scroll_->widget();
+        QTimer::singleShot(0, this, [this, content = QPointer<QWidget>(content)] {
+            if (content && content == scroll_->widget())
+                sizeToContent(content);
+        });
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ConfigureSheet::sizeToContent(QWidget* content) {

@@ -31,6 +31,9 @@ class ConfigureSheet final : public QDialog {
     // The content, in a scroll area sized to it up to most of the screen.
     QScrollArea* content() const { return scroll_; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void sizeToContent(QWidget* content);
 

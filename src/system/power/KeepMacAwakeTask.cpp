@@ -26,8 +26,10 @@ void KeepMacAwakeTask::run() {
 }
 
 core::ConfigureForm KeepMacAwakeTask::configureView() const {
-    return {{{.controls = {core::FormControl::stepper("Keep awake", awakeAmountSetting),
-                           core::FormControl::picker("", awakePeriodSetting)}}}};
+    return {{{.title = {},
+              .controls = {core::FormControl::stepper("Keep awake", awakeAmountSetting),
+                           core::FormControl::picker("", awakePeriodSetting)},
+              .footer = std::string(applyAgainFootnote)}}};
 }
 
 void KeepMacAwakeTask::start() {

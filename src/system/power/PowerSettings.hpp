@@ -34,6 +34,9 @@ inline constexpr core::EnumOption<AwakePeriod> awakePeriodOptions[] = {
     {AwakePeriod::day, "day", "Day"},
 };
 
+inline constexpr std::string_view applyAgainFootnote =
+    "To apply configuration changes, toggle off and on again.";
+
 inline constexpr std::int64_t minimumAmount = 1;
 inline constexpr std::int64_t maximumAmount = 9999;
 

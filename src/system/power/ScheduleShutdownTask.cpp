@@ -7,9 +7,11 @@
 namespace quorvane::system {
 
 core::ConfigureForm ScheduleShutdownTask::configureView() const {
-    return {{{.controls = {core::FormControl::picker("", shutdownActionSetting),
+    return {{{.title = {},
+              .controls = {core::FormControl::picker("", shutdownActionSetting),
                            core::FormControl::stepper("in", shutdownAmountSetting),
-                           core::FormControl::picker("", shutdownPeriodSetting)}}}};
+                           core::FormControl::picker("", shutdownPeriodSetting)},
+              .footer = std::string(applyAgainFootnote)}}};
 }
 
 void ScheduleShutdownTask::run() {

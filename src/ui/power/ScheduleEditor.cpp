@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -23,6 +24,7 @@ ScheduleEditor::ScheduleEditor(system::EnergySaverTask& task, QWidget* parent)
     empty_ = new QLabel(tr("No scheduled events. Add one with Schedule."), this);
     empty_->setForegroundRole(QPalette::PlaceholderText);
     auto* add = new QPushButton(tr("Schedule"), this);
+    add->setAutoDefault(false);  // Return in a time field does not add an event
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(add);
     buttons->addStretch(1);
@@ -40,21 +42,40 @@ ScheduleEditor::ScheduleEditor(system::EnergySaverTask& task, QWidget* parent)
 }
 
 void ScheduleEditor::rebuild() {
+    const auto& items = task_.items().get();
+    std::vector<std::string> ids;
+    for (const auto& item : items)
+        ids.push_back(item.id);
+    // A row's own edit is already on screen: rows are made again only when
+    // items come or go.
+    if (ids == shownIds_ && rows_->count() == static_cast<int>(ids.size()))
+        return;
+    shownIds_ = ids;
     while (auto* item = rows_->takeAt(0)) {
         if (auto* row = item->widget())
             row->deleteLater();
         delete item;
     }
-    const auto& items = task_.items().get();
     empty_->setVisible(items.empty());
     for (const auto& item : items)
         rows_->addWidget(makeRow(item));
+}
+
+void ScheduleEditor::change(const std::string& id,
+                            const std::function<void(system::ScheduleItem&)>& edit) {
+    for (auto item : task_.items().get())
+        if (item.id == id) {
+            edit(item);
+            task_.updateItem(item);
+            return;
+        }
 }
 
 QWidget* ScheduleEditor::makeRow(const system::ScheduleItem& item) {
     auto* row = new QWidget(this);
     auto* line = new QHBoxLayout(row);
     line->setContentsMargins(0, 0, 0, 0);
+    const std::string id = item.id;
 
     auto* enabled = new Switch(row);
     enabled->setChecked(item.enabled);
@@ -68,21 +89,26 @@ QWidget* ScheduleEditor::makeRow(const system::ScheduleItem& item) {
     auto* days = new QToolButton(row);
     days->setPopupMode(QToolButton::InstantPopup);
     days->setText(QString::fromStdString(system::daysLabel(item.days)));
+    days->setMinimumWidth(days->fontMetrics().horizontalAdvance(QStringLiteral("Every Day")) + 28);
     auto* menu = new QMenu(days);
     for (const auto& info : system::daysOfWeek) {
         auto* day = menu->addAction(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
         day->setCheckable(true);
         day->setChecked(std::find(item.days.begin(), item.days.end(), info.day) != item.days.end());
-        // The last day stays: an event happens on at least one.
-        connect(day, &QAction::toggled, this, [this, item, which = info.day](bool on) {
-            auto changed = item;
-            if (on)
-                changed.days.push_back(which);
-            else
-                std::erase(changed.days, which);
-            task_.updateItem(changed);
-            if (changed.days.empty())
-                QTimer::singleShot(0, this, [this] { rebuild(); });
+        connect(day, &QAction::toggled, this, [this, id, day, days, which = info.day](bool on) {
+            change(id, [&](system::ScheduleItem& changed) {
+                if (on)
+                    changed.days.push_back(which);
+                else
+                    std::erase(changed.days, which);
+                // The last day stays: an event happens on at least one.
+                if (changed.days.empty()) {
+                    const QSignalBlocker quiet(day);
+                    day->setChecked(true);
+                    changed.days.push_back(which);
+                }
+                days->setText(QString::fromStdString(system::daysLabel(changed.days)));
+            });
         });
     }
     days->setMenu(menu);
@@ -91,6 +117,7 @@ QWidget* ScheduleEditor::makeRow(const system::ScheduleItem& item) {
     time->setDisplayFormat("HH:mm");
 
     auto* remove = new QPushButton(tr("Remove"), row);
+    remove->setAutoDefault(false);
     tint(remove, errorText(remove->palette()), QPalette::ButtonText);
 
     line->addWidget(enabled);
@@ -101,24 +128,21 @@ QWidget* ScheduleEditor::makeRow(const system::ScheduleItem& item) {
     line->addStretch(1);
     line->addWidget(remove);
 
-    connect(enabled, &QAbstractButton::toggled, this, [this, item](bool on) {
-        auto changed = item;
-        changed.enabled = on;
-        task_.updateItem(changed);
+    connect(enabled, &QAbstractButton::toggled, this, [this, id](bool on) {
+        change(id, [&](system::ScheduleItem& changed) { changed.enabled = on; });
     });
-    connect(action, &QComboBox::currentIndexChanged, this, [this, item](int index) {
-        if (index < 0)
-            return;
-        auto changed = item;
-        changed.action = system::energyActions[static_cast<std::size_t>(index)].action;
-        task_.updateItem(changed);
+    connect(action, &QComboBox::currentIndexChanged, this, [this, id](int index) {
+        if (index >= 0)
+            change(id, [&](system::ScheduleItem& changed) {
+                changed.action = system::energyActions[static_cast<std::size_t>(index)].action;
+            });
     });
-    connect(time, &QTimeEdit::editingFinished, this, [this, item, time] {
-        auto changed = item;
-        changed.time = item.time.withTimeOfDay(time->time().hour(), time->time().minute());
-        task_.updateItem(changed);
+    connect(time, &QTimeEdit::timeChanged, this, [this, id](QTime chosen) {
+        change(id, [&](system::ScheduleItem& changed) {
+            changed.time = changed.time.withTimeOfDay(chosen.hour(), chosen.minute());
+        });
     });
-    connect(remove, &QPushButton::clicked, this, [this, id = item.id] { task_.removeItem(id); });
+    connect(remove, &QPushButton::clicked, this, [this, id] { task_.removeItem(id); });
     return row;
 }
 

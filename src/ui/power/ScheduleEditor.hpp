@@ -2,6 +2,9 @@
 
 #include <QVBoxLayout>
 #include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "core/Signal.hpp"
 #include "system/power/EnergySaverTask.hpp"
@@ -21,10 +24,13 @@ class ScheduleEditor final : public QWidget {
   private:
     void rebuild();
     QWidget* makeRow(const system::ScheduleItem& item);
+    // Edits the stored item `id` as it is now.
+    void change(const std::string& id, const std::function<void(system::ScheduleItem&)>& edit);
 
     system::EnergySaverTask& task_;
     QVBoxLayout* rows_;
     QWidget* empty_;
+    std::vector<std::string> shownIds_;
     core::Subscription changes_;
 };
 
