@@ -215,6 +215,21 @@ int simPower(const std::vector<std::string>& words) {
     return 0;
 }
 
+int simColor(const std::vector<std::string>& words) {
+    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+    const platform::sim::SimHome home(paths.simulatedMac);
+    if (!words.empty())
+        if (auto set = home.setSampledColor(platform::parseHexColor(words[0])); !set) {
+            std::cerr << "quorvane: " << set.error().message << "\n";
+            return 1;
+        }
+    const auto color = home.sampledColor();
+    std::cout << "The simulated colour sampler "
+              << (color ? "picks " + platform::hexText(*color) : std::string("is cancelled"))
+              << " next.\n";
+    return 0;
+}
+
 int simBrowser(const std::vector<std::string>& words) {
     const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
     platform::sim::SimBrowsers browsers(paths.simulatedMac);
@@ -377,6 +392,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return simBrowser(command.simWords);
         case Action::simPower:
             return simPower(command.simWords);
+        case Action::simColor:
+            return simColor(command.simWords);
         case Action::runNamed:
         case Action::toggleNamed:
         case Action::set:

@@ -2,6 +2,7 @@
 
 #include "app/InstallLayout.hpp"
 #include "platform/posix/XdgBrowsers.hpp"
+#include "platform/sim/SimColorSampler.hpp"
 #include "core/AppIdentity.hpp"
 #include "system/SystemTweaks.hpp"
 
@@ -44,7 +45,16 @@ SystemWiring::SystemWiring(SharedServices& shared)
                 .bundleIdentifier = std::string(core::bundleIdentifier),
                 .homeDirectory = shared.simHome.homeDirectory().string(),
                 .refreshAll = {},
-                .toolFolder = shared.simHome.binDirectory()} {}
+                .toolFolder = shared.simHome.binDirectory()} {
+    if (shared.desktop.simulated()) {
+        colorSampler_ = std::make_unique<platform::sim::SimColorSampler>(
+            shared.simHome, shared.journal, shared.mainQueue);
+    } else {
+        auto sampler = std::make_unique<platform::qt::QtColorSampler>();
+        qtColorSampler_ = sampler.get();
+        colorSampler_ = std::move(sampler);
+    }
+}
 
 void SystemWiring::addTweaks(core::TweakFactory& factory) {
     system::addSystemTweaks(
@@ -54,7 +64,8 @@ void SystemWiring::addTweaks(core::TweakFactory& factory) {
          .bluetoothHelper = bluetoothHelper_,
          .browsers = *browsers_,
          .browsersHelper = browsersHelper_,
-         .powerHelper = powerHelper_});
+         .powerHelper = powerHelper_,
+         .colorSampler = *colorSampler_});
 }
 
 void SystemWiring::addWorkers(BackgroundDrain& drain) {
@@ -63,6 +74,9 @@ void SystemWiring::addWorkers(BackgroundDrain& drain) {
     drain.add(bluetoothHelper_);
     drain.add(browsersHelper_);
     drain.add(powerHelper_);
+    if (auto* sampler = qtColorSampler_)
+        drain.add(BackgroundDrain::Worker{"Color", [sampler] { sampler->waitUntilClosed(); },
+                                          [sampler] { return !sampler->isOpen(); }});
     drain.add(scriptRunner_.executor());
 }
 

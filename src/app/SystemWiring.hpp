@@ -7,6 +7,7 @@
 #include "core/SerialExecutor.hpp"
 #include "core/StopList.hpp"
 #include "core/catalogue/TweakFactory.hpp"
+#include "platform/qt/QtColorSampler.hpp"
 #include "platform/sim/SimBrowsers.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "system/ScriptRunner.hpp"
@@ -44,6 +45,10 @@ class SystemWiring {
     core::SerialExecutor browsersHelper_{"Browsers"};
     core::SerialExecutor powerHelper_{"Power"};
     core::StopList stops_;
+    // The frozen-screen sampler on a real desktop, the simulated Mac's
+    // otherwise; the Qt one, when used, for the drain to wait on.
+    std::unique_ptr<platform::ColorSampler> colorSampler_;
+    platform::qt::QtColorSampler* qtColorSampler_ = nullptr;
     system::SystemServices services_;
 };
 

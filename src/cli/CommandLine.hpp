@@ -38,6 +38,7 @@ struct CommandLine {
         simBluetooth,
         simBrowser,
         simPower,
+        simColor,
         simPost,
         simPress,
         simDesktop,

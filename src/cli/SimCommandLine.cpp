@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "cli/CommandSpec.hpp"
+#include "platform/ColorSampler.hpp"
 #include "platform/sim/SimDesktopCommand.hpp"
 
 namespace quorvane::cli {
@@ -69,6 +70,15 @@ platform::Result<CommandLine> parseBrowser(const CommandSpec& spec, const Argume
         (arguments.size() == 2 && (arguments[0] == "install" || arguments[0] == "remove") &&
          !arguments[1].empty()))
         return CommandLine{.action = Action::simBrowser, .simWords = arguments};
+    return usage(spec);
+}
+
+// "sim color", "sim color #rrggbb|cancel".
+platform::Result<CommandLine> parseColor(const CommandSpec& spec, const Arguments& arguments) {
+    if (arguments.empty() ||
+        (arguments.size() == 1 &&
+         (arguments[0] == "cancel" || platform::parseHexColor(arguments[0]))))
+        return CommandLine{.action = Action::simColor, .simWords = arguments};
     return usage(spec);
 }
 
@@ -173,6 +183,9 @@ constexpr CommandSpec specs[] = {
      "the simulated Mac's power state: the repeating schedule,\nlow power mode, keep-awake "
      "assertions, pending\nshutdowns and what the pending ones did",
      parsePower, {}, "quorvane sim power --json"},
+    {"sim color", "[#rrggbb|cancel]",
+     "what the simulated Mac's colour sampler picks next, or\nthat the user cancels it",
+     parseColor, {}, "quorvane sim color #12ab34"},
     {"sim post", "NOTIFICATION",
      "post a system event to the running Quorvane, e.g.\ncom.apple.screenIsLocked or\n"
      "NSWorkspaceWillSleepNotification",

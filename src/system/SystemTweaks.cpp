@@ -12,6 +12,7 @@
 #include "system/bluetooth/EnableBluetoothTask.hpp"
 #include "system/browsers/DefaultBrowserTweak.hpp"
 #include "system/browsers/OpenInBrowserTweak.hpp"
+#include "system/color/ColorPickerTask.hpp"
 #include "system/power/EnergySaverTask.hpp"
 #include "system/power/KeepMacAwakeTask.hpp"
 #include "system/power/LowPowerModeTask.hpp"
@@ -54,6 +55,9 @@ void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
                                                              devices.bluetooth,
                                                              devices.bluetoothHelper)
                      : nullptr;
+    });
+    factory.add("ColorPickerTask", [&services, devices](const core::CatalogueRow& row) {
+        return std::make_shared<ColorPickerTask>(row.info, services, devices.colorSampler);
     });
     factory.add("EnergySaverTask", core::mToggleMaker<EnergySaverTask>(services));
     factory.add("KeepMacAwakeTask", core::mToggleMaker<KeepMacAwakeTask>(services));

@@ -4,6 +4,7 @@
 #include "core/catalogue/TweakFactory.hpp"
 #include "platform/BluetoothPower.hpp"
 #include "platform/Browsers.hpp"
+#include "platform/ColorSampler.hpp"
 #include "system/SystemServices.hpp"
 
 namespace quorvane::system {
@@ -18,12 +19,13 @@ struct SystemDevices {
     platform::Browsers& browsers;
     core::SerialExecutor& browsersHelper;
     core::SerialExecutor& powerHelper;  // where administrator prompts wait
+    platform::ColorSampler& colorSampler;
 };
 
 // Registers every tweak of this folder: the one-shot commands, the
 // preference-backed toggles and the Dock's one-shots, the screenshot
 // location setters, unquarantining, the sound, Bluetooth, appearance and
-// menu bar toggles, the browser tweaks and the power tweaks.
+// menu bar toggles, the browser tweaks, the power tweaks and the colour picker.
 void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
                      SystemDevices devices);
 

@@ -1,7 +1,7 @@
 #include "text/ExpandLinkTask.hpp"
 
 #include "core/TextFolding.hpp"
-#include "text/PasteboardJournal.hpp"
+#include "platform/PasteboardJournal.hpp"
 
 namespace quorvane::text {
 
@@ -44,7 +44,7 @@ void ExpandLinkTask::expanded(const std::string& finalUrl, long countRead) {
     if (services_.pasteboard.changeCount() == countRead) {
         const platform::PasteboardContents contents{{pb::string, url}, {pb::url, url}};
         services_.pasteboard.write(contents);
-        journalPasteboardWrite(services_.journal, id(), contents);
+        platform::journalPasteboardWrite(services_.journal, id(), contents);
     } else {
         services_.log.info(id(), "the pasteboard changed during the request: left as it is");
     }

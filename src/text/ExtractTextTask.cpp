@@ -1,6 +1,6 @@
 #include "text/ExtractTextTask.hpp"
 
-#include "text/PasteboardJournal.hpp"
+#include "platform/PasteboardJournal.hpp"
 
 namespace quorvane::text {
 
@@ -46,7 +46,7 @@ void ExtractTextTask::captured(std::optional<std::string> image) {
                 return;
             }
             services_.pasteboard.setString(*found);
-            journalPasteboardWrite(services_.journal, id(),
+            platform::journalPasteboardWrite(services_.journal, id(),
                                    {{platform::pasteboardType::string, *found}});
         });
     });

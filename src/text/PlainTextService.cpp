@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "text/PasteboardJournal.hpp"
+#include "platform/PasteboardJournal.hpp"
 
 namespace quorvane::text {
 
@@ -78,7 +78,7 @@ void PlainTextService::finish(long countRead, const std::string& cause,
             const platform::PasteboardContents contents{{pb::string, std::move(*plain)},
                                                         {pb::transient, "1"}};
             pasteboard_.write(contents);
-            journalPasteboardWrite(journal_, cause, contents);
+            platform::journalPasteboardWrite(journal_, cause, contents);
         }
     if (queued_) {
         auto next = std::move(*queued_);

@@ -192,5 +192,24 @@ TEST(PulseVolume, theVolumeIsTheMeanOfTheChannelsOnTheFirstLine) {
     EXPECT_EQ(volumeFromPactl("\n 50%"), std::nullopt);
 }
 
+TEST_F(DeviceTweaksTest, thePickedColourReplacesThePasteboardAndCancellingLeavesIt) {
+    pasteboard.setString("kept");
+    ASSERT_TRUE(home.setSampledColor(std::nullopt));
+    tweak("ColorPickerTask")->run();
+    settle();
+    EXPECT_EQ(pasteboard.string(), "kept");
+
+    ASSERT_TRUE(home.setSampledColor(platform::parseHexColor("#12AB34")));
+    tweak("ColorPickerTask")->run();
+    settle();
+    EXPECT_EQ(pasteboard.string(), "#12ab34");
+    EXPECT_EQ(pasteboard.types().size(), 1u);
+    bool journaled = false;
+    for (const auto& line : journalLines())
+        journaled |= line.find("ColorPickerTask pasteboard") != std::string::npos &&
+                     line.find("#12ab34") == std::string::npos;
+    EXPECT_TRUE(journaled);
+}
+
 }  // namespace
 }  // namespace quorvane::system

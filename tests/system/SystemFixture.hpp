@@ -18,6 +18,7 @@
 #include "platform/SystemEventCenter.hpp"
 #include "platform/sim/SimBluetooth.hpp"
 #include "platform/sim/SimBrowsers.hpp"
+#include "platform/sim/SimColorSampler.hpp"
 #include "platform/sim/SimPrivilegedRunner.hpp"
 #include "platform/sim/SimScripting.hpp"
 #include "platform/sim/SimSoundVolume.hpp"
@@ -90,6 +91,7 @@ class SystemFixture : public ::testing::Test {
     platform::sim::SimPrivilegedRunner privileged{home, journal};
     platform::posix::PosixProcessLauncher launcher{queue, home.commandEnvironment()};
     core::StopList stops;
+    platform::sim::SimColorSampler colorSampler{home, journal, queue};
     std::vector<core::Category> refreshedCategories;
     platform::memory::MemoryBlobStore blobs;
     platform::memory::MemoryUserDefaults defaults;
@@ -129,7 +131,8 @@ class SystemFixture : public ::testing::Test {
                          .bluetoothHelper = bluetoothHelper,
                          .browsers = browsers,
                          .browsersHelper = browsersHelper,
-                         .powerHelper = powerHelper});
+                         .powerHelper = powerHelper,
+                         .colorSampler = colorSampler});
         catalogue = std::make_unique<core::Catalogue>(factory, store, log, scripts);
     }
 

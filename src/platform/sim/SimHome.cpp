@@ -181,6 +181,18 @@ Status SimHome::setCapturePicture(const std::optional<std::filesystem::path>& pi
     return posix::writeFileAtomically(capturePicture(), *bytes.value());
 }
 
+std::optional<SampledColor> SimHome::sampledColor() const {
+    const auto settings = readSettings(root_);
+    auto found = settings.find("sampledColor");
+    if (found == settings.end() || !found->is_string())
+        return std::nullopt;
+    return parseHexColor(found->get<std::string>());
+}
+
+Status SimHome::setSampledColor(std::optional<SampledColor> color) const {
+    return writeSetting(root_, "sampledColor", color ? hexText(*color).c_str() : "cancel");
+}
+
 bool SimHome::adminPromptApproves() const {
     return settingIsNot(root_, "adminPrompt", "cancel");
 }

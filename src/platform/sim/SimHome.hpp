@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ColorSampler.hpp"
 #include "platform/Log.hpp"
 #include "platform/PermissionAsker.hpp"
 #include "platform/Result.hpp"
@@ -63,6 +64,10 @@ class SimHome final : public PermissionChecker {
     // none: the selection is cancelled and no file is written.
     std::filesystem::path capturePicture() const { return root_ / "capture.png"; }
     Status setCapturePicture(const std::optional<std::filesystem::path>& picture) const;
+
+    // What the simulated colour sampler picks next; none: it is cancelled.
+    std::optional<SampledColor> sampledColor() const;
+    Status setSampledColor(std::optional<SampledColor> color) const;
 
   private:
     std::filesystem::path root_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/TextFolding.hpp"
-#include "text/PasteboardJournal.hpp"
+#include "platform/PasteboardJournal.hpp"
 #include "text/emoji/StoredList.hpp"
 
 namespace quorvane::text {
@@ -320,7 +320,7 @@ void EmojiAliasManager::replace(const Emoji& emoji) {
         pending_->timer.cancel();
     const platform::PasteboardContents written{{platform::pasteboardType::string, emoji.emoji}};
     pasteboard.write(written);
-    journalPasteboardWrite(services_.journal, cause_, written);
+    platform::journalPasteboardWrite(services_.journal, cause_, written);
     pressKey(platform::macKey::v, modifier::command, "v");
     services_.journal.record(cause_, "insert",
                              emoji.description + " into " + target.name + ", replacing " +
@@ -344,7 +344,7 @@ void EmojiAliasManager::replace(const Emoji& emoji) {
         if (restore.contents.empty())
             restore.contents.push_back({platform::pasteboardType::string, ""});
         board.restore(restore.contents);
-        journalPasteboardWrite(services_.journal, cause_, restore.contents);
+        platform::journalPasteboardWrite(services_.journal, cause_, restore.contents);
     });
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/MacKeyCodes.hpp"
-#include "text/PasteboardJournal.hpp"
+#include "platform/PasteboardJournal.hpp"
 #include "text/emoji/StoredList.hpp"
 
 namespace quorvane::text {
@@ -175,7 +175,7 @@ void EmojiPickerManager::copy(const Emoji& emoji) {
 void EmojiPickerManager::write(const std::string& emoji) {
     const platform::PasteboardContents contents{{platform::pasteboardType::string, emoji}};
     services_.pasteboard.write(contents);
-    journalPasteboardWrite(services_.journal, cause_, contents);
+    platform::journalPasteboardWrite(services_.journal, cause_, contents);
 }
 
 std::vector<std::string> EmojiPickerManager::recentEmojis() const {

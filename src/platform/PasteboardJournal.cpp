@@ -1,11 +1,11 @@
-#include "text/PasteboardJournal.hpp"
+#include "platform/PasteboardJournal.hpp"
 
 #include <string>
 
-namespace quorvane::text {
+namespace quorvane::platform {
 
-void journalPasteboardWrite(platform::Journal& journal, std::string_view cause,
-                            const platform::PasteboardContents& contents) {
+void journalPasteboardWrite(Journal& journal, std::string_view cause,
+                            const PasteboardContents& contents) {
     std::string detail;
     for (const auto& item : contents) {
         if (!detail.empty())
@@ -16,4 +16,4 @@ void journalPasteboardWrite(platform::Journal& journal, std::string_view cause,
     journal.record(cause, "pasteboard", detail.empty() ? "cleared" : detail);
 }
 
-}  // namespace quorvane::text
+}  // namespace quorvane::platform

@@ -5,11 +5,11 @@
 #include "platform/Journal.hpp"
 #include "platform/Pasteboard.hpp"
 
-namespace quorvane::text {
+namespace quorvane::platform {
 
 // Journals a tweak's pasteboard write by its types and sizes, never its
 // content: the clipboard holds passwords.
-void journalPasteboardWrite(platform::Journal& journal, std::string_view cause,
-                            const platform::PasteboardContents& contents);
+void journalPasteboardWrite(Journal& journal, std::string_view cause,
+                            const PasteboardContents& contents);
 
-}  // namespace quorvane::text
+}  // namespace quorvane::platform
