@@ -2,7 +2,8 @@
 # The system tweaks in a desktop session act on the desktop's own services:
 # the sound tweaks on a private PulseAudio with a silent sink (its volumes
 # read back with pactl; the simulated Mac's stay as they were), the browser
-# tweaks on the desktop entries and mimeapps.list of the XDG folders. Run under
+# tweaks on the desktop entries and mimeapps.list of the XDG folders, the
+# colour picker on the screen itself. Run under
 #   xvfb-run -a tests/system/SystemTweaksX11.sh build/default/src/quorvane
 set -euo pipefail
 source "$(dirname "$0")/../support/x11-session.sh" "$1"
@@ -45,6 +46,25 @@ eventually test -s "$home/browser.sh.out" || fail "the browser was not started"
 [ "$(cat "$home/browser.sh.out")" = "$(printf -- '--new-window\n%s' "$link")" ] ||
     fail "the browser was given: $(cat "$home/browser.sh.out")"
 [ ! -e pwned ] && [ ! -e "$home/pwned" ] || fail "a shell ran the link"
+
+# The colour sampler freezes the screen; a click on a #12ab34 window copies
+# its colour.
+xlogo -bg '#12ab34' -fg '#12ab34' -geometry 300x300+40+40 &
+pids+=($!)
+eventually xdotool search --class xlogo >/dev/null || fail "no xlogo"
+xdotool windowactivate --sync "$(xdotool search --class xlogo | head -1)" || true
+printf 'before' | xclip -selection clipboard
+"$quorvane" run "Color Picker" >/dev/null
+eventually xdotool search --name "Quorvane colour sampler" >/dev/null || fail "no sampler shown"
+xdotool mousemove 190 190 click 1
+eventually test "$(xclip -o -selection clipboard)" = "#12ab34" ||
+    fail "the clipboard holds: $(xclip -o -selection clipboard)"
+# Escape cancels, the clipboard stays.
+"$quorvane" run "Color Picker" >/dev/null
+eventually xdotool search --name "Quorvane colour sampler" >/dev/null || fail "no sampler shown again"
+xdotool key Escape
+eventually sh -c '! xdotool search --name "Quorvane colour sampler" >/dev/null' || fail "Escape left the sampler"
+[ "$(xclip -o -selection clipboard)" = "#12ab34" ] || fail "a cancelled sampler changed the clipboard"
 
 simulated=$("$quorvane" sim volume | tr '\n' ' ')
 [ "$simulated" = "output volume 50 input volume 50 " ] || fail "the simulated Mac's volumes moved: $simulated"

@@ -73,9 +73,12 @@ class QtColorSampler::ScreenWindow final : public QRasterWindow {
         const QRect lens(corner, QSize(Loupe::side, Loupe::side));
         painter.drawImage(lens.topLeft(), loupe_.image());
         const int middle = Loupe::cells / 2 * Loupe::zoom;
+        // The picked cell, outlined to show on light and dark alike.
+        const QRect cell(corner + QPoint(middle, middle), QSize(Loupe::zoom, Loupe::zoom));
+        painter.setPen(QPen(QColor(0, 0, 0), 1));
+        painter.drawRect(cell.adjusted(-2, -2, 1, 1));
         painter.setPen(QPen(QColor(255, 255, 255), 1));
-        painter.drawRect(QRect(corner + QPoint(middle, middle), QSize(Loupe::zoom, Loupe::zoom))
-                             .adjusted(-1, -1, 0, 0));
+        painter.drawRect(cell.adjusted(-1, -1, 0, 0));
         painter.setPen(QPen(QColor(0, 0, 0, 200), 2));
         painter.drawRect(lens);
         const QRect label(lens.bottomLeft() + QPoint(0, 2), QSize(Loupe::side, labelHeight - 2));
