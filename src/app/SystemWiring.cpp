@@ -21,7 +21,8 @@ std::unique_ptr<platform::Browsers> chooseBrowsers(SharedServices& shared) {
 }  // namespace
 
 SystemWiring::SystemWiring(SharedServices& shared)
-    : volume_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
+    : applications_(shared.desktop.applications()),
+      volume_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
       bluetooth_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
       browsers_(chooseBrowsers(shared)),
       scripting_(shared.shell, shared.simHome, shared.journal, volume_),
@@ -65,7 +66,8 @@ void SystemWiring::addTweaks(core::TweakFactory& factory) {
          .browsers = *browsers_,
          .browsersHelper = browsersHelper_,
          .powerHelper = powerHelper_,
-         .colorSampler = *colorSampler_});
+         .colorSampler = *colorSampler_,
+         .applications = applications_});
 }
 
 void SystemWiring::addWorkers(BackgroundDrain& drain) {

@@ -33,6 +33,7 @@ class SystemWiring {
     void stop();
 
   private:
+    platform::RunningApplications& applications_;
     DesktopSoundVolume volume_;
     DesktopBluetooth bluetooth_;
     // The desktop's browsers in an X11 session, else the simulated Mac's.

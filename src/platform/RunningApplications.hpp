@@ -17,6 +17,14 @@ struct RunningApplication {
     std::optional<std::string> bundleUrl{};
     bool isActive = false;
     bool isHidden = false;
+    // Has a Dock item (a regular activation policy); on X11, a normal
+    // window the taskbar shows.
+    bool regular = true;
+    // What stands for its icon in a list: an emoji; empty when there is none.
+    std::string icon{};
+    // How to start it again (X11: its program and arguments, read while it
+    // runs); empty where the bundle says.
+    std::vector<std::string> launchCommand{};
     bool operator==(const RunningApplication&) const = default;
 };
 
@@ -33,6 +41,10 @@ class RunningApplications {
     virtual std::optional<RunningApplication> frontmost() = 0;
     virtual bool hide(int pid) = 0;
     virtual bool activate(int pid) = 0;
+    // Ends the application at once, without asking it; never this program.
+    virtual bool forceTerminate(int pid) = 0;
+    // Opens the application again as it was started.
+    virtual bool reopen(const RunningApplication& application) = 0;
     // This program's own pid, as the workspace lists it.
     virtual int ownPid() const = 0;
     // Called with each application as it becomes active.

@@ -6,6 +6,7 @@
 #include "system/LocationSetterTask.hpp"
 #include "system/PreferenceTweaks.hpp"
 #include "system/UnquarantineTask.hpp"
+#include "system/apps/QuitAppsTask.hpp"
 #include "system/appearance/AutoHideMenuBarTask.hpp"
 #include "system/appearance/ToggleDarkModeTask.hpp"
 #include "system/audio/MuteTask.hpp"
@@ -58,6 +59,9 @@ void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
     });
     factory.add("ColorPickerTask", [&services, devices](const core::CatalogueRow& row) {
         return std::make_shared<ColorPickerTask>(row.info, services, devices.colorSampler);
+    });
+    factory.add("QuitAppsTask", [&services, devices](const core::CatalogueRow& row) {
+        return std::make_shared<QuitAppsTask>(row.info, services, devices.applications);
     });
     factory.add("EnergySaverTask", core::mToggleMaker<EnergySaverTask>(services));
     factory.add("KeepMacAwakeTask", core::mToggleMaker<KeepMacAwakeTask>(services));

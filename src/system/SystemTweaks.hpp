@@ -5,6 +5,7 @@
 #include "platform/BluetoothPower.hpp"
 #include "platform/Browsers.hpp"
 #include "platform/ColorSampler.hpp"
+#include "platform/RunningApplications.hpp"
 #include "system/SystemServices.hpp"
 
 namespace quorvane::system {
@@ -20,12 +21,13 @@ struct SystemDevices {
     core::SerialExecutor& browsersHelper;
     core::SerialExecutor& powerHelper;  // where administrator prompts wait
     platform::ColorSampler& colorSampler;
+    platform::RunningApplications& applications;  // main thread
 };
 
 // Registers every tweak of this folder: the one-shot commands, the
 // preference-backed toggles and the Dock's one-shots, the screenshot
 // location setters, unquarantining, the sound, Bluetooth, appearance and
-// menu bar toggles, the browser tweaks, the power tweaks and the colour picker.
+// menu bar toggles, the browser tweaks, the power tweaks, the colour picker and app quitting.
 void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
                      SystemDevices devices);
 

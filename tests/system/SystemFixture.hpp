@@ -21,6 +21,7 @@
 #include "platform/sim/SimColorSampler.hpp"
 #include "platform/sim/SimPrivilegedRunner.hpp"
 #include "platform/sim/SimScripting.hpp"
+#include "platform/sim/SimWindowServer.hpp"
 #include "platform/sim/SimSoundVolume.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "system/SystemTweaks.hpp"
@@ -92,6 +93,8 @@ class SystemFixture : public ::testing::Test {
     platform::posix::PosixProcessLauncher launcher{queue, home.commandEnvironment()};
     core::StopList stops;
     platform::sim::SimColorSampler colorSampler{home, journal, queue};
+    platform::sim::SimPasteboard desktopPasteboard;
+    platform::sim::SimWindowServer desktop{4242, journal, desktopPasteboard};
     std::vector<core::Category> refreshedCategories;
     platform::memory::MemoryBlobStore blobs;
     platform::memory::MemoryUserDefaults defaults;
@@ -132,7 +135,8 @@ class SystemFixture : public ::testing::Test {
                          .browsers = browsers,
                          .browsersHelper = browsersHelper,
                          .powerHelper = powerHelper,
-                         .colorSampler = colorSampler});
+                         .colorSampler = colorSampler,
+                         .applications = desktop});
         catalogue = std::make_unique<core::Catalogue>(factory, store, log, scripts);
     }
 

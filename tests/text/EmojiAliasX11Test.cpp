@@ -52,6 +52,8 @@ struct OneApplication final : RunningApplications {
     std::optional<RunningApplication> frontmost() override { return editor; }
     bool hide(int) override { return false; }
     bool activate(int) override { return true; }
+    bool forceTerminate(int) override { return false; }
+    bool reopen(const RunningApplication&) override { return false; }
     int ownPid() const override { return 1; }
     Token observeActivation(Observer) override { return 1; }
     void removeObserver(Token) override {}

@@ -1005,8 +1005,22 @@ std::vector<RunningApplication> SimWindowServer::list() {
                                                            "file:///Applications/" + entry.name + ".app/")
                                                      : std::nullopt,
                            .isActive = entry.pid == frontmost_,
-                           .isHidden = entry.hidden});
+                           .isHidden = entry.hidden,
+                           .regular = entry.regular,
+                           .icon = entry.pid == ownPid_ ? "⚡" : "🖥️"});
     return running;
+}
+
+bool SimWindowServer::forceTerminate(int pid) {
+    SimDesktopCommand quit{.kind = SimDesktopCommand::Kind::quitApp, .pid = pid};
+    return static_cast<bool>(perform(quit));
+}
+
+bool SimWindowServer::reopen(const RunningApplication& application) {
+    SimDesktopCommand launch{.kind = SimDesktopCommand::Kind::launchApp,
+                             .name = application.name,
+                             .bundle = application.bundleIdentifier};
+    return static_cast<bool>(perform(launch));
 }
 
 std::optional<RunningApplication> SimWindowServer::frontmost() {

@@ -114,6 +114,8 @@ class SimWindowServer final : public Screens,
     std::optional<RunningApplication> frontmost() override;
     bool hide(int pid) override;
     bool activate(int pid) override;
+    bool forceTerminate(int pid) override;
+    bool reopen(const RunningApplication& application) override;
     int ownPid() const override { return ownPid_; }
     RunningApplications::Token observeActivation(Observer observer) override;
     void removeObserver(RunningApplications::Token token) override;

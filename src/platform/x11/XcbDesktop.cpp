@@ -1,5 +1,9 @@
 #include "platform/x11/XcbDesktop.hpp"
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/res.h>
 #include <xcb/xcb.h>
@@ -12,7 +16,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <set>
+#include <thread>
+
+extern char** environ;
 
 namespace quorvane::platform::x11 {
 
@@ -171,10 +179,14 @@ std::vector<XcbDesktop::Client> XcbDesktop::read(const std::vector<std::uint32_t
                     client.hidden = true;
                 if (atoms.atoms[a] == ewmh->_NET_WM_STATE_ABOVE)
                     client.layer = std::max(client.layer, windowLayer::floating);
+                if (atoms.atoms[a] == ewmh->_NET_WM_STATE_SKIP_TASKBAR)
+                    client.skipTaskbar = true;
             }
             xcb_ewmh_get_atoms_reply_wipe(&atoms);
         }
         if (xcb_ewmh_get_wm_window_type_reply(ewmh, request.type, &atoms, nullptr)) {
+            // The first type is the one the client means.
+            client.normal = atoms.atoms_len == 0 || atoms.atoms[0] == ewmh->_NET_WM_WINDOW_TYPE_NORMAL;
             for (std::uint32_t a = 0; a < atoms.atoms_len; ++a) {
                 if (atoms.atoms[a] == ewmh->_NET_WM_WINDOW_TYPE_DOCK)
                     client.layer = windowLayer::dock;
@@ -568,6 +580,32 @@ std::optional<std::string> programUrl(int pid) {
     return "file://" + program.string();
 }
 
+// The program and its arguments, to start it again after it has gone.
+std::vector<std::string> commandOf(int pid) {
+    const auto process = std::filesystem::path("/proc") / std::to_string(pid);
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink(process / "exe", error);
+    if (error || program.empty())
+        return {};
+    std::vector<std::string> command{program.string()};
+    std::ifstream file(process / "cmdline", std::ios::binary);
+    std::string argument;
+    bool first = true;
+    while (std::getline(file, argument, '\0')) {
+        if (!first)
+            command.push_back(argument);
+        first = false;
+    }
+    return command;
+}
+
+// Whether `pid` is a process of this user (the one a signal may end).
+bool isOurs(int pid) {
+    struct stat status{};
+    const auto process = "/proc/" + std::to_string(pid);
+    return ::stat(process.c_str(), &status) == 0 && status.st_uid == ::getuid();
+}
+
 }  // namespace
 
 std::vector<RunningApplication> XcbDesktop::list() {
@@ -582,8 +620,12 @@ std::vector<RunningApplication> XcbDesktop::list() {
             running.push_back({.pid = found.pid,
                                .name = found.className,
                                .bundleUrl = programUrl(found.pid),
-                               .isHidden = true});
+                               .isHidden = true,
+                               .regular = false,
+                               .icon = "🪟",
+                               .launchCommand = commandOf(found.pid)});
         auto& app = running[at->second];
+        app.regular = app.regular || (found.normal && !found.skipTaskbar);
         app.isHidden = app.isHidden && found.hidden;
         app.isActive = app.isActive || (active && *active == found.window);
     }
@@ -612,6 +654,37 @@ bool XcbDesktop::activate(int pid) {
         if (found.pid == pid && !found.desktop)
             return performAction(make(Kind::window, found.window), ax::raise);
     return false;
+}
+
+bool XcbDesktop::forceTerminate(int pid) {
+    // Only a process the X server names as a client's, of this user, and
+    // never ourselves: a window claiming some pid gets nothing killed.
+    if (pid <= 0 || pid == ownPid() || !isOurs(pid))
+        return false;
+    bool listed = false;
+    for (const auto& found : clients(true))
+        listed = listed || (found.pid == pid && !found.desktop);
+    return listed && ::kill(pid, SIGKILL) == 0;
+}
+
+bool XcbDesktop::reopen(const RunningApplication& application) {
+    if (application.launchCommand.empty())
+        return false;
+    std::vector<char*> argv;
+    for (const auto& word : application.launchCommand)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // Its own session: it outlives us, as a program the user started would.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    const int spawned = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (spawned != 0)
+        return false;
+    std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
+    return true;
 }
 
 int XcbDesktop::ownPid() const {

@@ -56,6 +56,8 @@ class XcbDesktop final : public Accessibility,
     std::optional<RunningApplication> frontmost() override;
     bool hide(int pid) override;
     bool activate(int pid) override;
+    bool forceTerminate(int pid) override;
+    bool reopen(const RunningApplication& application) override;
     int ownPid() const override;
     RunningApplications::Token observeActivation(Observer observer) override;
     void removeObserver(RunningApplications::Token token) override;
@@ -74,6 +76,8 @@ class XcbDesktop final : public Accessibility,
         int layer = 0;
         bool hidden = false;
         bool desktop = false;
+        bool normal = true;  // a normal window (no other type given)
+        bool skipTaskbar = false;
     };
     struct Impl;
 
