@@ -21,6 +21,10 @@ eventually pactl info || fail "the sound server did not start"
 pactl set-sink-volume @DEFAULT_SINK@ 35%
 pactl set-source-volume @DEFAULT_SOURCE@ 60%
 
+# xeyes is kept from "Quit Apps".
+mkdir -p "$XDG_CONFIG_HOME/com.tarnvell.Quorvane"
+printf '{"QuitAppsTask.Manager.keepApps": ["file://%s"]}\n' "$(readlink -f "$(command -v xeyes)")" \
+    > "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json"
 "$quorvane" >"$home/out.txt" 2>&1 &
 pids+=($!)
 eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
@@ -65,6 +69,25 @@ eventually xdotool search --name "Quorvane colour sampler" >/dev/null || fail "n
 xdotool key Escape
 eventually sh -c '! xdotool search --name "Quorvane colour sampler" >/dev/null' || fail "Escape left the sampler"
 [ "$(xclip -o -selection clipboard)" = "#12ab34" ] || fail "a cancelled sampler changed the clipboard"
+
+# Quit Apps: a kept program survives "Quit All"; a window that claims
+# another process's pid gets that process nothing.
+kill "$(pgrep -x xlogo)" 2>/dev/null || true
+sleep 300 &
+bystander=$!
+pids+=($bystander)
+xeyes -geometry 100x100+500+40 &
+pids+=($!)
+xlogo -geometry 100x100+640+40 &
+pids+=($!)
+eventually xdotool search --class xeyes >/dev/null || fail "no xeyes"
+eventually xdotool search --class xlogo >/dev/null || fail "no xlogo"
+logo=$(xdotool search --class xlogo | head -1)
+xprop -id "$logo" -f _NET_WM_PID 32c -set _NET_WM_PID "$bystander"
+"$quorvane" run "Quit Apps" >/dev/null
+eventually sh -c '! xdotool search --class xlogo >/dev/null' || fail "xlogo was not quit"
+xdotool search --class xeyes >/dev/null || fail "the kept xeyes was quit"
+kill -0 "$bystander" || fail "a process a window only named was killed"
 
 simulated=$("$quorvane" sim volume | tr '\n' ' ')
 [ "$simulated" = "output volume 50 input volume 50 " ] || fail "the simulated Mac's volumes moved: $simulated"
