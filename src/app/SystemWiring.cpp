@@ -47,6 +47,10 @@ SystemWiring::SystemWiring(SharedServices& shared)
                 .homeDirectory = shared.simHome.homeDirectory().string(),
                 .refreshAll = {},
                 .toolFolder = shared.simHome.binDirectory()} {
+    // A real desktop session: the stand-in caffeinate also holds its idle
+    // inhibitors.
+    if (shared.desktop.kind() == "X11")
+        shared.launcher.setEnvironment("QUORVANE_IDLE_INHIBIT", "1");
     if (shared.desktop.simulated()) {
         colorSampler_ = std::make_unique<platform::sim::SimColorSampler>(
             shared.simHome, shared.journal, shared.mainQueue);

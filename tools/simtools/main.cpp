@@ -17,6 +17,9 @@
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
+
+#include "IdleInhibit.hpp"
 #include "platform/sim/SimPower.hpp"
 
 namespace {
@@ -61,14 +64,26 @@ std::optional<std::int64_t> count(const std::string& text, std::int64_t limit) {
     return value <= limit ? std::optional(value) : std::nullopt;
 }
 
-// Waits until `until` (0: for ever) or one of the ending signals; answers
-// the signal, or 0 when the time came.
-int waitUntil(std::int64_t until) {
+sigset_t endingSignals() {
     sigset_t ending;
     sigemptyset(&ending);
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaddset(&ending, signal);
-    sigprocmask(SIG_BLOCK, &ending, nullptr);
+    return ending;
+}
+
+// Before any thread starts (D-Bus has one): the ending signals then reach
+// only the wait below, never a thread that would die of them at once.
+void blockEndingSignals() {
+    const sigset_t ending = endingSignals();
+    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+}
+
+// Waits until `until` (0: for ever) or one of the ending signals; answers
+// the signal, or 0 when the time came.
+int waitUntil(std::int64_t until) {
+    const sigset_t ending = endingSignals();
+    blockEndingSignals();
     for (;;) {
         int caught = 0;
         if (until == 0) {
@@ -191,13 +206,25 @@ int caffeinate(const SimPower& power, const std::vector<std::string>& arguments)
     }
     if (flags.empty())
         flags = "i";  // the tool's default assertion
+    blockEndingSignals();
     const int pid = static_cast<int>(::getpid());
     const std::int64_t until = seconds > 0 ? nowSeconds() + seconds : 0;
     if (auto saved = power.addAssertion({pid, flags, until}); !saved) {
         std::cerr << "caffeinate: " << saved.error().message << "\n";
         return 1;
     }
-    const int signal = waitUntil(until);
+    int signal = 0;
+    if (const char* inhibit = std::getenv("QUORVANE_IDLE_INHIBIT"); inhibit && std::string(inhibit) == "1") {
+        // A real desktop session: its idle inhibitors are held too.
+        int argc = 1;
+        char name[] = "caffeinate";
+        char* argv[] = {name, nullptr};
+        QCoreApplication application(argc, argv);
+        IdleInhibit held(flags.find('d') != std::string::npos, flags.find('i') != std::string::npos);
+        signal = waitUntil(until);
+    } else {
+        signal = waitUntil(until);
+    }
     power.removeRecord(pid);
     if (signal != 0)
         endBy(signal);

@@ -24,6 +24,11 @@ class PosixProcessLauncher final : public ProcessLauncher {
     PosixProcessLauncher(const PosixProcessLauncher&) = delete;
     PosixProcessLauncher& operator=(const PosixProcessLauncher&) = delete;
 
+    // Adds a variable every program started from now on gets. Main thread.
+    void setEnvironment(const std::string& name, std::string value) {
+        environment_[name] = std::move(value);
+    }
+
     Status launch(const std::string& path, const std::vector<std::string>& arguments) override;
     Result<std::shared_ptr<ChildProcess>> start(const std::string& path,
                                                 const std::vector<std::string>& arguments,
