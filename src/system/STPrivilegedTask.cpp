@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <thread>
 
 namespace quorvane::system {
 
@@ -24,7 +25,10 @@ STPrivilegedTask::STPrivilegedTask(platform::PrivilegedRunner& runner, platform:
       log_(log) {}
 
 STPrivilegedTask::~STPrivilegedTask() {
-    timer_.cancel();
+    if (watch_) {
+        std::lock_guard lock(watch_->mutex);
+        watch_->cancelled = true;
+    }
     if (outputDescriptor >= 0)
         ::close(outputDescriptor);
 }
@@ -78,16 +82,31 @@ int STPrivilegedTask::launchWithAuthorization() {
     isRunning = true;
     processIdentifier = started.processIdentifier;
     outputDescriptor = started.outputDescriptor;
-    scheduleCheck();
+    watchExit();
     return 0;
 }
 
-void STPrivilegedTask::scheduleCheck() {
-    timer_ = queue_.after(checkInterval, [this] {
-        checkTaskStatus();
-        if (isRunning)
-            scheduleCheck();
-    });
+void STPrivilegedTask::watchExit() {
+    if (watch_) {
+        std::lock_guard lock(watch_->mutex);
+        watch_->cancelled = true;
+    }
+    watch_ = std::make_shared<Watch>();
+    std::thread([watch = watch_, pid = processIdentifier, queue = &queue_, this] {
+        // Waits without reaping: the pid stays this tool's until the main
+        // queue has looked.
+        siginfo_t info{};
+        while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 &&
+               errno == EINTR) {
+        }
+        std::lock_guard lock(watch->mutex);
+        if (watch->cancelled)
+            return;
+        queue->post([watch, this] {
+            if (!watch->cancelled)
+                checkTaskStatus();
+        });
+    }).detach();
 }
 
 void STPrivilegedTask::checkTaskStatus() {
@@ -103,7 +122,10 @@ void STPrivilegedTask::waitUntilExit() {
         log_.info(source, "Task " + description() + " is not running");
         return;
     }
-    timer_.cancel();
+    if (watch_) {
+        std::lock_guard lock(watch_->mutex);
+        watch_->cancelled = true;
+    }
     int status = 0;
     while (::waitpid(processIdentifier, &status, 0) < 0 && errno == EINTR) {
     }
@@ -111,7 +133,6 @@ void STPrivilegedTask::waitUntilExit() {
 }
 
 void STPrivilegedTask::recordExit(int waitStatus) {
-    timer_.cancel();
     isRunning = false;
     // An exit status is bits 8-15 of the wait status. A tool killed by a
     // signal has none (those bits are 0, which would read as success): it

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,14 +15,13 @@
 namespace quorvane::system {
 
 // A tool started with administrator rights (the privileged task of the
-// command tweaks). Used on the main thread: while it runs, a 0.05 s timer on
-// the main queue checks whether it has ended; then `isRunning` goes false,
-// `terminationStatus` is set, `didTerminate` is announced and the
-// termination handler is called.
+// command tweaks). Used on the main thread: while it runs, a thread waits
+// for its end without reaping it and tells the main queue, which reaps it;
+// then `isRunning` goes false, `terminationStatus` is set, `didTerminate` is
+// announced and the termination handler is called. Nothing wakes the
+// program while the tool runs, however long (a shutdown pending for hours).
 class STPrivilegedTask {
   public:
-    static constexpr platform::Duration checkInterval = std::chrono::milliseconds(50);
-
     STPrivilegedTask(platform::PrivilegedRunner& runner, platform::MainQueue& queue,
                      platform::Log& log, std::string launchPath = {},
                      std::vector<std::string> arguments = {},
@@ -68,12 +68,19 @@ class STPrivilegedTask {
     std::optional<int> refusal();
     void recordExit(int waitStatus);
     void ended(int waitStatus);
-    void scheduleCheck();
+    void watchExit();
+
+    // Shared with the thread that waits for the tool: it posts only while
+    // the task is alive.
+    struct Watch {
+        std::mutex mutex;
+        bool cancelled = false;
+    };
 
     platform::PrivilegedRunner& runner_;
     platform::MainQueue& queue_;
     platform::Log& log_;
-    platform::TimerToken timer_;
+    std::shared_ptr<Watch> watch_;
 };
 
 }  // namespace quorvane::system

@@ -134,8 +134,8 @@ struct PowerTweaksTest : testing::SystemFixture {
         tweak(id)->run();
         settle();
     }
-    // Runs the main queue, and its clock (the privileged tasks look at
-    // their tools every 0.05 s), until `done` holds, for up to five seconds.
+    // Runs the main queue, and its clock, until `done` holds, for up to
+    // five seconds.
     template <class Done>
     bool waitFor(Done done) {
         for (int i = 0; i < 250 && !done(); ++i) {
@@ -217,7 +217,7 @@ TEST_F(PowerTweaksTest, aNewShutdownReplacesThePendingOneAndItsEndSwitchesOff) {
     ASSERT_TRUE(waitFor([&] { return !power.runsStandIn(first, "shutdown"); }));
     for (int i = 0; i < 5; ++i) {
         settle();
-        queue.advance(STPrivilegedTask::checkInterval);
+        queue.advance(std::chrono::milliseconds(50));
     }
     EXPECT_TRUE(toggle("ScheduleShutdownTask").isOn());
 

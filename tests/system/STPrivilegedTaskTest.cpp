@@ -23,7 +23,7 @@ struct STPrivilegedTaskTest : ::testing::Test {
     platform::sim::SimPrivilegedRunner runner{home, journal};
 };
 
-TEST_F(STPrivilegedTaskTest, reportsTheEndThroughItsTimerNotificationAndHandler) {
+TEST_F(STPrivilegedTaskTest, reportsTheEndThroughTheMainQueueNotificationAndHandler) {
     STPrivilegedTask task(runner, queue, log, "/bin/sh", {"-c", "echo out; exit 3"});
     int handled = 0, announced = 0;
     task.terminationHandler = [&](STPrivilegedTask& ended) { handled = ended.terminationStatus; };
@@ -34,9 +34,11 @@ TEST_F(STPrivilegedTaskTest, reportsTheEndThroughItsTimerNotificationAndHandler)
     EXPECT_EQ(task.launch(), 0);  // already running: nothing new starts
     EXPECT_TRUE(log.contains("Task already running: /bin/sh -c echo out; exit 3"));
 
+    // No timer: the end is posted when it comes.
+    EXPECT_EQ(queue.pendingTimers(), 0u);
     for (int i = 0; i < 400 && task.isRunning; ++i) {
         std::this_thread::sleep_for(5ms);
-        queue.advance(STPrivilegedTask::checkInterval);
+        queue.drain();
     }
     EXPECT_FALSE(task.isRunning);
     EXPECT_EQ(task.terminationStatus, 3);
