@@ -9,26 +9,29 @@
 
 namespace quorvane::platform::qt {
 
-class FrozenScreenOverlay::ScreenWindow final : public QRasterWindow {
+FrozenScreenWindow::FrozenScreenWindow(QScreen* screen, const QString& title)
+    : grab_(screen->grabWindow(0)) {
+    setScreen(screen);
+    setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
+             Qt::Tool);
+    setGeometry(screen->geometry());
+    setCursor(Qt::CrossCursor);
+    setTitle(title);
+}
+
+void FrozenScreenWindow::start() {
+    show();
+    raise();
+    requestActivate();
+    // Escape must reach us whatever window had the keyboard.
+    setKeyboardGrabEnabled(true);
+    setMouseGrabEnabled(true);
+}
+
+class FrozenScreenOverlay::ScreenWindow final : public FrozenScreenWindow {
   public:
     ScreenWindow(FrozenScreenOverlay& owner, QScreen* screen)
-        : owner_(owner), grab_(screen->grabWindow(0)) {
-        setScreen(screen);
-        setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                 Qt::X11BypassWindowManagerHint | Qt::Tool);
-        setGeometry(screen->geometry());
-        setCursor(Qt::CrossCursor);
-        setTitle(QStringLiteral("Quorvane screen selection"));
-    }
-
-    void start() {
-        show();
-        raise();
-        requestActivate();
-        // Escape must reach us whatever window had the keyboard.
-        setKeyboardGrabEnabled(true);
-        setMouseGrabEnabled(true);
-    }
+        : FrozenScreenWindow(screen, QStringLiteral("Quorvane screen selection")), owner_(owner) {}
 
   protected:
     void paintEvent(QPaintEvent*) override {
@@ -88,7 +91,6 @@ class FrozenScreenOverlay::ScreenWindow final : public QRasterWindow {
     }
 
     FrozenScreenOverlay& owner_;
-    QPixmap grab_;
     QPoint from_;
     QPoint to_;
     bool dragging_ = false;

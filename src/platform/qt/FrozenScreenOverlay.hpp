@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRasterWindow>
+#include <QScreen>
 
 #include <functional>
 #include <memory>
@@ -10,6 +11,18 @@
 #include <vector>
 
 namespace quorvane::platform::qt {
+
+// One screen grabbed and shown frozen in a window above everything and
+// outside the window manager's reach, holding the keyboard and the pointer
+// once started: what the screen pickers draw on.
+class FrozenScreenWindow : public QRasterWindow {
+  public:
+    FrozenScreenWindow(QScreen* screen, const QString& title);
+    void start();
+
+  protected:
+    QPixmap grab_;
+};
 
 // Every screen grabbed at one moment and shown frozen and dimmed, one
 // window a screen, above everything and outside the window manager's

@@ -6,10 +6,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRasterWindow>
 #include <QScreen>
 #include <QTimer>
 
+#include "platform/qt/FrozenScreenOverlay.hpp"
 #include "platform/qt/Loupe.hpp"
 
 namespace quorvane::platform::qt {
@@ -32,25 +32,14 @@ SampledColor colorOf(QRgb pixel) {
 
 }  // namespace
 
-class QtColorSampler::ScreenWindow final : public QRasterWindow {
+class QtColorSampler::ScreenWindow final : public FrozenScreenWindow {
   public:
     ScreenWindow(QtColorSampler& owner, QScreen* screen)
-        : owner_(owner), grab_(screen->grabWindow(0)), pixels_(srgbPixels(grab_)) {
-        setScreen(screen);
-        setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                 Qt::X11BypassWindowManagerHint | Qt::Tool);
-        setGeometry(screen->geometry());
-        setCursor(Qt::CrossCursor);
-        setTitle(QStringLiteral("Quorvane colour sampler"));
-    }
+        : FrozenScreenWindow(screen, QStringLiteral("Quorvane colour sampler")),
+          owner_(owner), pixels_(srgbPixels(grab_)) {}
 
-    void start() {
-        show();
-        raise();
-        requestActivate();
-        // Escape must reach us whatever window had the keyboard.
-        setKeyboardGrabEnabled(true);
-        setMouseGrabEnabled(true);
+    void begin() {
+        start();
         const QPoint inside = mapFromGlobal(QCursor::pos(screen()));
         if (QRect(QPoint(), size()).contains(inside))
             moveTo(inside);
@@ -114,7 +103,6 @@ class QtColorSampler::ScreenWindow final : public QRasterWindow {
     }
 
     QtColorSampler& owner_;
-    QPixmap grab_;
     QImage pixels_;
     Loupe loupe_;
     QPoint pointer_;
@@ -152,7 +140,7 @@ void QtColorSampler::open() {
         return;
     }
     for (auto& window : windows_)
-        window->start();
+        window->begin();
 }
 
 void QtColorSampler::finish(std::optional<SampledColor> color) {

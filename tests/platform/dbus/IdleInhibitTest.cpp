@@ -9,12 +9,12 @@
 #include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
 #include <QDBusVirtualObject>
-#include <QElapsedTimer>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/TemporaryDirectory.hpp"
+#include "support/WaitFor.hpp"
 
 extern char** environ;
 
@@ -75,14 +75,7 @@ class FakeIdle final : public QDBusVirtualObject {
     bool registered_ = false;
 };
 
-template <class Done>
-bool waitFor(Done done) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
+using quorvane::testing::waitFor;
 
 TEST(IdleInhibit, caffeinateHoldsTheSessionAwakeUntilItIsEnded) {
     int argc = 0;
