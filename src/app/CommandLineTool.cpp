@@ -209,7 +209,10 @@ int simPower(const std::vector<std::string>& words) {
     const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
     const platform::sim::SimPower power(paths.simulatedMac);
     if (!words.empty())
-        std::cout << power.toJson().dump(2) << "\n";
+        // The state is files anyone may have edited: bytes that are not
+        // UTF-8 are replaced, not fatal.
+        std::cout << power.toJson().dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                  << "\n";
     else
         std::cout << power.describe() << "\n";
     return 0;

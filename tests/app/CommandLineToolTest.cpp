@@ -11,6 +11,7 @@
 #include "platform/memory/MemoryLog.hpp"
 #include "platform/posix/FileJournal.hpp"
 #include "platform/sim/SimHome.hpp"
+#include "platform/sim/SimPower.hpp"
 #include "support/ChildProcess.hpp"
 #include "support/TemporaryDirectory.hpp"
 
@@ -103,6 +104,12 @@ TEST_F(CommandLineToolTest, simAdminSetsHowTheSimulatedMacAnswers) {
     EXPECT_TRUE(sim.isGranted(platform::Permission::screenRecording));
     run({"sim", "grant", "accessibility"});
     EXPECT_TRUE(sim.isGranted(platform::Permission::accessibility));
+
+    // The power state is files: one edited by hand, bytes and all, still shows.
+    platform::sim::SimPower power(home.path() / "sim");
+    power.recordDone("restart at 1 \xff");
+    const auto json = run({"sim", "power", "--json"});
+    EXPECT_NE(std::find(json.begin(), json.end(), "  \"powermode\": 0,"), json.end());
 }
 
 }  // namespace

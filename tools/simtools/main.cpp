@@ -126,7 +126,7 @@ int pmset(const SimPower& power, const std::vector<std::string>& arguments) {
         auto events = quorvane::platform::sim::parseRepeatEvents(
             std::span(arguments).subspan(1));
         if (!events) {
-            std::cerr << events.error().message << "\n";
+            std::cerr << events.error().message.substr(0, 200) << "\n";
             return 1;
         }
         if (auto saved = power.setRepeatEvents(events.value()); !saved) {
