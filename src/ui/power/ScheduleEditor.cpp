@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "system/power/PowerSettings.hpp"
 #include "ui/Looks.hpp"
 #include "ui/Switch.hpp"
 
@@ -31,6 +32,12 @@ ScheduleEditor::ScheduleEditor(system::EnergySaverTask& task, QWidget* parent)
     layout->addWidget(empty_);
     layout->addLayout(rows_);
     layout->addLayout(buttons);
+    auto* footnote = new QLabel(QString::fromUtf8(system::applyAgainFootnote.data(),
+                                                  static_cast<int>(system::applyAgainFootnote.size())),
+                                this);
+    footnote->setForegroundRole(QPalette::PlaceholderText);
+    footnote->setWordWrap(true);
+    layout->addWidget(footnote);
     layout->addStretch(1);
     connect(add, &QPushButton::clicked, this, [this] { task_.addItem(); });
     rebuild();
@@ -71,6 +78,23 @@ void ScheduleEditor::change(const std::string& id,
         }
 }
 
+namespace {
+
+// A list of single days can be long ("Monday, Tuesday, Wednesday, …"): the
+// button keeps one width and shows what fits, the whole label in its
+// tooltip and for accessibility.
+void showDays(QToolButton* button, const std::vector<system::DayOfWeek>& days) {
+    const QString label = QString::fromStdString(system::daysLabel(days));
+    const QFontMetrics metrics = button->fontMetrics();
+    const int room = metrics.horizontalAdvance(QStringLiteral("Monday, Tuesday, Wed"));
+    button->setText(metrics.elidedText(label, Qt::ElideRight, room));
+    button->setFixedWidth(room + 28);
+    button->setToolTip(label);
+    button->setAccessibleName(label);
+}
+
+}  // namespace
+
 QWidget* ScheduleEditor::makeRow(const system::ScheduleItem& item) {
     auto* row = new QWidget(this);
     auto* line = new QHBoxLayout(row);
@@ -88,8 +112,7 @@ QWidget* ScheduleEditor::makeRow(const system::ScheduleItem& item) {
 
     auto* days = new QToolButton(row);
     days->setPopupMode(QToolButton::InstantPopup);
-    days->setText(QString::fromStdString(system::daysLabel(item.days)));
-    days->setMinimumWidth(days->fontMetrics().horizontalAdvance(QStringLiteral("Every Day")) + 28);
+    showDays(days, item.days);
     auto* menu = new QMenu(days);
     for (const auto& info : system::daysOfWeek) {
         auto* day = menu->addAction(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
@@ -107,7 +130,7 @@ QWidget* ScheduleEditor::makeRow(const system::ScheduleItem& item) {
                     day->setChecked(true);
                     changed.days.push_back(which);
                 }
-                days->setText(QString::fromStdString(system::daysLabel(changed.days)));
+                showDays(days, changed.days);
             });
         });
     }
