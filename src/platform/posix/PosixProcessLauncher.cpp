@@ -68,14 +68,7 @@ Status PosixProcessLauncher::launch(const std::string& path,
                                     const std::vector<std::string>& arguments) {
     std::vector<std::string> words{path};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    CStringArray argv(std::move(words));
-    CStringArray envp(environmentWith(environment_));
-    pid_t pid = -1;
-    const int spawned = ::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), envp.data());
-    if (spawned != 0)
-        return Error{"cannot start " + path + ": " + std::strerror(spawned)};
-    std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
-    return success();
+    return spawnDetached(std::move(words), environmentWith(environment_));
 }
 
 Result<std::shared_ptr<ChildProcess>> PosixProcessLauncher::start(

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Result.hpp"
+
 namespace quorvane::platform::posix {
 
 // Strings laid out as the NULL-terminated char* array that exec and
@@ -25,5 +27,12 @@ class CStringArray {
 // This process's environment with `overrides` replacing (or adding) those
 // variables, as "NAME=value" strings.
 std::vector<std::string> environmentWith(const std::map<std::string, std::string>& overrides);
+
+// Starts the program `words[0]` (a path) with `words` as its arguments and
+// `environment`, without waiting: a detached thread collects its exit so it
+// leaves no zombie. `ownSession`: in a session of its own, as a program the
+// user started would be. The error says why it could not start.
+Status spawnDetached(std::vector<std::string> words, std::vector<std::string> environment,
+                     bool ownSession = false);
 
 }  // namespace quorvane::platform::posix

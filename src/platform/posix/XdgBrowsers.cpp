@@ -1,20 +1,14 @@
 #include "platform/posix/XdgBrowsers.hpp"
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <sstream>
-#include <thread>
 
 #include "platform/posix/DesktopEntry.hpp"
 #include "platform/posix/FileOps.hpp"
 #include "platform/posix/ProcessArguments.hpp"
-
-extern char** environ;
 
 namespace quorvane::platform::posix {
 
@@ -216,13 +210,10 @@ Status XdgBrowsers::open(const std::vector<std::string>& urls, const std::string
         const auto program = resolved(arguments->front());
         if (!program)
             return Error{"cannot find " + arguments->front()};
-        CStringArray argv(*arguments);
-        pid_t pid = 0;
-        if (const int failed = ::posix_spawn(&pid, program->c_str(), nullptr, nullptr, argv.data(), environ);
-            failed != 0)
-            return Error{"cannot start " + *program + ": " + std::strerror(failed)};
         // The browser lives on by itself; its exit is only collected.
-        std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
+        arguments->front() = *program;
+        if (auto started = spawnDetached(std::move(*arguments), environmentWith({})); !started)
+            return started;
     }
     return success();
 }

@@ -1,9 +1,9 @@
 #include "platform/x11/XcbDesktop.hpp"
 
+#include "platform/posix/ProcessArguments.hpp"
+
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/res.h>
 #include <xcb/xcb.h>
@@ -18,9 +18,6 @@
 #include <cstring>
 #include <fstream>
 #include <set>
-#include <thread>
-
-extern char** environ;
 
 namespace quorvane::platform::x11 {
 
@@ -670,21 +667,11 @@ bool XcbDesktop::forceTerminate(int pid) {
 bool XcbDesktop::reopen(const RunningApplication& application) {
     if (application.launchCommand.empty())
         return false;
-    std::vector<char*> argv;
-    for (const auto& word : application.launchCommand)
-        argv.push_back(const_cast<char*>(word.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
     // Its own session: it outlives us, as a program the user started would.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-    const int spawned = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    if (spawned != 0)
-        return false;
-    std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
-    return true;
+    auto started = posix::spawnDetached(application.launchCommand, posix::environmentWith({}), true);
+    if (!started)
+        log_.warning("XcbDesktop", started.error().message);
+    return static_cast<bool>(started);
 }
 
 int XcbDesktop::ownPid() const {
