@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/posix/FileOps.hpp"
+#include "platform/posix/JsonFile.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -17,12 +18,10 @@ bool known(std::string_view state) {
 }  // namespace
 
 std::string SimBluetooth::state() {
-    if (auto bytes = posix::readFile(file_, maxFileBytes); bytes && bytes.value()) {
-        const auto stored = nlohmann::json::parse(*bytes.value(), nullptr, false);
-        if (stored.is_object() && stored.contains("controller") && stored["controller"].is_string())
-            if (auto value = stored["controller"].get<std::string>(); known(value))
-                return value;
-    }
+    const auto stored = posix::readJsonObject(file_, maxFileBytes);
+    if (stored && stored->contains("controller") && (*stored)["controller"].is_string())
+        if (auto value = (*stored)["controller"].get<std::string>(); known(value))
+            return value;
     return "on";
 }
 

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/posix/FileOps.hpp"
+#include "platform/posix/JsonFile.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -20,19 +21,15 @@ json fresh() {
 }
 
 json load(const std::filesystem::path& file) {
-    if (auto bytes = posix::readFile(file, maxFileBytes); bytes && bytes.value()) {
-        auto state = json::parse(*bytes.value(), nullptr, false);
-        if (state.is_object() && state.contains("installed") && state["installed"].is_array() &&
-            state.contains("defaults") && state["defaults"].is_object())
-            return state;
-    }
+    auto state = posix::readJsonObject(file, maxFileBytes);
+    if (state && state->contains("installed") && (*state)["installed"].is_array() &&
+        state->contains("defaults") && (*state)["defaults"].is_object())
+        return *state;
     return fresh();
 }
 
 Status save(const std::filesystem::path& file, const json& state) {
-    if (auto made = posix::makePrivateDirectory(file.parent_path()); !made)
-        return made;
-    return posix::writeFileAtomically(file, state.dump(2) + "\n");
+    return posix::writeJsonFile(file, state);
 }
 
 bool contains(const json& list, const std::string& bundleIdentifier) {

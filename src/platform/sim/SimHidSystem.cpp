@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/posix/FileOps.hpp"
+#include "platform/posix/JsonFile.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -17,18 +18,14 @@ nlohmann::json fresh() {
 }
 
 nlohmann::json load(const std::filesystem::path& file) {
-    if (auto bytes = posix::readFile(file, maxFileBytes); bytes && bytes.value()) {
-        auto stored = nlohmann::json::parse(*bytes.value(), nullptr, false);
-        if (stored.is_object() && stored.contains(parametersKey) && stored[parametersKey].is_object())
-            return stored;
-    }
+    auto stored = posix::readJsonObject(file, maxFileBytes);
+    if (stored && stored->contains(parametersKey) && (*stored)[parametersKey].is_object())
+        return *stored;
     return fresh();
 }
 
 Status save(const std::filesystem::path& file, const nlohmann::json& state) {
-    if (auto made = posix::makePrivateDirectory(file.parent_path()); !made)
-        return made;
-    return posix::writeFileAtomically(file, state.dump(2) + "\n");
+    return posix::writeJsonFile(file, state);
 }
 
 }  // namespace

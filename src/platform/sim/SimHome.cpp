@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/posix/FileOps.hpp"
+#include "platform/posix/JsonFile.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -139,12 +140,7 @@ std::map<std::string, std::string> SimHome::commandEnvironment() const {
 namespace {
 
 nlohmann::json readSettings(const std::filesystem::path& root) {
-    if (auto bytes = posix::readFile(root / "settings.json", 64 * 1024); bytes && bytes.value()) {
-        auto stored = nlohmann::json::parse(*bytes.value(), nullptr, false);
-        if (stored.is_object())
-            return stored;
-    }
-    return nlohmann::json::object();
+    return posix::readJsonObject(root / "settings.json", 64 * 1024).value_or(nlohmann::json::object());
 }
 
 // A setting holds `denied` only when it says exactly so; anything else is
@@ -156,11 +152,9 @@ bool settingIsNot(const std::filesystem::path& root, const std::string& key, con
 }
 
 Status writeSetting(const std::filesystem::path& root, const std::string& key, const char* value) {
-    if (auto made = posix::makePrivateDirectory(root); !made)
-        return made;
     auto settings = readSettings(root);
     settings[key] = value;
-    return posix::writeFileAtomically(root / "settings.json", settings.dump(2) + "\n");
+    return posix::writeJsonFile(root / "settings.json", settings);
 }
 
 }  // namespace

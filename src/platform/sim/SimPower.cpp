@@ -6,12 +6,11 @@
 #include <set>
 
 #include "platform/posix/FileOps.hpp"
+#include "platform/posix/JsonFile.hpp"
 
 namespace quorvane::platform::sim {
 
 namespace {
-
-constexpr std::size_t maxStateBytes = 256 * 1024;
 
 const std::set<std::string, std::less<>> wakingTypes{"wake", "poweron", "wakeorpoweron"};
 const std::set<std::string, std::less<>> sleepingTypes{"sleep", "shutdown", "restart"};
@@ -39,18 +38,11 @@ bool isTimeOfDay(const std::string& time) {
 }
 
 nlohmann::json readJson(const std::filesystem::path& path) {
-    if (auto bytes = posix::readFile(path, maxStateBytes); bytes && bytes.value()) {
-        auto parsed = nlohmann::json::parse(*bytes.value(), nullptr, false);
-        if (parsed.is_object())
-            return parsed;
-    }
-    return nlohmann::json::object();
+    return posix::readJsonObject(path).value_or(nlohmann::json::object());
 }
 
 Status writeJson(const std::filesystem::path& path, const nlohmann::json& json) {
-    if (auto made = posix::makePrivateDirectory(path.parent_path()); !made)
-        return made;
-    return posix::writeFileAtomically(path, json.dump(2) + "\n");
+    return posix::writeJsonFile(path, json);
 }
 
 std::string firstLine(const std::filesystem::path& path) {

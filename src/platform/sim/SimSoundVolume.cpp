@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/posix/FileOps.hpp"
+#include "platform/posix/JsonFile.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -20,12 +21,7 @@ int stored(const nlohmann::json& state, SoundVolume::Channel channel) {
 }
 
 nlohmann::json load(const std::filesystem::path& file) {
-    if (auto bytes = posix::readFile(file, maxFileBytes); bytes && bytes.value()) {
-        auto state = nlohmann::json::parse(*bytes.value(), nullptr, false);
-        if (state.is_object())
-            return state;
-    }
-    return nlohmann::json::object();
+    return posix::readJsonObject(file, maxFileBytes).value_or(nlohmann::json::object());
 }
 
 }  // namespace
