@@ -123,6 +123,9 @@ struct PowerTweaksTest : testing::SystemFixture {
     void SetUp() override { build(); }
     void TearDown() override {
         stops.stopAll();
+        // A pending shutdown outlives its tweak, as on a Mac: not a test's.
+        for (const auto& pending : power.shutdowns())
+            ::kill(pending.pid, SIGTERM);
         settle();
     }
 
@@ -243,6 +246,29 @@ TEST_F(PowerTweaksTest, aNewShutdownReplacesThePendingOneAndItsEndSwitchesOff) {
     switchTo("ScheduleShutdownTask", true);
     EXPECT_TRUE(waitFor([&] { return !toggle("ScheduleShutdownTask").isOn(); }));
     EXPECT_TRUE(power.shutdowns().empty());
+}
+
+TEST_F(PowerTweaksTest, twoShutdownsAskedInOneBreathLeaveOnePending) {
+    auto shutdown = tweak("ScheduleShutdownTask");
+    toggle("ScheduleShutdownTask").setOn(true);
+    shutdown->run();
+    shutdown->run();  // while the first still waits for the password
+    ASSERT_TRUE(waitFor([&] {
+        int started = 0;
+        for (const auto& line : journal.lines())
+            started += line.find("command as administrator") != std::string::npos &&
+                       line.ends_with("/bin/shutdown -h +15");
+        return started == 2 && power.shutdowns().size() == 1;
+    }));
+    // The first was ended by the second, not left to chance.
+    int ended = 0;
+    for (const auto& line : journal.lines())
+        ended += line.find("ScheduleShutdownTask command as administrator kill ") != std::string::npos;
+    EXPECT_EQ(ended, 1);
+    for (int i = 0; i < 5; ++i)
+        settle();
+    EXPECT_EQ(power.shutdowns().size(), 1u);
+    EXPECT_TRUE(toggle("ScheduleShutdownTask").isOn());
 }
 
 TEST_F(PowerTweaksTest, theEnergySwitchShowsWhetherTheScheduleIsInstalled) {

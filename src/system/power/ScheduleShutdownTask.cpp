@@ -1,6 +1,7 @@
 #include "system/power/ScheduleShutdownTask.hpp"
 
 #include <algorithm>
+#include <utility>
 
 #include "system/power/PowerSettings.hpp"
 
@@ -24,8 +25,19 @@ void ScheduleShutdownTask::run() {
         setOn(false);
         return;
     }
-    auto arguments = shutdownArguments(shutdownActionSetting.read(services_.defaults),
-                                       shutdownPeriodSetting.read(services_.defaults), *amount);
+    schedule(shutdownArguments(shutdownActionSetting.read(services_.defaults),
+                               shutdownPeriodSetting.read(services_.defaults), *amount));
+}
+
+void ScheduleShutdownTask::schedule(std::vector<std::string> arguments) {
+    // One change at a time: an "on" while the last one is still asking for
+    // the password (or ending the pending one) waits for it, and then
+    // replaces what it scheduled.
+    if (busy_) {
+        queued_ = std::move(arguments);
+        return;
+    }
+    busy_ = true;
     if (!process_ || !process_->isRunning) {
         launch(std::move(arguments));
         return;
@@ -40,12 +52,19 @@ void ScheduleShutdownTask::run() {
                                               ") could not be ended, so no new one was scheduled: " +
                                               result.error->message());
                 setOn(process_ && process_->isRunning);
+                settled();
                 return;
             }
             if (process_ && process_->processIdentifier == pending)
                 replaced_.push_back(std::move(process_));
             launch(std::move(arguments));
         });
+}
+
+void ScheduleShutdownTask::settled() {
+    busy_ = false;
+    if (auto next = std::exchange(queued_, std::nullopt))
+        schedule(std::move(*next));
 }
 
 void ScheduleShutdownTask::launch(std::vector<std::string> arguments) {
@@ -64,9 +83,10 @@ void ScheduleShutdownTask::launch(std::vector<std::string> arguments) {
                 services_.log.error(id(), "cannot schedule: " + task->description() +
                                               " did not start (status " + std::to_string(status) + ")");
                 setOn(false);
-                return;
+            } else {
+                process_ = std::move(task);
             }
-            process_ = std::move(task);
+            settled();
         });
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/CanToggle.hpp"
@@ -32,7 +33,10 @@ class ScheduleShutdownTask final : public core::BuiltinTweak, public core::CanMT
     const STPrivilegedTask* process() const { return process_.get(); }
 
   private:
+    void schedule(std::vector<std::string> arguments);
     void launch(std::vector<std::string> arguments);
+    // The change under way is done: the next one asked for meanwhile goes.
+    void settled();
     void ended(STPrivilegedTask& task);
 
     SystemServices& services_;
@@ -40,6 +44,8 @@ class ScheduleShutdownTask final : public core::BuiltinTweak, public core::CanMT
     std::unique_ptr<STPrivilegedTask> process_;
     // Ended by a newer one, kept until their exit is seen.
     std::vector<std::unique_ptr<STPrivilegedTask>> replaced_;
+    bool busy_ = false;
+    std::optional<std::vector<std::string>> queued_;
 };
 
 }  // namespace quorvane::system
