@@ -1,20 +1,10 @@
 #include "system/apps/QuitAppsTask.hpp"
 
 #include <algorithm>
-#include <cctype>
+
+#include "core/TextFolding.hpp"
 
 namespace quorvane::system {
-
-namespace {
-
-std::string folded(const std::string& text) {
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-}  // namespace
 
 QuitAppsTask::~QuitAppsTask() {
     for (auto& restart : restarts_)
@@ -38,7 +28,7 @@ std::vector<QuitAppsTask::Item> QuitAppsTask::items() const {
         listed.push_back({std::move(app), keep});
     }
     std::stable_sort(listed.begin(), listed.end(), [](const Item& a, const Item& b) {
-        return folded(a.app.name) < folded(b.app.name);
+        return core::foldedForSearch(a.app.name) < core::foldedForSearch(b.app.name);
     });
     return listed;
 }
