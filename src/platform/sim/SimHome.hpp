@@ -40,11 +40,6 @@ class SimHome final : public PermissionChecker {
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path binDirectory() const { return root_ / "bin"; }
     std::filesystem::path homeDirectory() const { return root_ / "home"; }
-    // Where the simulated Mac keeps `path` ("/sbin/shutdown"): its stand-in
-    // in bin/.
-    std::filesystem::path tool(std::string_view path) const {
-        return binDirectory() / std::filesystem::path(path).filename();
-    }
 
     // Creates the folders and writes the stand-in tools.
     Status prepare() const;
