@@ -42,21 +42,29 @@ void ScheduleShutdownTask::schedule(std::vector<std::string> arguments) {
         launch(std::move(arguments));
         return;
     }
+    // The pending one counts as replaced from now on: its end, which may
+    // be reported before the kill's own answer, must not switch us off.
     const int pending = process_->processIdentifier;
+    const STPrivilegedTask* replacing = process_.get();
+    replaced_.push_back(std::move(process_));
     services_.scripts.runScriptThenOnMainQueue(
         "kill " + std::to_string(pending), true, true, id(),
-        [this, pending, arguments = std::move(arguments)](const ScriptResult& result) mutable {
+        [this, pending, replacing, arguments = std::move(arguments)](const ScriptResult& result) mutable {
             if (!result.ok()) {
                 // The pending one stays, and the switch with it.
                 services_.log.error(id(), "the pending shutdown (pid " + std::to_string(pending) +
                                               ") could not be ended, so no new one was scheduled: " +
                                               result.error->message());
-                setOn(process_ && process_->isRunning);
+                const auto kept = std::ranges::find_if(
+                    replaced_, [&](const auto& task) { return task.get() == replacing; });
+                if (kept != replaced_.end() && (*kept)->isRunning) {
+                    process_ = std::move(*kept);
+                    replaced_.erase(kept);
+                }
+                setOn(process_ != nullptr);
                 settled();
                 return;
             }
-            if (process_ && process_->processIdentifier == pending)
-                replaced_.push_back(std::move(process_));
             launch(std::move(arguments));
         });
 }
