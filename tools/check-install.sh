@@ -22,6 +22,7 @@ for file in bin/quorvane libexec/quorvane/defaults libexec/quorvane/simtools \
     libexec/quorvane/libquorvane_sound.so \
     libexec/quorvane/libquorvane_network.so libexec/quorvane/libquorvane_recognition.so \
     share/quorvane/emoji.json share/quorvane/emoji.json.LICENSE \
+    share/quorvane/effects/confetti.json share/quorvane/effects/snow.json \
     share/applications/com.tarnvell.Quorvane.desktop \
     share/metainfo/com.tarnvell.Quorvane.metainfo.xml \
     share/icons/hicolor/16x16/apps/com.tarnvell.Quorvane.png \

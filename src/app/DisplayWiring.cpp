@@ -3,8 +3,10 @@
 #include "platform/sim/SimWindowServer.hpp"
 
 #include <QFile>
+#include <cstdlib>
 #include <QGuiApplication>
 
+#include "app/InstallLayout.hpp"
 #include "display/DisplayTweaks.hpp"
 #include "platform/x11/Compositing.hpp"
 
@@ -40,6 +42,19 @@ std::unique_ptr<platform::BlobStore> hideNotchStore(SharedServices& shared) {
     return std::move(opened.value());
 }
 
+// QUORVANE_EFFECT_SEED fixes the screen effects' particles (pictures
+// for the manual, checks that compare frames).
+std::optional<std::uint64_t> fixedEffectSeed() {
+    const char* value = std::getenv("QUORVANE_EFFECT_SEED");
+    if (!value || !*value)
+        return std::nullopt;
+    char* end = nullptr;
+    const auto seed = std::strtoull(value, &end, 10);
+    if (*end != '\0')
+        return std::nullopt;
+    return seed;
+}
+
 }  // namespace
 
 DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
@@ -66,7 +81,9 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                 .desktopPicture = desktopPicture_,
                 .composer = composer_,
                 .hideNotchStore = hideNotchStore_.get(),
-                .shortcutIsActive = std::move(shortcutIsActive)} {
+                .shortcutIsActive = std::move(shortcutIsActive),
+                .effects = dataFolder(shared.program, "effects"),
+                .effectSeed = fixedEffectSeed()} {
     // Displays that come and go are followed from the first tweak on, in a
     // command run without an instance too.
     events_.start();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/Store.hpp"
@@ -38,6 +41,10 @@ struct DisplayServices {
     platform::BlobStore* hideNotchStore;
     // Whether the shortcut recorded under the name reaches us now.
     std::function<bool(const std::string& name)> shortcutIsActive;
+    // The screen effects' presets, one JSON file each.
+    std::filesystem::path effects{};
+    // Fixed: every effect's particles come out the same each time.
+    std::optional<std::uint64_t> effectSeed{};
 };
 
 }  // namespace quorvane::display

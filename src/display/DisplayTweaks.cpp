@@ -7,6 +7,8 @@
 #include "display/IncreaseBrightnessTask.hpp"
 #include "display/MirrorDisplayTask.hpp"
 #include "display/NotchTask.hpp"
+#include "display/effects/ConfettiTask.hpp"
+#include "display/effects/ScreenEffects.hpp"
 
 namespace quorvane::display {
 
@@ -18,6 +20,10 @@ void addDisplayTweaks(core::TweakFactory& factory, DisplayServices& services) {
     factory.add("IncreaseBrightnessTask", core::mToggleMaker<IncreaseBrightnessTask>(services));
     factory.add("NotchTask", core::mToggleMaker<NotchTask>(services));
     factory.add("HideNotchTask", core::mToggleMaker<HideNotchTask>(services));
+    factory.add("ConfettiTask", core::oneShotMaker<ConfettiTask>(services));
+    factory.add("FireworkTask", core::mToggleMaker<FireworkTask>(services));
+    factory.add("RainTask", core::mToggleMaker<RainTask>(services));
+    factory.add("SnowTask", core::mToggleMaker<SnowTask>(services));
 }
 
 }  // namespace quorvane::display

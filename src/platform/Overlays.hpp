@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "particles/Scene.hpp"
 #include "platform/Geometry.hpp"
 #include "platform/WindowList.hpp"
 
@@ -86,9 +87,11 @@ struct OverlaySpec {
     // in while `pressed`; cursorRing: a circle around the pointer in the
     // accent colour, smaller while `pressed`, glowing when `glows`;
     // lockScreen: the background colour, and the unlock button in the
-    // middle when `showsUnlock`.
+    // middle when `showsUnlock`; particles: `scene` on a clear window,
+    // moved on at 60 frames a second while the window is shown.
     enum class Content {
-        fill, headroom, notch, ring, snapGrid, thumbnails, picture, keyCaps, cursorRing, lockScreen
+        fill, headroom, notch, ring, snapGrid, thumbnails, picture, keyCaps, cursorRing, lockScreen,
+        particles
     };
 
     std::string owner{};  // the tweak or service that shows it
@@ -109,6 +112,8 @@ struct OverlaySpec {
     bool pressed = false;
     bool glows = false;
     bool showsUnlock = false;
+    // Shared with whoever fires its bursts; the window steps it.
+    std::shared_ptr<particles::Scene> scene{};
     bool operator==(const OverlaySpec&) const = default;
 };
 
@@ -160,6 +165,8 @@ inline const char* describe(OverlaySpec::Content content) {
             return "cursor ring";
         case OverlaySpec::Content::lockScreen:
             return "lock screen";
+        case OverlaySpec::Content::particles:
+            return "particles";
     }
     return "fill";
 }

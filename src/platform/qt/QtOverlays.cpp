@@ -2,16 +2,19 @@
 #include "platform/qt/QtOverlays.hpp"
 
 #include <QBackingStore>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <map>
 #include <cmath>
 
+#include "platform/qt/ParticleRenderer.hpp"
 #include "platform/qt/QtPaths.hpp"
 #include "platform/qt/QtScreens.hpp"
 
@@ -72,6 +75,8 @@ std::string describe(const OverlaySpec& spec) {
         text += ", unlock button";
     if (spec.content == OverlaySpec::Content::cursorRing)
         return text + (spec.pressed ? ", pressed" : "") + (spec.glows ? ", glowing" : "");
+    if (spec.content == OverlaySpec::Content::particles)
+        return text + (spec.scene ? ", " + spec.scene->name() : std::string());
     const auto& colour = spec.background;
     text += ", colour " + numberText(std::round(colour.red * 255)) + " " +
             numberText(std::round(colour.green * 255)) + " " + numberText(std::round(colour.blue * 255)) +
@@ -96,6 +101,9 @@ class OverlayWindow final : public QRasterWindow {
         if (flagsChange)
             setFlags(flagsFor(spec));
         setGeometry(rootRect(spec.frame));
+        if (spec.scene)
+            spec.scene->resize(width(), height());
+        animate();
         // A shaped overlay is its shape, for clicks and on desktops without
         // translucency alike.
         if (spec.content == OverlaySpec::Content::notch)
@@ -112,9 +120,29 @@ class OverlayWindow final : public QRasterWindow {
     void setHandler(Overlays::PointerHandler handler) { handler_ = std::move(handler); }
 
   protected:
+    // A scene moves only while it can be seen: no timer otherwise.
+    void showEvent(QShowEvent* event) override {
+        QRasterWindow::showEvent(event);
+        animate();
+    }
+    void hideEvent(QHideEvent* event) override {
+        QRasterWindow::hideEvent(event);
+        animate();
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QRasterWindow::resizeEvent(event);
+        if (spec_.scene)
+            spec_.scene->resize(width(), height());
+    }
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
+        if (spec_.content == OverlaySpec::Content::particles) {
+            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            if (spec_.scene)
+                particles_.paint(painter, *spec_.scene, devicePixelRatio());
+            return;
+        }
         if (const auto* drawer = painterOf(spec_.content)) {
             painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -334,6 +362,30 @@ class OverlayWindow final : public QRasterWindow {
         }
     }
 
+    void animate() {
+        const bool moves = spec_.content == OverlaySpec::Content::particles && spec_.scene && isVisible();
+        if (!moves) {
+            if (frames_)
+                frames_->stop();
+            return;
+        }
+        if (!frames_) {
+            frames_ = std::make_unique<QTimer>();
+            frames_->setTimerType(Qt::PreciseTimer);
+            frames_->setInterval(1000 / 60);
+            QObject::connect(frames_.get(), &QTimer::timeout, [this] {
+                const double seconds = static_cast<double>(clock_.restart()) / 1000.0;
+                if (spec_.scene)
+                    spec_.scene->step(seconds);
+                update();
+            });
+        }
+        if (!frames_->isActive()) {
+            clock_.start();
+            frames_->start();
+        }
+    }
+
     const ContentPainter* painterOf(OverlaySpec::Content content) const {
         const auto found = painters_.find(content);
         return found == painters_.end() ? nullptr : &found->second;
@@ -344,6 +396,9 @@ class OverlayWindow final : public QRasterWindow {
     Overlays::PointerHandler handler_;
     std::map<std::string, QImage> pictures_;
     QImage noPicture_;
+    ParticleRenderer particles_;
+    std::unique_ptr<QTimer> frames_;
+    QElapsedTimer clock_;
 };
 
 QtOverlays::QtOverlays(Journal& journal, std::function<bool()> translucency)

@@ -1,0 +1,78 @@
+#include "display/effects/EffectWindow.hpp"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace quorvane::display {
+
+bool EffectWindow::canShow(const std::string& tweakName) {
+    if (services_.overlays.translucencyWorks())
+        return true;
+    services_.alerts.show(
+        {.style = platform::Alert::Style::warning, .message = tweakName, .informativeText = needsCompositing});
+    return false;
+}
+
+std::optional<platform::Screen> EffectWindow::show(const std::shared_ptr<particles::Scene>& scene) {
+    const auto screens = services_.displays.screens();
+    if (screens.empty()) {
+        close();
+        return std::nullopt;
+    }
+    const auto& main = screens.front();
+    spec_ = {.owner = owner_,
+             .frame = main.frame,
+             .level = platform::overlayLevel::effects,
+             .passesInput = true,
+             .takesFocus = false,
+             .background = {0, 0, 0, 0},
+             .content = platform::OverlaySpec::Content::particles,
+             .scene = scene};
+    scene->resize(main.frame.size.width, main.frame.size.height);
+    if (id_)
+        services_.overlays.update(*id_, spec_);
+    else
+        id_ = services_.overlays.show(spec_);
+    return main;
+}
+
+void EffectWindow::close() {
+    if (auto id = std::exchange(id_, std::nullopt))
+        services_.overlays.close(*id);
+    spec_ = {};
+}
+
+std::uint64_t effectSeed(const DisplayServices& services) {
+    if (services.effectSeed)
+        return *services.effectSeed;
+    std::random_device device;
+    return (std::uint64_t{device()} << 32) | device();
+}
+
+std::optional<particles::Preset> loadEffectPreset(const DisplayServices& services, const std::string& owner,
+                                                  const std::string& name) {
+    const auto path = services.effects / (name + ".json");
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        services.log.error(owner, "the effect " + path.string() + " cannot be read; it shows nothing");
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    auto loaded = particles::parsePreset(text.str());
+    if (!loaded.preset)
+        services.log.error(owner, "the effect " + path.string() + " is refused: its field \"" + loaded.field +
+                                      "\" " + loaded.problem + "; it shows nothing");
+    return std::move(loaded.preset);
+}
+
+particles::Layer effectLayer(const DisplayServices& services, const std::string& owner, const std::string& preset,
+                             std::uint64_t seed) {
+    particles::Layer layer;
+    if (auto loaded = loadEffectPreset(services, owner, preset))
+        layer.systems.emplace_back(std::move(*loaded), seed);
+    return layer;
+}
+
+}  // namespace quorvane::display
