@@ -22,6 +22,7 @@
 #include "platform/sim/SimDisplays.hpp"
 #include "support/TemporaryDirectory.hpp"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include "platform/SystemEventCenter.hpp"
@@ -51,6 +52,11 @@ struct Grants final : platform::PermissionChecker {
     bool isGranted(platform::Permission) const override { return trusted; }
     bool trusted = true;
 };
+
+// The screen effects' presets as the program ships them.
+inline std::filesystem::path shippedEffects() {
+    return (std::filesystem::path(__FILE__).parent_path() / "../../resources/effects").lexically_normal();
+}
 
 // The display tweaks on the simulated Mac's displays, with overlays kept
 // in memory.
@@ -95,7 +101,9 @@ class DisplayFixture : public ::testing::Test {
                              .desktopPicture = desktopPicture,
                              .composer = composer,
                              .hideNotchStore = hideNotchStore.get(),
-                             .shortcutIsActive = [this](const std::string&) { return shortcutActive; }};
+                             .shortcutIsActive = [this](const std::string&) { return shortcutActive; },
+                             .effects = shippedEffects(),
+                             .effectSeed = 7};
     std::map<std::string, std::shared_ptr<core::Tweak>> tweaks = [this] {
         events.start();
         core::TweakFactory factory;
