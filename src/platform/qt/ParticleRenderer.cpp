@@ -83,8 +83,11 @@ const ParticleRenderer::Sprite& ParticleRenderer::sprite(Shape shape, double siz
 }
 
 void ParticleRenderer::paint(QPainter& painter, const particles::Scene& scene, double pixelRatio) {
-    painter.save();
+    // What it changes it puts back by hand: save() would allocate a state
+    // on every frame.
     const QTransform base = painter.transform();
+    const auto mode = painter.compositionMode();
+    const double opacity = painter.opacity();
     for (const auto& layer : scene.layers()) {
         for (const auto& system : layer.systems) {
             const auto& preset = system.preset();
@@ -118,7 +121,9 @@ void ParticleRenderer::paint(QPainter& painter, const particles::Scene& scene, d
             }
         }
     }
-    painter.restore();
+    painter.setTransform(base);
+    painter.setCompositionMode(mode);
+    painter.setOpacity(opacity);
 }
 
 }  // namespace quorvane::platform::qt

@@ -7,6 +7,9 @@
 #include <QImage>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
 
 #include "display/TransferTables.hpp"
 #include "platform/memory/MemoryJournal.hpp"
@@ -60,10 +63,10 @@ struct Client {
         std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
         return ramp;
     }
-    // An override-redirect window filling the screen, white.
-    xcb_window_t whiteWindow(std::uint32_t events) {
+    // An override-redirect window filling the screen, white (or `colour`).
+    xcb_window_t whiteWindow(std::uint32_t events, std::optional<std::uint32_t> colour = std::nullopt) {
         const xcb_window_t window = xcb_generate_id(c);
-        const std::uint32_t values[] = {screen->white_pixel, 1, events};
+        const std::uint32_t values[] = {colour.value_or(screen->white_pixel), 1, events};
         xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, screen->width_in_pixels,
                           screen->height_in_pixels, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                           screen->root_visual,
@@ -266,6 +269,78 @@ TEST_F(DisplaysX11, theSimulatedNotchIsShapedAtTheTopCentreWithItsCameraLight) {
     QDir().mkpath(QUORVANE_SCREENSHOTS);
     EXPECT_TRUE(shot.scaled(640, 120).save(QStringLiteral(QUORVANE_SCREENSHOTS "/notch.png")));
     std::free(image);
+    xcb_destroy_window(client.c, under);
+    xcb_flush(client.c);
+}
+
+// Every screen effect draws over the window beneath and lets its clicks
+// through; its frames move on by themselves.
+TEST_F(DisplaysX11, screenEffectsDrawOverAWindowThatStillTakesTheClicks) {
+    // Grey, so that white flakes and added light both show on it.
+    constexpr std::uint32_t grey = 0x808080;
+    const auto under = client.whiteWindow(XCB_EVENT_MASK_BUTTON_PRESS, grey);
+    ASSERT_TRUE(waitFor([&] { return client.pixel(700, 400) == grey; }));
+    ChildProcess compositor("/usr/bin/xcompmgr", {}, {});
+    ASSERT_TRUE(waitFor([] { return compositingManagerRunning(); }));
+    qt::QtOverlays overlays(journal, compositingManagerRunning);
+
+    for (const char* effect : {"confetti", "fireworks", "rain", "snow"}) {
+        std::ifstream file(std::string(QUORVANE_EFFECTS) + "/" + effect + ".json");
+        std::ostringstream text;
+        text << file.rdbuf();
+        auto preset = particles::parsePreset(text.str()).preset;
+        ASSERT_TRUE(preset) << effect;
+        // Born all over the screen, so that a few frames show them anywhere.
+        auto scene = std::make_shared<particles::Scene>(effect);
+        scene->layers().emplace_back();
+        auto& system = scene->layers()[0].systems.emplace_back(*preset, 5);
+        const bool unit = preset->space == particles::Space::unit;
+        system.emitter().position = unit ? particles::Vector{0.5, 0.5} : particles::Vector{720, 450};
+        system.emitter().positionRange = unit ? particles::Vector{1, 1} : particles::Vector{1440, 900};
+        system.emitter().burstCount = preset->maxParticles;
+        const auto id = overlays.show({.owner = effect,
+                                       .frame = {{0, 0}, {1440, 900}},
+                                       .level = overlayLevel::effects,
+                                       .passesInput = true,
+                                       .content = OverlaySpec::Content::particles,
+                                       .scene = scene});
+        scene->burst();
+        int drawn = 0;
+        EXPECT_TRUE(waitFor([&] {
+            QCoreApplication::processEvents();
+            auto* image = xcb_get_image_reply(
+                client.c, xcb_get_image(client.c, XCB_IMAGE_FORMAT_Z_PIXMAP, client.screen->root, 0, 0, 1440, 900, ~0u),
+                nullptr);
+            if (!image)
+                return false;
+            const auto* pixels = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image));
+            drawn = 0;
+            for (int i = 0; i < 1440 * 900; i += 7)
+                drawn += (pixels[i] & 0xFFFFFF) != grey;
+            std::free(image);
+            // Particles here and there: not an empty window, nor an
+            // opaque one.
+            return drawn > 200 && drawn < 1440 * 900 / 7 / 2;
+        })) << effect << ": " << drawn << " of " << 1440 * 900 / 7 << " pixels drawn";
+        // The window's own timer moved them on.
+        const auto before = scene->layers()[0].systems[0].particles()[0].y;
+        EXPECT_TRUE(waitFor([&] {
+            QCoreApplication::processEvents();
+            const auto now = scene->layers()[0].systems[0].particles();
+            return !now.empty() && now[0].y != before;
+        })) << effect;
+
+        client.received(0);
+        client.click(700, 400);
+        bool pressed = false;
+        EXPECT_TRUE(waitFor([&] {
+            pressed = pressed || client.received(XCB_BUTTON_PRESS);
+            return pressed;
+        })) << effect;
+        overlays.close(id);
+    }
+    compositor.sendSignal(SIGTERM);
+    compositor.wait();
     xcb_destroy_window(client.c, under);
     xcb_flush(client.c);
 }
