@@ -83,7 +83,10 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                 .hideNotchStore = hideNotchStore_.get(),
                 .shortcutIsActive = std::move(shortcutIsActive),
                 .effects = dataFolder(shared.program, "effects"),
-                .effectSeed = fixedEffectSeed()} {
+                .effectSeed = fixedEffectSeed(),
+                // The simulated Mac's menu bar; an X11 tray places icons itself.
+                .statusBar = desktop.simulated(),
+                .monitors = &desktop.monitors()} {
     // Displays that come and go are followed from the first tweak on, in a
     // command run without an instance too.
     events_.start();

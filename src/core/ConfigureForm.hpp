@@ -118,6 +118,9 @@ struct FormSection {
     std::string title{};
     std::vector<FormControl> controls{};
     std::string footer{};
+    // An image the program draws ("hideStatusItemsScreenshot"), shown above
+    // the controls, leading.
+    std::string image{};
 };
 
 struct ConfigureForm {

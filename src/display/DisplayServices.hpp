@@ -13,10 +13,12 @@
 #include "platform/Alerts.hpp"
 #include "platform/BlobStore.hpp"
 #include "platform/DesktopPicture.hpp"
+#include "platform/EventMonitors.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
 #include "platform/Overlays.hpp"
+#include "platform/StatusBar.hpp"
 #include "platform/UserDefaults.hpp"
 #include "windows/access/AccessibilityGate.hpp"
 
@@ -45,6 +47,10 @@ struct DisplayServices {
     std::filesystem::path effects{};
     // Fixed: every effect's particles come out the same each time.
     std::optional<std::uint64_t> effectSeed{};
+    // The menu bar's status items, and the input of other applications;
+    // none where they cannot be had.
+    platform::StatusBar* statusBar{};
+    platform::EventMonitors* monitors{};
 };
 
 }  // namespace quorvane::display

@@ -3,6 +3,7 @@
 #include "display/ArrangeDisplaysTask.hpp"
 #include "display/BlackOutTask.hpp"
 #include "display/DimTask.hpp"
+#include "display/HideMenuBarItemsTask.hpp"
 #include "display/HideNotchTask.hpp"
 #include "display/IncreaseBrightnessTask.hpp"
 #include "display/MirrorDisplayTask.hpp"
@@ -24,6 +25,7 @@ void addDisplayTweaks(core::TweakFactory& factory, DisplayServices& services) {
     factory.add("FireworkTask", core::mToggleMaker<FireworkTask>(services));
     factory.add("RainTask", core::mToggleMaker<RainTask>(services));
     factory.add("SnowTask", core::mToggleMaker<SnowTask>(services));
+    factory.add("HideMenuBarItemsTask", core::pToggleMaker<HideMenuBarItemsTask>(services));
 }
 
 }  // namespace quorvane::display

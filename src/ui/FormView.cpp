@@ -1,5 +1,6 @@
 #include "ui/FormView.hpp"
 
+#include "ui/MenuBarIcon.hpp"
 #include "ui/Switch.hpp"
 #include "ui/Symbols.hpp"
 #include <QHBoxLayout>
@@ -351,6 +352,12 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
     for (const auto& section : form.sections) {
         auto* group = new QGroupBox(text(section.title), this);
         auto* rows = new QFormLayout(group);
+        if (const QImage image = formImage(section.image, devicePixelRatioF()); !image.isNull()) {
+            auto* picture = new QLabel(group);
+            picture->setPixmap(QPixmap::fromImage(image));
+            picture->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
+            rows->addRow(picture);
+        }
         for (const auto& item : section.controls) {
             const bool labelled = item.kind != core::FormControl::Kind::toggle &&
                                   item.kind != core::FormControl::Kind::button &&

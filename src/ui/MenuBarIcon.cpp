@@ -73,6 +73,86 @@ QIcon emojiPickerMenuBarIcon() {
     return icon;
 }
 
+namespace {
+
+void drawSeparator(QPainter& painter, QPointF origin, qreal unit, const QColor& colour) {
+    painter.setPen(QPen(colour, 1.6 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(origin + QPointF(11 * unit, 3 * unit), origin + QPointF(11 * unit, 15 * unit));
+    const QPointF chevron[] = {origin + QPointF(8 * unit, 6 * unit), origin + QPointF(5 * unit, 9 * unit),
+                               origin + QPointF(8 * unit, 12 * unit)};
+    painter.drawPolyline(chevron, 3);
+}
+
+QPixmap separatorPixmap(int pixels) {
+    QPixmap pixmap(pixels, pixels);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawSeparator(painter, {}, pixels / 18.0, Qt::black);
+    return pixmap;
+}
+
+}  // namespace
+
+QIcon statusIconSeparator() {
+    QIcon icon;
+    icon.addPixmap(separatorPixmap(18));
+    icon.addPixmap(separatorPixmap(36));
+    icon.setIsMask(true);
+    return icon;
+}
+
+QImage hideStatusItemsScreenshot(int width, qreal pixelRatio) {
+    const int height = 64;
+    QImage image(static_cast<int>(width * pixelRatio), static_cast<int>(height * pixelRatio),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The bar, light, with its items right to left: the clock, our own
+    // item, the separator, then the items it hides.
+    const QRectF bar(0, 8, width, 24);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(236, 236, 238));
+    painter.drawRoundedRect(bar, 6, 6);
+    QFont font = painter.font();
+    font.setPixelSize(12);
+    painter.setFont(font);
+    painter.setPen(QColor(30, 30, 32));
+    painter.drawText(QRectF(width - 92, bar.top(), 84, bar.height()), Qt::AlignCenter, QStringLiteral("Mon 9:41"));
+    qreal x = width - 92;
+    x -= 24;
+    drawGlyph(painter, QPointF(x + 3, bar.top() + 3), 1.0, QColor(30, 30, 32));
+    x -= 24;
+    const qreal separatorX = x;
+    drawSeparator(painter, QPointF(x + 3, bar.top() + 3), 1.0, QColor(0, 122, 255));
+    const QColor hidden(120, 120, 126);
+    for (int i = 0; i < 4; ++i) {
+        x -= 28;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(hidden);
+        painter.drawRoundedRect(QRectF(x + 7, bar.top() + 6, 14, 12), 3, 3);
+    }
+    // What a click on the separator takes away.
+    painter.setPen(QPen(QColor(0, 122, 255), 1.5, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(x + 2, bar.top() + 2, separatorX - x - 4, bar.height() - 4), 5, 5);
+    painter.setPen(QColor(90, 90, 96));
+    font.setPixelSize(11);
+    painter.setFont(font);
+    painter.drawText(QRectF(x, bar.bottom() + 4, separatorX - x, 20), Qt::AlignCenter,
+                     QStringLiteral("hidden by a click"));
+    return image;
+}
+
+QImage formImage(const std::string& name, qreal pixelRatio) {
+    if (name == "hideStatusItemsScreenshot")
+        return hideStatusItemsScreenshot(340, pixelRatio);
+    return {};
+}
+
 QImage applicationIcon(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

@@ -19,7 +19,6 @@ namespace {
 // takes its ids out of this list.
 const std::vector<std::string> stillUnavailable{
     "CameraMirrorTask",
-    "HideMenuBarItemsTask",
 };
 
 void expectSoundRegistration(const core::Registration& registration) {

@@ -16,7 +16,7 @@ constexpr std::string_view usages[] = {
     "dock autohide on|off",
     "window [add PID TITLE X Y W H [--fixed-size] [--no-minimize] | close N]",
     "menu [add PID MENU/ITEM COMBINATION]",
-    "menubar",
+    "menubar [add NAME WIDTH | remove NAME | drag-separator INDEX]",
     "pointer [X Y]",
     "click X Y [--right]",
     "drag X1 Y1 X2 Y2 [X Y]... [--steps N] [--pause S]",
@@ -286,6 +286,39 @@ Result<SimDesktopCommand> parseMenu(Words rest) {
     return command;
 }
 
+// Other applications' status items, and the Cmd-drag that moves ours.
+Result<SimDesktopCommand> parseMenuBar(Words rest) {
+    SimDesktopCommand command{.kind = Kind::showMenuBar};
+    if (rest.empty())
+        return command;
+    const auto usage = wrong("usage: sim menubar [add NAME WIDTH | remove NAME | drag-separator INDEX]");
+    if (rest[0] == "add" && rest.size() == 3) {
+        const auto width = number(rest[2]);
+        if (!width || *width < 1 || *width > 400)
+            return wrong("a status item is 1 to 400 points wide, not \"" + rest[2] + "\"");
+        if (rest[1].empty())
+            return usage;
+        command.kind = Kind::addMenuBarItem;
+        command.name = rest[1];
+        command.value = *width;
+        return command;
+    }
+    if (rest[0] == "remove" && rest.size() == 2) {
+        command.kind = Kind::removeMenuBarItem;
+        command.name = rest[1];
+        return command;
+    }
+    if (rest[0] == "drag-separator" && rest.size() == 2) {
+        const auto index = whole(rest[1]);
+        if (!index || *index < 0)
+            return wrong("\"" + rest[1] + "\" is not a place in the menu bar (0 is the rightmost)");
+        command.kind = Kind::dragSeparator;
+        command.number = *index;
+        return command;
+    }
+    return usage;
+}
+
 Result<SimDesktopCommand> parsePointerLike(Kind kind, Words rest, std::string_view usage) {
     SimDesktopCommand command{.kind = kind};
     auto parts = split(rest, {"--steps", "--pause"});
@@ -399,11 +432,8 @@ Result<SimDesktopCommand> SimDesktopCommand::parse(std::span<const std::string> 
         return parseWindow(rest);
     if (noun == "menu")
         return parseMenu(rest);
-    if (noun == "menubar") {
-        if (!rest.empty())
-            return wrong("usage: sim menubar");
-        return SimDesktopCommand{.kind = Kind::showMenuBar};
-    }
+    if (noun == "menubar")
+        return parseMenuBar(rest);
     if (noun == "pointer") {
         if (rest.empty())
             return SimDesktopCommand{.kind = Kind::showPointer};

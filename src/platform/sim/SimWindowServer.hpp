@@ -140,11 +140,17 @@ class SimWindowServer final : public Screens,
     Status capture(std::span<const std::uint16_t> keyCodes, KeyCapture::Handler handler) override;
     void release() override;
 
-    // StatusBar: our items sit at the right end of the menu bar, 24 points
-    // each, the first added rightmost; `quorvane sim menubar` lists them and
-    // a click there presses one.
+    // StatusBar: the right end of the main display's menu bar, its items
+    // laid right to left with their widths (a clock, this program's own
+    // item, three more), each new one at the left end; one pushed past the
+    // display's left edge is hidden. `quorvane sim menubar` lists them; a
+    // click on one of ours presses it, and that click is ours: global
+    // monitors do not see it.
     StatusBar::Token addItem(StatusBar::Item item) override;
     void removeItem(StatusBar::Token token) override;
+    void setLength(StatusBar::Token token, double length) override;
+    std::optional<Rect> buttonFrame(StatusBar::Token token) const override;
+    bool lengthsMoveOtherItems() const override { return true; }
     static constexpr double statusItemWidth = 24;
 
     // SyntheticEvents
@@ -244,9 +250,19 @@ class SimWindowServer final : public Screens,
     std::map<EventTaps::Token, Tap> taps_;
     std::vector<EventTaps::Token> swallowers_;
     SwallowHeard lockHeard_;
-    std::vector<std::pair<StatusBar::Token, StatusBar::Item>> statusItems_;
+    // Other applications' status items (token 0) and ours, right to left.
+    struct MenuBarItem {
+        StatusBar::Token token = 0;
+        StatusBar::Item item{};
+    };
+    static std::vector<MenuBarItem> systemMenuBarItems();
+    std::vector<MenuBarItem> menuBarItems_ = systemMenuBarItems();
     StatusBar::Token nextStatusItem_ = 1;
-    Rect statusItemFrame(std::size_t index) const;  // accessibility space
+    bool ownPress_ = false;  // the left button went down on one of our items
+    std::vector<Rect> menuBarFrames() const;  // accessibility space, as the items
+    static bool isPushedOff(const Rect& frame);
+    std::optional<std::size_t> ownItemAt(Point at) const;  // accessibility space
+    Result<std::string> changeMenuBar(const SimDesktopCommand& command);
     std::string describeMenuBar();
     std::vector<std::uint16_t> captured_;
     KeyCapture::Handler captureHandler_;

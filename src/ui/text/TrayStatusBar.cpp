@@ -12,7 +12,18 @@ namespace {
 QIcon imageNamed(const std::string& name) {
     if (name == "emojiPickerMenuBarIcon")
         return emojiPickerMenuBarIcon();
+    if (name == "statusIconSeparator")
+        return statusIconSeparator();
     return menuBarIcon();
+}
+
+// Where the desktop says the icon is, in Cocoa space.
+std::optional<platform::Rect> cocoaFrame(QRect area) {
+    if (!area.isValid())
+        return std::nullopt;
+    const platform::Rect root = platform::qt::QtScreens::primaryRootFrame();
+    return platform::Rect{{area.x() - root.origin.x, root.origin.y + root.size.height - area.bottom() - 1},
+                          {static_cast<double>(area.width()), static_cast<double>(area.height())}};
 }
 
 }  // namespace
@@ -31,11 +42,7 @@ platform::StatusBar::Token TrayStatusBar::addItem(Item item) {
                          QRect area = raw->geometry();
                          if (!area.isValid())
                              area = QRect(QCursor::pos() - QPoint(11, 22), QSize(22, 22));
-                         const platform::Rect root = platform::qt::QtScreens::primaryRootFrame();
-                         clicked(platform::Rect{{area.x() - root.origin.x,
-                                                 root.origin.y + root.size.height - area.bottom() - 1},
-                                                {static_cast<double>(area.width()),
-                                                 static_cast<double>(area.height())}});
+                         clicked(*cocoaFrame(area));
                      });
     icon->show();
     items_.emplace(token, std::move(icon));
@@ -44,6 +51,14 @@ platform::StatusBar::Token TrayStatusBar::addItem(Item item) {
 
 void TrayStatusBar::removeItem(Token token) {
     items_.erase(token);
+}
+
+// The tray places and sizes its icons itself.
+void TrayStatusBar::setLength(Token, double) {}
+
+std::optional<platform::Rect> TrayStatusBar::buttonFrame(Token token) const {
+    const auto found = items_.find(token);
+    return found == items_.end() ? std::nullopt : cocoaFrame(found->second->geometry());
 }
 
 }  // namespace quorvane::ui

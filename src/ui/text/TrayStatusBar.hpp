@@ -14,6 +14,9 @@ class TrayStatusBar final : public platform::StatusBar {
   public:
     Token addItem(Item item) override;
     void removeItem(Token token) override;
+    void setLength(Token token, double length) override;
+    std::optional<platform::Rect> buttonFrame(Token token) const override;
+    bool lengthsMoveOtherItems() const override { return false; }
 
   private:
     std::map<Token, std::unique_ptr<QSystemTrayIcon>> items_;
