@@ -114,9 +114,9 @@ QImage hideStatusItemsScreenshot(int width, qreal pixelRatio) {
     // The bar, light, with its items right to left: the clock, our own
     // item, the separator, then the items it hides.
     const QRectF bar(0, 8, width, 24);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(236, 236, 238));
-    painter.drawRoundedRect(bar, 6, 6);
+    painter.setPen(QPen(QColor(0, 0, 0, 50), 1));
+    painter.setBrush(QColor(250, 250, 252));
+    painter.drawRoundedRect(bar.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     QFont font = painter.font();
     font.setPixelSize(12);
     painter.setFont(font);

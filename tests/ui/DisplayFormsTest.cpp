@@ -69,5 +69,25 @@ TEST_F(DisplayFormsTest, theBrightnessFormListsCapablePanelsOrSaysThereAreNone) 
     save(*sheet("BlackOutTask"), "configure-black-out.png");
 }
 
+// The menu bar's form: the picture of where the separator goes, then the
+// two lines on using it.
+TEST_F(DisplayFormsTest, theMenuBarFormShowsWhereTheSeparatorGoes) {
+    auto form = sheet("HideMenuBarItemsTask");
+    QApplication::processEvents();
+    const QLabel* picture = nullptr;
+    const QLabel* lines = nullptr;
+    for (const auto* label : form->findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull() && label->pixmap().width() >= 300)
+            picture = label;
+        if (label->text().contains(QStringLiteral("Cmd+drag the separator icon around in the menu bar")) &&
+            label->text().contains(QStringLiteral("Click on the separator to hide status items to the left")))
+            lines = label;
+    }
+    ASSERT_TRUE(picture);
+    ASSERT_TRUE(lines);
+    EXPECT_LT(picture->mapTo(form.get(), QPoint()).y(), lines->mapTo(form.get(), QPoint()).y());
+    save(*form, "configure-hide-menu-bar-items.png");
+}
+
 }  // namespace
 }  // namespace quorvane::ui

@@ -83,6 +83,7 @@ SimWindowServer::SimWindowServer(int ownPid, Journal& journal, Pasteboard& paste
       shortcut_(std::move(shortcut)),
       ownDisplays_(displays ? nullptr : std::make_unique<SimDisplays>(journal)),
       displays_(displays ? displays : ownDisplays_.get()),
+      menuBar_(*displays_, [this](const std::string& detail) { this->journal("menu bar", detail); }),
       frontmost_(ownPid) {
     apps_.push_back({.pid = dockPid, .name = "Dock", .bundle = "com.apple.dock", .regular = false});
     apps_.push_back({.pid = finderPid,
@@ -248,11 +249,11 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
             return "Closed window " + std::to_string(command.number) + ".\n";
         }
         case K::showMenuBar:
-            return describeMenuBar();
+            return menuBar_.describe();
         case K::addMenuBarItem:
         case K::removeMenuBarItem:
         case K::dragSeparator:
-            return changeMenuBar(command);
+            return menuBar_.change(command);
         case K::showMenus:
             return describeMenus();
         case K::addMenuItem: {
@@ -1190,7 +1191,7 @@ void SimWindowServer::deliver(InputEvent event) {
     // this program: global monitors do not see them.
     bool ours = false;
     if (event.type == EventType::leftMouseDown)
-        ours = ownPress_ = ownItemAt(cocoa(event.location)).has_value();
+        ours = ownPress_ = menuBar_.ownItemAt(cocoa(event.location)).has_value();
     else if (event.type == EventType::leftMouseUp)
         ours = std::exchange(ownPress_, false);
     if (!ours)
@@ -1252,16 +1253,9 @@ void SimWindowServer::actOnPointer(const InputEvent& event) {
     switch (event.type) {
         case EventType::leftMouseDown: {
             titleDrag_.reset();
-            if (const auto index = ownItemAt(at)) {
-                const auto frames = menuBarFrames();
-                const auto& pressed = menuBarItems_[*index].item;
-                journal("menu bar", "clicked " + pressed.name);
-                // The click may remove items: call a copy.
-                const auto clicked = pressed.clicked;
-                if (clicked)
-                    clicked(flipped(frames[*index], displays_->screenList()));
+            if (menuBar_.press(at))
                 return;
-            }            auto element = hitTest(at);
+            auto element = hitTest(at);
             if (!element)
                 return;
             const Kind kind = kindOf(*element);
@@ -1456,123 +1450,20 @@ void SimWindowServer::typeText(const std::string& text) {
     }
 }
 
-std::vector<SimWindowServer::MenuBarItem> SimWindowServer::systemMenuBarItems() {
-    std::vector<MenuBarItem> items;
-    for (const auto& [name, width] : std::initializer_list<std::pair<const char*, double>>{
-             {"Clock", 96}, {"Quorvane", 24}, {"Wi-Fi", 26}, {"Battery", 30}, {"Dropbox", 24}})
-        items.push_back({.token = 0, .item = {.name = name, .image = {}, .clicked = {}, .length = width}});
-    return items;
-}
-
 StatusBar::Token SimWindowServer::addItem(StatusBar::Item item) {
-    const auto token = nextStatusItem_++;
-    journal("menu bar", "added " + item.name);
-    menuBarItems_.push_back({token, std::move(item)});
-    return token;
+    return menuBar_.addItem(std::move(item));
 }
 
 void SimWindowServer::removeItem(StatusBar::Token token) {
-    for (auto it = menuBarItems_.begin(); it != menuBarItems_.end(); ++it)
-        if (token != 0 && it->token == token) {
-            journal("menu bar", "removed " + it->item.name);
-            menuBarItems_.erase(it);
-            return;
-        }
+    menuBar_.removeItem(token);
 }
 
 void SimWindowServer::setLength(StatusBar::Token token, double length) {
-    for (auto& entry : menuBarItems_)
-        if (token != 0 && entry.token == token) {
-            if (entry.item.length == length)
-                return;
-            entry.item.length = length;
-            journal("menu bar", entry.item.name + " is " + numberText(length) + " points wide");
-            return;
-        }
+    menuBar_.setLength(token, length);
 }
 
 std::optional<Rect> SimWindowServer::buttonFrame(StatusBar::Token token) const {
-    const auto frames = menuBarFrames();
-    for (std::size_t i = 0; i < menuBarItems_.size(); ++i)
-        if (token != 0 && menuBarItems_[i].token == token)
-            return flipped(frames[i], displays_->screenList());
-    return std::nullopt;
-}
-
-std::vector<Rect> SimWindowServer::menuBarFrames() const {
-    const auto screens = displays_->screenList();
-    double right = screens.empty() ? 1440 : screens.front().frame.size.width;
-    std::vector<Rect> frames;
-    for (const auto& entry : menuBarItems_) {
-        const double width = entry.item.length > 0 ? entry.item.length : statusItemWidth;
-        right -= width;
-        frames.push_back({{right, 0}, {width, menuBarHeight}});
-    }
-    return frames;
-}
-
-// Past the left edge: the system hides what does not fit, and so a click
-// there lands on the menu bar itself.
-bool SimWindowServer::isPushedOff(const Rect& frame) {
-    return frame.origin.x < 0;
-}
-
-std::optional<std::size_t> SimWindowServer::ownItemAt(Point at) const {
-    const auto frames = menuBarFrames();
-    for (std::size_t i = 0; i < frames.size(); ++i)
-        if (menuBarItems_[i].token != 0 && !isPushedOff(frames[i]) && frames[i].contains(at))
-            return i;
-    return std::nullopt;
-}
-
-Result<std::string> SimWindowServer::changeMenuBar(const SimDesktopCommand& command) {
-    if (command.kind == SimDesktopCommand::Kind::addMenuBarItem) {
-        for (const auto& entry : menuBarItems_)
-            if (entry.item.name == command.name)
-                return Error{"the menu bar has an item \"" + command.name + "\" already"};
-        journal("menu bar", "added " + command.name + ", " + numberText(command.value) + " points wide");
-        menuBarItems_.push_back(
-            {.token = 0, .item = {.name = command.name, .image = {}, .clicked = {}, .length = command.value}});
-        return describeMenuBar();
-    }
-    if (command.kind == SimDesktopCommand::Kind::removeMenuBarItem) {
-        const auto found = std::find_if(menuBarItems_.begin(), menuBarItems_.end(), [&](const auto& entry) {
-            return entry.token == 0 && entry.item.name == command.name;
-        });
-        if (found == menuBarItems_.end())
-            return Error{"no other application's item \"" + command.name + "\" in the menu bar"};
-        journal("menu bar", "removed " + command.name);
-        menuBarItems_.erase(found);
-        return describeMenuBar();
-    }
-    // The Cmd-drag: our separator to the place, 0 the rightmost.
-    const auto separator = std::find_if(menuBarItems_.begin(), menuBarItems_.end(), [](const auto& entry) {
-        return entry.token != 0 && entry.item.image == "statusIconSeparator";
-    });
-    if (separator == menuBarItems_.end())
-        return Error{"no separator in the menu bar (switch \"Hide menu bar items\" on)"};
-    const auto place = static_cast<std::size_t>(command.number);
-    if (place >= menuBarItems_.size())
-        return Error{"the menu bar has " + std::to_string(menuBarItems_.size()) + " places, 0 to " +
-                     std::to_string(menuBarItems_.size() - 1)};
-    auto moved = std::move(*separator);
-    menuBarItems_.erase(separator);
-    menuBarItems_.insert(menuBarItems_.begin() + static_cast<std::ptrdiff_t>(place), std::move(moved));
-    journal("menu bar", "separator dragged to place " + std::to_string(place));
-    return describeMenuBar();
-}
-
-std::string SimWindowServer::describeMenuBar() {
-    std::string out = "Status items, right to left (x from the left of the main display):\n";
-    const auto frames = menuBarFrames();
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const auto& entry = menuBarItems_[i];
-        out += "  " + numberText(frames[i].origin.x) + " to " + numberText(frames[i].maxX()) + "  " +
-               entry.item.name + (entry.token != 0 ? " (ours)" : "") +
-               (frames[i].maxX() <= 0 ? "  hidden" : isPushedOff(frames[i]) ? "  stretched past the edge" : "") +
-               "\n";
-    }
-    return out;
+    return menuBar_.buttonFrame(token);
 }
 
 Status SimWindowServer::capture(std::span<const std::uint16_t> keyCodes,

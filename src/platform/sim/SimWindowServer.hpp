@@ -16,6 +16,7 @@
 #include "platform/Pasteboard.hpp"
 #include "platform/RunningApplications.hpp"
 #include "platform/StatusBar.hpp"
+#include "platform/sim/SimMenuBar.hpp"
 #include "platform/WindowList.hpp"
 #include "platform/sim/SimDesktopCommand.hpp"
 #include "platform/sim/SimDisplays.hpp"
@@ -42,7 +43,7 @@ class SimWindowServer final : public Screens,
     static constexpr int finderPid = 100;
     static constexpr int textEditPid = 200;
     static constexpr int dockPid = 50;
-    static constexpr double menuBarHeight = 25;
+    static constexpr double menuBarHeight = SimMenuBar::height;
     static constexpr double dockHeight = 70;
     static constexpr double titleBarHeight = 28;
     static constexpr const char* cause = "SimulatedMac";
@@ -151,7 +152,6 @@ class SimWindowServer final : public Screens,
     void setLength(StatusBar::Token token, double length) override;
     std::optional<Rect> buttonFrame(StatusBar::Token token) const override;
     bool lengthsMoveOtherItems() const override { return true; }
-    static constexpr double statusItemWidth = 24;
 
     // SyntheticEvents
     Status post(const InputEvent& event) override;
@@ -233,6 +233,7 @@ class SimWindowServer final : public Screens,
     std::chrono::milliseconds messagingTimeout_ = Accessibility::messagingTimeout;
     std::unique_ptr<SimDisplays> ownDisplays_;
     SimDisplays* displays_;
+    SimMenuBar menuBar_;
     std::vector<App> apps_;
     std::vector<Window> windows_;  // front to back
     int nextWindow_ = 10;
@@ -250,20 +251,7 @@ class SimWindowServer final : public Screens,
     std::map<EventTaps::Token, Tap> taps_;
     std::vector<EventTaps::Token> swallowers_;
     SwallowHeard lockHeard_;
-    // Other applications' status items (token 0) and ours, right to left.
-    struct MenuBarItem {
-        StatusBar::Token token = 0;
-        StatusBar::Item item{};
-    };
-    static std::vector<MenuBarItem> systemMenuBarItems();
-    std::vector<MenuBarItem> menuBarItems_ = systemMenuBarItems();
-    StatusBar::Token nextStatusItem_ = 1;
     bool ownPress_ = false;  // the left button went down on one of our items
-    std::vector<Rect> menuBarFrames() const;  // accessibility space, as the items
-    static bool isPushedOff(const Rect& frame);
-    std::optional<std::size_t> ownItemAt(Point at) const;  // accessibility space
-    Result<std::string> changeMenuBar(const SimDesktopCommand& command);
-    std::string describeMenuBar();
     std::vector<std::uint16_t> captured_;
     KeyCapture::Handler captureHandler_;
     EventTaps::Token nextTap_ = 1;
