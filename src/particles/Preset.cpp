@@ -58,10 +58,10 @@ class Fields {
         throw Rejected{name(key), "is not one of the known values (\"" + read + "\")"};
     }
     Fields object(const char* key) { return Fields(take(key), name(key)); }
-    const json& array(const char* key) {
+    const json& array(const char* key, std::size_t most) {
         const auto& value = take(key);
-        if (!value.is_array() || value.empty())
-            throw Rejected{name(key), "is not a list of at least one value"};
+        if (!value.is_array() || value.empty() || value.size() > most)
+            throw Rejected{name(key), "is not a list of 1 to " + std::to_string(most) + " values"};
         return value;
     }
     std::string name(const std::string& key) const { return path_.empty() ? key : path_ + "." + key; }
@@ -163,13 +163,13 @@ Preset read(const json& document) {
     preset.scale = changing(top, "scale", 0, 100);
     preset.spin = ranged(top, "spin", -any, any);
     preset.alpha = changing(top, "alpha", 0, 1);
-    const auto& colours = top.array("colours");
+    const auto& colours = top.array("colours", 64);
     for (std::size_t i = 0; i < colours.size(); ++i)
         preset.colours.push_back(colour(colours[i], top.name("colours") + "[" + std::to_string(i) + "]"));
     preset.colourChoice = top.choice<ColourChoice>(
         "colourChoice", {{"particle", ColourChoice::perParticle}, {"burst", ColourChoice::perBurst}});
     auto sprite = top.object("sprite");
-    const auto& shapes = sprite.array("shapes");
+    const auto& shapes = sprite.array("shapes", 4);
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         const auto name = shapes[i].is_string() ? shapes[i].get<std::string>() : std::string();
         bool known = false;

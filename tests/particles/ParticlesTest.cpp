@@ -57,6 +57,8 @@ TEST(ParticlePresets, aBadFieldIsRefusedByItsName) {
         {"/space", "metres", "space"},
         {"/scale/wobble", 1, "scale.wobble"},
         {"/gravity", 1, "gravity"},
+        {"/colours", nlohmann::json::array(), "colours"},
+        {"/colours", std::vector<std::string>(65, "#ffffff"), "colours"},
     };
     for (const auto& each : cases) {
         auto changed = good;
