@@ -23,58 +23,21 @@ void drawGlyph(QPainter& painter, QPointF origin, qreal unit, const QColor& colo
                         2.6 * unit);
 }
 
-QPixmap draw(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    drawGlyph(painter, {0, 0}, size / 18.0, Qt::black);
-    return pixmap;
-}
-
-}  // namespace
-
-QIcon menuBarIcon() {
-    QIcon icon;
-    icon.addPixmap(draw(18));
-    icon.addPixmap(draw(36));
-    icon.setIsMask(true);
-    return icon;
-}
-
-namespace {
-
 // A smiling face: a ring, two eyes, a smile, in an 18-unit square.
-QPixmap drawFace(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal unit = size / 18.0;
-    painter.setPen(QPen(Qt::black, 1.6 * unit));
+void drawFace(QPainter& painter, QPointF origin, qreal unit, const QColor& colour) {
+    painter.setPen(QPen(colour, 1.6 * unit));
     painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(QRectF(1.8 * unit, 1.8 * unit, 14.4 * unit, 14.4 * unit));
-    painter.setPen(QPen(Qt::black, 1.6 * unit, Qt::SolidLine, Qt::RoundCap));
-    painter.drawArc(QRectF(5.5 * unit, 5.5 * unit, 7 * unit, 7 * unit), 200 * 16, 140 * 16);
+    painter.drawEllipse(QRectF(origin.x() + 1.8 * unit, origin.y() + 1.8 * unit, 14.4 * unit, 14.4 * unit));
+    painter.setPen(QPen(colour, 1.6 * unit, Qt::SolidLine, Qt::RoundCap));
+    painter.drawArc(QRectF(origin.x() + 5.5 * unit, origin.y() + 5.5 * unit, 7 * unit, 7 * unit), 200 * 16,
+                    140 * 16);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    painter.drawEllipse(QPointF(6.8 * unit, 7.2 * unit), 1.2 * unit, 1.2 * unit);
-    painter.drawEllipse(QPointF(11.2 * unit, 7.2 * unit), 1.2 * unit, 1.2 * unit);
-    return pixmap;
+    painter.setBrush(colour);
+    painter.drawEllipse(origin + QPointF(6.8 * unit, 7.2 * unit), 1.2 * unit, 1.2 * unit);
+    painter.drawEllipse(origin + QPointF(11.2 * unit, 7.2 * unit), 1.2 * unit, 1.2 * unit);
 }
 
-}  // namespace
-
-QIcon emojiPickerMenuBarIcon() {
-    QIcon icon;
-    icon.addPixmap(drawFace(18));
-    icon.addPixmap(drawFace(36));
-    icon.setIsMask(true);
-    return icon;
-}
-
-namespace {
-
+// A bar with a chevron pointing left at what it hides.
 void drawSeparator(QPainter& painter, QPointF origin, qreal unit, const QColor& colour) {
     painter.setPen(QPen(colour, 1.6 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
@@ -84,23 +47,38 @@ void drawSeparator(QPainter& painter, QPointF origin, qreal unit, const QColor& 
     painter.drawPolyline(chevron, 3);
 }
 
-QPixmap separatorPixmap(int pixels) {
-    QPixmap pixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    drawSeparator(painter, {}, pixels / 18.0, Qt::black);
-    return pixmap;
+using GlyphDrawer = void (*)(QPainter&, QPointF, qreal, const QColor&);
+
+// A template image as the menu bar takes it: black on transparent, 18
+// points square and twice that for dense screens, so that the system
+// tints it like every other status icon.
+QIcon templateIcon(GlyphDrawer drawer) {
+    QIcon icon;
+    for (int pixels : {18, 36}) {
+        QPixmap pixmap(pixels, pixels);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        drawer(painter, {0, 0}, pixels / 18.0, Qt::black);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    icon.setIsMask(true);
+    return icon;
 }
 
 }  // namespace
 
+QIcon menuBarIcon() {
+    return templateIcon(drawGlyph);
+}
+
+QIcon emojiPickerMenuBarIcon() {
+    return templateIcon(drawFace);
+}
+
 QIcon statusIconSeparator() {
-    QIcon icon;
-    icon.addPixmap(separatorPixmap(18));
-    icon.addPixmap(separatorPixmap(36));
-    icon.setIsMask(true);
-    return icon;
+    return templateIcon(drawSeparator);
 }
 
 QImage hideStatusItemsScreenshot(int width, qreal pixelRatio) {

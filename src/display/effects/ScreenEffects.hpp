@@ -14,13 +14,9 @@ class FireworkTask final : public EffectToggle {
     std::shared_ptr<particles::Scene> makeScene(const platform::Screen& main) override;
 };
 
-// Rain over the screen, and its splashes along the bottom of the visible
-// frame (above the Dock), while on.
-class RainTask final : public EffectToggle {
+// An effect that keeps the main screen's frames at its last show.
+class FramedEffect : public EffectToggle {
   public:
-    static constexpr double splashHeight = 60;
-
-    // The screen's frames at the last show.
     struct Manager {
         platform::Rect frame{};
         platform::Rect visibleFrame{};
@@ -29,31 +25,32 @@ class RainTask final : public EffectToggle {
     using EffectToggle::EffectToggle;
     const Manager& manager() const { return *manager_; }
 
+  protected:
+    // Shared with the scene, which may lay itself out from it.
+    std::shared_ptr<Manager> manager_ = std::make_shared<Manager>();
+
+  private:
+    void covering(const platform::Screen& main) override { *manager_ = {main.frame, main.visibleFrame}; }
+};
+
+// Rain over the screen, and its splashes along the bottom of the visible
+// frame (above the Dock), while on.
+class RainTask final : public FramedEffect {
+  public:
+    static constexpr double splashHeight = 60;
+    using FramedEffect::FramedEffect;
+
   private:
     std::shared_ptr<particles::Scene> makeScene(const platform::Screen& main) override;
-    void covering(const platform::Screen& main) override { *manager_ = {main.frame, main.visibleFrame}; }
-
-    // Shared with the scene, which lays itself out from it.
-    std::shared_ptr<Manager> manager_ = std::make_shared<Manager>();
 };
 
 // Snow drifting down over the screen while on.
-class SnowTask final : public EffectToggle {
+class SnowTask final : public FramedEffect {
   public:
-    struct Manager {
-        platform::Rect frame{};
-        platform::Rect visibleFrame{};
-    };
-
-    using EffectToggle::EffectToggle;
-    const Manager& manager() const { return *manager_; }
+    using FramedEffect::FramedEffect;
 
   private:
     std::shared_ptr<particles::Scene> makeScene(const platform::Screen& main) override;
-    void covering(const platform::Screen& main) override { *manager_ = {main.frame, main.visibleFrame}; }
-
-    // Shared with the scene, which lays itself out from it.
-    std::shared_ptr<Manager> manager_ = std::make_shared<Manager>();
 };
 
 }  // namespace quorvane::display
