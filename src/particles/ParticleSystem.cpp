@@ -18,6 +18,12 @@ ParticleSystem::ParticleSystem(Preset preset, std::uint64_t seed)
                .spriteSize = preset_.spriteSize},
       random_(seed),
       pool_(static_cast<std::size_t>(std::max(preset_.maxParticles, 1))) {
+    // A preset made in code rather than read may leave these empty: every
+    // particle needs a colour and a shape.
+    if (preset_.colours.empty())
+        preset_.colours.push_back({});
+    if (preset_.shapes.empty())
+        preset_.shapes.push_back(Shape::square);
     if (preset_.burstInterval.value > 0)
         untilBurst_ = draw(preset_.burstInterval);
 }

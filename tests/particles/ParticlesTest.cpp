@@ -110,6 +110,17 @@ TEST(ParticleSystems, theSameSeedGivesTheSameFramesAndTheirPoolsNeverGrow) {
     }
     EXPECT_EQ(rain.particles().size(), 2000u);
     EXPECT_EQ(rain.particles().data(), storage);
+
+    // A preset made in code with no colours or shapes still draws: white squares.
+    Preset bare;
+    bare.maxParticles = 4;
+    bare.burstCount = 4;
+    bare.lifetime = {1, 0};
+    ParticleSystem plain(bare, 9);
+    plain.burst();
+    ASSERT_EQ(plain.particles().size(), 4u);
+    EXPECT_EQ(plain.preset().colours.at(plain.particles()[3].colour), Colour{});
+    EXPECT_EQ(plain.preset().shapes.at(plain.particles()[3].shape), Shape::square);
 }
 
 TEST(ParticleSystems, particlesMoveAsThrownAndEndWithTheirLives) {

@@ -16,7 +16,7 @@ bool EffectWindow::canShow(const std::string& tweakName) {
 
 std::optional<platform::Screen> EffectWindow::show(const std::shared_ptr<particles::Scene>& scene) {
     const auto screens = services_.displays.screens();
-    if (screens.empty()) {
+    if (screens.empty() || !scene) {
         close();
         return std::nullopt;
     }
