@@ -1,7 +1,5 @@
 #include "display/HideMenuBarItemsTask.hpp"
 
-#include "core/Tweak.hpp"
-
 namespace quorvane::display {
 
 std::optional<std::string> HideMenuBarItemsTask::unavailableReason() const {

@@ -60,7 +60,7 @@ std::shared_ptr<particles::Scene> ConfettiTask::makeScene() const {
 
 void ConfettiTask::run() {
     auto& state = manager();
-    if (!state.window.canShow(name()))
+    if (!effectsCanBeSeen(services_, name()))
         return;
     const auto scene = state.window.scene() ? state.window.scene() : makeScene();
     if (!state.window.show(scene))

@@ -7,10 +7,9 @@ void EffectToggle::run() {
         window_.reset();
         return;
     }
-    if (!services_.overlays.translucencyWorks()) {
+    if (!effectsCanBeSeen(services_, name())) {
         window_.reset();
         setOn(false);
-        EffectWindow(services_, id()).canShow(name());
         return;
     }
     const auto screens = services_.displays.screens();
@@ -21,7 +20,7 @@ void EffectToggle::run() {
     covering(screens.front());
     if (!window_) {
         window_ = std::make_unique<EffectWindow>(services_, id());
-        window_->show(makeScene(screens.front()));
+        window_->show(makeScene());
         return;
     }
     window_->show(window_->scene());  // on again: to the front, over the main screen

@@ -20,8 +20,8 @@ class EffectToggle : public core::BuiltinTweak, public core::CanMToggle {
     const EffectWindow* window() const { return window_.get(); }
 
   protected:
-    // A new scene for a new window. `main` is the screen it will cover.
-    virtual std::shared_ptr<particles::Scene> makeScene(const platform::Screen& main) = 0;
+    // A new scene for a new window.
+    virtual std::shared_ptr<particles::Scene> makeScene() = 0;
     // Told before each show which screen it covers.
     virtual void covering(const platform::Screen& /*main*/) {}
 

@@ -6,11 +6,12 @@
 
 namespace quorvane::display {
 
-bool EffectWindow::canShow(const std::string& tweakName) {
-    if (services_.overlays.translucencyWorks())
+bool effectsCanBeSeen(DisplayServices& services, const std::string& tweakName) {
+    if (services.overlays.translucencyWorks())
         return true;
-    services_.alerts.show(
-        {.style = platform::Alert::Style::warning, .message = tweakName, .informativeText = needsCompositing});
+    services.alerts.show({.style = platform::Alert::Style::warning,
+                          .message = tweakName,
+                          .informativeText = EffectWindow::needsCompositing});
     return false;
 }
 

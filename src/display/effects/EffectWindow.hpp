@@ -23,9 +23,6 @@ class EffectWindow {
     EffectWindow(const EffectWindow&) = delete;
     EffectWindow& operator=(const EffectWindow&) = delete;
 
-    // Whether an effect can be seen on this desktop: without translucency
-    // its window would be an opaque black screen. Tells the user if not.
-    bool canShow(const std::string& tweakName);
     // Shows the scene over the main screen, or moves the shown window there
     // and brings it to the front. None: no main screen, nothing shown.
     std::optional<platform::Screen> show(const std::shared_ptr<particles::Scene>& scene);
@@ -39,6 +36,10 @@ class EffectWindow {
     std::optional<platform::Overlays::Id> id_;
     platform::OverlaySpec spec_;
 };
+
+// Whether an effect can be seen on this desktop: without translucency its
+// window would be an opaque black screen. Tells the user if not.
+bool effectsCanBeSeen(DisplayServices& services, const std::string& tweakName);
 
 // The scene systems' seed: the one the services fix, else a fresh one.
 std::uint64_t effectSeed(const DisplayServices& services);

@@ -4,7 +4,7 @@
 
 namespace quorvane::display {
 
-std::shared_ptr<particles::Scene> FireworkTask::makeScene(const platform::Screen&) {
+std::shared_ptr<particles::Scene> FireworkTask::makeScene() {
     auto scene = std::make_shared<particles::Scene>("fireworks");
     scene->layers().push_back(effectLayer(services_, id(), "fireworks", effectSeed(services_)));
     return scene;
@@ -14,7 +14,7 @@ std::shared_ptr<particles::Scene> FireworkTask::makeScene(const platform::Screen
 // y up: rain from the top edge, spread over two and a half widths; the
 // splashes in a strip along the bottom of the visible frame, anchored
 // 10 points below its top, from 8 points above that.
-std::shared_ptr<particles::Scene> RainTask::makeScene(const platform::Screen&) {
+std::shared_ptr<particles::Scene> RainTask::makeScene() {
     auto scene = std::make_shared<particles::Scene>("rain");
     const auto seed = effectSeed(services_);
     scene->layers().push_back(effectLayer(services_, id(), "rain", seed));
@@ -52,7 +52,7 @@ std::shared_ptr<particles::Scene> RainTask::makeScene(const platform::Screen&) {
 
 // Flakes 60 points across (at scale 1), living 0 to 10 s, born anywhere
 // above the middle from the top centre; set again on every resize.
-std::shared_ptr<particles::Scene> SnowTask::makeScene(const platform::Screen&) {
+std::shared_ptr<particles::Scene> SnowTask::makeScene() {
     auto scene = std::make_shared<particles::Scene>("snow");
     auto layer = effectLayer(services_, id(), "snow", effectSeed(services_));
     for (auto& system : layer.systems) {

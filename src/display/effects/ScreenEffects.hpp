@@ -11,7 +11,7 @@ class FireworkTask final : public EffectToggle {
     using EffectToggle::EffectToggle;
 
   private:
-    std::shared_ptr<particles::Scene> makeScene(const platform::Screen& main) override;
+    std::shared_ptr<particles::Scene> makeScene() override;
 };
 
 // An effect that keeps the main screen's frames at its last show.
@@ -41,7 +41,7 @@ class RainTask final : public FramedEffect {
     using FramedEffect::FramedEffect;
 
   private:
-    std::shared_ptr<particles::Scene> makeScene(const platform::Screen& main) override;
+    std::shared_ptr<particles::Scene> makeScene() override;
 };
 
 // Snow drifting down over the screen while on.
@@ -50,7 +50,7 @@ class SnowTask final : public FramedEffect {
     using FramedEffect::FramedEffect;
 
   private:
-    std::shared_ptr<particles::Scene> makeScene(const platform::Screen& main) override;
+    std::shared_ptr<particles::Scene> makeScene() override;
 };
 
 }  // namespace quorvane::display
