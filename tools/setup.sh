@@ -17,6 +17,7 @@ packages=(
   dbus-daemon dbus-bin pulseaudio pulseaudio-utils appstream desktop-file-utils groff-base
   libcurl4-openssl-dev ca-certificates libtesseract-dev tesseract-ocr-eng libzxing-dev xclip
   python3 python3-emoji unicode-data unicode-cldr-core
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 
 missing=()

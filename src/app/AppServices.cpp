@@ -1,4 +1,5 @@
 #include "app/AppServices.hpp"
+#include "platform/sim/SimCameras.hpp"
 
 #include "platform/dbus/SessionEventSource.hpp"
 
@@ -185,6 +186,10 @@ input::InputServices& AppServices::inputServices() {
 }
 display::DisplayServices& AppServices::displayServices() {
     return display_->services();
+}
+
+platform::sim::SimCameras* AppServices::simulatedCameras() {
+    return display_->simulatedCameras();
 }
 
 const AppPaths& AppServices::paths() const {

@@ -37,6 +37,7 @@ class SessionEventSource;
 }
 namespace quorvane::platform::sim {
 class SimHotkeys;
+class SimCameras;
 }  // namespace quorvane::platform::sim
 namespace quorvane::system {
 struct SystemServices;
@@ -129,6 +130,8 @@ class AppServices {
     windows::WindowsServices& windowsServices();
     input::InputServices& inputServices();
     display::DisplayServices& displayServices();
+    // The simulated Mac's cameras, when its desktop is the one in use.
+    platform::sim::SimCameras* simulatedCameras();
     // Where system events reach their observers: `quorvane sim post` on
     // any host, and the session's own events once watchSessionEvents() ran.
     platform::SystemEventCenter& systemEvents();

@@ -321,6 +321,14 @@ int simDesktop(const std::vector<std::string>& words) {
         });
 }
 
+int simCamera(const std::vector<std::string>& words) {
+    return CommandClient(std::cout, std::cerr)
+        .send({{"command", "simCamera"}, {"words", words}}, [](const nlohmann::json& reply) {
+            std::cout << reply.value("output", std::string());
+            return 0;
+        });
+}
+
 int desktop(const cli::CommandLine& command) {
     CommandClient client(std::cout, std::cerr);
     if (command.watchSeconds > 0) {
@@ -408,6 +416,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return finderAction(command);
         case Action::simDesktop:
             return simDesktop(command.simWords);
+        case Action::simCamera:
+            return simCamera(command.simWords);
         case Action::simDesktopPicture:
             return simDesktopPicture(command);
         case Action::simCapture:

@@ -21,6 +21,8 @@ constexpr ControlCommandSpec specs[] = {
      R"(a combination on the simulated keyboard {"combination"})"},
     {"sim", 10s, true, "this Quorvane acts on the real desktop: use its windows and keys",
      R"(a command to the simulated desktop {"words"})"},
+    {"simCamera", 5s, true, "this Quorvane uses the real cameras",
+     R"(a command to the simulated cameras {"words"})"},
     {"desktop", 5s, true, "", "what the desktop's ports see {}"},
     {"desktopWatch", 65s, true, "", R"(what a global monitor receives for a while {"seconds"})"},
     {"displays", 5s, true, "", "the displays as the desktop's adapter sees them {}"},

@@ -93,7 +93,18 @@ std::string overlaysText(const json& overlays) {
 }
 
 void bindDisplayCommands(ControlCommands& commands, DesktopSession& desktop,
-                         const platform::Overlays& overlays) {
+                         const platform::Overlays& overlays, platform::sim::SimCameras* cameras) {
+    if (cameras)
+        commands.bind("simCamera", [cameras](const ControlRequest& request,
+                                             const ControlCommands::Reply& reply) {
+            auto words = request.texts("words", 16);
+            if (!words)
+                return reply(controlFailure(words.error().message));
+            auto shown = cameras->perform(words.value());
+            if (!shown)
+                return reply(controlFailure(shown.error().message));
+            reply(controlSuccess({{"output", shown.value()}}));
+        });
     commands.bind("displays", [&desktop](const ControlRequest&, const ControlCommands::Reply& reply) {
         reply(controlSuccess({{"displays", describeDisplays(desktop)}}));
     });

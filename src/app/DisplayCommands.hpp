@@ -5,6 +5,7 @@
 #include "app/ControlCommands.hpp"
 #include "app/DesktopSession.hpp"
 #include "platform/Overlays.hpp"
+#include "platform/sim/SimCameras.hpp"
 
 namespace quorvane::app {
 
@@ -16,8 +17,9 @@ std::string displaysText(const nlohmann::json& displays);
 nlohmann::json describeOverlays(const platform::Overlays& overlays);
 std::string overlaysText(const nlohmann::json& overlays);
 
-// Binds "displays" and "overlays".
+// Binds "displays" and "overlays", and "simCamera" over the simulated
+// Mac's cameras when there are some.
 void bindDisplayCommands(ControlCommands& commands, DesktopSession& desktop,
-                         const platform::Overlays& overlays);
+                         const platform::Overlays& overlays, platform::sim::SimCameras* cameras);
 
 }  // namespace quorvane::app

@@ -64,6 +64,12 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
       kept_(shared.openStateStore("TransferTables")),
       desktopPicture_(shared.journal, shared.paths.simulatedMac, defaultDesktopPicture),
       hideNotchStore_(hideNotchStore(shared)),
+      simulatedCameras_(desktop.simulated() ? std::make_unique<platform::sim::SimCameras>(shared.mainQueue, shared.journal)
+                                            : nullptr),
+      cameraModule_(desktop.simulated() ? nullptr
+                                        : std::make_unique<platform::qt::CameraModule>(
+                                              shared.log, QString::fromStdString(
+                                                              helperFile(shared.program, "libquorvane_camera.so").string()))),
       displays_(desktop.screens(), desktop.displays(), shared.log),
       tables_(desktop.displays(), kept_.get(), shared.journal, shared.log),
       events_(desktop.displays(), shared.systemEvents),
@@ -86,7 +92,9 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                 .effectSeed = fixedEffectSeed(),
                 // The simulated Mac's menu bar; an X11 tray places icons itself.
                 .statusBar = desktop.simulated(),
-                .monitors = &desktop.monitors()} {
+                .monitors = &desktop.monitors(),
+                .cameras = simulatedCameras_ ? static_cast<platform::Cameras*>(simulatedCameras_.get())
+                                             : cameraModule_.get()} {
     // Displays that come and go are followed from the first tweak on, in a
     // command run without an instance too.
     events_.start();

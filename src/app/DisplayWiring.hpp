@@ -9,8 +9,10 @@
 #include "app/WindowsWiring.hpp"
 #include "core/catalogue/TweakFactory.hpp"
 #include "display/DisplayServices.hpp"
+#include "platform/qt/CameraModule.hpp"
 #include "platform/qt/QtOverlays.hpp"
 #include "platform/qt/QtPictureComposer.hpp"
+#include "platform/sim/SimCameras.hpp"
 #include "platform/sim/SimDesktopPicture.hpp"
 
 namespace quorvane::app {
@@ -34,6 +36,8 @@ class DisplayWiring {
                            platform::qt::ContentPainter painter) {
         overlays_.setPainter(content, std::move(painter));
     }
+    // The simulated Mac's cameras, when it is the desktop in use.
+    platform::sim::SimCameras* simulatedCameras() { return simulatedCameras_.get(); }
     void addTweaks(core::TweakFactory& factory);
     // Restores what a previous run left changed; follows the displays.
     void start();
@@ -46,6 +50,9 @@ class DisplayWiring {
     platform::sim::SimDesktopPicture desktopPicture_;
     platform::qt::QtPictureComposer composer_;
     std::unique_ptr<platform::BlobStore> hideNotchStore_;
+    // One of them: the simulated Mac's, or the host's through the module.
+    std::unique_ptr<platform::sim::SimCameras> simulatedCameras_;
+    std::unique_ptr<platform::qt::CameraModule> cameraModule_;
     display::DisplayService displays_;
     display::TransferTables tables_;
     display::DisplayEvents events_;

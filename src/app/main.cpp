@@ -46,6 +46,7 @@
 #include "ui/EmojiImages.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/MenuBarService.hpp"
+#include "ui/display/CameraMirrorView.hpp"
 #include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
 #include "ui/SystemViews.hpp"
@@ -231,6 +232,7 @@ int main(int argc, char** argv) {
     services.setOverlayPainter(platform::OverlaySpec::Content::keyCaps, ui::keyCaps::painter());
     services.setOverlayPainter(platform::OverlaySpec::Content::cursorRing, ui::cursorRing::painter());
     services.setOverlayPainter(platform::OverlaySpec::Content::lockScreen, ui::lockScreen::painter());
+    services.setOverlayPainter(platform::OverlaySpec::Content::cameraMirror, ui::cameraMirror::painter());
     // The script editor's chooser shows the same table; the first look
     // starts its load.
     ui::EmojiPicker::setSource([&services](ui::EmojiPicker::Deliver deliver) {
@@ -298,7 +300,8 @@ int main(int argc, char** argv) {
     app::bindSimCommands(controlCommands, simulated);
     app::bindDesktopCommands(controlCommands, services.desktop(),
                              services.windowsServices().apps, services.mainQueue());
-    app::bindDisplayCommands(controlCommands, services.desktop(), services.displayServices().overlays);
+    app::bindDisplayCommands(controlCommands, services.desktop(), services.displayServices().overlays,
+                             services.simulatedCameras());
     {
         auto viewShortcuts = std::dynamic_pointer_cast<input::ViewShortcutTask>(
             services.catalogue().find("ViewShortcutTask"));

@@ -42,6 +42,7 @@ struct CommandLine {
         simPost,
         simPress,
         simDesktop,
+        simCamera,
         simDesktopPicture,
         simCapture,
         desktop,

@@ -2,6 +2,7 @@
 
 #include "cli/CommandSpec.hpp"
 #include "platform/ColorSampler.hpp"
+#include "platform/sim/SimCameras.hpp"
 #include "platform/sim/SimDesktopCommand.hpp"
 
 namespace quorvane::cli {
@@ -157,6 +158,13 @@ platform::Result<CommandLine> parseDesktopCommand(const CommandSpec& spec,
     return CommandLine{.action = Action::simDesktop, .simWords = words};
 }
 
+// "sim camera", checked whole here and carried out by the running Quorvane.
+platform::Result<CommandLine> parseCamera(const CommandSpec&, const Arguments& arguments) {
+    if (auto checked = platform::sim::SimCameras::check(arguments); !checked)
+        return checked.error();
+    return CommandLine{.action = Action::simCamera, .simWords = arguments};
+}
+
 constexpr CommandSpec specs[] = {
     {"sim admin", "approve|cancel", "how the simulated Mac answers administrator prompts",
      parseAdmin, {}, "quorvane sim admin cancel"},
@@ -237,6 +245,10 @@ constexpr CommandSpec specs[] = {
     {"sim capture", "FILE|--cancel",
      "what the simulated screenshot tool captures next: the\npicture FILE, or a cancelled selection",
      parseCapture, {}, "quorvane sim capture lines.png"},
+    {"sim camera",
+     "[add NAME [WxH]... | remove NAME | access notDetermined|restricted|denied|authorized | answer allow|deny]",
+     "the simulated Mac's cameras, the access this program has\nand the running session; connect or disconnect a camera,\nset the access, or answer the question of access",
+     parseCamera, {}, "quorvane sim camera access denied"},
     {"sim tap-timeout", "", "the system disables every event tap, as on a timeout",
      parseDesktopCommand, {}, "quorvane sim tap-timeout"},
 };

@@ -76,4 +76,36 @@ FormControl FormControl::button(std::string title, std::string action) {
     return {.kind = Kind::button, .title = std::move(title), .binding = std::move(action)};
 }
 
+FormControl FormControl::button(std::string title, std::function<void()> press) {
+    return {.kind = Kind::button,
+            .title = std::move(title),
+            .press = std::make_shared<const std::function<void()>>(std::move(press))};
+}
+
+FormControl FormControl::picker(std::string title, std::vector<FormOption> options, FormValue value) {
+    return {.kind = Kind::picker,
+            .title = std::move(title),
+            .defaultValue = std::string(),
+            .options = std::move(options),
+            .value = std::make_shared<const FormValue>(std::move(value))};
+}
+
+FormControl FormControl::picker(std::string title, FormOptionList options, FormValue value) {
+    return {.kind = Kind::picker,
+            .title = std::move(title),
+            .defaultValue = std::string(),
+            .value = std::make_shared<const FormValue>(std::move(value)),
+            .liveOptions = std::make_shared<const FormOptionList>(std::move(options))};
+}
+
+FormControl FormControl::stepper(std::string title, FormValue value, int minimum, int maximum) {
+    return {.kind = Kind::stepper,
+            .title = std::move(title),
+            .defaultValue = std::int64_t{minimum},
+            .minimum = static_cast<double>(minimum),
+            .maximum = static_cast<double>(maximum),
+            .step = 1,
+            .value = std::make_shared<const FormValue>(std::move(value))};
+}
+
 }  // namespace quorvane::core

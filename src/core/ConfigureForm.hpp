@@ -52,6 +52,13 @@ struct FormAppList {
     std::function<void(const std::vector<std::string>& urls)> set;
 };
 
+// A picker's choices that change while the form is open (the cameras
+// found by a rescan): asked again whenever `observe` says.
+struct FormOptionList {
+    std::function<std::vector<FormOption>()> options;
+    std::function<Subscription(std::function<void()> changed)> observe;
+};
+
 // A tweak's configure view, described as data and drawn by one generic form
 // in the front end. Each control is bound to a settings key or, for a
 // button, to an action the tweak handles. Controls are made from the
@@ -73,14 +80,20 @@ struct FormControl {
     std::shared_ptr<const FormValue> value{};
     std::shared_ptr<const FormSwitchList> list{};
     std::shared_ptr<const FormAppList> apps{};
+    // A picker's choices asked for while the form is open, instead of `options`.
+    std::shared_ptr<const FormOptionList> liveOptions{};
+    // What a button does, when the tweak handles it here and not by name.
+    std::shared_ptr<const std::function<void()>> press{};
     std::string minimumSymbol{};  // a slider's end labels, as symbol names
     std::string maximumSymbol{};
     // Shown only while the setting `shownForKey` (a picker's) holds
     // `shownForValue`; always when the key is empty.
     std::string shownForKey{};
     std::string shownForValue{};
-    // A stepper's unit, shown after its number ("seconds").
+    // A stepper's unit, shown after its number ("seconds"), or right
+    // against it when `unitAttached` ("3x").
     std::string unit{};
+    bool unitAttached = false;
 
     FormControl withUnit(std::string_view text) && {
         unit = text;
@@ -102,6 +115,12 @@ struct FormControl {
     static FormControl slider(std::string title, const DoubleSetting& setting);
     static FormControl text(std::string title, const TextSetting& setting);
     static FormControl button(std::string title, std::string action);
+    static FormControl button(std::string title, std::function<void()> press);
+    // Bound to values kept in memory: a picker's the option's `stored`
+    // text, a stepper's a whole number.
+    static FormControl picker(std::string title, std::vector<FormOption> options, FormValue value);
+    static FormControl picker(std::string title, FormOptionList options, FormValue value);
+    static FormControl stepper(std::string title, FormValue value, int minimum, int maximum);
     template <class E>
     static FormControl picker(std::string title, const EnumSetting<E>& setting) {
         FormControl control{.kind = Kind::picker,

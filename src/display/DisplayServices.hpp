@@ -12,6 +12,7 @@
 #include "display/TransferTables.hpp"
 #include "platform/Alerts.hpp"
 #include "platform/BlobStore.hpp"
+#include "platform/Cameras.hpp"
 #include "platform/DesktopPicture.hpp"
 #include "platform/EventMonitors.hpp"
 #include "platform/Journal.hpp"
@@ -51,6 +52,8 @@ struct DisplayServices {
     // none where they cannot be had.
     platform::StatusBar* statusBar{};
     platform::EventMonitors* monitors{};
+    // The cameras the camera mirror shows; none where none can be had.
+    platform::Cameras* cameras{};
 };
 
 }  // namespace quorvane::display

@@ -8,6 +8,7 @@
 #include "display/IncreaseBrightnessTask.hpp"
 #include "display/MirrorDisplayTask.hpp"
 #include "display/NotchTask.hpp"
+#include "display/camera/CameraMirrorTask.hpp"
 #include "display/effects/ConfettiTask.hpp"
 #include "display/effects/ScreenEffects.hpp"
 
@@ -25,6 +26,7 @@ void addDisplayTweaks(core::TweakFactory& factory, DisplayServices& services) {
     factory.add("FireworkTask", core::mToggleMaker<FireworkTask>(services));
     factory.add("RainTask", core::mToggleMaker<RainTask>(services));
     factory.add("SnowTask", core::mToggleMaker<SnowTask>(services));
+    factory.add("CameraMirrorTask", core::mToggleMaker<CameraMirrorTask>(services));
     factory.add("HideMenuBarItemsTask", core::pToggleMaker<HideMenuBarItemsTask>(services));
 }
 

@@ -8,6 +8,7 @@
 
 #include "particles/Scene.hpp"
 #include "platform/Geometry.hpp"
+#include "platform/MirrorPicture.hpp"
 #include "platform/WindowList.hpp"
 
 namespace quorvane::platform {
@@ -88,10 +89,11 @@ struct OverlaySpec {
     // accent colour, smaller while `pressed`, glowing when `glows`;
     // lockScreen: the background colour, and the unlock button in the
     // middle when `showsUnlock`; particles: `scene` on a clear window,
-    // moved on at 60 frames a second while the window is shown.
+    // moved on at 60 frames a second while the window is shown;
+    // cameraMirror: `mirror`, cut to its shape.
     enum class Content {
         fill, headroom, notch, ring, snapGrid, thumbnails, picture, keyCaps, cursorRing, lockScreen,
-        particles
+        particles, cameraMirror
     };
 
     std::string owner{};  // the tweak or service that shows it
@@ -114,6 +116,7 @@ struct OverlaySpec {
     bool showsUnlock = false;
     // Shared with whoever fires its bursts; the window steps it.
     std::shared_ptr<particles::Scene> scene{};
+    MirrorPicture mirror{};
     bool operator==(const OverlaySpec&) const = default;
 };
 
@@ -134,8 +137,9 @@ class Overlays {
     // The windows shown now, oldest first.
     virtual std::vector<std::pair<Id, OverlaySpec>> shown() const = 0;
     // Pointer events over a window that takes clicks, in points from its
-    // top-left corner: moves, and presses of the left button.
-    enum class Pointer { moved, pressed };
+    // top-left corner: moves, presses of the left button, moves with it
+    // held and its release, and the pointer leaving the window.
+    enum class Pointer { moved, pressed, dragged, released, exited };
     using PointerHandler = std::function<void(Pointer, Point)>;
     virtual void onPointer(Id id, PointerHandler handler) = 0;
     // The window's id for the window server (what `WindowList::orderBelow`
@@ -167,6 +171,8 @@ inline const char* describe(OverlaySpec::Content content) {
             return "lock screen";
         case OverlaySpec::Content::particles:
             return "particles";
+        case OverlaySpec::Content::cameraMirror:
+            return "camera mirror";
     }
     return "fill";
 }

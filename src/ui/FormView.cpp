@@ -187,8 +187,54 @@ class SwitchListView final : public QWidget {
     core::Subscription changed_;
 };
 
+// A picker over a value kept in memory; with live choices, filled again
+// whenever they change, keeping the value chosen.
+class ValuePicker final : public QComboBox {
+  public:
+    ValuePicker(const core::FormControl& item, QWidget* parent)
+        : QComboBox(parent), value_(item.value), live_(item.liveOptions), options_(item.options) {
+        fill();
+        if (live_ && live_->observe)
+            changed_ = live_->observe([this] { fill(); });
+        QObject::connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+            if (!filling_ && index >= 0 && static_cast<std::size_t>(index) < options_.size())
+                value_->write(options_[static_cast<std::size_t>(index)].stored);
+        });
+    }
+
+  private:
+    void fill() {
+        filling_ = true;
+        if (live_ && live_->options)
+            options_ = live_->options();
+        clear();
+        const auto current = value_->read();
+        const auto* stored = std::get_if<std::string>(&current);
+        int index = 0;
+        for (std::size_t i = 0; i < options_.size(); ++i) {
+            addItem(text(options_[i].title));
+            if (stored && options_[i].stored == *stored)
+                index = static_cast<int>(i);
+        }
+        setCurrentIndex(options_.empty() ? -1 : index);
+        filling_ = false;
+    }
+
+    std::shared_ptr<const core::FormValue> value_;
+    std::shared_ptr<const core::FormOptionList> live_;
+    std::vector<core::FormOption> options_;
+    core::Subscription changed_;
+    bool filling_ = false;
+};
+
+QString suffixOf(const core::FormControl& item) {
+    return (item.unitAttached ? QString() : QStringLiteral(" ")) + text(item.unit);
+}
+
 QWidget* picker(const core::FormControl& item, platform::UserDefaults& defaults,
                 QWidget* parent) {
+    if (item.value)
+        return new ValuePicker(item, parent);
     auto* picker = new QComboBox(parent);
     for (const auto& option : item.options)
         picker->addItem(text(option.title));
@@ -218,7 +264,15 @@ QWidget* stepper(const core::FormControl& item, platform::UserDefaults& defaults
         stepper->setRange(toInt(item.minimum), toInt(item.maximum));
         stepper->setSingleStep(std::max(1, toInt(item.step)));
         if (!item.unit.empty())
-            stepper->setSuffix(QStringLiteral(" ") + text(item.unit));
+            stepper->setSuffix(suffixOf(item));
+        if (const auto value = item.value) {
+            const auto current = value->read();
+            const auto* stored = std::get_if<std::int64_t>(&current);
+            stepper->setValue(toInt(static_cast<double>(stored ? *stored : 0)));
+            QObject::connect(stepper, &QSpinBox::valueChanged, parent,
+                             [value](int number) { value->write(std::int64_t{number}); });
+            return stepper;
+        }
         const auto stored = defaults.intValue(key).value_or(fallback(item, std::int64_t{0}));
         stepper->setValue(toInt(static_cast<double>(stored)));
         QObject::connect(stepper, &QSpinBox::valueChanged, parent, [&defaults, key](int value) {
@@ -231,7 +285,7 @@ QWidget* stepper(const core::FormControl& item, platform::UserDefaults& defaults
     stepper->setSingleStep(item.step);
     stepper->setDecimals(item.step < 1 ? 2 : 0);
     if (!item.unit.empty())
-        stepper->setSuffix(QStringLiteral(" ") + text(item.unit));
+        stepper->setSuffix(suffixOf(item));
     stepper->setValue(defaults.doubleValue(key).value_or(fallback(item, item.minimum)));
     QObject::connect(stepper, &QDoubleSpinBox::valueChanged, parent,
                      [&defaults, key](double value) { defaults.set(key, value); });
@@ -315,8 +369,10 @@ QWidget* control(const core::FormControl& item, platform::UserDefaults& defaults
         case Kind::button: {
             auto* button = new QPushButton(text(item.title), parent);
             QObject::connect(button, &QPushButton::clicked, parent,
-                             [perform, action = item.binding] {
-                                 if (perform)
+                             [perform, action = item.binding, press = item.press] {
+                                 if (press && *press)
+                                     (*press)();
+                                 else if (perform)
                                      perform(action);
                              });
             return button;

@@ -49,6 +49,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
     DesktopSession desktop{activity, pasteboard, queue, log};
     windows::AppService apps{desktop.applications()};
     platform::memory::RecordingOverlays overlays;
+    platform::sim::SimCameras cameras{queue, activity};
     ControlCommands commands = [this] {
         ControlCommands made;
         bindInstanceCommands(made, {.catalogue = catalogue,
@@ -68,7 +69,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
                                    },
                                .pressKey = [](const std::string&) { return false; }});
         bindDesktopCommands(made, desktop, apps, queue);
-        bindDisplayCommands(made, desktop, overlays);
+        bindDisplayCommands(made, desktop, overlays, &cameras);
         bindInputCommands(made, nullptr);
         return made;
     }();

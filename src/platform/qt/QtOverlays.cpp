@@ -77,6 +77,21 @@ std::string describe(const OverlaySpec& spec) {
         return text + (spec.pressed ? ", pressed" : "") + (spec.glows ? ", glowing" : "");
     if (spec.content == OverlaySpec::Content::particles)
         return text + (spec.scene ? ", " + spec.scene->name() : std::string());
+    if (spec.content == OverlaySpec::Content::cameraMirror) {
+        static constexpr const char* shapes[] = {"circle", "rounded rectangle", "squircle"};
+        const auto& mirror = spec.mirror;
+        text += std::string(", ") + shapes[static_cast<int>(mirror.shape)];
+        if (!mirror.message.empty())
+            return text + ", \"" + mirror.message + "\"";
+        text += mirror.fills ? ", fill" : ", fit";
+        if (mirror.mirrored)
+            text += ", mirrored";
+        if (mirror.quarterTurns != 0)
+            text += ", turned " + std::to_string(mirror.quarterTurns * 90) + "°";
+        if (mirror.bordered)
+            text += ", bordered";
+        return text;
+    }
     const auto& colour = spec.background;
     text += ", colour " + numberText(std::round(colour.red * 255)) + " " +
             numberText(std::round(colour.green * 255)) + " " + numberText(std::round(colour.blue * 255)) +
@@ -96,6 +111,16 @@ class OverlayWindow final : public QRasterWindow {
     }
 
     void apply(const OverlaySpec& spec, bool first) {
+        // A new camera frame, and nothing else: only drawn again.
+        if (!first && spec.content == OverlaySpec::Content::cameraMirror && spec_.content == spec.content) {
+            auto before = spec_;
+            before.mirror.frame = spec.mirror.frame;
+            if (before == spec) {
+                spec_ = spec;
+                update();
+                return;
+            }
+        }
         const bool flagsChange = first || flagsFor(spec) != flagsFor(spec_) ;
         spec_ = spec;
         if (flagsChange)
@@ -209,11 +234,22 @@ class OverlayWindow final : public QRasterWindow {
     }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (handler_)
-            handler_(Overlays::Pointer::moved, {event->position().x(), event->position().y()});
+            handler_((event->buttons() & Qt::LeftButton) ? Overlays::Pointer::dragged
+                                                         : Overlays::Pointer::moved,
+                     {event->position().x(), event->position().y()});
     }
     void mousePressEvent(QMouseEvent* event) override {
         if (handler_ && event->button() == Qt::LeftButton)
             handler_(Overlays::Pointer::pressed, {event->position().x(), event->position().y()});
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (handler_ && event->button() == Qt::LeftButton)
+            handler_(Overlays::Pointer::released, {event->position().x(), event->position().y()});
+    }
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::Leave && handler_)
+            handler_(Overlays::Pointer::exited, {-1, -1});
+        return QRasterWindow::event(event);
     }
     // Keys that reach an overlay that takes them go nowhere.
     void keyPressEvent(QKeyEvent* event) override { event->accept(); }
