@@ -18,6 +18,7 @@
 #include "platform/memory/RecordingOverlays.hpp"
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/posix/FileBlobStore.hpp"
+#include "platform/sim/SimCameras.hpp"
 #include "platform/sim/SimDesktopPicture.hpp"
 #include "platform/sim/SimDisplays.hpp"
 #include "support/TemporaryDirectory.hpp"
@@ -85,6 +86,7 @@ class DisplayFixture : public ::testing::Test {
     platform::sim::SimDesktopPicture desktopPicture{journal, folder.path() / "sim",
                                                     [] { return std::string("default picture"); }};
     DescribingComposer composer;
+    platform::sim::SimCameras cameras{queue, journal};
     std::unique_ptr<platform::posix::FileBlobStore> hideNotchStore =
         std::move(platform::posix::FileBlobStore::open(folder.path() / "HideNotch", "").value());
     DisplayServices services{.store = store,
@@ -103,7 +105,8 @@ class DisplayFixture : public ::testing::Test {
                              .hideNotchStore = hideNotchStore.get(),
                              .shortcutIsActive = [this](const std::string&) { return shortcutActive; },
                              .effects = shippedEffects(),
-                             .effectSeed = 7};
+                             .effectSeed = 7,
+                             .cameras = &cameras};
     std::map<std::string, std::shared_ptr<core::Tweak>> tweaks = [this] {
         events.start();
         core::TweakFactory factory;

@@ -100,6 +100,8 @@ void CameraMirrorTask::showMirror() {
 }
 
 void CameraMirrorTask::closeMirror() {
+    if (!overlay_ && !(session_ && session_->isRunning()))
+        return;
     if (auto shown = std::exchange(overlay_, std::nullopt))
         services_.overlays.close(*shown);
     dragFrom_.reset();
