@@ -180,6 +180,17 @@ TEST_F(CameraMirrorTest, withoutACameraTheMirrorSaysSoUntilOneIsChosen) {
     queue.advance(600ms);
     EXPECT_TRUE(running());
     EXPECT_TRUE(mirror()->mirror.message.empty());
+
+    // Unplugged while shown, another plugged in: the next show takes it.
+    sim({"remove", "Desk Camera"});
+    queue.drain();
+    EXPECT_EQ(mirror()->mirror.reason, "Desk Camera was disconnected");
+    sim({"add", "Other"});
+    switchTo("CameraMirrorTask", false);
+    switchTo("CameraMirrorTask", true);
+    queue.advance(600ms);
+    EXPECT_TRUE(running());
+    EXPECT_EQ(task().session()->device(), cameras.defaultDevice()->id);
 }
 
 TEST(CameraFormats, presetsTakeTheLargestTheNearestOrTheSmallestWideEnough) {

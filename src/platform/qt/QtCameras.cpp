@@ -123,6 +123,16 @@ class QtCameraSession final : public CameraSession {
     void fail(const std::string& reason) {
         log_.warning("Camera", reason);
         stop();
+        // A camera unplugged is no input any more: the next start takes another.
+        bool present = false;
+        for (const auto& device : QMediaDevices::videoInputs())
+            present = present || device.id() == device_.id();
+        if (!present) {
+            capture_.setCamera(nullptr);
+            // Its own signal brought us here: it goes once that returns.
+            camera_.release()->deleteLater();
+            format_.reset();
+        }
         if (failed_)
             failed_(reason);
     }

@@ -143,12 +143,13 @@ class SimCameras::State::Session final : public CameraSession {
                platform::describe(preset_) + (format_ ? " (" + formatText(*format_) + ")" : "");
     }
     const std::optional<std::string>& deviceId() const { return device_; }
-    // Its device went away: it stops, and says so.
+    // Its device went away: it stops, has no input any more, and says so.
     void lost() {
-        if (!running_)
-            return;
+        const bool wasRunning = running_;
         stop();
-        if (failed_)
+        device_.reset();
+        format_.reset();
+        if (wasRunning && failed_)
             failed_(name_ + " was disconnected");
     }
 
