@@ -43,6 +43,8 @@ class QtCameraSession final : public CameraSession {
     }
     ~QtCameraSession() override {
         stop();
+        // No frame is delivered once the sink is out of the session.
+        capture_.setVideoSink(nullptr);
         capture_.setCamera(nullptr);
     }
 
