@@ -113,6 +113,10 @@ TEST_F(CameraMirrorTest, changesApplyAfterAPauseAndWhatTheCameraRefusesIsKept) {
     EXPECT_EQ(task().configuration().preset, platform::CameraPreset::high);
     EXPECT_EQ(mirror()->frame.size.width, 480);
     EXPECT_EQ(mirror()->mirror.shape, platform::MirrorPicture::Shape::squircle);
+    // Grown from the bottom-right corner, it stays within the visible frame.
+    const auto visible = displays.screens().front().visibleFrame;
+    EXPECT_GE(mirror()->frame.minY(), visible.minY());
+    EXPECT_LE(mirror()->frame.maxX(), visible.maxX());
 
     // Nothing of Tiny is 320 wide: Low is refused, High stays.
     task().edit([](MirrorConfiguration& next) { next.preset = platform::CameraPreset::low; });

@@ -1,5 +1,6 @@
 #include "display/camera/CameraMirrorTask.hpp"
 
+#include <algorithm>
 #include <chrono>
 
 namespace quorvane::display {
@@ -282,10 +283,27 @@ void CameraMirrorTask::apply(MirrorConfiguration next) {
             configuration_.preset = edited_.preset = previous.preset;
     }
     if (next.size != previous.size) {
-        // Grows and shrinks about its top-left corner.
+        // Grows and shrinks about its top-left corner, and stays on its screen.
         origin_.y += previous.side() - configuration_.side();
+        keepOnScreen(previous.side());
     }
     refresh();
+}
+
+void CameraMirrorTask::keepOnScreen(double previousSide) {
+    const auto screens = services_.displays.screens();
+    if (screens.empty())
+        return;
+    // The screen that held its middle before, else the main one.
+    const double side = configuration_.side();
+    const platform::Point middle{origin_.x + previousSide / 2, origin_.y + side - previousSide / 2};
+    auto chosen = screens.front();
+    for (const auto& screen : screens)
+        if (screen.frame.contains(middle))
+            chosen = screen;
+    const auto& area = chosen.visibleFrame.size.width > 0 ? chosen.visibleFrame : chosen.frame;
+    origin_.x = std::max(area.minX(), std::min(origin_.x, area.maxX() - side));
+    origin_.y = std::max(area.minY(), std::min(origin_.y, area.maxY() - side));
 }
 
 void CameraMirrorTask::scanDevices() {

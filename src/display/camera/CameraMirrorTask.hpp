@@ -57,6 +57,7 @@ class CameraMirrorTask final : public core::BuiltinTweak, public core::CanMToggl
     // The throttled follow-up: the session runs while the mirror shows.
     void followUp();
     void apply(MirrorConfiguration next);
+    void keepOnScreen(double previousSide);
     void present(platform::VideoFrame frame);
     void problem(std::string reason);
     platform::OverlaySpec spec() const;
