@@ -18,6 +18,7 @@ packages=(
   libcurl4-openssl-dev ca-certificates libtesseract-dev tesseract-ocr-eng libzxing-dev xclip
   python3 python3-emoji unicode-data unicode-cldr-core
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  lld-16
 )
 
 missing=()

@@ -149,6 +149,10 @@ std::string AppServices::watchSessionEvents() {
         "Automation reacts only to the simulated Mac's events (quorvane sim post): ";
     if (qEnvironmentVariable("QUORVANE_SYSTEM_EVENTS") == QStringLiteral("simulated"))
         return std::string(fallback) + "QUORVANE_SYSTEM_EVENTS is \"simulated\".";
+    if (auto missing = platform::dbus::SessionEventSource::missingSystemBus({})) {
+        shared_->log.warning("SystemEvents", *missing);
+        return fallback + *missing + ".";
+    }
     auto source = std::make_unique<platform::dbus::SessionEventSource>(
         platform::dbus::BusAddresses{},
         [this](const std::string& name) { shared_->systemEvents.deliver(name, "Session"); },

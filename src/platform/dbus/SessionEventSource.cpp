@@ -4,7 +4,11 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <string_view>
 
 namespace quorvane::platform::dbus {
 
@@ -66,6 +70,24 @@ SessionEventSource::~SessionEventSource() {
     release();
     QDBusConnection::disconnectFromBus(systemName_);
     QDBusConnection::disconnectFromBus(sessionName_);
+}
+
+std::optional<std::string> SessionEventSource::missingSystemBus(const BusAddresses& addresses) {
+    std::string address = addresses.system;
+    if (address.empty()) {
+        const char* named = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
+        address = named && *named ? named : "unix:path=/var/run/dbus/system_bus_socket";
+    }
+    // Only a single plain socket path can be looked at here; anything else
+    // (several addresses, escapes, abstract sockets, TCP) is left to D-Bus.
+    constexpr std::string_view prefix = "unix:path=";
+    if (!address.starts_with(prefix) || address.find_first_of(",;%") != std::string::npos)
+        return std::nullopt;
+    const std::string path = address.substr(prefix.size());
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0)
+        return std::nullopt;
+    return "the system bus cannot be reached: there is no socket at " + path;
 }
 
 Status SessionEventSource::start() {

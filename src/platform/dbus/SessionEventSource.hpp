@@ -50,6 +50,11 @@ class SessionEventSource final : public QObject {
     SessionEventSource(const SessionEventSource&) = delete;
     SessionEventSource& operator=(const SessionEventSource&) = delete;
 
+    // Why the system bus cannot be there, found without starting D-Bus (its
+    // connection thread and library): the socket its address names does not
+    // exist. Empty when it may be there.
+    static std::optional<std::string> missingSystemBus(const BusAddresses& addresses);
+
     // Connects and subscribes. Fails, naming the bus, when the system bus
     // cannot be reached or logind is not on it; then nothing is watched.
     // A missing session bus only leaves the screen saver unwatched (said in

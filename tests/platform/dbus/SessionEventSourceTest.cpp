@@ -131,6 +131,13 @@ TEST_F(SessionEventSourceTest, aBusThatCannotBeReachedOrHasNoLogindWatchesNothin
     auto refused = unreachable->start();
     ASSERT_FALSE(refused);
     EXPECT_NE(refused.error().message.find("system bus"), std::string::npos);
+    // Told apart before D-Bus is started: the socket is missing, the test
+    // bus's is there, and an address that cannot be looked at is tried.
+    EXPECT_EQ(SessionEventSource::missingSystemBus({"unix:path=/nonexistent/quorvane-bus", ""}),
+              "the system bus cannot be reached: there is no socket at /nonexistent/quorvane-bus");
+    EXPECT_EQ(SessionEventSource::missingSystemBus({bus, ""}), std::nullopt);
+    EXPECT_EQ(SessionEventSource::missingSystemBus({"unix:path=/dev/null", ""}), std::nullopt);
+    EXPECT_EQ(SessionEventSource::missingSystemBus({"unix:abstract=quorvane-bus", ""}), std::nullopt);
 
     // The bus answers, but nobody there is logind.
     auto lonely = source();
