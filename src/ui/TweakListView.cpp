@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "core/HUD.hpp"
 #include "ui/ConfigureSheet.hpp"
@@ -29,6 +30,7 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
     column_->setContentsMargins(12, 12, 12, 12);
     column_->setSpacing(6);
     setWidget(content_);
+    content_->installEventFilter(this);
 
     hud_ = new BoxedLabel({},
                           {.background = QColor(40, 40, 40, 220),
@@ -108,7 +110,8 @@ void TweakListView::finishBuilding() {
 
 void TweakListView::buildMoreIfNearTheEnd() {
     const auto* bar = verticalScrollBar();
-    if (!pending_.empty() && bar->maximum() - bar->value() < viewport()->height())
+    const int ahead = drawn_ ? viewport()->height() : 1;
+    if (!pending_.empty() && bar->maximum() - bar->value() < ahead)
         buildMore(laterBatch);
 }
 
@@ -206,6 +209,15 @@ void TweakListView::placeEmpty() {
     empty_->adjustSize();
     empty_->move((area.width() - width) / 2, std::max(0, (area.height() - empty_->height()) / 2));
     empty_->raise();
+}
+
+bool TweakListView::eventFilter(QObject* watched, QEvent* event) {
+    // The cells' column is what is drawn (it covers the viewport).
+    if (watched == content_ && event->type() == QEvent::Paint && !drawn_) {
+        drawn_ = true;
+        QTimer::singleShot(0, this, [this] { buildMoreIfNearTheEnd(); });
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 void TweakListView::resizeEvent(QResizeEvent* event) {

@@ -67,6 +67,27 @@ TEST_F(MainWindowTest, aSwitchWritesTheStoreRunsTheTweakAndShowsTheLabelForASeco
     EXPECT_EQ(journal.back(), "run EmptyTrashTask");
 }
 
+TEST_F(MainWindowTest, theFirstDrawingWaitsOnlyForTheCellsInViewAndTheNextViewFollows) {
+    window.resize(920, 640);
+    window.show();
+    // Layout and resizes, but no drawing yet: the cells fill the view and
+    // no more.
+    QCoreApplication::sendPostedEvents();
+    auto* bar = window.list()->verticalScrollBar();
+    const int view = window.list()->viewport()->height();
+    ASSERT_GT(view, 200);
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_LT(bar->maximum(), view);
+    const auto beforeDrawing = window.list()->cells().size();
+
+    // Once drawn, a view's worth more is made ahead of scrolling.
+    for (int turn = 0; turn < 5 && bar->maximum() < view; ++turn)
+        QApplication::processEvents();
+    EXPECT_GE(bar->maximum(), view);
+    EXPECT_GT(window.list()->cells().size(), beforeDrawing);
+    EXPECT_LT(window.list()->cells().size(), 98u);
+}
+
 TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
     window.show();
     QTest::keyClicks(window.search(), "dock");
