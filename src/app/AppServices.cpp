@@ -17,7 +17,6 @@
 #include "platform/dbus/SessionEventSource.hpp"
 #include "platform/posix/DesktopEntry.hpp"
 #include "platform/sim/SimHotkeys.hpp"
-#include "platform/x11/XcbHotkeys.hpp"
 
 namespace quorvane::app {
 
@@ -169,7 +168,7 @@ std::string AppServices::watchSessionEvents() {
 }
 
 void AppServices::useSessionHotkeys() {
-    if (auto session = platform::x11::XcbHotkeys::connect(shared_->userDefaults, shared_->log)) {
+    if (auto session = shared_->x11.hotkeys(shared_->userDefaults)) {
         hotkeys_ = std::move(session);
     } else {
         shared_->log.info("Hotkeys", "no X11 session: shortcuts are pressed on the simulated Mac");

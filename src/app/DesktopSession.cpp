@@ -12,10 +12,8 @@
 
 #include "platform/qt/QtScreens.hpp"
 #include "platform/sim/SimWindowServer.hpp"
-#include "platform/x11/XcbDesktop.hpp"
-#include "platform/x11/RandrDisplays.hpp"
-#include "platform/x11/XcbInput.hpp"
-#include "platform/x11/XkbKeyboardLayout.hpp"
+#include "platform/qt/X11Module.hpp"
+#include "platform/x11/X11Session.hpp"
 #include "platform/sim/UsKeyboardLayout.hpp"
 
 namespace quorvane::app {
@@ -27,8 +25,9 @@ bool DesktopSession::simulationRequested() {
 
 DesktopSession::DesktopSession(platform::Journal& journal, platform::Pasteboard& pasteboard,
                                platform::MainQueue& mainQueue, platform::Log& log,
-                               std::filesystem::path simulatedDisplays) {
-    if (simulationRequested() || !useX11Session(journal, mainQueue, log))
+                               std::filesystem::path simulatedDisplays,
+                               platform::qt::X11Module* x11) {
+    if (simulationRequested() || !useX11Session(x11, journal, mainQueue, log))
         useSimulation(journal, pasteboard, std::move(simulatedDisplays));
 }
 
@@ -55,67 +54,57 @@ bool isOwnWindow(std::uint32_t id) {
 // keys have no base character and show what they typed.
 class LazyXkbLayout final : public platform::KeyboardLayout {
   public:
-    explicit LazyXkbLayout(platform::Log& log) : log_(log) {}
+    explicit LazyXkbLayout(platform::x11::X11Session& session) : session_(session) {}
     std::string_view baseCharacter(std::uint16_t keyCode) const override {
         if (!tried_) {
             tried_ = true;
-            layout_ = platform::x11::XkbKeyboardLayout::connect(log_);
+            layout_ = session_.keyboardLayout();
         }
         return layout_ ? layout_->baseCharacter(keyCode) : std::string_view();
     }
 
   private:
-    platform::Log& log_;
+    platform::x11::X11Session& session_;
     mutable bool tried_ = false;
-    mutable std::unique_ptr<platform::x11::XkbKeyboardLayout> layout_;
+    mutable std::unique_ptr<platform::KeyboardLayout> layout_;
 };
 
 }  // namespace
 
-bool DesktopSession::useX11Session(platform::Journal& journal, platform::MainQueue& mainQueue,
-                                   platform::Log& log) {
-    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+bool DesktopSession::useX11Session(platform::qt::X11Module* x11, platform::Journal& journal,
+                                   platform::MainQueue& mainQueue, platform::Log& log) {
+    if (!x11)
         return false;
-    x11Desktop_ = platform::x11::XcbDesktop::connect(log, &platform::qt::QtScreens::primaryRootFrame);
-    if (!x11Desktop_)
-        return false;
-    x11Input_ = platform::x11::XcbInput::connect(
-        mainQueue, log,
-        {.primaryRootFrame = &platform::qt::QtScreens::primaryRootFrame,
+    x11_ = x11->session(
+        {.mainQueue = mainQueue,
+         .log = log,
+         .journal = journal,
+         .primaryRootFrame = &platform::qt::QtScreens::primaryRootFrame,
          .isOverOwnWindow = isOverOwnWindow,
          .isOwnWindow = isOwnWindow,
-         .focusedWindowOf = [desktop = x11Desktop_.get()](int pid) {
-             return desktop->focusedWindowOf(pid);
+         .workArea = [](const std::string& output) -> std::optional<platform::Rect> {
+             for (const QScreen* screen : QGuiApplication::screens())
+                 if (screen->name().toStdString() == output) {
+                     const QRect area = screen->availableGeometry();
+                     return platform::Rect{{double(area.x()), double(area.y())},
+                                           {double(area.width()), double(area.height())}};
+                 }
+             return std::nullopt;
          }});
-    // Screens and displays are one list: RandR's, with the usable areas the
-    // desktop announces for each output.
-    x11Displays_ = platform::x11::RandrDisplays::connect(
-        journal, log, [](const std::string& output) -> std::optional<platform::Rect> {
-            for (const QScreen* screen : QGuiApplication::screens())
-                if (screen->name().toStdString() == output) {
-                    const QRect area = screen->availableGeometry();
-                    return platform::Rect{{double(area.x()), double(area.y())},
-                                          {double(area.width()), double(area.height())}};
-                }
-            return std::nullopt;
-        });
-    if (!x11Input_ || !x11Displays_) {
-        x11Input_.reset();
-        x11Desktop_.reset();
+    if (!x11_)
         return false;
-    }
     kind_ = "X11";
-    screens_ = x11Displays_.get();
-    displays_ = x11Displays_.get();
-    accessibility_ = x11Desktop_.get();
-    windowList_ = x11Desktop_.get();
-    reveal_ = x11Desktop_.get();
-    applications_ = x11Desktop_.get();
-    monitors_ = x11Input_.get();
-    taps_ = x11Input_.get();
-    synthetic_ = x11Input_.get();
-    keyCapture_ = x11Input_.get();
-    keyboardLayout_ = std::make_unique<LazyXkbLayout>(log);
+    screens_ = &x11_->screens();
+    displays_ = &x11_->displays();
+    accessibility_ = &x11_->accessibility();
+    windowList_ = &x11_->windowList();
+    reveal_ = &x11_->reveal();
+    applications_ = &x11_->applications();
+    monitors_ = &x11_->monitors();
+    taps_ = &x11_->taps();
+    synthetic_ = &x11_->synthetic();
+    keyCapture_ = &x11_->keyCapture();
+    keyboardLayout_ = std::make_unique<LazyXkbLayout>(*x11_);
     log.info("Desktop", "windows and input act on this X11 session");
     return true;
 }
@@ -144,6 +133,10 @@ void DesktopSession::useSimulation(platform::Journal& journal, platform::Pastebo
 }
 
 DesktopSession::~DesktopSession() = default;
+
+std::unique_ptr<platform::PointerDevices> DesktopSession::connectPointerDevices() {
+    return x11_ ? x11_->pointerDevices() : nullptr;
+}
 
 void DesktopSession::setShortcutHandler(std::function<bool(const std::string&)> handler) {
     shortcuts_ = std::move(handler);

@@ -15,6 +15,7 @@
 #include "platform/KeyboardLayout.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
+#include "platform/PointerDevices.hpp"
 #include "platform/Pasteboard.hpp"
 #include "platform/RunningApplications.hpp"
 #include "platform/WindowList.hpp"
@@ -24,10 +25,10 @@ class SimDisplays;
 class SimWindowServer;
 }
 namespace quorvane::platform::x11 {
-class XkbKeyboardLayout;
-class RandrDisplays;
-class XcbDesktop;
-class XcbInput;
+class X11Session;
+}
+namespace quorvane::platform::qt {
+class X11Module;
 }
 
 namespace quorvane::app {
@@ -44,9 +45,11 @@ class DesktopSession {
     // events for our own windows, which global monitors must not see.
     // The simulated displays are kept in `simulatedDisplays` (none: in
     // memory only).
+    // The X11 session comes from `x11` (none: the simulated desktop).
     DesktopSession(platform::Journal& journal, platform::Pasteboard& pasteboard,
                    platform::MainQueue& mainQueue, platform::Log& log,
-                   std::filesystem::path simulatedDisplays = {});
+                   std::filesystem::path simulatedDisplays = {},
+                   platform::qt::X11Module* x11 = nullptr);
     ~DesktopSession();
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;
@@ -67,6 +70,9 @@ class DesktopSession {
     // The keyboard layout: the simulated Mac's US one, or the X server's,
     // read the first time a key asks (start-up does not wait for it).
     const platform::KeyboardLayout& keyboardLayout() const { return *keyboardLayout_; }
+    // The X server's pointer devices, connected now (none without XInput 2
+    // or off X11).
+    std::unique_ptr<platform::PointerDevices> connectPointerDevices();
     // The desktop's own "show the desktop", where it has one.
     platform::DesktopReveal* reveal() { return reveal_; }
 
@@ -78,16 +84,14 @@ class DesktopSession {
     const std::string& kind() const { return kind_; }
 
   private:
-    bool useX11Session(platform::Journal& journal, platform::MainQueue& mainQueue,
-                       platform::Log& log);
+    bool useX11Session(platform::qt::X11Module* x11, platform::Journal& journal,
+                       platform::MainQueue& mainQueue, platform::Log& log);
     void useSimulation(platform::Journal& journal, platform::Pasteboard& pasteboard,
                        std::filesystem::path simulatedDisplays);
 
     std::unique_ptr<platform::sim::SimDisplays> simulatedDisplays_;
     std::unique_ptr<platform::sim::SimWindowServer> simulated_;
-    std::unique_ptr<platform::x11::XcbDesktop> x11Desktop_;
-    std::unique_ptr<platform::x11::XcbInput> x11Input_;
-    std::unique_ptr<platform::x11::RandrDisplays> x11Displays_;
+    std::unique_ptr<platform::x11::X11Session> x11_;
     std::function<bool(const std::string&)> shortcuts_;
     std::string kind_;
     platform::Screens* screens_ = nullptr;

@@ -8,7 +8,6 @@
 
 #include "app/InstallLayout.hpp"
 #include "display/DisplayTweaks.hpp"
-#include "platform/x11/Compositing.hpp"
 
 namespace quorvane::app {
 
@@ -23,10 +22,11 @@ namespace {
 
 // Translucency needs a compositing manager on X11; other platforms
 // composite (or, offscreen, show nothing anyway).
-bool translucencyWorks() {
-    if (QGuiApplication::platformName() == QStringLiteral("xcb"))
-        return platform::x11::compositingManagerRunning();
-    return true;
+std::function<bool()> translucencyWorks(platform::qt::X11Module& x11) {
+    return [&x11] {
+        return QGuiApplication::platformName() != QStringLiteral("xcb") ||
+               x11.compositingManagerRunning();
+    };
 }
 
 // "Quorvane/HideNotch" in the data folder: the picture replaced and the one made.
@@ -60,7 +60,7 @@ std::optional<std::uint64_t> fixedEffectSeed() {
 DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                              WindowsWiring& windows,
                              std::function<bool(const std::string&)> shortcutIsActive)
-    : overlays_(shared.journal, translucencyWorks),
+    : overlays_(shared.journal, translucencyWorks(shared.x11)),
       kept_(shared.openStateStore("TransferTables")),
       desktopPicture_(shared.journal, shared.paths.simulatedMac, defaultDesktopPicture),
       hideNotchStore_(hideNotchStore(shared)),

@@ -41,7 +41,7 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         scrolling = &tapScrolling_.emplace(desktop_.taps(), shared_.log);
     } else {
         stateStore_ = shared_.openStateStore("ReverseScrollTask");
-        pointerDevices_.emplace(shared_.log);
+        pointerDevices_.emplace(shared_.log, [this] { return desktop_.connectPointerDevices(); });
         scrolling = &deviceScrolling_.emplace(*pointerDevices_, stateStore_.get(), shared_.log);
     }
     // The simulated Mac does not know where our windows are.

@@ -10,7 +10,7 @@
 #include "input/keystrokes/KeyboardTweakServices.hpp"
 #include "input/mouse/MouseTweakServices.hpp"
 #include "input/mouse/ScrollInterceptor.hpp"
-#include "platform/x11/XInputPointerDevices.hpp"
+#include "app/LazyPointerDevices.hpp"
 #include "platform/MainThreadAccessibility.hpp"
 #include "platform/sim/SimHidSystem.hpp"
 #include "platform/sim/SimSpellChecker.hpp"
@@ -59,7 +59,7 @@ class InputWiring {
     // in an X11 session.
     std::optional<input::TapScrollInterceptor> tapScrolling_;
     std::unique_ptr<platform::BlobStore> stateStore_;
-    std::optional<platform::x11::LazyXInputPointerDevices> pointerDevices_;
+    std::optional<LazyPointerDevices> pointerDevices_;
     std::optional<input::DeviceScrollInterceptor> deviceScrolling_;
     std::optional<input::MouseTweakServices> mouse_;
 };

@@ -69,9 +69,11 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       permissionAsker(journal),
       alerts(log),
       workspace(&journal),
+      x11(log, QString::fromStdString(helperFile(program, "libquorvane_x11.so").string())),
       desktop(journal, simPasteboard, mainQueue, log,
               access == Access::readOnly ? std::filesystem::path()
-                                         : paths.simulatedMac / "displays.json"),
+                                         : paths.simulatedMac / "displays.json",
+              &x11),
       pasteboard(desktop.simulated() ? static_cast<platform::Pasteboard&>(simPasteboard)
                                      : qtPasteboard),
       sound(log, QString::fromStdString(helperFile(program, "libquorvane_sound.so").string())),

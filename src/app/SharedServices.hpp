@@ -19,6 +19,7 @@
 #include "platform/qt/QtMainQueue.hpp"
 #include "platform/qt/QtPasteboard.hpp"
 #include "platform/qt/SoundModule.hpp"
+#include "platform/qt/X11Module.hpp"
 #include "platform/sim/SimDesktop.hpp"
 #include "platform/sim/SimHome.hpp"
 #include "platform/sim/SimPrivilegedRunner.hpp"
@@ -101,6 +102,8 @@ struct SharedServices {
     platform::sim::SimWorkspace workspace;
     platform::qt::QtPasteboard qtPasteboard;
     platform::sim::SimPasteboard simPasteboard;
+    // The X11 session's adapters, loaded where there is one.
+    platform::qt::X11Module x11;
     // Other applications' windows and the input streams.
     DesktopSession desktop;
     // The clipboard of the desktop in use: the X11 session's, else the

@@ -3,7 +3,6 @@
 #include <QMenu>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QTimer>
 
 #include "core/HUD.hpp"
 #include "ui/ConfigureSheet.hpp"
@@ -30,7 +29,6 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
     column_->setContentsMargins(12, 12, 12, 12);
     column_->setSpacing(6);
     setWidget(content_);
-    content_->installEventFilter(this);
 
     hud_ = new BoxedLabel({},
                           {.background = QColor(40, 40, 40, 220),
@@ -110,7 +108,9 @@ void TweakListView::finishBuilding() {
 
 void TweakListView::buildMoreIfNearTheEnd() {
     const auto* bar = verticalScrollBar();
-    const int ahead = drawn_ ? viewport()->height() : 1;
+    // Until the list is scrolled it holds what fills the view; from then
+    // on a view's worth ahead, so that scrolling finds its cells made.
+    const int ahead = bar->value() > 0 ? viewport()->height() : 1;
     if (!pending_.empty() && bar->maximum() - bar->value() < ahead)
         buildMore(laterBatch);
 }
@@ -209,15 +209,6 @@ void TweakListView::placeEmpty() {
     empty_->adjustSize();
     empty_->move((area.width() - width) / 2, std::max(0, (area.height() - empty_->height()) / 2));
     empty_->raise();
-}
-
-bool TweakListView::eventFilter(QObject* watched, QEvent* event) {
-    // The cells' column is what is drawn (it covers the viewport).
-    if (watched == content_ && event->type() == QEvent::Paint && !drawn_) {
-        drawn_ = true;
-        QTimer::singleShot(0, this, [this] { buildMoreIfNearTheEnd(); });
-    }
-    return QScrollArea::eventFilter(watched, event);
 }
 
 void TweakListView::resizeEvent(QResizeEvent* event) {

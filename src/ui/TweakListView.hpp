@@ -51,7 +51,6 @@ class TweakListView final : public QScrollArea {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void rebuild();
@@ -79,9 +78,6 @@ class TweakListView final : public QScrollArea {
     std::vector<std::shared_ptr<core::Tweak>> shown_;  // the list the cells were made for
     static constexpr std::size_t firstBatch = 10;
     static constexpr std::size_t laterBatch = 12;
-    // Until the list is first drawn it makes only the cells that fill the
-    // view, so the window shows sooner; from then on one view ahead.
-    bool drawn_ = false;
     std::vector<core::Subscription> subscriptions_;
 };
 

@@ -146,34 +146,4 @@ void XInputPointerDevices::readEvents() {
     }
 }
 
-PointerDevices* LazyXInputPointerDevices::connected() {
-    if (!tried_) {
-        tried_ = true;
-        devices_ = XInputPointerDevices::connect(log_);
-        if (!devices_)
-            log_.warning("PointerDevices", "the X server has no XInput 2: no device settings");
-        else if (changed_)
-            devices_->onDevicesChanged(changed_);
-    }
-    return devices_.get();
-}
-
-std::vector<PointerDevice> LazyXInputPointerDevices::devices() {
-    auto* devices = connected();
-    return devices ? devices->devices() : std::vector<PointerDevice>{};
-}
-
-Status LazyXInputPointerDevices::setNaturalScrolling(int id, bool on) {
-    auto* devices = connected();
-    if (!devices)
-        return Error{"the X server has no XInput 2"};
-    return devices->setNaturalScrolling(id, on);
-}
-
-void LazyXInputPointerDevices::onDevicesChanged(std::function<void()> changed) {
-    changed_ = changed;
-    if (devices_)
-        devices_->onDevicesChanged(std::move(changed));
-}
-
 }  // namespace quorvane::platform::x11

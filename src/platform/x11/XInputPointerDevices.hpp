@@ -42,24 +42,5 @@ class XInputPointerDevices final : public PointerDevices {
     std::unique_ptr<QSocketNotifier> events_;
 };
 
-// The same, connected at the first question: start-up does not wait for
-// a connection only the reversed wheel needs. Without XInput 2 there are
-// no devices.
-class LazyXInputPointerDevices final : public PointerDevices {
-  public:
-    explicit LazyXInputPointerDevices(Log& log) : log_(log) {}
-
-    std::vector<PointerDevice> devices() override;
-    Status setNaturalScrolling(int id, bool on) override;
-    void onDevicesChanged(std::function<void()> changed) override;
-
-  private:
-    PointerDevices* connected();
-
-    Log& log_;
-    bool tried_ = false;
-    std::unique_ptr<XInputPointerDevices> devices_;
-    std::function<void()> changed_;
-};
 
 }  // namespace quorvane::platform::x11
