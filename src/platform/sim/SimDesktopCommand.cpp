@@ -127,15 +127,18 @@ Result<SimDesktopCommand> parseDisplay(Words rest) {
         }
         const auto& size = parts.positional[1];
         const auto cross = size.find('x');
-        auto width = cross == std::string::npos ? std::nullopt : number(size.substr(0, cross));
-        auto height = cross == std::string::npos ? std::nullopt : number(size.substr(cross + 1));
-        if (!width || !height)
+        const auto readWidth = cross == std::string::npos ? std::nullopt : number(size.substr(0, cross));
+        const auto readHeight =
+            cross == std::string::npos ? std::nullopt : number(size.substr(cross + 1));
+        if (!readWidth || !readHeight)
             return wrong("a display's size is WIDTHxHEIGHT, e.g. 1920x1080");
-        if (*width <= 0 || *height <= 0 || *width > 100000 || *height > 100000)
+        const double width = readWidth.value_or(0);
+        const double height = readHeight.value_or(0);
+        if (width <= 0 || height <= 0 || width > 100000 || height > 100000)
             return wrong("a display's width and height must be above 0 and at most 100000");
         command.kind = Kind::addDisplay;
         command.name = parts.positional[0];
-        command.rect.size = {*width, *height};
+        command.rect.size = {width, height};
         return command;
     }
     if (rest.size() < 2 || (rest[0] != "remove" && rest[0] != "move" && rest[0] != "set"))
