@@ -20,6 +20,10 @@ measure() {
     rss=$(awk '/^VmRSS/ {print $2}' "/proc/${RUN_PID}/status")
     kill -TERM "${RUN_PID}"
     wait "${RUN_PID}" 2>/dev/null || true
+    # What a run leaves to write back (Quorvane saves at exit) must not
+    # slow down the next one.
+    sync
+    sleep 0.2
     echo "$(( (end - start) / 1000000 )) ${rss}"
 }
 
