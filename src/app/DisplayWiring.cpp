@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <cstdlib>
-#include <QGuiApplication>
 
 #include "app/InstallLayout.hpp"
 #include "display/DisplayTweaks.hpp"
@@ -24,8 +23,7 @@ namespace {
 // composite (or, offscreen, show nothing anyway).
 std::function<bool()> translucencyWorks(platform::qt::X11Module& x11) {
     return [&x11] {
-        return QGuiApplication::platformName() != QStringLiteral("xcb") ||
-               x11.compositingManagerRunning();
+        return !platform::qt::X11Module::inX11Session() || x11.compositingManagerRunning();
     };
 }
 

@@ -8,16 +8,16 @@ namespace quorvane::platform::qt {
 
 namespace {
 
-bool onX11() {
-    return QGuiApplication::platformName() == QStringLiteral("xcb");
-}
-
 bool hasDisplay() {
     const char* display = std::getenv("DISPLAY");
     return display && *display;
 }
 
 }  // namespace
+
+bool X11Module::inX11Session() {
+    return QGuiApplication::platformName() == QStringLiteral("xcb");
+}
 
 X11Module::X11Module(Log& log, const QString& path) : log_(log) {
     library_.setFileName(path);
@@ -36,7 +36,7 @@ QFunctionPointer X11Module::resolve(const char* entry) {
 }
 
 std::unique_ptr<x11::X11Session> X11Module::session(const x11::X11Session::Needs& needs) {
-    if (!onX11())
+    if (!inX11Session())
         return nullptr;
     auto connect = reinterpret_cast<QuorvaneX11Session>(resolve("quorvane_x11_session"));
     return std::unique_ptr<x11::X11Session>(connect ? connect(&needs) : nullptr);
@@ -50,7 +50,7 @@ std::unique_ptr<HotkeyRegistry> X11Module::hotkeys(UserDefaults& defaults) {
 }
 
 bool X11Module::compositingManagerRunning() {
-    if (!onX11())
+    if (!inX11Session())
         return false;
     auto running = reinterpret_cast<QuorvaneX11Compositing>(resolve("quorvane_x11_compositing"));
     return running && running();

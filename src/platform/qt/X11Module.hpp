@@ -30,6 +30,8 @@ class X11Module {
     std::unique_ptr<HotkeyRegistry> hotkeys(UserDefaults& defaults);
     // Whether a compositing manager runs on the X11 session (false without one).
     bool compositingManagerRunning();
+    // Whether the program runs in an X11 session (Qt's xcb platform).
+    static bool inX11Session();
 
   private:
     QFunctionPointer resolve(const char* entry);
