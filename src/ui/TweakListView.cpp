@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <utility>
 
 #include "core/HUD.hpp"
 #include "ui/ConfigureSheet.hpp"
@@ -73,6 +74,10 @@ TweakListView::TweakListView(core::TweaksHolder& holder, const ListServices& ser
             [this] { buildMoreIfNearTheEnd(); });
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
             [this] { buildMoreIfNearTheEnd(); });
+    // The first time a tweak is shown, its switch learns the system's real
+    // state: after the cells have been drawn, so that starting the commands
+    // that read it does not hold up the window.
+    content_->installEventFilter(this);
     rebuild();
 }
 
@@ -143,13 +148,26 @@ void TweakListView::buildMore(std::size_t count) {
         // Before the closing stretch.
         column_->insertWidget(column_->count() - 1, cell);
         cells_.push_back(cell);
-        // The first time a tweak is shown, its switch learns the system's
-        // real state: once the cell is on screen, so that the commands
-        // reading it do not hold up the window.
-        QMetaObject::invokeMethod(
-            this, [this, tweak] { handler_.refreshIfNeeded(*tweak); }, Qt::QueuedConnection);
+        unrefreshed_.push_back(tweak);
     }
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+bool TweakListView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == content_ && event->type() == QEvent::Paint && !unrefreshed_.empty() &&
+        !refreshPosted_) {
+        refreshPosted_ = true;
+        QMetaObject::invokeMethod(this, [this] { refreshShown(); }, Qt::QueuedConnection);
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+void TweakListView::refreshShown() {
+    refreshPosted_ = false;
+    // Taken first: a refresh may publish a state that makes more cells.
+    const auto tweaks = std::exchange(unrefreshed_, {});
+    for (const auto& tweak : tweaks)
+        handler_.refreshIfNeeded(*tweak);
 }
 
 void TweakListView::updateStates() {

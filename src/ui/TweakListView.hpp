@@ -51,12 +51,14 @@ class TweakListView final : public QScrollArea {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void rebuild();
     void buildMore(std::size_t count);
     void buildMoreIfNearTheEnd();
     void updateStates();
+    void refreshShown();
     void showMenu(const std::shared_ptr<core::Tweak>& tweak, const QPoint& position);
     void placeHud();
     void placeEmpty();
@@ -76,6 +78,9 @@ class TweakListView final : public QScrollArea {
     std::vector<TweakCell*> cells_;
     std::vector<std::shared_ptr<core::Tweak>> pending_;
     std::vector<std::shared_ptr<core::Tweak>> shown_;  // the list the cells were made for
+    // Tweaks whose cells were made and not yet asked for the system's state.
+    std::vector<std::shared_ptr<core::Tweak>> unrefreshed_;
+    bool refreshPosted_ = false;
     static constexpr std::size_t firstBatch = 10;
     static constexpr std::size_t laterBatch = 12;
     std::vector<core::Subscription> subscriptions_;
