@@ -312,7 +312,9 @@ int main(int argc, char** argv) {
     trace.mark("control commands bound");
     services.start();
     trace.mark("start-up steps");
-    window.addAutomationPage(new ui::AutomationPage(*services.automation(), services.catalogue()));
+    window.addAutomationPage([&services] {
+        return new ui::AutomationPage(*services.automation(), services.catalogue());
+    });
     trace.mark("automation page");
     // Said at the first turn of the event loop, once the window is up.
     QTimer::singleShot(0, [&services, &trace, &window] {

@@ -15,6 +15,7 @@
 #include "core/TweakGroup.hpp"
 #include "core/TweakNotifications.hpp"
 #include "core/catalogue/Catalogue.hpp"
+#include "core/RandomSeed.hpp"
 
 namespace quorvane::core {
 
@@ -85,7 +86,7 @@ class TweaksHolder {
     Debouncer searchDebouncer_;
     Throttle<std::optional<bool>> taskDidRun_;
     std::vector<platform::TimerToken> hudHides_;
-    std::mt19937 random_{std::random_device{}()};
+    std::mt19937 random_{static_cast<std::mt19937::result_type>(randomSeed())};
     std::vector<Subscription> subscriptions_;
 };
 

@@ -1,4 +1,5 @@
 #include "core/Uuid.hpp"
+#include "core/RandomSeed.hpp"
 
 #include <array>
 #include <cstdio>
@@ -8,7 +9,7 @@
 namespace quorvane::core {
 
 RandomIndex systemRandom() {
-    auto engine = std::make_shared<std::mt19937_64>(std::random_device{}());
+    auto engine = std::make_shared<std::mt19937_64>(randomSeed());
     return [engine](std::size_t bound) {
         return std::uniform_int_distribution<std::size_t>(0, bound - 1)(*engine);
     };

@@ -46,6 +46,13 @@ BoxedLabel::BoxedLabel(const QString& text, Look look, QWidget* parent)
     tint(this, look_.text);
 }
 
+int BoxedLabel::heightForWidth(int width) const {
+    if (width != measured_.width || text() != measured_.text || font() != measured_.font ||
+        contentsMargins() != measured_.margins)
+        measured_ = {width, text(), font(), contentsMargins(), QLabel::heightForWidth(width)};
+    return measured_.height;
+}
+
 void BoxedLabel::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);

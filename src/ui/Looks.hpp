@@ -35,11 +35,23 @@ class BoxedLabel final : public QLabel {
 
     BoxedLabel(const QString& text, Look look, QWidget* parent = nullptr);
 
+    // Layouts ask a wrapped label its height for the same width again and
+    // again, and each answer lays the text out anew: the last one is kept.
+    int heightForWidth(int width) const override;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     Look look_;
+    struct Measured {
+        int width = -1;
+        QString text;
+        QFont font;
+        QMargins margins;
+        int height = 0;
+    };
+    mutable Measured measured_;
 };
 
 // A notice above a page's content: amber on a light box, or the dark one.

@@ -6,6 +6,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "ui/EmojiImages.hpp"
 #include "ui/Looks.hpp"
@@ -203,10 +204,14 @@ QListWidgetItem* MainWindow::addEntry(const QString& icon, const QString& title,
     return item;
 }
 
+void MainWindow::addAutomationPage(std::function<QWidget*()> make) {
+    addEntry(QStringLiteral("🤖"), tr("Automation"), {std::nullopt, nullptr, std::move(make)},
+             sidebar_->row(activityEntry_));
+}
+
 void MainWindow::addAutomationPage(QWidget* page) {
     pages_->addWidget(page);
-    addEntry(QStringLiteral("🤖"), tr("Automation"), {std::nullopt, page},
-             sidebar_->row(activityEntry_));
+    addAutomationPage([page] { return page; });
 }
 
 bool MainWindow::selectEntry(const QString& title) {
@@ -264,7 +269,12 @@ void MainWindow::addShortcuts() {
 void MainWindow::select(QListWidgetItem* item) {
     if (!item)
         return;
-    const auto& destination = destinations_[item->data(Qt::UserRole).toUInt()];
+    auto& destination = destinations_[item->data(Qt::UserRole).toUInt()];
+    if (!destination.page && destination.makePage) {
+        destination.page = std::exchange(destination.makePage, {})();
+        if (pages_->indexOf(destination.page) < 0)
+            pages_->addWidget(destination.page);
+    }
     if (!destination.group && !destination.page && item != activityEntry_) {
         // Settings opens its own window: the sidebar keeps showing where
         // the user was.

@@ -56,7 +56,9 @@ class MainWindow final : public QMainWindow {
     // Brings the window forward (a second launch, "Open Quorvane").
     void reopen();
     // The Automation page, once its manager exists: listed after the
-    // groups, before Activity.
+    // groups, before Activity. Made the first time it is chosen, or given
+    // made.
+    void addAutomationPage(std::function<QWidget*()> make);
     void addAutomationPage(QWidget* page);
     // Selects the sidebar entry with this title ("Automation").
     bool selectEntry(const QString& title);
@@ -70,6 +72,8 @@ class MainWindow final : public QMainWindow {
     struct Destination {
         std::optional<core::TweakGroup> group;
         QWidget* page = nullptr;
+        // Makes the page the first time it is chosen.
+        std::function<QWidget*()> makePage = {};
     };
 
     QListWidgetItem* addEntry(const QString& icon, const QString& title, Destination destination,

@@ -40,6 +40,43 @@ class RingedButton final : public QPushButton {
     }
 };
 
+// A line of a cell in a wide list: its text is set once and never wraps,
+// so its size is measured once, with one layout of the text. QLabel
+// measures a label three times (as wide as it likes, on one line, and as
+// narrow as it can be), each time laying the text out anew, and again after
+// each polish; for a list's labels that is most of the time to a first
+// window.
+class OneLine final : public QLabel {
+  public:
+    OneLine(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+    QSize sizeHint() const override {
+        if (!measured_.isValid()) {
+            ensurePolished();
+            const QRect bounds =
+                fontMetrics().boundingRect(QRect(0, 0, 2000, 2000), int(alignment()), text());
+            const int margins = 2 * margin();
+            const QMargins around = contentsMargins();
+            measured_ = (bounds.size() + QSize(margins + around.left() + around.right(),
+                                               margins + around.top() + around.bottom()))
+                            .expandedTo(minimumSize());
+        }
+        return measured_;
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
+            event->type() == QEvent::ContentsRectChange)
+            measured_ = {};
+        QLabel::changeEvent(event);
+    }
+
+  private:
+    mutable QSize measured_;
+};
+
 }  // namespace
 
 namespace {
@@ -64,11 +101,17 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     icon->setFixedSize(44, 44);
     icon->setAlignment(Qt::AlignCenter);
 
-    auto* name = new QLabel(text(tweak_->name()), this);
+    // Measured the cheap way where the lines never wrap.
+    auto line = [this, narrow](const std::string& words) -> QLabel* {
+        if (narrow)
+            return new QLabel(text(words), this);
+        return new OneLine(text(words), this);
+    };
+    auto* name = line(tweak_->name());
     QFont nameFont = name->font();
     nameFont.setBold(true);
     name->setFont(nameFont);
-    auto* description = new QLabel(text(tweak_->description()), this);
+    auto* description = line(tweak_->description());
     // Colours through the palette: a style sheet per label would make the
     // style sheet machinery polish every cell, which dominates start-up.
     tint(description, secondaryText(description->palette()));
@@ -88,7 +131,7 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     words->addWidget(name);
     words->addWidget(description);
     if (auto reason = tweak_->unavailableReason()) {
-        auto* unavailable = new QLabel(text(*reason), this);
+        auto* unavailable = line(*reason);
         unavailable->setObjectName("Unavailable");
         tint(unavailable, warningText(unavailable->palette()));
         QFont small = unavailable->font();

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -177,6 +178,49 @@ TEST_F(MainWindowTest, screenshots) {
     EXPECT_EQ(window.journalPage()->list()->count(), 2);
     EXPECT_TRUE(window.journalPage()->list()->item(0)->text().contains("Dock restarted"));
     save(window, "activity.png");
+}
+
+// A wide list measures its cells' lines its own way: to the same sizes as
+// any label, so no text is cut short.
+TEST_F(MainWindowTest, cellLinesAreSizedAsAnyLabelWouldBe) {
+    window.show();
+    QApplication::processEvents();
+    int lines = 0;
+    for (auto* cell : window.list()->cells())
+        for (auto* label : cell->findChildren<QLabel*>()) {
+            if (label->text().isEmpty())
+                continue;
+            QLabel plain(label->text());
+            plain.setFont(label->font());
+            plain.setContentsMargins(label->contentsMargins());
+            EXPECT_EQ(label->sizeHint(), plain.sizeHint()) << label->text().toStdString();
+            EXPECT_EQ(label->minimumSizeHint(), plain.minimumSizeHint()) << label->text().toStdString();
+            ++lines;
+        }
+    EXPECT_GE(lines, 2 * static_cast<int>(window.list()->cells().size()));
+}
+
+// A page given as a maker costs nothing until its entry is first chosen,
+// and is made once.
+TEST_F(MainWindowTest, theAutomationPageIsMadeWhenFirstChosen) {
+    int made = 0;
+    QPointer<QLabel> page;
+    window.addAutomationPage([&] {
+        ++made;
+        page = new QLabel(QStringLiteral("Automation page"));
+        return page.data();
+    });
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(made, 0);
+    ASSERT_TRUE(window.selectEntry(QStringLiteral("Automation")));
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->isVisible());
+    window.selectEntry(QStringLiteral("All"));
+    EXPECT_FALSE(page->isVisible());
+    window.selectEntry(QStringLiteral("Automation"));
+    EXPECT_EQ(made, 1);
+    EXPECT_TRUE(page->isVisible());
 }
 
 // From the search field, Tab reaches each kind of control a cell has.

@@ -1,4 +1,5 @@
 #include "display/effects/EffectWindow.hpp"
+#include "core/RandomSeed.hpp"
 
 #include <fstream>
 #include <random>
@@ -47,8 +48,7 @@ void EffectWindow::close() {
 std::uint64_t effectSeed(const DisplayServices& services) {
     if (services.effectSeed)
         return *services.effectSeed;
-    std::random_device device;
-    return (std::uint64_t{device()} << 32) | device();
+    return core::randomSeed();
 }
 
 std::optional<particles::Preset> loadEffectPreset(const DisplayServices& services, const std::string& owner,

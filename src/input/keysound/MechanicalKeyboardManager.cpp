@@ -1,4 +1,5 @@
 #include "input/keysound/MechanicalKeyboardManager.hpp"
+#include "core/RandomSeed.hpp"
 
 #include <random>
 
@@ -8,7 +9,7 @@ namespace {
 
 // xorshift32, seeded from the system: cheap, and enough for pitch.
 MechanicalKeyboardManager::Random systemRandom() {
-    std::uint32_t seed = std::random_device{}() | 1u;
+    std::uint32_t seed = static_cast<std::uint32_t>(core::randomSeed()) | 1u;
     return [seed]() mutable {
         seed ^= seed << 13;
         seed ^= seed >> 17;

@@ -1,4 +1,5 @@
 #include "input/mouse/AutoScrollTask.hpp"
+#include "core/RandomSeed.hpp"
 
 #include <cmath>
 #include <numbers>
@@ -21,7 +22,7 @@ std::int32_t ScrollWave::tick(double speedSetting, double stepSetting, double du
 namespace {
 
 AutoScrollTask::Random systemRandom() {
-    auto engine = std::make_shared<std::mt19937_64>(std::random_device{}());
+    auto engine = std::make_shared<std::mt19937_64>(core::randomSeed());
     return [engine] { return std::uniform_real_distribution<double>(-1, 1)(*engine); };
 }
 

@@ -1,4 +1,5 @@
 #include "input/mouse/MouseJigglerTask.hpp"
+#include "core/RandomSeed.hpp"
 
 #include <cmath>
 #include <random>
@@ -8,7 +9,7 @@ namespace quorvane::input {
 namespace {
 
 MouseJigglerTask::Random systemRandom() {
-    auto engine = std::make_shared<std::mt19937_64>(std::random_device{}());
+    auto engine = std::make_shared<std::mt19937_64>(core::randomSeed());
     return [engine] { return (*engine)(); };
 }
 
