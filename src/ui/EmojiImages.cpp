@@ -6,21 +6,18 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace quorvane::ui {
 
 namespace {
 
-QString& cacheFolder() {
-    static QString folder;
-    return folder;
-}
-
-// The file name says exactly what is drawn: code points and pixel size, and
-// nothing from the text can reach the path but hex digits.
+// The name says exactly what is drawn: code points and pixel size.
 QString key(const QString& emoji, int pixels) {
     QStringList points;
     for (char32_t point : emoji.toUcs4())
@@ -52,48 +49,121 @@ QPixmap draw(const QString& emoji, int pixels) {
     return pixmap;
 }
 
+// The images kept from earlier runs, in one file of records appended as
+// drawings are made: the drawing's name (its length in 32 bits, then
+// UTF-8), its width and height (32 bits each) and its premultiplied ARGB
+// pixels, all in this machine's byte order. The file is mapped and read in
+// place: a sidebar and a list full of emoji cost one open, where a file an
+// image cost six system calls each.
+class Pack {
+  public:
+    explicit Pack(const QString& path) : file_(path) {}
+
+    // A copy of the kept image of this name and size; null when there is
+    // none.
+    QImage find(const QString& name, int pixels) {
+        load();
+        const auto at = offsets_.constFind(name);
+        if (at == offsets_.cend())
+            return {};
+        std::uint32_t side[2] = {};
+        std::memcpy(side, bytes_ + *at - qint64(sizeof side), sizeof side);
+        if (side[0] != std::uint32_t(pixels) || side[1] != std::uint32_t(pixels))
+            return {};
+        return QImage(bytes_ + *at, pixels, pixels, pixels * 4, QImage::Format_ARGB32_Premultiplied)
+            .copy();
+    }
+
+    void keep(const QString& name, const QImage& image) {
+        load();
+        if (offsets_.contains(name) || appended_.contains(name))
+            return;
+        const QByteArray utf8 = name.toUtf8();
+        const std::uint32_t nameBytes = std::uint32_t(utf8.size());
+        const std::uint32_t side[2] = {std::uint32_t(image.width()), std::uint32_t(image.height())};
+        if (nameBytes == 0 || nameBytes > longestName || side[0] > largestSide ||
+            side[1] > largestSide)
+            return;
+        QByteArray record;
+        record.reserve(qsizetype(sizeof nameBytes + sizeof side) + utf8.size() +
+                       image.sizeInBytes());
+        record.append(reinterpret_cast<const char*>(&nameBytes), sizeof nameBytes);
+        record.append(utf8);
+        record.append(reinterpret_cast<const char*>(side), sizeof side);
+        for (int row = 0; row < image.height(); ++row)
+            record.append(reinterpret_cast<const char*>(image.constScanLine(row)),
+                          qsizetype(image.width()) * 4);
+        // One write at the end of the file: a crash leaves at most a record
+        // cut short, which the next run cuts off.
+        QFile out(file_.fileName());
+        if (!QDir().mkpath(QFileInfo(out).absolutePath()) ||
+            !out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            return;
+        if (out.write(record) == record.size())
+            appended_.insert(name);
+    }
+
+  private:
+    static constexpr std::uint32_t longestName = 256;
+    static constexpr std::uint32_t largestSide = 1024;
+
+    void load() {
+        if (loaded_)
+            return;
+        loaded_ = true;
+        if (!file_.open(QIODevice::ReadOnly))
+            return;
+        const qint64 size = file_.size();
+        bytes_ = size > 0 ? file_.map(0, size) : nullptr;
+        qint64 at = 0;
+        while (bytes_) {
+            std::uint32_t nameBytes = 0;
+            std::uint32_t side[2] = {};
+            if (size - at < qint64(sizeof nameBytes))
+                break;
+            std::memcpy(&nameBytes, bytes_ + at, sizeof nameBytes);
+            const qint64 sideAt = at + qint64(sizeof nameBytes) + nameBytes;
+            if (nameBytes == 0 || nameBytes > longestName || size - sideAt < qint64(sizeof side))
+                break;
+            std::memcpy(side, bytes_ + sideAt, sizeof side);
+            if (side[0] == 0 || side[1] == 0 || side[0] > largestSide || side[1] > largestSide)
+                break;
+            const qint64 pixelsAt = sideAt + qint64(sizeof side);
+            const qint64 end = pixelsAt + qint64(side[0]) * side[1] * 4;
+            if (end > size)
+                break;
+            const auto name = QString::fromUtf8(
+                reinterpret_cast<const char*>(bytes_ + at + qint64(sizeof nameBytes)),
+                qsizetype(nameBytes));
+            if (!offsets_.contains(name))
+                offsets_.insert(name, pixelsAt);
+            at = end;
+        }
+        // What follows the last whole record (a write cut short, another
+        // format) is cut off, so that the records appended from now on are
+        // found again. Nothing past `at` is read from the mapping.
+        if (at < size)
+            QFile::resize(file_.fileName(), at);
+    }
+
+    QFile file_;
+    bool loaded_ = false;
+    const uchar* bytes_ = nullptr;
+    QHash<QString, qint64> offsets_;  // where each image's pixels start
+    QSet<QString> appended_;
+};
+
+std::unique_ptr<Pack>& pack() {
+    static std::unique_ptr<Pack> kept;
+    return kept;
+}
+
 }  // namespace
 
 void EmojiImages::setCacheFolder(const QString& folder) {
-    cacheFolder() = folder;
+    pack() = folder.isEmpty() ? nullptr
+                              : std::make_unique<Pack>(folder + QStringLiteral("/emoji.pack"));
 }
-
-namespace {
-
-// A kept image is its width and height (32 bits each, this machine's
-// order) and its premultiplied ARGB pixels: read back with one copy, where
-// a PNG would be inflated and decoded first.
-QImage readKept(const QString& file, int pixels) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = in.readAll();
-    const auto expected = static_cast<qsizetype>(8 + std::size_t(pixels) * std::size_t(pixels) * 4);
-    std::uint32_t size[2] = {};
-    if (bytes.size() != expected)
-        return {};
-    std::memcpy(size, bytes.constData(), sizeof size);
-    if (size[0] != std::uint32_t(pixels) || size[1] != std::uint32_t(pixels))
-        return {};
-    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    std::memcpy(image.bits(), bytes.constData() + 8, std::size_t(expected - 8));
-    return image;
-}
-
-void keep(const QString& file, const QPixmap& pixmap) {
-    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const std::uint32_t size[2] = {std::uint32_t(image.width()), std::uint32_t(image.height())};
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    out.write(reinterpret_cast<const char*>(size), sizeof size);
-    for (int row = 0; row < image.height(); ++row)
-        out.write(reinterpret_cast<const char*>(image.constScanLine(row)),
-                  static_cast<qsizetype>(image.width()) * 4);
-    out.commit();
-}
-
-}  // namespace
 
 QPixmap EmojiImages::image(const QString& emoji, int size) {
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
@@ -106,15 +176,14 @@ QPixmap EmojiImages::drawing(const QString& name, int pixels, const std::functio
     QPixmap pixmap;
     if (QPixmapCache::find(name, &pixmap))
         return pixmap;
-    const QString file =
-        cacheFolder().isEmpty() ? QString() : cacheFolder() + '/' + name + QStringLiteral(".argb");
-    QImage kept = file.isEmpty() ? QImage() : readKept(file, pixels);
+    QImage kept = pack() ? pack()->find(name, pixels) : QImage();
     if (!kept.isNull()) {
         pixmap = QPixmap::fromImage(std::move(kept));
     } else {
         pixmap = make();
-        if (!file.isEmpty() && QDir().mkpath(cacheFolder()))
-            keep(file, pixmap);
+        if (pack())
+            pack()->keep(name,
+                         pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
     pixmap.setDevicePixelRatio(ratio);
     QPixmapCache::insert(name, pixmap);

@@ -9,8 +9,8 @@ namespace quorvane::ui {
 // Emoji drawn as small images. Drawing a colour emoji decodes the font's
 // large bitmap of it, which costs about a millisecond each; a list and a
 // sidebar full of them would spend most of start-up on that. Each image is
-// drawn once and kept in the cache folder, so later launches only read a
-// small file of raw pixels (no decoding). Main thread only.
+// drawn once and kept in one file of raw pixels in the cache folder, which
+// later launches map and read in place (no decoding). Main thread only.
 class EmojiImages {
   public:
     // Where drawn images are kept; unset: drawn anew in each run.
@@ -21,7 +21,7 @@ class EmojiImages {
     static QPixmap image(const QString& emoji, int size);
 
     // Any small drawing kept the same way: `name` says exactly what is drawn
-    // (hex digits, letters and dashes only), `draw` makes it at `pixels`.
+    // (its size included), `draw` makes it at `pixels`.
     static QPixmap drawing(const QString& name, int pixels, const std::function<QPixmap()>& draw);
 };
 

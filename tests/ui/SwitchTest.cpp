@@ -112,6 +112,7 @@ TEST_F(SwitchTest, everyCatalogueIconIsOneColourGlyph) {
 }  // namespace quorvane::ui
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPixmapCache>
 
 #include "support/TemporaryDirectory.hpp"
@@ -119,28 +120,72 @@ TEST_F(SwitchTest, everyCatalogueIconIsOneColourGlyph) {
 namespace quorvane::ui {
 namespace {
 
-// What the cache folder holds is read back as the same pixels; a file cut
-// short or of another size (an older format, a crash mid-write, another
-// program) is drawn anew and replaced, never read past its end.
+// Kept images are read back as the same pixels in a later run, without
+// drawing them again. A file cut short (a crash mid-write) or of another
+// format is never read past its whole records, and its damaged tail is cut
+// off so that what is appended next is found again.
 TEST_F(SwitchTest, keptImagesReadBackAndDamagedOnesAreDrawnAgain) {
     quorvane::testing::TemporaryDirectory folder;
     const QString cache = QString::fromStdString(folder.path().string());
-    EmojiImages::setCacheFolder(cache);
-    const QString emoji = QStringLiteral("🌁");
-    const QImage drawn = EmojiImages::image(emoji, 20).toImage();
-    const auto kept = QDir(cache).entryList(QDir::Files);
-    ASSERT_EQ(kept.size(), 1);
-    const QString file = cache + "/" + kept.front();
-    for (const QByteArray& damage : {QByteArray(), QByteArray(8, '\xff'), QByteArray(300, 'x')}) {
+    int drawn = 0;
+    auto square = [&drawn](QColor colour, int side = 12) {
+        return [&drawn, colour, side] {
+            ++drawn;
+            QPixmap pixmap(side, side);
+            pixmap.fill(colour);
+            return pixmap;
+        };
+    };
+    // A later run: a new folder setting reads the file anew.
+    auto nextRun = [&] {
         QPixmapCache::clear();
+        EmojiImages::setCacheFolder(cache);
+    };
+    nextRun();
+    const QImage red = EmojiImages::drawing("red", 12, square(Qt::red)).toImage();
+    const QImage blue = EmojiImages::drawing("blue", 12, square(Qt::blue)).toImage();
+    ASSERT_EQ(drawn, 2);
+    nextRun();
+    EXPECT_EQ(EmojiImages::drawing("red", 12, square(Qt::green)).toImage(), red);
+    EXPECT_EQ(EmojiImages::drawing("blue", 12, square(Qt::green)).toImage(), blue);
+    EXPECT_EQ(drawn, 2);
+    EmojiImages::drawing("red@24", 24, square(Qt::red, 24));
+    EXPECT_EQ(drawn, 3);
+
+    const QString file = cache + "/emoji.pack";
+    const qint64 whole = QFileInfo(file).size();
+    ASSERT_GT(whole, (2 * 12 * 12 + 24 * 24) * 4);
+    // The last record cut short: the first two are read, the third drawn
+    // again and appended after the cut, then read like the others.
+    ASSERT_TRUE(QFile::resize(file, whole - 100));
+    nextRun();
+    EmojiImages::drawing("red", 12, square(Qt::green));
+    EmojiImages::drawing("blue", 12, square(Qt::green));
+    EXPECT_EQ(drawn, 3);
+    EmojiImages::drawing("red@24", 24, square(Qt::red, 24));
+    EXPECT_EQ(drawn, 4);
+    nextRun();
+    EmojiImages::drawing("red@24", 24, square(Qt::green, 24));
+    EXPECT_EQ(drawn, 4);
+    EXPECT_EQ(QFileInfo(file).size(), whole);
+
+    // Not a file of records at all: everything is drawn again, and kept.
+    for (const QByteArray& damage : {QByteArray(), QByteArray(8, '\xff'), QByteArray(300, 'x')}) {
         QFile out(file);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
         out.write(damage);
         out.close();
-        EXPECT_EQ(EmojiImages::image(emoji, 20).toImage(), drawn);
+        nextRun();
+        EXPECT_EQ(EmojiImages::drawing("red", 12, square(Qt::red)).toImage(), red);
+        nextRun();
+        const int before = drawn;
+        EXPECT_EQ(EmojiImages::drawing("red", 12, square(Qt::green)).toImage(), red);
+        EXPECT_EQ(drawn, before);
     }
-    QPixmapCache::clear();
-    EXPECT_EQ(EmojiImages::image(emoji, 20).toImage(), drawn);  // the replaced file
+    // A real emoji goes the same way.
+    const QImage fog = EmojiImages::image(QStringLiteral("🌁"), 20).toImage();
+    nextRun();
+    EXPECT_EQ(EmojiImages::image(QStringLiteral("🌁"), 20).toImage(), fog);
     EmojiImages::setCacheFolder({});
 }
 
