@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QDesktopServices>
-#include <QTimer>
 #include <QUrl>
 #include <atomic>
 #include <csignal>
@@ -36,6 +35,7 @@
 #include "core/AppIdentity.hpp"
 #include "platform/posix/ControlSocket.hpp"
 #include "platform/posix/StderrLog.hpp"
+#include "platform/qt/FontListWarmUp.hpp"
 #include "platform/qt/UnixSignalWatcher.hpp"
 #include "platform/sim/SimHotkeys.hpp"
 #include "platform/SystemEventCenter.hpp"
@@ -131,6 +131,8 @@ int main(int argc, char** argv) {
         std::cerr << "quorvane: " << started.error().message << "\n";
         return 1;
     }
+    // This instance will show a window: its fonts are read meanwhile.
+    const platform::qt::FontListWarmUp fonts;
 
     app::AppServices services(platform::posix::XdgDirectories::current());
     trace.mark("services and records");
@@ -307,26 +309,29 @@ int main(int argc, char** argv) {
             services.catalogue().find("ViewShortcutTask"));
         app::bindInputCommands(controlCommands, viewShortcuts ? &viewShortcuts->manager() : nullptr);
     }
-    running = &services;
-    commands.store(&controlCommands);
-    trace.mark("control commands bound");
-    services.start();
-    trace.mark("start-up steps");
     window.addAutomationPage([&services] {
         return new ui::AutomationPage(*services.automation(), services.catalogue());
     });
     trace.mark("automation page");
-    // Said at the first turn of the event loop, once the window is up.
-    QTimer::singleShot(0, [&services, &trace, &window] {
+    // Said at the first turn of the event loop, once the window is up. The
+    // start-up steps (links, triggers, shortcuts, automation) follow it: none
+    // of them shows anything. Posted before the commands are bound, so any
+    // request waits on the main queue until they have run.
+    services.mainQueue().post([&services, &trace, &window] {
         trace.mark("first turn of the event loop");
         std::cout << "Quorvane is running.\n"
                   << "  records:  " << services.persistor().location() << "\n"
                   << "  settings: " << services.paths().userDefaults.string() << "\n"
                   << "  journal:  " << services.paths().journal.string() << "\n"
                   << "Press Ctrl-C to quit." << std::endl;
-        // After the first paint: it asks the system bus who is there.
+        services.start();
+        trace.mark("start-up steps");
+        // It asks the system bus who is there.
         window.setActivityNotice(QString::fromStdString(services.watchSessionEvents()));
     });
+    running = &services;
+    commands.store(&controlCommands);
+    trace.mark("control commands bound");
     const int status = QApplication::exec();
 
     // First, so no client holds up the exit: the event loop answers nothing

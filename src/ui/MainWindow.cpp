@@ -88,6 +88,11 @@ MainWindow::MainWindow(Services services, QWidget* parent)
         addGroup(categoryIcon(category), core::TweakGroup::category(category));
     workflowsRow_ = sidebar_->count();
 
+    // The list before the search field: making its cells lays out no text,
+    // so it is done while the font list is still being read at start-up;
+    // the field lays out its text as it is made. The focus chain follows
+    // the layout below, not this order.
+    list_ = new TweakListView(holder_, services.list);
     search_ = new QLineEdit;
     search_->setPlaceholderText(tr("Search"));
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -97,8 +102,6 @@ MainWindow::MainWindow(Services services, QWidget* parent)
             search_->setClearButtonEnabled(true);
         holder_.searchText.set(text.toStdString());
     });
-
-    list_ = new TweakListView(holder_, services.list);
     tweaksPage_ = new QWidget;
     auto* tweaksColumn = new QVBoxLayout(tweaksPage_);
     tweaksColumn->setContentsMargins(0, 8, 0, 0);

@@ -223,7 +223,9 @@ TEST_F(MainWindowTest, theAutomationPageIsMadeWhenFirstChosen) {
     EXPECT_TRUE(page->isVisible());
 }
 
-// From the search field, Tab reaches each kind of control a cell has.
+// From the search field, Tab goes on into the list (the order on screen,
+// not the order the window makes its parts in) and reaches each kind of
+// control a cell has.
 TEST_F(MainWindowTest, tabReachesEveryKindOfControlInTheCells) {
     window.show();
     QApplication::setActiveWindow(&window);
@@ -235,6 +237,9 @@ TEST_F(MainWindowTest, tabReachesEveryKindOfControlInTheCells) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         auto* focused = QApplication::focusWidget();
         ASSERT_TRUE(focused);
+        if (press == 0) {
+            EXPECT_TRUE(window.list()->isAncestorOf(focused)) << "the search field's next stop";
+        }
         sawSwitch = sawSwitch || dynamic_cast<Switch*>(focused) != nullptr;
         if (auto* button = dynamic_cast<QPushButton*>(focused)) {
             sawRun = sawRun || button->text() == "Run";
