@@ -52,26 +52,31 @@ QPixmap draw(const QString& emoji, int pixels) {
 // The images kept from earlier runs, in one file of records appended as
 // drawings are made: the drawing's name (its length in 32 bits, then
 // UTF-8), its width and height (32 bits each) and its premultiplied ARGB
-// pixels, all in this machine's byte order. The file is mapped and read in
-// place: a sidebar and a list full of emoji cost one open, where a file an
-// image cost six system calls each.
+// pixels, all in this machine's byte order. The file is mapped once to find
+// its records, then let go, and each image is read straight into its own:
+// a sidebar and a list full of emoji cost one open and a read each (a file
+// an image cost six system calls each), and the pack, which grows to a few
+// hundred kilobytes, takes no memory beyond the images shown.
 class Pack {
   public:
     explicit Pack(const QString& path) : file_(path) {}
 
-    // A copy of the kept image of this name and size; null when there is
-    // none.
+    // The kept image of this name and size, read from the file; null when
+    // there is none.
     QImage find(const QString& name, int pixels) {
         load();
         const auto at = offsets_.constFind(name);
         if (at == offsets_.cend())
             return {};
-        std::uint32_t side[2] = {};
-        std::memcpy(side, bytes_ + *at - qint64(sizeof side), sizeof side);
-        if (side[0] != std::uint32_t(pixels) || side[1] != std::uint32_t(pixels))
+        if (at->side != std::uint32_t(pixels))
             return {};
-        return QImage(bytes_ + *at, pixels, pixels, pixels * 4, QImage::Format_ARGB32_Premultiplied)
-            .copy();
+        QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        const qint64 bytes = image.sizeInBytes();
+        if (image.isNull() || image.bytesPerLine() != qsizetype(pixels) * 4 ||
+            !file_.seek(at->pixelsAt) ||
+            file_.read(reinterpret_cast<char*>(image.bits()), bytes) != bytes)
+            return {};
+        return image;
     }
 
     void keep(const QString& name, const QImage& image) {
@@ -111,21 +116,21 @@ class Pack {
         if (loaded_)
             return;
         loaded_ = true;
-        if (!file_.open(QIODevice::ReadOnly))
+        if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return;
         const qint64 size = file_.size();
-        bytes_ = size > 0 ? file_.map(0, size) : nullptr;
+        uchar* bytes = size > 0 ? file_.map(0, size) : nullptr;
         qint64 at = 0;
-        while (bytes_) {
+        while (bytes) {
             std::uint32_t nameBytes = 0;
             std::uint32_t side[2] = {};
             if (size - at < qint64(sizeof nameBytes))
                 break;
-            std::memcpy(&nameBytes, bytes_ + at, sizeof nameBytes);
+            std::memcpy(&nameBytes, bytes + at, sizeof nameBytes);
             const qint64 sideAt = at + qint64(sizeof nameBytes) + nameBytes;
             if (nameBytes == 0 || nameBytes > longestName || size - sideAt < qint64(sizeof side))
                 break;
-            std::memcpy(side, bytes_ + sideAt, sizeof side);
+            std::memcpy(side, bytes + sideAt, sizeof side);
             if (side[0] == 0 || side[1] == 0 || side[0] > largestSide || side[1] > largestSide)
                 break;
             const qint64 pixelsAt = sideAt + qint64(sizeof side);
@@ -133,23 +138,30 @@ class Pack {
             if (end > size)
                 break;
             const auto name = QString::fromUtf8(
-                reinterpret_cast<const char*>(bytes_ + at + qint64(sizeof nameBytes)),
+                reinterpret_cast<const char*>(bytes + at + qint64(sizeof nameBytes)),
                 qsizetype(nameBytes));
-            if (!offsets_.contains(name))
-                offsets_.insert(name, pixelsAt);
+            // Images are square; a record that is not is never asked for.
+            if (side[0] == side[1] && !offsets_.contains(name))
+                offsets_.insert(name, {pixelsAt, side[0]});
             at = end;
         }
+        if (bytes)
+            file_.unmap(bytes);
         // What follows the last whole record (a write cut short, another
         // format) is cut off, so that the records appended from now on are
-        // found again. Nothing past `at` is read from the mapping.
+        // found again. Nothing past `at` is ever read.
         if (at < size)
             QFile::resize(file_.fileName(), at);
     }
 
+    struct Kept {
+        qint64 pixelsAt;  // where the image's pixels start
+        std::uint32_t side;
+    };
+
     QFile file_;
     bool loaded_ = false;
-    const uchar* bytes_ = nullptr;
-    QHash<QString, qint64> offsets_;  // where each image's pixels start
+    QHash<QString, Kept> offsets_;
     QSet<QString> appended_;
 };
 
