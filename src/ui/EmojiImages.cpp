@@ -49,26 +49,29 @@ QPixmap draw(const QString& emoji, int pixels) {
     return pixmap;
 }
 
-// The images kept from earlier runs, in one file of records appended as
-// drawings are made: the drawing's name (its length in 32 bits, then
-// UTF-8), its width and height (32 bits each) and its premultiplied ARGB
-// pixels, all in this machine's byte order. The file is mapped once to find
-// its records, then let go, and each image is read straight into its own:
-// a sidebar and a list full of emoji cost one open and a read each (a file
-// an image cost six system calls each), and the pack, which grows to a few
-// hundred kilobytes, takes no memory beyond the images shown.
+// The images kept from earlier runs, in one file: a tag naming the format,
+// then records appended as drawings are made. A record holds the drawing's
+// name (its length in 32 bits, then UTF-8), its width, height and a
+// checksum of its pixels (32 bits each), then its premultiplied ARGB
+// pixels, all in this machine's byte order. The file is mapped once to find its records,
+// then let go, and each image is read straight into its own: a sidebar and
+// a list full of emoji cost one open and a read each (a file an image cost
+// six system calls each), and the pack, which grows to a few hundred
+// kilobytes, takes no memory beyond the images shown.
+//
+// Damage never shows: a record cut short ends the file (it is cut there),
+// and one whose pixels no longer match their checksum is drawn again and
+// appended anew; of two records of one name the later one is read.
 class Pack {
   public:
     explicit Pack(const QString& path) : file_(path) {}
 
     // The kept image of this name and size, read from the file; null when
-    // there is none.
+    // there is none, or when its pixels are damaged.
     QImage find(const QString& name, int pixels) {
         load();
         const auto at = offsets_.constFind(name);
-        if (at == offsets_.cend())
-            return {};
-        if (at->side != std::uint32_t(pixels))
+        if (at == offsets_.cend() || at->side != std::uint32_t(pixels))
             return {};
         QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
         const qint64 bytes = image.sizeInBytes();
@@ -76,6 +79,10 @@ class Pack {
             !file_.seek(at->pixelsAt) ||
             file_.read(reinterpret_cast<char*>(image.bits()), bytes) != bytes)
             return {};
+        if (checksum(image) != at->checksum) {
+            offsets_.erase(at);  // drawn again, and kept again
+            return {};
+        }
         return image;
     }
 
@@ -85,16 +92,19 @@ class Pack {
             return;
         const QByteArray utf8 = name.toUtf8();
         const std::uint32_t nameBytes = std::uint32_t(utf8.size());
-        const std::uint32_t side[2] = {std::uint32_t(image.width()), std::uint32_t(image.height())};
-        if (nameBytes == 0 || nameBytes > longestName || side[0] > largestSide ||
-            side[1] > largestSide)
+        const std::uint32_t fields[3] = {std::uint32_t(image.width()),
+                                         std::uint32_t(image.height()), checksum(image)};
+        if (nameBytes == 0 || nameBytes > longestName || fields[0] > largestSide ||
+            fields[1] > largestSide)
             return;
         QByteArray record;
-        record.reserve(qsizetype(sizeof nameBytes + sizeof side) + utf8.size() +
+        record.reserve(qsizetype(sizeof tag + sizeof nameBytes + sizeof fields) + utf8.size() +
                        image.sizeInBytes());
+        if (end_ == 0)  // a new file starts with its tag
+            record.append(tag, sizeof tag);
         record.append(reinterpret_cast<const char*>(&nameBytes), sizeof nameBytes);
         record.append(utf8);
-        record.append(reinterpret_cast<const char*>(side), sizeof side);
+        record.append(reinterpret_cast<const char*>(fields), sizeof fields);
         for (int row = 0; row < image.height(); ++row)
             record.append(reinterpret_cast<const char*>(image.constScanLine(row)),
                           qsizetype(image.width()) * 4);
@@ -104,13 +114,29 @@ class Pack {
         if (!QDir().mkpath(QFileInfo(out).absolutePath()) ||
             !out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
             return;
-        if (out.write(record) == record.size())
+        if (out.write(record) == record.size()) {
             appended_.insert(name);
+            end_ += record.size();
+        }
     }
 
   private:
     static constexpr std::uint32_t longestName = 256;
     static constexpr std::uint32_t largestSide = 1024;
+    static constexpr char tag[8] = {'Q', 'V', 'E', 'M', 'O', 'J', 'I', '2'};
+
+    // FNV-1a over the 32-bit pixels: each step is one-to-one, so a change
+    // within any one pixel always shows, and any other almost always. (A
+    // library's CRC would page in code start-up has no other use for.)
+    static std::uint32_t checksum(const QImage& image) {
+        std::uint32_t sum = 2166136261u;
+        for (int row = 0; row < image.height(); ++row) {
+            const auto* pixel = reinterpret_cast<const std::uint32_t*>(image.constScanLine(row));
+            for (int column = 0; column < image.width(); ++column)
+                sum = (sum ^ pixel[column]) * 16777619u;
+        }
+        return sum;
+    }
 
     void load() {
         if (loaded_)
@@ -120,29 +146,34 @@ class Pack {
             return;
         const qint64 size = file_.size();
         uchar* bytes = size > 0 ? file_.map(0, size) : nullptr;
-        qint64 at = 0;
-        while (bytes) {
+        // A file without the tag (of an earlier format, or not of records at
+        // all) holds nothing to read.
+        const bool tagged = bytes && size >= qint64(sizeof tag) &&
+                            std::memcmp(bytes, tag, sizeof tag) == 0;
+        qint64 at = tagged ? qint64(sizeof tag) : 0;
+        while (tagged) {
             std::uint32_t nameBytes = 0;
-            std::uint32_t side[2] = {};
+            std::uint32_t fields[3] = {};  // width, height, checksum
             if (size - at < qint64(sizeof nameBytes))
                 break;
             std::memcpy(&nameBytes, bytes + at, sizeof nameBytes);
-            const qint64 sideAt = at + qint64(sizeof nameBytes) + nameBytes;
-            if (nameBytes == 0 || nameBytes > longestName || size - sideAt < qint64(sizeof side))
+            const qint64 fieldsAt = at + qint64(sizeof nameBytes) + nameBytes;
+            if (nameBytes == 0 || nameBytes > longestName || size - fieldsAt < qint64(sizeof fields))
                 break;
-            std::memcpy(side, bytes + sideAt, sizeof side);
-            if (side[0] == 0 || side[1] == 0 || side[0] > largestSide || side[1] > largestSide)
+            std::memcpy(fields, bytes + fieldsAt, sizeof fields);
+            if (fields[0] == 0 || fields[1] == 0 || fields[0] > largestSide ||
+                fields[1] > largestSide)
                 break;
-            const qint64 pixelsAt = sideAt + qint64(sizeof side);
-            const qint64 end = pixelsAt + qint64(side[0]) * side[1] * 4;
+            const qint64 pixelsAt = fieldsAt + qint64(sizeof fields);
+            const qint64 end = pixelsAt + qint64(fields[0]) * fields[1] * 4;
             if (end > size)
                 break;
             const auto name = QString::fromUtf8(
                 reinterpret_cast<const char*>(bytes + at + qint64(sizeof nameBytes)),
                 qsizetype(nameBytes));
             // Images are square; a record that is not is never asked for.
-            if (side[0] == side[1] && !offsets_.contains(name))
-                offsets_.insert(name, {pixelsAt, side[0]});
+            if (fields[0] == fields[1])
+                offsets_.insert(name, {pixelsAt, fields[0], fields[2]});
             at = end;
         }
         if (bytes)
@@ -150,17 +181,21 @@ class Pack {
         // What follows the last whole record (a write cut short, another
         // format) is cut off, so that the records appended from now on are
         // found again. Nothing past `at` is ever read.
-        if (at < size)
-            QFile::resize(file_.fileName(), at);
+        if (at < size && QFile::resize(file_.fileName(), at))
+            end_ = at;
+        else
+            end_ = size;
     }
 
     struct Kept {
         qint64 pixelsAt;  // where the image's pixels start
         std::uint32_t side;
+        std::uint32_t checksum;
     };
 
     QFile file_;
     bool loaded_ = false;
+    qint64 end_ = 0;  // the file's length, where the next record goes
     QHash<QString, Kept> offsets_;
     QSet<QString> appended_;
 };

@@ -195,5 +195,55 @@ TEST_F(SwitchTest, keptImagesReadBackAndDamagedOnesAreDrawnAgain) {
     EmojiImages::setCacheFolder({});
 }
 
+// A byte changed inside a kept image's pixels (a bad sector, a stray
+// write): that image is drawn again, not shown damaged, and kept again, so
+// the run after reads it; the others are still read.
+TEST_F(SwitchTest, aKeptImageWhosePixelsChangedIsDrawnAgainAndKeptAgain) {
+    quorvane::testing::TemporaryDirectory folder;
+    const QString cache = QString::fromStdString(folder.path().string());
+    int drawn = 0;
+    auto square = [&drawn](QColor colour) {
+        return [&drawn, colour] {
+            ++drawn;
+            QPixmap pixmap(12, 12);
+            pixmap.fill(colour);
+            return pixmap;
+        };
+    };
+    auto nextRun = [&] {
+        QPixmapCache::clear();
+        EmojiImages::setCacheFolder(cache);
+    };
+    nextRun();
+    const QImage red = EmojiImages::drawing("red", 12, square(Qt::red)).toImage();
+    const QImage blue = EmojiImages::drawing("blue", 12, square(Qt::blue)).toImage();
+    ASSERT_EQ(drawn, 2);
+
+    // Blue was kept last: its pixels end the file.
+    const QString file = cache + "/emoji.pack";
+    const qint64 whole = QFileInfo(file).size();
+    {
+        QFile pack(file);
+        ASSERT_TRUE(pack.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(pack.seek(whole - 50));
+        char byte = 0;
+        ASSERT_TRUE(pack.getChar(&byte));
+        ASSERT_TRUE(pack.seek(whole - 50));
+        ASSERT_TRUE(pack.putChar(char(~byte)));
+    }
+    nextRun();
+    EXPECT_EQ(EmojiImages::drawing("red", 12, square(Qt::green)).toImage(), red);
+    EXPECT_EQ(drawn, 2);
+    EXPECT_EQ(EmojiImages::drawing("blue", 12, square(Qt::blue)).toImage(), blue);
+    EXPECT_EQ(drawn, 3);
+    const qint64 mended = QFileInfo(file).size();
+    EXPECT_GT(mended, whole);
+    nextRun();
+    EXPECT_EQ(EmojiImages::drawing("blue", 12, square(Qt::green)).toImage(), blue);
+    EXPECT_EQ(drawn, 3);
+    EXPECT_EQ(QFileInfo(file).size(), mended);
+    EmojiImages::setCacheFolder({});
+}
+
 }  // namespace
 }  // namespace quorvane::ui
