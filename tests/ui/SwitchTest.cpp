@@ -120,27 +120,36 @@ TEST_F(SwitchTest, everyCatalogueIconIsOneColourGlyph) {
 namespace quorvane::ui {
 namespace {
 
-// Kept images are read back as the same pixels in a later run, without
-// drawing them again. A file cut short (a crash mid-write) or of another
-// format is never read past its whole records, and its damaged tail is cut
-// off so that what is appended next is found again.
-TEST_F(SwitchTest, keptImagesReadBackAndDamagedOnesAreDrawnAgain) {
-    quorvane::testing::TemporaryDirectory folder;
-    const QString cache = QString::fromStdString(folder.path().string());
-    int drawn = 0;
-    auto square = [&drawn](QColor colour, int side = 12) {
-        return [&drawn, colour, side] {
+// Emoji images kept in a folder, drawn by a counting stand-in.
+struct KeptImagesTest : testing::UiFixture {
+    ~KeptImagesTest() override { EmojiImages::setCacheFolder({}); }
+
+    // Draws a square of one colour, counting the drawings.
+    std::function<QPixmap()> square(QColor colour, int side = 12) {
+        return [this, colour, side] {
             ++drawn;
             QPixmap pixmap(side, side);
             pixmap.fill(colour);
             return pixmap;
         };
-    };
+    }
     // A later run: a new folder setting reads the file anew.
-    auto nextRun = [&] {
+    void nextRun() {
         QPixmapCache::clear();
         EmojiImages::setCacheFolder(cache);
-    };
+    }
+
+    quorvane::testing::TemporaryDirectory folder;
+    const QString cache = QString::fromStdString(folder.path().string());
+    const QString file = cache + "/emoji.pack";
+    int drawn = 0;
+};
+
+// Kept images are read back as the same pixels in a later run, without
+// drawing them again. A file cut short (a crash mid-write) or of another
+// format is never read past its whole records, and its damaged tail is cut
+// off so that what is appended next is found again.
+TEST_F(KeptImagesTest, keptImagesReadBackAndDamagedOnesAreDrawnAgain) {
     nextRun();
     const QImage red = EmojiImages::drawing("red", 12, square(Qt::red)).toImage();
     const QImage blue = EmojiImages::drawing("blue", 12, square(Qt::blue)).toImage();
@@ -153,7 +162,6 @@ TEST_F(SwitchTest, keptImagesReadBackAndDamagedOnesAreDrawnAgain) {
     EXPECT_EQ(drawn, 3);
     // The file grows with every image ever drawn: once its records are
     // found it holds no memory (its pages are not left mapped).
-    const QString file = cache + "/emoji.pack";
     QFile maps("/proc/self/maps");
     if (maps.open(QIODevice::ReadOnly)) {
         EXPECT_FALSE(maps.readAll().contains(QFile::encodeName(file)));
@@ -192,35 +200,18 @@ TEST_F(SwitchTest, keptImagesReadBackAndDamagedOnesAreDrawnAgain) {
     const QImage fog = EmojiImages::image(QStringLiteral("🌁"), 20).toImage();
     nextRun();
     EXPECT_EQ(EmojiImages::image(QStringLiteral("🌁"), 20).toImage(), fog);
-    EmojiImages::setCacheFolder({});
 }
 
 // A byte changed inside a kept image's pixels (a bad sector, a stray
 // write): that image is drawn again, not shown damaged, and kept again, so
 // the run after reads it; the others are still read.
-TEST_F(SwitchTest, aKeptImageWhosePixelsChangedIsDrawnAgainAndKeptAgain) {
-    quorvane::testing::TemporaryDirectory folder;
-    const QString cache = QString::fromStdString(folder.path().string());
-    int drawn = 0;
-    auto square = [&drawn](QColor colour) {
-        return [&drawn, colour] {
-            ++drawn;
-            QPixmap pixmap(12, 12);
-            pixmap.fill(colour);
-            return pixmap;
-        };
-    };
-    auto nextRun = [&] {
-        QPixmapCache::clear();
-        EmojiImages::setCacheFolder(cache);
-    };
+TEST_F(KeptImagesTest, aKeptImageWhosePixelsChangedIsDrawnAgainAndKeptAgain) {
     nextRun();
     const QImage red = EmojiImages::drawing("red", 12, square(Qt::red)).toImage();
     const QImage blue = EmojiImages::drawing("blue", 12, square(Qt::blue)).toImage();
     ASSERT_EQ(drawn, 2);
 
     // Blue was kept last: its pixels end the file.
-    const QString file = cache + "/emoji.pack";
     const qint64 whole = QFileInfo(file).size();
     {
         QFile pack(file);
@@ -242,7 +233,6 @@ TEST_F(SwitchTest, aKeptImageWhosePixelsChangedIsDrawnAgainAndKeptAgain) {
     EXPECT_EQ(EmojiImages::drawing("blue", 12, square(Qt::green)).toImage(), blue);
     EXPECT_EQ(drawn, 3);
     EXPECT_EQ(QFileInfo(file).size(), mended);
-    EmojiImages::setCacheFolder({});
 }
 
 }  // namespace
