@@ -10,12 +10,12 @@
 #include "core/Debouncer.hpp"
 #include "core/HUD.hpp"
 #include "core/Published.hpp"
+#include "core/RandomSeed.hpp"
 #include "core/Store.hpp"
 #include "core/Throttle.hpp"
 #include "core/TweakGroup.hpp"
 #include "core/TweakNotifications.hpp"
 #include "core/catalogue/Catalogue.hpp"
-#include "core/RandomSeed.hpp"
 
 namespace quorvane::core {
 

@@ -1,10 +1,11 @@
 #include "core/Uuid.hpp"
-#include "core/RandomSeed.hpp"
 
 #include <array>
 #include <cstdio>
 #include <memory>
 #include <random>
+
+#include "core/RandomSeed.hpp"
 
 namespace quorvane::core {
 

@@ -9,8 +9,8 @@ namespace quorvane::ui {
 // Emoji drawn as small images. Drawing a colour emoji decodes the font's
 // large bitmap of it, which costs about a millisecond each; a list and a
 // sidebar full of them would spend most of start-up on that. Each image is
-// drawn once and kept in one file of raw pixels in the cache folder, which
-// later launches map and read in place (no decoding). Main thread only.
+// drawn once and kept in one file of raw pixels in the cache folder, from
+// which later launches read it back (no decoding). Main thread only.
 class EmojiImages {
   public:
     // Where drawn images are kept; unset: drawn anew in each run.

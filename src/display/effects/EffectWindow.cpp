@@ -1,9 +1,10 @@
 #include "display/effects/EffectWindow.hpp"
-#include "core/RandomSeed.hpp"
 
 #include <fstream>
 #include <random>
 #include <sstream>
+
+#include "core/RandomSeed.hpp"
 
 namespace quorvane::display {
 

@@ -1,7 +1,6 @@
 #include "input/keysound/MechanicalKeyboardManager.hpp"
-#include "core/RandomSeed.hpp"
 
-#include <random>
+#include "core/RandomSeed.hpp"
 
 namespace quorvane::input {
 

@@ -1,9 +1,10 @@
 #include "input/mouse/AutoScrollTask.hpp"
-#include "core/RandomSeed.hpp"
 
 #include <cmath>
 #include <numbers>
 #include <random>
+
+#include "core/RandomSeed.hpp"
 
 namespace quorvane::input {
 

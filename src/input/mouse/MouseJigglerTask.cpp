@@ -1,8 +1,9 @@
 #include "input/mouse/MouseJigglerTask.hpp"
-#include "core/RandomSeed.hpp"
 
 #include <cmath>
 #include <random>
+
+#include "core/RandomSeed.hpp"
 
 namespace quorvane::input {
 
