@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "platform/sim/SimCameras.hpp"
+#include "simmac/SimCameras.hpp"
 #include "ui/display/CameraMirrorView.hpp"
 
 namespace {
@@ -19,18 +19,18 @@ void drawMirror(benchmark::State& state, bool fills, int quarterTurns) {
     char name[] = "bench";
     char* argv[] = {name};
     QGuiApplication application(argc, argv);
-    platform::OverlaySpec spec;
-    spec.content = platform::OverlaySpec::Content::cameraMirror;
-    spec.mirror.shape = platform::MirrorPicture::Shape::circle;
-    spec.mirror.mirrored = true;
-    spec.mirror.fills = fills;
-    spec.mirror.quarterTurns = quarterTurns;
-    spec.mirror.frame = platform::sim::SimCameras::testPattern("Built-in Camera", {1920, 1080}, 1);
+    platform::OverlayDescription description;
+    description.content = platform::OverlayDescription::Content::cameraMirror;
+    description.mirror.shape = platform::MirrorPicture::Shape::circle;
+    description.mirror.mirrored = true;
+    description.mirror.fills = fills;
+    description.mirror.quarterTurns = quarterTurns;
+    description.mirror.frame = platform::sim::SimCameras::testPattern("Built-in Camera", {1920, 1080}, 1);
     QImage window(480, 480, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         QPainter painter(&window);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        ui::cameraMirror::paint(painter, spec, window.size());
+        ui::cameraMirror::paint(painter, description, window.size());
         painter.end();
         benchmark::DoNotOptimize(window.constBits());
     }

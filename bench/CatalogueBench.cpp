@@ -4,10 +4,10 @@
 
 #include "core/TweaksHolder.hpp"
 #include "core/catalogue/Catalogue.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CountingAllocator.hpp"
-#include "platform/qt/Loupe.hpp"
+#include "adapters/qt/Loupe.hpp"
 
 namespace {
 

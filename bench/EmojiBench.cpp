@@ -2,7 +2,7 @@
 // shortcode, the picker's words).
 #include <benchmark/benchmark.h>
 
-#include "platform/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryLog.hpp"
 #include "text/emoji/EmojiIndex.hpp"
 #include "text/emoji/EmojiLoader.hpp"
 

@@ -9,20 +9,20 @@
 #include "CountingAllocator.hpp"
 #include "core/Persistor.hpp"
 #include "core/Store.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryAlerts.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/qt/NetworkModule.hpp"
-#include "platform/qt/QtLocalMonitor.hpp"
-#include "platform/qt/QtRegionCapture.hpp"
-#include "platform/qt/QtRichTextReader.hpp"
-#include "platform/qt/RecognitionModule.hpp"
-#include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimPasteboard.hpp"
-#include "platform/sim/SimWindowServer.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryAlerts.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "adapters/qt/NetworkModule.hpp"
+#include "adapters/qt/QtLocalMonitor.hpp"
+#include "adapters/qt/QtRegionCapture.hpp"
+#include "adapters/qt/QtRichTextReader.hpp"
+#include "adapters/qt/RecognitionModule.hpp"
+#include "simmac/SimDesktop.hpp"
+#include "simmac/SimPasteboard.hpp"
+#include "simmac/SimWindowServer.hpp"
 #include "text/emoji/EmojiAliasManager.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"
 
@@ -68,7 +68,8 @@ struct Folder {
     qt::QtLocalMonitor localMonitors;
     input::InputPoster poster{desktop, queue, journal};
     input::InputServices input{.monitors = desktop, .localMonitors = localMonitors, .taps = desktop,
-                               .poster = poster, .journal = journal, .log = log, .windows = windows};
+                               .poster = poster, .journal = journal, .log = log, .windows = windows, .store = windows.store,
+                               .mainQueue = windows.mainQueue};
     text::EmojiTable table{text::EmojiLoader(QUORVANE_EMOJI_TABLE, log), emojiWorker, queue};
     text::TextServices services{
         .store = store, .pasteboard = pasteboard, .journal = journal, .log = log,

@@ -12,7 +12,7 @@
 
 #include "CountingAllocator.hpp"
 #include "platform/MonitorRegistry.hpp"
-#include "platform/x11/RecordDecoder.hpp"
+#include "adapters/x11/RecordDecoder.hpp"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "CountingAllocator.hpp"
 #include "KeyboardFolder.hpp"
 #include "input/keysound/MechanicalKeyboardManager.hpp"
-#include "platform/qt/QtSound.hpp"
+#include "adapters/qt/QtSound.hpp"
 
 namespace {
 

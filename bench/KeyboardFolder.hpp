@@ -6,14 +6,14 @@
 #include "core/Store.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
 #include "input/mouse/MouseTweakServices.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimWindowServer.hpp"
-#include "platform/sim/UsKeyboardLayout.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "simmac/SimDesktop.hpp"
+#include "simmac/SimWindowServer.hpp"
+#include "simmac/UsKeyboardLayout.hpp"
 
 namespace quorvane::bench {
 
@@ -23,22 +23,22 @@ struct Grants final : PermissionChecker {
     bool isGranted(Permission) const override { return true; }
 };
 
-// Keeps the last spec as the Qt overlays do: assigned over the old one.
+// Keeps the last description as the Qt overlays do: assigned over the old one.
 struct KeptOverlays final : Overlays {
-    OverlaySpec kept;
+    OverlayDescription kept;
     long calls = 0;
-    Id show(const OverlaySpec& spec) override {
+    Id show(const OverlayDescription& description) override {
         ++calls;
-        kept = spec;
+        kept = description;
         return 1;
     }
-    void update(Id, const OverlaySpec& spec) override {
+    void update(Id, const OverlayDescription& description) override {
         ++calls;
-        kept = spec;
+        kept = description;
     }
     void close(Id) override {}
     bool translucencyWorks() const override { return true; }
-    std::vector<std::pair<Id, OverlaySpec>> shown() const override { return {}; }
+    std::vector<std::pair<Id, OverlayDescription>> shown() const override { return {}; }
     void onPointer(Id, PointerHandler) override {}
     std::uint64_t nativeWindow(Id) const override { return 0; }
 };
@@ -69,7 +69,8 @@ struct KeyboardFolder {
     input::InputPoster poster{desktop, queue, journal};
     input::InputServices input{.monitors = desktop, .localMonitors = local, .taps = desktop,
                                .poster = poster, .journal = journal, .log = log,
-                               .windows = windows};
+                               .windows = windows, .store = windows.store,
+                               .mainQueue = windows.mainQueue};
     sim::UsKeyboardLayout layout;
     KeptOverlays overlays;
     input::KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,

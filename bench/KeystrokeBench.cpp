@@ -7,7 +7,7 @@
 #include "CountingAllocator.hpp"
 #include "KeyboardFolder.hpp"
 #include "input/keystrokes/VisualizeKeystrokeManager.hpp"
-#include "platform/sim/UsKeyboardLayout.hpp"
+#include "simmac/UsKeyboardLayout.hpp"
 
 namespace {
 

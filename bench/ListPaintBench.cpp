@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
-#include "app/AppServices.hpp"
+#include "wiring/AppServices.hpp"
 #include "core/TweaksHolder.hpp"
 #include "ui/Switch.hpp"
 #include "ui/TweakListView.hpp"

@@ -13,7 +13,7 @@
 
 #include "CountingAllocator.hpp"
 #include "particles/Scene.hpp"
-#include "platform/qt/ParticleRenderer.hpp"
+#include "adapters/qt/ParticleRenderer.hpp"
 
 namespace {
 

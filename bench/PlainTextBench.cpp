@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/RtfReader.hpp"
-#include "platform/qt/QtRichTextReader.hpp"
+#include "adapters/qt/QtRichTextReader.hpp"
 
 namespace {
 

@@ -5,27 +5,20 @@
 #include <sstream>
 #include <nlohmann/json.hpp>
 
-#include "app/AppServices.hpp"
-#include "app/CommandClient.hpp"
-#include "app/DesktopCommands.hpp"
-#include "app/DisplayCommands.hpp"
-#include "app/DisplayWiring.hpp"
-#include "app/InProcessInstance.hpp"
-#include "app/InputCommands.hpp"
+#include "wiring/AppServices.hpp"
+#include "control/CommandClient.hpp"
+#include "control/DesktopCommands.hpp"
+#include "control/DisplayCommands.hpp"
+#include "wiring/DisplayWiring.hpp"
+#include "control/InProcessInstance.hpp"
+#include "control/InputCommands.hpp"
 #include "cli/HelpText.hpp"
 #include "cli/JournalCommand.hpp"
 #include "core/Tweak.hpp"
 #include "cli/ListCommand.hpp"
-#include "platform/posix/FileJournal.hpp"
-#include "platform/posix/StderrLog.hpp"
-#include "platform/sim/SimDesktopPicture.hpp"
-#include "platform/sim/SimHidSystem.hpp"
-#include "platform/sim/SimBluetooth.hpp"
-#include "platform/sim/SimBrowsers.hpp"
-#include "system/browsers/BrowserTable.hpp"
-#include "platform/sim/SimSoundVolume.hpp"
-#include "platform/sim/SimHome.hpp"
-#include "platform/sim/SimPower.hpp"
+#include "simmac/commands/SimRunners.hpp"
+#include "adapters/posix/FileJournal.hpp"
+#include "adapters/posix/StderrLog.hpp"
 #include "triggers/finder/FinderActions.hpp"
 
 namespace quorvane::app {
@@ -56,18 +49,6 @@ int showJournal(bool json) {
     platform::posix::StderrLog log;
     const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
     cli::printJournal(platform::posix::FileJournal(paths.journal, log), json, std::cout);
-    return 0;
-}
-
-int setAdminPrompt(bool approves) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    auto saved = platform::sim::SimHome(paths.simulatedMac).setAdminPromptApproves(approves);
-    if (!saved) {
-        std::cerr << "quorvane: " << saved.error().message << "\n";
-        return 1;
-    }
-    std::cout << "The simulated Mac now " << (approves ? "approves" : "cancels")
-              << " administrator prompts.\n";
     return 0;
 }
 
@@ -136,197 +117,9 @@ int tweakCommand(const cli::CommandLine& command) {
                                        "Switched " + command.tweakId + state, command.on);
                 });
         default:
-            return client.send({{"command", "post"}, {"name", command.eventName}},
-                              [&](const nlohmann::json& reply) {
-                                  const int observers = reply.value("observers", 0);
-                                  std::cout << "Posted " << command.eventName << " (" << observers
-                                            << (observers == 1 ? " observer)\n" : " observers)\n");
-                                  return 0;
-                              });
+            std::cerr << "quorvane: not a tweak command\n";
+            return 2;
     }
-}
-
-int setGrant(const std::string& permission, bool granted) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    const auto which = permission == "accessibility" ? platform::Permission::accessibility
-                                                     : platform::Permission::screenRecording;
-    if (auto saved = platform::sim::SimHome(paths.simulatedMac).setGranted(which, granted);
-        !saved) {
-        std::cerr << "quorvane: " << saved.error().message << "\n";
-        return 1;
-    }
-    std::cout << "The simulated Mac has " << (granted ? "granted " : "revoked ")
-              << platform::title(which) << " permission.\n";
-    return 0;
-}
-
-int simHid(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    platform::sim::SimHidSystem hid(paths.simulatedMac);
-    platform::Status done = platform::success();
-    if (!words.empty() && words[0] == "set")
-        done = hid.force(words[1], std::stoll(words[2]));
-    else if (!words.empty() && words[0] == "fail")
-        done = hid.setFailure(words[1]);
-    if (!done) {
-        std::cerr << "quorvane: " << done.error().message << "\n";
-        return 1;
-    }
-    std::cout << hid.describe();
-    return 0;
-}
-
-int simVolume(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    platform::posix::StderrLog log;
-    platform::posix::FileJournal journal(paths.journal, log);
-    platform::sim::SimSoundVolume volume(paths.simulatedMac, &journal);
-    if (words.size() == 2) {
-        const auto channel = words[0] == "output" ? platform::SoundVolume::Channel::output
-                                                  : platform::SoundVolume::Channel::input;
-        if (auto set = volume.setVolume(channel, std::stoi(words[1])); !set) {
-            std::cerr << "quorvane: " << set.error().message << "\n";
-            return 1;
-        }
-    }
-    std::cout << volume.describe();
-    return 0;
-}
-
-int simBluetooth(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    platform::sim::SimBluetooth bluetooth(paths.simulatedMac);
-    if (!words.empty())
-        if (auto set = bluetooth.force(words[0]); !set) {
-            std::cerr << "quorvane: " << set.error().message << "\n";
-            return 1;
-        }
-    std::cout << bluetooth.describe();
-    return 0;
-}
-
-int simPower(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    const platform::sim::SimPower power(paths.simulatedMac);
-    if (!words.empty())
-        // The state is files anyone may have edited: bytes that are not
-        // UTF-8 are replaced, not fatal.
-        std::cout << power.toJson().dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-                  << "\n";
-    else
-        std::cout << power.describe() << "\n";
-    return 0;
-}
-
-int simColor(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    const platform::sim::SimHome home(paths.simulatedMac);
-    if (!words.empty())
-        if (auto set = home.setSampledColor(platform::parseHexColor(words[0])); !set) {
-            std::cerr << "quorvane: " << set.error().message << "\n";
-            return 1;
-        }
-    const auto color = home.sampledColor();
-    std::cout << "The simulated colour sampler "
-              << (color ? "picks " + platform::hexText(*color) : std::string("is cancelled"))
-              << " next.\n";
-    return 0;
-}
-
-int simBrowser(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    platform::sim::SimBrowsers browsers(paths.simulatedMac);
-    if (!words.empty()) {
-        const auto* browser = system::findBrowser(words[1]);
-        if (!browser) {
-            std::cerr << "quorvane: \"" << words[1] << "\" is not a browser Quorvane knows\n";
-            return 1;
-        }
-        const std::string bundle(browser->bundleIdentifier);
-        if (auto done = words[0] == "install" ? browsers.install(bundle) : browsers.remove(bundle);
-            !done) {
-            std::cerr << "quorvane: " << done.error().message << "\n";
-            return 1;
-        }
-    }
-    const auto http = browsers.defaultFor("http");
-    const auto https = browsers.defaultFor("https");
-    for (const auto& bundle : browsers.installed()) {
-        const auto* browser = system::findBrowser(bundle);
-        std::cout << (browser ? std::string(browser->title) : bundle);
-        if (bundle == http || bundle == https)
-            std::cout << " (opens " << (bundle == http ? "http" : "")
-                      << (bundle == http && bundle == https ? " and " : "")
-                      << (bundle == https ? "https" : "") << " links)";
-        std::cout << "\n";
-    }
-    if (browsers.installed().empty())
-        std::cout << "No browser is installed.\n";
-    return 0;
-}
-
-int simPress(const std::string& combination) {
-    return CommandClient(std::cout, std::cerr)
-        .send({{"command", "press"}, {"combination", combination}},
-              [&](const nlohmann::json& reply) {
-                  std::cout << "Pressed " << combination
-                            << (reply.value("taken", false) ? "\n" : " (no shortcut has it)\n");
-                  return 0;
-              });
-}
-
-// The simulated Mac's desktop picture lives in its folder: no instance needed.
-int simDesktopPicture(const cli::CommandLine& command) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    platform::posix::StderrLog log;
-    platform::posix::FileJournal journal(paths.journal, log);
-    platform::sim::SimDesktopPicture picture(journal, paths.simulatedMac, defaultDesktopPicture);
-    if (!command.paths.empty())
-        if (auto set = picture.setPicture("main", command.paths.front()); !set) {
-            std::cerr << "quorvane: " << set.error().message << "\n";
-            return 1;
-        }
-    auto shown = picture.pictureOf("main");
-    if (!shown) {
-        std::cerr << "quorvane: " << shown.error().message << "\n";
-        return 1;
-    }
-    std::cout << "The simulated Mac's desktop picture is " << shown.value() << "\n";
-    return 0;
-}
-
-// The screenshot tool's stand-in reads the picture from the simulated Mac's
-// folder: no instance needed.
-int simCapture(const cli::CommandLine& command) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    std::optional<std::filesystem::path> picture;
-    if (!command.paths.empty())
-        picture = command.paths.front();
-    if (auto set = platform::sim::SimHome(paths.simulatedMac).setCapturePicture(picture); !set) {
-        std::cerr << "quorvane: " << set.error().message << "\n";
-        return 1;
-    }
-    if (picture)
-        std::cout << "The simulated screenshot tool captures " << picture->string() << " next.\n";
-    else
-        std::cout << "The simulated screenshot tool's next selection is cancelled.\n";
-    return 0;
-}
-
-int simDesktop(const std::vector<std::string>& words) {
-    return CommandClient(std::cout, std::cerr)
-        .send({{"command", "sim"}, {"words", words}}, [](const nlohmann::json& reply) {
-            std::cout << reply.value("output", std::string());
-            return 0;
-        });
-}
-
-int simCamera(const std::vector<std::string>& words) {
-    return CommandClient(std::cout, std::cerr)
-        .send({{"command", "simCamera"}, {"words", words}}, [](const nlohmann::json& reply) {
-            std::cout << reply.value("output", std::string());
-            return 0;
-        });
 }
 
 int desktop(const cli::CommandLine& command) {
@@ -372,6 +165,8 @@ int finderAction(const cli::CommandLine& command) {
 
 int runCommandLine(const cli::CommandLine& command) {
     using Action = cli::CommandLine::Action;
+    if (auto ran = simmac::runSimCommand(command))
+        return *ran;
     switch (command.action) {
         case Action::help: {
             const auto text = cli::commandHelp(command.simWords);
@@ -389,39 +184,12 @@ int runCommandLine(const cli::CommandLine& command) {
             return listCatalogue(command.list);
         case Action::journal:
             return showJournal(command.json);
-        case Action::simAdmin:
-            return setAdminPrompt(command.adminApproves);
-        case Action::simGrant:
-            return setGrant(command.permission, command.on);
-        case Action::simHid:
-            return simHid(command.simWords);
-        case Action::simVolume:
-            return simVolume(command.simWords);
-        case Action::simBluetooth:
-            return simBluetooth(command.simWords);
-        case Action::simBrowser:
-            return simBrowser(command.simWords);
-        case Action::simPower:
-            return simPower(command.simWords);
-        case Action::simColor:
-            return simColor(command.simWords);
         case Action::runNamed:
         case Action::toggleNamed:
         case Action::set:
-        case Action::simPost:
             return tweakCommand(command);
-        case Action::simPress:
-            return simPress(command.eventName);
         case Action::finderAction:
             return finderAction(command);
-        case Action::simDesktop:
-            return simDesktop(command.simWords);
-        case Action::simCamera:
-            return simCamera(command.simWords);
-        case Action::simDesktopPicture:
-            return simDesktopPicture(command);
-        case Action::simCapture:
-            return simCapture(command);
         case Action::desktop:
             return desktop(command);
         case Action::displays:
@@ -430,7 +198,7 @@ int runCommandLine(const cli::CommandLine& command) {
             return snapshot(command, "overlays", overlaysText);
         case Action::menuShortcuts:
             return snapshot(command, "menuShortcuts", menuShortcutsText);
-        case Action::start:
+        default:  // starting, and the simulated Mac's commands above
             break;
     }
     std::cerr << "quorvane: starting is not a command of its own\n";

@@ -7,7 +7,7 @@
 #include <optional>
 #include <sstream>
 
-#include "cli/CommandSpec.hpp"
+#include "cli/CommandDefinition.hpp"
 #include "cli/HelpText.hpp"
 #include "platform/Utf8.hpp"
 
@@ -18,11 +18,11 @@ namespace {
 using Action = CommandLine::Action;
 using Arguments = std::vector<std::string>;
 
-platform::Result<CommandLine> parseStart(const CommandSpec&, const Arguments&) {
+platform::Result<CommandLine> parseStart(const CommandDefinition&, const Arguments&) {
     return CommandLine{};
 }
 
-platform::Result<CommandLine> parseList(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseList(const CommandDefinition& definition, const Arguments& arguments) {
     CommandLine command{.action = Action::list};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
@@ -38,21 +38,21 @@ platform::Result<CommandLine> parseList(const CommandSpec& spec, const Arguments
             (option == "--group" ? command.list.group : command.list.search) = arguments[++i];
         } else {
             return platform::Error{"unknown option \"" + option + "\" for list; " +
-                                   usage(spec).message};
+                                   usage(definition).message};
         }
     }
     return command;
 }
 
-platform::Result<CommandLine> parseJournal(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseJournal(const CommandDefinition& definition, const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = Action::journal};
     if (arguments.size() == 1 && arguments[0] == "--json")
         return CommandLine{.action = Action::journal, .json = true};
-    return usage(spec);
+    return usage(definition);
 }
 
-platform::Result<CommandLine> parseDesktop(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseDesktop(const CommandDefinition& definition, const Arguments& arguments) {
     CommandLine command{.action = Action::desktop};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--json") {
@@ -65,7 +65,7 @@ platform::Result<CommandLine> parseDesktop(const CommandSpec& spec, const Argume
                 return platform::Error{"quorvane: --watch takes 1 to 60 seconds"};
             command.watchSeconds = std::stoi(seconds);
         } else {
-            return usage(spec);
+            return usage(definition);
         }
     }
     return command;
@@ -73,40 +73,40 @@ platform::Result<CommandLine> parseDesktop(const CommandSpec& spec, const Argume
 
 // "displays" and "overlays": a snapshot, for a person or as JSON.
 template <CommandLine::Action action>
-platform::Result<CommandLine> parseSnapshot(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseSnapshot(const CommandDefinition& definition, const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = action};
     if (arguments.size() == 1 && arguments[0] == "--json")
         return CommandLine{.action = action, .json = true};
-    return usage(spec);
+    return usage(definition);
 }
 
-platform::Result<CommandLine> parseRun(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseRun(const CommandDefinition& definition, const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::runNamed, .tweakName = arguments[0]};
-    return usage(spec);
+    return usage(definition);
 }
 
-platform::Result<CommandLine> parseToggle(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseToggle(const CommandDefinition& definition, const Arguments& arguments) {
     if (arguments.size() == 2 && (arguments[1] == "on" || arguments[1] == "off"))
         return CommandLine{
             .action = Action::toggleNamed, .tweakName = arguments[0], .on = arguments[1] == "on"};
-    return usage(spec);
+    return usage(definition);
 }
 
-platform::Result<CommandLine> parseSet(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseSet(const CommandDefinition& definition, const Arguments& arguments) {
     if (arguments.size() == 2 && (arguments[1] == "on" || arguments[1] == "off"))
         return CommandLine{
             .action = Action::set, .tweakId = arguments[0], .on = arguments[1] == "on"};
-    return usage(spec);
+    return usage(definition);
 }
 
 // File managers' script hooks hand over paths (relative to where they run
 // us) or file URLs; the running instance takes absolute paths only.
-platform::Result<CommandLine> parseFinderAction(const CommandSpec& spec,
+platform::Result<CommandLine> parseFinderAction(const CommandDefinition& definition,
                                                 const Arguments& arguments) {
     if (arguments.size() < 2)
-        return usage(spec);
+        return usage(definition);
     CommandLine command{.action = Action::finderAction, .actionId = arguments[0]};
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         // A file name is any bytes: they are kept as they are, never
@@ -131,12 +131,12 @@ platform::Result<CommandLine> parseFinderAction(const CommandSpec& spec,
     return command;
 }
 
-platform::Result<CommandLine> parseFromLink(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseFromLink(const CommandDefinition& definition, const Arguments& arguments) {
     // The desktop entry's command started from a menu, with no link: start.
     if (arguments.empty())
         return CommandLine{};
     if (arguments.size() != 1 || !arguments[0].starts_with("quorvane:"))
-        return usage(spec);
+        return usage(definition);
     auto command = parseUrl(arguments[0]);
     if (!command)
         return command;
@@ -146,20 +146,20 @@ platform::Result<CommandLine> parseFromLink(const CommandSpec& spec, const Argum
 }
 
 // `help sim drag`: the words of one command.
-platform::Result<CommandLine> parseHelp(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseHelp(const CommandDefinition& definition, const Arguments& arguments) {
     if (auto known = commandHelp(arguments); !known)
-        return platform::Error{known.error().message + "\n" + usage(spec).message};
+        return platform::Error{known.error().message + "\n" + usage(definition).message};
     return CommandLine{.action = Action::help, .simWords = arguments};
 }
 
-platform::Result<CommandLine> parseVersion(const CommandSpec& spec, const Arguments& arguments) {
+platform::Result<CommandLine> parseVersion(const CommandDefinition& definition, const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = Action::version};
-    return usage(spec);
+    return usage(definition);
 }
 
-std::vector<CommandSpec> makeSpecs() {
-    std::vector<CommandSpec> specs{
+std::vector<CommandDefinition> makeDefinitions() {
+    std::vector<CommandDefinition> definitions{
         {"", "", "start Quorvane", parseStart, {}, "quorvane &"},
         {"list", "[--group GROUP] [--search TEXT] [--json]",
          "list the tweaks; GROUP is all (the default), new,\npopular, random or a category such "
@@ -198,17 +198,22 @@ std::vector<CommandSpec> makeSpecs() {
          "reads them",
          parseSnapshot<Action::menuShortcuts>, {}, "quorvane menu-shortcuts --json"},
     };
-    for (const auto& sim : simCommandSpecs())
-        specs.push_back(sim);
-    specs.push_back({"--from-link", "URL",
+    return definitions;
+}
+
+// The commands after every family: how links are handed over, help and the
+// version.
+std::vector<CommandDefinition> makeClosingDefinitions() {
+    std::vector<CommandDefinition> definitions;
+    definitions.push_back({"--from-link", "URL",
                      "how the desktop hands over a link: the same actions,\nbut a tweak that is "
                      "not a preference asks you first;\nwithout a link, as from a menu, it starts",
                      parseFromLink, {}, "quorvane --from-link 'quorvane://run?name=Empty%20Trash'"});
-    specs.push_back({"help", "[COMMAND]", "show this help, or one command's with an example",
+    definitions.push_back({"help", "[COMMAND]", "show this help, or one command's with an example",
                      parseHelp, "-h --help", "quorvane help sim drag"});
-    specs.push_back({"--version", "", "show the version", parseVersion, "version",
+    definitions.push_back({"--version", "", "show the version", parseVersion, "version",
                      "quorvane --version"});
-    return specs;
+    return definitions;
 }
 
 bool startsWith(const Arguments& arguments, const std::vector<std::string>& name) {
@@ -216,10 +221,10 @@ bool startsWith(const Arguments& arguments, const std::vector<std::string>& name
            std::equal(name.begin(), name.end(), arguments.begin());
 }
 
-// The names a spec answers to, each as its words.
-std::vector<std::vector<std::string>> namesOf(const CommandSpec& spec) {
-    std::vector<std::vector<std::string>> names{wordsOf(spec.name)};
-    for (const auto& alias : wordsOf(spec.aliases))
+// The names a definition answers to, each as its words.
+std::vector<std::vector<std::string>> namesOf(const CommandDefinition& definition) {
+    std::vector<std::vector<std::string>> names{wordsOf(definition.name)};
+    for (const auto& alias : wordsOf(definition.aliases))
         names.push_back({alias});
     return names;
 }
@@ -252,22 +257,52 @@ std::vector<std::string> wordsOf(std::string_view text) {
     return split;
 }
 
-std::string commandLineOf(const CommandSpec& spec) {
+std::string commandLineOf(const CommandDefinition& definition) {
     std::string line = "quorvane";
-    if (!spec.name.empty())
-        line += " " + std::string(spec.name);
-    if (!spec.arguments.empty())
-        line += " " + std::string(spec.arguments);
+    if (!definition.name.empty())
+        line += " " + std::string(definition.name);
+    if (!definition.arguments.empty())
+        line += " " + std::string(definition.arguments);
     return line;
 }
 
-platform::Error usage(const CommandSpec& spec) {
-    return {"usage: " + commandLineOf(spec)};
+platform::Error usage(const CommandDefinition& definition) {
+    return {"usage: " + commandLineOf(definition)};
 }
 
-const std::vector<CommandSpec>& commandSpecs() {
-    static const std::vector<CommandSpec> specs = makeSpecs();
-    return specs;
+namespace {
+
+struct CommandTable {
+    std::vector<CommandDefinition> definitions = makeDefinitions();
+    std::size_t familiesEnd = definitions.size();  // where the next family goes
+
+    CommandTable() {
+        const auto closing = makeClosingDefinitions();
+        definitions.insert(definitions.end(), closing.begin(), closing.end());
+    }
+};
+
+CommandTable& commandTable() {
+    static CommandTable table;
+    return table;
+}
+
+}  // namespace
+
+const std::vector<CommandDefinition>& commandDefinitions() {
+    return commandTable().definitions;
+}
+
+void addCommandFamily(std::span<const CommandDefinition> family) {
+    auto& table = commandTable();
+    if (family.empty())
+        return;
+    for (const auto& definition : table.definitions)
+        if (definition.name == family.front().name)
+            return;
+    table.definitions.insert(table.definitions.begin() + static_cast<std::ptrdiff_t>(table.familiesEnd),
+                             family.begin(), family.end());
+    table.familiesEnd += family.size();
 }
 
 platform::Result<CommandLine> parseUrl(const std::string& text) {
@@ -295,15 +330,15 @@ platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& a
     if (arguments.size() == 1 && arguments.front().starts_with(urlScheme))
         return parseUrl(arguments.front());
     // The longest name that the arguments start with: "sim post" before "sim".
-    const CommandSpec* chosen = nullptr;
+    const CommandDefinition* chosen = nullptr;
     std::size_t chosenWords = 0;
-    for (const auto& spec : commandSpecs()) {
-        if (!spec.parse)
+    for (const auto& definition : commandDefinitions()) {
+        if (!definition.parse)
             continue;
-        for (const auto& name : namesOf(spec)) {
+        for (const auto& name : namesOf(definition)) {
             const bool matches = name.empty() ? arguments.empty() : startsWith(arguments, name);
             if (matches && (!chosen || name.size() > chosenWords)) {
-                chosen = &spec;
+                chosen = &definition;
                 chosenWords = name.size();
             }
         }
@@ -319,9 +354,9 @@ platform::Result<CommandLine> parseCommandLine(const std::vector<std::string>& a
     }
     // A family named right with a wrong word after it: say what the family takes.
     std::string family;
-    for (const auto& spec : commandSpecs())
-        if (spec.parse && spec.name.starts_with(arguments.front() + " "))
-            family += "\n  " + usage(spec).message.substr(std::string_view("usage: ").size());
+    for (const auto& definition : commandDefinitions())
+        if (definition.parse && definition.name.starts_with(arguments.front() + " "))
+            family += "\n  " + usage(definition).message.substr(std::string_view("usage: ").size());
     if (!family.empty())
         return platform::Error{"usage:" + family};
     return platform::Error{"unknown command \"" + arguments.front() +

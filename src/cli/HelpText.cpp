@@ -4,7 +4,7 @@
 #include <set>
 #include <sstream>
 
-#include "cli/CommandSpec.hpp"
+#include "cli/CommandDefinition.hpp"
 
 namespace quorvane::cli {
 
@@ -64,9 +64,9 @@ bool isLiteral(const std::string& word) {
                std::string::npos;
 }
 
-void readArguments(const CommandSpec& spec, Completions& into) {
-    const std::string name(spec.name);
-    const auto tokens = wordsOf(spec.arguments);
+void readArguments(const CommandDefinition& definition, Completions& into) {
+    const std::string name(definition.name);
+    const auto tokens = wordsOf(definition.arguments);
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         std::string token = tokens[i];
         std::erase(token, '[');
@@ -109,9 +109,9 @@ std::string spaced(const std::set<std::string>& words) {
 std::string usageText() {
     constexpr std::size_t column = 27;
     std::string text = "Usage:\n";
-    for (const auto& spec : commandSpecs()) {
-        const std::string head = "  " + commandLineOf(spec);
-        const auto summary = lines(spec.summary);
+    for (const auto& definition : commandDefinitions()) {
+        const std::string head = "  " + commandLineOf(definition);
+        const auto summary = lines(definition.summary);
         std::size_t first = 0;
         if (!summary.empty() && head.size() + 2 <= column) {
             text += head + std::string(column - head.size(), ' ') + summary[0] + "\n";
@@ -135,17 +135,17 @@ platform::Result<std::string> commandHelp(const std::vector<std::string>& words)
         return usageText();
     const std::string asked = joined(words, " ");
     std::string text;
-    for (const auto& spec : commandSpecs()) {
-        bool named = spec.name == asked;
-        for (const auto& alias : wordsOf(spec.aliases))
+    for (const auto& definition : commandDefinitions()) {
+        bool named = definition.name == asked;
+        for (const auto& alias : wordsOf(definition.aliases))
             named = named || alias == asked;
         if (!named)
             continue;
-        text += (text.empty() ? "" : "\n") + std::string("usage: ") + commandLineOf(spec) + "\n";
-        for (const auto& line : lines(spec.summary))
+        text += (text.empty() ? "" : "\n") + std::string("usage: ") + commandLineOf(definition) + "\n";
+        for (const auto& line : lines(definition.summary))
             text += "  " + line + "\n";
-        if (!spec.example.empty())
-            text += "example:\n  " + std::string(spec.example) + "\n";
+        if (!definition.example.empty())
+            text += "example:\n  " + std::string(definition.example) + "\n";
     }
     if (text.empty())
         return platform::Error{"no command is named \"" + asked +
@@ -167,13 +167,13 @@ std::string manPage() {
         "Those that change something run in a short-lived instance when none runs, and "
         "wait for the tweak to finish.");
     page += ".SH COMMANDS\n";
-    for (const auto& spec : commandSpecs()) {
-        page += ".TP\n.B " + roff(commandLineOf(spec));
-        for (const auto& alias : wordsOf(spec.aliases))
+    for (const auto& definition : commandDefinitions()) {
+        page += ".TP\n.B " + roff(commandLineOf(definition));
+        for (const auto& alias : wordsOf(definition.aliases))
             page += ".PD 0\n.TP\n.B " + roff("quorvane " + alias) + ".PD\n";
-        page += roff(joined(lines(spec.summary), " "));
-        if (!spec.example.empty())
-            page += ".IP\nExample:\n.RS\n.EX\n" + roff(spec.example) + ".EE\n.RE\n";
+        page += roff(joined(lines(definition.summary), " "));
+        if (!definition.example.empty())
+            page += ".IP\nExample:\n.RS\n.EX\n" + roff(definition.example) + ".EE\n.RE\n";
     }
     page += ".SH EXIT STATUS\n";
     for (const auto& [status, meaning] :
@@ -207,18 +207,18 @@ std::string bashCompletion() {
     std::set<std::string> topWords;
     std::map<std::string, std::set<std::string>> subcommands;
     std::map<std::string, Completions> commands;
-    for (const auto& spec : commandSpecs()) {
-        auto names = wordsOf(spec.name);
+    for (const auto& definition : commandDefinitions()) {
+        auto names = wordsOf(definition.name);
         if (names.empty() || names[0].starts_with("'"))
             continue;  // starting, and the links, which are not typed words
         topWords.insert(names[0]);
         if (names.size() > 1)
             subcommands[names[0]].insert(names[1]);
-        for (const auto& alias : wordsOf(spec.aliases))
+        for (const auto& alias : wordsOf(definition.aliases))
             topWords.insert(alias);
-        readArguments(spec, commands[std::string(spec.name)]);
-        for (const auto& alias : wordsOf(spec.aliases))
-            readArguments(spec, commands[alias]);
+        readArguments(definition, commands[std::string(definition.name)]);
+        for (const auto& alias : wordsOf(definition.aliases))
+            readArguments(definition, commands[alias]);
     }
     std::string script =
         "# bash completion for quorvane, generated from its table of commands.\n"

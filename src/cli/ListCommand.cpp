@@ -5,7 +5,7 @@
 
 #include "core/TweaksHolder.hpp"
 #include "core/intents/TweakIntents.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
 
 namespace quorvane::cli {
 

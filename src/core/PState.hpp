@@ -8,27 +8,37 @@
 
 namespace quorvane::core {
 
+// Every field of PState, once: PLAIN(name) for a field every stored record
+// has, LATER(name) for one that came later, which records written before it
+// lack (absent reads as off, and it is stored once set). A new persisted
+// toggle adds its line here, as LATER.
+#define QUORVANE_PSTATE_FIELDS(PLAIN, LATER) \
+    LATER(_showUnlockScreen)                 \
+    PLAIN(autoPlainText)                     \
+    PLAIN(emojiAlias)                        \
+    PLAIN(emojiPicker)                       \
+    PLAIN(highlightsActiveWindow)            \
+    PLAIN(snapsWindows)                      \
+    PLAIN(reverseMouseScrolling)             \
+    PLAIN(visualizesKeystroke)               \
+    PLAIN(visualizeCursor)                   \
+    PLAIN(hideStatusItems)                   \
+    PLAIN(focusOneApp)                       \
+    LATER(_mechanicalKeyboardSound)          \
+    PLAIN(previewsDockWindows)               \
+    LATER(_clickToHide)                      \
+    LATER(_aeroShake)                        \
+    LATER(_middleClick)
+
 // The state of toggles whose effect lives only inside the program (event
 // taps, overlay windows, clipboard watchers). Stored under "pState" and
-// applied again at launch. The optional fields came later: records written
-// before them still load, and an absent one reads as off.
+// applied again at launch.
 struct PState {
-    std::optional<bool> _showUnlockScreen;
-    bool autoPlainText = false;
-    bool emojiAlias = false;
-    bool emojiPicker = false;
-    bool highlightsActiveWindow = false;
-    bool snapsWindows = false;
-    bool reverseMouseScrolling = false;
-    bool visualizesKeystroke = false;
-    bool visualizeCursor = false;
-    bool hideStatusItems = false;
-    bool focusOneApp = false;
-    std::optional<bool> _mechanicalKeyboardSound;
-    bool previewsDockWindows = false;
-    std::optional<bool> _clickToHide;
-    std::optional<bool> _aeroShake;
-    std::optional<bool> _middleClick;
+#define QUORVANE_DECLARE_PLAIN(name) bool name = false;
+#define QUORVANE_DECLARE_LATER(name) std::optional<bool> name;
+    QUORVANE_PSTATE_FIELDS(QUORVANE_DECLARE_PLAIN, QUORVANE_DECLARE_LATER)
+#undef QUORVANE_DECLARE_PLAIN
+#undef QUORVANE_DECLARE_LATER
 
     bool operator==(const PState&) const = default;
 };
@@ -56,22 +66,9 @@ struct PStateField {
 
 // Every field, in declaration order.
 inline constexpr std::array pStateFields{
-    PStateField{"_showUnlockScreen", &PState::_showUnlockScreen},
-    PStateField{"autoPlainText", &PState::autoPlainText},
-    PStateField{"emojiAlias", &PState::emojiAlias},
-    PStateField{"emojiPicker", &PState::emojiPicker},
-    PStateField{"highlightsActiveWindow", &PState::highlightsActiveWindow},
-    PStateField{"snapsWindows", &PState::snapsWindows},
-    PStateField{"reverseMouseScrolling", &PState::reverseMouseScrolling},
-    PStateField{"visualizesKeystroke", &PState::visualizesKeystroke},
-    PStateField{"visualizeCursor", &PState::visualizeCursor},
-    PStateField{"hideStatusItems", &PState::hideStatusItems},
-    PStateField{"focusOneApp", &PState::focusOneApp},
-    PStateField{"_mechanicalKeyboardSound", &PState::_mechanicalKeyboardSound},
-    PStateField{"previewsDockWindows", &PState::previewsDockWindows},
-    PStateField{"_clickToHide", &PState::_clickToHide},
-    PStateField{"_aeroShake", &PState::_aeroShake},
-    PStateField{"_middleClick", &PState::_middleClick},
+#define QUORVANE_FIELD_ENTRY(name) PStateField{#name, &PState::name},
+    QUORVANE_PSTATE_FIELDS(QUORVANE_FIELD_ENTRY, QUORVANE_FIELD_ENTRY)
+#undef QUORVANE_FIELD_ENTRY
 };
 
 void to_json(nlohmann::json& json, const PState& state);

@@ -64,7 +64,7 @@ void DimTask::setLevel(double level) {
         return;
     if (!state.windows.isEmpty()) {
         state.windows.updateAll(
-            [&](platform::OverlaySpec& spec) { spec.background.alpha = state.dim; });
+            [&](platform::OverlayDescription& description) { description.background.alpha = state.dim; });
         return;
     }
     if (!services_.tables.owns(id()))

@@ -21,7 +21,7 @@
 #include "platform/Overlays.hpp"
 #include "platform/StatusBar.hpp"
 #include "platform/UserDefaults.hpp"
-#include "windows/access/AccessibilityGate.hpp"
+#include "access/AccessibilityGate.hpp"
 
 namespace quorvane::display {
 

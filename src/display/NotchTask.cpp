@@ -19,12 +19,12 @@ NotchTask::Manager& NotchTask::manager() const {
         if (!notch.window || notch.cameraActive == state.isCameraActiveInNotch)
             return;
         notch.cameraActive = state.isCameraActiveInNotch;
-        self->services_.overlays.update(*notch.window, self->spec());
+        self->services_.overlays.update(*notch.window, self->overlayDescription());
     });
     return *manager_;
 }
 
-platform::OverlaySpec NotchTask::spec() const {
+platform::OverlayDescription NotchTask::overlayDescription() const {
     const auto screens = services_.displays.screens();
     const platform::Rect main = screens.empty() ? platform::Rect{} : screens.front().frame;
     return {.owner = id(),
@@ -32,7 +32,7 @@ platform::OverlaySpec NotchTask::spec() const {
             .level = platform::overlayLevel::display,
             .passesInput = true,
             .background = {0, 0, 0, 0},
-            .content = platform::OverlaySpec::Content::notch,
+            .content = platform::OverlayDescription::Content::notch,
             .cameraActive = services_.store.mState->isCameraActiveInNotch};
 }
 
@@ -49,9 +49,9 @@ void NotchTask::apply() {
     }
     notch.cameraActive = services_.store.mState->isCameraActiveInNotch;
     if (notch.window)
-        services_.overlays.update(*notch.window, spec());
+        services_.overlays.update(*notch.window, overlayDescription());
     else
-        notch.window = services_.overlays.show(spec());
+        notch.window = services_.overlays.show(overlayDescription());
 }
 
 core::ConfigureForm NotchTask::configureView() const {

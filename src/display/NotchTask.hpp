@@ -34,7 +34,7 @@ class NotchTask final : public core::BuiltinTweak, public core::CanMToggle {
 
   private:
     void apply();
-    platform::OverlaySpec spec() const;
+    platform::OverlayDescription overlayDescription() const;
 
     DisplayServices& services_;
     mutable std::unique_ptr<Manager> manager_;

@@ -17,15 +17,15 @@ class OverlaySet {
     OverlaySet& operator=(const OverlaySet&) = delete;
 
     // Shows the screen's window, or changes the one it has.
-    void show(const std::string& screen, const platform::OverlaySpec& spec) {
+    void show(const std::string& screen, const platform::OverlayDescription& description) {
         if (auto found = windows_.find(screen); found != windows_.end()) {
-            found->second.second = spec;
-            overlays_.update(found->second.first, spec);
+            found->second.second = description;
+            overlays_.update(found->second.first, description);
             return;
         }
-        windows_[screen] = {overlays_.show(spec), spec};
+        windows_[screen] = {overlays_.show(description), description};
     }
-    // Changes every window's spec in place.
+    // Changes every window's description in place.
     template <class Change>
     void updateAll(Change&& change) {
         for (auto& [screen, window] : windows_) {
@@ -57,7 +57,7 @@ class OverlaySet {
 
   private:
     platform::Overlays& overlays_;
-    std::map<std::string, std::pair<platform::Overlays::Id, platform::OverlaySpec>> windows_;
+    std::map<std::string, std::pair<platform::Overlays::Id, platform::OverlayDescription>> windows_;
 };
 
 }  // namespace quorvane::display

@@ -77,7 +77,7 @@ struct OverlayKeyCap {
 };
 
 // One of the program's own borderless windows above others.
-struct OverlaySpec {
+struct OverlayDescription {
     // fill: the background colour, in a rounded rectangle when
     // `cornerRadius` is set; ring: only a 4-point border of it (the rest
     // lets clicks and the windows below show); snapGrid: `tiles`, hovered
@@ -117,7 +117,7 @@ struct OverlaySpec {
     // Shared with whoever fires its bursts; the window steps it.
     std::shared_ptr<particles::Scene> scene{};
     MirrorPicture mirror{};
-    bool operator==(const OverlaySpec&) const = default;
+    bool operator==(const OverlayDescription&) const = default;
 };
 
 // Shows and closes overlay windows. Main thread only.
@@ -127,15 +127,15 @@ class Overlays {
 
     virtual ~Overlays() = default;
     // Shows a new window in front of everything below its level.
-    virtual Id show(const OverlaySpec& spec) = 0;
+    virtual Id show(const OverlayDescription& description) = 0;
     // Changes a shown window in place (its colour, frame or content).
-    virtual void update(Id id, const OverlaySpec& spec) = 0;
+    virtual void update(Id id, const OverlayDescription& description) = 0;
     virtual void close(Id id) = 0;
     // Whether see-through windows are drawn see-through here (a compositing
     // desktop); without it a translucent window shows its colour opaque.
     virtual bool translucencyWorks() const = 0;
     // The windows shown now, oldest first.
-    virtual std::vector<std::pair<Id, OverlaySpec>> shown() const = 0;
+    virtual std::vector<std::pair<Id, OverlayDescription>> shown() const = 0;
     // Pointer events over a window that takes clicks, in points from its
     // top-left corner: moves, presses of the left button, moves with it
     // held and its release, and the pointer leaving the window.
@@ -147,31 +147,31 @@ class Overlays {
     virtual std::uint64_t nativeWindow(Id id) const = 0;
 };
 
-inline const char* describe(OverlaySpec::Content content) {
+inline const char* describe(OverlayDescription::Content content) {
     switch (content) {
-        case OverlaySpec::Content::fill:
+        case OverlayDescription::Content::fill:
             return "fill";
-        case OverlaySpec::Content::headroom:
+        case OverlayDescription::Content::headroom:
             return "headroom";
-        case OverlaySpec::Content::notch:
+        case OverlayDescription::Content::notch:
             return "notch";
-        case OverlaySpec::Content::ring:
+        case OverlayDescription::Content::ring:
             return "ring";
-        case OverlaySpec::Content::snapGrid:
+        case OverlayDescription::Content::snapGrid:
             return "snap grid";
-        case OverlaySpec::Content::thumbnails:
+        case OverlayDescription::Content::thumbnails:
             return "window previews";
-        case OverlaySpec::Content::picture:
+        case OverlayDescription::Content::picture:
             return "window picture";
-        case OverlaySpec::Content::keyCaps:
+        case OverlayDescription::Content::keyCaps:
             return "key caps";
-        case OverlaySpec::Content::cursorRing:
+        case OverlayDescription::Content::cursorRing:
             return "cursor ring";
-        case OverlaySpec::Content::lockScreen:
+        case OverlayDescription::Content::lockScreen:
             return "lock screen";
-        case OverlaySpec::Content::particles:
+        case OverlayDescription::Content::particles:
             return "particles";
-        case OverlaySpec::Content::cameraMirror:
+        case OverlayDescription::Content::cameraMirror:
             return "camera mirror";
     }
     return "fill";

@@ -106,38 +106,41 @@ UnquarantineView::UnquarantineView(system::SystemServices& services, ChooseFile 
     });
 }
 
-CustomConfigureViews systemConfigureViews(system::SystemServices& services) {
-    return [&services](const std::shared_ptr<core::Tweak>& tweak, QWidget* parent) -> QWidget* {
-        if (auto* setter = dynamic_cast<system::LocationSetterTask*>(tweak.get())) {
-            return new LocationSetterView(
-                setter->setter(),
-                [](QWidget* owner, const QString& start) {
-                    return QFileDialog::getExistingDirectory(owner, QObject::tr("Choose"), start);
-                },
-                parent);
-        }
-        if (auto* energySaver = dynamic_cast<system::EnergySaverTask*>(tweak.get()))
-            return new ScheduleEditor(*energySaver, parent);
-        if (tweak->id() == "UnquarantineTask") {
-            return new UnquarantineView(
-                services,
-                [home = QString::fromStdString(services.homeDirectory)](QWidget* owner,
-                                                                         ChosenKind kind) {
-                    const bool folder = kind == ChosenKind::folder;
-                    QFileDialog dialog(owner,
-                                       folder ? QObject::tr("Select a folder or app to remove quarantine")
-                                              : QObject::tr("Select a file to remove quarantine"));
-                    dialog.setFileMode(folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
-                    dialog.setLabelText(QFileDialog::Accept, QObject::tr("Select"));
-                    dialog.setDirectory(home);  // the Mac's home, not wherever we were started
-                    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-                        return QString();
-                    return dialog.selectedFiles().front();
-                },
-                parent);
-        }
-        return nullptr;
+void addSystemConfigureViews(ConfigureViews& views, system::SystemServices& services) {
+    auto locationSetter = [](const std::shared_ptr<core::Tweak>& tweak, QWidget* parent) -> QWidget* {
+        auto* setter = dynamic_cast<system::LocationSetterTask*>(tweak.get());
+        if (!setter)
+            return nullptr;
+        return new LocationSetterView(
+            setter->setter(),
+            [](QWidget* owner, const QString& start) {
+                return QFileDialog::getExistingDirectory(owner, QObject::tr("Choose"), start);
+            },
+            parent);
     };
+    views.add("SetScreenshotLocationTask", locationSetter);
+    views.add("SetSimulatorScreenshotLocationTask", locationSetter);
+    views.add("EnergySaverTask", [](const std::shared_ptr<core::Tweak>& tweak, QWidget* parent) -> QWidget* {
+        auto* energySaver = dynamic_cast<system::EnergySaverTask*>(tweak.get());
+        return energySaver ? new ScheduleEditor(*energySaver, parent) : nullptr;
+    });
+    views.add("UnquarantineTask", [&services](const std::shared_ptr<core::Tweak>&, QWidget* parent) {
+        return new UnquarantineView(
+            services,
+            [home = QString::fromStdString(services.homeDirectory)](QWidget* owner, ChosenKind kind) {
+                const bool folder = kind == ChosenKind::folder;
+                QFileDialog dialog(owner,
+                                   folder ? QObject::tr("Select a folder or app to remove quarantine")
+                                          : QObject::tr("Select a file to remove quarantine"));
+                dialog.setFileMode(folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
+                dialog.setLabelText(QFileDialog::Accept, QObject::tr("Select"));
+                dialog.setDirectory(home);  // the Mac's home, not wherever we were started
+                if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                    return QString();
+                return dialog.selectedFiles().front();
+            },
+            parent);
+    });
 }
 
 }  // namespace quorvane::ui

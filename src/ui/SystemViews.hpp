@@ -5,7 +5,7 @@
 
 #include "system/LocationSetterTask.hpp"
 #include "system/UnquarantineTask.hpp"
-#include "ui/ConfigureSheet.hpp"
+#include "ui/ConfigureViews.hpp"
 
 namespace quorvane::ui {
 
@@ -46,6 +46,6 @@ class UnquarantineView final : public QWidget {
 };
 
 // The configure views of the system tweaks, with the system's file dialogs.
-CustomConfigureViews systemConfigureViews(system::SystemServices& services);
+void addSystemConfigureViews(ConfigureViews& views, system::SystemServices& services);
 
 }  // namespace quorvane::ui

@@ -6,27 +6,18 @@
 
 namespace quorvane::ui {
 
-CustomConfigureViews triggerConfigureViews(triggers::ScriptTaskService& scripts,
-                                           platform::Workspace& workspace,
-                                           triggers::FileManagerSync* fileManagers) {
-    return [&scripts, &workspace, fileManagers](const std::shared_ptr<core::Tweak>& tweak,
-                                                QWidget* parent) -> QWidget* {
-        if (auto* script = dynamic_cast<triggers::ScriptTweak*>(tweak.get()))
-            return new ScriptEditor(scripts, script->task(), parent);
-        if (tweak->id() == "FinderContextMenuTask")
-            return new FinderContextMenuView(workspace, fileManagers, parent);
-        return nullptr;
-    };
-}
-
-CustomConfigureViews firstOf(std::vector<CustomConfigureViews> makers) {
-    return [makers = std::move(makers)](const std::shared_ptr<core::Tweak>& tweak,
-                                        QWidget* parent) -> QWidget* {
-        for (const auto& make : makers)
-            if (auto* view = make(tweak, parent))
-                return view;
-        return nullptr;
-    };
+void addTriggerConfigureViews(ConfigureViews& views, triggers::ScriptTaskService& scripts,
+                              platform::Workspace& workspace, triggers::FileManagerSync* fileManagers) {
+    views.add("FinderContextMenuTask",
+              [&workspace, fileManagers](const std::shared_ptr<core::Tweak>&, QWidget* parent) {
+                  return new FinderContextMenuView(workspace, fileManagers, parent);
+              });
+    // The user's scripts have ids of their own making.
+    views.addForOthers(
+        [&scripts](const std::shared_ptr<core::Tweak>& tweak, QWidget* parent) -> QWidget* {
+            auto* script = dynamic_cast<triggers::ScriptTweak*>(tweak.get());
+            return script ? new ScriptEditor(scripts, script->task(), parent) : nullptr;
+        });
 }
 
 }  // namespace quorvane::ui

@@ -8,7 +8,7 @@
 #include "platform/EventMonitors.hpp"
 #include "platform/Overlays.hpp"
 #include "platform/UserDefaults.hpp"
-#include "windows/WindowsServices.hpp"
+#include "access/WindowsServices.hpp"
 
 namespace quorvane::windows {
 

@@ -8,10 +8,10 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/posix/FileJournal.hpp"
-#include "platform/sim/SimHome.hpp"
-#include "platform/sim/SimPower.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/posix/FileJournal.hpp"
+#include "simmac/SimHome.hpp"
+#include "simmac/SimPower.hpp"
 #include "support/ChildProcess.hpp"
 #include "support/TemporaryDirectory.hpp"
 

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <iostream>
 
-#include "app/AppServices.hpp"
+#include "wiring/AppServices.hpp"
 
 using namespace quorvane;
 

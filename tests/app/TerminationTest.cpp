@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "core/Store.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/posix/FileBlobStore.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "adapters/posix/FileBlobStore.hpp"
 #include "support/ChildProcess.hpp"
 #include "support/TemporaryDirectory.hpp"
 

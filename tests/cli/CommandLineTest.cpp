@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "cli/CommandSpec.hpp"
+#include "cli/CommandDefinition.hpp"
 #include "cli/HelpText.hpp"
+#include "simmac/commands/SimCommandLine.hpp"
 
 namespace quorvane::cli {
 namespace {
+
+// The program adds the simulated Mac's commands before it reads a command
+// line; so do these tests.
+[[maybe_unused]] const bool simCommandsAdded = (simmac::addSimCommands(), true);
 
 TEST(CommandLine, startsByDefaultAndNamesWhatItDoesNotKnow) {
     EXPECT_EQ(parseCommandLine({}).value().action, CommandLine::Action::start);
@@ -55,10 +60,10 @@ namespace {
 
 TEST(CommandLine, theHelpAndEveryUsageMessageComeFromTheTable) {
     const std::string help = usageText();
-    for (const auto& spec : commandSpecs()) {
-        const std::string name(spec.name);
+    for (const auto& definition : commandDefinitions()) {
+        const std::string name(definition.name);
         EXPECT_NE(help.find("quorvane " + name), std::string::npos) << name;
-        if (!spec.parse || name.empty())
+        if (!definition.parse || name.empty())
             continue;
         std::vector<std::string> arguments;
         for (std::size_t at = 0, space; at <= name.size(); at = space + 1) {
@@ -105,20 +110,20 @@ TEST(CommandLine, namesThatAreNotTextAreRefusedAndPathsKeepTheirBytes) {
 // command added there is documented everywhere, with an example.
 TEST(CommandLine, eachCommandHasHelpWithAnExampleAndAPlaceInTheManual) {
     const std::string manual = manPage();
-    for (const auto& spec : commandSpecs()) {
-        if (!spec.parse)
+    for (const auto& definition : commandDefinitions()) {
+        if (!definition.parse)
             continue;
-        EXPECT_FALSE(spec.example.empty()) << spec.name;
-        EXPECT_TRUE(spec.example.starts_with("quorvane")) << spec.example;
-        if (spec.name.empty())
+        EXPECT_FALSE(definition.example.empty()) << definition.name;
+        EXPECT_TRUE(definition.example.starts_with("quorvane")) << definition.example;
+        if (definition.name.empty())
             continue;
-        auto help = commandHelp(wordsOf(spec.name));
-        ASSERT_TRUE(help) << spec.name;
-        EXPECT_NE(help.value().find(usage(spec).message), std::string::npos) << help.value();
-        EXPECT_NE(help.value().find(std::string(spec.example)), std::string::npos);
-        EXPECT_NE(manual.find(std::string(spec.name.substr(0, spec.name.find('-')))),
+        auto help = commandHelp(wordsOf(definition.name));
+        ASSERT_TRUE(help) << definition.name;
+        EXPECT_NE(help.value().find(usage(definition).message), std::string::npos) << help.value();
+        EXPECT_NE(help.value().find(std::string(definition.example)), std::string::npos);
+        EXPECT_NE(manual.find(std::string(definition.name.substr(0, definition.name.find('-')))),
                   std::string::npos)
-            << spec.name;
+            << definition.name;
     }
     auto parsed = parseCommandLine({"help", "sim", "drag"});
     ASSERT_TRUE(parsed);

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/Persistor.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryLog.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryLog.hpp"
 
 namespace quorvane::core {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Setting.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
 
 namespace quorvane::core {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "core/Debouncer.hpp"
 #include "core/Throttle.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
 
 namespace quorvane::core {
 namespace {

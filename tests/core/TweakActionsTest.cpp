@@ -3,7 +3,7 @@
 #include "core/catalogue/BuiltinCatalogue.hpp"
 #include "core/catalogue/UnavailableTweak.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
-#include "platform/sim/SimIntentDonations.hpp"
+#include "simmac/SimIntentDonations.hpp"
 
 namespace quorvane::core {
 namespace {

@@ -10,10 +10,10 @@ using platform::Overlays;
 class CameraMirrorTest : public DisplayFixture {
   protected:
     CameraMirrorTask& task() { return dynamic_cast<CameraMirrorTask&>(tweak("CameraMirrorTask")); }
-    std::optional<platform::OverlaySpec> mirror() {
-        for (const auto& [id, spec] : overlays.shown())
-            if (spec.content == platform::OverlaySpec::Content::cameraMirror)
-                return spec;
+    std::optional<platform::OverlayDescription> mirror() {
+        for (const auto& [id, description] : overlays.shown())
+            if (description.content == platform::OverlayDescription::Content::cameraMirror)
+                return description;
         return std::nullopt;
     }
     bool running() { return task().session() && task().session()->isRunning(); }

@@ -77,7 +77,7 @@ TEST_F(DisplayFixture, brightnessScalesTheCaptureByTodaysHeadroomAndNeverCompoun
     ASSERT_TRUE(displays.set("1", "edr", 2.0));
     EXPECT_FLOAT_EQ(white(table("1")), 1.6f);
     ASSERT_EQ(overlays.shown().size(), 1u);
-    EXPECT_EQ(overlays.shown()[0].second.content, platform::OverlaySpec::Content::headroom);
+    EXPECT_EQ(overlays.shown()[0].second.content, platform::OverlayDescription::Content::headroom);
     EXPECT_EQ(overlays.shown()[0].second.frame, (platform::Rect{{0, 899}, {1, 1}}));
 
     switchTo("IncreaseBrightnessTask", false);
@@ -168,11 +168,11 @@ TEST_F(DisplayFixture, blackOutNeedsAnActiveShortcutThenSwallowsEveryChosenScree
     shortcutActive = true;
     switchTo("BlackOutTask", true);
     ASSERT_EQ(overlays.shown().size(), 2u);
-    for (const auto& [id, spec] : overlays.shown()) {
-        EXPECT_FALSE(spec.passesInput);
-        EXPECT_TRUE(spec.takesFocus);
-        EXPECT_EQ(spec.background, (platform::Rgba{0, 0, 0, 1}));
-        EXPECT_EQ(spec.level, platform::overlayLevel::display);
+    for (const auto& [id, description] : overlays.shown()) {
+        EXPECT_FALSE(description.passesInput);
+        EXPECT_TRUE(description.takesFocus);
+        EXPECT_EQ(description.background, (platform::Rgba{0, 0, 0, 1}));
+        EXPECT_EQ(description.level, platform::overlayLevel::display);
     }
     // A screen that goes while black takes its window with it.
     ASSERT_TRUE(displays.remove("2"));
@@ -190,8 +190,8 @@ TEST_F(DisplayFixture, dimFollowsTheSliderAndSelectionAndUsesTheTablesWithoutTra
     ASSERT_EQ(overlays.shown().size(), 2u);
     EXPECT_TRUE(overlays.shown()[0].second.passesInput);
     dim.setLevel(0.8);
-    for (const auto& [id, spec] : overlays.shown())
-        EXPECT_DOUBLE_EQ(spec.background.alpha, 0.8);
+    for (const auto& [id, description] : overlays.shown())
+        EXPECT_DOUBLE_EQ(description.background.alpha, 0.8);
     const int shownBefore = overlays.shownCount;
     dim.setLevel(0.7);
     EXPECT_EQ(overlays.shownCount, shownBefore);  // changed in place, not made again

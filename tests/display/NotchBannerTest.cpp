@@ -1,7 +1,7 @@
 #include "DisplayFixture.hpp"
 
 #include "display/NotchBannerManager.hpp"
-#include "platform/sim/SimWindowServer.hpp"
+#include "simmac/SimWindowServer.hpp"
 
 namespace quorvane::display::testing {
 namespace {

@@ -49,7 +49,7 @@ TEST_F(DisplayFixture, theSimulatedNotchShowsOnceAndItsLightFollowsTheCamera) {
     queue.drain();
     ASSERT_EQ(overlays.shown().size(), 1u);
     auto notch = overlays.shown()[0].second;
-    EXPECT_EQ(notch.content, platform::OverlaySpec::Content::notch);
+    EXPECT_EQ(notch.content, platform::OverlayDescription::Content::notch);
     EXPECT_EQ(notch.frame, (Rect{{615, 868}, {210, 32}}));
     EXPECT_FALSE(notch.cameraActive);
     store.mState.modify([](core::MState& state) { state.isCameraActiveInNotch = true; });

@@ -11,10 +11,10 @@ namespace {
 
 class ScreenEffectsTest : public DisplayFixture {
   protected:
-    std::vector<std::pair<platform::Overlays::Id, platform::OverlaySpec>> effects() {
-        std::vector<std::pair<platform::Overlays::Id, platform::OverlaySpec>> shown;
+    std::vector<std::pair<platform::Overlays::Id, platform::OverlayDescription>> effects() {
+        std::vector<std::pair<platform::Overlays::Id, platform::OverlayDescription>> shown;
         for (auto& window : overlays.shown())
-            if (window.second.content == platform::OverlaySpec::Content::particles)
+            if (window.second.content == platform::OverlayDescription::Content::particles)
                 shown.push_back(window);
         return shown;
     }
@@ -29,18 +29,18 @@ TEST_F(ScreenEffectsTest, confettiFiresOneBurstPerRunAndLeaves20sAfterTheLast) {
     tweak("ConfettiTask").run();
     const auto window = effects();
     ASSERT_EQ(window.size(), 1u);
-    const auto& spec = window[0].second;
-    EXPECT_EQ(spec.level, platform::overlayLevel::effects);
-    EXPECT_TRUE(spec.passesInput);
-    EXPECT_FALSE(spec.takesFocus);
-    EXPECT_EQ(spec.frame, displays.screens().front().frame);
+    const auto& description = window[0].second;
+    EXPECT_EQ(description.level, platform::overlayLevel::effects);
+    EXPECT_TRUE(description.passesInput);
+    EXPECT_FALSE(description.takesFocus);
+    EXPECT_EQ(description.frame, displays.screens().front().frame);
 
     // Each cannon fires 150 from its bottom corner, up and inwards at 60°.
-    const auto scene = spec.scene;
+    const auto scene = description.scene;
     const auto& cannons = scene->layers().at(0).systems;
     ASSERT_EQ(cannons.size(), 2u);
-    const double width = spec.frame.size.width;
-    const double height = spec.frame.size.height;
+    const double width = description.frame.size.width;
+    const double height = description.frame.size.height;
     for (std::size_t side = 0; side < 2; ++side) {
         const auto particles = cannons[side].particles();
         ASSERT_EQ(particles.size(), 150u);

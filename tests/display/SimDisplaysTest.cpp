@@ -5,8 +5,8 @@
 
 #include <fstream>
 
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/sim/SimDisplays.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "simmac/SimDisplays.hpp"
 #include "support/TemporaryDirectory.hpp"
 
 namespace quorvane::platform::sim {

@@ -50,11 +50,11 @@ TEST_F(CursorTweaksTest, TheRingShowsWhileAButtonIsHeldAndOnlyThenMoves) {
 
     send(EventType::rightMouseDown, {200, 300});
     ASSERT_EQ(overlays.shown().size(), 1u);
-    const auto spec = overlays.shown().front().second;
-    EXPECT_EQ(spec.frame, (Rect{{125, 225}, {150, 150}}));
-    EXPECT_TRUE(spec.pressed);
-    EXPECT_TRUE(spec.passesInput);
-    EXPECT_EQ(spec.level, 1000);
+    const auto description = overlays.shown().front().second;
+    EXPECT_EQ(description.frame, (Rect{{125, 225}, {150, 150}}));
+    EXPECT_TRUE(description.pressed);
+    EXPECT_TRUE(description.passesInput);
+    EXPECT_EQ(description.level, 1000);
 
     send(EventType::rightMouseDragged, {210, 300});
     EXPECT_EQ(overlays.shown().front().second.frame.origin, (Point{135, 225}));

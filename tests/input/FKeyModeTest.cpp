@@ -8,7 +8,7 @@
 #include "input/InputTweaks.hpp"
 #include "input/KeyboardTweakFixture.hpp"
 #include "input/keyboard/EnableStandardFKeyTask.hpp"
-#include "platform/sim/SimHidSystem.hpp"
+#include "simmac/SimHidSystem.hpp"
 
 namespace quorvane::input {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "input/keystrokes/KeyCaps.hpp"
 #include "platform/MacKeyCodes.hpp"
-#include "platform/sim/UsKeyboardLayout.hpp"
-#include "platform/x11/XkbKeyboardLayout.hpp"
+#include "simmac/UsKeyboardLayout.hpp"
+#include "adapters/x11/XkbKeyboardLayout.hpp"
 
 namespace quorvane::input {
 namespace {

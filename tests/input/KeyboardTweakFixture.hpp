@@ -6,15 +6,15 @@
 #include "core/Store.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
 #include "input/mouse/MouseTweakServices.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/memory/RecordingOverlays.hpp"
-#include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimWindowServer.hpp"
-#include "platform/sim/UsKeyboardLayout.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "adapters/memory/RecordingOverlays.hpp"
+#include "simmac/SimDesktop.hpp"
+#include "simmac/SimWindowServer.hpp"
+#include "simmac/UsKeyboardLayout.hpp"
 
 namespace quorvane::input::testing {
 
@@ -83,7 +83,8 @@ class KeyboardTweakFixture : public ::testing::Test {
     } monitors;
     InputPoster poster{desktop, queue, journal};
     InputServices input{.monitors = monitors.global, .localMonitors = monitors.local, .taps = desktop,
-                        .poster = poster, .journal = journal, .log = log, .windows = windows};
+                        .poster = poster, .journal = journal, .log = log, .windows = windows, .store = windows.store,
+                               .mainQueue = windows.mainQueue};
     sim::UsKeyboardLayout layout;
     KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
                                    .defaults = defaults, .persistor = persistor};

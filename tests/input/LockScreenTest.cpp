@@ -2,9 +2,9 @@
 
 #include "input/KeyboardTweakFixture.hpp"
 #include "input/keyboard/LockScreenTask.hpp"
-#include "platform/memory/MemoryAlerts.hpp"
-#include "platform/sim/SimDesktopCommand.hpp"
-#include "platform/sim/SimHotkeys.hpp"
+#include "adapters/memory/MemoryAlerts.hpp"
+#include "simmac/SimDesktopCommand.hpp"
+#include "simmac/SimHotkeys.hpp"
 
 namespace quorvane::input {
 namespace {
@@ -114,7 +114,8 @@ TEST_F(LockScreen, ALockEndedByTheSystemUnlocksAndSaysWhy) {
         int uninstalled = 0;
     } taps;
     InputServices ending{.monitors = monitors.global, .localMonitors = monitors.local, .taps = taps,
-                         .poster = poster, .journal = journal, .log = log, .windows = windows};
+                         .poster = poster, .journal = journal, .log = log, .windows = windows, .store = windows.store,
+                               .mainQueue = windows.mainQueue};
     KeyboardTweakServices rebound{.input = ending, .overlays = overlays, .layout = nullptr,
                                   .defaults = defaults, .persistor = persistor,
                                   .alerts = &alerts, .hotkeys = services.hotkeys};

@@ -2,12 +2,12 @@
 
 #include "input/mouse/ScrollInterceptor.hpp"
 #include "input/mouse/ScrollReversal.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/sim/SimDesktopCommand.hpp"
-#include "platform/sim/SimPasteboard.hpp"
-#include "platform/sim/SimWindowServer.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "simmac/SimDesktopCommand.hpp"
+#include "simmac/SimPasteboard.hpp"
+#include "simmac/SimWindowServer.hpp"
 
 namespace quorvane::input {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "input/KeyboardTweakFixture.hpp"
 #include "input/keyboard/KeyboardSpellingLanguageTask.hpp"
-#include "platform/sim/SimSpellChecker.hpp"
+#include "simmac/SimSpellChecker.hpp"
 
 namespace quorvane::input {
 namespace {

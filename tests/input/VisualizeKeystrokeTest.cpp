@@ -42,13 +42,13 @@ class VisualizeKeystroke : public testing::KeyboardTweakFixture {
     }
     // The strip as shown: its caps' titles, or "hidden".
     std::string strip() {
-        for (const auto& [id, spec] : overlays.shown()) {
-            if (spec.owner != "VisualizeKeystrokeTask")
+        for (const auto& [id, description] : overlays.shown()) {
+            if (description.owner != "VisualizeKeystrokeTask")
                 continue;
-            if (spec.hidden)
+            if (description.hidden)
                 return "hidden";
             std::string titles;
-            for (const auto& cap : spec.keyCaps)
+            for (const auto& cap : description.keyCaps)
                 titles += (titles.empty() ? "" : " ") + (cap.title.empty() ? cap.subtitle : cap.title);
             return titles;
         }
@@ -113,7 +113,7 @@ TEST_F(VisualizeKeystroke, theStripSpansTheScreenUnderThePointer) {
     EXPECT_EQ(first.frame, (Rect{{0, 120}, {1440, 200}}));
     EXPECT_EQ(first.level, overlayLevel::display);
     EXPECT_TRUE(first.passesInput);
-    EXPECT_EQ(first.content, OverlaySpec::Content::keyCaps);
+    EXPECT_EQ(first.content, OverlayDescription::Content::keyCaps);
 
     monitors.global.pointer = {100, 1500};  // on the screen above
     key(0, "a");

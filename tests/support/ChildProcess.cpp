@@ -10,7 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/posix/ProcessArguments.hpp"
+#include "adapters/posix/ProcessArguments.hpp"
 
 namespace quorvane::testing {
 

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "platform/sim/PreferenceDomains.hpp"
+#include "simmac/PreferenceDomains.hpp"
 #include "system/Defaults.hpp"
 #include "system/SystemFixture.hpp"
 

@@ -1,6 +1,6 @@
 #include "core/CanToggle.hpp"
-#include "platform/posix/PulseVolume.hpp"
-#include "platform/sim/PreferenceDomains.hpp"
+#include "adapters/posix/PulseVolume.hpp"
+#include "simmac/PreferenceDomains.hpp"
 #include "system/SystemFixture.hpp"
 #include "system/appearance/AutoHideMenuBarTask.hpp"
 #include "system/audio/MuteTask.hpp"

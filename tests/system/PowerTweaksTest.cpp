@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "core/CanToggle.hpp"
-#include "platform/sim/SimPower.hpp"
+#include "simmac/SimPower.hpp"
 #include "system/SystemFixture.hpp"
 #include "system/power/EnergySaverTask.hpp"
 #include "system/power/KeepMacAwakeTask.hpp"

@@ -1,4 +1,4 @@
-#include "platform/sim/SimDesktopCommand.hpp"
+#include "simmac/SimDesktopCommand.hpp"
 #include "system/SystemFixture.hpp"
 #include "system/apps/QuitAppsTask.hpp"
 

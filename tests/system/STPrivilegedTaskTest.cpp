@@ -2,10 +2,10 @@
 
 #include <thread>
 
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/sim/SimPrivilegedRunner.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "simmac/SimPrivilegedRunner.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "system/STPrivilegedTask.hpp"
 

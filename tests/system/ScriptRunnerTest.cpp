@@ -2,10 +2,10 @@
 
 #include <mutex>
 
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/sim/SimDesktop.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "simmac/SimDesktop.hpp"
 #include "system/ScriptRunner.hpp"
 
 namespace quorvane::system {

@@ -11,22 +11,22 @@
 #include "core/Store.hpp"
 #include "core/catalogue/BuiltinCatalogue.hpp"
 #include "core/catalogue/TweakFactory.hpp"
-#include "platform/memory/MemoryAlerts.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/qt/NetworkModule.hpp"
-#include "platform/qt/QtLocalMonitor.hpp"
-#include "platform/qt/QtMainQueue.hpp"
-#include "platform/qt/QtPasteboard.hpp"
-#include "platform/qt/QtRegionCapture.hpp"
-#include "platform/qt/QtRichTextReader.hpp"
-#include "platform/qt/QtScreens.hpp"
-#include "platform/qt/RecognitionModule.hpp"
-#include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimWindowServer.hpp"
-#include "platform/x11/XcbInput.hpp"
+#include "adapters/memory/MemoryAlerts.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "adapters/qt/NetworkModule.hpp"
+#include "adapters/qt/QtLocalMonitor.hpp"
+#include "adapters/qt/QtMainQueue.hpp"
+#include "adapters/qt/QtPasteboard.hpp"
+#include "adapters/qt/QtRegionCapture.hpp"
+#include "adapters/qt/QtRichTextReader.hpp"
+#include "adapters/qt/QtScreens.hpp"
+#include "adapters/qt/RecognitionModule.hpp"
+#include "simmac/SimDesktop.hpp"
+#include "simmac/SimWindowServer.hpp"
+#include "adapters/x11/XcbInput.hpp"
 #include "support/FakeSystemTray.hpp"
 #include "support/WaitFor.hpp"
 #include "text/emoji/EmojiAliasTask.hpp"
@@ -124,7 +124,8 @@ struct EmojiAliasX11 : ::testing::Test {
         poster = std::make_unique<input::InputPoster>(*input, queue, journal);
         inputServices = std::make_unique<input::InputServices>(input::InputServices{
             .monitors = *input, .localMonitors = localMonitors, .taps = *input, .poster = *poster,
-            .journal = journal, .log = log, .windows = windows});
+            .journal = journal, .log = log, .windows = windows, .store = windows.store,
+                               .mainQueue = windows.mainQueue});
         services = std::make_unique<TextServices>(TextServices{
             .store = store, .pasteboard = pasteboard, .journal = journal, .log = log,
             .mainQueue = queue, .plainText = plainText, .clipboard = clipboard,

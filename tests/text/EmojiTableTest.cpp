@@ -4,7 +4,7 @@
 #include <fstream>
 #include <set>
 
-#include "platform/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryLog.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "text/emoji/EmojiIndex.hpp"
 #include "text/emoji/EmojiLoader.hpp"

@@ -6,23 +6,23 @@
 
 #include "core/Persistor.hpp"
 #include "core/Store.hpp"
-#include "platform/curl/CurlHttpClient.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryAlerts.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/posix/PosixShellRunner.hpp"
-#include "platform/qt/QtLocalMonitor.hpp"
-#include "platform/qt/QtRichTextReader.hpp"
-#include "platform/recognition/TesseractRecognizer.hpp"
-#include "platform/recognition/ZxingBarcodeReader.hpp"
-#include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimHome.hpp"
-#include "platform/sim/SimPasteboard.hpp"
-#include "platform/sim/SimScreenCapture.hpp"
-#include "platform/sim/SimWindowServer.hpp"
+#include "adapters/curl/CurlHttpClient.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryAlerts.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "adapters/posix/PosixShellRunner.hpp"
+#include "adapters/qt/QtLocalMonitor.hpp"
+#include "adapters/qt/QtRichTextReader.hpp"
+#include "adapters/recognition/TesseractRecognizer.hpp"
+#include "adapters/recognition/ZxingBarcodeReader.hpp"
+#include "simmac/SimDesktop.hpp"
+#include "simmac/SimHome.hpp"
+#include "simmac/SimPasteboard.hpp"
+#include "simmac/SimScreenCapture.hpp"
+#include "simmac/SimWindowServer.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "text/TextServices.hpp"
 
@@ -89,7 +89,8 @@ struct TextFixture : ::testing::Test {
     input::InputPoster poster{desktop, queue, journal};
     input::InputServices input{.monitors = desktop, .localMonitors = localMonitors,
                                .taps = desktop, .poster = poster, .journal = journal,
-                               .log = log, .windows = windows};
+                               .log = log, .windows = windows, .store = windows.store,
+                               .mainQueue = windows.mainQueue};
     core::SerialExecutor emojiWorker{"Emoji"};
     EmojiTable emojiTable{EmojiLoader(QUORVANE_EMOJI_TABLE, log), emojiWorker, queue};
     PlainTextService plainText{pasteboard, reader, conversions, queue, journal};

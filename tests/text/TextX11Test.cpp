@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/qt/QtPasteboard.hpp"
-#include "platform/qt/QtRegionCapture.hpp"
+#include "adapters/qt/QtPasteboard.hpp"
+#include "adapters/qt/QtRegionCapture.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "support/WaitFor.hpp"
 

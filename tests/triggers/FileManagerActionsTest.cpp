@@ -7,10 +7,10 @@
 
 #include "core/catalogue/Catalogue.hpp"
 #include "platform/Quoting.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/qt/XdgFileManagerActions.hpp"
-#include "platform/sim/SimDesktop.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/qt/XdgFileManagerActions.hpp"
+#include "simmac/SimDesktop.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "triggers/finder/FinderContextMenuTask.hpp"
 

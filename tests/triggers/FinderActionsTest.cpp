@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/sim/SimDesktop.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "simmac/SimDesktop.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "triggers/finder/FinderActions.hpp"
 

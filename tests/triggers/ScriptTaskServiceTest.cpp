@@ -2,8 +2,8 @@
 
 #include "core/RecordCoding.hpp"
 #include "core/catalogue/Catalogue.hpp"
-#include "platform/memory/MemoryAlerts.hpp"
-#include "platform/sim/SimHotkeys.hpp"
+#include "adapters/memory/MemoryAlerts.hpp"
+#include "simmac/SimHotkeys.hpp"
 #include "system/SystemFixture.hpp"
 #include "triggers/scripts/ScriptTaskService.hpp"
 #include "triggers/scripts/ScriptTweak.hpp"

@@ -26,6 +26,11 @@ QPushButton* button(QWidget& view, const QString& title) {
 }
 
 struct ConfigureViewsTest : system::testing::SystemFixture {
+    CustomConfigureViews systemViews() {
+        ConfigureViews views;
+        addSystemConfigureViews(views, services);
+        return views.maker();
+    }
     int argc = 1;
     char name[16] = "configure";
     char* argv[1] = {name};
@@ -38,7 +43,7 @@ TEST_F(ConfigureViewsTest, theScreenshotFolderIsChosenAppliedAndResetThroughTheV
     const QString folder =
         QString::fromStdString(home.homeDirectory().string()) + "/Shots 'new' $(id)";
     auto tweak = catalogue->find("SetScreenshotLocationTask");
-    auto views = systemConfigureViews(services);
+    auto views = systemViews();
     ConfigureSheet sheet(tweak, views, defaults);
     // The view is the sheet's content (it has no meta-object of its own to
     // find it by).
@@ -155,7 +160,7 @@ TEST_F(ConfigureViewsTest, formsShowTheDeclaredDefaultsAndStoreWhatTheTweakReads
 }
 
 TEST_F(ConfigureViewsTest, aSheetSaysWhenThereIsNothingToConfigure) {
-    ConfigureSheet nothing(catalogue->find("EmptyTrashTask"), systemConfigureViews(services),
+    ConfigureSheet nothing(catalogue->find("EmptyTrashTask"), systemViews(),
                            defaults);
     auto* label = nothing.findChild<QLabel*>();
     ASSERT_TRUE(label);

@@ -44,8 +44,8 @@ TEST_F(DisplayFormsTest, theDimFormsSwitchesAndSliderActOnTheLiveOverlays) {
     ASSERT_TRUE(slider);
     EXPECT_EQ(slider->value(), 50);
     slider->setValue(80);
-    for (const auto& [id, spec] : overlays.shown())
-        EXPECT_NEAR(spec.background.alpha, 0.8, 1e-9);
+    for (const auto& [id, description] : overlays.shown())
+        EXPECT_NEAR(description.background.alpha, 0.8, 1e-9);
 
     save(*form, "configure-dim.png");
     ASSERT_TRUE(displays.add("Projector", {1280, 720}, 1));

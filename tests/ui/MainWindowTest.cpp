@@ -7,8 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "core/catalogue/BuiltinCatalogue.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
 #include "support/WaitFor.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/Switch.hpp"
@@ -20,6 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 
 struct MainWindowTest : testing::UiFixture {
+    const std::size_t builtins = core::builtinCatalogue().size();
     platform::memory::MemoryJournal activity;
     MainWindow window{
         {.list = lists(),
@@ -43,14 +45,14 @@ TEST_F(MainWindowTest, aSwitchWritesTheStoreRunsTheTweakAndShowsTheLabelForASeco
     // once its cell has been drawn: not while the window is hidden.
     QApplication::processEvents();
     const auto madeAtFirst = window.list()->cells().size();
-    EXPECT_LT(madeAtFirst, 98u);
+    EXPECT_LT(madeAtFirst, builtins);
     EXPECT_EQ(refreshes(), 0);
     window.show();
     EXPECT_TRUE(quorvane::testing::waitFor(
         [&] { return refreshes() == static_cast<long>(madeAtFirst); }));
     window.list()->finishBuilding();
-    EXPECT_TRUE(quorvane::testing::waitFor([&] { return refreshes() == 98; }));
-    ASSERT_EQ(window.list()->cells().size(), 98u);
+    EXPECT_TRUE(quorvane::testing::waitFor([&] { return refreshes() == static_cast<long>(builtins); }));
+    ASSERT_EQ(window.list()->cells().size(), builtins);
     journal.clear();
 
     auto* dock = cell("AutoHideDockTask");
@@ -85,13 +87,13 @@ TEST_F(MainWindowTest, theListMakesTheCellsInViewAndAViewAheadOnceScrolled) {
         QApplication::processEvents();
     EXPECT_GE(bar->maximum() - bar->value(), view);
     EXPECT_GT(window.list()->cells().size(), filling);
-    EXPECT_LT(window.list()->cells().size(), 98u);
+    EXPECT_LT(window.list()->cells().size(), builtins);
 }
 
 TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
     window.show();
     QTest::keyClicks(window.search(), "dock");
-    EXPECT_EQ(window.holder().tweaks->size(), 98u);
+    EXPECT_EQ(window.holder().tweaks->size(), builtins);
     queue.advance(200ms);
     EXPECT_EQ(window.list()->cells().size(), 10u);
     // No match: the list says so, centred; a new group starts unfiltered.
@@ -287,8 +289,8 @@ TEST_F(MainWindowTest, aDarkPaletteKeepsEveryTextReadable) {
 }  // namespace
 }  // namespace quorvane::ui
 
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/posix/FileJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/posix/FileJournal.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "support/WaitFor.hpp"
 

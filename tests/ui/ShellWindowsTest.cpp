@@ -6,8 +6,8 @@
 #include <QToolButton>
 #include <fstream>
 
-#include "platform/posix/XdgAutostart.hpp"
-#include "platform/sim/SimDesktop.hpp"
+#include "adapters/posix/XdgAutostart.hpp"
+#include "simmac/SimDesktop.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "ui/MenuBarService.hpp"
 #include "ui/PermissionPanel.hpp"

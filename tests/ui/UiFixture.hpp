@@ -9,7 +9,7 @@
 #include "core/TweaksHandler.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "core/workflows/WorkflowService.hpp"
-#include "platform/sim/SimIntentDonations.hpp"
+#include "simmac/SimIntentDonations.hpp"
 #include "ui/FormsFixture.hpp"
 #include "ui/Switch.hpp"
 #include "ui/TweakListView.hpp"

@@ -8,16 +8,16 @@
 #include "core/Persistor.hpp"
 #include "core/Store.hpp"
 #include "core/catalogue/BuiltinCatalogue.hpp"
-#include "platform/memory/ManualMainQueue.hpp"
-#include "platform/memory/MemoryAlerts.hpp"
-#include "platform/memory/MemoryBlobStore.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/memory/RecordingOverlays.hpp"
-#include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimDragPlayer.hpp"
-#include "platform/sim/SimWindowServer.hpp"
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "adapters/memory/MemoryAlerts.hpp"
+#include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "adapters/memory/RecordingOverlays.hpp"
+#include "simmac/SimDesktop.hpp"
+#include "simmac/SimDragPlayer.hpp"
+#include "simmac/SimWindowServer.hpp"
 #include "windows/WindowTweaks.hpp"
 #include "windows/dock/PreviewDockWindowTask.hpp"
 #include "windows/highlight/HighlightActiveWindowTask.hpp"
@@ -127,8 +127,8 @@ class WindowFixture : public ::testing::Test {
     }
     std::size_t overlaysOf(std::string_view owner) {
         std::size_t count = 0;
-        for (const auto& [id, spec] : overlays.shown())
-            count += spec.owner == owner;
+        for (const auto& [id, description] : overlays.shown())
+            count += description.owner == owner;
         return count;
     }
 };

@@ -15,7 +15,7 @@ TEST_F(WindowTweaksTest, aPausedTitleBarDragShowsTheGridAndSnapsToTheCellLetGoOn
     EXPECT_TRUE(overlays.shown().empty());
     queue.advance(150ms);  // paused at the middle point: the grid, and the hint of its cell
     ASSERT_EQ(overlays.shown().size(), 2u);
-    EXPECT_EQ(overlays.shown().front().second.content, OverlaySpec::Content::snapGrid);
+    EXPECT_EQ(overlays.shown().front().second.content, OverlayDescription::Content::snapGrid);
     finishDrag();
     EXPECT_EQ(frameOf("Notes"), (Rect{{720, 25}, {720, 403}}));
     EXPECT_TRUE(overlays.shown().empty());
@@ -260,15 +260,15 @@ TEST_F(WindowTweaksTest, restingOnADockIconPreviewsItsWindowsAndAClickRaisesOne)
     EXPECT_TRUE(overlays.shown().empty());
     queue.advance(2ms);
     ASSERT_EQ(overlays.shown().size(), 1u);
-    const auto [panel, spec] = overlays.shown().front();
-    EXPECT_FALSE(spec.passesInput);
+    const auto [panel, description] = overlays.shown().front();
+    EXPECT_FALSE(description.passesInput);
     std::vector<std::string> titles;
-    for (const auto& thumbnail : spec.thumbnails)
+    for (const auto& thumbnail : description.thumbnails)
         titles.push_back(thumbnail.title);
     EXPECT_EQ(titles, (std::vector<std::string>{"Old", "Notes", "Untitled"}));  // front to back
-    EXPECT_EQ(spec.frame.minY(), 78);  // right above the 70-point Dock
+    EXPECT_EQ(description.frame.minY(), 78);  // right above the 70-point Dock
     // The minimized one, brought back by a click on its picture.
-    const Rect old = spec.thumbnails[0].frame;
+    const Rect old = description.thumbnails[0].frame;
     overlays.point(panel, Overlays::Pointer::pressed, {old.minX() + 100, old.minY() + 60});
     EXPECT_TRUE(overlays.shown().empty());
     EXPECT_EQ(journaled("PreviewDockWindowTask", "raised window \"Old\""), 1u);

@@ -6,7 +6,7 @@
 
 namespace quorvane::core {
 
-// The 98 built-in tweaks in catalogue order.
+// The built-in tweaks, in catalogue order.
 const std::vector<CatalogueRow>& builtinCatalogue();
 
 }  // namespace quorvane::core

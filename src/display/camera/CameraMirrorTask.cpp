@@ -92,7 +92,7 @@ void CameraMirrorTask::showMirror() {
         placed_ = true;
     }
     if (!overlay_) {
-        overlay_ = services_.overlays.show(spec());
+        overlay_ = services_.overlays.show(overlayDescription());
         services_.overlays.onPointer(*overlay_, [this](Overlays::Pointer what, platform::Point at) {
             pointed(what, at);
         });
@@ -183,7 +183,7 @@ void CameraMirrorTask::present(platform::VideoFrame frame) {
     picture_.frame = std::move(frame);
     picture_.message.clear();
     picture_.reason.clear();
-    services_.overlays.update(*overlay_, spec());
+    services_.overlays.update(*overlay_, overlayDescription());
 }
 
 void CameraMirrorTask::problem(std::string reason) {
@@ -194,7 +194,7 @@ void CameraMirrorTask::problem(std::string reason) {
     refresh();
 }
 
-platform::OverlaySpec CameraMirrorTask::spec() const {
+platform::OverlayDescription CameraMirrorTask::overlayDescription() const {
     const double side = configuration_.side();
     auto picture = picture_;
     picture.shape = configuration_.shape;
@@ -206,13 +206,13 @@ platform::OverlaySpec CameraMirrorTask::spec() const {
             .frame = {origin_, {side, side}},
             .level = platform::overlayLevel::effects,
             .passesInput = false,
-            .content = platform::OverlaySpec::Content::cameraMirror,
+            .content = platform::OverlayDescription::Content::cameraMirror,
             .mirror = std::move(picture)};
 }
 
 void CameraMirrorTask::refresh() {
     if (overlay_)
-        services_.overlays.update(*overlay_, spec());
+        services_.overlays.update(*overlay_, overlayDescription());
 }
 
 void CameraMirrorTask::pointed(Overlays::Pointer what, platform::Point at) {

@@ -60,7 +60,7 @@ class CameraMirrorTask final : public core::BuiltinTweak, public core::CanMToggl
     void keepOnScreen(double previousSide);
     void present(platform::VideoFrame frame);
     void problem(std::string reason);
-    platform::OverlaySpec spec() const;
+    platform::OverlayDescription overlayDescription() const;
     void refresh();
 
     // The newest frame from the session's thread, waiting for the main one.

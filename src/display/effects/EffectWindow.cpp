@@ -24,26 +24,26 @@ std::optional<platform::Screen> EffectWindow::show(const std::shared_ptr<particl
         return std::nullopt;
     }
     const auto& main = screens.front();
-    spec_ = {.owner = owner_,
+    description_ = {.owner = owner_,
              .frame = main.frame,
              .level = platform::overlayLevel::effects,
              .passesInput = true,
              .takesFocus = false,
              .background = {0, 0, 0, 0},
-             .content = platform::OverlaySpec::Content::particles,
+             .content = platform::OverlayDescription::Content::particles,
              .scene = scene};
     scene->resize(main.frame.size.width, main.frame.size.height);
     if (id_)
-        services_.overlays.update(*id_, spec_);
+        services_.overlays.update(*id_, description_);
     else
-        id_ = services_.overlays.show(spec_);
+        id_ = services_.overlays.show(description_);
     return main;
 }
 
 void EffectWindow::close() {
     if (auto id = std::exchange(id_, std::nullopt))
         services_.overlays.close(*id);
-    spec_ = {};
+    description_ = {};
 }
 
 std::uint64_t effectSeed(const DisplayServices& services) {

@@ -28,13 +28,13 @@ class EffectWindow {
     std::optional<platform::Screen> show(const std::shared_ptr<particles::Scene>& scene);
     void close();
     bool isShown() const { return id_.has_value(); }
-    const std::shared_ptr<particles::Scene>& scene() const { return spec_.scene; }
+    const std::shared_ptr<particles::Scene>& scene() const { return description_.scene; }
 
   private:
     DisplayServices& services_;
     std::string owner_;
     std::optional<platform::Overlays::Id> id_;
-    platform::OverlaySpec spec_;
+    platform::OverlayDescription description_;
 };
 
 // Whether an effect can be seen on this desktop: without translucency its

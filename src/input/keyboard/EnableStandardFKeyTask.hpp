@@ -16,7 +16,7 @@ class EnableStandardFKeyTask final : public core::BuiltinTweak, public core::Can
 
     EnableStandardFKeyTask(core::TweakInfo info, bool core::MState::*field,
                            KeyboardTweakServices& services)
-        : BuiltinTweak(std::move(info)), CanMToggle(services.input.windows.store, field),
+        : BuiltinTweak(std::move(info)), CanMToggle(services.input.store, field),
           services_(services) {}
 
     std::optional<std::string> unavailableReason() const override;

@@ -44,7 +44,7 @@ void KeyboardSpellingLanguageTask::publish(std::string current) const {
 
 void KeyboardSpellingLanguageTask::onHelper(std::function<std::function<void()>()> job) const {
     helper_.submit([job = std::move(job), alive = std::weak_ptr<bool>(alive_),
-                    &mainQueue = services_.input.windows.mainQueue] {
+                    &mainQueue = services_.input.mainQueue] {
         auto then = job();
         mainQueue.post([alive, then = std::move(then)] {
             if (auto live = alive.lock(); live && *live)

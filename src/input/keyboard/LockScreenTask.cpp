@@ -69,14 +69,14 @@ void LockScreenTask::lock() {
     services_.input.journal.record(id(), "input", "locked");
     const bool button = showsUnlock();
     for (const auto& screen : screens) {
-        platform::OverlaySpec spec{.owner = id(),
+        platform::OverlayDescription description{.owner = id(),
                                    .frame = screen.frame,
                                    .level = platform::overlayLevel::effects,
                                    .passesInput = false,
                                    .takesFocus = true,
-                                   .content = platform::OverlaySpec::Content::lockScreen};
-        spec.showsUnlock = button;
-        windows_.emplace_back(services_.overlays.show(spec), screen.frame);
+                                   .content = platform::OverlayDescription::Content::lockScreen};
+        description.showsUnlock = button;
+        windows_.emplace_back(services_.overlays.show(description), screen.frame);
     }
 }
 

@@ -21,7 +21,7 @@ class LockScreenTask final : public core::BuiltinTweak, public core::CanMToggle 
         "Turn on \"Show unlock icon\" or record a shortcut for Lock keyboard first";
 
     LockScreenTask(core::TweakInfo info, bool core::MState::*field, KeyboardTweakServices& services)
-        : BuiltinTweak(std::move(info)), CanMToggle(services.input.windows.store, field),
+        : BuiltinTweak(std::move(info)), CanMToggle(services.input.store, field),
           services_(services) {}
     ~LockScreenTask() override;
     LockScreenTask(const LockScreenTask&) = delete;

@@ -78,7 +78,7 @@ void MechanicalKeyboardManager::handle(const platform::InputEvent& event) {
     if (!services_.sound || !services_.sound->play(clickSound, variationOf(rateBits, volumeBits)))
         return;
     if (counted_++ == 0)
-        flushTimer_ = services_.input.windows.mainQueue.after(std::chrono::seconds(1), [this] { flush(); });
+        flushTimer_ = services_.input.mainQueue.after(std::chrono::seconds(1), [this] { flush(); });
 }
 
 void MechanicalKeyboardManager::flush() {

@@ -13,7 +13,7 @@ class MechanicalKeyboardTask final : public core::BuiltinTweak, public core::Can
     MechanicalKeyboardTask(core::TweakInfo info, core::PKeyPath field, KeyboardTweakServices& services,
                            MechanicalKeyboardManager::Random random = {})
         : BuiltinTweak(std::move(info)),
-          CanPToggle(services.input.windows.store, field),
+          CanPToggle(services.input.store, field),
           services_(services),
           manager_(services, id(), std::move(random)) {}
 

@@ -6,15 +6,15 @@ VisualizeKeystrokeManager::VisualizeKeystrokeManager(KeyboardTweakServices& serv
                                                      std::string owner)
     : services_(services),
       owner_(std::move(owner)),
-      animateDebouncer_(services.input.windows.mainQueue, releaseDelay),
-      dismissDebouncer_(services.input.windows.mainQueue, dismissDelay) {
-    spec_.owner = owner_;
-    spec_.level = platform::overlayLevel::display;
-    spec_.passesInput = true;
-    spec_.takesFocus = false;
-    spec_.content = platform::OverlaySpec::Content::keyCaps;
-    spec_.hidden = true;
-    spec_.keyCaps.reserve(KeyCaps::capacity);
+      animateDebouncer_(services.input.mainQueue, releaseDelay),
+      dismissDebouncer_(services.input.mainQueue, dismissDelay) {
+    description_.owner = owner_;
+    description_.level = platform::overlayLevel::display;
+    description_.passesInput = true;
+    description_.takesFocus = false;
+    description_.content = platform::OverlayDescription::Content::keyCaps;
+    description_.hidden = true;
+    description_.keyCaps.reserve(KeyCaps::capacity);
 }
 
 VisualizeKeystrokeManager::~VisualizeKeystrokeManager() {
@@ -100,22 +100,22 @@ void VisualizeKeystrokeManager::place(platform::Point pointer) {
 }
 
 void VisualizeKeystrokeManager::present() {
-    spec_.frame = frame_;
-    spec_.hidden = false;
-    spec_.pressed = bundle_.isPressed;
-    spec_.keyCaps.resize(bundle_.keys.size());
+    description_.frame = frame_;
+    description_.hidden = false;
+    description_.pressed = bundle_.isPressed;
+    description_.keyCaps.resize(bundle_.keys.size());
     for (std::size_t i = 0; i < bundle_.keys.size(); ++i) {
         const auto& cap = bundle_.keys[i];
-        auto& shown = spec_.keyCaps[i];
+        auto& shown = description_.keyCaps[i];
         shown.title = cap.title;
         shown.subtitle = cap.subtitle;
         shown.alignment = cap.alignment;
         shown.widthScale = cap.widthScale;
     }
     if (window_)
-        services_.overlays.update(*window_, spec_);
+        services_.overlays.update(*window_, description_);
     else
-        window_ = services_.overlays.show(spec_);
+        window_ = services_.overlays.show(description_);
 }
 
 void VisualizeKeystrokeManager::clear() {
@@ -124,10 +124,10 @@ void VisualizeKeystrokeManager::clear() {
     bundle_ = {};
     if (!isShown())
         return;
-    spec_.hidden = true;
-    spec_.keyCaps.clear();
+    description_.hidden = true;
+    description_.keyCaps.clear();
     if (window_)
-        services_.overlays.update(*window_, spec_);
+        services_.overlays.update(*window_, description_);
 }
 
 }  // namespace quorvane::input

@@ -37,7 +37,7 @@ class VisualizeKeystrokeManager {
     void handle(const platform::InputEvent& event);
 
     const Bundle& bundle() const { return bundle_; }
-    bool isShown() const { return !spec_.hidden; }
+    bool isShown() const { return !description_.hidden; }
     const platform::Rect& frame() const { return frame_; }
     bool showsModifierKeysOnly() const;
     void setShowsModifierKeysOnly(bool on);
@@ -57,7 +57,7 @@ class VisualizeKeystrokeManager {
     std::optional<platform::EventMonitors::Token> global_;
     std::optional<platform::LocalEventMonitors::Token> local_;
     std::optional<platform::Overlays::Id> window_;
-    platform::OverlaySpec spec_;
+    platform::OverlayDescription description_;
     platform::Rect frame_{};
     platform::Rect screenFrame_{};
     mutable std::optional<bool> modifiersOnly_;

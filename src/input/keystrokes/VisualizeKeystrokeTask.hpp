@@ -14,7 +14,7 @@ class VisualizeKeystrokeTask final : public core::BuiltinTweak, public core::Can
     VisualizeKeystrokeTask(core::TweakInfo info, core::PKeyPath field,
                            KeyboardTweakServices& services)
         : BuiltinTweak(std::move(info)),
-          CanPToggle(services.input.windows.store, field),
+          CanPToggle(services.input.store, field),
           services_(services),
           manager_(services, id()) {}
 

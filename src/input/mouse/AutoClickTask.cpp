@@ -5,9 +5,9 @@ namespace quorvane::input {
 AutoClickTask::AutoClickTask(core::TweakInfo info, bool core::MState::*field,
                              MouseTweakServices& services)
     : BuiltinTweak(std::move(info)),
-      CanMToggle(services.input.windows.store, field),
+      CanMToggle(services.input.store, field),
       services_(services),
-      timer_(services.input.windows.mainQueue),
+      timer_(services.input.mainQueue),
       atExit_(services.stops.add([this] { stop(); })) {}
 
 void AutoClickTask::run() {

@@ -33,7 +33,7 @@ AutoScrollTask::AutoScrollTask(core::TweakInfo info, MouseTweakServices& service
     : BuiltinTweak(std::move(info)),
       services_(services),
       random_(random ? std::move(random) : systemRandom()),
-      timer_(services.input.windows.mainQueue),
+      timer_(services.input.mainQueue),
       monitor_(services.input.monitors, services.input.journal, services.input.log, id(),
                platform::eventMask::mouseMoved, [this](const platform::InputEvent&) { stop(); }),
       atExit_(services.stops.add([this] { stop(); })) {}

@@ -19,17 +19,17 @@ MouseJigglerTask::Random systemRandom() {
 MouseJigglerTask::MouseJigglerTask(core::TweakInfo info, bool core::MState::*field,
                                    MouseTweakServices& services, Random random)
     : BuiltinTweak(std::move(info)),
-      CanMToggle(services.input.windows.store, field),
+      CanMToggle(services.input.store, field),
       services_(services),
       random_(random ? std::move(random) : systemRandom()),
-      timer_(services.input.windows.mainQueue),
-      resume_(services.input.windows.mainQueue, restBeforeResuming),
+      timer_(services.input.mainQueue),
+      resume_(services.input.mainQueue, restBeforeResuming),
       monitor_(services.input.monitors, services.input.journal, services.input.log, id(),
                platform::eventMask::mouseMoved,
                [this](const platform::InputEvent& event) { moved(event); }),
       jiggler_([this, generation = generation_](platform::Point at) {
           // The jiggler's thread: hand the point to the main thread.
-          services_.input.windows.mainQueue.post([this, generation, at, made = generation->load()] {
+          services_.input.mainQueue.post([this, generation, at, made = generation->load()] {
               if (made != generation->load())
                   return;
               const auto& screens = services_.input.windows.screens.screens();

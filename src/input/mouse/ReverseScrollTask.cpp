@@ -25,7 +25,7 @@ void ReverseScrollTask::start() const {
         services_.alerts->show({.style = platform::Alert::Style::warning,
                                 .message = "The scrolling cannot be reversed here",
                                 .informativeText = started.error().message});
-    services_.input.windows.store.pState.modify(
+    services_.input.store.pState.modify(
         [field = pKeyPath()](core::PState& state) { field.write(state, false); });
 }
 

@@ -19,7 +19,7 @@ class ReverseScrollTask final : public core::BuiltinTweak, public core::CanPTogg
         "ReverseScrollTask.Manager.invertHorizontalScroll", false};
 
     ReverseScrollTask(core::TweakInfo info, core::PKeyPath field, MouseTweakServices& services)
-        : BuiltinTweak(std::move(info)), CanPToggle(services.input.windows.store, field),
+        : BuiltinTweak(std::move(info)), CanPToggle(services.input.store, field),
           services_(services),
           atExit_(services.stops.add([this] { stop(); })) {}
 

@@ -21,7 +21,7 @@ bool isRelease(EventType type) {
 VisualizeCursorTask::VisualizeCursorTask(core::TweakInfo info, core::PKeyPath field,
                                          MouseTweakServices& services)
     : BuiltinTweak(std::move(info)),
-      CanPToggle(services.input.windows.store, field),
+      CanPToggle(services.input.store, field),
       services_(services),
       monitor_(services.input.monitors, services.input.journal, services.input.log, id(),
                platform::eventMask::allMouse,
@@ -32,7 +32,7 @@ VisualizeCursorTask::VisualizeCursorTask(core::TweakInfo info, core::PKeyPath fi
     ring_.frame.size = {side, side};
     ring_.level = platform::overlayLevel::display;
     ring_.passesInput = true;
-    ring_.content = platform::OverlaySpec::Content::cursorRing;
+    ring_.content = platform::OverlayDescription::Content::cursorRing;
 }
 
 VisualizeCursorTask::~VisualizeCursorTask() {
@@ -87,7 +87,7 @@ void VisualizeCursorTask::handle(const platform::InputEvent& event) {
     } else if (release) {
         ring_.pressed = false;
         hiding_.cancel();
-        hiding_ = services_.input.windows.mainQueue.after(hideAfterRelease, [this] { hide(); });
+        hiding_ = services_.input.mainQueue.after(hideAfterRelease, [this] { hide(); });
     }
     services_.overlays.update(*shown_, ring_);
 }

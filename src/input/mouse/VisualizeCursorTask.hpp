@@ -39,7 +39,7 @@ class VisualizeCursorTask final : public core::BuiltinTweak, public core::CanPTo
     void hide();
 
     MouseTweakServices& services_;
-    platform::OverlaySpec ring_;
+    platform::OverlayDescription ring_;
     std::optional<platform::Overlays::Id> shown_;
     EventMonitor monitor_;
     platform::TimerToken hiding_;

@@ -103,7 +103,7 @@ void ViewShortcutManager::load(const AppKey& app, const std::string& name,
         return;  // already being read
     std::weak_ptr<bool> alive = alive_;
     helper_.submit([this, alive, app, name, accessibility = services_.menuAccessibility,
-                    limits = limits_, &mainQueue = services_.input.windows.mainQueue] {
+                    limits = limits_, &mainQueue = services_.input.mainQueue] {
         auto read = readMenus(*accessibility, app.pid, limits, &cancelled_);
         // A hung application does not say its name.
         if (read.name.empty())

@@ -118,9 +118,9 @@ QPainterPath outline(Shape kind, const QRectF& area) {
     return path;
 }
 
-void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
+void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size) {
     const QRectF area{QPointF(), QSizeF(size)};
-    const auto& mirror = spec.mirror;
+    const auto& mirror = description.mirror;
     painter.fillRect(area, Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -144,8 +144,8 @@ void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
     }
 }
 
-QRegion shape(const platform::OverlaySpec& spec, QSize size) {
-    return QRegion(outline(spec.mirror.shape, QRectF(QPointF(), QSizeF(size))).toFillPolygon().toPolygon());
+QRegion shape(const platform::OverlayDescription& description, QSize size) {
+    return QRegion(outline(description.mirror.shape, QRectF(QPointF(), QSizeF(size))).toFillPolygon().toPolygon());
 }
 
 platform::qt::ContentPainter painter() {

@@ -5,7 +5,7 @@
 #include <QRegion>
 
 #include "platform/Overlays.hpp"
-#include "platform/qt/QtOverlays.hpp"
+#include "adapters/qt/QtOverlays.hpp"
 
 namespace quorvane::ui {
 
@@ -20,8 +20,8 @@ inline constexpr double borderWidth = 3;
 
 // The shape's outline filling `area`.
 QPainterPath outline(platform::MirrorPicture::Shape shape, const QRectF& area);
-void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size);
-QRegion shape(const platform::OverlaySpec& spec, QSize size);
+void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size);
+QRegion shape(const platform::OverlayDescription& description, QSize size);
 platform::qt::ContentPainter painter();
 
 }  // namespace cameraMirror

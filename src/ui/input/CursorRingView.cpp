@@ -18,16 +18,16 @@ QRegion disc(QPointF centre, double r) {
 
 }  // namespace
 
-double radius(const platform::OverlaySpec& spec) {
-    return diameter / 2 * (spec.pressed ? pressedScale : 1.0);
+double radius(const platform::OverlayDescription& description) {
+    return diameter / 2 * (description.pressed ? pressedScale : 1.0);
 }
 
-void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
+void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size) {
     const QPointF centre(size.width() / 2.0, size.height() / 2.0);
-    const double r = radius(spec);
+    const double r = radius(description);
     const QColor colour = accent();
     painter.setRenderHint(QPainter::Antialiasing);
-    if (spec.glows) {
+    if (description.glows) {
         // Fading rings outside the outline.
         for (int i = 1; i <= 4; ++i) {
             QColor glow = colour;
@@ -45,10 +45,10 @@ void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
     painter.drawEllipse(centre, r, r);
 }
 
-QRegion shape(const platform::OverlaySpec& spec, QSize size) {
+QRegion shape(const platform::OverlayDescription& description, QSize size) {
     const QPointF centre(size.width() / 2.0, size.height() / 2.0);
-    const double r = radius(spec);
-    const double outer = r + outlineWidth / 2 + 1 + (spec.glows ? glowWidth : 0);
+    const double r = radius(description);
+    const double outer = r + outlineWidth / 2 + 1 + (description.glows ? glowWidth : 0);
     const double inner = r - outlineWidth / 2 - 1;
     return disc(centre, outer).subtracted(disc(centre, inner));
 }

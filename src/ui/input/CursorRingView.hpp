@@ -4,7 +4,7 @@
 #include <QRegion>
 
 #include "platform/Overlays.hpp"
-#include "platform/qt/QtOverlays.hpp"
+#include "adapters/qt/QtOverlays.hpp"
 
 namespace quorvane::ui {
 
@@ -20,9 +20,9 @@ inline constexpr double outlineWidth = 3;
 inline constexpr double glowWidth = 8;
 
 // The circle's radius, smaller while a button is held.
-double radius(const platform::OverlaySpec& spec);
-void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size);
-QRegion shape(const platform::OverlaySpec& spec, QSize size);
+double radius(const platform::OverlayDescription& description);
+void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size);
+QRegion shape(const platform::OverlayDescription& description, QSize size);
 platform::qt::ContentPainter painter();
 
 }  // namespace cursorRing

@@ -36,16 +36,16 @@ Qt::Alignment alignmentOf(platform::OverlayKeyCap::Alignment alignment) {
 
 }  // namespace
 
-std::vector<QRectF> layout(const platform::OverlaySpec& spec, QSize size) {
+std::vector<QRectF> layout(const platform::OverlayDescription& description, QSize size) {
     std::vector<QRectF> rects;
     double width = 0;
-    for (const auto& cap : spec.keyCaps)
+    for (const auto& cap : description.keyCaps)
         width += unit * cap.widthScale + gap * (cap.widthScale - 1);
-    width += gap * static_cast<double>(spec.keyCaps.empty() ? 0 : spec.keyCaps.size() - 1);
+    width += gap * static_cast<double>(description.keyCaps.empty() ? 0 : description.keyCaps.size() - 1);
     double x = (size.width() - width) / 2;
     const double y = (size.height() - height) / 2;
-    const double scale = spec.pressed ? pressedScale : 1.0;
-    for (const auto& cap : spec.keyCaps) {
+    const double scale = description.pressed ? pressedScale : 1.0;
+    for (const auto& cap : description.keyCaps) {
         const double capWidth = unit * cap.widthScale + gap * (cap.widthScale - 1);
         const QRectF full(x, y, capWidth, height);
         // Pressed in about its centre.
@@ -56,20 +56,20 @@ std::vector<QRectF> layout(const platform::OverlaySpec& spec, QSize size) {
     return rects;
 }
 
-void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
+void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size) {
     const bool dark = darkPalette();
     const QColor face = dark ? QColor(0x18, 0x1A, 0x1F) : QColor(0xE7, 0xE7, 0xE7);
     const QColor ink = dark ? QColor(0xF2, 0xF2, 0xF2) : QColor(0x1C, 0x1C, 0x1E);
     const QColor edge = dark ? QColor(255, 255, 255, 40) : QColor(0, 0, 0, 50);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    const auto rects = layout(spec, size);
+    const auto rects = layout(description, size);
     QFont titleFont = painter.font();
     titleFont.setPixelSize(26);
     QFont subtitleFont = painter.font();
     subtitleFont.setPixelSize(11);
     for (std::size_t i = 0; i < rects.size(); ++i) {
-        const auto& cap = spec.keyCaps[i];
+        const auto& cap = description.keyCaps[i];
         const QRectF& rect = rects[i];
         // Its face and edge; no shadow, which a desktop without
         // translucency would draw as a black band.
@@ -92,9 +92,9 @@ void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
     }
 }
 
-QRegion shape(const platform::OverlaySpec& spec, QSize size) {
+QRegion shape(const platform::OverlayDescription& description, QSize size) {
     QPainterPath outline;
-    for (const auto& rect : layout(spec, size))
+    for (const auto& rect : layout(description, size))
         outline.addRoundedRect(rect, radius, radius);
     // An empty mask would mean "no mask": a strip with no caps keeps one
     // pixel.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/Overlays.hpp"
-#include "platform/qt/QtOverlays.hpp"
+#include "adapters/qt/QtOverlays.hpp"
 
 namespace quorvane::ui {
 
@@ -15,10 +15,10 @@ namespace quorvane::ui {
 namespace keyCaps {
 
 // Where each cap lies in a strip of `size`.
-std::vector<QRectF> layout(const platform::OverlaySpec& spec, QSize size);
-void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size);
+std::vector<QRectF> layout(const platform::OverlayDescription& description, QSize size);
+void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size);
 // The caps' outline: all of the strip a desktop draws.
-QRegion shape(const platform::OverlaySpec& spec, QSize size);
+QRegion shape(const platform::OverlayDescription& description, QSize size);
 platform::qt::ContentPainter painter();
 
 }  // namespace keyCaps

@@ -13,8 +13,8 @@ QRectF buttonRect(QSize size) {
 
 }  // namespace
 
-void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
-    if (!spec.showsUnlock)
+void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size) {
+    if (!description.showsUnlock)
         return;
     const QRectF button = buttonRect(size);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -43,8 +43,8 @@ void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size) {
     painter.drawPath(shackle.translated(0, -8));
 }
 
-QRegion shape(const platform::OverlaySpec& spec, QSize size) {
-    if (!spec.showsUnlock)
+QRegion shape(const platform::OverlayDescription& description, QSize size) {
+    if (!description.showsUnlock)
         return QRegion(0, 0, 1, 1);  // an empty mask would mean no mask
     QPainterPath rounded;
     rounded.addRoundedRect(buttonRect(size), 22, 22);

@@ -4,7 +4,7 @@
 #include <QRegion>
 
 #include "platform/Overlays.hpp"
-#include "platform/qt/QtOverlays.hpp"
+#include "adapters/qt/QtOverlays.hpp"
 
 namespace quorvane::ui {
 
@@ -14,8 +14,8 @@ namespace quorvane::ui {
 // the input itself, so nothing else of the window needs to exist.
 namespace lockScreen {
 
-void paint(QPainter& painter, const platform::OverlaySpec& spec, QSize size);
-QRegion shape(const platform::OverlaySpec& spec, QSize size);
+void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size);
+QRegion shape(const platform::OverlayDescription& description, QSize size);
 platform::qt::ContentPainter painter();
 
 }  // namespace lockScreen

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "platform/qt/QtScreens.hpp"
+#include "adapters/qt/QtScreens.hpp"
 #include "ui/Looks.hpp"
 
 namespace quorvane::ui {

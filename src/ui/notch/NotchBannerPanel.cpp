@@ -10,8 +10,8 @@
 #include <cmath>
 
 #include "core/CanToggle.hpp"
-#include "platform/qt/QtPaths.hpp"
-#include "platform/qt/QtScreens.hpp"
+#include "adapters/qt/QtPaths.hpp"
+#include "adapters/qt/QtScreens.hpp"
 #include "ui/EmojiImages.hpp"
 #include "ui/Looks.hpp"
 #include "ui/Switch.hpp"

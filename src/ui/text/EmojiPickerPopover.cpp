@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "platform/qt/QtScreens.hpp"
+#include "adapters/qt/QtScreens.hpp"
 #include "ui/EmojiImages.hpp"
 #include "ui/Looks.hpp"
 #include "ui/Popover.hpp"

@@ -2,7 +2,7 @@
 
 #include <QCursor>
 
-#include "platform/qt/QtScreens.hpp"
+#include "adapters/qt/QtScreens.hpp"
 #include "ui/MenuBarIcon.hpp"
 
 namespace quorvane::ui {

@@ -156,25 +156,25 @@ void PreviewDockWindowTask::show(const DockItem& item) {
     next.frame = {{x, y}, size};
     hide();
     shown_ = std::move(next);
-    shown_->id = services_.overlays.show(panelSpec());
+    shown_->id = services_.overlays.show(panelDescription());
     services_.overlays.onPointer(shown_->id,
                                  [this](Overlays::Pointer what, Point at) { pointed(what, at); });
 }
 
-OverlaySpec PreviewDockWindowTask::panelSpec() const {
-    OverlaySpec spec{.owner = id(),
+OverlayDescription PreviewDockWindowTask::panelDescription() const {
+    OverlayDescription description{.owner = id(),
                      .frame = shown_->frame,
                      .level = overlayLevel::effects,
                      .passesInput = false,
-                     .content = OverlaySpec::Content::thumbnails};
+                     .content = OverlayDescription::Content::thumbnails};
     for (std::size_t i = 0; i < shown_->entries.size(); ++i) {
         const auto& entry = shown_->entries[i];
-        spec.thumbnails.push_back({.frame = entry.thumbnail,
+        description.thumbnails.push_back({.frame = entry.thumbnail,
                                    .title = entry.record.name,
                                    .image = entry.record.image,
                                    .highlighted = int(i) == shown_->highlighted});
     }
-    return spec;
+    return description;
 }
 
 void PreviewDockWindowTask::hide() {
@@ -191,7 +191,7 @@ void PreviewDockWindowTask::highlight(int index) {
     if (!shown_ || shown_->highlighted == index)
         return;
     shown_->highlighted = index;
-    services_.overlays.update(shown_->id, panelSpec());
+    services_.overlays.update(shown_->id, panelDescription());
     if (peak_)
         services_.overlays.close(*std::exchange(peak_, std::nullopt));
     if (index < 0 || !peak.read(services_.defaults))
@@ -205,7 +205,7 @@ void PreviewDockWindowTask::highlight(int index) {
          .level = overlayLevel::effects,
          .passesInput = true,
          .background = ringed ? accentColour : Rgba{},
-         .content = OverlaySpec::Content::picture,
+         .content = OverlayDescription::Content::picture,
          .cornerRadius = ringed ? 1.0 : 0.0,
          .image = record.image});
 }

@@ -70,7 +70,7 @@ class PreviewDockWindowTask final : public core::BuiltinTweak, public core::CanP
     void pointed(platform::Overlays::Pointer what, platform::Point at);
     void highlight(int index);
     std::optional<platform::Element> windowOf(const platform::CGWindow& record);
-    platform::OverlaySpec panelSpec() const;
+    platform::OverlayDescription panelDescription() const;
 
     WindowTweakServices& services_;
     input::EventMonitor monitor_;

@@ -76,7 +76,7 @@ void HighlightActiveWindowTask::activated(const std::optional<RunningApplication
     pending_ = services_.windows.mainQueue.after(100ms, [this] { refresh(); });
 }
 
-OverlaySpec HighlightActiveWindowTask::specFor(const Screen& screen) const {
+OverlayDescription HighlightActiveWindowTask::descriptionFor(const Screen& screen) const {
     const auto& defaults = services_.defaults;
     // Blurring what lies below needs the Mac's compositor; elsewhere the
     // blur mode is its tint alone.
@@ -102,33 +102,33 @@ void HighlightActiveWindowTask::refresh() {
             below = record.number;
             break;
         }
-    std::vector<OverlaySpec> wanted;
+    std::vector<OverlayDescription> wanted;
     for (const auto& screen : windows.screens.screens())
-        wanted.push_back(specFor(screen));
+        wanted.push_back(descriptionFor(screen));
     bool same = wanted.size() == windows_.size();
     for (std::size_t i = 0; same && i < wanted.size(); ++i)
         same = wanted[i] == windows_[i].first;
     if (same) {
-        for (const auto& [spec, overlay] : windows_)
+        for (const auto& [description, overlay] : windows_)
             windows.windowList.orderBelow(services_.overlays.nativeWindow(overlay), below);
         return;
     }
     closeAll();
     // Stacked before they first show: never a frame above the active window.
-    for (auto& spec : wanted) {
-        auto hidden = spec;
+    for (auto& description : wanted) {
+        auto hidden = description;
         hidden.hidden = true;
         const auto overlay = services_.overlays.show(hidden);
         windows.windowList.orderBelow(services_.overlays.nativeWindow(overlay), below);
-        services_.overlays.update(overlay, spec);
-        windows_.emplace_back(spec, overlay);
+        services_.overlays.update(overlay, description);
+        windows_.emplace_back(description, overlay);
     }
 }
 
 void HighlightActiveWindowTask::closeAll() {
     auto shown = std::move(windows_);
     windows_.clear();
-    for (const auto& [spec, overlay] : shown)
+    for (const auto& [description, overlay] : shown)
         services_.overlays.close(overlay);
 }
 

@@ -32,7 +32,7 @@ class HighlightActiveWindowTask final : public core::BuiltinTweak, public core::
     void activated(const std::optional<platform::RunningApplication>& application);
     void refresh();
     void closeAll();
-    platform::OverlaySpec specFor(const platform::Screen& screen) const;
+    platform::OverlayDescription descriptionFor(const platform::Screen& screen) const;
 
     WindowTweakServices& services_;
     input::EventMonitor monitor_;
@@ -40,7 +40,7 @@ class HighlightActiveWindowTask final : public core::BuiltinTweak, public core::
     platform::TimerToken pending_;
     // The overlays shown, by screen, with what they were made from: a
     // refresh only restacks them unless that changed.
-    std::vector<std::pair<platform::OverlaySpec, platform::Overlays::Id>> windows_;
+    std::vector<std::pair<platform::OverlayDescription, platform::Overlays::Id>> windows_;
 };
 
 }  // namespace quorvane::windows

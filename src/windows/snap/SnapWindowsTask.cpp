@@ -104,7 +104,7 @@ void SnapWindowsTask::checkDrag() {
     }
     dragState_ = DragState::detected;
     layout_ = layoutOf(services_.windows.screens.screens());
-    grid_.spec = gridSpec();
+    grid_.description = gridDescription();
     showGrid();
     // The pointer is over a cell already: a drag that holds still there
     // shows its hint without a wiggle.
@@ -113,22 +113,22 @@ void SnapWindowsTask::checkDrag() {
 
 // Made once a drag is recognised: the screens and their pictures stay as
 // they are while the pointer moves over the cells.
-platform::OverlaySpec SnapWindowsTask::gridSpec() const {
+platform::OverlayDescription SnapWindowsTask::gridDescription() const {
     const auto screens = services_.windows.screens.screens();
-    platform::OverlaySpec spec{.owner = id(),
+    platform::OverlayDescription description{.owner = id(),
                                .frame = gridFrame(layout_, screens),
                                .level = platform::overlayLevel::effects,
                                .passesInput = true,
                                .background = {accentColour.red, accentColour.green,
                                               accentColour.blue, 0.9},
-                               .content = platform::OverlaySpec::Content::snapGrid};
+                               .content = platform::OverlayDescription::Content::snapGrid};
     for (const auto& tile : layout_.tiles) {
         auto picture = services_.desktopPicture.pictureOf(tile.screen.id);
-        spec.tiles.push_back({.frame = tile.screen.frame,
+        description.tiles.push_back({.frame = tile.screen.frame,
                               .label = tile.screen.name,
                               .picture = picture ? picture.value() : std::string()});
     }
-    return spec;
+    return description;
 }
 
 // The grid covers every screen, each tile over its own screen, so the cell
@@ -139,12 +139,12 @@ void SnapWindowsTask::showGrid() {
         if (snap_ && snap_->screen == layout_.tiles[i].screen.name)
             hovered = static_cast<int>(
                 std::find(gridOrder.begin(), gridOrder.end(), snap_->position) - gridOrder.begin());
-        grid_.spec.tiles[i].hovered = hovered;
+        grid_.description.tiles[i].hovered = hovered;
     }
     if (grid_.id)
-        services_.overlays.update(*grid_.id, grid_.spec);
+        services_.overlays.update(*grid_.id, grid_.description);
     else
-        grid_.id = services_.overlays.show(grid_.spec);
+        grid_.id = services_.overlays.show(grid_.description);
 }
 
 void SnapWindowsTask::updateHover() {
@@ -168,20 +168,20 @@ void SnapWindowsTask::updateHover() {
     const bool translucent = services_.overlays.translucencyWorks();
     // Without translucency a filled hint would hide the window below it:
     // only its edge is drawn then.
-    const platform::OverlaySpec spec{
+    const platform::OverlayDescription description{
         .owner = id(),
         .frame = targetFrame(cell->position, tile->screen.visibleFrame),
         .level = platform::overlayLevel::effects,
         .passesInput = true,
         .background = {accentColour.red, accentColour.green, accentColour.blue,
                        translucent ? 0.5 : 1.0},
-        .content = translucent ? platform::OverlaySpec::Content::fill
-                               : platform::OverlaySpec::Content::ring,
+        .content = translucent ? platform::OverlayDescription::Content::fill
+                               : platform::OverlayDescription::Content::ring,
         .cornerRadius = 8};
     if (hint_)
-        services_.overlays.update(*hint_, spec);
+        services_.overlays.update(*hint_, description);
     else
-        hint_ = services_.overlays.show(spec);
+        hint_ = services_.overlays.show(description);
 }
 
 void SnapWindowsTask::apply(const Snap& snap, const DetectInfo& info) {

@@ -43,7 +43,7 @@ class SnapWindowsTask final : public core::BuiltinTweak, public core::CanPToggle
     void showGrid();
     void apply(const Snap& snap, const DetectInfo& info);
     void reset();
-    platform::OverlaySpec gridSpec() const;
+    platform::OverlayDescription gridDescription() const;
 
     WindowTweakServices& services_;
     input::EventMonitor monitor_;
@@ -54,7 +54,7 @@ class SnapWindowsTask final : public core::BuiltinTweak, public core::CanPToggle
     std::optional<Snap> snap_;
     SnapLayout layout_;
     struct Grid {
-        platform::OverlaySpec spec{};
+        platform::OverlayDescription description{};
         std::optional<platform::Overlays::Id> id;
     } grid_;
     std::optional<platform::Overlays::Id> hint_;

@@ -4,7 +4,7 @@
 #include "core/automation/AutomationManager.hpp"
 #include "core/automation/AutomationViewModel.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
-#include "platform/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
 #include "platform/SystemEventCenter.hpp"
 
 namespace quorvane::core {

@@ -2,7 +2,7 @@
 
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "core/shortcuts/ShortcutService.hpp"
-#include "platform/sim/SimHotkeys.hpp"
+#include "simmac/SimHotkeys.hpp"
 
 namespace quorvane::core {
 namespace {

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
 #include "platform/SystemEventCenter.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/UiFixture.hpp"

@@ -7,7 +7,7 @@
 
 #include "display/DisplayFixture.hpp"
 #include "display/camera/CameraMirrorTask.hpp"
-#include "platform/sim/SimCameras.hpp"
+#include "simmac/SimCameras.hpp"
 #include "ui/ConfigureSheet.hpp"
 #include "ui/FormsFixture.hpp"
 #include "ui/display/CameraMirrorView.hpp"
@@ -28,10 +28,10 @@ QImage drawn(const platform::MirrorPicture& mirror, int side = 240) {
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    platform::OverlaySpec spec;
-    spec.content = platform::OverlaySpec::Content::cameraMirror;
-    spec.mirror = mirror;
-    cameraMirror::paint(painter, spec, canvas.size());
+    platform::OverlayDescription description;
+    description.content = platform::OverlayDescription::Content::cameraMirror;
+    description.mirror = mirror;
+    cameraMirror::paint(painter, description, canvas.size());
     return canvas;
 }
 
@@ -89,9 +89,9 @@ TEST_F(CameraMirrorFormTest, theShapeCutsThePictureWhichIsMirroredAndTurnedAsAsk
     EXPECT_EQ(qAlpha(circle.pixel(30, 30)), 0);
 
     // The window's own shape matches what is drawn.
-    platform::OverlaySpec spec;
-    spec.mirror = pattern(Shape::circle);
-    const auto region = cameraMirror::shape(spec, {240, 240});
+    platform::OverlayDescription description;
+    description.mirror = pattern(Shape::circle);
+    const auto region = cameraMirror::shape(description, {240, 240});
     EXPECT_FALSE(region.contains(QPoint(3, 3)));
     EXPECT_TRUE(region.contains(QPoint(120, 120)));
 }

@@ -6,14 +6,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "platform/memory/MemoryAlerts.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/posix/PosixProcessLauncher.hpp"
-#include "platform/posix/PosixShellRunner.hpp"
-#include "platform/qt/XdgFileManagerActions.hpp"
-#include "platform/sim/SimDesktop.hpp"
-#include "platform/sim/SimScripting.hpp"
-#include "platform/sim/SimSoundVolume.hpp"
+#include "adapters/memory/MemoryAlerts.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/posix/PosixProcessLauncher.hpp"
+#include "adapters/posix/PosixShellRunner.hpp"
+#include "adapters/qt/XdgFileManagerActions.hpp"
+#include "simmac/SimDesktop.hpp"
+#include "simmac/SimScripting.hpp"
+#include "simmac/SimSoundVolume.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "triggers/scripts/ScriptTweak.hpp"
 #include "ui/AlertPanel.hpp"
@@ -28,6 +28,11 @@ namespace quorvane::ui {
 namespace {
 
 struct ScriptViewsTest : testing::UiFixture {
+    CustomConfigureViews triggerViews() {
+        ConfigureViews views;
+        addTriggerConfigureViews(views, scriptTasks, workspace);
+        return views.maker();
+    }
     quorvane::testing::TemporaryDirectory temporary;
     platform::memory::MemoryJournal activity;
     platform::posix::PosixShellRunner shell;
@@ -83,7 +88,7 @@ TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSett
                        .simulationNotice = {},
                        .openSettings = {},
                        .closed = {},
-                       .configureViews = triggerConfigureViews(scriptTasks, workspace),
+                       .configureViews = triggerViews(),
                        .defaults = &defaults,
                        .hotkeys = nullptr,
                        .addScript = [this] { return scriptTasks.add().id; }});
@@ -117,7 +122,7 @@ TEST_F(ScriptViewsTest, theScriptCategoryMakesNewScriptsAndFinderExplainsItsSett
 
     // Its sheet is as tall as its explanations need: none is cut off.
     ConfigureSheet finderSheet(withScripts.find("FinderContextMenuTask"),
-                               triggerConfigureViews(scriptTasks, workspace), defaults);
+                               triggerViews(), defaults);
     finderSheet.show();
     QApplication::processEvents();
     EXPECT_FALSE(finderSheet.content()->verticalScrollBar()->isVisible());

@@ -5,9 +5,9 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "platform/memory/MemoryLog.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/x11/XcbHotkeys.hpp"
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "adapters/x11/XcbHotkeys.hpp"
 #include "support/Typist.hpp"
 #include "support/WaitFor.hpp"
 #include "ui/shortcuts/ShortcutRecorder.hpp"

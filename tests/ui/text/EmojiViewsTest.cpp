@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "platform/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryLog.hpp"
 #include "text/emoji/EmojiLoader.hpp"
 #include "ui/scripts/EmojiPicker.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"

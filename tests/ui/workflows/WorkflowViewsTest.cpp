@@ -7,10 +7,11 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "core/catalogue/BuiltinCatalogue.hpp"
 #include "core/shortcuts/ShortcutService.hpp"
-#include "platform/memory/MemoryJournal.hpp"
-#include "platform/memory/MemoryUserDefaults.hpp"
-#include "platform/sim/SimHotkeys.hpp"
+#include "adapters/memory/MemoryJournal.hpp"
+#include "adapters/memory/MemoryUserDefaults.hpp"
+#include "simmac/SimHotkeys.hpp"
 #include "ui/ConfigureSheet.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/Popover.hpp"
@@ -101,7 +102,7 @@ TEST_F(WorkflowViewsTest, workflowsMadeInSettingsAppearInTheSidebarAndCellMenus)
     EXPECT_TRUE(workflows.workflows().empty());
     EXPECT_FALSE(sidebarTitles().contains("Morning"));
     EXPECT_EQ(window.holder().group->title(), "All");
-    EXPECT_EQ(window.holder().tweaks->size(), 98u);
+    EXPECT_EQ(window.holder().tweaks->size(), core::builtinCatalogue().size());
 }
 
 TEST_F(WorkflowViewsTest, thePopoverHeaderChoosesTheWorkflowAndRunsItAll) {

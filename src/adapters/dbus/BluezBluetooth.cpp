@@ -1,0 +1,105 @@
+#include "adapters/dbus/BluezBluetooth.hpp"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QMap>
+
+namespace {
+
+using Interfaces = QMap<QString, QVariantMap>;
+using ManagedObjects = QMap<QDBusObjectPath, Interfaces>;
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Interfaces)
+Q_DECLARE_METATYPE(ManagedObjects)
+
+namespace quorvane::platform::dbus {
+
+namespace {
+
+constexpr const char* service = "org.bluez";
+constexpr const char* adapterInterface = "org.bluez.Adapter1";
+constexpr int timeoutMs = 2000;
+
+void registerTypes() {
+    static const bool registered = [] {
+        qDBusRegisterMetaType<Interfaces>();
+        qDBusRegisterMetaType<ManagedObjects>();
+        return true;
+    }();
+    (void)registered;
+}
+
+QString nameFor(const void* owner) {
+    return QStringLiteral("quorvane-bluez-%1").arg(reinterpret_cast<quintptr>(owner), 0, 16);
+}
+
+}  // namespace
+
+BluezBluetooth::BluezBluetooth(std::string address) : connectionName_(nameFor(this)) {
+    registerTypes();
+    if (address.empty())
+        QDBusConnection::connectToBus(QDBusConnection::SystemBus, connectionName_);
+    else
+        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName_);
+}
+
+BluezBluetooth::~BluezBluetooth() {
+    QDBusConnection::disconnectFromBus(connectionName_);
+}
+
+bool BluezBluetooth::isPresent() {
+    const auto bus = QDBusConnection::systemBus();
+    return bus.isConnected() && bus.interface() &&
+           bus.interface()->isServiceRegistered(QString::fromLatin1(service)).value();
+}
+
+Result<BluezBluetooth::Adapter> BluezBluetooth::firstAdapter() {
+    const QDBusConnection bus(connectionName_);
+    if (!bus.isConnected())
+        return Error{"the system bus cannot be reached"};
+    auto ask = QDBusMessage::createMethodCall(QString::fromLatin1(service), QStringLiteral("/"),
+                                              QStringLiteral("org.freedesktop.DBus.ObjectManager"),
+                                              QStringLiteral("GetManagedObjects"));
+    const QDBusReply<ManagedObjects> objects = bus.call(ask, QDBus::Block, timeoutMs);
+    if (!objects.isValid())
+        return Error{"BlueZ does not answer: " + objects.error().message().toStdString()};
+    // The map is ordered by object path: hci0 before hci1.
+    for (auto object = objects.value().cbegin(); object != objects.value().cend(); ++object) {
+        const auto adapter = object.value().constFind(QString::fromLatin1(adapterInterface));
+        if (adapter == object.value().cend())
+            continue;
+        return Adapter{object.key().path(),
+                       adapter.value().value(QStringLiteral("Powered")).toBool()};
+    }
+    return Error{"there is no Bluetooth adapter"};
+}
+
+bool BluezBluetooth::isPowered() {
+    const auto adapter = firstAdapter();
+    return adapter && adapter.value().powered;
+}
+
+Status BluezBluetooth::setPowered(bool on) {
+    const auto adapter = firstAdapter();
+    if (!adapter)
+        return Error{adapter.error().message};
+    auto set = QDBusMessage::createMethodCall(
+        QString::fromLatin1(service), adapter.value().path,
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+    set << QString::fromLatin1(adapterInterface) << QStringLiteral("Powered")
+        << QVariant::fromValue(QDBusVariant(on));
+    const auto answer = QDBusConnection(connectionName_).call(set, QDBus::Block, timeoutMs);
+    if (answer.type() == QDBusMessage::ErrorMessage)
+        return Error{"BlueZ refused: " + answer.errorMessage().toStdString()};
+    return success();
+}
+
+}  // namespace quorvane::platform::dbus

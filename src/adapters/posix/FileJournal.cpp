@@ -1,0 +1,71 @@
+#include "adapters/posix/FileJournal.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "adapters/posix/FileOps.hpp"
+
+namespace quorvane::platform::posix {
+
+FileJournal::FileJournal(std::filesystem::path file, Log& log, std::size_t maxBytes)
+    : file_(std::move(file)), log_(log), maxBytes_(maxBytes) {}
+
+std::filesystem::path FileJournal::rotated() const {
+    return file_.string() + ".1";
+}
+
+void FileJournal::record(std::string_view cause, std::string_view kind, std::string_view detail) {
+    const nlohmann::json entry{{"time", journalTimestamp()},
+                               {"cause", cause},
+                               {"kind", kind},
+                               {"detail", journalDetail(detail)}};
+    const std::string line =
+        entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+
+    std::lock_guard lock(mutex_);
+    if (auto made = makePrivateDirectory(file_.parent_path()); !made) {
+        log_.error("Journal", made.error().message);
+        return;
+    }
+    struct stat info {};
+    if (::stat(file_.c_str(), &info) == 0 && static_cast<std::size_t>(info.st_size) >= maxBytes_)
+        ::rename(file_.c_str(), rotated().c_str());
+    const int fd = ::open(file_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        log_.error("Journal", "cannot write " + file_.string());
+        return;
+    }
+    // One write per line: appends from several processes never interleave.
+    if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+        log_.error("Journal", "cannot write " + file_.string());
+    ::close(fd);
+}
+
+std::vector<JournalEntry> FileJournal::entries() const {
+    std::lock_guard lock(mutex_);
+    std::vector<JournalEntry> entries;
+    for (const auto& path : {rotated(), file_}) {
+        auto bytes = readFile(path, 4 * maxBytes_);
+        if (!bytes || !bytes.value())
+            continue;
+        std::istringstream lines(*bytes.value());
+        for (std::string line; std::getline(lines, line);) {
+            auto json = nlohmann::json::parse(line, nullptr, false);
+            if (!json.is_object())
+                continue;  // a line cut short by a crash
+            auto text = [&json](const char* key) {
+                auto found = json.find(key);
+                return found != json.end() && found->is_string() ? found->get<std::string>()
+                                                                 : std::string();
+            };
+            entries.push_back({text("time"), text("cause"), text("kind"), text("detail")});
+        }
+    }
+    return entries;
+}
+
+}  // namespace quorvane::platform::posix

@@ -1,0 +1,25 @@
+#include "adapters/posix/JsonFile.hpp"
+
+#include "adapters/posix/FileOps.hpp"
+
+namespace quorvane::platform::posix {
+
+std::optional<nlohmann::json> readJsonObject(const std::filesystem::path& file,
+                                             std::size_t maxBytes) {
+    auto bytes = readFile(file, maxBytes);
+    if (!bytes || !bytes.value())
+        return std::nullopt;
+    auto parsed = nlohmann::json::parse(*bytes.value(), nullptr, false);
+    if (!parsed.is_object())
+        return std::nullopt;
+    return parsed;
+}
+
+Status writeJsonFile(const std::filesystem::path& file, const nlohmann::json& json) {
+    if (auto made = makePrivateDirectory(file.parent_path()); !made)
+        return made;
+    return writeFileAtomically(
+        file, json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+}
+
+}  // namespace quorvane::platform::posix

@@ -1,0 +1,132 @@
+#include "adapters/qt/FrozenScreenOverlay.hpp"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+namespace quorvane::platform::qt {
+
+FrozenScreenWindow::FrozenScreenWindow(QScreen* screen, const QString& title)
+    : grab_(screen->grabWindow(0)) {
+    setScreen(screen);
+    setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
+             Qt::Tool);
+    setGeometry(screen->geometry());
+    setCursor(Qt::CrossCursor);
+    setTitle(title);
+}
+
+void FrozenScreenWindow::start() {
+    show();
+    raise();
+    requestActivate();
+    // Escape must reach us whatever window had the keyboard.
+    setKeyboardGrabEnabled(true);
+    setMouseGrabEnabled(true);
+}
+
+class FrozenScreenOverlay::ScreenWindow final : public FrozenScreenWindow {
+  public:
+    ScreenWindow(FrozenScreenOverlay& owner, QScreen* screen)
+        : FrozenScreenWindow(screen, QStringLiteral("Quorvane screen selection")), owner_(owner) {}
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect whole(QPoint(), size());
+        painter.drawPixmap(whole, grab_);
+        painter.fillRect(whole, QColor(0, 0, 0, 110));
+        if (const QRect chosen = selection(); !chosen.isEmpty()) {
+            const qreal ratio = grab_.devicePixelRatio();
+            painter.drawPixmap(chosen, grab_,
+                               QRectF(chosen.x() * ratio, chosen.y() * ratio,
+                                      chosen.width() * ratio, chosen.height() * ratio));
+            painter.setPen(QPen(QColor(255, 255, 255, 230), 1));
+            painter.drawRect(chosen.adjusted(0, 0, -1, -1));
+        }
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton)
+            return;
+        dragging_ = true;
+        from_ = to_ = event->position().toPoint();
+        update();
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!dragging_)
+            return;
+        to_ = event->position().toPoint();
+        update();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (!dragging_ || event->button() != Qt::LeftButton)
+            return;
+        dragging_ = false;
+        to_ = event->position().toPoint();
+        const QRect chosen = selection();
+        if (chosen.width() < minimumDrag || chosen.height() < minimumDrag) {
+            owner_.finish(std::nullopt);
+            return;
+        }
+        const qreal ratio = grab_.devicePixelRatio();
+        const QRect pixels(qRound(chosen.x() * ratio), qRound(chosen.y() * ratio),
+                           qRound(chosen.width() * ratio), qRound(chosen.height() * ratio));
+        owner_.finish(grab_.toImage().copy(pixels));
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape)
+            owner_.finish(std::nullopt);
+    }
+
+  private:
+    // The pixels between the press and the pointer: a drag of 200 points is
+    // 200 wide, the point under the release left out.
+    QRect selection() const {
+        const QRect dragged(QPoint(std::min(from_.x(), to_.x()), std::min(from_.y(), to_.y())),
+                            QSize(std::abs(to_.x() - from_.x()), std::abs(to_.y() - from_.y())));
+        return dragged.intersected(QRect(QPoint(), size()));
+    }
+
+    FrozenScreenOverlay& owner_;
+    QPoint from_;
+    QPoint to_;
+    bool dragging_ = false;
+};
+
+FrozenScreenOverlay::FrozenScreenOverlay(Chosen chosen) : chosen_(std::move(chosen)) {
+    // Grab every screen first, then show: no window of ours in any grab.
+    for (QScreen* screen : QGuiApplication::screens())
+        windows_.push_back(std::make_unique<ScreenWindow>(*this, screen));
+    for (auto& window : windows_)
+        window->start();
+}
+
+FrozenScreenOverlay::~FrozenScreenOverlay() {
+    chosen_ = nullptr;
+    windows_.clear();
+}
+
+void FrozenScreenOverlay::finish(std::optional<QImage> region) {
+    if (windows_.empty())
+        return;
+    for (auto& window : windows_) {
+        window->setKeyboardGrabEnabled(false);
+        window->setMouseGrabEnabled(false);
+        window->hide();
+    }
+    // The window whose event brought us here is still on the stack: it
+    // goes once the event is done.
+    auto closing = std::make_shared<std::vector<std::unique_ptr<ScreenWindow>>>(std::move(windows_));
+    windows_.clear();
+    auto chosen = std::move(chosen_);
+    QTimer::singleShot(0, [closing, chosen = std::move(chosen), region = std::move(region)]() mutable {
+        closing->clear();
+        if (chosen)
+            chosen(std::move(region));
+    });
+}
+
+}  // namespace quorvane::platform::qt

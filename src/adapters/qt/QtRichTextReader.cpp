@@ -1,0 +1,48 @@
+#include "adapters/qt/QtRichTextReader.hpp"
+
+#include <QStringDecoder>
+#include <QTextDocument>
+
+#include "platform/RtfReader.hpp"
+
+namespace quorvane::platform::qt {
+
+namespace {
+
+std::optional<std::string> htmlText(const std::string& data) {
+    const QByteArray bytes(data.data(), static_cast<qsizetype>(data.size()));
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+    // A charset Qt cannot decode reads as Latin-1: every byte survives.
+    if (!decoder.isValid())
+        decoder = QStringDecoder(QStringDecoder::Latin1);
+    // Stray bytes become U+FFFD, as a browser shows them.
+    const QString html = decoder.decode(bytes);
+    QTextDocument document;
+    document.setHtml(html);
+    QString text = document.toPlainText();
+    text.remove(QChar::ObjectReplacementCharacter);
+    return text.toStdString();
+}
+
+std::optional<std::string> codePageText(int codePage, std::string_view bytes) {
+    if (auto western = decodeWesternCodePage(codePage, bytes))
+        return western;
+    for (const QString& name : {QStringLiteral("windows-%1").arg(codePage), QStringLiteral("CP%1").arg(codePage)}) {
+        QStringDecoder decoder(name.toLatin1().constData());
+        if (!decoder.isValid())
+            continue;
+        const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        return text.toStdString();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> QtRichTextReader::plainText(RichTextFormat format, const std::string& data) {
+    if (format == RichTextFormat::html)
+        return htmlText(data);
+    return rtfToPlainText(data, codePageText);
+}
+
+}  // namespace quorvane::platform::qt

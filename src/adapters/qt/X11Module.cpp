@@ -1,0 +1,59 @@
+#include "adapters/qt/X11Module.hpp"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+namespace quorvane::platform::qt {
+
+namespace {
+
+bool hasDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
+}
+
+}  // namespace
+
+bool X11Module::inX11Session() {
+    return QGuiApplication::platformName() == QStringLiteral("xcb");
+}
+
+X11Module::X11Module(Log& log, const QString& path) : log_(log) {
+    library_.setFileName(path);
+}
+
+QFunctionPointer X11Module::resolve(const char* entry) {
+    if (failed_)
+        return nullptr;
+    // The module stays loaded for good: its adapters and xcb's own threads
+    // outlive any one caller.
+    if (auto function = library_.resolve(entry))
+        return function;
+    failed_ = true;
+    log_.warning("X11", "cannot load the X11 module: " + library_.errorString().toStdString());
+    return nullptr;
+}
+
+std::unique_ptr<x11::X11Session> X11Module::session(const x11::X11Session::Needs& needs) {
+    if (!inX11Session())
+        return nullptr;
+    auto connect = reinterpret_cast<QuorvaneX11Session>(resolve("quorvane_x11_session"));
+    return std::unique_ptr<x11::X11Session>(connect ? connect(&needs) : nullptr);
+}
+
+std::unique_ptr<HotkeyRegistry> X11Module::hotkeys(UserDefaults& defaults) {
+    if (!hasDisplay())
+        return nullptr;
+    auto connect = reinterpret_cast<QuorvaneX11Hotkeys>(resolve("quorvane_x11_hotkeys"));
+    return std::unique_ptr<HotkeyRegistry>(connect ? connect(&defaults, &log_) : nullptr);
+}
+
+bool X11Module::compositingManagerRunning() {
+    if (!inX11Session())
+        return false;
+    auto running = reinterpret_cast<QuorvaneX11Compositing>(resolve("quorvane_x11_compositing"));
+    return running && running();
+}
+
+}  // namespace quorvane::platform::qt

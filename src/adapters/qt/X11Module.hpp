@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLibrary>
+#include <QString>
+
+#include <memory>
+
+#include "platform/HotkeyRegistry.hpp"
+#include "platform/Log.hpp"
+#include "platform/UserDefaults.hpp"
+#include "adapters/x11/X11Session.hpp"
+
+namespace quorvane::platform::qt {
+
+// The X11 adapters, in the X11 module: loaded the first time one is asked
+// for, and only where there is an X display, so that the xcb libraries
+// cost nothing to a program that runs without one. A module that cannot
+// be loaded is logged once and the program goes on as without X11. Main
+// thread only.
+class X11Module {
+  public:
+    X11Module(Log& log, const QString& path);
+    X11Module(const X11Module&) = delete;
+    X11Module& operator=(const X11Module&) = delete;
+
+    // The X11 session's windows, input and displays, when the program runs
+    // on X11 (Qt's xcb platform) and the window manager speaks EWMH.
+    std::unique_ptr<x11::X11Session> session(const x11::X11Session::Needs& needs);
+    // Global shortcuts through the X display named by DISPLAY.
+    std::unique_ptr<HotkeyRegistry> hotkeys(UserDefaults& defaults);
+    // Whether a compositing manager runs on the X11 session (false without one).
+    bool compositingManagerRunning();
+    // Whether the program runs in an X11 session (Qt's xcb platform).
+    static bool inX11Session();
+
+  private:
+    QFunctionPointer resolve(const char* entry);
+
+    Log& log_;
+    QLibrary library_;
+    bool failed_ = false;
+};
+
+}  // namespace quorvane::platform::qt

@@ -1,0 +1,142 @@
+#pragma once
+
+#include <QSocketNotifier>
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "platform/EventMonitors.hpp"
+#include "platform/KeyCapture.hpp"
+#include "platform/Journal.hpp"
+#include "platform/Log.hpp"
+#include "platform/MainQueue.hpp"
+#include "platform/MonitorRegistry.hpp"
+#include "adapters/x11/RecordDecoder.hpp"
+
+struct xcb_connection_t;
+
+namespace quorvane::platform::x11 {
+
+class CoreKeyboard;
+
+// The keyboard and mouse of an X11 session. Global monitors and observing
+// taps read the server's RECORD stream of device events, over a data
+// connection of its own read on a thread that posts one batch per read to
+// the main queue; the stream exists only while a monitor or tap does.
+// Posted input goes through XTest (Command is sent as Control, so
+// Command-V pastes), keys for one application through SendEvent, warps
+// through WarpPointer. An input lock is an active grab of keyboard and
+// pointer: the server ends it with our connection however the program
+// ends, and a watchdog ends it when the main thread stops answering.
+// Captured keys are passive grabs on the root window over the same
+// connection, so the focus stays where it is.
+class XcbInput final : public EventMonitors,
+                       public EventTaps,
+                       public SyntheticEvents,
+                       public KeyCapture {
+  public:
+    struct Hooks {
+        // The primary screen in root coordinates.
+        std::function<Rect()> primaryRootFrame{};
+        // Whether a pointer event lands on one of our own windows, and
+        // whether an X window (the one with the input focus, for keys) is
+        // one of them: local monitors see those events; global ones must not.
+        std::function<bool(const InputEvent&)> isOverOwnWindow{};
+        std::function<bool(std::uint32_t window)> isOwnWindow{};
+        // The window that has the focus among an application's, for keys
+        // sent to it alone.
+        std::function<std::optional<std::uint32_t>(int pid)> focusedWindowOf{};
+    };
+
+    // Nothing without an X display, or without the RECORD and XTEST
+    // extensions.
+    static std::unique_ptr<XcbInput> connect(MainQueue& mainQueue, Log& log, Hooks hooks);
+    ~XcbInput() override;
+
+    // EventMonitors
+    Result<EventMonitors::Token> addGlobal(EventMask mask, EventMonitors::Handler handler) override;
+    void remove(EventMonitors::Token token) override;
+    Point mouseLocation() override;
+    bool isRecording() const { return recording_.load(); }
+
+    // EventTaps: they observe; X11 cannot change another program's input.
+    Result<EventTaps::Token> install(EventMask mask, Callback callback,
+                                     std::function<void()> disabled) override;
+    void enable(EventTaps::Token token) override;
+    void uninstall(EventTaps::Token token) override;
+    Result<EventTaps::Token> swallowAll(SwallowHeard heard, SwallowEnded ended) override;
+
+    // SyntheticEvents
+    Status post(const InputEvent& event) override;
+    Status postToPid(int pid, const InputEvent& event) override;
+    Status warpCursor(Point to) override;
+
+    // KeyCapture
+    Status capture(std::span<const std::uint16_t> keyCodes, KeyCapture::Handler handler) override;
+    void release() override;
+
+    // Decodes and dispatches one read of the stream (main thread).
+    void dispatchBatch(const std::uint8_t* bytes, std::size_t length);
+
+  private:
+    XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t* control,
+             xcb_connection_t* data, std::uint32_t root);
+    void updateStream();
+    void startStream();
+    void stopStream();
+    void readLoop(std::uint32_t context);
+    bool keyFocusIsOurs();
+    void characters(std::uint8_t keycode, bool pressed, std::string& text, std::string& plain);
+    Point rootPoint(Point cocoa) const;
+    void fakeKey(std::uint8_t keycode, bool down);
+    void releaseLock();
+    void heartbeat();
+    void readControlEvents();
+
+    struct Tap {
+        EventMask mask;
+        Callback callback;
+    };
+
+    // A posted pixel scroll's notches, and what is left of a notch.
+    static constexpr double pixelsPerNotch = 10;
+    double pendingPixelsY_ = 0;
+    double pendingPixelsX_ = 0;
+
+    MainQueue& mainQueue_;
+    Log& log_;
+    Hooks hooks_;
+    xcb_connection_t* control_;
+    xcb_connection_t* data_;
+    std::uint32_t root_;
+    std::shared_ptr<bool> alive_;
+    MonitorRegistry monitors_;
+    std::map<EventTaps::Token, Tap> taps_;
+    EventTaps::Token nextTap_ = 1;
+    bool refusedChanges_ = false;
+    RecordDecoder decoder_;
+    InputEvent event_;
+    std::uint32_t context_ = 0;
+    std::thread reader_;
+    std::atomic<bool> recording_{false};
+    std::atomic<bool> started_{false};
+    std::unique_ptr<CoreKeyboard> keyboard_;
+    // The input lock.
+    std::optional<EventTaps::Token> lock_;
+    SwallowHeard lockHeard_;
+    SwallowEnded lockEnded_;
+    std::thread watchdog_;
+    std::atomic<bool> watching_{false};
+    std::atomic<std::int64_t> lastBeat_{0};
+    TimerToken beat_;
+    std::unique_ptr<QSocketNotifier> controlEvents_;
+    // Captured keys: X key code to Mac key code.
+    std::map<std::uint8_t, std::uint16_t> captured_;
+    KeyCapture::Handler captureHandler_;
+};
+
+}  // namespace quorvane::platform::x11

@@ -1,0 +1,18 @@
+#include "simmac/SimIntentDonations.hpp"
+
+namespace quorvane::platform::sim {
+
+void SimIntentDonations::donateRunTweak(const std::string& tweakName) {
+    {
+        std::lock_guard lock(mutex_);
+        donations_.push_back(tweakName);
+    }
+    log_.info("IntentDonations", "donated \"Run Tweak\" for \"" + tweakName + "\"");
+}
+
+std::vector<std::string> SimIntentDonations::donations() const {
+    std::lock_guard lock(mutex_);
+    return donations_;
+}
+
+}  // namespace quorvane::platform::sim

@@ -1,0 +1,104 @@
+#include "wiring/SystemWiring.hpp"
+
+#include "wiring/InstallLayout.hpp"
+#include "adapters/posix/XdgBrowsers.hpp"
+#include "simmac/SimColorSampler.hpp"
+#include "core/AppIdentity.hpp"
+#include "system/SystemTweaks.hpp"
+
+namespace quorvane::app {
+
+namespace {
+
+std::unique_ptr<platform::Browsers> chooseBrowsers(SharedServices& shared) {
+    if (shared.desktop.kind() == "X11")
+        return std::make_unique<platform::posix::XdgBrowsers>(
+            platform::posix::XdgBrowsers::foldersFromEnvironment(shared.directories.configHome,
+                                                                 shared.directories.dataHome));
+    return std::make_unique<platform::sim::SimBrowsers>(shared.simHome.root(), &shared.journal);
+}
+
+}  // namespace
+
+SystemWiring::SystemWiring(SharedServices& shared)
+    : applications_(shared.desktop.applications()),
+      volume_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
+      bluetooth_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
+      browsers_(chooseBrowsers(shared)),
+      scripting_(shared.shell, shared.simHome, shared.journal, volume_),
+      scriptRunner_(scripting_, shared.permissionAsker, shared.mainQueue,
+                    shared.journal, shared.log, dataFolder(shared.program, "scripts")),
+      services_{.store = shared.store,
+                .defaults = shared.userDefaults,
+                .scripts = scriptRunner_,
+                .shell = shared.shell,
+                .commands = commands_,
+                .pasteboard = shared.pasteboard,
+                .workspace = shared.workspace,
+                .journal = shared.journal,
+                .log = shared.log,
+                .mainQueue = shared.mainQueue,
+                .events = shared.systemEvents,
+                .persistor = shared.persistor,
+                .privileged = shared.privileged,
+                .launcher = shared.launcher,
+                .stops = stops_,
+                .bundleIdentifier = std::string(core::bundleIdentifier),
+                .homeDirectory = shared.simHome.homeDirectory().string(),
+                .refreshAll = {},
+                .toolFolder = shared.simHome.binDirectory()} {
+    // A real desktop session: the stand-in caffeinate also holds its idle
+    // inhibitors.
+    if (shared.desktop.kind() == "X11")
+        shared.launcher.setEnvironment("QUORVANE_IDLE_INHIBIT", "1");
+    if (shared.desktop.simulated()) {
+        colorSampler_ = std::make_unique<platform::sim::SimColorSampler>(
+            shared.simHome, shared.journal, shared.mainQueue);
+    } else {
+        auto sampler = std::make_unique<platform::qt::QtColorSampler>();
+        qtColorSampler_ = sampler.get();
+        colorSampler_ = std::move(sampler);
+    }
+}
+
+void SystemWiring::addTweaks(core::TweakFactory& factory) {
+    system::addSystemTweaks(
+        factory, services_,
+        {.audio = audio_,
+         .bluetooth = bluetooth_,
+         .bluetoothHelper = bluetoothHelper_,
+         .browsers = *browsers_,
+         .browsersHelper = browsersHelper_,
+         .powerHelper = powerHelper_,
+         .colorSampler = *colorSampler_,
+         .applications = applications_});
+}
+
+void SystemWiring::addWorkers(BackgroundDrain& drain) {
+    drain.add(commands_);
+    drain.add(audio_);
+    drain.add(bluetoothHelper_);
+    drain.add(browsersHelper_);
+    drain.add(powerHelper_);
+    if (auto* sampler = qtColorSampler_)
+        drain.add(BackgroundDrain::Worker{"Color", [sampler] { sampler->waitUntilClosed(); },
+                                          [sampler] { return !sampler->isOpen(); }});
+    drain.add(scriptRunner_.executor());
+}
+
+void SystemWiring::setRefreshAll(std::function<void(core::Category)> refreshAll) {
+    services_.refreshAll = std::move(refreshAll);
+}
+
+void SystemWiring::stop() {
+    stops_.stopAll();
+    // The helpers wait on the script runner: they stop first.
+    audio_.stop();
+    bluetoothHelper_.stop();
+    browsersHelper_.stop();
+    powerHelper_.stop();
+    commands_.stop();
+    scriptRunner_.executor().stop();
+}
+
+}  // namespace quorvane::app

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "adapters/memory/MemoryLog.hpp"
+#include "adapters/posix/JsonFileUserDefaults.hpp"
+#include "support/TemporaryDirectory.hpp"
+
+namespace quorvane::platform::posix {
+namespace {
+
+TEST(JsonFileUserDefaults, writesThroughAndReadsBackEachType) {
+    testing::TemporaryDirectory temporary;
+    memory::MemoryLog log;
+    const auto file = temporary.path() / "config/UserDefaults.json";
+    {
+        JsonFileUserDefaults defaults(file, log);
+        defaults.set("Store.hideMainWindowAtLaunch", false);
+        defaults.set("KeepMacAwakeTask.Manager.period", std::int64_t{3600});
+        defaults.set("DimTask.level", 0.25);
+        defaults.set("ArrangeDisplaysTask.position", std::string("left"));
+        defaults.set("KeyboardSpellingLanguageTask.Manager.favoriteIds", StringList{"en", "fr_CA", ""});
+        defaults.set("empty", StringList{});
+        defaults.set("gone", true);
+        defaults.remove("gone");
+    }
+    JsonFileUserDefaults reread(file, log);
+    EXPECT_EQ(reread.boolValue("Store.hideMainWindowAtLaunch"), false);
+    EXPECT_EQ(reread.intValue("KeepMacAwakeTask.Manager.period"), 3600);
+    EXPECT_EQ(reread.doubleValue("KeepMacAwakeTask.Manager.period"), 3600.0);
+    EXPECT_EQ(reread.doubleValue("DimTask.level"), 0.25);
+    EXPECT_EQ(reread.stringValue("ArrangeDisplaysTask.position"), "left");
+    EXPECT_FALSE(reread.boolValue("ArrangeDisplaysTask.position"));
+    EXPECT_EQ(reread.stringListValue("KeyboardSpellingLanguageTask.Manager.favoriteIds"),
+              (StringList{"en", "fr_CA", ""}));
+    EXPECT_EQ(reread.stringListValue("empty"), StringList{});
+    EXPECT_FALSE(reread.stringListValue("ArrangeDisplaysTask.position"));
+    EXPECT_FALSE(reread.value("gone"));
+    EXPECT_TRUE(log.lines.empty());
+}
+
+TEST(JsonFileUserDefaults, aListWithAnythingButStringsIsSkippedAndLogged) {
+    testing::TemporaryDirectory temporary;
+    memory::MemoryLog log;
+    const auto file = temporary.path() / "UserDefaults.json";
+    std::ofstream(file) << R"({"mixed": ["en", 3], "kept": ["fr"]})";
+    JsonFileUserDefaults defaults(file, log);
+    EXPECT_FALSE(defaults.value("mixed"));
+    EXPECT_EQ(defaults.stringListValue("kept"), StringList{"fr"});
+    EXPECT_EQ(log.lines.size(), 1u);
+}
+
+TEST(JsonFileUserDefaults, keepsAFileItCannotReadAndStartsFromTheDefaults) {
+    testing::TemporaryDirectory temporary;
+    memory::MemoryLog log;
+    const auto file = temporary.path() / "UserDefaults.json";
+    std::ofstream(file) << "{\"Store.hideMainWindowAtLaunch\": fal";
+    JsonFileUserDefaults defaults(file, log);
+    EXPECT_FALSE(defaults.value("Store.hideMainWindowAtLaunch"));
+    EXPECT_TRUE(log.contains("kept it as"));
+    defaults.set("a", true);
+
+    int kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(temporary.path()))
+        if (entry.path().filename().string().starts_with("UserDefaults.json.undecodable-"))
+            ++kept;
+    EXPECT_EQ(kept, 1);
+}
+
+}  // namespace
+}  // namespace quorvane::platform::posix
