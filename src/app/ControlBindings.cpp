@@ -23,10 +23,6 @@ simmac::SimControls simulatedControls(AppServices& services) {
             return services.systemEvents().isObserved(name);
         },
         .pressKey = {}};
-    if (services.simulatedKeyboard())
-        services.desktop().setShortcutHandler([&services](const std::string& combination) {
-            return services.simulatedKeyboard()->press({combination});
-        });
     if (auto* desktop = services.desktop().simulated())
         simulated.pressKey = [desktop](const std::string& combination) {
             return desktop->key(combination);
@@ -48,6 +44,11 @@ void bindControlCommands(ControlCommands& commands, AppServices& services, Front
                                     .journal = services.journal(),
                                     .confirmations = &frontEnd.confirmations(),
                                     .finderActions = &services.finderActions()});
+    // Keys pressed on the simulated desktop reach the shortcuts.
+    if (services.simulatedKeyboard())
+        services.desktop().setShortcutHandler([&services](const std::string& combination) {
+            return services.simulatedKeyboard()->press({combination});
+        });
     simmac::bindSimCommands(commands, simulatedControls(services));
     bindDesktopCommands(commands, services.desktop(), services.windowsServices().apps,
                         services.mainQueue());

@@ -106,8 +106,9 @@ FrontEnd::FrontEnd(AppServices& services, QString version, StartupTrace& trace)
     trace.mark("automation page");
 }
 
-// What the services are handed of the front end: every hook here is
-// taken back in the destructor.
+// What the services are handed of the front end: every hook that reaches
+// one of its objects is taken back in the destructor (the overlay painters
+// and the emoji cache folder hold none).
 void FrontEnd::connectServices() {
     ui::EmojiImages::setCacheFolder(
         QString::fromStdString((services_.paths().cache / "emoji").string()));

@@ -60,17 +60,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     app::InstanceServer instance(socket.value());
-    const auto started = instance.start();
-    if (!started) {
-        std::cerr << "quorvane: " << started.error().message << "\n";
-        return 1;
-    }
-    if (started.value() != app::InstanceServer::Start::started) {
-        std::cout << (started.value() == app::InstanceServer::Start::handedOver
-                          ? "Quorvane is already running; asked it to show its window.\n"
-                          : "Quorvane is already running.\n");
-        return 0;
-    }
+    if (auto exitStatus = instance.startOrHandOver(std::cout, std::cerr))
+        return *exitStatus;
     // This instance will show a window: its fonts are read meanwhile.
     const platform::qt::FontListWarmUp fonts;
 

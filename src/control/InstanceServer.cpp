@@ -17,6 +17,25 @@ platform::Result<InstanceServer::Start> InstanceServer::start() {
                : Start::alreadyRunning;
 }
 
+std::optional<int> InstanceServer::startOrHandOver(std::ostream& out, std::ostream& err) {
+    const auto started = start();
+    if (!started) {
+        err << "quorvane: " << started.error().message << "\n";
+        return 1;
+    }
+    switch (started.value()) {
+        case Start::started:
+            return std::nullopt;
+        case Start::handedOver:
+            out << "Quorvane is already running; asked it to show its window.\n";
+            return 0;
+        case Start::alreadyRunning:
+            out << "Quorvane is already running.\n";
+            return 0;
+    }
+    return 1;
+}
+
 void InstanceServer::serve(const ControlCommands& commands, platform::MainQueue& mainQueue) {
     mainQueue_.store(&mainQueue);
     commands_.store(&commands);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
+#include <ostream>
 #include <string>
 
 #include "adapters/posix/ControlSocket.hpp"
@@ -26,6 +28,9 @@ class InstanceServer {
     // Takes the lock, or hands over to the instance that holds it. Fails
     // when neither can be done.
     platform::Result<Start> start();
+    // `start`, said for a person: nothing when this process is the
+    // instance, else the exit status once it has said why on `out` or `err`.
+    std::optional<int> startOrHandOver(std::ostream& out, std::ostream& err);
 
     // Answers requests with `commands`, on `mainQueue`, until `stop`.
     void serve(const ControlCommands& commands, platform::MainQueue& mainQueue);
