@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "core/TweaksHandler.hpp"
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "core/catalogue/UnavailableTweak.hpp"
@@ -36,11 +34,7 @@ TEST_F(TweaksHandlerTest, refreshAllRefreshesEveryTweakOfTheCategory) {
     EXPECT_EQ(journal, std::vector<std::string>{"refresh StopPhotosTask"});
     journal.clear();
     TweaksHandler(catalogue).refreshAll(Category::dock);
-    const auto& all = catalogue.allTweaks();
-    EXPECT_EQ(journal.size(), static_cast<std::size_t>(std::count_if(all.begin(), all.end(), [](const auto& tweak) {
-                  return std::ranges::find(tweak->categories(), Category::dock) !=
-                         tweak->categories().end();
-              })));
+    EXPECT_EQ(journal.size(), tweaksIn(Category::dock));
     EXPECT_EQ(journal.front(), "refresh InsertDockSpacerTask");
 }
 

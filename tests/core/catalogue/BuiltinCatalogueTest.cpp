@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "core/catalogue/BuiltinCatalogue.hpp"
 #include "core/catalogue/Catalogue.hpp"
 #include "adapters/memory/ManualMainQueue.hpp"
@@ -238,6 +240,11 @@ TEST(BuiltinCatalogue, holdsEveryTweakInOrderWithItsTextsStateAndFlags) {
         EXPECT_EQ(flagsOf(row.info), want.flags);
         EXPECT_FALSE(row.info.icon.empty());
     }
+    // An id names one tweak: a second row with it would never be found, and
+    // the golden table above would list it without noticing.
+    std::set<std::string> ids;
+    for (const auto& row : rows)
+        EXPECT_TRUE(ids.insert(row.info.id).second) << "a second row for " << row.info.id;
 }
 
 TEST(BuiltinCatalogue, fillsTheDefaultWorkflowWithTheseTweaksInOrder) {

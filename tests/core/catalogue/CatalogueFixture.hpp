@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "core/CanToggle.hpp"
@@ -77,6 +79,14 @@ struct CatalogueFixture : ::testing::Test {
     FakeScripts scripts;
     TweakFactory factory = recordingFactory();
     Catalogue catalogue{factory, store, log, scripts};
+
+    // How many of the catalogue's tweaks are in `category`.
+    std::size_t tweaksIn(Category category) const {
+        const auto all = catalogue.allTweaks();
+        return static_cast<std::size_t>(std::count_if(all.begin(), all.end(), [&](const auto& tweak) {
+            return std::ranges::find(tweak->categories(), category) != tweak->categories().end();
+        }));
+    }
 
     TweakFactory recordingFactory() {
         TweakFactory made;
