@@ -56,8 +56,14 @@ ui::CustomConfigureViews configureViews(AppServices& services) {
 
 }  // namespace
 
+FrontEnd::EmojiCacheFolder::EmojiCacheFolder(AppServices& services) {
+    ui::EmojiImages::setCacheFolder(
+        QString::fromStdString((services.paths().cache / "emoji").string()));
+}
+
 FrontEnd::FrontEnd(AppServices& services, QString version, StartupTrace& trace)
     : services_(services),
+      emojiCacheFolder_(services),
       version_(std::move(version)),
       documentation_(documentationAddress()),
       lists_(listServices(services)),
@@ -108,10 +114,8 @@ FrontEnd::FrontEnd(AppServices& services, QString version, StartupTrace& trace)
 
 // What the services are handed of the front end: every hook that reaches
 // one of its objects is taken back in the destructor (the overlay painters
-// and the emoji cache folder hold none).
+// hold none).
 void FrontEnd::connectServices() {
-    ui::EmojiImages::setCacheFolder(
-        QString::fromStdString((services_.paths().cache / "emoji").string()));
     services_.setPermissionPanel(&permissionPanel_);
     services_.setAlertPanel(&alertPanel_);
     services_.setEmojiAliasPanel([] { return std::make_unique<ui::EmojiAliasPanel>(); });

@@ -45,7 +45,14 @@ class FrontEnd {
     void showStatusItem();
     void connectServices();
 
+    // First: the cells drawn while the window is made read their emoji
+    // images from the cache folder, which must be known by then.
+    struct EmojiCacheFolder {
+        explicit EmojiCacheFolder(AppServices& services);
+    };
+
     AppServices& services_;
+    const EmojiCacheFolder emojiCacheFolder_;
     const QString version_;
     const QString documentation_;
     const ui::ListServices lists_;
