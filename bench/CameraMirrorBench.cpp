@@ -25,7 +25,8 @@ void drawMirror(benchmark::State& state, bool fills, int quarterTurns) {
     description.mirror.mirrored = true;
     description.mirror.fills = fills;
     description.mirror.quarterTurns = quarterTurns;
-    description.mirror.frame = platform::sim::SimCameras::testPattern("Built-in Camera", {1920, 1080}, 1);
+    description.mirror.frame =
+        platform::sim::SimCameras::testPattern("Built-in Camera", {1920, 1080}, 1);
     QImage window(480, 480, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         QPainter painter(&window);

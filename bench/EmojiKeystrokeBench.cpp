@@ -67,8 +67,14 @@ struct Folder {
     windows::WindowsServices& windows = owned.services;
     qt::QtLocalMonitor localMonitors;
     input::InputPoster poster{desktop, queue, journal};
-    input::InputServices input{.monitors = desktop, .localMonitors = localMonitors, .taps = desktop,
-                               .poster = poster, .journal = journal, .log = log, .windows = windows, .store = windows.store,
+    input::InputServices input{.monitors = desktop,
+                               .localMonitors = localMonitors,
+                               .taps = desktop,
+                               .poster = poster,
+                               .journal = journal,
+                               .log = log,
+                               .windows = windows,
+                               .store = windows.store,
                                .mainQueue = windows.mainQueue};
     text::EmojiTable table{text::EmojiLoader(QUORVANE_EMOJI_TABLE, log), emojiWorker, queue};
     text::TextServices services{

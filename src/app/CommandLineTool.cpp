@@ -5,21 +5,20 @@
 #include <sstream>
 #include <nlohmann/json.hpp>
 
-#include "wiring/AppServices.hpp"
+#include "adapters/posix/FileJournal.hpp"
+#include "adapters/posix/StderrLog.hpp"
+#include "cli/HelpText.hpp"
+#include "cli/JournalCommand.hpp"
+#include "cli/ListCommand.hpp"
 #include "control/CommandClient.hpp"
 #include "control/DesktopCommands.hpp"
 #include "control/DisplayCommands.hpp"
-#include "wiring/DisplayWiring.hpp"
 #include "control/InProcessInstance.hpp"
 #include "control/InputCommands.hpp"
-#include "cli/HelpText.hpp"
-#include "cli/JournalCommand.hpp"
 #include "core/Tweak.hpp"
-#include "cli/ListCommand.hpp"
 #include "simmac/commands/SimRunners.hpp"
-#include "adapters/posix/FileJournal.hpp"
-#include "adapters/posix/StderrLog.hpp"
 #include "triggers/finder/FinderActions.hpp"
+#include "wiring/AppServices.hpp"
 
 namespace quorvane::app {
 

@@ -42,7 +42,9 @@ ui::ListServices listServices(AppServices& services) {
 // The main window's cells show the tweak they triggered in the notch
 // banner; the popover's do not.
 ui::ListServices withBanner(ui::ListServices lists, display::NotchBannerManager& banner) {
-    lists.afterAction = [&banner](const std::shared_ptr<core::Tweak>& tweak) { banner.show(tweak); };
+    lists.afterAction = [&banner](const std::shared_ptr<core::Tweak>& tweak) {
+        banner.show(tweak);
+    };
     return lists;
 }
 
@@ -100,8 +102,8 @@ FrontEnd::FrontEnd(AppServices& services, QString version, StartupTrace& trace)
                 .noItem = [this] { window_.show(); }}) {
     trace.mark("main window made");
     connectServices();
-    statusItemWatch_ =
-        services.store().preference.subscribe([this](const core::Preference&) { showStatusItem(); });
+    statusItemWatch_ = services.store().preference.subscribe(
+        [this](const core::Preference&) { showStatusItem(); });
     showStatusItem();
     if (!services.store().hideMainWindowAtLaunch.get())
         window_.show();

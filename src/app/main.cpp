@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
             services.start();
             trace.mark("start-up steps");
             // It asks the system bus who is there.
-            frontEnd.window().setActivityNotice(QString::fromStdString(services.watchSessionEvents()));
+            frontEnd.window().setActivityNotice(
+                QString::fromStdString(services.watchSessionEvents()));
         });
         instance.serve(controlCommands, services.mainQueue());
         trace.mark("control commands bound");

@@ -22,7 +22,8 @@ platform::Result<CommandLine> parseStart(const CommandDefinition&, const Argumen
     return CommandLine{};
 }
 
-platform::Result<CommandLine> parseList(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseList(const CommandDefinition& definition,
+                                        const Arguments& arguments) {
     CommandLine command{.action = Action::list};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
@@ -44,7 +45,8 @@ platform::Result<CommandLine> parseList(const CommandDefinition& definition, con
     return command;
 }
 
-platform::Result<CommandLine> parseJournal(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseJournal(const CommandDefinition& definition,
+                                           const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = Action::journal};
     if (arguments.size() == 1 && arguments[0] == "--json")
@@ -52,7 +54,8 @@ platform::Result<CommandLine> parseJournal(const CommandDefinition& definition, 
     return usage(definition);
 }
 
-platform::Result<CommandLine> parseDesktop(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseDesktop(const CommandDefinition& definition,
+                                           const Arguments& arguments) {
     CommandLine command{.action = Action::desktop};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--json") {
@@ -73,7 +76,8 @@ platform::Result<CommandLine> parseDesktop(const CommandDefinition& definition, 
 
 // "displays" and "overlays": a snapshot, for a person or as JSON.
 template <CommandLine::Action action>
-platform::Result<CommandLine> parseSnapshot(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseSnapshot(const CommandDefinition& definition,
+                                            const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = action};
     if (arguments.size() == 1 && arguments[0] == "--json")
@@ -81,20 +85,23 @@ platform::Result<CommandLine> parseSnapshot(const CommandDefinition& definition,
     return usage(definition);
 }
 
-platform::Result<CommandLine> parseRun(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseRun(const CommandDefinition& definition,
+                                       const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::runNamed, .tweakName = arguments[0]};
     return usage(definition);
 }
 
-platform::Result<CommandLine> parseToggle(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseToggle(const CommandDefinition& definition,
+                                          const Arguments& arguments) {
     if (arguments.size() == 2 && (arguments[1] == "on" || arguments[1] == "off"))
         return CommandLine{
             .action = Action::toggleNamed, .tweakName = arguments[0], .on = arguments[1] == "on"};
     return usage(definition);
 }
 
-platform::Result<CommandLine> parseSet(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseSet(const CommandDefinition& definition,
+                                       const Arguments& arguments) {
     if (arguments.size() == 2 && (arguments[1] == "on" || arguments[1] == "off"))
         return CommandLine{
             .action = Action::set, .tweakId = arguments[0], .on = arguments[1] == "on"};
@@ -131,7 +138,8 @@ platform::Result<CommandLine> parseFinderAction(const CommandDefinition& definit
     return command;
 }
 
-platform::Result<CommandLine> parseFromLink(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseFromLink(const CommandDefinition& definition,
+                                            const Arguments& arguments) {
     // The desktop entry's command started from a menu, with no link: start.
     if (arguments.empty())
         return CommandLine{};
@@ -146,13 +154,15 @@ platform::Result<CommandLine> parseFromLink(const CommandDefinition& definition,
 }
 
 // `help sim drag`: the words of one command.
-platform::Result<CommandLine> parseHelp(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseHelp(const CommandDefinition& definition,
+                                        const Arguments& arguments) {
     if (auto known = commandHelp(arguments); !known)
         return platform::Error{known.error().message + "\n" + usage(definition).message};
     return CommandLine{.action = Action::help, .simWords = arguments};
 }
 
-platform::Result<CommandLine> parseVersion(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseVersion(const CommandDefinition& definition,
+                                           const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = Action::version};
     return usage(definition);
@@ -300,8 +310,9 @@ void addCommandFamily(std::span<const CommandDefinition> family) {
     for (const auto& definition : table.definitions)
         if (definition.name == family.front().name)
             return;
-    table.definitions.insert(table.definitions.begin() + static_cast<std::ptrdiff_t>(table.familiesEnd),
-                             family.begin(), family.end());
+    table.definitions.insert(
+        table.definitions.begin() + static_cast<std::ptrdiff_t>(table.familiesEnd), family.begin(),
+        family.end());
     table.familiesEnd += family.size();
 }
 

@@ -141,7 +141,8 @@ platform::Result<std::string> commandHelp(const std::vector<std::string>& words)
             named = named || alias == asked;
         if (!named)
             continue;
-        text += (text.empty() ? "" : "\n") + std::string("usage: ") + commandLineOf(definition) + "\n";
+        text +=
+            (text.empty() ? "" : "\n") + std::string("usage: ") + commandLineOf(definition) + "\n";
         for (const auto& line : lines(definition.summary))
             text += "  " + line + "\n";
         if (!definition.example.empty())

@@ -68,7 +68,8 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
         } else if (sent.error().message == platform::posix::notTaken) {
             // The instance, or a command holding the lock, stopped with
             // this one still queued: try again like any busy answer.
-        } else if (sent.error().message != platform::posix::notRunning || definition->needsInstance) {
+        } else if (sent.error().message != platform::posix::notRunning ||
+                   definition->needsInstance) {
             err_ << "quorvane: " << sent.error().message << "\n";
             return 1;
         } else {

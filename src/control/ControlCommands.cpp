@@ -234,7 +234,8 @@ std::string handleOnMainQueue(platform::MainQueue& queue, const ControlCommands&
             notice.changed_.notify_all();
         });
     });
-    const auto until = std::chrono::steady_clock::now() + (deadline ? *deadline : definition->deadline);
+    const auto until =
+        std::chrono::steady_clock::now() + (deadline ? *deadline : definition->deadline);
     std::unique_lock lock(notice.mutex_);
     for (;;) {
         notice.changed_.wait_until(lock, until, [&] {

@@ -4,7 +4,8 @@ namespace quorvane::app {
 
 InstanceServer::InstanceServer(std::filesystem::path socket)
     : server_(
-          std::move(socket), [this](const std::string& request) { return handle(request); }, log_) {}
+          std::move(socket), [this](const std::string& request) { return handle(request); }, log_) {
+}
 
 platform::Result<InstanceServer::Start> InstanceServer::start() {
     auto started = server_.start();

@@ -63,8 +63,9 @@ void DimTask::setLevel(double level) {
     if (!isOn())
         return;
     if (!state.windows.isEmpty()) {
-        state.windows.updateAll(
-            [&](platform::OverlayDescription& description) { description.background.alpha = state.dim; });
+        state.windows.updateAll([&](platform::OverlayDescription& description) {
+            description.background.alpha = state.dim;
+        });
         return;
     }
     if (!services_.tables.owns(id()))

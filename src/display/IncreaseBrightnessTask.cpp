@@ -98,12 +98,13 @@ void IncreaseBrightnessTask::showHeadroom() {
             state.headroom.close(shown);
     for (const auto& display : candidates) {
         const auto& frame = display.screen.frame;
-        const platform::OverlayDescription description{.owner = id(),
-                                         .frame = {{frame.minX(), frame.maxY() - 1}, {1, 1}},
-                                         .level = platform::overlayLevel::display,
-                                         .passesInput = true,
-                                         .background = {0, 0, 0, 0},
-                                         .content = platform::OverlayDescription::Content::headroom};
+        const platform::OverlayDescription description{
+            .owner = id(),
+            .frame = {{frame.minX(), frame.maxY() - 1}, {1, 1}},
+            .level = platform::overlayLevel::display,
+            .passesInput = true,
+            .background = {0, 0, 0, 0},
+            .content = platform::OverlayDescription::Content::headroom};
         state.headroom.show(display.id(), description);
     }
 }

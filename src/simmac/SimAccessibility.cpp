@@ -1,14 +1,9 @@
 #include "simmac/SimWindowServer.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <thread>
 
-#include "platform/GeometryText.hpp"
 #include "platform/KeyCombinationParts.hpp"
 #include "platform/MacKeyCodes.hpp"
-#include "simmac/SimPasteboard.hpp"
-
 #include "simmac/SimWindowServerElements.hpp"
 
 namespace quorvane::platform::sim {
@@ -149,7 +144,8 @@ std::optional<AttributeValue> SimWindowServer::attribute(Element element, std::s
 }
 
 // The attributes of applications, their windows and what is in them, and the desktop.
-std::optional<AttributeValue> SimWindowServer::windowAttribute(Element element, std::string_view name) {
+std::optional<AttributeValue> SimWindowServer::windowAttribute(Element element,
+                                                               std::string_view name) {
     const int id = ownerOf(element);
     auto roleIs = [name](std::string_view role) { return roleAnswer(name, role); };
     switch (kindOf(element)) {
@@ -176,7 +172,8 @@ std::optional<AttributeValue> SimWindowServer::windowAttribute(Element element, 
                 std::vector<Element> list;
                 for (const auto& candidate : windows_)
                     if (candidate.pid == id)
-                        list.push_back(make(Kind::window, static_cast<std::uint32_t>(candidate.number)));
+                        list.push_back(
+                            make(Kind::window, static_cast<std::uint32_t>(candidate.number)));
                 return list;
             }
             if (name == ax::focusedWindow || name == ax::mainWindow) {
@@ -246,7 +243,8 @@ std::optional<AttributeValue> SimWindowServer::windowAttribute(Element element, 
 }
 
 // The attributes of the menu bar and the menus.
-std::optional<AttributeValue> SimWindowServer::menuAttribute(Element element, std::string_view name) {
+std::optional<AttributeValue> SimWindowServer::menuAttribute(Element element,
+                                                             std::string_view name) {
     const int id = ownerOf(element);
     const std::uint32_t index = indexOf(element);
     auto roleIs = [name](std::string_view role) { return roleAnswer(name, role); };
@@ -276,7 +274,8 @@ std::optional<AttributeValue> SimWindowServer::menuAttribute(Element element, st
                                  : make(Kind::menuBarItem, static_cast<std::uint32_t>(id), index);
             if (name == ax::children) {
                 if (isBarItem)
-                    return std::vector<Element>{make(Kind::menu, static_cast<std::uint32_t>(id), index)};
+                    return std::vector<Element>{
+                        make(Kind::menu, static_cast<std::uint32_t>(id), index)};
                 std::vector<Element> items;
                 for (std::size_t i = 0; i < menus[index].items.size(); ++i)
                     items.push_back(make(Kind::menuItem, static_cast<std::uint32_t>(id),
@@ -330,7 +329,8 @@ std::optional<AttributeValue> SimWindowServer::menuAttribute(Element element, st
 }
 
 // The attributes of the Dock and its items.
-std::optional<AttributeValue> SimWindowServer::dockAttribute(Element element, std::string_view name) {
+std::optional<AttributeValue> SimWindowServer::dockAttribute(Element element,
+                                                             std::string_view name) {
     const int id = ownerOf(element);
     auto roleIs = [name](std::string_view role) { return roleAnswer(name, role); };
     switch (kindOf(element)) {
@@ -496,14 +496,16 @@ bool SimWindowServer::performAction(Element element, std::string_view action) {
         case Kind::closeButton:
             if (action != ax::press)
                 return false;
-            std::erase_if(windows_, [&](const Window& candidate) { return candidate.number == id; });
+            std::erase_if(windows_,
+                          [&](const Window& candidate) { return candidate.number == id; });
             return true;
         case Kind::menuItem: {
             if (action != ax::press)
                 return false;
             const std::uint32_t index = indexOf(element);
             const auto& menus = app(id)->menus;
-            if ((index >> 16) >= menus.size() || (index & 0xFFFF) >= menus[index >> 16].items.size())
+            if ((index >> 16) >= menus.size() ||
+                (index & 0xFFFF) >= menus[index >> 16].items.size())
                 return false;
             pressMenuItem(id, index >> 16, index & 0xFFFF);
             return true;

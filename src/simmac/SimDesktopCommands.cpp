@@ -1,19 +1,23 @@
 #include "simmac/SimWindowServer.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <thread>
 
 #include "platform/GeometryText.hpp"
 #include "platform/KeyCombinationParts.hpp"
-#include "platform/MacKeyCodes.hpp"
 #include "simmac/SimPasteboard.hpp"
-
 #include "simmac/SimWindowServerElements.hpp"
 
 namespace quorvane::platform::sim {
 
 using namespace windowserver;
+
+namespace {
+
+Error unknownPid(int pid) {
+    return Error{"no application with pid " + std::to_string(pid)};
+}
+
+}  // namespace
 
 // The command interpreter: what `quorvane sim ...` asks of the desktop, and
 // what it shows.
@@ -29,9 +33,9 @@ Result<std::string> SimWindowServer::perform(const SimDesktopCommand& command) {
 }
 
 // Commands on the displays and the applications; nothing for the others.
-std::optional<Result<std::string>> SimWindowServer::performOnDisplaysAndApps(const SimDesktopCommand& command) {
+std::optional<Result<std::string>> SimWindowServer::performOnDisplaysAndApps(
+    const SimDesktopCommand& command) {
     using K = SimDesktopCommand::Kind;
-    auto unknownPid = [&] { return Error{"no application with pid " + std::to_string(command.pid)}; };
     switch (command.kind) {
         case K::showDisplays:
             return displays_->describe();
@@ -77,7 +81,7 @@ std::optional<Result<std::string>> SimWindowServer::performOnDisplaysAndApps(con
         case K::setEnhancedUserInterface: {
             App* target = app(command.pid);
             if (!target)
-                return unknownPid();
+                return unknownPid(command.pid);
             target->enhancedUserInterface = command.on;
             journal("application", std::string(command.on ? "enhanced interface on for "
                                                            : "enhanced interface off for ") +
@@ -94,7 +98,7 @@ std::optional<Result<std::string>> SimWindowServer::performOnDisplaysAndApps(con
         case K::quitApp: {
             App* target = app(command.pid);
             if (!target)
-                return unknownPid();
+                return unknownPid(command.pid);
             const std::string name = target->name;
             if (command.kind == K::activateApp) {
                 if (!activate(command.pid))
@@ -115,7 +119,8 @@ std::optional<Result<std::string>> SimWindowServer::performOnDisplaysAndApps(con
             }
             if (command.pid == ownPid_ || command.pid == dockPid || command.pid == finderPid)
                 return Error{name + " cannot be quit here"};
-            std::erase_if(windows_, [&](const Window& window) { return window.pid == command.pid; });
+            std::erase_if(windows_,
+                          [&](const Window& window) { return window.pid == command.pid; });
             std::erase_if(apps_, [&](const App& running) { return running.pid == command.pid; });
             journal("application", "quit " + name);
             if (frontmost_ == command.pid)
@@ -128,15 +133,15 @@ std::optional<Result<std::string>> SimWindowServer::performOnDisplaysAndApps(con
 }
 
 // Commands on windows, the menu bar and menus; nothing for the others.
-std::optional<Result<std::string>> SimWindowServer::performOnWindowsAndMenus(const SimDesktopCommand& command) {
+std::optional<Result<std::string>> SimWindowServer::performOnWindowsAndMenus(
+    const SimDesktopCommand& command) {
     using K = SimDesktopCommand::Kind;
-    auto unknownPid = [&] { return Error{"no application with pid " + std::to_string(command.pid)}; };
     switch (command.kind) {
         case K::showWindows:
             return describeWindows();
         case K::addWindow: {
             if (!app(command.pid) || command.pid == dockPid)
-                return unknownPid();
+                return unknownPid(command.pid);
             if (windows_.size() >= maxWindows)
                 return Error{"the simulated Mac shows at most " + std::to_string(maxWindows) +
                              " windows"};
@@ -163,8 +168,9 @@ std::optional<Result<std::string>> SimWindowServer::performOnWindowsAndMenus(con
             if (!target)
                 return Error{"no window " + std::to_string(command.number)};
             journal("window", "closed window " + std::to_string(command.number));
-            std::erase_if(windows_,
-                          [&](const Window& candidate) { return candidate.number == command.number; });
+            std::erase_if(windows_, [&](const Window& candidate) {
+                return candidate.number == command.number;
+            });
             return "Closed window " + std::to_string(command.number) + ".\n";
         }
         case K::showMenuBar:
@@ -178,7 +184,7 @@ std::optional<Result<std::string>> SimWindowServer::performOnWindowsAndMenus(con
         case K::addMenuItem: {
             App* target = app(command.pid);
             if (!target)
-                return unknownPid();
+                return unknownPid(command.pid);
             if (!parseCombination(command.shortcut))
                 return Error{"\"" + command.shortcut + "\" is not a key combination, e.g. Meta+S"};
             std::size_t items = 0;
@@ -189,14 +195,16 @@ std::optional<Result<std::string>> SimWindowServer::performOnWindowsAndMenus(con
                              " menu items"};
             const auto slash = command.name.find('/');
             const std::string menuTitle = command.name.substr(0, slash);
-            auto menu = std::find_if(target->menus.begin(), target->menus.end(),
-                                     [&](const Menu& candidate) { return candidate.title == menuTitle; });
+            auto menu =
+                std::find_if(target->menus.begin(), target->menus.end(),
+                             [&](const Menu& candidate) { return candidate.title == menuTitle; });
             if (menu == target->menus.end()) {
                 target->menus.push_back({menuTitle, {}});
                 menu = std::prev(target->menus.end());
             }
             menu->items.push_back({command.name.substr(slash + 1), command.shortcut});
-            journal("menu", "added " + command.name + " (" + command.shortcut + ") to " + target->name);
+            journal("menu",
+                    "added " + command.name + " (" + command.shortcut + ") to " + target->name);
             return "Added " + command.name + " to " + target->name + ".\n";
         }
         default:
@@ -211,7 +219,8 @@ std::optional<Result<std::string>> SimWindowServer::performInput(const SimDeskto
         case K::showPointer:
             return "pointer " + numberText(pointer_.x) + " " + numberText(pointer_.y) + "\n";
         case K::movePointer: {
-            journal("input", "pointer to " + numberText(command.from.x) + " " + numberText(command.from.y));
+            journal("input",
+                    "pointer to " + numberText(command.from.x) + " " + numberText(command.from.y));
             const Point previous = pointer_;
             pointer_ = command.from;
             deliver({.type = EventType::mouseMoved,
@@ -331,8 +340,8 @@ std::string SimWindowServer::describeWindows() {
     for (const auto& entry : windows_)
         out += std::to_string(entry.number) + "  " + app(entry.pid)->name + "  \"" + entry.title +
                "\"  " + rectText(entry.frame) + (entry.minimized ? "  minimized" : "") +
-               (entry.fixedSize ? "  fixed size" : "") + (entry.canMinimize ? "" : "  no minimize") +
-               "\n";
+               (entry.fixedSize ? "  fixed size" : "") +
+               (entry.canMinimize ? "" : "  no minimize") + "\n";
     return out;
 }
 

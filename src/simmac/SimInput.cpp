@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 #include "platform/GeometryText.hpp"
 #include "platform/KeyCombinationParts.hpp"
 #include "platform/MacKeyCodes.hpp"
-#include "simmac/SimPasteboard.hpp"
-
 #include "simmac/SimWindowServerElements.hpp"
 
 namespace quorvane::platform::sim {
@@ -70,16 +67,17 @@ Result<EventTaps::Token> SimWindowServer::swallowAll(SwallowHeard heard, Swallow
 }
 
 std::size_t SimWindowServer::enabledTaps() const {
-    return static_cast<std::size_t>(std::count_if(taps_.begin(), taps_.end(), [](const auto& entry) {
-        return entry.second.enabled && !entry.second.swallowsAll;
-    }));
+    return static_cast<std::size_t>(std::count_if(
+        taps_.begin(), taps_.end(),
+        [](const auto& entry) { return entry.second.enabled && !entry.second.swallowsAll; }));
 }
 
 void SimWindowServer::deliver(InputEvent event) {
     if (!swallowers_.empty()) {
         // An input lock holds everything back and hears the way out.
-        const bool heard = event.type == EventType::keyDown || event.type == EventType::leftMouseUp ||
-                           event.type == EventType::rightMouseUp || event.type == EventType::otherMouseUp;
+        const bool heard =
+            event.type == EventType::keyDown || event.type == EventType::leftMouseUp ||
+            event.type == EventType::rightMouseUp || event.type == EventType::otherMouseUp;
         if (heard && lockHeard_) {
             const auto handler = lockHeard_;  // it may end the lock
             handler(event);
@@ -136,7 +134,8 @@ std::string SimWindowServer::describeDrag(const SimDesktopCommand& command) {
     return text;
 }
 
-std::vector<SimWindowServer::DragStep> SimWindowServer::dragSteps(const SimDesktopCommand& command) {
+std::vector<SimWindowServer::DragStep> SimWindowServer::dragSteps(
+    const SimDesktopCommand& command) {
     std::vector<DragStep> steps;
     for (std::size_t i = 1; i < command.path.size(); ++i) {
         const Point from = command.path[i - 1];
@@ -318,10 +317,12 @@ void SimWindowServer::pressKeys(const std::string& text) {
             flagsChanged(key, held | flag);
     std::string characters;
     if (combination.key.size() == 1) {
-        const char plain = static_cast<char>(std::tolower(static_cast<unsigned char>(combination.key[0])));
-        characters = (combination.flags & modifier::shift)
-                         ? std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(plain))))
-                         : std::string(1, plain);
+        const char plain =
+            static_cast<char>(std::tolower(static_cast<unsigned char>(combination.key[0])));
+        characters =
+            (combination.flags & modifier::shift)
+                ? std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(plain))))
+                : std::string(1, plain);
     } else if (combination.key == "Space") {
         characters = " ";
     } else if (combination.key == "Return") {
@@ -329,14 +330,14 @@ void SimWindowServer::pressKeys(const std::string& text) {
     } else if (combination.key == "Tab") {
         characters = "\t";
     }
-    const InputEvent down{.type = EventType::keyDown,
-                          .location = cocoa(pointer_),
-                          .keyCode = static_cast<std::uint16_t>(code),
-                          .characters = (combination.flags & (modifier::command | modifier::control))
-                                            ? std::string()
-                                            : characters,
-                          .charactersIgnoringModifiers = characters,
-                          .modifierFlags = held};
+    const InputEvent down{
+        .type = EventType::keyDown,
+        .location = cocoa(pointer_),
+        .keyCode = static_cast<std::uint16_t>(code),
+        .characters = (combination.flags & (modifier::command | modifier::control)) ? std::string()
+                                                                                    : characters,
+        .charactersIgnoringModifiers = characters,
+        .modifierFlags = held};
     deliver(down);
     InputEvent up = down;
     up.type = EventType::keyUp;
@@ -405,8 +406,9 @@ Point SimWindowServer::onDesktop(Point at) const {
     double best = 0;
     for (const auto& screen : screens) {
         const Rect frame = flipped(screen.frame, screens);
-        const Point inside{std::clamp(at.x, frame.minX(), std::max(frame.minX(), frame.maxX() - 1)),
-                           std::clamp(at.y, frame.minY(), std::max(frame.minY(), frame.maxY() - 1))};
+        const Point inside{
+            std::clamp(at.x, frame.minX(), std::max(frame.minX(), frame.maxX() - 1)),
+            std::clamp(at.y, frame.minY(), std::max(frame.minY(), frame.maxY() - 1))};
         const double distance = std::hypot(inside.x - at.x, inside.y - at.y);
         if (!nearest || distance < best) {
             nearest = inside;

@@ -1,13 +1,6 @@
 #include "simmac/SimWindowServer.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <thread>
-
-#include "platform/GeometryText.hpp"
-#include "platform/KeyCombinationParts.hpp"
-#include "platform/MacKeyCodes.hpp"
-#include "simmac/SimPasteboard.hpp"
 
 #include "simmac/SimWindowServerElements.hpp"
 
@@ -28,26 +21,33 @@ std::vector<CGWindow> SimWindowServer::list(unsigned options) {
                        .isOnScreen = true, .layer = windowLayer::mainMenu, .name = "Menubar",
                        .number = 1, .ownerName = "Window Server", .ownerPID = 90,
                        .sharingState = 1, .storeType = 1});
-    records.push_back({.alpha = 1,
-                       .frame = {{0, primary.size.height - dockHeight}, {primary.size.width, dockHeight}},
-                       .isOnScreen = true, .layer = windowLayer::dock, .name = "Dock",
-                       .number = 2, .ownerName = "Dock", .ownerPID = dockPid,
-                       .sharingState = 1, .storeType = 1});
+    records.push_back(
+        {.alpha = 1,
+         .frame = {{0, primary.size.height - dockHeight}, {primary.size.width, dockHeight}},
+         .isOnScreen = true,
+         .layer = windowLayer::dock,
+         .name = "Dock",
+         .number = 2,
+         .ownerName = "Dock",
+         .ownerPID = dockPid,
+         .sharingState = 1,
+         .storeType = 1});
     for (const auto& candidate : windows_) {
         const bool visible = isVisible(candidate);
         if (onScreenOnly && !visible)
             continue;
-        records.push_back({.alpha = 1,
-                           .frame = candidate.frame,
-                           .isOnScreen = visible,
-                           .layer = windowLayer::normal,
-                           .memoryUsage = candidate.frame.size.width * candidate.frame.size.height * 4,
-                           .name = candidate.title,
-                           .number = candidate.number,
-                           .ownerName = app(candidate.pid)->name,
-                           .ownerPID = candidate.pid,
-                           .sharingState = 1,
-                           .storeType = 1});
+        records.push_back(
+            {.alpha = 1,
+             .frame = candidate.frame,
+             .isOnScreen = visible,
+             .layer = windowLayer::normal,
+             .memoryUsage = candidate.frame.size.width * candidate.frame.size.height * 4,
+             .name = candidate.title,
+             .number = candidate.number,
+             .ownerName = app(candidate.pid)->name,
+             .ownerPID = candidate.pid,
+             .sharingState = 1,
+             .storeType = 1});
         appendOwnWindowsBelow(records, candidate.number);
     }
     appendOwnWindowsBelow(records, 0);

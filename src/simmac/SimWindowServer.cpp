@@ -1,14 +1,9 @@
 #include "simmac/SimWindowServer.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <thread>
 
-#include "platform/GeometryText.hpp"
 #include "platform/KeyCombinationParts.hpp"
-#include "platform/MacKeyCodes.hpp"
-#include "simmac/SimPasteboard.hpp"
-
 #include "simmac/SimWindowServerElements.hpp"
 
 namespace quorvane::platform::sim {
@@ -35,7 +30,8 @@ SimWindowServer::SimWindowServer(int ownPid, Journal& journal, Pasteboard& paste
       shortcut_(std::move(shortcut)),
       ownDisplays_(displays ? nullptr : std::make_unique<SimDisplays>(journal)),
       displays_(displays ? displays : ownDisplays_.get()),
-      menuBar_(*displays_, [this](const std::string& detail) { this->journal("menu bar", detail); }),
+      menuBar_(*displays_,
+               [this](const std::string& detail) { this->journal("menu bar", detail); }),
       frontmost_(ownPid) {
     apps_.push_back({.pid = dockPid, .name = "Dock", .bundle = "com.apple.dock", .regular = false});
     apps_.push_back({.pid = finderPid,
@@ -156,9 +152,10 @@ std::vector<RunningApplication> SimWindowServer::list() {
         running.push_back({.pid = entry.pid,
                            .name = entry.name,
                            .bundleIdentifier = entry.bundle,
-                           .bundleUrl = entry.bundle ? std::optional<std::string>(
-                                                           "file:///Applications/" + entry.name + ".app/")
-                                                     : std::nullopt,
+                           .bundleUrl = entry.bundle
+                                            ? std::optional<std::string>("file:///Applications/" +
+                                                                         entry.name + ".app/")
+                                            : std::nullopt,
                            .isActive = entry.pid == frontmost_,
                            .isHidden = entry.hidden,
                            .regular = entry.regular,

@@ -13,7 +13,8 @@ namespace quorvane::ui {
 // as the tweaks' makers are registered beside each folder's tweaks.
 class ConfigureViews {
   public:
-    using Make = std::function<QWidget*(const std::shared_ptr<core::Tweak>& tweak, QWidget* parent)>;
+    using Make =
+        std::function<QWidget*(const std::shared_ptr<core::Tweak>& tweak, QWidget* parent)>;
 
     // Refuses a second view for an id: two folders that claim one tweak's
     // view is a mistake to fix. Answers whether the view was taken.

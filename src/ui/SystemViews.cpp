@@ -107,7 +107,8 @@ UnquarantineView::UnquarantineView(system::SystemServices& services, ChooseFile 
 }
 
 void addSystemConfigureViews(ConfigureViews& views, system::SystemServices& services) {
-    auto locationSetter = [](const std::shared_ptr<core::Tweak>& tweak, QWidget* parent) -> QWidget* {
+    auto locationSetter = [](const std::shared_ptr<core::Tweak>& tweak,
+                             QWidget* parent) -> QWidget* {
         auto* setter = dynamic_cast<system::LocationSetterTask*>(tweak.get());
         if (!setter)
             return nullptr;
@@ -120,27 +121,30 @@ void addSystemConfigureViews(ConfigureViews& views, system::SystemServices& serv
     };
     views.add("SetScreenshotLocationTask", locationSetter);
     views.add("SetSimulatorScreenshotLocationTask", locationSetter);
-    views.add("EnergySaverTask", [](const std::shared_ptr<core::Tweak>& tweak, QWidget* parent) -> QWidget* {
-        auto* energySaver = dynamic_cast<system::EnergySaverTask*>(tweak.get());
-        return energySaver ? new ScheduleEditor(*energySaver, parent) : nullptr;
-    });
-    views.add("UnquarantineTask", [&services](const std::shared_ptr<core::Tweak>&, QWidget* parent) {
-        return new UnquarantineView(
-            services,
-            [home = QString::fromStdString(services.homeDirectory)](QWidget* owner, ChosenKind kind) {
-                const bool folder = kind == ChosenKind::folder;
-                QFileDialog dialog(owner,
-                                   folder ? QObject::tr("Select a folder or app to remove quarantine")
-                                          : QObject::tr("Select a file to remove quarantine"));
-                dialog.setFileMode(folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
-                dialog.setLabelText(QFileDialog::Accept, QObject::tr("Select"));
-                dialog.setDirectory(home);  // the Mac's home, not wherever we were started
-                if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-                    return QString();
-                return dialog.selectedFiles().front();
-            },
-            parent);
-    });
+    views.add("EnergySaverTask",
+              [](const std::shared_ptr<core::Tweak>& tweak, QWidget* parent) -> QWidget* {
+                  auto* energySaver = dynamic_cast<system::EnergySaverTask*>(tweak.get());
+                  return energySaver ? new ScheduleEditor(*energySaver, parent) : nullptr;
+              });
+    views.add(
+        "UnquarantineTask", [&services](const std::shared_ptr<core::Tweak>&, QWidget* parent) {
+            return new UnquarantineView(
+                services,
+                [home = QString::fromStdString(services.homeDirectory)](QWidget* owner,
+                                                                        ChosenKind kind) {
+                    const bool folder = kind == ChosenKind::folder;
+                    QFileDialog dialog(
+                        owner, folder ? QObject::tr("Select a folder or app to remove quarantine")
+                                      : QObject::tr("Select a file to remove quarantine"));
+                    dialog.setFileMode(folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
+                    dialog.setLabelText(QFileDialog::Accept, QObject::tr("Select"));
+                    dialog.setDirectory(home);  // the Mac's home, not wherever we were started
+                    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                        return QString();
+                    return dialog.selectedFiles().front();
+                },
+                parent);
+        });
 }
 
 }  // namespace quorvane::ui

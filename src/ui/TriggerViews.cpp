@@ -7,7 +7,8 @@
 namespace quorvane::ui {
 
 void addTriggerConfigureViews(ConfigureViews& views, triggers::ScriptTaskService& scripts,
-                              platform::Workspace& workspace, triggers::FileManagerSync* fileManagers) {
+                              platform::Workspace& workspace,
+                              triggers::FileManagerSync* fileManagers) {
     views.add("FinderContextMenuTask",
               [&workspace, fileManagers](const std::shared_ptr<core::Tweak>&, QWidget* parent) {
                   return new FinderContextMenuView(workspace, fileManagers, parent);

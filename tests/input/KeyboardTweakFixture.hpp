@@ -82,9 +82,15 @@ class KeyboardTweakFixture : public ::testing::Test {
         LocalMonitors local;
     } monitors;
     InputPoster poster{desktop, queue, journal};
-    InputServices input{.monitors = monitors.global, .localMonitors = monitors.local, .taps = desktop,
-                        .poster = poster, .journal = journal, .log = log, .windows = windows, .store = windows.store,
-                               .mainQueue = windows.mainQueue};
+    InputServices input{.monitors = monitors.global,
+                        .localMonitors = monitors.local,
+                        .taps = desktop,
+                        .poster = poster,
+                        .journal = journal,
+                        .log = log,
+                        .windows = windows,
+                        .store = windows.store,
+                        .mainQueue = windows.mainQueue};
     sim::UsKeyboardLayout layout;
     KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
                                    .defaults = defaults, .persistor = persistor};

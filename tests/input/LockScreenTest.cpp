@@ -113,9 +113,15 @@ TEST_F(LockScreen, ALockEndedByTheSystemUnlocksAndSaysWhy) {
         }
         int uninstalled = 0;
     } taps;
-    InputServices ending{.monitors = monitors.global, .localMonitors = monitors.local, .taps = taps,
-                         .poster = poster, .journal = journal, .log = log, .windows = windows, .store = windows.store,
-                               .mainQueue = windows.mainQueue};
+    InputServices ending{.monitors = monitors.global,
+                         .localMonitors = monitors.local,
+                         .taps = taps,
+                         .poster = poster,
+                         .journal = journal,
+                         .log = log,
+                         .windows = windows,
+                         .store = windows.store,
+                         .mainQueue = windows.mainQueue};
     KeyboardTweakServices rebound{.input = ending, .overlays = overlays, .layout = nullptr,
                                   .defaults = defaults, .persistor = persistor,
                                   .alerts = &alerts, .hotkeys = services.hotkeys};

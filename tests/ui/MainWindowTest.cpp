@@ -51,7 +51,8 @@ TEST_F(MainWindowTest, aSwitchWritesTheStoreRunsTheTweakAndShowsTheLabelForASeco
     EXPECT_TRUE(quorvane::testing::waitFor(
         [&] { return refreshes() == static_cast<long>(madeAtFirst); }));
     window.list()->finishBuilding();
-    EXPECT_TRUE(quorvane::testing::waitFor([&] { return refreshes() == static_cast<long>(builtins); }));
+    EXPECT_TRUE(
+        quorvane::testing::waitFor([&] { return refreshes() == static_cast<long>(builtins); }));
     ASSERT_EQ(window.list()->cells().size(), builtins);
     journal.clear();
 

@@ -74,7 +74,8 @@ std::string describe(const OverlayDescription& description) {
     if (description.content == OverlayDescription::Content::lockScreen && description.showsUnlock)
         text += ", unlock button";
     if (description.content == OverlayDescription::Content::cursorRing)
-        return text + (description.pressed ? ", pressed" : "") + (description.glows ? ", glowing" : "");
+        return text + (description.pressed ? ", pressed" : "") +
+               (description.glows ? ", glowing" : "");
     if (description.content == OverlayDescription::Content::particles)
         return text + (description.scene ? ", " + description.scene->name() : std::string());
     if (description.content == OverlayDescription::Content::cameraMirror) {
@@ -102,7 +103,8 @@ std::string describe(const OverlayDescription& description) {
 // One overlay: paints its colour (and shape), swallows what it must.
 class OverlayWindow final : public QRasterWindow {
   public:
-    OverlayWindow(const OverlayDescription& description, const std::map<OverlayDescription::Content, ContentPainter>& drawers)
+    OverlayWindow(const OverlayDescription& description,
+                  const std::map<OverlayDescription::Content, ContentPainter>& drawers)
         : description_(description), painters_(drawers) {
         QSurfaceFormat format = this->format();
         format.setAlphaBufferSize(8);
@@ -112,7 +114,8 @@ class OverlayWindow final : public QRasterWindow {
 
     void apply(const OverlayDescription& description, bool first) {
         // A new camera frame, and nothing else: only drawn again.
-        if (!first && description.content == OverlayDescription::Content::cameraMirror && description_.content == description.content) {
+        if (!first && description.content == OverlayDescription::Content::cameraMirror &&
+            description_.content == description.content) {
             auto before = description_;
             before.mirror.frame = description.mirror.frame;
             if (before == description) {
@@ -321,8 +324,8 @@ class OverlayWindow final : public QRasterWindow {
     }
     // A tile's rectangle in this window, from Cocoa space.
     QRectF local(const Rect& frame) const {
-        return {frame.origin.x - description_.frame.origin.x, description_.frame.maxY() - frame.maxY(),
-                frame.size.width, frame.size.height};
+        return {frame.origin.x - description_.frame.origin.x,
+                description_.frame.maxY() - frame.maxY(), frame.size.width, frame.size.height};
     }
     const QImage& picture(const std::string& path) {
         auto found = pictures_.find(path);
@@ -374,7 +377,8 @@ class OverlayWindow final : public QRasterWindow {
     }
 
     QPainterPath notchPath() const {
-        return painterPath(notchOutline({description_.frame.size.width, description_.frame.size.height}));
+        return painterPath(
+            notchOutline({description_.frame.size.width, description_.frame.size.height}));
     }
     // The housing, its lens, and the light beside it while the camera is on.
     void paintNotch(QPainter& painter) {
@@ -399,7 +403,8 @@ class OverlayWindow final : public QRasterWindow {
     }
 
     void animate() {
-        const bool moves = description_.content == OverlayDescription::Content::particles && description_.scene && isVisible();
+        const bool moves = description_.content == OverlayDescription::Content::particles &&
+                           description_.scene && isVisible();
         if (!moves) {
             if (frames_)
                 frames_->stop();
@@ -454,7 +459,8 @@ Overlays::Id QtOverlays::show(const OverlayDescription& description) {
         window->requestActivate();
     windows_.emplace(id, std::move(window));
     raiseInLevelOrder();
-    journal_.record(description.owner, "overlay", "shown " + std::to_string(id) + ": " + describe(description));
+    journal_.record(description.owner, "overlay",
+                    "shown " + std::to_string(id) + ": " + describe(description));
     return id;
 }
 

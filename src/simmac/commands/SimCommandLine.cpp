@@ -17,22 +17,26 @@ using cli::usage;
 using Action = CommandLine::Action;
 using Arguments = std::vector<std::string>;
 
-platform::Result<CommandLine> parseAdmin(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseAdmin(const CommandDefinition& definition,
+                                         const Arguments& arguments) {
     if (arguments.size() == 1 && (arguments[0] == "approve" || arguments[0] == "cancel"))
         return CommandLine{.action = Action::simAdmin, .adminApproves = arguments[0] == "approve"};
     return usage(definition);
 }
 
-platform::Result<CommandLine> parseGrant(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseGrant(const CommandDefinition& definition,
+                                         const Arguments& arguments) {
     if (arguments.size() == 1 &&
         (arguments[0] == "accessibility" || arguments[0] == "screenRecording"))
-        return CommandLine{
-            .action = Action::simGrant, .on = definition.name == "sim grant", .permission = arguments[0]};
+        return CommandLine{.action = Action::simGrant,
+                           .on = definition.name == "sim grant",
+                           .permission = arguments[0]};
     return usage(definition);
 }
 
 // "sim hid", "sim hid set NAME N", "sim hid fail port|open|set|none".
-platform::Result<CommandLine> parseHid(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseHid(const CommandDefinition& definition,
+                                       const Arguments& arguments) {
     const bool show = arguments.empty();
     const bool set = arguments.size() == 3 && arguments[0] == "set" && !arguments[1].empty() &&
                      arguments[1].size() <= 64 && arguments[2].size() <= 9 &&
@@ -48,7 +52,8 @@ platform::Result<CommandLine> parseHid(const CommandDefinition& definition, cons
 }
 
 // "sim volume", "sim volume output|input N" with N 0–100.
-platform::Result<CommandLine> parseVolume(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseVolume(const CommandDefinition& definition,
+                                          const Arguments& arguments) {
     if (arguments.empty())
         return CommandLine{.action = Action::simVolume};
     const bool set = arguments.size() == 2 &&
@@ -62,7 +67,8 @@ platform::Result<CommandLine> parseVolume(const CommandDefinition& definition, c
 }
 
 // "sim bluetooth", "sim bluetooth on|off|none".
-platform::Result<CommandLine> parseBluetooth(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseBluetooth(const CommandDefinition& definition,
+                                             const Arguments& arguments) {
     if (arguments.empty() ||
         (arguments.size() == 1 &&
          (arguments[0] == "on" || arguments[0] == "off" || arguments[0] == "none")))
@@ -71,7 +77,8 @@ platform::Result<CommandLine> parseBluetooth(const CommandDefinition& definition
 }
 
 // "sim browser", "sim browser install|remove NAME".
-platform::Result<CommandLine> parseBrowser(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseBrowser(const CommandDefinition& definition,
+                                           const Arguments& arguments) {
     if (arguments.empty() ||
         (arguments.size() == 2 && (arguments[0] == "install" || arguments[0] == "remove") &&
          !arguments[1].empty()))
@@ -80,7 +87,8 @@ platform::Result<CommandLine> parseBrowser(const CommandDefinition& definition, 
 }
 
 // "sim color", "sim color #rrggbb|cancel".
-platform::Result<CommandLine> parseColor(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseColor(const CommandDefinition& definition,
+                                         const Arguments& arguments) {
     if (arguments.empty() ||
         (arguments.size() == 1 &&
          (arguments[0] == "cancel" || platform::parseHexColor(arguments[0]))))
@@ -89,19 +97,22 @@ platform::Result<CommandLine> parseColor(const CommandDefinition& definition, co
 }
 
 // "sim power", "sim power --json".
-platform::Result<CommandLine> parsePower(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parsePower(const CommandDefinition& definition,
+                                         const Arguments& arguments) {
     if (arguments.empty() || (arguments.size() == 1 && arguments[0] == "--json"))
         return CommandLine{.action = Action::simPower, .simWords = arguments};
     return usage(definition);
 }
 
-platform::Result<CommandLine> parsePost(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parsePost(const CommandDefinition& definition,
+                                        const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::simPost, .eventName = arguments[0]};
     return usage(definition);
 }
 
-platform::Result<CommandLine> parsePress(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parsePress(const CommandDefinition& definition,
+                                         const Arguments& arguments) {
     if (arguments.size() == 1)
         return CommandLine{.action = Action::simPress, .eventName = arguments[0]};
     return usage(definition);
@@ -126,7 +137,8 @@ platform::Result<CommandLine> parseDesktopPicture(const CommandDefinition& defin
 }
 
 // The picture the simulated screenshot tool "captures" next, or a cancel.
-platform::Result<CommandLine> parseCapture(const CommandDefinition& definition, const Arguments& arguments) {
+platform::Result<CommandLine> parseCapture(const CommandDefinition& definition,
+                                           const Arguments& arguments) {
     if (arguments.size() != 1 || arguments[0].empty())
         return usage(definition);
     if (arguments[0] == "--cancel")

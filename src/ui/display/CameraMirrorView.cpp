@@ -145,7 +145,9 @@ void paint(QPainter& painter, const platform::OverlayDescription& description, Q
 }
 
 QRegion shape(const platform::OverlayDescription& description, QSize size) {
-    return QRegion(outline(description.mirror.shape, QRectF(QPointF(), QSizeF(size))).toFillPolygon().toPolygon());
+    return QRegion(outline(description.mirror.shape, QRectF(QPointF(), QSizeF(size)))
+                       .toFillPolygon()
+                       .toPolygon());
 }
 
 platform::qt::ContentPainter painter() {

@@ -41,7 +41,8 @@ std::vector<QRectF> layout(const platform::OverlayDescription& description, QSiz
     double width = 0;
     for (const auto& cap : description.keyCaps)
         width += unit * cap.widthScale + gap * (cap.widthScale - 1);
-    width += gap * static_cast<double>(description.keyCaps.empty() ? 0 : description.keyCaps.size() - 1);
+    width +=
+        gap * static_cast<double>(description.keyCaps.empty() ? 0 : description.keyCaps.size() - 1);
     double x = (size.width() - width) / 2;
     const double y = (size.height() - height) / 2;
     const double scale = description.pressed ? pressedScale : 1.0;

@@ -83,9 +83,11 @@ struct CatalogueFixture : ::testing::Test {
     // How many of the catalogue's tweaks are in `category`.
     std::size_t tweaksIn(Category category) const {
         const auto all = catalogue.allTweaks();
-        return static_cast<std::size_t>(std::count_if(all.begin(), all.end(), [&](const auto& tweak) {
-            return std::ranges::find(tweak->categories(), category) != tweak->categories().end();
-        }));
+        return static_cast<std::size_t>(
+            std::count_if(all.begin(), all.end(), [&](const auto& tweak) {
+                return std::ranges::find(tweak->categories(), category) !=
+                       tweak->categories().end();
+            }));
     }
 
     TweakFactory recordingFactory() {
