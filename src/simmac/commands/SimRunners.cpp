@@ -1,8 +1,8 @@
 #include "simmac/commands/SimRunners.hpp"
 
 #include <iostream>
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "adapters/posix/FileJournal.hpp"
 #include "adapters/posix/StderrLog.hpp"
@@ -28,13 +28,15 @@ using app::AppPaths;
 using app::CommandClient;
 using app::defaultDesktopPicture;
 
-int setAdminPrompt(bool approves) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int failed(const platform::Error& error) {
+    std::cerr << "quorvane: " << error.message << "\n";
+    return 1;
+}
+
+int setAdminPrompt(const AppPaths& paths, bool approves) {
     auto saved = platform::sim::SimHome(paths.simulatedMac).setAdminPromptApproves(approves);
-    if (!saved) {
-        std::cerr << "quorvane: " << saved.error().message << "\n";
-        return 1;
-    }
+    if (!saved)
+        return failed(saved.error());
     std::cout << "The simulated Mac now " << (approves ? "approves" : "cancels")
               << " administrator prompts.\n";
     return 0;
@@ -50,67 +52,53 @@ int simPost(const std::string& name) {
         });
 }
 
-int setGrant(const std::string& permission, bool granted) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int setGrant(const AppPaths& paths, const std::string& permission, bool granted) {
     const auto which = permission == "accessibility" ? platform::Permission::accessibility
                                                      : platform::Permission::screenRecording;
-    if (auto saved = platform::sim::SimHome(paths.simulatedMac).setGranted(which, granted);
-        !saved) {
-        std::cerr << "quorvane: " << saved.error().message << "\n";
-        return 1;
-    }
+    if (auto saved = platform::sim::SimHome(paths.simulatedMac).setGranted(which, granted); !saved)
+        return failed(saved.error());
     std::cout << "The simulated Mac has " << (granted ? "granted " : "revoked ")
               << platform::title(which) << " permission.\n";
     return 0;
 }
 
-int simHid(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int simHid(const AppPaths& paths, const std::vector<std::string>& words) {
     platform::sim::SimHidSystem hid(paths.simulatedMac);
     platform::Status done = platform::success();
     if (!words.empty() && words[0] == "set")
         done = hid.force(words[1], std::stoll(words[2]));
     else if (!words.empty() && words[0] == "fail")
         done = hid.setFailure(words[1]);
-    if (!done) {
-        std::cerr << "quorvane: " << done.error().message << "\n";
-        return 1;
-    }
+    if (!done)
+        return failed(done.error());
     std::cout << hid.describe();
     return 0;
 }
 
-int simVolume(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int simVolume(const AppPaths& paths, const std::vector<std::string>& words) {
     platform::posix::StderrLog log;
     platform::posix::FileJournal journal(paths.journal, log);
     platform::sim::SimSoundVolume volume(paths.simulatedMac, &journal);
     if (words.size() == 2) {
         const auto channel = words[0] == "output" ? platform::SoundVolume::Channel::output
                                                   : platform::SoundVolume::Channel::input;
-        if (auto set = volume.setVolume(channel, std::stoi(words[1])); !set) {
-            std::cerr << "quorvane: " << set.error().message << "\n";
-            return 1;
-        }
+        if (auto set = volume.setVolume(channel, std::stoi(words[1])); !set)
+            return failed(set.error());
     }
     std::cout << volume.describe();
     return 0;
 }
 
-int simBluetooth(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int simBluetooth(const AppPaths& paths, const std::vector<std::string>& words) {
     platform::sim::SimBluetooth bluetooth(paths.simulatedMac);
     if (!words.empty())
-        if (auto set = bluetooth.force(words[0]); !set) {
-            std::cerr << "quorvane: " << set.error().message << "\n";
-            return 1;
-        }
+        if (auto set = bluetooth.force(words[0]); !set)
+            return failed(set.error());
     std::cout << bluetooth.describe();
     return 0;
 }
 
-int simPower(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int simPower(const AppPaths& paths, const std::vector<std::string>& words) {
     const platform::sim::SimPower power(paths.simulatedMac);
     if (!words.empty())
         // The state is files anyone may have edited: bytes that are not
@@ -122,14 +110,11 @@ int simPower(const std::vector<std::string>& words) {
     return 0;
 }
 
-int simColor(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int simColor(const AppPaths& paths, const std::vector<std::string>& words) {
     const platform::sim::SimHome home(paths.simulatedMac);
     if (!words.empty())
-        if (auto set = home.setSampledColor(platform::parseHexColor(words[0])); !set) {
-            std::cerr << "quorvane: " << set.error().message << "\n";
-            return 1;
-        }
+        if (auto set = home.setSampledColor(platform::parseHexColor(words[0])); !set)
+            return failed(set.error());
     const auto color = home.sampledColor();
     std::cout << "The simulated colour sampler "
               << (color ? "picks " + platform::hexText(*color) : std::string("is cancelled"))
@@ -137,8 +122,7 @@ int simColor(const std::vector<std::string>& words) {
     return 0;
 }
 
-int simBrowser(const std::vector<std::string>& words) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int simBrowser(const AppPaths& paths, const std::vector<std::string>& words) {
     platform::sim::SimBrowsers browsers(paths.simulatedMac);
     if (!words.empty()) {
         const auto* browser = system::findBrowser(words[1]);
@@ -148,10 +132,8 @@ int simBrowser(const std::vector<std::string>& words) {
         }
         const std::string bundle(browser->bundleIdentifier);
         if (auto done = words[0] == "install" ? browsers.install(bundle) : browsers.remove(bundle);
-            !done) {
-            std::cerr << "quorvane: " << done.error().message << "\n";
-            return 1;
-        }
+            !done)
+            return failed(done.error());
     }
     const auto http = browsers.defaultFor("http");
     const auto https = browsers.defaultFor("https");
@@ -180,36 +162,28 @@ int simPress(const std::string& combination) {
 }
 
 // The simulated Mac's desktop picture lives in its folder: no instance needed.
-int simDesktopPicture(const cli::CommandLine& command) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int simDesktopPicture(const AppPaths& paths, const cli::CommandLine& command) {
     platform::posix::StderrLog log;
     platform::posix::FileJournal journal(paths.journal, log);
     platform::sim::SimDesktopPicture picture(journal, paths.simulatedMac, defaultDesktopPicture);
     if (!command.paths.empty())
-        if (auto set = picture.setPicture("main", command.paths.front()); !set) {
-            std::cerr << "quorvane: " << set.error().message << "\n";
-            return 1;
-        }
+        if (auto set = picture.setPicture("main", command.paths.front()); !set)
+            return failed(set.error());
     auto shown = picture.pictureOf("main");
-    if (!shown) {
-        std::cerr << "quorvane: " << shown.error().message << "\n";
-        return 1;
-    }
+    if (!shown)
+        return failed(shown.error());
     std::cout << "The simulated Mac's desktop picture is " << shown.value() << "\n";
     return 0;
 }
 
 // The screenshot tool's stand-in reads the picture from the simulated Mac's
 // folder: no instance needed.
-int simCapture(const cli::CommandLine& command) {
-    const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
+int simCapture(const AppPaths& paths, const cli::CommandLine& command) {
     std::optional<std::filesystem::path> picture;
     if (!command.paths.empty())
         picture = command.paths.front();
-    if (auto set = platform::sim::SimHome(paths.simulatedMac).setCapturePicture(picture); !set) {
-        std::cerr << "quorvane: " << set.error().message << "\n";
-        return 1;
-    }
+    if (auto set = platform::sim::SimHome(paths.simulatedMac).setCapturePicture(picture); !set)
+        return failed(set.error());
     if (picture)
         std::cout << "The simulated screenshot tool captures " << picture->string() << " next.\n";
     else
@@ -237,23 +211,25 @@ int simCamera(const std::vector<std::string>& words) {
 
 std::optional<int> runSimCommand(const cli::CommandLine& command) {
     using Action = cli::CommandLine::Action;
+    // Read only by the commands about the simulated Mac's folder.
+    auto paths = [] { return AppPaths::from(platform::posix::XdgDirectories::current()); };
     switch (command.action) {
         case Action::simAdmin:
-            return setAdminPrompt(command.adminApproves);
+            return setAdminPrompt(paths(), command.adminApproves);
         case Action::simGrant:
-            return setGrant(command.permission, command.on);
+            return setGrant(paths(), command.permission, command.on);
         case Action::simHid:
-            return simHid(command.simWords);
+            return simHid(paths(), command.simWords);
         case Action::simVolume:
-            return simVolume(command.simWords);
+            return simVolume(paths(), command.simWords);
         case Action::simBluetooth:
-            return simBluetooth(command.simWords);
+            return simBluetooth(paths(), command.simWords);
         case Action::simBrowser:
-            return simBrowser(command.simWords);
+            return simBrowser(paths(), command.simWords);
         case Action::simPower:
-            return simPower(command.simWords);
+            return simPower(paths(), command.simWords);
         case Action::simColor:
-            return simColor(command.simWords);
+            return simColor(paths(), command.simWords);
         case Action::simPost:
             return simPost(command.eventName);
         case Action::simPress:
@@ -263,9 +239,9 @@ std::optional<int> runSimCommand(const cli::CommandLine& command) {
         case Action::simCamera:
             return simCamera(command.simWords);
         case Action::simDesktopPicture:
-            return simDesktopPicture(command);
+            return simDesktopPicture(paths(), command);
         case Action::simCapture:
-            return simCapture(command);
+            return simCapture(paths(), command);
         default:
             return std::nullopt;
     }
