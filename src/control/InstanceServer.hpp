@@ -17,18 +17,10 @@ namespace quorvane::app {
 // event loop any more.
 class InstanceServer {
   public:
-    enum class Start {
-        started,    // this process is the instance
-        handedOver,     // another one runs, and was asked to show its window
-        alreadyRunning  // another one runs, and did not answer the request
-    };
-
     explicit InstanceServer(std::filesystem::path socket);
 
-    // Takes the lock, or hands over to the instance that holds it. Fails
-    // when neither can be done.
-    platform::Result<Start> start();
-    // `start`, said for a person: nothing when this process is the
+    // Takes the lock, or hands over to the instance that holds it and asks
+    // it to show its window. Answers nothing when this process is the
     // instance, else the exit status once it has said why on `out` or `err`.
     std::optional<int> startOrHandOver(std::ostream& out, std::ostream& err);
 
@@ -40,6 +32,14 @@ class InstanceServer {
     void stop();
 
   private:
+    enum class Start {
+        started,         // this process is the instance
+        handedOver,      // another one runs, and was asked to show its window
+        alreadyRunning,  // another one runs, and did not answer the request
+    };
+
+    // Fails when neither taking the lock nor handing over can be done.
+    platform::Result<Start> start();
     std::string handle(const std::string& request);
 
     platform::posix::StderrLog log_;
