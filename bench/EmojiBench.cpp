@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "adapters/memory/MemoryLog.hpp"
+#include "adapters/posix/FileOps.hpp"
 #include "text/emoji/EmojiIndex.hpp"
 #include "text/emoji/EmojiLoader.hpp"
 
@@ -11,20 +12,20 @@ namespace {
 const quorvane::text::EmojiIndex& index() {
     static quorvane::platform::memory::MemoryLog log;
     static const quorvane::text::EmojiIndex shipped(
-        quorvane::text::EmojiLoader(QUORVANE_EMOJI_TABLE, log).load());
+        quorvane::text::EmojiLoader(QUORVANE_EMOJI_TABLE, log, quorvane::platform::posix::readFile).load());
     return shipped;
 }
 
 void BM_LoadTable(benchmark::State& state) {
     quorvane::platform::memory::MemoryLog log;
     for (auto _ : state)
-        benchmark::DoNotOptimize(quorvane::text::EmojiLoader(QUORVANE_EMOJI_TABLE, log).load());
+        benchmark::DoNotOptimize(quorvane::text::EmojiLoader(QUORVANE_EMOJI_TABLE, log, quorvane::platform::posix::readFile).load());
 }
 BENCHMARK(BM_LoadTable)->Unit(benchmark::kMillisecond);
 
 void BM_IndexTable(benchmark::State& state) {
     quorvane::platform::memory::MemoryLog log;
-    const auto table = quorvane::text::EmojiLoader(QUORVANE_EMOJI_TABLE, log).load();
+    const auto table = quorvane::text::EmojiLoader(QUORVANE_EMOJI_TABLE, log, quorvane::platform::posix::readFile).load();
     for (auto _ : state)
         benchmark::DoNotOptimize(quorvane::text::EmojiIndex(table));
 }

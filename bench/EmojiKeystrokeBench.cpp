@@ -14,6 +14,7 @@
 #include "adapters/memory/MemoryBlobStore.hpp"
 #include "adapters/memory/MemoryJournal.hpp"
 #include "adapters/memory/MemoryLog.hpp"
+#include "adapters/posix/FileOps.hpp"
 #include "adapters/memory/MemoryUserDefaults.hpp"
 #include "adapters/qt/NetworkModule.hpp"
 #include "adapters/qt/QtLocalMonitor.hpp"
@@ -76,7 +77,7 @@ struct Folder {
                                .windows = windows,
                                .store = windows.store,
                                .mainQueue = windows.mainQueue};
-    text::EmojiTable table{text::EmojiLoader(QUORVANE_EMOJI_TABLE, log), emojiWorker, queue};
+    text::EmojiTable table{text::EmojiLoader(QUORVANE_EMOJI_TABLE, log, quorvane::platform::posix::readFile), emojiWorker, queue};
     text::TextServices services{
         .store = store, .pasteboard = pasteboard, .journal = journal, .log = log,
         .mainQueue = queue, .plainText = plainText, .clipboard = clipboard, .defaults = defaults,
@@ -115,7 +116,7 @@ void BM_PanelUpdateForS(benchmark::State& state) {
     application();
     memory::MemoryLog log;
     auto index = std::make_shared<const text::EmojiIndex>(
-        text::EmojiLoader(QUORVANE_EMOJI_TABLE, log).load());
+        text::EmojiLoader(QUORVANE_EMOJI_TABLE, log, quorvane::platform::posix::readFile).load());
     const auto s = index->aliasMatches(":s");
     const auto sm = index->aliasMatches(":sm");
     ui::EmojiAliasPanel panel;

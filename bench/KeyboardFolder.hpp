@@ -40,6 +40,7 @@ struct KeptOverlays final : Overlays {
     bool translucencyWorks() const override { return true; }
     std::vector<std::pair<Id, OverlayDescription>> shown() const override { return {}; }
     void onPointer(Id, PointerHandler) override {}
+    void onLetGo(Id, LetGoHandler) override {}
     std::uint64_t nativeWindow(Id) const override { return 0; }
 };
 

@@ -2,40 +2,45 @@
 
 namespace quorvane::windows {
 
-bool AccessibilityGate::applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
-                                    const std::function<void()>& start) {
+core::RunOutcome AccessibilityGate::applyToggle(core::CanToggle& toggle,
+                                                const std::function<void()>& stop,
+                                                const std::function<void()>& start) {
     stop();
     if (!toggle.isOn())
-        return false;
+        return core::RunOutcome::done();
     if (!isTrusted()) {
         toggle.setOn(false);
         ask();
-        return false;
+        return core::RunOutcome::refused(platform::permissionNeeded(platform::Permission::accessibility));
     }
     start();
-    return true;
+    return core::RunOutcome::done();
 }
 
-bool AccessibilityGate::applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
-                                    const std::function<void()>& start,
-                                    platform::Permission also) {
-    return applyToggle(toggle, stop, [&] {
+core::RunOutcome AccessibilityGate::applyToggle(core::CanToggle& toggle,
+                                                const std::function<void()>& stop,
+                                                const std::function<void()>& start,
+                                                platform::Permission also) {
+    bool lacking = false;
+    auto outcome = applyToggle(toggle, stop, [&] {
         if (checker_.isGranted(also)) {
             start();
             return;
         }
+        lacking = true;
         toggle.setOn(false);
         ask(also);
     });
+    return lacking ? core::RunOutcome::refused(platform::permissionNeeded(also)) : outcome;
 }
 
-bool AccessibilityGate::runOneShot(const std::function<void()>& work) {
+core::RunOutcome AccessibilityGate::runOneShot(const std::function<void()>& work) {
     if (!isTrusted()) {
         ask();
-        return false;
+        return core::RunOutcome::refused(platform::permissionNeeded(platform::Permission::accessibility));
     }
     work();
-    return true;
+    return core::RunOutcome::done();
 }
 
 void AccessibilityGate::ask(platform::Permission permission) {

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "core/CanToggle.hpp"
+#include "core/RunOutcome.hpp"
 #include "platform/MainQueue.hpp"
 #include "platform/PermissionAsker.hpp"
 
@@ -23,16 +24,17 @@ class AccessibilityGate {
     // happens, so monitors from before a revoked permission end too. Then,
     // with the toggle on: trusted, `start` runs; not trusted, the toggle is
     // switched off and the permission panel is asked for. Switching off
-    // never asks. Answers whether `start` ran.
-    bool applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
-                     const std::function<void()>& start);
+    // never asks. Refused, with the permission it lacks, when the toggle was
+    // to be on and `start` could not run.
+    core::RunOutcome applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
+                                 const std::function<void()>& start);
     // The same, for a toggle that also needs `also` (the screen's pictures):
     // missing, it is switched off and that permission is asked for.
-    bool applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
-                     const std::function<void()>& start, platform::Permission also);
+    core::RunOutcome applyToggle(core::CanToggle& toggle, const std::function<void()>& stop,
+                                 const std::function<void()>& start, platform::Permission also);
 
-    // A one-shot: runs `work` when trusted, else asks. Answers whether it ran.
-    bool runOneShot(const std::function<void()>& work);
+    // A one-shot: runs `work` when trusted, else asks and is refused.
+    core::RunOutcome runOneShot(const std::function<void()>& work);
 
   private:
     void ask(platform::Permission permission = platform::Permission::accessibility);

@@ -76,11 +76,47 @@ bool WindowActions::raise(std::string_view cause, Element window) {
     return true;
 }
 
+bool WindowActions::isMinimized(Element window) {
+    return attributeAs<bool>(accessibility_, window, ax::minimized).value_or(false);
+}
+
+bool WindowActions::isHidden(int pid) {
+    for (const auto& application : applications_.list())
+        if (application.pid == pid)
+            return application.isHidden;
+    return false;
+}
+
+void WindowActions::recordOnceDone(std::string cause, std::string kind, std::string detail,
+                                   std::function<bool()> done, int looksLeft) {
+    if (done()) {
+        record(cause, kind, detail);
+        return;
+    }
+    if (!mainQueue_ || looksLeft <= 0)
+        return;
+    mainQueue_->after(lookInterval, [this, alive = std::weak_ptr<bool>(alive_),
+                                     cause = std::move(cause), kind = std::move(kind),
+                                     detail = std::move(detail), done = std::move(done),
+                                     looksLeft]() mutable {
+        if (!alive.expired())
+            recordOnceDone(std::move(cause), std::move(kind), std::move(detail), std::move(done),
+                           looksLeft - 1);
+    });
+}
+
 bool WindowActions::minimize(std::string_view cause, Element window) {
+    if (isMinimized(window))
+        return true;
     auto button = attributeAs<Element>(accessibility_, window, ax::minimizeButton);
-    if (!button || !accessibility_.performAction(*button, ax::press))
+    if (!button)
         return false;
-    record(cause, "window", "minimized " + describe(window));
+    // Described while the window is still on screen.
+    const std::string detail = "minimized " + describe(window);
+    if (!accessibility_.performAction(*button, ax::press))
+        return false;
+    recordOnceDone(std::string(cause), "window", detail,
+                   [this, window] { return isMinimized(window); });
     return true;
 }
 
@@ -104,9 +140,12 @@ bool WindowActions::setFlag(std::string_view cause, Element element, std::string
 }
 
 bool WindowActions::hide(std::string_view cause, const RunningApplication& application) {
+    if (application.isHidden)
+        return true;
     if (!applications_.hide(application.pid))
         return false;
-    record(cause, "application", "hid " + application.name);
+    recordOnceDone(std::string(cause), "application", "hid " + application.name,
+                   [this, pid = application.pid] { return isHidden(pid); });
     return true;
 }
 

@@ -54,7 +54,7 @@ struct OwnedWindowsServices {
     explicit OwnedWindowsServices(const WindowPorts& ports)
         : gate(ports.permissions, ports.permissionAsker, ports.mainQueue),
           apps(ports.applications),
-          actions(ports.accessibility, ports.applications, ports.journal),
+          actions(ports.accessibility, ports.applications, ports.journal, &ports.mainQueue),
           windowAt(ports.accessibility, ports.screens),
           hiding(apps, ports.applications, actions),
           services{.store = ports.store,

@@ -28,14 +28,12 @@ namespace {
 // with the user's own scripts, without a display and without writing the
 // user's records.
 int listCatalogue(cli::ListOptions options) {
-    // The running instance knows its desktop: what it cannot do there, it
-    // says. Without one, this process's own catalogue answers alone.
+    // The running instance knows its desktop and the states it keeps: what
+    // it cannot do there, and which toggles are on, it says. Without one,
+    // this process's own catalogue and the user's records answer alone.
     std::ostringstream quiet;
     (void)CommandClient(quiet, quiet).send({{"command", "list"}}, [&](const nlohmann::json& reply) {
-        for (const auto& tweak : reply.value("tweaks", nlohmann::json::array()))
-            if (tweak.is_object() && tweak.value("unavailable", nlohmann::json()).is_string())
-                options.sessionUnavailable[tweak.value("id", "")] =
-                    tweak["unavailable"].get<std::string>();
+        cli::takeInstanceList(reply, options);
         return 0;
     });
     HeadlessApplication application;
@@ -44,15 +42,22 @@ int listCatalogue(cli::ListOptions options) {
     return cli::listTweaks(options, services.catalogue(), services.store(), std::cout, std::cerr);
 }
 
-int showJournal(bool json) {
+int showJournal(bool json, bool allEntries) {
     platform::posix::StderrLog log;
     const auto paths = AppPaths::from(platform::posix::XdgDirectories::current());
-    cli::printJournal(platform::posix::FileJournal(paths.journal, log), json, std::cout);
+    cli::printJournal(platform::posix::FileJournal(paths.journal, log),
+                      {.json = json, .withInput = allEntries}, std::cout);
     return 0;
 }
 
+// A string field of an answer, or "" when it is missing or not a string.
+std::string textField(const nlohmann::json& reply, const char* key) {
+    const auto found = reply.find(key);
+    return found != reply.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
 // What happened to the tweak a command named. `wanted`: the state a switch
-// asked for, which the tweak may have refused (and said why in an alert).
+// asked for, which the tweak may have refused.
 int reportTweak(const nlohmann::json& reply, const std::string& asked, const std::string& done,
                 std::optional<bool> wanted = std::nullopt) {
     if (reply.value("found", true) == false) {
@@ -71,9 +76,19 @@ int reportTweak(const nlohmann::json& reply, const std::string& asked, const std
                   << "; nothing happened\n";
         return 1;
     }
-    if (wanted && reply.contains("on") && reply["on"].is_boolean() && reply["on"] != *wanted) {
-        std::cerr << "quorvane: " << asked << " stayed " << (*wanted ? "off" : "on")
-                  << ": the tweak refused (its alert says why)\n";
+    const auto outcome = textField(reply, "outcome");
+    const bool stayed =
+        wanted && reply.contains("on") && reply["on"].is_boolean() && reply["on"] != *wanted;
+    if (stayed || (!outcome.empty() && outcome != "done")) {
+        const auto reason = textField(reply, "reason");
+        const auto alert = reply.find("alertShown");
+        const bool alertShown = alert != reply.end() && alert->is_boolean() && alert->get<bool>();
+        std::cerr << "quorvane: " << asked;
+        if (stayed)
+            std::cerr << " stayed " << (*wanted ? "off" : "on");
+        std::cerr << ": " << (outcome == "unavailable" ? "not available" : "the tweak refused")
+                  << (reason.empty() ? "" : ": " + reason)
+                  << (alertShown ? " (its alert says why)" : "") << "; nothing happened\n";
         return 1;
     }
     std::cout << done << "\n";
@@ -182,7 +197,7 @@ int runCommandLine(const cli::CommandLine& command) {
         case Action::list:
             return listCatalogue(command.list);
         case Action::journal:
-            return showJournal(command.json);
+            return showJournal(command.json, command.allEntries);
         case Action::runNamed:
         case Action::toggleNamed:
         case Action::set:

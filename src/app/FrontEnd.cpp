@@ -60,7 +60,8 @@ ui::CustomConfigureViews configureViews(AppServices& services) {
 
 FrontEnd::EmojiCacheFolder::EmojiCacheFolder(AppServices& services) {
     ui::EmojiImages::setCacheFolder(
-        QString::fromStdString((services.paths().cache / "emoji").string()));
+        QString::fromStdString((services.paths().cache / "emoji").string()),
+        &services.systemServices().log);
 }
 
 FrontEnd::FrontEnd(AppServices& services, QString version, StartupTrace& trace)

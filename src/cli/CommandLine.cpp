@@ -47,11 +47,16 @@ platform::Result<CommandLine> parseList(const CommandDefinition& definition,
 
 platform::Result<CommandLine> parseJournal(const CommandDefinition& definition,
                                            const Arguments& arguments) {
-    if (arguments.empty())
-        return CommandLine{.action = Action::journal};
-    if (arguments.size() == 1 && arguments[0] == "--json")
-        return CommandLine{.action = Action::journal, .json = true};
-    return usage(definition);
+    CommandLine command{.action = Action::journal};
+    for (const auto& option : arguments) {
+        if (option == "--json" && !command.json)
+            command.json = true;
+        else if (option == "--all" && !command.allEntries)
+            command.allEntries = true;
+        else
+            return usage(definition);
+    }
+    return command;
 }
 
 platform::Result<CommandLine> parseDesktop(const CommandDefinition& definition,
@@ -188,8 +193,11 @@ std::vector<CommandDefinition> makeDefinitions() {
          "for the tweak when none runs. A tweak's id works\nwhere no name matches; a name that "
          "matches nothing\ndoes nothing and still succeeds.",
          nullptr},
-        {"journal", "[--json]", "what Quorvane changed on this machine, oldest first",
-         parseJournal, {}, "quorvane journal --json"},
+        {"journal", "[--all] [--json]",
+         "what Quorvane changed on this machine, oldest first,\nrepeats folded into one line with "
+         "their count;\n--all adds the input it watched and made (monitors,\ntaps, posted "
+         "events); --json prints the lines as JSON",
+         parseJournal, {}, "quorvane journal --all"},
         {"finder-action", "ACTION_ID PATH_OR_FILE_URL...",
          "a file action in the running Quorvane: copyPath,\ncopyFilename, copyFileURL, "
          "openInTerminal, openIniTerm,\nopenInVSCode, newTextFile or newFolder",
@@ -317,6 +325,11 @@ void addCommandFamily(std::span<const CommandDefinition> family) {
 }
 
 platform::Result<CommandLine> parseUrl(const std::string& text) {
+    // A link, and the name it carries once decoded, must be text as the
+    // arguments of "run" must: converted, bytes that are not would become
+    // replacement characters and name a tweak nobody has.
+    if (!platform::isValidUtf8(text))
+        return platform::Error{"the link is not valid UTF-8 text"};
     const QUrl url(QString::fromStdString(text), QUrl::StrictMode);
     const QUrlQuery query(url);
     const auto usage = platform::Error{
@@ -325,7 +338,11 @@ platform::Result<CommandLine> parseUrl(const std::string& text) {
         !query.hasQueryItem(QStringLiteral("name")))
         return usage;
     const std::string name =
-        query.queryItemValue(QStringLiteral("name"), QUrl::FullyDecoded).toStdString();
+        QByteArray::fromPercentEncoding(
+            query.queryItemValue(QStringLiteral("name"), QUrl::FullyEncoded).toLatin1())
+            .toStdString();
+    if (!platform::isValidUtf8(name))
+        return platform::Error{"the tweak name is not valid UTF-8 text"};
     if (url.host() == QStringLiteral("run") && !query.hasQueryItem(QStringLiteral("on")))
         return CommandLine{.action = Action::runNamed, .tweakName = name};
     if (url.host() != QStringLiteral("toggle"))

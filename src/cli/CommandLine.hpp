@@ -21,6 +21,9 @@ struct ListOptions {
     // the desktop it runs on (a Dock to read, say), which this process,
     // without windows, does not.
     std::map<std::string, std::string> sessionUnavailable{};
+    // Whether each toggle is on, by id, as the running instance says: only
+    // it knows the states it keeps in memory.
+    std::map<std::string, bool> sessionOn{};
 };
 
 // What the user asked for on the command line.
@@ -57,6 +60,7 @@ struct CommandLine {
     Action action = Action::start;
     ListOptions list{};
     bool json = false;                 // journal --json
+    bool allEntries = false;           // journal --all: the input watched and made too
     bool adminApproves = true;         // sim admin approve|cancel
     std::string tweakId{};             // set ID on|off
     std::string tweakName{};           // run NAME, toggle NAME on|off, and their URLs

@@ -148,10 +148,22 @@ platform::Result<std::string> commandHelp(const std::vector<std::string>& words)
         if (!definition.example.empty())
             text += "example:\n  " + std::string(definition.example) + "\n";
     }
+    if (!text.empty())
+        return text;
+    // The first words of a family ("sim"): its commands, each with its
+    // summary.
+    for (const auto& definition : commandDefinitions()) {
+        if (!definition.parse || !definition.name.starts_with(asked + " "))
+            continue;
+        text += "  " + commandLineOf(definition) + "\n";
+        for (const auto& line : lines(definition.summary))
+            text += "      " + line + "\n";
+    }
     if (text.empty())
         return platform::Error{"no command is named \"" + asked +
                                "\"; run \"quorvane --help\" for the commands"};
-    return text;
+    return "The \"" + asked + "\" commands:\n" + text + "\nRun \"quorvane help " + asked +
+           " COMMAND\" for one command with an example.\n";
 }
 
 std::string manPage() {
@@ -199,7 +211,8 @@ std::string manPage() {
              {"$XDG_DATA_HOME/com.tarnvell.Quorvane/Default/", "the records: workflows, automation, states."},
              {"$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json", "the settings."},
              {"$XDG_STATE_HOME/com.tarnvell.Quorvane/journal.jsonl",
-              "the activity journal, as quorvane journal prints it."}})
+              "the activity journal, one JSON object a line, every entry kept: quorvane "
+              "journal shows its changes, quorvane journal --all the input too."}})
         page += ".TP\n.I " + roff(path) + roff(meaning);
     return page;
 }

@@ -16,7 +16,8 @@ std::string usageText();
 std::string versionText();
 
 // `quorvane help sim drag`: the command's usage, what it does and an
-// example. Words that name no command are an error naming them.
+// example; `quorvane help sim`: the family's commands, each with what it
+// does. Words that name no command are an error naming them.
 platform::Result<std::string> commandHelp(const std::vector<std::string>& words);
 
 // The manual page (roff, section 1).

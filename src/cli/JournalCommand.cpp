@@ -21,19 +21,25 @@ std::string oneLine(const std::string& text) {
 
 }  // namespace
 
-void printJournal(const platform::Journal& journal, bool json, std::ostream& out) {
-    for (const auto& entry : journal.entries()) {
-        if (json) {
+void printJournal(const platform::Journal& journal, JournalOptions options, std::ostream& out) {
+    for (const auto& [entry, count] :
+         platform::readableJournal(journal.entries(), options.withInput)) {
+        if (options.json) {
             out << nlohmann::json{{"time", entry.time},
                                   {"cause", entry.cause},
                                   {"kind", entry.kind},
-                                  {"detail", entry.detail}}
+                                  {"detail", entry.detail},
+                                  {"weight", platform::journalWeightName(entry.weight)},
+                                  {"count", count}}
                        .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
                 << "\n";
-        } else {
-            out << entry.time << "  " << entry.cause << "  " << entry.kind << "  "
-                << oneLine(entry.detail) << "\n";
+            continue;
         }
+        out << entry.time << "  " << entry.cause << "  " << entry.kind << "  "
+            << oneLine(entry.detail);
+        if (count > 1)
+            out << "  ×" << count;
+        out << "\n";
     }
 }
 

@@ -6,8 +6,17 @@
 
 namespace quorvane::cli {
 
-// One line per effect, oldest first: "time  cause  kind  detail", or one
-// JSON object per line. Line breaks inside a detail are shown as "\n".
-void printJournal(const platform::Journal& journal, bool json, std::ostream& out);
+struct JournalOptions {
+    // One JSON object a line rather than text.
+    bool json = false;
+    // The input watched and made too (monitors, taps, posted events).
+    bool withInput = false;
+};
+
+// Oldest first, the lines `platform::readableJournal` makes (each run of
+// repeats timed by its latest): "time  cause  kind  detail", a run ending
+// "  ×N"; or as JSON objects with their weight and count. Line breaks
+// inside a detail are shown as "\n".
+void printJournal(const platform::Journal& journal, JournalOptions options, std::ostream& out);
 
 }  // namespace quorvane::cli

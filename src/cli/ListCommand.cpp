@@ -3,9 +3,10 @@
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
+#include "adapters/memory/ManualMainQueue.hpp"
+#include "core/CanToggle.hpp"
 #include "core/TweaksHolder.hpp"
 #include "core/intents/TweakIntents.hpp"
-#include "adapters/memory/ManualMainQueue.hpp"
 
 namespace quorvane::cli {
 
@@ -47,6 +48,17 @@ std::optional<std::string> unavailableReason(const core::Tweak& tweak,
     return tweak.unavailableReason();
 }
 
+// Whether a toggle is on: as the running instance says, else as this
+// process's store has it (the user's records); nothing for a one-shot.
+std::optional<bool> toggleState(core::Tweak& tweak, const ListOptions& options) {
+    const auto* toggle = core::asToggle(tweak);
+    if (!toggle)
+        return std::nullopt;
+    if (auto session = options.sessionOn.find(tweak.id()); session != options.sessionOn.end())
+        return session->second;
+    return toggle->isOn();
+}
+
 nlohmann::json describe(core::Tweak& tweak, const ListOptions& options) {
     const auto state = core::stateBindingOf(tweak);
     nlohmann::json categories = nlohmann::json::array();
@@ -67,12 +79,16 @@ nlohmann::json describe(core::Tweak& tweak, const ListOptions& options) {
     }
     if (auto field = core::stateFieldName(state); !field.empty())
         object["state"] = field;
+    if (auto on = toggleState(tweak, options))
+        object["on"] = *on;
     return object;
 }
 
 void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks,
                 const ListOptions& options, std::ostream& out) {
-    out << std::left << std::setw(36) << "ID" << std::setw(34) << "NAME" << std::setw(13)
+    // A script's id is 36 characters, and a name may be longer than its
+    // column: a space always follows each.
+    out << std::left << std::setw(37) << "ID" << std::setw(35) << "NAME" << std::setw(13)
         << "CATEGORY" << std::setw(9) << "KIND"
         << "STATE\n";
     for (const auto& tweak : tweaks) {
@@ -80,12 +96,11 @@ void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks,
         std::string category = tweak->categories().empty()
                                    ? ""
                                    : std::string(core::rawValue(tweak->categories().front()));
-        std::string field(core::stateFieldName(state));
-        if (std::holds_alternative<core::OwnState>(state))
-            field = "(own)";
-        out << std::setw(36) << tweak->id() << std::setw(34) << tweak->name() << std::setw(13)
-            << category << std::setw(9) << (core::isToggle(state) ? "toggle" : "one-shot")
-            << std::setw(30) << field << unavailableReason(*tweak, options).value_or("")
+        const auto on = toggleState(*tweak, options);
+        out << std::setw(36) << tweak->id() << ' ' << std::setw(34) << tweak->name() << ' '
+            << std::setw(13) << category << std::setw(9)
+            << (core::isToggle(state) ? "toggle" : "one-shot") << std::setw(7)
+            << (on ? (*on ? "on" : "off") : "") << unavailableReason(*tweak, options).value_or("")
             << "\n";
     }
     out << tweaks.size() << (tweaks.size() == 1 ? " tweak\n" : " tweaks\n");
@@ -107,6 +122,21 @@ platform::Result<core::TweakGroup> parseGroup(const std::string& name) {
         if (folded(core::rawValue(category)) == wanted)
             return core::TweakGroup::category(category);
     return platform::Error{"unknown group \"" + name + "\"; groups are " + groupNames()};
+}
+
+void takeInstanceList(const nlohmann::json& reply, ListOptions& options) {
+    const auto tweaks = reply.is_object() ? reply.find("tweaks") : reply.end();
+    if (tweaks == reply.end() || !tweaks->is_array())
+        return;
+    for (const auto& tweak : *tweaks) {
+        const auto id = tweak.is_object() ? tweak.find("id") : tweak.end();
+        if (id == tweak.end() || !id->is_string())
+            continue;
+        if (auto reason = tweak.find("unavailable"); reason != tweak.end() && reason->is_string())
+            options.sessionUnavailable[id->get<std::string>()] = reason->get<std::string>();
+        if (auto on = tweak.find("on"); on != tweak.end() && on->is_boolean())
+            options.sessionOn[id->get<std::string>()] = on->get<bool>();
+    }
 }
 
 int listTweaks(const ListOptions& options, const core::Catalogue& catalogue, core::Store& store,

@@ -13,12 +13,18 @@ class CommandClient {
     // Reports a successful answer; returns the exit status.
     using Report = std::function<int(const nlohmann::json& reply)>;
 
-    CommandClient(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+    // `patience`: how long a busy instance, or a command run without one,
+    // is waited for.
+    CommandClient(std::ostream& out, std::ostream& err,
+                  std::chrono::milliseconds patience = busyPatience)
+        : out_(out), err_(err), patience_(patience) {}
 
     // Sends the request to the running instance and waits as long as its
     // command's deadline. With no instance running, a command that does not
     // need one is handled here by a short-lived instance, which waits for
-    // the tweak's background work and saves before it exits.
+    // the tweak's background work and saves before it exits. A request
+    // longer than the socket takes is refused at once (exit status 2); an
+    // answer `report` cannot read is said, never thrown.
     int send(const nlohmann::json& request, const Report& report);
 
     // The exit status when the request was sent whole but no answer came
@@ -33,6 +39,7 @@ class CommandClient {
 
     std::ostream& out_;
     std::ostream& err_;
+    std::chrono::milliseconds patience_;
 };
 
 }  // namespace quorvane::app

@@ -55,6 +55,15 @@ void list(const core::Catalogue& catalogue, const ControlCommands::Reply& reply)
     reply(controlSuccess({{"tweaks", tweaks}}));
 }
 
+// What came of a run, for the command line to tell.
+void addOutcome(nlohmann::json& answer, const core::RunOutcome& outcome) {
+    answer["outcome"] = outcome.kindName();
+    if (!outcome.isDone()) {
+        answer["reason"] = outcome.reason();
+        answer["alertShown"] = outcome.alertShown();
+    }
+}
+
 void set(const InstanceControls& controls, const ControlRequest& request,
          const ControlCommands::Reply& reply) {
     auto id = request.text("id");
@@ -68,11 +77,12 @@ void set(const InstanceControls& controls, const ControlRequest& request,
     auto on = request.flag("on");
     if (!on)
         return reply(controlFailure(on.error().message));
-    controls.actions.switchToggle(tweak, on.value());
+    const auto outcome = controls.actions.switchToggle(tweak, on.value());
     nlohmann::json answer{{"available", tweak->isAvailable()},
                           {"on", core::asToggle(*tweak)->isOn()}};
     if (auto reason = tweak->unavailableReason())
         answer["unavailable"] = *reason;
+    addOutcome(answer, outcome);
     reply(controlSuccess(answer));
 }
 
@@ -96,7 +106,9 @@ bool confirmLink(const InstanceControls& controls, const std::shared_ptr<core::T
         question, [tweak, link, act = std::move(act), &journal,
                    &defaults = controls.defaults](platform::ConfirmationAnswer answer) {
             if (!answer.confirmed) {
-                journal.record(tweak->id(), "link refused", "cancelled by the user: " + link);
+                const std::string why =
+                    answer.closedAtQuit ? "closed at quit: " : "cancelled by the user: ";
+                journal.record(tweak->id(), "link refused", why + link);
                 return;
             }
             if (answer.option)
@@ -132,10 +144,7 @@ void byName(const InstanceControls& controls, core::IntentKind kind, const Contr
     if (!tweak)
         return reply(controlSuccess({{"found", false}}));
     auto act = [tweak, on] {
-        if (on)
-            core::switchAndApply(*tweak, *on, /*applyUnchanged=*/true);
-        else
-            tweak->run();
+        return on ? core::switchAndApply(*tweak, *on, /*applyUnchanged=*/true) : tweak->run();
     };
     nlohmann::json answer{
         {"found", true}, {"id", tweak->id()}, {"available", tweak->isAvailable()}};
@@ -147,7 +156,7 @@ void byName(const InstanceControls& controls, core::IntentKind kind, const Contr
         return reply(controlFailure(!origin ? origin.error().message : link.error().message));
     if (origin.value() == "link" &&
         core::decideLink(*tweak, on.has_value(), controls.defaults) == core::LinkDecision::ask) {
-        if (!confirmLink(controls, tweak, on, link.value().value_or(""), act))
+        if (!confirmLink(controls, tweak, on, link.value().value_or(""), [act] { (void)act(); }))
             return reply(controlFailure("a link asks before it " +
                                         std::string(on ? "switches" : "runs") + " \"" +
                                         tweak->name() +
@@ -155,9 +164,10 @@ void byName(const InstanceControls& controls, core::IntentKind kind, const Contr
         answer["confirming"] = true;
         return reply(controlSuccess(answer));
     }
-    act();
+    const auto outcome = act();
     if (auto* toggle = core::asToggle(*tweak))
         answer["on"] = toggle->isOn();
+    addOutcome(answer, outcome);
     reply(controlSuccess(answer));
 }
 

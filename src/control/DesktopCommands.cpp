@@ -29,8 +29,9 @@ json application(const RunningApplication& app) {
 }
 
 std::string rectText(const json& frame) {
-    return numberText(frame[0].get<double>()) + " " + numberText(frame[1].get<double>()) + " " +
-           numberText(frame[2].get<double>()) + " × " + numberText(frame[3].get<double>());
+    return numberText(frame.at(0).get<double>()) + " " + numberText(frame.at(1).get<double>()) +
+           " " + numberText(frame.at(2).get<double>()) + " × " +
+           numberText(frame.at(3).get<double>());
 }
 
 json eventJson(const InputEvent& event) {
@@ -107,64 +108,67 @@ json describeDesktop(DesktopSession& desktop, const windows::AppService& apps) {
 
 std::string desktopText(const json& snapshot) {
     std::string out = "Desktop: " + snapshot.value("desktop", std::string()) + "\nScreens:\n";
-    for (const auto& screen : snapshot["screens"])
-        out += "  " + screen["id"].get<std::string>() + "  " + screen["name"].get<std::string>() +
-               "  " + rectText(screen["frame"]) + "\n";
+    for (const auto& screen : snapshot.at("screens"))
+        out += "  " + screen.at("id").get<std::string>() + "  " +
+               screen.at("name").get<std::string>() + "  " + rectText(screen.at("frame")) + "\n";
     out += "Applications:\n";
-    for (const auto& app : snapshot["applications"])
-        out += "  " + std::to_string(app["pid"].get<int>()) + "  " + app["name"].get<std::string>() +
-               (app["active"].get<bool>() ? "  (frontmost)" : "") +
-               (app["hidden"].get<bool>() ? "  (hidden)" : "") + "\n";
-    const auto& other = snapshot["frontmostApp"];
+    for (const auto& app : snapshot.at("applications"))
+        out += "  " + std::to_string(app.at("pid").get<int>()) + "  " +
+               app.at("name").get<std::string>() +
+               (app.at("active").get<bool>() ? "  (frontmost)" : "") +
+               (app.at("hidden").get<bool>() ? "  (hidden)" : "") + "\n";
+    const auto& other = snapshot.at("frontmostApp");
     out += "Last other application active: " +
-           (other.is_object() ? other["name"].get<std::string>() + " (pid " +
-                                    std::to_string(other["pid"].get<int>()) + ")"
+           (other.is_object() ? other.at("name").get<std::string>() + " (pid " +
+                                    std::to_string(other.at("pid").get<int>()) + ")"
                               : std::string("none")) +
            "\nWindows, front to back:\n";
-    for (const auto& window : snapshot["windows"])
-        out += "  " + std::to_string(window["number"].get<int>()) + "  pid " +
-               std::to_string(window["pid"].get<int>()) + "  " + window["owner"].get<std::string>() +
-               "  layer " + std::to_string(window["layer"].get<int>()) + "  " +
-               rectText(window["frame"]) + "  \"" + window["title"].get<std::string>() + "\"\n";
-    if (!snapshot["dock"].empty()) {
+    for (const auto& window : snapshot.at("windows"))
+        out += "  " + std::to_string(window.at("number").get<int>()) + "  pid " +
+               std::to_string(window.at("pid").get<int>()) + "  " +
+               window.at("owner").get<std::string>() + "  layer " +
+               std::to_string(window.at("layer").get<int>()) + "  " + rectText(window.at("frame")) +
+               "  \"" + window.at("title").get<std::string>() + "\"\n";
+    if (!snapshot.at("dock").empty()) {
         out += "Dock:\n";
-        for (const auto& item : snapshot["dock"])
-            out += "  " + item["title"].get<std::string>() + "  " + item["subrole"].get<std::string>() +
-                   "  " + item["url"].get<std::string>() + "\n";
+        for (const auto& item : snapshot.at("dock"))
+            out += "  " + item.at("title").get<std::string>() + "  " +
+                   item.at("subrole").get<std::string>() + "  " +
+                   item.at("url").get<std::string>() + "\n";
     }
-    const auto& pointer = snapshot["pointer"];
-    out += "Pointer: " + numberText(pointer["location"][0].get<double>()) + " " +
-           numberText(pointer["location"][1].get<double>());
+    const auto& pointer = snapshot.at("pointer");
+    out += "Pointer: " + numberText(pointer.at("location").at(0).get<double>()) + " " +
+           numberText(pointer.at("location").at(1).get<double>());
     if (pointer.contains("role"))
-        out += ", over " + pointer["role"].get<std::string>() +
-               (pointer["title"].get<std::string>().empty()
+        out += ", over " + pointer.at("role").get<std::string>() +
+               (pointer.at("title").get<std::string>().empty()
                     ? std::string()
-                    : " \"" + pointer["title"].get<std::string>() + "\"") +
-               (pointer.contains("pid") ? " of pid " + std::to_string(pointer["pid"].get<int>())
+                    : " \"" + pointer.at("title").get<std::string>() + "\"") +
+               (pointer.contains("pid") ? " of pid " + std::to_string(pointer.at("pid").get<int>())
                                         : std::string());
     return out + "\n";
 }
 
 std::string eventText(const json& event) {
-    std::string out = event["type"].get<std::string>() + " at " +
-                      numberText(event["location"][0].get<double>()) + " " +
-                      numberText(event["location"][1].get<double>());
+    std::string out = event.at("type").get<std::string>() + " at " +
+                      numberText(event.at("location").at(0).get<double>()) + " " +
+                      numberText(event.at("location").at(1).get<double>());
     if (event.contains("keyCode"))
-        out += ", key " + std::to_string(event["keyCode"].get<int>()) +
-               (event["characters"].get<std::string>().empty()
+        out += ", key " + std::to_string(event.at("keyCode").get<int>()) +
+               (event.at("characters").get<std::string>().empty()
                     ? std::string()
-                    : " \"" + event["characters"].get<std::string>() + "\"") +
-               (event["repeat"].get<bool>() ? " (repeat)" : "");
-    if (event["flags"].get<std::uint64_t>() != 0) {
+                    : " \"" + event.at("characters").get<std::string>() + "\"") +
+               (event.at("repeat").get<bool>() ? " (repeat)" : "");
+    if (event.at("flags").get<std::uint64_t>() != 0) {
         std::ostringstream flags;
-        flags << std::hex << event["flags"].get<std::uint64_t>();
+        flags << std::hex << event.at("flags").get<std::uint64_t>();
         out += ", flags 0x" + flags.str();
     }
     if (event.contains("lines"))
-        out += ", lines " + std::to_string(event["lines"][1].get<long long>()) + " " +
-               std::to_string(event["lines"][0].get<long long>()) +
-               (event["phase"].get<int>() != 0 ? " (trackpad)" : "") +
-               (event["momentum"].get<int>() != 0 ? " (momentum)" : "");
+        out += ", lines " + std::to_string(event.at("lines").at(1).get<long long>()) + " " +
+               std::to_string(event.at("lines").at(0).get<long long>()) +
+               (event.at("phase").get<int>() != 0 ? " (trackpad)" : "") +
+               (event.at("momentum").get<int>() != 0 ? " (momentum)" : "");
     return out;
 }
 

@@ -42,14 +42,15 @@ std::string displaysText(const json& displays) {
     std::string out = "Displays (" + displays.value("desktop", std::string()) +
                       " desktop; frames from the main display's top-left, y down):\n";
     for (const auto& item : displays.value("displays", json::array())) {
-        const auto& frame = item["frame"];
+        const auto& frame = item.at("frame");
         out += "  " + item.value("id", std::string()) + "  " + item.value("name", std::string()) +
-               "  " + numberText(frame[0].get<double>()) + " " + numberText(frame[1].get<double>()) + " " +
-               numberText(frame[2].get<double>()) + " × " + numberText(frame[3].get<double>());
+               "  " + numberText(frame.at(0).get<double>()) + " " +
+               numberText(frame.at(1).get<double>()) + " " + numberText(frame.at(2).get<double>()) +
+               " × " + numberText(frame.at(3).get<double>());
         if (item.value("main", false))
             out += "  main";
-        if (item.contains("mirrorOf") && item["mirrorOf"].is_string())
-            out += "  mirrors " + item["mirrorOf"].get<std::string>();
+        if (item.contains("mirrorOf") && item.at("mirrorOf").is_string())
+            out += "  mirrors " + item.at("mirrorOf").get<std::string>();
         if (item.value("edrPotential", 1.0) > 1.0)
             out += "  headroom " + numberText(item.value("edr", 1.0)) + " of " +
                    numberText(item.value("edrPotential", 1.0));

@@ -3,10 +3,34 @@
 #include "wiring/AppPaths.hpp"
 #include "wiring/AppServices.hpp"
 #include "control/ControlCommands.hpp"
+#include "core/CanToggle.hpp"
 #include "adapters/posix/ControlSocket.hpp"
 #include "adapters/posix/StderrLog.hpp"
 
 namespace quorvane::app {
+
+namespace {
+
+// A switch's answer says what the toggle became once its work was done: a
+// tweak may find out only then that it stays off (the administrator prompt
+// was cancelled, the tool did not start).
+std::string withStateReadBack(const core::Catalogue& catalogue, const ControlRequest& request,
+                              std::string answer) {
+    auto reply = nlohmann::json::parse(answer, nullptr, false);
+    if (!reply.is_object() || !reply.contains("on"))
+        return answer;
+    auto id = reply.value("id", std::string());
+    if (auto asked = request.text("id"); id.empty() && asked)
+        id = asked.value();
+    const auto tweak = catalogue.find(id);
+    const auto* toggle = tweak ? core::asToggle(*tweak) : nullptr;
+    if (!toggle)
+        return answer;
+    reply["on"] = toggle->isOn();
+    return reply.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+}  // namespace
 
 std::optional<std::string> handleInProcess(const std::string& request) {
     // Commands that only show something, or need the instance's windows and
@@ -49,6 +73,8 @@ std::optional<std::string> handleInProcess(const std::string& request) {
     commands.handle(request, [answer](const std::string& line) { *answer = line; });
     // A command that answers later does so while its work drains.
     services.finishBackgroundWork();
+    if (*answer)
+        *answer = withStateReadBack(services.catalogue(), parsed.value(), **answer);
     services.terminate();
     return answer->value_or(controlFailure("the command gave no answer"));
 }

@@ -50,8 +50,9 @@ void InstanceServer::stop() {
 
 std::string InstanceServer::handle(const std::string& request) {
     auto* commands = commands_.load();
+    // Nothing was done: the client waits a moment and asks again.
     if (!commands)
-        return R"({"ok":false,"error":"Quorvane is starting; try again"})";
+        return R"({"ok":false,"busy":true,"error":"Quorvane is starting; nothing was done"})";
     return handleOnMainQueue(*mainQueue_.load(), *commands, request, &quitting_);
 }
 

@@ -2,20 +2,22 @@
 
 namespace quorvane::core {
 
-bool switchAndApply(Tweak& tweak, bool on, bool applyUnchanged) {
+RunOutcome switchAndApply(Tweak& tweak, bool on, bool applyUnchanged) {
     auto* toggle = asToggle(tweak);
+    if (!toggle)
+        return RunOutcome::refused("it is not a switch");
     // A tweak that cannot work here keeps its stored state as it is.
-    if (!toggle || !tweak.isAvailable())
-        return false;
+    if (!tweak.isAvailable())
+        return tweak.unavailableHere();
     const bool changed = toggle->isOn() != on;
     if (asMToggle(tweak) || asPToggle(tweak)) {
         toggle->setOn(on);
         if (changed || applyUnchanged)
-            tweak.run();
+            return tweak.run();
     } else if (changed) {
-        tweak.run();
+        return tweak.run();
     }
-    return changed;
+    return RunOutcome::done();
 }
 
 }  // namespace quorvane::core

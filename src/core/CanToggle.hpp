@@ -83,9 +83,10 @@ class InMemoryToggle : public CanToggle {
 // is set first, so run() reads the new state; with `applyUnchanged` it is
 // applied even when it was already `on`. Any other toggle keeps its state
 // itself and flips it in run(), so it runs only when its state differs.
-// Answers whether the state changed; a one-shot tweak, and one that is not
-// available here, is left alone.
-bool switchAndApply(Tweak& tweak, bool on, bool applyUnchanged);
+// Answers what came of it: the run's outcome, done when nothing needed
+// applying; a one-shot tweak is left alone (refused), and one that is not
+// available here too (unavailable).
+RunOutcome switchAndApply(Tweak& tweak, bool on, bool applyUnchanged);
 
 inline CanToggle* asToggle(Tweak& tweak) {
     return dynamic_cast<CanToggle*>(&tweak);

@@ -24,6 +24,9 @@ HUDLabel hudLabel(HUD hud) {
         case HUD::unavailable:
             // The title is the tweak's own reason, shown instead.
             return {"Not Available", "exclamationmark.triangle.fill"};
+        case HUD::refused:
+            // The title is the tweak's reason for refusing, shown instead.
+            return {"Refused", "xmark.octagon.fill"};
     }
     return {"", ""};
 }

@@ -6,10 +6,11 @@
 namespace quorvane::core {
 
 // The short confirmation shown over the list after an action.
-enum class HUD { refreshed, run, toggleOff, toggleOn, deleted, reset, copied, unavailable };
+enum class HUD { refreshed, run, toggleOff, toggleOn, deleted, reset, copied, unavailable, refused };
 
-inline constexpr std::array allHUDs{HUD::refreshed, HUD::run,   HUD::toggleOff, HUD::toggleOn,
-                                    HUD::deleted,   HUD::reset, HUD::copied, HUD::unavailable};
+inline constexpr std::array allHUDs{HUD::refreshed, HUD::run,    HUD::toggleOff,
+                                    HUD::toggleOn,  HUD::deleted, HUD::reset,
+                                    HUD::copied,    HUD::unavailable, HUD::refused};
 
 struct HUDLabel {
     std::string_view title;

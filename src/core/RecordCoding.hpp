@@ -16,9 +16,13 @@ std::string encodeRecord(const T& record) {
 }
 
 // Nothing when the bytes are not JSON, a required field is missing or a
-// value has the wrong type.
+// value has the wrong type. JSON text never holds a NUL, and the parser takes
+// one for the end of its input: a record with one is damaged, whatever came
+// before it.
 template <class T>
 std::optional<T> decodeRecord(std::string_view bytes) {
+    if (bytes.find('\0') != std::string_view::npos)
+        return std::nullopt;
     try {
         return nlohmann::json::parse(bytes).get<T>();
     } catch (const nlohmann::json::exception&) {

@@ -8,6 +8,7 @@
 #include "core/Category.hpp"
 #include "core/ConfigureForm.hpp"
 #include "core/ExtraPanel.hpp"
+#include "core/RunOutcome.hpp"
 
 namespace quorvane::core {
 
@@ -29,7 +30,10 @@ class Tweak {
     virtual const std::vector<Category>& categories() const = 0;
     virtual bool shouldMenuBar() const { return false; }
     virtual const std::string& docUrl() const { return empty(); }
-    virtual void run() {}
+    // Does the tweak's work (a toggle: applies its state) and says what came
+    // of it. Slow work that has started counts as done; what goes wrong later
+    // is told by the tweak's alert.
+    [[nodiscard]] virtual RunOutcome run() { return RunOutcome::done(); }
     virtual void refresh() {}
     // refresh(), then `done` on the main queue once the state read back is
     // in the Store: for a caller that decides by the system's real state.
@@ -55,6 +59,8 @@ class Tweak {
     // switching it does nothing and stores nothing.
     virtual std::optional<std::string> unavailableReason() const { return std::nullopt; }
     bool isAvailable() const { return !unavailableReason(); }
+    // The outcome of a run where the tweak cannot work: its reason.
+    RunOutcome unavailableHere() const;
 
   protected:
     static const std::string& empty() {
@@ -66,6 +72,8 @@ class Tweak {
 // The reasons a tweak gives for not working here.
 inline constexpr const char* notAvailableInThisBuild = "Not available in this build";
 inline constexpr const char* notSupportedOnThisDesktop = "Not supported on this desktop";
+// Why a tweak that works on a copied link did nothing.
+inline constexpr const char* clipboardHoldsNoLink = "the clipboard holds no link";
 
 // The fixed fields of a built-in tweak, set once when the catalogue is built.
 struct TweakInfo {
@@ -81,6 +89,10 @@ struct TweakInfo {
     bool hasExtra = false;
     bool canReset = false;
 };
+
+inline RunOutcome Tweak::unavailableHere() const {
+    return RunOutcome::unavailable(unavailableReason().value_or(notSupportedOnThisDesktop));
+}
 
 // A tweak whose fixed fields come from its catalogue row.
 class BuiltinTweak : public Tweak {

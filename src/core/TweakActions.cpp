@@ -11,30 +11,41 @@ void TweakActions::followUp(const std::shared_ptr<Tweak>& tweak) {
     donations_.donateRunTweak(tweak->name());
 }
 
-bool TweakActions::refuseUnavailable(const std::shared_ptr<Tweak>& tweak) {
-    auto reason = tweak->unavailableReason();
-    if (!reason)
+bool TweakActions::refused(const RunOutcome& outcome) {
+    if (outcome.isDone())
         return false;
-    notifications_.taskUnavailable.emit(*reason);
+    notifications_.taskRefused.emit(outcome);
     return true;
 }
 
-void TweakActions::runOneShot(const std::shared_ptr<Tweak>& tweak) {
-    if (refuseUnavailable(tweak))
-        return;
-    tweak->run();
+RunOutcome TweakActions::runOneShot(const std::shared_ptr<Tweak>& tweak) {
+    if (!tweak->isAvailable()) {
+        auto outcome = tweak->unavailableHere();
+        refused(outcome);
+        return outcome;
+    }
+    const auto outcome = tweak->run();
     followUp(tweak);
+    if (refused(outcome))
+        return outcome;
     notifications_.taskDidRun.emit(std::nullopt);
     sounds_.play("toggleOn");
+    return outcome;
 }
 
-void TweakActions::switchToggle(const std::shared_ptr<Tweak>& tweak, bool on) {
-    if (refuseUnavailable(tweak))
-        return;
-    switchAndApply(*tweak, on, /*applyUnchanged=*/true);
+RunOutcome TweakActions::switchToggle(const std::shared_ptr<Tweak>& tweak, bool on) {
+    if (!tweak->isAvailable()) {
+        auto outcome = tweak->unavailableHere();
+        refused(outcome);
+        return outcome;
+    }
+    const auto outcome = switchAndApply(*tweak, on, /*applyUnchanged=*/true);
     followUp(tweak);
+    if (refused(outcome))
+        return outcome;
     notifications_.taskDidRun.emit(on);
     sounds_.play(on ? "toggleOn" : "toggleOff");
+    return outcome;
 }
 
 }  // namespace quorvane::core

@@ -18,16 +18,17 @@ class TweakActions {
                  platform::IntentDonations& donations)
         : queue_(queue), notifications_(notifications), sounds_(sounds), donations_(donations) {}
 
-    // The button of a one-shot tweak.
-    void runOneShot(const std::shared_ptr<Tweak>& tweak);
+    // The button of a one-shot tweak. Answers what came of it, which the
+    // lists have been told.
+    RunOutcome runOneShot(const std::shared_ptr<Tweak>& tweak);
     // The switch of a toggle: stores the new state, then applies it.
-    void switchToggle(const std::shared_ptr<Tweak>& tweak, bool on);
+    RunOutcome switchToggle(const std::shared_ptr<Tweak>& tweak, bool on);
 
   private:
     // After a run: the refresh and the donation.
     void followUp(const std::shared_ptr<Tweak>& tweak);
-    // Tells the lists why a tweak cannot work here; true when it cannot.
-    bool refuseUnavailable(const std::shared_ptr<Tweak>& tweak);
+    // Tells the lists why a run did nothing; true when it did nothing.
+    bool refused(const RunOutcome& outcome);
 
     platform::MainQueue& queue_;
     TweakNotifications& notifications_;

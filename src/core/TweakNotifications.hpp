@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/RunOutcome.hpp"
 #include "core/Signal.hpp"
 
 namespace quorvane::core {
@@ -12,8 +13,9 @@ struct TweakNotifications {
     // "taskDidRun": a tweak was run from a cell. The new state for a toggle,
     // nothing for a one-shot tweak.
     Signal<std::optional<bool>> taskDidRun;
-    // A tweak that cannot work here was run or switched from a cell: why.
-    Signal<std::string> taskUnavailable;
+    // A tweak run or switched from a cell did nothing: refused, or not
+    // available here, with why.
+    Signal<RunOutcome> taskRefused;
 };
 
 }  // namespace quorvane::core

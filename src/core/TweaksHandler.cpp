@@ -15,7 +15,7 @@ void TweaksHandler::refreshIfNeeded(Tweak& tweak) {
 void TweaksHandler::applyPersistedToggles() {
     for (const auto& tweak : catalogue_.allTweaks())
         if (auto toggle = asPToggle(*tweak); toggle && toggle->isOn())
-            tweak->run();
+            (void)tweak->run();  // one that cannot start again switches itself off
 }
 
 void TweaksHandler::resetOnTerminate() {

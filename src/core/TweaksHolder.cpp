@@ -41,6 +41,18 @@ bool matchesSearch(const Tweak& tweak, std::string_view searchText) {
     return containsFolded(tweak.name(), needle) || containsFolded(tweak.description(), needle);
 }
 
+namespace {
+
+// A reason reads as a clause ("needs the … permission"); the label starts it
+// as a sentence.
+std::string sentenceCase(std::string text) {
+    if (!text.empty() && text.front() >= 'a' && text.front() <= 'z')
+        text.front() = static_cast<char>(text.front() - 'a' + 'A');
+    return text;
+}
+
+}  // namespace
+
 TweaksHolder::TweaksHolder(TweaksPlace shownIn, const Catalogue& catalogue, Store& store,
                            platform::MainQueue& queue, TweakNotifications& notifications)
     : place(shownIn),
@@ -61,9 +73,9 @@ TweaksHolder::TweaksHolder(TweaksPlace shownIn, const Catalogue& catalogue, Stor
     }));
     subscriptions_.push_back(notifications.taskDidRun.subscribe(
         [this](const std::optional<bool>& newState) { taskDidRun_.send(newState); }));
-    subscriptions_.push_back(notifications.taskUnavailable.subscribe([this](const std::string& why) {
-        hudMessage.set(why);
-        showHUD(HUD::unavailable);
+    subscriptions_.push_back(notifications.taskRefused.subscribe([this](const RunOutcome& outcome) {
+        hudMessage.set(sentenceCase(outcome.reason()));
+        showHUD(outcome.kind() == RunOutcome::Kind::unavailable ? HUD::unavailable : HUD::refused);
     }));
 }
 
@@ -122,7 +134,7 @@ void TweaksHolder::reloadCompact() {
 }
 
 void TweaksHolder::showHUD(HUD style) {
-    if (style != HUD::unavailable)
+    if (style != HUD::unavailable && style != HUD::refused)
         hudMessage.set({});
     showsHUD.set(true);
     hudStyle.set(style);

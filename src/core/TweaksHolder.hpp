@@ -62,7 +62,7 @@ class TweaksHolder {
     Published<bool> showsHUD{false};
     Published<HUD> hudStyle{HUD::run};
     // What the label says when it is not the style's own title: the reason
-    // a tweak is unavailable.
+    // a tweak refused or is unavailable.
     Published<std::string> hudMessage{};
     // Assigning a group reloads the list.
     Published<TweakGroup> group{TweakGroup::all()};

@@ -14,8 +14,8 @@ constexpr core::EnumOption<ArrangePosition> positions[] = {
 const core::EnumSetting<ArrangePosition> ArrangeDisplaysTask::position{
     "ArrangeDisplaysTask.position", ArrangePosition::top, positions};
 
-void ArrangeDisplaysTask::run() {
-    services_.gate.runOneShot(
+core::RunOutcome ArrangeDisplaysTask::run() {
+    return services_.gate.runOneShot(
         [this] { services_.displays.arrange(position.read(services_.defaults), id()); });
 }
 

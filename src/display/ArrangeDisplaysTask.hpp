@@ -15,7 +15,7 @@ class ArrangeDisplaysTask final : public core::BuiltinTweak {
     ArrangeDisplaysTask(core::TweakInfo info, DisplayServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
   private:

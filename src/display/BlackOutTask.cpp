@@ -11,22 +11,23 @@ BlackOutTask::Manager& BlackOutTask::manager() const {
     return *manager_;
 }
 
-void BlackOutTask::run() {
+core::RunOutcome BlackOutTask::run() {
     auto& state = manager();
     if (!isOn()) {
         state.windows.closeAll();
         screensChanged_.cancel();
-        return;
+        return core::RunOutcome::done();
     }
     // A shortcut that is stored but that the session refused would leave
     // the user behind a black screen that swallows every key.
     if (!services_.shortcutIsActive || !services_.shortcutIsActive(id())) {
         setOn(false);
         state.windows.closeAll();
-        services_.alerts.show({.style = platform::Alert::Style::warning,
-                               .message = name(),
-                               .informativeText = needsShortcut});
-        return;
+        const bool held = !services_.holdsShortcuts || services_.holdsShortcuts();
+        const char* why = held ? needsShortcut : noInstanceHoldsShortcut;
+        services_.alerts.show(
+            {.style = platform::Alert::Style::warning, .message = name(), .informativeText = why});
+        return core::RunOutcome::refused(why, /*alertShown=*/true);
     }
     cover();
     // Screens that come or go while black are covered anew.
@@ -34,6 +35,7 @@ void BlackOutTask::run() {
         if (isOn())
             cover();
     });
+    return core::RunOutcome::done();
 }
 
 void BlackOutTask::cover() {
@@ -46,6 +48,18 @@ void BlackOutTask::cover() {
                                        .passesInput = false,
                                        .takesFocus = true,
                                        .background = {0, 0, 0, 1}});
+    // Windows that swallow every key are taken down when the program stalls;
+    // once it answers again, Black out is off.
+    for (const auto& [overlay, description] : services_.overlays.shown())
+        if (description.owner == id())
+            services_.overlays.onLetGo(overlay, [this](const std::string& why) {
+                if (!isOn())
+                    return;
+                services_.journal.record(id(), "display", "switched off: " + why);
+                setOn(false);
+                manager().windows.closeAll();
+                screensChanged_.cancel();
+            });
 }
 
 core::ConfigureForm BlackOutTask::configureView() const {

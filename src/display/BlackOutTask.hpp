@@ -15,6 +15,9 @@ namespace quorvane::display {
 class BlackOutTask final : public core::BuiltinTweak, public core::CanMToggle {
   public:
     static constexpr const char* needsShortcut = "You need to set keyboards shortcut to unlock later";
+    static constexpr const char* noInstanceHoldsShortcut =
+        "No running Quorvane holds its keyboard shortcut, so nothing could turn it off: start "
+        "Quorvane, then switch it on";
 
     class Manager {
       public:
@@ -26,7 +29,7 @@ class BlackOutTask final : public core::BuiltinTweak, public core::CanMToggle {
     BlackOutTask(core::TweakInfo info, bool core::MState::*field, DisplayServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
     Manager& manager() const;
 

@@ -23,11 +23,12 @@ DimTask::Manager& DimTask::manager() const {
     return *manager_;
 }
 
-void DimTask::run() {
+core::RunOutcome DimTask::run() {
     if (isOn())
         dimScreens();
     else
         undim();
+    return core::RunOutcome::done();
 }
 
 void DimTask::undim() {

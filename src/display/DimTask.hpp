@@ -27,7 +27,7 @@ class DimTask final : public core::BuiltinTweak, public core::CanMToggle {
     DimTask(core::TweakInfo info, bool core::MState::*field, DisplayServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
     // The slider's live change: the windows or tables follow at once.
     void setLevel(double level);

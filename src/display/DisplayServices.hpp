@@ -15,6 +15,7 @@
 #include "platform/Cameras.hpp"
 #include "platform/DesktopPicture.hpp"
 #include "platform/EventMonitors.hpp"
+#include "platform/FileReading.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
@@ -44,8 +45,13 @@ struct DisplayServices {
     platform::BlobStore* hideNotchStore;
     // Whether the shortcut recorded under the name reaches us now.
     std::function<bool(const std::string& name)> shortcutIsActive;
-    // The screen effects' presets, one JSON file each.
+    // Whether this process holds shortcuts at all: a command run with no
+    // Quorvane running does not, and nothing would catch the key. Unset: it
+    // does.
+    std::function<bool()> holdsShortcuts{};
+    // The screen effects' presets, one JSON file each, and how they are read.
     std::filesystem::path effects{};
+    platform::ReadWholeFile readFile{};
     // Fixed: every effect's particles come out the same each time.
     std::optional<std::uint64_t> effectSeed{};
     // The menu bar's status items, and the input of other applications;

@@ -20,7 +20,7 @@ std::string HideNotchTask::newImagePath() const {
     return services_.hideNotchStore->location() + "/" + newImageKey;
 }
 
-void HideNotchTask::run() {
+core::RunOutcome HideNotchTask::run() {
     services_.mainQueue.post([this] {
         if (!services_.hideNotchStore) {
             services_.log.warning(id(), "there is no folder to keep the desktop picture in");
@@ -31,6 +31,7 @@ void HideNotchTask::run() {
         else
             restore();
     });
+    return core::RunOutcome::done();
 }
 
 void HideNotchTask::refresh() {

@@ -26,7 +26,7 @@ class HideNotchTask final : public core::BuiltinTweak, public core::CanMToggle {
     HideNotchTask(core::TweakInfo info, bool core::MState::*field, DisplayServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     // On while a replaced picture is kept.
     void refresh() override;
 

@@ -60,10 +60,10 @@ IncreaseBrightnessTask::Manager& IncreaseBrightnessTask::manager() const {
     return *manager_;
 }
 
-void IncreaseBrightnessTask::run() {
+core::RunOutcome IncreaseBrightnessTask::run() {
     if (!isOn()) {
         reset();
-        return;
+        return core::RunOutcome::done();
     }
     // Nothing could change: say so rather than show a switch that is on.
     if (capable(services_.displays).empty()) {
@@ -71,10 +71,11 @@ void IncreaseBrightnessTask::run() {
         services_.alerts.show({.style = platform::Alert::Style::warning,
                                .message = name(),
                                .informativeText = noCapableDisplays});
-        return;
+        return core::RunOutcome::refused(noCapableDisplays, /*alertShown=*/true);
     }
     showHeadroom();
     boost();
+    return core::RunOutcome::done();
 }
 
 void IncreaseBrightnessTask::reset() {

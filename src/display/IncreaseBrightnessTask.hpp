@@ -37,7 +37,7 @@ class IncreaseBrightnessTask final : public core::BuiltinTweak,
                            DisplayServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     void reset() override;
     void resetWhenTerminate() override { reset(); }
     core::ConfigureForm configureView() const override;

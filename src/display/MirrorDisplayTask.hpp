@@ -12,7 +12,10 @@ class MirrorDisplayTask final : public core::BuiltinTweak, public core::CanMTogg
     MirrorDisplayTask(core::TweakInfo info, bool core::MState::*field, DisplayServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() override { services_.displays.mirror(isOn(), id()); }
+    core::RunOutcome run() override {
+        services_.displays.mirror(isOn(), id());
+        return core::RunOutcome::done();
+    }
 
   private:
     DisplayServices& services_;

@@ -36,8 +36,9 @@ platform::OverlayDescription NotchTask::overlayDescription() const {
             .cameraActive = services_.store.mState->isCameraActiveInNotch};
 }
 
-void NotchTask::run() {
+core::RunOutcome NotchTask::run() {
     services_.mainQueue.post([this] { apply(); });
+    return core::RunOutcome::done();
 }
 
 void NotchTask::apply() {

@@ -24,7 +24,7 @@ class NotchTask final : public core::BuiltinTweak, public core::CanMToggle {
     NotchTask(core::TweakInfo info, bool core::MState::*field, DisplayServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     void refresh() override { run(); }
     core::ConfigureForm configureView() const override;
     Manager& manager() const;

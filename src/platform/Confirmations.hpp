@@ -17,7 +17,8 @@ struct Confirmation {
 
 struct ConfirmationAnswer {
     bool confirmed = false;
-    bool option = false;  // the check box, when confirmed
+    bool option = false;        // the check box, when confirmed
+    bool closedAtQuit = false;  // not confirmed: the program quit with the question open
 };
 
 // Asks without blocking; the answer comes on the main queue. Main thread only.

@@ -19,6 +19,33 @@ std::string journalTimestamp() {
     return buffer;
 }
 
+std::string_view journalWeightName(JournalWeight weight) {
+    return weight == JournalWeight::input ? "input" : "change";
+}
+
+JournalWeight journalWeightNamed(std::string_view name) {
+    return name == "input" ? JournalWeight::input : JournalWeight::change;
+}
+
+std::vector<JournalLine> readableJournal(const std::vector<JournalEntry>& entries, bool withInput) {
+    std::vector<JournalLine> lines;
+    for (const auto& entry : entries) {
+        if (!withInput && entry.weight == JournalWeight::input)
+            continue;
+        if (!lines.empty()) {
+            auto& last = lines.back();
+            if (last.entry.cause == entry.cause && last.entry.kind == entry.kind &&
+                last.entry.detail == entry.detail && last.entry.weight == entry.weight) {
+                last.entry.time = entry.time;
+                ++last.count;
+                continue;
+            }
+        }
+        lines.push_back({entry, 1});
+    }
+    return lines;
+}
+
 std::string journalDetail(std::string_view detail) {
     if (detail.size() <= Journal::maxDetailBytes)
         return std::string(detail);

@@ -142,6 +142,12 @@ class Overlays {
     enum class Pointer { moved, pressed, dragged, released, exited };
     using PointerHandler = std::function<void(Pointer, Point)>;
     virtual void onPointer(Id id, PointerHandler handler) = 0;
+    // A shown window that takes every click and key keeps the person from
+    // the desktop while the program stalls: where the window server allows,
+    // it is taken down when the main thread stops answering, and `handler`
+    // hears why once the main thread is back (the window is closed by then).
+    using LetGoHandler = std::function<void(const std::string& why)>;
+    virtual void onLetGo(Id id, LetGoHandler handler) = 0;
     // The window's id for the window server (what `WindowList::orderBelow`
     // takes); 0 when it is not shown.
     virtual std::uint64_t nativeWindow(Id id) const = 0;

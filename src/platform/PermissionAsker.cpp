@@ -10,6 +10,11 @@ std::string_view title(Permission permission) {
     return permission == Permission::accessibility ? "Accessibility" : "Screen Recording";
 }
 
+std::string permissionNeeded(Permission permission) {
+    return "needs the " + std::string(title(permission)) +
+           " permission; the system was asked for it";
+}
+
 std::string settingsAddress(Permission permission) {
     return std::string("x-apple.systempreferences:com.apple.preference.security?") +
            (permission == Permission::accessibility ? "Privacy_Accessibility"

@@ -9,6 +9,8 @@ enum class Permission { accessibility, screenRecording };
 
 std::string_view rawValue(Permission permission);  // "accessibility", "screenRecording"
 std::string_view title(Permission permission);     // "Accessibility", "Screen Recording"
+// Why a tweak refused for want of the permission, which it asked for.
+std::string permissionNeeded(Permission permission);
 
 // Whether the system has granted the program a permission. Checking never
 // prompts.

@@ -19,7 +19,10 @@ class PrivilegedRunner {
     struct Started {
         int status = success;
         int processIdentifier = -1;
-        int outputDescriptor = -1;  // the tool's standard output; the caller closes it
+        // The tool's standard output, which the caller closes; -1 when its
+        // output is not kept (a tool that outlives its caller must not write
+        // into a pipe nobody reads any more).
+        int outputDescriptor = -1;
     };
 
     virtual ~PrivilegedRunner() = default;

@@ -332,10 +332,17 @@ Result<SimDesktopCommand> parsePointerLike(Kind kind, Words rest, std::string_vi
                           : count == 2;
     if (!fits)
         return Error{"usage: sim " + std::string(usage)};
+    // Far past any arrangement of displays, and near enough that the
+    // points between two of a drag, and the moves from one to the next,
+    // stay finite.
+    constexpr double farthest = 1'000'000;
     for (std::size_t i = 0; i < count; i += 2) {
         Point point;
         if (auto read = numbers(Words(parts.positional).subspan(i, 2), {&point.x, &point.y}); !read)
             return read.error();
+        if (std::abs(point.x) > farthest || std::abs(point.y) > farthest)
+            return Error{"a point's coordinates lie between -" + numberWord(farthest) + " and " +
+                         numberWord(farthest)};
         command.path.push_back(point);
     }
     command.from = command.path.front();

@@ -131,6 +131,21 @@ Status SimHome::prepare() const {
     return success();
 }
 
+bool SimHome::isStandInTool(const std::filesystem::path& path) const {
+    if (path.parent_path() != binDirectory())
+        return false;
+    const std::string name = path.filename().string();
+    if (name == "defaults")
+        return true;
+    for (const char* tool : powerTools)
+        if (name == tool)
+            return true;
+    for (const auto& tool : standIns)
+        if (name == tool.name)
+            return true;
+    return false;
+}
+
 std::map<std::string, std::string> SimHome::commandEnvironment() const {
     const char* path = std::getenv("PATH");
     return {{"PATH", binDirectory().string() + ":" + (path ? path : "/usr/bin:/bin")},

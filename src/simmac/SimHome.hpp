@@ -23,9 +23,10 @@ namespace quorvane::platform::sim {
 //                  user cancels it
 class SimHome final : public PermissionChecker {
   public:
-    // The power tools one program stands in for, linked into bin/ under
-    // these names.
-    static constexpr const char* powerTools[] = {"pmset", "caffeinate", "shutdown", "killall"};
+    // The power tools one program stands in for (and the process tools
+    // that see them), linked into bin/ under these names.
+    static constexpr const char* powerTools[] = {"pmset", "caffeinate", "shutdown", "killall",
+                                                 "pgrep"};
 
     // `defaultsTool`: the stand-in `defaults` program to put on PATH, if any;
     // `powerToolsProgram`: the stand-in power tools' program, if any.
@@ -43,6 +44,9 @@ class SimHome final : public PermissionChecker {
 
     // Creates the folders and writes the stand-in tools.
     Status prepare() const;
+    // Whether `path` names one of the stand-in tools in bin/ (by its own
+    // name there: no other path to it, and nothing else put in bin/).
+    bool isStandInTool(const std::filesystem::path& path) const;
     // The variables every command runs with on the simulated Mac.
     std::map<std::string, std::string> commandEnvironment() const;
 

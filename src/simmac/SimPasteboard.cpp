@@ -1,7 +1,6 @@
 #include "simmac/SimPasteboard.hpp"
 
-#include <fstream>
-#include <iterator>
+#include "adapters/posix/FileOps.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -68,12 +67,13 @@ Result<std::string> performPasteboardCommand(Pasteboard& pasteboard,
     for (const auto& source : command.pasteboard) {
         std::string bytes = source.text;
         if (!source.file.empty()) {
-            std::ifstream in(source.file, std::ios::binary);
-            if (!in)
-                return Error{"cannot read " + source.file};
-            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            if (in.bad())
-                return Error{"cannot read " + source.file};
+            // Never waits on what is named: a FIFO is refused, not read.
+            auto read = posix::readFile(source.file, SimDesktopCommand::maxPasteboardBytes);
+            if (!read)
+                return Error{"cannot read " + source.file + ": " + read.error().message};
+            if (!read.value())
+                return Error{"cannot read " + source.file + ": no such file"};
+            bytes = std::move(*read.value());
         }
         total += bytes.size();
         if (total > SimDesktopCommand::maxPasteboardBytes)

@@ -1,12 +1,15 @@
 #include "simmac/SimPower.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <ctime>
-#include <fstream>
 #include <set>
+#include <sstream>
 
 #include "adapters/posix/FileOps.hpp"
 #include "adapters/posix/JsonFile.hpp"
+#include "adapters/posix/StderrLog.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -45,12 +48,20 @@ Status writeJson(const std::filesystem::path& path, const nlohmann::json& json) 
     return posix::writeJsonFile(path, json);
 }
 
-std::string firstLine(const std::filesystem::path& path) {
-    std::ifstream file(path);
-    std::string line;
-    std::getline(file, line);
-    return line;
+// The lines of a small file; none when it is missing or cannot be read.
+std::vector<std::string> linesOf(const std::filesystem::path& path, std::size_t maxBytes) {
+    std::vector<std::string> lines;
+    auto bytes = posix::readFile(path, maxBytes);
+    if (!bytes || !bytes.value())
+        return lines;
+    std::istringstream text(*bytes.value());
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line);
+    return lines;
 }
+
+// What the history keeps: a line per shutdown done, a few kilobytes a year.
+constexpr std::size_t largestHistory = 1u << 20;
 
 std::string localTime(std::int64_t seconds) {
     const auto time = static_cast<std::time_t>(seconds);
@@ -145,7 +156,8 @@ bool SimPower::runsStandIn(int pid, const std::string& tool) const {
     if (pid <= 0)
         return false;
     const auto process = std::filesystem::path("/proc") / std::to_string(pid);
-    if (firstLine(process / "comm") != tool)
+    const auto name = linesOf(process / "comm", 4096);
+    if (name.empty() || name.front() != tool)
         return false;
     std::error_code failed;
     const auto running = std::filesystem::canonical(process / "exe", failed);
@@ -163,6 +175,8 @@ std::vector<nlohmann::json> liveRecords(const SimPower& power, const std::string
     std::error_code failed;
     for (const auto& entry :
          std::filesystem::directory_iterator(power.folder() / "processes", failed)) {
+        if (entry.path().filename().string().starts_with("."))
+            continue;  // a record still being written, under its temporary name
         auto record = readJson(entry.path());
         if (record.value("tool", "") != tool || !record["pid"].is_number_integer())
             continue;
@@ -198,15 +212,17 @@ std::vector<PendingShutdown> SimPower::shutdowns() const {
 void SimPower::recordDone(const std::string& line) const {
     if (!posix::makePrivateDirectory(folder()))
         return;
-    std::ofstream(folder() / "history.log", std::ios::app) << line << '\n';
+    posix::StderrLog log;
+    auto history = posix::openOwnFile(folder() / "history.log", posix::FileAccess::append,
+                                      largestHistory, log, "SimulatedMac");
+    if (!history)
+        return;
+    const std::string text = line + "\n";
+    (void)::write(history.value()->descriptor.get(), text.data(), text.size());
 }
 
 std::vector<std::string> SimPower::history() const {
-    std::vector<std::string> lines;
-    std::ifstream file(folder() / "history.log");
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(line);
-    return lines;
+    return linesOf(folder() / "history.log", largestHistory);
 }
 
 nlohmann::json SimPower::toJson() const {

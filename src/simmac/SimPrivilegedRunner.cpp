@@ -1,12 +1,5 @@
 #include "simmac/SimPrivilegedRunner.hpp"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "platform/Quoting.hpp"
 
 #include "adapters/posix/ProcessArguments.hpp"
@@ -23,42 +16,27 @@ int SimPrivilegedRunner::authorize(const std::string& launchPath) {
 PrivilegedRunner::Started SimPrivilegedRunner::execute(const std::string& launchPath,
                                                        const std::vector<std::string>& arguments,
                                                        const std::string& currentDirectory) {
-    // Only the simulated Mac's own tools, never the host's: on this host
-    // "/sbin/shutdown" is the real thing.
-    const auto tool = std::filesystem::path(launchPath);
-    if (launchPath != "/bin/sh" && tool.parent_path() != home_.binDirectory()) {
+    // Only the simulated Mac's own stand-in tools, never the host's: on this
+    // host "/sbin/shutdown" is the real thing, and "/bin/sh" would run anything.
+    if (!home_.isStandInTool(launchPath)) {
         journal_.record("SimulatedMac", "command as administrator refused",
                         launchPath + " is not a tool of the simulated Mac");
         return {toolFailed, -1, -1};
     }
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        return {toolFailed, -1, -1};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    if (!currentDirectory.empty())
-        posix_spawn_file_actions_addchdir_np(&actions, currentDirectory.c_str());
-
+    // A tool started with administrator rights outlives the command that
+    // started it (a shutdown pending for hours): it is started on its own,
+    // holding none of our descriptors, and its output goes nowhere.
     std::vector<std::string> words{launchPath};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    posix::CStringArray argv(std::move(words));
-    posix::CStringArray envp(posix::environmentWith(home_.commandEnvironment()));
-
-    pid_t pid = -1;
-    const int spawned =
-        ::posix_spawn(&pid, launchPath.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    if (spawned != 0) {
-        ::close(fds[0]);
+    auto started = posix::spawnIndependent(
+        std::move(words), posix::environmentWith(home_.commandEnvironment()), currentDirectory);
+    if (!started)
         return {toolFailed, -1, -1};
-    }
     std::string command = launchPath;
     for (const auto& argument : arguments)
         command += " " + shellQuote(argument);
     journal_.record("SimulatedMac", "command as administrator", command);
-    return {success, pid, fds[0]};
+    return {success, started.value(), -1};
 }
 
 }  // namespace quorvane::platform::sim

@@ -14,7 +14,10 @@ class CommandTask final : public core::BuiltinTweak {
 
     CommandTask(core::TweakInfo info, Action action)
         : BuiltinTweak(std::move(info)), action_(std::move(action)) {}
-    void run() override { action_(id()); }
+    core::RunOutcome run() override {
+        action_(id());
+        return core::RunOutcome::done();
+    }
 
   private:
     Action action_;

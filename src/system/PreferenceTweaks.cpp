@@ -78,7 +78,7 @@ class PreferenceToggleTask final : public core::BuiltinTweak, public core::CanMT
           toggle_(toggle),
           services_(services) {}
 
-    void run() override {
+    core::RunOutcome run() override {
         const bool on = isOn();
         services_.commands.submit([this, on] {
             DefaultsRunner runner = runnerFor();
@@ -90,13 +90,17 @@ class PreferenceToggleTask final : public core::BuiltinTweak, public core::CanMT
         });
         if (toggle_.refreshAfterRun)
             refresh();
+        return core::RunOutcome::done();
     }
 
     void refresh() override {
         refreshThen({});
     }
 
-    bool isReversiblePreference() const override { return true; }
+    // One that restarts the Dock, Finder or the menu bar is asked about.
+    bool isReversiblePreference() const override {
+        return !toggle_.restartAfterRun || toggle_.restart.empty();
+    }
 
     void refreshThen(std::function<void()> done) override {
         services_.commands.submit([this, done = std::move(done)] {
@@ -155,7 +159,7 @@ class DockCommandTask final : public core::BuiltinTweak {
           action_(std::move(action)),
           refreshesDock_(refreshesDock) {}
 
-    void run() override {
+    core::RunOutcome run() override {
         services_.commands.submit([this] {
             DefaultsRunner runner(services_.shell, services_.log, services_.journal, id());
             action_(runner);
@@ -163,6 +167,7 @@ class DockCommandTask final : public core::BuiltinTweak {
             if (refreshesDock_ && services_.refreshAll)
                 services_.mainQueue.post([this] { services_.refreshAll(core::Category::dock); });
         });
+        return core::RunOutcome::done();
     }
 
   private:

@@ -12,11 +12,12 @@ class AutoPlainTextTask final : public core::BuiltinTweak, public core::CanPTogg
                       ClipboardManager& clipboard)
         : BuiltinTweak(std::move(info)), CanPToggle(store, field), clipboard_(clipboard) {}
 
-    void run() override {
+    core::RunOutcome run() override {
         if (isOn())
             clipboard_.start();
         else
             clipboard_.stop();
+        return core::RunOutcome::done();
     }
 
   private:

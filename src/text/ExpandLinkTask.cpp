@@ -11,14 +11,14 @@ const core::BoolSetting ExpandLinkTask::removesParameters{
     "ExpandLinkTask.Manager.removesParameters", false};
 const core::BoolSetting ExpandLinkTask::showsAlert{"ExpandLinkTask.Manager.showsAlert", false};
 
-void ExpandLinkTask::run() {
+core::RunOutcome ExpandLinkTask::run() {
     const auto copied = services_.pasteboard.string();
     if (!copied)
-        return;
+        return core::RunOutcome::refused(core::clipboardHoldsNoLink);
     // A link copied from a line of text often brings its line end along.
     const auto url = services_.http.httpUrl(std::string(core::trimmedOfWhiteSpace(*copied)));
     if (!url)
-        return;
+        return core::RunOutcome::refused(core::clipboardHoldsNoLink);
     const long countRead = services_.pasteboard.changeCount();
     services_.network.submit([this, countRead,
                               request = platform::HttpRequest{.method = platform::HttpRequest::Method::head,
@@ -33,6 +33,7 @@ void ExpandLinkTask::run() {
             expanded(response.value().url, countRead);
         });
     });
+    return core::RunOutcome::done();
 }
 
 void ExpandLinkTask::expanded(const std::string& finalUrl, long countRead) {

@@ -17,7 +17,7 @@ class ExpandLinkTask final : public core::BuiltinTweak {
     ExpandLinkTask(core::TweakInfo info, TextServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
   private:

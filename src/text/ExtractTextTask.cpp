@@ -16,10 +16,10 @@ std::optional<std::string> textOfPicture(platform::TextRecognizer& text,
 
 }  // namespace
 
-void ExtractTextTask::run() {
+core::RunOutcome ExtractTextTask::run() {
     if (!services_.permissions.isGranted(platform::Permission::screenRecording)) {
         services_.permissionAsker.ask(platform::Permission::screenRecording);
-        return;
+        return core::RunOutcome::refused(platform::permissionNeeded(platform::Permission::screenRecording));
     }
     // Our own windows would stand in the way of the selection: cleared on
     // the next turn, after whatever the click that ran us shows in turn
@@ -30,6 +30,7 @@ void ExtractTextTask::run() {
         services_.capture.captureRegion(
             [this](std::optional<std::string> image) { captured(std::move(image)); });
     });
+    return core::RunOutcome::done();
 }
 
 void ExtractTextTask::captured(std::optional<std::string> image) {

@@ -16,7 +16,7 @@ class ExtractTextTask final : public core::BuiltinTweak {
     ExtractTextTask(core::TweakInfo info, TextServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
 
   private:
     void captured(std::optional<std::string> image);

@@ -11,7 +11,10 @@ class PlainTextTask final : public core::BuiltinTweak {
     PlainTextTask(core::TweakInfo info, PlainTextService& service)
         : BuiltinTweak(std::move(info)), service_(service) {}
 
-    void run() override { service_.convert(id()); }
+    core::RunOutcome run() override {
+        service_.convert(id());
+        return core::RunOutcome::done();
+    }
 
   private:
     PlainTextService& service_;

@@ -34,7 +34,7 @@ std::string publicIpRequestUrl(const std::string& service) {
     return base + (base.find('?') == std::string::npos ? "?" : "&") + "format=json";
 }
 
-void PublicIpTask::run() {
+core::RunOutcome PublicIpTask::run() {
     services_.network.submit([this, request = platform::HttpRequest{
                                         .method = platform::HttpRequest::Method::get,
                                         .url = publicIpRequestUrl(services_.publicIpService),
@@ -57,6 +57,7 @@ void PublicIpTask::run() {
                                        .informativeText = "Something went wrong"});
         });
     });
+    return core::RunOutcome::done();
 }
 
 }  // namespace quorvane::text

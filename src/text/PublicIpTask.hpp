@@ -27,7 +27,7 @@ class PublicIpTask final : public core::BuiltinTweak {
     PublicIpTask(core::TweakInfo info, TextServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
 
   private:
     TextServices& services_;

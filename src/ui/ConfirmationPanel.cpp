@@ -1,9 +1,32 @@
 #include "ui/ConfirmationPanel.hpp"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPushButton>
 
 namespace quorvane::ui {
+
+namespace {
+
+// Hears the application's quit, which comes before it closes its windows:
+// a box closed then was not answered by anyone.
+class QuitWatch final : public QObject {
+  public:
+    explicit QuitWatch(QObject* parent) : QObject(parent) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    bool quitting = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit)
+            quitting = true;
+        return false;
+    }
+};
+
+}  // namespace
 
 void ConfirmationPanel::ask(const platform::Confirmation& confirmation, Answer answer) {
     auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Quorvane"),
@@ -17,11 +40,14 @@ void ConfirmationPanel::ask(const platform::Confirmation& confirmation, Answer a
     if (!confirmation.optionTitle.empty())
         box->setCheckBox(new QCheckBox(QString::fromStdString(confirmation.optionTitle), box));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    // Closing the box any other way than with the confirm button cancels.
-    QObject::connect(box, &QMessageBox::finished, box, [box, confirm, answer](int) {
+    // Closing the box any other way than with the confirm button cancels;
+    // closed by the quit, it says so.
+    auto* quit = new QuitWatch(box);
+    QObject::connect(box, &QMessageBox::finished, box, [box, confirm, answer, quit](int) {
         const bool confirmed = box->clickedButton() == confirm;
         answer({.confirmed = confirmed,
-                .option = confirmed && box->checkBox() && box->checkBox()->isChecked()});
+                .option = confirmed && box->checkBox() && box->checkBox()->isChecked(),
+                .closedAtQuit = !confirmed && quit->quitting});
     });
     box->show();
     box->raise();

@@ -1,17 +1,22 @@
 #include "ui/EmojiImages.hpp"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+
+#include "adapters/posix/FileOps.hpp"
+#include "adapters/posix/StderrLog.hpp"
 
 namespace quorvane::ui {
 
@@ -62,9 +67,14 @@ QPixmap draw(const QString& emoji, int pixels) {
 // Damage never shows: a record cut short ends the file (it is cut there),
 // and one whose pixels no longer match their checksum is drawn again and
 // appended anew; of two records of one name the later one is read.
+//
+// Opening never waits and never takes what is not a file: a FIFO, a folder
+// or a runaway file in its place is set aside (with a log line) and a new
+// pack started, as a damaged record is.
 class Pack {
   public:
-    explicit Pack(const QString& path) : file_(path) {}
+    Pack(const QString& path, platform::Log& log)
+        : path_(QFile::encodeName(path).toStdString()), log_(log) {}
 
     // The kept image of this name and size, read from the file; null when
     // there is none, or when its pixels are damaged.
@@ -110,11 +120,14 @@ class Pack {
                           qsizetype(image.width()) * 4);
         // One write at the end of the file: a crash leaves at most a record
         // cut short, which the next run cuts off.
-        QFile out(file_.fileName());
-        if (!QDir().mkpath(QFileInfo(out).absolutePath()) ||
-            !out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        if (!QDir().mkpath(QFile::decodeName(path_.parent_path().c_str())))
             return;
-        if (out.write(record) == record.size()) {
+        auto out = platform::posix::openOwnFile(path_, platform::posix::FileAccess::append,
+                                                largestPack, log_, "Emoji");
+        if (!out || !out.value())
+            return;
+        const int fd = out.value()->descriptor.get();
+        if (::write(fd, record.constData(), std::size_t(record.size())) == ssize_t(record.size())) {
             appended_.insert(name);
             end_ += record.size();
         }
@@ -123,6 +136,8 @@ class Pack {
   private:
     static constexpr std::uint32_t longestName = 256;
     static constexpr std::uint32_t largestSide = 1024;
+    // Every image ever drawn, at a few kilobytes each: far below this.
+    static constexpr std::size_t largestPack = 64u << 20;
     static constexpr char tag[8] = {'Q', 'V', 'E', 'M', 'O', 'J', 'I', '2'};
 
     // FNV-1a over the 32-bit pixels: each step is one-to-one, so a change
@@ -142,7 +157,15 @@ class Pack {
         if (loaded_)
             return;
         loaded_ = true;
-        if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        auto opened = platform::posix::openOwnFile(path_, platform::posix::FileAccess::readWrite,
+                                                   largestPack, log_, "Emoji");
+        if (!opened) {
+            log_.warning("Emoji", "the kept images are not read: " + opened.error().message);
+            return;
+        }
+        if (!opened.value() ||
+            !file_.open(opened.value()->descriptor.release(),
+                        QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
             return;
         const qint64 size = file_.size();
         uchar* bytes = size > 0 ? file_.map(0, size) : nullptr;
@@ -181,7 +204,7 @@ class Pack {
         // What follows the last whole record (a write cut short, another
         // format) is cut off, so that the records appended from now on are
         // found again. Nothing past `at` is ever read.
-        if (at < size && QFile::resize(file_.fileName(), at))
+        if (at < size && file_.resize(at))
             end_ = at;
         else
             end_ = size;
@@ -193,7 +216,9 @@ class Pack {
         std::uint32_t checksum;
     };
 
-    QFile file_;
+    std::filesystem::path path_;
+    platform::Log& log_;
+    QFile file_;  // opened from the descriptor checked above, so it has no name
     bool loaded_ = false;
     qint64 end_ = 0;  // the file's length, where the next record goes
     QHash<QString, Kept> offsets_;
@@ -207,9 +232,12 @@ std::unique_ptr<Pack>& pack() {
 
 }  // namespace
 
-void EmojiImages::setCacheFolder(const QString& folder) {
+void EmojiImages::setCacheFolder(const QString& folder, platform::Log* log) {
+    // Without the program's log, its lines go where the program's would.
+    static platform::posix::StderrLog standardError;
     pack() = folder.isEmpty() ? nullptr
-                              : std::make_unique<Pack>(folder + QStringLiteral("/emoji.pack"));
+                              : std::make_unique<Pack>(folder + QStringLiteral("/emoji.pack"),
+                                                       log ? *log : standardError);
 }
 
 QPixmap EmojiImages::image(const QString& emoji, int size) {

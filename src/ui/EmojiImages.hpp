@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+#include "platform/Log.hpp"
+
 namespace quorvane::ui {
 
 // Emoji drawn as small images. Drawing a colour emoji decodes the font's
@@ -13,8 +15,9 @@ namespace quorvane::ui {
 // which later launches read it back (no decoding). Main thread only.
 class EmojiImages {
   public:
-    // Where drawn images are kept; unset: drawn anew in each run.
-    static void setCacheFolder(const QString& folder);
+    // Where drawn images are kept; unset: drawn anew in each run. `log`
+    // hears of a pack set aside (standard error without one).
+    static void setCacheFolder(const QString& folder, platform::Log* log = nullptr);
 
     // The emoji at this size in device-independent pixels, for the screen's
     // pixel ratio.

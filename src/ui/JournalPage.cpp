@@ -1,10 +1,12 @@
 #include "ui/JournalPage.hpp"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include "ui/Looks.hpp"
 #include "ui/PageTitle.hpp"
+#include "ui/Switch.hpp"
 
 namespace quorvane::ui {
 
@@ -15,6 +17,12 @@ JournalPage::JournalPage(Services services, QWidget* parent)
         tr("Every command, script, restart and pasteboard change Quorvane made, newest first."),
         this);
     intro->setWordWrap(true);
+    // Monitors and taps started and stopped, events posted, key clicks:
+    // there when asked for, not burying the changes.
+    showInput_ = new Switch(tr("Show input"), this);
+    showInput_->setToolTip(tr("Also list the input Quorvane watched and made: monitors and taps "
+                              "started and stopped, events posted, key clicks played."));
+    connect(showInput_, &QAbstractButton::toggled, this, [this] { reload(); });
     notice_ = new BoxedLabel(QString(), noticeLook(palette()), this);
     notice_->setObjectName("ActivityNotice");
     notice_->setWordWrap(true);
@@ -26,7 +34,10 @@ JournalPage::JournalPage(Services services, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addWidget(title);
-    layout->addWidget(intro);
+    auto* introRow = new QHBoxLayout;
+    introRow->addWidget(intro, 1);
+    introRow->addWidget(showInput_, 0, Qt::AlignTop);
+    layout->addLayout(introRow);
     layout->addWidget(notice_);
     layout->addWidget(list_, 1);
 
@@ -66,18 +77,22 @@ void JournalPage::watch() {
 
 void JournalPage::reload() {
     list_->clear();
-    const auto entries = services_.journal.entries();
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        const std::string name = services_.nameOf ? services_.nameOf(entry->cause) : entry->cause;
-        QString detail = QString::fromStdString(entry->detail).replace('\n', QStringLiteral(" ⏎ "));
+    const auto lines =
+        platform::readableJournal(services_.journal.entries(), showInput_->isChecked());
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        const auto& entry = line->entry;
+        const std::string name = services_.nameOf ? services_.nameOf(entry.cause) : entry.cause;
+        QString detail = QString::fromStdString(entry.detail).replace('\n', QStringLiteral(" ⏎ "));
+        if (line->count > 1)
+            detail += QStringLiteral("  ×%1").arg(line->count);
         auto* item = new QListWidgetItem(
             QStringLiteral("%1   %2 · %3   %4")
-                .arg(QString::fromStdString(entry->time).left(19).replace('T', ' '),
-                     QString::fromStdString(name), QString::fromStdString(entry->kind), detail),
+                .arg(QString::fromStdString(entry.time).left(19).replace('T', ' '),
+                     QString::fromStdString(name), QString::fromStdString(entry.kind), detail),
             list_);
-        item->setToolTip(QString::fromStdString(entry->cause));
+        item->setToolTip(QString::fromStdString(entry.cause));
     }
-    if (entries.empty())
+    if (lines.empty())
         list_->addItem(tr("Nothing yet. Run a tweak and what it changed appears here."));
 }
 

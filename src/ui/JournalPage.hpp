@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QListWidget>
@@ -13,8 +14,9 @@
 namespace quorvane::ui {
 
 // "What did Quorvane change on this machine?": the activity journal, newest
-// first, kept current while it is shown: every process that journals
-// writes the same file, which the page watches.
+// first, repeats folded into one line with their count, kept current while
+// it is shown: every process that journals writes the same file, which the
+// page watches. The input watched and made shows with "Show input".
 class JournalPage final : public QWidget {
   public:
     struct Services {
@@ -34,6 +36,7 @@ class JournalPage final : public QWidget {
     // that are not watched); empty hides it.
     void setNotice(const QString& text);
     QLabel* notice() const { return notice_; }
+    QAbstractButton* showInput() const { return showInput_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -44,6 +47,7 @@ class JournalPage final : public QWidget {
     Services services_;
     QListWidget* list_;
     QLabel* notice_;
+    QAbstractButton* showInput_;
     QFileSystemWatcher watcher_;
     QTimer settle_;
 };

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::string_view known[] = {
     "checkmark.circle.fill",       "xmark.circle.fill",
+    "xmark.octagon.fill",
     "arrow.clockwise.circle.fill", "trash.circle.fill",
     "arrow.uturn.backward.circle.fill", "doc.on.clipboard.fill",
     "exclamationmark.triangle.fill", "info.circle",
@@ -34,6 +35,17 @@ void draw(QPainter& painter, std::string_view name, const QColor& colour) {
         painter.drawPolyline(QPolygonF({{7, 12.5}, {10.5, 16}, {17, 8.5}}));
     } else if (name == "xmark.circle.fill") {
         filledCircle();
+        painter.drawLine(QPointF(8, 8), QPointF(16, 16));
+        painter.drawLine(QPointF(16, 8), QPointF(8, 16));
+    } else if (name == "xmark.octagon.fill") {
+        // A stop sign: what was asked was refused.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawPolygon(QPolygonF({{8, 1}, {16, 1}, {23, 8}, {23, 16},
+                                       {16, 23}, {8, 23}, {1, 16}, {1, 8}}));
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawLine(QPointF(8, 8), QPointF(16, 16));
         painter.drawLine(QPointF(16, 8), QPointF(8, 16));
     } else if (name == "arrow.clockwise.circle.fill") {

@@ -40,6 +40,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
       soundPlayer_(shared_->store, shared_->sound),
       tweakActions_(shared_->mainQueue, notifications_, soundPlayer_, shared_->intentDonations),
       workflows_(shared_->store, catalogue_, shared_->mainQueue) {
+    display_->services().holdsShortcuts = [this] { return hotkeys_ != nullptr; };
     system_->setRefreshAll(
         [this](core::Category category) { tweaksHandler_.refreshAll(category); });
     system_->addWorkers(drain_);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <cstdlib>
 
+#include "adapters/posix/FileOps.hpp"
 #include "wiring/InstallLayout.hpp"
 #include "display/DisplayTweaks.hpp"
 
@@ -58,7 +59,8 @@ std::optional<std::uint64_t> fixedEffectSeed() {
 DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                              WindowsWiring& windows,
                              std::function<bool(const std::string&)> shortcutIsActive)
-    : overlays_(shared.journal, translucencyWorks(shared.x11)),
+    : overlays_(shared.journal, translucencyWorks(shared.x11),
+                [&x11 = shared.x11, &queue = shared.mainQueue] { return x11.windowHolds(queue); }),
       kept_(shared.openStateStore("TransferTables")),
       desktopPicture_(shared.journal, shared.paths.simulatedMac, defaultDesktopPicture),
       hideNotchStore_(hideNotchStore(shared)),
@@ -87,6 +89,7 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                 .hideNotchStore = hideNotchStore_.get(),
                 .shortcutIsActive = std::move(shortcutIsActive),
                 .effects = dataFolder(shared.program, "effects"),
+                .readFile = platform::posix::readFile,
                 .effectSeed = fixedEffectSeed(),
                 // The simulated Mac's menu bar; an X11 tray places icons itself.
                 .statusBar = desktop.simulated(),

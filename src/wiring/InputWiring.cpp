@@ -40,11 +40,12 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .minimizeOwnWindows = [] { platform::qt::minimizeOwnWindows(); }});
     input::ScrollInterceptor* scrolling = nullptr;
     if (desktop_.simulated()) {
-        scrolling = &tapScrolling_.emplace(desktop_.taps(), shared_.log);
+        scrolling = &tapScrolling_.emplace(desktop_.taps(), shared_.journal, shared_.log);
     } else {
         stateStore_ = shared_.openStateStore("ReverseScrollTask");
         pointerDevices_.emplace(shared_.log, [this] { return desktop_.connectPointerDevices(); });
-        scrolling = &deviceScrolling_.emplace(*pointerDevices_, stateStore_.get(), shared_.log);
+        scrolling = &deviceScrolling_.emplace(*pointerDevices_, stateStore_.get(), shared_.journal,
+                                               shared_.log);
     }
     // The simulated Mac does not know where our windows are.
     mouse_.emplace(input::MouseTweakServices{

@@ -55,7 +55,8 @@ SystemWiring::SystemWiring(SharedServices& shared)
         colorSampler_ = std::make_unique<platform::sim::SimColorSampler>(
             shared.simHome, shared.journal, shared.mainQueue);
     } else {
-        auto sampler = std::make_unique<platform::qt::QtColorSampler>();
+        auto sampler = std::make_unique<platform::qt::QtColorSampler>(
+            [&x11 = shared.x11, &queue = shared.mainQueue] { return x11.windowHolds(queue); });
         qtColorSampler_ = sampler.get();
         colorSampler_ = std::move(sampler);
     }

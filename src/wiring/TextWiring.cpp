@@ -4,6 +4,7 @@
 
 #include "wiring/AppPaths.hpp"
 #include "wiring/InstallLayout.hpp"
+#include "adapters/posix/FileOps.hpp"
 #include "adapters/qt/QtRegionCapture.hpp"
 #include "simmac/SimScreenCapture.hpp"
 #include "simmac/SimWindowServer.hpp"
@@ -24,7 +25,8 @@ std::string publicIpService() {
 std::pair<std::unique_ptr<platform::ScreenCapture>, BackgroundDrain::Worker> screenCapture(
     SharedServices& shared) {
     if (!shared.desktop.simulated()) {
-        auto capture = std::make_unique<platform::qt::QtRegionCapture>();
+        auto capture = std::make_unique<platform::qt::QtRegionCapture>(
+            [&x11 = shared.x11, &queue = shared.mainQueue] { return x11.windowHolds(queue); });
         auto* qt = capture.get();
         return {std::unique_ptr<platform::ScreenCapture>(std::move(capture)),
                 BackgroundDrain::Worker{"Capture", [qt] { qt->waitUntilClosed(); },
@@ -50,7 +52,8 @@ TextWiring::TextWiring(SharedServices& shared, DesktopSession& desktop, InputWir
       capture_(screenCapture(shared)),
       recognition_(shared.log,
                    QString::fromStdString(helperFile(shared.program, "libquorvane_recognition.so").string())),
-      emojiTable_(text::EmojiLoader(dataFile(shared.program, "emoji.json"), shared.log),
+      emojiTable_(text::EmojiLoader(dataFile(shared.program, "emoji.json"), shared.log,
+                                    platform::posix::readFile),
                   emojiWorker_, shared.mainQueue),
       simulatedMenuBar_(desktop.simulated()),
       plainText_(shared.pasteboard, richText_, conversions_, shared.mainQueue, shared.journal),

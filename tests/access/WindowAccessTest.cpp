@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "core/CanToggle.hpp"
 #include "input/monitoring/EventMonitor.hpp"
 #include "input/monitoring/EventTap.hpp"
@@ -61,7 +64,9 @@ TEST_F(WindowAccessTest, theGateStopsFirstAndOnlyAsksToSwitchOn) {
     core::InMemoryToggle toggle(true);
     int stops = 0;
     int starts = 0;
-    auto apply = [&] { return gate.applyToggle(toggle, [&] { ++stops; }, [&] { ++starts; }); };
+    auto apply = [&] {
+        return gate.applyToggle(toggle, [&] { ++stops; }, [&] { ++starts; }).isDone();
+    };
     EXPECT_TRUE(apply());
     grants.trusted = false;
     EXPECT_FALSE(apply());
@@ -70,11 +75,13 @@ TEST_F(WindowAccessTest, theGateStopsFirstAndOnlyAsksToSwitchOn) {
     EXPECT_FALSE(toggle.isOn());
     queue.drain();
     EXPECT_EQ(asks.asked, std::vector<Permission>{Permission::accessibility});
-    EXPECT_FALSE(apply());  // off now: stops, asks nothing
+    EXPECT_TRUE(apply());  // off now: stops, asks nothing, and that is done
     queue.drain();
     EXPECT_EQ(stops, 3);
     EXPECT_EQ(asks.asked.size(), 1u);
-    EXPECT_FALSE(gate.runOneShot([&] { ++starts; }));
+    const auto refused = gate.runOneShot([&] { ++starts; });
+    EXPECT_EQ(refused.kind(), core::RunOutcome::Kind::refused);
+    EXPECT_EQ(refused.reason(), "needs the Accessibility permission; the system was asked for it");
     EXPECT_EQ(starts, 1);
 }
 
@@ -97,6 +104,80 @@ TEST_F(WindowAccessTest, theFrontmostAppIsNeverThisProgramNotEvenAtLaunch) {
     hiding.hideOtherApps("HideOthersTask");
     EXPECT_EQ(hidden(), (std::vector<std::string>{"Finder", "TextEdit"}));
     EXPECT_EQ(journal.entries().back().cause, "HideOthersTask");
+}
+
+// A window manager that answers a hide at once and hides in its own time,
+// or never.
+struct LateWindowManager final : RunningApplications {
+    explicit LateWindowManager(RunningApplications& wrapped) : inner(wrapped) {}
+    std::vector<RunningApplication> list() override { return inner.list(); }
+    std::optional<RunningApplication> frontmost() override { return inner.frontmost(); }
+    bool hide(int pid) override {
+        asked.push_back(pid);
+        return true;
+    }
+    bool activate(int pid) override { return inner.activate(pid); }
+    bool forceTerminate(int pid) override { return inner.forceTerminate(pid); }
+    bool reopen(const RunningApplication& application) override {
+        return inner.reopen(application);
+    }
+    int ownPid() const override { return inner.ownPid(); }
+    Token observeActivation(Observer observer) override {
+        return inner.observeActivation(std::move(observer));
+    }
+    void removeObserver(Token token) override { inner.removeObserver(token); }
+    void act() {
+        for (int pid : std::exchange(asked, {}))
+            inner.hide(pid);
+    }
+
+    RunningApplications& inner;
+    std::vector<int> asked;
+};
+
+// Only what changed is journaled: what is hidden or minimized already is
+// left alone, and a hide counts once the state reads back so, whenever the
+// window manager gets to it; one it never makes is not journaled.
+TEST_F(WindowAccessTest, hidesAndMinimizesAreJournaledOnlyOnceTheyShow) {
+    auto application = [&](const std::string& name) {
+        for (const auto& app : desktop.list())
+            if (app.name == name)
+                return app;
+        ADD_FAILURE() << "no application " << name;
+        return RunningApplication{};
+    };
+    auto journaled = [&] { return journal.lines().size(); };
+    LateWindowManager late(desktop);
+    WindowActions lateActions{desktop, late, journal, &queue};
+    const auto before = journaled();
+    ASSERT_TRUE(lateActions.hide("HideOthersTask", application("Finder")));
+    queue.advance(WindowActions::lookInterval);
+    EXPECT_EQ(journaled(), before);
+    late.act();
+    queue.advance(WindowActions::lookInterval);
+    ASSERT_EQ(journaled(), before + 1);
+    EXPECT_EQ(journal.lines().back(), "HideOthersTask application hid Finder");
+    // Hidden already: not asked again.
+    EXPECT_TRUE(lateActions.hide("HideOthersTask", application("Finder")));
+    EXPECT_TRUE(late.asked.empty());
+    // Never done: never journaled.
+    ASSERT_TRUE(lateActions.hide("HideOthersTask", application("TextEdit")));
+    queue.advance(WindowActions::lookInterval * (WindowActions::looks + 2));
+    EXPECT_EQ(journaled(), before + 1);
+
+    perform({"window", "add", "200", "Second", "60", "60", "300", "300"});
+    Element second{};
+    for (Element window : desktop.attributeValues(desktop.application(200), ax::windows))
+        if (attributeAs<std::string>(desktop, window, ax::title) == "Second")
+            second = window;
+    ASSERT_TRUE(actions.minimize("HideWindowsTask", second));
+    ASSERT_TRUE(actions.minimize("HideWindowsTask", second));
+    const auto lines = journal.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line.starts_with("HideWindowsTask window minimized");
+                            }),
+              1);
 }
 
 TEST_F(WindowAccessTest, otherWindowsAreMinimizedButOnesWithoutAButtonStay) {
@@ -129,6 +210,7 @@ TEST_F(WindowAccessTest, monitorsTapsAndPostedInputAreHeldOnceAndJournaled) {
     monitor.stop();
     EXPECT_FALSE(desktop.isMonitoring());
     EXPECT_EQ(journal.entries().back().detail, "input monitoring stopped: left mouse up");
+    EXPECT_EQ(journal.entries().back().weight, JournalWeight::input);
 
     // A tap the system disables is on again at once.
     int scrolls = 0;
@@ -149,11 +231,14 @@ TEST_F(WindowAccessTest, monitorsTapsAndPostedInputAreHeldOnceAndJournaled) {
     input::InputPoster poster(desktop, queue, journal);
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(poster.post("AutoClickTask", {.type = EventType::leftMouseDown}));
-    ASSERT_TRUE(poster.warpCursor("HideCursorTask", {0, 0}));
-    EXPECT_EQ(journal.entries().back().detail, "pointer warped to 0 0");
+    // A warp is journaled where `quorvane desktop` shows the pointer: from
+    // the top of the screen.
+    ASSERT_TRUE(poster.warpCursor("HideCursorTask", {333, 456}, desktop.screens()));
+    EXPECT_EQ(journal.entries().back().detail, "pointer warped to 333 444");
     queue.advance(std::chrono::seconds(1));
     EXPECT_EQ(journal.entries().back().cause, "AutoClickTask");
     EXPECT_EQ(journal.entries().back().detail, "posted 3 events");
+    EXPECT_EQ(journal.entries().back().weight, JournalWeight::input);
 }
 
 }  // namespace

@@ -265,11 +265,18 @@ TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSave
                     "echo $failed"),
               std::vector<std::string>{"0"});
 
-    // From a link, a preference switches; a one-shot is refused, as there is
-    // no window to ask in, and the journal says so.
+    // From a link, a plain preference switches; one that restarts the Dock
+    // and a one-shot are refused, as there is no window to ask in, and the
+    // journal says so.
+    EXPECT_EQ(shell("\"$QUORVANE\" --from-link "
+                    "'quorvane://toggle?name=Disable%20Screenshot%20shadow&on=true'"),
+              std::vector<std::string>{"Switched Disable Screenshot shadow on."});
     EXPECT_EQ(
-        shell("\"$QUORVANE\" --from-link 'quorvane://toggle?name=Auto%20Hide%20Dock&on=false'"),
-        std::vector<std::string>{"Switched Auto Hide Dock off."});
+        shell("\"$QUORVANE\" --from-link 'quorvane://toggle?name=Auto%20Hide%20Dock&on=false' "
+              "2>&1 || echo $?"),
+        (std::vector<std::string>{"quorvane: a link asks before it switches \"Auto Hide Dock\", "
+                                  "and this Quorvane has no window to ask in",
+                                  "1"}));
     EXPECT_EQ(shell("\"$QUORVANE\" --from-link 'quorvane://run?name=Empty%20Trash' 2>&1 || echo $?"),
               (std::vector<std::string>{"quorvane: a link asks before it runs \"Empty Trash\", and "
                                         "this Quorvane has no window to ask in",
@@ -280,6 +287,122 @@ TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSave
                                   "quorvane://run?name=Empty%20Trash"),
               std::string::npos)
         << journal.back();
+}
+
+}  // namespace
+}  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+// A run that did nothing says why on standard error and fails; an alert is
+// named only when one was shown.
+TEST_F(CommandLineToolTest, aRefusedRunOrSwitchIsToldAsARefusalAndFails) {
+    auto env = environment();
+    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
+    std::filesystem::create_directories(home.path() / "run");
+    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
+    env["QUORVANE"] = QUORVANE_BINARY;
+    auto shell = [&](const std::string& command) {
+        testing::ChildProcess sh("/bin/sh", {"-c", command + " 2>&1; echo $?"}, env);
+        std::vector<std::string> lines;
+        while (auto line = sh.readLine(30s))
+            lines.push_back(*line);
+        EXPECT_EQ(sh.wait(), 0) << command;
+        return lines;
+    };
+    shell("\"$QUORVANE\" sim revoke accessibility");
+    EXPECT_EQ(shell("\"$QUORVANE\" run 'Auto Scroll'"),
+              (std::vector<std::string>{"quorvane: Auto Scroll: the tweak refused: needs the "
+                                        "Accessibility permission; the system was asked for it; "
+                                        "nothing happened",
+                                        "1"}));
+    EXPECT_EQ(shell("\"$QUORVANE\" toggle 'Snap Windows' on"),
+              (std::vector<std::string>{"quorvane: Snap Windows stayed off: the tweak refused: "
+                                        "needs the Accessibility permission; the system was "
+                                        "asked for it; nothing happened",
+                                        "1"}));
+    // Nothing here could catch Black out's shortcut: it says so, and its
+    // alert said so too.
+    // (The alert itself is a log line here, with no window to show it in.)
+    const auto blackOut = shell("\"$QUORVANE\" toggle 'Black out' on");
+    ASSERT_GE(blackOut.size(), 2u);
+    const auto& said = blackOut[blackOut.size() - 2];
+    EXPECT_NE(said.find("Black out stayed off: the tweak refused: No running Quorvane holds its "
+                        "keyboard shortcut"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("(its alert says why)"), std::string::npos);
+    EXPECT_EQ(blackOut.back(), "1");
+}
+
+}  // namespace
+}  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+// Schedule shutdown from the command line with no instance, again and
+// again: each run leaves exactly one shutdown pending (it replaces the one
+// before), the command is over as soon as it has spoken even with its
+// output piped (the tool holds none of it), and what it says is what
+// became of the switch.
+TEST_F(CommandLineToolTest, aShutdownScheduledWithNoInstanceIsTheOnlyOneAndHoldsNothing) {
+    auto env = environment();
+    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
+    std::filesystem::create_directories(home.path() / "run");
+    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
+    env["QUORVANE"] = QUORVANE_BINARY;
+    const platform::sim::SimPower power(home.path() / "sim");
+    // A pending shutdown outlives every command, as it should: not the test.
+    struct EndPending {
+        const platform::sim::SimPower& power;
+        ~EndPending() {
+            for (const auto& pending : power.shutdowns())
+                ::kill(pending.pid, SIGTERM);
+        }
+    } endPending{power};
+    auto run = [&](const std::string& command, std::vector<std::string>& lines) {
+        const auto started = std::chrono::steady_clock::now();
+        testing::ChildProcess sh("/bin/sh", {"-c", command}, env);
+        while (auto line = sh.readLine(20s))
+            lines.push_back(*line);
+        const bool over = std::chrono::steady_clock::now() - started < 15s;
+        if (!over)
+            sh.sendSignal(SIGKILL);
+        EXPECT_TRUE(over) << command << ": its output stayed open";
+        return sh.wait();
+    };
+    auto settled = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 250 && !done(); ++i)
+            std::this_thread::sleep_for(20ms);
+        return done();
+    };
+
+    std::vector<int> seen;
+    for (int time = 0; time < 4; ++time) {
+        std::vector<std::string> lines;
+        EXPECT_EQ(run("\"$QUORVANE\" toggle 'Schedule shutdown' on 2>&1 | cat", lines), 0);
+        EXPECT_EQ(lines, std::vector<std::string>{"Switched Schedule shutdown on."});
+        ASSERT_TRUE(settled([&] {
+            const auto pending = power.shutdowns();
+            return pending.size() == 1 && std::ranges::count(seen, pending[0].pid) == 0;
+        })) << "after run " << time + 1 << ": " << power.shutdowns().size() << " pending";
+        seen.push_back(power.shutdowns()[0].pid);
+    }
+
+    // Replacing it needs the administrator's password: cancelled, the
+    // pending one stays, none is added, and the command says so.
+    std::vector<std::string> lines;
+    EXPECT_EQ(run("\"$QUORVANE\" sim admin cancel && \"$QUORVANE\" toggle 'Schedule shutdown' on "
+                  "2>&1",
+                  lines),
+              1);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find("Schedule shutdown stayed off"), std::string::npos) << lines.back();
+    const auto pending = power.shutdowns();
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_EQ(pending[0].pid, seen.back());
 }
 
 }  // namespace

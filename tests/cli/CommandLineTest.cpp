@@ -101,6 +101,17 @@ TEST(CommandLine, namesThatAreNotTextAreRefusedAndPathsKeepTheirBytes) {
         ASSERT_FALSE(parsed) << arguments.front();
         EXPECT_NE(parsed.error().message.find("not valid UTF-8"), std::string::npos);
     }
+    // A link is held to the same rule, whether its bytes or its decoded name
+    // are not text, and however it is handed over.
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{"quorvane://run?name=%FF%FE"},
+                                               {"quorvane://toggle?name=Dark%C3&on=true"},
+                                               {"quorvane://run?name=bad\xffname"},
+                                               {"--from-link", "quorvane://run?name=%FF"}}) {
+        auto parsed = parseCommandLine(arguments);
+        ASSERT_FALSE(parsed) << arguments.back();
+        EXPECT_NE(parsed.error().message.find("not valid UTF-8"), std::string::npos);
+    }
     auto paths = parseCommandLine({"finder-action", "newFolder", "/tmp/bad\xff", "file:///tmp/caf%E9"});
     ASSERT_TRUE(paths);
     EXPECT_EQ(paths.value().paths, (std::vector<std::string>{"/tmp/bad\xff", "/tmp/caf\xe9"}));
@@ -129,6 +140,14 @@ TEST(CommandLine, eachCommandHasHelpWithAnExampleAndAPlaceInTheManual) {
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed.value().action, CommandLine::Action::help);
     EXPECT_NE(commandHelp(parsed.value().simWords).value().find("--pause S"), std::string::npos);
+    // The first word of a family lists the family's commands.
+    ASSERT_TRUE(parseCommandLine({"help", "sim"}));
+    auto family = commandHelp({"sim"});
+    ASSERT_TRUE(family);
+    for (const char* member :
+         {"quorvane sim drag X1 Y1", "quorvane sim pointer", "quorvane sim post"})
+        EXPECT_NE(family.value().find(member), std::string::npos) << member;
+    EXPECT_FALSE(commandHelp({"si"}));
     auto unknown = commandHelp({"sim", "frobnicate"});
     ASSERT_FALSE(unknown);
     EXPECT_NE(unknown.error().message.find("\"sim frobnicate\""), std::string::npos);

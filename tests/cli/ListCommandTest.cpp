@@ -66,6 +66,44 @@ TEST_F(ListCommandTest, jsonDescribesEachTweakOfTheGroupOnItsOwnLine) {
     EXPECT_EQ(objects[0]["unavailable"], "Not supported on this desktop");
 }
 
+// A toggle is listed as on or off: as the running instance says, else as
+// the user's records have it.
+TEST_F(ListCommandTest, eachToggleIsListedOnOrOff) {
+    store.pState.modify([](core::PState& state) { state.snapsWindows = true; });
+    auto find = [&](const std::string& id) {
+        for (const auto& object : lines())
+            if (object["id"] == id)
+                return object;
+        return nlohmann::json();
+    };
+    ASSERT_EQ(list({.group = "all", .search = "", .json = true}), 0);
+    EXPECT_EQ(find("SnapWindowsTask")["on"], true);
+    EXPECT_EQ(find("AeroShakeTask")["on"], false);
+    EXPECT_FALSE(find("EmptyTrashTask").contains("on"));
+
+    out.str("");
+    ListOptions table{.group = "all", .search = "Snap Windows", .json = false};
+    ASSERT_EQ(list(table), 0);
+    EXPECT_NE(out.str().find("toggle   on"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("snapsWindows"), std::string::npos) << out.str();
+
+    // The instance's answer wins; whatever in it is malformed is passed over.
+    ListOptions session{.group = "all", .search = "", .json = true};
+    takeInstanceList(nlohmann::json::parse(R"({"ok":true,"tweaks":[1,{"id":5,"on":true},
+        {"id":"SnapWindowsTask","on":false},{"id":"AeroShakeTask","on":"yes"},
+        {"id":"DimTask","on":true,"unavailable":"Not on this desktop"}]})"),
+                     session);
+    for (const auto& junk : {nlohmann::json(), nlohmann::json::array({1}),
+                             nlohmann::json::parse(R"({"tweaks":{"id":"X"}})")})
+        takeInstanceList(junk, session);
+    out.str("");
+    ASSERT_EQ(list(session), 0);
+    EXPECT_EQ(find("SnapWindowsTask")["on"], false);
+    EXPECT_EQ(find("AeroShakeTask")["on"], false);
+    EXPECT_EQ(find("DimTask")["on"], true);
+    EXPECT_EQ(find("DimTask")["unavailable"], "Not on this desktop");
+}
+
 TEST_F(ListCommandTest, anUnknownGroupIsRefusedWithTheGroupsThereAre) {
     EXPECT_EQ(list({.group = "docks", .search = "", .json = false}), 2);
     EXPECT_NE(err.str().find("unknown group \"docks\""), std::string::npos);

@@ -168,6 +168,18 @@ TEST_F(ControlCommandsTest, aLinkAsksBeforeItRunsAndRemembersAlwaysAllow) {
     EXPECT_TRUE(store.pState->snapsWindows);
 }
 
+// Quitting closes a link's open question: the journal says so, and not that
+// the user cancelled it.
+TEST_F(ControlCommandsTest, aLinkQuestionClosedAtQuitIsJournaledAsSuch) {
+    ask(R"({"command":"runNamed","name":"Empty Trash","origin":"link",)"
+        R"("link":"quorvane://run?name=Empty%20Trash"})");
+    ASSERT_EQ(confirmations.answers.size(), 1u);
+    confirmations.answers[0]({.closedAtQuit = true});
+    EXPECT_TRUE(journal.empty());
+    EXPECT_EQ(activity.lines().back(),
+              "EmptyTrashTask link refused closed at quit: quorvane://run?name=Empty%20Trash");
+}
+
 // A client told "nothing was done" must be able to trust it: a request the
 // main queue did not reach in time never runs afterwards.
 TEST_F(ControlCommandsTest, aRequestGivenUpOnIsNeverCarriedOutLater) {

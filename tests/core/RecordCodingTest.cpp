@@ -55,6 +55,15 @@ TEST(RecordCoding, preferenceRejectsMissingOrMistypedRequiredFields) {
     EXPECT_FALSE(decodeRecord<Preference>(""));
 }
 
+// A record is damaged when anything follows its JSON, a NUL and junk too:
+// accepted, it would be saved back over what the user could still mend.
+TEST(RecordCoding, trailingBytesAfterARecordMakeItDamaged) {
+    const std::string valid = fullPState;
+    ASSERT_TRUE(decodeRecord<PState>(valid));
+    EXPECT_FALSE(decodeRecord<PState>(valid + std::string("\0junk", 5)));
+    EXPECT_FALSE(decodeRecord<PState>(valid + "junk"));
+}
+
 TEST(RecordCoding, pStateToleratesMissingOptionalsOnly) {
     auto state = decodeRecord<PState>(fullPState);
     ASSERT_TRUE(state);

@@ -74,7 +74,7 @@ TEST_F(TweakActionsTest, anUnavailableTweakShowsItsReasonAndStoresNothing) {
     EXPECT_EQ(holder.hudStyle.get(), HUD::unavailable);
     EXPECT_EQ(holder.hudMessage.get(), notAvailableInThisBuild);
     // Every other way of switching it is refused the same way.
-    EXPECT_FALSE(switchAndApply(*snap, true, true));
+    EXPECT_EQ(switchAndApply(*snap, true, true).kind(), RunOutcome::Kind::unavailable);
     EXPECT_FALSE(store.pState->snapsWindows);
 
     actions.runOneShot(trash);
@@ -86,6 +86,50 @@ TEST_F(TweakActionsTest, anUnavailableTweakShowsItsReasonAndStoresNothing) {
     queue.advance(std::chrono::seconds(1));
     EXPECT_EQ(holder.hudStyle.get(), HUD::run);
     EXPECT_TRUE(holder.hudMessage->empty());
+}
+
+}  // namespace
+}  // namespace quorvane::core
+
+namespace quorvane::core {
+namespace {
+
+// A one-shot that refuses, as one does without its permission.
+class RefusingTweak final : public BuiltinTweak {
+  public:
+    explicit RefusingTweak(RunOutcome outcome)
+        : BuiltinTweak(TweakInfo{.id = "RefusingTask", .name = "Refusing"}),
+          outcome_(std::move(outcome)) {}
+    RunOutcome run() override { return outcome_; }
+
+  private:
+    RunOutcome outcome_;
+};
+
+// A refusal is never told as "Done": the label says why, nothing sounds as
+// a success, and the lists hear no run. The next success reads "Done" again.
+TEST_F(TweakActionsTest, aRefusedRunShowsItsReasonInsteadOfDone) {
+    TweaksHolder main(TweaksPlace::main, catalogue, store, queue, notifications);
+    TweaksHolder popover(TweaksPlace::compact, catalogue, store, queue, notifications);
+    store.preference.modify([](Preference& preference) { preference.setPlaysSound(true); });
+    auto refusing = std::make_shared<RefusingTweak>(
+        RunOutcome::refused("needs the Accessibility permission; the system was asked for it"));
+
+    const auto outcome = actions.runOneShot(refusing);
+    EXPECT_EQ(outcome.kind(), RunOutcome::Kind::refused);
+    for (auto* holder : {&main, &popover}) {
+        EXPECT_TRUE(holder->showsHUD.get());
+        EXPECT_EQ(holder->hudStyle.get(), HUD::refused);
+        EXPECT_EQ(holder->hudMessage.get(),
+                  "Needs the Accessibility permission; the system was asked for it");
+    }
+    EXPECT_TRUE(posted.empty());
+    EXPECT_TRUE(sound.played.empty());
+
+    actions.runOneShot(tweak("EmptyTrashTask"));
+    queue.advance(std::chrono::seconds(1));
+    EXPECT_EQ(main.hudStyle.get(), HUD::run);
+    EXPECT_TRUE(main.hudMessage->empty());
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST_F(TweaksHandlerTest, aTweakWithoutBehaviourSaysSoAndKeepsItsSwitch) {
     Catalogue bare(none, store, log, noScripts);
     auto dark = bare.find("ToggleDarkModeTask");
     EXPECT_FALSE(dark->isAvailable());
-    dark->run();
+    (void)dark->run();
     EXPECT_TRUE(log.contains("not available in this build"));
     EXPECT_EQ(log.lines.back().source, "ToggleDarkModeTask");
     asToggle(*dark)->toggle();

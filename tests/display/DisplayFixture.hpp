@@ -18,6 +18,7 @@
 #include "adapters/memory/RecordingOverlays.hpp"
 #include "simmac/SimDesktop.hpp"
 #include "adapters/posix/FileBlobStore.hpp"
+#include "adapters/posix/FileOps.hpp"
 #include "simmac/SimCameras.hpp"
 #include "simmac/SimDesktopPicture.hpp"
 #include "simmac/SimDisplays.hpp"
@@ -105,6 +106,7 @@ class DisplayFixture : public ::testing::Test {
                              .hideNotchStore = hideNotchStore.get(),
                              .shortcutIsActive = [this](const std::string&) { return shortcutActive; },
                              .effects = shippedEffects(),
+                             .readFile = platform::posix::readFile,
                              .effectSeed = 7,
                              .cameras = &cameras};
     std::map<std::string, std::shared_ptr<core::Tweak>> tweaks = [this] {

@@ -30,7 +30,7 @@ TEST(DisplayArithmetic, theSecondaryIsCentredAndHalvesRoundAwayFromZero) {
 }
 
 TEST_F(DisplayFixture, arrangeAndMirrorNeedASecondDisplayAndAFailedTransactionChangesNothing) {
-    tweak("ArrangeDisplaysTask").run();
+    (void)tweak("ArrangeDisplaysTask").run();
     switchTo("MirrorDisplayTask", true);
     EXPECT_TRUE(isOn("MirrorDisplayTask"));  // the switch follows the user anyway
     EXPECT_EQ(journaled("display configuration"), 0u);
@@ -39,16 +39,16 @@ TEST_F(DisplayFixture, arrangeAndMirrorNeedASecondDisplayAndAFailedTransactionCh
     auto secondaryFrame = [&] { return platform::flipped(displays.screenList()[1].frame, displays.screenList()); };
     defaults.set("ArrangeDisplaysTask.position", std::string("Bottom"));
     displays.failBegin = true;
-    tweak("ArrangeDisplaysTask").run();
+    (void)tweak("ArrangeDisplaysTask").run();
     EXPECT_EQ(secondaryFrame().origin, (platform::Point{1440, 0}));
     displays.failComplete = true;
-    tweak("ArrangeDisplaysTask").run();
+    (void)tweak("ArrangeDisplaysTask").run();
     EXPECT_EQ(secondaryFrame().origin, (platform::Point{1440, 0}));
     EXPECT_EQ(journal.entries().back().detail, "cancelled");
-    tweak("ArrangeDisplaysTask").run();
+    (void)tweak("ArrangeDisplaysTask").run();
     EXPECT_EQ(secondaryFrame().origin, (platform::Point{-560, 900}));
     defaults.set("ArrangeDisplaysTask.position", std::string("Sideways"));  // reads as Top
-    tweak("ArrangeDisplaysTask").run();
+    (void)tweak("ArrangeDisplaysTask").run();
     EXPECT_EQ(secondaryFrame().origin, (platform::Point{-560, -1440}));
 
     switchTo("MirrorDisplayTask", true);
@@ -60,7 +60,7 @@ TEST_F(DisplayFixture, arrangeAndMirrorNeedASecondDisplayAndAFailedTransactionCh
 TEST_F(DisplayFixture, arrangingWithoutAccessibilityAsksAndStops) {
     addStudio();
     grants.trusted = false;
-    tweak("ArrangeDisplaysTask").run();
+    (void)tweak("ArrangeDisplaysTask").run();
     queue.drain();
     EXPECT_EQ(asker.asked, std::vector{platform::Permission::accessibility});
     EXPECT_EQ(journaled("display configuration"), 0u);
@@ -180,6 +180,16 @@ TEST_F(DisplayFixture, blackOutNeedsAnActiveShortcutThenSwallowsEveryChosenScree
     // Switching off works even when the shortcut went meanwhile.
     shortcutActive = false;
     switchTo("BlackOutTask", false);
+    EXPECT_TRUE(overlays.shown().empty());
+
+    // A window taken down while the program stalled: once it answers, Black
+    // out is off and its other windows are gone too.
+    addStudio();
+    shortcutActive = true;
+    switchTo("BlackOutTask", true);
+    ASSERT_EQ(overlays.shown().size(), 2u);
+    overlays.letGo(overlays.shown()[0].first, "the main thread stopped answering for 2 seconds");
+    EXPECT_FALSE(isOn("BlackOutTask"));
     EXPECT_TRUE(overlays.shown().empty());
 }
 

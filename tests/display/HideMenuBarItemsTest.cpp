@@ -82,6 +82,49 @@ TEST_F(HideMenuBarItemsTest, theSeparatorHidesWhatIsLeftOfItAndTheRightHalfBring
     EXPECT_EQ(monitors(), 0u);
 }
 
+// "Show separator" keeps the separator in the menu bar while the tweak is
+// off, so that it can be dragged into place first; it hides nothing then,
+// keeps its place when switched on, and is there again at the next launch.
+TEST_F(HideMenuBarItemsTest, showSeparatorKeepsItInPlaceWhileOffAndFromLaunch) {
+    const auto form = task->configureView();
+    ASSERT_FALSE(form.sections.empty());
+    const auto& controls = form.sections[0].controls;
+    ASSERT_FALSE(controls.empty());
+    ASSERT_EQ(controls[0].title, "Show separator");
+    const auto& shown = *controls[0].value;
+    EXPECT_EQ(shown.read(), platform::DefaultsValue{false});
+    EXPECT_EQ(count(menuBar(), "(ours)"), 0u);
+
+    shown.write(true);
+    EXPECT_EQ(defaults.boolValue("HideMenuBarItemsTask.Manager.showsSeparator"), true);
+    EXPECT_EQ(count(menuBar(), "(ours)"), 1u);
+    EXPECT_EQ(monitors(), 0u);
+    perform({"menubar", "drag-separator", "2"});
+    perform({"click", "1310", "12"});  // off: a click hides nothing
+    EXPECT_EQ(count(menuBar(), "hidden"), 0u);
+
+    // On, the separator dragged into place is the one that hides.
+    core::switchAndApply(*task, true, true);
+    EXPECT_EQ(count(menuBar(), "(ours)"), 1u);
+    perform({"click", "1310", "12"});
+    EXPECT_EQ(count(menuBar(), "hidden"), 3u) << menuBar();
+    // Off again: it stays, narrow, and everything shows.
+    core::switchAndApply(*task, false, true);
+    EXPECT_EQ(count(menuBar(), "(ours)"), 1u);
+    EXPECT_EQ(count(menuBar(), "hidden"), 0u);
+    EXPECT_EQ(monitors(), 0u);
+
+    shown.write(false);
+    EXPECT_EQ(count(menuBar(), "(ours)"), 0u);
+
+    // Made at launch with the setting on: shown once the main loop runs.
+    defaults.set("HideMenuBarItemsTask.Manager.showsSeparator", true);
+    auto launched = madeWith(withMenuBar);
+    EXPECT_EQ(count(menuBar(), "(ours)"), 0u);
+    queue.drain();
+    EXPECT_EQ(count(menuBar(), "(ours)"), 1u);
+}
+
 TEST_F(HideMenuBarItemsTest, aTrayThatPlacesItsOwnIconsIsNotSupported) {
     auto tweak = madeWith(services);  // no menu bar to push
     ASSERT_EQ(tweak->unavailableReason(), std::optional<std::string>(core::notSupportedOnThisDesktop));

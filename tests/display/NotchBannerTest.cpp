@@ -93,6 +93,9 @@ TEST_F(NotchBannerTest, aBannerShownDuringAFadeStaysAndOneMonitorServesManyShows
             stopped += entry.detail.starts_with("input monitoring stopped");
         }
     EXPECT_EQ(started - stopped, 1u);
+    // A monitor for every show is input: out of the changes people read.
+    for (const auto& line : platform::readableJournal(journal.entries(), false))
+        EXPECT_NE(line.entry.cause, "NotchBanner");
     panel->onCancel();  // Escape
     panel->fading.back()();
     EXPECT_FALSE(banner.isMonitoring());

@@ -5,6 +5,7 @@
 #include "display/DisplayFixture.hpp"
 #include "display/effects/ConfettiTask.hpp"
 #include "display/effects/ScreenEffects.hpp"
+#include "support/NotAFile.hpp"
 
 namespace quorvane::display::testing {
 namespace {
@@ -26,7 +27,7 @@ class ScreenEffectsTest : public DisplayFixture {
 };
 
 TEST_F(ScreenEffectsTest, confettiFiresOneBurstPerRunAndLeaves20sAfterTheLast) {
-    tweak("ConfettiTask").run();
+    (void)tweak("ConfettiTask").run();
     const auto window = effects();
     ASSERT_EQ(window.size(), 1u);
     const auto& description = window[0].second;
@@ -54,9 +55,9 @@ TEST_F(ScreenEffectsTest, confettiFiresOneBurstPerRunAndLeaves20sAfterTheLast) {
     }
 
     queue.advance(std::chrono::seconds(5));
-    tweak("ConfettiTask").run();
+    (void)tweak("ConfettiTask").run();
     queue.advance(std::chrono::seconds(5));
-    tweak("ConfettiTask").run();
+    (void)tweak("ConfettiTask").run();
     EXPECT_EQ(scene->bursts(), 3);
     EXPECT_EQ(effects().size(), 1u);  // the same window all along
     queue.advance(std::chrono::milliseconds(19900));
@@ -65,7 +66,7 @@ TEST_F(ScreenEffectsTest, confettiFiresOneBurstPerRunAndLeaves20sAfterTheLast) {
     EXPECT_TRUE(effects().empty());
 
     // The next run starts afresh.
-    tweak("ConfettiTask").run();
+    (void)tweak("ConfettiTask").run();
     ASSERT_EQ(effects().size(), 1u);
     EXPECT_NE(effects()[0].second.scene, scene);
     EXPECT_EQ(dynamic_cast<ConfettiTask&>(tweak("ConfettiTask")).manager().counter.get(), 4);
@@ -115,7 +116,7 @@ TEST_F(ScreenEffectsTest, withoutTranslucencyItSaysSoAndShowsNothing) {
     overlays.translucent = false;
     switchTo("FireworkTask", true);
     EXPECT_FALSE(isOn("FireworkTask"));
-    tweak("ConfettiTask").run();
+    (void)tweak("ConfettiTask").run();
     EXPECT_TRUE(overlays.shown().empty());
     ASSERT_EQ(alerts.shown.size(), 2u);
     EXPECT_EQ(alerts.shown[0].informativeText, EffectWindow::needsCompositing);
@@ -131,6 +132,27 @@ TEST_F(ScreenEffectsTest, aRefusedPresetIsLoggedByFileAndFieldAndShowsNothing) {
     EXPECT_TRUE(log.contains("snow.json is refused: its field \"maxParticles\" is missing"));
     EXPECT_EQ(onlyScene()->particleCount(), 0u);
     EXPECT_TRUE(onlyScene()->layers().at(0).systems.empty());
+}
+
+// A FIFO, a folder or a runaway file in a preset's place is refused at once,
+// never waited on, and the effect shows nothing.
+TEST_F(ScreenEffectsTest, aPresetThatIsNotAFileIsRefusedWithoutWaiting) {
+    using quorvane::testing::NotAFile;
+    for (const auto kind : {NotAFile::fifo, NotAFile::folder, NotAFile::runaway}) {
+        const auto effects = folder.path() / "effects" / nameOf(kind);
+        ASSERT_TRUE(quorvane::testing::putInPlace(kind, effects / "snow.json")) << nameOf(kind);
+        services.effects = effects;
+        quorvane::testing::FifoRescue rescue(effects / "snow.json");
+        EXPECT_FALSE(loadEffectPreset(services, "SnowTask", "snow")) << nameOf(kind);
+        rescue.done();
+        EXPECT_FALSE(rescue.rescued()) << nameOf(kind) << ": the effect waited on it";
+    }
+    EXPECT_EQ(std::ranges::count_if(log.lines,
+                                    [](const auto& line) {
+                                        return line.message.find("snow.json cannot be read") !=
+                                               std::string::npos;
+                                    }),
+              3);
 }
 
 }  // namespace

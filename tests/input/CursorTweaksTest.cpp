@@ -24,13 +24,13 @@ TEST_F(CursorTweaksTest, HideCursorParksAtTheHighestRightmostCornerAndComesBackE
 
     ASSERT_TRUE(desktop.warpCursor({333.5, 211.25}));
     monitors.global.pointer = desktop.mouseLocation();
-    hide.run();
+    (void)hide.run();
     EXPECT_TRUE(hide.isParked());
     // The simulated Mac keeps the pointer on its own (one) screen, in its
     // top-right corner.
     EXPECT_EQ(desktop.mouseLocation(), (Point{1439, 900}));
 
-    hide.run();
+    (void)hide.run();
     EXPECT_FALSE(hide.isParked());
     EXPECT_EQ(desktop.mouseLocation(), (Point{333.5, 211.25}));
     const auto lines = journal.lines();
@@ -43,7 +43,7 @@ TEST_F(CursorTweaksTest, TheRingShowsWhileAButtonIsHeldAndOnlyThenMoves) {
     VisualizeCursorTask ring({.id = "VisualizeCursorTask"}, core::PKeyPath(&core::PState::visualizeCursor),
                              mouse);
     ring.setOn(true);
-    ring.run();
+    (void)ring.run();
     send(EventType::mouseMoved, {10, 10});
     EXPECT_TRUE(overlays.shown().empty());
     EXPECT_EQ(overlays.updateCount, 0);
@@ -79,7 +79,7 @@ TEST_F(CursorTweaksTest, TheRingShowsWhileAButtonIsHeldAndOnlyThenMoves) {
     EXPECT_EQ(overlays.shown().size(), 1u);
 
     ring.setOn(false);
-    ring.run();
+    (void)ring.run();
     EXPECT_TRUE(overlays.shown().empty());
     EXPECT_EQ(monitors.global.registry.combinedMask() | monitors.local.registry.combinedMask(), 0u);
 }

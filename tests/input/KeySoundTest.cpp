@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -105,6 +106,16 @@ TEST_F(MechanicalKeyboard, clicksForEveryKeyDownAndUpReadiedOffTheMainThreadAtSw
     EXPECT_EQ(monitors.local.registry.size(), 0u);
     type(EventType::keyDown);
     EXPECT_EQ(sound.clicks.size(), 4u);
+
+    // Watching every key typed anywhere is journaled at its start and its
+    // stop, by event types.
+    const auto lines = journal.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "MechanicalKeyboardTask input input monitoring started: key down, key up"),
+              1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "MechanicalKeyboardTask input input monitoring stopped: key down, key up"),
+              1);
 }
 
 }  // namespace

@@ -56,9 +56,10 @@ xdotool windowactivate --sync "$xlogo"
 clicksReady() { grep -qx 'Key clicks' /proc/"$instance"/task/*/comm; }
 eventually clicksReady || fail "the key clicks' mixer did not start"
 xdotool type --delay 40 hello
-eventually sh -c "\"$quorvane\" journal | grep -q 'MechanicalKeyboardTask  sound  played 10 key clicks'" ||
-    fail "no ten clicks: $("$quorvane" journal | grep -o 'played .*' | tail -1)"
-echo "clicks: $("$quorvane" journal | grep -o 'played [0-9]* key clicks' | tail -1)"
+# Key clicks are input: journaled, and shown with --all.
+eventually sh -c "\"$quorvane\" journal --all | grep -q 'MechanicalKeyboardTask  sound  played 10 key clicks'" ||
+    fail "no ten clicks: $("$quorvane" journal --all | grep -o 'played .*' | tail -1)"
+echo "clicks: $("$quorvane" journal --all | grep -o 'played [0-9]* key clicks' | tail -1)"
 
 # No generic way to read another program's menus here.
 if answer=$("$quorvane" run "View Shortcuts" 2>&1); then fail "View Shortcuts ran: $answer"; fi

@@ -29,7 +29,7 @@ class LockScreen : public testing::KeyboardTweakFixture {
     }
     void switchTo(bool on) {
         lock->setOn(on);
-        lock->run();
+        (void)lock->run();
     }
     void showUnlockIcon(bool on) {
         store.pState.modify([on](core::PState& state) { state._showUnlockScreen = on; });
@@ -128,7 +128,7 @@ TEST_F(LockScreen, ALockEndedByTheSystemUnlocksAndSaysWhy) {
     LockScreenTask watched({.id = "LockScreenTask"}, &core::MState::lockScreen, rebound);
     ASSERT_TRUE(hotkeys.setCombination("LockScreenTask", {"Ctrl+Alt+L"}));
     watched.setOn(true);
-    watched.run();
+    (void)watched.run();
     ASSERT_TRUE(watched.isLocked());
     taps.ended("the main thread stopped answering for 2 seconds");
     EXPECT_FALSE(watched.isLocked());

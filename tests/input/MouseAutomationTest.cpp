@@ -47,13 +47,13 @@ TEST_F(MouseAutomationTest, AutoClickClicksAtItsRateInPairsAndNeverIntoOurWindow
     AutoClickTask clicker(infoOf("AutoClickTask"), &core::MState::autoClick, mouse);
 
     clicker.setOn(true);
-    clicker.run();
+    (void)clicker.run();
     queue.advance(1s);
     EXPECT_EQ(count(EventType::leftMouseDown), 1);
     EXPECT_EQ(count(EventType::leftMouseUp), 1);
 
     AutoClickTask::times.write(defaults, 10);
-    clicker.run();
+    (void)clicker.run();
     posted.clear();
     queue.advance(1s);
     EXPECT_EQ(count(EventType::leftMouseDown), 10);
@@ -71,11 +71,11 @@ TEST_F(MouseAutomationTest, AutoClickClicksAtItsRateInPairsAndNeverIntoOurWindow
     // Off, and at exit, nothing more; no button was left down.
     ourWindowUnder = false;
     clicker.setOn(false);
-    clicker.run();
+    (void)clicker.run();
     queue.advance(2s);
     EXPECT_TRUE(posted.empty());
     clicker.setOn(true);
-    clicker.run();
+    (void)clicker.run();
     stops.stopAll();
     queue.advance(2s);
     EXPECT_TRUE(posted.empty());
@@ -91,7 +91,7 @@ TEST_F(MouseAutomationTest, AutoClickWithoutTrustSwitchesOffAndAsks) {
     trust.granted = false;
     AutoClickTask clicker(infoOf("AutoClickTask"), &core::MState::autoClick, mouse);
     clicker.setOn(true);
-    clicker.run();
+    (void)clicker.run();
     queue.advance(3s);
     EXPECT_FALSE(clicker.isOn());
     EXPECT_TRUE(posted.empty());
@@ -133,7 +133,7 @@ TEST_F(MouseAutomationTest, JigglerRestsWhileTheUserMovesAndResumesFiveSecondsAf
     MouseJigglerTask jiggler(infoOf("MouseJigglerTask"), &core::MState::mouseJiggler, mouse,
                              [] { return std::uint64_t{42}; });
     jiggler.setOn(true);
-    jiggler.run();
+    (void)jiggler.run();
     EXPECT_TRUE(jiggler.isWaiting());
 
     monitors.global.registry.dispatch(userMove(40));
@@ -148,7 +148,7 @@ TEST_F(MouseAutomationTest, JigglerRestsWhileTheUserMovesAndResumesFiveSecondsAf
     EXPECT_TRUE(jiggler.isWaiting());
 
     jiggler.setOn(false);
-    jiggler.run();
+    (void)jiggler.run();
     EXPECT_FALSE(jiggler.isWaiting());
     EXPECT_EQ(monitors.global.registry.combinedMask(), 0u);
 }
@@ -157,7 +157,7 @@ TEST_F(MouseAutomationTest, AJiggleOnItsThreadEndsAtOnceAndPostsNothingAfterward
     MouseJigglerTask jiggler(infoOf("MouseJigglerTask"), &core::MState::mouseJiggler, mouse,
                              [] { return std::uint64_t{9}; });
     jiggler.setOn(true);
-    jiggler.run();
+    (void)jiggler.run();
     jiggler.jiggleNow();
     ASSERT_TRUE(jiggler.jiggler().isJiggling());
     // Ticks while it runs are dropped, not queued.
@@ -182,17 +182,17 @@ TEST_F(MouseAutomationTest, AJiggleOnItsThreadEndsAtOnceAndPostsNothingAfterward
 
     // Off mid-jiggle, and at exit, the same.
     jiggler.setOn(true);
-    jiggler.run();
+    (void)jiggler.run();
     jiggler.jiggleNow();
     std::this_thread::sleep_for(5ms);
     jiggler.setOn(false);
-    jiggler.run();
+    (void)jiggler.run();
     const auto offAt = count(EventType::mouseMoved);
     std::this_thread::sleep_for(10ms);
     queue.drain();
     EXPECT_EQ(count(EventType::mouseMoved), offAt);
     jiggler.setOn(true);
-    jiggler.run();
+    (void)jiggler.run();
     jiggler.jiggleNow();
     stops.stopAll();
     const auto exitAt = count(EventType::mouseMoved);
@@ -219,11 +219,11 @@ TEST(ScrollWave, RisesToItsPeakAndBackOverOneDuration) {
 
 TEST_F(MouseAutomationTest, AutoScrollStopsOnAMoveAndTheNextRunContinuesTheWave) {
     AutoScrollTask scroller(infoOf("AutoScrollTask"), mouse, [] { return 0.0; });
-    scroller.run();
+    (void)scroller.run();
     queue.advance(1s);
     EXPECT_EQ(count(EventType::scrollWheel), 10);
     EXPECT_LT(posted.back().scrollingDeltaY, 0);  // towards the end
-    scroller.run();  // already scrolling: nothing changes
+    (void)scroller.run();  // already scrolling: nothing changes
     queue.advance(100ms);
     EXPECT_EQ(count(EventType::scrollWheel), 11);
 
@@ -233,13 +233,13 @@ TEST_F(MouseAutomationTest, AutoScrollStopsOnAMoveAndTheNextRunContinuesTheWave)
     queue.advance(1s);
     EXPECT_EQ(count(EventType::scrollWheel), 11);
 
-    scroller.run();
+    (void)scroller.run();
     queue.advance(100ms);
     EXPECT_NEAR(scroller.wave().progress, progress + 0.1, 1e-9);
 
     // Without trust a run stops the scroll and asks.
     trust.granted = false;
-    scroller.run();
+    (void)scroller.run();
     EXPECT_FALSE(scroller.isScrolling());
 
     // Settings out of range read clamped.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "input/mouse/ScrollInterceptor.hpp"
 #include "input/mouse/ScrollReversal.hpp"
 #include "adapters/memory/MemoryBlobStore.hpp"
@@ -65,8 +67,16 @@ TEST(TapScrollInterceptor, TurnsTheSimulatedWheelLeavesTheTrackpadAndOutlivesATi
     auto run = [&](std::vector<std::string> words) {
         ASSERT_TRUE(desktop.perform(sim::SimDesktopCommand::parse(words).value()));
     };
-    TapScrollInterceptor reverser(desktop, log);
+    TapScrollInterceptor reverser(desktop, journal, log);
     ASSERT_TRUE(reverser.start(true, false));
+    // The tap is journaled, once however often the switch is applied.
+    ASSERT_TRUE(reverser.start(true, true));
+    ASSERT_TRUE(reverser.start(true, false));
+    auto journaled = [&](const std::string& line) {
+        const auto lines = journal.lines();
+        return std::count(lines.begin(), lines.end(), line);
+    };
+    EXPECT_EQ(journaled("ReverseScrollTask input event tap started: scroll wheel"), 1);
     run({"scroll", "-3"});
     run({"scroll", "-2", "--trackpad"});
     ASSERT_EQ(seen.size(), 5u);  // one notch, three phases and a momentum event
@@ -80,6 +90,12 @@ TEST(TapScrollInterceptor, TurnsTheSimulatedWheelLeavesTheTrackpadAndOutlivesATi
     reverser.stop();
     run({"scroll", "-3"});
     EXPECT_EQ(seen.back().scrollLinesY, -3);
+    EXPECT_EQ(journaled("ReverseScrollTask input event tap stopped"), 1);
+    for (const auto& entry : journal.entries()) {
+        if (entry.cause == "ReverseScrollTask") {
+            EXPECT_EQ(entry.weight, JournalWeight::input) << entry.detail;
+        }
+    }
 }
 
 // Devices as an X server with libinput lists them; writes change them.
@@ -114,6 +130,7 @@ class DeviceScrollReversal : public ::testing::Test {
   protected:
     RecordedDevices devices;
     memory::MemoryBlobStore store;
+    memory::MemoryJournal journal;
     memory::MemoryLog log;
     std::optional<NaturalScrollingOriginals> kept() {
         auto loaded = store.load(DeviceScrollInterceptor::originalsKey);
@@ -124,7 +141,7 @@ class DeviceScrollReversal : public ::testing::Test {
 };
 
 TEST_F(DeviceScrollReversal, FlipsEveryMouseFromItsOriginalFollowsNewOnesAndPutsThemBack) {
-    DeviceScrollInterceptor reverser(devices, &store, log);
+    DeviceScrollInterceptor reverser(devices, &store, journal, log);
     ASSERT_TRUE(reverser.start(true, false));
     EXPECT_EQ(devices.natural(9), true);
     EXPECT_EQ(devices.natural(12), false);  // a natural mouse becomes classic
@@ -132,6 +149,13 @@ TEST_F(DeviceScrollReversal, FlipsEveryMouseFromItsOriginalFollowsNewOnesAndPuts
     // The originals were kept before the first change.
     EXPECT_EQ(kept(), (NaturalScrollingOriginals{{"Logitech USB Optical Mouse", false},
                                                  {"Natural Ergonomic Mouse", true}}));
+    // Each device's change is journaled, the touchpad left alone is not.
+    EXPECT_EQ(journal.lines(),
+              (std::vector<std::string>{
+                  "ReverseScrollTask pointer device natural scrolling on for "
+                  "\"Logitech USB Optical Mouse\"",
+                  "ReverseScrollTask pointer device natural scrolling off for "
+                  "\"Natural Ergonomic Mouse\""}));
 
     // A mouse plugged in later, and one plugged in again under a new id.
     devices.list.push_back({.id = 14, .name = "Trackball", .naturalScrolling = false});
@@ -149,6 +173,7 @@ TEST_F(DeviceScrollReversal, FlipsEveryMouseFromItsOriginalFollowsNewOnesAndPuts
     EXPECT_EQ(devices.natural(12), true);
     EXPECT_EQ(devices.natural(14), false);
     EXPECT_FALSE(kept());
+    EXPECT_EQ(journal.lines().size(), devices.writes.size());
 }
 
 TEST_F(DeviceScrollReversal, AfterAKillTheKeptOriginalsAreRestoredAndNeverFlippedTwice) {
@@ -163,7 +188,7 @@ TEST_F(DeviceScrollReversal, AfterAKillTheKeptOriginalsAreRestoredAndNeverFlippe
 
     // The launch re-apply of a persisted switch: the kept originals stand.
     killed();
-    DeviceScrollInterceptor relaunched(devices, &store, log);
+    DeviceScrollInterceptor relaunched(devices, &store, journal, log);
     ASSERT_TRUE(relaunched.start(true, false));
     EXPECT_EQ(devices.natural(9), true);
     EXPECT_EQ(devices.natural(12), false);
@@ -173,7 +198,7 @@ TEST_F(DeviceScrollReversal, AfterAKillTheKeptOriginalsAreRestoredAndNeverFlippe
 
     // Or at start-up, before any re-apply.
     killed();
-    DeviceScrollInterceptor started(devices, &store, log);
+    DeviceScrollInterceptor started(devices, &store, journal, log);
     started.restoreLeftovers();
     EXPECT_EQ(devices.natural(9), false);
     EXPECT_EQ(devices.natural(12), true);
@@ -185,7 +210,7 @@ TEST_F(DeviceScrollReversal, AfterAKillTheKeptOriginalsAreRestoredAndNeverFlippe
 }
 
 TEST_F(DeviceScrollReversal, HorizontalOnlyOrNoMouseIsRefusedAndWritesNothing) {
-    DeviceScrollInterceptor reverser(devices, &store, log);
+    DeviceScrollInterceptor reverser(devices, &store, journal, log);
     EXPECT_FALSE(reverser.start(false, true));
     devices.list = {{.id = 4, .name = "Virtual core XTEST pointer", .naturalScrolling = std::nullopt},
                     {.id = 11, .name = "Touchpad", .isTouchpad = true, .naturalScrolling = true}};

@@ -47,7 +47,7 @@ class SpellingLanguage : public testing::KeyboardTweakFixture {
     }();
 
     std::string cycle() {
-        task->run();
+        (void)task->run();
         task->waitForHelper();
         queue.drain();
         return task->currentLanguageId();
@@ -58,6 +58,10 @@ TEST_F(SpellingLanguage, CyclesThroughTheFavouritesInTheCheckersOrderAndWraps) {
     KeyboardSpellingLanguageTask::favoriteIds.write(defaults, {"fr", "en"});
     // "en" comes before "fr" in the checker's list: fr wraps round to en.
     EXPECT_EQ(cycle(), "en");
+    // The system's setting changed: journaled as the command that did it.
+    ASSERT_FALSE(journal.lines().empty());
+    EXPECT_EQ(journal.lines().back(), "KeyboardSpellingLanguageTask preference defaults write -g "
+                                      "NSPreferredSpellServerLanguage -string en");
     EXPECT_EQ(cycle(), "fr");
     EXPECT_EQ(shell.commands.back(), "defaults write -g NSPreferredSpellServerLanguage -string fr");
 
@@ -72,7 +76,10 @@ TEST_F(SpellingLanguage, CyclesThroughTheFavouritesInTheCheckersOrderAndWraps) {
     // A favourite the checker does not offer is skipped.
     KeyboardSpellingLanguageTask::favoriteIds.write(defaults, {"xx", "es"});
     EXPECT_EQ(cycle(), "es");
+    const auto journaled = journal.entries().size();
     EXPECT_EQ(cycle(), "es");
+    // The language already in use is no change.
+    EXPECT_EQ(journal.entries().size(), journaled);
 
     // None the checker offers: nothing is written.
     KeyboardSpellingLanguageTask::favoriteIds.write(defaults, {"xx"});
@@ -116,6 +123,17 @@ TEST_F(SpellingLanguage, SeedsEmptyFavouritesOnceARunAndListsThemWithFlags) {
     queue.drain();
     EXPECT_EQ(task->currentLanguageId(), "es");
     EXPECT_EQ(shell.language, "es");
+    EXPECT_EQ(journal.lines().back(), "KeyboardSpellingLanguageTask preference defaults write -g "
+                                      "NSPreferredSpellServerLanguage -string es");
+    // Chosen again: nothing is written or journaled.
+    const auto journaled = journal.entries().size();
+    const auto commands = shell.commands.size();
+    panel.choose("es");
+    task->waitForHelper();
+    queue.drain();
+    EXPECT_EQ(journal.entries().size(), journaled);
+    EXPECT_EQ(shell.commands.back(), readSpellingLanguageCommand());
+    EXPECT_EQ(shell.commands.size(), commands + 1);
 }
 
 TEST_F(SpellingLanguage, AnIdReachesTheShellAsOneQuotedWordAndPlainIdsUnchanged) {

@@ -97,6 +97,13 @@ TEST_F(VisualizeKeystroke, modifiersShowWhileHeldAndKeysForASecondAfterTheLast) 
     EXPECT_EQ(monitors.global.registry.size(), 0u);
     EXPECT_EQ(monitors.local.registry.size(), 0u);
     EXPECT_EQ(strip(), "hidden");
+    // The monitor's start and stop are journaled by event types; the keys
+    // typed never are.
+    EXPECT_EQ(journal.lines(),
+              (std::vector<std::string>{
+                  "VisualizeKeystrokeTask input input monitoring started: key down, flags changed",
+                  "VisualizeKeystrokeTask input input monitoring stopped: key down, flags "
+                  "changed"}));
     // Nothing left to fire: on again, a key shows and stays its second.
     switchTo(true);
     key(0, "a");

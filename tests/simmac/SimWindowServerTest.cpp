@@ -40,11 +40,17 @@ TEST_F(SimWindowServerTest, commandsAreCheckedWholeBeforeAnythingHappens) {
          {std::vector<std::string>{"window", "add", "200", "T", "1", "2", "0", "5"},
           {"window", "add", "200", "T", "1", "inf", "5", "5"},
           {"drag", "1", "2", "3", "4", "--steps", "1001"},
+          // Finite, but the points between them, and the moves, would not be.
+          {"drag", "1e308", "0", "-1e308", "0", "--steps", "2"},
+          {"drag", "0", "0", "5", "5", "0", "-1000001"},
+          {"pointer", "1e308", "0"},
           {"display", "add", "Side", "1920by1080"},
           {"app", "hide", "-3"},
           {"click", "1", "2", "--left"},
           {"teleport"}})
         EXPECT_FALSE(SimDesktopCommand::parse(bad)) << bad[0];
+    EXPECT_TRUE(SimDesktopCommand::parse(
+        std::vector<std::string>{"drag", "-1000000", "0", "1000000", "0", "--steps", "2"}));
     EXPECT_EQ(run({"window", "add", "777", "T", "1", "2", "3", "4"}),
               "error: no application with pid 777");
     EXPECT_EQ(run({"app", "quit", "100"}), "error: Finder cannot be quit here");

@@ -20,7 +20,7 @@ export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_STATE_HOME=
 export XDG_CACHE_HOME="$home/cache"
 unset QUORVANE_DESKTOP QUORVANE_SIM_HOME
 
-fail() { echo "FAIL: $*" >&2; "$quorvane" journal 2>/dev/null | tail -20 >&2 || true; exit 1; }
+fail() { echo "FAIL: $*" >&2; "$quorvane" journal --all 2>/dev/null | tail -20 >&2 || true; exit 1; }
 eventually() { for _ in $(seq 50); do if "$@" >/dev/null 2>&1; then return 0; fi; sleep 0.1; done; return 1; }
 start() { "$@" >/dev/null 2>&1 & pids+=($!); }
 count() { grep -c "$1" "$2" || true; }

@@ -71,12 +71,12 @@ TEST_F(BrowserTweaksTest, theDefaultBrowserPanelListsInstalledBrowsersAndSetsBot
 TEST_F(BrowserTweaksTest, openInBrowserUsesTheLastChoiceWhileItIsInstalled) {
     auto& tweak = browserTweak<OpenInBrowserTweak>("OpenInBrowserTweak");
     pasteboard.setString("hello");
-    tweak.run();
+    (void)tweak.run();
     settle();
     EXPECT_TRUE(log.contains("no link found in clipboard"));
 
     pasteboard.setString("read https://example.com/a;b?q=$(id) today");
-    tweak.run();  // nothing chosen yet: the first installed browser
+    (void)tweak.run();  // nothing chosen yet: the first installed browser
     settle();
     EXPECT_EQ(journalLines().back(),
               "SimulatedMac open url https://example.com/a;b?q=$(id) with com.apple.Safari");
@@ -86,13 +86,13 @@ TEST_F(BrowserTweaksTest, openInBrowserUsesTheLastChoiceWhileItIsInstalled) {
     panel.choose("firefox");
     settle();
     EXPECT_EQ(titles(panel), (std::vector<std::string>{"Safari", "Firefox*"}));
-    tweak.run();
+    (void)tweak.run();
     settle();
     EXPECT_EQ(journalLines().back(),
               "SimulatedMac open url https://example.com/a;b?q=$(id) with org.mozilla.firefox");
 
     ASSERT_TRUE(browsers.remove("org.mozilla.firefox"));
-    tweak.run();
+    (void)tweak.run();
     settle();
     EXPECT_EQ(journalLines().back(),
               "SimulatedMac open url https://example.com/a;b?q=$(id) with com.apple.Safari");

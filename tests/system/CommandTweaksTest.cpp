@@ -27,13 +27,13 @@ struct CommandTweaksTest : testing::SystemFixture {
 
 TEST_F(CommandTweaksTest, eachTweakDoesItsOneThingAndTheJournalSaysSo) {
     pasteboard.setString("secret");
-    tweak("ClearClipboardTask")->run();
+    (void)tweak("ClearClipboardTask")->run();
     EXPECT_FALSE(pasteboard.string());
-    tweak("LaunchScreenSaverTask")->run();
+    (void)tweak("LaunchScreenSaverTask")->run();
     EXPECT_EQ(workspace.runningApplications(), std::vector<std::string>{"ScreenSaverEngine"});
-    tweak("EjectDisksTask")->run();
-    tweak("EmptyTrashTask")->run();
-    tweak("ResetAppleEventsTask")->run();
+    (void)tweak("EjectDisksTask")->run();
+    (void)tweak("EmptyTrashTask")->run();
+    (void)tweak("ResetAppleEventsTask")->run();
     settle();
 
     const auto sources = scripting.sources();
@@ -65,7 +65,7 @@ TEST_F(CommandTweaksTest, restoringXcodeDefaultsMovesItsPreferencesAside) {
     ASSERT_TRUE(realShell.run("defaults write com.apple.dt.xcode IDEIndexDisable -bool true"));
     const auto plist = home.homeDirectory() / "Library/Preferences/com.apple.dt.xcode.plist";
     ASSERT_TRUE(std::filesystem::exists(plist));
-    tweak("RestoreXcodeDefaultTask")->run();
+    (void)tweak("RestoreXcodeDefaultTask")->run();
     settle();
     EXPECT_FALSE(std::filesystem::exists(plist));
     EXPECT_TRUE(std::filesystem::exists(home.homeDirectory() / "Desktop/XcodeDefaults.plist"));

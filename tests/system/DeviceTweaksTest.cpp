@@ -22,7 +22,7 @@ struct DeviceTweaksTest : testing::SystemFixture {
     void switchTo(const std::string& id, bool on) {
         auto found = tweak(id);
         dynamic_cast<core::CanToggle&>(*found).setOn(on);
-        found->run();
+        (void)found->run();
         settle();
     }
     bool isOn(const std::string& id) { return dynamic_cast<core::CanToggle&>(*tweak(id)).isOn(); }
@@ -58,9 +58,9 @@ TEST_F(DeviceTweaksTest, muteRemembersTheVolumeItTookAndPutsItBack) {
     auto mute = tweak("MuteTask");
     auto& toggle = dynamic_cast<core::CanToggle&>(*mute);
     toggle.setOn(true);
-    mute->run();
+    (void)mute->run();
     toggle.setOn(false);
-    mute->run();
+    (void)mute->run();
     settle();
     EXPECT_EQ(level(Channel::output), 42);
 
@@ -74,26 +74,30 @@ TEST_F(DeviceTweaksTest, muteRemembersTheVolumeItTookAndPutsItBack) {
     EXPECT_TRUE(toggle.isOn());
 }
 
-TEST_F(DeviceTweaksTest, theMicrophoneKeepsItsVolumeAcrossARelaunch) {
-    setVolume(Channel::input, 35);
+// The configured level is the person's: unmuting goes to it, and muting from
+// another level never rewrites it, in this run or the next.
+TEST_F(DeviceTweaksTest, theMicrophoneUnmutesToTheConfiguredLevelAndLeavesItAlone) {
+    MuteMicrophoneTask::volumeSetting.write(defaults, 30);
+    setVolume(Channel::input, 80);
     switchTo("MuteMicrophoneTask", true);
     EXPECT_EQ(level(Channel::input), 0);
-    EXPECT_EQ(MuteMicrophoneTask::volumeSetting.read(defaults), 35);
     refresh("MuteMicrophoneTask");
     EXPECT_TRUE(isOn("MuteMicrophoneTask"));
+    switchTo("MuteMicrophoneTask", true);  // again while muted
+    switchTo("MuteMicrophoneTask", false);
+    EXPECT_EQ(level(Channel::input), 30);
+    EXPECT_EQ(MuteMicrophoneTask::volumeSetting.read(defaults), 30);
 
-    // Muting again while muted keeps the volume from before.
+    // A new run (a new task) unmutes to the same level.
     switchTo("MuteMicrophoneTask", true);
-    EXPECT_EQ(MuteMicrophoneTask::volumeSetting.read(defaults), 35);
-
-    // A new run (a new task) unmutes to the stored volume.
     core::TweakInfo info;
     info.id = "MuteMicrophoneTask";
     MuteMicrophoneTask relaunched(info, &core::MState::muteMicrophone, services, audio);
     relaunched.setOn(false);
-    relaunched.run();
+    (void)relaunched.run();
     settle();
-    EXPECT_EQ(level(Channel::input), 35);
+    EXPECT_EQ(level(Channel::input), 30);
+    EXPECT_EQ(MuteMicrophoneTask::volumeSetting.read(defaults), 30);
     refresh("MuteMicrophoneTask");
     EXPECT_FALSE(isOn("MuteMicrophoneTask"));
 }
@@ -195,12 +199,12 @@ TEST(PulseVolume, theVolumeIsTheMeanOfTheChannelsOnTheFirstLine) {
 TEST_F(DeviceTweaksTest, thePickedColourReplacesThePasteboardAndCancellingLeavesIt) {
     pasteboard.setString("kept");
     ASSERT_TRUE(home.setSampledColor(std::nullopt));
-    tweak("ColorPickerTask")->run();
+    (void)tweak("ColorPickerTask")->run();
     settle();
     EXPECT_EQ(pasteboard.string(), "kept");
 
     ASSERT_TRUE(home.setSampledColor(platform::parseHexColor("#12AB34")));
-    tweak("ColorPickerTask")->run();
+    (void)tweak("ColorPickerTask")->run();
     settle();
     EXPECT_EQ(pasteboard.string(), "#12ab34");
     EXPECT_EQ(pasteboard.types().size(), 1u);

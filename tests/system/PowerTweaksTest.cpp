@@ -134,7 +134,7 @@ struct PowerTweaksTest : testing::SystemFixture {
     }
     void switchTo(const std::string& id, bool on) {
         toggle(id).setOn(on);
-        tweak(id)->run();
+        (void)tweak(id)->run();
         settle();
     }
     // Runs the main queue, and its clock, until `done` holds, for up to
@@ -251,8 +251,8 @@ TEST_F(PowerTweaksTest, aNewShutdownReplacesThePendingOneAndItsEndSwitchesOff) {
 TEST_F(PowerTweaksTest, twoShutdownsAskedInOneBreathLeaveOnePending) {
     auto shutdown = tweak("ScheduleShutdownTask");
     toggle("ScheduleShutdownTask").setOn(true);
-    shutdown->run();
-    shutdown->run();  // while the first still waits for the password
+    (void)shutdown->run();
+    (void)shutdown->run();  // while the first still waits for the password
     ASSERT_TRUE(waitFor([&] {
         int started = 0;
         for (const auto& line : journal.lines())
@@ -263,12 +263,35 @@ TEST_F(PowerTweaksTest, twoShutdownsAskedInOneBreathLeaveOnePending) {
     // The first was ended by the second, not left to chance.
     int ended = 0;
     for (const auto& line : journal.lines())
-        ended += line.find("ScheduleShutdownTask command as administrator kill ") != std::string::npos;
+        ended += line.ends_with("ScheduleShutdownTask command as administrator killall shutdown");
     EXPECT_EQ(ended, 1);
     for (int i = 0; i < 5; ++i)
         settle();
     EXPECT_EQ(power.shutdowns().size(), 1u);
     EXPECT_TRUE(toggle("ScheduleShutdownTask").isOn());
+}
+
+// One left pending by an earlier run (a command line's, which has ended),
+// which this one never held, is replaced all the same.
+TEST_F(PowerTweaksTest, aShutdownLeftByAnEarlierRunIsReplacedToo) {
+    auto earlier = privileged.execute(services.tool("/sbin/shutdown"), {"-r", "+30"}, "/");
+    ASSERT_EQ(earlier.status, 0);
+    ASSERT_TRUE(waitFor([&] { return power.shutdowns().size() == 1; }));
+
+    switchTo("ScheduleShutdownTask", true);
+    ASSERT_TRUE(waitFor([&] {
+        auto pending = power.shutdowns();
+        return pending.size() == 1 && pending[0].pid != earlier.processIdentifier;
+    }));
+    EXPECT_EQ(power.shutdowns()[0].action, "shutdown");
+    int ended = 0;
+    for (const auto& line : journal.lines())
+        ended += line.ends_with("ScheduleShutdownTask command as administrator killall shutdown");
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(toggle("ScheduleShutdownTask").isOn());
+    int status = 0;
+    ASSERT_EQ(::waitpid(earlier.processIdentifier, &status, 0), earlier.processIdentifier);
+    EXPECT_TRUE(WIFSIGNALED(status));
 }
 
 TEST_F(PowerTweaksTest, theEnergySwitchShowsWhetherTheScheduleIsInstalled) {

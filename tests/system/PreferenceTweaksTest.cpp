@@ -92,7 +92,7 @@ struct PreferenceTweaksTest : testing::SystemFixture {
     void switchTo(const std::string& id, bool on) {
         auto toggle = tweak(id);
         core::asToggle(*toggle)->setOn(on);
-        toggle->run();
+        (void)toggle->run();
         settle();
     }
     bool isOn(const std::string& id) { return core::asToggle(*tweak(id))->isOn(); }
@@ -211,12 +211,12 @@ TEST_F(PreferenceTweaksTest, autoHideDockEndToEndOnTheSimulatedMac) {
 TEST_F(PreferenceTweaksTest, resetDockEmptiesTheDomainAndRefreshesTheDockTweaks) {
     build();
     switchTo("AutoHideDockTask", true);
-    tweak("InsertDockSpacerTask")->run();
+    (void)tweak("InsertDockSpacerTask")->run();
     settle();
     EXPECT_NE(
         realShell.run("defaults read com.apple.dock persistent-apps").value().find("spacer-tile"),
         std::string::npos);
-    tweak("ResetDockTask")->run();
+    (void)tweak("ResetDockTask")->run();
     settle();
     EXPECT_FALSE(realShell.run("defaults read com.apple.dock"));
     EXPECT_EQ(refreshedCategories, std::vector<core::Category>{core::Category::dock});
@@ -226,11 +226,11 @@ TEST_F(PreferenceTweaksTest, resetDockEmptiesTheDomainAndRefreshesTheDockTweaks)
 TEST_F(PreferenceTweaksTest, keepDockPositionWritesBackWhatItReads) {
     build();
     ASSERT_TRUE(realShell.run("defaults write com.apple.dock orientation left"));
-    tweak("KeepDockPositionTask")->run();
+    (void)tweak("KeepDockPositionTask")->run();
     settle();
     EXPECT_EQ(realShell.run("defaults read com.apple.dock orientation").value(), "left");
     ASSERT_TRUE(realShell.run("defaults delete com.apple.dock orientation"));
-    tweak("KeepDockPositionTask")->run();
+    (void)tweak("KeepDockPositionTask")->run();
     settle();
     EXPECT_FALSE(
         realShell.run("defaults read com.apple.dock orientation"));  // nothing to write back
@@ -238,7 +238,7 @@ TEST_F(PreferenceTweaksTest, keepDockPositionWritesBackWhatItReads) {
 
     // A stored text that looks like an option is written back as text.
     ASSERT_TRUE(realShell.run("defaults write com.apple.dock orientation -string -array-add"));
-    tweak("KeepDockPositionTask")->run();
+    (void)tweak("KeepDockPositionTask")->run();
     settle();
     EXPECT_EQ(realShell.run("defaults read com.apple.dock orientation").value(), "-array-add");
 }

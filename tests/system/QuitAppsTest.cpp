@@ -41,7 +41,7 @@ TEST_F(QuitAppsTest, keptAppsSurviveQuitAllAndTheListIsByName) {
     quitApps().extraView().act(std::to_string(pidOf("notes")), "keep");
     EXPECT_EQ(QuitAppsTask::keepAppsSetting.read(defaults),
               (platform::StringList{"com.apple.Notes"}));
-    quitApps().run();
+    (void)quitApps().run();
     EXPECT_NE(pidOf("notes"), 0);
     EXPECT_EQ(pidOf("Safari"), 0);
     EXPECT_EQ(pidOf("Mail"), 0);

@@ -21,10 +21,10 @@ eventually pactl info || fail "the sound server did not start"
 pactl set-sink-volume @DEFAULT_SINK@ 35%
 pactl set-source-volume @DEFAULT_SOURCE@ 60%
 
-# xeyes is kept from "Quit Apps".
+# xeyes is kept from "Quit Apps"; the microphone unmutes to 30%.
 mkdir -p "$XDG_CONFIG_HOME/com.tarnvell.Quorvane"
-printf '{"QuitAppsTask.Manager.keepApps": ["file://%s"]}\n' "$(readlink -f "$(command -v xeyes)")" \
-    > "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json"
+printf '{"QuitAppsTask.Manager.keepApps": ["file://%s"], "MuteMicrophoneTask.Manager.volume": 30}\n' \
+    "$(readlink -f "$(command -v xeyes)")" > "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json"
 "$quorvane" >"$home/out.txt" 2>&1 &
 pids+=($!)
 eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
@@ -37,9 +37,9 @@ eventually volumeIs sink 35 || fail "not back to 35%: $(pactl get-sink-volume @D
 "$quorvane" toggle "Mute Microphone" on >/dev/null
 eventually volumeIs source 0 || fail "microphone not muted: $(pactl get-source-volume @DEFAULT_SOURCE@)"
 "$quorvane" toggle "Mute Microphone" off >/dev/null
-eventually volumeIs source 60 || fail "microphone not back to 60%: $(pactl get-source-volume @DEFAULT_SOURCE@)"
-grep -q '"MuteMicrophoneTask.Manager.volume": 60' "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json" ||
-    fail "the microphone's volume was not kept"
+eventually volumeIs source 30 || fail "microphone not at its configured 30%: $(pactl get-source-volume @DEFAULT_SOURCE@)"
+grep -q '"MuteMicrophoneTask.Manager.volume": 30' "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json" ||
+    fail "the microphone's configured level was rewritten"
 
 # The clipboard's link, with what a shell would act on, reaches the browser
 # as one argument.

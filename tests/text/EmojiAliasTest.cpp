@@ -252,7 +252,7 @@ TEST_F(EmojiAlias, thePanelOpensAtThePointerInsideTheVisibleFrame) {
 
 TEST_F(EmojiAlias, withoutAccessibilityItSwitchesOffAndAsks) {
     ASSERT_TRUE(simHome.setGranted(platform::Permission::accessibility, false));
-    task->run();
+    (void)task->run();
     settle();
     EXPECT_FALSE(task->isOn());
     EXPECT_FALSE(manager().isMonitoring());

@@ -13,6 +13,7 @@
 #include "core/catalogue/TweakFactory.hpp"
 #include "adapters/memory/MemoryAlerts.hpp"
 #include "adapters/memory/MemoryBlobStore.hpp"
+#include "adapters/posix/FileOps.hpp"
 #include "adapters/memory/MemoryJournal.hpp"
 #include "adapters/memory/MemoryLog.hpp"
 #include "adapters/memory/MemoryUserDefaults.hpp"
@@ -110,7 +111,8 @@ struct EmojiAliasX11 : ::testing::Test {
     qt::QtLocalMonitor localMonitors;
     std::unique_ptr<input::InputPoster> poster;
     std::unique_ptr<input::InputServices> inputServices;
-    EmojiTable table{EmojiLoader(QUORVANE_EMOJI_TABLE, log), emojiWorker, queue};
+    EmojiTable table{EmojiLoader(QUORVANE_EMOJI_TABLE, log, platform::posix::readFile),
+                     emojiWorker, queue};
     std::unique_ptr<TextServices> services;
     ui::TrayStatusBar statusBar;
     ui::EmojiAliasPanel* panel = nullptr;

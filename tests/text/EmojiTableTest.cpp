@@ -4,7 +4,10 @@
 #include <fstream>
 #include <set>
 
+#include <sys/stat.h>
+
 #include "adapters/memory/MemoryLog.hpp"
+#include "adapters/posix/FileOps.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "text/emoji/EmojiIndex.hpp"
 #include "text/emoji/EmojiLoader.hpp"
@@ -23,7 +26,7 @@ const Emoji* withAlias(const std::vector<Emoji>& table, const std::string& alias
 
 TEST(EmojiTable, theGeneratedTableDecodesWithItsShortcodesAndCategories) {
     platform::memory::MemoryLog log;
-    const auto table = EmojiLoader(QUORVANE_EMOJI_TABLE, log).load();
+    const auto table = EmojiLoader(QUORVANE_EMOJI_TABLE, log, platform::posix::readFile).load();
     ASSERT_GT(table.size(), 1800u);
     for (const char* alias : {"thumbsup", "+1", "thumbs_up"}) {
         const auto* found = withAlias(table, alias);
@@ -55,16 +58,20 @@ TEST(EmojiTable, aMissingOrBrokenTableLoadsEmptyWithOneLogLine) {
     std::ofstream(truncated) << R"([{"emoji":"😀","description":"grinning face","aliases":["grin)";
     const auto wrongShape = folder.path() / "shape.json";
     std::ofstream(wrongShape) << R"([{"emoji":"😀","description":7}])";
-    for (const auto& path : {folder.path() / "missing.json", truncated, wrongShape, folder.path()}) {
+    // A FIFO in the table's place is refused at once, never waited on.
+    const auto fifo = folder.path() / "fifo.json";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& path :
+         {folder.path() / "missing.json", truncated, wrongShape, folder.path(), fifo}) {
         platform::memory::MemoryLog log;
-        EXPECT_TRUE(EmojiLoader(path, log).load().empty()) << path;
+        EXPECT_TRUE(EmojiLoader(path, log, platform::posix::readFile).load().empty()) << path;
         EXPECT_EQ(log.lines.size(), 1u) << path;
     }
     // Optional fields may be absent or null.
     const auto minimal = folder.path() / "minimal.json";
     std::ofstream(minimal) << R"([{"emoji":"😀","description":"grinning face","tags":null}])";
     platform::memory::MemoryLog log;
-    EXPECT_EQ(EmojiLoader(minimal, log).load(),
+    EXPECT_EQ(EmojiLoader(minimal, log, platform::posix::readFile).load(),
               (std::vector<Emoji>{{.emoji = "😀", .description = "grinning face"}}));
 }
 
@@ -103,7 +110,8 @@ TEST(EmojiIndex, findsByAliasOrByAnyWordInTableOrderEachOnce) {
 
 TEST(EmojiIndex, theShippedTableAnswersWhatAUserTypes) {
     platform::memory::MemoryLog log;
-    const EmojiIndex index(EmojiLoader(QUORVANE_EMOJI_TABLE, log).load());
+    const EmojiIndex index(
+        EmojiLoader(QUORVANE_EMOJI_TABLE, log, platform::posix::readFile).load());
     ASSERT_FALSE(index.empty());
     EXPECT_EQ(found(index, index.aliasMatches(":tada")), (std::vector<std::string>{"\U0001F389"}));
     const auto thumbs = found(index, index.aliasMatches(":+1"));

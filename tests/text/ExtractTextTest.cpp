@@ -21,7 +21,7 @@ struct ExtractText : TextFixture {
     void extract() {
         const auto before = journal.entries().size();
         ExtractTextTask task({.id = "ExtractTextTask", .name = "Extract Text"}, services);
-        task.run();
+        (void)task.run();
         for (int i = 0; i < 500; ++i) {
             settle();
             const auto entries = journal.entries();

@@ -16,7 +16,7 @@ struct NetworkTweaks : TextFixture {
     void expand(const std::string& copied) {
         pasteboard.setString(copied);
         ExpandLinkTask task(info("ExpandLinkTask", "Expand Link"), services);
-        task.run();
+        (void)task.run();
         settle();
     }
 
@@ -87,7 +87,7 @@ TEST_F(NetworkTweaks, expandLinkLeavesThePasteboardAloneWhenThereIsNothingToExpa
 TEST_F(NetworkTweaks, expandLinkKeepsACopyMadeWhileTheRequestRan) {
     pasteboard.setString(server.url("/hops/2"));
     ExpandLinkTask task(info("ExpandLinkTask", "Expand Link"), services);
-    task.run();
+    (void)task.run();
     network.waitUntilIdle();
     pasteboard.setString("copied meanwhile");
     settle();
@@ -99,7 +99,7 @@ TEST_F(NetworkTweaks, publicIpShowsAnAddressOrThatSomethingWentWrong) {
         services.publicIpService = service;
         alerts.shown.clear();
         PublicIpTask task(info("PublicIpTask", "Public Ip"), services);
-        task.run();
+        (void)task.run();
         settle();
         EXPECT_EQ(alerts.shown.size(), 1u);
         return alerts.shown.empty() ? platform::Alert{} : alerts.shown.back();

@@ -13,6 +13,7 @@
 #include "adapters/memory/MemoryJournal.hpp"
 #include "adapters/memory/MemoryLog.hpp"
 #include "adapters/memory/MemoryUserDefaults.hpp"
+#include "adapters/posix/FileOps.hpp"
 #include "adapters/posix/PosixShellRunner.hpp"
 #include "adapters/qt/QtLocalMonitor.hpp"
 #include "adapters/qt/QtRichTextReader.hpp"
@@ -92,7 +93,8 @@ struct TextFixture : ::testing::Test {
                                .log = log, .windows = windows, .store = windows.store,
                                .mainQueue = windows.mainQueue};
     core::SerialExecutor emojiWorker{"Emoji"};
-    EmojiTable emojiTable{EmojiLoader(QUORVANE_EMOJI_TABLE, log), emojiWorker, queue};
+    EmojiTable emojiTable{EmojiLoader(QUORVANE_EMOJI_TABLE, log, platform::posix::readFile),
+                          emojiWorker, queue};
     PlainTextService plainText{pasteboard, reader, conversions, queue, journal};
     ClipboardManager clipboard{pasteboard, plainText, queue};
     TextServices services{.store = store,

@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "adapters/qt/QtMainQueue.hpp"
 #include "adapters/qt/QtPasteboard.hpp"
 #include "adapters/qt/QtRegionCapture.hpp"
+#include "adapters/x11/InputHolds.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "support/WaitFor.hpp"
 
@@ -63,7 +65,11 @@ TEST_F(TextX11, anotherProgramsCopyIsCountedAndOursReachesOtherPrograms) {
 
 TEST_F(TextX11, theFrozenScreenTakesADragAndEscapeCancels) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "needs an X display (run under xvfb-run)";
-    QtRegionCapture capture;
+    // Held as the program holds it: through the watched grab.
+    QtMainQueue queue;
+    auto holds = x11::connectWindowHolds(queue);
+    ASSERT_TRUE(holds);
+    QtRegionCapture capture([&holds] { return holds.get(); });
     std::optional<std::optional<std::string>> result;
     capture.captureRegion([&](std::optional<std::string> image) { result = std::move(image); });
     ASSERT_TRUE(waitFor([&] { return overlayShown(); }));

@@ -235,7 +235,7 @@ TEST_F(FileManagerActionsTest, theSwitchInstallsAndRemovesTheActionsWhoseApplica
     ASSERT_TRUE(tweak.isOn());
     sync.refresh();  // at launch
     EXPECT_TRUE(fs::exists(data / "nautilus/scripts/Quorvane/Open in Terminal"));
-    tweak.run();
+    (void)tweak.run();
     EXPECT_FALSE(tweak.isOn());
     EXPECT_FALSE(fs::exists(data / "nautilus/scripts/Quorvane"));
     EXPECT_EQ(journal.entries().back().detail, "removed");
@@ -244,7 +244,7 @@ TEST_F(FileManagerActionsTest, theSwitchInstallsAndRemovesTheActionsWhoseApplica
     EXPECT_FALSE(next.isOn());
     sync.refresh();
     EXPECT_FALSE(fs::exists(data / "nautilus/scripts/Quorvane"));
-    next.run();
+    (void)next.run();
     EXPECT_TRUE(fs::exists(data / "nautilus/scripts/Quorvane/New Text File"));
     EXPECT_TRUE(journal.entries().back().detail.starts_with("installed: Nautilus: 6 in "));
 }

@@ -331,5 +331,28 @@ TEST_F(MainWindowTest, theActivityPageFollowsTheJournalAsItIsWritten) {
     EXPECT_TRUE(notice->isHidden());
 }
 
+// The changes, each run of repeats as one line with its count; the input
+// watched and made only with "Show input".
+TEST_F(MainWindowTest, theActivityPageFoldsRepeatsAndShowsInputOnRequest) {
+    platform::memory::MemoryJournal written;
+    written.record("AutoHideDockTask", "restart", "Dock restarted");
+    for (int i = 0; i < 12; ++i) {
+        written.recordInput("NotchBanner", "input", "input monitoring started: left mouse down");
+        written.record("HideOtherWindowsTask", "application", "hid Finder");
+    }
+    JournalPage page({.journal = written});
+    page.show();
+    ASSERT_EQ(page.list()->count(), 2);
+    EXPECT_TRUE(page.list()->item(0)->text().endsWith(QStringLiteral("hid Finder  ×12")))
+        << page.list()->item(0)->text().toStdString();
+    EXPECT_TRUE(page.list()->item(1)->text().endsWith(QStringLiteral("Dock restarted")));
+
+    page.showInput()->click();
+    EXPECT_EQ(page.list()->count(), 25);  // one after the other, nothing repeats
+    EXPECT_TRUE(page.list()->item(0)->text().endsWith(QStringLiteral("hid Finder")));
+    page.showInput()->click();
+    EXPECT_EQ(page.list()->count(), 2);
+}
+
 }  // namespace
 }  // namespace quorvane::ui

@@ -3,12 +3,14 @@
 #include <QPointer>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <fstream>
 
 #include "adapters/posix/XdgAutostart.hpp"
 #include "simmac/SimDesktop.hpp"
 #include "support/TemporaryDirectory.hpp"
+#include "ui/ConfirmationPanel.hpp"
 #include "ui/MenuBarService.hpp"
 #include "ui/PermissionPanel.hpp"
 #include "ui/SettingsWindow.hpp"
@@ -164,6 +166,30 @@ TEST_F(ShellWindowsTest, settingsWriteThroughToTheStoreAndTheSession) {
 
 namespace quorvane::ui {
 namespace {
+
+// A question still open when the program quits is closed by the quit, and
+// its answer says so; one the user cancels does not.
+TEST_F(ShellWindowsTest, aConfirmationClosedByTheQuitSaysSo) {
+    ConfirmationPanel panel;
+    std::vector<platform::ConfirmationAnswer> answers;
+    auto keep = [&](platform::ConfirmationAnswer answer) { answers.push_back(answer); };
+    const platform::Confirmation question{.message = "Allow a link to run \"Empty Trash\"?",
+                                          .informativeText = "From a link.",
+                                          .confirmTitle = "Run",
+                                          .optionTitle = ""};
+    panel.ask(question, keep);
+    button(panel.last(), "Cancel")->click();
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_FALSE(answers[0].confirmed);
+    EXPECT_FALSE(answers[0].closedAtQuit);
+
+    panel.ask(question, keep);
+    QTimer::singleShot(0, [] { QApplication::quit(); });
+    QApplication::exec();
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_FALSE(answers[1].confirmed);
+    EXPECT_TRUE(answers[1].closedAtQuit);
+}
 
 TEST_F(ShellWindowsTest, aNewPermissionRequestReplacesThePanel) {
     platform::sim::SimWorkspace workspace;

@@ -115,6 +115,8 @@ TEST_F(SwitchTest, everyCatalogueIconIsOneColourGlyph) {
 #include <QFileInfo>
 #include <QPixmapCache>
 
+#include "adapters/memory/MemoryLog.hpp"
+#include "support/NotAFile.hpp"
 #include "support/TemporaryDirectory.hpp"
 
 namespace quorvane::ui {
@@ -233,6 +235,43 @@ TEST_F(KeptImagesTest, aKeptImageWhosePixelsChangedIsDrawnAgainAndKeptAgain) {
     EXPECT_EQ(EmojiImages::drawing("blue", 12, square(Qt::green)).toImage(), blue);
     EXPECT_EQ(drawn, 3);
     EXPECT_EQ(QFileInfo(file).size(), mended);
+}
+
+// A FIFO, a folder or a runaway file where the pack should be never holds
+// up start-up (the first image drawn): it is set aside, with a log line, and
+// a new pack is started and read back by the next run.
+TEST_F(KeptImagesTest, whatIsNotAPackInItsPlaceIsSetAsideAndANewOneKept) {
+    using quorvane::testing::NotAFile;
+    platform::memory::MemoryLog heard;
+    std::ptrdiff_t setAside = 0;
+    for (const auto kind : {NotAFile::fifo, NotAFile::folder, NotAFile::runaway}) {
+        const auto pack = folder.path() / "emoji.pack";
+        std::filesystem::remove_all(pack);
+        ASSERT_TRUE(quorvane::testing::putInPlace(kind, pack)) << nameOf(kind);
+        QPixmapCache::clear();
+        EmojiImages::setCacheFolder(cache, &heard);
+        quorvane::testing::FifoRescue rescue(pack);
+        const int before = drawn;
+        const QImage red = EmojiImages::drawing("red", 12, square(Qt::red)).toImage();
+        rescue.done();
+        EXPECT_FALSE(rescue.rescued()) << nameOf(kind) << ": start-up waited on it";
+        EXPECT_EQ(drawn, before + 1);
+        EXPECT_EQ(std::ranges::count_if(heard.lines,
+                                        [&](const auto& line) {
+                                            return line.message.find(
+                                                       "kept it as " + pack.string() +
+                                                       ".undecodable-") != std::string::npos;
+                                        }),
+                  ++setAside)
+            << nameOf(kind);
+
+        QPixmapCache::clear();
+        EmojiImages::setCacheFolder(cache, &heard);
+        EXPECT_EQ(EmojiImages::drawing("red", 12, square(Qt::green)).toImage(), red);
+        EXPECT_EQ(drawn, before + 1) << nameOf(kind) << ": the new pack was not read back";
+        EXPECT_TRUE(std::filesystem::is_regular_file(pack));
+    }
+    EmojiImages::setCacheFolder({});  // before `heard` goes
 }
 
 }  // namespace

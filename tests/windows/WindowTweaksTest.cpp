@@ -133,9 +133,24 @@ TEST_F(WindowTweaksTest, aShakeHidesTheOthersAndMinimizesTheOwnersOtherWindows) 
     EXPECT_EQ(journaled("AeroShakeTask", "minimized window \"Notes\""), 0u);
 }
 
+// Run again, Hide Other Windows finds everything hidden and minimized
+// already: nothing changes, and nothing new is journaled.
+TEST_F(WindowTweaksTest, hideOtherWindowsTwiceJournalsWhatItChangedOnce) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    perform({"app", "activate", "200"});
+    (void)tweaks.at("HideOtherWindowsTask")->run();
+    EXPECT_EQ(hidden(), std::vector<std::string>{"Finder"});
+    EXPECT_EQ(journaled("HideOtherWindowsTask", "hid Finder"), 1u);
+    EXPECT_EQ(journaled("HideOtherWindowsTask", "minimized window \"Untitled\""), 1u);
+    const auto entries = journal.entries().size();
+    (void)tweaks.at("HideOtherWindowsTask")->run();
+    queue.advance(1s);
+    EXPECT_EQ(journal.entries().size(), entries);
+}
+
 TEST_F(WindowTweaksTest, showDesktopMinimizesEveryOtherWindowWithoutADesktopSwitch) {
     perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
-    tweaks.at("ShowDesktopTask")->run();
+    (void)tweaks.at("ShowDesktopTask")->run();
     EXPECT_TRUE(desktop.list(windowListOption::onScreenWindows).size() == 2u);  // menu bar, Dock
     EXPECT_EQ(journaled("ShowDesktopTask", "minimized"), 2u);
 }
@@ -154,7 +169,7 @@ TEST_F(WindowTweaksTest, aShakeKeepsTheShakenWindowsApplicationNotTheFrontmostOn
 }
 
 TEST_F(WindowTweaksTest, hidingAndFocusingNeverHideThisProgram) {
-    tweaks.at("HideAllAppsTask")->run();
+    (void)tweaks.at("HideAllAppsTask")->run();
     EXPECT_EQ(ownMinimized, 0);  // after the click has been handled
     queue.drain();
     EXPECT_EQ(hidden(), (std::vector<std::string>{"Finder", "TextEdit"}));

@@ -8,10 +8,12 @@ namespace quorvane::platform::memory {
 
 class MemoryJournal final : public Journal {
   public:
-    void record(std::string_view cause, std::string_view kind, std::string_view detail) override {
+    using Journal::record;
+    void record(std::string_view cause, std::string_view kind, std::string_view detail,
+                JournalWeight weight) override {
         std::lock_guard lock(mutex_);
-        entries_.push_back(
-            {journalTimestamp(), std::string(cause), std::string(kind), journalDetail(detail)});
+        entries_.push_back({journalTimestamp(), std::string(cause), std::string(kind),
+                            journalDetail(detail), weight});
     }
     std::vector<JournalEntry> entries() const override {
         std::lock_guard lock(mutex_);

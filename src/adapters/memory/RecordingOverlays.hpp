@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/Overlays.hpp"
@@ -23,12 +24,22 @@ class RecordingOverlays final : public Overlays {
     void close(Id id) override {
         windows_.erase(id);
         handlers_.erase(id);
+        letGoHandlers_.erase(id);
     }
     void onPointer(Id id, PointerHandler handler) override { handlers_[id] = std::move(handler); }
+    void onLetGo(Id id, LetGoHandler handler) override { letGoHandlers_[id] = std::move(handler); }
     // What the window's user does, for tests.
     void point(Id id, Pointer what, Point at) {
         if (auto found = handlers_.find(id); found != handlers_.end())
             found->second(what, at);
+    }
+    // The window server taking a window down, for tests.
+    void letGo(Id id, const std::string& why) {
+        auto found = letGoHandlers_.find(id);
+        auto handler = found == letGoHandlers_.end() ? LetGoHandler() : std::move(found->second);
+        close(id);
+        if (handler)
+            handler(why);
     }
     bool translucencyWorks() const override { return translucent; }
     std::vector<std::pair<Id, OverlayDescription>> shown() const override {
@@ -48,6 +59,7 @@ class RecordingOverlays final : public Overlays {
   private:
     std::map<Id, OverlayDescription> windows_;
     std::map<Id, PointerHandler> handlers_;
+    std::map<Id, LetGoHandler> letGoHandlers_;
     Id next_ = 1;
 };
 

@@ -1,9 +1,8 @@
 #include "adapters/posix/FileJournal.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -18,11 +17,13 @@ std::filesystem::path FileJournal::rotated() const {
     return file_.string() + ".1";
 }
 
-void FileJournal::record(std::string_view cause, std::string_view kind, std::string_view detail) {
+void FileJournal::record(std::string_view cause, std::string_view kind, std::string_view detail,
+                         JournalWeight weight) {
     const nlohmann::json entry{{"time", journalTimestamp()},
                                {"cause", cause},
                                {"kind", kind},
-                               {"detail", journalDetail(detail)}};
+                               {"detail", journalDetail(detail)},
+                               {"weight", journalWeightName(weight)}};
     const std::string line =
         entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 
@@ -31,25 +32,28 @@ void FileJournal::record(std::string_view cause, std::string_view kind, std::str
         log_.error("Journal", made.error().message);
         return;
     }
-    struct stat info {};
-    if (::stat(file_.c_str(), &info) == 0 && static_cast<std::size_t>(info.st_size) >= maxBytes_)
+    // Never waits: a FIFO, a folder or a runaway file in the journal's place
+    // is set aside and a new journal started.
+    auto opened = openOwnFile(file_, FileAccess::append, largestKept(), log_, "Journal");
+    if (opened && opened.value()->size >= maxBytes_) {
         ::rename(file_.c_str(), rotated().c_str());
-    const int fd = ::open(file_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        log_.error("Journal", "cannot write " + file_.string());
+        opened = openOwnFile(file_, FileAccess::append, largestKept(), log_, "Journal");
+    }
+    if (!opened) {
+        log_.error("Journal", "cannot write " + file_.string() + ": " + opened.error().message);
         return;
     }
+    const int fd = opened.value()->descriptor.get();
     // One write per line: appends from several processes never interleave.
     if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
         log_.error("Journal", "cannot write " + file_.string());
-    ::close(fd);
 }
 
 std::vector<JournalEntry> FileJournal::entries() const {
     std::lock_guard lock(mutex_);
     std::vector<JournalEntry> entries;
     for (const auto& path : {rotated(), file_}) {
-        auto bytes = readFile(path, 4 * maxBytes_);
+        auto bytes = readFile(path, largestKept());
         if (!bytes || !bytes.value())
             continue;
         std::istringstream lines(*bytes.value());
@@ -62,7 +66,8 @@ std::vector<JournalEntry> FileJournal::entries() const {
                 return found != json.end() && found->is_string() ? found->get<std::string>()
                                                                  : std::string();
             };
-            entries.push_back({text("time"), text("cause"), text("kind"), text("detail")});
+            entries.push_back({text("time"), text("cause"), text("kind"), text("detail"),
+                               journalWeightNamed(text("weight"))});
         }
     }
     return entries;

@@ -20,21 +20,76 @@ Error errnoError(const std::string& what, const fs::path& path, int code) {
     return Error{what + " " + path.string() + ": " + std::strerror(code)};
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
+// Why a file could not be opened: it is missing, it is there but is not
+// fit to be read or appended to (not a regular file, too large), or the
+// system refused.
+enum class Refusal { none, missing, unfit, failed };
 
-  private:
-    int fd_;
+struct Attempt {
+    OpenedFile file;
+    Refusal refusal = Refusal::none;
+    std::string problem;  // for a log line: what is wrong with the file
 };
+
+Attempt refused(Refusal refusal, std::string problem = {}) {
+    Attempt attempt;
+    attempt.refusal = refusal;
+    attempt.problem = std::move(problem);
+    return attempt;
+}
+
+Attempt attemptOpen(const fs::path& path, FileAccess access, std::size_t maxBytes,
+                    bool followLinks) {
+    // O_NOCTTY: a terminal in the file's place must not become ours.
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW);
+    switch (access) {
+        case FileAccess::read:
+            flags |= O_RDONLY;
+            break;
+        case FileAccess::readWrite:
+            flags |= O_RDWR;
+            break;
+        case FileAccess::append:
+            flags |= O_WRONLY | O_APPEND | O_CREAT;
+            break;
+    }
+    FileDescriptor fd(::open(path.c_str(), flags, 0600));
+    if (fd.get() < 0) {
+        const int code = errno;
+        if (code == ENOENT && access != FileAccess::append)
+            return refused(Refusal::missing);
+        // A FIFO nobody reads (ENXIO), a folder opened to write (EISDIR), a
+        // link not followed (ELOOP): what is there is not a file.
+        struct stat info {};
+        const int looked = followLinks ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+        if (looked == 0 && !S_ISREG(info.st_mode))
+            return refused(Refusal::unfit, "not a regular file: " + path.string());
+        return refused(Refusal::failed, errnoError("cannot open", path, code).message);
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return refused(Refusal::failed, errnoError("cannot inspect", path, errno).message);
+    if (!S_ISREG(info.st_mode))
+        return refused(Refusal::unfit, "not a regular file: " + path.string());
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (size > maxBytes)
+        return refused(Refusal::unfit,
+                       path.string() + " is larger than " + std::to_string(maxBytes) + " bytes");
+    Attempt opened;
+    opened.file = {std::move(fd), size};
+    return opened;
+}
+
+Result<std::optional<OpenedFile>> outcome(Attempt attempt) {
+    switch (attempt.refusal) {
+        case Refusal::none:
+            return std::optional<OpenedFile>(std::move(attempt.file));
+        case Refusal::missing:
+            return std::optional<OpenedFile>();
+        default:
+            return Error{std::move(attempt.problem)};
+    }
+}
 
 Status writeAll(int fd, const std::string& bytes) {
     const char* data = bytes.data();
@@ -73,6 +128,46 @@ std::string utcStamp() {
 
 }  // namespace
 
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = other.release();
+    }
+    return *this;
+}
+
+FileDescriptor::~FileDescriptor() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int FileDescriptor::release() {
+    return std::exchange(fd_, -1);
+}
+
+Result<std::optional<OpenedFile>> openRegularFile(const fs::path& path, FileAccess access,
+                                                  std::size_t maxBytes) {
+    return outcome(attemptOpen(path, access, maxBytes, /*followLinks=*/true));
+}
+
+Result<std::optional<OpenedFile>> openOwnFile(const fs::path& path, FileAccess access,
+                                              std::size_t maxBytes, Log& log,
+                                              std::string_view source) {
+    auto attempt = attemptOpen(path, access, maxBytes, /*followLinks=*/false);
+    if (attempt.refusal != Refusal::unfit)
+        return outcome(std::move(attempt));
+    auto aside = moveAside(path);
+    if (!aside)
+        return Error{attempt.problem + ", and it cannot be moved aside: " + aside.error().message};
+    const bool fresh = access == FileAccess::append;
+    log.error(source, attempt.problem + "; kept it as " + aside.value().string() +
+                          (fresh ? " and started a new one" : " and started afresh"));
+    if (!fresh)
+        return std::optional<OpenedFile>();
+    return outcome(attemptOpen(path, access, maxBytes, /*followLinks=*/false));
+}
+
 Status makePrivateDirectory(const fs::path& directory) {
     std::vector<fs::path> missing;
     for (fs::path p = directory; !p.empty(); p = p.parent_path()) {
@@ -94,21 +189,12 @@ Status makePrivateDirectory(const fs::path& directory) {
 }
 
 Result<std::optional<std::string>> readFile(const fs::path& path, std::size_t maxBytes) {
-    // Without blocking: a FIFO in the file's place would wait for a writer
-    // forever. Only a regular file is read.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) {
-        if (errno == ENOENT)
-            return std::optional<std::string>{};
-        return errnoError("cannot open", path, errno);
-    }
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        return errnoError("cannot inspect", path, errno);
-    if (!S_ISREG(info.st_mode))
-        return Error{"not a regular file: " + path.string()};
-    if (static_cast<std::size_t>(info.st_size) > maxBytes)
-        return Error{path.string() + " is larger than " + std::to_string(maxBytes) + " bytes"};
+    auto opened = openRegularFile(path, FileAccess::read, maxBytes);
+    if (!opened)
+        return opened.error();
+    if (!opened.value())
+        return std::optional<std::string>{};
+    const FileDescriptor fd = std::move(opened.value()->descriptor);
 
     std::string bytes;
     char buffer[64 * 1024];

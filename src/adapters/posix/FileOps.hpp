@@ -5,11 +5,56 @@
 #include <optional>
 #include <string>
 
+#include "platform/Log.hpp"
 #include "platform/Result.hpp"
 
 namespace quorvane::platform::posix {
 
 // The few file operations every on-disk record needs, done once and carefully.
+
+// An open file descriptor, closed with the object.
+class FileDescriptor {
+  public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor();
+
+    int get() const { return fd_; }
+    int release();
+
+  private:
+    int fd_ = -1;
+};
+
+// What a file is opened for.
+enum class FileAccess { read, readWrite, append };
+
+// A file opened by openRegularFile or openOwnFile, and its size then.
+struct OpenedFile {
+    FileDescriptor descriptor;
+    std::size_t size = 0;
+};
+
+// Opens a file to read or append to without ever waiting: with O_NONBLOCK a
+// FIFO (or a device) in its place answers at once instead of holding the
+// program until a writer or reader comes, and fstat then lets through only a
+// regular file of at most `maxBytes`. Nothing when it does not exist; to
+// append, a missing file is made (private to the user). Links are followed.
+Result<std::optional<OpenedFile>> openRegularFile(const std::filesystem::path& path,
+                                                  FileAccess access, std::size_t maxBytes);
+
+// Opens one of the program's own files as openRegularFile does, but a link
+// in its place is not followed. What is there and is not a regular file of
+// at most `maxBytes` (a FIFO, a folder, a device, a link, a runaway file) is
+// set aside like a damaged record (moveAside), said in `log` under `source`;
+// to append, a new file then takes its place, else there is nothing.
+Result<std::optional<OpenedFile>> openOwnFile(const std::filesystem::path& path, FileAccess access,
+                                              std::size_t maxBytes, Log& log,
+                                              std::string_view source);
 
 // Creates the folder and its parents, private to the user (0700) where new.
 Status makePrivateDirectory(const std::filesystem::path& directory);

@@ -7,7 +7,8 @@ namespace quorvane::platform::posix {
 std::optional<nlohmann::json> readJsonObject(const std::filesystem::path& file,
                                              std::size_t maxBytes) {
     auto bytes = readFile(file, maxBytes);
-    if (!bytes || !bytes.value())
+    // A NUL ends the parser's input early: what follows would go unseen.
+    if (!bytes || !bytes.value() || bytes.value()->find('\0') != std::string::npos)
         return std::nullopt;
     auto parsed = nlohmann::json::parse(*bytes.value(), nullptr, false);
     if (!parsed.is_object())

@@ -48,6 +48,10 @@ void JsonFileUserDefaults::load() {
         problem = bytes.error().message;
     } else if (!bytes.value()) {
         return;  // first launch
+    } else if (bytes.value()->find('\0') != std::string::npos) {
+        // JSON text never holds a NUL, and the parser would take one for
+        // the end of the file and accept whatever came before it.
+        problem = "a NUL byte in the JSON text";
     } else {
         auto parsed = nlohmann::json::parse(*bytes.value(), nullptr, /*allow_exceptions=*/false);
         if (parsed.is_object()) {

@@ -1,7 +1,10 @@
 #include "adapters/posix/ProcessArguments.hpp"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <thread>
@@ -28,21 +31,61 @@ std::vector<std::string> environmentWith(const std::map<std::string, std::string
     return variables;
 }
 
-Status spawnDetached(std::vector<std::string> words, std::vector<std::string> environment,
-                     bool ownSession) {
+Result<int> spawnIndependent(std::vector<std::string> words, std::vector<std::string> environment,
+                             const std::string& directory) {
     if (words.empty())
         return Error{"nothing to start"};
     const std::string program = words.front();
     CStringArray argv(std::move(words));
     CStringArray envp(std::move(environment));
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int standard : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        posix_spawn_file_actions_addopen(&actions, standard, "/dev/null",
+                                         standard == STDIN_FILENO ? O_RDONLY : O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    if (!directory.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
+
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    if (ownSession)
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    // Ignored here (SIGPIPE, say) is ignored in the program too unless reset.
+    sigfillset(&signals);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+
     pid_t pid = -1;
     const int spawned =
-        ::posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), envp.data());
+        ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return Error{"cannot start " + program + ": " + std::strerror(spawned)};
+    return static_cast<int>(pid);
+}
+
+Status spawnDetached(std::vector<std::string> words, std::vector<std::string> environment,
+                     bool ownSession) {
+    if (ownSession) {
+        auto started = spawnIndependent(std::move(words), std::move(environment));
+        if (!started)
+            return started.error();
+        std::thread([pid = started.value()] { ::waitpid(pid, nullptr, 0); }).detach();
+        return success();
+    }
+    if (words.empty())
+        return Error{"nothing to start"};
+    const std::string program = words.front();
+    CStringArray argv(std::move(words));
+    CStringArray envp(std::move(environment));
+    pid_t pid = -1;
+    const int spawned =
+        ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data());
     if (spawned != 0)
         return Error{"cannot start " + program + ": " + std::strerror(spawned)};
     std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();

@@ -30,9 +30,20 @@ std::vector<std::string> environmentWith(const std::map<std::string, std::string
 
 // Starts the program `words[0]` (a path) with `words` as its arguments and
 // `environment`, without waiting: a detached thread collects its exit so it
-// leaves no zombie. `ownSession`: in a session of its own, as a program the
-// user started would be. The error says why it could not start.
+// leaves no zombie. `ownSession`: independent of us, as spawnIndependent
+// starts it, as a program the user started would be. The error says why it
+// could not start.
 Status spawnDetached(std::vector<std::string> words, std::vector<std::string> environment,
                      bool ownSession = false);
+
+// Starts the program `words[0]` (a path) so that it may outlive this process
+// and holds nothing of ours: a session of its own (no signal from our
+// terminal reaches it), standard input, output and error on /dev/null (a
+// pipe we were given, which a caller may be reading to its end, stays ours
+// alone), none of our other descriptors, every signal at its default and
+// none blocked. `directory`: where it starts, if not here. Answers its pid;
+// it is our child until we end, and the caller reaps it.
+Result<int> spawnIndependent(std::vector<std::string> words, std::vector<std::string> environment,
+                             const std::string& directory = {});
 
 }  // namespace quorvane::platform::posix

@@ -23,9 +23,39 @@ void FrozenScreenWindow::start() {
     show();
     raise();
     requestActivate();
-    // Escape must reach us whatever window had the keyboard.
-    setKeyboardGrabEnabled(true);
-    setMouseGrabEnabled(true);
+}
+
+FrozenScreenHold::FrozenScreenHold(const x11::WindowHoldsSource& holds,
+                                   const std::vector<FrozenScreenWindow*>& windows,
+                                   std::function<void()> letGo) {
+    if (auto* watched = holds ? holds() : nullptr) {
+        std::vector<std::uint32_t> native;
+        for (auto* window : windows)
+            native.push_back(static_cast<std::uint32_t>(window->winId()));
+        const x11::WindowHolds::Ended ended = [letGo = std::move(letGo)](const std::string&) {
+            if (letGo)
+                letGo();
+        };
+        if (auto grabbed = watched->grab(native, ended))
+            held_ = std::move(grabbed).value();
+        else
+            held_ = watched->cover(native, ended);  // another program has the input
+        return;
+    }
+    for (auto* window : windows) {
+        window->setKeyboardGrabEnabled(true);
+        window->setMouseGrabEnabled(true);
+        grabbedByQt_.emplace_back(window);
+    }
+}
+
+FrozenScreenHold::~FrozenScreenHold() {
+    held_.reset();
+    for (const auto& window : grabbedByQt_)
+        if (window) {
+            window->setKeyboardGrabEnabled(false);
+            window->setMouseGrabEnabled(false);
+        }
 }
 
 class FrozenScreenOverlay::ScreenWindow final : public FrozenScreenWindow {
@@ -96,27 +126,31 @@ class FrozenScreenOverlay::ScreenWindow final : public FrozenScreenWindow {
     bool dragging_ = false;
 };
 
-FrozenScreenOverlay::FrozenScreenOverlay(Chosen chosen) : chosen_(std::move(chosen)) {
+FrozenScreenOverlay::FrozenScreenOverlay(Chosen chosen, const x11::WindowHoldsSource& holds)
+    : chosen_(std::move(chosen)) {
     // Grab every screen first, then show: no window of ours in any grab.
     for (QScreen* screen : QGuiApplication::screens())
         windows_.push_back(std::make_unique<ScreenWindow>(*this, screen));
-    for (auto& window : windows_)
+    std::vector<FrozenScreenWindow*> shown;
+    for (auto& window : windows_) {
         window->start();
+        shown.push_back(window.get());
+    }
+    hold_ = std::make_unique<FrozenScreenHold>(holds, shown, [this] { finish(std::nullopt); });
 }
 
 FrozenScreenOverlay::~FrozenScreenOverlay() {
     chosen_ = nullptr;
+    hold_.reset();
     windows_.clear();
 }
 
 void FrozenScreenOverlay::finish(std::optional<QImage> region) {
     if (windows_.empty())
         return;
-    for (auto& window : windows_) {
-        window->setKeyboardGrabEnabled(false);
-        window->setMouseGrabEnabled(false);
+    hold_.reset();
+    for (auto& window : windows_)
         window->hide();
-    }
     // The window whose event brought us here is still on the stack: it
     // goes once the event is done.
     auto closing = std::make_shared<std::vector<std::unique_ptr<ScreenWindow>>>(std::move(windows_));

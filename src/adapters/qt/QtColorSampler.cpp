@@ -110,10 +110,11 @@ class QtColorSampler::ScreenWindow final : public FrozenScreenWindow {
     bool pointing_ = false;
 };
 
-QtColorSampler::QtColorSampler() = default;
+QtColorSampler::QtColorSampler(x11::WindowHoldsSource holds) : holds_(std::move(holds)) {}
 
 QtColorSampler::~QtColorSampler() {
     picked_ = nullptr;
+    hold_.reset();
     windows_.clear();
 }
 
@@ -139,16 +140,18 @@ void QtColorSampler::open() {
         finish(std::nullopt);
         return;
     }
-    for (auto& window : windows_)
+    std::vector<FrozenScreenWindow*> shown;
+    for (auto& window : windows_) {
         window->begin();
+        shown.push_back(window.get());
+    }
+    hold_ = std::make_unique<FrozenScreenHold>(holds_, shown, [this] { finish(std::nullopt); });
 }
 
 void QtColorSampler::finish(std::optional<SampledColor> color) {
-    for (auto& window : windows_) {
-        window->setKeyboardGrabEnabled(false);
-        window->setMouseGrabEnabled(false);
+    hold_.reset();
+    for (auto& window : windows_)
         window->hide();
-    }
     // The window whose event brought us here is still on the stack: it
     // goes once the event is done.
     auto closing = std::make_shared<std::vector<std::unique_ptr<ScreenWindow>>>(std::move(windows_));

@@ -147,6 +147,13 @@ class OverlayWindow final : public QRasterWindow {
     const OverlayDescription& description() const { return description_; }
     void setHandler(Overlays::PointerHandler handler) { handler_ = std::move(handler); }
 
+    // Whether nobody gets past it: it takes every click and key.
+    bool blocks() const {
+        return !description_.hidden && !description_.passesInput && description_.takesFocus;
+    }
+    std::unique_ptr<x11::WindowHolds::Hold> hold;
+    Overlays::LetGoHandler letGo;
+
   protected:
     // A scene moves only while it can be seen: no timer otherwise.
     void showEvent(QShowEvent* event) override {
@@ -442,8 +449,9 @@ class OverlayWindow final : public QRasterWindow {
     QElapsedTimer clock_;
 };
 
-QtOverlays::QtOverlays(Journal& journal, std::function<bool()> translucency)
-    : journal_(journal), translucency_(std::move(translucency)) {}
+QtOverlays::QtOverlays(Journal& journal, std::function<bool()> translucency,
+                       x11::WindowHoldsSource holds)
+    : journal_(journal), translucency_(std::move(translucency)), holds_(std::move(holds)) {}
 
 QtOverlays::~QtOverlays() = default;
 
@@ -457,7 +465,8 @@ Overlays::Id QtOverlays::show(const OverlayDescription& description) {
         window->show();
     if (description.takesFocus)
         window->requestActivate();
-    windows_.emplace(id, std::move(window));
+    auto& shown = *windows_.emplace(id, std::move(window)).first->second;
+    watch(id, shown);
     raiseInLevelOrder();
     journal_.record(description.owner, "overlay",
                     "shown " + std::to_string(id) + ": " + describe(description));
@@ -471,23 +480,58 @@ void QtOverlays::update(Id id, const OverlayDescription& description) {
     const int level = found->second->description().level;
     found->second->apply(description, false);
     found->second->setVisible(!description.hidden);
+    watch(id, *found->second);
     if (level != description.level)
         raiseInLevelOrder();
 }
 
-void QtOverlays::close(Id id) {
+std::unique_ptr<OverlayWindow> QtOverlays::takeOut(Id id) {
     auto found = windows_.find(id);
     if (found == windows_.end())
-        return;
+        return nullptr;
     // Out of the map first: closing may deliver events that look it up.
     auto window = std::move(found->second);
     windows_.erase(found);
-    const std::string owner = window->description().owner;
+    window->hold.reset();
     window->hide();
     window->setHandler({});
+    return window;
+}
+
+void QtOverlays::close(Id id) {
+    auto window = takeOut(id);
+    if (!window)
+        return;
+    const std::string owner = window->description().owner;
     // Later: the close may come from the window's own click.
     window.release()->deleteLater();
     journal_.record(owner, "overlay", "closed " + std::to_string(id));
+}
+
+// Held from the moment it blocks until it no longer does.
+void QtOverlays::watch(Id id, OverlayWindow& window) {
+    if (!window.blocks()) {
+        window.hold.reset();
+        return;
+    }
+    auto* holds = holds_ && !window.hold ? holds_() : nullptr;
+    if (!holds)
+        return;
+    const std::uint32_t native[] = {static_cast<std::uint32_t>(window.winId())};
+    window.hold = holds->cover(native, [this, id](const std::string& why) { letGo(id, why); });
+}
+
+// The window is already unmapped: closed for Qt too, and its owner told.
+void QtOverlays::letGo(Id id, const std::string& why) {
+    auto window = takeOut(id);
+    if (!window)
+        return;
+    auto handler = std::move(window->letGo);
+    const std::string owner = window->description().owner;
+    window.release()->deleteLater();
+    journal_.record(owner, "overlay", "closed " + std::to_string(id) + ": " + why);
+    if (handler)
+        handler(why);
 }
 
 bool QtOverlays::translucencyWorks() const {
@@ -509,6 +553,11 @@ std::uint64_t QtOverlays::nativeWindow(Id id) const {
 void QtOverlays::onPointer(Id id, PointerHandler handler) {
     if (auto found = windows_.find(id); found != windows_.end())
         found->second->setHandler(std::move(handler));
+}
+
+void QtOverlays::onLetGo(Id id, LetGoHandler handler) {
+    if (auto found = windows_.find(id); found != windows_.end())
+        found->second->letGo = std::move(handler);
 }
 
 void QtOverlays::setPainter(OverlayDescription::Content content, ContentPainter painter) {

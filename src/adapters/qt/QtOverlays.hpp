@@ -7,6 +7,7 @@
 
 #include "platform/Journal.hpp"
 #include "platform/Overlays.hpp"
+#include "adapters/x11/WindowHolds.hpp"
 
 namespace quorvane::platform::qt {
 
@@ -25,11 +26,15 @@ struct ContentPainter {
 // 3 is a tool window that stays on top; level 0 bypasses the window
 // manager and is never raised (the window list stacks it). Frames arrive
 // in Cocoa space and are placed from the primary screen's corner. Shown and
-// closed windows are journaled. Main thread only.
+// closed windows are journaled. A shown window that takes every click and
+// key is covered by the X11 session's watched holds, where there are some:
+// it is unmapped when the main thread stops answering, and closed, with its
+// let-go handler told, once it is back. Main thread only.
 class QtOverlays final : public Overlays {
   public:
     // `translucency` tells whether see-through windows are composited.
-    QtOverlays(Journal& journal, std::function<bool()> translucency);
+    QtOverlays(Journal& journal, std::function<bool()> translucency,
+               x11::WindowHoldsSource holds = {});
     ~QtOverlays() override;
 
     Id show(const OverlayDescription& description) override;
@@ -42,14 +47,19 @@ class QtOverlays final : public Overlays {
     std::uint64_t nativeWindow(Id id) const override;
     bool showsNative(std::uint64_t native) const;
     void onPointer(Id id, PointerHandler handler) override;
+    void onLetGo(Id id, LetGoHandler handler) override;
     // Who draws `content`; windows already shown are drawn again.
     void setPainter(OverlayDescription::Content content, ContentPainter painter);
 
   private:
     void raiseInLevelOrder();
+    void watch(Id id, OverlayWindow& window);
+    void letGo(Id id, const std::string& why);
+    std::unique_ptr<OverlayWindow> takeOut(Id id);
 
     Journal& journal_;
     std::function<bool()> translucency_;
+    x11::WindowHoldsSource holds_;
     std::map<OverlayDescription::Content, ContentPainter> painters_;
     std::map<Id, std::unique_ptr<OverlayWindow>> windows_;
     Id next_ = 1;

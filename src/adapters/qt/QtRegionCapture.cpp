@@ -35,7 +35,8 @@ void QtRegionCapture::captureRegion(Done done) {
                 if (!region || region->isNull())
                     return done(std::nullopt);
                 done(pngOf(*region));
-            });
+            },
+            holds_);
     });
 }
 

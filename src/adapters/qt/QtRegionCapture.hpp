@@ -15,6 +15,7 @@ class QtRegionCapture final : public ScreenCapture {
   public:
     static constexpr int settleMilliseconds = 250;
 
+    explicit QtRegionCapture(x11::WindowHoldsSource holds = {}) : holds_(std::move(holds)) {}
     void captureRegion(Done done) override;
     bool isOpen() const { return waiting_ || (overlay_ && overlay_->isOpen()); }
     // Runs the event loop until the region is chosen or the choice
@@ -22,6 +23,7 @@ class QtRegionCapture final : public ScreenCapture {
     void waitUntilClosed();
 
   private:
+    x11::WindowHoldsSource holds_;
     std::unique_ptr<FrozenScreenOverlay> overlay_;
     bool waiting_ = false;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

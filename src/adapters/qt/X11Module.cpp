@@ -56,4 +56,13 @@ bool X11Module::compositingManagerRunning() {
     return running && running();
 }
 
+x11::WindowHolds* X11Module::windowHolds(MainQueue& mainQueue) {
+    if (!holdsTried_ && inX11Session()) {
+        holdsTried_ = true;
+        if (auto make = reinterpret_cast<QuorvaneX11WindowHolds>(resolve("quorvane_x11_window_holds")))
+            holds_.reset(make(&mainQueue));
+    }
+    return holds_.get();
+}
+
 }  // namespace quorvane::platform::qt

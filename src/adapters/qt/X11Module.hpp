@@ -7,6 +7,7 @@
 
 #include "platform/HotkeyRegistry.hpp"
 #include "platform/Log.hpp"
+#include "platform/MainQueue.hpp"
 #include "platform/UserDefaults.hpp"
 #include "adapters/x11/X11Session.hpp"
 
@@ -30,6 +31,10 @@ class X11Module {
     std::unique_ptr<HotkeyRegistry> hotkeys(UserDefaults& defaults);
     // Whether a compositing manager runs on the X11 session (false without one).
     bool compositingManagerRunning();
+    // The watched grabs and covering windows for the program's own windows,
+    // made on the first call (nothing off Qt's xcb platform); they last as
+    // long as this.
+    x11::WindowHolds* windowHolds(MainQueue& mainQueue);
     // Whether the program runs in an X11 session (Qt's xcb platform).
     static bool inX11Session();
 
@@ -39,6 +44,8 @@ class X11Module {
     Log& log_;
     QLibrary library_;
     bool failed_ = false;
+    bool holdsTried_ = false;
+    std::unique_ptr<x11::WindowHolds> holds_;
 };
 
 }  // namespace quorvane::platform::qt

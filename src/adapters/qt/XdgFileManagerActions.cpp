@@ -9,6 +9,7 @@
 #include <QXmlStreamWriter>
 #include <algorithm>
 
+#include "adapters/posix/FileOps.hpp"
 #include "platform/Quoting.hpp"
 
 namespace quorvane::platform::qt {
@@ -34,11 +35,13 @@ QString qPath(const fs::path& path) {
     return QString::fromStdString(path.string());
 }
 
+// A file manager's settings, or our own record of them: nothing when it is
+// missing or cannot be read (never waiting on a FIFO in its place).
 std::optional<QByteArray> readAll(const fs::path& path) {
-    QFile file(qPath(path));
-    if (!file.open(QIODevice::ReadOnly))
+    auto bytes = posix::readFile(path, 4u << 20);
+    if (!bytes || !bytes.value())
         return std::nullopt;
-    return file.readAll();
+    return QByteArray::fromStdString(*bytes.value());
 }
 
 // Whole or not at all: a temporary file renamed over the old one.

@@ -2,6 +2,7 @@
 #include <QtGlobal>
 
 #include "adapters/x11/Compositing.hpp"
+#include "adapters/x11/InputHolds.hpp"
 #include "adapters/x11/RandrDisplays.hpp"
 #include "adapters/x11/X11Session.hpp"
 #include "adapters/x11/XcbDesktop.hpp"
@@ -81,4 +82,9 @@ extern "C" Q_DECL_EXPORT quorvane::platform::HotkeyRegistry* quorvane_x11_hotkey
 
 extern "C" Q_DECL_EXPORT bool quorvane_x11_compositing() {
     return quorvane::platform::x11::compositingManagerRunning();
+}
+
+extern "C" Q_DECL_EXPORT quorvane::platform::x11::WindowHolds* quorvane_x11_window_holds(
+    quorvane::platform::MainQueue* mainQueue) {
+    return quorvane::platform::x11::connectWindowHolds(*mainQueue).release();
 }

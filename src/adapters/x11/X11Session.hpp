@@ -22,14 +22,16 @@
 #include "platform/RunningApplications.hpp"
 #include "platform/UserDefaults.hpp"
 #include "platform/WindowList.hpp"
+#include "adapters/x11/WindowHolds.hpp"
 
 namespace quorvane::platform::x11 {
 
 // What the program takes from an X11 session: its windows, input and
 // displays. The adapters live in the X11 module ("libquorvane_x11.so"),
 // which the program loads only when it runs in an X11 session, so that the
-// xcb libraries cost nothing anywhere else. This header is all the two
-// share; the module's entry points are below.
+// xcb libraries cost nothing anywhere else. This header (with
+// WindowHolds.hpp) is all the two share; the module's entry points are
+// below.
 class X11Session {
   public:
     struct Needs {
@@ -75,4 +77,6 @@ using QuorvaneX11Session =
 using QuorvaneX11Hotkeys = quorvane::platform::HotkeyRegistry* (*)(quorvane::platform::UserDefaults*,
                                                                     quorvane::platform::Log*);
 using QuorvaneX11Compositing = bool (*)();
+using QuorvaneX11WindowHolds =
+    quorvane::platform::x11::WindowHolds* (*)(quorvane::platform::MainQueue*);
 }

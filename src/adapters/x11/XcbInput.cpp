@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/MacKeyCodes.hpp"
@@ -27,12 +28,6 @@ constexpr std::string_view source = "XcbInput";
 // RECORD's reply categories.
 constexpr std::uint8_t fromServer = 0;
 constexpr std::uint8_t endOfData = 5;
-
-std::int64_t nowMillis() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 bool hasExtension(xcb_connection_t* connection, xcb_extension_t* extension) {
     const auto* data = xcb_get_extension_data(connection, extension);
@@ -78,7 +73,8 @@ XcbInput::XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t
       monitors_([this](bool) { updateStream(); }),
       decoder_([this](std::uint8_t keycode, bool pressed, std::string& text, std::string& plain) {
           characters(keycode, pressed, text, plain);
-      }) {
+      }),
+      holds_(std::make_unique<InputHolds>(mainQueue, control)) {
     // Characters as the user's layout types them.
     keyboard_ = CoreKeyboard::open(control_);
     // Captured keys arrive here, and what the input lock's grab delivers.
@@ -208,6 +204,7 @@ XcbInput::~XcbInput() {
     controlEvents_.reset();
     release();
     releaseLock();
+    holds_.reset();  // it uses the control connection
     stopStream();
     xcb_disconnect(data_);
     xcb_disconnect(control_);
@@ -409,68 +406,27 @@ void XcbInput::uninstall(EventTaps::Token token) {
 Result<EventTaps::Token> XcbInput::swallowAll(SwallowHeard heard, SwallowEnded ended) {
     if (lock_)
         return *lock_;
-    auto* keyboard = xcb_grab_keyboard_reply(
-        control_,
-        xcb_grab_keyboard(control_, 1, root_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
-                          XCB_GRAB_MODE_ASYNC),
-        nullptr);
-    const bool keyboardHeld = keyboard && keyboard->status == XCB_GRAB_STATUS_SUCCESS;
-    std::free(keyboard);
-    auto* pointer = xcb_grab_pointer_reply(
-        control_,
-        xcb_grab_pointer(control_, 1, root_,
-                         XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
-                             XCB_EVENT_MASK_POINTER_MOTION,
-                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE,
-                         XCB_CURRENT_TIME),
-        nullptr);
-    const bool pointerHeld = pointer && pointer->status == XCB_GRAB_STATUS_SUCCESS;
-    std::free(pointer);
-    if (!keyboardHeld || !pointerHeld) {
-        xcb_ungrab_keyboard(control_, XCB_CURRENT_TIME);
-        xcb_ungrab_pointer(control_, XCB_CURRENT_TIME);
-        xcb_flush(control_);
-        return Error{"another program holds the keyboard or the pointer"};
-    }
+    const auto token = nextTap_;
+    // Let go by the watchdog: said once the main thread is back.
+    auto held = holds_->grab(
+        root_,
+        XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION,
+        {}, [this, token](const std::string& why) {
+            if (lock_ != token)
+                return;
+            lockHold_.reset();
+            auto tell = std::move(lockEnded_);
+            releaseLock();
+            if (tell)
+                tell(why);
+        });
+    if (!held)
+        return held.error();
     lock_ = nextTap_++;
+    lockHold_ = held.value();
     lockHeard_ = std::move(heard);
     lockEnded_ = std::move(ended);
-    // The watchdog lets go when the main thread stops answering, and says
-    // so once the main thread is back.
-    lastBeat_ = nowMillis();
-    heartbeat();
-    watching_ = true;
-    watchdog_ = std::thread([this, token = *lock_] {
-        ::pthread_setname_np(::pthread_self(), "InputLockWatch");
-        const auto limit =
-            std::chrono::duration_cast<std::chrono::milliseconds>(watchdogLimit).count();
-        while (watching_) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (watching_ && nowMillis() - lastBeat_.load() > limit) {
-                xcb_ungrab_keyboard(control_, XCB_CURRENT_TIME);
-                xcb_ungrab_pointer(control_, XCB_CURRENT_TIME);
-                xcb_flush(control_);
-                watching_ = false;
-                mainQueue_.post([this, alive = std::weak_ptr<bool>(alive_), token] {
-                    if (alive.expired() || lock_ != token)
-                        return;
-                    auto tell = std::move(lockEnded_);
-                    releaseLock();
-                    if (tell)
-                        tell("the main thread stopped answering for 2 seconds");
-                });
-            }
-        }
-    });
     return *lock_;
-}
-
-void XcbInput::heartbeat() {
-    lastBeat_ = nowMillis();
-    beat_ = mainQueue_.after(std::chrono::milliseconds(250), [this] {
-        if (lock_)
-            heartbeat();
-    });
 }
 
 void XcbInput::releaseLock() {
@@ -479,13 +435,8 @@ void XcbInput::releaseLock() {
     lock_.reset();
     lockHeard_ = nullptr;
     lockEnded_ = nullptr;
-    beat_.cancel();
-    watching_ = false;
-    if (watchdog_.joinable())
-        watchdog_.join();
-    xcb_ungrab_keyboard(control_, XCB_CURRENT_TIME);
-    xcb_ungrab_pointer(control_, XCB_CURRENT_TIME);
-    xcb_flush(control_);
+    if (auto hold = std::exchange(lockHold_, std::nullopt))
+        holds_->release(*hold);
 }
 
 // --- posted input ------------------------------------------------------------

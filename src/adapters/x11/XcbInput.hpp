@@ -15,6 +15,7 @@
 #include "platform/Log.hpp"
 #include "platform/MainQueue.hpp"
 #include "platform/MonitorRegistry.hpp"
+#include "adapters/x11/InputHolds.hpp"
 #include "adapters/x11/RecordDecoder.hpp"
 
 struct xcb_connection_t;
@@ -30,8 +31,9 @@ class CoreKeyboard;
 // Posted input goes through XTest (Command is sent as Control, so
 // Command-V pastes), keys for one application through SendEvent, warps
 // through WarpPointer. An input lock is an active grab of keyboard and
-// pointer: the server ends it with our connection however the program
-// ends, and a watchdog ends it when the main thread stops answering.
+// pointer through `InputHolds`: the server ends it with our connection
+// however the program ends, and its watchdog when the main thread stops
+// answering.
 // Captured keys are passive grabs on the root window over the same
 // connection, so the focus stays where it is.
 class XcbInput final : public EventMonitors,
@@ -94,7 +96,6 @@ class XcbInput final : public EventMonitors,
     Point rootPoint(Point cocoa) const;
     void fakeKey(std::uint8_t keycode, bool down);
     void releaseLock();
-    void heartbeat();
     void readControlEvents();
 
     struct Tap {
@@ -126,13 +127,11 @@ class XcbInput final : public EventMonitors,
     std::atomic<bool> started_{false};
     std::unique_ptr<CoreKeyboard> keyboard_;
     // The input lock.
+    std::unique_ptr<InputHolds> holds_;
     std::optional<EventTaps::Token> lock_;
+    std::optional<InputHolds::Id> lockHold_;
     SwallowHeard lockHeard_;
     SwallowEnded lockEnded_;
-    std::thread watchdog_;
-    std::atomic<bool> watching_{false};
-    std::atomic<std::int64_t> lastBeat_{0};
-    TimerToken beat_;
     std::unique_ptr<QSocketNotifier> controlEvents_;
     // Captured keys: X key code to Mac key code.
     std::map<std::uint8_t, std::uint16_t> captured_;

@@ -86,7 +86,8 @@ void AutomationManager::perform(const Automation::Reaction& reaction) {
             return;
         case Automation::Action::run:
             log_.info("Automation", what);
-            tweak->run();
+            if (const auto outcome = tweak->run(); !outcome.isDone())
+                log_.info("Automation", tweak->name() + " did nothing: " + outcome.reason());
             return;
         case Automation::Action::none:
             return;

@@ -11,7 +11,10 @@ class UnavailableTweak : public BuiltinTweak {
     UnavailableTweak(TweakInfo info, platform::Log& log)
         : BuiltinTweak(std::move(info)), log_(log) {}
 
-    void run() override { log_.warning(id(), "not available in this build; nothing was run"); }
+    core::RunOutcome run() override {
+        log_.warning(id(), "not available in this build; nothing was run");
+        return core::RunOutcome::unavailable(notAvailableInThisBuild);
+    }
     void reset() override { log_.warning(id(), "not available in this build; nothing was reset"); }
     std::optional<std::string> unavailableReason() const override {
         return notAvailableInThisBuild;

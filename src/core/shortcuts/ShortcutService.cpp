@@ -52,10 +52,12 @@ void ShortcutService::pressed(const std::string& tweakId) {
     auto tweak = catalogue_.find(tweakId);
     if (!tweak)
         return;
+    // A refusal is told by the tweak's own alert, or by its switch staying
+    // as it was: there is no list here to show it.
     if (auto* toggle = asToggle(*tweak))
-        switchAndApply(*tweak, !toggle->isOn(), /*applyUnchanged=*/true);
+        (void)switchAndApply(*tweak, !toggle->isOn(), /*applyUnchanged=*/true);
     else
-        tweak->run();
+        (void)tweak->run();
 }
 
 }  // namespace quorvane::core

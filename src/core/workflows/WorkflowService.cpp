@@ -54,7 +54,7 @@ void WorkflowService::moveToTop(const Tweak& tweak, const Workflow& workflow) {
 
 void WorkflowService::runAll(const Workflow& workflow) {
     for (auto& tweak : tweaksIn(workflow))
-        queue_.post([tweak] { tweak->run(); });
+        queue_.post([tweak] { (void)tweak->run(); });  // each refusal is its own tweak's to tell
 }
 
 void WorkflowService::createDefaultWorkflowIfNeeded() {

@@ -37,12 +37,12 @@ std::optional<std::string> CameraMirrorTask::unavailableReason() const {
     return std::nullopt;
 }
 
-void CameraMirrorTask::run() {
+core::RunOutcome CameraMirrorTask::run() {
     if (unavailableReason())
-        return;
+        return unavailableHere();
     if (!isOn()) {
         closeMirror();
-        return;
+        return core::RunOutcome::done();
     }
     switch (services_.cameras->authorization()) {
         case CameraAuthorization::restricted:
@@ -53,14 +53,15 @@ void CameraMirrorTask::run() {
             // Not shown, so not on.
             setOn(false);
             closeMirror();
-            return;
+            return core::RunOutcome::refused(permissionNeeded, /*alertShown=*/true);
         case CameraAuthorization::notDetermined:
             askThenShow();
-            return;
+            return core::RunOutcome::done();
         case CameraAuthorization::authorized:
             showMirror();
-            return;
+            return core::RunOutcome::done();
     }
+    return core::RunOutcome::done();
 }
 
 void CameraMirrorTask::askThenShow() {

@@ -32,7 +32,7 @@ class CameraMirrorTask final : public core::BuiltinTweak, public core::CanMToggl
     CameraMirrorTask(core::TweakInfo info, bool core::MState::*field, DisplayServices& services);
     ~CameraMirrorTask() override;
 
-    void run() override;
+    core::RunOutcome run() override;
     std::optional<std::string> unavailableReason() const override;
     core::ConfigureForm configureView() const override;
 

@@ -58,15 +58,16 @@ std::shared_ptr<particles::Scene> ConfettiTask::makeScene() const {
     return scene;
 }
 
-void ConfettiTask::run() {
+core::RunOutcome ConfettiTask::run() {
     auto& state = manager();
     if (!effectsCanBeSeen(services_, name()))
-        return;
+        return core::RunOutcome::refused(EffectWindow::needsCompositing, /*alertShown=*/true);
     const auto scene = state.window.scene() ? state.window.scene() : makeScene();
     if (!state.window.show(scene))
-        return;
+        return core::RunOutcome::refused("its window could not be shown");
     state.counter.set(state.counter.get() + 1);
     state.debouncer.call([state = &state] { state->window.close(); });
+    return core::RunOutcome::done();
 }
 
 }  // namespace quorvane::display

@@ -28,7 +28,7 @@ class ConfettiTask final : public core::BuiltinTweak {
     ConfettiTask(core::TweakInfo info, DisplayServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     Manager& manager() const;
 
   private:

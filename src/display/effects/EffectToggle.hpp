@@ -15,7 +15,7 @@ class EffectToggle : public core::BuiltinTweak, public core::CanMToggle {
     EffectToggle(core::TweakInfo info, bool core::MState::*field, DisplayServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() final;
+    core::RunOutcome run() final;
     // The window while the effect shows; none while off.
     const EffectWindow* window() const { return window_.get(); }
 

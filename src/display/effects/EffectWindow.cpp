@@ -1,8 +1,6 @@
 #include "display/effects/EffectWindow.hpp"
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "core/RandomSeed.hpp"
 
@@ -52,17 +50,21 @@ std::uint64_t effectSeed(const DisplayServices& services) {
     return core::randomSeed();
 }
 
+// A preset is a page of JSON; anything far larger is not one.
+constexpr std::size_t maxPresetBytes = 1u << 20;
+
 std::optional<particles::Preset> loadEffectPreset(const DisplayServices& services, const std::string& owner,
                                                   const std::string& name) {
     const auto path = services.effects / (name + ".json");
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        services.log.error(owner, "the effect " + path.string() + " cannot be read; it shows nothing");
+    auto text = services.readFile ? services.readFile(path, maxPresetBytes)
+                                  : platform::Result<std::optional<std::string>>(std::nullopt);
+    if (!text || !text.value()) {
+        services.log.error(owner, "the effect " + path.string() + " cannot be read" +
+                                      (text ? "" : " (" + text.error().message + ")") +
+                                      "; it shows nothing");
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    auto loaded = particles::parsePreset(text.str());
+    auto loaded = particles::parsePreset(*text.value());
     if (!loaded.preset)
         services.log.error(owner, "the effect " + path.string() + " is refused: its field \"" + loaded.field +
                                       "\" " + loaded.problem + "; it shows nothing");

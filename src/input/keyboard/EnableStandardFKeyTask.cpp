@@ -8,17 +8,18 @@ std::optional<std::string> EnableStandardFKeyTask::unavailableReason() const {
     return std::nullopt;
 }
 
-void EnableStandardFKeyTask::run() {
+core::RunOutcome EnableStandardFKeyTask::run() {
     if (!services_.hid)
-        return;
+        return unavailableHere();
     const bool asked = isOn();
     auto written = services_.hid->setParameter(parameter, asked ? 1 : 0);
     if (written)
-        return;
+        return core::RunOutcome::done();
     services_.input.log.warning(id(), "cannot perform the F-key mode change: " + written.error().message);
     // The switch shows what the system holds: read back, else as it was.
     const auto held = services_.hid->parameter(parameter);
     setOn(held == 0 || held == 1 ? *held == 1 : !asked);
+    return core::RunOutcome::refused("cannot change the F-key mode: " + written.error().message);
 }
 
 void EnableStandardFKeyTask::refresh() {

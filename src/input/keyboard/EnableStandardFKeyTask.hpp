@@ -20,7 +20,7 @@ class EnableStandardFKeyTask final : public core::BuiltinTweak, public core::Can
           services_(services) {}
 
     std::optional<std::string> unavailableReason() const override;
-    void run() override;
+    core::RunOutcome run() override;
     void refresh() override;
 
   private:

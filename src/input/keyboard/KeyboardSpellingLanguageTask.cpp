@@ -1,6 +1,7 @@
 #include "input/keyboard/KeyboardSpellingLanguageTask.hpp"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvane::input {
 
@@ -65,9 +66,9 @@ void KeyboardSpellingLanguageTask::readCurrent() const {
     });
 }
 
-void KeyboardSpellingLanguageTask::run() {
+core::RunOutcome KeyboardSpellingLanguageTask::run() {
     if (!isAvailable())
-        return;
+        return unavailableHere();
     // The order and the favourites as they stand now; the current language
     // as the system has it when the helper gets to it.
     onHelper([this, shell = services_.shell, languages = languages_,
@@ -76,10 +77,11 @@ void KeyboardSpellingLanguageTask::run() {
         std::string current = read ? read.value() : std::string();
         std::string problem;
         if (const auto next = nextFavorite(languages, favorites, current)) {
-            if (auto written = shell->run(writeSpellingLanguageCommand(*next)); written)
-                current = *next;
-            else
+            const auto command = writeSpellingLanguageCommand(*next);
+            if (auto written = shell->run(command); !written)
                 problem = written.error().message;
+            else if (std::exchange(current, *next) != *next)
+                services_.input.journal.record(id(), "preference", command);
         }
         return [this, current, problem] {
             if (!problem.empty())
@@ -87,14 +89,24 @@ void KeyboardSpellingLanguageTask::run() {
             publish(current);
         };
     });
+    return core::RunOutcome::done();
 }
 
 void KeyboardSpellingLanguageTask::select(const std::string& languageId) const {
     if (!isAvailable())
         return;
     onHelper([this, shell = services_.shell, languageId]() -> std::function<void()> {
-        auto written = shell->run(writeSpellingLanguageCommand(languageId));
-        return [this, languageId, problem = written ? std::string() : written.error().message] {
+        // The language in use is left as it is, and not journaled.
+        const auto read = shell->run(readSpellingLanguageCommand());
+        std::string problem;
+        if (!read || read.value() != languageId) {
+            const auto command = writeSpellingLanguageCommand(languageId);
+            if (auto written = shell->run(command); written)
+                services_.input.journal.record(id(), "preference", command);
+            else
+                problem = written.error().message;
+        }
+        return [this, languageId, problem] {
             if (!problem.empty())
                 return warnNotSet(problem);
             publish(languageId);

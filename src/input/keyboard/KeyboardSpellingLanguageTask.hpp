@@ -31,7 +31,7 @@ class KeyboardSpellingLanguageTask final : public core::BuiltinTweak {
     KeyboardSpellingLanguageTask& operator=(const KeyboardSpellingLanguageTask&) = delete;
 
     std::optional<std::string> unavailableReason() const override;
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
     core::ExtraPanel extraView() const override;
 

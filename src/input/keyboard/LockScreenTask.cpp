@@ -15,11 +15,12 @@ bool LockScreenTask::showsUnlock() const {
     return store_.pState->_showUnlockScreen.value_or(false);
 }
 
-void LockScreenTask::run() {
+core::RunOutcome LockScreenTask::run() {
     if (isOn())
         lock();
     else
         unlock();
+    return core::RunOutcome::done();
 }
 
 core::ConfigureForm LockScreenTask::configureView() const {

@@ -27,7 +27,7 @@ class LockScreenTask final : public core::BuiltinTweak, public core::CanMToggle 
     LockScreenTask(const LockScreenTask&) = delete;
     LockScreenTask& operator=(const LockScreenTask&) = delete;
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
     bool isLocked() const { return lock_.has_value(); }

@@ -25,7 +25,15 @@ constexpr float unit24(std::uint32_t bits) {
 
 MechanicalKeyboardManager::MechanicalKeyboardManager(KeyboardTweakServices& services,
                                                      std::string owner, Random random)
-    : services_(services), owner_(std::move(owner)), random_(random ? std::move(random) : systemRandom()) {}
+    : services_(services),
+      owner_(std::move(owner)),
+      random_(random ? std::move(random) : systemRandom()),
+      // A global monitor hears the keys typed into other programs; ours
+      // click too.
+      monitor_(services.input.monitors, services.input.journal, services.input.log, owner_,
+               platform::eventMask::keyDownAndUp,
+               [this](const platform::InputEvent& event) { handle(event); },
+               &services.input.localMonitors) {}
 
 MechanicalKeyboardManager::~MechanicalKeyboardManager() {
     stop();
@@ -45,27 +53,11 @@ void MechanicalKeyboardManager::start() {
         if (!sound->prepareClicks(clickSound))
             log.warning(owner, "key clicks stay silent: the click sound cannot be played");
     });
-    auto handler = [this](const platform::InputEvent& event) { handle(event); };
-    if (auto token = services_.input.monitors.addGlobal(platform::eventMask::keyDownAndUp, handler))
-        monitor_ = token.value();
-    else
-        services_.input.log.warning(owner_, token.error().message);
-    // A global monitor hears the keys typed into other programs; ours
-    // click too.
-    local_ = services_.input.localMonitors.addLocal(platform::eventMask::keyDownAndUp,
-                                                    [this](const platform::InputEvent& event) {
-                                                        handle(event);
-                                                        return false;
-                                                    });
+    monitor_.start();
 }
 
 void MechanicalKeyboardManager::stop() {
-    if (monitor_)
-        services_.input.monitors.remove(*monitor_);
-    if (local_)
-        services_.input.localMonitors.remove(*local_);
-    monitor_.reset();
-    local_.reset();
+    monitor_.stop();
     flushTimer_.cancel();
     flush();
 }
@@ -84,9 +76,9 @@ void MechanicalKeyboardManager::handle(const platform::InputEvent& event) {
 void MechanicalKeyboardManager::flush() {
     if (counted_ == 0)
         return;
-    services_.input.journal.record(owner_, "sound",
-                                   "played " + std::to_string(counted_) +
-                                       (counted_ == 1 ? " key click" : " key clicks"));
+    services_.input.journal.recordInput(owner_, "sound",
+                                        "played " + std::to_string(counted_) +
+                                            (counted_ == 1 ? " key click" : " key clicks"));
     counted_ = 0;
 }
 

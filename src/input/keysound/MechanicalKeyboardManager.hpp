@@ -8,6 +8,7 @@
 
 #include "core/SerialExecutor.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "input/monitoring/EventMonitor.hpp"
 #include "platform/Sound.hpp"
 
 namespace quorvane::input {
@@ -16,7 +17,8 @@ namespace quorvane::input {
 // (other programs' and our own windows),
 // each a little higher or lower and louder or softer than the last. The
 // sound is readied off the main thread when switched on; the handler only
-// hands a click to the mixer. Journaled as one counted line a second.
+// hands a click to the mixer. The monitor's start and stop are journaled,
+// and the clicks as one counted line a second.
 // Main thread.
 class MechanicalKeyboardManager {
   public:
@@ -42,8 +44,7 @@ class MechanicalKeyboardManager {
     KeyboardTweakServices& services_;
     std::string owner_;
     Random random_;
-    std::optional<platform::EventMonitors::Token> monitor_;
-    std::optional<platform::LocalEventMonitors::Token> local_;
+    EventMonitor monitor_;
     int counted_ = 0;
     platform::TimerToken flushTimer_;
     // Last: destroyed first, waiting for a load under way.

@@ -17,8 +17,8 @@ class MechanicalKeyboardTask final : public core::BuiltinTweak, public core::Can
           services_(services),
           manager_(services, id(), std::move(random)) {}
 
-    void run() override {
-        services_.input.windows.gate.applyToggle(
+    core::RunOutcome run() override {
+        return services_.input.windows.gate.applyToggle(
             *this, [this] { manager_.stop(); }, [this] { manager_.start(); });
     }
 

@@ -7,7 +7,11 @@ VisualizeKeystrokeManager::VisualizeKeystrokeManager(KeyboardTweakServices& serv
     : services_(services),
       owner_(std::move(owner)),
       animateDebouncer_(services.input.mainQueue, releaseDelay),
-      dismissDebouncer_(services.input.mainQueue, dismissDelay) {
+      dismissDebouncer_(services.input.mainQueue, dismissDelay),
+      monitor_(services.input.monitors, services.input.journal, services.input.log, owner_,
+               platform::eventMask::keystrokes,
+               [this](const platform::InputEvent& event) { handle(event); },
+               &services.input.localMonitors) {
     description_.owner = owner_;
     description_.level = platform::overlayLevel::display;
     description_.passesInput = true;
@@ -25,25 +29,11 @@ VisualizeKeystrokeManager::~VisualizeKeystrokeManager() {
 
 void VisualizeKeystrokeManager::start() {
     stop();
-    auto handler = [this](const platform::InputEvent& event) { handle(event); };
-    if (auto token = services_.input.monitors.addGlobal(platform::eventMask::keystrokes, handler))
-        global_ = token.value();
-    else
-        services_.input.log.warning(owner_, token.error().message);
-    local_ = services_.input.localMonitors.addLocal(platform::eventMask::keystrokes,
-                                                    [this](const platform::InputEvent& event) {
-                                                        handle(event);
-                                                        return false;  // the event goes on
-                                                    });
+    monitor_.start();
 }
 
 void VisualizeKeystrokeManager::stop() {
-    if (global_)
-        services_.input.monitors.remove(*global_);
-    if (local_)
-        services_.input.localMonitors.remove(*local_);
-    global_.reset();
-    local_.reset();
+    monitor_.stop();
     clear();
 }
 

@@ -6,6 +6,7 @@
 #include "core/Setting.hpp"
 #include "input/keystrokes/KeyCaps.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
+#include "input/monitoring/EventMonitor.hpp"
 
 namespace quorvane::input {
 
@@ -30,7 +31,8 @@ class VisualizeKeystrokeManager {
     VisualizeKeystrokeManager(const VisualizeKeystrokeManager&) = delete;
     VisualizeKeystrokeManager& operator=(const VisualizeKeystrokeManager&) = delete;
 
-    // Watches the keys typed anywhere and in our own windows.
+    // Watches the keys typed anywhere and in our own windows; the monitor's
+    // start and stop are journaled (the event types, never the keys).
     void start();
     // No monitors, no pending delay, no strip.
     void stop();
@@ -54,8 +56,7 @@ class VisualizeKeystrokeManager {
     KeyCaps scratch_;
     core::Debouncer animateDebouncer_;
     core::Debouncer dismissDebouncer_;
-    std::optional<platform::EventMonitors::Token> global_;
-    std::optional<platform::LocalEventMonitors::Token> local_;
+    EventMonitor monitor_;
     std::optional<platform::Overlays::Id> window_;
     platform::OverlayDescription description_;
     platform::Rect frame_{};

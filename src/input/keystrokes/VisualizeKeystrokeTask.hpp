@@ -18,8 +18,8 @@ class VisualizeKeystrokeTask final : public core::BuiltinTweak, public core::Can
           services_(services),
           manager_(services, id()) {}
 
-    void run() override {
-        services_.input.windows.gate.applyToggle(
+    core::RunOutcome run() override {
+        return services_.input.windows.gate.applyToggle(
             *this, [this] { manager_.stop(); }, [this] { manager_.start(); });
     }
 

@@ -43,7 +43,7 @@ bool EventMonitor::start() {
             handler_(event);
             return false;
         });
-    journal_.record(cause_, "input", "input monitoring started: " + describeMask(mask_));
+    journal_.recordInput(cause_, "input", "input monitoring started: " + describeMask(mask_));
     return true;
 }
 
@@ -52,7 +52,7 @@ void EventMonitor::stop() {
         ownWindows_->remove(*local);
     if (auto token = std::exchange(token_, std::nullopt)) {
         monitors_.remove(*token);
-        journal_.record(cause_, "input", "input monitoring stopped: " + describeMask(mask_));
+        journal_.recordInput(cause_, "input", "input monitoring stopped: " + describeMask(mask_));
     }
 }
 

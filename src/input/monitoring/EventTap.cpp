@@ -6,7 +6,7 @@
 
 namespace quorvane::input {
 
-bool EventTap::start(platform::EventMask mask, platform::EventTaps::Callback callback) {
+platform::Status EventTap::start(platform::EventMask mask, platform::EventTaps::Callback callback) {
     stop();
     // The token is read when the system disables the tap, which happens on
     // the main thread after install() has answered.
@@ -19,17 +19,17 @@ bool EventTap::start(platform::EventMask mask, platform::EventTaps::Callback cal
     });
     if (!installed) {
         log_.warning(cause_, "cannot install an event tap: " + installed.error().message);
-        return false;
+        return installed.error();
     }
     token_ = installed.value();
-    journal_.record(cause_, "input", "event tap started: " + describeMask(mask));
-    return true;
+    journal_.recordInput(cause_, "input", "event tap started: " + describeMask(mask));
+    return platform::success();
 }
 
 void EventTap::stop() {
     if (auto token = std::exchange(token_, std::nullopt)) {
         taps_.uninstall(*token);
-        journal_.record(cause_, "input", "event tap stopped");
+        journal_.recordInput(cause_, "input", "event tap stopped");
     }
 }
 

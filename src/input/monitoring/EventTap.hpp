@@ -11,7 +11,8 @@ namespace quorvane::input {
 
 // One event tap held by a tweak. When the system disables it (a callback
 // that took too long, secure input), it is turned back on and the log says
-// so: a switch that shows on keeps working.
+// so: a switch that shows on keeps working. Starting and stopping are
+// journaled with the tweak as cause.
 class EventTap {
   public:
     EventTap(platform::EventTaps& taps, platform::Journal& journal, platform::Log& log,
@@ -21,8 +22,9 @@ class EventTap {
     EventTap(const EventTap&) = delete;
     EventTap& operator=(const EventTap&) = delete;
 
-    // Replaces any earlier tap of this holder. A refusal is logged.
-    bool start(platform::EventMask mask, platform::EventTaps::Callback callback);
+    // Replaces any earlier tap of this holder. A refusal is logged and
+    // answered with its reason.
+    platform::Status start(platform::EventMask mask, platform::EventTaps::Callback callback);
     void stop();
     bool isRunning() const { return token_.has_value(); }
     int reenabled() const { return reenabled_; }

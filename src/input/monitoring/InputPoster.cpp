@@ -39,12 +39,14 @@ Status InputPoster::pressKey(std::string_view cause, std::uint16_t keyCode, std:
     return post(cause, key);
 }
 
-Status InputPoster::warpCursor(std::string_view cause, Point to) {
+Status InputPoster::warpCursor(std::string_view cause, Point to, std::span<const Screen> screens) {
     auto warped = events_.warpCursor(to);
     if (warped) {
+        // Where `quorvane desktop` and the simulated Mac's commands put it.
+        const Point shown = flipped(to, screens);
         std::ostringstream detail;
-        detail << "pointer warped to " << to.x << " " << to.y;
-        journal_.record(cause, "input", detail.str());
+        detail << "pointer warped to " << shown.x << " " << shown.y;
+        journal_.recordInput(cause, "input", detail.str());
     }
     return warped;
 }
@@ -60,8 +62,9 @@ void InputPoster::count(std::string_view cause) {
 
 void InputPoster::flush() {
     for (const auto& [cause, posted] : counts_)
-        journal_.record(cause, "input",
-                        "posted " + std::to_string(posted) + (posted == 1 ? " event" : " events"));
+        journal_.recordInput(
+            cause, "input",
+            "posted " + std::to_string(posted) + (posted == 1 ? " event" : " events"));
     counts_.clear();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "platform/EventMonitors.hpp"
+#include "platform/Geometry.hpp"
 #include "platform/Journal.hpp"
 #include "platform/MainQueue.hpp"
 
@@ -28,7 +30,9 @@ class InputPoster {
     // focus: a press alone would be held, and repeat.
     platform::Status pressKey(std::string_view cause, std::uint16_t keyCode, std::uint64_t flags,
                               std::string_view characters);
-    platform::Status warpCursor(std::string_view cause, platform::Point to);
+    // `to` in Cocoa space; journaled in accessibility space, over `screens`.
+    platform::Status warpCursor(std::string_view cause, platform::Point to,
+                                std::span<const platform::Screen> screens);
     // Writes the counts now (at quitting).
     void flush();
 

@@ -10,8 +10,8 @@ AutoClickTask::AutoClickTask(core::TweakInfo info, bool core::MState::*field,
       timer_(services.input.mainQueue),
       atExit_(services.stops.add([this] { stop(); })) {}
 
-void AutoClickTask::run() {
-    services_.input.windows.gate.applyToggle(
+core::RunOutcome AutoClickTask::run() {
+    return services_.input.windows.gate.applyToggle(
         *this, [this] { stop(); }, [this] { start(); });
 }
 

@@ -17,7 +17,7 @@ class AutoClickTask final : public core::BuiltinTweak, public core::CanMToggle {
 
     AutoClickTask(core::TweakInfo info, bool core::MState::*field, MouseTweakServices& services);
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
     void start();

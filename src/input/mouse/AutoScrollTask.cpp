@@ -38,10 +38,12 @@ AutoScrollTask::AutoScrollTask(core::TweakInfo info, MouseTweakServices& service
                platform::eventMask::mouseMoved, [this](const platform::InputEvent&) { stop(); }),
       atExit_(services.stops.add([this] { stop(); })) {}
 
-void AutoScrollTask::run() {
+core::RunOutcome AutoScrollTask::run() {
     // Without trust a scroll under way stops too.
-    if (!services_.input.windows.gate.runOneShot([this] { start(); }))
+    auto outcome = services_.input.windows.gate.runOneShot([this] { start(); });
+    if (!outcome.isDone())
         stop();
+    return outcome;
 }
 
 core::ConfigureForm AutoScrollTask::configureView() const {

@@ -33,7 +33,7 @@ class AutoScrollTask final : public core::BuiltinTweak {
 
     AutoScrollTask(core::TweakInfo info, MouseTweakServices& services, Random random = {});
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
     void start();

@@ -13,26 +13,28 @@ std::optional<platform::Point> HideCursorTask::parkingPoint(std::span<const plat
     return corner;
 }
 
-void HideCursorTask::run() {
+core::RunOutcome HideCursorTask::run() {
     auto& poster = services_.input.poster;
+    const auto screens = services_.input.windows.screens.screens();
     if (previousLocation_) {
-        if (auto back = poster.warpCursor(id(), *previousLocation_); !back) {
+        if (auto back = poster.warpCursor(id(), *previousLocation_, screens); !back) {
             services_.input.log.warning(id(), "cannot bring the pointer back: " + back.error().message);
-            return;  // still parked: the next run tries again
+            // Still parked: the next run tries again.
+            return core::RunOutcome::refused("cannot bring the pointer back: " + back.error().message);
         }
         previousLocation_.reset();
-        return;
+        return core::RunOutcome::done();
     }
-    const auto screens = services_.input.windows.screens.screens();
     const auto parking = parkingPoint(screens);
     if (!parking)
-        return;
+        return core::RunOutcome::refused("there is no screen to park the pointer on");
     const auto here = services_.input.monitors.mouseLocation();
-    if (auto parked = poster.warpCursor(id(), *parking); !parked) {
+    if (auto parked = poster.warpCursor(id(), *parking, screens); !parked) {
         services_.input.log.warning(id(), "cannot park the pointer: " + parked.error().message);
-        return;
+        return core::RunOutcome::refused("cannot park the pointer: " + parked.error().message);
     }
     previousLocation_ = here;
+    return core::RunOutcome::done();
 }
 
 }  // namespace quorvane::input

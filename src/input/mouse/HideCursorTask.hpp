@@ -16,7 +16,7 @@ class HideCursorTask final : public core::BuiltinTweak {
     HideCursorTask(core::TweakInfo info, MouseTweakServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     bool isParked() const { return previousLocation_.has_value(); }
 
     // The top-right-most corner of the desktop (Cocoa space): the right-most

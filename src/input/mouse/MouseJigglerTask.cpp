@@ -47,8 +47,8 @@ MouseJigglerTask::~MouseJigglerTask() {
     ++*generation_;
 }
 
-void MouseJigglerTask::run() {
-    services_.input.windows.gate.applyToggle(
+core::RunOutcome MouseJigglerTask::run() {
+    return services_.input.windows.gate.applyToggle(
         *this, [this] { stop(); }, [this] { start(); });
 }
 

@@ -35,7 +35,7 @@ class MouseJigglerTask final : public core::BuiltinTweak, public core::CanMToggl
     MouseJigglerTask(const MouseJigglerTask&) = delete;
     MouseJigglerTask& operator=(const MouseJigglerTask&) = delete;
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
     void start();

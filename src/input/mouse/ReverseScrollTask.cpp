@@ -8,10 +8,10 @@ std::optional<std::string> ReverseScrollTask::unavailableReason() const {
     return std::nullopt;
 }
 
-void ReverseScrollTask::run() {
+core::RunOutcome ReverseScrollTask::run() {
     if (!services_.scrollInterceptor)
-        return;
-    services_.input.windows.gate.applyToggle(
+        return unavailableHere();
+    return services_.input.windows.gate.applyToggle(
         *this, [this] { stop(); }, [this] { start(); });
 }
 

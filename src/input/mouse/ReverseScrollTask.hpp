@@ -24,7 +24,7 @@ class ReverseScrollTask final : public core::BuiltinTweak, public core::CanPTogg
           atExit_(services.stops.add([this] { stop(); })) {}
 
     std::optional<std::string> unavailableReason() const override;
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
   private:

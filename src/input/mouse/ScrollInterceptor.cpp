@@ -11,37 +11,23 @@ constexpr const char* source = "ReverseScrollTask";
 platform::Status TapScrollInterceptor::start(bool vertical, bool horizontal) {
     directions_->vertical = vertical;
     directions_->horizontal = horizontal;
-    if (tap_)
+    if (tap_.isRunning())
         return platform::success();
-    auto installed = taps_.install(
-        platform::eventMask::scrollWheel,
-        [directions = directions_](const platform::InputEvent& event) {
-            return reversedScroll(event, directions->vertical.load(std::memory_order_relaxed),
-                                  directions->horizontal.load(std::memory_order_relaxed));
-        },
-        [this] {
-            // The system gave up on the tap (it was slow once): a wheel
-            // must not turn back round while the switch says reversed.
-            if (tap_) {
-                log_.info(source, "the system disabled the scroll tap; enabling it again");
-                taps_.enable(*tap_);
-            }
-        });
-    if (!installed)
-        return installed.error();
-    tap_ = installed.value();
-    return platform::success();
-}
-
-void TapScrollInterceptor::stop() {
-    if (tap_)
-        taps_.uninstall(*tap_);
-    tap_.reset();
+    // A tap the system gives up on (it was slow once) is enabled again by
+    // the holder: a wheel must not turn back round while the switch says
+    // reversed.
+    return tap_.start(platform::eventMask::scrollWheel,
+                      [directions = directions_](const platform::InputEvent& event) {
+                          return reversedScroll(
+                              event, directions->vertical.load(std::memory_order_relaxed),
+                              directions->horizontal.load(std::memory_order_relaxed));
+                      });
 }
 
 DeviceScrollInterceptor::DeviceScrollInterceptor(platform::PointerDevices& devices,
-                                                 platform::BlobStore* store, platform::Log& log)
-    : devices_(devices), store_(store), log_(log) {
+                                                 platform::BlobStore* store,
+                                                 platform::Journal& journal, platform::Log& log)
+    : devices_(devices), store_(store), journal_(journal), log_(log) {
     devices_.onDevicesChanged([this] {
         if (running_)
             apply();
@@ -74,22 +60,24 @@ platform::Status DeviceScrollInterceptor::start(bool vertical, bool horizontal) 
         if (auto saved = store_->save(originalsKey, encodeOriginals(originals_)); !saved)
             return platform::Error{"cannot keep the mice's directions: " + saved.error().message};
     running_ = true;
-    write(writes);
+    write(devices, writes);
     return platform::success();
 }
 
 void DeviceScrollInterceptor::apply() {
-    auto writes = reversalWrites(devices_.devices(), originals_);
+    const auto devices = devices_.devices();
+    auto writes = reversalWrites(devices, originals_);
     if (store_)
         (void)store_->save(originalsKey, encodeOriginals(originals_));
-    write(writes);
+    write(devices, writes);
 }
 
 void DeviceScrollInterceptor::stop() {
     if (!running_)
         return;
     running_ = false;
-    write(restoreWrites(devices_.devices(), originals_));
+    const auto devices = devices_.devices();
+    write(devices, restoreWrites(devices, originals_));
     originals_.clear();
     if (store_)
         (void)store_->remove(originalsKey);
@@ -101,17 +89,27 @@ void DeviceScrollInterceptor::restoreLeftovers() {
     const auto kept = keptOriginals();
     if (!kept)
         return;
-    write(restoreWrites(devices_.devices(), *kept));
+    const auto devices = devices_.devices();
+    write(devices, restoreWrites(devices, *kept));
     log_.info(source, "put the mice's scrolling directions back as a previous run left them");
     if (store_)
         (void)store_->remove(originalsKey);
 }
 
-void DeviceScrollInterceptor::write(const std::vector<NaturalScrollingWrite>& writes) {
-    for (const auto& change : writes)
+void DeviceScrollInterceptor::write(const std::vector<platform::PointerDevice>& devices,
+                                    const std::vector<NaturalScrollingWrite>& writes) {
+    for (const auto& change : writes) {
+        std::string name = "device " + std::to_string(change.id);
+        for (const auto& device : devices)
+            if (device.id == change.id)
+                name = "\"" + device.name + "\"";
         if (auto written = devices_.setNaturalScrolling(change.id, change.on); !written)
-            log_.warning(source, "cannot set device " + std::to_string(change.id) + "'s scrolling: " +
-                                     written.error().message);
+            log_.warning(source, "cannot set " + name + "'s scrolling: " + written.error().message);
+        else
+            journal_.record(source, "pointer device",
+                            std::string("natural scrolling ") + (change.on ? "on" : "off") +
+                                " for " + name);
+    }
 }
 
 }  // namespace quorvane::input

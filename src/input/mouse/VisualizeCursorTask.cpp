@@ -39,11 +39,12 @@ VisualizeCursorTask::~VisualizeCursorTask() {
     stop();
 }
 
-void VisualizeCursorTask::run() {
+core::RunOutcome VisualizeCursorTask::run() {
     if (isOn())
         start();
     else
         stop();
+    return core::RunOutcome::done();
 }
 
 core::ConfigureForm VisualizeCursorTask::configureView() const {

@@ -26,7 +26,7 @@ class VisualizeCursorTask final : public core::BuiltinTweak, public core::CanPTo
     VisualizeCursorTask(const VisualizeCursorTask&) = delete;
     VisualizeCursorTask& operator=(const VisualizeCursorTask&) = delete;
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
     void start();

@@ -28,13 +28,16 @@ ViewShortcutManager::~ViewShortcutManager() {
         services_.input.localMonitors.remove(*monitor_);
 }
 
-void ViewShortcutManager::show() {
+core::RunOutcome ViewShortcutManager::show() {
     if (!isSupported())
-        return;
-    services_.input.windows.gate.runOneShot([this] {
+        return core::RunOutcome::unavailable(core::notSupportedOnThisDesktop);
+    bool noApplication = false;
+    auto outcome = services_.input.windows.gate.runOneShot([this, &noApplication] {
         const auto front = services_.input.windows.apps.frontmostApp.get();
-        if (!front || !front->bundleIdentifier)
+        if (!front || !front->bundleIdentifier) {
+            noApplication = true;
             return;
+        }
         const AppKey app{*front->bundleIdentifier, front->pid};
         if (!view_ && services_.makeShortcutSheet)
             view_ = services_.makeShortcutSheet(*this);
@@ -75,6 +78,9 @@ void ViewShortcutManager::show() {
         if (state_.isLoading)
             publish();
     });
+    if (noApplication)
+        return core::RunOutcome::refused("no application is in front");
+    return outcome;
 }
 
 void ViewShortcutManager::loadFrontmost(Loaded loaded) {
@@ -195,7 +201,8 @@ void ViewShortcutManager::dismiss() {
 void ViewShortcutManager::perform(const ShortcutKey& key) {
     if (!key.axElement)
         return;
-    if (!services_.input.windows.accessibility.performAction(*key.axElement, platform::ax::press))
+    // Pressed through the window actions, which journal it.
+    if (!services_.input.windows.actions.press(cause, *key.axElement))
         services_.input.log.warning(cause, "could not press " + key.name + ": the application no longer answers");
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/Persistor.hpp"
 #include "core/Published.hpp"
+#include "core/RunOutcome.hpp"
 #include "core/SerialExecutor.hpp"
 #include "input/keystrokes/KeyboardTweakServices.hpp"
 #include "input/shortcuts/MenuReader.hpp"
@@ -35,8 +36,9 @@ class ViewShortcutManager final : public ShortcutSheetController {
 
     // Whether this desktop lets us read other programs' menus.
     bool isSupported() const { return services_.menuAccessibility != nullptr; }
-    // Shows the sheet for the frontmost application. Trust is checked first.
-    void show();
+    // Shows the sheet for the frontmost application. Trust is checked first;
+    // refused without it, or without an application in front.
+    core::RunOutcome show();
     // The frontmost application's keys, from the cache or a read: what
     // `menu-shortcuts` prints. An error says why there are none.
     void loadFrontmost(Loaded loaded);

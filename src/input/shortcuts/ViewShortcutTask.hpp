@@ -18,7 +18,7 @@ class ViewShortcutTask final : public core::BuiltinTweak {
             return core::notSupportedOnThisDesktop;
         return std::nullopt;
     }
-    void run() override { manager_.show(); }
+    core::RunOutcome run() override { return manager_.show(); }
 
     ViewShortcutManager& manager() { return manager_; }
 

@@ -15,9 +15,10 @@ const char* const autoHideMenuBarReadSource =
     "        tell dock preferences to get autohide menu bar\n"
     "    end tell";
 
-void AutoHideMenuBarTask::run() {
+core::RunOutcome AutoHideMenuBarTask::run() {
     services_.scripts.runAppleScript(isOn() ? autoHideMenuBarOnSource : autoHideMenuBarOffSource,
                                      id());
+    return core::RunOutcome::done();
 }
 
 void AutoHideMenuBarTask::refreshThen(std::function<void()> done) {

@@ -19,7 +19,7 @@ class AutoHideMenuBarTask final : public core::BuiltinTweak, public core::CanMTo
     AutoHideMenuBarTask(core::TweakInfo info, bool core::MState::*field, SystemServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     void refresh() override { refreshThen({}); }
     // Anything but "true" reads as shown; a failed read leaves the switch
     // as it is and is logged.

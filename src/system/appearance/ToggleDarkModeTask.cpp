@@ -13,9 +13,10 @@ ToggleDarkModeTask::~ToggleDarkModeTask() {
     services_.events.removeObserver(observer_);
 }
 
-void ToggleDarkModeTask::run() {
+core::RunOutcome ToggleDarkModeTask::run() {
     services_.scripts.runCompiledScript(isOn() ? "toggleDarkModeOn" : "toggleDarkModeOff", id());
     refresh();
+    return core::RunOutcome::done();
 }
 
 void ToggleDarkModeTask::refreshThen(std::function<void()> done) {

@@ -22,7 +22,7 @@ class ToggleDarkModeTask final : public core::BuiltinTweak, public core::CanMTog
     ToggleDarkModeTask(const ToggleDarkModeTask&) = delete;
     ToggleDarkModeTask& operator=(const ToggleDarkModeTask&) = delete;
 
-    void run() override;
+    core::RunOutcome run() override;
     void refresh() override { refreshThen({}); }
     void refreshThen(std::function<void()> done) override;
 

@@ -43,11 +43,12 @@ bool QuitAppsTask::terminate(const platform::RunningApplication& app) const {
     return ended;
 }
 
-void QuitAppsTask::run() {
+core::RunOutcome QuitAppsTask::run() {
     for (const auto& item : items())
         if (!item.keep)
             terminate(item.app);
     changed_.emit();
+    return core::RunOutcome::done();
 }
 
 void QuitAppsTask::quit(int pid) const {

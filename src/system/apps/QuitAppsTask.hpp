@@ -34,7 +34,7 @@ class QuitAppsTask final : public core::BuiltinTweak {
     ~QuitAppsTask() override;
 
     // "Quit All": every listed application not kept.
-    void run() override;
+    core::RunOutcome run() override;
     core::ExtraPanel extraView() const override;
 
     // By name, case aside.

@@ -31,7 +31,7 @@ void readMuted(core::CanToggle& toggle, SystemServices& services, core::SerialEx
 
 }  // namespace
 
-void MuteTask::run() {
+core::RunOutcome MuteTask::run() {
     const bool mute = isOn();
     helper_.submit([this, mute] {
         if (mute) {
@@ -48,6 +48,7 @@ void MuteTask::run() {
         const int restore = previousVolume_ && *previousVolume_ >= 1 ? *previousVolume_ : 100;
         setVolume(services_, Channel::output, restore, id());
     });
+    return core::RunOutcome::done();
 }
 
 void MuteTask::refresh() {
@@ -58,23 +59,15 @@ void MuteTask::refreshThen(std::function<void()> done) {
     readMuted(*this, services_, helper_, Channel::output, std::move(done));
 }
 
-void MuteMicrophoneTask::run() {
+core::RunOutcome MuteMicrophoneTask::run() {
     const bool mute = isOn();
     const int stored = static_cast<int>(volumeSetting.read(services_.defaults));
+    // Unmuting goes to the level the person configured, whatever the input
+    // was before; the setting is theirs and is never rewritten here.
     helper_.submit([this, mute, stored] {
-        if (!mute) {
-            setVolume(services_, Channel::input, mutedFrom_.value_or(stored), id());
-            return;
-        }
-        const auto volume = readVolume(services_, Channel::input);
-        setVolume(services_, Channel::input, 0, id());
-        // Already muted: the volume from before stays.
-        if (!volume || *volume < 1)
-            return;
-        mutedFrom_ = volume;
-        services_.mainQueue.post(
-            [this, kept = *volume] { volumeSetting.write(services_.defaults, kept); });
+        setVolume(services_, Channel::input, mute ? 0 : stored, id());
     });
+    return core::RunOutcome::done();
 }
 
 void MuteMicrophoneTask::refreshThen(std::function<void()> done) {

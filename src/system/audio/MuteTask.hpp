@@ -23,7 +23,7 @@ class MuteTask final : public core::BuiltinTweak, public core::CanMToggle {
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field),
           services_(services), helper_(helper) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     // Reads the volume back once the system has settled; muted means 0.
     void refresh() override;
     void refreshThen(std::function<void()> done) override;
@@ -36,9 +36,8 @@ class MuteTask final : public core::BuiltinTweak, public core::CanMToggle {
     bool mutedByUs_ = false;
 };
 
-// Mutes the microphone by setting the input volume to 0. The volume it had
-// (when at least 1) is kept in the user defaults, so that unmuting after a
-// relaunch still puts it back; reading it back, 0 means muted.
+// Mutes the microphone by setting the input volume to 0; unmuting sets it to
+// the level configured in the user defaults. Reading it back, 0 means muted.
 class MuteMicrophoneTask final : public core::BuiltinTweak, public core::CanMToggle {
   public:
     static constexpr core::IntSetting volumeSetting{"MuteMicrophoneTask.Manager.volume", 50, 1, 100};
@@ -48,16 +47,13 @@ class MuteMicrophoneTask final : public core::BuiltinTweak, public core::CanMTog
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field),
           services_(services), helper_(helper) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     void refresh() override { refreshThen({}); }
     void refreshThen(std::function<void()> done) override;
 
   private:
     SystemServices& services_;
     core::SerialExecutor& helper_;
-    // The volume the last mute of this run read: newer than the stored one
-    // while its write to the defaults is still on its way to the main queue.
-    std::optional<int> mutedFrom_;  // the helper's
 };
 
 }  // namespace quorvane::system

@@ -2,7 +2,7 @@
 
 namespace quorvane::system {
 
-void EnableBluetoothTask::run() {
+core::RunOutcome EnableBluetoothTask::run() {
     const bool on = isOn();
     helper_.submit([this, on] {
         services_.journal.record(id(), "bluetooth", on ? "power on" : "power off");
@@ -12,6 +12,7 @@ void EnableBluetoothTask::run() {
             showPowered({});
         }
     });
+    return core::RunOutcome::done();
 }
 
 void EnableBluetoothTask::refreshThen(std::function<void()> done) {

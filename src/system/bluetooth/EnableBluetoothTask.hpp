@@ -18,7 +18,7 @@ class EnableBluetoothTask final : public core::BuiltinTweak, public core::CanMTo
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field),
           services_(services), power_(power), helper_(helper) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     void refresh() override { refreshThen({}); }
     void refreshThen(std::function<void()> done) override;
 

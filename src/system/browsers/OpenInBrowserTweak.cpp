@@ -12,12 +12,13 @@ std::optional<std::string> OpenInBrowserTweak::link() const {
     return found;
 }
 
-void OpenInBrowserTweak::run() {
+core::RunOutcome OpenInBrowserTweak::run() {
     auto url = link();
     if (!url)
-        return;
+        return core::RunOutcome::refused(core::clipboardHoldsNoLink);
     // Which browser is decided on the helper, from what is installed then.
     open(std::move(*url), lastChosen_);
+    return core::RunOutcome::done();
 }
 
 void OpenInBrowserTweak::choose(const std::string& rawValue) const {

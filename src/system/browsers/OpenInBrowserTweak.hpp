@@ -14,7 +14,7 @@ class OpenInBrowserTweak final : public BrowserPanelTweak {
   public:
     using BrowserPanelTweak::BrowserPanelTweak;
 
-    void run() override;
+    core::RunOutcome run() override;
     void choose(const std::string& rawValue) const override;
 
   private:

@@ -4,7 +4,7 @@
 
 namespace quorvane::system {
 
-void ColorPickerTask::run() {
+core::RunOutcome ColorPickerTask::run() {
     sampler_.sample([this](std::optional<platform::SampledColor> color) {
         if (!color)
             return;
@@ -13,6 +13,7 @@ void ColorPickerTask::run() {
         services_.pasteboard.write(contents);
         platform::journalPasteboardWrite(services_.journal, id(), contents);
     });
+    return core::RunOutcome::done();
 }
 
 }  // namespace quorvane::system

@@ -14,7 +14,7 @@ class ColorPickerTask final : public core::BuiltinTweak {
     ColorPickerTask(core::TweakInfo info, SystemServices& services, platform::ColorSampler& sampler)
         : BuiltinTweak(std::move(info)), services_(services), sampler_(sampler) {}
 
-    void run() override;
+    core::RunOutcome run() override;
 
   private:
     SystemServices& services_;

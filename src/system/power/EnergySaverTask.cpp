@@ -12,11 +12,11 @@ EnergySaverTask::EnergySaverTask(core::TweakInfo info, bool core::MState::*field
     registration_ = services_.persistor.registerPublished(std::string(itemsKey), items_);
 }
 
-void EnergySaverTask::run() {
+core::RunOutcome EnergySaverTask::run() {
     if (items_->empty()) {
         services_.log.info(id(), "the schedule is empty: add an event in its configure view");
         setOn(false);
-        return;
+        return core::RunOutcome::refused("the schedule is empty: add an event in its configure view");
     }
     const bool apply = isOn();
     const std::string command =
@@ -32,6 +32,7 @@ void EnergySaverTask::run() {
                                           result.error->message());
             setOn(!apply);
         });
+    return core::RunOutcome::done();
 }
 
 void EnergySaverTask::addItem() {

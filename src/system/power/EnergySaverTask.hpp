@@ -17,7 +17,7 @@ class EnergySaverTask final : public core::BuiltinTweak, public core::CanMToggle
 
     EnergySaverTask(core::TweakInfo info, bool core::MState::*field, SystemServices& services);
 
-    void run() override;
+    core::RunOutcome run() override;
 
     core::Published<std::vector<ScheduleItem>>& items() { return items_; }
     // The editor's changes. An item keeps at least one day.

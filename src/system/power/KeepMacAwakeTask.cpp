@@ -18,11 +18,12 @@ KeepMacAwakeTask::~KeepMacAwakeTask() {
     stop();
 }
 
-void KeepMacAwakeTask::run() {
+core::RunOutcome KeepMacAwakeTask::run() {
     if (isOn())
         start();
     else
         stop();
+    return core::RunOutcome::done();
 }
 
 core::ConfigureForm KeepMacAwakeTask::configureView() const {

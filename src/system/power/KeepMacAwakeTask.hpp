@@ -18,7 +18,7 @@ class KeepMacAwakeTask final : public core::BuiltinTweak, public core::CanMToggl
     KeepMacAwakeTask(core::TweakInfo info, bool core::MState::*field, SystemServices& services);
     ~KeepMacAwakeTask() override;
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
     // The process running now, if any.

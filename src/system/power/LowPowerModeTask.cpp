@@ -4,10 +4,11 @@
 
 namespace quorvane::system {
 
-void LowPowerModeTask::run() {
+core::RunOutcome LowPowerModeTask::run() {
     // A cancelled prompt changes nothing; the next refresh shows the truth.
     services_.scripts.runScriptThenOnMainQueue(lowPowerCommand(isOn()), true, true, id(),
                                                [](const ScriptResult&) {});
+    return core::RunOutcome::done();
 }
 
 void LowPowerModeTask::refreshThen(std::function<void()> done) {

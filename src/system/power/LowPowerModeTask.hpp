@@ -14,7 +14,7 @@ class LowPowerModeTask final : public core::BuiltinTweak, public core::CanMToggl
     LowPowerModeTask(core::TweakInfo info, bool core::MState::*field, SystemServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     void refresh() override { refreshThen({}); }
     void refreshThen(std::function<void()> done) override;
 

@@ -15,18 +15,19 @@ core::ConfigureForm ScheduleShutdownTask::configureView() const {
               .footer = std::string(applyAgainFootnote)}}};
 }
 
-void ScheduleShutdownTask::run() {
+core::RunOutcome ScheduleShutdownTask::run() {
     if (!isOn()) {
         services_.scripts.typeInTerminal(std::string(cancelCommand), id());
-        return;
+        return core::RunOutcome::done();
     }
     const auto amount = amountInRange(services_.defaults, shutdownAmountSetting, services_.log, id());
     if (!amount) {
         setOn(false);
-        return;
+        return core::RunOutcome::refused("its time is out of range; Quorvane's log says why");
     }
     schedule(shutdownArguments(shutdownActionSetting.read(services_.defaults),
                                shutdownPeriodSetting.read(services_.defaults), *amount));
+    return core::RunOutcome::done();
 }
 
 void ScheduleShutdownTask::schedule(std::vector<std::string> arguments) {
@@ -38,30 +39,47 @@ void ScheduleShutdownTask::schedule(std::vector<std::string> arguments) {
         return;
     }
     busy_ = true;
-    if (!process_ || !process_->isRunning) {
-        launch(std::move(arguments));
+    if (process_ && process_->isRunning) {
+        replacePending(std::move(arguments));
         return;
     }
-    // The pending one counts as replaced from now on: its end, which may
-    // be reported before the kill's own answer, must not switch us off.
-    const int pending = process_->processIdentifier;
-    const STPrivilegedTask* replacing = process_.get();
-    replaced_.push_back(std::move(process_));
+    // None of ours, but one may be pending all the same: scheduled by an
+    // earlier run (a command line's, which has ended) or by hand. It is
+    // replaced too, so that exactly one is ever pending; looking needs no
+    // rights.
+    services_.scripts.readScriptThenOnMainQueue(
+        std::string(pendingQuery), true,
+        [this, arguments = std::move(arguments)](const ScriptResult& found) mutable {
+            // pgrep names each pending one; finding none is a quiet status 1,
+            // which a script's shell command counts as success.
+            if (found.ok() && !found.output.empty())
+                replacePending(std::move(arguments));
+            else
+                launch(std::move(arguments));
+        });
+}
+
+void ScheduleShutdownTask::replacePending(std::vector<std::string> arguments) {
+    // Ours counts as replaced from now on: its end, which may be reported
+    // before the kill's own answer, must not switch us off.
+    const STPrivilegedTask* replacing = process_ && process_->isRunning ? process_.get() : nullptr;
+    if (replacing)
+        replaced_.push_back(std::move(process_));
     services_.scripts.runScriptThenOnMainQueue(
-        "kill " + std::to_string(pending), true, true, id(),
-        [this, pending, replacing, arguments = std::move(arguments)](const ScriptResult& result) mutable {
+        std::string(endPendingCommand), true, true, id(),
+        [this, replacing, arguments = std::move(arguments)](const ScriptResult& result) mutable {
             if (!result.ok()) {
-                // The pending one stays, and the switch with it.
-                services_.log.error(id(), "the pending shutdown (pid " + std::to_string(pending) +
-                                              ") could not be ended, so no new one was scheduled: " +
-                                              result.error->message());
+                // The pending one stays, and the switch with it when it is ours.
+                services_.log.error(id(),
+                                    "the pending shutdown could not be ended, so no new one was "
+                                    "scheduled: " + result.error->message());
                 const auto kept = std::ranges::find_if(
                     replaced_, [&](const auto& task) { return task.get() == replacing; });
-                if (kept != replaced_.end() && (*kept)->isRunning) {
+                if (replacing && kept != replaced_.end() && (*kept)->isRunning) {
                     process_ = std::move(*kept);
                     replaced_.erase(kept);
                 }
-                setOn(process_ != nullptr);
+                setOn(process_ && process_->isRunning);
                 settled();
                 return;
             }

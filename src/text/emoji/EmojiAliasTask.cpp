@@ -20,8 +20,8 @@ std::string nameOfBundle(const std::string& url) {
 
 }  // namespace
 
-void EmojiAliasTask::run() {
-    services_.input.windows.gate.applyToggle(
+core::RunOutcome EmojiAliasTask::run() {
+    return services_.input.windows.gate.applyToggle(
         *this,
         [this] {
             manager_.dismiss();

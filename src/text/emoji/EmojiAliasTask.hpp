@@ -17,7 +17,7 @@ class EmojiAliasTask final : public core::BuiltinTweak, public core::CanPToggle 
           services_(services),
           manager_(services, id()) {}
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
     EmojiAliasManager& manager() { return manager_; }

@@ -1,8 +1,5 @@
 #include "text/emoji/EmojiLoader.hpp"
 
-#include <fstream>
-#include <iterator>
-
 #include <nlohmann/json.hpp>
 
 namespace quorvane::text {
@@ -19,16 +16,13 @@ std::optional<std::vector<std::string>> words(const nlohmann::json& row, const c
 }  // namespace
 
 std::vector<Emoji> EmojiLoader::load() const {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(table_, error);
-    if (error || size > maxBytes) {
+    auto bytes = read_(table_, maxBytes);
+    if (!bytes || !bytes.value()) {
         log_.warning("Emoji", "no emoji table at " + table_.string() +
-                                  (error ? ": " + error.message() : ": larger than 16 MiB"));
+                                  (bytes ? std::string(": no such file") : ": " + bytes.error().message));
         return {};
     }
-    std::ifstream in(table_, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto table = nlohmann::json::parse(bytes, nullptr, false);
+    const auto table = nlohmann::json::parse(*bytes.value(), nullptr, false);
     std::vector<Emoji> emojis;
     try {
         if (!table.is_array())

@@ -13,11 +13,12 @@ class EmojiPickerTask final : public core::BuiltinTweak, public core::CanPToggle
     EmojiPickerTask(core::TweakInfo info, core::PKeyPath field, TextServices& services)
         : BuiltinTweak(std::move(info)), CanPToggle(services.store, field), manager_(services, id()) {}
 
-    void run() override {
+    core::RunOutcome run() override {
         if (isOn())
             manager_.showStatusItem();
         else
             manager_.removeStatusItem();
+        return core::RunOutcome::done();
     }
 
     EmojiPickerManager& manager() { return manager_; }

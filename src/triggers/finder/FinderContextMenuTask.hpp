@@ -19,10 +19,11 @@ class FinderContextMenuTask final : public core::BuiltinTweak, public core::InMe
           InMemoryToggle(sync ? sync->enabled() : true),
           sync_(sync) {}
 
-    void run() override {
+    core::RunOutcome run() override {
         toggle();
         if (sync_)
             sync_->apply(isOn());
+        return core::RunOutcome::done();
     }
 
   private:

@@ -13,7 +13,12 @@ class ScriptTweak final : public core::BuiltinTweak, public core::ScriptTweak {
     ScriptTweak(ScriptTask task, ScriptExecution& execution);
 
     const ScriptTask& task() const { return task_; }
-    void run() override { execution_.execute(task_, {}); }
+    // The script runs in the background: what it printed or why it failed
+    // is told when it ends.
+    core::RunOutcome run() override {
+        execution_.execute(task_, {});
+        return core::RunOutcome::done();
+    }
 
   private:
     ScriptTask task_;

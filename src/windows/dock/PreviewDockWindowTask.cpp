@@ -38,11 +38,11 @@ std::optional<std::string> PreviewDockWindowTask::unavailableReason() const {
     return std::nullopt;
 }
 
-void PreviewDockWindowTask::run() {
+core::RunOutcome PreviewDockWindowTask::run() {
     if (!services_.dockReadable)
-        return;
+        return unavailableHere();
     // The thumbnails are pictures of other applications' windows.
-    services_.windows.gate.applyToggle(
+    return services_.windows.gate.applyToggle(
         *this, [this] { stop(); }, [this] { monitor_.start(); }, Permission::screenRecording);
 }
 

@@ -38,7 +38,7 @@ class PreviewDockWindowTask final : public core::BuiltinTweak, public core::CanP
     PreviewDockWindowTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services);
     ~PreviewDockWindowTask() override;
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
     std::optional<std::string> unavailableReason() const override;
 

@@ -4,11 +4,12 @@ namespace quorvane::windows {
 
 using namespace platform;
 
-void HideOtherWindowsTask::run() {
+core::RunOutcome HideOtherWindowsTask::run() {
     services_.windows.hiding.hideOtherWindows(id());
+    return core::RunOutcome::done();
 }
 
-void HideAllAppsTask::run() {
+core::RunOutcome HideAllAppsTask::run() {
     // After the click that ran it has been handled, as a menu action is.
     services_.windows.mainQueue.post([this] {
         auto& windows = services_.windows;
@@ -16,13 +17,14 @@ void HideAllAppsTask::run() {
         if (services_.minimizeOwnWindows)
             services_.minimizeOwnWindows();
     });
+    return core::RunOutcome::done();
 }
 
-void ShowDesktopTask::run() {
+core::RunOutcome ShowDesktopTask::run() {
     auto& windows = services_.windows;
     if (services_.reveal && services_.reveal->showDesktop()) {
         windows.journal.record(id(), "desktop", "asked the window manager to show the desktop");
-        return;
+        return core::RunOutcome::done();
     }
     auto& accessibility = windows.accessibility;
     const int own = windows.applications.ownPid();
@@ -34,15 +36,17 @@ void ShowDesktopTask::run() {
             if (!attributeAs<bool>(accessibility, window, ax::minimized).value_or(false))
                 windows.actions.minimize(id(), window);
     }
+    return core::RunOutcome::done();
 }
 
-void FocusFrontmostAppTask::run() {
+core::RunOutcome FocusFrontmostAppTask::run() {
     following_.cancel();
     if (!isOn())
-        return;  // what was hidden stays hidden
+        return core::RunOutcome::done();  // what was hidden stays hidden
     following_ = services_.windows.apps.frontmostApp.subscribe(
         [this](const std::optional<RunningApplication>& front) { focus(front); });
     focus(services_.windows.apps.frontmostApp.get());
+    return core::RunOutcome::done();
 }
 
 void FocusFrontmostAppTask::focus(const std::optional<RunningApplication>& front) {
@@ -65,10 +69,10 @@ std::optional<std::string> ClickToHideTask::unavailableReason() const {
     return std::nullopt;
 }
 
-void ClickToHideTask::run() {
+core::RunOutcome ClickToHideTask::run() {
     if (!services_.dockReadable)
-        return;
-    services_.windows.gate.applyToggle(*this, [this] { monitor_.stop(); },
+        return unavailableHere();
+    return services_.windows.gate.applyToggle(*this, [this] { monitor_.stop(); },
                                        [this] { monitor_.start(); });
 }
 

@@ -15,7 +15,7 @@ class HideOtherWindowsTask final : public core::BuiltinTweak {
   public:
     HideOtherWindowsTask(core::TweakInfo info, WindowTweakServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
-    void run() override;
+    core::RunOutcome run() override;
 
   private:
     WindowTweakServices& services_;
@@ -26,7 +26,7 @@ class HideAllAppsTask final : public core::BuiltinTweak {
   public:
     HideAllAppsTask(core::TweakInfo info, WindowTweakServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
-    void run() override;
+    core::RunOutcome run() override;
 
   private:
     WindowTweakServices& services_;
@@ -37,7 +37,7 @@ class ShowDesktopTask final : public core::BuiltinTweak {
   public:
     ShowDesktopTask(core::TweakInfo info, WindowTweakServices& services)
         : BuiltinTweak(std::move(info)), services_(services) {}
-    void run() override;
+    core::RunOutcome run() override;
 
   private:
     WindowTweakServices& services_;
@@ -49,7 +49,7 @@ class FocusFrontmostAppTask final : public core::BuiltinTweak, public core::CanP
   public:
     FocusFrontmostAppTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services)
         : BuiltinTweak(std::move(info)), CanPToggle(services.windows.store, field), services_(services) {}
-    void run() override;
+    core::RunOutcome run() override;
 
   private:
     void focus(const std::optional<platform::RunningApplication>& front);
@@ -63,7 +63,7 @@ class FocusFrontmostAppTask final : public core::BuiltinTweak, public core::CanP
 class ClickToHideTask final : public core::BuiltinTweak, public core::CanPToggle {
   public:
     ClickToHideTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services);
-    void run() override;
+    core::RunOutcome run() override;
     std::optional<std::string> unavailableReason() const override;
 
   private:

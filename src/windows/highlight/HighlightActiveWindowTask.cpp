@@ -43,12 +43,12 @@ HighlightActiveWindowTask::~HighlightActiveWindowTask() {
     closeAll();
 }
 
-void HighlightActiveWindowTask::run() {
+core::RunOutcome HighlightActiveWindowTask::run() {
     if (!isOn()) {
         monitor_.stop();
         pending_.cancel();
         closeAll();
-        return;
+        return core::RunOutcome::done();
     }
     // Without a compositor a see-through window is an opaque one: the whole
     // desktop but one window would go black.
@@ -56,10 +56,11 @@ void HighlightActiveWindowTask::run() {
         setOn(false);
         services_.alerts.show({.style = Alert::Style::warning, .message = name(),
                       .informativeText = needsCompositing});
-        return;
+        return core::RunOutcome::refused(needsCompositing, /*alertShown=*/true);
     }
     monitor_.start();
     refresh();
+    return core::RunOutcome::done();
 }
 
 // One pending refresh at most, and none once off or with Finder in front:

@@ -25,7 +25,7 @@ class HighlightActiveWindowTask final : public core::BuiltinTweak, public core::
                               WindowTweakServices& services);
     ~HighlightActiveWindowTask() override;
 
-    void run() override;
+    core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 
   private:

@@ -15,8 +15,8 @@ AeroShakeTask::AeroShakeTask(core::TweakInfo info, core::PKeyPath field,
     detector_.setOnShake([this] { shake(); });
 }
 
-void AeroShakeTask::run() {
-    services_.windows.gate.applyToggle(*this, [this] { stop(); }, [this] { monitor_.start(); });
+core::RunOutcome AeroShakeTask::run() {
+    return services_.windows.gate.applyToggle(*this, [this] { stop(); }, [this] { monitor_.start(); });
 }
 
 void AeroShakeTask::stop() {

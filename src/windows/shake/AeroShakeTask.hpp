@@ -13,7 +13,7 @@ class AeroShakeTask final : public core::BuiltinTweak, public core::CanPToggle {
   public:
     AeroShakeTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services);
 
-    void run() override;
+    core::RunOutcome run() override;
 
   private:
     void stop();

@@ -25,8 +25,8 @@ SnapWindowsTask::~SnapWindowsTask() {
     stop();
 }
 
-void SnapWindowsTask::run() {
-    services_.windows.gate.applyToggle(*this, [this] { stop(); }, [this] { start(); });
+core::RunOutcome SnapWindowsTask::run() {
+    return services_.windows.gate.applyToggle(*this, [this] { stop(); }, [this] { start(); });
 }
 
 void SnapWindowsTask::start() {

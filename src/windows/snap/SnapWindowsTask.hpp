@@ -28,7 +28,7 @@ class SnapWindowsTask final : public core::BuiltinTweak, public core::CanPToggle
     SnapWindowsTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services);
     ~SnapWindowsTask() override;
 
-    void run() override;
+    core::RunOutcome run() override;
 
     DragState dragState() const { return dragState_; }
     const std::optional<Snap>& snap() const { return snap_; }

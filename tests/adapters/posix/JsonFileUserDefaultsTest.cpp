@@ -51,20 +51,28 @@ TEST(JsonFileUserDefaults, aListWithAnythingButStringsIsSkippedAndLogged) {
 }
 
 TEST(JsonFileUserDefaults, keepsAFileItCannotReadAndStartsFromTheDefaults) {
-    testing::TemporaryDirectory temporary;
-    memory::MemoryLog log;
-    const auto file = temporary.path() / "UserDefaults.json";
-    std::ofstream(file) << "{\"Store.hideMainWindowAtLaunch\": fal";
-    JsonFileUserDefaults defaults(file, log);
-    EXPECT_FALSE(defaults.value("Store.hideMainWindowAtLaunch"));
-    EXPECT_TRUE(log.contains("kept it as"));
-    defaults.set("a", true);
+    // Cut short; and whole, but followed by a NUL and more, which a parser
+    // reading up to the NUL would take for the end.
+    for (const std::string& damaged :
+         {std::string("{\"Store.hideMainWindowAtLaunch\": fal"),
+          std::string("{\"Store.hideMainWindowAtLaunch\": false}\0junk", 44)}) {
+        testing::TemporaryDirectory temporary;
+        memory::MemoryLog log;
+        const auto file = temporary.path() / "UserDefaults.json";
+        std::ofstream(file, std::ios::binary) << damaged;
+        JsonFileUserDefaults defaults(file, log);
+        EXPECT_FALSE(defaults.value("Store.hideMainWindowAtLaunch"));
+        EXPECT_TRUE(log.contains("kept it as"));
+        defaults.set("a", true);
 
-    int kept = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(temporary.path()))
-        if (entry.path().filename().string().starts_with("UserDefaults.json.undecodable-"))
-            ++kept;
-    EXPECT_EQ(kept, 1);
+        int kept = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(temporary.path()))
+            if (entry.path().filename().string().starts_with("UserDefaults.json.undecodable-"))
+                ++kept;
+        EXPECT_EQ(kept, 1);
+        JsonFileUserDefaults reread(file, log);
+        EXPECT_EQ(reread.boolValue("a"), true);
+    }
 }
 
 }  // namespace

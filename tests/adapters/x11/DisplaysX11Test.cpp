@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -236,6 +238,81 @@ TEST_F(DisplaysX11, blackOutTakesEveryKeyUntilItsShortcut) {
     }));
     xcb_destroy_window(client.c, under);
     xcb_flush(client.c);
+}
+
+// The screen pickers grab the keyboard and the pointer, and Black out's
+// window takes every key: a program whose main thread stops answering gives
+// them back within the watchdog's 2 s, while it still sleeps, so that typing
+// reaches the other windows again; its windows are told once it is back.
+TEST_F(DisplaysX11, aStalledMainThreadGivesTheInputBackAndTakesItsWindowsDown) {
+    auto* c = client.c;
+    const auto under = client.whiteWindow(XCB_EVENT_MASK_KEY_PRESS);
+    const auto othersCanGrab = [&] {
+        auto* keyboard = xcb_grab_keyboard_reply(
+            c, xcb_grab_keyboard(c, 0, client.screen->root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
+                                 XCB_GRAB_MODE_ASYNC),
+            nullptr);
+        auto* pointer = xcb_grab_pointer_reply(
+            c, xcb_grab_pointer(c, 0, client.screen->root, 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                                XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
+            nullptr);
+        const bool both = keyboard && keyboard->status == XCB_GRAB_STATUS_SUCCESS && pointer &&
+                          pointer->status == XCB_GRAB_STATUS_SUCCESS;
+        std::free(keyboard);
+        std::free(pointer);
+        xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+        xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        return both;
+    };
+    const auto viewable = [&](xcb_window_t window) {
+        auto* attributes = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+        const bool shown = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(attributes);
+        return shown;
+    };
+    const auto focus = [&] {
+        auto* reply = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+        const xcb_window_t focused = reply ? reply->focus : XCB_NONE;
+        std::free(reply);
+        return focused;
+    };
+    quorvane::testing::Typist typist;
+    for (const std::string what : {"colour", "region", "cover"}) {
+        SCOPED_TRACE(what);
+        ChildProcess holder(QUORVANE_SCREEN_HOLD_PROBE, {what}, {{"QT_QPA_PLATFORM", "xcb"}});
+        const auto held = holder.readLine(std::chrono::seconds(10));
+        const auto asked = std::chrono::steady_clock::now();
+        ASSERT_TRUE(held && held->starts_with("held ")) << held.value_or("nothing");
+        std::vector<xcb_window_t> windows;
+        std::istringstream ids(held->substr(5));
+        for (xcb_window_t id = 0; ids >> id;)
+            windows.push_back(id);
+        ASSERT_FALSE(windows.empty());
+        for (const auto window : windows)
+            EXPECT_TRUE(viewable(window));
+        EXPECT_NE(std::find(windows.begin(), windows.end(), focus()), windows.end());
+        EXPECT_EQ(othersCanGrab(), what == "cover");  // the pickers hold both
+
+        EXPECT_TRUE(waitFor([&] {
+            return othersCanGrab() && std::none_of(windows.begin(), windows.end(), viewable);
+        }));
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(3300));
+        client.received(0);
+        typist.type({'a'});
+        bool typed = false;  // waitFor asks once more at the end: remember it
+        EXPECT_TRUE(waitFor([&] {
+            typed = typed || client.received(XCB_KEY_PRESS);
+            return typed;
+        }));
+        EXPECT_EQ(holder.readLine(std::chrono::seconds(5)),
+                  what == "cover" ? "let go: the main thread stopped answering for 2 seconds"
+                                  : "cancelled");
+        holder.sendSignal(SIGKILL);
+        holder.wait();
+    }
+    xcb_destroy_window(c, under);
+    xcb_flush(c);
 }
 
 // The housing hangs from the top centre, black, shaped (what lies beside

@@ -20,7 +20,10 @@ class RecordingTweak : public BuiltinTweak {
   public:
     RecordingTweak(TweakInfo info, std::vector<std::string>& journal)
         : BuiltinTweak(std::move(info)), journal_(journal) {}
-    void run() override { journal_.push_back("run " + id()); }
+    core::RunOutcome run() override {
+        journal_.push_back("run " + id());
+        return core::RunOutcome::done();
+    }
     void refresh() override { journal_.push_back("refresh " + id()); }
     void reset() override { journal_.push_back("reset " + id()); }
 

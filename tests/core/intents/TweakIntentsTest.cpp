@@ -45,7 +45,10 @@ class StateReadingToggle final : public BuiltinTweak, public CanMToggle {
         : BuiltinTweak(TweakInfo{.id = "DarkModeProbe", .name = "Dark Mode"}),
           CanMToggle(store, &MState::enableDarkMode),
           applied_(applied) {}
-    void run() override { applied_.push_back(isOn()); }
+    core::RunOutcome run() override {
+        applied_.push_back(isOn());
+        return core::RunOutcome::done();
+    }
 
   private:
     std::vector<bool>& applied_;
@@ -54,14 +57,16 @@ class StateReadingToggle final : public BuiltinTweak, public CanMToggle {
 TEST_F(TweakIntentsTest, switchingAToggleSetsItsStateBeforeItIsApplied) {
     std::vector<bool> applied;
     StateReadingToggle dark(store, applied);
-    EXPECT_TRUE(switchAndApply(dark, true, /*applyUnchanged=*/true));
+    EXPECT_TRUE(switchAndApply(dark, true, /*applyUnchanged=*/true).isDone());
     EXPECT_EQ(applied, std::vector<bool>{true});
     // Already on: "Toggle Tweak" applies it again; automation does not.
-    EXPECT_FALSE(switchAndApply(dark, true, /*applyUnchanged=*/true));
-    EXPECT_FALSE(switchAndApply(dark, true, /*applyUnchanged=*/false));
-    EXPECT_TRUE(switchAndApply(dark, false, /*applyUnchanged=*/false));
+    EXPECT_TRUE(switchAndApply(dark, true, /*applyUnchanged=*/true).isDone());
+    EXPECT_TRUE(switchAndApply(dark, true, /*applyUnchanged=*/false).isDone());
+    EXPECT_TRUE(switchAndApply(dark, false, /*applyUnchanged=*/false).isDone());
     EXPECT_EQ(applied, (std::vector<bool>{true, true, false}));
-    EXPECT_FALSE(switchAndApply(*tweak("EmptyTrashTask"), true, true));
+    // A one-shot is no switch: refused, and not run.
+    EXPECT_EQ(switchAndApply(*tweak("EmptyTrashTask"), true, true).kind(),
+              core::RunOutcome::Kind::refused);
     EXPECT_TRUE(journal.empty());
 }
 

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "adapters/memory/MemoryLog.hpp"
+#include "adapters/posix/FileOps.hpp"
 #include "text/emoji/EmojiLoader.hpp"
 #include "ui/scripts/EmojiPicker.hpp"
 #include "ui/text/EmojiAliasPanel.hpp"
@@ -25,7 +26,8 @@ struct EmojiViews : ::testing::Test {
     QApplication application{argc, argv};
     platform::memory::MemoryLog log;
     std::shared_ptr<const text::EmojiIndex> index =
-        std::make_shared<const text::EmojiIndex>(text::EmojiLoader(QUORVANE_EMOJI_TABLE, log).load());
+        std::make_shared<const text::EmojiIndex>(
+            text::EmojiLoader(QUORVANE_EMOJI_TABLE, log, platform::posix::readFile).load());
 
     static void save(QWidget& widget, const char* file) {
         QDir().mkpath(QUORVANE_SCREENSHOTS);

@@ -1,6 +1,6 @@
 // The simulated Mac's power tools: one program, linked into the simulated
-// Mac's bin/ as pmset, caffeinate, shutdown and killall, and run under that
-// name. They keep their state under <sim>/power (see SimPower) and never
+// Mac's bin/ as pmset, caffeinate, shutdown, killall and pgrep, and run under
+// that name. They keep their state under <sim>/power (see SimPower) and never
 // touch the host: no host power setting changes, and killall signals only
 // processes that run these very stand-ins.
 
@@ -271,6 +271,21 @@ int shutdown(const SimPower& power, const std::vector<std::string>& arguments) {
     return 0;
 }
 
+// The pids of the running stand-ins named `name`; nothing for a name no
+// stand-in of the power tools goes by.
+std::optional<std::vector<int>> standInPids(const SimPower& power, const std::string& name) {
+    std::vector<int> pids;
+    if (name == "caffeinate")
+        for (const auto& assertion : power.assertions())
+            pids.push_back(assertion.pid);
+    else if (name == "shutdown")
+        for (const auto& pending : power.shutdowns())
+            pids.push_back(pending.pid);
+    else
+        return std::nullopt;
+    return pids;
+}
+
 int killall(const SimPower& power, const std::vector<std::string>& arguments) {
     std::vector<std::string> names;
     for (const auto& argument : arguments)
@@ -282,15 +297,10 @@ int killall(const SimPower& power, const std::vector<std::string>& arguments) {
     }
     bool missing = false;
     for (const auto& name : names) {
-        std::vector<int> pids;
-        if (name == "caffeinate")
-            for (const auto& assertion : power.assertions())
-                pids.push_back(assertion.pid);
-        else if (name == "shutdown")
-            for (const auto& pending : power.shutdowns())
-                pids.push_back(pending.pid);
-        else
+        const auto found = standInPids(power, name);
+        if (!found)
             continue;  // processes the system relaunches by itself: quitting them always works
+        const auto& pids = *found;
         if (pids.empty())
             missing = true;
         for (int pid : pids)
@@ -302,6 +312,30 @@ int killall(const SimPower& power, const std::vector<std::string>& arguments) {
         return 1;
     }
     return 0;
+}
+
+// pgrep [-x] NAME: the pids of the running stand-ins of that name, one a
+// line; 1 when there is none. The simulated Mac's processes are its
+// stand-ins: any other name has none.
+int pgrep(const SimPower& power, const std::vector<std::string>& arguments) {
+    std::string name;
+    for (const auto& argument : arguments) {
+        if (argument == "-x")
+            continue;  // names are matched whole anyway
+        if (argument.starts_with("-") || !name.empty()) {
+            std::cerr << "usage: pgrep [-x] pattern\n";
+            return 2;
+        }
+        name = argument;
+    }
+    if (name.empty()) {
+        std::cerr << "usage: pgrep [-x] pattern\n";
+        return 2;
+    }
+    const auto pids = standInPids(power, name).value_or(std::vector<int>{});
+    for (int pid : pids)
+        std::cout << pid << "\n";
+    return pids.empty() ? 1 : 0;
 }
 
 }  // namespace
@@ -328,6 +362,8 @@ int main(int argc, char** argv) {
         return shutdown(power, arguments);
     if (tool == "killall")
         return killall(power, arguments);
+    if (tool == "pgrep")
+        return pgrep(power, arguments);
     std::cerr << "simtools: unknown tool \"" << tool << "\"\n";
     return 1;
 }
