@@ -15,6 +15,7 @@
 #include "control/DisplayCommands.hpp"
 #include "control/InProcessInstance.hpp"
 #include "control/InputCommands.hpp"
+#include "core/CanToggle.hpp"
 #include "core/Tweak.hpp"
 #include "simmac/commands/SimRunners.hpp"
 #include "triggers/finder/FinderActions.hpp"
@@ -32,13 +33,23 @@ int listCatalogue(cli::ListOptions options) {
     // it cannot do there, and which toggles are on, it says. Without one,
     // this process's own catalogue and the user's records answer alone.
     std::ostringstream quiet;
+    bool answered = false;
     (void)CommandClient(quiet, quiet).send({{"command", "list"}}, [&](const nlohmann::json& reply) {
         cli::takeInstanceList(reply, options);
+        answered = true;
         return 0;
     });
     HeadlessApplication application;
 
     AppServices services(platform::posix::XdgDirectories::current(), AppServices::Access::readOnly);
+    // The records keep only the program's own states: the switches that
+    // mirror a system setting are read from the system here.
+    if (!answered) {
+        for (const auto& tweak : services.catalogue().allTweaks())
+            if (core::asMToggle(*tweak) && tweak->isAvailable())
+                tweak->refresh();
+        services.finishBackgroundWork();
+    }
     return cli::listTweaks(options, services.catalogue(), services.store(), std::cout, std::cerr);
 }
 

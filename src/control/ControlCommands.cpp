@@ -41,7 +41,7 @@ void ControlCommands::handle(const std::string& line, Reply reply) const {
 
 namespace {
 
-void list(const core::Catalogue& catalogue, const ControlCommands::Reply& reply) {
+void answerList(const core::Catalogue& catalogue, const ControlCommands::Reply& reply) {
     nlohmann::json tweaks = nlohmann::json::array();
     for (const auto& tweak : catalogue.allTweaks()) {
         nlohmann::json entry{
@@ -53,6 +53,24 @@ void list(const core::Catalogue& catalogue, const ControlCommands::Reply& reply)
         tweaks.push_back(entry);
     }
     reply(controlSuccess({{"tweaks", tweaks}}));
+}
+
+// A switch that mirrors a system setting holds what was last read, which
+// may be nothing yet (its cell never shown) or old: each is read again,
+// and the list answers once the last one is back.
+void list(const core::Catalogue& catalogue, const ControlCommands::Reply& reply) {
+    std::vector<std::shared_ptr<core::Tweak>> mirrored;
+    for (const auto& tweak : catalogue.allTweaks())
+        if (core::asMToggle(*tweak) && tweak->isAvailable())
+            mirrored.push_back(tweak);
+    if (mirrored.empty())
+        return answerList(catalogue, reply);
+    auto left = std::make_shared<std::size_t>(mirrored.size());
+    for (const auto& tweak : mirrored)
+        tweak->refreshThen([left, &catalogue, reply] {
+            if (--*left == 0)
+                answerList(catalogue, reply);
+        });
 }
 
 // What came of a run, for the command line to tell.

@@ -57,6 +57,9 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       directories(xdg),
       paths(AppPaths::from(xdg)),
       program(thisProgram()),
+      // A run that only shows something reads a great deal (every mirrored
+      // switch's setting, say): what it finds in passing is not news.
+      log(access == Access::readOnly ? platform::LogLevel::warning : platform::LogLevel::info),
       userDefaults(paths.userDefaults, log, access == Access::readOnly),
       records(openRecords(paths.records, access, log)),
       persistor(records.get(), mainQueue, log),

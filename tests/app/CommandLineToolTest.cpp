@@ -253,6 +253,10 @@ TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSave
                     {{"HOME", (sim / "home").string()},
                      {"PATH", (sim / "bin").string() + ":/usr/bin:/bin"}}),
               std::vector<std::string>{"1"});
+    // `list` reads a mirrored switch from the system, quietly: on.
+    const auto listed = shell("\"$QUORVANE\" list --search 'Auto Hide Dock'");
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_NE(listed[1].find(" on "), std::string::npos) << listed[1];
     // An unknown name does nothing and keeps the calling script going.
     EXPECT_EQ(shell("\"$QUORVANE\" 'quorvane://run?name=Empty%20Bin'"),
               std::vector<std::string>{"quorvane: no such tweak \"Empty Bin\""});

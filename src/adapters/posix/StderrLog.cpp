@@ -7,6 +7,8 @@
 namespace quorvane::platform::posix {
 
 void StderrLog::write(LogLevel level, std::string_view source, std::string_view message) {
+    if (level < least_)
+        return;
     std::time_t now = std::time(nullptr);
     std::tm parts{};
     gmtime_r(&now, &parts);

@@ -11,15 +11,20 @@ std::optional<std::string> ReverseScrollTask::unavailableReason() const {
 core::RunOutcome ReverseScrollTask::run() {
     if (!services_.scrollInterceptor)
         return unavailableHere();
-    return services_.input.windows.gate.applyToggle(
-        *this, [this] { stop(); }, [this] { start(); });
+    std::optional<std::string> failed;
+    auto outcome = services_.input.windows.gate.applyToggle(
+        *this, [this] { stop(); }, [this, &failed] { failed = start(); });
+    if (failed)
+        return core::RunOutcome::refused("cannot reverse the scrolling: " + *failed,
+                                         services_.alerts != nullptr);
+    return outcome;
 }
 
-void ReverseScrollTask::start() const {
+std::optional<std::string> ReverseScrollTask::start() const {
     auto started = services_.scrollInterceptor->start(invertVertical.read(services_.defaults),
                                                       invertHorizontal.read(services_.defaults));
     if (started)
-        return;
+        return std::nullopt;
     services_.input.log.warning(id(), "cannot reverse the scrolling: " + started.error().message);
     if (services_.alerts)
         services_.alerts->show({.style = platform::Alert::Style::warning,
@@ -27,6 +32,7 @@ void ReverseScrollTask::start() const {
                                 .informativeText = started.error().message});
     services_.input.store.pState.modify(
         [field = pKeyPath()](core::PState& state) { field.write(state, false); });
+    return started.error().message;
 }
 
 void ReverseScrollTask::stop() const {

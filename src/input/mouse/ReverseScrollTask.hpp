@@ -30,7 +30,9 @@ class ReverseScrollTask final : public core::BuiltinTweak, public core::CanPTogg
   private:
     // Const: they change the system and the Store, not the tweak, and the
     // configure form (a const view) restarts the reversal.
-    void start() const;
+    // What went wrong, when the reversal could not start (the switch is
+    // off again and an alert said why).
+    std::optional<std::string> start() const;
     void stop() const;
 
     MouseTweakServices& services_;
