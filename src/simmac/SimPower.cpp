@@ -167,6 +167,32 @@ bool SimPower::runsStandIn(int pid, const std::string& tool) const {
     return !failed && running == standIn;
 }
 
+std::vector<int> SimPower::runningStandIns(const std::string& tool) const {
+    // Every simulated Mac links the same program: a process is this one's
+    // when it was started by the path of this one's bin folder.
+    std::error_code unknown;
+    const auto bin = std::filesystem::weakly_canonical(root_ / "bin", unknown);
+    std::vector<int> pids;
+    std::error_code failed;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", failed)) {
+        const auto name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const int pid = std::stoi(name);
+        if (!runsStandIn(pid, tool))
+            continue;
+        const auto arguments = posix::readFile(entry.path() / "cmdline", 1u << 16);
+        if (!arguments || !arguments.value())
+            continue;
+        const std::filesystem::path invokedAs = arguments.value()->substr(0, arguments.value()->find('\0'));
+        if (invokedAs.filename() == tool &&
+            std::filesystem::weakly_canonical(invokedAs.parent_path(), unknown) == bin)
+            pids.push_back(pid);
+    }
+    std::sort(pids.begin(), pids.end());
+    return pids;
+}
+
 namespace {
 
 // The live records of `tool`, oldest pid first.

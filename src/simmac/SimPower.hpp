@@ -64,6 +64,10 @@ class SimPower {
     std::vector<PendingShutdown> shutdowns() const;
     // Whether `pid` runs this simulated Mac's stand-in `tool`.
     bool runsStandIn(int pid, const std::string& tool) const;
+    // The processes running this simulated Mac's stand-in `tool`, found in
+    // the process table as the real `killall` and `pgrep` find theirs: one
+    // that has started but not yet written its record is among them.
+    std::vector<int> runningStandIns(const std::string& tool) const;
 
     // What the simulated Mac did at a pending time ("restart at ...").
     void recordDone(const std::string& line) const;

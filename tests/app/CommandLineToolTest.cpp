@@ -29,6 +29,16 @@ struct CommandLineToolTest : ::testing::Test {
                 {"XDG_STATE_HOME", (home.path() / "state").string()},
                 {"QUORVANE_SIM_HOME", (home.path() / "sim").string()}};
     }
+    // With a private runtime folder (where an instance's socket would be)
+    // and $QUORVANE naming the program, for shell lines.
+    std::map<std::string, std::string> commandEnvironment() const {
+        auto env = environment();
+        env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
+        std::filesystem::create_directories(home.path() / "run");
+        std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
+        env["QUORVANE"] = QUORVANE_BINARY;
+        return env;
+    }
     std::vector<std::string> run(const std::vector<std::string>& arguments,
                                  int expectedStatus = 0) {
         return runIn(environment(), arguments, expectedStatus);
@@ -302,11 +312,7 @@ namespace {
 // A run that did nothing says why on standard error and fails; an alert is
 // named only when one was shown.
 TEST_F(CommandLineToolTest, aRefusedRunOrSwitchIsToldAsARefusalAndFails) {
-    auto env = environment();
-    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
-    std::filesystem::create_directories(home.path() / "run");
-    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
-    env["QUORVANE"] = QUORVANE_BINARY;
+    auto env = commandEnvironment();
     auto shell = [&](const std::string& command) {
         testing::ChildProcess sh("/bin/sh", {"-c", command + " 2>&1; echo $?"}, env);
         std::vector<std::string> lines;
@@ -352,11 +358,7 @@ namespace {
 // output piped (the tool holds none of it), and what it says is what
 // became of the switch.
 TEST_F(CommandLineToolTest, aShutdownScheduledWithNoInstanceIsTheOnlyOneAndHoldsNothing) {
-    auto env = environment();
-    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
-    std::filesystem::create_directories(home.path() / "run");
-    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
-    env["QUORVANE"] = QUORVANE_BINARY;
+    auto env = commandEnvironment();
     const platform::sim::SimPower power(home.path() / "sim");
     // A pending shutdown outlives every command, as it should: not the test.
     struct EndPending {

@@ -274,16 +274,11 @@ int shutdown(const SimPower& power, const std::vector<std::string>& arguments) {
 // The pids of the running stand-ins named `name`; nothing for a name no
 // stand-in of the power tools goes by.
 std::optional<std::vector<int>> standInPids(const SimPower& power, const std::string& name) {
-    std::vector<int> pids;
-    if (name == "caffeinate")
-        for (const auto& assertion : power.assertions())
-            pids.push_back(assertion.pid);
-    else if (name == "shutdown")
-        for (const auto& pending : power.shutdowns())
-            pids.push_back(pending.pid);
-    else
+    if (name != "caffeinate" && name != "shutdown")
         return std::nullopt;
-    return pids;
+    // The process table, not only the records: one just started may not
+    // have written its own yet.
+    return power.runningStandIns(name);
 }
 
 int killall(const SimPower& power, const std::vector<std::string>& arguments) {
