@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     app::AppServices services(platform::posix::XdgDirectories::current());
     trace.mark("services and records");
     services.useSessionHotkeys();
+    services.watchPopups();
     trace.mark("session hotkeys");
     int status = 0;
     {

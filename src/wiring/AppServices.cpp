@@ -168,6 +168,10 @@ std::string AppServices::watchSessionEvents() {
     return notes;
 }
 
+void AppServices::watchPopups() {
+    shared_->x11.watchPopups(shared_->mainQueue);
+}
+
 void AppServices::useSessionHotkeys() {
     if (auto session = shared_->x11.hotkeys(shared_->userDefaults)) {
         hotkeys_ = std::move(session);

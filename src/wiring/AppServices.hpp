@@ -147,6 +147,10 @@ class AppServices {
     // X11 session when there is one, else on the simulated Mac's keyboard.
     // Commands run without windows leave the session's keys alone.
     void useSessionHotkeys();
+    // For the program with its windows: every popup it opens (and Qt grabs
+    // the input for) is watched like the tweaks' own grabs, so a stopped
+    // main thread never keeps the keyboard and the pointer.
+    void watchPopups();
     // For the program with its windows: sleep, wake, power-off, lock and
     // the screen saver reported by logind and the screen saver on D-Bus.
     // Without the system bus (or with QUORVANE_SYSTEM_EVENTS=simulated)

@@ -1,5 +1,7 @@
 #include "adapters/qt/X11Module.hpp"
 
+#include "adapters/qt/PopupHolds.hpp"
+
 #include <QGuiApplication>
 
 #include <cstdlib>
@@ -63,6 +65,14 @@ x11::WindowHolds* X11Module::windowHolds(MainQueue& mainQueue) {
             holds_.reset(make(&mainQueue));
     }
     return holds_.get();
+}
+
+void X11Module::watchPopups(MainQueue& mainQueue) {
+    if (popups_ || !inX11Session())
+        return;
+    // The holds are made at the first popup, not now: start-up stays as it was.
+    popups_ = std::make_unique<PopupHolds>(
+        [this, &mainQueue] { return windowHolds(mainQueue); });
 }
 
 }  // namespace quorvane::platform::qt

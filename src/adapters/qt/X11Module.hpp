@@ -35,6 +35,9 @@ class X11Module {
     // made on the first call (nothing off Qt's xcb platform); they last as
     // long as this.
     x11::WindowHolds* windowHolds(MainQueue& mainQueue);
+    // Watches every popup Qt shows (and grabs the input for) through those
+    // holds, from now on; nothing off Qt's xcb platform.
+    void watchPopups(MainQueue& mainQueue);
     // Whether the program runs in an X11 session (Qt's xcb platform).
     static bool inX11Session();
 
@@ -46,6 +49,7 @@ class X11Module {
     bool failed_ = false;
     bool holdsTried_ = false;
     std::unique_ptr<x11::WindowHolds> holds_;
+    std::unique_ptr<QObject> popups_;
 };
 
 }  // namespace quorvane::platform::qt

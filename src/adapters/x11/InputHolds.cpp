@@ -89,6 +89,13 @@ InputHolds::Id InputHolds::cover(std::vector<std::uint32_t> windows, Ended ended
     return add({.grabs = false, .covering = std::move(windows), .ended = std::move(ended)});
 }
 
+InputHolds::Id InputHolds::watchGrab(std::vector<std::uint32_t> windows, Ended ended) {
+    return add({.grabs = false,
+                .toolkitGrabs = true,
+                .covering = std::move(windows),
+                .ended = std::move(ended)});
+}
+
 InputHolds::Id InputHolds::add(Hold hold) {
     const Id id = next_++;
     bool first = false;
@@ -183,7 +190,7 @@ void InputHolds::letGo() {
     {
         std::lock_guard lock(mutex_);
         for (auto& [id, hold] : holds_) {
-            grabbed = grabbed || hold.grabs;
+            grabbed = grabbed || hold.grabs || hold.toolkitGrabs;
             covering.insert(covering.end(), hold.covering.begin(), hold.covering.end());
             letGo_.emplace(id, std::move(hold.ended));
         }
@@ -239,6 +246,10 @@ class QtWindowHolds final : public WindowHolds {
     std::unique_ptr<Hold> cover(std::span<const std::uint32_t> windows, Ended ended) override {
         return std::make_unique<Held>(holds_,
                                       holds_->cover({windows.begin(), windows.end()}, std::move(ended)));
+    }
+    std::unique_ptr<Hold> watchGrab(std::span<const std::uint32_t> windows, Ended ended) override {
+        return std::make_unique<Held>(
+            holds_, holds_->watchGrab({windows.begin(), windows.end()}, std::move(ended)));
     }
 
   private:

@@ -49,6 +49,9 @@ class InputHolds {
                     std::vector<std::uint32_t> covering, Ended ended);
     // Watches windows that take every key, grabbing nothing.
     Id cover(std::vector<std::uint32_t> windows, Ended ended);
+    // Watches windows the toolkit grabbed the input for itself (a popup
+    // menu): letting go ends that grab too.
+    Id watchGrab(std::vector<std::uint32_t> windows, Ended ended);
     // Ends a hold without telling it; the grab ends with the last hold
     // that grabs.
     void release(Id id);
@@ -56,6 +59,7 @@ class InputHolds {
   private:
     struct Hold {
         bool grabs = false;
+        bool toolkitGrabs = false;  // grabbed by Qt, not by us
         std::vector<std::uint32_t> covering;
         Ended ended;
     };

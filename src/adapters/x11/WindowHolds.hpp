@@ -34,6 +34,10 @@ class WindowHolds {
                                                Ended ended) = 0;
     // Watches shown windows that take every key, grabbing nothing.
     virtual std::unique_ptr<Hold> cover(std::span<const std::uint32_t> windows, Ended ended) = 0;
+    // Watches shown windows for which the toolkit grabbed the keyboard and
+    // the pointer itself (a popup): letting go ends that grab as well.
+    virtual std::unique_ptr<Hold> watchGrab(std::span<const std::uint32_t> windows,
+                                            Ended ended) = 0;
 };
 
 // Where an adapter finds the holds the first time it needs them; nothing
