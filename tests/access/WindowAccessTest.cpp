@@ -235,6 +235,9 @@ TEST_F(WindowAccessTest, monitorsTapsAndPostedInputAreHeldOnceAndJournaled) {
     // the top of the screen.
     ASSERT_TRUE(poster.warpCursor("HideCursorTask", {333, 456}, desktop.screens()));
     EXPECT_EQ(journal.entries().back().detail, "pointer warped to 333 444");
+    // Past the last pixel (Hide cursor's corner), where the pointer stops.
+    ASSERT_TRUE(poster.warpCursor("HideCursorTask", {1440, 900}, desktop.screens()));
+    EXPECT_EQ(journal.entries().back().detail, "pointer warped to 1439 0");
     queue.advance(std::chrono::seconds(1));
     EXPECT_EQ(journal.entries().back().cause, "AutoClickTask");
     EXPECT_EQ(journal.entries().back().detail, "posted 3 events");

@@ -1,11 +1,35 @@
 #include "input/monitoring/InputPoster.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 
 namespace quorvane::input {
 
 using namespace platform;
+
+namespace {
+
+// The system keeps the pointer on its screens: a point past their last
+// pixel (Hide cursor's corner) is told where the pointer stops. `shown` is
+// in the screens' flipped space, as `quorvane desktop` prints it.
+Point keptOnScreens(Point shown, std::span<const Screen> screens) {
+    if (screens.empty())
+        return shown;
+    Rect bounds = flipped(screens.front().frame, screens);
+    double left = bounds.minX(), top = bounds.minY(), right = bounds.maxX(), bottom = bounds.maxY();
+    for (const auto& screen : screens) {
+        const Rect frame = flipped(screen.frame, screens);
+        left = std::min(left, frame.minX());
+        top = std::min(top, frame.minY());
+        right = std::max(right, frame.maxX());
+        bottom = std::max(bottom, frame.maxY());
+    }
+    return {std::clamp(shown.x, left, std::max(left, right - 1)),
+            std::clamp(shown.y, top, std::max(top, bottom - 1))};
+}
+
+}  // namespace
 
 InputPoster::~InputPoster() {
     flushTimer_.cancel();
@@ -43,7 +67,7 @@ Status InputPoster::warpCursor(std::string_view cause, Point to, std::span<const
     auto warped = events_.warpCursor(to);
     if (warped) {
         // Where `quorvane desktop` and the simulated Mac's commands put it.
-        const Point shown = flipped(to, screens);
+        const Point shown = keptOnScreens(flipped(to, screens), screens);
         std::ostringstream detail;
         detail << "pointer warped to " << shown.x << " " << shown.y;
         journal_.recordInput(cause, "input", detail.str());
