@@ -51,7 +51,7 @@ void bindControlCommands(ControlCommands& commands, AppServices& services, Front
         });
     simmac::bindSimCommands(commands, simulatedControls(services));
     bindDesktopCommands(commands, services.desktop(), services.windowsServices().apps,
-                        services.mainQueue());
+                        services.mainQueue(), services.journal(), services.log());
     bindDisplayCommands(commands, services.desktop(), services.displayServices().overlays,
                         services.simulatedCameras());
     auto viewShortcuts = std::dynamic_pointer_cast<input::ViewShortcutTask>(

@@ -173,30 +173,33 @@ std::string eventText(const json& event) {
 }
 
 void bindDesktopCommands(ControlCommands& commands, DesktopSession& desktop,
-                         const windows::AppService& apps, MainQueue& mainQueue) {
+                         const windows::AppService& apps, MainQueue& mainQueue,
+                         platform::Journal& journal, platform::Log& log) {
     commands.bind("desktop", [&desktop, &apps](const ControlRequest&, const ControlCommands::Reply& reply) {
         reply(controlSuccess({{"snapshot", describeDesktop(desktop, apps)}}));
     });
-    commands.bind("desktopWatch", [&desktop, &mainQueue](const ControlRequest& request,
-                                                         const ControlCommands::Reply& reply) {
+    commands.bind("desktopWatch", [&desktop, &mainQueue, &journal, &log](
+                                      const ControlRequest& request,
+                                      const ControlCommands::Reply& reply) {
         auto seconds = request.whole("seconds", 1, 60);
         if (!seconds)
             return reply(controlFailure(seconds.error().message));
         struct Watch {
             json events = json::array();
-            std::optional<EventMonitors::Token> token;
+            std::unique_ptr<input::EventMonitor> monitor;
         };
         auto watch = std::make_shared<Watch>();
         constexpr std::size_t maxEvents = 10000;
-        auto added = desktop.monitors().addGlobal(~EventMask{0}, [watch](const InputEvent& event) {
-            if (watch->events.size() < maxEvents)
-                watch->events.push_back(eventJson(event));
-        });
-        if (!added)
-            return reply(controlFailure(added.error().message));
-        watch->token = added.value();
-        mainQueue.after(std::chrono::seconds(seconds.value()), [watch, reply, &desktop] {
-            desktop.monitors().remove(*watch->token);
+        watch->monitor = std::make_unique<input::EventMonitor>(
+            desktop.monitors(), journal, log, "DesktopWatch", ~EventMask{0},
+            [events = &watch->events](const InputEvent& event) {
+                if (events->size() < maxEvents)
+                    events->push_back(eventJson(event));
+            });
+        if (!watch->monitor->start())
+            return reply(controlFailure("the input cannot be watched here; Quorvane's log says why"));
+        mainQueue.after(std::chrono::seconds(seconds.value()), [watch, reply] {
+            watch->monitor->stop();
             reply(controlSuccess({{"events", watch->events}}));
         });
     });

@@ -19,8 +19,10 @@ std::string desktopText(const nlohmann::json& snapshot);
 std::string eventText(const nlohmann::json& event);
 
 // Binds "desktop" and "desktopWatch" over the session's ports, and "sim"
-// when the desktop is the simulated one.
+// when the desktop is the simulated one. A watch's monitor is journaled
+// like a tweak's.
 void bindDesktopCommands(ControlCommands& commands, DesktopSession& desktop,
-                         const windows::AppService& apps, platform::MainQueue& mainQueue);
+                         const windows::AppService& apps, platform::MainQueue& mainQueue,
+                         platform::Journal& journal, platform::Log& log);
 
 }  // namespace quorvane::app

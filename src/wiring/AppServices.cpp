@@ -209,6 +209,9 @@ platform::MainQueue& AppServices::mainQueue() {
 platform::Journal& AppServices::journal() {
     return shared_->journal;
 }
+platform::Log& AppServices::log() {
+    return shared_->log;
+}
 platform::UserDefaults& AppServices::userDefaults() {
     return shared_->userDefaults;
 }

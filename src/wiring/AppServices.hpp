@@ -89,6 +89,7 @@ class AppServices {
     const AppPaths& paths() const;
     platform::MainQueue& mainQueue();
     platform::Journal& journal();
+    platform::Log& log();
     platform::UserDefaults& userDefaults();
     platform::LoginItems& loginItems();
     platform::Updater& updater();

@@ -73,7 +73,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
                                        return name == "AppleInterfaceThemeChangedNotification";
                                    },
                                .pressKey = [](const std::string&) { return false; }});
-        bindDesktopCommands(made, desktop, apps, queue);
+        bindDesktopCommands(made, desktop, apps, queue, activity, log);
         bindDisplayCommands(made, desktop, overlays, &cameras);
         bindInputCommands(made, nullptr);
         return made;
@@ -225,6 +225,28 @@ TEST(CommandTables, everyCommandTheReadmeNamesIsInTheTable) {
             found = found || (definition.parse && definition.name == name);
         EXPECT_TRUE(found) << "quorvane " << name;
     }
+}
+
+}  // namespace
+}  // namespace quorvane::app
+
+namespace quorvane::app {
+namespace {
+
+// "desktop --watch" listens to every key and click anywhere: its monitor is
+// journaled as input, started and stopped, like a tweak's.
+TEST_F(ControlCommandsTest, aDesktopWatchIsJournaledWhileItListens) {
+    std::vector<std::string> answers;
+    commands.handle(R"({"command":"desktopWatch","seconds":1})",
+                    [&](const std::string& line) { answers.push_back(line); });
+    EXPECT_TRUE(answers.empty());
+    ASSERT_FALSE(activity.entries().empty());
+    EXPECT_EQ(activity.entries().back().cause, "DesktopWatch");
+    EXPECT_EQ(activity.entries().back().weight, platform::JournalWeight::input);
+    EXPECT_NE(activity.entries().back().detail.find("input monitoring started"), std::string::npos);
+    queue.advance(std::chrono::seconds(1));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_NE(activity.entries().back().detail.find("input monitoring stopped"), std::string::npos);
 }
 
 }  // namespace
