@@ -278,13 +278,29 @@ void ControlServer::answer(int connection) {
         log_.warning(source, "refused a connection from another user");
         return;
     }
-    auto request = readLine(connection, maxRequestBytes, requestTimeout);
+    NoLine why{};
+    auto request = readLine(connection, maxRequestBytes, requestTimeout, &why);
     if (!request && stopping_) {
         writeAll(connection, std::string(stoppedAnswer) + "\n");
         return;
     }
+    if (!request && why == NoLine::tooLong) {
+        log_.warning(source, "refused a request: too long");
+        // Said, then the rest of it read and dropped for a moment, so that
+        // closing with it unread does not reset the answer away.
+        writeAll(connection, std::string(tooLongAnswer) + "\n");
+        ::shutdown(connection, SHUT_WR);
+        char rest[4096];
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        for (int chunks = 0; chunks < 256 && std::chrono::steady_clock::now() < until; ++chunks) {
+            pollfd readable{connection, POLLIN, 0};
+            if (::poll(&readable, 1, 100) <= 0 || ::recv(connection, rest, sizeof rest, 0) <= 0)
+                break;
+        }
+        return;
+    }
     if (!request) {
-        log_.warning(source, "refused a request: too long, unfinished or too slow");
+        log_.warning(source, "refused a request: unfinished or too slow");
         return;
     }
     writeAll(connection, handler_(*request) + "\n");

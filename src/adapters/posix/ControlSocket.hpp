@@ -49,6 +49,9 @@ class ControlServer {
     // The answer to a connection past the bound: nothing was done.
     static constexpr const char* busyAnswer =
         R"({"ok":false,"busy":true,"error":"Quorvane has too many connections; nothing was done"})";
+    // The answer to a request longer than `maxRequestBytes`.
+    static constexpr const char* tooLongAnswer =
+        R"({"ok":false,"error":"the request is longer than 64 KiB (65536 bytes); nothing was done"})";
     // The answer to a request still being read when the server stops.
     static constexpr const char* stoppedAnswer =
         R"({"ok":false,"busy":true,"error":"Quorvane stopped before reading the request; nothing was done"})";
