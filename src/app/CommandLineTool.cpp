@@ -61,12 +61,6 @@ int showJournal(bool json, bool allEntries) {
     return 0;
 }
 
-// A string field of an answer, or "" when it is missing or not a string.
-std::string textField(const nlohmann::json& reply, const char* key) {
-    const auto found = reply.find(key);
-    return found != reply.end() && found->is_string() ? found->get<std::string>() : std::string();
-}
-
 // What happened to the tweak a command named. `wanted`: the state a switch
 // asked for, which the tweak may have refused.
 int reportTweak(const nlohmann::json& reply, const std::string& asked, const std::string& done,
@@ -87,11 +81,11 @@ int reportTweak(const nlohmann::json& reply, const std::string& asked, const std
                   << "; nothing happened\n";
         return 1;
     }
-    const auto outcome = textField(reply, "outcome");
+    const auto outcome = answerText(reply, "outcome");
     const bool stayed =
         wanted && reply.contains("on") && reply["on"].is_boolean() && reply["on"] != *wanted;
     if (stayed || (!outcome.empty() && outcome != "done")) {
-        const auto reason = textField(reply, "reason");
+        const auto reason = answerText(reply, "reason");
         const auto alert = reply.find("alertShown");
         const bool alertShown = alert != reply.end() && alert->is_boolean() && alert->get<bool>();
         std::cerr << "quorvane: " << asked;

@@ -20,6 +20,12 @@ platform::Result<std::filesystem::path> socketPath() {
 
 }  // namespace
 
+std::string answerText(const nlohmann::json& answer, const char* key, std::string otherwise) {
+    const auto found = answer.is_object() ? answer.find(key) : answer.end();
+    return found != answer.end() && found->is_string() ? found->get<std::string>()
+                                                       : std::move(otherwise);
+}
+
 int CommandClient::reported(const std::string& answer, const Report& report) {
     const auto reply = nlohmann::json::parse(answer, nullptr, false);
     if (!reply.is_object()) {
@@ -27,11 +33,7 @@ int CommandClient::reported(const std::string& answer, const Report& report) {
         return 1;
     }
     if (const auto ok = reply.find("ok"); ok == reply.end() || *ok != true) {
-        const auto error = reply.find("error");
-        err_ << "quorvane: "
-             << (error != reply.end() && error->is_string() ? error->get<std::string>()
-                                                            : std::string("refused"))
-             << "\n";
+        err_ << "quorvane: " << answerText(reply, "error", "refused") << "\n";
         return 1;
     }
     // The answer comes from another process, perhaps of another version: a
@@ -113,12 +115,8 @@ int CommandClient::send(const nlohmann::json& request, const Report& report) {
         const auto busy = parsed.is_object() ? parsed.find("busy") : parsed.end();
         if (answer && (busy == parsed.end() || *busy != true))
             return reported(*answer, report);
-        if (answer) {
-            const auto error = parsed.find("error");
-            whyBusy = error != parsed.end() && error->is_string()
-                          ? error->get<std::string>()
-                          : std::string("Quorvane is busy; nothing was done");
-        }
+        if (answer)
+            whyBusy = answerText(parsed, "error", "Quorvane is busy; nothing was done");
         if (std::chrono::steady_clock::now() + pause > giveUp) {
             err_ << "quorvane: " << whyBusy << " (still so after "
                  << std::chrono::duration<double>(patience_).count() << " s)\n";

@@ -4,10 +4,15 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <string>
 
 namespace quorvane::app {
 
 // The command line's side of the control socket.
+// A text field of an answer from another process, which may lack it or hold
+// something else there: `otherwise` then.
+std::string answerText(const nlohmann::json& answer, const char* key, std::string otherwise = {});
+
 class CommandClient {
   public:
     // Reports a successful answer; returns the exit status.

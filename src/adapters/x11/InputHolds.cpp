@@ -46,12 +46,16 @@ InputHolds::~InputHolds() {
         letGo_.clear();
         watching_ = false;
     }
+    stopWatching();
+    if (grabbed)
+        ungrabInput(connection_);
+}
+
+void InputHolds::stopWatching() {
     wake_.notify_all();
     if (watchdog_.joinable())
         watchdog_.join();
     beat_.cancel();
-    if (grabbed)
-        ungrabInput(connection_);
 }
 
 Result<InputHolds::Id> InputHolds::grab(std::uint32_t window, std::uint16_t pointerEvents,
@@ -141,12 +145,8 @@ void InputHolds::release(Id id) {
             last = true;
         }
     }
-    if (last) {
-        wake_.notify_all();
-        if (watchdog_.joinable())
-            watchdog_.join();
-        beat_.cancel();
-    }
+    if (last)
+        stopWatching();
     if (ungrab)
         ungrabInput(connection_);
 }

@@ -64,6 +64,9 @@ class InputHolds {
         Ended ended;
     };
     Id add(Hold hold);
+    // With `watching_` false: wakes the watchdog, waits for its end and
+    // stops the beat.
+    void stopWatching();
     void beat();
     void watch();
     void letGo();
