@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/InputEvent.hpp"
 #include "platform/MonitorRegistry.hpp"
@@ -89,6 +90,13 @@ class SyntheticEvents {
     virtual Status postToPid(int pid, const InputEvent& event) = 0;
     // Cocoa space; no mouse-moved event follows.
     virtual Status warpCursor(Point to) = 0;
+    // Types `text` (UTF-8, any script) to whatever has the focus, as a
+    // keyboard would: text fields and terminals alike take it in, and no
+    // pasteboard is involved. Refused, with nothing typed, where the session
+    // cannot type it.
+    virtual Status typeText(std::string_view text) = 0;
+    // Whether typeText(text) would be refused now, and why.
+    virtual Status canTypeText(std::string_view text) = 0;
 };
 
 }  // namespace quorvane::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,9 @@ namespace quorvane::platform {
 // Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates,
 // nothing past U+10FFFF): what may be taken for text, in JSON or on screen.
 bool isValidUtf8(std::string_view text);
+
+// The code points of well-formed UTF-8 text; nothing for any other bytes.
+std::optional<std::u32string> codePoints(std::string_view text);
 
 // Appends the code point as UTF-8 (a surrogate or anything past U+10FFFF as
 // U+FFFD).

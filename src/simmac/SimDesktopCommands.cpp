@@ -291,7 +291,8 @@ std::optional<Result<std::string>> SimWindowServer::performInput(const SimDeskto
         }
         case K::type:
             journal("input", "typed " + std::to_string(command.name.size()) + " bytes");
-            typeText(command.name);
+            if (auto typed = typeText(command.name); !typed)
+                return typed.error();
             return std::string();
         case K::showText:
             return text(frontmost_) + "\n";

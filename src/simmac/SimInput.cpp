@@ -347,7 +347,7 @@ void SimWindowServer::pressKeys(const std::string& text) {
             flagsChanged(it->second, held & ~it->first);
 }
 
-void SimWindowServer::typeText(const std::string& text) {
+Status SimWindowServer::typeText(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         // One event per character, whole UTF-8 sequences.
         std::size_t length = 1;
@@ -358,7 +358,7 @@ void SimWindowServer::typeText(const std::string& text) {
             length = 3;
         else if (lead >= 0xC0)
             length = 2;
-        const std::string character = text.substr(i, length);
+        const std::string character(text.substr(i, length));
         i += length;
         auto key = character.size() == 1 ? macKeyForCharacter(character[0]) : std::nullopt;
         const std::uint64_t flags = key && key->shift ? modifier::shift : 0;
@@ -372,6 +372,7 @@ void SimWindowServer::typeText(const std::string& text) {
         down.type = EventType::keyUp;
         deliver(down);
     }
+    return success();
 }
 
 

@@ -153,10 +153,13 @@ class SimWindowServer final : public Screens,
     std::optional<Rect> buttonFrame(StatusBar::Token token) const override;
     bool lengthsMoveOtherItems() const override { return true; }
 
-    // SyntheticEvents
+    // SyntheticEvents: text is typed one key event per character, as the
+    // Mac types a string set on a keyboard event.
     Status post(const InputEvent& event) override;
     Status postToPid(int pid, const InputEvent& event) override;
     Status warpCursor(Point to) override;
+    Status typeText(std::string_view text) override;
+    Status canTypeText(std::string_view) override { return success(); }
 
   private:
     struct MenuItem {
@@ -219,7 +222,6 @@ class SimWindowServer final : public Screens,
     void actOnPointer(const InputEvent& event);
     void actOnKey(const InputEvent& event, int pid);
     void pressKeys(const std::string& combination);
-    void typeText(const std::string& text);
     void pressMenuItem(int pid, std::size_t menu, std::size_t item);
     Point onDesktop(Point accessibilityPoint) const;
     Point cocoa(Point accessibilityPoint) const {

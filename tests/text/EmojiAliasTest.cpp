@@ -2,6 +2,7 @@
 
 #include "core/catalogue/BuiltinCatalogue.hpp"
 #include "core/catalogue/TweakFactory.hpp"
+#include "platform/Utf8.hpp"
 #include "text/TextFixture.hpp"
 #include "text/emoji/EmojiAliasTask.hpp"
 
@@ -88,12 +89,12 @@ TEST_F(EmojiAlias, keyScriptsGiveTheQueryThePanelAndTheApplicationsText) {
         // Delete takes one character from both, the colon last.
         {{{false, ":ta"}, {true, "Backspace"}}, ":t", true, ":t"},
         {{{false, ":ta"}, {true, "Backspace"}, {true, "Backspace"}, {true, "Backspace"}}, "", false, ""},
-        // A character that cannot be in a shortcode reaches the application
-        // and leaves the query alone; deleting it leaves it alone too.
-        {{{false, ":smi-"}}, ":smi", true, ":smi-"},
-        {{{false, ":smi-"}, {true, "Backspace"}}, ":smi", true, ":smi"},
-        // Return with no match does nothing.
-        {{{false, ":qqzzxx"}, {true, "Return"}}, ":qqzzxx", true, ":qqzzxx"},
+        // Aliases hold more than letters and digits; a character none holds
+        // ends the shortcode and stays in the application.
+        {{{false, ":star-st"}}, ":star-st", true, ":star-st"},
+        {{{false, ":smi%"}}, "", false, ":smi%"},
+        // Return with nothing to choose is the application's.
+        {{{false, ":qqzzxx"}, {true, "Return"}}, "", false, ":qqzzxx\r"},
     };
     for (const auto& script : scripts) {
         SCOPED_TRACE(script.steps.front().second);
@@ -108,67 +109,110 @@ TEST_F(EmojiAlias, keyScriptsGiveTheQueryThePanelAndTheApplicationsText) {
     }
 }
 
-TEST_F(EmojiAlias, choosingDeletesEverythingTypedSinceTheColonAndPastes) {
+TEST_F(EmojiAlias, choosingTypesTheEmojiInPlaceOfEverythingTypedSinceTheColon) {
     pasteboard.setString("kept");
-    type("Party :smi-");
+    const auto changes = pasteboard.changeCount();
+    type("Party :smi");
     ASSERT_TRUE(manager().isShowing());
     const auto chosen = selectedEmoji();
     ASSERT_FALSE(chosen.empty());
-    for (const auto& match : manager().matches())
-        ASSERT_TRUE(std::any_of(manager().index()->table()[match].aliases->begin(),
-                                manager().index()->table()[match].aliases->end(),
-                                [](const auto& alias) { return alias.find("smi") != std::string::npos; }));
     key("Return");
     EXPECT_EQ(typedText(), "Party " + chosen);
     EXPECT_FALSE(panel->shown);
     EXPECT_EQ(manager().query(), "");
-    // The pasteboard holds the emoji until a second has passed.
-    EXPECT_EQ(pasteboard.string(), chosen);
-    queue.advance(999ms);
-    EXPECT_EQ(pasteboard.string(), chosen);
-    queue.advance(1ms);
+    // Typed, not pasted: the pasteboard is never touched.
+    EXPECT_EQ(pasteboard.changeCount(), changes);
     EXPECT_EQ(pasteboard.string(), "kept");
+
+    // A Return typed in the same burst comes before the search result:
+    // it chooses from everything typed before it all the same.
+    const std::vector<std::string> burst{"type", " :tada"};
+    ASSERT_TRUE(desktop.perform(SimDesktopCommand::parse(burst).value()));
+    desktop.key("Return");
+    settle();
+    EXPECT_EQ(typedText(), "Party " + chosen + " \U0001F389");
     const auto entries = journal.entries();
     EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
-                            [](const auto& entry) { return entry.kind == "insert"; }),
+                            [](const auto& entry) {
+                                return entry.kind == "insert" &&
+                                       entry.detail.ends_with("typed into TextEdit, replacing 5 typed characters");
+                            }),
               1);
 }
 
-TEST_F(EmojiAlias, thePasteboardIsPutBackWholeUnlessTheUserCopiedMeanwhile) {
-    // Every representation comes back, not only the text.
-    pasteboard.write({{platform::pasteboardType::png, std::string("\x89PNG\r\n", 6)},
-                      {platform::pasteboardType::string, "caption"}});
-    const auto original = pasteboard.snapshot();
-    type(":tada");
+TEST_F(EmojiAlias, whereEmojiCannotBeTypedTheShortcodeStaysAndTheUserIsToldOnce) {
+    typing.refuses = true;
+    type("Hi :tada");
     key("Return");
-    queue.advance(1s);
-    EXPECT_EQ(pasteboard.snapshot(), original);
+    type(" :tada");
+    key("Return");
+    EXPECT_EQ(typedText(), "Hi :tada :tada");
+    EXPECT_FALSE(manager().isShowing());
+    EXPECT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(std::count_if(log.lines.begin(), log.lines.end(),
+                            [](const auto& line) { return line.message.find("refused") != std::string::npos; }),
+              1);
+    // Nothing changed, so nothing is journaled.
+    const auto entries = journal.entries();
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [](const auto& entry) { return entry.kind == "insert"; }),
+              0);
+}
 
-    // A copy within the second is the user's, and stays.
-    type(":tada");
+TEST_F(EmojiAlias, anotherApplicationInFrontClosesThePanelAndGetsTheKeys) {
+    type(":tad");
+    ASSERT_TRUE(manager().isShowing());
+    sim({"app", "activate", std::to_string(platform::sim::SimWindowServer::finderPid)});
+    EXPECT_FALSE(manager().isShowing());
+    EXPECT_FALSE(panel->shown);
     key("Return");
-    queue.advance(500ms);
-    pasteboard.setString("copied meanwhile");
-    queue.advance(1s);
-    EXPECT_EQ(pasteboard.string(), "copied meanwhile");
+    EXPECT_EQ(desktop.text(platform::sim::SimWindowServer::finderPid), "\r");
 
-    // Two insertions within the second put back what was there before both.
-    pasteboard.setString("first");
-    type(":tada");
+    // This program in front is no other application to follow, yet a key
+    // captured then is the user's, for it.
+    sim({"app", "activate", std::to_string(platform::sim::SimWindowServer::textEditPid)});
+    type(" :tad");
+    ASSERT_TRUE(manager().isShowing());
+    sim({"app", "activate", std::to_string(ownPid)});
     key("Return");
-    queue.advance(300ms);
-    type(":tada");
-    key("Return");
-    queue.advance(1s);
-    EXPECT_EQ(pasteboard.string(), "first");
+    EXPECT_FALSE(manager().isShowing());
+    EXPECT_EQ(typedText(), ":tad :tad");
+    EXPECT_EQ(desktop.text(ownPid), "\r");
+}
 
-    // An empty pasteboard ends as an empty string.
-    pasteboard.clearContents();
-    type(":tada");
-    key("Return");
-    queue.advance(1s);
-    EXPECT_EQ(pasteboard.string(), "");
-    EXPECT_EQ(typedText().find(':'), std::string::npos);
+TEST_F(EmojiAlias, everyAliasCanBeTypedAndNothingLongerIsCollected) {
+    const auto& table = manager().index()->table();
+    std::size_t longest = 0;
+    std::vector<std::string> missed;
+    for (std::size_t row = 0; row < table.size(); ++row)
+        for (const auto& alias : table[row].aliases.value_or(std::vector<std::string>{})) {
+            longest = std::max(longest, alias.size());
+            manager().dismiss();
+            manager().handleGlobalKeyDown({.type = platform::EventType::keyDown, .characters = ":"});
+            // One key a character, as typed.
+            const std::u32string points = platform::codePoints(alias).value_or(U"");
+            for (const char32_t c : points) {
+                std::string character;
+                platform::appendUtf8(character, c);
+                manager().handleGlobalKeyDown(
+                    {.type = platform::EventType::keyDown, .characters = character});
+            }
+            settle();
+            const auto& found = manager().matches();
+            if (manager().query() != ":" + alias || std::find(found.begin(), found.end(), row) == found.end())
+                missed.push_back(alias);
+        }
+    EXPECT_EQ(missed, std::vector<std::string>{});
+
+    // One character past the longest alias ends the matching, and what
+    // follows is not collected.
+    manager().dismiss();
+    type(" :" + std::string(longest, 'q'));
+    EXPECT_TRUE(manager().isShowing());
+    type("q");
+    EXPECT_FALSE(manager().isShowing());
+    type(std::string(2000, 'q'));
+    EXPECT_EQ(manager().query(), "");
 }
 
 TEST_F(EmojiAlias, selectionStopsAtBothEndsAndStaleResultsAreDropped) {

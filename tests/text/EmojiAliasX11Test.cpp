@@ -4,7 +4,9 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
+#include <QProcessEnvironment>
 #include <QThread>
 
 #include "core/Persistor.hpp"
@@ -28,7 +30,10 @@
 #include "simmac/SimDesktop.hpp"
 #include "simmac/SimWindowServer.hpp"
 #include "adapters/x11/XcbInput.hpp"
+#include "platform/Utf8.hpp"
 #include "support/FakeSystemTray.hpp"
+#include "support/TemporaryDirectory.hpp"
+#include "support/Typist.hpp"
 #include "support/WaitFor.hpp"
 #include "text/emoji/EmojiAliasTask.hpp"
 #include "text/emoji/EmojiPickerTask.hpp"
@@ -176,6 +181,27 @@ struct EmojiAliasX11 : ::testing::Test {
     bool panelShown() const { return panel && panel->isVisible(); }
 };
 
+// Whether a key of the core keyboard mapping has `keysym`.
+bool keymapHolds(xcb_keysym_t keysym) {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const auto* setup = xcb_get_setup(connection);
+    const auto cookie = xcb_get_keyboard_mapping(
+        connection, setup->min_keycode,
+        static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1));
+    auto* reply = xcb_get_keyboard_mapping_reply(connection, cookie, nullptr);
+    bool held = false;
+    if (reply) {
+        const auto* keysyms = xcb_get_keyboard_mapping_keysyms(reply);
+        const auto* end = keysyms + xcb_get_keyboard_mapping_keysyms_length(reply);
+        held = std::find(keysyms, end, keysym) != end;
+        std::free(reply);
+    }
+    xcb_disconnect(connection);
+    return held;
+}
+
+constexpr xcb_keysym_t partyPopperKeysym = 0x0101F389;
+
 TEST_F(EmojiAliasX11, returnReplacesTheShortcodeAndTheEditorKeepsTheFocus) {
     pasteboard.setString("before");
     xdotool({"type", "--delay", "30", "Hi :tada"});
@@ -187,15 +213,89 @@ TEST_F(EmojiAliasX11, returnReplacesTheShortcodeAndTheEditorKeepsTheFocus) {
 
     // Held as a person holds it: the replacement is typed while Return is
     // still down.
-    QProcess::startDetached("xdotool", {"keydown", "Return", "sleep", "0.4", "keyup", "Return"});
+    QProcess holding;
+    holding.start("xdotool", {"keydown", "Return", "sleep", "0.4", "keyup", "Return"});
+    // Let go before the test ends: a key still down would make the next
+    // test's press of it a repeat.
+    const auto release = qScopeGuard([&] { holding.waitForFinished(); });
     ASSERT_TRUE(waitFor([&] { return editor.text() == QString::fromUtf8("Hi \U0001F389"); }))
         << editor.text().toStdString();
     EXPECT_FALSE(panelShown());
-    // Nothing was left held: the text stays as it is, and the copy that
-    // was there comes back.
-    QThread::msleep(1200);
-    EXPECT_TRUE(waitFor([&] { return pasteboard.string() == "before"; }));
-    EXPECT_EQ(editor.text(), QString::fromUtf8("Hi \U0001F389"));
+    // Typed, not pasted: the copy stays as it was.
+    EXPECT_EQ(pasteboard.string(), "before");
+    // The key the emoji borrowed is emptied again a moment later.
+    EXPECT_TRUE(waitFor([&] { return !keymapHolds(partyPopperKeysym); }));
+    // Nothing was left held: the next key lands after the emoji, alone.
+    xdotool({"type", "x"});
+    EXPECT_TRUE(waitFor([&] { return editor.text() == QString::fromUtf8("Hi \U0001F389x"); }))
+        << editor.text().toStdString();
+}
+
+TEST_F(EmojiAliasX11, aTerminalTakesTheEmojiInPlaceOfTheShortcode) {
+    // The terminal's program writes every line it reads to a file.
+    quorvane::testing::TemporaryDirectory folder;
+    const auto received = folder.path() / "received";
+    QProcess terminal;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", "C.UTF-8");
+    terminal.setProcessEnvironment(environment);
+    terminal.start("/usr/bin/xterm", {"-u8", "-geometry", "60x5+0+300", "-e", "sh", "-c",
+                                      "exec cat > \"$0\"", QString::fromStdString(received.string())});
+    ASSERT_TRUE(terminal.waitForStarted());
+    QString window;
+    ASSERT_TRUE(waitFor([&] {
+        QProcess search;
+        search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(terminal.processId())});
+        search.waitForFinished();
+        window = QString::fromUtf8(search.readAllStandardOutput()).section('\n', 0, 0).trimmed();
+        return !window.isEmpty();
+    }));
+    xdotool({"windowfocus", "--sync", window});
+
+    constexpr xcb_keysym_t shift = 0xffe1, colon = 0x3a, returnKey = 0xff0d;
+    quorvane::testing::Typist typist;
+    for (const xcb_keysym_t letter : {0x68u, 0x69u, 0x20u})  // h i space
+        typist.type({letter});
+    typist.type({shift, colon});
+    for (const xcb_keysym_t letter : {0x74u, 0x61u, 0x64u, 0x61u})  // t a d a
+        typist.type({letter});
+    ASSERT_TRUE(waitFor([&] { return panelShown() && !task->manager().matches().empty(); }));
+    typist.type({returnKey});
+    ASSERT_TRUE(waitFor([&] { return !panelShown(); }));
+    // The line ends with the next Return, the terminal's own.
+    typist.type({returnKey});
+    std::string line;
+    EXPECT_TRUE(waitFor([&] {
+        auto read = platform::posix::readFile(received, 4096);
+        line = read && read.value() ? *read.value() : std::string();
+        return line.find('\n') != std::string::npos;
+    }));
+    EXPECT_EQ(line, "hi \U0001F389\n");
+    terminal.kill();
+    terminal.waitForFinished();
+}
+
+TEST_F(EmojiAliasX11, keysBorrowedForTypingAreEmptiedWhenTheInputGoesAway) {
+    constexpr xcb_keysym_t checkMark = 0x01002713;
+    auto other = x11::XcbInput::connect(queue, log, {.primaryRootFrame = &qt::QtScreens::primaryRootFrame});
+    ASSERT_TRUE(other);
+    // More distinct characters than any keyboard has spare keys: refused
+    // before anything is mapped or typed.
+    std::string many;
+    for (char32_t c = 0x4E00; c < 0x4E00 + 256; ++c)
+        platform::appendUtf8(many, c);
+    EXPECT_FALSE(other->canTypeText(many));
+    EXPECT_FALSE(other->typeText(many));
+    EXPECT_FALSE(keymapHolds(0x01004E00));
+
+    ASSERT_TRUE(other->typeText("\u2713"));
+    // Its round trip makes sure the server has mapped the key; a key still
+    // borrowed can be borrowed again.
+    ASSERT_TRUE(other->canTypeText("\u2713"));
+    ASSERT_TRUE(keymapHolds(checkMark));
+    // Gone before the moment it waits for the clients to read the key.
+    other.reset();
+    EXPECT_TRUE(waitFor([&] { return !keymapHolds(checkMark); }));
 }
 
 TEST_F(EmojiAliasX11, escapeClosesThePanelAndChangesNothing) {

@@ -126,6 +126,14 @@ TEST_F(EmojiPicker, aPickPastesWhereTheUserWasButOnlyCopiesWhenWeWereInFront) {
     popover->picked(0);
     settle();
     EXPECT_EQ(textEditText(), "\U0001F389");
+    EXPECT_EQ(typing.typed, 1);  // typed: a terminal takes no paste shortcut
+    // Where it cannot be typed, it is pasted.
+    typing.refuses = true;
+    clickItem();
+    popover->picked(0);
+    settle();
+    EXPECT_EQ(textEditText(), "\U0001F389\U0001F389");
+    EXPECT_EQ(typing.typed, 1);
     // The copy-only action says so.
     popover->copied(0);
     EXPECT_EQ(popover->toasts, std::vector<std::string>{"Copied"});
@@ -162,6 +170,20 @@ TEST_F(EmojiPicker, searchCrossesCategoriesAndOtherwiseTheCategoryIsShownInTable
     manager().setSearchText("");
     settle();
     EXPECT_EQ(manager().emojis(), (std::vector<std::size_t>{2, 5}));
+
+    // A search left when the popover closes is gone at the next opening:
+    // the category's whole list again.
+    manager().setCategory(EmojiCategory::foodDrink);
+    manager().setSearchText("cat");
+    settle();
+    clickItem();
+    ASSERT_FALSE(popover->presented);
+    clickItem();
+    ASSERT_TRUE(popover->presented);
+    ASSERT_FALSE(manager().emojis().empty());
+    for (auto shown : manager().emojis())
+        EXPECT_EQ(table[shown].category, "Food & Drink");
+    EXPECT_EQ(popover->cells, manager().emojis().size());
 }
 
 }  // namespace

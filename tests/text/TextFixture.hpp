@@ -29,6 +29,30 @@
 
 namespace quorvane::text {
 
+// The simulated desktop's posted input, with typing refused on demand, as
+// a session that cannot type some text refuses it.
+struct RefusableTyping final : platform::SyntheticEvents {
+    explicit RefusableTyping(platform::SyntheticEvents& wrapped) : events(wrapped) {}
+    platform::Status post(const platform::InputEvent& event) override { return events.post(event); }
+    platform::Status postToPid(int pid, const platform::InputEvent& event) override {
+        return events.postToPid(pid, event);
+    }
+    platform::Status warpCursor(platform::Point to) override { return events.warpCursor(to); }
+    platform::Status typeText(std::string_view text) override {
+        if (refuses)
+            return platform::Error{"refused"};
+        ++typed;
+        return events.typeText(text);
+    }
+    platform::Status canTypeText(std::string_view text) override {
+        return refuses ? platform::Status(platform::Error{"refused"}) : events.canTypeText(text);
+    }
+
+    platform::SyntheticEvents& events;
+    bool refuses = false;
+    int typed = 0;  // texts typed
+};
+
 // The text folder over the simulated pasteboard, desktop and screenshot
 // tool (in a temporary simulated Mac), memory stores, a virtual main queue,
 // the real HTTP client and the real recognisers.
@@ -87,7 +111,8 @@ struct TextFixture : ::testing::Test {
                                  .permissions = simHome, .permissionAsker = permissionAsker}};
     windows::WindowsServices& windows = owned.services;
     platform::qt::QtLocalMonitor localMonitors;
-    input::InputPoster poster{desktop, queue, journal};
+    RefusableTyping typing{desktop};
+    input::InputPoster poster{typing, queue, journal};
     input::InputServices input{.monitors = desktop, .localMonitors = localMonitors,
                                .taps = desktop, .poster = poster, .journal = journal,
                                .log = log, .windows = windows, .store = windows.store,

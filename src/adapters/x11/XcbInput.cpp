@@ -1,5 +1,6 @@
 #include "adapters/x11/XcbInput.hpp"
 #include "adapters/x11/CoreKeyboard.hpp"
+#include "adapters/x11/UnicodeTyping.hpp"
 
 #include <xcb/record.h>
 #include <xcb/xcb.h>
@@ -77,6 +78,8 @@ XcbInput::XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t
       holds_(std::make_unique<InputHolds>(mainQueue, control)) {
     // Characters as the user's layout types them.
     keyboard_ = CoreKeyboard::open(control_);
+    typing_ = std::make_unique<UnicodeTyping>(control_, root_, mainQueue_,
+                                              [this] { readControlEventsLater(); });
     // Captured keys arrive here, and what the input lock's grab delivers.
     controlEvents_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(control_),
                                                        QSocketNotifier::Read);
@@ -142,9 +145,33 @@ void XcbInput::readControlEvents() {
         const auto found = captured_.find(press->detail);
         if (found == captured_.end())
             continue;
+        pendingCaptured_.emplace_back(press->time, found->second);
+    }
+    if (pendingCaptured_.empty())
+        return;
+    deliverCaptured(!recording_);
+    if (!pendingCaptured_.empty())
+        // A stream that stalls (or lost the key) holds nobody's key for long.
+        mainQueue_.after(std::chrono::milliseconds(250), [this, alive = std::weak_ptr<bool>(alive_)] {
+            if (auto live = alive.lock(); live && *live)
+                deliverCaptured(true);
+        });
+}
+
+void XcbInput::deliverCaptured(bool all) {
+    while (!pendingCaptured_.empty()) {
+        const auto [time, key] = pendingCaptured_.front();
+        // Server times wrap around: compared as a signed distance.
+        const bool recorded =
+            recordedUpTo_ && static_cast<std::int32_t>(time - *recordedUpTo_) <= 0;
+        if (!all && !recorded)
+            return;
+        pendingCaptured_.pop_front();
+        if (!captureHandler_)
+            continue;
         // The handler may release the capture: call a copy.
         const auto handler = captureHandler_;
-        handler(InputEvent{.type = EventType::keyDown, .keyCode = found->second});
+        handler(InputEvent{.type = EventType::keyDown, .keyCode = key});
     }
 }
 
@@ -197,6 +224,7 @@ void XcbInput::release() {
     }
     captured_.clear();
     captureHandler_ = nullptr;
+    pendingCaptured_.clear();
 }
 
 XcbInput::~XcbInput() {
@@ -204,7 +232,9 @@ XcbInput::~XcbInput() {
     controlEvents_.reset();
     release();
     releaseLock();
-    holds_.reset();  // it uses the control connection
+    // They use the control connection; the borrowed keys are emptied.
+    typing_.reset();
+    holds_.reset();
     stopStream();
     xcb_disconnect(data_);
     xcb_disconnect(control_);
@@ -294,20 +324,25 @@ bool XcbInput::keyFocusIsOurs() {
     const auto cookie = xcb_get_input_focus(control_);
     std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
         xcb_get_input_focus_reply(control_, cookie, nullptr), &std::free);
-    // Waiting for the reply may have read captured keys (or the lock's)
-    // off the socket into the connection's queue, where the socket's
-    // notifier no longer sees them: read them on the next turn.
+    readControlEventsLater();
+    return reply && reply->focus != XCB_NONE && reply->focus != XCB_INPUT_FOCUS_POINTER_ROOT &&
+           hooks_.isOwnWindow(reply->focus);
+}
+
+void XcbInput::readControlEventsLater() {
     mainQueue_.post([this, alive = std::weak_ptr<bool>(alive_)] {
         if (auto live = alive.lock(); live && *live)
             readControlEvents();
     });
-    return reply && reply->focus != XCB_NONE && reply->focus != XCB_INPUT_FOCUS_POINTER_ROOT &&
-           hooks_.isOwnWindow(reply->focus);
 }
 
 void XcbInput::dispatchBatch(const std::uint8_t* bytes, std::size_t length) {
     std::optional<bool> keysAreOurs;  // asked once a batch, and only for keys
     for (std::size_t at = 0; at + 32 <= length; at += 32) {
+        // Every device event's server time sits at bytes 4 to 7.
+        std::uint32_t time = 0;
+        std::memcpy(&time, bytes + at + 4, sizeof time);
+        recordedUpTo_ = time;
         if (!decoder_.decode(std::span<const std::uint8_t, 32>(bytes + at, 32), event_))
             continue;
         const bool key = event_.type == EventType::keyDown || event_.type == EventType::keyUp ||
@@ -327,6 +362,8 @@ void XcbInput::dispatchBatch(const std::uint8_t* bytes, std::size_t length) {
             }
         }
     }
+    if (!pendingCaptured_.empty())
+        deliverCaptured(false);
 }
 
 void XcbInput::characters(std::uint8_t keycode, bool pressed, std::string& text,
@@ -579,6 +616,14 @@ Status XcbInput::postToPid(int pid, const InputEvent& event) {
                    reinterpret_cast<const char*>(&sent));
     xcb_flush(control_);
     return success();
+}
+
+Status XcbInput::typeText(std::string_view text) {
+    return typing_->type(text);
+}
+
+Status XcbInput::canTypeText(std::string_view text) {
+    return typing_->canType(text);
 }
 
 Status XcbInput::warpCursor(Point to) {

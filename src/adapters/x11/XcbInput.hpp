@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,13 +24,15 @@ struct xcb_connection_t;
 namespace quorvane::platform::x11 {
 
 class CoreKeyboard;
+class UnicodeTyping;
 
 // The keyboard and mouse of an X11 session. Global monitors and observing
 // taps read the server's RECORD stream of device events, over a data
 // connection of its own read on a thread that posts one batch per read to
 // the main queue; the stream exists only while a monitor or tap does.
 // Posted input goes through XTest (Command is sent as Control, so
-// Command-V pastes), keys for one application through SendEvent, warps
+// Command-V pastes), typed text too, on spare keys mapped for the while
+// (`UnicodeTyping`); keys for one application through SendEvent, warps
 // through WarpPointer. An input lock is an active grab of keyboard and
 // pointer through `InputHolds`: the server ends it with our connection
 // however the program ends, and its watchdog when the main thread stops
@@ -76,6 +79,8 @@ class XcbInput final : public EventMonitors,
     Status post(const InputEvent& event) override;
     Status postToPid(int pid, const InputEvent& event) override;
     Status warpCursor(Point to) override;
+    Status typeText(std::string_view text) override;
+    Status canTypeText(std::string_view text) override;
 
     // KeyCapture
     Status capture(std::span<const std::uint16_t> keyCodes, KeyCapture::Handler handler) override;
@@ -97,6 +102,14 @@ class XcbInput final : public EventMonitors,
     void fakeKey(std::uint8_t keycode, bool down);
     void releaseLock();
     void readControlEvents();
+    // Hands captured keys to the handler once the RECORD stream has
+    // delivered every key typed before them (`all`: whatever it has).
+    void deliverCaptured(bool all);
+    // After waiting for a reply on the control connection, which may have
+    // read captured keys (or the lock's) off the socket into the
+    // connection's queue, where the socket's notifier no longer sees them:
+    // reads them on the next turn.
+    void readControlEventsLater();
 
     struct Tap {
         EventMask mask;
@@ -126,6 +139,7 @@ class XcbInput final : public EventMonitors,
     std::atomic<bool> recording_{false};
     std::atomic<bool> started_{false};
     std::unique_ptr<CoreKeyboard> keyboard_;
+    std::unique_ptr<UnicodeTyping> typing_;
     // The input lock.
     std::unique_ptr<InputHolds> holds_;
     std::optional<EventTaps::Token> lock_;
@@ -136,6 +150,12 @@ class XcbInput final : public EventMonitors,
     // Captured keys: X key code to Mac key code.
     std::map<std::uint8_t, std::uint16_t> captured_;
     KeyCapture::Handler captureHandler_;
+    // Captured presses with their server times, waiting for the RECORD
+    // stream to catch up: the keys typed before one (a shortcode's last
+    // letters) reach the monitors first. And the server time of the last
+    // recorded event.
+    std::deque<std::pair<std::uint32_t, std::uint16_t>> pendingCaptured_;
+    std::optional<std::uint32_t> recordedUpTo_;
 };
 
 }  // namespace quorvane::platform::x11

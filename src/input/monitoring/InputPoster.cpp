@@ -63,6 +63,13 @@ Status InputPoster::pressKey(std::string_view cause, std::uint16_t keyCode, std:
     return post(cause, key);
 }
 
+Status InputPoster::typeText(std::string_view cause, std::string_view text) {
+    auto typed = events_.typeText(text);
+    if (typed)
+        count(cause);
+    return typed;
+}
+
 Status InputPoster::warpCursor(std::string_view cause, Point to, std::span<const Screen> screens) {
     auto warped = events_.warpCursor(to);
     if (warped) {

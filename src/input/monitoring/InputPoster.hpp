@@ -30,6 +30,10 @@ class InputPoster {
     // focus: a press alone would be held, and repeat.
     platform::Status pressKey(std::string_view cause, std::uint16_t keyCode, std::uint64_t flags,
                               std::string_view characters);
+    // Text typed to whatever has the focus, counted as one event; refused,
+    // with nothing typed, where the session cannot type it.
+    platform::Status typeText(std::string_view cause, std::string_view text);
+    platform::Status canTypeText(std::string_view text) { return events_.canTypeText(text); }
     // `to` in Cocoa space; journaled in accessibility space, over `screens`.
     platform::Status warpCursor(std::string_view cause, platform::Point to,
                                 std::span<const platform::Screen> screens);

@@ -1,42 +1,18 @@
 #include "text/emoji/EmojiAliasManager.hpp"
 
 #include <algorithm>
+#include <utility>
 
-#include "core/TextFolding.hpp"
-#include "platform/PasteboardJournal.hpp"
+#include "platform/Utf8.hpp"
 #include "text/emoji/StoredList.hpp"
 
 namespace quorvane::text {
 
 namespace {
 
-using platform::EventType;
 using platform::InputEvent;
 namespace macKey = platform::macKey;
 namespace modifier = platform::modifier;
-
-// What a shortcode may hold: letters, digits, ":" and "_".
-bool isAllowed(std::string_view characters) {
-    return core::isAlphanumericText(characters, ":_");
-}
-
-// Text an application shows when the key is typed: no control characters,
-// nothing typed with Command or Control, none of the function keys' private
-// characters.
-bool isPrintable(const InputEvent& event) {
-    if (event.characters.empty() ||
-        (event.modifierFlags & (modifier::command | modifier::control)) != 0)
-        return false;
-    for (char c : event.characters)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
-            return false;
-    // U+F700…U+F8FF (the Mac's arrow and function keys) is EF 9C 80…EF A3 BF.
-    const auto& text = event.characters;
-    if (text.size() >= 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
-        static_cast<unsigned char>(text[1]) >= 0x9C && static_cast<unsigned char>(text[1]) <= 0xA3)
-        return false;
-    return true;
-}
 
 bool isPanelKey(std::uint16_t code) {
     return std::find(EmojiAliasManager::panelKeys.begin(), EmojiAliasManager::panelKeys.end(),
@@ -56,18 +32,15 @@ EmojiAliasManager::~EmojiAliasManager() {
     *alive_ = false;
     if (showing_)
         services_.keyCapture.release();
-    if (pending_)
-        pending_->timer.cancel();
 }
 
 void EmojiAliasManager::start() {
     stop();
-    std::weak_ptr<bool> alive = alive_;
-    // A shortcode typed while the table loads is searched again once it is in.
-    services_.emojiTable.load([this, alive] {
-        if (auto live = alive.lock(); live && *live && showing_)
-            search();
-    });
+    services_.emojiTable.load();
+    frontmost_ = services_.input.windows.apps.frontmostApp.subscribe(
+        [this](const std::optional<platform::RunningApplication>& application) {
+            frontmostChanged(application);
+        });
     monitor_.start();
     if (!view_ && services_.makeAliasPanel) {
         view_ = services_.makeAliasPanel();
@@ -78,11 +51,12 @@ void EmojiAliasManager::start() {
 
 void EmojiAliasManager::stop() {
     monitor_.stop();
+    frontmost_.cancel();
 }
 
 void EmojiAliasManager::dismiss() {
     string_.clear();
-    typed_.clear();
+    shownQuery_.reset();
     matches_.clear();
     selected_.reset();
     activeApp_.reset();
@@ -105,30 +79,25 @@ void EmojiAliasManager::handleGlobalKeyDown(const InputEvent& event) {
         typedWhileShowing(event);
         return;
     }
-    if (event.isARepeat || !view_ || !isAllowed(event.characters)) {
-        dismiss();
-        return;
-    }
     const auto& front = services_.input.windows.apps.frontmostApp.get();
-    if (!front || isIgnored(*front)) {
+    if (event.isARepeat || !view_ || !front || isIgnored(*front)) {
         dismiss();
         return;
     }
     if (string_.empty()) {
         string_ = ":";
-        typed_.push_back({":", true});
-    } else if (event.characters == ":") {
-        // A second colon ends the shortcode.
+        activeApp_ = front;
+        return;
+    }
+    // A second colon, like any character no alias holds, ends the shortcode.
+    if (!activeApp_ || front->pid != activeApp_->pid || !extendsShortcode(event)) {
         dismiss();
         return;
-    } else {
-        string_ += event.characters;
-        typed_.push_back({event.characters, true});
     }
-    if (string_.size() >= 2) {
-        showPanel();
-        search();
-    }
+    if (!extend(event.characters))
+        return;
+    showPanel();
+    search();
 }
 
 // A key that reached the application while the panel shows: the panel's
@@ -145,30 +114,48 @@ void EmojiAliasManager::typedWhileShowing(const InputEvent& event) {
         deleteBackward();
         return;
     }
-    if (!isPrintable(event)) {
-        // A shortcut or a key that moves the caret: what the application
-        // now holds is not known any more.
+    if (!extendsShortcode(event)) {
+        // A colon, a shortcut, a key that moves the caret or a character no
+        // alias holds: the shortcode ends, and what the application holds
+        // is its own.
         dismiss();
         return;
     }
-    if (!isAllowed(event.characters)) {
-        // It reached the application and is deleted with the shortcode,
-        // but the query stays.
-        typed_.push_back({event.characters, false});
-        return;
-    }
-    if (event.characters == ":") {
+    if (extend(event.characters))
+        search();
+}
+
+bool EmojiAliasManager::extendsShortcode(const InputEvent& event) const {
+    return (event.modifierFlags & (modifier::command | modifier::control)) == 0 &&
+           index()->isAliasText(event.characters);
+}
+
+bool EmojiAliasManager::extend(const std::string& characters) {
+    string_ += characters;
+    // Nothing typed after it could match: collecting stops here, however
+    // long the user goes on.
+    if (index()->outgrowsAliases(string_)) {
         dismiss();
-        return;
+        return false;
     }
-    string_ += event.characters;
-    typed_.push_back({event.characters, true});
-    search();
+    return true;
 }
 
 void EmojiAliasManager::handlePanelKeyDown(const InputEvent& event) {
     if (event.isARepeat || !showing_)
         return;
+    const auto front = services_.input.windows.applications.frontmost();
+    if (!front || !activeApp_ || front->pid != activeApp_->pid) {
+        // The user is in another application now: the key is theirs.
+        dismiss();
+        passOn(event);
+        return;
+    }
+    // A key typed in the same burst as the shortcode can come before the
+    // search result: it acts on the matches of everything typed before it.
+    // The table is small enough to search here.
+    if (shownQuery_ != string_)
+        published(string_, index()->aliasMatches(string_));
     switch (event.keyCode) {
         case macKey::up:
         case macKey::pageUp:
@@ -179,8 +166,13 @@ void EmojiAliasManager::handlePanelKeyDown(const InputEvent& event) {
             selectNext();
             return;
         case macKey::returnKey:
-            if (selected_)
+            if (selected_) {
                 choose(*selected_);
+            } else {
+                // Nothing to choose: the application's Return.
+                dismiss();
+                passOn(event);
+            }
             return;
         case macKey::left:
         case macKey::right:
@@ -191,6 +183,18 @@ void EmojiAliasManager::handlePanelKeyDown(const InputEvent& event) {
         default:
             return;
     }
+}
+
+void EmojiAliasManager::passOn(const InputEvent& event) {
+    pressKey(event.keyCode, event.modifierFlags, event.characters);
+}
+
+void EmojiAliasManager::frontmostChanged(
+    const std::optional<platform::RunningApplication>& application) {
+    // The shortcode is in the application left behind; keys go where the
+    // user is now.
+    if (!string_.empty() && (!application || !activeApp_ || application->pid != activeApp_->pid))
+        dismiss();
 }
 
 void EmojiAliasManager::choose(std::size_t row) {
@@ -219,28 +223,22 @@ void EmojiAliasManager::selectNext() {
 }
 
 void EmojiAliasManager::deleteBackward() {
-    if (typed_.empty()) {
-        dismiss();
-        return;
-    }
-    const bool inQuery = typed_.back().second;
-    const std::string removed = typed_.back().first;
-    typed_.pop_back();
-    if (typed_.empty()) {
+    // One character, not one byte.
+    while (!string_.empty() && (static_cast<unsigned char>(string_.back()) & 0xC0) == 0x80)
+        string_.pop_back();
+    if (!string_.empty())
+        string_.pop_back();
+    if (string_.empty()) {
         // The colon itself went.
         dismiss();
         return;
     }
-    if (inQuery) {
-        string_.erase(string_.size() - removed.size());
-        search();
-    }
+    search();
 }
 
 // --- the panel and the search ------------------------------------------------
 
 void EmojiAliasManager::showPanel() {
-    activeApp_ = services_.input.windows.apps.frontmostApp.get();
     if (!showing_) {
         showing_ = true;
         std::weak_ptr<bool> alive = alive_;
@@ -279,9 +277,11 @@ void EmojiAliasManager::search() {
 }
 
 void EmojiAliasManager::published(const std::string& query, std::vector<std::size_t> found) {
-    // A result for a query that is no longer the one typed is dropped.
-    if (!showing_ || query != string_)
+    // A result for a query that is no longer the one typed, or that is
+    // shown already, is dropped.
+    if (!showing_ || query != string_ || query == shownQuery_)
         return;
+    shownQuery_ = query;
     matches_ = std::move(found);
     selected_ = matches_.empty() ? std::nullopt : std::optional<std::size_t>(0);
     if (view_)
@@ -299,71 +299,46 @@ void EmojiAliasManager::replace(const Emoji& emoji) {
     if (!activeApp_)
         return;
     const auto target = *activeApp_;
-    const auto deletions = typed_.size();
+    const auto deletions = platform::utf8Length(string_);
     // Hidden first: the keys posted below come back through the monitor.
     dismiss();
     auto& applications = services_.input.windows.applications;
-    if (auto front = applications.frontmost(); !front || front->pid != target.pid)
+    if (auto front = applications.frontmost(); !front || front->pid != target.pid) {
+        // A click on the panel may have brought this program forward; any
+        // other application in front is where the user is now.
+        if (!front || front->pid != applications.ownPid())
+            return;
         applications.activate(target.pid);
+    }
+    auto& poster = services_.input.poster;
+    // Typed text is deleted only when the emoji can take its place.
+    if (auto typable = poster.canTypeText(emoji.emoji); !typable) {
+        cannotType(typable.error().message);
+        return;
+    }
     for (std::size_t i = 0; i < deletions; ++i)
         pressKey(macKey::deleteKey, 0, "\x7f");
-
-    auto& pasteboard = services_.pasteboard;
-    // Two insertions within the second: the first one's original is the
-    // one to put back, not the emoji it wrote.
-    platform::PasteboardContents original;
-    if (pending_ && pasteboard.changeCount() == pending_->changeCount)
-        original = std::move(pending_->contents);
-    else
-        original = boundedSnapshot();
-    if (pending_)
-        pending_->timer.cancel();
-    const platform::PasteboardContents written{{platform::pasteboardType::string, emoji.emoji}};
-    pasteboard.write(written);
-    platform::journalPasteboardWrite(services_.journal, cause_, written);
-    pressKey(platform::macKey::v, modifier::command, "v");
+    const auto replaced = std::to_string(deletions) +
+                          (deletions == 1 ? " typed character" : " typed characters");
+    if (auto typed = poster.typeText(cause_, emoji.emoji); !typed) {
+        services_.log.warning(cause_, typed.error().message);
+        services_.journal.record(cause_, "insert",
+                                 "deleted " + replaced + " in " + target.name + ", but " +
+                                     emoji.description + " could not be typed");
+        return;
+    }
     services_.journal.record(cause_, "insert",
-                             emoji.description + " into " + target.name + ", replacing " +
-                                 std::to_string(deletions) +
-                                 (deletions == 1 ? " typed character" : " typed characters"));
-
-    pending_ = PendingRestore{std::move(original), pasteboard.changeCount(), {}};
-    std::weak_ptr<bool> alive = alive_;
-    pending_->timer = services_.mainQueue.after(restoreDelay, [this, alive] {
-        if (auto live = alive.lock(); !live || !*live || !pending_)
-            return;
-        auto restore = std::move(*pending_);
-        pending_.reset();
-        auto& board = services_.pasteboard;
-        if (board.changeCount() != restore.changeCount) {
-            services_.journal.record(cause_, "pasteboard",
-                                     "kept what was copied after the insertion");
-            return;
-        }
-        // An empty pasteboard ends as an empty string.
-        if (restore.contents.empty())
-            restore.contents.push_back({platform::pasteboardType::string, ""});
-        board.restore(restore.contents);
-        platform::journalPasteboardWrite(services_.journal, cause_, restore.contents);
-    });
+                             emoji.description + " typed into " + target.name + ", replacing " +
+                                 replaced);
 }
 
-platform::PasteboardContents EmojiAliasManager::boundedSnapshot() const {
-    platform::PasteboardContents contents;
-    std::size_t total = 0;
-    for (const auto& type : services_.pasteboard.types()) {
-        auto bytes = services_.pasteboard.data(type);
-        if (!bytes)
-            continue;
-        if (total + bytes->size() > maxSnapshotBytes) {
-            services_.log.warning(cause_, "the pasteboard's " + type +
-                                              " is too large to keep across an insertion");
-            continue;
-        }
-        total += bytes->size();
-        contents.push_back({type, std::move(*bytes)});
-    }
-    return contents;
+void EmojiAliasManager::cannotType(const std::string& why) {
+    if (std::exchange(toldCannotType_, true))
+        return;
+    services_.log.warning(cause_, "emoji cannot be typed here, so shortcodes stay as typed: " + why);
+    services_.alerts.show({.style = platform::Alert::Style::warning,
+                           .message = "Emoji Alias cannot type emoji here",
+                           .informativeText = "Shortcodes are left as they were typed (" + why + ")."});
 }
 
 // --- ignored applications ------------------------------------------------------

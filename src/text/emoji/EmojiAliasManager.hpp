@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Signal.hpp"
 #include "input/monitoring/EventMonitor.hpp"
 #include "platform/MacKeyCodes.hpp"
 #include "platform/RunningApplications.hpp"
@@ -20,13 +20,17 @@ namespace quorvane::text {
 // Emoji shortcodes typed in any application. One state machine fed with
 // key downs: hidden with nothing collected; collecting (":" typed, nothing
 // shown); showing the matches of ":" plus at least one more character, the
-// panel at the pointer. While it shows, the panel's keys (arrows, page
-// keys, Return, Space, Escape) are captured away from the application;
-// every other key reaches the application by itself and comes back through
-// the global monitor. Choosing deletes every character typed since the
-// colon, pastes the emoji and puts the pasteboard back a second later
-// unless the user copied something meanwhile. Main thread; the table is
-// searched on a worker.
+// panel at the pointer. A shortcode holds only characters that some alias
+// holds and is never longer than the longest alias: anything else ends it.
+// While it shows, the panel's keys (arrows, page keys, Return, Space,
+// Escape) are captured away from the application; every other key reaches
+// the application by itself and comes back through the global monitor.
+// Another application in front closes it, and a captured key then goes on
+// to where the user is, as does a Return with nothing to choose. A choice
+// acts on the matches of everything typed before it, deletes every
+// character typed since the colon and types the emoji in its place; where
+// the emoji cannot be typed, the shortcode stays as it is. The pasteboard
+// is never touched. Main thread; the table is searched on a worker.
 class EmojiAliasManager {
   public:
     static constexpr const char* ignoredAppsKey = "EmojiAliasTask.Manager.ignoredApps";
@@ -34,29 +38,28 @@ class EmojiAliasManager {
         platform::macKey::up,    platform::macKey::pageUp, platform::macKey::down,
         platform::macKey::pageDown, platform::macKey::returnKey, platform::macKey::left,
         platform::macKey::right, platform::macKey::space,  platform::macKey::escape};
-    // What is kept of the pasteboard across a replacement, at most.
-    static constexpr std::size_t maxSnapshotBytes = 64u << 20;
-    static constexpr auto restoreDelay = std::chrono::seconds(1);
 
     EmojiAliasManager(TextServices& services, std::string cause);
     ~EmojiAliasManager();
     EmojiAliasManager(const EmojiAliasManager&) = delete;
     EmojiAliasManager& operator=(const EmojiAliasManager&) = delete;
 
-    // Installs the key monitor (removing an earlier one first) and loads
-    // the table once.
+    // Installs the key monitor (removing an earlier one first), follows
+    // the frontmost application and loads the table once. Nothing is
+    // collected before the table is in.
     void start();
     void stop();
     void dismiss();
 
     // A key typed into another application, as the global monitor sees it.
     void handleGlobalKeyDown(const platform::InputEvent& event);
-    // A key the panel captured.
+    // A key the panel captured: it acts on the matches of the whole query.
     void handlePanelKeyDown(const platform::InputEvent& event);
     void selectPrevious();
     void selectNext();
     void deleteBackward();
-    // Needs the application the panel was shown for; does nothing without.
+    // Needs the application the panel was shown for, still in front (or
+    // this program, over which it is brought back); does nothing without.
     void replace(const Emoji& emoji);
 
     // What the panel shows.
@@ -78,34 +81,36 @@ class EmojiAliasManager {
     void search();
     void published(const std::string& query, std::vector<std::size_t> matches);
     void typedWhileShowing(const platform::InputEvent& event);
+    // Whether a key adds to the shortcode: no Command or Control, and only
+    // characters of the table's aliases.
+    bool extendsShortcode(const platform::InputEvent& event) const;
+    // Adds what was typed; a shortcode longer than every alias ends here.
+    bool extend(const std::string& characters);
+    // A captured key, given to whatever has the focus once the panel is gone.
+    void passOn(const platform::InputEvent& event);
+    void frontmostChanged(const std::optional<platform::RunningApplication>& application);
     void pressKey(std::uint16_t keyCode, std::uint64_t flags, std::string_view characters);
-    platform::PasteboardContents boundedSnapshot() const;
+    // Says once a run that emoji cannot be typed, and why.
+    void cannotType(const std::string& why);
     bool isIgnored(const platform::RunningApplication& application) const;
 
     TextServices& services_;
     std::string cause_;
     input::EventMonitor monitor_;
+    core::Subscription frontmost_;
     std::unique_ptr<EmojiAliasView> view_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    // The shortcode: ":" and the letters, digits and underscores typed.
+    // The shortcode: ":" and every character typed since, which is what
+    // the application holds and a replacement deletes.
     std::string string_;
-    // Everything typed since the colon, a character an entry, and whether
-    // it went into `string_`: what the application holds and a
-    // replacement deletes.
-    std::vector<std::pair<std::string, bool>> typed_;
+    // The query whose matches are shown; none before the first result.
+    std::optional<std::string> shownQuery_;
     std::vector<std::size_t> matches_;
     std::optional<std::size_t> selected_;
+    // The application the colon was typed in.
     std::optional<platform::RunningApplication> activeApp_;
     bool showing_ = false;
-    // The pasteboard as it was before a replacement, until it is put back;
-    // and the change count of our own write, which a copy by the user
-    // moves on.
-    struct PendingRestore {
-        platform::PasteboardContents contents;
-        long changeCount = 0;
-        platform::TimerToken timer;
-    };
-    std::optional<PendingRestore> pending_;
+    bool toldCannotType_ = false;
 };
 
 }  // namespace quorvane::text

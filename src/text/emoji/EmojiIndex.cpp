@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/TextFolding.hpp"
+#include "platform/Utf8.hpp"
 
 namespace quorvane::text {
 
@@ -29,6 +30,17 @@ EmojiIndex::EmojiIndex(std::vector<Emoji> table) : table_(std::move(table)) {
     }
     aliases_.starts.push_back(aliases_.text.size());
     words_.starts.push_back(words_.text.size());
+    // Folded text is always UTF-8.
+    for (std::size_t from = 0; from < aliases_.text.size();) {
+        const std::size_t end = aliases_.text.find('\n', from);
+        longestAlias_ = std::max(longestAlias_, end - from);
+        from = end + 1;
+    }
+    aliasCharacters_ = platform::codePoints(aliases_.text).value_or(std::u32string());
+    std::erase(aliasCharacters_, U'\n');
+    std::sort(aliasCharacters_.begin(), aliasCharacters_.end());
+    aliasCharacters_.erase(std::unique(aliasCharacters_.begin(), aliasCharacters_.end()),
+                           aliasCharacters_.end());
 }
 
 std::vector<std::size_t> EmojiIndex::matches(const Flat& flat, std::string_view folded) {
@@ -55,6 +67,20 @@ std::vector<std::size_t> EmojiIndex::aliasMatches(std::string_view shortcode) co
     std::string query(shortcode);
     query.erase(std::remove(query.begin(), query.end(), ':'), query.end());
     return matches(aliases_, core::foldedForSearch(query));
+}
+
+bool EmojiIndex::isAliasText(std::string_view typed) const {
+    const auto points = platform::codePoints(core::foldedForSearch(typed));
+    return points && !points->empty() &&
+           std::all_of(points->begin(), points->end(), [this](char32_t c) {
+               return std::binary_search(aliasCharacters_.begin(), aliasCharacters_.end(), c);
+           });
+}
+
+bool EmojiIndex::outgrowsAliases(std::string_view shortcode) const {
+    std::string query(shortcode);
+    query.erase(std::remove(query.begin(), query.end(), ':'), query.end());
+    return core::foldedForSearch(query).size() > longestAlias_;
 }
 
 std::vector<std::size_t> EmojiIndex::searchMatches(std::string_view text) const {

@@ -25,6 +25,12 @@ class EmojiIndex {
     // alias containing the typed shortcode (its colons removed, case
     // folded). An emoji without aliases never matches.
     std::vector<std::size_t> aliasMatches(std::string_view shortcode) const;
+    // Whether every character of `typed`, case folded, is one that some
+    // alias holds: what a shortcode is made of. Empty text is not.
+    bool isAliasText(std::string_view typed) const;
+    // Whether the shortcode (its colons removed, case folded) is longer than
+    // every alias: then it matches none, nor does anything typed after it.
+    bool outgrowsAliases(std::string_view shortcode) const;
     // The picker: every emoji whose description, an alias or a tag contains
     // `text`, case-insensitively, in table order.
     std::vector<std::size_t> searchMatches(std::string_view text) const;
@@ -39,6 +45,8 @@ class EmojiIndex {
     std::vector<Emoji> table_;
     Flat aliases_;
     Flat words_;
+    std::u32string aliasCharacters_;  // sorted, each once
+    std::size_t longestAlias_ = 0;    // in bytes, case folded
 };
 
 }  // namespace quorvane::text

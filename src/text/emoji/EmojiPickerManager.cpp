@@ -93,6 +93,8 @@ void EmojiPickerManager::togglePopover(platform::Rect anchor) {
         return;
     }
     previousApp_ = services_.input.windows.applications.frontmost();
+    // Each opening starts with no search: the chosen category's whole list.
+    searchText_.clear();
     refresh();
     view_->present(anchor);
 }
@@ -150,18 +152,22 @@ void EmojiPickerManager::pick(const Emoji& emoji) {
         return;
     const int pid = previousApp_->pid;
     // After the popover has gone: the application gets its focus back, then
-    // the paste.
+    // the emoji. Typed where the desktop can type it (a terminal takes no
+    // paste shortcut), else pasted.
     std::weak_ptr<bool> alive = alive_;
-    services_.mainQueue.post([this, alive, pid] {
+    services_.mainQueue.post([this, alive, pid, text = emoji.emoji] {
         if (auto live = alive.lock(); !live || !*live)
             return;
         auto& apps = services_.input.windows.applications;
         if (auto front = apps.frontmost(); !front || front->pid != pid)
             apps.activate(pid);
-        if (auto pasted = services_.input.poster.pressKey(cause_, platform::macKey::v,
-                                                          platform::modifier::command, "v");
-            !pasted)
-            services_.log.warning(cause_, pasted.error().message);
+        auto& poster = services_.input.poster;
+        const auto delivered = poster.canTypeText(text)
+                                   ? poster.typeText(cause_, text)
+                                   : poster.pressKey(cause_, platform::macKey::v,
+                                                     platform::modifier::command, "v");
+        if (!delivered)
+            services_.log.warning(cause_, delivered.error().message);
     });
 }
 

@@ -19,7 +19,8 @@ class EmojiPickerView {
     static constexpr platform::Size popoverSize{400, 400};
 
     virtual ~EmojiPickerView() = default;
-    // Hangs it from `anchor` (the status item's frame, Cocoa space).
+    // Hangs it from `anchor` (the status item's frame, Cocoa space), its
+    // search field empty.
     virtual void present(platform::Rect anchor) = 0;
     virtual void withdraw() = 0;
     virtual bool isPresented() const = 0;
