@@ -13,7 +13,7 @@ packages=(
   libxcb-ewmh-dev libxcb-icccm4-dev libxcb-record0-dev libxcb-res0-dev libxcb-composite0-dev
   libxcb-randr0-dev libxcb-xinput-dev
   libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev
-  xvfb xauth openbox xdotool x11-apps x11-utils x11-xserver-utils xcompmgr
+  xvfb xauth openbox xdotool x11-apps x11-utils x11-xserver-utils xcompmgr xterm trayer
   dbus-daemon dbus-bin pulseaudio pulseaudio-utils appstream desktop-file-utils groff-base
   libcurl4-openssl-dev ca-certificates libtesseract-dev tesseract-ocr-eng libzxing-dev xclip
   python3 python3-emoji unicode-data unicode-cldr-core

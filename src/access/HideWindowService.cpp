@@ -9,12 +9,17 @@ void HideWindowService::hideOtherApps(std::string_view cause, std::optional<int>
         if (const auto& last = apps_.frontmostApp.get())
             keep = last->pid;
     const int own = applications_.ownPid();
+    // A dock or panel belongs to the desktop, not to the applications put
+    // away.
     for (const auto& application : applications_.list())
-        if (application.pid != own && (!keep || application.pid != *keep))
+        if (application.pid != own && !application.partOfDesktop &&
+            (!keep || application.pid != *keep))
             actions_.hide(cause, application);
 }
 
 void HideWindowService::minimizeOtherWindows(std::string_view cause, int pid, Element except) {
+    if (pid == applications_.ownPid())
+        return;
     auto& accessibility = actions_.accessibility();
     for (Element window : accessibility.attributeValues(accessibility.application(pid), ax::windows))
         if (window != except)

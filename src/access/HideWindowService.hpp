@@ -17,10 +17,11 @@ class HideWindowService {
 
     // Every running application but the last one activated (all of them
     // when there is none), or but `keep` when given, in list order. This
-    // program is never hidden: its overlays belong to tweaks that are on.
+    // program is never hidden: its overlays belong to tweaks that are on;
+    // nor is what only shows parts of the desktop (a dock, a panel).
     void hideOtherApps(std::string_view cause, std::optional<int> keep = std::nullopt);
     // Minimizes every window of the application but `except`; windows
-    // without a minimize button stay.
+    // without a minimize button stay, and this program's own windows too.
     void minimizeOtherWindows(std::string_view cause, int pid, platform::Element except);
     // hideOtherApps(), then every window of the live frontmost application
     // but its focused one.

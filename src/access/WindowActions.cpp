@@ -120,6 +120,17 @@ bool WindowActions::minimize(std::string_view cause, Element window) {
     return true;
 }
 
+bool WindowActions::unminimize(std::string_view cause, Element window) {
+    if (!isMinimized(window))
+        return true;
+    const std::string detail = "restored " + describe(window);
+    if (!accessibility_.setAttribute(window, ax::minimized, false))
+        return false;
+    recordOnceDone(std::string(cause), "window", detail,
+                   [this, window] { return !isMinimized(window); });
+    return true;
+}
+
 bool WindowActions::press(std::string_view cause, Element item) {
     const auto title = attributeAs<std::string>(accessibility_, item, ax::title).value_or("");
     if (!accessibility_.performAction(item, ax::press))

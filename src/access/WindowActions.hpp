@@ -45,6 +45,8 @@ class WindowActions {
     // Presses the window's minimize button; a window without one stays.
     // One minimized already is left alone.
     bool minimize(std::string_view cause, platform::Element window);
+    // Brings a minimized window back; one on screen is left alone.
+    bool unminimize(std::string_view cause, platform::Element window);
     // Presses a menu item (or any button).
     bool press(std::string_view cause, platform::Element item);
     bool setFlag(std::string_view cause, platform::Element element, std::string_view name, bool on);
@@ -54,6 +56,11 @@ class WindowActions {
 
     platform::Accessibility& accessibility() { return accessibility_; }
 
+    // Journals `detail` once `done()` reads true: at once, or on a later
+    // look; never when it does not (the window manager refused).
+    void recordOnceDone(std::string cause, std::string kind, std::string detail,
+                        std::function<bool()> done, int looksLeft = looks);
+
   private:
     std::string describe(platform::Element window);
     void record(std::string_view cause, std::string_view kind, const std::string& detail) {
@@ -61,10 +68,6 @@ class WindowActions {
     }
     bool isMinimized(platform::Element window);
     bool isHidden(int pid);
-    // Journals `detail` once `done()` reads true: at once, or on a later
-    // look; never when it does not (the window manager refused).
-    void recordOnceDone(std::string cause, std::string kind, std::string detail,
-                        std::function<bool()> done, int looksLeft = looks);
 
     platform::Accessibility& accessibility_;
     platform::RunningApplications& applications_;

@@ -6,6 +6,7 @@
 
 #include "adapters/qt/QtOwnWindows.hpp"
 #include "core/AppIdentity.hpp"
+#include "core/Setting.hpp"
 #include "wiring/DesktopSession.hpp"
 #include "ui/EmojiImages.hpp"
 #include "ui/SystemViews.hpp"
@@ -26,6 +27,9 @@
 namespace quorvane::app {
 
 namespace {
+
+// Set once the main window has been shown at a launch.
+constexpr core::BoolSetting introducedSetting{"FrontEnd.mainWindowIntroduced", false};
 
 QString documentationAddress() {
     return QString::fromUtf8(core::documentationHost.data(),
@@ -100,14 +104,20 @@ FrontEnd::FrontEnd(AppServices& services, QString version, StartupTrace& trace)
                {.openMain = [this] { openMain(); },
                 .showHelp = [this] { QDesktopServices::openUrl(QUrl(documentation_)); },
                 .quit = [] { QApplication::quit(); },
-                .noItem = [this] { window_.show(); }}) {
+                .noItem = [this] { window_.show(); },
+                .revealWindows = [this] { return revealWindows(); }}) {
     trace.mark("main window made");
     connectServices();
     statusItemWatch_ = services.store().preference.subscribe(
         [this](const core::Preference&) { showStatusItem(); });
     showStatusItem();
-    if (!services.store().hideMainWindowAtLaunch.get())
+    // The very first launch shows what was installed, whatever the
+    // setting; from then on the setting holds.
+    const bool firstLaunch = !introducedSetting.read(services.userDefaults());
+    if (firstLaunch || !services.store().hideMainWindowAtLaunch.get())
         window_.show();
+    if (firstLaunch)
+        introducedSetting.write(services.userDefaults(), true);
     trace.mark("status item and window shown");
     window_.addAutomationPage([&services] {
         return new ui::AutomationPage(*services.automation(), services.catalogue());
@@ -159,7 +169,13 @@ FrontEnd::~FrontEnd() {
     ui::EmojiPicker::setSource(nullptr);
 }
 
+bool FrontEnd::revealWindows() {
+    auto* reveal = services_.desktop().reveal();
+    return reveal && reveal->isShowingDesktop() && reveal->showWindows();
+}
+
 void FrontEnd::openMain() {
+    revealWindows();
     services_.activationPolicy().becomeRegular();
     window_.reopen();
 }
@@ -175,9 +191,10 @@ void FrontEnd::openSettings() {
         settings_->addTab(new ui::WorkflowSettingsTab(services_.store(), services_.workflows()),
                           QObject::tr("Workflows"));
         settings_->addTab(new ui::ShortcutSettingsTab(*services_.shortcuts(), *services_.hotkeys(),
-                                                      services_.catalogue()),
+                                                      services_.catalogue(), confirmationPanel_),
                           QObject::tr("Shortcuts"));
     }
+    revealWindows();
     settings_->present(&window_);
 }
 

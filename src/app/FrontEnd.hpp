@@ -40,6 +40,10 @@ class FrontEnd {
     ui::MainWindow& window() { return window_; }
 
   private:
+    // Our windows open whatever the desktop shows: where it shows the
+    // desktop, the windows come back first (as on a Mac, where opening an
+    // application ends "show the desktop"). Answers whether it did.
+    bool revealWindows();
     void openSettings();
     ui::Popover& popover();
     void showStatusItem();

@@ -12,8 +12,13 @@ RunOutcome switchAndApply(Tweak& tweak, bool on, bool applyUnchanged) {
     const bool changed = toggle->isOn() != on;
     if (asMToggle(tweak) || asPToggle(tweak)) {
         toggle->setOn(on);
-        if (changed || applyUnchanged)
-            return tweak.run();
+        if (!changed && !applyUnchanged)
+            return RunOutcome::done();
+        auto outcome = tweak.run();
+        // Refused, nothing happened: the switch says so.
+        if (!outcome.isDone() && changed && toggle->isOn() == on)
+            toggle->setOn(!on);
+        return outcome;
     } else if (changed) {
         return tweak.run();
     }

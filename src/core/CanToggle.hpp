@@ -85,7 +85,8 @@ class InMemoryToggle : public CanToggle {
 // itself and flips it in run(), so it runs only when its state differs.
 // Answers what came of it: the run's outcome, done when nothing needed
 // applying; a one-shot tweak is left alone (refused), and one that is not
-// available here too (unavailable).
+// available here too (unavailable). A Store-backed toggle whose run
+// refused goes back to where it was.
 RunOutcome switchAndApply(Tweak& tweak, bool on, bool applyUnchanged);
 
 inline CanToggle* asToggle(Tweak& tweak) {

@@ -90,6 +90,10 @@ struct FormControl {
     // `shownForValue`; always when the key is empty.
     std::string shownForKey{};
     std::string shownForValue{};
+    // Shown, its control disabled, while the setting `disabledForKey` (a
+    // picker's) holds `disabledForValue`.
+    std::string disabledForKey{};
+    std::string disabledForValue{};
     // A stepper's unit, shown after its number ("seconds"), or right
     // against it when `unitAttached` ("3x").
     std::string unit{};
@@ -102,6 +106,11 @@ struct FormControl {
     FormControl shownFor(std::string_view key, std::string_view rawValue) && {
         shownForKey = key;
         shownForValue = rawValue;
+        return std::move(*this);
+    }
+    FormControl disabledFor(std::string_view key, std::string_view rawValue) && {
+        disabledForKey = key;
+        disabledForValue = rawValue;
         return std::move(*this);
     }
 

@@ -90,7 +90,11 @@ std::string TweaksHolder::emptyMessage() const {
     const auto first = search.find_first_not_of(blank);
     if (place == TweaksPlace::main && first != std::string_view::npos) {
         search = search.substr(first, search.find_last_not_of(blank) - first + 1);
-        return "No tweaks match \u201c" + std::string(search) + "\u201d";
+        // Says where it looked: everywhere, or in one group only.
+        const std::string where = group->kind() == TweakGroup::Kind::all
+                                      ? "any group"
+                                      : "\u201c" + group->title() + "\u201d";
+        return "No tweaks match \u201c" + std::string(search) + "\u201d in " + where;
     }
     if (group->workflowValue())
         return "No tweaks in this workflow yet. Add one with \u201cWorkflow\u201d in a tweak's "

@@ -68,8 +68,8 @@ class TweaksHolder {
     Published<TweakGroup> group{TweakGroup::all()};
 
     void reload();
-    // What an empty list says instead: no match for the search, a workflow
-    // with no tweaks yet, a group with none.
+    // What an empty list says instead: no match for the search (and where
+    // it looked), a workflow with no tweaks yet, a group with none.
     std::string emptyMessage() const;
     // Shows the label for a second. A newer label does not extend an older
     // one's time: each hides one second after it was asked for.

@@ -15,6 +15,9 @@ const core::EnumSetting<ArrangePosition> ArrangeDisplaysTask::position{
     "ArrangeDisplaysTask.position", ArrangePosition::top, positions};
 
 core::RunOutcome ArrangeDisplaysTask::run() {
+    // Nothing to arrange, and no permission worth asking for.
+    if (!services_.displays.secondaryDisplayId())
+        return core::RunOutcome::refused(needsSecondDisplay);
     return services_.gate.runOneShot(
         [this] { services_.displays.arrange(position.read(services_.defaults), id()); });
 }

@@ -25,6 +25,9 @@ struct Display {
 
 enum class ArrangePosition { top, bottom };
 
+// Why mirroring and arranging refuse with a single display.
+inline constexpr const char* needsSecondDisplay = "needs a second display";
+
 // Enumerates the displays and carries out arrangement and mirroring as
 // display-configuration transactions. Main thread.
 class DisplayService {

@@ -94,8 +94,18 @@ void ParticleSystem::step(double seconds) {
 void ParticleSystem::burst() { emit(emitter_.burstCount, true); }
 
 void ParticleSystem::emit(int count, bool together) {
-    const auto room = pool_.size() - count_;
-    const auto made = std::min(room, static_cast<std::size_t>(std::max(count, 0)));
+    const auto wanted = std::min(pool_.size(), static_cast<std::size_t>(std::max(count, 0)));
+    // A burst is whole however many came before it: beyond the pool it
+    // takes the places of the oldest particles, found in place so nothing
+    // is allocated. Births beyond it make nothing.
+    if (together && wanted > pool_.size() - count_) {
+        const auto ending = wanted - (pool_.size() - count_);
+        const auto live = pool_.begin() + static_cast<std::ptrdiff_t>(count_);
+        std::nth_element(pool_.begin(), live - static_cast<std::ptrdiff_t>(ending), live,
+                         [](const Particle& a, const Particle& b) { return a.age < b.age; });
+        count_ -= ending;
+    }
+    const auto made = std::min(pool_.size() - count_, wanted);
     if (made == 0)
         return;
     const Vector from = pointIn(emitter_.position, emitter_.positionRange);

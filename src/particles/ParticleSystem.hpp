@@ -42,8 +42,9 @@ struct Emitter {
 };
 
 // Particles made by one emitter. Its pool holds `maxParticles` and is
-// taken once: emitting beyond it makes nothing, and no step allocates.
-// The same seed and the same calls give the same particles.
+// taken once: a burst beyond it takes the places of the oldest particles,
+// births beyond it make nothing, and no step or burst allocates. The same
+// seed and the same calls give the same particles.
 class ParticleSystem {
   public:
     ParticleSystem(Preset preset, std::uint64_t seed);
@@ -60,7 +61,8 @@ class ParticleSystem {
     // Moves time on: ages, moves and ends particles, then births and the
     // bursts the preset fires by itself.
     void step(double seconds);
-    // `burstCount` particles at once, from one point.
+    // `burstCount` particles at once (at most the pool), from one point;
+    // the oldest end to make room.
     void burst();
     void clear() { count_ = 0; }
 

@@ -20,6 +20,11 @@ struct RunningApplication {
     // Has a Dock item (a regular activation policy); on X11, a normal
     // window the taskbar shows.
     bool regular = true;
+    // Shows only parts of the desktop: a dock or panel, the desktop's own
+    // window, notifications (the Dock on a Mac; on X11, a client whose every
+    // window is typed _NET_WM_WINDOW_TYPE_DOCK, _DESKTOP or _NOTIFICATION).
+    // It has no window of its own to hide.
+    bool partOfDesktop = false;
     // What stands for its icon in a list: an emoji; empty when there is none.
     std::string icon{};
     // How to start it again (X11: its program and arguments, read while it

@@ -159,6 +159,7 @@ std::vector<RunningApplication> SimWindowServer::list() {
                            .isActive = entry.pid == frontmost_,
                            .isHidden = entry.hidden,
                            .regular = entry.regular,
+                           .partOfDesktop = entry.pid == dockPid,
                            .icon = entry.pid == ownPid_ ? "⚡" : "🖥️"});
     return running;
 }

@@ -55,7 +55,12 @@ void AlertPanel::show(const platform::Alert& alert) {
     }
     auto* box = new QMessageBox(
         icon, QStringLiteral("Quorvane"), QString::fromStdString(alert.message), QMessageBox::Ok);
-    box->button(QMessageBox::Ok)->setText(QObject::tr("OK"));
+    auto* ok = box->button(QMessageBox::Ok);
+    ok->setText(QObject::tr("OK"));
+    // No glyph: where the desktop gives dialog buttons icons, the OK one
+    // (the icon theme's or the style's own picture) reads as anything but
+    // a check mark.
+    ok->setIcon(QIcon());
     if (!alert.informativeText.empty())
         box->setInformativeText(QString::fromStdString(alert.informativeText));
     // A readable width: a message box sizes itself to its shortest line,

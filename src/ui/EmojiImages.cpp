@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -27,8 +28,9 @@ QString key(const QString& emoji, int pixels) {
     QStringList points;
     for (char32_t point : emoji.toUcs4())
         points << QString::number(point, 16);
-    // "c": drawn with the colour emoji font (older images used text fonts).
-    return QStringLiteral("c-") + points.join('-') + QStringLiteral("@%1").arg(pixels);
+    // "e": drawn with the colour emoji font, pale ones edged (older images
+    // used text fonts, then had no edge).
+    return QStringLiteral("e-") + points.join('-') + QStringLiteral("@%1").arg(pixels);
 }
 
 // A lone symbol that text fonts also have (⚓, ↔, ⌨) asks for its emoji
@@ -40,18 +42,57 @@ QString withEmojiPresentation(const QString& emoji) {
     return emoji;
 }
 
+// Whether a glyph is mostly near-white grey: the colour font draws some
+// (⌨️, 🖱️, 📄) as white objects with faint shading, which at a list's
+// sizes all but vanish on a light window.
+bool isPale(const QImage& glyph) {
+    int opaque = 0;
+    int pale = 0;
+    for (int y = 0; y < glyph.height(); ++y)
+        for (int x = 0; x < glyph.width(); ++x) {
+            const QColor pixel = glyph.pixelColor(x, y);
+            if (pixel.alpha() < 128)
+                continue;
+            ++opaque;
+            const int spread = std::max({pixel.red(), pixel.green(), pixel.blue()}) -
+                               std::min({pixel.red(), pixel.green(), pixel.blue()});
+            pale += pixel.lightness() >= 190 && spread < 48;
+        }
+    return opaque > 0 && pale * 100 >= opaque * 65;
+}
+
+// The glyph on a thin mid-grey edge, which shows on a light window and a
+// dark one alike (the images are drawn once, for either palette).
+QImage edged(const QImage& glyph, int pixels) {
+    QImage out(glyph.size(), QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    const int width = std::max(1, pixels / 32);
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx != 0 || dy != 0)
+                painter.drawImage(QPoint(dx * width, dy * width), glyph);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(out.rect(), QColor(110, 110, 110, 200));
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(0, 0, glyph);
+    return out;
+}
+
 QPixmap draw(const QString& emoji, int pixels) {
-    QPixmap pixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // The colour emoji font first, the application's for anything it lacks.
-    QFont font = QGuiApplication::font();
-    font.setFamilies({QStringLiteral("Noto Color Emoji"), QGuiApplication::font().family()});
-    font.setPixelSize(pixels * 3 / 4);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, withEmojiPresentation(emoji));
-    return pixmap;
+    QImage glyph(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    glyph.fill(Qt::transparent);
+    {
+        QPainter painter(&glyph);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        // The colour emoji font first, the application's for anything it lacks.
+        QFont font = QGuiApplication::font();
+        font.setFamilies({QStringLiteral("Noto Color Emoji"), QGuiApplication::font().family()});
+        font.setPixelSize(pixels * 3 / 4);
+        painter.setFont(font);
+        painter.drawText(glyph.rect(), Qt::AlignCenter, withEmojiPresentation(emoji));
+    }
+    return QPixmap::fromImage(isPale(glyph) ? edged(glyph, pixels) : glyph);
 }
 
 // The images kept from earlier runs, in one file: a tag naming the format,

@@ -387,13 +387,15 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
                    Perform perform, QWidget* parent)
     : QWidget(parent) {
     auto* column = new QVBoxLayout(this);
-    // Rows shown for one value of a picker: each with the picker's default.
+    // Rows shown (or disabled) for one value of a picker: each with the
+    // picker's default.
     struct Dependent {
         QFormLayout* rows;
         int row;
         std::string key;
         std::string value;
         std::string fallback;
+        bool disables = false;
     };
     std::vector<Dependent> dependents;
     std::vector<QComboBox*> pickers;
@@ -429,6 +431,9 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
             if (!item.shownForKey.empty())
                 dependents.push_back({rows, rows->rowCount() - 1, item.shownForKey,
                                       item.shownForValue, defaultOf(item.shownForKey)});
+            if (!item.disabledForKey.empty())
+                dependents.push_back({rows, rows->rowCount() - 1, item.disabledForKey,
+                                      item.disabledForValue, defaultOf(item.disabledForKey), true});
         }
         if (!section.footer.empty()) {
             auto* footer = new QLabel(text(section.footer), group);
@@ -441,10 +446,19 @@ FormView::FormView(const core::ConfigureForm& form, platform::UserDefaults& defa
     if (dependents.empty())
         return;
     auto showDependents = [&defaults, dependents] {
-        for (const auto& dependent : dependents)
-            dependent.rows->setRowVisible(
-                dependent.row,
-                defaults.stringValue(dependent.key).value_or(dependent.fallback) == dependent.value);
+        for (const auto& dependent : dependents) {
+            const bool holds =
+                defaults.stringValue(dependent.key).value_or(dependent.fallback) == dependent.value;
+            if (!dependent.disables) {
+                dependent.rows->setRowVisible(dependent.row, holds);
+                continue;
+            }
+            // The control only: its title still says what it would set.
+            for (auto role : {QFormLayout::FieldRole, QFormLayout::SpanningRole})
+                if (auto* item = dependent.rows->itemAt(dependent.row, role);
+                    item && item->widget())
+                    item->widget()->setEnabled(!holds);
+        }
     };
     showDependents();
     // After the picker's own handler has stored the choice.

@@ -101,6 +101,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
         if (!text.isEmpty() && !search_->isClearButtonEnabled())
             search_->setClearButtonEnabled(true);
         holder_.searchText.set(text.toStdString());
+        searchEverywhere(!text.trimmed().isEmpty());
     });
     tweaksPage_ = new QWidget;
     auto* tweaksColumn = new QVBoxLayout(tweaksPage_);
@@ -171,6 +172,8 @@ void MainWindow::showWorkflows(const std::vector<core::Workflow>& workflows) {
     for (auto* entry : workflowEntries_) {
         if (entry == shown_)
             shown_ = nullptr;
+        if (entry == beforeSearch_)
+            beforeSearch_ = nullptr;
         delete sidebar_->takeItem(sidebar_->row(entry));
     }
     workflowEntries_.clear();
@@ -280,19 +283,28 @@ void MainWindow::select(QListWidgetItem* item) {
     }
     if (!destination.group && !destination.page && item != activityEntry_) {
         // Settings opens its own window: the sidebar keeps showing where
-        // the user was.
+        // the user was, current and highlighted. A click highlights the
+        // entry it lands on only after reporting it current, so the
+        // highlight is put back again once the click is through.
         if (openSettings_)
             openSettings_();
-        const QSignalBlocker quiet(sidebar_);
-        sidebar_->setCurrentItem(shown_ ? shown_ : sidebar_->item(0));
+        auto back = [this] {
+            const QSignalBlocker quiet(sidebar_);
+            sidebar_->setCurrentItem(shown_ ? shown_ : sidebar_->item(0));
+        };
+        back();
+        QMetaObject::invokeMethod(this, back, Qt::QueuedConnection);
         return;
     }
     shown_ = item;
     if (destination.group) {
         pages_->setCurrentWidget(tweaksPage_);
-        // A search belongs to the group it was typed in.
-        if (!(holder_.group.get() == *destination.group))
+        // A group chosen by the user starts unsearched; one the search
+        // moved to keeps it.
+        if (!movingForSearch_ && !(holder_.group.get() == *destination.group)) {
+            beforeSearch_ = nullptr;
             search_->clear();
+        }
         holder_.group.set(*destination.group);
         if (newScript_)
             newScript_->setVisible(*destination.group ==
@@ -302,6 +314,24 @@ void MainWindow::select(QListWidgetItem* item) {
     } else if (item == activityEntry_) {
         pages_->setCurrentWidget(journalPage());
     }
+}
+
+void MainWindow::searchEverywhere(bool searching) {
+    // A search looks through every tweak: the sidebar shows "All" while
+    // there is text, and where it was once the text is gone.
+    auto* all = sidebar_->item(0);
+    QListWidgetItem* next = nullptr;
+    if (searching && !beforeSearch_ && shown_ && shown_ != all) {
+        beforeSearch_ = shown_;
+        next = all;
+    } else if (!searching && beforeSearch_) {
+        next = std::exchange(beforeSearch_, nullptr);
+    }
+    if (!next)
+        return;
+    movingForSearch_ = true;
+    sidebar_->setCurrentItem(next);
+    movingForSearch_ = false;
 }
 
 void MainWindow::showConfigureSheet(bool shown) {
@@ -330,6 +360,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::reopen() {
+    // Shown but minimized, show() alone leaves it in the Dock.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

@@ -80,6 +80,7 @@ class MainWindow final : public QMainWindow {
                               int row = -1);
     void showWorkflows(const std::vector<core::Workflow>& workflows);
     void select(QListWidgetItem* item);
+    void searchEverywhere(bool searching);
     void addShortcuts();
     void showConfigureSheet(bool shown);
 
@@ -88,6 +89,9 @@ class MainWindow final : public QMainWindow {
     QListWidgetItem* activityEntry_ = nullptr;
     // The entry whose page is shown (Settings has none).
     QListWidgetItem* shown_ = nullptr;
+    // Where the sidebar was before a search moved it to "All".
+    QListWidgetItem* beforeSearch_ = nullptr;
+    bool movingForSearch_ = false;
     QWidget* tweaksPage_ = nullptr;
     QListWidget* sidebar_;
     QLineEdit* search_;

@@ -63,7 +63,8 @@ std::unique_ptr<QMenu> MenuBarService::makeMenu() {
 
 void MenuBarService::togglePopover() {
     auto& popover = popover_();
-    if (popover.isVisible())
+    const bool outOfSight = actions_.revealWindows && actions_.revealWindows();
+    if (popover.isVisible() && !outOfSight)
         popover.hide();
     else
         popover.showAt(anchor());

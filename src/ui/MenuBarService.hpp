@@ -22,6 +22,10 @@ class MenuBarService {
         // There is no status item (any more): the caller keeps its window
         // in view, the only way left into the program.
         std::function<void()> noItem{};
+        // Brings the desktop's windows back if it shows the desktop, where
+        // even our own shown popover is out of sight; answers whether it
+        // did.
+        std::function<bool()> revealWindows{};
     };
 
     // The popover is asked for the first time it is shown, so that it can

@@ -1,6 +1,11 @@
 #include "ui/PermissionPanel.hpp"
 
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include "ui/SettingsWindow.hpp"
 
 namespace quorvane::ui {
 
@@ -37,6 +42,16 @@ void PermissionPanel::ask(platform::Permission permission) {
     column->addSpacing(8);
     column->addWidget(open);
     panel_ = panel;
+    // Centred on the screen the person is working on: the one holding the
+    // pointer, else the primary one.
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        panel->adjustSize();
+        panel->move(
+            SettingsWindow::centredWithin(panel->size(), screen->availableGeometry()).topLeft());
+    }
     panel->show();
     panel->raise();
     panel->activateWindow();

@@ -6,6 +6,7 @@
 
 #include <QFormLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 namespace quorvane::ui {
@@ -65,6 +66,14 @@ SettingsWindow::SettingsWindow(Services services, QWidget* parent)
 
     addTab(general, tr("General"));
     resize(520, 380);
+    // Closed as any settings window is: Ctrl+W (Command-W on a Mac) or
+    // Escape. A shortcut being recorded takes its keys first.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] { close(); });
+    }
 
     subscriptions_.push_back(
         services_.store.preference.subscribe([this](const auto&) { updateFromStore(); }));

@@ -11,7 +11,7 @@
 namespace quorvane::ui {
 
 // Settings: the General tab (the tabs for workflows and shortcuts come
-// with those features).
+// with those features). Ctrl+W and Escape close it.
 class SettingsWindow final : public QTabWidget {
   public:
     struct Services {

@@ -186,6 +186,8 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     } else {
         auto* run = new QPushButton(tr("Run"), this);
         run->setAccessibleName(tr("Run %1").arg(text(tweak_->name())));
+        // Nothing to run where the tweak cannot work; the cell says why.
+        run->setEnabled(tweak_->isAvailable());
         row->addWidget(run);
         connect(run, &QPushButton::clicked, this, [this] {
             if (actions_.runOneShot)

@@ -180,6 +180,25 @@ TEST_F(WindowAccessTest, hidesAndMinimizesAreJournaledOnlyOnceTheyShow) {
               1);
 }
 
+// The Dock is the desktop's, and this program stays: neither is even asked
+// to hide, nor are this program's windows minimized when it is in front (as
+// at launch).
+TEST_F(WindowAccessTest, theDesktopsPartsAndThisProgramAreNeverHiddenOrMinimized) {
+    LateWindowManager late(desktop);
+    WindowActions lateActions{desktop, late, journal};
+    HideWindowService lateHiding{apps, late, lateActions};
+    perform({"window", "add", std::to_string(ownPid), "Settings", "300", "200", "400", "300"});
+    perform({"window", "add", std::to_string(ownPid), "Log", "350", "250", "400", "300"});
+    ASSERT_EQ(desktop.frontmost()->pid, ownPid);
+    lateHiding.hideOtherWindows("HideWindowsTask");
+    EXPECT_EQ(late.asked, (std::vector<int>{sim::SimWindowServer::finderPid,
+                                            sim::SimWindowServer::textEditPid}));
+    const auto own = desktop.attributeValues(desktop.application(ownPid), ax::windows);
+    ASSERT_EQ(own.size(), 2u);
+    for (Element window : own)
+        EXPECT_EQ(attributeAs<bool>(desktop, window, ax::minimized), false);
+}
+
 TEST_F(WindowAccessTest, otherWindowsAreMinimizedButOnesWithoutAButtonStay) {
     apps.start();
     perform({"window", "add", "200", "Panel", "50", "50", "200", "200", "--no-minimize"});

@@ -132,5 +132,27 @@ TEST_F(TweakActionsTest, aRefusedRunShowsItsReasonInsteadOfDone) {
     EXPECT_TRUE(main.hudMessage->empty());
 }
 
+// A switch whose start refuses, as one does on a machine that lacks what
+// it needs.
+class RefusingSwitch final : public BuiltinTweak, public CanPToggle {
+  public:
+    explicit RefusingSwitch(Store& store)
+        : BuiltinTweak(TweakInfo{.id = "RefusingSwitchTask", .name = "Refusing switch"}),
+          CanPToggle(store, &PState::snapsWindows) {}
+    RunOutcome run() override {
+        return isOn() ? RunOutcome::refused("needs a second display") : RunOutcome::done();
+    }
+};
+
+// Nothing happened, so the stored switch is back off.
+TEST_F(TweakActionsTest, aRefusedSwitchEndsWhereItWas) {
+    auto refusing = std::make_shared<RefusingSwitch>(store);
+    EXPECT_EQ(actions.switchToggle(refusing, true).kind(), RunOutcome::Kind::refused);
+    EXPECT_FALSE(store.pState->snapsWindows);
+    EXPECT_FALSE(refusing->isOn());
+    EXPECT_TRUE(actions.switchToggle(refusing, false).isDone());
+    EXPECT_FALSE(store.pState->snapsWindows);
+}
+
 }  // namespace
 }  // namespace quorvane::core

@@ -30,10 +30,22 @@ TEST(DisplayArithmetic, theSecondaryIsCentredAndHalvesRoundAwayFromZero) {
 }
 
 TEST_F(DisplayFixture, arrangeAndMirrorNeedASecondDisplayAndAFailedTransactionChangesNothing) {
-    (void)tweak("ArrangeDisplaysTask").run();
-    switchTo("MirrorDisplayTask", true);
-    EXPECT_TRUE(isOn("MirrorDisplayTask"));  // the switch follows the user anyway
+    // With one display both say why they do nothing, and the switch goes
+    // back off; no permission is asked for what cannot happen.
+    grants.trusted = false;
+    const auto arranged = tweak("ArrangeDisplaysTask").run();
+    EXPECT_EQ(arranged.kind(), core::RunOutcome::Kind::refused);
+    EXPECT_EQ(arranged.reason(), "needs a second display");
+    const auto mirrored = core::switchAndApply(tweak("MirrorDisplayTask"), true, true);
+    EXPECT_EQ(mirrored.kind(), core::RunOutcome::Kind::refused);
+    EXPECT_EQ(mirrored.reason(), "needs a second display");
+    EXPECT_FALSE(isOn("MirrorDisplayTask"));
+    switchTo("MirrorDisplayTask", false);  // off needs nothing
+    EXPECT_FALSE(isOn("MirrorDisplayTask"));
+    queue.drain();
+    EXPECT_TRUE(asker.asked.empty());
     EXPECT_EQ(journaled("display configuration"), 0u);
+    grants.trusted = true;
 
     addStudio();
     auto secondaryFrame = [&] { return platform::flipped(displays.screenList()[1].frame, displays.screenList()); };

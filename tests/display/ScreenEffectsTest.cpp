@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -70,6 +71,29 @@ TEST_F(ScreenEffectsTest, confettiFiresOneBurstPerRunAndLeaves20sAfterTheLast) {
     ASSERT_EQ(effects().size(), 1u);
     EXPECT_NE(effects()[0].second.scene, scene);
     EXPECT_EQ(dynamic_cast<ConfettiTask&>(tweak("ConfettiTask")).manager().counter.get(), 4);
+}
+
+// Each of several quick runs fires a whole burst of 150 a cannon, in no
+// more memory than two take: the oldest pieces make room.
+TEST_F(ScreenEffectsTest, quickConfettiRunsEachFireAWholeBurstInPlaceOfTheOldest) {
+    (void)tweak("ConfettiTask").run();
+    const auto scene = onlyScene();
+    ASSERT_TRUE(scene);
+    for (int run = 2; run <= 4; ++run) {
+        scene->step(0.25);
+        (void)tweak("ConfettiTask").run();
+        for (const auto& cannon : scene->layers().at(0).systems) {
+            const auto live = cannon.particles();
+            EXPECT_EQ(live.size(), 300u) << "run " << run;
+            EXPECT_EQ(std::count_if(live.begin(), live.end(),
+                                    [](const particles::Particle& piece) { return piece.age == 0; }),
+                      150)
+                << "run " << run;
+            EXPECT_TRUE(std::all_of(live.begin(), live.end(), [](const particles::Particle& piece) {
+                return piece.age <= 0.25;
+            })) << "run " << run;
+        }
+    }
 }
 
 TEST_F(ScreenEffectsTest, offDropsWindowAndSceneAndOnAgainMakesNewOnes) {

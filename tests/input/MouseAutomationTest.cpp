@@ -34,8 +34,13 @@ class MouseAutomationTest : public KeyboardTweakFixture {
         return static_cast<int>(std::count_if(posted.begin(), posted.end(),
                                               [type](const auto& event) { return event.type == type; }));
     }
-    InputEvent userMove(double dx) {
-        return {.type = EventType::mouseMoved, .location = monitors.global.pointer, .deltaX = dx};
+    // The user's move from the pointer by (dx, dy), seen where it ends.
+    InputEvent userMove(double dx, double dy = 0) {
+        const Point from = monitors.global.pointer;
+        return {.type = EventType::mouseMoved,
+                .location = {from.x + dx, from.y + dy},
+                .deltaX = dx,
+                .deltaY = dy};
     }
 
     std::vector<InputEvent> posted;
@@ -117,9 +122,9 @@ TEST(JigglePath, IsSeededEasedAndStaysInTheUpperLeftQuarter) {
             EXPECT_GE(step.pauseAfter, 200us);
             EXPECT_LT(step.pauseAfter, 300us);
         }
-        // Eased: no step jumps, so the user-move threshold never trips.
+        // Eased: no step jumps, as a hand moves.
         if (i > 0) {
-            EXPECT_LT(std::abs(step.at.x - path[i - 1].at.x), MouseJigglerTask::userMove);
+            EXPECT_LT(std::abs(step.at.x - path[i - 1].at.x), 10);
         }
     }
     EXPECT_EQ(pauses, 2);
@@ -151,6 +156,37 @@ TEST_F(MouseAutomationTest, JigglerRestsWhileTheUserMovesAndResumesFiveSecondsAf
     (void)jiggler.run();
     EXPECT_FALSE(jiggler.isWaiting());
     EXPECT_EQ(monitors.global.registry.combinedMask(), 0u);
+}
+
+// Whatever the last move was, one jump or a crawl straight up, it resumes
+// once the mouse has rested; its own jiggle's moves leave it running.
+TEST_F(MouseAutomationTest, JigglerTakesEveryMoveButItsOwnAsTheUsersAndResumesAfterAny) {
+    MouseJigglerTask::seconds.write(defaults, 10);
+    MouseJigglerTask jiggler(infoOf("MouseJigglerTask"), &core::MState::mouseJiggler, mouse,
+                             [] { return std::uint64_t{42}; });
+    jiggler.setOn(true);
+    (void)jiggler.run();
+    monitors.global.registry.dispatch(userMove(400, -300));
+    EXPECT_FALSE(jiggler.isWaiting());
+    queue.advance(MouseJigglerTask::restBeforeResuming);
+    EXPECT_TRUE(jiggler.isWaiting());
+
+    monitors.global.registry.dispatch(userMove(0, 2));
+    EXPECT_FALSE(jiggler.isWaiting());
+    queue.advance(MouseJigglerTask::restBeforeResuming);
+    EXPECT_TRUE(jiggler.isWaiting());
+
+    jiggler.jiggleNow();
+    for (int i = 0; i < 1000 && count(EventType::mouseMoved) < 3; ++i) {
+        std::this_thread::sleep_for(1ms);
+        queue.drain();
+    }
+    ASSERT_GE(count(EventType::mouseMoved), 3);
+    // Seen as the desktop reports them: rounded to pixels, some not at all.
+    const Point own = posted.back().location;
+    monitors.global.registry.dispatch(
+        {.type = EventType::mouseMoved, .location = {std::round(own.x), std::round(own.y)}});
+    EXPECT_TRUE(jiggler.isWaiting());
 }
 
 TEST_F(MouseAutomationTest, AJiggleOnItsThreadEndsAtOnceAndPostsNothingAfterwards) {
@@ -236,6 +272,11 @@ TEST_F(MouseAutomationTest, AutoScrollStopsOnAMoveAndTheNextRunContinuesTheWave)
     (void)scroller.run();
     queue.advance(100ms);
     EXPECT_NEAR(scroller.wave().progress, progress + 0.1, 1e-9);
+    // A move over our own windows, which global monitors never hear, stops
+    // it too.
+    monitors.local.registry.dispatch(userMove(1));
+    EXPECT_FALSE(scroller.isScrolling());
+    (void)scroller.run();
 
     // Without trust a run stops the scroll and asks.
     trust.granted = false;

@@ -96,7 +96,7 @@ TEST(ParticleSystems, theSameSeedGivesTheSameFramesAndTheirPoolsNeverGrow) {
     EXPECT_FALSE(one.particles().empty());
     EXPECT_NE(positions(one), positions(other));
 
-    // Bursts and births beyond the pool make nothing, and the pool's own
+    // Bursts and births beyond the pool never grow it, and the pool's own
     // storage is the one taken at the start.
     ParticleSystem rain(loaded("rain"), 1);
     rain.setViewSize(1440, 900);

@@ -159,6 +159,24 @@ TEST_F(ConfigureViewsTest, formsShowTheDeclaredDefaultsAndStoreWhatTheTweakReads
     EXPECT_EQ(again.findChild<QComboBox*>()->currentText(), "Hour");
 }
 
+// Keeping awake "Forever" takes no number: the field stays disabled until
+// a period that counts is chosen.
+TEST_F(ConfigureViewsTest, theKeepAwakeNumberWaitsWhileForeverIsChosen) {
+    ConfigureSheet sheet(catalogue->find("KeepMacAwakeTask"), systemViews(), defaults);
+    sheet.show();
+    auto* number = sheet.findChild<QSpinBox*>();
+    auto* periodBox = sheet.findChild<QComboBox*>();
+    ASSERT_TRUE(number && periodBox);
+    EXPECT_EQ(periodBox->currentText(), "Forever");
+    EXPECT_FALSE(number->isEnabled());
+    testing::saveScreenshot(sheet, "keep-awake.png");
+    periodBox->setCurrentIndex(2);
+    EXPECT_EQ(defaults.stringValue("KeepMacAwakeTask.Manager.period"), "hour");
+    EXPECT_TRUE(number->isEnabled());
+    periodBox->setCurrentIndex(0);
+    EXPECT_FALSE(number->isEnabled());
+}
+
 TEST_F(ConfigureViewsTest, aSheetSaysWhenThereIsNothingToConfigure) {
     ConfigureSheet nothing(catalogue->find("EmptyTrashTask"), systemViews(),
                            defaults);

@@ -89,5 +89,33 @@ TEST_F(DisplayFormsTest, theMenuBarFormShowsWhereTheSeparatorGoes) {
     save(*form, "configure-hide-menu-bar-items.png");
 }
 
+// With one display Mirror Display is refused, through the same actions as
+// any list's: the reason goes to the label and the cell's switch ends off.
+TEST_F(DisplayFormsTest, aRefusedMirrorSwitchEndsOffInItsCell) {
+    core::TweakNotifications notifications;
+    testing::SilentSound sound;
+    core::SoundPlayer sounds{store, sound};
+    platform::sim::SimIntentDonations donations{log};
+    core::TweakActions actions{queue, notifications, sounds, donations};
+    std::vector<std::string> refusals;
+    auto watch = notifications.taskRefused.subscribe(
+        [&](const core::RunOutcome& outcome) { refusals.push_back(outcome.reason()); });
+    TweakCell cell(tweaks.at("MirrorDisplayTask"),
+                   {.switchToggle = [&](const std::shared_ptr<core::Tweak>& tweak,
+                                        bool on) { actions.switchToggle(tweak, on); },
+                    .runOneShot = {},
+                    .showMenu = {},
+                    .showInfo = {}},
+                   false);
+    cell.show();
+    auto* toggle = testing::findSwitch(&cell);
+    ASSERT_TRUE(toggle);
+    toggle->click();
+    queue.drain();
+    EXPECT_EQ(refusals, std::vector<std::string>{"needs a second display"});
+    EXPECT_FALSE(isOn("MirrorDisplayTask"));
+    EXPECT_FALSE(toggle->isChecked());
+}
+
 }  // namespace
 }  // namespace quorvane::ui

@@ -9,6 +9,7 @@
 
 #include "adapters/memory/MemoryJournal.hpp"
 #include "core/catalogue/BuiltinCatalogue.hpp"
+#include "core/catalogue/UnavailableTweak.hpp"
 #include "adapters/memory/MemoryUserDefaults.hpp"
 #include "support/WaitFor.hpp"
 #include "ui/MainWindow.hpp"
@@ -101,13 +102,43 @@ TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
     QTest::keyClicks(window.search(), "zzz");
     queue.advance(200ms);
     EXPECT_TRUE(window.list()->emptyState()->isVisible());
-    EXPECT_EQ(window.list()->emptyState()->text(), "No tweaks match \u201cdockzzz\u201d");
+    EXPECT_EQ(window.list()->emptyState()->text(),
+              "No tweaks match \u201cdockzzz\u201d in any group");
     save(window, "empty-search.png");
     window.sidebar()->setCurrentRow(4);  // the first category: Finder
     EXPECT_EQ(window.holder().group->title(), "Finder");
     EXPECT_TRUE(window.search()->text().isEmpty());
     queue.advance(200ms);
     EXPECT_FALSE(window.list()->emptyState()->isVisible());
+}
+
+// Typed in a group, a search looks through every tweak, with "All" shown
+// in the sidebar; cleared, the group comes back.
+TEST_F(MainWindowTest, aSearchLooksEverywhereAndClearingItReturnsToTheGroup) {
+    window.show();
+    ASSERT_TRUE(window.selectEntry("Browser"));
+    QTest::keyClicks(window.search(), "keystrokes");
+    queue.advance(200ms);
+    EXPECT_EQ(window.sidebar()->currentItem()->text(), "All");
+    EXPECT_EQ(window.holder().group->title(), "All");
+    EXPECT_EQ(window.search()->text(), "keystrokes");
+    const auto found = idsOf(window.holder().tweaks.get());
+    EXPECT_NE(std::find(found.begin(), found.end(), "VisualizeKeystrokeTask"), found.end());
+
+    window.search()->clear();
+    queue.advance(200ms);
+    EXPECT_EQ(window.sidebar()->currentItem()->text(), "Browser");
+    EXPECT_EQ(window.holder().group->title(), "Browser");
+    EXPECT_EQ(window.holder().tweaks->size(), tweaksIn(core::Category::browser));
+
+    // A group chosen while searching is where the user goes: the search
+    // ends there and clearing nothing takes the sidebar elsewhere.
+    QTest::keyClicks(window.search(), "dock");
+    window.selectEntry("Finder");
+    EXPECT_TRUE(window.search()->text().isEmpty());
+    queue.advance(200ms);
+    EXPECT_EQ(window.sidebar()->currentItem()->text(), "Finder");
+    EXPECT_EQ(window.holder().tweaks->size(), tweaksIn(core::Category::finder));
 }
 
 TEST_F(MainWindowTest, settingsOpensItsOwnWindowAndTheKeysDoWhatTheMenuWould) {
@@ -125,9 +156,21 @@ TEST_F(MainWindowTest, settingsOpensItsOwnWindowAndTheKeysDoWhatTheMenuWould) {
     EXPECT_EQ(settingsOpened, 1);
     EXPECT_EQ(shortcuts.sidebar()->currentRow(), 4);
     EXPECT_EQ(shortcuts.holder().group->title(), "Finder");
+    // Clicked, too: the highlight stays with the page shown (Activity).
+    ASSERT_TRUE(shortcuts.selectEntry("Activity"));
+    auto* sidebar = shortcuts.sidebar();
+    sidebar->scrollToItem(sidebar->item(sidebar->count() - 1));
+    const QRect settingsEntry = sidebar->visualItemRect(sidebar->item(sidebar->count() - 1));
+    QTest::mouseClick(sidebar->viewport(), Qt::LeftButton, {}, settingsEntry.center());
+    QApplication::processEvents();
+    EXPECT_EQ(settingsOpened, 2);
+    ASSERT_EQ(sidebar->selectedItems().size(), 1);
+    EXPECT_EQ(sidebar->selectedItems().front()->text(), "Activity");
+    EXPECT_EQ(sidebar->currentItem()->text(), "Activity");
+    shortcuts.sidebar()->setCurrentRow(4);
 
     QTest::keyClick(&shortcuts, Qt::Key_Comma, Qt::ControlModifier);
-    EXPECT_EQ(settingsOpened, 2);
+    EXPECT_EQ(settingsOpened, 3);
     QTest::keyClick(&shortcuts, Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(shortcuts.search()->hasFocus());
     QTest::keyClick(&shortcuts, Qt::Key_W, Qt::ControlModifier);
@@ -181,6 +224,36 @@ TEST_F(MainWindowTest, screenshots) {
     EXPECT_EQ(window.journalPage()->list()->count(), 2);
     EXPECT_TRUE(window.journalPage()->list()->item(0)->text().contains("Dock restarted"));
     save(window, "activity.png");
+}
+
+// A tweak that cannot work here says why in its cell, and its control is
+// disabled: a one-shot's Run button as a toggle's switch.
+TEST_F(MainWindowTest, anUnavailableTweaksCellSaysWhyAndCannotBeUsed) {
+    for (const std::string id : {"EmptyTrashTask", "SnapWindowsTask"}) {
+        SCOPED_TRACE(id);
+        const auto& rows = core::builtinCatalogue();
+        const auto row = std::find_if(rows.begin(), rows.end(),
+                                      [&](const auto& each) { return each.info.id == id; });
+        ASSERT_NE(row, rows.end());
+        int used = 0;
+        TweakCell cell(core::makeUnavailableTweak(*row, store, log),
+                       {.switchToggle = [&](const std::shared_ptr<core::Tweak>&, bool) { ++used; },
+                        .runOneShot = [&](const std::shared_ptr<core::Tweak>&) { ++used; },
+                        .showMenu = {},
+                        .showInfo = {}},
+                       false);
+        cell.show();
+        const auto* reason = cell.findChild<QLabel*>("Unavailable");
+        ASSERT_TRUE(reason);
+        EXPECT_EQ(reason->text().toStdString(), core::notAvailableInThisBuild);
+        QAbstractButton* control = testing::findSwitch(&cell);
+        if (!control)
+            control = button(&cell, "Run");
+        ASSERT_TRUE(control);
+        EXPECT_FALSE(control->isEnabled());
+        QTest::mouseClick(control, Qt::LeftButton);
+        EXPECT_EQ(used, 0);
+    }
 }
 
 // A wide list measures its cells' lines its own way: to the same sizes as

@@ -1,6 +1,9 @@
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QPointer>
+#include <QProxyStyle>
+#include <QScreen>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -10,6 +13,7 @@
 #include "adapters/posix/XdgAutostart.hpp"
 #include "simmac/SimDesktop.hpp"
 #include "support/TemporaryDirectory.hpp"
+#include "ui/AlertPanel.hpp"
 #include "ui/ConfirmationPanel.hpp"
 #include "ui/MenuBarService.hpp"
 #include "ui/PermissionPanel.hpp"
@@ -159,6 +163,16 @@ TEST_F(ShellWindowsTest, settingsWriteThroughToTheStoreAndTheSession) {
     settings.launchAtLogin()->click();
     EXPECT_FALSE(loginItems.isEnabled());
     save(settings, "settings.png");
+
+    // Ctrl+W and Escape close it, as they would any settings window.
+    for (const auto& keys :
+         {std::pair{Qt::Key_W, Qt::ControlModifier}, std::pair{Qt::Key_Escape, Qt::NoModifier}}) {
+        settings.present();
+        QApplication::setActiveWindow(&settings);
+        ASSERT_TRUE(settings.isVisible());
+        QTest::keyClick(&settings, keys.first, keys.second);
+        EXPECT_FALSE(settings.isVisible()) << "key " << int(keys.first);
+    }
 }
 
 }  // namespace
@@ -166,6 +180,37 @@ TEST_F(ShellWindowsTest, settingsWriteThroughToTheStoreAndTheSession) {
 
 namespace quorvane::ui {
 namespace {
+
+// Where the desktop gives dialog buttons icons, an alert's OK button still
+// draws none: the theme's picture for it is not a check mark everywhere.
+TEST_F(ShellWindowsTest, anAlertsOkButtonDrawsNoGlyph) {
+    class IconButtons final : public QProxyStyle {
+      public:
+        int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                      QStyleHintReturn* returned) const override {
+            if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+                return 1;
+            return QProxyStyle::styleHint(hint, option, widget, returned);
+        }
+        QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                           const QWidget* widget) const override {
+            if (icon != SP_DialogOkButton)
+                return QProxyStyle::standardIcon(icon, option, widget);
+            QPixmap banknote(16, 16);
+            banknote.fill(Qt::darkGreen);
+            return QIcon(banknote);
+        }
+    };
+    QApplication::setStyle(new IconButtons);
+    AlertPanel alerts;
+    alerts.show({.message = "Public IP", .informativeText = "192.0.2.7"});
+    ASSERT_TRUE(alerts.lastShown());
+    auto* ok = alerts.lastShown()->button(QMessageBox::Ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_TRUE(ok->icon().isNull());
+    alerts.lastShown()->close();
+}
 
 // A question still open when the program quits is closed by the quit, and
 // its answer says so; one the user cancels does not.
@@ -194,10 +239,16 @@ TEST_F(ShellWindowsTest, aConfirmationClosedByTheQuitSaysSo) {
 TEST_F(ShellWindowsTest, aNewPermissionRequestReplacesThePanel) {
     platform::sim::SimWorkspace workspace;
     PermissionPanel permissions(workspace);
+    QCursor::setPos(QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(20, 20));
     permissions.ask(platform::Permission::accessibility);
     QPointer<QWidget> first = permissions.panel();
     ASSERT_TRUE(first);
     EXPECT_EQ(first->windowTitle(), "Quorvane");
+    // Centred on the screen that holds the pointer, not in its corner.
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    ASSERT_TRUE(screen);
+    EXPECT_LE((first->geometry().center() - screen->availableGeometry().center()).manhattanLength(),
+              8);
     EXPECT_TRUE(first->findChild<QLabel*>()->text() == "Grant Accessibility permission");
 
     permissions.ask(platform::Permission::screenRecording);

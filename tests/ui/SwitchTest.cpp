@@ -72,6 +72,9 @@ TEST_F(SwitchTest, everyFeedbackSymbolIsDrawn) {
 }  // namespace
 }  // namespace quorvane::ui
 
+#include <QPainter>
+#include <cmath>
+
 #include "core/catalogue/BuiltinCatalogue.hpp"
 #include "ui/EmojiImages.hpp"
 
@@ -106,6 +109,39 @@ TEST_F(SwitchTest, everyCatalogueIconIsOneColourGlyph) {
         EXPECT_GT(left, 0);
         EXPECT_LT(right, image.width() - 1);
     }
+}
+
+// The colour font draws a few symbols (the keyboard, the mouse) as white
+// objects with faint shading: each comes out standing off a light window,
+// and still off a dark one.
+TEST_F(SwitchTest, paleSymbolsStandOffLightAndDarkWindows) {
+    auto luminance = [](const QColor& colour) {
+        return 0.2126 * colour.redF() + 0.7152 * colour.greenF() + 0.0722 * colour.blueF();
+    };
+    for (const char* emoji : {"⌨️", "🖱️"})
+        for (int size : {16, 34})
+            for (const QColor window : {QColor(Qt::white), QColor(0x1e, 0x1e, 0x1e)}) {
+                SCOPED_TRACE(std::string(emoji) + " at " + std::to_string(size) + " on " +
+                             window.name().toStdString());
+                const QImage glyph = EmojiImages::image(QString::fromUtf8(emoji), size)
+                                         .toImage()
+                                         .convertToFormat(QImage::Format_ARGB32);
+                QImage shown(glyph.size(), QImage::Format_ARGB32);
+                shown.fill(window);
+                QPainter(&shown).drawImage(0, 0, glyph);
+                int opaque = 0;
+                int standing = 0;
+                for (int y = 0; y < glyph.height(); ++y)
+                    for (int x = 0; x < glyph.width(); ++x) {
+                        if (qAlpha(glyph.pixel(x, y)) < 128)
+                            continue;
+                        ++opaque;
+                        standing +=
+                            std::abs(luminance(shown.pixelColor(x, y)) - luminance(window)) > 0.3;
+                    }
+                ASSERT_GT(opaque, 0);
+                EXPECT_GE(standing * 5, opaque);  // a fifth of the symbol at least
+            }
 }
 
 }  // namespace

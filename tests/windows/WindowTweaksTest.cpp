@@ -34,6 +34,20 @@ TEST_F(WindowTweaksTest, dragsBelowTheTitleBarOrOfFixedSizeWindowsNeverShowTheGr
     EXPECT_EQ(journaled("SnapWindowsTask", "placed"), 0u);
 }
 
+// A quick first move carries the pointer out of the title bar before the
+// window follows: where the button went down decides.
+TEST_F(WindowTweaksTest, aFastFirstStepFromTheTitleBarStillShowsTheGrid) {
+    perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    switchTo("SnapWindowsTask", true);
+    auto& snap = dynamic_cast<SnapWindowsTask&>(*tweaks.at("SnapWindowsTask"));
+    // 9 points below the frame's top, then 40 points down in one event.
+    startDrag({"400", "109", "400", "149", "1200", "150", "--steps", "1", "--pause", "0.3"});
+    queue.advance(250ms);
+    EXPECT_EQ(snap.dragState(), SnapWindowsTask::DragState::detected);
+    finishDrag();
+    EXPECT_EQ(journaled("SnapWindowsTask", "placed"), 1u);
+}
+
 TEST_F(WindowTweaksTest, aMoveTakenBackOrAScreenUnpluggedMidDragSnapsNothing) {
     perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
     switchTo("SnapWindowsTask", true);
@@ -148,11 +162,20 @@ TEST_F(WindowTweaksTest, hideOtherWindowsTwiceJournalsWhatItChangedOnce) {
     EXPECT_EQ(journal.entries().size(), entries);
 }
 
-TEST_F(WindowTweaksTest, showDesktopMinimizesEveryOtherWindowWithoutADesktopSwitch) {
+// Run again, it brings back what it moved aside, and only that.
+TEST_F(WindowTweaksTest, showDesktopWithoutADesktopSwitchMinimizesAndRunAgainRestores) {
     perform({"window", "add", "200", "Notes", "100", "100", "600", "400"});
+    const auto before = desktop.list(windowListOption::onScreenWindows).size();
     (void)tweaks.at("ShowDesktopTask")->run();
     EXPECT_TRUE(desktop.list(windowListOption::onScreenWindows).size() == 2u);  // menu bar, Dock
     EXPECT_EQ(journaled("ShowDesktopTask", "minimized"), 2u);
+
+    (void)tweaks.at("ShowDesktopTask")->run();
+    EXPECT_EQ(desktop.list(windowListOption::onScreenWindows).size(), before);
+    EXPECT_EQ(journaled("ShowDesktopTask", "restored"), 2u);
+
+    (void)tweaks.at("ShowDesktopTask")->run();
+    EXPECT_EQ(journaled("ShowDesktopTask", "minimized"), 4u);
 }
 
 // As when a window is dragged with Command held: another application is
@@ -262,6 +285,37 @@ TEST(DockZone, theDockIsWhereNoScreenShowsWindows) {
     EXPECT_TRUE(inZone(noDock, {30, 450}));
     EXPECT_FALSE(inZone(noDock, {720, 450}));
     EXPECT_TRUE(PreviewDockWindowTask::inDockZone({720, 450}, {}));
+}
+
+// However many windows, the panel stays inside the visible frame and no
+// thumbnail covers another: eight wrap into two rows at full size, forty
+// get smaller ones too.
+TEST(DockPreviewLayout, thumbnailsWrapIntoRowsAndShrinkToFitTheVisibleFrame) {
+    const Size room{1440, 805};
+    auto layOut = [&](std::size_t count) {
+        const auto layout = PreviewDockWindowTask::layOut(count, room);
+        EXPECT_LE(layout.size.width, room.width);
+        EXPECT_LE(layout.size.height, room.height);
+        EXPECT_EQ(layout.thumbnails.size(), count);
+        for (std::size_t i = 0; i < layout.thumbnails.size(); ++i) {
+            const Rect& a = layout.thumbnails[i];
+            EXPECT_TRUE(a.minX() >= 0 && a.minY() >= 0 && a.maxX() <= layout.size.width &&
+                        a.maxY() <= layout.size.height);
+            for (std::size_t j = 0; j < i; ++j) {
+                const Rect& b = layout.thumbnails[j];
+                EXPECT_TRUE(a.minX() >= b.maxX() || b.minX() >= a.maxX() || a.minY() >= b.maxY() ||
+                            b.minY() >= a.maxY())
+                    << i << " covers " << j;
+            }
+        }
+        return layout;
+    };
+    const auto eight = layOut(8);
+    EXPECT_EQ(eight.thumbnails.front().size, (Size{PreviewDockWindowTask::thumbnailWidth,
+                                                   PreviewDockWindowTask::thumbnailHeight}));
+    EXPECT_GT(eight.thumbnails.back().minY(), eight.thumbnails.front().maxY());
+    EXPECT_LT(layOut(40).thumbnails.front().size.width, PreviewDockWindowTask::thumbnailWidth);
+    EXPECT_EQ(layOut(1).size.width, PreviewDockWindowTask::thumbnailWidth + 24);
 }
 
 TEST_F(WindowTweaksTest, restingOnADockIconPreviewsItsWindowsAndAClickRaisesOne) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The window tweaks against a real X server and window manager: snapping a
 # window dragged by its title bar (and not after Escape), a shake that
-# iconifies another program's window, and the active-window highlight with
-# and without a compositor. Run under
+# iconifies another program's window, hiding every application but a dock,
+# and the active-window highlight with and without a compositor. Run under
 #   xvfb-run -a -s "-screen 0 1440x900x24" tests/windows/WindowTweaksX11.sh build/default/src/quorvane
 set -euo pipefail
 source "$(dirname "$0")/../support/x11-session.sh" "$1"
@@ -77,6 +77,27 @@ echo "shake: xcalc iconified, xlogo kept"
 "$quorvane" toggle "Aero Shake" off >/dev/null
 xdotool windowmap "$xcalc" windowactivate "$xcalc" 2>/dev/null || true
 
+# Hiding leaves the desktop's own windows alone: trayer, a dock, stays
+# mapped, and nothing says it was hidden.
+start trayer --edge bottom --align right --widthtype pixel --width 100 --height 20 \
+    --SetPartialStrut false
+trayerPid=${pids[-1]}
+eventually xdotool search --classname '^panel$' || fail "trayer did not start"
+trayer=$(xdotool search --classname '^panel$' | head -1)
+eventually sh -c "xprop -root _NET_CLIENT_LIST | grep -qw $(printf '0x%x' "$trayer")" ||
+    fail "openbox does not manage trayer"
+"$quorvane" run "Hide all applications" >/dev/null || fail "Hide all applications did not run"
+eventually sh -c '"$0" journal | grep -q "HideAllAppsTask  application  hid XLogo"' "$quorvane" ||
+    fail "xlogo was not hidden"
+xwininfo -id "$trayer" | grep -q IsViewable || fail "trayer was hidden"
+if "$quorvane" journal | grep -q "hid trayer"; then fail "the journal says trayer was hidden"; fi
+echo "hide all: xlogo hidden, trayer kept"
+kill "$trayerPid"
+for window in "$xcalc" "$xlogo"; do
+    xdotool windowactivate "$window" 2>/dev/null || true
+    eventually sh -c "xwininfo -id $window | grep -q IsViewable" || fail "window $window stays hidden"
+done
+
 # Without a compositor the highlight would blacken the desktop: refused.
 if "$quorvane" toggle "Highlight Active Window" on >/dev/null 2>&1; then
     fail "the highlight went on without a compositor"
@@ -116,6 +137,33 @@ echo "highlight: right below the clicked window's frame"
 eventually sh -c "xprop -root _NET_SHOWING_DESKTOP | grep -q '= 1'" || fail "the desktop is not shown"
 eventually sh -c "xwininfo -id $xlogo | grep -q IsUnMapped" || fail "xlogo still shows"
 echo "show desktop: through _NET_SHOWING_DESKTOP"
+# Run again, the windows come back.
+"$quorvane" run "Show Desktop" >/dev/null || fail "Show Desktop did not run again"
+eventually sh -c "xprop -root _NET_SHOWING_DESKTOP | grep -q '= 0'" || fail "the desktop stays shown"
+eventually sh -c "xwininfo -id $xlogo | grep -q IsViewable" || fail "xlogo did not come back"
+eventually sh -c '"$0" journal | grep -q "showed the windows again"' "$quorvane" ||
+    fail "the return is not journaled"
+echo "show desktop: run again, xlogo is back"
+
+# Our window opens whatever the desktop shows, minimized too (as it has
+# been since the start), from a second launch as from the status item.
+ourWindowShows() {
+    local window
+    for window in $(xdotool search --name '^Quorvane$'); do
+        xwininfo -id "$window" | grep -q IsViewable && xprop -id "$window" WM_STATE | grep -q Normal &&
+            return 0
+    done
+    return 1
+}
+"$quorvane" run "Show Desktop" >/dev/null
+eventually sh -c "xprop -root _NET_SHOWING_DESKTOP | grep -q '= 1'" || fail "the desktop is not shown"
+"$quorvane" >/dev/null 2>&1
+eventually ourWindowShows || fail "Quorvane's window did not open over the shown desktop"
+for window in $(xdotool search --onlyvisible --name '^Quorvane$'); do xdotool windowminimize "$window"; done
+eventually sh -c '! xdotool search --onlyvisible --name "^Quorvane\$"' || fail "Quorvane's window stays"
+"$quorvane" >/dev/null 2>&1
+eventually ourWindowShows || fail "the minimized window did not come back"
+echo "reopen: the window comes back over the desktop and from the Dock"
 
 # No Dock can be read here.
 if "$quorvane" toggle "Click to hide" on 2>"$home/err.txt"; then fail "Click to hide went on"; fi

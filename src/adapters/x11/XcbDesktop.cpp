@@ -189,6 +189,10 @@ std::vector<XcbDesktop::Client> XcbDesktop::read(const std::vector<std::uint32_t
                     client.layer = windowLayer::dock;
                 if (atoms.atoms[a] == ewmh->_NET_WM_WINDOW_TYPE_DESKTOP)
                     client.desktop = true;
+                client.partOfDesktop = client.partOfDesktop ||
+                                       atoms.atoms[a] == ewmh->_NET_WM_WINDOW_TYPE_DOCK ||
+                                       atoms.atoms[a] == ewmh->_NET_WM_WINDOW_TYPE_DESKTOP ||
+                                       atoms.atoms[a] == ewmh->_NET_WM_WINDOW_TYPE_NOTIFICATION;
             }
             xcb_ewmh_get_atoms_reply_wipe(&atoms);
         }
@@ -327,7 +331,9 @@ std::optional<AttributeValue> XcbDesktop::attribute(Element element, std::string
             std::vector<Client> own;
             for (auto& candidate : clients(true))
                 if (candidate.pid == owner && !candidate.desktop) {
-                    windows.push_back(make(Kind::window, candidate.window));
+                    // Its docks and panels are not among its windows.
+                    if (!candidate.partOfDesktop)
+                        windows.push_back(make(Kind::window, candidate.window));
                     own.push_back(candidate);
                 }
             if (own.empty())
@@ -349,7 +355,7 @@ std::optional<AttributeValue> XcbDesktop::attribute(Element element, std::string
                     if (active && candidate.window == *active)
                         return make(Kind::window, candidate.window);
                 for (const auto& candidate : own)
-                    if (!candidate.hidden)
+                    if (!candidate.hidden && !candidate.partOfDesktop)
                         return make(Kind::window, candidate.window);
             }
             return std::nullopt;
@@ -619,11 +625,19 @@ std::vector<RunningApplication> XcbDesktop::list() {
                                .bundleUrl = programUrl(found.pid),
                                .isHidden = true,
                                .regular = false,
+                               .partOfDesktop = true,
                                .icon = "🪟",
                                .launchCommand = commandOf(found.pid)});
         auto& app = running[at->second];
         app.regular = app.regular || (found.normal && !found.skipTaskbar);
-        app.isHidden = app.isHidden && found.hidden;
+        // Hidden once its own windows all are, whatever its panels show;
+        // one with panels only, once they all are.
+        if (!found.partOfDesktop) {
+            app.isHidden = (app.partOfDesktop || app.isHidden) && found.hidden;
+            app.partOfDesktop = false;
+        } else if (app.partOfDesktop) {
+            app.isHidden = app.isHidden && found.hidden;
+        }
         app.isActive = app.isActive || (active && *active == found.window);
     }
     return running;
@@ -637,9 +651,11 @@ std::optional<RunningApplication> XcbDesktop::frontmost() {
 }
 
 bool XcbDesktop::hide(int pid) {
+    // Its own windows only: its docks and panels stay, and one that has
+    // nothing else is not hidden at all.
     bool any = false;
     for (const auto& found : clients(false))
-        if (found.pid == pid && !found.desktop) {
+        if (found.pid == pid && !found.partOfDesktop) {
             sendClientMessage(found.window, impl_->wmChangeState, {XCB_ICCCM_WM_STATE_ICONIC, 0, 0, 0, 0});
             any = true;
         }
@@ -702,7 +718,7 @@ std::optional<std::uint32_t> XcbDesktop::focusedWindowOf(int pid) {
     return first;
 }
 
-bool XcbDesktop::showDesktop() {
+bool XcbDesktop::supportsShowingDesktop() {
     auto* ewmh = &impl_->ewmh;
     xcb_ewmh_get_atoms_reply_t supported;
     if (!xcb_ewmh_get_supported_reply(ewmh, xcb_ewmh_get_supported(ewmh, impl_->screen), &supported,
@@ -712,9 +728,28 @@ bool XcbDesktop::showDesktop() {
         std::find(supported.atoms, supported.atoms + supported.atoms_len,
                   ewmh->_NET_SHOWING_DESKTOP) != supported.atoms + supported.atoms_len;
     xcb_ewmh_get_atoms_reply_wipe(&supported);
-    if (!supports)
+    return supports;
+}
+
+bool XcbDesktop::showDesktop() {
+    if (!supportsShowingDesktop())
         return false;
-    sendClientMessage(impl_->root, ewmh->_NET_SHOWING_DESKTOP, {1, 0, 0, 0, 0});
+    sendClientMessage(impl_->root, impl_->ewmh._NET_SHOWING_DESKTOP, {1, 0, 0, 0, 0});
+    return true;
+}
+
+bool XcbDesktop::isShowingDesktop() {
+    auto* ewmh = &impl_->ewmh;
+    std::uint32_t showing = 0;
+    return xcb_ewmh_get_showing_desktop_reply(
+               ewmh, xcb_ewmh_get_showing_desktop(ewmh, impl_->screen), &showing, nullptr) &&
+           showing != 0;
+}
+
+bool XcbDesktop::showWindows() {
+    if (!supportsShowingDesktop())
+        return false;
+    sendClientMessage(impl_->root, impl_->ewmh._NET_SHOWING_DESKTOP, {0, 0, 0, 0, 0});
     return true;
 }
 

@@ -20,8 +20,10 @@ namespace quorvane::platform::x11 {
 // manager's EWMH hints: the stacking list (front to back), frames with
 // their decorations, processes by the X server's own account of each
 // client (X-Resource), moves and resizes, minimizing, activation. Elements
-// are windows, their minimize buttons and applications. Requests are sent
-// together and their replies read after.
+// are windows, their minimize buttons and applications. Docks, panels,
+// notifications and the desktop's window are the desktop's: not among an
+// application's windows, never hidden. Requests are sent together and their
+// replies read after.
 class XcbDesktop final : public Accessibility,
                          public WindowList,
                          public RunningApplications,
@@ -34,6 +36,8 @@ class XcbDesktop final : public Accessibility,
     // DesktopReveal: through _NET_SHOWING_DESKTOP, when the window manager
     // supports it.
     bool showDesktop() override;
+    bool isShowingDesktop() override;
+    bool showWindows() override;
 
     // Accessibility
     Element systemWide() override;
@@ -66,6 +70,7 @@ class XcbDesktop final : public Accessibility,
     std::optional<std::uint32_t> focusedWindowOf(int pid);
 
   private:
+    bool supportsShowingDesktop();
     struct Client {
         std::uint32_t window = 0;
         int pid = 0;
@@ -76,6 +81,9 @@ class XcbDesktop final : public Accessibility,
         int layer = 0;
         bool hidden = false;
         bool desktop = false;
+        // A dock or panel, the desktop, a notification: the desktop's, not
+        // a window of the application's own.
+        bool partOfDesktop = false;
         bool normal = true;  // a normal window (no other type given)
         bool skipTaskbar = false;
     };

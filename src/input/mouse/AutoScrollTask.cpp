@@ -34,8 +34,11 @@ AutoScrollTask::AutoScrollTask(core::TweakInfo info, MouseTweakServices& service
       services_(services),
       random_(random ? std::move(random) : systemRandom()),
       timer_(services.input.mainQueue),
+      // Our own windows' moves too: their input never reaches a global
+      // monitor, and a scroll started over our list would never end there.
       monitor_(services.input.monitors, services.input.journal, services.input.log, id(),
-               platform::eventMask::mouseMoved, [this](const platform::InputEvent&) { stop(); }),
+               platform::eventMask::mouseMoved, [this](const platform::InputEvent&) { stop(); },
+               &services.input.localMonitors),
       atExit_(services.stops.add([this] { stop(); })) {}
 
 core::RunOutcome AutoScrollTask::run() {

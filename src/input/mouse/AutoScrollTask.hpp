@@ -20,7 +20,8 @@ struct ScrollWave {
     std::int32_t tick(double speed, double step, double duration, double jitter);
 };
 
-// Scrolls what is under the pointer in slow waves until the mouse moves.
+// Scrolls what is under the pointer in slow waves until the mouse moves,
+// over our own windows too.
 // Running it again while it scrolls does nothing; the next run after a
 // stop continues the wave where it stopped. Needs Accessibility.
 class AutoScrollTask final : public core::BuiltinTweak {

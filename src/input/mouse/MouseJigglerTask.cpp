@@ -33,8 +33,14 @@ MouseJigglerTask::MouseJigglerTask(core::TweakInfo info, bool core::MState::*fie
               if (made != generation->load())
                   return;
               const auto& screens = services_.input.windows.screens.screens();
+              const auto location = platform::flipped(at, screens);
+              // Remembered first: a desktop may report the move while it
+              // is being posted.
+              ownMoves_.push_back(location);
+              if (ownMoves_.size() > ownMovesKept)
+                  ownMoves_.pop_front();
               (void)services_.input.poster.post(
-                  id(), {.type = platform::EventType::mouseMoved, .location = platform::flipped(at, screens)});
+                  id(), {.type = platform::EventType::mouseMoved, .location = location});
           });
       }),
       atExit_(services.stops.add([this] {
@@ -79,23 +85,32 @@ void MouseJigglerTask::startTimer() {
 void MouseJigglerTask::endJiggle() {
     jiggler_.cancel();
     ++*generation_;
+    ownMoves_.clear();
+}
+
+bool MouseJigglerTask::isOwnMove(const platform::InputEvent& event) {
+    // Seen in the order posted, though not every one is seen.
+    for (auto own = ownMoves_.begin(); own != ownMoves_.end(); ++own)
+        if (std::abs(own->x - event.location.x) <= ownMoveSlack &&
+            std::abs(own->y - event.location.y) <= ownMoveSlack) {
+            ownMoves_.erase(ownMoves_.begin(), std::next(own));
+            return true;
+        }
+    return false;
 }
 
 void MouseJigglerTask::moved(const platform::InputEvent& event) {
-    if (std::abs(event.deltaX) > userMove) {
-        // The user has the mouse: no timer, no jiggle, until it rests.
-        timer_.stop();
-        resume_.cancel();
-        endJiggle();
+    if (isOwnMove(event))
         return;
-    }
-    // Small moves (ours among them) count as rest: the timer comes back
-    // 5 s after the last of them.
-    if (!timer_.isRunning())
-        resume_.call([this] {
-            if (monitor_.isRunning())
-                startTimer();
-        });
+    // Any other move is the user's, a crawl or a jump: no timer, no
+    // jiggle, until the mouse has rested; the timer comes back 5 s after
+    // the last move.
+    timer_.stop();
+    endJiggle();
+    resume_.call([this] {
+        if (monitor_.isRunning())
+            startTimer();
+    });
 }
 
 void MouseJigglerTask::jiggleNow() {
@@ -107,6 +122,8 @@ void MouseJigglerTask::jiggleNow() {
     const auto& main = screens.front();
     const auto visible = main.visibleFrame.size.width > 0 ? main.visibleFrame : main.frame;
     const auto start = platform::flipped(services_.input.monitors.mouseLocation(), screens);
+    // Points of the last jiggle never seen are not waited for any more.
+    ownMoves_.clear();
     jiggler_.jiggle(jigglePath(random_(), start, visible.size));
 }
 

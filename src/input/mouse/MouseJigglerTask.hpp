@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <functional>
 
@@ -18,14 +19,19 @@ namespace quorvane::input {
 
 // While on, the pointer wanders a little every `seconds`, as a hand would
 // move it, to keep the machine awake. It rests while the user moves the
-// mouse and starts again 5 s after the pointer comes to rest. Needs
+// mouse (any move but its own jiggle's, however small or large, in any
+// direction) and starts again 5 s after the last of them. Needs
 // Accessibility.
 class MouseJigglerTask final : public core::BuiltinTweak, public core::CanMToggle {
   public:
     static constexpr core::IntSetting seconds{"MouseJigglerTask.Manager.seconds", 60, 5, 3600};
-    // A move wider than this is the user's.
-    static constexpr double userMove = 10;
     static constexpr auto restBeforeResuming = std::chrono::seconds(5);
+    // A move seen this close to a point of its own jiggle (rounded to
+    // pixels by the desktop) is that point's.
+    static constexpr double ownMoveSlack = 1;
+    // Points of its own not seen yet that it remembers; a desktop that
+    // never reports some (a move to where the pointer is) keeps no more.
+    static constexpr std::size_t ownMovesKept = 1024;
     // Seeds of the jiggles' paths.
     using Random = std::function<std::uint64_t()>;
 
@@ -47,6 +53,9 @@ class MouseJigglerTask final : public core::BuiltinTweak, public core::CanMToggl
 
   private:
     void moved(const platform::InputEvent& event);
+    // Whether the move is one its jiggle posted; forgets it and those
+    // posted before it.
+    bool isOwnMove(const platform::InputEvent& event);
     void startTimer();
     // Ends the jiggle under way; points already queued are dropped.
     void endJiggle();
@@ -62,6 +71,9 @@ class MouseJigglerTask final : public core::BuiltinTweak, public core::CanMToggl
     std::shared_ptr<std::atomic<std::uint64_t>> generation_ =
         std::make_shared<std::atomic<std::uint64_t>>(0);
     Jiggler jiggler_;
+    // Where its jiggle has moved the pointer and no move has been seen yet,
+    // oldest first (Cocoa space). Main thread.
+    std::deque<platform::Point> ownMoves_;
     core::StopList::Entry atExit_;
 };
 

@@ -27,8 +27,11 @@ core::RunOutcome KeepMacAwakeTask::run() {
 }
 
 core::ConfigureForm KeepMacAwakeTask::configureView() const {
+    // A number of "Forever"s means nothing: the field waits, disabled,
+    // until a period is chosen.
     return {{{.title = {},
-              .controls = {core::FormControl::stepper("Keep awake", awakeAmountSetting),
+              .controls = {core::FormControl::stepper("Keep awake", awakeAmountSetting)
+                               .disabledFor(awakePeriodSetting.key, "forever"),
                            core::FormControl::picker("", awakePeriodSetting)},
               .footer = std::string(applyAgainFootnote)}}};
 }

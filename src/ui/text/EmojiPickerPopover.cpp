@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -271,10 +272,24 @@ void EmojiPickerPopover::present(platform::Rect anchor) {
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     move(screen ? Popover::placement(below, size(), screen->availableGeometry()).topLeft() : below);
+    // Each opening starts afresh: no search left from the last one.
+    {
+        const QSignalBlocker quiet(search_);
+        search_->clear();
+    }
     show();
     raise();
     activateWindow();
     search_->setFocus();
+}
+
+void EmojiPickerPopover::keyPressEvent(QKeyEvent* event) {
+    // Escape closes it, from the search field or the grid alike.
+    if (event->key() == Qt::Key_Escape) {
+        withdraw();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void EmojiPickerPopover::withdraw() {
@@ -289,9 +304,11 @@ void EmojiPickerPopover::setEmojis(std::shared_ptr<const text::EmojiIndex> index
         button->setChecked(true);
     if (none) {
         const QString search = search_->text().trimmed();
-        empty_->setText(!search.isEmpty() ? tr("No emoji match \u201c%1\u201d").arg(search)
-                        : category == text::EmojiCategory::recent ? tr("Emoji you pick show here")
-                                                                  : tr("No emoji"));
+        empty_->setText(!search.isEmpty()
+                            ? tr("No emoji match \u201c%1\u201d").arg(search)
+                        : category == text::EmojiCategory::recent
+                            ? tr("Emoji you pick will show here.")
+                            : tr("No emoji"));
     }
     grid_->setVisible(!none);
     empty_->setVisible(none);

@@ -76,6 +76,7 @@ class EmojiPickerPopover final : public QWidget, public text::EmojiPickerView {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QLineEdit* search_;

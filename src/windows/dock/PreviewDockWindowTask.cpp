@@ -87,6 +87,44 @@ bool PreviewDockWindowTask::inDockZone(Point point, std::span<const Screen> scre
     return true;
 }
 
+PreviewDockWindowTask::PanelLayout PreviewDockWindowTask::layOut(std::size_t count, Size room) {
+    if (count == 0)
+        return {};
+    // The largest thumbnails (never above full size) over every number of
+    // columns; the most columns among equals, so fewest rows.
+    const bool bounded = room.width > 0 && room.height > 0;
+    std::size_t columns = count;
+    double scale = 1;
+    if (bounded) {
+        double best = 0;
+        for (std::size_t c = count; c >= 1; --c) {
+            const std::size_t r = (count + c - 1) / c;
+            const double across =
+                (room.width - 2 * padding - double(c - 1) * spacing) / (double(c) * thumbnailWidth);
+            const double down =
+                (room.height - 2 * padding - double(r - 1) * spacing) / (double(r) * thumbnailHeight);
+            const double fits = std::min({1.0, across, down});
+            if (fits > best) {
+                best = fits;
+                columns = c;
+            }
+        }
+        if (best > 0)
+            scale = best;
+    }
+    const std::size_t rows = (count + columns - 1) / columns;
+    const Size thumbnail{thumbnailWidth * scale, thumbnailHeight * scale};
+    PanelLayout layout{
+        .size = {double(columns) * thumbnail.width + double(columns - 1) * spacing + 2 * padding,
+                 double(rows) * thumbnail.height + double(rows - 1) * spacing + 2 * padding}};
+    for (std::size_t i = 0; i < count; ++i)
+        layout.thumbnails.push_back(
+            {{padding + double(i % columns) * (thumbnail.width + spacing),
+              padding + double(i / columns) * (thumbnail.height + spacing)},
+             thumbnail});
+    return layout;
+}
+
 void PreviewDockWindowTask::check() {
     const Point mouse = services_.monitors.mouseLocation();
     if (shown_ && shown_->frame.contains(mouse))
@@ -137,18 +175,17 @@ void PreviewDockWindowTask::show(const DockItem& item) {
         hide();
         return;
     }
-    for (std::size_t i = 0; i < next.entries.size(); ++i)
-        next.entries[i].thumbnail = {{padding + double(i) * (thumbnailWidth + spacing), padding},
-                                     {thumbnailWidth, thumbnailHeight}};
-    const auto count = double(next.entries.size());
-    const Size size{count * thumbnailWidth + (count - 1) * spacing + 2 * padding,
-                    thumbnailHeight + 2 * padding};
-    // Above the icon, centred on it, inside the visible frame of its screen.
+    // Above the icon, centred on it, inside the visible frame of its
+    // screen, in as many rows as that takes.
     const auto screens = windows.screens.screens();
     const Rect icon = flipped(item.frame, screens);
     const Point centre{icon.minX() + icon.size.width / 2, icon.minY() + icon.size.height / 2};
     const auto* screen = screenAt(centre, screens);
     const Rect visible = screen ? screen->visibleFrame : Rect{};
+    const auto layout = layOut(next.entries.size(), visible.size);
+    for (std::size_t i = 0; i < next.entries.size(); ++i)
+        next.entries[i].thumbnail = layout.thumbnails[i];
+    const Size size = layout.size;
     double x = centre.x - size.width / 2;
     x = std::max(visible.minX(), std::min(x, visible.maxX() - size.width));
     double y = std::max(visible.minY(), icon.maxY() + 8);

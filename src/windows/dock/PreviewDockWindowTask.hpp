@@ -47,6 +47,16 @@ class PreviewDockWindowTask final : public core::BuiltinTweak, public core::CanP
     // a screen the Dock takes no room from (it hides, or sits elsewhere).
     static bool inDockZone(platform::Point point, std::span<const platform::Screen> screens);
 
+    // The panel's size and its thumbnails in it (from its top-left), for
+    // `count` windows in `room` (its screen's visible frame): rows of as
+    // many as fit its width, and smaller thumbnails, all alike, where rows
+    // would not fit its height either. An empty room takes one row.
+    struct PanelLayout {
+        platform::Size size{};
+        std::vector<platform::Rect> thumbnails{};
+    };
+    static PanelLayout layOut(std::size_t count, platform::Size room);
+
   private:
     struct Entry {
         platform::CGWindow record{};

@@ -1,5 +1,7 @@
 #include "windows/hiding/HidingTweaks.hpp"
 
+#include <utility>
+
 namespace quorvane::windows {
 
 using namespace platform;
@@ -22,21 +24,48 @@ core::RunOutcome HideAllAppsTask::run() {
 
 core::RunOutcome ShowDesktopTask::run() {
     auto& windows = services_.windows;
-    if (services_.reveal && services_.reveal->showDesktop()) {
-        windows.journal.record(id(), "desktop", "asked the window manager to show the desktop");
-        return core::RunOutcome::done();
+    if (auto* reveal = services_.reveal) {
+        if (reveal->isShowingDesktop() && reveal->showWindows()) {
+            windows.actions.recordOnceDone(id(), "desktop", "showed the windows again",
+                                           [reveal] { return !reveal->isShowingDesktop(); });
+            return core::RunOutcome::done();
+        }
+        if (reveal->showDesktop()) {
+            windows.actions.recordOnceDone(id(), "desktop", "showed the desktop",
+                                           [reveal] { return reveal->isShowingDesktop(); });
+            return core::RunOutcome::done();
+        }
     }
+    if (!restoreMinimized())
+        minimizeAll();
+    return core::RunOutcome::done();
+}
+
+void ShowDesktopTask::minimizeAll() {
+    auto& windows = services_.windows;
     auto& accessibility = windows.accessibility;
     const int own = windows.applications.ownPid();
+    minimized_.clear();
     for (const auto& application : windows.applications.list()) {
         if (application.pid == own || application.isHidden)
             continue;
         for (Element window :
              accessibility.attributeValues(accessibility.application(application.pid), ax::windows))
-            if (!attributeAs<bool>(accessibility, window, ax::minimized).value_or(false))
-                windows.actions.minimize(id(), window);
+            if (!attributeAs<bool>(accessibility, window, ax::minimized).value_or(false) &&
+                windows.actions.minimize(id(), window))
+                minimized_.push_back(window);
     }
-    return core::RunOutcome::done();
+}
+
+bool ShowDesktopTask::restoreMinimized() {
+    auto& windows = services_.windows;
+    auto& accessibility = windows.accessibility;
+    bool restored = false;
+    // Those the user brought back or closed meanwhile stay as they are.
+    for (Element window : std::exchange(minimized_, {}))
+        if (attributeAs<bool>(accessibility, window, ax::minimized).value_or(false))
+            restored = windows.actions.unminimize(id(), window) || restored;
+    return restored;
 }
 
 core::RunOutcome FocusFrontmostAppTask::run() {

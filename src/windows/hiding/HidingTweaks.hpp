@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "core/CanToggle.hpp"
 #include "core/Signal.hpp"
@@ -32,7 +33,9 @@ class HideAllAppsTask final : public core::BuiltinTweak {
     WindowTweakServices& services_;
 };
 
-// Minimizes every other application's windows, so the desktop shows.
+// Moves every other application's windows aside, so the desktop shows;
+// run again, puts them back. Through the desktop's own "show the desktop"
+// where it has one, else by minimizing them, remembering which.
 class ShowDesktopTask final : public core::BuiltinTweak {
   public:
     ShowDesktopTask(core::TweakInfo info, WindowTweakServices& services)
@@ -40,7 +43,13 @@ class ShowDesktopTask final : public core::BuiltinTweak {
     core::RunOutcome run() override;
 
   private:
+    void minimizeAll();
+    // Whether some window this task minimized was still minimized, and is
+    // now brought back.
+    bool restoreMinimized();
+
     WindowTweakServices& services_;
+    std::vector<platform::Element> minimized_;
 };
 
 // While on, whichever application becomes active, every other one is

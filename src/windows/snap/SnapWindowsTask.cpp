@@ -16,7 +16,7 @@ SnapWindowsTask::SnapWindowsTask(core::TweakInfo info, core::PKeyPath field,
       CanPToggle(services.windows.store, field),
       services_(services),
       monitor_(services.monitors, services.windows.journal, services.windows.log, id(),
-               platform::eventMask::windowDrag,
+               platform::eventMask::windowDrag | platform::maskOf(EventType::leftMouseDown),
                [this](const platform::InputEvent& event) { handle(event); }),
       dragDebouncer_(services.windows.mainQueue, 100ms),
       hoverDebouncer_(services.windows.mainQueue, 10ms) {}
@@ -41,6 +41,15 @@ void SnapWindowsTask::stop() {
 }
 
 void SnapWindowsTask::handle(const platform::InputEvent& event) {
+    if (event.type == EventType::leftMouseDown) {
+        // Where the button went down decides: by the first drag event a
+        // quick hand has carried the pointer out of the title bar, and the
+        // window may not have followed yet.
+        reset();
+        detectInfo_ = detect(event.location);
+        dragState_ = detectInfo_ ? DragState::begin : DragState::invalid;
+        return;
+    }
     if (event.type == EventType::leftMouseUp) {
         if (detectInfo_ && snap_) {
             const auto info = *detectInfo_;
@@ -54,8 +63,8 @@ void SnapWindowsTask::handle(const platform::InputEvent& event) {
         return;
     switch (dragState_) {
         case DragState::idle:
-            detectInfo_ = detect(services_.monitors.mouseLocation());
-            dragState_ = detectInfo_ ? DragState::begin : DragState::invalid;
+            // Pressed before we were watching: where is not known.
+            dragState_ = DragState::invalid;
             return;
         case DragState::begin:
             dragDebouncer_.call([this] { checkDrag(); });
@@ -70,9 +79,6 @@ void SnapWindowsTask::handle(const platform::InputEvent& event) {
 
 std::optional<SnapWindowsTask::DetectInfo> SnapWindowsTask::detect(Point mouse) {
     auto& windows = services_.windows;
-    const auto frontmost = windows.applications.frontmost();
-    if (!frontmost)
-        return std::nullopt;
     const auto window = windows.windowAt.window(mouse);
     if (!window)
         return std::nullopt;
@@ -84,8 +90,13 @@ std::optional<SnapWindowsTask::DetectInfo> SnapWindowsTask::detect(Point mouse) 
     const Rect frame = platform::flipped(Rect{*position, *size}, screens);
     if (!titleBarStrip(frame).contains(mouse))
         return std::nullopt;
+    // The window's own application: at the press, the click has not
+    // brought it in front yet.
+    const auto pid = windows.accessibility.pid(*window);
+    if (!pid)
+        return std::nullopt;
     return DetectInfo{
-        .app = windows.accessibility.application(frontmost->pid),
+        .app = windows.accessibility.application(*pid),
         .window = *window,
         .position = *position,
         .isResizable =

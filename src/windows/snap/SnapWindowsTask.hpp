@@ -11,9 +11,9 @@
 
 namespace quorvane::windows {
 
-// While on, dragging a window by its title bar shows a grid of snap cells
-// over every screen; hovering one shows where the window would go, and
-// letting go there moves and resizes it.
+// While on, dragging a window by its title bar (where the button went
+// down) shows a grid of snap cells over every screen; hovering one shows
+// where the window would go, and letting go there moves and resizes it.
 class SnapWindowsTask final : public core::BuiltinTweak, public core::CanPToggle {
   public:
     enum class DragState { idle, begin, invalid, detected };

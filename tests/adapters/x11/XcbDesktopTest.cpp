@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <csignal>
 #include <cstring>
+#include <string_view>
 
 #include "adapters/memory/MemoryLog.hpp"
 #include "adapters/qt/QtMainQueue.hpp"
@@ -28,12 +29,13 @@ std::optional<CGWindow> windowOf(XcbDesktop& desktop, int pid) {
 }
 
 // A window of our own on a connection of its own, optionally claiming to
-// belong to another process.
+// belong to another process or typed (_NET_WM_WINDOW_TYPE_DOCK).
 struct OwnWindow {
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     xcb_window_t window = 0;
 
-    OwnWindow(bool overrideRedirect, std::optional<std::uint32_t> claimedPid) {
+    OwnWindow(bool overrideRedirect, std::optional<std::uint32_t> claimedPid,
+              std::string_view type = {}) {
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
         window = xcb_generate_id(connection);
         const std::uint32_t values[] = {overrideRedirect ? 1u : 0u};
@@ -47,6 +49,19 @@ struct OwnWindow {
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom->atom,
                                 XCB_ATOM_CARDINAL, 32, 1, &*claimedPid);
             std::free(atom);
+        }
+        if (!type.empty()) {
+            const char name[] = "_NET_WM_WINDOW_TYPE";
+            auto* property = xcb_intern_atom_reply(
+                connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+            auto* value = xcb_intern_atom_reply(
+                connection,
+                xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(type.size()), type.data()),
+                nullptr);
+            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, property->atom,
+                                XCB_ATOM_ATOM, 32, 1, &value->atom);
+            std::free(property);
+            std::free(value);
         }
         xcb_map_window(connection, window);
         // A round trip: the server has made the window before another
@@ -175,6 +190,32 @@ TEST_F(XcbDesktopTest, aClaimedPidIsNotBelievedAndOurOverlayGoesDirectlyBelowAWi
         std::free(tree);
         return below;
     }));
+}
+
+// A dock (a panel such as trayer) is the desktop's: an application showing
+// nothing else is marked so and is not hidden; beside a window of its own,
+// that window is what hiding takes.
+TEST_F(XcbDesktopTest, aDockIsNoWindowOfItsApplicationAndIsNeverHidden) {
+    auto ours = [&]() -> std::optional<RunningApplication> {
+        for (auto& app : desktop->list())
+            if (app.pid == ::getpid())
+                return app;
+        return std::nullopt;
+    };
+    auto windows = [&] {
+        return desktop->attributeValues(desktop->application(::getpid()), ax::windows);
+    };
+    OwnWindow dock(false, std::nullopt, "_NET_WM_WINDOW_TYPE_DOCK");
+    ASSERT_TRUE(waitFor([&] { return ours().has_value(); }));
+    EXPECT_TRUE(ours()->partOfDesktop);
+    EXPECT_TRUE(windows().empty());
+    EXPECT_FALSE(desktop->hide(::getpid()));
+
+    OwnWindow own(false, std::nullopt);
+    ASSERT_TRUE(waitFor([&] { return ours() && !ours()->partOfDesktop; }));
+    EXPECT_EQ(windows().size(), 1u);
+    ASSERT_TRUE(desktop->hide(::getpid()));
+    EXPECT_TRUE(waitFor([&] { return ours() && ours()->isHidden; }));
 }
 
 TEST_F(XcbDesktopTest, postedInputReachesAGlobalMonitorAndAKilledLockLetsGo) {

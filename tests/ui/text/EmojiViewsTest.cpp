@@ -108,7 +108,21 @@ TEST_F(EmojiViews, thePickerHighlightsItsCategoryAndReportsSearchesAndPicks) {
     EXPECT_EQ(popover.emptyState()->text(), QString::fromUtf8("No emoji match \u201ccat\u201d"));
     popover.searchField()->clear();
     popover.setEmojis(index, {}, text::EmojiCategory::recent);
-    EXPECT_EQ(popover.emptyState()->text(), "Emoji you pick show here");
+    EXPECT_EQ(popover.emptyState()->text(), "Emoji you pick will show here.");
+
+    // Each opening starts with an empty search, quietly (the manager
+    // starts its own afresh); Escape closes it from the field or the grid.
+    for (QWidget* from :
+         {static_cast<QWidget*>(popover.searchField()), static_cast<QWidget*>(grid)}) {
+        popover.searchField()->setText("cat");
+        searched.clear();
+        popover.present({{100, 100}, {22, 22}});
+        ASSERT_TRUE(popover.isPresented());
+        EXPECT_TRUE(popover.searchField()->text().isEmpty());
+        EXPECT_TRUE(searched.empty());
+        QTest::keyClick(from, Qt::Key_Escape);
+        EXPECT_FALSE(popover.isPresented());
+    }
 }
 
 TEST_F(EmojiViews, theScriptEditorsChooserShowsTheWholeTableAndSearchesIt) {

@@ -13,6 +13,7 @@
 #include "adapters/memory/MemoryUserDefaults.hpp"
 #include "simmac/SimHotkeys.hpp"
 #include "ui/ConfigureSheet.hpp"
+#include "ui/ConfirmationPanel.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/Popover.hpp"
 #include "ui/UiFixture.hpp"
@@ -156,8 +157,10 @@ TEST_F(WorkflowViewsTest, shortcutsAreRecordedInTheSheetAndListedInSettings) {
     core::ShortcutService shortcuts(catalogue, hotkeys);
     shortcuts.registerAll();
     shortcuts.reload();
-    ShortcutSettingsTab tab(shortcuts, hotkeys, catalogue);
+    ConfirmationPanel confirmations;
+    ShortcutSettingsTab tab(shortcuts, hotkeys, catalogue, confirmations);
     EXPECT_EQ(tab.rows()->findChildren<QLabel*>("Empty").size(), 1);
+    EXPECT_FALSE(tab.removeAll()->isEnabled());  // nothing to remove
 
     auto describe = [this](const std::string& id) {
         return QString::fromStdString(catalogue.find(id)->name());
@@ -169,6 +172,7 @@ TEST_F(WorkflowViewsTest, shortcutsAreRecordedInTheSheetAndListedInSettings) {
     EXPECT_EQ(hotkeys.combination("SnapWindowsTask"), platform::KeyCombination{"Ctrl+Alt+S"});
     QApplication::processEvents();
     ASSERT_TRUE(recorderIn(*tab.rows()));
+    EXPECT_TRUE(tab.removeAll()->isEnabled());
     hotkeys.press({"Ctrl+Alt+S"});
     EXPECT_TRUE(core::asToggle(*catalogue.find("SnapWindowsTask"))->isOn());
 
@@ -181,10 +185,22 @@ TEST_F(WorkflowViewsTest, shortcutsAreRecordedInTheSheetAndListedInSettings) {
     tab.resize(420, 220);
     save(tab, "settings-shortcuts.png");
 
-    button(&tab, "Remove All")->click();
+    // "Remove All" asks first, naming how many go; cancelled, they stay.
+    ConfigureSheet trashSheet(catalogue.find("EmptyTrashTask"), {}, defaults, &hotkeys, describe);
+    recorderIn(trashSheet)->record(QKeySequence(QStringLiteral("Ctrl+Alt+T")));
+    QApplication::processEvents();
+    tab.removeAll()->click();
+    ASSERT_TRUE(confirmations.last());
+    EXPECT_EQ(confirmations.last()->text(), "Remove all 2 keyboard shortcuts?");
+    button(confirmations.last(), "Cancel")->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(hotkeys.combination("SnapWindowsTask"));
+    tab.removeAll()->click();
+    button(confirmations.last(), "Remove All")->click();
     QApplication::processEvents();
     EXPECT_EQ(tab.rows()->findChildren<QLabel*>("Empty").size(), 1);
     EXPECT_FALSE(hotkeys.press({"Ctrl+Alt+S"}));
+    EXPECT_FALSE(tab.removeAll()->isEnabled());
 }
 
 }  // namespace
