@@ -142,8 +142,14 @@ void TweaksHolder::showHUD(HUD style) {
         hudMessage.set({});
     showsHUD.set(true);
     hudStyle.set(style);
-    std::erase_if(hudHides_, [](const platform::TimerToken& hide) { return hide.isCancelled(); });
-    hudHides_.push_back(queue_.after(hudDuration, [this] { showsHUD.set(false); }));
+    // The latest label stays its whole time: an earlier one's end does not
+    // take it away.
+    for (auto& hide : hudHides_)
+        hide.cancel();
+    hudHides_.clear();
+    const bool hasReason = style == HUD::unavailable || style == HUD::refused;
+    hudHides_.push_back(
+        queue_.after(hasReason ? reasonDuration : hudDuration, [this] { showsHUD.set(false); }));
 }
 
 void TweaksHolder::handle(TweakCellAction action, const std::shared_ptr<Tweak>& tweak) {

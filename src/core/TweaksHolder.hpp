@@ -43,6 +43,8 @@ class TweaksHolder {
   public:
     static constexpr platform::Duration searchDelay = std::chrono::milliseconds(200);
     static constexpr platform::Duration hudDuration = std::chrono::seconds(1);
+    // A reason is a sentence to read, not a glance.
+    static constexpr platform::Duration reasonDuration = std::chrono::seconds(4);
     static constexpr platform::Duration taskDidRunInterval = std::chrono::seconds(1);
     static constexpr std::size_t randomCount = 5;
 

@@ -125,6 +125,11 @@ TEST_F(TweakActionsTest, aRefusedRunShowsItsReasonInsteadOfDone) {
     }
     EXPECT_TRUE(posted.empty());
     EXPECT_TRUE(sound.played.empty());
+    // Long enough to be read.
+    queue.advance(std::chrono::seconds(2));
+    EXPECT_TRUE(main.showsHUD.get());
+    queue.advance(std::chrono::seconds(2));
+    EXPECT_FALSE(main.showsHUD.get());
 
     actions.runOneShot(tweak("EmptyTrashTask"));
     queue.advance(std::chrono::seconds(1));

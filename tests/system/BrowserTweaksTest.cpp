@@ -66,6 +66,10 @@ TEST_F(BrowserTweaksTest, theDefaultBrowserPanelListsInstalledBrowsersAndSetsBot
     const auto shownAgain = tweak.extraView();
     settle();
     EXPECT_EQ(titles(shownAgain), (std::vector<std::string>{"Chrome", "Safari"}));
+    // Run alone, it changes nothing and says where the choice is made.
+    const auto ran = tweak.run();
+    EXPECT_FALSE(ran.isDone());
+    EXPECT_EQ(ran.reason(), "choose the browser in its list");
 }
 
 TEST_F(BrowserTweaksTest, openInBrowserUsesTheLastChoiceWhileItIsInstalled) {

@@ -2,6 +2,12 @@
 
 namespace quorvane::system {
 
+core::RunOutcome DefaultBrowserTweak::run() {
+    return core::RunOutcome::refused(installed_.empty()
+                                         ? "no browser the tweak knows is installed"
+                                         : "choose the browser in its list");
+}
+
 namespace {
 
 const Browser* currentDefault(platform::Browsers& browsers) {

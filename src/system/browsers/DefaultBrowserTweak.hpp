@@ -13,6 +13,9 @@ class DefaultBrowserTweak final : public BrowserPanelTweak {
     using BrowserPanelTweak::BrowserPanelTweak;
 
     void choose(const std::string& rawValue) const override;
+    // The choice is made in its list: a run alone changes nothing, and
+    // says so rather than "Done".
+    core::RunOutcome run() override;
 
   private:
     void read() const override;
