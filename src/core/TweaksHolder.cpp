@@ -142,14 +142,18 @@ void TweaksHolder::showHUD(HUD style) {
         hudMessage.set({});
     showsHUD.set(true);
     hudStyle.set(style);
-    // The latest label stays its whole time: an earlier one's end does not
+    std::erase_if(hudHides_, [](const platform::TimerToken& hide) { return hide.isCancelled(); });
+    // Each label hides a second after it was shown, whatever came since;
+    // but a reason stays its whole time, an earlier label's end does not
     // take it away.
-    for (auto& hide : hudHides_)
-        hide.cancel();
-    hudHides_.clear();
     const bool hasReason = style == HUD::unavailable || style == HUD::refused;
-    hudHides_.push_back(
-        queue_.after(hasReason ? reasonDuration : hudDuration, [this] { showsHUD.set(false); }));
+    const auto shown = ++hudShown_;
+    hudHides_.push_back(queue_.after(hasReason ? reasonDuration : hudDuration, [this, shown] {
+        const bool reasonShows = hudStyle.get() == HUD::unavailable || hudStyle.get() == HUD::refused;
+        if (reasonShows && shown != hudShown_)
+            return;
+        showsHUD.set(false);
+    }));
 }
 
 void TweaksHolder::handle(TweakCellAction action, const std::shared_ptr<Tweak>& tweak) {

@@ -88,6 +88,7 @@ class TweaksHolder {
     Debouncer searchDebouncer_;
     Throttle<std::optional<bool>> taskDidRun_;
     std::vector<platform::TimerToken> hudHides_;
+    std::uint64_t hudShown_ = 0;  // labels shown so far
     std::mt19937 random_{static_cast<std::mt19937::result_type>(randomSeed())};
     std::vector<Subscription> subscriptions_;
 };

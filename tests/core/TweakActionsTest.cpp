@@ -125,7 +125,11 @@ TEST_F(TweakActionsTest, aRefusedRunShowsItsReasonInsteadOfDone) {
     }
     EXPECT_TRUE(posted.empty());
     EXPECT_TRUE(sound.played.empty());
-    // Long enough to be read.
+    // Long enough to be read, though a label shown just before ends meanwhile.
+    main.showHUD(HUD::run);
+    popover.showHUD(HUD::run);
+    queue.advance(std::chrono::milliseconds(500));
+    actions.runOneShot(refusing);
     queue.advance(std::chrono::seconds(2));
     EXPECT_TRUE(main.showsHUD.get());
     queue.advance(std::chrono::seconds(2));
