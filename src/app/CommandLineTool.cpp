@@ -141,6 +141,54 @@ int tweakCommand(const cli::CommandLine& command) {
     }
 }
 
+// Lists what can be put back, or puts it back: through the running
+// instance, which stops a tweak that is on first, else here.
+int restore(const cli::CommandLine& command) {
+    CommandClient client(std::cout, std::cerr);
+    const auto& options = command.restore;
+    nlohmann::json request{{"command", "restore"},
+                           {"list", options.list},
+                           {"ids", options.entries},
+                           {"all", options.all},
+                           {"dryRun", options.dryRun},
+                           {"force", options.force}};
+    if (options.tweak)
+        request["tweak"] = *options.tweak;
+    if (options.since)
+        request["since"] = *options.since;
+    return client.send(request, [&](const nlohmann::json& reply) {
+        if (options.list) {
+            const auto entries = reply.value("entries", nlohmann::json::array());
+            for (const auto& entry : entries) {
+                if (command.json) {
+                    std::cout << entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+                              << "\n";
+                    continue;
+                }
+                std::cout << "#" << entry.value("id", 0) << "  " << entry.value("time", "") << "  "
+                          << entry.value("cause", "") << "  " << entry.value("kind", "") << "  "
+                          << entry.value("target", "") << "  " << entry.value("before", "")
+                          << " → " << entry.value("after", "");
+                if (!entry.value("restorable", true))
+                    std::cout << "  (not restorable: " << entry.value("note", "") << ")";
+                std::cout << "\n";
+            }
+            if (entries.empty() && !command.json)
+                std::cout << "Nothing to put back.\n";
+            return 0;
+        }
+        bool clean = true;
+        for (const auto& step : reply.value("steps", nlohmann::json::array())) {
+            std::cout << step.value("line", "") << "\n";
+            const auto result = step.value("result", "");
+            clean = clean && (result == "restored" || result == "would restore");
+        }
+        // Anything left as it was (skipped, failed, not restorable) fails
+        // the command, so a script sees it.
+        return clean ? 0 : 1;
+    });
+}
+
 int desktop(const cli::CommandLine& command) {
     CommandClient client(std::cout, std::cerr);
     if (command.watchSeconds > 0) {
@@ -209,6 +257,8 @@ int runCommandLine(const cli::CommandLine& command) {
             return tweakCommand(command);
         case Action::finderAction:
             return finderAction(command);
+        case Action::restore:
+            return restore(command);
         case Action::desktop:
             return desktop(command);
         case Action::displays:

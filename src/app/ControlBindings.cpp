@@ -3,6 +3,7 @@
 #include "control/DesktopCommands.hpp"
 #include "control/DisplayCommands.hpp"
 #include "control/InputCommands.hpp"
+#include "control/RestoreCommand.hpp"
 #include "input/shortcuts/ViewShortcutTask.hpp"
 #include "platform/SystemEventCenter.hpp"
 #include "wiring/DesktopSession.hpp"
@@ -44,6 +45,7 @@ void bindControlCommands(ControlCommands& commands, AppServices& services, Front
                                     .journal = services.journal(),
                                     .confirmations = &frontEnd.confirmations(),
                                     .finderActions = &services.finderActions()});
+    bindRestoreCommand(commands, services.restore(), services.catalogue());
     // Keys pressed on the simulated desktop reach the shortcuts.
     if (services.simulatedKeyboard())
         services.desktop().setShortcutHandler([&services](const std::string& combination) {

@@ -59,6 +59,40 @@ platform::Result<CommandLine> parseJournal(const CommandDefinition& definition,
     return command;
 }
 
+platform::Result<CommandLine> parseRestore(const CommandDefinition& definition,
+                                           const Arguments& arguments) {
+    CommandLine command{.action = Action::restore};
+    auto& options = command.restore;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const auto& word = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (word == "--list")
+            options.list = true;
+        else if (word == "--json")
+            command.json = true;
+        else if (word == "--all")
+            options.all = true;
+        else if (word == "--dry-run")
+            options.dryRun = true;
+        else if (word == "--force")
+            options.force = true;
+        else if (word == "--tweak" && hasValue && !options.tweak)
+            options.tweak = arguments[++i];
+        else if (word == "--since" && hasValue && !options.since)
+            options.since = arguments[++i];
+        else if (!word.empty() && word.find_first_not_of("#0123456789") == std::string::npos)
+            options.entries.push_back(word);
+        else
+            return usage(definition);
+    }
+    const bool chosen = options.all || options.tweak || options.since || !options.entries.empty();
+    // Either a listing or something to put back, never both, never neither.
+    if (options.list == chosen || (command.json && !options.list) ||
+        (options.list && (options.dryRun || options.force)))
+        return usage(definition);
+    return command;
+}
+
 platform::Result<CommandLine> parseDesktop(const CommandDefinition& definition,
                                            const Arguments& arguments) {
     CommandLine command{.action = Action::desktop};
@@ -198,6 +232,11 @@ std::vector<CommandDefinition> makeDefinitions() {
          "their count;\n--all adds the input it watched and made (monitors,\ntaps, posted "
          "events); --json prints the lines as JSON",
          parseJournal, {}, "quorvane journal --all"},
+        {"restore", "--list [--json] | [--dry-run] [--force] ENTRY...|--tweak NAME|--since TIME|--all",
+         "put back what the tweaks changed, newest first;\n--list shows what can be put back, "
+         "each value before\nand after; a value changed since by someone else is\nleft alone "
+         "unless --force; --dry-run only says what\nit would do",
+         parseRestore, {}, "quorvane restore --tweak \"Auto Hide Dock\" --dry-run"},
         {"finder-action", "ACTION_ID PATH_OR_FILE_URL...",
          "a file action in the running Quorvane: copyPath,\ncopyFilename, copyFileURL, "
          "openInTerminal, openIniTerm,\nopenInVSCode, newTextFile or newFolder",

@@ -27,6 +27,17 @@ struct ListOptions {
 };
 
 // What the user asked for on the command line.
+// restore --list | [--dry-run] [--force] (ENTRY... | --tweak NAME | --since TIME | --all)
+struct RestoreOptions {
+    bool list = false;
+    std::vector<std::string> entries{};  // entry numbers, as typed
+    std::optional<std::string> tweak{};  // a name or an id
+    std::optional<std::string> since{};  // a time as the journal writes it, or its start
+    bool all = false;
+    bool dryRun = false;
+    bool force = false;
+};
+
 struct CommandLine {
     enum class Action {
         start,
@@ -56,6 +67,7 @@ struct CommandLine {
         runNamed,
         toggleNamed,
         finderAction,
+        restore,
     };
     Action action = Action::start;
     ListOptions list{};
@@ -75,6 +87,7 @@ struct CommandLine {
     std::string link{};
     std::vector<std::string> simWords{};  // sim display|app|window|...; help COMMAND
     int watchSeconds = 0;                // desktop --watch SECONDS
+    RestoreOptions restore{};
 };
 
 // `arguments` excludes the program name.

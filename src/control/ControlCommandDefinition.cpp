@@ -28,6 +28,8 @@ constexpr ControlCommandDefinition definitions[] = {
     {"displays", 5s, true, "", "the displays as the desktop's adapter sees them {}"},
     {"overlays", 5s, true, "", "the overlay windows shown now {}"},
     {"menuShortcuts", 10s, true, "", "the menu shortcuts of the application in front {}"},
+    {"restore", 120s, false, "",
+     R"(put back what tweaks changed {"list","ids","tweak","since","all","dryRun","force"})"},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "wiring/AppPaths.hpp"
 #include "wiring/AppServices.hpp"
 #include "control/ControlCommands.hpp"
+#include "control/RestoreCommand.hpp"
 #include "core/CanToggle.hpp"
 #include "adapters/posix/ControlSocket.hpp"
 #include "adapters/posix/StderrLog.hpp"
@@ -69,6 +70,7 @@ std::optional<std::string> handleInProcess(const std::string& request) {
                                     .reopen = {},
                                     .defaults = services.userDefaults(),
                                     .journal = services.journal()});
+    bindRestoreCommand(commands, services.restore(), services.catalogue());
     auto answer = std::make_shared<std::optional<std::string>>();
     commands.handle(request, [answer](const std::string& line) { *answer = line; });
     // A command that answers later does so while its work drains.

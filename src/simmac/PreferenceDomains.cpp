@@ -2,8 +2,10 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "adapters/posix/FileOps.hpp"
 
@@ -146,15 +148,23 @@ plist_t toPlist(const ordered_json& value) {
     return plist_new_string("");
 }
 
-std::optional<ordered_json> parsePlist(const std::string& bytes) {
-    if (bytes.size() > maxDomainBytes)
-        return std::nullopt;
-    plist_t root = nullptr;
-    plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
-    Owned owned(root);
-    if (!root || plist_get_node_type(root) != PLIST_DICT)
-        return std::nullopt;
-    return toJson(root);
+ordered_json sortedKeys(const ordered_json& value) {
+    if (value.is_array()) {
+        ordered_json array = ordered_json::array();
+        for (const auto& item : value)
+            array.push_back(sortedKeys(item));
+        return array;
+    }
+    if (!value.is_object())
+        return value;
+    std::vector<std::string> keys;
+    for (const auto& [key, item] : value.items())
+        keys.push_back(key);
+    std::sort(keys.begin(), keys.end());
+    ordered_json object = ordered_json::object();
+    for (const auto& key : keys)
+        object[key] = sortedKeys(value[key]);
+    return object;
 }
 
 // Domains written by earlier versions of the stand-in.
@@ -190,7 +200,7 @@ std::optional<ordered_json> load(const std::filesystem::path& file) {
         return std::nullopt;
     if (!bytes.value())
         return convertLegacy(file);
-    return parsePlist(*bytes.value());
+    return parse(*bytes.value());
 }
 
 Status save(const std::filesystem::path& file, const ordered_json& values) {
@@ -205,6 +215,29 @@ Status save(const std::filesystem::path& file, const ordered_json& values) {
     std::string encoded(bytes, length);
     plist_to_bin_free(bytes);
     return posix::writeFileAtomically(file, encoded);
+}
+
+std::optional<ordered_json> parse(const std::string& bytes) {
+    if (bytes.empty() || bytes.size() > maxDomainBytes)
+        return std::nullopt;
+    plist_t root = nullptr;
+    plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
+    Owned owned(root);
+    if (!root || plist_get_node_type(root) != PLIST_DICT)
+        return std::nullopt;
+    return toJson(root);
+}
+
+std::string toXml(const ordered_json& values) {
+    Owned root(toPlist(sortedKeys(values.is_object() ? values : ordered_json::object())));
+    char* text = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root.get(), &text, &length);
+    if (!text)
+        return {};
+    std::string xml(text, length);
+    plist_to_xml_free(text);
+    return xml;
 }
 
 }  // namespace quorvane::platform::sim::domains

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/Result.hpp"
@@ -27,6 +28,14 @@ std::filesystem::path fileOf(const std::filesystem::path& home, std::string_view
 std::optional<nlohmann::ordered_json> load(const std::filesystem::path& file);
 
 Status save(const std::filesystem::path& file, const nlohmann::ordered_json& values);
+
+// A domain's values from a property list in either format; nothing unless
+// its top level is a dictionary.
+std::optional<nlohmann::ordered_json> parse(const std::string& bytes);
+
+// The values as an XML property list, dictionary keys in order as macOS
+// writes them.
+std::string toXml(const nlohmann::ordered_json& values);
 
 }  // namespace domains
 

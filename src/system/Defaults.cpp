@@ -4,22 +4,33 @@
 #include <charconv>
 
 #include "platform/Quoting.hpp"
+#include "system/PreferenceValues.hpp"
 
 namespace quorvane::system {
 
+namespace {
+
+// An empty key stays empty: "delete DOMAIN " removes the whole domain.
+std::string word(const std::string& text) {
+    return text.empty() ? text : platform::shellQuote(text);
+}
+
+}  // namespace
+
 std::string Defaults::readCommand(std::string_view typeFlag) const {
-    std::string command = "defaults " + host + " read " + domain + " " + key;
+    std::string command = "defaults " + host + " read " + word(domain) + " " + word(key);
     if (!typeFlag.empty())
         command += " " + std::string(typeFlag);
     return command;
 }
 
 std::string Defaults::writeCommand(std::string_view valueArguments) const {
-    return "defaults " + host + " write " + domain + " " + key + " " + std::string(valueArguments);
+    return "defaults " + host + " write " + word(domain) + " " + word(key) + " " +
+           std::string(valueArguments);
 }
 
 std::string Defaults::deleteCommand() const {
-    return "defaults delete " + domain + " " + key;
+    return "defaults delete " + word(domain) + " " + word(key);
 }
 
 bool parseDefaultsBool(const std::string& output) {
@@ -94,25 +105,56 @@ std::int64_t DefaultsRunner::readInt(const Defaults& defaults) {
 std::string DefaultsRunner::readString(const Defaults& defaults) {
     return run(defaults.readCommand(), false);
 }
+
+void DefaultsRunner::change(const Defaults& changed, const std::string& command) {
+    if (!restoreLog_) {
+        run(command, true);
+        return;
+    }
+    auto cannotKeep = [&](const platform::Error& error) {
+        log_.warning(cause_, "cannot keep what \"" + command + "\" replaced: " + error.message);
+    };
+    const auto before = readPreferenceValue(shell_, changed);
+    run(command, true);
+    if (!before)
+        return cannotKeep(before.error());
+    const auto after = readPreferenceValue(shell_, changed);
+    if (!after)
+        return cannotKeep(after.error());
+    if (before.value() == after.value())
+        return;
+    platform::RestoreEntry entry;
+    entry.cause = cause_;
+    entry.kind = preferenceKind;
+    entry.target = preferenceTarget(changed);
+    entry.before = before.value();
+    entry.after = after.value();
+    auto recorded = restoreLog_->record(std::move(entry));
+    if (!recorded)
+        cannotKeep(recorded.error());
+}
+
 void DefaultsRunner::writeBool(const Defaults& defaults, bool value) {
-    run(defaults.writeCommand(value ? "-bool true" : "-bool false"), true);
+    change(defaults, defaults.writeCommand(value ? "-bool true" : "-bool false"));
 }
 void DefaultsRunner::writeFloat(const Defaults& defaults, float value) {
-    run(defaults.writeCommand("-float " + defaultsFloatText(value)), true);
+    change(defaults, defaults.writeCommand("-float " + defaultsFloatText(value)));
 }
 void DefaultsRunner::writeInt(const Defaults& defaults, std::int64_t value) {
-    run(defaults.writeCommand("-int " + std::to_string(value)), true);
+    change(defaults, defaults.writeCommand("-int " + std::to_string(value)));
 }
 // Always typed: a bare value that starts with "-" would be read as a type
 // ("-array-add" wrote an empty array).
 void DefaultsRunner::writeString(const Defaults& defaults, const std::string& value) {
-    run(defaults.writeCommand("-string " + platform::shellQuote(value)), true);
+    change(defaults, defaults.writeCommand("-string " + platform::shellQuote(value)));
 }
 void DefaultsRunner::writeArguments(const Defaults& defaults, std::string_view arguments) {
-    run(defaults.writeCommand(arguments), true);
+    change(defaults, defaults.writeCommand(arguments));
 }
+// The delete command never names the host: what it changes is the
+// preference of the user's own domain.
 void DefaultsRunner::remove(const Defaults& defaults) {
-    run(defaults.deleteCommand(), true);
+    change({"", defaults.domain, defaults.key}, defaults.deleteCommand());
 }
 
 }  // namespace quorvane::system

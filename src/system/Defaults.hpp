@@ -5,6 +5,7 @@
 
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
+#include "platform/RestoreLog.hpp"
 #include "platform/ShellRunner.hpp"
 
 namespace quorvane::system {
@@ -17,7 +18,8 @@ struct Defaults {
     std::string key;
 
     // The command lines, exactly. With an empty host there are two blanks
-    // after "defaults"; delete never names the host.
+    // after "defaults"; delete never names the host. A domain or key that is
+    // not a plain word is quoted for the shell.
     std::string readCommand(std::string_view typeFlag = {}) const;
     std::string writeCommand(std::string_view valueArguments) const;
     std::string deleteCommand() const;
@@ -34,12 +36,19 @@ std::string defaultsFloatText(float value);
 
 // Runs the operations for one cause (a tweak). Blocking: call it from a
 // background executor. A failed command is logged with its command line
-// and read as false, 0 or ""; every write and delete is journaled.
+// and read as false, 0 or ""; every write and delete is journaled. With a
+// restore log, every write and delete that changes the preference is
+// recorded there with the value it replaced (see PreferenceValues.hpp): the
+// domain is exported once before and once after.
 class DefaultsRunner {
   public:
     DefaultsRunner(platform::ShellRunner& shell, platform::Log& log, platform::Journal& journal,
-                   std::string cause)
-        : shell_(shell), log_(log), journal_(journal), cause_(std::move(cause)) {}
+                   std::string cause, platform::RestoreLog* restoreLog = nullptr)
+        : shell_(shell),
+          log_(log),
+          journal_(journal),
+          cause_(std::move(cause)),
+          restoreLog_(restoreLog) {}
 
     bool readBool(const Defaults& defaults);
     float readFloat(const Defaults& defaults);
@@ -56,11 +65,14 @@ class DefaultsRunner {
 
   private:
     std::string run(const std::string& command, bool changes);
+    // Runs a write or delete of `changed`, recording what it replaced.
+    void change(const Defaults& changed, const std::string& command);
 
     platform::ShellRunner& shell_;
     platform::Log& log_;
     platform::Journal& journal_;
     std::string cause_;
+    platform::RestoreLog* restoreLog_;
 };
 
 }  // namespace quorvane::system

@@ -14,7 +14,8 @@ std::string expandTilde(const std::string& path, const std::string& home) {
 
 void LocationSetter::read(std::function<void(std::string)> done) const {
     services_.commands.submit([this, done = std::move(done)] {
-        DefaultsRunner runner(services_.shell, services_.log, services_.journal, cause_);
+        DefaultsRunner runner(services_.shell, services_.log, services_.journal, cause_,
+                              services_.restoreLog);
         std::string folder = runner.readString(defaults_);
         if (expandsTilde_ && folder.find('~') != std::string::npos)
             folder = expandTilde(folder, services_.homeDirectory);
@@ -24,7 +25,8 @@ void LocationSetter::read(std::function<void(std::string)> done) const {
 
 void LocationSetter::apply(const std::string& folder) const {
     services_.commands.submit([this, folder] {
-        DefaultsRunner runner(services_.shell, services_.log, services_.journal, cause_);
+        DefaultsRunner runner(services_.shell, services_.log, services_.journal, cause_,
+                              services_.restoreLog);
         runner.writeString(defaults_, folder);
         if (!restart_.empty())
             services_.scripts.restartApp(restart_, false, cause_);
@@ -33,7 +35,9 @@ void LocationSetter::apply(const std::string& folder) const {
 
 void LocationSetter::reset() const {
     services_.commands.submit([this] {
-        DefaultsRunner(services_.shell, services_.log, services_.journal, cause_).remove(defaults_);
+        DefaultsRunner(services_.shell, services_.log, services_.journal, cause_,
+                       services_.restoreLog)
+            .remove(defaults_);
     });
 }
 

@@ -125,7 +125,7 @@ class PreferenceToggleTask final : public core::BuiltinTweak, public core::CanMT
 
   private:
     DefaultsRunner runnerFor() const {
-        return {services_.shell, services_.log, services_.journal, id()};
+        return {services_.shell, services_.log, services_.journal, id(), services_.restoreLog};
     }
 
     void restart() const {
@@ -161,7 +161,8 @@ class DockCommandTask final : public core::BuiltinTweak {
 
     core::RunOutcome run() override {
         services_.commands.submit([this] {
-            DefaultsRunner runner(services_.shell, services_.log, services_.journal, id());
+            DefaultsRunner runner(services_.shell, services_.log, services_.journal, id(),
+                                  services_.restoreLog);
             action_(runner);
             services_.scripts.restartApp("Dock", false, id());
             if (refreshesDock_ && services_.refreshAll)

@@ -15,6 +15,7 @@
 #include "platform/Pasteboard.hpp"
 #include "platform/PrivilegedRunner.hpp"
 #include "platform/ProcessLauncher.hpp"
+#include "platform/RestoreLog.hpp"
 #include "platform/ShellRunner.hpp"
 #include "platform/SystemEvents.hpp"
 #include "platform/UserDefaults.hpp"
@@ -49,6 +50,9 @@ struct SystemServices {
     // Where the system's tools are: empty on a Mac, where a tool is its
     // path; elsewhere the simulated Mac's bin/, where its stand-in is.
     std::filesystem::path toolFolder{};
+    // Where lasting changes are kept with what they replaced, to be put
+    // back; none: they are not kept.
+    platform::RestoreLog* restoreLog = nullptr;
 
     // The program to run for the system's tool `path` ("/sbin/shutdown").
     std::string tool(std::string_view path) const {

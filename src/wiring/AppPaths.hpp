@@ -13,6 +13,7 @@ struct AppPaths {
     std::filesystem::path records;             // .../Default: one JSON blob per record
     std::filesystem::path userDefaults;  // <config home>/com.tarnvell.Quorvane/UserDefaults.json
     std::filesystem::path journal;       // <state home>/com.tarnvell.Quorvane/journal.jsonl
+    std::filesystem::path restoreLog;    // beside it: restore.json
     std::filesystem::path simulatedMac;  // $QUORVANE_SIM_HOME or <data home>/quorvane-sim
     std::filesystem::path cache;         // <cache home>/com.tarnvell.Quorvane: made again at will
 

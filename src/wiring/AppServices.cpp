@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include "core/CanToggle.hpp"
 #include "wiring/SharedServices.hpp"
 #include "wiring/StartupTrace.hpp"
 #include "wiring/SystemWiring.hpp"
@@ -39,7 +40,18 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
       tweaksHandler_(catalogue_),
       soundPlayer_(shared_->store, shared_->sound),
       tweakActions_(shared_->mainQueue, notifications_, soundPlayer_, shared_->intentDonations),
-      workflows_(shared_->store, catalogue_, shared_->mainQueue) {
+      workflows_(shared_->store, catalogue_, shared_->mainQueue),
+      restore_(shared_->restoreLog, shared_->journal, shared_->log) {
+    restore_.addKind("preference", system_->preferenceRestore());
+    // A tweak still on is stopped the way its switch stops it, so its
+    // state tells the truth once its changes are put back.
+    restore_.setSwitchOff([this](const std::string& cause) {
+        const auto tweak = catalogue_.find(cause);
+        if (!tweak)
+            return;
+        if (const auto* toggle = core::asToggle(*tweak); toggle && toggle->isOn())
+            (void)core::switchAndApply(*tweak, false, /*applyUnchanged=*/false);
+    });
     display_->services().holdsShortcuts = [this] { return hotkeys_ != nullptr; };
     system_->setRefreshAll(
         [this](core::Category category) { tweaksHandler_.refreshAll(category); });

@@ -13,6 +13,7 @@
 #include "core/automation/AutomationManager.hpp"
 #include "core/catalogue/Catalogue.hpp"
 #include "core/shortcuts/ShortcutService.hpp"
+#include "core/restore/RestoreService.hpp"
 #include "core/workflows/WorkflowService.hpp"
 #include "platform/ActivationPolicy.hpp"
 #include "platform/Alerts.hpp"
@@ -122,6 +123,8 @@ class AppServices {
     core::TweakActions& tweakActions() { return tweakActions_; }
     core::TweakNotifications& notifications() { return notifications_; }
     core::WorkflowService& workflows() { return workflows_; }
+    // Puts back what the tweaks changed, from the restore log.
+    core::RestoreService& restore() { return restore_; }
     system::SystemServices& systemServices();
     triggers::ScriptTaskService& scriptTasks();
     triggers::FinderActionPerformer& finderActions();
@@ -198,6 +201,7 @@ class AppServices {
     core::SoundPlayer soundPlayer_;
     core::TweakActions tweakActions_;
     core::WorkflowService workflows_;
+    core::RestoreService restore_;
     std::unique_ptr<platform::HotkeyRegistry> hotkeys_;
     std::unique_ptr<core::ShortcutService> shortcuts_;
     std::unique_ptr<core::AutomationManager> automation_;

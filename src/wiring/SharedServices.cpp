@@ -41,6 +41,7 @@ AppPaths AppPaths::from(const platform::posix::XdgDirectories& directories) {
     paths.records = paths.applicationSupport / core::recordsFolderName;
     paths.userDefaults = directories.configHome / core::bundleIdentifier / "UserDefaults.json";
     paths.journal = directories.stateHome / core::bundleIdentifier / "journal.jsonl";
+    paths.restoreLog = paths.journal.parent_path() / "restore.json";
     paths.simulatedMac = platform::sim::SimHome::defaultRoot(directories.dataHome);
     paths.cache = directories.cacheHome / core::bundleIdentifier;
     return paths;
@@ -65,6 +66,7 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       persistor(records.get(), mainQueue, log),
       store(userDefaults, persistor),
       journal(paths.journal, log),
+      restoreLog(paths.restoreLog, log),
       simHome(paths.simulatedMac, helperFile(program, "defaults"), helperFile(program, "simtools")),
       shell(prepared(simHome, access, log).commandEnvironment()),
       launcher(mainQueue, simHome.commandEnvironment()),

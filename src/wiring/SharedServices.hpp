@@ -10,6 +10,7 @@
 #include "platform/Alerts.hpp"
 #include "adapters/posix/FileBlobStore.hpp"
 #include "adapters/posix/FileJournal.hpp"
+#include "adapters/posix/FileRestoreLog.hpp"
 #include "adapters/posix/JsonFileUserDefaults.hpp"
 #include "adapters/posix/PosixProcessLauncher.hpp"
 #include "adapters/posix/PosixShellRunner.hpp"
@@ -93,6 +94,8 @@ struct SharedServices {
     core::Persistor persistor;
     core::Store store;  // loads the records
     platform::posix::FileJournal journal;
+    // What the tweaks changed, with what it replaced, until put back.
+    platform::posix::FileRestoreLog restoreLog;
     platform::sim::SimHome simHome;
     platform::posix::PosixShellRunner shell;  // commands run against the simulated Mac
     platform::posix::PosixProcessLauncher launcher;  // with the simulated Mac's tools first

@@ -46,7 +46,9 @@ SystemWiring::SystemWiring(SharedServices& shared)
                 .bundleIdentifier = std::string(core::bundleIdentifier),
                 .homeDirectory = shared.simHome.homeDirectory().string(),
                 .refreshAll = {},
-                .toolFolder = shared.simHome.binDirectory()} {
+                .toolFolder = shared.simHome.binDirectory(),
+                .restoreLog = &shared.restoreLog},
+      preferenceRestore_(shared.shell) {
     // A real desktop session: the stand-in caffeinate also holds its idle
     // inhibitors.
     if (shared.desktop.kind() == "X11")

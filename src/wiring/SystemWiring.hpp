@@ -11,6 +11,7 @@
 #include "simmac/SimBrowsers.hpp"
 #include "simmac/SimScripting.hpp"
 #include "system/ScriptRunner.hpp"
+#include "system/PreferenceRestore.hpp"
 #include "system/SystemServices.hpp"
 
 namespace quorvane::app {
@@ -24,6 +25,8 @@ class SystemWiring {
 
     system::SystemServices& services() { return services_; }
     system::ScriptRunner& scriptRunner() { return scriptRunner_; }
+    // Puts preference keys back for a restore.
+    core::RestoreKind& preferenceRestore() { return preferenceRestore_; }
 
     void addTweaks(core::TweakFactory& factory);
     void addWorkers(BackgroundDrain& drain);
@@ -51,6 +54,7 @@ class SystemWiring {
     std::unique_ptr<platform::ColorSampler> colorSampler_;
     platform::qt::QtColorSampler* qtColorSampler_ = nullptr;
     system::SystemServices services_;
+    system::PreferenceRestore preferenceRestore_;
 };
 
 }  // namespace quorvane::app

@@ -239,6 +239,66 @@ TEST_F(CommandLineToolTest, aSquattedRuntimeFolderNeverLetsTwoInstancesRun) {
     EXPECT_EQ(refused.wait(), 1);
 }
 
+// What a tweak wrote is put back as it was; a value someone changed since
+// is left alone unless forced; putting back is itself kept to put back.
+TEST_F(CommandLineToolTest, restorePutsBackWhatTweaksChangedNewestFirst) {
+    auto env = environment();
+    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
+    std::filesystem::create_directories(home.path() / "run");
+    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
+    const auto sim = home.path() / "sim";
+    auto shell = [&](const std::string& command, int status = 0) {
+        auto variables = env;
+        variables["QUORVANE"] = QUORVANE_BINARY;
+        // The simulated Mac's own tool, as a person would run it there.
+        variables["SIMULATED"] = "env HOME=" + (sim / "home").string() + " PATH=" +
+                                 (sim / "bin").string() + ":/usr/bin:/bin";
+        testing::ChildProcess sh("/bin/sh", {"-c", command + " 2>&1"}, variables);
+        std::vector<std::string> lines;
+        while (auto line = sh.readLine(30s))
+            lines.push_back(*line);
+        EXPECT_EQ(sh.wait(), status) << command;
+        return lines;
+    };
+    shell("\"$QUORVANE\" toggle 'Auto Hide Dock' on");
+    shell("\"$QUORVANE\" set ShowHiddenFilesTask on");
+    shell("\"$QUORVANE\" set ShowHiddenFilesTask off");
+    const auto listed = shell("\"$QUORVANE\" restore --list");
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_NE(listed[0].find("ShowHiddenFilesTask  preference  com.apple.finder AppleShowAllFiles  "
+                             "absent → 0"),
+              std::string::npos)
+        << listed[0];
+    EXPECT_NE(listed[1].find("AutoHideDockTask  preference  com.apple.dock autohide  absent → 1"),
+              std::string::npos)
+        << listed[1];
+
+    // Someone else sets the Dock's key meanwhile: left alone, and said so.
+    shell("$SIMULATED defaults write com.apple.dock autohide -bool false");
+    const auto refused = shell("\"$QUORVANE\" restore --all", 1);
+    ASSERT_EQ(refused.size(), 2u);
+    EXPECT_TRUE(refused[0].starts_with("restored  #2  ShowHiddenFilesTask")) << refused[0];
+    EXPECT_NE(refused[1].find("(changed since by someone else: now 0)"), std::string::npos)
+        << refused[1];
+    const std::vector<std::string> absent{"absent"};
+    EXPECT_EQ(shell("$SIMULATED defaults read com.apple.finder AppleShowAllFiles >/dev/null 2>&1 "
+                    "|| echo absent"),
+              absent);
+    EXPECT_EQ(shell("\"$QUORVANE\" restore --tweak 'Auto Hide Dock' --dry-run", 1).size(), 1u);
+    const auto forced = shell("\"$QUORVANE\" restore --tweak 'Auto Hide Dock' --force");
+    ASSERT_EQ(forced.size(), 1u);
+    EXPECT_NE(forced[0].find("(over 0)"), std::string::npos) << forced[0];
+    EXPECT_EQ(shell("$SIMULATED defaults read com.apple.dock autohide >/dev/null 2>&1 || echo absent"),
+              absent);
+    // The restores themselves can be put back.
+    const auto restores = shell("\"$QUORVANE\" restore --list");
+    ASSERT_EQ(restores.size(), 2u);
+    EXPECT_NE(restores[0].find("Restore  preference  com.apple.dock autohide  0 → absent"),
+              std::string::npos)
+        << restores[0];
+    EXPECT_EQ(shell("\"$QUORVANE\" restore", 2).size(), 1u);  // nothing chosen: usage
+}
+
 TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSaves) {
     auto env = environment();
     env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();

@@ -4,6 +4,8 @@
 #include <regex>
 #include <set>
 
+#include "adapters/memory/MemoryRestoreLog.hpp"
+#include "control/RestoreCommand.hpp"
 #include "control/ControlCommands.hpp"
 #include "control/DesktopCommands.hpp"
 #include "control/DisplayCommands.hpp"
@@ -55,6 +57,8 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
     windows::AppService apps{desktop.applications()};
     platform::memory::RecordingOverlays overlays;
     platform::sim::SimCameras cameras{queue, activity};
+    platform::memory::MemoryRestoreLog restoreLog;
+    core::RestoreService restore{restoreLog, activity, log};
     ControlCommands commands = [this] {
         ControlCommands made;
         bindInstanceCommands(made, {.catalogue = catalogue,
@@ -76,6 +80,7 @@ struct ControlCommandsTest : core::testing::CatalogueFixture {
         bindDesktopCommands(made, desktop, apps, queue, activity, log);
         bindDisplayCommands(made, desktop, overlays, &cameras);
         bindInputCommands(made, nullptr);
+        bindRestoreCommand(made, restore, catalogue);
         return made;
     }();
 

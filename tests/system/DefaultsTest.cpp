@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "platform/Quoting.hpp"
 #include "simmac/PreferenceDomains.hpp"
 #include "system/Defaults.hpp"
 #include "system/SystemFixture.hpp"
@@ -20,6 +21,9 @@ TEST(Defaults, buildsTheCommandLinesAndReadsTheAnswersLikeTheRealTool) {
               "defaults -currentHost read com.apple.ImageCapture disableHotPlug");
     EXPECT_EQ(Defaults({"", "com.apple.dock", ""}).deleteCommand(),
               "defaults delete com.apple.dock ");
+    Defaults spaced{"", "com.example.my app", "it's on"};
+    EXPECT_EQ(spaced.writeCommand("-bool true"),
+              "defaults  write 'com.example.my app' 'it'\\''s on' -bool true");
 
     for (const char* on : {"1", "YES", "yes", "True"})
         EXPECT_TRUE(parseDefaultsBool(on)) << on;
@@ -74,6 +78,47 @@ TEST_F(StandInDefaultsTest, storesReadsAndDeletesLikeTheRealTool) {
                   .message.find("Domain com.apple.dock does not exist"),
               std::string::npos);
     EXPECT_FALSE(run("defaults write ../escape key value"));
+}
+
+// Whole domains go out as XML with their keys in order and come back in
+// from either format, replacing what was there; only a dictionary is taken.
+TEST_F(StandInDefaultsTest, exportsAndImportsWholeDomains) {
+    auto run = [&](const std::string& command) { return realShell.run(command); };
+    const std::string header =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST "
+        "1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\">\n";
+    EXPECT_EQ(run("defaults export com.example.none -").value(), header + "<dict/>\n</plist>");
+    ASSERT_TRUE(run("defaults write com.example.app zeta -int 3"));
+    ASSERT_TRUE(run("defaults write com.example.app alpha -bool true"));
+    ASSERT_TRUE(run("defaults -currentHost write com.example.app alpha -bool false"));
+    const std::string exported = run("defaults export com.example.app -").value();
+    EXPECT_EQ(exported,
+              header +
+                  "<dict>\n\t<key>alpha</key>\n\t<true/>\n\t<key>zeta</key>\n\t<integer>3<"
+                  "/integer>\n</dict>\n</plist>");
+    EXPECT_NE(run("defaults -currentHost export com.example.app -").value().find("<false/>"),
+              std::string::npos);
+
+    const auto binary =
+        platform::sim::domains::fileOf(home.homeDirectory(), "com.example.app", false);
+    ASSERT_TRUE(
+        run("defaults import com.example.copy - < " + platform::shellQuote(binary.string())));
+    EXPECT_EQ(run("defaults export com.example.copy -").value(), exported);
+    ASSERT_TRUE(
+        run("printf '%s' '<plist version=\"1.0\"><dict><key>only</key><string>x "
+            "y</string></dict></plist>' | defaults import com.example.app -"));
+    EXPECT_EQ(run("defaults read com.example.app only").value(), "x y");
+    EXPECT_FALSE(run("defaults read com.example.app zeta"));
+
+    const std::string before = run("defaults export com.example.app -").value();
+    for (const char* refused : {"<plist version=\"1.0\"><array/></plist>", "not a list"}) {
+        auto imported =
+            run("printf '%s' '" + std::string(refused) + "' | defaults import com.example.app -");
+        ASSERT_FALSE(imported) << refused;
+        EXPECT_NE(imported.error().message.find("Defaults have not been changed"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(run("defaults export com.example.app -").value(), before);
 }
 
 }  // namespace

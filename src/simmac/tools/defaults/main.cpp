@@ -2,13 +2,15 @@
 //
 // Domains are property lists under $HOME/Library/Preferences (and ByHost/
 // for -currentHost), as on a Mac, kept by the simulated Mac's domain store. It reads, writes and
-// deletes the way the tweaks use the real tool, prints values the way the
-// real tool does, and fails with the real tool's kind of message, so that
-// commands behave as on a Mac. Usable by hand:
+// deletes the way the tweaks use the real tool, exports and imports whole
+// domains as property lists, prints values the way the real tool does, and
+// fails with the real tool's kind of message, so that commands behave as on
+// a Mac. Usable by hand:
 //     defaults read com.apple.dock
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -27,6 +29,8 @@ int usage() {
            "       defaults [-currentHost] write DOMAIN KEY [-bool|-int|-float|-string] VALUE\n"
            "       defaults [-currentHost] write DOMAIN KEY -array-add VALUE...\n"
            "       defaults [-currentHost] delete DOMAIN [KEY]\n"
+           "       defaults [-currentHost] export DOMAIN -\n"
+           "       defaults [-currentHost] import DOMAIN -\n"
            "DOMAIN may be -g for the global domain.\n";
     return 64;
 }
@@ -210,6 +214,37 @@ int remove(const std::vector<std::string>& args, bool currentHost) {
     return saveDomain(file, *values) ? 0 : 1;
 }
 
+// The whole domain as an XML property list on standard output; a domain
+// that does not exist is an empty dictionary.
+int exportDomain(const std::vector<std::string>& args, bool currentHost) {
+    if (args.size() != 2 || args[1] != "-")
+        return usage();
+    const auto values = loadDomain(domainFile(args[0], currentHost));
+    std::cout << domains::toXml(values.value_or(ordered_json::object()));
+    return 0;
+}
+
+// Replaces the domain with the property list (XML or binary) on standard
+// input, whose top level must be a dictionary.
+int importDomain(const std::vector<std::string>& args, bool currentHost) {
+    if (args.size() != 2 || args[1] != "-")
+        return usage();
+    const std::string& domain = args[0];
+    const std::string bytes{std::istreambuf_iterator<char>(std::cin), {}};
+    const auto values = domains::parse(bytes);
+    if (!values) {
+        std::cerr << "Could not import a dictionary into " << domain
+                  << ": standard input does not hold a property list dictionary\n"
+                     "Defaults have not been changed.\n";
+        return 1;
+    }
+    if (!saveDomain(domainFile(domain, currentHost), *values)) {
+        std::cerr << "Could not write domain " << domain << "; exiting\n";
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -235,5 +270,9 @@ int main(int argc, char** argv) {
         return write(args, currentHost);
     if (verb == "delete")
         return remove(args, currentHost);
+    if (verb == "export")
+        return exportDomain(args, currentHost);
+    if (verb == "import")
+        return importDomain(args, currentHost);
     return usage();
 }
