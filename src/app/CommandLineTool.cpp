@@ -178,7 +178,10 @@ int restore(const cli::CommandLine& command) {
             return 0;
         }
         bool clean = true;
-        for (const auto& step : reply.value("steps", nlohmann::json::array())) {
+        const auto steps = reply.value("steps", nlohmann::json::array());
+        if (steps.empty())
+            std::cout << "Nothing to put back.\n";
+        for (const auto& step : steps) {
             std::cout << step.value("line", "") << "\n";
             const auto result = step.value("result", "");
             clean = clean && (result == "restored" || result == "would restore");

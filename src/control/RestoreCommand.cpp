@@ -20,6 +20,8 @@ nlohmann::json entryJson(const core::RestoreService& restore, const platform::Re
 
 // A tweak's id from its name or its id; nothing when no tweak has it.
 std::optional<std::string> tweakId(const core::Catalogue& catalogue, const std::string& named) {
+    if (named == core::RestoreService::cause)  // the restores' own changes
+        return named;
     for (const auto& tweak : catalogue.allTweaks())
         if (tweak->name() == named)
             return tweak->id();

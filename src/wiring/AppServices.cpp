@@ -49,8 +49,13 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
         const auto tweak = catalogue_.find(cause);
         if (!tweak)
             return;
-        if (const auto* toggle = core::asToggle(*tweak); toggle && toggle->isOn())
-            (void)core::switchAndApply(*tweak, false, /*applyUnchanged=*/false);
+        const auto* toggle = core::asToggle(*tweak);
+        if (!toggle || !toggle->isOn())
+            return;
+        (void)core::switchAndApply(*tweak, false, /*applyUnchanged=*/false);
+        // Its stop writes on the workers: done before anything is put back,
+        // or it would land over the restored value.
+        drain_.drain([] { return std::size_t{0}; });
     });
     display_->services().holdsShortcuts = [this] { return hotkeys_ != nullptr; };
     system_->setRefreshAll(

@@ -299,6 +299,38 @@ TEST_F(CommandLineToolTest, restorePutsBackWhatTweaksChangedNewestFirst) {
     EXPECT_EQ(shell("\"$QUORVANE\" restore", 2).size(), 1u);  // nothing chosen: usage
 }
 
+// In the running instance a tweak that is on is switched off first, its
+// stop finished before its change is put back.
+TEST_F(CommandLineToolTest, restoreInTheRunningInstanceStopsTheTweakFirst) {
+    auto env = environment();
+    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
+    env["DISPLAY"] = "";
+    std::filesystem::create_directories(home.path() / "run");
+    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
+    testing::ChildProcess instance(QUORVANE_BINARY, {}, env);
+    ASSERT_EQ(instance.readLine(30s), "Quorvane is running.");
+    runIn(env, {"toggle", "Auto Hide Dock", "on"}, 0);
+    // The write lands on the instance's workers a moment later.
+    const auto recorded = [&] {
+        const auto lines = runIn(env, {"restore", "--list"}, 0);
+        return !lines.empty() && lines[0].find("AutoHideDockTask") != std::string::npos;
+    };
+    for (int look = 0; look < 100 && !recorded(); ++look)
+        std::this_thread::sleep_for(50ms);
+    const auto restored = runIn(env, {"restore", "--tweak", "AutoHideDockTask"}, 0);
+    ASSERT_EQ(restored.size(), 1u);
+    EXPECT_TRUE(restored[0].starts_with("restored  #1  AutoHideDockTask")) << restored[0];
+    const auto listed = runIn(env, {"list", "--search", "Auto Hide Dock"}, 0);
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_NE(listed[1].find(" off "), std::string::npos) << listed[1];
+    // Nothing of the tweak's is left to put back: its stop did not land
+    // over the restored value.
+    for (const auto& line : runIn(env, {"restore", "--list"}, 0))
+        EXPECT_EQ(line.find("AutoHideDockTask"), std::string::npos) << line;
+    instance.sendSignal(SIGTERM);
+    EXPECT_EQ(instance.wait(), 0);
+}
+
 TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSaves) {
     auto env = environment();
     env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();

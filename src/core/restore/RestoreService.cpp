@@ -13,6 +13,11 @@ bool RestoreSelection::matches(const RestoreEntry& entry) const {
         return false;
     if (cause && entry.cause != *cause)
         return false;
+    // Putting everything back (or a tweak's, or since a time) means the
+    // tweaks' changes: an earlier restore is undone only when asked for
+    // by its number or as the restores' own.
+    if (ids.empty() && !cause && entry.cause == RestoreService::cause)
+        return false;
     // The journal's times sort as text; a date alone sorts before its day's times.
     return !since || entry.time >= *since;
 }

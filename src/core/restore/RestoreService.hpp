@@ -15,7 +15,8 @@
 namespace quorvane::core {
 
 // Which entries to put back: those that meet every condition given; all of
-// them when none is.
+// them when none is. The restores themselves are chosen only by number or
+// as the cause "Restore".
 struct RestoreSelection {
     std::vector<std::uint64_t> ids;    // these entries
     std::optional<std::string> cause;  // the changes of this tweak
