@@ -301,7 +301,7 @@ TEST_F(CommandLineToolTest, restorePutsBackWhatTweaksChangedNewestFirst) {
 
 // In the running instance a tweak that is on is switched off first, its
 // stop finished before its change is put back.
-TEST_F(CommandLineToolTest, restoreInTheRunningInstanceStopsTheTweakFirst) {
+TEST_F(CommandLineToolTest, restoreInTheRunningInstanceStopsTheTweakFirstAndAKillLosesNoChange) {
     auto env = environment();
     env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
     env["DISPLAY"] = "";
@@ -327,8 +327,19 @@ TEST_F(CommandLineToolTest, restoreInTheRunningInstanceStopsTheTweakFirst) {
     // over the restored value.
     for (const auto& line : runIn(env, {"restore", "--list"}, 0))
         EXPECT_EQ(line.find("AutoHideDockTask"), std::string::npos) << line;
-    instance.sendSignal(SIGTERM);
-    EXPECT_EQ(instance.wait(), 0);
+
+    // A change is on disk once made: killed at once, the instance leaves
+    // it to put back.
+    runIn(env, {"toggle", "Auto Hide Dock", "on"}, 0);
+    for (int look = 0; look < 100 && !recorded(); ++look)
+        std::this_thread::sleep_for(50ms);
+    instance.sendSignal(SIGKILL);
+    instance.wait();
+    const auto kept = runIn(env, {"restore", "--list"}, 0);
+    ASSERT_FALSE(kept.empty());
+    EXPECT_NE(kept[0].find("AutoHideDockTask  preference  com.apple.dock autohide  absent → 1"),
+              std::string::npos)
+        << kept[0];
 }
 
 TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSaves) {
