@@ -18,6 +18,12 @@ RunOutcome switchAndApply(Tweak& tweak, bool on, bool applyUnchanged) {
         // Refused, nothing happened: the switch says so.
         if (!outcome.isDone() && changed && toggle->isOn() == on)
             toggle->setOn(!on);
+        // A switch of our own that now holds what was asked is a change
+        // of ours, to be put back like any other.
+        if (auto* persisted = asPToggle(tweak);
+            persisted && persisted->store().switches && changed && outcome.isDone())
+            persisted->store().switches->record(tweak.id(), switchKind, tweak.id(),
+                                                onOffText(!on), onOffText(on));
         return outcome;
     } else if (changed) {
         return tweak.run();

@@ -51,6 +51,7 @@ class CanPToggle : public CanToggle {
     CanPToggle(Store& store, PKeyPath keyPath) : store_(store), keyPath_(keyPath) {}
 
     const PKeyPath& pKeyPath() const { return keyPath_; }
+    Store& store() const { return store_; }
 
     bool isOn() const final { return keyPath_.read(store_.pState.get()); }
     void toggle() final {
@@ -87,7 +88,11 @@ class InMemoryToggle : public CanToggle {
 // applying; a one-shot tweak is left alone (refused), and one that is not
 // available here too (unavailable). A Store-backed toggle whose run
 // refused goes back to where it was.
+// A persisted toggle's switch turned so is kept in the store's `switches`.
 RunOutcome switchAndApply(Tweak& tweak, bool on, bool applyUnchanged);
+
+// The restore log's kind for our own switches; the target is the tweak's id.
+inline constexpr const char* switchKind = "switch";
 
 inline CanToggle* asToggle(Tweak& tweak) {
     return dynamic_cast<CanToggle*>(&tweak);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/restore/ChangeRecorder.hpp"
+
 #include <string_view>
 
 #include "core/MState.hpp"
@@ -35,6 +37,9 @@ class Store {
     Published<PState> pState;
     // Written through to the user defaults on every change.
     Published<bool> hideMainWindowAtLaunch;
+    // Where a persisted switch turned by hand is kept ("switch", the
+    // tweak's id) to be put back; none: it is not kept.
+    ChangeRecorder* switches = nullptr;
 
   private:
     Subscription hideMainWindowAtLaunchWriter_;

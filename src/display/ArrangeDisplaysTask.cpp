@@ -19,7 +19,11 @@ core::RunOutcome ArrangeDisplaysTask::run() {
     if (!services_.displays.secondaryDisplayId())
         return core::RunOutcome::refused(needsSecondDisplay);
     return services_.gate.runOneShot(
-        [this] { services_.displays.arrange(position.read(services_.defaults), id()); });
+        [this] {
+            services_.settings.change(id(), "arrangement", [this] {
+                services_.displays.arrange(position.read(services_.defaults), id());
+            });
+        });
 }
 
 core::ConfigureForm ArrangeDisplaysTask::configureView() const {

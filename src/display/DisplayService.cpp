@@ -1,5 +1,7 @@
 #include "display/DisplayService.hpp"
 
+#include <sstream>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -91,6 +93,43 @@ bool DisplayService::arrange(ArrangePosition position, const std::string& cause)
     return transact(cause, [&](platform::DisplayConfiguration& configuration) {
         configuration.setOrigin(*secondary, configurationCoordinate(origin.x),
                                 configurationCoordinate(origin.y));
+    });
+}
+
+std::string DisplayService::arrangement() const {
+    // Configurations place displays in accessibility space, y down.
+    std::string text;
+    const auto all = screens_.screens();
+    for (const auto& display : displays()) {
+        const auto origin = platform::flipped(display.screen.frame, all).origin;
+        text += (text.empty() ? "" : "; ") + display.id() + " " +
+                std::to_string(configurationCoordinate(origin.x)) + " " +
+                std::to_string(configurationCoordinate(origin.y));
+    }
+    return text;
+}
+
+bool DisplayService::placeAt(const std::string& arrangement, const std::string& cause) {
+    struct Placed {
+        std::string id;
+        int x = 0;
+        int y = 0;
+    };
+    std::vector<Placed> places;
+    std::istringstream entries(arrangement);
+    std::string entry;
+    while (std::getline(entries, entry, ';')) {
+        std::istringstream words(entry);
+        Placed placed;
+        if (!(words >> placed.id >> placed.x >> placed.y))
+            return false;
+        places.push_back(placed);
+    }
+    if (places.empty())
+        return false;
+    return transact(cause, [&](platform::DisplayConfiguration& configuration) {
+        for (const auto& placed : places)
+            configuration.setOrigin(placed.id, placed.x, placed.y);
     });
 }
 

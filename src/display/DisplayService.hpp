@@ -47,6 +47,10 @@ class DisplayService {
     // Puts the secondary display centred above or below the main one.
     // Answers whether the arrangement changed.
     bool arrange(ArrangePosition position, const std::string& cause);
+    // Every display's origin as "ID X Y", joined by "; ", in the system's
+    // order; and the displays put back so.
+    std::string arrangement() const;
+    bool placeAt(const std::string& arrangement, const std::string& cause);
     // The main display shows the secondary one (`on`), or stops mirroring.
     bool mirror(bool on, const std::string& cause);
 

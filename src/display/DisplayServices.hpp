@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/restore/ChangeRecorder.hpp"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -60,6 +62,9 @@ struct DisplayServices {
     platform::EventMonitors* monitors{};
     // The cameras the camera mirror shows; none where none can be had.
     platform::Cameras* cameras{};
+    // Where the settings of DisplayStates.hpp are kept with what they
+    // replaced.
+    core::StateChanges settings{};
 };
 
 }  // namespace quorvane::display

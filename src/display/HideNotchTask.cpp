@@ -94,7 +94,11 @@ void HideNotchTask::hide() {
         }
         return;
     }
-    if (auto set = services_.desktopPicture.setPicture(main.id, newImagePath()); !set)
+    platform::Status set = platform::success();
+    services_.settings.change(id(), "desktop picture " + main.id, [&] {
+        set = services_.desktopPicture.setPicture(main.id, newImagePath());
+    });
+    if (!set)
         services_.log.warning(id(), set.error().message);
 }
 
@@ -106,7 +110,11 @@ void HideNotchTask::restore() {
     const auto screens = services_.displays.screens();
     if (screens.empty())
         return;
-    if (auto set = services_.desktopPicture.setPicture(screens.front().id, *original.value()); !set) {
+    platform::Status set = platform::success();
+    services_.settings.change(id(), "desktop picture " + screens.front().id, [&] {
+        set = services_.desktopPicture.setPicture(screens.front().id, *original.value());
+    });
+    if (!set) {
         services_.log.warning(id(), set.error().message);
         return;
     }

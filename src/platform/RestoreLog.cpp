@@ -48,14 +48,18 @@ RestoreRecorded recordInto(std::vector<RestoreEntry>& entries, RestoreEntry entr
     });
     if (same != entries.end()) {
         recorded.id = same->id;
-        if (entry.after == same->before) {
-            entries.erase(same);  // undone by the tweak itself: nothing to put back
+        // Undone by the tweak itself: nothing to put back. A deletion is
+        // never undone, however often it is repeated.
+        if (same->restorable && entry.restorable && entry.after == same->before) {
+            entries.erase(same);
             return recorded;
         }
         same->after = std::move(entry.after);
         same->time = std::move(entry.time);
-        same->restorable = entry.restorable;
-        same->note = std::move(entry.note);
+        if (!entry.restorable) {
+            same->restorable = false;
+            same->note = std::move(entry.note);
+        }
         return recorded;
     }
 

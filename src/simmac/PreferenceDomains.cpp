@@ -204,6 +204,16 @@ std::optional<ordered_json> load(const std::filesystem::path& file) {
 }
 
 Status save(const std::filesystem::path& file, const ordered_json& values) {
+    // A domain left without a key goes, file and all, as the system's
+    // preferences daemon does: deleting every key a tweak wrote leaves the
+    // folder as it was before.
+    if (!values.is_object() || values.empty()) {
+        std::error_code error;
+        std::filesystem::remove(file, error);
+        if (error)
+            return Error{"cannot remove the empty domain " + file.string() + ": " + error.message()};
+        return success();
+    }
     if (auto made = posix::makePrivateDirectory(file.parent_path()); !made)
         return made;
     Owned root(toPlist(values.is_object() ? values : ordered_json::object()));

@@ -27,6 +27,7 @@ std::filesystem::path fileOf(const std::filesystem::path& home, std::string_view
 // ("<domain>.json") is read once, written as a property list and removed.
 std::optional<nlohmann::ordered_json> load(const std::filesystem::path& file);
 
+// An empty dictionary removes the file: a domain without keys is none.
 Status save(const std::filesystem::path& file, const nlohmann::ordered_json& values);
 
 // A domain's values from a property list in either format; nothing unless

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "system/audio/VolumeScripts.hpp"
+
 
 namespace quorvane::system {
 
@@ -55,7 +57,13 @@ void addCommandTweaks(core::TweakFactory& factory, SystemServices& services) {
         services.scripts.runAppleScript(ejectDisksSource, cause);
     });
     add("EmptyTrashTask", [&services](const std::string& cause) {
-        services.scripts.runAppleScript(emptyTrashSource, cause);
+        services.commands.submit([&services, cause] {
+            // No copy is kept: the log says what went, and that it is gone.
+            if (awaitScript(services.scripts.runAppleScript(emptyTrashSource, cause)).ok() &&
+                services.switches.recorder)
+                services.switches.recorder->lost(cause, "file", "~/.Trash",
+                                                 "the trash was emptied: no copy is kept");
+        });
     });
     add("LaunchScreenSaverTask", [&services](const std::string& cause) {
         services.journal.record(cause, "launch application", "ScreenSaverEngine");
@@ -65,9 +73,22 @@ void addCommandTweaks(core::TweakFactory& factory, SystemServices& services) {
     });
     add("RestoreXcodeDefaultTask", [&services](const std::string& cause) {
         services.scripts.restartApp("Xcode", false, cause);
-        runCommandInBackground(
-            services, cause,
-            "mv ~/Library/Preferences/com.apple.dt.xcode.plist ~/Desktop/XcodeDefaults.plist");
+        // The settings are moved aside, kept as the domain they were, so a
+        // restore imports them again.
+        services.commands.submit([&services, cause] {
+            const std::string command =
+                "mv ~/Library/Preferences/com.apple.dt.xcode.plist ~/Desktop/XcodeDefaults.plist";
+            auto move = [&] {
+                services.journal.record(cause, "command", command);
+                if (auto ran = services.shell.run(command); !ran)
+                    services.log.warning(cause, "\"" + command + "\" failed: " + ran.error().message);
+            };
+            if (services.switches.recorder && services.preferences)
+                services.switches.recorder->around(cause, "preference", *services.preferences,
+                                                   "com.apple.dt.xcode", move);
+            else
+                move();
+        });
         runCommandInBackground(services, cause, "open -b com.apple.dt.xcode");
     });
 }

@@ -133,22 +133,29 @@ void ScriptRunner::restartApp(std::string processName, bool asAdmin, std::string
     });
 }
 
-void ScriptRunner::runCompiledScript(const std::string& name, const std::string& cause) {
+std::future<ScriptResult> ScriptRunner::runCompiledScript(const std::string& name,
+                                                          const std::string& cause) {
+    auto promise = std::make_shared<std::promise<ScriptResult>>();
+    auto future = promise->get_future();
     const auto script = compiledScripts_ / (name + ".scpt");
     std::error_code missing;
     if (name.find('/') != std::string::npos || !std::filesystem::is_regular_file(script, missing)) {
-        log_.warning(cause, "the script " + name + " is not among the program's files");
-        return;
+        const std::string message = "the script " + name + " is not among the program's files";
+        log_.warning(cause, message);
+        promise->set_value({.output = {}, .error = ScriptError::commandLine(message)});
+        return future;
     }
     // By name, not by path: the system's osascript, which on the simulated
     // Mac is its stand-in.
     const std::string command = "osascript " + platform::shellQuote(script.string());
-    executor_.submit([this, command, cause] {
+    executor_.submit([this, command, cause, promise] {
         journal_.record(cause, "command", command);
-        if (auto result = executeScript(shellScriptSource(command, false));
-            !result.ok() && result.error->kind() != ScriptError::Kind::cancelled)
+        auto result = executeScript(shellScriptSource(command, false));
+        if (!result.ok() && result.error->kind() != ScriptError::Kind::cancelled)
             log_.warning(cause, "the script did not run: " + result.error->message());
+        promise->set_value(std::move(result));
     });
+    return future;
 }
 
 void ScriptRunner::typeInTerminal(std::string text, std::string cause) {

@@ -59,8 +59,9 @@ class ScriptRunner {
     void restartApp(std::string processName, bool asAdmin, std::string cause);
     // Runs the script "<name>.scpt" shipped with the program with
     // osascript, in turn with the other scripts (a read after it sees what
-    // it did); nothing when there is no such script.
-    void runCompiledScript(const std::string& name, const std::string& cause);
+    // it did); nothing when there is no such script. Answers its outcome,
+    // which the caller may wait for off the runner.
+    std::future<ScriptResult> runCompiledScript(const std::string& name, const std::string& cause);
     void typeInTerminal(std::string text, std::string cause);
     // A script refused for want of assistive access asks for the
     // Accessibility permission; other errors are left to the caller.

@@ -8,6 +8,7 @@
 #include "core/Persistor.hpp"
 #include "core/SerialExecutor.hpp"
 #include "core/StopList.hpp"
+#include "core/restore/ChangeRecorder.hpp"
 #include "core/Store.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
@@ -53,6 +54,11 @@ struct SystemServices {
     // Where lasting changes are kept with what they replaced, to be put
     // back; none: they are not kept.
     platform::RestoreLog* restoreLog = nullptr;
+    // The same, for the system switches of SystemStates.hpp.
+    core::StateChanges switches{};
+    // Reads preference domains for the changes made other than by
+    // `defaults` (a domain's file moved); none: not kept.
+    core::RestoreKind* preferences = nullptr;
 
     // The program to run for the system's tool `path` ("/sbin/shutdown").
     std::string tool(std::string_view path) const {
@@ -60,6 +66,10 @@ struct SystemServices {
             return std::string(path);
         return (toolFolder / std::filesystem::path(path).filename()).string();
     }
+    // Runs a script that changes the switch `target` in turn on `commands`,
+    // kept so; its outcome to `done` on the main queue.
+    void runChangingScript(std::string cause, std::string target, std::string text, bool asAdmin,
+                           std::function<void(const ScriptResult&)> done);
 };
 
 // Runs a shell command for a tweak on the commands executor, journaled; the

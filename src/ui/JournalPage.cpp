@@ -2,13 +2,27 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/Looks.hpp"
 #include "ui/PageTitle.hpp"
 #include "ui/Switch.hpp"
 
 namespace quorvane::ui {
+
+namespace {
+
+// "2024-05-01 09:30:12" from the journal's "2024-05-01T09:30:12.123Z".
+QString shownTime(const std::string& time) {
+    return QString::fromStdString(time).left(19).replace('T', ' ');
+}
+
+// Changes beyond this many are counted, not listed, in the question.
+constexpr int listedInQuestion = 20;
+
+}  // namespace
 
 JournalPage::JournalPage(Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
@@ -39,7 +53,9 @@ JournalPage::JournalPage(Services services, QWidget* parent)
     introRow->addWidget(showInput_, 0, Qt::AlignTop);
     layout->addLayout(introRow);
     layout->addWidget(notice_);
-    layout->addWidget(list_, 1);
+    if (services_.restore)
+        layout->addWidget(makeRestoreSection(), 1);
+    layout->addWidget(list_, 2);
 
     // Writes come in bursts: read once they settle.
     settle_.setSingleShot(true);
@@ -59,6 +75,133 @@ JournalPage::JournalPage(Services services, QWidget* parent)
     watch();
 }
 
+QWidget* JournalPage::makeRestoreSection() {
+    auto* section = new QWidget(this);
+    auto* heading = new QLabel(tr("Changes you can put back"), section);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    restoreAll_ = new QPushButton(tr("Restore everything Quorvane changed…"), section);
+    restoreAll_->setObjectName("RestoreAllButton");
+    connect(restoreAll_, &QPushButton::clicked, this, [this] { askToRestoreAll(); });
+    nothingToRestore_ = new QLabel(tr("Nothing to put back."), section);
+    tint(nothingToRestore_, secondaryText(palette()));
+    restores_ = new QListWidget(section);
+    restores_->setObjectName("RestoreList");
+    restores_->setAlternatingRowColors(true);
+    restoreOutcome_ = new QLabel(section);
+    restoreOutcome_->setObjectName("RestoreOutcome");
+    restoreOutcome_->setTextFormat(Qt::PlainText);
+    restoreOutcome_->setWordWrap(true);
+    restoreOutcome_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    restoreOutcome_->hide();
+
+    auto* layout = new QVBoxLayout(section);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* headingRow = new QHBoxLayout;
+    headingRow->addWidget(heading, 1);
+    headingRow->addWidget(restoreAll_);
+    layout->addLayout(headingRow);
+    layout->addWidget(nothingToRestore_);
+    layout->addWidget(restores_, 1);
+    layout->addWidget(restoreOutcome_);
+    return section;
+}
+
+QString JournalPage::change(const platform::RestoreEntry& entry) const {
+    const std::string name = services_.nameOf ? services_.nameOf(entry.cause) : entry.cause;
+    return QStringLiteral("%1   %2   %3 → %4")
+        .arg(QString::fromStdString(name), QString::fromStdString(entry.target),
+             QString::fromStdString(services_.restore->describe(entry.kind, entry.before)),
+             QString::fromStdString(services_.restore->describe(entry.kind, entry.after)));
+}
+
+void JournalPage::reloadRestores() {
+    if (!services_.restore)
+        return;
+    restores_->clear();
+    const auto entries = services_.restore->list();
+    for (const auto& entry : entries) {
+        auto* row = new QWidget;
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(6, 2, 6, 2);
+        auto* text = new QLabel(shownTime(entry.time) + QStringLiteral("   ") + change(entry), row);
+        text->setTextFormat(Qt::PlainText);
+        text->setToolTip(QString::fromStdString(entry.cause));
+        rowLayout->addWidget(text, 1);
+        if (entry.restorable) {
+            auto* button = new QPushButton(tr("Restore"), row);
+            button->setObjectName("RestoreEntryButton");
+            connect(button, &QPushButton::clicked, this, [this, id = entry.id] {
+                core::RestoreSelection selection;
+                selection.ids = {id};
+                putBack(selection);
+            });
+            rowLayout->addWidget(button);
+        } else {
+            auto* note = new QLabel(
+                entry.note.empty() ? tr("Cannot be put back") : QString::fromStdString(entry.note),
+                row);
+            note->setTextFormat(Qt::PlainText);
+            tint(note, secondaryText(palette()));
+            rowLayout->addWidget(note);
+        }
+        auto* item = new QListWidgetItem(restores_);
+        item->setSizeHint(row->sizeHint());
+        restores_->setItemWidget(item, row);
+    }
+    restores_->setVisible(!entries.empty());
+    nothingToRestore_->setVisible(entries.empty());
+    restoreAll_->setEnabled(std::any_of(entries.begin(), entries.end(), [](const auto& entry) {
+        return entry.restorable && core::RestoreSelection{}.matches(entry);
+    }));
+}
+
+void JournalPage::askToRestoreAll() {
+    // What putting back everything takes: the tweaks' changes, not the restores.
+    QStringList lines;
+    for (const auto& entry : services_.restore->list())
+        if (entry.restorable && core::RestoreSelection{}.matches(entry))
+            lines << change(entry);
+    if (lines.isEmpty())
+        return;
+    // A box taller than the screen cannot be answered.
+    QStringList listed = lines.mid(0, listedInQuestion);
+    if (lines.size() > listedInQuestion)
+        listed << tr("…and %1 more.").arg(lines.size() - listedInQuestion);
+    auto& confirmations = services_.confirmations ? *services_.confirmations : ownConfirmations_;
+    // The page may be gone by the time the question is answered.
+    QPointer<JournalPage> alive(this);
+    confirmations.ask(
+        {.message = tr("Put back every change Quorvane made?").toStdString(),
+         .informativeText = listed.join('\n').toStdString(),
+         .confirmTitle = tr("Restore").toStdString(),
+         .optionTitle = ""},
+        [alive](platform::ConfirmationAnswer answer) {
+            if (alive && answer.confirmed)
+                alive->putBack({});
+        });
+}
+
+void JournalPage::putBack(const core::RestoreSelection& selection) {
+    const auto steps = services_.restore->restore(selection);
+    QStringList lines;
+    bool conflict = false;
+    for (const auto& step : steps) {
+        lines << QString::fromStdString(core::restoreStepLine(step));
+        conflict = conflict || step.result == core::RestoreStep::Result::skipped;
+    }
+    if (steps.empty())
+        lines << tr("Nothing was left to put back.");
+    // Only someone else's change since is skipped; going over it is for the command line.
+    if (conflict)
+        lines << tr("Use quorvane restore --force to put it back anyway.");
+    restoreOutcome_->setText(lines.join('\n'));
+    restoreOutcome_->show();
+    // What was put back went into the journal too.
+    reload();
+}
+
 void JournalPage::setNotice(const QString& text) {
     notice_->setText(text);
     notice_->setVisible(!text.isEmpty());
@@ -76,6 +219,7 @@ void JournalPage::watch() {
 }
 
 void JournalPage::reload() {
+    reloadRestores();
     list_->clear();
     const auto lines =
         platform::readableJournal(services_.journal.entries(), showInput_->isChecked());
@@ -87,8 +231,8 @@ void JournalPage::reload() {
             detail += QStringLiteral("  ×%1").arg(line->count);
         auto* item = new QListWidgetItem(
             QStringLiteral("%1   %2 · %3   %4")
-                .arg(QString::fromStdString(entry.time).left(19).replace('T', ' '),
-                     QString::fromStdString(name), QString::fromStdString(entry.kind), detail),
+                .arg(shownTime(entry.time), QString::fromStdString(name),
+                     QString::fromStdString(entry.kind), detail),
             list_);
         item->setToolTip(QString::fromStdString(entry.cause));
     }

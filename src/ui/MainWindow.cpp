@@ -65,7 +65,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       defaults_(services.defaults),
       hotkeys_(services.hotkeys),
       journal_(services.journal),
-      journalFile_(std::move(services.journalFile)) {
+      journalFile_(std::move(services.journalFile)),
+      restore_(services.restore) {
     setWindowTitle(QStringLiteral("Quorvane"));
     resize(920, 640);
     // Narrow enough for a half screen, wide enough that every cell's Run
@@ -237,7 +238,8 @@ JournalPage* MainWindow::journalPage() {
              .nameOf = [this](const std::string& cause) {
                  auto tweak = holder_.catalogue().find(cause);
                  return tweak ? tweak->name() : cause;
-             }});
+             },
+             .restore = restore_});
         journalPage_->setNotice(activityNotice_);
         pages_->addWidget(journalPage_);
     }

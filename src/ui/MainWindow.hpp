@@ -40,6 +40,9 @@ class MainWindow final : public QMainWindow {
         std::function<std::string()> addScript{};
         // The journal's file, which the Activity page watches.
         std::filesystem::path journalFile{};
+        // Puts back what the tweaks changed, from the Activity page; none:
+        // the page offers nothing to put back.
+        core::RestoreService* restore = nullptr;
     };
 
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -107,6 +110,7 @@ class MainWindow final : public QMainWindow {
     QPushButton* newScript_ = nullptr;
     const platform::Journal& journal_;
     std::filesystem::path journalFile_;
+    core::RestoreService* restore_ = nullptr;
     int workflowsRow_ = 0;  // the workflows' entries follow the categories
     std::vector<QListWidgetItem*> workflowEntries_;
     std::vector<core::Workflow> shownWorkflows_;

@@ -43,6 +43,11 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
       workflows_(shared_->store, catalogue_, shared_->mainQueue),
       restore_(shared_->restoreLog, shared_->journal, shared_->log) {
     restore_.addKind("preference", system_->preferenceRestore());
+    restore_.addKind("system", system_->states());
+    restore_.addKind("input", input_->states());
+    restore_.addKind("display", display_->states());
+    restore_.addKind(core::switchKind, switchRestore_);
+    shared_->store.switches = &shared_->changes;
     // A tweak still on is stopped the way its switch stops it, so its
     // state tells the truth once its changes are put back.
     restore_.setSwitchOff([this](const std::string& cause) {

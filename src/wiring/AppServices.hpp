@@ -14,6 +14,7 @@
 #include "core/catalogue/Catalogue.hpp"
 #include "core/shortcuts/ShortcutService.hpp"
 #include "core/restore/RestoreService.hpp"
+#include "core/restore/SwitchRestore.hpp"
 #include "core/workflows/WorkflowService.hpp"
 #include "platform/ActivationPolicy.hpp"
 #include "platform/Alerts.hpp"
@@ -201,6 +202,7 @@ class AppServices {
     core::SoundPlayer soundPlayer_;
     core::TweakActions tweakActions_;
     core::WorkflowService workflows_;
+    core::SwitchRestore switchRestore_{catalogue_};
     core::RestoreService restore_;
     std::unique_ptr<platform::HotkeyRegistry> hotkeys_;
     std::unique_ptr<core::ShortcutService> shortcuts_;

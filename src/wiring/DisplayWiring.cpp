@@ -1,5 +1,7 @@
 #include "wiring/DisplayWiring.hpp"
 
+#include "display/DisplayStates.hpp"
+
 #include "simmac/SimWindowServer.hpp"
 
 #include <QFile>
@@ -95,7 +97,9 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                 .statusBar = desktop.simulated(),
                 .monitors = &desktop.monitors(),
                 .cameras = simulatedCameras_ ? static_cast<platform::Cameras*>(simulatedCameras_.get())
-                                             : cameraModule_.get()} {
+                                             : cameraModule_.get(),
+                .settings = {&shared.changes, &states_}} {
+    display::addDisplayStates(states_, displays_, desktopPicture_);
     // Displays that come and go are followed from the first tweak on, in a
     // command run without an instance too.
     events_.start();

@@ -31,6 +31,8 @@ class DisplayWiring {
                   std::function<bool(const std::string&)> shortcutIsActive);
 
     display::DisplayServices& services() { return services_; }
+    // Puts the display settings back (DisplayStates.hpp).
+    core::StateTable& states() { return states_; }
     platform::Overlays& overlays() { return overlays_; }
     void setOverlayPainter(platform::OverlayDescription::Content content,
                            platform::qt::ContentPainter painter) {
@@ -56,6 +58,7 @@ class DisplayWiring {
     display::DisplayService displays_;
     display::TransferTables tables_;
     display::DisplayEvents events_;
+    core::StateTable states_{"display"};
     display::DisplayServices services_;
 };
 

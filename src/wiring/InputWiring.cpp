@@ -1,5 +1,6 @@
 #include "wiring/InputWiring.hpp"
 
+#include "input/InputStates.hpp"
 #include "input/InputTweaks.hpp"
 #include "adapters/qt/QtOwnWindows.hpp"
 
@@ -18,7 +19,9 @@ InputWiring::InputWiring(SharedServices& shared, DesktopSession& desktop, Window
                 .mainQueue = shared.mainQueue},
       shared_(shared),
       desktop_(desktop),
-      hid_(shared.simHome.root(), &shared.journal) {}
+      hid_(shared.simHome.root(), &shared.journal) {
+    input::addInputStates(states_, &hid_, &shared.shell);
+}
 
 void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& overlays,
                             std::function<const platform::Hotkeys*()> hotkeys) {
@@ -37,7 +40,9 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .shell = &shared_.shell,
         .alerts = &shared_.alerts,
         .hotkeys = std::move(hotkeys),
-        .minimizeOwnWindows = [] { platform::qt::minimizeOwnWindows(); }});
+        .minimizeOwnWindows = [] { platform::qt::minimizeOwnWindows(); },
+        .makeShortcutSheet = {},
+        .settings = {&shared_.changes, &states_}});
     input::ScrollInterceptor* scrolling = nullptr;
     if (desktop_.simulated()) {
         scrolling = &tapScrolling_.emplace(desktop_.taps(), shared_.journal, shared_.log);

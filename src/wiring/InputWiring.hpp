@@ -27,6 +27,8 @@ class InputWiring {
     InputWiring(SharedServices& shared, DesktopSession& desktop, WindowsWiring& windows);
 
     input::InputServices& services() { return services_; }
+    // Puts the keyboard settings back (InputStates.hpp).
+    core::StateTable& states() { return states_; }
     // The keyboard tweaks, which show their strips in `overlays`.
     // `hotkeys` finds the hotkey registry (none until there is one).
     void addTweaks(core::TweakFactory& factory, platform::Overlays& overlays,
@@ -53,6 +55,8 @@ class InputWiring {
     platform::sim::SimHidSystem hid_;
     // Nor a system-wide spelling language.
     platform::sim::SimSpellChecker spellChecker_;
+    // The keyboard settings the tweaks change, to be put back.
+    core::StateTable states_{"input"};
     std::optional<input::KeyboardTweakServices> keyboard_;
     core::StopList stops_;
     // The wheel is turned round by a tap on the simulated Mac, per device

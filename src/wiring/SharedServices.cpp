@@ -67,6 +67,7 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       store(userDefaults, persistor),
       journal(paths.journal, log),
       restoreLog(paths.restoreLog, log),
+      changes(&restoreLog, log),
       simHome(paths.simulatedMac, helperFile(program, "defaults"), helperFile(program, "simtools")),
       shell(prepared(simHome, access, log).commandEnvironment()),
       launcher(mainQueue, simHome.commandEnvironment()),

@@ -11,6 +11,7 @@
 #include "adapters/posix/FileBlobStore.hpp"
 #include "adapters/posix/FileJournal.hpp"
 #include "adapters/posix/FileRestoreLog.hpp"
+#include "core/restore/ChangeRecorder.hpp"
 #include "adapters/posix/JsonFileUserDefaults.hpp"
 #include "adapters/posix/PosixProcessLauncher.hpp"
 #include "adapters/posix/PosixShellRunner.hpp"
@@ -96,6 +97,7 @@ struct SharedServices {
     platform::posix::FileJournal journal;
     // What the tweaks changed, with what it replaced, until put back.
     platform::posix::FileRestoreLog restoreLog;
+    core::ChangeRecorder changes;  // into restoreLog
     platform::sim::SimHome simHome;
     platform::posix::PosixShellRunner shell;  // commands run against the simulated Mac
     platform::posix::PosixProcessLauncher launcher;  // with the simulated Mac's tools first

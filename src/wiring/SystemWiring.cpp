@@ -4,6 +4,7 @@
 #include "adapters/posix/XdgBrowsers.hpp"
 #include "simmac/SimColorSampler.hpp"
 #include "core/AppIdentity.hpp"
+#include "system/SystemStates.hpp"
 #include "system/SystemTweaks.hpp"
 
 namespace quorvane::app {
@@ -47,8 +48,11 @@ SystemWiring::SystemWiring(SharedServices& shared)
                 .homeDirectory = shared.simHome.homeDirectory().string(),
                 .refreshAll = {},
                 .toolFolder = shared.simHome.binDirectory(),
-                .restoreLog = &shared.restoreLog},
+                .restoreLog = &shared.restoreLog,
+                .switches = {&shared.changes, &states_}},
       preferenceRestore_(shared.shell) {
+    system::addSystemStates(states_, services_, bluetooth_, *browsers_);
+    services_.preferences = &preferenceRestore_;
     // A real desktop session: the stand-in caffeinate also holds its idle
     // inhibitors.
     if (shared.desktop.kind() == "X11")

@@ -27,6 +27,8 @@ class SystemWiring {
     system::ScriptRunner& scriptRunner() { return scriptRunner_; }
     // Puts preference keys back for a restore.
     core::RestoreKind& preferenceRestore() { return preferenceRestore_; }
+    // Puts the system switches back (SystemStates.hpp).
+    core::StateTable& states() { return states_; }
 
     void addTweaks(core::TweakFactory& factory);
     void addWorkers(BackgroundDrain& drain);
@@ -53,6 +55,7 @@ class SystemWiring {
     // otherwise; the Qt one, when used, for the drain to wait on.
     std::unique_ptr<platform::ColorSampler> colorSampler_;
     platform::qt::QtColorSampler* qtColorSampler_ = nullptr;
+    core::StateTable states_{"system"};
     system::SystemServices services_;
     system::PreferenceRestore preferenceRestore_;
 };

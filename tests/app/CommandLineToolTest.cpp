@@ -39,6 +39,20 @@ struct CommandLineToolTest : ::testing::Test {
         env["QUORVANE"] = QUORVANE_BINARY;
         return env;
     }
+    // A shell line with $QUORVANE and $SIMULATED (the simulated Mac's own
+    // tools, as a person would run them there); its output and errors.
+    std::vector<std::string> shell(const std::string& command, int expectedStatus = 0) const {
+        auto variables = commandEnvironment();
+        variables["SIM"] = (home.path() / "sim").string();
+        variables["SIMULATED"] = "env HOME=" + (home.path() / "sim/home").string() + " PATH=" +
+                                 (home.path() / "sim/bin").string() + ":/usr/bin:/bin";
+        testing::ChildProcess sh("/bin/sh", {"-c", command + " 2>&1"}, variables);
+        std::vector<std::string> lines;
+        while (auto line = sh.readLine(60s))
+            lines.push_back(*line);
+        EXPECT_EQ(sh.wait(), expectedStatus) << command;
+        return lines;
+    }
     std::vector<std::string> run(const std::vector<std::string>& arguments,
                                  int expectedStatus = 0) {
         return runIn(environment(), arguments, expectedStatus);
@@ -242,24 +256,6 @@ TEST_F(CommandLineToolTest, aSquattedRuntimeFolderNeverLetsTwoInstancesRun) {
 // What a tweak wrote is put back as it was; a value someone changed since
 // is left alone unless forced; putting back is itself kept to put back.
 TEST_F(CommandLineToolTest, restorePutsBackWhatTweaksChangedNewestFirst) {
-    auto env = environment();
-    env["XDG_RUNTIME_DIR"] = (home.path() / "run").string();
-    std::filesystem::create_directories(home.path() / "run");
-    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
-    const auto sim = home.path() / "sim";
-    auto shell = [&](const std::string& command, int status = 0) {
-        auto variables = env;
-        variables["QUORVANE"] = QUORVANE_BINARY;
-        // The simulated Mac's own tool, as a person would run it there.
-        variables["SIMULATED"] = "env HOME=" + (sim / "home").string() + " PATH=" +
-                                 (sim / "bin").string() + ":/usr/bin:/bin";
-        testing::ChildProcess sh("/bin/sh", {"-c", command + " 2>&1"}, variables);
-        std::vector<std::string> lines;
-        while (auto line = sh.readLine(30s))
-            lines.push_back(*line);
-        EXPECT_EQ(sh.wait(), status) << command;
-        return lines;
-    };
     shell("\"$QUORVANE\" toggle 'Auto Hide Dock' on");
     shell("\"$QUORVANE\" set ShowHiddenFilesTask on");
     shell("\"$QUORVANE\" set ShowHiddenFilesTask off");
@@ -297,6 +293,43 @@ TEST_F(CommandLineToolTest, restorePutsBackWhatTweaksChangedNewestFirst) {
               std::string::npos)
         << restores[0];
     EXPECT_EQ(shell("\"$QUORVANE\" restore", 2).size(), 1u);  // nothing chosen: usage
+}
+
+// Twenty tweaks switched on and off, some left on, one-shots run: putting
+// everything back leaves the simulated Mac as it was, every file of its
+// home and every setting (volumes, Bluetooth, HID, power, browsers), and
+// every switch of ours with it.
+TEST_F(CommandLineToolTest, restoreEverythingLeavesTheMacAsItWas) {
+    const std::string state =
+        "mkdir -p \"$SIM/home\" && cd \"$SIM/home\" && find . -type f | LC_ALL=C sort | xargs -r -d '\\n' sha256sum; "
+        "for what in volume bluetooth hid 'power --json' desktop-picture browser; do "
+        "\"$QUORVANE\" sim $what; done; \"$QUORVANE\" list | awk '{print $1, $NF}'";
+    shell("\"$QUORVANE\" sim volume output 35 && \"$QUORVANE\" sim volume input 70");
+    const auto before = shell(state);
+    ASSERT_GT(before.size(), 98u);
+
+    const std::string switched[] = {
+        "AutoHideDockTask",         "ShowHiddenFilesTask",         "ShowFileExtensionTask",
+        "ShowFullPathTask",         "DisableScreenshotShadowTask", "ShowRecentAppsDockTask",
+        "UseSuckEffectTask",        "UseDockScrollGestureTask",    "EnableSingleAppModeTask",
+        "LockDockSizeTask",         "DisableIndexingTask",         "ShowProjectBuildTimeTask",
+        "ToggleDesktopIconsTask",   "AutoHideMenuBarTask"};
+    for (const auto& tweak : switched)
+        shell("\"$QUORVANE\" set " + tweak + " on && \"$QUORVANE\" set " + tweak + " off");
+    for (const char* tweak : {"ToggleDarkModeTask", "MuteTask", "MuteMicrophoneTask",
+                              "EnableStandardFKeyTask", "LowPowerModeTask", "SnapWindowsTask"})
+        shell(std::string("\"$QUORVANE\" set ") + tweak + " on");
+    for (const char* tweak : {"EnableBluetoothTask", "RemoveAutohideDelayTask"})
+        shell(std::string("\"$QUORVANE\" set ") + tweak + " off");
+    shell("\"$QUORVANE\" run KeyboardSpellingLanguageTask && \"$QUORVANE\" run ResetLaunchPad");
+    ASSERT_NE(shell(state), before);
+    EXPECT_GE(shell("\"$QUORVANE\" restore --list").size(), 20u);
+
+    shell("\"$QUORVANE\" restore --all");
+    EXPECT_EQ(shell(state), before);
+    // What is left is the restores' own record, each there to be undone.
+    for (const auto& line : shell("\"$QUORVANE\" restore --list"))
+        EXPECT_NE(line.find("  Restore  "), std::string::npos) << line;
 }
 
 // In the running instance a tweak that is on is switched off first, its

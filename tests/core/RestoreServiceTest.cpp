@@ -5,6 +5,7 @@
 #include "adapters/memory/MemoryJournal.hpp"
 #include "adapters/memory/MemoryLog.hpp"
 #include "adapters/memory/MemoryRestoreLog.hpp"
+#include "core/restore/ChangeRecorder.hpp"
 #include "core/restore/RestoreService.hpp"
 
 namespace quorvane::core {
@@ -208,6 +209,45 @@ TEST_F(RestoreServiceTest, eachTweakIsSwitchedOffOnceBeforeItsChangesArePutBack)
     for (const auto* key : {autohide, delay, hidden})
         EXPECT_EQ(preferences.values[key], "0") << key;
     EXPECT_EQ(journal.lines().size(), 2u);
+}
+
+// A change is kept only when the setting reads differently after it: a
+// request the system ignored is not a change. A setting that cannot be
+// read is still changed, and the log says why it is not kept.
+TEST_F(RestoreServiceTest, aChangeIsKeptOnlyWhenItChangedSomething) {
+    StateTable states("system");
+    std::map<std::string, std::string> held{{"http", "com.apple.Safari"}};
+    bool readable = true;
+    states.add(
+        "default browser",
+        [&](const std::string& scheme) -> platform::Result<std::optional<std::string>> {
+            if (!readable)
+                return platform::Error{"no handler database"};
+            return std::optional<std::string>(held[scheme]);
+        },
+        [&](const std::string& scheme, const std::optional<std::string>& value) -> platform::Status {
+            held[scheme] = value.value_or("");
+            return platform::success();
+        });
+    ChangeRecorder changes(&log, diagnostics);
+    service.addKind("system", states);
+
+    changes.around("DefaultBrowserTweak", states, "default browser http", [] {});  // ignored
+    EXPECT_TRUE(log.entries().empty());
+    changes.around("DefaultBrowserTweak", states, "default browser http",
+                   [&] { held["http"] = "org.mozilla.firefox"; });
+    readable = false;
+    bool changed = false;
+    changes.around("DefaultBrowserTweak", states, "default browser https", [&] { changed = true; });
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(diagnostics.lines.size(), 1u);
+    EXPECT_FALSE(states.read("volume").ok());  // no such setting
+
+    readable = true;
+    const auto steps = service.restore({});
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].entry.target, "default browser http");
+    EXPECT_EQ(held["http"], "com.apple.Safari");
 }
 
 }  // namespace

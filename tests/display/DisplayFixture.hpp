@@ -8,7 +8,9 @@
 #include "core/Store.hpp"
 #include "core/catalogue/BuiltinCatalogue.hpp"
 #include "core/catalogue/TweakFactory.hpp"
+#include "display/DisplayStates.hpp"
 #include "display/DisplayTweaks.hpp"
+#include "adapters/memory/MemoryRestoreLog.hpp"
 #include "adapters/memory/ManualMainQueue.hpp"
 #include "adapters/memory/MemoryAlerts.hpp"
 #include "adapters/memory/MemoryBlobStore.hpp"
@@ -90,6 +92,10 @@ class DisplayFixture : public ::testing::Test {
     platform::sim::SimCameras cameras{queue, journal};
     std::unique_ptr<platform::posix::FileBlobStore> hideNotchStore =
         std::move(platform::posix::FileBlobStore::open(folder.path() / "HideNotch", "").value());
+    // What the tweaks changed, to be put back.
+    platform::memory::MemoryRestoreLog restoreLog;
+    core::ChangeRecorder changes{&restoreLog, log};
+    core::StateTable states{"display"};
     DisplayServices services{.store = store,
                              .mainQueue = queue,
                              .journal = journal,
@@ -108,9 +114,11 @@ class DisplayFixture : public ::testing::Test {
                              .effects = shippedEffects(),
                              .readFile = platform::posix::readFile,
                              .effectSeed = 7,
-                             .cameras = &cameras};
+                             .cameras = &cameras,
+                             .settings = {&changes, &states}};
     std::map<std::string, std::shared_ptr<core::Tweak>> tweaks = [this] {
         events.start();
+        addDisplayStates(states, service, desktopPicture);
         core::TweakFactory factory;
         addDisplayTweaks(factory, services);
         std::map<std::string, std::shared_ptr<core::Tweak>> made;

@@ -1,5 +1,6 @@
 #include "DisplayFixture.hpp"
 
+#include "core/restore/RestoreService.hpp"
 #include "display/DimTask.hpp"
 #include "display/IncreaseBrightnessTask.hpp"
 
@@ -67,6 +68,31 @@ TEST_F(DisplayFixture, arrangeAndMirrorNeedASecondDisplayAndAFailedTransactionCh
     EXPECT_EQ(displays.displays()[0].mirrorOf, std::optional<std::string>("2"));
     switchTo("MirrorDisplayTask", false);
     EXPECT_EQ(displays.displays()[0].mirrorOf, std::nullopt);
+}
+
+// An arrangement is kept with the one it replaced, and put back so; a
+// transaction that failed left nothing to keep.
+TEST_F(DisplayFixture, anArrangementIsKeptAndPutBack) {
+    addStudio();
+    const auto before = service.arrangement();
+    displays.failComplete = true;
+    (void)tweak("ArrangeDisplaysTask").run();
+    EXPECT_TRUE(restoreLog.entries().empty());
+    displays.failComplete = false;
+    defaults.set("ArrangeDisplaysTask.position", std::string("Bottom"));
+    (void)tweak("ArrangeDisplaysTask").run();
+    const auto entries = restoreLog.entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].target, "arrangement");
+    EXPECT_EQ(entries[0].before, before);
+    EXPECT_NE(service.arrangement(), before);
+
+    core::RestoreService restore{restoreLog, journal, log};
+    restore.addKind("display", states);
+    const auto steps = restore.restore({});
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].result, core::RestoreStep::Result::restored) << steps[0].detail;
+    EXPECT_EQ(service.arrangement(), before);
 }
 
 TEST_F(DisplayFixture, arrangingWithoutAccessibilityAsksAndStops) {

@@ -363,7 +363,11 @@ TEST_F(MainWindowTest, aDarkPaletteKeepsEveryTextReadable) {
 }  // namespace
 }  // namespace quorvane::ui
 
+#include <map>
+#include <optional>
+
 #include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryRestoreLog.hpp"
 #include "adapters/posix/FileJournal.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "support/WaitFor.hpp"
@@ -425,6 +429,113 @@ TEST_F(MainWindowTest, theActivityPageFoldsRepeatsAndShowsInputOnRequest) {
     EXPECT_TRUE(page.list()->item(0)->text().endsWith(QStringLiteral("hid Finder")));
     page.showInput()->click();
     EXPECT_EQ(page.list()->count(), 2);
+}
+
+// State the fake tweaks changed, read and written back by target.
+struct MapKind final : core::RestoreKind {
+    std::map<std::string, std::optional<std::string>> state;
+    platform::Result<std::optional<std::string>> read(const std::string& target) override {
+        return state[target];
+    }
+    platform::Status write(const std::string& target,
+                           const std::optional<std::string>& value) override {
+        state[target] = value;
+        return platform::success();
+    }
+};
+
+// Holds each question until the test answers it.
+struct HeldConfirmations final : platform::Confirmations {
+    void ask(const platform::Confirmation& confirmation, Answer answer) override {
+        asked.push_back(confirmation.informativeText);
+        answers.push_back(std::move(answer));
+    }
+    std::vector<std::string> asked;
+    std::vector<Answer> answers;
+};
+
+struct RestoreSectionTest : testing::UiFixture {
+    platform::memory::MemoryJournal activity;
+    platform::memory::MemoryRestoreLog restoreLog;
+    MapKind kind;
+    core::RestoreService restore{restoreLog, activity, log};
+    HeldConfirmations confirmations;
+    JournalPage page{{.journal = activity, .restore = &restore, .confirmations = &confirmations}};
+
+    RestoreSectionTest() {
+        restore.addKind("map", kind);
+        changed("AutoHideDockTask", "dock autohide", "0", "1");
+        changed("EmptyTrashTask", "idle time", "300", "60");
+    }
+    // A tweak's change, as it is now.
+    void changed(const std::string& cause, const std::string& target, const std::string& before,
+                 const std::string& after) {
+        kind.state[target] = after;
+        platform::RestoreEntry entry;
+        entry.cause = cause;
+        entry.kind = "map";
+        entry.target = target;
+        entry.before = before;
+        entry.after = after;
+        (void)restoreLog.record(entry);
+    }
+    QListWidget* rows() const { return page.findChild<QListWidget*>("RestoreList"); }
+    // The row about `target`: its text and its Restore button.
+    std::pair<QString, QPushButton*> row(const QString& target) const {
+        for (int i = 0; i < rows()->count(); ++i) {
+            auto* widget = rows()->itemWidget(rows()->item(i));
+            if (widget->findChild<QLabel*>()->text().contains(target))
+                return {widget->findChild<QLabel*>()->text(),
+                        widget->findChild<QPushButton*>("RestoreEntryButton")};
+        }
+        return {};
+    }
+    QString outcome() const { return page.findChild<QLabel*>("RestoreOutcome")->text(); }
+};
+
+// One change put back goes from the list into the journal; one someone
+// else changed since is left alone, and the page says so.
+TEST_F(RestoreSectionTest, eachChangeIsPutBackOnItsOwnUnlessChangedSince) {
+    page.show();
+    ASSERT_EQ(rows()->count(), 2);
+    EXPECT_TRUE(row("dock autohide").first.endsWith("AutoHideDockTask   dock autohide   0 → 1"));
+    ASSERT_TRUE(row("dock autohide").second && row("idle time").second);
+
+    row("dock autohide").second->click();
+    EXPECT_EQ(kind.state["dock autohide"], "0");
+    EXPECT_TRUE(outcome().startsWith("restored  #1  AutoHideDockTask"));
+    EXPECT_TRUE(page.list()->item(0)->text().contains("put back dock autohide"));
+    // Its row gone; putting back is a change of its own, which can be put back.
+    EXPECT_EQ(rows()->count(), 2);
+    EXPECT_TRUE(row("dock autohide").first.endsWith("Restore   dock autohide   1 → 0"));
+
+    kind.state["idle time"] = "120";
+    row("idle time").second->click();
+    EXPECT_EQ(kind.state["idle time"], "120");
+    EXPECT_TRUE(row("idle time").second);
+    EXPECT_TRUE(outcome().contains("skipped  #2") &&
+                outcome().contains("changed since by someone else: now 120") &&
+                outcome().endsWith("Use quorvane restore --force to put it back anyway."))
+        << outcome().toStdString();
+}
+
+// Everything goes back only once confirmed; the restores are not part of it.
+TEST_F(RestoreSectionTest, restoringEverythingAsksFirst) {
+    auto* all = page.findChild<QPushButton*>("RestoreAllButton");
+    page.show();
+    all->click();
+    ASSERT_EQ(confirmations.asked.size(), 1u);
+    EXPECT_NE(confirmations.asked[0].find("idle time   300 → 60"), std::string::npos);
+    confirmations.answers[0]({.confirmed = false});
+    EXPECT_EQ(kind.state["dock autohide"], "1");
+
+    all->click();
+    confirmations.answers.at(1)({.confirmed = true});
+    EXPECT_EQ(kind.state["dock autohide"], "0");
+    EXPECT_EQ(kind.state["idle time"], "300");
+    EXPECT_EQ(outcome().count("restored  #"), 2);
+    EXPECT_EQ(rows()->count(), 2);  // the two restores
+    EXPECT_FALSE(all->isEnabled());
 }
 
 }  // namespace

@@ -12,7 +12,9 @@ core::RunOutcome EnableStandardFKeyTask::run() {
     if (!services_.hid)
         return unavailableHere();
     const bool asked = isOn();
-    auto written = services_.hid->setParameter(parameter, asked ? 1 : 0);
+    platform::Status written = platform::success();
+    services_.settings.change(id(), "standard function keys",
+                          [&] { written = services_.hid->setParameter(parameter, asked ? 1 : 0); });
     if (written)
         return core::RunOutcome::done();
     services_.input.log.warning(id(), "cannot perform the F-key mode change: " + written.error().message);

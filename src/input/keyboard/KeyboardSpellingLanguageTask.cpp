@@ -54,6 +54,12 @@ void KeyboardSpellingLanguageTask::onHelper(std::function<std::function<void()>(
     });
 }
 
+platform::Result<std::string> KeyboardSpellingLanguageTask::write(const std::string& command) const {
+    platform::Result<std::string> written = std::string();
+    services_.settings.change(id(), "spelling language", [&] { written = services_.shell->run(command); });
+    return written;
+}
+
 void KeyboardSpellingLanguageTask::warnNotSet(const std::string& problem) const {
     services_.input.log.warning(id(), "cannot set the spelling language: " + problem);
 }
@@ -78,7 +84,8 @@ core::RunOutcome KeyboardSpellingLanguageTask::run() {
         std::string problem;
         if (const auto next = nextFavorite(languages, favorites, current)) {
             const auto command = writeSpellingLanguageCommand(*next);
-            if (auto written = shell->run(command); !written)
+            auto written = write(command);
+            if (!written)
                 problem = written.error().message;
             else if (std::exchange(current, *next) != *next)
                 services_.input.journal.record(id(), "preference", command);
@@ -101,7 +108,7 @@ void KeyboardSpellingLanguageTask::select(const std::string& languageId) const {
         std::string problem;
         if (!read || read.value() != languageId) {
             const auto command = writeSpellingLanguageCommand(languageId);
-            if (auto written = shell->run(command); written)
+            if (auto written = write(command); written)
                 services_.input.journal.record(id(), "preference", command);
             else
                 problem = written.error().message;

@@ -50,6 +50,8 @@ class KeyboardSpellingLanguageTask final : public core::BuiltinTweak {
     void readCurrent() const;
     void publish(std::string current) const;
     void warnNotSet(const std::string& problem) const;
+    // Writes the language on the helper, kept to be put back.
+    platform::Result<std::string> write(const std::string& command) const;
     // Runs `job` on the helper; what it answers runs on the main thread
     // afterwards, unless the tweak is gone by then.
     void onHelper(std::function<std::function<void()>()> job) const;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/Persistor.hpp"
+#include "core/restore/ChangeRecorder.hpp"
 #include "input/InputServices.hpp"
 #include "input/shortcuts/ShortcutSheetView.hpp"
 #include "platform/Accessibility.hpp"
@@ -46,6 +47,9 @@ struct KeyboardTweakServices {
     std::function<void()> minimizeOwnWindows{};
     // Makes the sheet's panel (none: the sheet has no window).
     std::function<std::unique_ptr<ShortcutSheetView>(ShortcutSheetController&)> makeShortcutSheet{};
+    // Where the settings of InputStates.hpp are kept with what they
+    // replaced.
+    core::StateChanges settings{};
 };
 
 }  // namespace quorvane::input

@@ -1,5 +1,7 @@
 #include "system/appearance/AutoHideMenuBarTask.hpp"
 
+#include "system/audio/VolumeScripts.hpp"
+
 namespace quorvane::system {
 
 const char* const autoHideMenuBarOnSource =
@@ -16,8 +18,18 @@ const char* const autoHideMenuBarReadSource =
     "    end tell";
 
 core::RunOutcome AutoHideMenuBarTask::run() {
-    services_.scripts.runAppleScript(isOn() ? autoHideMenuBarOnSource : autoHideMenuBarOffSource,
-                                     id());
+    services_.commands.submit([this, on = isOn()] {
+        auto change = [&] {
+            (void)awaitScript(services_.scripts.runAppleScript(
+                on ? autoHideMenuBarOnSource : autoHideMenuBarOffSource, id()));
+        };
+        // System Events keeps it in the global domain, where it is put back.
+        if (services_.switches.recorder && services_.preferences)
+            services_.switches.recorder->around(id(), "preference", *services_.preferences,
+                                                "NSGlobalDomain _HIHideMenuBar", change);
+        else
+            change();
+    });
     return core::RunOutcome::done();
 }
 

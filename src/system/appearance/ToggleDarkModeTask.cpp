@@ -1,5 +1,7 @@
 #include "system/appearance/ToggleDarkModeTask.hpp"
 
+#include "system/audio/VolumeScripts.hpp"
+
 namespace quorvane::system {
 
 ToggleDarkModeTask::ToggleDarkModeTask(core::TweakInfo info, bool core::MState::*field,
@@ -14,8 +16,13 @@ ToggleDarkModeTask::~ToggleDarkModeTask() {
 }
 
 core::RunOutcome ToggleDarkModeTask::run() {
-    services_.scripts.runCompiledScript(isOn() ? "toggleDarkModeOn" : "toggleDarkModeOff", id());
-    refresh();
+    services_.commands.submit([this, on = isOn()] {
+        services_.switches.change(id(), "dark mode", [&] {
+            (void)awaitScript(services_.scripts.runCompiledScript(
+                on ? "toggleDarkModeOn" : "toggleDarkModeOff", id()));
+        });
+        services_.mainQueue.post([this] { refresh(); });
+    });
     return core::RunOutcome::done();
 }
 

@@ -12,7 +12,9 @@ std::optional<int> readVolume(SystemServices& services, Channel channel) {
 
 void setVolume(SystemServices& services, Channel channel, int volume, const std::string& cause) {
     // The outcome is ignored, as the system's own volume keys do.
-    awaitScript(services.scripts.runAppleScript(setVolumeSource(channel, volume), cause));
+    services.switches.change(cause, channel == Channel::output ? "output volume" : "input volume", [&] {
+        awaitScript(services.scripts.runAppleScript(setVolumeSource(channel, volume), cause));
+    });
 }
 
 // Reads a volume on the helper; on the main queue, the switch shows

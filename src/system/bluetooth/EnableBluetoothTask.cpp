@@ -6,7 +6,9 @@ core::RunOutcome EnableBluetoothTask::run() {
     const bool on = isOn();
     helper_.submit([this, on] {
         services_.journal.record(id(), "bluetooth", on ? "power on" : "power off");
-        if (auto set = power_.setPowered(on); !set) {
+        platform::Status set = platform::success();
+        services_.switches.change(id(), "Bluetooth power", [&] { set = power_.setPowered(on); });
+        if (!set) {
             services_.log.warning(id(), "cannot switch Bluetooth " + std::string(on ? "on" : "off") +
                                             ": " + set.error().message);
             showPowered({});

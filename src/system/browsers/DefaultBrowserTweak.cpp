@@ -26,11 +26,15 @@ void DefaultBrowserTweak::choose(const std::string& rawValue) const {
     if (!browser)
         return;
     helper_.submit([this, bundle = std::string(browser->bundleIdentifier)] {
-        for (const char* scheme : {"http", "https"})
-            if (auto set = browsers_.setDefault(scheme, bundle); !set) {
+        for (const std::string scheme : {"http", "https"}) {
+            platform::Status set = platform::success();
+            services_.switches.change(id(), "default browser " + scheme,
+                                  [&] { set = browsers_.setDefault(scheme, bundle); });
+            if (!set) {
                 services_.log.warning(id(), "Error setting default browser: " + set.error().message);
                 break;
             }
+        }
     });
     read();
 }

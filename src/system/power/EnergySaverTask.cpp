@@ -21,8 +21,8 @@ core::RunOutcome EnergySaverTask::run() {
     const bool apply = isOn();
     const std::string command =
         apply ? energyScheduleCommand(items_.get()) : std::string(energyCancelCommand);
-    services_.scripts.runScriptThenOnMainQueue(
-        command, true, true, id(), [this, apply](const ScriptResult& result) {
+    services_.runChangingScript(
+        id(), "energy schedule", command, true, [this, apply](const ScriptResult& result) {
             if (result.ok())
                 return;
             // The switch tells what the system has: a schedule not installed

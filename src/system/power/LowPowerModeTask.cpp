@@ -6,8 +6,8 @@ namespace quorvane::system {
 
 core::RunOutcome LowPowerModeTask::run() {
     // A cancelled prompt changes nothing; the next refresh shows the truth.
-    services_.scripts.runScriptThenOnMainQueue(lowPowerCommand(isOn()), true, true, id(),
-                                               [](const ScriptResult&) {});
+    services_.runChangingScript(id(), "low power mode", lowPowerCommand(isOn()), true,
+                                [](const ScriptResult&) {});
     return core::RunOutcome::done();
 }
 

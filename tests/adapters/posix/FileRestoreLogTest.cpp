@@ -53,6 +53,13 @@ TEST(FileRestoreLog, foldsChangesToOneTargetDropsUndoneOnesAndReadsBackWhole) {
     hidden.restorable = false;
     hidden.note = "the Finder was restarted";
     ASSERT_TRUE(log.record(hidden));
+    // A deletion repeated stays told: it is never an undoing.
+    auto emptied = change("EmptyTrashTask", "~/.Trash", std::nullopt, std::nullopt);
+    emptied.restorable = false;
+    const auto trash = log.record(emptied);
+    ASSERT_TRUE(log.record(emptied));
+    EXPECT_EQ(log.entries().size(), 4u);
+    ASSERT_TRUE(log.remove({trash.value()}));
 
     auto entries = log.entries();
     ASSERT_EQ(entries.size(), 3u);
