@@ -167,9 +167,12 @@ int restore(const cli::CommandLine& command) {
                 }
                 std::cout << "#" << entry.value("id", 0) << "  " << entry.value("time", "") << "  "
                           << entry.value("cause", "") << "  " << entry.value("kind", "") << "  "
-                          << entry.value("target", "") << "  " << entry.value("before", "")
-                          << " → " << entry.value("after", "");
-                if (!entry.value("restorable", true))
+                          << entry.value("target", "");
+                // A deletion has no values to show: only that it is gone.
+                if (entry.value("restorable", true))
+                    std::cout << "  " << entry.value("before", "") << " → "
+                              << entry.value("after", "");
+                else
                     std::cout << "  (not restorable: " << entry.value("note", "") << ")";
                 std::cout << "\n";
             }

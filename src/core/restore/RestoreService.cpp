@@ -43,9 +43,12 @@ std::string restoreStepLine(const RestoreStep& step) {
     std::string line = restoreResultName(step.result) + "  #" + std::to_string(entry.id);
     if (entry.cause.empty())  // an id the log does not hold
         return line + "  " + step.detail;
-    line += "  " + entry.cause + "  " + entry.kind + "  " + entry.target + "  " +
-            (step.shownAfter.empty() ? restoreValueText(entry.after) : step.shownAfter) + " → " +
-            (step.shownBefore.empty() ? restoreValueText(entry.before) : step.shownBefore);
+    line += "  " + entry.cause + "  " + entry.kind + "  " + entry.target;
+    if (entry.restorable)
+        line += "  " +
+                (step.shownAfter.empty() ? restoreValueText(entry.after) : step.shownAfter) +
+                " → " +
+                (step.shownBefore.empty() ? restoreValueText(entry.before) : step.shownBefore);
     if (!step.detail.empty())
         line += "  (" + step.detail + ")";
     return line;
@@ -119,9 +122,13 @@ std::vector<RestoreStep> RestoreService::restore(const RestoreSelection& selecti
 }
 
 RestoreStep RestoreService::restoreOne(const RestoreEntry& entry, RestoreOptions options) {
-    if (!entry.restorable)
+    if (!entry.restorable) {
+        // Told once by a restore that meant it: there is nothing to wait for.
+        if (!options.dryRun)
+            forget(entry);
         return {entry, Outcome::notRestorable,
                 entry.note.empty() ? "no copy was kept" : entry.note};
+    }
     const auto found = kinds_.find(entry.kind);
     if (found == kinds_.end())
         return {entry, Outcome::failed, "nothing here can put back a " + entry.kind};
