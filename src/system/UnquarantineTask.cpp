@@ -36,7 +36,14 @@ void unquarantine(SystemServices& services, const std::string& path,
     // back nothing but the script runner.
     services.scripts.runScriptThenOnMainQueue(
         unquarantineCommand(path), true, true, "UnquarantineTask",
-        [done = std::move(done)](const ScriptResult& result) { done(unquarantineMessage(result)); });
+        [&services, path, done = std::move(done)](const ScriptResult& result) {
+            // The attribute's value is not read first: what it said is gone.
+            if (result.ok() && services.switches.recorder)
+                services.switches.recorder->lost(
+                    "UnquarantineTask", "file", path + " com.apple.quarantine",
+                    "the quarantine attribute was removed: its value was not kept");
+            done(unquarantineMessage(result));
+        });
 }
 
 void addUnquarantineTask(core::TweakFactory& factory, SystemServices&) {

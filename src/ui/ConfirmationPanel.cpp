@@ -1,8 +1,11 @@
 #include "ui/ConfirmationPanel.hpp"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPushButton>
 
 namespace quorvane::ui {
@@ -31,7 +34,18 @@ class QuitWatch final : public QObject {
 void ConfirmationPanel::ask(const platform::Confirmation& confirmation, Answer answer) {
     auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Quorvane"),
                                 QString::fromStdString(confirmation.message));
-    box->setInformativeText(QString::fromStdString(confirmation.informativeText));
+    const auto informative = QString::fromStdString(confirmation.informativeText);
+    box->setInformativeText(informative);
+    // A list, one item a line, reads only unwrapped: the box widens to its
+    // longest line, within reason.
+    if (informative.contains('\n')) {
+        const QFontMetrics metrics(box->font());
+        int widest = 0;
+        for (const auto& line : informative.split('\n'))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        box->setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: %1px; }")
+                               .arg(std::min(widest + 8, 760)));
+    }
     auto* confirm = box->addButton(QString::fromStdString(confirmation.confirmTitle),
                                    QMessageBox::AcceptRole);
     auto* cancel = box->addButton(QObject::tr("Cancel"), QMessageBox::RejectRole);

@@ -187,7 +187,10 @@ void JournalPage::putBack(const core::RestoreSelection& selection) {
     const auto steps = services_.restore->restore(selection);
     QStringList lines;
     bool conflict = false;
-    for (const auto& step : steps) {
+    for (auto step : steps) {
+        // Tweaks by the names the rows give them.
+        if (services_.nameOf && !step.entry.cause.empty())
+            step.entry.cause = services_.nameOf(step.entry.cause);
         lines << QString::fromStdString(core::restoreStepLine(step));
         conflict = conflict || step.result == core::RestoreStep::Result::skipped;
     }

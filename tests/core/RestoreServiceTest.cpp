@@ -202,6 +202,8 @@ TEST_F(RestoreServiceTest, eachTweakIsSwitchedOffOnceBeforeItsChangesArePutBack)
         switchedOff.emplace_back(cause, preferences.writes);
         if (cause == "AutoHideDockTask")
             change(cause, delay, "0");  // its stop undoes one of its changes
+        else
+            change(cause, hidden, "2");  // its stop writes a value of its own
     });
 
     service.restore({}, {.dryRun = true});
@@ -210,10 +212,18 @@ TEST_F(RestoreServiceTest, eachTweakIsSwitchedOffOnceBeforeItsChangesArePutBack)
     EXPECT_EQ(switchedOff, (std::vector<std::pair<std::string, int>>{{"DimHiddenAppsTask", 0},
                                                                      {"AutoHideDockTask", 1}}));
     ASSERT_EQ(steps.size(), 3u);
-    EXPECT_EQ(steps[1].detail, "already as it was");
+    EXPECT_EQ(steps[1].detail, "put back by switching it off");
     for (const auto* key : {autohide, delay, hidden})
         EXPECT_EQ(preferences.values[key], "0") << key;
-    EXPECT_EQ(journal.lines().size(), 2u);
+    ASSERT_EQ(journal.lines().size(), 2u);
+    // The restore keeps what the tweak had left, not what its stop wrote on
+    // the way: putting the restore back gives the person's value again.
+    EXPECT_NE(journal.lines()[0].find("put back com.apple.dock showhidden: 1 → 0"),
+              std::string::npos)
+        << journal.lines()[0];
+    const auto undo = log.entries().front();
+    EXPECT_EQ(undo.target, hidden);
+    EXPECT_EQ(undo.before, "1");
 }
 
 // A change is kept only when the setting reads differently after it: a

@@ -460,7 +460,13 @@ struct RestoreSectionTest : testing::UiFixture {
     MapKind kind;
     core::RestoreService restore{restoreLog, activity, log};
     HeldConfirmations confirmations;
-    JournalPage page{{.journal = activity, .restore = &restore, .confirmations = &confirmations}};
+    JournalPage page{{.journal = activity,
+                      .file = {},
+                      .nameOf = [](const std::string& cause) {
+                          return cause == "AutoHideDockTask" ? std::string("Auto Hide Dock") : cause;
+                      },
+                      .restore = &restore,
+                      .confirmations = &confirmations}};
 
     RestoreSectionTest() {
         restore.addKind("map", kind);
@@ -498,12 +504,12 @@ struct RestoreSectionTest : testing::UiFixture {
 TEST_F(RestoreSectionTest, eachChangeIsPutBackOnItsOwnUnlessChangedSince) {
     page.show();
     ASSERT_EQ(rows()->count(), 2);
-    EXPECT_TRUE(row("dock autohide").first.endsWith("AutoHideDockTask   dock autohide   0 → 1"));
+    EXPECT_TRUE(row("dock autohide").first.endsWith("Auto Hide Dock   dock autohide   0 → 1"));
     ASSERT_TRUE(row("dock autohide").second && row("idle time").second);
 
     row("dock autohide").second->click();
     EXPECT_EQ(kind.state["dock autohide"], "0");
-    EXPECT_TRUE(outcome().startsWith("restored  #1  AutoHideDockTask"));
+    EXPECT_TRUE(outcome().startsWith("restored  #1  Auto Hide Dock")) << outcome().toStdString();
     EXPECT_TRUE(page.list()->item(0)->text().contains("put back dock autohide"));
     // Its row gone; putting back is a change of its own, which can be put back.
     EXPECT_EQ(rows()->count(), 2);

@@ -95,6 +95,9 @@ std::vector<RestoreStep> RestoreService::restore(const RestoreSelection& selecti
     switchedOff_.clear();
     refresh_ = false;
     for (auto entry : entries) {
+        // What the target held before anything was switched off: the
+        // tweak's own stop may write a value of its own on the way.
+        const auto replaced = entry.after;
         // A tweak's own stop may have put back or folded its later changes.
         if (refresh_) {
             latest_ = log_.entries();
@@ -104,12 +107,12 @@ std::vector<RestoreStep> RestoreService::restore(const RestoreSelection& selecti
             auto now = std::find_if(latest_.begin(), latest_.end(),
                                     [&](const RestoreEntry& kept) { return kept.id == entry.id; });
             if (now == latest_.end()) {
-                steps.push_back({entry, Outcome::restored, "put back meanwhile"});
+                steps.push_back({entry, Outcome::restored, "put back by switching it off"});
                 continue;
             }
             entry = *now;
         }
-        steps.push_back(restoreOne(entry, options));
+        steps.push_back(restoreOne(entry, replaced, options));
     }
     switchedOff_.clear();
     latest_.clear();
@@ -121,7 +124,9 @@ std::vector<RestoreStep> RestoreService::restore(const RestoreSelection& selecti
     return steps;
 }
 
-RestoreStep RestoreService::restoreOne(const RestoreEntry& entry, RestoreOptions options) {
+RestoreStep RestoreService::restoreOne(const RestoreEntry& entry,
+                                       const std::optional<std::string>& replaced,
+                                       RestoreOptions options) {
     if (!entry.restorable) {
         // Told once by a restore that meant it: there is nothing to wait for.
         if (!options.dryRun)
@@ -147,6 +152,9 @@ RestoreStep RestoreService::restoreOne(const RestoreEntry& entry, RestoreOptions
         changedSince ? "over " + describe(entry.kind, current.value()) : std::string();
     if (options.dryRun)
         return {entry, Outcome::wouldRestore, over};
+    // What a restore replaces, and keeps to be put back in turn: the value
+    // someone else set, else the tweak's, not what its stop wrote meanwhile.
+    const auto before = changedSince ? current.value() : replaced;
 
     if (switchOffFirst(entry.cause)) {
         switchOff_(entry.cause);
@@ -155,20 +163,20 @@ RestoreStep RestoreService::restoreOne(const RestoreEntry& entry, RestoreOptions
         if (!current)
             return {entry, Outcome::failed, current.error().message};
         if (kind.same(current.value(), entry.before))
-            return alreadyBack(entry, false);
+            return alreadyBack(entry, false, "put back by switching it off");
     }
 
     if (auto written = kind.write(entry.target, entry.before); !written)
         return {entry, Outcome::failed, written.error().message};
     journal_.record(cause, entry.kind,
-                    "put back " + entry.target + ": " + describe(entry.kind, current.value()) + " → " +
+                    "put back " + entry.target + ": " + describe(entry.kind, before) + " → " +
                         describe(entry.kind, entry.before) + " (changed by " + entry.cause + ")");
     forget(entry);
     RestoreEntry undo;
     undo.cause = cause;
     undo.kind = entry.kind;
     undo.target = entry.target;
-    undo.before = current.value();
+    undo.before = before;
     undo.after = entry.before;
     if (auto recorded = log_.record(std::move(undo)); !recorded)
         diagnostics_.error(cause,
@@ -179,11 +187,12 @@ RestoreStep RestoreService::restoreOne(const RestoreEntry& entry, RestoreOptions
 
 // Someone (the tweak's own stop, or a person) put it back already: nothing
 // to write, and nothing left to keep.
-RestoreStep RestoreService::alreadyBack(const RestoreEntry& entry, bool dryRun) {
+RestoreStep RestoreService::alreadyBack(const RestoreEntry& entry, bool dryRun,
+                                       std::string detail) {
     if (dryRun)
         return {entry, Outcome::wouldRestore, "already as it was: it would only be forgotten"};
     forget(entry);
-    return {entry, Outcome::restored, "already as it was"};
+    return {entry, Outcome::restored, std::move(detail)};
 }
 
 void RestoreService::forget(const RestoreEntry& entry) {

@@ -83,8 +83,12 @@ class RestoreService {
                                      RestoreOptions options = {});
 
   private:
-    RestoreStep restoreOne(const platform::RestoreEntry& entry, RestoreOptions options);
-    RestoreStep alreadyBack(const platform::RestoreEntry& entry, bool dryRun);
+    // `entry` as the log holds it now; `replaced`: what the target held
+    // when this restore began, as far as the tweaks' changes tell.
+    RestoreStep restoreOne(const platform::RestoreEntry& entry,
+                           const std::optional<std::string>& replaced, RestoreOptions options);
+    RestoreStep alreadyBack(const platform::RestoreEntry& entry, bool dryRun,
+                            std::string detail = "already as it was");
     void forget(const platform::RestoreEntry& entry);
     // Whether the tweak is to be switched off now: the first of its changes
     // in this restore is about to be put back.
