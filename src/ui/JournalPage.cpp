@@ -54,7 +54,7 @@ JournalPage::JournalPage(Services services, QWidget* parent)
     layout->addLayout(introRow);
     layout->addWidget(notice_);
     if (services_.restore)
-        layout->addWidget(makeRestoreSection(), 1);
+        layout->addWidget(makeRestoreSection());
     layout->addWidget(list_, 2);
 
     // Writes come in bursts: read once they settle.
@@ -110,6 +110,10 @@ QWidget* JournalPage::makeRestoreSection() {
 
 QString JournalPage::change(const platform::RestoreEntry& entry) const {
     const std::string name = services_.nameOf ? services_.nameOf(entry.cause) : entry.cause;
+    // A deletion has no values to show: its note says it is gone.
+    if (!entry.restorable)
+        return QStringLiteral("%1   %2").arg(QString::fromStdString(name),
+                                             QString::fromStdString(entry.target));
     return QStringLiteral("%1   %2   %3 → %4")
         .arg(QString::fromStdString(name), QString::fromStdString(entry.target),
              QString::fromStdString(services_.restore->describe(entry.kind, entry.before)),
@@ -150,6 +154,11 @@ void JournalPage::reloadRestores() {
         item->setSizeHint(row->sizeHint());
         restores_->setItemWidget(item, row);
     }
+    // As tall as its rows, up to five: the journal below keeps the rest.
+    int height = 2 * restores_->frameWidth();
+    for (int row = 0; row < std::min(restores_->count(), 5); ++row)
+        height += restores_->item(row)->sizeHint().height();
+    restores_->setMaximumHeight(height);
     restores_->setVisible(!entries.empty());
     nothingToRestore_->setVisible(entries.empty());
     restoreAll_->setEnabled(std::any_of(entries.begin(), entries.end(), [](const auto& entry) {

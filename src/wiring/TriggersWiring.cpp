@@ -11,7 +11,8 @@ TriggersWiring::TriggersWiring(SharedServices& shared, SystemWiring& system)
                            .stateFile = shared.directories.stateHome / core::bundleIdentifier /
                                         "file-manager-actions.json",
                            .program = shared.program}),
-      fileManagerSync_(fileManagerActions_, shared.workspace, shared.journal, shared.log),
+      fileManagerSync_(fileManagerActions_, shared.workspace, shared.journal, shared.log,
+                       &shared.changes),
       services_{.persistor = shared.persistor,
                 .defaults = shared.userDefaults,
                 .shell = shared.shell,

@@ -313,6 +313,16 @@ TEST_F(PowerTweaksTest, theEnergySwitchShowsWhetherTheScheduleIsInstalled) {
     EXPECT_TRUE(waitFor([&] { return power.repeatEvents().size() == 1; }));
     EXPECT_EQ(power.repeatEvents()[0],
               (platform::sim::RepeatEvent{"wakeorpoweron", "MTWRF", added.time.timeOfDay()}));
+    // Kept as `pmset repeat` takes it back: none before, the event after.
+    ASSERT_TRUE(waitFor([&] { return restoreLog.entries().size() == 1; }));
+    const auto kept = restoreLog.entries()[0];
+    EXPECT_EQ(kept.target, "energy schedule");
+    EXPECT_EQ(kept.before, std::nullopt);
+    EXPECT_EQ(kept.after, "wakeorpoweron MTWRF " + added.time.timeOfDay());
+    ASSERT_TRUE(states.write(kept.target, kept.before));
+    EXPECT_TRUE(power.repeatEvents().empty());
+    ASSERT_TRUE(states.write(kept.target, kept.after));
+    EXPECT_EQ(power.repeatEvents().size(), 1u);
 
     // A cancel that fails leaves the schedule, and the switch says so.
     ASSERT_TRUE(home.setAdminPromptApproves(false));
@@ -324,6 +334,8 @@ TEST_F(PowerTweaksTest, theEnergySwitchShowsWhetherTheScheduleIsInstalled) {
     switchTo("EnergySaverTask", false);
     EXPECT_TRUE(waitFor([&] { return power.repeatEvents().empty(); }));
     EXPECT_FALSE(toggle("EnergySaverTask").isOn());
+    // The refused cancel kept nothing; the one that went through undid it.
+    EXPECT_TRUE(waitFor([&] { return restoreLog.entries().empty(); }));
 }
 
 TEST_F(PowerTweaksTest, theStoredScheduleReadsAndWritesBackByteForByte) {

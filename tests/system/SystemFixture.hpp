@@ -11,6 +11,8 @@
 #include "adapters/memory/MemoryBlobStore.hpp"
 #include "adapters/memory/MemoryJournal.hpp"
 #include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryRestoreLog.hpp"
+#include "system/SystemStates.hpp"
 #include "adapters/memory/MemoryUserDefaults.hpp"
 #include "adapters/posix/PosixProcessLauncher.hpp"
 #include "adapters/posix/PosixShellRunner.hpp"
@@ -100,6 +102,10 @@ class SystemFixture : public ::testing::Test {
     platform::memory::MemoryUserDefaults defaults;
     core::Persistor persistor{&blobs, queue, log};
     core::Store store{defaults, persistor};
+    // The system switches' changes, kept to be put back.
+    platform::memory::MemoryRestoreLog restoreLog;
+    core::ChangeRecorder recorder{&restoreLog, log};
+    core::StateTable states{"system"};
     SystemServices services{
         .store = store,
         .defaults = defaults,
@@ -119,7 +125,9 @@ class SystemFixture : public ::testing::Test {
         .bundleIdentifier = "com.tarnvell.Quorvane",
         .homeDirectory = home.homeDirectory().string(),
         .refreshAll = [this](core::Category c) { refreshedCategories.push_back(c); },
-        .toolFolder = home.binDirectory()};
+        .toolFolder = home.binDirectory(),
+        .restoreLog = nullptr,
+        .switches = {&recorder, &states}};
     core::NoScriptTweaks scripts;
     core::TweakFactory factory;
     std::unique_ptr<core::Catalogue> catalogue;
@@ -128,6 +136,7 @@ class SystemFixture : public ::testing::Test {
     void build(bool recording = false) {
         if (recording)
             shell.target = &recordingShell;
+        addSystemStates(states, services, bluetooth, browsers);
         addSystemTweaks(factory, services,
                         {.audio = audio,
                          .bluetooth = bluetooth,

@@ -9,6 +9,7 @@
 #include "platform/Quoting.hpp"
 #include "adapters/memory/MemoryJournal.hpp"
 #include "adapters/memory/MemoryLog.hpp"
+#include "adapters/memory/MemoryRestoreLog.hpp"
 #include "adapters/qt/XdgFileManagerActions.hpp"
 #include "simmac/SimDesktop.hpp"
 #include "support/TemporaryDirectory.hpp"
@@ -223,7 +224,9 @@ TEST_F(FileManagerActionsTest, aFolderThatCannotBeWrittenIsReportedAndLeftWithNo
 
 TEST_F(FileManagerActionsTest, theSwitchInstallsAndRemovesTheActionsWhoseApplicationIsThere) {
     platform::qt::XdgFileManagerActions fileManagers(folders());
-    FileManagerSync sync(fileManagers, workspace, journal, log);
+    platform::memory::MemoryRestoreLog restoreLog;
+    core::ChangeRecorder changes(&restoreLog, log);
+    FileManagerSync sync(fileManagers, workspace, journal, log, &changes);
     // Terminal is installed on the simulated Mac; iTerm and VS Code are not.
     std::vector<std::string> offered;
     for (const auto& action : sync.actions())
@@ -235,7 +238,15 @@ TEST_F(FileManagerActionsTest, theSwitchInstallsAndRemovesTheActionsWhoseApplica
     ASSERT_TRUE(tweak.isOn());
     sync.refresh();  // at launch
     EXPECT_TRUE(fs::exists(data / "nautilus/scripts/Quorvane/Open in Terminal"));
+    // Installing them is kept, as the switch's, to be put back by turning it off.
+    ASSERT_EQ(restoreLog.entries().size(), 1u);
+    EXPECT_EQ(restoreLog.entries()[0].kind, "switch");
+    EXPECT_EQ(restoreLog.entries()[0].before, "off");
+    EXPECT_EQ(restoreLog.entries()[0].after, "on");
+    sync.refresh();  // already there: nothing new
+    EXPECT_EQ(restoreLog.entries().size(), 1u);
     (void)tweak.run();
+    EXPECT_TRUE(restoreLog.entries().empty());  // undone by the switch itself
     EXPECT_FALSE(tweak.isOn());
     EXPECT_FALSE(fs::exists(data / "nautilus/scripts/Quorvane"));
     EXPECT_EQ(journal.entries().back().detail, "removed");

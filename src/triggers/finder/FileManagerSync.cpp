@@ -1,5 +1,9 @@
 #include "triggers/finder/FileManagerSync.hpp"
 
+#include <algorithm>
+
+#include "core/CanToggle.hpp"
+
 #include "triggers/finder/FinderActions.hpp"
 
 namespace quorvane::triggers {
@@ -53,8 +57,10 @@ std::vector<platform::FileAction> FileManagerSync::actions() const {
 }
 
 void FileManagerSync::apply(bool on) {
+    const bool heldBefore = holdsAny(fileManagers_.report());
     const auto reports = on ? fileManagers_.install(actions()) : fileManagers_.remove();
     logErrors(reports);
+    keep(heldBefore, reports);
     const std::string held = summary(reports);
     journal_.record("FinderContextMenuTask", "file manager actions",
                     on ? (held.empty() ? "installed in no file manager" : "installed: " + held)
@@ -62,8 +68,24 @@ void FileManagerSync::apply(bool on) {
 }
 
 void FileManagerSync::refresh() {
-    if (fileManagers_.enabled())
-        logErrors(fileManagers_.install(actions()));
+    if (!fileManagers_.enabled())
+        return;
+    // The first launch installs them: a change of ours like any other.
+    const bool heldBefore = holdsAny(fileManagers_.report());
+    const auto reports = fileManagers_.install(actions());
+    logErrors(reports);
+    keep(heldBefore, reports);
+}
+
+bool FileManagerSync::holdsAny(const std::vector<platform::FileManagerReport>& reports) {
+    return std::any_of(reports.begin(), reports.end(),
+                       [](const auto& report) { return !report.installed.empty(); });
+}
+
+void FileManagerSync::keep(bool heldBefore, const std::vector<platform::FileManagerReport>& reports) {
+    if (changes_)
+        changes_->record("FinderContextMenuTask", core::switchKind, "FinderContextMenuTask",
+                         core::onOffText(heldBefore), core::onOffText(holdsAny(reports)));
 }
 
 void FileManagerSync::logErrors(const std::vector<platform::FileManagerReport>& reports) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/restore/ChangeRecorder.hpp"
 #include "platform/FileManagerActions.hpp"
 #include "platform/Journal.hpp"
 #include "platform/Log.hpp"
@@ -15,9 +16,14 @@ namespace quorvane::triggers {
 // Main thread only.
 class FileManagerSync {
   public:
+    // What the file managers come to hold, or no longer hold, is kept in
+    // `changes` as the switch's (none: not kept), so a restore turns the
+    // switch back and takes out what we put in.
     FileManagerSync(platform::FileManagerActions& fileManagers, platform::Workspace& workspace,
-                    platform::Journal& journal, platform::Log& log)
-        : fileManagers_(fileManagers), workspace_(workspace), journal_(journal), log_(log) {}
+                    platform::Journal& journal, platform::Log& log,
+                    core::ChangeRecorder* changes = nullptr)
+        : fileManagers_(fileManagers), workspace_(workspace), journal_(journal), log_(log),
+          changes_(changes) {}
 
     // Whether the user wants the actions, as the last run left it.
     bool enabled() const { return fileManagers_.enabled(); }
@@ -32,11 +38,15 @@ class FileManagerSync {
 
   private:
     void logErrors(const std::vector<platform::FileManagerReport>& reports);
+    // Whether any file manager holds actions of ours.
+    static bool holdsAny(const std::vector<platform::FileManagerReport>& reports);
+    void keep(bool heldBefore, const std::vector<platform::FileManagerReport>& reports);
 
     platform::FileManagerActions& fileManagers_;
     platform::Workspace& workspace_;
     platform::Journal& journal_;
     platform::Log& log_;
+    core::ChangeRecorder* changes_;
 };
 
 }  // namespace quorvane::triggers
