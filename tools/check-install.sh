@@ -54,6 +54,24 @@ grep -q 'defaults  write com.apple.finder AppleShowAllFiles -bool false' <<<"$jo
   fail "the simulated Mac's pmset is not the installed one"
 "$program" help toggle | grep -q 'quorvane toggle "Dark Mode" on' || fail "no example in help toggle"
 
+# Started from the package, it leaves no entry of its own in the user's
+# folders (the package's takes the links), and finds nothing to take away.
+QT_QPA_PLATFORM=offscreen "$program" >"$scratch/started.txt" 2>&1 &
+started=$!
+for _ in $(seq 1 200); do
+  grep -q 'Quorvane is running' "$scratch/started.txt" && break
+  kill -0 "$started" 2>/dev/null || break
+  sleep 0.1
+done
+grep -q 'Quorvane is running' "$scratch/started.txt" || fail "it did not start: $(cat "$scratch/started.txt")"
+# Answered by the instance only once its start-up steps have run.
+"$program" set ShowHiddenFilesTask off >/dev/null || fail "the running instance did not answer"
+kill "$started" 2>/dev/null || true
+wait "$started" 2>/dev/null || true
+[ ! -e "$XDG_DATA_HOME/applications/com.tarnvell.Quorvane.desktop" ] ||
+  fail "a packaged start wrote an application entry of the user's own"
+"$program" --uninstall-user-files | grep -q "^Nothing of Quorvane's" || fail "--uninstall-user-files found something"
+
 zcat "$prefix/share/man/man1/quorvane.1.gz" | grep -q '^\.TH QUORVANE 1' || fail "the manual has no title"
 if command -v groff >/dev/null; then
   warnings="$(zcat "$prefix/share/man/man1/quorvane.1.gz" | groff -man -ww -z 2>&1)"

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Sets up, builds (the default preset) and makes the Debian package:
+# Sets up, builds what the package holds (in the default preset: not the
+# tests and benchmarks) and makes the Debian package:
 # build/default/quorvane_<version>_amd64.deb, stripped, its dependencies
 # computed by dpkg-shlibdeps.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
-bash tools/build.sh default
+cmake --preset default >/dev/null
+cmake --build --preset default --target quorvane defaults simtools quorvane_sound \
+  quorvane_camera quorvane_network quorvane_recognition quorvane_x11 quorvane_emoji_table \
+  quorvane_install_files
 (cd build/default && cpack -G DEB)
 ls -1 build/default/quorvane_*.deb

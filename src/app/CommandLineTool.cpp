@@ -20,6 +20,8 @@
 #include "simmac/commands/SimRunners.hpp"
 #include "triggers/finder/FinderActions.hpp"
 #include "wiring/AppServices.hpp"
+#include "wiring/InstallLayout.hpp"
+#include "wiring/UserFiles.hpp"
 
 namespace quorvane::app {
 
@@ -225,6 +227,17 @@ int snapshot(const cli::CommandLine& command, const char* key,
         });
 }
 
+int uninstallUserFiles() {
+    const auto removed = removeUserFiles(platform::posix::XdgDirectories::current(), thisProgram());
+    for (const auto& line : removed.removed)
+        std::cout << "removed " << line << "\n";
+    for (const auto& error : removed.errors)
+        std::cerr << "quorvane: " << error << "\n";
+    if (removed.removed.empty() && removed.errors.empty())
+        std::cout << "Nothing of Quorvane's is in your desktop's folders.\n";
+    return removed.errors.empty() ? 0 : 1;
+}
+
 int finderAction(const cli::CommandLine& command) {
     nlohmann::json paths = nlohmann::json::array();
     for (const auto& path : command.paths)
@@ -253,6 +266,8 @@ int runCommandLine(const cli::CommandLine& command) {
         case Action::version:
             std::cout << cli::versionText();
             return 0;
+        case Action::uninstallUserFiles:
+            return uninstallUserFiles();
         case Action::list:
             return listCatalogue(command.list);
         case Action::journal:

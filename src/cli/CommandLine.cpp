@@ -207,6 +207,13 @@ platform::Result<CommandLine> parseVersion(const CommandDefinition& definition,
     return usage(definition);
 }
 
+platform::Result<CommandLine> parseUninstallUserFiles(const CommandDefinition& definition,
+                                                      const Arguments& arguments) {
+    if (arguments.empty())
+        return CommandLine{.action = Action::uninstallUserFiles};
+    return usage(definition);
+}
+
 std::vector<CommandDefinition> makeDefinitions() {
     std::vector<CommandDefinition> definitions{
         {"", "", "start Quorvane", parseStart, {}, "quorvane &"},
@@ -270,6 +277,12 @@ std::vector<CommandDefinition> makeClosingDefinitions() {
                      parseHelp, "-h --help", "quorvane help sim drag"});
     definitions.push_back({"--version", "", "show the version", parseVersion, "version",
                      "quorvane --version"});
+    definitions.push_back({"--uninstall-user-files", "",
+                     "take away what Quorvane wrote into your desktop's folders:\n"
+                     "its application entry and link handler, its start at\n"
+                     "login and its file-manager actions; your settings stay.\n"
+                     "Quit Quorvane first, or its next start writes them again",
+                     parseUninstallUserFiles, {}, "quorvane --uninstall-user-files"});
     return definitions;
 }
 

@@ -68,6 +68,7 @@ struct CommandLine {
         toggleNamed,
         finderAction,
         restore,
+        uninstallUserFiles,
     };
     Action action = Action::start;
     ListOptions list{};

@@ -198,11 +198,29 @@ std::string manPage() {
         page += ".TP\n.B " + std::to_string(status) + "\n" + roff(meaning);
     page += ".SH ENVIRONMENT\n";
     for (const auto& [name, meaning] : std::map<std::string, const char*>{
+             {"DISPLAY, WAYLAND_DISPLAY",
+              "the desktop. In an X11 session (DISPLAY, with an EWMH window manager and the RECORD, "
+              "XTEST and RandR extensions) the window, input, display, clipboard and text "
+              "recognition tweaks act on the real desktop; volume, Bluetooth, the default browser "
+              "and the file managers' actions are the desktop's wherever their services run. "
+              "Under Wayland, and with no display at all, those tweaks act on the simulated "
+              "Mac's desktop instead; with no display the main window is not shown (set "
+              "QT_QPA_PLATFORM=offscreen to run without one). What only a Mac has (the Dock, "
+              "Finder, Xcode preferences) is the simulated Mac's everywhere."},
+             {"QUORVANE_AUDIO", "\"silent\" mixes key clicks without playing them."},
              {"QUORVANE_DESKTOP", "\"simulated\" acts on the simulated desktop even in an X11 session."},
+             {"QUORVANE_EFFECT_SEED",
+              "a whole number that fixes the screen effects' particles, so each run draws the "
+              "same frames."},
+             {"QUORVANE_IDLE_INHIBIT",
+              "set to 1 by Quorvane itself for the stand-in caffeinate in an X11 session, which "
+              "then also holds the desktop's idle inhibitors; not for people to set."},
+             {"QUORVANE_PUBLIC_IP_URL", "the service Public Ip asks for the address (an https URL)."},
              {"QUORVANE_SIM_HOME", "the simulated Mac's folder (an absolute path)."},
              {"QUORVANE_SYSTEM_EVENTS",
               "\"simulated\": automation ignores the session's sleep, lock and screen saver "
               "events and follows only quorvane sim post."},
+             {"QUORVANE_TRACE_STARTUP", "set: the start-up steps and their times go to standard error."},
              {"XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_STATE_HOME, XDG_CACHE_HOME, XDG_RUNTIME_DIR",
               "where records, settings, the activity journal, caches and the control socket live."}})
         page += ".TP\n.B " + roff(name) + roff(meaning);
@@ -212,7 +230,12 @@ std::string manPage() {
              {"$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json", "the settings."},
              {"$XDG_STATE_HOME/com.tarnvell.Quorvane/journal.jsonl",
               "the activity journal, one JSON object a line, every entry kept: quorvane "
-              "journal shows its changes, quorvane journal --all the input too."}})
+              "journal shows its changes, quorvane journal --all the input too."},
+             {"$XDG_STATE_HOME/com.tarnvell.Quorvane/restore.json",
+              "what the tweaks changed, with what it replaced: quorvane restore puts it back."},
+             {"$XDG_DATA_HOME/applications/com.tarnvell.Quorvane.desktop",
+              "the link handler of a program run from outside a package; quorvane "
+              "--uninstall-user-files takes it away."}})
         page += ".TP\n.I " + roff(path) + roff(meaning);
     return page;
 }

@@ -1,16 +1,12 @@
 #include "wiring/TriggersWiring.hpp"
 
-#include "core/AppIdentity.hpp"
+#include "wiring/UserFiles.hpp"
 #include "triggers/TriggersTweaks.hpp"
 
 namespace quorvane::app {
 
 TriggersWiring::TriggersWiring(SharedServices& shared, SystemWiring& system)
-    : fileManagerActions_({.dataHome = shared.directories.dataHome,
-                           .configHome = shared.directories.configHome,
-                           .stateFile = shared.directories.stateHome / core::bundleIdentifier /
-                                        "file-manager-actions.json",
-                           .program = shared.program}),
+    : fileManagerActions_(fileManagerFolders(shared.directories, shared.program)),
       fileManagerSync_(fileManagerActions_, shared.workspace, shared.journal, shared.log,
                        &shared.changes),
       services_{.persistor = shared.persistor,

@@ -49,9 +49,73 @@ std::string withDefaultApplication(const std::string& list, const std::string& k
     return out;
 }
 
+std::string withoutDefaultApplication(const std::string& list, const std::string& key,
+                                      const std::string& value) {
+    std::istringstream in(list);
+    std::string out;
+    bool defaults = false;
+    bool removed = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with('['))
+            defaults = line == "[Default Applications]";
+        if (defaults && line == key + "=" + value) {
+            removed = true;
+            continue;
+        }
+        out += line + "\n";
+    }
+    return removed ? out : list;
+}
+
+std::optional<std::filesystem::path> packagedEntry(const std::filesystem::path& program) {
+    const auto folder = program.parent_path();
+    if (folder.filename() != "bin")
+        return std::nullopt;
+    auto entry = folder.parent_path() / "share/applications" / entryName;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(entry, error))
+        return std::nullopt;
+    return entry;
+}
+
+Result<std::vector<std::filesystem::path>> removeUrlScheme(const std::filesystem::path& dataHome,
+                                                           const std::filesystem::path& configHome) {
+    std::vector<std::filesystem::path> removed;
+    const auto entry = dataHome / "applications" / entryName;
+    // Ours only: an entry that hands links over with the marker.
+    auto written = readFile(entry, 64 * 1024);
+    if (!written)
+        return written.error();
+    if (written.value() && written.value()->find(" --from-link %u") != std::string::npos) {
+        std::error_code error;
+        std::filesystem::remove(entry, error);
+        if (error)
+            return Error{"cannot remove " + entry.string() + ": " + error.message()};
+        removed.push_back(entry);
+    }
+    const auto listPath = configHome / "mimeapps.list";
+    auto list = readFile(listPath, 1024 * 1024);
+    if (!list)
+        return list.error();
+    if (list.value()) {
+        const auto after = withoutDefaultApplication(*list.value(), schemeKey, entryName);
+        if (after != *list.value()) {
+            if (auto rewritten = writeFileAtomically(listPath, after); !rewritten)
+                return rewritten.error();
+            removed.push_back(listPath);
+        }
+    }
+    return removed;
+}
+
 Status registerUrlScheme(const std::filesystem::path& dataHome,
                          const std::filesystem::path& configHome,
                          const std::filesystem::path& program) {
+    if (packagedEntry(program)) {
+        if (auto removed = removeUrlScheme(dataHome, configHome); !removed)
+            return removed.error();
+        return success();
+    }
     const auto applications = dataHome / "applications";
     if (auto made = makePrivateDirectory(applications); !made)
         return made;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Result.hpp"
 
@@ -14,12 +16,29 @@ namespace quorvane::platform::posix {
 std::string withDefaultApplication(const std::string& list, const std::string& key,
                                    const std::string& value, bool replacing);
 
-// Makes the desktop hand "quorvane:" links to `program`: an application
-// entry in <data home>/applications, and the scheme's default handler in
-// <config home>/mimeapps.list unless the user chose another one there.
-// Done at each launch, so the entry follows the program if it moves.
+// `list` without the [Default Applications] line `key`=`value`; any other
+// value of the key (the user's choice) stays.
+std::string withoutDefaultApplication(const std::string& list, const std::string& key,
+                                      const std::string& value);
+
+// The application entry installed with `program` (<prefix>/bin/quorvane
+// beside <prefix>/share/applications/com.tarnvell.Quorvane.desktop), if
+// there is one: the package's, which already takes "quorvane:" links.
+std::optional<std::filesystem::path> packagedEntry(const std::filesystem::path& program);
+
+// Makes the desktop hand "quorvane:" links to `program`. A packaged program
+// has its entry already: what an earlier run from elsewhere wrote for the
+// user is taken away (it would hide the package's, and outlive it).
+// Otherwise: an application entry in <data home>/applications, and the
+// scheme's default handler in <config home>/mimeapps.list unless the user
+// chose another one there, done at each launch, so the entry follows the
+// program if it moves.
 Status registerUrlScheme(const std::filesystem::path& dataHome,
                          const std::filesystem::path& configHome,
                          const std::filesystem::path& program);
+
+// Takes away what registerUrlScheme wrote for the user; answers what went.
+Result<std::vector<std::filesystem::path>> removeUrlScheme(const std::filesystem::path& dataHome,
+                                                           const std::filesystem::path& configHome);
 
 }  // namespace quorvane::platform::posix

@@ -52,5 +52,35 @@ TEST(DesktopEntry, linksAreHandedToTheProgramWithoutTouchingTheUsersOtherChoices
               "[Default Applications]\nx-scheme-handler/quorvane=other.desktop\n");
 }
 
+// A packaged program has its entry already: what a run from a build tree
+// wrote for the user goes, so nothing of ours hides the package's entry or
+// outlives its removal. An entry that is not ours stays.
+TEST(DesktopEntry, aPackagedProgramLeavesNoEntryOfTheUsersOwn) {
+    quorvane::testing::TemporaryDirectory home;
+    const auto data = home.path() / "data";
+    const auto config = home.path() / "config";
+    const auto prefix = home.path() / "usr";
+    std::filesystem::create_directories(prefix / "bin");
+    std::filesystem::create_directories(prefix / "share/applications");
+    std::ofstream(prefix / "share/applications/com.tarnvell.Quorvane.desktop") << "[Desktop Entry]\n";
+    EXPECT_EQ(packagedEntry(prefix / "bin/quorvane"),
+              prefix / "share/applications/com.tarnvell.Quorvane.desktop");
+    EXPECT_EQ(packagedEntry(home.path() / "build/src/quorvane"), std::nullopt);
+
+    std::filesystem::create_directories(config);
+    std::ofstream(config / "mimeapps.list") << "[Default Applications]\ntext/html=browser.desktop\n";
+    ASSERT_TRUE(registerUrlScheme(data, config, home.path() / "build/src/quorvane"));
+    ASSERT_TRUE(std::filesystem::exists(data / "applications/com.tarnvell.Quorvane.desktop"));
+    ASSERT_TRUE(registerUrlScheme(data, config, prefix / "bin/quorvane"));
+    EXPECT_FALSE(std::filesystem::exists(data / "applications/com.tarnvell.Quorvane.desktop"));
+    EXPECT_EQ(contents(config / "mimeapps.list"), "[Default Applications]\ntext/html=browser.desktop\n");
+
+    std::ofstream(data / "applications/com.tarnvell.Quorvane.desktop") << "[Desktop Entry]\nExec=mine\n";
+    const auto removed = removeUrlScheme(data, config);
+    ASSERT_TRUE(removed);
+    EXPECT_TRUE(removed.value().empty());
+    EXPECT_TRUE(std::filesystem::exists(data / "applications/com.tarnvell.Quorvane.desktop"));
+}
+
 }  // namespace
 }  // namespace quorvane::platform::posix

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "core/catalogue/CatalogueFixture.hpp"
 #include "core/intents/TweakIntents.hpp"
 
@@ -32,8 +34,16 @@ TEST_F(TweakIntentsTest, theChoicesOfEachActionAreOfItsKindOnlyInCatalogueOrder)
     const auto toggles = intentChoices(catalogue, IntentKind::toggle);
     EXPECT_EQ(runnable.size() + toggles.size(), catalogue.allTweaks().size());
     EXPECT_EQ(runnable.back(), "Backup");
-    for (const auto& name : runnable)
-        EXPECT_TRUE(resolveIntentTweak(catalogue, name, IntentKind::run)) << name;
+    // Each tweak once, by a name that reaches it: a shared name with its category.
+    std::set<std::string> reached;
+    for (const auto& name : runnable) {
+        auto tweak = resolveIntentTweak(catalogue, name, IntentKind::run);
+        ASSERT_TRUE(tweak) << name;
+        EXPECT_TRUE(reached.insert(tweak->id()).second) << name;
+    }
+    EXPECT_EQ(reached.size(), runnable.size());
+    EXPECT_EQ(resolveIntentTweak(catalogue, "Set screenshot location (Simulator)", IntentKind::run)->id(),
+              "SetSimulatorScreenshotLocationTask");
     for (const auto& name : toggles)
         EXPECT_TRUE(resolveIntentTweak(catalogue, name, IntentKind::toggle)) << name;
 }
