@@ -1,5 +1,7 @@
 #include "wiring/UserFiles.hpp"
 
+#include <cstdlib>
+
 #include "adapters/posix/DesktopEntry.hpp"
 #include "adapters/posix/XdgAutostart.hpp"
 #include "core/AppIdentity.hpp"
@@ -12,7 +14,8 @@ platform::qt::XdgFileManagerActions::Folders fileManagerFolders(
             .configHome = directories.configHome,
             .stateFile =
                 directories.stateHome / core::bundleIdentifier / "file-manager-actions.json",
-            .program = program};
+            .program = program,
+            .searchPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : ""};
 }
 
 UserFilesRemoved removeUserFiles(const platform::posix::XdgDirectories& directories,

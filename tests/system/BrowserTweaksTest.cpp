@@ -51,6 +51,13 @@ TEST_F(BrowserTweaksTest, theDefaultBrowserPanelListsInstalledBrowsersAndSetsBot
     EXPECT_EQ(browsers.defaultFor("https"), "org.mozilla.firefox");
     EXPECT_EQ(titles(panel), (std::vector<std::string>{"Safari", "Firefox*"}));
     EXPECT_GE(redrawn, 1);
+    // Said in the journal, and kept with the browser it replaced.
+    EXPECT_EQ(journalLines().back(),
+              "DefaultBrowserTweak default browser https links open in org.mozilla.firefox");
+    ASSERT_EQ(restoreLog.entries().size(), 2u);
+    EXPECT_EQ(restoreLog.entries()[0].target, "default browser http");
+    EXPECT_EQ(restoreLog.entries()[0].before, "com.apple.Safari");
+    EXPECT_EQ(restoreLog.entries()[1].after, "org.mozilla.firefox");
 
     // Removed behind our back: the choice fails, is logged, and the panel
     // shows what is there.

@@ -74,7 +74,7 @@ struct FileManagerActionsTest : ::testing::Test {
     platform::sim::SimWorkspace workspace{&journal};
 
     platform::qt::XdgFileManagerActions::Folders folders() const {
-        return {data, config, root.path() / "state/file-manager-actions.json", program};
+        return {data, config, root.path() / "state/file-manager-actions.json", program, ""};
     }
 
     void SetUp() override {
@@ -158,6 +158,21 @@ TEST_F(FileManagerActionsTest, installsIntoEachFileManagerFoundAndRemovesExactly
 
 // What a file manager hands over reaches finder-action as it is: spaces,
 // quotes, $(...) and line breaks, through every kind of entry.
+// Installed but never started, a file manager has no folder yet: found by
+// its program, it gets one with our actions in it.
+TEST_F(FileManagerActionsTest, aFileManagerNotStartedYetGetsItsFolder) {
+    fs::remove_all(data / "nemo");
+    auto folders = this->folders();
+    (void)platform::qt::XdgFileManagerActions(folders).install(actions());
+    EXPECT_FALSE(fs::exists(data / "nemo"));
+    write(root.path() / "bin/nemo", "#!/bin/sh\n");
+    fs::permissions(root.path() / "bin/nemo", fs::perms::owner_all);
+    folders.searchPath = "/nonexistent:" + (root.path() / "bin").string();
+    platform::qt::XdgFileManagerActions fileManagers(folders);
+    fileManagers.install(actions());
+    EXPECT_TRUE(fs::exists(data / "nemo/actions/quorvane-copyPath.nemo_action"));
+}
+
 TEST_F(FileManagerActionsTest, fileNamesReachTheActionVerbatim) {
     platform::qt::XdgFileManagerActions fileManagers(folders());
     fileManagers.install(actions());

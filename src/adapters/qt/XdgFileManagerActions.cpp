@@ -1,5 +1,9 @@
 #include "adapters/qt/XdgFileManagerActions.hpp"
 
+#include <unistd.h>
+
+#include <algorithm>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -127,15 +131,36 @@ struct Manager {
     bool found;
 };
 
+// Whether `program` is an executable in one of `searchPath`'s folders.
+bool onPath(const char* program, const std::string& searchPath) {
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+        const auto end = std::min(searchPath.find(':', start), searchPath.size());
+        if (end > start) {
+            const auto candidate = fs::path(searchPath.substr(start, end - start)) / program;
+            std::error_code error;
+            if (fs::is_regular_file(candidate, error) && ::access(candidate.c_str(), X_OK) == 0)
+                return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+// A file manager is there when its folder is, or, before its first start
+// has made that folder, when the program is installed.
 std::vector<Manager> managersFound(const XdgFileManagerActions::Folders& folders) {
     const auto& data = folders.dataHome;
     const auto& config = folders.configHome;
+    const auto& path = folders.searchPath;
     return {
-        {"Nautilus", data / "nautilus/scripts/Quorvane", isDirectory(data / "nautilus")},
-        {"Nemo", data / "nemo/actions", isDirectory(data / "nemo")},
+        {"Nautilus", data / "nautilus/scripts/Quorvane",
+         isDirectory(data / "nautilus") || onPath("nautilus", path)},
+        {"Nemo", data / "nemo/actions", isDirectory(data / "nemo") || onPath("nemo", path)},
         {"Dolphin", data / "kio/servicemenus",
-         isDirectory(data / "kio") || isDirectory(data / "dolphin") || pathExists(config / "dolphinrc")},
-        {"Thunar", config / "Thunar/uca.xml", isDirectory(config / "Thunar")},
+         isDirectory(data / "kio") || isDirectory(data / "dolphin") ||
+             pathExists(config / "dolphinrc") || onPath("dolphin", path)},
+        {"Thunar", config / "Thunar/uca.xml", isDirectory(config / "Thunar") || onPath("thunar", path)},
     };
 }
 

@@ -14,7 +14,8 @@ namespace quorvane::platform::qt {
 //   Dolphin   <data>/kio/servicemenus/quorvane.desktop   one service menu
 //   Thunar    <config>/Thunar/uca.xml                    merged, the user's actions kept
 // A file manager is found by its own folder (<data>/nautilus, <data>/nemo,
-// <data>/kio, <data>/dolphin or <config>/dolphinrc, <config>/Thunar).
+// <data>/kio, <data>/dolphin or <config>/dolphinrc, <config>/Thunar), or
+// by its program on the search path; its folder is made when missing.
 // What was installed is kept in `stateFile`, so removing takes exactly that.
 class XdgFileManagerActions final : public FileManagerActions {
   public:
@@ -23,6 +24,9 @@ class XdgFileManagerActions final : public FileManagerActions {
         std::filesystem::path configHome;
         std::filesystem::path stateFile;  // JSON: whether wanted, and what is installed
         std::filesystem::path program;    // the quorvane the actions run
+        // Where installed programs are ($PATH): a file manager installed but
+        // not started yet has no folder; empty: only folders count.
+        std::string searchPath{};
     };
 
     explicit XdgFileManagerActions(Folders folders);

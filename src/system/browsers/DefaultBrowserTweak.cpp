@@ -28,8 +28,12 @@ void DefaultBrowserTweak::choose(const std::string& rawValue) const {
     helper_.submit([this, bundle = std::string(browser->bundleIdentifier)] {
         for (const std::string scheme : {"http", "https"}) {
             platform::Status set = platform::success();
+            const auto before = browsers_.defaultFor(scheme);
             services_.switches.change(id(), "default browser " + scheme,
                                   [&] { set = browsers_.setDefault(scheme, bundle); });
+            // Where the desktop keeps it (mimeapps.list) nothing else says so.
+            if (set && before != bundle)
+                services_.journal.record(id(), "default browser", scheme + " links open in " + bundle);
             if (!set) {
                 services_.log.warning(id(), "Error setting default browser: " + set.error().message);
                 break;
