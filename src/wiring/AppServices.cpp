@@ -171,17 +171,24 @@ std::string AppServices::watchSessionEvents() {
         "Automation reacts only to the simulated Mac's events (quorvane sim post): ";
     if (qEnvironmentVariable("QUORVANE_SYSTEM_EVENTS") == QStringLiteral("simulated"))
         return std::string(fallback) + "QUORVANE_SYSTEM_EVENTS is \"simulated\".";
-    if (auto missing = platform::dbus::SessionEventSource::missingSystemBus({})) {
-        shared_->log.warning("SystemEvents", *missing);
-        return fallback + *missing + ".";
-    }
+    // A missing system bus is told apart before D-Bus tries it.
+    const auto missing = platform::dbus::SessionEventSource::missingSystemBus({});
     auto source = std::make_unique<platform::dbus::SessionEventSource>(
-        platform::dbus::BusAddresses{},
+        platform::dbus::BusAddresses{
+            .system = missing ? std::string("unix:path=/nonexistent/no-system-bus") : std::string(),
+            .session = {}},
         [this](const std::string& name) { shared_->systemEvents.deliver(name, "Session"); },
         [this] { return drain_.idle(); }, shared_->log);
     if (auto started = source->start(); !started) {
-        shared_->log.warning("SystemEvents", started.error().message);
-        return fallback + started.error().message + ".";
+        const std::string reason = missing ? *missing : started.error().message;
+        shared_->log.warning("SystemEvents", reason);
+        if (!source->watchesScreenSaver())
+            return fallback + reason + ".";
+        // The session's screen saver is still heard.
+        sessionEvents_ = std::move(source);
+        return "Automation hears the screen saver, and otherwise only the simulated Mac's events "
+               "(quorvane sim post): " +
+               reason + ".";
     }
     std::string notes;
     for (const auto& note : source->notes())

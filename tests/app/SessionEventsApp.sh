@@ -83,4 +83,18 @@ waitFor 3 inhibitorsAre "1 taken, 1 released" ||
 echo wake >&"${FAKE[1]}"
 waitFor 10 journalHas "Session  system event  NSWorkspaceDidWakeNotification" || fail "waking was not reported"
 waitFor 3 inhibitorsAre "2 taken, 1 released" || fail "no new inhibitor after waking: $(inhibitors)"
+
+# With no system bus, the session's screen saver is still heard.
+kill "$program"
+wait "$program" 2>/dev/null || true
+DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/no-system-bus "$quorvane" >"$scratch/out" 2>&1 &
+program=$!
+waitFor 30 grep -q "Quorvane is running." "$scratch/out" || fail "the program did not start again"
+saverSeen() {
+  echo saver-off >&"${FAKE[1]}"
+  echo saver-on >&"${FAKE[1]}"
+  sleep 0.1
+  journalHas "Session  system event  com.apple.screensaver.didstart"
+}
+waitFor 10 saverSeen || fail "without a system bus the screen saver was not reported"
 echo "SessionEventsApp: passed"

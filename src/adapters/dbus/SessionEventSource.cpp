@@ -91,6 +91,17 @@ std::optional<std::string> SessionEventSource::missingSystemBus(const BusAddress
 }
 
 Status SessionEventSource::start() {
+    // The session's own: there with or without a system bus.
+    if (session_.isConnected()) {
+        for (const auto& [path, interface] : screenSavers)
+            session_.connect(QString(), QLatin1String(path), QLatin1String(interface),
+                             QStringLiteral("ActiveChanged"), this,
+                             SLOT(screenSaverActiveChanged(bool)));
+        watchesScreenSaver_ = true;
+    } else {
+        notes_.push_back("the session bus cannot be reached: the screen saver is not reported");
+        log_.info("SystemEvents", notes_.back());
+    }
     if (!system_.isConnected())
         return Error{"the system bus cannot be reached: " +
                      system_.lastError().message().toStdString()};
@@ -144,15 +155,6 @@ Status SessionEventSource::start() {
                                           });
                      });
 
-    if (session_.isConnected()) {
-        for (const auto& [path, interface] : screenSavers)
-            session_.connect(QString(), QLatin1String(path), QLatin1String(interface),
-                             QStringLiteral("ActiveChanged"), this,
-                             SLOT(screenSaverActiveChanged(bool)));
-    } else {
-        notes_.push_back("the session bus cannot be reached: the screen saver is not reported");
-        log_.info("SystemEvents", notes_.back());
-    }
     return success();
 }
 

@@ -55,12 +55,15 @@ class SessionEventSource final : public QObject {
     // exist. Empty when it may be there.
     static std::optional<std::string> missingSystemBus(const BusAddresses& addresses);
 
-    // Connects and subscribes. Fails, naming the bus, when the system bus
-    // cannot be reached or logind is not on it; then nothing is watched.
-    // A missing session bus only leaves the screen saver unwatched (said in
-    // `notes()`).
+    // Connects and subscribes. The screen saver, on the session bus, is
+    // watched whatever the system bus does; a missing session bus only
+    // leaves it unwatched (said in `notes()`). Fails, naming the bus, when
+    // the system bus cannot be reached or logind is not on it: then sleep,
+    // power off and the lock are not watched.
     Status start();
     const std::vector<std::string>& notes() const { return notes_; }
+    // Whether the screen saver's changes are reported.
+    bool watchesScreenSaver() const { return watchesScreenSaver_; }
 
     // Whether a delay inhibitor is held now.
     bool holdsInhibitor() const { return inhibitor_.isValid(); }
@@ -98,6 +101,7 @@ class SessionEventSource final : public QObject {
     std::optional<bool> locked_;
     std::optional<bool> screenSaverActive_;
     std::vector<std::string> notes_;
+    bool watchesScreenSaver_ = false;
 };
 
 }  // namespace quorvane::platform::dbus

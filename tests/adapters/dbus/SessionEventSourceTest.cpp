@@ -124,13 +124,31 @@ TEST_F(SessionEventSourceTest, lockAndTheScreenSaverAreReportedOncePerChange) {
                                         "com.apple.screensaver.didStop"}));
 }
 
-TEST_F(SessionEventSourceTest, aBusThatCannotBeReachedOrHasNoLogindWatchesNothing) {
+// Without a system bus, or logind on it, sleep and the lock go unheard; the
+// session's screen saver is still reported.
+TEST_F(SessionEventSourceTest, aBusThatCannotBeReachedOrHasNoLogindLeavesOnlyTheScreenSaver) {
     auto unreachable = std::make_unique<SessionEventSource>(
         BusAddresses{"unix:path=/nonexistent/quorvane-bus", "unix:path=/nonexistent/bus"},
         [this](const std::string& name) { delivered.push_back(name); }, [] { return true; }, log);
     auto refused = unreachable->start();
     ASSERT_FALSE(refused);
     EXPECT_NE(refused.error().message.find("system bus"), std::string::npos);
+    EXPECT_FALSE(unreachable->watchesScreenSaver());
+
+    {
+        testing::FakeSession screenSaver(QString::fromStdString(bus));
+        SessionEventSource sessionOnly(
+            BusAddresses{"unix:path=/nonexistent/quorvane-bus", bus},
+            [this](const std::string& name) { delivered.push_back(name); }, [] { return true; }, log);
+        ASSERT_FALSE(sessionOnly.start());
+        EXPECT_TRUE(sessionOnly.watchesScreenSaver());
+        ASSERT_TRUE(waitFor([&] {
+            screenSaver.screenSaverActive(true);
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            return !delivered.empty();
+        }));
+        EXPECT_EQ(delivered.front(), "com.apple.screensaver.didstart");
+    }
     // Told apart before D-Bus is started: the socket is missing, the test
     // bus's is there, and an address that cannot be looked at is tried.
     EXPECT_EQ(SessionEventSource::missingSystemBus({"unix:path=/nonexistent/quorvane-bus", ""}),
