@@ -71,6 +71,16 @@ class LazyXkbLayout final : public platform::KeyboardLayout {
 
 }  // namespace
 
+// A session that names its desktop has a window manager coming: started
+// with the session, we may be there first. Anywhere else (a bare X server)
+// there is none to wait for.
+std::chrono::milliseconds DesktopSession::windowManagerWait() {
+    for (const char* variable : {"XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION"})
+        if (const char* value = std::getenv(variable); value && *value)
+            return std::chrono::seconds(10);
+    return std::chrono::milliseconds(0);
+}
+
 bool DesktopSession::useX11Session(platform::qt::X11Module* x11, platform::Journal& journal,
                                    platform::MainQueue& mainQueue, platform::Log& log) {
     if (!x11)
@@ -90,7 +100,8 @@ bool DesktopSession::useX11Session(platform::qt::X11Module* x11, platform::Journ
                                            {double(area.width()), double(area.height())}};
                  }
              return std::nullopt;
-         }});
+         },
+         .waitForWindowManager = windowManagerWait()});
     if (!x11_)
         return false;
     kind_ = "X11";

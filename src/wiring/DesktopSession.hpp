@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -56,6 +58,8 @@ class DesktopSession {
 
     // Whether QUORVANE_DESKTOP asks for the simulated desktop.
     static bool simulationRequested();
+    // How long to wait for a window manager not there yet at start.
+    static std::chrono::milliseconds windowManagerWait();
 
     platform::Screens& screens() { return *screens_; }
     // The displays behind the screens.

@@ -18,7 +18,7 @@ mkdir -m 700 "$home/run"
 export HOME="$home" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=xcb QUORVANE_AUDIO=silent
 export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_STATE_HOME="$home/state"
 export XDG_CACHE_HOME="$home/cache"
-unset QUORVANE_DESKTOP QUORVANE_SIM_HOME
+unset QUORVANE_DESKTOP QUORVANE_SIM_HOME XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION
 
 fail() { echo "FAIL: $*" >&2; "$quorvane" journal --all 2>/dev/null | tail -20 >&2 || true; exit 1; }
 eventually() { for _ in $(seq 50); do if "$@" >/dev/null 2>&1; then return 0; fi; sleep 0.1; done; return 1; }

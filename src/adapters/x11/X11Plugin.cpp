@@ -49,7 +49,8 @@ class XcbSession final : public X11Session {
 };
 
 X11Session* connectSession(const X11Session::Needs& needs) {
-    auto desktop = XcbDesktop::connect(needs.log, needs.primaryRootFrame);
+    auto desktop =
+        XcbDesktop::connect(needs.log, needs.primaryRootFrame, needs.waitForWindowManager);
     if (!desktop)
         return nullptr;
     auto input = XcbInput::connect(needs.mainQueue, needs.log,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,6 +48,8 @@ class X11Session {
         // An output's usable area, in root coordinates, if the desktop
         // knows it.
         std::function<std::optional<Rect>(const std::string& output)> workArea;
+        // How long to wait for a window manager that is not there yet.
+        std::chrono::milliseconds waitForWindowManager{0};
     };
 
     virtual ~X11Session() = default;

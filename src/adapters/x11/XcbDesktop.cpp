@@ -1,5 +1,7 @@
 #include "adapters/x11/XcbDesktop.hpp"
 
+#include <thread>
+
 #include "adapters/posix/ProcessArguments.hpp"
 
 #include <signal.h>
@@ -62,7 +64,8 @@ struct XcbDesktop::Impl {
     }
 };
 
-std::unique_ptr<XcbDesktop> XcbDesktop::connect(Log& log, std::function<Rect()> primaryRootFrame) {
+std::unique_ptr<XcbDesktop> XcbDesktop::connect(Log& log, std::function<Rect()> primaryRootFrame,
+                                                std::chrono::milliseconds waitForManager) {
     if (const char* display = std::getenv("DISPLAY"); !display || !*display)
         return nullptr;
     auto impl = std::make_unique<Impl>();
@@ -82,9 +85,22 @@ std::unique_ptr<XcbDesktop> XcbDesktop::connect(Log& log, std::function<Rect()> 
     // Without a window manager that keeps the stacking list there are no
     // windows to speak of.
     xcb_window_t manager = 0;
-    if (!xcb_ewmh_get_supporting_wm_check_reply(
-            &impl->ewmh, xcb_ewmh_get_supporting_wm_check(&impl->ewmh, impl->root), &manager,
-            nullptr)) {
+    auto managerThere = [&] {
+        return xcb_ewmh_get_supporting_wm_check_reply(
+                   &impl->ewmh, xcb_ewmh_get_supporting_wm_check(&impl->ewmh, impl->root),
+                   &manager, nullptr) != 0;
+    };
+    bool found = managerThere();
+    if (!found && waitForManager.count() > 0) {
+        log.info(source, "no EWMH window manager yet: waiting up to " +
+                             std::to_string(waitForManager.count() / 1000) + " s for one");
+        const auto deadline = std::chrono::steady_clock::now() + waitForManager;
+        while (!found && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            found = managerThere();
+        }
+    }
+    if (!found) {
         log.info(source, "no EWMH window manager: other applications' windows are out of reach");
         return nullptr;
     }

@@ -29,8 +29,12 @@ class XcbDesktop final : public Accessibility,
                          public RunningApplications,
                          public DesktopReveal {
   public:
-    // Nothing without an X display or an EWMH window manager.
-    static std::unique_ptr<XcbDesktop> connect(Log& log, std::function<Rect()> primaryRootFrame);
+    // Nothing without an X display or an EWMH window manager; one that is
+    // not there yet is waited for up to `waitForManager` (a program started
+    // with the session may come before its window manager).
+    static std::unique_ptr<XcbDesktop> connect(
+        Log& log, std::function<Rect()> primaryRootFrame,
+        std::chrono::milliseconds waitForManager = std::chrono::milliseconds(0));
     ~XcbDesktop() override;
 
     // DesktopReveal: through _NET_SHOWING_DESKTOP, when the window manager
