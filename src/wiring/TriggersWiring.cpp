@@ -24,7 +24,14 @@ TriggersWiring::TriggersWiring(SharedServices& shared, SystemWiring& system)
                        services_.journal),
       scriptTasks_(services_.persistor, services_.defaults, scriptExecution_),
       finderActions_(services_.pasteboard, services_.workspace, services_.journal,
-                     services_.log) {}
+                     services_.log) {
+    // In a desktop session "Open in Terminal" opens the desktop's terminal.
+    if (shared.desktop.kind() == "X11")
+        finderActions_.setOpenTerminal([&launcher = shared.launcher](const std::string& folder) {
+            return launcher.launch("/bin/sh",
+                                   {"-c", triggers::desktopTerminalScript, "sh", folder});
+        });
+}
 
 void TriggersWiring::addTweaks(core::TweakFactory& factory) {
     triggers::addTriggersTweaks(factory, services_);

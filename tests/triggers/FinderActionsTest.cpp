@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "adapters/memory/MemoryJournal.hpp"
@@ -56,6 +57,37 @@ TEST_F(FinderActionsTest, openInAnAppOpensTheFolderOfAFileIfTheAppIsInstalled) {
     workspace.installed.insert("com.microsoft.VSCode");
     perform("openInVSCode", {dir()});
     EXPECT_EQ(workspace.opened.back(), "file://" + dir() + " with com.microsoft.VSCode");
+}
+
+// On a desktop, "Open in Terminal" opens the desktop's terminal in the
+// folder, whatever its name holds; the script is run here as the launcher
+// runs it, with a stand-in terminal that says where it started.
+TEST_F(FinderActionsTest, openInTerminalOnADesktopOpensItsTerminalInTheFolder) {
+    const auto odd = folder.path() / "it's \"$(date)\" -n";
+    std::filesystem::create_directories(odd);
+    const auto bin = folder.path() / "bin";
+    std::filesystem::create_directories(bin);
+    // The system's choice, the only program on this path: never the host's.
+    std::ofstream(bin / "x-terminal-emulator") << "#!/bin/sh\npwd > \"$TERMINAL_SAW\"\n";
+    std::filesystem::permissions(bin / "x-terminal-emulator", std::filesystem::perms::owner_all);
+    std::vector<std::string> opened;
+    performer.setOpenTerminal([&](const std::string& where) {
+        opened.push_back(where);
+        const std::string line = "PATH=" + bin.string() + " TERMINAL_SAW=" +
+                                 (folder.path() / "saw").string() + " /bin/sh -c '" +
+                                 desktopTerminalScript + "' sh \"$WHERE\"";
+        ::setenv("WHERE", where.c_str(), 1);
+        if (std::system(line.c_str()) != 0)
+            return platform::Status(platform::Error{"the terminal did not start"});
+        return platform::success();
+    });
+    perform("openInTerminal", {odd.string()});
+    ASSERT_EQ(opened, std::vector<std::string>{odd.string()});
+    std::ifstream saw(folder.path() / "saw");
+    std::string line;
+    std::getline(saw, line);
+    EXPECT_EQ(line, odd.string());
+    EXPECT_TRUE(workspace.opened.empty());  // not the Mac's Terminal
 }
 
 TEST_F(FinderActionsTest, newItemsTakeTheNextFreeNameAndReplaceNothing) {

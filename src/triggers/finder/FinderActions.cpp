@@ -235,10 +235,25 @@ void FinderActionPerformer::copy(const FinderAction& action,
                         ", " + std::to_string(text.size()) + " bytes");
 }
 
+const char* const desktopTerminalScript =
+    "cd -- \"$1\" || exit 1\n"
+    "for terminal in x-terminal-emulator xdg-terminal-exec gnome-terminal konsole "
+    "xfce4-terminal xterm; do\n"
+    "    command -v \"$terminal\" >/dev/null 2>&1 && exec \"$terminal\"\n"
+    "done\n"
+    "exit 127\n";
+
 void FinderActionPerformer::openIn(const FinderAction& action, const std::string& path) {
     std::error_code error;
     const std::filesystem::path item(path);
     const auto folder = std::filesystem::is_directory(item, error) ? item : item.parent_path();
+    // The desktop's terminal where it has one, not the Mac's.
+    if (action.kind == openInTerminal && openTerminal_) {
+        journal_.record("FinderAction", "open terminal", folder.string());
+        if (auto opened = openTerminal_(folder.string()); !opened)
+            log_.warning("FinderAction", "cannot open a terminal: " + opened.error().message);
+        return;
+    }
     const std::string application(action.bundleIdentifier);
     if (!workspace_.isInstalled(application)) {
         log_.info("FinderAction", application + " is not installed");

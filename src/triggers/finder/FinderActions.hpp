@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <nlohmann/json.hpp>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,11 @@ class FinderActionPerformer {
                           platform::Journal& journal, platform::Log& log)
         : pasteboard_(pasteboard), workspace_(workspace), journal_(journal), log_(log) {}
 
+    // Opens the desktop's own terminal in a folder, where there is one (an
+    // X11 session); unset: "Open in Terminal" opens the Mac's Terminal.
+    using OpenTerminal = std::function<platform::Status(const std::string& folder)>;
+    void setOpenTerminal(OpenTerminal open) { openTerminal_ = std::move(open); }
+
     // Does nothing for no paths.
     void perform(const FinderAction& action, const std::vector<std::string>& paths);
     // A decoded message: the action of its id, or a log line when there is none.
@@ -82,6 +88,12 @@ class FinderActionPerformer {
     platform::Workspace& workspace_;
     platform::Journal& journal_;
     platform::Log& log_;
+    OpenTerminal openTerminal_;
 };
+
+// The shell line that opens the desktop's terminal in the folder given as
+// its first argument: the system's choice (x-terminal-emulator), else a
+// terminal found on the path.
+extern const char* const desktopTerminalScript;
 
 }  // namespace quorvane::triggers
