@@ -150,7 +150,8 @@ void FrontEnd::connectServices() {
     // The emoji picker's item: beside our own in the tray, or in the
     // simulated Mac's menu bar.
     services_.setEmojiPicker(services_.desktop().simulated() ? nullptr : &trayStatusBar_,
-                             [] { return std::make_unique<ui::EmojiPickerPopover>(); });
+                             [] { return std::make_unique<ui::EmojiPickerPopover>(); },
+                             [] { return ui::MenuBarService::isAvailable(); });
     services_.setClearScreen([this] {
         platform::qt::minimizeOwnWindows();
         banner_.dismiss();

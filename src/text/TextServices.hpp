@@ -61,6 +61,9 @@ struct TextServices {
     // front end (no status bar: the picker shows nothing).
     platform::StatusBar* statusBar = nullptr;
     std::function<std::unique_ptr<EmojiPickerView>()> makePickerPopover{};
+    // Whether the status bar shows its items now (a desktop without a
+    // system tray shows none); unset: it always does.
+    std::function<bool()> statusAreaShown{};
 };
 
 }  // namespace quorvane::text

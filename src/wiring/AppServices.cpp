@@ -274,8 +274,9 @@ void AppServices::setEmojiAliasPanel(std::function<std::unique_ptr<text::EmojiAl
 }
 
 void AppServices::setEmojiPicker(platform::StatusBar* statusBar,
-                                 std::function<std::unique_ptr<text::EmojiPickerView>()> make) {
-    text_->setPickerFrontEnd(statusBar, std::move(make));
+                                 std::function<std::unique_ptr<text::EmojiPickerView>()> make,
+                                 std::function<bool()> shown) {
+    text_->setPickerFrontEnd(statusBar, std::move(make), std::move(shown));
 }
 
 text::EmojiTable& AppServices::emojiTable() {

@@ -104,9 +104,11 @@ class AppServices {
     // popover closed) before the user chooses a region of it.
     void setClearScreen(std::function<void()> clear);
     // The emoji picker's status bar (none: the simulated menu bar when the
-    // desktop is simulated) and popover; both none at exit.
+    // desktop is simulated) and popover, and whether that bar shows items
+    // now (a tray host is there); none at exit.
     void setEmojiPicker(platform::StatusBar* statusBar,
-                        std::function<std::unique_ptr<text::EmojiPickerView>()> make);
+                        std::function<std::unique_ptr<text::EmojiPickerView>()> make,
+                        std::function<bool()> shown = {});
     // The emoji table, loaded on first use.
     text::EmojiTable& emojiTable();
     // Who draws a kind of overlay content the front end owns (key caps).

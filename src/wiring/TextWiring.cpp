@@ -87,9 +87,11 @@ void TextWiring::addTweaks(core::TweakFactory& factory) {
 }
 
 void TextWiring::setPickerFrontEnd(platform::StatusBar* statusBar,
-                                   std::function<std::unique_ptr<text::EmojiPickerView>()> make) {
+                                   std::function<std::unique_ptr<text::EmojiPickerView>()> make,
+                                   std::function<bool()> shown) {
     services_.statusBar = statusBar ? statusBar : simulatedMenuBar_;
     services_.makePickerPopover = std::move(make);
+    services_.statusAreaShown = statusBar ? std::move(shown) : std::function<bool()>();
 }
 
 void TextWiring::addWorkers(BackgroundDrain& drain) {

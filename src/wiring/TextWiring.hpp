@@ -37,9 +37,11 @@ class TextWiring {
     // region is chosen.
     void setClearScreen(std::function<void()> clear) { services_.clearScreen = std::move(clear); }
     // Where the emoji picker's item goes (none: the simulated menu bar when
-    // the desktop is simulated, else nowhere) and its popover.
+    // the desktop is simulated, else nowhere), its popover, and whether the
+    // status bar shows items now.
     void setPickerFrontEnd(platform::StatusBar* statusBar,
-                           std::function<std::unique_ptr<text::EmojiPickerView>()> make);
+                           std::function<std::unique_ptr<text::EmojiPickerView>()> make,
+                           std::function<bool()> shown);
     // The front end's shortcode panel.
     void setAliasPanelMaker(std::function<std::unique_ptr<text::EmojiAliasView>()> make) {
         services_.makeAliasPanel = std::move(make);

@@ -84,6 +84,21 @@ TEST_F(EmojiPicker, theStatusItemComesAndGoesWithTheSwitchAndTogglesThePopover) 
     EXPECT_EQ(menuBar().find("Emoji Picker"), std::string::npos);
 }
 
+// With no tray host to show the item, switching on would show nothing: it
+// is refused with the reason and the switch stays off.
+TEST_F(EmojiPicker, withNoStatusAreaItIsRefusedAndStaysOff) {
+    core::switchAndApply(*task, false, true);
+    services.statusAreaShown = [] { return false; };
+    const auto refused = core::switchAndApply(*task, true, true);
+    EXPECT_EQ(refused.kind(), core::RunOutcome::Kind::refused);
+    EXPECT_EQ(refused.reason(), "the desktop has no status area (system tray) to show its item in");
+    EXPECT_FALSE(task->isOn());
+    EXPECT_EQ(menuBar().find("Emoji Picker"), std::string::npos);
+    services.statusAreaShown = [] { return true; };
+    EXPECT_TRUE(core::switchAndApply(*task, true, true).isDone());
+    EXPECT_NE(menuBar().find("Emoji Picker"), std::string::npos);
+}
+
 TEST_F(EmojiPicker, recentsKeepTheNewestFirstWithoutDuplicatesAndFiftyAtMost) {
     const auto& party = withAlias("tada");
     manager().copy(party);

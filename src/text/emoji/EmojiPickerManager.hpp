@@ -27,6 +27,10 @@ class EmojiPickerManager {
     EmojiPickerManager& operator=(const EmojiPickerManager&) = delete;
 
     // The status item, while the tweak is on.
+    // Whether a status item would be seen: a status bar that shows items.
+    bool canShowStatusItem() const {
+        return services_.statusBar && (!services_.statusAreaShown || services_.statusAreaShown());
+    }
     void showStatusItem();
     void removeStatusItem();
     bool hasStatusItem() const { return item_.has_value(); }
