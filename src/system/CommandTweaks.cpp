@@ -76,18 +76,10 @@ void addCommandTweaks(core::TweakFactory& factory, SystemServices& services) {
         // The settings are moved aside, kept as the domain they were, so a
         // restore imports them again.
         services.commands.submit([&services, cause] {
-            const std::string command =
-                "mv ~/Library/Preferences/com.apple.dt.xcode.plist ~/Desktop/XcodeDefaults.plist";
-            auto move = [&] {
-                services.journal.record(cause, "command", command);
-                if (auto ran = services.shell.run(command); !ran)
-                    services.log.warning(cause, "\"" + command + "\" failed: " + ran.error().message);
-            };
-            if (services.switches.recorder && services.preferences)
-                services.switches.recorder->around(cause, "preference", *services.preferences,
-                                                   "com.apple.dt.xcode", move);
-            else
-                move();
+            services.changePreference(cause, "com.apple.dt.xcode", [&] {
+                services.runCommand(cause, "mv ~/Library/Preferences/com.apple.dt.xcode.plist "
+                                           "~/Desktop/XcodeDefaults.plist");
+            });
         });
         runCommandInBackground(services, cause, "open -b com.apple.dt.xcode");
     });

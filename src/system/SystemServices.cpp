@@ -17,11 +17,23 @@ void SystemServices::runChangingScript(std::string cause, std::string target, st
     });
 }
 
+void SystemServices::changePreference(const std::string& cause, const std::string& target,
+                                      const std::function<void()>& change) const {
+    if (switches.recorder && preferences)
+        switches.recorder->around(cause, "preference", *preferences, target, change);
+    else
+        change();
+}
+
+void SystemServices::runCommand(const std::string& cause, const std::string& command) {
+    journal.record(cause, "command", command);
+    if (auto ran = shell.run(command); !ran)
+        log.warning(cause, "\"" + command + "\" failed: " + ran.error().message);
+}
+
 void runCommandInBackground(SystemServices& services, std::string cause, std::string command) {
     services.commands.submit([&services, cause = std::move(cause), command = std::move(command)] {
-        services.journal.record(cause, "command", command);
-        if (auto ran = services.shell.run(command); !ran)
-            services.log.warning(cause, "\"" + command + "\" failed: " + ran.error().message);
+        services.runCommand(cause, command);
     });
 }
 

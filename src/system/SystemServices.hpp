@@ -66,6 +66,14 @@ struct SystemServices {
             return std::string(path);
         return (toolFolder / std::filesystem::path(path).filename()).string();
     }
+    // Makes a change to a preference other than through `defaults` (a
+    // script, a domain's file moved), kept with what it replaced. Off the
+    // script runner.
+    void changePreference(const std::string& cause, const std::string& target,
+                          const std::function<void()>& change) const;
+    // Runs a shell command for a tweak on this thread, journaled; a failure
+    // is logged.
+    void runCommand(const std::string& cause, const std::string& command);
     // Runs a script that changes the switch `target` in turn on `commands`,
     // kept so; its outcome to `done` on the main queue.
     void runChangingScript(std::string cause, std::string target, std::string text, bool asAdmin,

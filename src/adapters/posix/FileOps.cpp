@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -251,6 +252,24 @@ Result<fs::path> moveAside(const fs::path& path) {
         return errnoError("cannot move aside", path, errno);
     syncDirectory(path.parent_path());
     return target;
+}
+
+std::optional<std::filesystem::path> findExecutable(const std::string& program,
+                                                    const std::string& searchPath) {
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+        const auto end = std::min(searchPath.find(':', start), searchPath.size());
+        const std::string folder = searchPath.substr(start, end - start);
+        if (!folder.empty() && folder.front() == '/') {
+            auto candidate = std::filesystem::path(folder) / program;
+            std::error_code error;
+            if (std::filesystem::is_regular_file(candidate, error) &&
+                ::access(candidate.c_str(), X_OK) == 0)
+                return candidate;
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
 }
 
 }  // namespace quorvane::platform::posix

@@ -72,4 +72,9 @@ Status writeFileAtomically(const std::filesystem::path& path, const std::string&
 // (with a counter when that exists) and answers the new path.
 Result<std::filesystem::path> moveAside(const std::filesystem::path& path);
 
+// The executable `program` (a bare name) in the first of `searchPath`'s
+// absolute folders (a PATH value) that has one; nothing: none has.
+std::optional<std::filesystem::path> findExecutable(const std::string& program,
+                                                    const std::string& searchPath);
+
 }  // namespace quorvane::platform::posix

@@ -72,9 +72,9 @@ std::optional<std::string> readText(const std::filesystem::path& file) {
 std::optional<std::string> resolved(const std::string& program) {
     if (program.find('/') != std::string::npos)
         return ::access(program.c_str(), X_OK) == 0 ? std::optional(program) : std::nullopt;
-    for (const auto& folder : split(std::getenv("PATH"), "/usr/local/bin:/usr/bin:/bin"))
-        if (const auto candidate = (folder / program).string(); ::access(candidate.c_str(), X_OK) == 0)
-            return candidate;
+    const char* path = std::getenv("PATH");
+    if (auto found = findExecutable(program, path && *path ? path : "/usr/local/bin:/usr/bin:/bin"))
+        return found->string();
     return std::nullopt;
 }
 

@@ -1,9 +1,5 @@
 #include "adapters/qt/XdgFileManagerActions.hpp"
 
-#include <unistd.h>
-
-#include <algorithm>
-
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -131,20 +127,8 @@ struct Manager {
     bool found;
 };
 
-// Whether `program` is an executable in one of `searchPath`'s folders.
 bool onPath(const char* program, const std::string& searchPath) {
-    std::size_t start = 0;
-    while (start <= searchPath.size()) {
-        const auto end = std::min(searchPath.find(':', start), searchPath.size());
-        if (end > start) {
-            const auto candidate = fs::path(searchPath.substr(start, end - start)) / program;
-            std::error_code error;
-            if (fs::is_regular_file(candidate, error) && ::access(candidate.c_str(), X_OK) == 0)
-                return true;
-        }
-        start = end + 1;
-    }
-    return false;
+    return posix::findExecutable(program, searchPath).has_value();
 }
 
 // A file manager is there when its folder is, or, before its first start

@@ -19,16 +19,11 @@ const char* const autoHideMenuBarReadSource =
 
 core::RunOutcome AutoHideMenuBarTask::run() {
     services_.commands.submit([this, on = isOn()] {
-        auto change = [&] {
+        // System Events keeps it in the global domain, where it is put back.
+        services_.changePreference(id(), "NSGlobalDomain _HIHideMenuBar", [&] {
             (void)awaitScript(services_.scripts.runAppleScript(
                 on ? autoHideMenuBarOnSource : autoHideMenuBarOffSource, id()));
-        };
-        // System Events keeps it in the global domain, where it is put back.
-        if (services_.switches.recorder && services_.preferences)
-            services_.switches.recorder->around(id(), "preference", *services_.preferences,
-                                                "NSGlobalDomain _HIHideMenuBar", change);
-        else
-            change();
+        });
     });
     return core::RunOutcome::done();
 }
