@@ -98,7 +98,9 @@ int reportTweak(const nlohmann::json& reply, const std::string& asked, const std
                   << (alertShown ? " (its alert says why)" : "") << "; nothing happened\n";
         return 1;
     }
-    std::cout << done << "\n";
+    // Said of the simulated Mac, so that nobody takes it for this desktop.
+    std::cout << done << (answerText(reply, "actsOn") == "simulated" ? " (simulated Mac)" : "")
+              << ".\n";
     return 0;
 }
 
@@ -113,13 +115,13 @@ nlohmann::json fromLink(nlohmann::json request, const cli::CommandLine& command)
 
 int tweakCommand(const cli::CommandLine& command) {
     CommandClient client(std::cout, std::cerr);
-    const std::string state = command.on ? " on." : " off.";
+    const std::string state = command.on ? " on" : " off";
     switch (command.action) {
         case cli::CommandLine::Action::runNamed:
             return client.send(
                 fromLink({{"command", "runNamed"}, {"name", command.tweakName}}, command),
                 [&](const auto& reply) {
-                    return reportTweak(reply, command.tweakName, "Ran " + command.tweakName + ".");
+                    return reportTweak(reply, command.tweakName, "Ran " + command.tweakName);
                 });
         case cli::CommandLine::Action::toggleNamed:
             return client.send(

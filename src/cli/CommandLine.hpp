@@ -24,6 +24,9 @@ struct ListOptions {
     // Whether each toggle is on, by id, as the running instance says: only
     // it knows the states it keeps in memory.
     std::map<std::string, bool> sessionOn{};
+    // Where each tweak acts ("desktop", "simulated", "unavailable") and
+    // why, by id, as the running instance chose its adapters.
+    std::map<std::string, std::pair<std::string, std::string>> sessionActsOn{};
 };
 
 // What the user asked for on the command line.

@@ -48,6 +48,18 @@ std::optional<std::string> unavailableReason(const core::Tweak& tweak,
     return tweak.unavailableReason();
 }
 
+// Where a tweak acts, and why not here: as the running instance says, else
+// as this process chose its adapters.
+std::pair<std::string, std::string> actsOn(const core::Tweak& tweak, const ListOptions& options) {
+    if (auto session = options.sessionActsOn.find(tweak.id());
+        session != options.sessionActsOn.end())
+        return session->second;
+    if (auto reason = unavailableReason(tweak, options))
+        return {"unavailable", *reason};
+    const auto acts = tweak.actsOn();
+    return {std::string(platform::placeName(acts.place)), acts.reason};
+}
+
 // Whether a toggle is on: as the running instance says, else as this
 // process's store has it (the user's records); nothing for a one-shot.
 std::optional<bool> toggleState(core::Tweak& tweak, const ListOptions& options) {
@@ -77,6 +89,10 @@ nlohmann::json describe(core::Tweak& tweak, const ListOptions& options) {
         object["available"] = false;
         object["unavailable"] = *reason;
     }
+    const auto [place, why] = actsOn(tweak, options);
+    object["actsOn"] = place;
+    if (!why.empty())
+        object["actsOnReason"] = why;
     if (auto field = core::stateFieldName(state); !field.empty())
         object["state"] = field;
     if (auto on = toggleState(tweak, options))
@@ -89,8 +105,8 @@ void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks,
     // A script's id is 36 characters, and a name may be longer than its
     // column: a space always follows each.
     out << std::left << std::setw(37) << "ID" << std::setw(35) << "NAME" << std::setw(13)
-        << "CATEGORY" << std::setw(9) << "KIND"
-        << "STATE\n";
+        << "CATEGORY" << std::setw(9) << "KIND" << std::setw(7) << "STATE"
+        << "ACTS ON\n";
     for (const auto& tweak : tweaks) {
         const auto state = core::stateBindingOf(*tweak);
         std::string category = tweak->categories().empty()
@@ -100,8 +116,12 @@ void printTable(const std::vector<std::shared_ptr<core::Tweak>>& tweaks,
         out << std::setw(36) << tweak->id() << ' ' << std::setw(34) << tweak->name() << ' '
             << std::setw(13) << category << std::setw(9)
             << (core::isToggle(state) ? "toggle" : "one-shot") << std::setw(7)
-            << (on ? (*on ? "on" : "off") : "") << unavailableReason(*tweak, options).value_or("")
-            << "\n";
+            << (on ? (*on ? "on" : "off") : "");
+        // The reason goes with what is not this desktop: why it cannot work,
+        // or what the simulated Mac stands in for.
+        const auto [place, why] = actsOn(*tweak, options);
+        out << (place == "desktop" ? "this desktop" : place == "simulated" ? "simulated Mac" : "unavailable")
+            << (why.empty() ? "" : ": " + why) << "\n";
     }
     out << tweaks.size() << (tweaks.size() == 1 ? " tweak\n" : " tweaks\n");
 }
@@ -136,6 +156,12 @@ void takeInstanceList(const nlohmann::json& reply, ListOptions& options) {
             options.sessionUnavailable[id->get<std::string>()] = reason->get<std::string>();
         if (auto on = tweak.find("on"); on != tweak.end() && on->is_boolean())
             options.sessionOn[id->get<std::string>()] = on->get<bool>();
+        if (auto place = tweak.find("actsOn"); place != tweak.end() && place->is_string()) {
+            auto reason = tweak.find("actsOnReason");
+            options.sessionActsOn[id->get<std::string>()] = {
+                place->get<std::string>(),
+                reason != tweak.end() && reason->is_string() ? reason->get<std::string>() : ""};
+        }
     }
 }
 
@@ -159,6 +185,7 @@ int listTweaks(const ListOptions& options, const core::Catalogue& catalogue, cor
     platform::memory::ManualMainQueue queue;
     core::TweakNotifications notifications;
     core::TweaksHolder holder(core::TweaksPlace::main, catalogue, store, queue, notifications);
+    holder.followsSimulatedSetting = false;
     holder.searchText.set(options.search);
     holder.group.set(group.value());
 

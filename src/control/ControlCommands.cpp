@@ -41,6 +41,14 @@ void ControlCommands::handle(const std::string& line, Reply reply) const {
 
 namespace {
 
+// Where the tweak acts, and why not on this desktop.
+void addActsOn(nlohmann::json& answer, const core::Tweak& tweak) {
+    const auto acts = tweak.whereItActs();
+    answer["actsOn"] = platform::placeName(acts.place);
+    if (!acts.reason.empty())
+        answer["actsOnReason"] = acts.reason;
+}
+
 void answerList(const core::Catalogue& catalogue, const ControlCommands::Reply& reply) {
     nlohmann::json tweaks = nlohmann::json::array();
     for (const auto& tweak : catalogue.allTweaks()) {
@@ -48,6 +56,7 @@ void answerList(const core::Catalogue& catalogue, const ControlCommands::Reply& 
             {"id", tweak->id()}, {"name", tweak->name()}, {"available", tweak->isAvailable()}};
         if (auto reason = tweak->unavailableReason())
             entry["unavailable"] = *reason;
+        addActsOn(entry, *tweak);
         if (auto toggle = core::asToggle(*tweak))
             entry["on"] = toggle->isOn();
         tweaks.push_back(entry);
@@ -100,6 +109,7 @@ void set(const InstanceControls& controls, const ControlRequest& request,
                           {"on", core::asToggle(*tweak)->isOn()}};
     if (auto reason = tweak->unavailableReason())
         answer["unavailable"] = *reason;
+    addActsOn(answer, *tweak);
     addOutcome(answer, outcome);
     reply(controlSuccess(answer));
 }
@@ -168,6 +178,7 @@ void byName(const InstanceControls& controls, core::IntentKind kind, const Contr
         {"found", true}, {"id", tweak->id()}, {"available", tweak->isAvailable()}};
     if (auto reason = tweak->unavailableReason())
         answer["unavailable"] = *reason;
+    addActsOn(answer, *tweak);
     auto origin = request.optionalText("origin");
     auto link = request.optionalText("link");
     if (!origin || !link)

@@ -23,6 +23,7 @@ namespace quorvane::core {
 class Store {
   public:
     static constexpr BoolSetting hideMainWindowAtLaunchSetting{"Store.hideMainWindowAtLaunch", true};
+    static constexpr BoolSetting showsSimulatedTweaksSetting{"Store.showsSimulatedTweaks", true};
     static constexpr std::string_view preferenceKey = "preference";
     static constexpr std::string_view pStateKey = "pState";
 
@@ -37,12 +38,16 @@ class Store {
     Published<PState> pState;
     // Written through to the user defaults on every change.
     Published<bool> hideMainWindowAtLaunch;
+    // Whether the lists show tweaks that act on the simulated Mac; written
+    // through to the user defaults on every change.
+    Published<bool> showsSimulatedTweaks;
     // Where a persisted switch turned by hand is kept ("switch", the
     // tweak's id) to be put back; none: it is not kept.
     ChangeRecorder* switches = nullptr;
 
   private:
     Subscription hideMainWindowAtLaunchWriter_;
+    Subscription showsSimulatedTweaksWriter_;
     Persistor::Registration preferenceRecord_;
     Persistor::Registration pStateRecord_;
 };

@@ -9,6 +9,7 @@
 #include "core/ConfigureForm.hpp"
 #include "core/ExtraPanel.hpp"
 #include "core/RunOutcome.hpp"
+#include "platform/ActsOn.hpp"
 
 namespace quorvane::core {
 
@@ -54,15 +55,30 @@ class Tweak {
     // restores: a link may switch it without asking.
     virtual bool isReversiblePreference() const { return false; }
 
-    // Why the tweak cannot work here, if it cannot: its cell and the
-    // feedback label show the reason, its switch is disabled, running or
-    // switching it does nothing and stores nothing.
-    virtual std::optional<std::string> unavailableReason() const { return std::nullopt; }
+    // Where the tweak acts: this desktop, the simulated Mac, or nowhere
+    // (its reason), as the adapters it uses were chosen for this machine.
+    virtual platform::ActsOn actsOn() const { return platform::ActsOn::thisDesktop(); }
+
+    // Why the tweak cannot work here, if it cannot: a service this machine
+    // lacks, else the tweak's own reason. Its cell and the feedback label
+    // show it, its switch is disabled, running or switching it does nothing
+    // and stores nothing.
+    std::optional<std::string> unavailableReason() const;
     bool isAvailable() const { return !unavailableReason(); }
+    // Where it acts, its own unavailability included: what a person is
+    // told next to its name.
+    platform::ActsOn whereItActs() const {
+        if (auto reason = unavailableReason())
+            return platform::ActsOn::unavailable(*reason);
+        return actsOn();
+    }
     // The outcome of a run where the tweak cannot work: its reason.
     RunOutcome unavailableHere() const;
 
   protected:
+    // Why the tweak's own work cannot be done here, services aside.
+    virtual std::optional<std::string> ownUnavailableReason() const { return std::nullopt; }
+
     static const std::string& empty() {
         static const std::string nothing;
         return nothing;
@@ -90,6 +106,12 @@ struct TweakInfo {
     bool canReset = false;
 };
 
+inline std::optional<std::string> Tweak::unavailableReason() const {
+    if (auto acts = actsOn(); acts.isUnavailable())
+        return acts.reason;
+    return ownUnavailableReason();
+}
+
 inline RunOutcome Tweak::unavailableHere() const {
     return RunOutcome::unavailable(unavailableReason().value_or(notSupportedOnThisDesktop));
 }
@@ -113,8 +135,20 @@ class BuiltinTweak : public Tweak {
 
     const TweakInfo& info() const { return info_; }
 
+    // Where it acts follows the adapters of `ports`, as `choices` has
+    // them; set once, by the catalogue, from what its maker named.
+    void actThrough(const platform::AdapterChoices& choices, std::vector<platform::Port> ports) {
+        choices_ = &choices;
+        ports_ = std::move(ports);
+    }
+    platform::ActsOn actsOn() const override {
+        return choices_ ? choices_->of(ports_) : platform::ActsOn::thisDesktop();
+    }
+
   private:
     TweakInfo info_;
+    const platform::AdapterChoices* choices_ = nullptr;
+    std::vector<platform::Port> ports_;
 };
 
 }  // namespace quorvane::core

@@ -65,6 +65,10 @@ TweaksHolder::TweaksHolder(TweaksPlace shownIn, const Catalogue& catalogue, Stor
     subscriptions_.push_back(searchText.subscribe(
         [this](const std::string&) { searchDebouncer_.call([this] { reload(); }); }));
     subscriptions_.push_back(group.subscribe([this](const TweakGroup&) { reload(); }));
+    subscriptions_.push_back(store_.showsSimulatedTweaks.subscribe([this](const bool&) {
+        if (followsSimulatedSetting)
+            reload();
+    }));
     subscriptions_.push_back(catalogue_.scripts().changed.subscribe([this] { reload(); }));
     // A workflow's list follows its memberships and their order.
     subscriptions_.push_back(store_.preference.subscribe([this](const Preference&) {
@@ -109,8 +113,14 @@ void TweaksHolder::reload() {
         reloadCompact();
 }
 
+bool TweaksHolder::hidden(const Tweak& tweak) const {
+    return followsSimulatedSetting && !store_.showsSimulatedTweaks.get() &&
+           tweak.actsOn().isSimulated();
+}
+
 void TweaksHolder::reloadMain() {
     auto all = catalogue_.allTweaks();
+    std::erase_if(all, [this](const auto& tweak) { return hidden(*tweak); });
     if (group->kind() == TweakGroup::Kind::random) {
         // A fresh pick on every reload; the search and the order by name do
         // not apply to it.
@@ -134,7 +144,9 @@ void TweaksHolder::reloadCompact() {
     const Workflow* workflow = group->workflowValue();
     if (!workflow)
         return;
-    tweaks.set(tweaksInWorkflow(store_.preference.get(), workflow->id, catalogue_.allTweaks()));
+    auto shown = tweaksInWorkflow(store_.preference.get(), workflow->id, catalogue_.allTweaks());
+    std::erase_if(shown, [this](const auto& tweak) { return hidden(*tweak); });
+    tweaks.set(std::move(shown));
 }
 
 void TweaksHolder::showHUD(HUD style) {

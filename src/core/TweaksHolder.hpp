@@ -55,6 +55,9 @@ class TweaksHolder {
     TweaksHolder& operator=(const TweaksHolder&) = delete;
 
     const TweaksPlace place;
+    // Whether tweaks that act on the simulated Mac are left out when the
+    // user's setting hides them; the command line lists every tweak.
+    bool followsSimulatedSetting = true;
     const Catalogue& catalogue() const { return catalogue_; }
     Published<std::string> searchText;
     Published<std::vector<std::shared_ptr<Tweak>>> tweaks;
@@ -81,6 +84,8 @@ class TweaksHolder {
   private:
     void reloadMain();
     void reloadCompact();
+    // Whether the user's setting hides `tweak` from this list.
+    bool hidden(const Tweak& tweak) const;
 
     const Catalogue& catalogue_;
     Store& store_;

@@ -15,19 +15,19 @@
 namespace quorvane::display {
 
 void addDisplayTweaks(core::TweakFactory& factory, DisplayServices& services) {
-    factory.add("ArrangeDisplaysTask", core::oneShotMaker<ArrangeDisplaysTask>(services));
-    factory.add("MirrorDisplayTask", core::mToggleMaker<MirrorDisplayTask>(services));
-    factory.add("BlackOutTask", core::mToggleMaker<BlackOutTask>(services));
-    factory.add("DimTask", core::mToggleMaker<DimTask>(services));
-    factory.add("IncreaseBrightnessTask", core::mToggleMaker<IncreaseBrightnessTask>(services));
-    factory.add("NotchTask", core::mToggleMaker<NotchTask>(services));
-    factory.add("HideNotchTask", core::mToggleMaker<HideNotchTask>(services));
-    factory.add("ConfettiTask", core::oneShotMaker<ConfettiTask>(services));
-    factory.add("FireworkTask", core::mToggleMaker<FireworkTask>(services));
-    factory.add("RainTask", core::mToggleMaker<RainTask>(services));
-    factory.add("SnowTask", core::mToggleMaker<SnowTask>(services));
-    factory.add("CameraMirrorTask", core::mToggleMaker<CameraMirrorTask>(services));
-    factory.add("HideMenuBarItemsTask", core::pToggleMaker<HideMenuBarItemsTask>(services));
+    factory.add("ArrangeDisplaysTask", core::oneShotMaker<ArrangeDisplaysTask>(services), {platform::Port::desktop});
+    factory.add("MirrorDisplayTask", core::mToggleMaker<MirrorDisplayTask>(services), {platform::Port::desktop});
+    factory.add("BlackOutTask", core::mToggleMaker<BlackOutTask>(services), {platform::Port::desktop, platform::Port::screen});
+    factory.add("DimTask", core::mToggleMaker<DimTask>(services), {platform::Port::desktop, platform::Port::screen});
+    factory.add("IncreaseBrightnessTask", core::mToggleMaker<IncreaseBrightnessTask>(services), {platform::Port::desktop});
+    factory.add("NotchTask", core::mToggleMaker<NotchTask>(services), {platform::Port::screen});
+    factory.add("HideNotchTask", core::mToggleMaker<HideNotchTask>(services), {platform::Port::desktopPicture});
+    factory.add("ConfettiTask", core::oneShotMaker<ConfettiTask>(services), {platform::Port::screen});
+    factory.add("FireworkTask", core::mToggleMaker<FireworkTask>(services), {platform::Port::screen});
+    factory.add("RainTask", core::mToggleMaker<RainTask>(services), {platform::Port::screen});
+    factory.add("SnowTask", core::mToggleMaker<SnowTask>(services), {platform::Port::screen});
+    factory.add("CameraMirrorTask", core::mToggleMaker<CameraMirrorTask>(services), {platform::Port::cameras});
+    factory.add("HideMenuBarItemsTask", core::pToggleMaker<HideMenuBarItemsTask>(services), {platform::Port::statusArea, platform::Port::desktop});
 }
 
 }  // namespace quorvane::display

@@ -15,7 +15,7 @@ HideMenuBarItemsTask::HideMenuBarItemsTask(core::TweakInfo info, core::PKeyPath 
         });
 }
 
-std::optional<std::string> HideMenuBarItemsTask::unavailableReason() const {
+std::optional<std::string> HideMenuBarItemsTask::ownUnavailableReason() const {
     if (!services_.statusBar || !services_.monitors || !services_.statusBar->lengthsMoveOtherItems())
         return std::string(core::notSupportedOnThisDesktop);
     return std::nullopt;

@@ -29,7 +29,7 @@ class HideMenuBarItemsTask final : public core::BuiltinTweak, public core::CanPT
     HideMenuBarItemsTask(core::TweakInfo info, core::PKeyPath field, DisplayServices& services);
 
     core::RunOutcome run() override;
-    std::optional<std::string> unavailableReason() const override;
+    std::optional<std::string> ownUnavailableReason() const override;
     core::ConfigureForm configureView() const override;
 
     // The separator's click: hide what lies to its left.

@@ -19,18 +19,18 @@ namespace quorvane::input {
 
 void addInputTweaks(core::TweakFactory& factory, KeyboardTweakServices& keyboard,
                     MouseTweakServices& mouse) {
-    factory.add("VisualizeKeystrokeTask", core::pToggleMaker<VisualizeKeystrokeTask>(keyboard));
-    factory.add("MechanicalKeyboardTask", core::pToggleMaker<MechanicalKeyboardTask>(keyboard));
-    factory.add("LockScreenTask", core::mToggleMaker<LockScreenTask>(keyboard));
-    factory.add("EnableStandardFKeyTask", core::mToggleMaker<EnableStandardFKeyTask>(keyboard));
-    factory.add("ViewShortcutTask", core::oneShotMaker<ViewShortcutTask>(keyboard));
-    factory.add("KeyboardSpellingLanguageTask", core::oneShotMaker<KeyboardSpellingLanguageTask>(keyboard));
-    factory.add("AutoClickTask", core::mToggleMaker<AutoClickTask>(mouse));
-    factory.add("MouseJigglerTask", core::mToggleMaker<MouseJigglerTask>(mouse));
-    factory.add("AutoScrollTask", core::oneShotMaker<AutoScrollTask>(mouse));
-    factory.add("ReverseScrollTask", core::pToggleMaker<ReverseScrollTask>(mouse));
-    factory.add("HideCursorTask", core::oneShotMaker<HideCursorTask>(mouse));
-    factory.add("VisualizeCursorTask", core::pToggleMaker<VisualizeCursorTask>(mouse));
+    factory.add("VisualizeKeystrokeTask", core::pToggleMaker<VisualizeKeystrokeTask>(keyboard), {platform::Port::desktop});
+    factory.add("MechanicalKeyboardTask", core::pToggleMaker<MechanicalKeyboardTask>(keyboard), {platform::Port::desktop});
+    factory.add("LockScreenTask", core::mToggleMaker<LockScreenTask>(keyboard), {platform::Port::desktop});
+    factory.add("EnableStandardFKeyTask", core::mToggleMaker<EnableStandardFKeyTask>(keyboard), {platform::Port::hidSystem});
+    factory.add("ViewShortcutTask", core::oneShotMaker<ViewShortcutTask>(keyboard), {platform::Port::desktop});
+    factory.add("KeyboardSpellingLanguageTask", core::oneShotMaker<KeyboardSpellingLanguageTask>(keyboard), {platform::Port::spellChecker});
+    factory.add("AutoClickTask", core::mToggleMaker<AutoClickTask>(mouse), {platform::Port::desktop});
+    factory.add("MouseJigglerTask", core::mToggleMaker<MouseJigglerTask>(mouse), {platform::Port::desktop});
+    factory.add("AutoScrollTask", core::oneShotMaker<AutoScrollTask>(mouse), {platform::Port::desktop});
+    factory.add("ReverseScrollTask", core::pToggleMaker<ReverseScrollTask>(mouse), {platform::Port::desktop});
+    factory.add("HideCursorTask", core::oneShotMaker<HideCursorTask>(mouse), {platform::Port::desktop});
+    factory.add("VisualizeCursorTask", core::pToggleMaker<VisualizeCursorTask>(mouse), {platform::Port::desktop});
 }
 
 }  // namespace quorvane::input

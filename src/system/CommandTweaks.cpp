@@ -39,39 +39,70 @@ const char* const emptyTrashSource =
 }  // namespace
 
 void addCommandTweaks(core::TweakFactory& factory, SystemServices& services) {
-    auto add = [&factory](const char* id, CommandTask::Action action) {
-        factory.add(id, [action](const core::CatalogueRow& row) {
-            return std::make_shared<CommandTask>(row.info, action);
-        });
+    auto add = [&factory](const char* id, platform::Port port, CommandTask::Action action) {
+        factory.add(
+            id,
+            [action](const core::CatalogueRow& row) {
+                return std::make_shared<CommandTask>(row.info, action);
+            },
+            {port});
     };
     const std::string resetAppleEvents =
         "sudo tccutil reset AppleEvents " + services.bundleIdentifier;
-    add("ResetAppleEventsTask", [&services, resetAppleEvents](const std::string& cause) {
+    add("ResetAppleEventsTask", platform::Port::macTools, [&services, resetAppleEvents](const std::string& cause) {
         services.scripts.runScript(resetAppleEvents, true, true, cause);
     });
-    add("ClearClipboardTask", [&services](const std::string& cause) {
+    add("ClearClipboardTask", platform::Port::pasteboard, [&services](const std::string& cause) {
         services.pasteboard.clearContents();
         services.journal.record(cause, "pasteboard", "cleared");
     });
-    add("EjectDisksTask", [&services](const std::string& cause) {
+    add("EjectDisksTask", platform::Port::scripting, [&services](const std::string& cause) {
         services.scripts.runAppleScript(ejectDisksSource, cause);
     });
-    add("EmptyTrashTask", [&services](const std::string& cause) {
+    add("EmptyTrashTask", platform::Port::trash, [&services](const std::string& cause) {
         services.commands.submit([&services, cause] {
             // No copy is kept: the log says what went, and that it is gone.
-            if (awaitScript(services.scripts.runAppleScript(emptyTrashSource, cause)).ok() &&
-                services.switches.recorder)
-                services.switches.recorder->lost(cause, "file", "~/.Trash",
-                                                 "the trash was emptied: no copy is kept");
+            auto keptAsLost = [&services, &cause](const std::string& where) {
+                if (services.switches.recorder)
+                    services.switches.recorder->lost(cause, "file", where,
+                                                     "the trash was emptied: no copy is kept");
+            };
+            if (auto* trash = services.trash) {
+                auto emptied = trash->empty();
+                if (!emptied) {
+                    services.log.warning(cause, emptied.error().message);
+                    return;
+                }
+                if (emptied.value() == 0)
+                    return;
+                const auto items = emptied.value();
+                services.journal.record(cause, "trash",
+                                        "emptied: " + std::to_string(items) +
+                                            (items == 1 ? " item" : " items"));
+                keptAsLost("the trash");
+                return;
+            }
+            if (awaitScript(services.scripts.runAppleScript(emptyTrashSource, cause)).ok())
+                keptAsLost("~/.Trash");
         });
     });
-    add("LaunchScreenSaverTask", [&services](const std::string& cause) {
+    add("LaunchScreenSaverTask", platform::Port::screenSaver, [&services](const std::string& cause) {
+        if (auto* screenSaver = services.screenSaver) {
+            services.commands.submit([&services, screenSaver, cause] {
+                if (auto started = screenSaver->activate(); !started)
+                    services.log.warning(cause, "cannot start the screen saver: " +
+                                                    started.error().message);
+                else
+                    services.journal.record(cause, "screen saver", "started");
+            });
+            return;
+        }
         services.journal.record(cause, "launch application", "ScreenSaverEngine");
         if (auto launched = services.workspace.launchApplication("ScreenSaverEngine"); !launched)
             services.log.warning(cause,
                                  "cannot open the screen saver: " + launched.error().message);
     });
-    add("RestoreXcodeDefaultTask", [&services](const std::string& cause) {
+    add("RestoreXcodeDefaultTask", platform::Port::preferences, [&services](const std::string& cause) {
         services.scripts.restartApp("Xcode", false, cause);
         // The settings are moved aside, kept as the domain they were, so a
         // restore imports them again.

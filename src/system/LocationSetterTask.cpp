@@ -47,13 +47,13 @@ void addLocationSetterTweaks(core::TweakFactory& factory, SystemServices& servic
             row.info,
             LocationSetter(services, row.info.id, {"", "com.apple.screencapture", "location"},
                            "SystemUIServer", true));
-    });
+    }, {platform::Port::preferences});
     factory.add("SetSimulatorScreenshotLocationTask", [&services](const core::CatalogueRow& row) {
         return std::make_shared<LocationSetterTask>(
             row.info,
             LocationSetter(services, row.info.id,
                            {"", "com.apple.iphonesimulator", "ScreenShotSaveLocation"}, "", false));
-    });
+    }, {platform::Port::preferences});
 }
 
 }  // namespace quorvane::system

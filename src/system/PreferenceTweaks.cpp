@@ -258,14 +258,15 @@ void addPreferenceTweaks(core::TweakFactory& factory, SystemServices& services) 
                             return nullptr;
                         return std::make_shared<PreferenceToggleTask>(row.info, services.store,
                                                                       field, toggle, services);
-                    });
+                    },
+                    {platform::Port::preferences});
     }
 
     auto dockCommand = [&](const char* id, DockCommandTask::Action action,
                            bool refreshesDock = false) {
         factory.add(id, [&services, action, refreshesDock](const core::CatalogueRow& row) {
             return std::make_shared<DockCommandTask>(row.info, services, action, refreshesDock);
-        });
+        }, {platform::Port::preferences});
     };
     dockCommand("InsertDockSpacerTask", [](DefaultsRunner& runner) {
         runner.writeArguments(dock("persistent-apps"),

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "platform/DesktopSettings.hpp"
+#include "platform/PowerProfiles.hpp"
+#include "platform/ScreenSaver.hpp"
+#include "platform/Trash.hpp"
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -59,6 +64,17 @@ struct SystemServices {
     // Reads preference domains for the changes made other than by
     // `defaults` (a domain's file moved); none: not kept.
     core::RestoreKind* preferences = nullptr;
+    // The desktop's own settings, in a desktop session; none: the tweaks
+    // that would use them act on the simulated Mac.
+    platform::DesktopSettings* desktopSettings = nullptr;
+    // The desktop's trash, in a desktop session; none: the simulated Mac's.
+    platform::Trash* trash = nullptr;
+    // The system's power profiles, in a desktop session; none: the
+    // simulated Mac's power tool.
+    platform::PowerProfiles* powerProfiles = nullptr;
+    // The session's screen saver, in a desktop session; none: the
+    // simulated Mac's screen saver application.
+    platform::ScreenSaver* screenSaver = nullptr;
 
     // The program to run for the system's tool `path` ("/sbin/shutdown").
     std::string tool(std::string_view path) const {

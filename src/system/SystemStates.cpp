@@ -2,9 +2,10 @@
 
 #include <sstream>
 
-#include "system/appearance/ToggleDarkModeTask.hpp"
+#include "system/appearance/Appearance.hpp"
 #include "system/audio/VolumeScripts.hpp"
 #include "system/power/EnergySchedule.hpp"
+#include "system/power/LowPowerModeTask.hpp"
 #include "system/power/PowerSettings.hpp"
 
 namespace quorvane::system {
@@ -87,26 +88,41 @@ void addSystemStates(core::StateTable& states, SystemServices& services,
     states.add(
         "dark mode",
         [&services](const std::string&) -> Result<Value> {
-            // Absent in the light appearance: the read fails, and that is light.
-            const auto read = awaitScript(
-                services.scripts.readScript(ToggleDarkModeTask::readCommand, true));
-            return Value{read.ok() && read.output == "Dark" ? "dark" : "light"};
+            auto read = Appearance(services).read();
+            if (!read)
+                return read.error();
+            return Value{read.value()};
         },
         [&services](const std::string&, const Value& value) -> Status {
-            if (value != "dark" && value != "light")
-                return Error{"the appearance is \"dark\" or \"light\""};
-            return statusOf(awaitScript(services.scripts.runCompiledScript(
-                value == "dark" ? "toggleDarkModeOn" : "toggleDarkModeOff", restoreCause)));
+            if (auto absent = needsValue(value, "the appearance"); !absent)
+                return absent;
+            return Appearance(services).write(*value, restoreCause);
         });
 
     states.add(
         "low power mode",
+        // On a desktop, the profile itself, so that the one before comes back.
         [&services](const std::string&) -> Result<Value> {
+            if (auto* profiles = services.powerProfiles) {
+                auto profile = profiles->activeProfile();
+                if (!profile)
+                    return profile.error();
+                return Value{profile.value()};
+            }
             const auto read = awaitScript(
                 services.scripts.readScript(std::string(lowPowerReadCommand), true));
             return Value{core::onOffText(read.ok() && lowPowerFrom(read.output))};
         },
         [&services](const std::string&, const Value& value) -> Status {
+            if (auto* profiles = services.powerProfiles) {
+                if (auto absent = needsValue(value, "the power profile"); !absent)
+                    return absent;
+                const std::string profile =
+                    *value == "on"    ? LowPowerModeTask::powerSaverProfile
+                    : *value == "off" ? LowPowerModeTask::balancedProfile
+                                      : *value;
+                return profiles->setActiveProfile(profile);
+            }
             if (value != "on" && value != "off")
                 return Error{"low power mode is \"on\" or \"off\""};
             return statusOf(awaitScript(

@@ -32,23 +32,23 @@ void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
                     -> std::shared_ptr<core::Tweak> {
         auto field = core::mStateField(row);
         return field ? std::make_shared<MuteTask>(row.info, field, services, audio) : nullptr;
-    });
+    }, {platform::Port::soundVolume});
     factory.add("MuteMicrophoneTask", [&services, &audio](const core::CatalogueRow& row)
                     -> std::shared_ptr<core::Tweak> {
         auto field = core::mStateField(row);
         return field ? std::make_shared<MuteMicrophoneTask>(row.info, field, services, audio)
                      : nullptr;
-    });
-    factory.add("AutoHideMenuBarTask", core::mToggleMaker<AutoHideMenuBarTask>(services));
-    factory.add("ToggleDarkModeTask", core::mToggleMaker<ToggleDarkModeTask>(services));
+    }, {platform::Port::soundVolume});
+    factory.add("AutoHideMenuBarTask", core::mToggleMaker<AutoHideMenuBarTask>(services), {platform::Port::scripting});
+    factory.add("ToggleDarkModeTask", core::mToggleMaker<ToggleDarkModeTask>(services), {platform::Port::desktopSettings});
     factory.add("DefaultBrowserTweak", [&services, devices](const core::CatalogueRow& row) {
         return std::make_shared<DefaultBrowserTweak>(row.info, services, devices.browsers,
                                                      devices.browsersHelper);
-    });
+    }, {platform::Port::browsers});
     factory.add("OpenInBrowserTweak", [&services, devices](const core::CatalogueRow& row) {
         return std::make_shared<OpenInBrowserTweak>(row.info, services, devices.browsers,
                                                     devices.browsersHelper);
-    });
+    }, {platform::Port::browsers});
     factory.add("EnableBluetoothTask", [&services, devices](const core::CatalogueRow& row)
                     -> std::shared_ptr<core::Tweak> {
         auto field = core::mStateField(row);
@@ -56,23 +56,23 @@ void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
                                                              devices.bluetooth,
                                                              devices.bluetoothHelper)
                      : nullptr;
-    });
+    }, {platform::Port::bluetooth});
     factory.add("ColorPickerTask", [&services, devices](const core::CatalogueRow& row) {
         return std::make_shared<ColorPickerTask>(row.info, services, devices.colorSampler);
-    });
+    }, {platform::Port::screen});
     factory.add("QuitAppsTask", [&services, devices](const core::CatalogueRow& row) {
         return std::make_shared<QuitAppsTask>(row.info, services, devices.applications);
-    });
-    factory.add("EnergySaverTask", core::mToggleMaker<EnergySaverTask>(services));
-    factory.add("KeepMacAwakeTask", core::mToggleMaker<KeepMacAwakeTask>(services));
-    factory.add("LowPowerModeTask", core::mToggleMaker<LowPowerModeTask>(services));
+    }, {platform::Port::desktop});
+    factory.add("EnergySaverTask", core::mToggleMaker<EnergySaverTask>(services), {platform::Port::macTools});
+    factory.add("KeepMacAwakeTask", core::mToggleMaker<KeepMacAwakeTask>(services), {platform::Port::idleInhibit});
+    factory.add("LowPowerModeTask", core::mToggleMaker<LowPowerModeTask>(services), {platform::Port::powerProfiles});
     factory.add("ScheduleShutdownTask", [&services, devices](const core::CatalogueRow& row)
                     -> std::shared_ptr<core::Tweak> {
         auto field = core::mStateField(row);
         return field ? std::make_shared<ScheduleShutdownTask>(row.info, field, services,
                                                               devices.powerHelper)
                      : nullptr;
-    });
+    }, {platform::Port::macTools});
 }
 
 }  // namespace quorvane::system

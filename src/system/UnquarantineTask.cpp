@@ -49,7 +49,7 @@ void unquarantine(SystemServices& services, const std::string& path,
 void addUnquarantineTask(core::TweakFactory& factory, SystemServices&) {
     factory.add("UnquarantineTask", [](const core::CatalogueRow& row) {
         return std::make_shared<UnquarantineTask>(row.info);
-    });
+    }, {platform::Port::macTools});
 }
 
 }  // namespace quorvane::system

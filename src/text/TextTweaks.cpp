@@ -15,7 +15,7 @@ namespace quorvane::text {
 void addTextTweaks(core::TweakFactory& factory, TextServices& services) {
     factory.add("PlainTextTask", [&services](const core::CatalogueRow& row) {
         return std::make_shared<PlainTextTask>(row.info, services.plainText);
-    });
+    }, {platform::Port::pasteboard});
     factory.add("AutoPlainTextTask",
                 [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
                     const auto* field = core::pStateField(row);
@@ -23,12 +23,12 @@ void addTextTweaks(core::TweakFactory& factory, TextServices& services) {
                         return nullptr;
                     return std::make_shared<AutoPlainTextTask>(row.info, *field, services.store,
                                                                services.clipboard);
-                });
-    factory.add("ExpandLinkTask", core::oneShotMaker<ExpandLinkTask>(services));
-    factory.add("ExtractTextTask", core::oneShotMaker<ExtractTextTask>(services));
-    factory.add("EmojiAliasTask", core::pToggleMaker<EmojiAliasTask>(services));
-    factory.add("EmojiPickerTask", core::pToggleMaker<EmojiPickerTask>(services));
-    factory.add("PublicIpTask", core::oneShotMaker<PublicIpTask>(services));
+                }, {platform::Port::pasteboard});
+    factory.add("ExpandLinkTask", core::oneShotMaker<ExpandLinkTask>(services), {platform::Port::pasteboard});
+    factory.add("ExtractTextTask", core::oneShotMaker<ExtractTextTask>(services), {platform::Port::screen, platform::Port::pasteboard});
+    factory.add("EmojiAliasTask", core::pToggleMaker<EmojiAliasTask>(services), {platform::Port::desktop});
+    factory.add("EmojiPickerTask", core::pToggleMaker<EmojiPickerTask>(services), {platform::Port::statusArea, platform::Port::desktop});
+    factory.add("PublicIpTask", core::oneShotMaker<PublicIpTask>(services), {});
 }
 
 }  // namespace quorvane::text

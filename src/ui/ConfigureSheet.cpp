@@ -99,6 +99,16 @@ InfoDialog::InfoDialog(const core::Tweak& tweak, QWidget* parent) : QDialog(pare
     explanation->setWordWrap(true);
     explanation->setObjectName("Explanation");
     column->addWidget(explanation);
+    // Where it acts, when that is not this desktop.
+    if (const auto acts = tweak.actsOn(); acts.isSimulated()) {
+        auto* where = new QLabel(
+            tr("Acts on the simulated Mac, not on this computer: %1.")
+                .arg(QString::fromStdString(acts.reason)),
+            this);
+        where->setWordWrap(true);
+        where->setObjectName("ActsOn");
+        column->addWidget(where);
+    }
     if (!tweak.docUrl().empty()) {
         auto* link =
             new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")

@@ -34,6 +34,10 @@ SettingsWindow::SettingsWindow(Services services, QWidget* parent)
     form->addRow(hideMainWindowAtLaunch_);
     connect(hideMainWindowAtLaunch_, &Switch::toggled, this,
             [this](bool on) { services_.store.hideMainWindowAtLaunch.set(on); });
+    showsSimulatedTweaks_ = new Switch(tr("Show tweaks that act on the simulated Mac"));
+    form->addRow(showsSimulatedTweaks_);
+    connect(showsSimulatedTweaks_, &Switch::toggled, this,
+            [this](bool on) { services_.store.showsSimulatedTweaks.set(on); });
     launchAtLogin_ = new Switch(tr("Launch at login"));
     form->addRow(launchAtLogin_);
     connect(launchAtLogin_, &Switch::toggled, this, [this](bool on) {
@@ -79,6 +83,8 @@ SettingsWindow::SettingsWindow(Services services, QWidget* parent)
         services_.store.preference.subscribe([this](const auto&) { updateFromStore(); }));
     subscriptions_.push_back(services_.store.hideMainWindowAtLaunch.subscribe(
         [this](const auto&) { updateFromStore(); }));
+    subscriptions_.push_back(services_.store.showsSimulatedTweaks.subscribe(
+        [this](const auto&) { updateFromStore(); }));
     updateFromStore();
 }
 
@@ -87,6 +93,7 @@ void SettingsWindow::updateFromStore() {
     const std::pair<Switch*, bool> states[] = {
         {showsInMenuBar_, preference.showsInMenuBar},
         {hideMainWindowAtLaunch_, services_.store.hideMainWindowAtLaunch.get()},
+        {showsSimulatedTweaks_, services_.store.showsSimulatedTweaks.get()},
         {launchAtLogin_, services_.loginItems.isEnabled()},
         {playsSound_, preference.playsSound()},
         {checksForUpdate_, preference.checkForUpdateAtLaunch},

@@ -26,6 +26,7 @@ class SettingsWindow final : public QTabWidget {
 
     Switch* showsInMenuBar() const { return showsInMenuBar_; }
     Switch* launchAtLogin() const { return launchAtLogin_; }
+    Switch* showsSimulatedTweaks() const { return showsSimulatedTweaks_; }
     QLabel* message() const { return message_; }
 
     // Shows it, raised; the first time, centred on the screen that holds
@@ -42,6 +43,7 @@ class SettingsWindow final : public QTabWidget {
     Services services_;
     Switch* showsInMenuBar_;
     Switch* hideMainWindowAtLaunch_;
+    Switch* showsSimulatedTweaks_;
     Switch* launchAtLogin_;
     Switch* playsSound_;
     Switch* checksForUpdate_;

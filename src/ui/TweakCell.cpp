@@ -128,7 +128,28 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
 
     auto* words = new QVBoxLayout;
     words->setSpacing(2);
-    words->addWidget(name);
+    const auto acts = tweak_->actsOn();
+    if (acts.isSimulated()) {
+        // A quiet mark beside the name; the reason is in the tooltip and
+        // behind the information button.
+        auto* heading = new QHBoxLayout;
+        heading->setSpacing(6);
+        heading->addWidget(name, narrow ? 1 : 0);
+        auto* mark = new QLabel(tr("simulated Mac"), this);
+        mark->setObjectName("Simulated");
+        tint(mark, secondaryText(mark->palette()));
+        QFont small = mark->font();
+        small.setPixelSize(10);
+        mark->setFont(small);
+        mark->setToolTip(tr("Acts on the simulated Mac: %1").arg(text(acts.reason)));
+        mark->setAccessibleName(tr("Acts on the simulated Mac"));
+        heading->addWidget(mark);
+        if (!narrow)
+            heading->addStretch(1);
+        words->addLayout(heading);
+    } else {
+        words->addWidget(name);
+    }
     words->addWidget(description);
     if (auto reason = tweak_->unavailableReason()) {
         auto* unavailable = line(*reason);
@@ -150,7 +171,7 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     row->addWidget(icon);
     row->addLayout(words, 1);
 
-    if (!tweak_->explanation().empty() || !tweak_->docUrl().empty()) {
+    if (!tweak_->explanation().empty() || !tweak_->docUrl().empty() || acts.isSimulated()) {
         // A drawn information symbol: a text glyph is missing from some
         // desktops' fonts, and icon themes draw a speech bubble. Made once.
         static const QIcon infoIcon = [this] {

@@ -9,15 +9,15 @@
 namespace quorvane::windows {
 
 void addWindowTweaks(core::TweakFactory& factory, WindowTweakServices& services) {
-    factory.add("SnapWindowsTask", core::pToggleMaker<SnapWindowsTask>(services));
-    factory.add("AeroShakeTask", core::pToggleMaker<AeroShakeTask>(services));
-    factory.add("FocusFrontmostAppTask", core::pToggleMaker<FocusFrontmostAppTask>(services));
-    factory.add("ClickToHideTask", core::pToggleMaker<ClickToHideTask>(services));
-    factory.add("HighlightActiveWindowTask", core::pToggleMaker<HighlightActiveWindowTask>(services));
-    factory.add("PreviewDockWindowTask", core::pToggleMaker<PreviewDockWindowTask>(services));
-    factory.add("HideOtherWindowsTask", core::oneShotMaker<HideOtherWindowsTask>(services));
-    factory.add("HideAllAppsTask", core::oneShotMaker<HideAllAppsTask>(services));
-    factory.add("ShowDesktopTask", core::oneShotMaker<ShowDesktopTask>(services));
+    factory.add("SnapWindowsTask", core::pToggleMaker<SnapWindowsTask>(services), {platform::Port::desktop});
+    factory.add("AeroShakeTask", core::pToggleMaker<AeroShakeTask>(services), {platform::Port::desktop});
+    factory.add("FocusFrontmostAppTask", core::pToggleMaker<FocusFrontmostAppTask>(services), {platform::Port::desktop});
+    factory.add("ClickToHideTask", core::pToggleMaker<ClickToHideTask>(services), {platform::Port::desktop});
+    factory.add("HighlightActiveWindowTask", core::pToggleMaker<HighlightActiveWindowTask>(services), {platform::Port::desktop});
+    factory.add("PreviewDockWindowTask", core::pToggleMaker<PreviewDockWindowTask>(services), {platform::Port::desktop});
+    factory.add("HideOtherWindowsTask", core::oneShotMaker<HideOtherWindowsTask>(services), {platform::Port::desktop});
+    factory.add("HideAllAppsTask", core::oneShotMaker<HideAllAppsTask>(services), {platform::Port::desktop});
+    factory.add("ShowDesktopTask", core::oneShotMaker<ShowDesktopTask>(services), {platform::Port::desktop});
 }
 
 }  // namespace quorvane::windows

@@ -78,6 +78,7 @@ AppServices::~AppServices() {
 // One line per tweak folder, in the order of the layers.
 core::TweakFactory AppServices::makeFactory() {
     core::TweakFactory factory;
+    factory.useChoices(shared_->adapterChoices);
     system_->addTweaks(factory);
     triggers_->addTweaks(factory);
     display_->addTweaks(factory);

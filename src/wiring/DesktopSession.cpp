@@ -27,8 +27,14 @@ DesktopSession::DesktopSession(platform::Journal& journal, platform::Pasteboard&
                                platform::MainQueue& mainQueue, platform::Log& log,
                                std::filesystem::path simulatedDisplays,
                                platform::qt::X11Module* x11) {
-    if (simulationRequested() || !useX11Session(x11, journal, mainQueue, log))
+    if (simulationRequested() || !useX11Session(x11, journal, mainQueue, log)) {
         useSimulation(journal, pasteboard, std::move(simulatedDisplays));
+        if (!simulationRequested() && QGuiApplication::platformName() == QLatin1String("wayland")) {
+            kind_ = "Wayland";
+            log.info("Desktop", "a Wayland session: other programs' windows and input are not "
+                                "reachable; the rest acts on this desktop");
+        }
+    }
 }
 
 namespace {

@@ -40,7 +40,11 @@ namespace quorvane::app {
 // the running applications, and the input streams. One choice for all of
 // them: an X11 session's, when there is one with an EWMH window manager and
 // the RECORD, XTEST and RandR extensions; else the simulated Mac's desktop.
-// QUORVANE_DESKTOP=simulated picks the simulated one on any host.
+// QUORVANE_DESKTOP=simulated picks the simulated one on any host. A
+// Wayland session ("Wayland") lets no program see others' windows or
+// input: the simulated desktop stands behind those ports, unused (the
+// tweaks that need them are unavailable there), while everything else is
+// the session's own.
 class DesktopSession {
   public:
     // `mainQueue` serves the X11 input stream; `isOwnWindowEvent` tells
@@ -81,10 +85,12 @@ class DesktopSession {
     platform::DesktopReveal* reveal() { return reveal_; }
 
     // The simulated desktop, when it is the one in use.
-    platform::sim::SimWindowServer* simulated() { return simulated_.get(); }
+    platform::sim::SimWindowServer* simulated() { return kind_ == "simulated" ? simulated_.get() : nullptr; }
+    // Whether a desktop session (X11 or Wayland) is the one in use.
+    bool isDesktopSession() const { return kind_ != "simulated"; }
     // Where a simulated key goes first: the global shortcuts.
     void setShortcutHandler(std::function<bool(const std::string&)> handler);
-    // "simulated" or the session's kind.
+    // "simulated" or the session's kind: "X11", "Wayland".
     const std::string& kind() const { return kind_; }
 
   private:

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <mutex>
+#include <string>
 
+#include "platform/ActsOn.hpp"
 #include "platform/Journal.hpp"
 #include "platform/SoundVolume.hpp"
 #include "adapters/posix/PosixShellRunner.hpp"
@@ -11,35 +13,53 @@
 
 namespace quorvane::app {
 
-// The volumes the sound tweaks drive: in a desktop session whose sound
-// server answers, the server's; else the simulated Mac's. Asked on first
-// use, on the thread that uses it, so start-up never waits for pactl.
+// The volumes the sound tweaks drive, as the adapter choices have them:
+// the session's sound server, the simulated Mac's, or none (every call
+// fails with the reason; nothing is simulated in its place). Asked on
+// use, on the thread that uses it, so start-up never waits.
 class DesktopSoundVolume final : public platform::SoundVolume {
   public:
-    DesktopSoundVolume(bool desktopSession, std::filesystem::path simulatedMac,
+    DesktopSoundVolume(const platform::AdapterChoices& choices, std::filesystem::path simulatedMac,
                        platform::Journal& journal)
-        : desktopSession_(desktopSession), simulated_(std::move(simulatedMac), &journal) {}
+        : choices_(choices), simulated_(std::move(simulatedMac), &journal) {}
 
-    std::optional<int> volume(Channel channel) override { return chosen().volume(channel); }
+    std::optional<int> volume(Channel channel) override {
+        auto* chosen = this->chosen();
+        return chosen ? chosen->volume(channel) : std::nullopt;
+    }
     platform::Status setVolume(Channel channel, int volume) override {
-        return chosen().setVolume(channel, volume);
+        std::string why;
+        auto* chosen = this->chosen(&why);
+        if (!chosen)
+            return platform::Error{why};
+        return chosen->setVolume(channel, volume);
     }
 
   private:
-    platform::SoundVolume& chosen() {
-        std::call_once(chosen_, [this] {
-            if (desktopSession_ && platform::posix::PulseVolume::answers(hostShell_))
-                server_.emplace(hostShell_);
-        });
-        return server_ ? static_cast<platform::SoundVolume&>(*server_) : simulated_;
+    // The adapter in use, asked of the choices until it is found: a sound
+    // server may start after us. Nothing: unavailable, `why` says why.
+    platform::SoundVolume* chosen(std::string* why = nullptr) {
+        const std::lock_guard lock(mutex_);
+        if (server_)
+            return &*server_;
+        const auto acts = choices_.of(platform::Port::soundVolume);
+        if (acts.isSimulated())
+            return &simulated_;
+        if (acts.isUnavailable()) {
+            if (why)
+                *why = acts.reason;
+            return nullptr;
+        }
+        server_.emplace(hostShell_);
+        return &*server_;
     }
 
-    bool desktopSession_;
+    const platform::AdapterChoices& choices_;
     platform::sim::SimSoundVolume simulated_;
     // This session's own environment, where pactl finds its server.
     platform::posix::PosixShellRunner hostShell_;
     std::optional<platform::posix::PulseVolume> server_;
-    std::once_flag chosen_;
+    std::mutex mutex_;
 };
 
 }  // namespace quorvane::app

@@ -1,5 +1,7 @@
 #include "wiring/SharedServices.hpp"
 
+#include "wiring/AdapterChoicesWiring.hpp"
+
 #include "wiring/InstallLayout.hpp"
 
 #include "simmac/SimWindowServer.hpp"
@@ -87,6 +89,7 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
       systemEvents(journal),
       loginItems(xdg.configHome, program),
       activationPolicy(log) {
+    reportAdapterChoices(adapterChoices, desktop.kind(), desktopSettings);
     // Applications the workspace launches join the simulated desktop's.
     if (auto* simulated = desktop.simulated())
         // It may launch from a worker; the desktop lives on the main thread.

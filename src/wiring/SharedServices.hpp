@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/ActsOn.hpp"
+#include "adapters/gio/GioDesktopSettings.hpp"
+
 #include <filesystem>
 #include <memory>
 
@@ -114,6 +117,10 @@ struct SharedServices {
     // The clipboard of the desktop in use: the X11 session's, else the
     // simulated Mac's.
     platform::Pasteboard& pasteboard;
+    // The desktop's own settings, used in a desktop session.
+    platform::gio::GioDesktopSettings desktopSettings;
+    // Which adapter each port got here, for the tweaks to say where they act.
+    platform::AdapterChoices adapterChoices;
     platform::qt::SoundModule sound;
     platform::sim::SimIntentDonations intentDonations;
     platform::SystemEventCenter systemEvents;

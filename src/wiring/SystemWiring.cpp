@@ -2,6 +2,9 @@
 
 #include "wiring/InstallLayout.hpp"
 #include "adapters/posix/XdgBrowsers.hpp"
+#include "adapters/posix/XdgTrash.hpp"
+
+#include <unistd.h>
 #include "simmac/SimColorSampler.hpp"
 #include "core/AppIdentity.hpp"
 #include "system/SystemStates.hpp"
@@ -12,7 +15,7 @@ namespace quorvane::app {
 namespace {
 
 std::unique_ptr<platform::Browsers> chooseBrowsers(SharedServices& shared) {
-    if (shared.desktop.kind() == "X11")
+    if (shared.desktop.isDesktopSession())
         return std::make_unique<platform::posix::XdgBrowsers>(
             platform::posix::XdgBrowsers::foldersFromEnvironment(shared.directories.configHome,
                                                                  shared.directories.dataHome));
@@ -23,8 +26,8 @@ std::unique_ptr<platform::Browsers> chooseBrowsers(SharedServices& shared) {
 
 SystemWiring::SystemWiring(SharedServices& shared)
     : applications_(shared.desktop.applications()),
-      volume_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
-      bluetooth_(shared.desktop.kind() == "X11", shared.simHome.root(), shared.journal),
+      volume_(shared.adapterChoices, shared.simHome.root(), shared.journal),
+      bluetooth_(shared.adapterChoices, shared.simHome.root(), shared.journal),
       browsers_(chooseBrowsers(shared)),
       scripting_(shared.shell, shared.simHome, shared.journal, volume_),
       scriptRunner_(scripting_, shared.permissionAsker, shared.mainQueue,
@@ -53,9 +56,18 @@ SystemWiring::SystemWiring(SharedServices& shared)
       preferenceRestore_(shared.shell) {
     system::addSystemStates(states_, services_, bluetooth_, *browsers_);
     services_.preferences = &preferenceRestore_;
+    if (shared.desktop.isDesktopSession()) {
+        services_.desktopSettings = &shared.desktopSettings;
+        trash_ = std::make_unique<platform::posix::XdgTrash>(
+            shared.directories.dataHome, &platform::posix::XdgTrash::mountedVolumeTops,
+            ::getuid());
+        services_.trash = trash_.get();
+        services_.powerProfiles = &powerProfiles_;
+        services_.screenSaver = &screenSaver_;
+    }
     // A real desktop session: the stand-in caffeinate also holds its idle
     // inhibitors.
-    if (shared.desktop.kind() == "X11")
+    if (shared.desktop.isDesktopSession())
         shared.launcher.setEnvironment("QUORVANE_IDLE_INHIBIT", "1");
     if (shared.desktop.simulated()) {
         colorSampler_ = std::make_unique<platform::sim::SimColorSampler>(

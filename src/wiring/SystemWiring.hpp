@@ -2,6 +2,7 @@
 
 #include "wiring/BackgroundDrain.hpp"
 #include "wiring/DesktopBluetooth.hpp"
+#include "wiring/DesktopServicesOnDbus.hpp"
 #include "wiring/DesktopSoundVolume.hpp"
 #include "wiring/SharedServices.hpp"
 #include "core/SerialExecutor.hpp"
@@ -54,6 +55,9 @@ class SystemWiring {
     // The frozen-screen sampler on a real desktop, the simulated Mac's
     // otherwise; the Qt one, when used, for the drain to wait on.
     std::unique_ptr<platform::ColorSampler> colorSampler_;
+    std::unique_ptr<platform::Trash> trash_;  // a desktop session's
+    DesktopPowerProfiles powerProfiles_;
+    DesktopScreenSaver screenSaver_;
     platform::qt::QtColorSampler* qtColorSampler_ = nullptr;
     core::StateTable states_{"system"};
     system::SystemServices services_;

@@ -26,7 +26,7 @@ TriggersWiring::TriggersWiring(SharedServices& shared, SystemWiring& system)
       finderActions_(services_.pasteboard, services_.workspace, services_.journal,
                      services_.log) {
     // In a desktop session "Open in Terminal" opens the desktop's terminal.
-    if (shared.desktop.kind() == "X11")
+    if (shared.desktop.isDesktopSession())
         finderActions_.setOpenTerminal([&launcher = shared.launcher](const std::string& folder) {
             return launcher.launch("/bin/sh",
                                    {"-c", triggers::desktopTerminalScript, "sh", folder});

@@ -182,7 +182,7 @@ TEST_F(CommandLineToolTest, theCommandLineDrivesTheRunningInstance) {
     EXPECT_EQ(runWith({}, 0), std::vector<std::string>{
                                   "Quorvane is already running; asked it to show its window."});
     EXPECT_EQ(runWith({"set", "AutoHideDockTask", "on"}, 0),
-              std::vector<std::string>{"Switched AutoHideDockTask on."});
+              std::vector<std::string>{"Switched AutoHideDockTask on (simulated Mac)."});
     EXPECT_EQ(runWith({"run", "Auto Hide Dock"}, 0), std::vector<std::string>{});  // a toggle
     auto journal = journalOf([&] { return runWith({"journal"}, 0); }, 2);
     ASSERT_EQ(journal.size(), 2u);
@@ -242,7 +242,7 @@ TEST_F(CommandLineToolTest, aSquattedRuntimeFolderNeverLetsTwoInstancesRun) {
                                   "Quorvane is already running; asked it to show its window."});
     EXPECT_TRUE(std::filesystem::exists(home.path() / "state/com.tarnvell.Quorvane/run/control.sock"));
     EXPECT_EQ(runWith({"set", "AutoHideDockTask", "on"}, 0),
-              std::vector<std::string>{"Switched AutoHideDockTask on."});
+              std::vector<std::string>{"Switched AutoHideDockTask on (simulated Mac)."});
     first.sendSignal(SIGTERM);
     EXPECT_EQ(first.wait(), 0);
 
@@ -303,7 +303,7 @@ TEST_F(CommandLineToolTest, restoreEverythingLeavesTheMacAsItWas) {
     const std::string state =
         "mkdir -p \"$SIM/home\" && cd \"$SIM/home\" && find . -type f | LC_ALL=C sort | xargs -r -d '\\n' sha256sum; "
         "for what in volume bluetooth hid 'power --json' desktop-picture browser; do "
-        "\"$QUORVANE\" sim $what; done; \"$QUORVANE\" list | awk '{print $1, $NF}'";
+        "\"$QUORVANE\" sim $what; done; \"$QUORVANE\" list | cut -c1-36,95-101";
     shell("\"$QUORVANE\" sim volume output 35 && \"$QUORVANE\" sim volume input 70");
     const auto before = shell(state);
     ASSERT_GT(before.size(), 98u);
@@ -393,7 +393,14 @@ TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSave
         return lines;
     };
     EXPECT_EQ(shell("\"$QUORVANE\" toggle 'Auto Hide Dock' on"),
-              std::vector<std::string>{"Switched Auto Hide Dock on."});
+              std::vector<std::string>{"Switched Auto Hide Dock on (simulated Mac)."});
+    // Without a desktop session every tweak acts on the simulated Mac, and
+    // the list says so, with the reason.
+    const auto snapLine = shell("\"$QUORVANE\" list --json | grep '\"id\":\"SnapWindowsTask\"'");
+    ASSERT_EQ(snapLine.size(), 1u);
+    const auto snap = nlohmann::json::parse(snapLine[0]);
+    EXPECT_EQ(snap.value("actsOn", ""), "simulated");
+    EXPECT_FALSE(snap.value("actsOnReason", "").empty());
     const auto sim = home.path() / "sim";
     EXPECT_EQ(shell("defaults read com.apple.dock autohide",
                     {{"HOME", (sim / "home").string()},
@@ -420,7 +427,7 @@ TEST_F(CommandLineToolTest, withNoInstanceRunningACommandRunsTheTweakHereAndSave
     // journal says so.
     EXPECT_EQ(shell("\"$QUORVANE\" --from-link "
                     "'quorvane://toggle?name=Disable%20Screenshot%20shadow&on=true'"),
-              std::vector<std::string>{"Switched Disable Screenshot shadow on."});
+              std::vector<std::string>{"Switched Disable Screenshot shadow on (simulated Mac)."});
     EXPECT_EQ(
         shell("\"$QUORVANE\" --from-link 'quorvane://toggle?name=Auto%20Hide%20Dock&on=false' "
               "2>&1 || echo $?"),
@@ -525,7 +532,7 @@ TEST_F(CommandLineToolTest, aShutdownScheduledWithNoInstanceIsTheOnlyOneAndHolds
     for (int time = 0; time < 4; ++time) {
         std::vector<std::string> lines;
         EXPECT_EQ(run("\"$QUORVANE\" toggle 'Schedule shutdown' on 2>&1 | cat", lines), 0);
-        EXPECT_EQ(lines, std::vector<std::string>{"Switched Schedule shutdown on."});
+        EXPECT_EQ(lines, std::vector<std::string>{"Switched Schedule shutdown on (simulated Mac)."});
         ASSERT_TRUE(settled([&] {
             const auto pending = power.shutdowns();
             return pending.size() == 1 && std::ranges::count(seen, pending[0].pid) == 0;

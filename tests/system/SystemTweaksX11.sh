@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The system tweaks in a desktop session act on the desktop's own services:
+# The system tweaks in a desktop session act on the desktop's own services
+# and say so:
 # the sound tweaks on a private PulseAudio with a silent sink (its volumes
 # read back with pactl; the simulated Mac's stay as they were), the browser
 # tweaks on the desktop entries and mimeapps.list of the XDG folders, the
@@ -15,20 +16,42 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "$0.out"\n' > "$home/browser.sh"
 chmod +x "$home/browser.sh"
 printf '[Desktop Entry]\nType=Application\nName=Firefox\nExec=%s --new-window %%u\n' \
     "$home/browser.sh" > "$XDG_DATA_HOME/applications/firefox.desktop"
-start pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-    --load="module-null-sink sink_name=quorvane_test" --load=module-native-protocol-unix
-eventually pactl info || fail "the sound server did not start"
-pactl set-sink-volume @DEFAULT_SINK@ 35%
-pactl set-source-volume @DEFAULT_SOURCE@ 60%
-
-# xeyes is kept from "Quit Apps"; the microphone unmutes to 30%.
+# Started before the sound server, on a machine without BlueZ: each tweak
+# says where it acts, and what Linux has but this machine lacks is
+# unavailable with the reason, never simulated.
+unset PULSE_SERVER
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$home/no-system-bus"
+# The desktop's settings in a file of the test's own.
+export GSETTINGS_BACKEND=keyfile
 mkdir -p "$XDG_CONFIG_HOME/com.tarnvell.Quorvane"
 printf '{"QuitAppsTask.Manager.keepApps": ["file://%s"], "MuteMicrophoneTask.Manager.volume": 30}\n' \
     "$(readlink -f "$(command -v xeyes)")" > "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json"
 "$quorvane" >"$home/out.txt" 2>&1 &
 pids+=($!)
 eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
+"$quorvane" list > "$home/list.txt"
+actsOn() { grep -E "^$1 " "$home/list.txt" | cut -c102-; }
+[ "$(actsOn SnapWindowsTask)" = "this desktop" ] || fail "Snap Windows acts on: $(actsOn SnapWindowsTask)"
+case "$(actsOn AutoHideDockTask)" in "simulated Mac: macOS preferences"*) ;;
+    *) fail "Auto Hide Dock acts on: $(actsOn AutoHideDockTask)" ;; esac
+[ "$(actsOn MuteTask)" = "unavailable: no sound server (PulseAudio or PipeWire) runs in this session" ] ||
+    fail "Mute: $(actsOn MuteTask)"
+case "$(actsOn EnableBluetoothTask)" in "unavailable: BlueZ"*) ;;
+    *) fail "Bluetooth: $(actsOn EnableBluetoothTask)" ;; esac
+if "$quorvane" toggle Mute on 2>"$home/err.txt"; then fail "Mute switched without a sound server"; fi
+grep -q "no sound server" "$home/err.txt" || fail "Mute said: $(cat "$home/err.txt")"
+[ "$("$quorvane" toggle "Auto Hide Dock" on)" = "Switched Auto Hide Dock on (simulated Mac)." ] ||
+    fail "the simulated Mac went unsaid"
+"$quorvane" list --json | grep '"id":"SnapWindowsTask"' | grep -q '"actsOn":"desktop"' ||
+    fail "list --json does not say where Snap Windows acts"
 
+start pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    --load="module-null-sink sink_name=quorvane_test" --load=module-native-protocol-unix
+eventually pactl info || fail "the sound server did not start"
+pactl set-sink-volume @DEFAULT_SINK@ 35%
+pactl set-source-volume @DEFAULT_SOURCE@ 60%
+
+# The sound server, started later, is found: the sound tweaks act on it.
 volumeIs() { pactl "get-$1-volume" "@DEFAULT_${1^^}@" | head -1 | grep -q " $2% "; }
 "$quorvane" toggle Mute on >/dev/null
 eventually volumeIs sink 0 || fail "not muted: $(pactl get-sink-volume @DEFAULT_SINK@)"
@@ -40,6 +63,28 @@ eventually volumeIs source 0 || fail "microphone not muted: $(pactl get-source-v
 eventually volumeIs source 30 || fail "microphone not at its configured 30%: $(pactl get-source-volume @DEFAULT_SOURCE@)"
 grep -q '"MuteMicrophoneTask.Manager.volume": 30' "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json" ||
     fail "the microphone's configured level was rewritten"
+
+# Dark Mode switches the desktop's colour scheme, journaled and kept in the
+# restore log; putting it back leaves the scheme as it was.
+scheme() { gsettings get org.gnome.desktop.interface color-scheme; }
+[ "$(scheme)" = "'default'" ] || fail "the scheme starts as $(scheme)"
+[ "$("$quorvane" toggle "Dark Mode" on)" = "Switched Dark Mode on." ] || fail "Dark Mode did not switch"
+eventually test "$(scheme)" = "'prefer-dark'" || fail "the scheme is $(scheme)"
+eventually sh -c '"$0" restore --list | grep -q "dark mode  .default. → .prefer-dark."' "$quorvane" ||
+    fail "not kept to be put back: $("$quorvane" restore --list)"
+"$quorvane" journal | grep -q "color-scheme 'prefer-dark'" || fail "not journaled"
+"$quorvane" restore --tweak "Dark Mode" >/dev/null
+eventually test "$(scheme)" = "'default'" || fail "not put back: $(scheme)"
+
+# Empty Trash empties the desktop's trash, and the restore log says it is
+# gone for good.
+mkdir -p "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info"
+echo old > "$XDG_DATA_HOME/Trash/files/old.txt"
+printf '[Trash Info]\nPath=%s/old.txt\n' "$home" > "$XDG_DATA_HOME/Trash/info/old.txt.trashinfo"
+[ "$("$quorvane" run "Empty Trash")" = "Ran Empty Trash." ] || fail "Empty Trash did not run"
+eventually test ! -e "$XDG_DATA_HOME/Trash/files/old.txt" || fail "the trash was not emptied"
+eventually sh -c '"$0" journal | grep -q "emptied: 1 item"' "$quorvane" || fail "not journaled"
+"$quorvane" restore --list | grep -q "the trash" || fail "the restore log does not say the trash went"
 
 # The clipboard's link, with what a shell would act on, reaches the browser
 # as one argument.

@@ -12,6 +12,7 @@
 #include "core/catalogue/UnavailableTweak.hpp"
 #include "adapters/memory/MemoryUserDefaults.hpp"
 #include "support/WaitFor.hpp"
+#include "ui/ConfigureSheet.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/Switch.hpp"
 #include "ui/UiFixture.hpp"
@@ -254,6 +255,41 @@ TEST_F(MainWindowTest, anUnavailableTweaksCellSaysWhyAndCannotBeUsed) {
         QTest::mouseClick(control, Qt::LeftButton);
         EXPECT_EQ(used, 0);
     }
+}
+
+// A tweak acting on the simulated Mac is marked so, with the reason behind
+// the information button; a service this machine lacks makes a tweak
+// unavailable; the setting hides the simulated ones from the list.
+TEST_F(MainWindowTest, whereATweakActsIsShownAndTheSimulatedOnesCanBeHidden) {
+    window.show();
+    window.list()->finishBuilding();
+    auto* dock = cell("AutoHideDockTask");
+    auto* snap = cell("SnapWindowsTask");
+    ASSERT_TRUE(dock && snap);
+    const auto* mark = dock->findChild<QLabel*>("Simulated");
+    ASSERT_TRUE(mark);
+    EXPECT_TRUE(mark->toolTip().contains("Linux has no Dock"));
+    EXPECT_FALSE(snap->findChild<QLabel*>("Simulated"));
+    InfoDialog info(*dock->tweak());
+    const auto* where = info.findChild<QLabel*>("ActsOn");
+    ASSERT_TRUE(where);
+    EXPECT_TRUE(where->text().contains("Linux has no Dock"));
+
+    choices.set(platform::Port::desktop, platform::ActsOn::unavailable("needs an X11 session"));
+    EXPECT_EQ(snap->tweak()->unavailableReason(), "needs an X11 session");
+    choices.set(platform::Port::desktop, platform::ActsOn::thisDesktop());
+
+    const auto before = window.list()->cells().size();
+    store.showsSimulatedTweaks.set(false);
+    window.list()->finishBuilding();
+    EXPECT_FALSE(cell("AutoHideDockTask"));
+    EXPECT_TRUE(cell("SnapWindowsTask"));
+    EXPECT_EQ(window.list()->cells().size(), before - tweaksIn(core::Category::dock));
+    EXPECT_EQ(defaults.value("Store.showsSimulatedTweaks"),
+              std::optional<platform::DefaultsValue>(false));
+    store.showsSimulatedTweaks.set(true);
+    window.list()->finishBuilding();
+    EXPECT_TRUE(cell("AutoHideDockTask"));
 }
 
 // A wide list measures its cells' lines its own way: to the same sizes as

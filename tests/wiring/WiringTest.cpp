@@ -97,17 +97,17 @@ TEST(Wiring, eachRegistrationMistakeFailsTheCheckIsLoggedAndLeavesAStandIn) {
     const Mistake mistakes[] = {
         {"EmptyTrashTask",
          [&](core::TweakFactory& factory) {
-             EXPECT_TRUE(factory.add("EmptyTrashTask", oneShot));
-             EXPECT_FALSE(factory.add("EmptyTrashTask", oneShot));
+             EXPECT_TRUE(factory.add("EmptyTrashTask", oneShot, {}));
+             EXPECT_FALSE(factory.add("EmptyTrashTask", oneShot, {}));
          }},
-        {"EmptyTrashTsk", [&](core::TweakFactory& factory) { factory.add("EmptyTrashTsk", oneShot); }},
+        {"EmptyTrashTsk", [&](core::TweakFactory& factory) { factory.add("EmptyTrashTsk", oneShot, {}); }},
         // A toggle's row made into a one-shot tweak.
         {"AutoHideDockTask",
-         [&](core::TweakFactory& factory) { factory.add("AutoHideDockTask", oneShot); }},
+         [&](core::TweakFactory& factory) { factory.add("AutoHideDockTask", oneShot, {}); }},
         // A maker that cannot serve its row says so.
         {"ShowHiddenFilesTask",
          [&](core::TweakFactory& factory) {
-             factory.add("ShowHiddenFilesTask", [](const core::CatalogueRow&) { return nullptr; });
+             factory.add("ShowHiddenFilesTask", [](const core::CatalogueRow&) { return nullptr; }, {});
          }},
     };
     for (const auto& mistake : mistakes) {
@@ -126,7 +126,7 @@ TEST(Wiring, eachRegistrationMistakeFailsTheCheckIsLoggedAndLeavesAStandIn) {
     core::Persistor persistor{&blobs, queue, log};
     core::Store store{defaults, persistor};
     core::TweakFactory factory;
-    factory.add("AutoHideDockTask", oneShot);
+    factory.add("AutoHideDockTask", oneShot, {});
     core::Catalogue catalogue(factory, store, log, scripts);
     auto dock = catalogue.find("AutoHideDockTask");
     ASSERT_TRUE(core::asMToggle(*dock));

@@ -58,8 +58,12 @@ std::shared_ptr<Tweak> Catalogue::make(const TweakFactory& factory, const Catalo
         else if (stateBindingOf(*made) != row.state)
             wrong = "made a tweak bound to " + bindingName(stateBindingOf(*made)) +
                     " where the catalogue says " + bindingName(row.state);
-        if (wrong.empty())
+        if (wrong.empty()) {
+            if (auto* builtin = dynamic_cast<BuiltinTweak*>(made.get());
+                builtin && factory.choices())
+                builtin->actThrough(*factory.choices(), factory.portsOf(id));
             return made;
+        }
         registration_.mismatchedIds.push_back(id);
         log.error(source, id + "'s maker " + wrong + "; it is listed as unavailable");
     }

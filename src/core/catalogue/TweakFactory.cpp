@@ -2,13 +2,20 @@
 
 namespace quorvane::core {
 
-bool TweakFactory::add(std::string id, Maker maker) {
+bool TweakFactory::add(std::string id, Maker maker, std::vector<platform::Port> actsThrough) {
     if (makers_.contains(id)) {
         refused_.push_back(std::move(id));
         return false;
     }
+    ports_.emplace(id, std::move(actsThrough));
     makers_.emplace(std::move(id), std::move(maker));
     return true;
+}
+
+const std::vector<platform::Port>& TweakFactory::portsOf(const std::string& id) const {
+    static const std::vector<platform::Port> none;
+    auto found = ports_.find(id);
+    return found == ports_.end() ? none : found->second;
 }
 
 const TweakFactory::Maker* TweakFactory::find(const std::string& id) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/catalogue/CatalogueRow.hpp"
+#include "platform/ActsOn.hpp"
 
 namespace quorvane::core {
 
@@ -21,8 +22,16 @@ class TweakFactory {
     // Refuses a second maker for an id and remembers it: two folders that
     // claim one tweak is a mistake to fix, not something registration order
     // should settle quietly. Answers whether the maker was taken.
-    bool add(std::string id, Maker maker);
+    // `actsThrough`: the ports whose adapters the tweak's work reaches
+    // (none: only this program and the network), which say where it acts.
+    bool add(std::string id, Maker maker, std::vector<platform::Port> actsThrough);
     const Maker* find(const std::string& id) const;
+    const std::vector<platform::Port>& portsOf(const std::string& id) const;
+
+    // The composition root's choice of adapters, which the made tweaks
+    // read; without one, every tweak acts on this desktop (tests).
+    void useChoices(const platform::AdapterChoices& choices) { choices_ = &choices; }
+    const platform::AdapterChoices* choices() const { return choices_; }
 
     // Every id with a maker, sorted.
     std::vector<std::string> ids() const;
@@ -31,6 +40,8 @@ class TweakFactory {
 
   private:
     std::map<std::string, Maker> makers_;
+    std::map<std::string, std::vector<platform::Port>> ports_;
+    const platform::AdapterChoices* choices_ = nullptr;
     std::vector<std::string> refused_;
 };
 

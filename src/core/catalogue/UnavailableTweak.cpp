@@ -16,7 +16,7 @@ class UnavailableTweak : public BuiltinTweak {
         return core::RunOutcome::unavailable(notAvailableInThisBuild);
     }
     void reset() override { log_.warning(id(), "not available in this build; nothing was reset"); }
-    std::optional<std::string> unavailableReason() const override {
+    std::optional<std::string> ownUnavailableReason() const override {
         return notAvailableInThisBuild;
     }
 

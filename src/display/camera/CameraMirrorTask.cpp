@@ -31,7 +31,7 @@ CameraMirrorTask::~CameraMirrorTask() {
         services_.overlays.close(*overlay_);
 }
 
-std::optional<std::string> CameraMirrorTask::unavailableReason() const {
+std::optional<std::string> CameraMirrorTask::ownUnavailableReason() const {
     if (!services_.cameras)
         return std::string(core::notSupportedOnThisDesktop);
     return std::nullopt;

@@ -33,7 +33,7 @@ class CameraMirrorTask final : public core::BuiltinTweak, public core::CanMToggl
     ~CameraMirrorTask() override;
 
     core::RunOutcome run() override;
-    std::optional<std::string> unavailableReason() const override;
+    std::optional<std::string> ownUnavailableReason() const override;
     core::ConfigureForm configureView() const override;
 
     // What the configure view edits; applied 0.2 s after the last change.

@@ -2,7 +2,7 @@
 
 namespace quorvane::input {
 
-std::optional<std::string> EnableStandardFKeyTask::unavailableReason() const {
+std::optional<std::string> EnableStandardFKeyTask::ownUnavailableReason() const {
     if (!services_.hid)
         return core::notSupportedOnThisDesktop;
     return std::nullopt;

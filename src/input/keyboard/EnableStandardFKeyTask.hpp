@@ -19,7 +19,7 @@ class EnableStandardFKeyTask final : public core::BuiltinTweak, public core::Can
         : BuiltinTweak(std::move(info)), CanMToggle(services.input.store, field),
           services_(services) {}
 
-    std::optional<std::string> unavailableReason() const override;
+    std::optional<std::string> ownUnavailableReason() const override;
     core::RunOutcome run() override;
     void refresh() override;
 

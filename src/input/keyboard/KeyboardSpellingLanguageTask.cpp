@@ -22,7 +22,7 @@ KeyboardSpellingLanguageTask::~KeyboardSpellingLanguageTask() {
     *alive_ = false;
 }
 
-std::optional<std::string> KeyboardSpellingLanguageTask::unavailableReason() const {
+std::optional<std::string> KeyboardSpellingLanguageTask::ownUnavailableReason() const {
     if (!services_.spellChecker || !services_.shell)
         return core::notSupportedOnThisDesktop;
     return std::nullopt;

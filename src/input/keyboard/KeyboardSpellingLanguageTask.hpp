@@ -30,7 +30,7 @@ class KeyboardSpellingLanguageTask final : public core::BuiltinTweak {
     KeyboardSpellingLanguageTask(const KeyboardSpellingLanguageTask&) = delete;
     KeyboardSpellingLanguageTask& operator=(const KeyboardSpellingLanguageTask&) = delete;
 
-    std::optional<std::string> unavailableReason() const override;
+    std::optional<std::string> ownUnavailableReason() const override;
     core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
     core::ExtraPanel extraView() const override;

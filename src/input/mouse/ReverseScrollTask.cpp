@@ -2,7 +2,7 @@
 
 namespace quorvane::input {
 
-std::optional<std::string> ReverseScrollTask::unavailableReason() const {
+std::optional<std::string> ReverseScrollTask::ownUnavailableReason() const {
     if (!services_.scrollInterceptor)
         return core::notSupportedOnThisDesktop;
     return std::nullopt;

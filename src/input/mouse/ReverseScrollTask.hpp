@@ -23,7 +23,7 @@ class ReverseScrollTask final : public core::BuiltinTweak, public core::CanPTogg
           services_(services),
           atExit_(services.stops.add([this] { stop(); })) {}
 
-    std::optional<std::string> unavailableReason() const override;
+    std::optional<std::string> ownUnavailableReason() const override;
     core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 

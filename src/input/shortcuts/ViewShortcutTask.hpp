@@ -13,7 +13,7 @@ class ViewShortcutTask final : public core::BuiltinTweak {
     ViewShortcutTask(core::TweakInfo info, KeyboardTweakServices& services)
         : BuiltinTweak(std::move(info)), manager_(services) {}
 
-    std::optional<std::string> unavailableReason() const override {
+    std::optional<std::string> ownUnavailableReason() const override {
         if (!manager_.isSupported())
             return core::notSupportedOnThisDesktop;
         return std::nullopt;

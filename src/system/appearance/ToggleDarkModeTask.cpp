@@ -1,6 +1,6 @@
 #include "system/appearance/ToggleDarkModeTask.hpp"
 
-#include "system/audio/VolumeScripts.hpp"
+#include "system/appearance/Appearance.hpp"
 
 namespace quorvane::system {
 
@@ -18,8 +18,9 @@ ToggleDarkModeTask::~ToggleDarkModeTask() {
 core::RunOutcome ToggleDarkModeTask::run() {
     services_.commands.submit([this, on = isOn()] {
         services_.switches.change(id(), "dark mode", [&] {
-            (void)awaitScript(services_.scripts.runCompiledScript(
-                on ? "toggleDarkModeOn" : "toggleDarkModeOff", id()));
+            if (auto done = Appearance(services_).setDark(on, id()); !done)
+                services_.log.warning(id(), "the appearance did not change: " +
+                                                done.error().message);
         });
         services_.mainQueue.post([this] { refresh(); });
     });
@@ -27,13 +28,15 @@ core::RunOutcome ToggleDarkModeTask::run() {
 }
 
 void ToggleDarkModeTask::refreshThen(std::function<void()> done) {
-    // In light mode the key is absent and the read fails: that is light.
-    services_.scripts.readScriptThenOnMainQueue(
-        readCommand, true, [this, done = std::move(done)](const ScriptResult& result) {
-            setOn(result.ok() && result.output == "Dark");
+    services_.commands.submit([this, done = std::move(done)]() mutable {
+        const auto read = Appearance(services_).read();
+        services_.mainQueue.post([this, dark = read && Appearance::isDark(read.value()),
+                                  done = std::move(done)] {
+            setOn(dark);
             if (done)
                 done();
         });
+    });
 }
 
 }  // namespace quorvane::system

@@ -7,14 +7,12 @@
 
 namespace quorvane::system {
 
-// Switches the system between the dark and the light appearance with the
-// two scripts shipped with the program, and reads the appearance back from
-// the global domain ("AppleInterfaceStyle" is "Dark" in dark mode and absent
-// in light mode): after each switch, in turn on the script runner, and
-// whenever the system says its appearance changed.
+// Switches between the dark and the light appearance (Appearance.hpp: the
+// desktop's colour scheme, or the simulated Mac's), and reads it back
+// after each switch, in turn on the command queue, and whenever the system
+// says its appearance changed.
 class ToggleDarkModeTask final : public core::BuiltinTweak, public core::CanMToggle {
   public:
-    static constexpr const char* readCommand = "defaults read -g AppleInterfaceStyle";
     static constexpr const char* changedNotification = "AppleInterfaceThemeChangedNotification";
 
     ToggleDarkModeTask(core::TweakInfo info, bool core::MState::*field, SystemServices& services);

@@ -6,11 +6,15 @@
 
 namespace quorvane::system {
 
-// Writes the low power mode with the power tool (administrator rights) and
-// reads it back. Both go through the script runner, so a read made after a
-// write sees it.
+// On a desktop, the power-saver profile of the system's power profiles
+// (switched off: the balanced one). On the simulated Mac, the low power
+// mode of the power tool (administrator rights). Each is read back after a
+// write, in turn, so the read sees it.
 class LowPowerModeTask final : public core::BuiltinTweak, public core::CanMToggle {
   public:
+    static constexpr const char* powerSaverProfile = "power-saver";
+    static constexpr const char* balancedProfile = "balanced";
+
     LowPowerModeTask(core::TweakInfo info, bool core::MState::*field, SystemServices& services)
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {}
 

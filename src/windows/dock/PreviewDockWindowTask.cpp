@@ -32,7 +32,7 @@ PreviewDockWindowTask::~PreviewDockWindowTask() {
     stop();
 }
 
-std::optional<std::string> PreviewDockWindowTask::unavailableReason() const {
+std::optional<std::string> PreviewDockWindowTask::ownUnavailableReason() const {
     if (!services_.dockReadable)
         return core::notSupportedOnThisDesktop;
     return std::nullopt;

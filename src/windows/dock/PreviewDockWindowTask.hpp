@@ -40,7 +40,7 @@ class PreviewDockWindowTask final : public core::BuiltinTweak, public core::CanP
 
     core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
-    std::optional<std::string> unavailableReason() const override;
+    std::optional<std::string> ownUnavailableReason() const override;
 
     // Whether a point (Cocoa space) lies where a Dock can be: outside every
     // screen's visible frame, which is shrunk by 100 points on each side on

@@ -92,7 +92,7 @@ ClickToHideTask::ClickToHideTask(core::TweakInfo info, core::PKeyPath field,
       monitor_(services.monitors, services.windows.journal, services.windows.log, id(),
                eventMask::leftMouseUp, [this](const InputEvent&) { clicked(); }) {}
 
-std::optional<std::string> ClickToHideTask::unavailableReason() const {
+std::optional<std::string> ClickToHideTask::ownUnavailableReason() const {
     if (!services_.dockReadable)
         return core::notSupportedOnThisDesktop;
     return std::nullopt;

@@ -73,7 +73,7 @@ class ClickToHideTask final : public core::BuiltinTweak, public core::CanPToggle
   public:
     ClickToHideTask(core::TweakInfo info, core::PKeyPath field, WindowTweakServices& services);
     core::RunOutcome run() override;
-    std::optional<std::string> unavailableReason() const override;
+    std::optional<std::string> ownUnavailableReason() const override;
 
   private:
     void clicked();

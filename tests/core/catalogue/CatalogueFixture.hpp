@@ -80,6 +80,9 @@ struct CatalogueFixture : ::testing::Test {
     Store store{defaults, persistor};
     std::vector<std::string> journal;
     FakeScripts scripts;
+    // The Dock's tweaks act on the simulated Mac's preferences, the rest
+    // on this desktop.
+    platform::AdapterChoices choices;
     TweakFactory factory = recordingFactory();
     Catalogue catalogue{factory, store, log, scripts};
 
@@ -95,7 +98,12 @@ struct CatalogueFixture : ::testing::Test {
 
     TweakFactory recordingFactory() {
         TweakFactory made;
+        choices.set(platform::Port::preferences,
+                    platform::ActsOn::simulatedMac("Linux has no Dock"));
+        made.useChoices(choices);
         for (const auto& row : builtinCatalogue()) {
+            const bool dock = std::ranges::find(row.info.categories, Category::dock) !=
+                              row.info.categories.end();
             made.add(row.info.id, [this](const CatalogueRow& r) -> std::shared_ptr<Tweak> {
                 if (auto field = std::get_if<bool MState::*>(&r.state))
                     return std::make_shared<RecordingMToggle>(r.info, journal, store, *field);
@@ -104,7 +112,7 @@ struct CatalogueFixture : ::testing::Test {
                 if (std::holds_alternative<OwnState>(r.state))
                     return std::make_shared<RecordingOwnToggle>(r.info, journal);
                 return std::make_shared<RecordingTweak>(r.info, journal);
-            });
+            }, {dock ? platform::Port::preferences : platform::Port::desktop});
         }
         return made;
     }

@@ -1,0 +1,74 @@
+#include "adapters/dbus/ScreenSaverService.hpp"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+
+namespace quorvane::platform::dbus {
+
+namespace {
+
+constexpr int timeoutMs = 2000;
+
+struct KnownService {
+    const char* service;
+    const char* path;
+};
+// The freedesktop name first: GNOME answers on it too, with the same call.
+constexpr KnownService knownServices[] = {
+    {"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"},
+    {"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver"},
+};
+
+bool registered(const QDBusConnection& bus, const char* service) {
+    return bus.isConnected() && bus.interface() &&
+           bus.interface()->isServiceRegistered(QString::fromLatin1(service)).value();
+}
+
+}  // namespace
+
+ScreenSaverService::ScreenSaverService(std::string address)
+    : connectionName_(QStringLiteral("quorvane-screen-saver-%1")
+                          .arg(reinterpret_cast<quintptr>(this), 0, 16)) {
+    if (address.empty())
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName_);
+    else
+        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName_);
+}
+
+ScreenSaverService::~ScreenSaverService() {
+    QDBusConnection::disconnectFromBus(connectionName_);
+}
+
+bool ScreenSaverService::isPresent() {
+    const auto bus = QDBusConnection::sessionBus();
+    for (const auto& known : knownServices)
+        if (registered(bus, known.service))
+            return true;
+    return false;
+}
+
+Status ScreenSaverService::activate() {
+    const QDBusConnection bus(connectionName_);
+    if (!bus.isConnected())
+        return Error{"the session bus cannot be reached"};
+    for (const auto& known : knownServices) {
+        if (!registered(bus, known.service))
+            continue;
+        auto call = QDBusMessage::createMethodCall(QString::fromLatin1(known.service),
+                                                   QString::fromLatin1(known.path),
+                                                   QString::fromLatin1(known.service),
+                                                   QStringLiteral("SetActive"));
+        call << true;
+        const QDBusReply<bool> answer = bus.call(call, QDBus::Block, timeoutMs);
+        if (!answer.isValid())
+            return Error{"the screen saver refused: " + answer.error().message().toStdString()};
+        if (!answer.value())
+            return Error{"the screen saver did not start"};
+        return success();
+    }
+    return Error{"no screen saver runs in this session"};
+}
+
+}  // namespace quorvane::platform::dbus

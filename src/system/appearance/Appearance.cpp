@@ -1,0 +1,38 @@
+#include "system/appearance/Appearance.hpp"
+
+#include "system/audio/VolumeScripts.hpp"
+
+namespace quorvane::system {
+
+platform::Result<std::string> Appearance::read() const {
+    if (auto* desktop = services_.desktopSettings) {
+        if (auto value = desktop->value(schema, key))
+            return *value;
+        return platform::Error{std::string("the desktop's ") + key + " cannot be read"};
+    }
+    // In light mode the key is absent and the read fails: that is light.
+    const auto read = awaitScript(services_.scripts.readScript(readCommand, true));
+    return std::string(read.ok() && read.output == "Dark" ? "dark" : "light");
+}
+
+platform::Status Appearance::write(const std::string& value, const std::string& cause) {
+    if (auto* desktop = services_.desktopSettings) {
+        std::string scheme = value;
+        if (value == "dark" || value == "light")
+            scheme = value == "dark" ? "'prefer-dark'" : "'default'";
+        auto done = desktop->set(schema, key, scheme);
+        if (done)
+            services_.journal.record(cause, "desktop setting",
+                                     std::string(schema) + " " + key + " " + scheme);
+        return done;
+    }
+    if (value != "dark" && value != "light")
+        return platform::Error{"the appearance is \"dark\" or \"light\""};
+    const auto ran = awaitScript(services_.scripts.runCompiledScript(
+        value == "dark" ? "toggleDarkModeOn" : "toggleDarkModeOff", cause));
+    if (ran.ok())
+        return platform::success();
+    return platform::Error{ran.error->message()};
+}
+
+}  // namespace quorvane::system
