@@ -100,6 +100,9 @@ std::string TweaksHolder::emptyMessage() const {
                                       : "\u201c" + group->title() + "\u201d";
         return "No tweaks match \u201c" + std::string(search) + "\u201d in " + where;
     }
+    if (hiddenCount_ > 0)
+        return "The tweaks here act on the simulated Mac, which Settings hides (\u201cShow "
+               "tweaks that act on the simulated Mac\u201d).";
     if (group->workflowValue())
         return "No tweaks in this workflow yet. Add one with \u201cWorkflow\u201d in a tweak's "
                "context menu.";
@@ -120,7 +123,15 @@ bool TweaksHolder::hidden(const Tweak& tweak) const {
 
 void TweaksHolder::reloadMain() {
     auto all = catalogue_.allTweaks();
-    std::erase_if(all, [this](const auto& tweak) { return hidden(*tweak); });
+    hiddenCount_ = 0;
+    std::erase_if(all, [this](const auto& tweak) {
+        if (!hidden(*tweak))
+            return false;
+        if (group->includes(*tweak, store_.preference.get()) &&
+            matchesSearch(*tweak, searchText.get()))
+            ++hiddenCount_;
+        return true;
+    });
     if (group->kind() == TweakGroup::Kind::random) {
         // A fresh pick on every reload; the search and the order by name do
         // not apply to it.
@@ -145,7 +156,8 @@ void TweaksHolder::reloadCompact() {
     if (!workflow)
         return;
     auto shown = tweaksInWorkflow(store_.preference.get(), workflow->id, catalogue_.allTweaks());
-    std::erase_if(shown, [this](const auto& tweak) { return hidden(*tweak); });
+    hiddenCount_ = static_cast<std::size_t>(
+        std::erase_if(shown, [this](const auto& tweak) { return hidden(*tweak); }));
     tweaks.set(std::move(shown));
 }
 

@@ -86,6 +86,8 @@ class TweaksHolder {
     void reloadCompact();
     // Whether the user's setting hides `tweak` from this list.
     bool hidden(const Tweak& tweak) const;
+    // How many tweaks the last reload left out for that setting alone.
+    std::size_t hiddenCount_ = 0;
 
     const Catalogue& catalogue_;
     Store& store_;

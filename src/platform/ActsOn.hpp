@@ -52,6 +52,8 @@ enum class Port {
     trash,
     powerProfiles,
     screenSaver,
+    removableDisks,
+    systemPower,    // scheduled power-off and sleep
     preferences,    // the Dock's, Finder's and other macOS preferences
     scripting,      // AppleScript
     macTools,       // macOS's administration tools (pmset, shutdown, xattr, tccutil)

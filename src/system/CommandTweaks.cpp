@@ -56,7 +56,19 @@ void addCommandTweaks(core::TweakFactory& factory, SystemServices& services) {
         services.pasteboard.clearContents();
         services.journal.record(cause, "pasteboard", "cleared");
     });
-    add("EjectDisksTask", platform::Port::scripting, [&services](const std::string& cause) {
+    add("EjectDisksTask", platform::Port::removableDisks, [&services](const std::string& cause) {
+        if (auto* disks = services.removableDisks) {
+            services.commands.submit([&services, disks, cause] {
+                auto ejected = disks->ejectAll();
+                if (!ejected) {
+                    services.log.warning(cause, ejected.error().message);
+                    return;
+                }
+                for (const auto& disk : ejected.value())
+                    services.journal.record(cause, "eject", disk);
+            });
+            return;
+        }
         services.scripts.runAppleScript(ejectDisksSource, cause);
     });
     add("EmptyTrashTask", platform::Port::trash, [&services](const std::string& cause) {

@@ -1,5 +1,7 @@
 #include "system/PreferenceTweaks.hpp"
 
+#include "system/DesktopSettingToggleTask.hpp"
+
 #include <memory>
 
 #include "core/CanToggle.hpp"
@@ -249,8 +251,36 @@ const std::vector<PreferenceToggle>& preferenceToggles() {
     return toggles;
 }
 
+// The Mac preferences a desktop has its own settings for: the file
+// choosers' (GTK 3 and 4, which Nautilus follows) and the file managers'
+// "show hidden files".
+bool addDesktopEquivalent(core::TweakFactory& factory, SystemServices& services,
+                          const std::string& id) {
+    if (!services.desktopSettings || id != "ShowHiddenFilesTask")
+        return false;
+    factory.add(
+        id,
+        [&services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
+            auto field = core::mStateField(row);
+            if (!field)
+                return nullptr;
+            return std::make_shared<DesktopSettingToggleTask>(
+                row.info, field, services,
+                std::vector<DesktopSettingToggleTask::Key>{
+                    {"org.gtk.Settings.FileChooser", "show-hidden"},
+                    {"org.gtk.gtk4.Settings.FileChooser", "show-hidden"},
+                    {"org.nemo.preferences", "show-hidden-files"},
+                    {"org.mate.caja.preferences", "show-hidden-files"}},
+                "no file chooser or file manager here keeps a \"show hidden files\" setting");
+        },
+        {platform::Port::desktopSettings});
+    return true;
+}
+
 void addPreferenceTweaks(core::TweakFactory& factory, SystemServices& services) {
     for (const auto& toggle : preferenceToggles()) {
+        if (addDesktopEquivalent(factory, services, toggle.id))
+            continue;
         factory.add(toggle.id,
                     [&toggle, &services](const core::CatalogueRow& row) -> std::shared_ptr<core::Tweak> {
                         auto field = core::mStateField(row);

@@ -2,7 +2,9 @@
 
 #include "platform/DesktopSettings.hpp"
 #include "platform/PowerProfiles.hpp"
+#include "platform/RemovableDisks.hpp"
 #include "platform/ScreenSaver.hpp"
+#include "platform/SystemPower.hpp"
 #include "platform/Trash.hpp"
 
 #include <filesystem>
@@ -75,6 +77,14 @@ struct SystemServices {
     // The session's screen saver, in a desktop session; none: the
     // simulated Mac's screen saver application.
     platform::ScreenSaver* screenSaver = nullptr;
+    // The removable disks, in a desktop session; none: the simulated Mac's
+    // Finder ejects them.
+    platform::RemovableDisks* removableDisks = nullptr;
+    // logind's power-off schedule and sleep, in a desktop session; none:
+    // the simulated Mac's shutdown tool.
+    platform::SystemPower* systemPower = nullptr;
+    // The restore log's "desktop setting" kind, in a desktop session.
+    core::RestoreKind* desktopSettingRestore = nullptr;
 
     // The program to run for the system's tool `path` ("/sbin/shutdown").
     std::string tool(std::string_view path) const {

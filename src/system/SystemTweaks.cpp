@@ -72,7 +72,7 @@ void addSystemTweaks(core::TweakFactory& factory, SystemServices& services,
         return field ? std::make_shared<ScheduleShutdownTask>(row.info, field, services,
                                                               devices.powerHelper)
                      : nullptr;
-    }, {platform::Port::macTools});
+    }, {platform::Port::systemPower});
 }
 
 }  // namespace quorvane::system

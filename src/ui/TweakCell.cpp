@@ -129,26 +129,33 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
     auto* words = new QVBoxLayout;
     words->setSpacing(2);
     const auto acts = tweak_->actsOn();
+    QLabel* mark = nullptr;
     if (acts.isSimulated()) {
-        // A quiet mark beside the name; the reason is in the tooltip and
-        // behind the information button.
-        auto* heading = new QHBoxLayout;
-        heading->setSpacing(6);
-        heading->addWidget(name, narrow ? 1 : 0);
-        auto* mark = new QLabel(tr("simulated Mac"), this);
+        // A quiet mark; the reason is in the tooltip and behind the
+        // information button.
+        mark = new QLabel(tr("simulated Mac"), this);
         mark->setObjectName("Simulated");
         tint(mark, secondaryText(mark->palette()));
         QFont small = mark->font();
         small.setPixelSize(10);
         mark->setFont(small);
-        mark->setToolTip(tr("Acts on the simulated Mac: %1").arg(text(acts.reason)));
+        mark->setToolTip(tr("Acts on the simulated Mac: %1.").arg(text(acts.reason)));
         mark->setAccessibleName(tr("Acts on the simulated Mac"));
-        heading->addWidget(mark);
-        if (!narrow)
-            heading->addStretch(1);
+    }
+    if (mark && !narrow) {
+        // Beside the name, where the line has room.
+        auto* heading = new QHBoxLayout;
+        heading->setSpacing(6);
+        heading->addWidget(name);
+        heading->addWidget(mark, 0, Qt::AlignBaseline);
+        heading->addStretch(1);
         words->addLayout(heading);
     } else {
+        // In the popover's narrow cells a name keeps the whole line, and
+        // the mark goes under it.
         words->addWidget(name);
+        if (mark)
+            words->addWidget(mark);
     }
     words->addWidget(description);
     if (auto reason = tweak_->unavailableReason()) {

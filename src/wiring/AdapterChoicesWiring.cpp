@@ -7,6 +7,8 @@
 #include "adapters/dbus/BluezBluetooth.hpp"
 #include "adapters/dbus/PowerProfilesDaemon.hpp"
 #include "adapters/dbus/ScreenSaverService.hpp"
+#include "adapters/dbus/UDisks2Disks.hpp"
+#include "adapters/dbus/LogindPower.hpp"
 #include "adapters/posix/FileOps.hpp"
 
 namespace quorvane::app {
@@ -77,7 +79,8 @@ void reportAdapterChoices(platform::AdapterChoices& choices, std::string_view se
                                  Port::statusArea,  Port::cameras,  Port::soundVolume,
                                  Port::bluetooth,   Port::browsers, Port::fileManager,
                                  Port::idleInhibit, Port::desktopSettings, Port::trash,
-                                 Port::powerProfiles, Port::screenSaver};
+                                 Port::powerProfiles, Port::screenSaver, Port::removableDisks,
+                                 Port::systemPower};
     if (sessionKind != "X11" && sessionKind != "Wayland") {
         for (Port port : desktopPorts)
             choices.set(port, ActsOn::simulatedMac(simulatedSessionReason()));
@@ -96,6 +99,16 @@ void reportAdapterChoices(platform::AdapterChoices& choices, std::string_view se
         return platform::dbus::ScreenSaverService::isPresent()
                    ? ActsOn::thisDesktop()
                    : ActsOn::unavailable("no screen saver service runs in this session");
+    });
+    choices.setProbed(Port::removableDisks, [] {
+        return platform::dbus::UDisks2Disks::isPresent()
+                   ? ActsOn::thisDesktop()
+                   : ActsOn::unavailable("UDisks2, the disks service, does not run on this machine");
+    });
+    choices.setProbed(Port::systemPower, [] {
+        return platform::dbus::LogindPower::isPresent()
+                   ? ActsOn::thisDesktop()
+                   : ActsOn::unavailable("logind does not run on this machine");
     });
     choices.setProbed(Port::powerProfiles, [] {
         return platform::dbus::PowerProfilesDaemon::isPresent()

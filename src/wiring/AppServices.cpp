@@ -46,6 +46,8 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
     restore_.addKind("system", system_->states());
     restore_.addKind("input", input_->states());
     restore_.addKind("display", display_->states());
+    if (auto* desktopSettings = system_->desktopSettingRestore())
+        restore_.addKind(system::DesktopSettingRestore::kind, *desktopSettings);
     restore_.addKind(core::switchKind, switchRestore_);
     shared_->store.switches = &shared_->changes;
     // A tweak still on is stopped the way its switch stops it, so its

@@ -6,6 +6,10 @@
 #include "platform/PowerProfiles.hpp"
 #include "adapters/dbus/PowerProfilesDaemon.hpp"
 #include "adapters/dbus/ScreenSaverService.hpp"
+#include "adapters/dbus/UDisks2Disks.hpp"
+#include "adapters/dbus/LogindPower.hpp"
+#include "platform/SystemPower.hpp"
+#include "platform/RemovableDisks.hpp"
 #include "platform/ScreenSaver.hpp"
 
 namespace quorvane::app {
@@ -43,6 +47,43 @@ class DesktopScreenSaver final : public platform::ScreenSaver {
 
   private:
     std::unique_ptr<platform::dbus::ScreenSaverService> service_;
+    std::once_flag connected_;
+};
+
+// UDisks2, connected on first use, likewise.
+class DesktopRemovableDisks final : public platform::RemovableDisks {
+  public:
+    platform::Result<std::vector<std::string>> ejectAll() override {
+        std::call_once(connected_,
+                       [this] { disks_ = std::make_unique<platform::dbus::UDisks2Disks>(); });
+        return disks_->ejectAll();
+    }
+
+  private:
+    std::unique_ptr<platform::dbus::UDisks2Disks> disks_;
+    std::once_flag connected_;
+};
+
+// logind's power management, connected on first use, likewise.
+class DesktopSystemPower final : public platform::SystemPower {
+  public:
+    platform::Status scheduleShutdown(const std::string& type,
+                                      std::chrono::system_clock::time_point when) override {
+        return logind().scheduleShutdown(type, when);
+    }
+    platform::Result<bool> cancelShutdown() override { return logind().cancelShutdown(); }
+    platform::Result<std::optional<Scheduled>> scheduledShutdown() override {
+        return logind().scheduledShutdown();
+    }
+    platform::Status suspend() override { return logind().suspend(); }
+
+  private:
+    platform::dbus::LogindPower& logind() {
+        std::call_once(connected_, [this] { logind_ = std::make_unique<platform::dbus::LogindPower>(); });
+        return *logind_;
+    }
+
+    std::unique_ptr<platform::dbus::LogindPower> logind_;
     std::once_flag connected_;
 };
 

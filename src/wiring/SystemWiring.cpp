@@ -64,6 +64,11 @@ SystemWiring::SystemWiring(SharedServices& shared)
         services_.trash = trash_.get();
         services_.powerProfiles = &powerProfiles_;
         services_.screenSaver = &screenSaver_;
+        services_.removableDisks = &removableDisks_;
+        services_.systemPower = &systemPower_;
+        desktopSettingRestore_ =
+            std::make_unique<system::DesktopSettingRestore>(shared.desktopSettings);
+        services_.desktopSettingRestore = desktopSettingRestore_.get();
     }
     // A real desktop session: the stand-in caffeinate also holds its idle
     // inhibitors.

@@ -3,6 +3,7 @@
 #include "wiring/BackgroundDrain.hpp"
 #include "wiring/DesktopBluetooth.hpp"
 #include "wiring/DesktopServicesOnDbus.hpp"
+#include "system/DesktopSettingRestore.hpp"
 #include "wiring/DesktopSoundVolume.hpp"
 #include "wiring/SharedServices.hpp"
 #include "core/SerialExecutor.hpp"
@@ -28,6 +29,9 @@ class SystemWiring {
     system::ScriptRunner& scriptRunner() { return scriptRunner_; }
     // Puts preference keys back for a restore.
     core::RestoreKind& preferenceRestore() { return preferenceRestore_; }
+    // The desktop's settings as the restore log keeps them; none without a
+    // desktop session.
+    core::RestoreKind* desktopSettingRestore() { return desktopSettingRestore_.get(); }
     // Puts the system switches back (SystemStates.hpp).
     core::StateTable& states() { return states_; }
 
@@ -58,6 +62,9 @@ class SystemWiring {
     std::unique_ptr<platform::Trash> trash_;  // a desktop session's
     DesktopPowerProfiles powerProfiles_;
     DesktopScreenSaver screenSaver_;
+    DesktopRemovableDisks removableDisks_;
+    DesktopSystemPower systemPower_;
+    std::unique_ptr<system::DesktopSettingRestore> desktopSettingRestore_;
     platform::qt::QtColorSampler* qtColorSampler_ = nullptr;
     core::StateTable states_{"system"};
     system::SystemServices services_;

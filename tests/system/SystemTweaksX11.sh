@@ -21,8 +21,18 @@ printf '[Desktop Entry]\nType=Application\nName=Firefox\nExec=%s --new-window %%
 # unavailable with the reason, never simulated.
 unset PULSE_SERVER
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$home/no-system-bus"
-# The desktop's settings in a file of the test's own.
-export GSETTINGS_BACKEND=keyfile
+# The desktop's settings in a file of the test's own, with a file chooser's
+# schema beside the desktop's.
+export GSETTINGS_BACKEND=keyfile GSETTINGS_SCHEMA_DIR="$home/schemas"
+mkdir -p "$GSETTINGS_SCHEMA_DIR"
+cat > "$GSETTINGS_SCHEMA_DIR/org.gtk.Settings.FileChooser.gschema.xml" <<'XML'
+<schemalist>
+  <schema id="org.gtk.Settings.FileChooser" path="/org/gtk/settings/file-chooser/">
+    <key name="show-hidden" type="b"><default>false</default></key>
+  </schema>
+</schemalist>
+XML
+glib-compile-schemas "$GSETTINGS_SCHEMA_DIR"
 mkdir -p "$XDG_CONFIG_HOME/com.tarnvell.Quorvane"
 printf '{"QuitAppsTask.Manager.keepApps": ["file://%s"], "MuteMicrophoneTask.Manager.volume": 30}\n' \
     "$(readlink -f "$(command -v xeyes)")" > "$XDG_CONFIG_HOME/com.tarnvell.Quorvane/UserDefaults.json"
@@ -75,6 +85,14 @@ eventually sh -c '"$0" restore --list | grep -q "dark mode  .default. → .prefe
 "$quorvane" journal | grep -q "color-scheme 'prefer-dark'" || fail "not journaled"
 "$quorvane" restore --tweak "Dark Mode" >/dev/null
 eventually test "$(scheme)" = "'default'" || fail "not put back: $(scheme)"
+
+# Show hidden files switches the file chooser's own setting, and is put back.
+hidden() { gsettings get org.gtk.Settings.FileChooser show-hidden; }
+[ "$("$quorvane" toggle "Show hidden files" on)" = "Switched Show hidden files on." ] ||
+    fail "Show hidden files did not switch on the desktop"
+eventually test "$(hidden)" = true || fail "the file chooser's setting is $(hidden)"
+"$quorvane" restore --tweak "Show hidden files" >/dev/null
+eventually test "$(hidden)" = false || fail "not put back: $(hidden)"
 
 # Empty Trash empties the desktop's trash, and the restore log says it is
 # gone for good.

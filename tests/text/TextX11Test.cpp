@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QProcess>
 #include <QWindow>
 
@@ -96,6 +97,28 @@ TEST_F(TextX11, theFrozenScreenTakesADragAndEscapeCancels) {
     run("xdotool", {"mousemove", "50", "50", "mousedown", "1", "mousemove", "52", "90", "mouseup", "1"});
     ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
     EXPECT_FALSE(result->has_value());
+}
+
+// An alert left open does not hold the picker up: one Escape cancels the
+// picker, and the alert is still there to be read.
+TEST_F(TextX11, aPickerOpenedOverAnOpenAlertTakesTheKeys) {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "needs an X display (run under xvfb-run)";
+    QtMainQueue queue;
+    auto holds = x11::connectWindowHolds(queue);
+    ASSERT_TRUE(holds);
+    QMessageBox alert(QMessageBox::Warning, QStringLiteral("Quorvane"), QStringLiteral("Read me"),
+                      QMessageBox::Ok);
+    alert.setWindowModality(Qt::ApplicationModal);
+    alert.show();
+    ASSERT_TRUE(waitFor([&] { return alert.isVisible(); }));
+    QtRegionCapture capture([&holds] { return holds.get(); });
+    std::optional<std::optional<std::string>> result;
+    capture.captureRegion([&](std::optional<std::string> image) { result = std::move(image); });
+    ASSERT_TRUE(waitFor([&] { return overlayShown(); }));
+    run("xdotool", {"key", "Escape"});
+    ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
+    EXPECT_FALSE(result->has_value());
+    EXPECT_TRUE(alert.isVisible());
 }
 
 }  // namespace

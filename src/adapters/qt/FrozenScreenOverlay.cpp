@@ -15,6 +15,10 @@ FrozenScreenWindow::FrozenScreenWindow(QScreen* screen, const QString& title)
     setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
              Qt::Tool);
     setGeometry(screen->geometry());
+    // Modal too: opened over an alert (itself modal), the newer modal
+    // window takes the keys and the mouse, so the picker is not frozen
+    // behind the alert until it is dismissed.
+    setModality(Qt::ApplicationModal);
     setCursor(Qt::CrossCursor);
     setTitle(title);
 }

@@ -16,6 +16,8 @@ core::ConfigureForm ScheduleShutdownTask::configureView() const {
 }
 
 core::RunOutcome ScheduleShutdownTask::run() {
+    if (auto* power = services_.systemPower)
+        return runOnDesktop(*power);
     if (!isOn()) {
         services_.scripts.typeInTerminal(std::string(cancelCommand), id());
         return core::RunOutcome::done();
@@ -27,6 +29,51 @@ core::RunOutcome ScheduleShutdownTask::run() {
     }
     schedule(shutdownArguments(shutdownActionSetting.read(services_.defaults),
                                shutdownPeriodSetting.read(services_.defaults), *amount));
+    return core::RunOutcome::done();
+}
+
+core::RunOutcome ScheduleShutdownTask::runOnDesktop(platform::SystemPower& power) {
+    pendingSleep_.cancel();
+    if (!isOn()) {
+        services_.commands.submit([this, &power] {
+            auto cancelled = power.cancelShutdown();
+            if (!cancelled)
+                services_.log.warning(id(), cancelled.error().message);
+            else if (cancelled.value())
+                services_.journal.record(id(), "shutdown", "cancelled");
+        });
+        return core::RunOutcome::done();
+    }
+    const auto amount = amountInRange(services_.defaults, shutdownAmountSetting, services_.log, id());
+    if (!amount) {
+        setOn(false);
+        return core::RunOutcome::refused("its time is out of range; Quorvane's log says why");
+    }
+    const auto action = shutdownActionSetting.read(services_.defaults);
+    const std::chrono::seconds delay(
+        *amount * (shutdownPeriodSetting.read(services_.defaults) == ShutdownPeriod::hour ? 3600 : 60));
+    if (action == ShutdownAction::sleep) {
+        services_.journal.record(id(), "sleep", "in " + std::to_string(delay.count()) + " s");
+        pendingSleep_ = services_.mainQueue.after(delay, [this, &power] {
+            setOn(false);
+            services_.commands.submit([this, &power] {
+                if (auto slept = power.suspend(); !slept)
+                    services_.log.error(id(), slept.error().message);
+            });
+        });
+        return core::RunOutcome::done();
+    }
+    const std::string type = action == ShutdownAction::restart ? "reboot" : "poweroff";
+    const auto when = std::chrono::system_clock::now() + delay;
+    services_.commands.submit([this, &power, type, when, delay] {
+        if (auto scheduled = power.scheduleShutdown(type, when); !scheduled) {
+            services_.log.error(id(), scheduled.error().message);
+            services_.mainQueue.post([this] { setOn(false); });
+            return;
+        }
+        services_.journal.record(id(), "shutdown",
+                                 type + " in " + std::to_string(delay.count()) + " s");
+    });
     return core::RunOutcome::done();
 }
 

@@ -37,6 +37,10 @@ class ScheduleShutdownTask final : public core::BuiltinTweak, public core::CanMT
     const STPrivilegedTask* process() const { return process_.get(); }
 
   private:
+    // On a desktop: logind's scheduled power-off or reboot, cancelled when
+    // switched off; a sleep is Quorvane's own timer, then logind's Suspend
+    // (logind schedules no sleep), pending while Quorvane runs.
+    core::RunOutcome runOnDesktop(platform::SystemPower& power);
     void schedule(std::vector<std::string> arguments);
     // Ends every pending shutdown, then launches this one.
     void replacePending(std::vector<std::string> arguments);
@@ -52,6 +56,7 @@ class ScheduleShutdownTask final : public core::BuiltinTweak, public core::CanMT
     std::vector<std::unique_ptr<STPrivilegedTask>> replaced_;
     bool busy_ = false;
     std::optional<std::vector<std::string>> queued_;
+    platform::TimerToken pendingSleep_;
 };
 
 }  // namespace quorvane::system

@@ -4,11 +4,22 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusVirtualObject>
+#include <QMap>
 #include <future>
 
 #include "adapters/dbus/PowerProfilesDaemon.hpp"
 #include "adapters/dbus/ScreenSaverService.hpp"
+#include "adapters/dbus/LogindPower.hpp"
+#include "adapters/dbus/UDisks2Disks.hpp"
+
+using UDisksInterfaces = QMap<QString, QVariantMap>;
+using UDisksObjects = QMap<QDBusObjectPath, UDisksInterfaces>;
+Q_DECLARE_METATYPE(UDisksInterfaces)
+Q_DECLARE_METATYPE(UDisksObjects)
 
 // Runs under dbus-run-session: the session bus stands in for the system
 // bus too, with FakeProfiles as power-profiles-daemon and FakeScreenSaver
@@ -145,6 +156,202 @@ TEST(ScreenSaverServiceTest, startsTheSessionsScreenSaverAndSaysWhenItCannot) {
     const auto refused = offMainThread([&] { return service.activate(); });
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().message, "the screen saver did not start");
+}
+
+// UDisks2 with an internal disk, a USB stick, a disc in a drive and an
+// empty card reader. Unmount fails for a file system marked busy.
+class FakeUDisks final : public QDBusVirtualObject {
+  public:
+    explicit FakeUDisks(const QString& address)
+        : connection_(QDBusConnection::connectToBus(address, QStringLiteral("fake-udisks"))) {
+        qDBusRegisterMetaType<QList<QByteArray>>();
+        qDBusRegisterMetaType<UDisksInterfaces>();
+        qDBusRegisterMetaType<UDisksObjects>();
+        registered_ = connection_.registerService(QStringLiteral("org.freedesktop.UDisks2")) &&
+                      connection_.registerVirtualObject(QStringLiteral("/org/freedesktop/UDisks2"),
+                                                        this, QDBusConnection::SubPath);
+        auto drive = [this](const QString& id, QVariantMap properties) {
+            objects[QDBusObjectPath(drives + id)][QStringLiteral("org.freedesktop.UDisks2.Drive")] =
+                properties;
+        };
+        auto mounted = [this](const QString& block, const QString& id, const QByteArray& at) {
+            auto& interfaces = objects[QDBusObjectPath(blocks + block)];
+            interfaces[QStringLiteral("org.freedesktop.UDisks2.Block")] = {
+                {QStringLiteral("Drive"), QVariant::fromValue(QDBusObjectPath(drives + id))}};
+            interfaces[QStringLiteral("org.freedesktop.UDisks2.Filesystem")] = {
+                {QStringLiteral("MountPoints"),
+                 QVariant::fromValue(at.isEmpty() ? QList<QByteArray>{}
+                                                  : QList<QByteArray>{at + '\0'})}};
+        };
+        drive(QStringLiteral("Internal"), {{QStringLiteral("Removable"), false},
+                                           {QStringLiteral("Model"), QStringLiteral("SSD")}});
+        drive(QStringLiteral("Stick"), {{QStringLiteral("Removable"), true},
+                                        {QStringLiteral("CanPowerOff"), true},
+                                        {QStringLiteral("Vendor"), QStringLiteral("Kingston")},
+                                        {QStringLiteral("Model"), QStringLiteral("DataTraveler")}});
+        drive(QStringLiteral("Disc"), {{QStringLiteral("Removable"), true},
+                                       {QStringLiteral("Ejectable"), true},
+                                       {QStringLiteral("MediaAvailable"), true},
+                                       {QStringLiteral("Model"), QStringLiteral("DVD-RW")}});
+        drive(QStringLiteral("Reader"), {{QStringLiteral("Removable"), true},
+                                         {QStringLiteral("MediaAvailable"), false},
+                                         {QStringLiteral("Model"), QStringLiteral("Card Reader")}});
+        mounted(QStringLiteral("sda1"), QStringLiteral("Internal"), "/");
+        mounted(QStringLiteral("sdb1"), QStringLiteral("Stick"), "/media/stick");
+        mounted(QStringLiteral("sdb2"), QStringLiteral("Stick"), "");
+    }
+    ~FakeUDisks() override {
+        connection_.unregisterObject(QStringLiteral("/org/freedesktop/UDisks2"),
+                                     QDBusConnection::UnregisterTree);
+        connection_.unregisterService(QStringLiteral("org.freedesktop.UDisks2"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("fake-udisks"));
+    }
+
+    bool registered() const { return registered_; }
+    QStringList calls;   // "sdb1 Unmount", "Stick PowerOff"
+    QString busy;        // a block whose Unmount fails
+
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.member() == QStringLiteral("GetManagedObjects")) {
+            connection.send(message.createReply(QVariant::fromValue(objects)));
+            return true;
+        }
+        const QString object = message.path().section(QLatin1Char('/'), -1);
+        if (message.member() == QStringLiteral("Unmount") && object == busy) {
+            connection.send(message.createErrorReply(
+                QStringLiteral("org.freedesktop.UDisks2.Error.DeviceBusy"),
+                QStringLiteral("target is busy")));
+            return true;
+        }
+        calls << object + QLatin1Char(' ') + message.member();
+        connection.send(message.createReply());
+        return true;
+    }
+
+  private:
+    const QString drives = QStringLiteral("/org/freedesktop/UDisks2/drives/");
+    const QString blocks = QStringLiteral("/org/freedesktop/UDisks2/block_devices/");
+    UDisksObjects objects;
+    QDBusConnection connection_;
+    bool registered_ = false;
+};
+
+// Only what a person plugs in goes: its mounted file systems first, then
+// the drive, ejected or powered off; an internal disk and an empty reader
+// are left alone. A busy file system keeps its disk, and says so.
+TEST(UDisks2DisksTest, ejectsWhatWasPluggedInAndNamesWhatRefused) {
+    int argc = 0;
+    QCoreApplication application(argc, nullptr);
+    const std::string bus = qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString();
+    ASSERT_FALSE(bus.empty()) << "run under dbus-run-session";
+    FakeUDisks udisks(QString::fromStdString(bus));
+    ASSERT_TRUE(udisks.registered());
+    UDisks2Disks disks(bus);
+    const auto ejected = offMainThread([&] { return disks.ejectAll(); });
+    ASSERT_TRUE(ejected) << ejected.error().message;
+    EXPECT_EQ(ejected.value(), (std::vector<std::string>{"DVD-RW", "Kingston DataTraveler"}));
+    EXPECT_EQ(udisks.calls,
+              (QStringList{"Disc Eject", "sdb1 Unmount", "Stick PowerOff"}));
+
+    udisks.calls.clear();
+    udisks.busy = QStringLiteral("sdb1");
+    const auto refused = offMainThread([&] { return disks.ejectAll(); });
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message,
+              "not every disk could be ejected: Kingston DataTraveler: target is busy");
+    EXPECT_EQ(udisks.calls, QStringList{"Disc Eject"});
+}
+
+// logind's manager: its shutdown schedule, and sleep, which polkit refuses
+// when `refusesSleep`.
+class FakeLogind final : public QDBusVirtualObject {
+  public:
+    explicit FakeLogind(const QString& address)
+        : connection_(QDBusConnection::connectToBus(address, QStringLiteral("fake-logind"))) {
+        registered_ = connection_.registerService(QStringLiteral("org.freedesktop.login1")) &&
+                      connection_.registerVirtualObject(QStringLiteral("/org/freedesktop/login1"),
+                                                        this);
+    }
+    ~FakeLogind() override {
+        connection_.unregisterObject(QStringLiteral("/org/freedesktop/login1"));
+        connection_.unregisterService(QStringLiteral("org.freedesktop.login1"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("fake-logind"));
+    }
+
+    bool registered() const { return registered_; }
+    QString type;
+    qulonglong usec = 0;
+    int suspends = 0;
+    bool refusesSleep = false;
+
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        const auto arguments = message.arguments();
+        if (message.member() == QStringLiteral("ScheduleShutdown") && arguments.size() == 2) {
+            type = arguments[0].toString();
+            usec = arguments[1].toULongLong();
+            connection.send(message.createReply());
+        } else if (message.member() == QStringLiteral("CancelScheduledShutdown")) {
+            const bool was = !type.isEmpty();
+            type.clear();
+            usec = 0;
+            connection.send(message.createReply(QVariant(was)));
+        } else if (message.member() == QStringLiteral("Get")) {
+            QDBusArgument scheduled;
+            scheduled.beginStructure();
+            scheduled << type << usec;
+            scheduled.endStructure();
+            connection.send(message.createReply(
+                QVariant::fromValue(QDBusVariant(QVariant::fromValue(scheduled)))));
+        } else if (message.member() == QStringLiteral("Suspend")) {
+            if (refusesSleep) {
+                connection.send(message.createErrorReply(
+                    QStringLiteral("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"),
+                    QStringLiteral("Interactive authentication required.")));
+                return true;
+            }
+            ++suspends;
+            connection.send(message.createReply());
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    QDBusConnection connection_;
+    bool registered_ = false;
+};
+
+TEST(LogindPowerTest, schedulesReadsAndCancelsAShutdownAndSaysWhySleepWasRefused) {
+    int argc = 0;
+    QCoreApplication application(argc, nullptr);
+    const std::string bus = qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString();
+    ASSERT_FALSE(bus.empty()) << "run under dbus-run-session";
+    FakeLogind logind(QString::fromStdString(bus));
+    ASSERT_TRUE(logind.registered());
+    LogindPower power(bus);
+    EXPECT_EQ(offMainThread([&] { return power.scheduledShutdown(); }).value(), std::nullopt);
+
+    const auto when = std::chrono::system_clock::time_point(std::chrono::seconds(2000000000));
+    EXPECT_TRUE(offMainThread([&] { return power.scheduleShutdown("reboot", when); }));
+    EXPECT_EQ(logind.type, QStringLiteral("reboot"));
+    EXPECT_EQ(logind.usec, 2000000000000000ull);
+    const auto scheduled = offMainThread([&] { return power.scheduledShutdown(); });
+    ASSERT_TRUE(scheduled && scheduled.value());
+    EXPECT_EQ(scheduled.value()->type, "reboot");
+    EXPECT_TRUE(scheduled.value()->when == when);
+    EXPECT_TRUE(offMainThread([&] { return power.cancelShutdown(); }).value());
+    EXPECT_FALSE(offMainThread([&] { return power.cancelShutdown(); }).value());
+
+    EXPECT_TRUE(offMainThread([&] { return power.suspend(); }));
+    EXPECT_EQ(logind.suspends, 1);
+    logind.refusesSleep = true;
+    const auto refused = offMainThread([&] { return power.suspend(); });
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message,
+              "logind refused to sleep: Interactive authentication required.");
 }
 
 }  // namespace

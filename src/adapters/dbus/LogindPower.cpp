@@ -1,0 +1,99 @@
+#include "adapters/dbus/LogindPower.hpp"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <cstdint>
+
+namespace quorvane::platform::dbus {
+
+namespace {
+
+const QString service = QStringLiteral("org.freedesktop.login1");
+const QString path = QStringLiteral("/org/freedesktop/login1");
+const QString manager = QStringLiteral("org.freedesktop.login1.Manager");
+constexpr int timeoutMs = 5000;
+
+std::string refusal(const QDBusMessage& answer, const char* what) {
+    return std::string("logind refused to ") + what + ": " + answer.errorMessage().toStdString();
+}
+
+}  // namespace
+
+LogindPower::LogindPower(std::string address)
+    : connectionName_(QStringLiteral("quorvane-logind-power-%1")
+                          .arg(reinterpret_cast<quintptr>(this), 0, 16)) {
+    if (address.empty())
+        QDBusConnection::connectToBus(QDBusConnection::SystemBus, connectionName_);
+    else
+        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName_);
+}
+
+LogindPower::~LogindPower() {
+    QDBusConnection::disconnectFromBus(connectionName_);
+}
+
+bool LogindPower::isPresent() {
+    const auto bus = QDBusConnection::systemBus();
+    return bus.isConnected() && bus.interface() &&
+           bus.interface()->isServiceRegistered(service).value();
+}
+
+Status LogindPower::scheduleShutdown(const std::string& type,
+                                     std::chrono::system_clock::time_point when) {
+    auto call = QDBusMessage::createMethodCall(service, path, manager,
+                                               QStringLiteral("ScheduleShutdown"));
+    const auto usec =
+        std::chrono::duration_cast<std::chrono::microseconds>(when.time_since_epoch()).count();
+    call << QString::fromStdString(type) << static_cast<qulonglong>(usec);
+    const auto answer = QDBusConnection(connectionName_).call(call, QDBus::Block, timeoutMs);
+    if (answer.type() == QDBusMessage::ErrorMessage)
+        return Error{refusal(answer, "schedule it")};
+    return success();
+}
+
+Result<bool> LogindPower::cancelShutdown() {
+    auto call = QDBusMessage::createMethodCall(service, path, manager,
+                                               QStringLiteral("CancelScheduledShutdown"));
+    const QDBusReply<bool> answer =
+        QDBusConnection(connectionName_).call(call, QDBus::Block, timeoutMs);
+    if (!answer.isValid())
+        return Error{"logind refused to cancel it: " + answer.error().message().toStdString()};
+    return answer.value();
+}
+
+Result<std::optional<SystemPower::Scheduled>> LogindPower::scheduledShutdown() {
+    auto get = QDBusMessage::createMethodCall(service, path,
+                                              QStringLiteral("org.freedesktop.DBus.Properties"),
+                                              QStringLiteral("Get"));
+    get << manager << QStringLiteral("ScheduledShutdown");
+    const QDBusReply<QDBusVariant> answer =
+        QDBusConnection(connectionName_).call(get, QDBus::Block, timeoutMs);
+    if (!answer.isValid())
+        return Error{"logind does not answer: " + answer.error().message().toStdString()};
+    // A structure (st): the type, and the time in microseconds; "" when none.
+    QString type;
+    qulonglong usec = 0;
+    const auto argument = answer.value().variant().value<QDBusArgument>();
+    argument.beginStructure();
+    argument >> type >> usec;
+    argument.endStructure();
+    if (type.isEmpty())
+        return std::optional<Scheduled>();
+    return std::optional<Scheduled>(Scheduled{
+        type.toStdString(), std::chrono::system_clock::time_point(std::chrono::microseconds(static_cast<std::int64_t>(usec)))});
+}
+
+Status LogindPower::suspend() {
+    auto call = QDBusMessage::createMethodCall(service, path, manager, QStringLiteral("Suspend"));
+    call << false;
+    const auto answer = QDBusConnection(connectionName_).call(call, QDBus::Block, timeoutMs);
+    if (answer.type() == QDBusMessage::ErrorMessage)
+        return Error{refusal(answer, "sleep")};
+    return success();
+}
+
+}  // namespace quorvane::platform::dbus

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "platform/SystemPower.hpp"
+
+namespace quorvane::platform::dbus {
+
+// logind on the system bus: ScheduleShutdown, CancelScheduledShutdown, the
+// ScheduledShutdown property, and Suspend (not interactive: where polkit
+// would ask, it refuses, and the refusal is the answer). Calls block for a
+// bounded time; any thread may make them.
+class LogindPower final : public SystemPower {
+  public:
+    // The system bus, or the bus at `address` (a test's private one).
+    explicit LogindPower(std::string address = {});
+    ~LogindPower() override;
+    LogindPower(const LogindPower&) = delete;
+    LogindPower& operator=(const LogindPower&) = delete;
+
+    // Whether logind is on the system bus: the composition root's question.
+    static bool isPresent();
+
+    Status scheduleShutdown(const std::string& type,
+                            std::chrono::system_clock::time_point when) override;
+    Result<bool> cancelShutdown() override;
+    Result<std::optional<Scheduled>> scheduledShutdown() override;
+    Status suspend() override;
+
+  private:
+    QString connectionName_;
+};
+
+}  // namespace quorvane::platform::dbus
