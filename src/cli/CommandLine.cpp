@@ -218,8 +218,8 @@ std::vector<CommandDefinition> makeDefinitions() {
     std::vector<CommandDefinition> definitions{
         {"", "", "start Quorvane", parseStart, {}, "quorvane &"},
         {"list", "[--group GROUP] [--search TEXT] [--json]",
-         "list the tweaks; GROUP is all (the default), new,\npopular, random or a category such "
-         "as Dock",
+         "list the tweaks and where each acts (this desktop,\nthe simulated Mac, or unavailable "
+         "and why); GROUP is\nall (the default), new, popular, random or a\ncategory such as Dock",
          parseList, {}, "quorvane list --group Dock --json"},
         {"run", "\"TWEAK NAME\"", "run a one-shot or script tweak by its name", parseRun,
          {}, "quorvane run \"Empty Trash\""},

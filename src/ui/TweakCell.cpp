@@ -147,7 +147,11 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
         auto* heading = new QHBoxLayout;
         heading->setSpacing(6);
         heading->addWidget(name);
-        heading->addWidget(mark, 0, Qt::AlignBaseline);
+        // On the name's baseline: the smaller text starts lower by the
+        // difference of the two fonts' ascents.
+        mark->setContentsMargins(
+            0, QFontMetrics(name->font()).ascent() - QFontMetrics(mark->font()).ascent(), 0, 0);
+        heading->addWidget(mark, 0, Qt::AlignTop);
         heading->addStretch(1);
         words->addLayout(heading);
     } else {

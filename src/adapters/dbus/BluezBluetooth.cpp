@@ -37,32 +37,19 @@ void registerTypes() {
     (void)registered;
 }
 
-QString nameFor(const void* owner) {
-    return QStringLiteral("quorvane-bluez-%1").arg(reinterpret_cast<quintptr>(owner), 0, 16);
-}
-
 }  // namespace
 
-BluezBluetooth::BluezBluetooth(std::string address) : connectionName_(nameFor(this)) {
+BluezBluetooth::BluezBluetooth(std::string address)
+    : connection_(QDBusConnection::SystemBus, address, "bluez") {
     registerTypes();
-    if (address.empty())
-        QDBusConnection::connectToBus(QDBusConnection::SystemBus, connectionName_);
-    else
-        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName_);
-}
-
-BluezBluetooth::~BluezBluetooth() {
-    QDBusConnection::disconnectFromBus(connectionName_);
 }
 
 bool BluezBluetooth::isPresent() {
-    const auto bus = QDBusConnection::systemBus();
-    return bus.isConnected() && bus.interface() &&
-           bus.interface()->isServiceRegistered(QString::fromLatin1(service)).value();
+    return isRegistered(QDBusConnection::systemBus(), QString::fromLatin1(service));
 }
 
 Result<BluezBluetooth::Adapter> BluezBluetooth::firstAdapter() {
-    const QDBusConnection bus(connectionName_);
+    const QDBusConnection bus = connection_.bus();
     if (!bus.isConnected())
         return Error{"the system bus cannot be reached"};
     auto ask = QDBusMessage::createMethodCall(QString::fromLatin1(service), QStringLiteral("/"),
@@ -96,7 +83,7 @@ Status BluezBluetooth::setPowered(bool on) {
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
     set << QString::fromLatin1(adapterInterface) << QStringLiteral("Powered")
         << QVariant::fromValue(QDBusVariant(on));
-    const auto answer = QDBusConnection(connectionName_).call(set, QDBus::Block, timeoutMs);
+    const auto answer = connection_.bus().call(set, QDBus::Block, timeoutMs);
     if (answer.type() == QDBusMessage::ErrorMessage)
         return Error{"BlueZ refused: " + answer.errorMessage().toStdString()};
     return success();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "adapters/dbus/OwnConnection.hpp"
 #include <string>
 
 #include "platform/BluetoothPower.hpp"
@@ -15,9 +15,6 @@ class BluezBluetooth final : public BluetoothPower {
   public:
     // The system bus, or the bus at `address` (a test's private one).
     explicit BluezBluetooth(std::string address = {});
-    ~BluezBluetooth() override;
-    BluezBluetooth(const BluezBluetooth&) = delete;
-    BluezBluetooth& operator=(const BluezBluetooth&) = delete;
 
     // Whether BlueZ is on the system bus: the composition root's question.
     static bool isPresent();
@@ -32,7 +29,7 @@ class BluezBluetooth final : public BluetoothPower {
     };
     Result<Adapter> firstAdapter();
 
-    QString connectionName_;
+    OwnConnection connection_;
 };
 
 }  // namespace quorvane::platform::dbus

@@ -24,22 +24,10 @@ std::string refusal(const QDBusMessage& answer, const char* what) {
 }  // namespace
 
 LogindPower::LogindPower(std::string address)
-    : connectionName_(QStringLiteral("quorvane-logind-power-%1")
-                          .arg(reinterpret_cast<quintptr>(this), 0, 16)) {
-    if (address.empty())
-        QDBusConnection::connectToBus(QDBusConnection::SystemBus, connectionName_);
-    else
-        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName_);
-}
-
-LogindPower::~LogindPower() {
-    QDBusConnection::disconnectFromBus(connectionName_);
-}
+    : connection_(QDBusConnection::SystemBus, address, "logind-power") {}
 
 bool LogindPower::isPresent() {
-    const auto bus = QDBusConnection::systemBus();
-    return bus.isConnected() && bus.interface() &&
-           bus.interface()->isServiceRegistered(service).value();
+    return isRegistered(QDBusConnection::systemBus(), service);
 }
 
 Status LogindPower::scheduleShutdown(const std::string& type,
@@ -49,7 +37,7 @@ Status LogindPower::scheduleShutdown(const std::string& type,
     const auto usec =
         std::chrono::duration_cast<std::chrono::microseconds>(when.time_since_epoch()).count();
     call << QString::fromStdString(type) << static_cast<qulonglong>(usec);
-    const auto answer = QDBusConnection(connectionName_).call(call, QDBus::Block, timeoutMs);
+    const auto answer = connection_.bus().call(call, QDBus::Block, timeoutMs);
     if (answer.type() == QDBusMessage::ErrorMessage)
         return Error{refusal(answer, "schedule it")};
     return success();
@@ -59,7 +47,7 @@ Result<bool> LogindPower::cancelShutdown() {
     auto call = QDBusMessage::createMethodCall(service, path, manager,
                                                QStringLiteral("CancelScheduledShutdown"));
     const QDBusReply<bool> answer =
-        QDBusConnection(connectionName_).call(call, QDBus::Block, timeoutMs);
+        connection_.bus().call(call, QDBus::Block, timeoutMs);
     if (!answer.isValid())
         return Error{"logind refused to cancel it: " + answer.error().message().toStdString()};
     return answer.value();
@@ -71,7 +59,7 @@ Result<std::optional<SystemPower::Scheduled>> LogindPower::scheduledShutdown() {
                                               QStringLiteral("Get"));
     get << manager << QStringLiteral("ScheduledShutdown");
     const QDBusReply<QDBusVariant> answer =
-        QDBusConnection(connectionName_).call(get, QDBus::Block, timeoutMs);
+        connection_.bus().call(get, QDBus::Block, timeoutMs);
     if (!answer.isValid())
         return Error{"logind does not answer: " + answer.error().message().toStdString()};
     // A structure (st): the type, and the time in microseconds; "" when none.
@@ -90,7 +78,7 @@ Result<std::optional<SystemPower::Scheduled>> LogindPower::scheduledShutdown() {
 Status LogindPower::suspend() {
     auto call = QDBusMessage::createMethodCall(service, path, manager, QStringLiteral("Suspend"));
     call << false;
-    const auto answer = QDBusConnection(connectionName_).call(call, QDBus::Block, timeoutMs);
+    const auto answer = connection_.bus().call(call, QDBus::Block, timeoutMs);
     if (answer.type() == QDBusMessage::ErrorMessage)
         return Error{refusal(answer, "sleep")};
     return success();

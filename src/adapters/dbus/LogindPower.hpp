@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "adapters/dbus/OwnConnection.hpp"
 #include <string>
 
 #include "platform/SystemPower.hpp"
@@ -15,9 +15,6 @@ class LogindPower final : public SystemPower {
   public:
     // The system bus, or the bus at `address` (a test's private one).
     explicit LogindPower(std::string address = {});
-    ~LogindPower() override;
-    LogindPower(const LogindPower&) = delete;
-    LogindPower& operator=(const LogindPower&) = delete;
 
     // Whether logind is on the system bus: the composition root's question.
     static bool isPresent();
@@ -29,7 +26,7 @@ class LogindPower final : public SystemPower {
     Status suspend() override;
 
   private:
-    QString connectionName_;
+    OwnConnection connection_;
 };
 
 }  // namespace quorvane::platform::dbus

@@ -23,44 +23,25 @@ constexpr KnownName knownNames[] = {
     {"net.hadess.PowerProfiles", "/net/hadess/PowerProfiles"},
 };
 
-QString nameFor(const void* owner) {
-    return QStringLiteral("quorvane-power-profiles-%1")
-        .arg(reinterpret_cast<quintptr>(owner), 0, 16);
-}
-
-bool registered(const QDBusConnection& bus, const char* service) {
-    return bus.isConnected() && bus.interface() &&
-           bus.interface()->isServiceRegistered(QString::fromLatin1(service)).value();
-}
-
 }  // namespace
 
 PowerProfilesDaemon::PowerProfilesDaemon(std::string address)
-    : connectionName_(nameFor(this)) {
-    if (address.empty())
-        QDBusConnection::connectToBus(QDBusConnection::SystemBus, connectionName_);
-    else
-        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName_);
-}
-
-PowerProfilesDaemon::~PowerProfilesDaemon() {
-    QDBusConnection::disconnectFromBus(connectionName_);
-}
+    : connection_(QDBusConnection::SystemBus, address, "power-profiles") {}
 
 bool PowerProfilesDaemon::isPresent() {
     const auto bus = QDBusConnection::systemBus();
     for (const auto& known : knownNames)
-        if (registered(bus, known.service))
+        if (isRegistered(bus, QString::fromLatin1(known.service)))
             return true;
     return false;
 }
 
 Result<PowerProfilesDaemon::Name> PowerProfilesDaemon::name() const {
-    const QDBusConnection bus(connectionName_);
+    const QDBusConnection bus = connection_.bus();
     if (!bus.isConnected())
         return Error{"the system bus cannot be reached"};
     for (const auto& known : knownNames)
-        if (registered(bus, known.service))
+        if (isRegistered(bus, QString::fromLatin1(known.service)))
             return Name{QString::fromLatin1(known.service), QString::fromLatin1(known.path),
                         QString::fromLatin1(known.service)};
     return Error{"power-profiles-daemon does not run"};
@@ -74,7 +55,7 @@ Result<std::string> PowerProfilesDaemon::activeProfile() {
                                               properties, QStringLiteral("Get"));
     get << daemon.value().interface << activeProfileProperty;
     const QDBusReply<QDBusVariant> answer =
-        QDBusConnection(connectionName_).call(get, QDBus::Block, timeoutMs);
+        connection_.bus().call(get, QDBus::Block, timeoutMs);
     if (!answer.isValid())
         return Error{"power-profiles-daemon does not answer: " +
                      answer.error().message().toStdString()};
@@ -89,7 +70,7 @@ Status PowerProfilesDaemon::setActiveProfile(const std::string& profile) {
                                               properties, QStringLiteral("Set"));
     set << daemon.value().interface << activeProfileProperty
         << QVariant::fromValue(QDBusVariant(QString::fromStdString(profile)));
-    const auto answer = QDBusConnection(connectionName_).call(set, QDBus::Block, timeoutMs);
+    const auto answer = connection_.bus().call(set, QDBus::Block, timeoutMs);
     if (answer.type() == QDBusMessage::ErrorMessage)
         return Error{"power-profiles-daemon refused " + profile + ": " +
                      answer.errorMessage().toStdString()};

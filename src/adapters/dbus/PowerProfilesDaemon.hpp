@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "adapters/dbus/OwnConnection.hpp"
 #include <string>
 
 #include "platform/PowerProfiles.hpp"
@@ -15,9 +15,6 @@ class PowerProfilesDaemon final : public PowerProfiles {
   public:
     // The system bus, or the bus at `address` (a test's private one).
     explicit PowerProfilesDaemon(std::string address = {});
-    ~PowerProfilesDaemon() override;
-    PowerProfilesDaemon(const PowerProfilesDaemon&) = delete;
-    PowerProfilesDaemon& operator=(const PowerProfilesDaemon&) = delete;
 
     // Whether the daemon is on the system bus: the composition root's question.
     static bool isPresent();
@@ -31,7 +28,7 @@ class PowerProfilesDaemon final : public PowerProfiles {
     };
     Result<Name> name() const;
 
-    QString connectionName_;
+    OwnConnection connection_;
 };
 
 }  // namespace quorvane::platform::dbus

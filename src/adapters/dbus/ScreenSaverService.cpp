@@ -21,40 +21,25 @@ constexpr KnownService knownServices[] = {
     {"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver"},
 };
 
-bool registered(const QDBusConnection& bus, const char* service) {
-    return bus.isConnected() && bus.interface() &&
-           bus.interface()->isServiceRegistered(QString::fromLatin1(service)).value();
-}
-
 }  // namespace
 
 ScreenSaverService::ScreenSaverService(std::string address)
-    : connectionName_(QStringLiteral("quorvane-screen-saver-%1")
-                          .arg(reinterpret_cast<quintptr>(this), 0, 16)) {
-    if (address.empty())
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName_);
-    else
-        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName_);
-}
-
-ScreenSaverService::~ScreenSaverService() {
-    QDBusConnection::disconnectFromBus(connectionName_);
-}
+    : connection_(QDBusConnection::SessionBus, address, "screen-saver") {}
 
 bool ScreenSaverService::isPresent() {
     const auto bus = QDBusConnection::sessionBus();
     for (const auto& known : knownServices)
-        if (registered(bus, known.service))
+        if (isRegistered(bus, QString::fromLatin1(known.service)))
             return true;
     return false;
 }
 
 Status ScreenSaverService::activate() {
-    const QDBusConnection bus(connectionName_);
+    const QDBusConnection bus = connection_.bus();
     if (!bus.isConnected())
         return Error{"the session bus cannot be reached"};
     for (const auto& known : knownServices) {
-        if (!registered(bus, known.service))
+        if (!isRegistered(bus, QString::fromLatin1(known.service)))
             continue;
         auto call = QDBusMessage::createMethodCall(QString::fromLatin1(known.service),
                                                    QString::fromLatin1(known.path),

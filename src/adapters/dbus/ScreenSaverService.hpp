@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "adapters/dbus/OwnConnection.hpp"
 #include <string>
 
 #include "platform/ScreenSaver.hpp"
@@ -14,9 +14,6 @@ class ScreenSaverService final : public ScreenSaver {
   public:
     // The session bus, or the bus at `address` (a test's private one).
     explicit ScreenSaverService(std::string address = {});
-    ~ScreenSaverService() override;
-    ScreenSaverService(const ScreenSaverService&) = delete;
-    ScreenSaverService& operator=(const ScreenSaverService&) = delete;
 
     // Whether a screen saver is on the session bus: the composition root's question.
     static bool isPresent();
@@ -24,7 +21,7 @@ class ScreenSaverService final : public ScreenSaver {
     Status activate() override;
 
   private:
-    QString connectionName_;
+    OwnConnection connection_;
 };
 
 }  // namespace quorvane::platform::dbus

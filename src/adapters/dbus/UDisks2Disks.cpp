@@ -64,27 +64,16 @@ struct Drive {
 }  // namespace
 
 UDisks2Disks::UDisks2Disks(std::string address)
-    : connectionName_(QStringLiteral("quorvane-udisks-%1")
-                          .arg(reinterpret_cast<quintptr>(this), 0, 16)) {
+    : connection_(QDBusConnection::SystemBus, address, "udisks") {
     registerTypes();
-    if (address.empty())
-        QDBusConnection::connectToBus(QDBusConnection::SystemBus, connectionName_);
-    else
-        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName_);
-}
-
-UDisks2Disks::~UDisks2Disks() {
-    QDBusConnection::disconnectFromBus(connectionName_);
 }
 
 bool UDisks2Disks::isPresent() {
-    const auto bus = QDBusConnection::systemBus();
-    return bus.isConnected() && bus.interface() &&
-           bus.interface()->isServiceRegistered(service).value();
+    return isRegistered(QDBusConnection::systemBus(), service);
 }
 
 Result<std::vector<std::string>> UDisks2Disks::ejectAll() {
-    const QDBusConnection bus(connectionName_);
+    const QDBusConnection bus = connection_.bus();
     if (!bus.isConnected())
         return Error{"the system bus cannot be reached"};
     auto list = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/UDisks2"),

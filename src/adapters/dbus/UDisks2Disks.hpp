@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "adapters/dbus/OwnConnection.hpp"
 #include <string>
 
 #include "platform/RemovableDisks.hpp"
@@ -15,9 +15,6 @@ class UDisks2Disks final : public RemovableDisks {
   public:
     // The system bus, or the bus at `address` (a test's private one).
     explicit UDisks2Disks(std::string address = {});
-    ~UDisks2Disks() override;
-    UDisks2Disks(const UDisks2Disks&) = delete;
-    UDisks2Disks& operator=(const UDisks2Disks&) = delete;
 
     // Whether UDisks2 is on the system bus: the composition root's question.
     static bool isPresent();
@@ -25,7 +22,7 @@ class UDisks2Disks final : public RemovableDisks {
     Result<std::vector<std::string>> ejectAll() override;
 
   private:
-    QString connectionName_;
+    OwnConnection connection_;
 };
 
 }  // namespace quorvane::platform::dbus

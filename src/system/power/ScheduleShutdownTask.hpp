@@ -31,6 +31,11 @@ class ScheduleShutdownTask final : public core::BuiltinTweak, public core::CanMT
         : BuiltinTweak(std::move(info)), CanMToggle(services.store, field),
           services_(services), helper_(helper) {}
 
+    // A sleep still pending dies with the tweak.
+    ~ScheduleShutdownTask() override { pendingSleep_.cancel(); }
+    ScheduleShutdownTask(const ScheduleShutdownTask&) = delete;
+    ScheduleShutdownTask& operator=(const ScheduleShutdownTask&) = delete;
+
     core::RunOutcome run() override;
     core::ConfigureForm configureView() const override;
 

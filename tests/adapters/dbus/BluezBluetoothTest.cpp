@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "adapters/dbus/BluezBluetooth.hpp"
+#include "support/OffMainThread.hpp"
 
 using BluezInterfaces = QMap<QString, QVariantMap>;
 using BluezObjects = QMap<QDBusObjectPath, BluezInterfaces>;
@@ -22,6 +23,8 @@ Q_DECLARE_METATYPE(BluezObjects)
 // bus, with FakeBluez as BlueZ.
 namespace quorvane::platform::dbus {
 namespace {
+
+using quorvane::testing::offMainThread;
 
 const QString adapter1 = QStringLiteral("org.bluez.Adapter1");
 
@@ -74,16 +77,6 @@ class FakeBluez final : public QDBusVirtualObject {
 
 class BluezBluetoothTest : public ::testing::Test {
   protected:
-    // The adapter blocks its caller, as on the Bluetooth helper; the fake
-    // answers on this thread meanwhile.
-    template <class Call>
-    auto offMainThread(Call call) {
-        auto answer = std::async(std::launch::async, call);
-        while (answer.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
-            QCoreApplication::processEvents();
-        return answer.get();
-    }
-
     int argc = 0;
     QCoreApplication application{argc, nullptr};
     std::string bus = qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString();

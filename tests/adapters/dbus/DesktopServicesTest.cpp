@@ -9,12 +9,12 @@
 #include <QDBusObjectPath>
 #include <QDBusVirtualObject>
 #include <QMap>
-#include <future>
 
 #include "adapters/dbus/PowerProfilesDaemon.hpp"
 #include "adapters/dbus/ScreenSaverService.hpp"
 #include "adapters/dbus/LogindPower.hpp"
 #include "adapters/dbus/UDisks2Disks.hpp"
+#include "support/OffMainThread.hpp"
 
 using UDisksInterfaces = QMap<QString, QVariantMap>;
 using UDisksObjects = QMap<QDBusObjectPath, UDisksInterfaces>;
@@ -75,19 +75,17 @@ class FakeProfiles final : public QDBusVirtualObject {
     bool registered_ = false;
 };
 
-template <class Call>
-auto offMainThread(Call call) {
-    auto answer = std::async(std::launch::async, call);
-    while (answer.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
-        QCoreApplication::processEvents();
-    return answer.get();
-}
+using quorvane::testing::offMainThread;
 
-TEST(PowerProfilesTest, readsAndSwitchesTheDaemonsProfileAndSaysWhenItIsMissing) {
+// The session bus of dbus-run-session, which stands in for the system bus.
+struct DesktopServicesTest : ::testing::Test {
     int argc = 0;
-    QCoreApplication application(argc, nullptr);
-    const std::string bus = qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString();
-    ASSERT_FALSE(bus.empty()) << "run under dbus-run-session";
+    QCoreApplication application{argc, nullptr};
+    std::string bus = qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString();
+    void SetUp() override { ASSERT_FALSE(bus.empty()) << "run under dbus-run-session"; }
+};
+
+TEST_F(DesktopServicesTest, thePowerProfileIsReadAndSwitchedAndAMissingDaemonIsSaid) {
     PowerProfilesDaemon daemon(bus);
     const auto missing = offMainThread([&] { return daemon.activeProfile(); });
     ASSERT_FALSE(missing);
@@ -138,11 +136,7 @@ class FakeScreenSaver final : public QDBusVirtualObject {
     bool registered_ = false;
 };
 
-TEST(ScreenSaverServiceTest, startsTheSessionsScreenSaverAndSaysWhenItCannot) {
-    int argc = 0;
-    QCoreApplication application(argc, nullptr);
-    const std::string bus = qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString();
-    ASSERT_FALSE(bus.empty()) << "run under dbus-run-session";
+TEST_F(DesktopServicesTest, theSessionsScreenSaverStartsOrSaysWhyNot) {
     ScreenSaverService service(bus);
     const auto none = offMainThread([&] { return service.activate(); });
     ASSERT_FALSE(none);
@@ -240,11 +234,7 @@ class FakeUDisks final : public QDBusVirtualObject {
 // Only what a person plugs in goes: its mounted file systems first, then
 // the drive, ejected or powered off; an internal disk and an empty reader
 // are left alone. A busy file system keeps its disk, and says so.
-TEST(UDisks2DisksTest, ejectsWhatWasPluggedInAndNamesWhatRefused) {
-    int argc = 0;
-    QCoreApplication application(argc, nullptr);
-    const std::string bus = qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString();
-    ASSERT_FALSE(bus.empty()) << "run under dbus-run-session";
+TEST_F(DesktopServicesTest, ejectsWhatWasPluggedInAndNamesWhatRefused) {
     FakeUDisks udisks(QString::fromStdString(bus));
     ASSERT_TRUE(udisks.registered());
     UDisks2Disks disks(bus);
@@ -324,11 +314,7 @@ class FakeLogind final : public QDBusVirtualObject {
     bool registered_ = false;
 };
 
-TEST(LogindPowerTest, schedulesReadsAndCancelsAShutdownAndSaysWhySleepWasRefused) {
-    int argc = 0;
-    QCoreApplication application(argc, nullptr);
-    const std::string bus = qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString();
-    ASSERT_FALSE(bus.empty()) << "run under dbus-run-session";
+TEST_F(DesktopServicesTest, schedulesReadsAndCancelsAShutdownAndSaysWhySleepWasRefused) {
     FakeLogind logind(QString::fromStdString(bus));
     ASSERT_TRUE(logind.registered());
     LogindPower power(bus);
