@@ -10,15 +10,7 @@
 #include <QDBusVariant>
 #include <QMap>
 
-namespace {
-
-using Interfaces = QMap<QString, QVariantMap>;
-using ManagedObjects = QMap<QDBusObjectPath, Interfaces>;
-
-}  // namespace
-
-Q_DECLARE_METATYPE(Interfaces)
-Q_DECLARE_METATYPE(ManagedObjects)
+#include "adapters/dbus/ManagedObjects.hpp"
 
 namespace quorvane::platform::dbus {
 
@@ -28,20 +20,11 @@ constexpr const char* service = "org.bluez";
 constexpr const char* adapterInterface = "org.bluez.Adapter1";
 constexpr int timeoutMs = 2000;
 
-void registerTypes() {
-    static const bool registered = [] {
-        qDBusRegisterMetaType<Interfaces>();
-        qDBusRegisterMetaType<ManagedObjects>();
-        return true;
-    }();
-    (void)registered;
-}
-
 }  // namespace
 
 BluezBluetooth::BluezBluetooth(std::string address)
     : connection_(QDBusConnection::SystemBus, address, "bluez") {
-    registerTypes();
+    registerManagedObjects();
 }
 
 bool BluezBluetooth::isPresent() {

@@ -8,19 +8,11 @@
 #include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QMap>
+
+#include "adapters/dbus/ManagedObjects.hpp"
 #include <map>
 #include <optional>
 #include <vector>
-
-namespace {
-
-using Interfaces = QMap<QString, QVariantMap>;
-using ManagedObjects = QMap<QDBusObjectPath, Interfaces>;
-
-}  // namespace
-
-Q_DECLARE_METATYPE(Interfaces)
-Q_DECLARE_METATYPE(ManagedObjects)
 
 namespace quorvane::platform::dbus {
 
@@ -33,15 +25,6 @@ const QString filesystemInterface = QStringLiteral("org.freedesktop.UDisks2.File
 constexpr int listTimeoutMs = 5000;
 // Unmounting writes back what is cached: a slow stick takes a while.
 constexpr int ejectTimeoutMs = 60000;
-
-void registerTypes() {
-    static const bool registered = [] {
-        qDBusRegisterMetaType<Interfaces>();
-        qDBusRegisterMetaType<ManagedObjects>();
-        return true;
-    }();
-    (void)registered;
-}
 
 // MountPoints is an array of byte strings, which arrives still marshalled.
 bool isMounted(const QVariant& mountPoints) {
@@ -65,7 +48,7 @@ struct Drive {
 
 UDisks2Disks::UDisks2Disks(std::string address)
     : connection_(QDBusConnection::SystemBus, address, "udisks") {
-    registerTypes();
+    registerManagedObjects();
 }
 
 bool UDisks2Disks::isPresent() {
