@@ -124,17 +124,10 @@ bool TweaksHolder::hidden(const Tweak& tweak) const {
 void TweaksHolder::reloadMain() {
     auto all = catalogue_.allTweaks();
     hiddenCount_ = 0;
-    std::erase_if(all, [this](const auto& tweak) {
-        if (!hidden(*tweak))
-            return false;
-        if (group->includes(*tweak, store_.preference.get()) &&
-            matchesSearch(*tweak, searchText.get()))
-            ++hiddenCount_;
-        return true;
-    });
     if (group->kind() == TweakGroup::Kind::random) {
         // A fresh pick on every reload; the search and the order by name do
         // not apply to it.
+        std::erase_if(all, [this](const auto& tweak) { return hidden(*tweak); });
         std::shuffle(all.begin(), all.end(), random_);
         if (all.size() > randomCount)
             all.resize(randomCount);
@@ -143,9 +136,14 @@ void TweaksHolder::reloadMain() {
     }
     const Preference& preference = store_.preference.get();
     std::vector<std::shared_ptr<Tweak>> shown;
-    for (auto& tweak : all)
-        if (group->includes(*tweak, preference) && matchesSearch(*tweak, searchText.get()))
+    for (auto& tweak : all) {
+        if (!group->includes(*tweak, preference) || !matchesSearch(*tweak, searchText.get()))
+            continue;
+        if (hidden(*tweak))
+            ++hiddenCount_;
+        else
             shown.push_back(std::move(tweak));
+    }
     std::stable_sort(shown.begin(), shown.end(),
                      [](const auto& a, const auto& b) { return a->name() < b->name(); });
     tweaks.set(std::move(shown));

@@ -35,4 +35,15 @@ platform::Status DesktopSettingRestore::write(const std::string& target,
     return value ? settings_.set(schema, key, *value) : settings_.reset(schema, key);
 }
 
+platform::Status changeDesktopSetting(platform::DesktopSettings& settings,
+                                      platform::Journal& journal, const std::string& cause,
+                                      const std::string& schema, const std::string& key,
+                                      const std::optional<std::string>& value) {
+    auto done = value ? settings.set(schema, key, *value) : settings.reset(schema, key);
+    if (done)
+        journal.record(cause, DesktopSettingRestore::kind,
+                       schema + " " + key + " " + value.value_or("reset"));
+    return done;
+}
+
 }  // namespace quorvane::system

@@ -4,6 +4,7 @@
 
 #include "core/restore/RestoreKind.hpp"
 #include "platform/DesktopSettings.hpp"
+#include "platform/Journal.hpp"
 
 namespace quorvane::system {
 
@@ -28,5 +29,12 @@ class DesktopSettingRestore final : public core::RestoreKind {
   private:
     platform::DesktopSettings& settings_;
 };
+
+// Sets `key` of `schema` to `value`, or back to its default (none), and
+// journals what changed for `cause`; a refusal is returned, not journaled.
+platform::Status changeDesktopSetting(platform::DesktopSettings& settings,
+                                      platform::Journal& journal, const std::string& cause,
+                                      const std::string& schema, const std::string& key,
+                                      const std::optional<std::string>& value);
 
 }  // namespace quorvane::system

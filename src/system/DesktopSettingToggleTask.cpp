@@ -36,12 +36,10 @@ void DesktopSettingToggleTask::writeAll(std::optional<std::string> value) {
         auto* settings = services_.desktopSettings;
         for (const auto& [schema, key] : keys) {
             auto write = [&] {
-                auto done = value ? settings->set(schema, key, *value) : settings->reset(schema, key);
-                if (!done)
+                if (auto done = changeDesktopSetting(*settings, services_.journal, id(), schema,
+                                                     key, value);
+                    !done)
                     services_.log.warning(id(), done.error().message);
-                else
-                    services_.journal.record(id(), DesktopSettingRestore::kind,
-                                             schema + " " + key + " " + value.value_or("reset"));
             };
             if (services_.switches.recorder && services_.desktopSettingRestore)
                 services_.switches.recorder->around(id(), DesktopSettingRestore::kind,

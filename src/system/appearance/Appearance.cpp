@@ -1,5 +1,6 @@
 #include "system/appearance/Appearance.hpp"
 
+#include "system/DesktopSettingRestore.hpp"
 #include "system/audio/VolumeScripts.hpp"
 
 namespace quorvane::system {
@@ -20,11 +21,7 @@ platform::Status Appearance::write(const std::string& value, const std::string& 
         std::string scheme = value;
         if (value == "dark" || value == "light")
             scheme = value == "dark" ? "'prefer-dark'" : "'default'";
-        auto done = desktop->set(schema, key, scheme);
-        if (done)
-            services_.journal.record(cause, "desktop setting",
-                                     std::string(schema) + " " + key + " " + scheme);
-        return done;
+        return changeDesktopSetting(*desktop, services_.journal, cause, schema, key, scheme);
     }
     if (value != "dark" && value != "light")
         return platform::Error{"the appearance is \"dark\" or \"light\""};
