@@ -146,9 +146,10 @@ TweakCell::TweakCell(std::shared_ptr<core::Tweak> tweak, Actions actions, bool n
         // Beside the name, where the line has room.
         auto* heading = new QHBoxLayout;
         heading->setSpacing(6);
-        heading->addWidget(name);
-        // On the name's baseline: the smaller text starts lower by the
-        // difference of the two fonts' ascents.
+        // Both at the top of the line (a label stretched taller would
+        // centre its text lower), the smaller text started lower by the
+        // difference of the two fonts' ascents: one baseline.
+        heading->addWidget(name, 0, Qt::AlignTop);
         mark->setContentsMargins(
             0, QFontMetrics(name->font()).ascent() - QFontMetrics(mark->font()).ascent(), 0, 0);
         heading->addWidget(mark, 0, Qt::AlignTop);
