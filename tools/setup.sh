@@ -11,7 +11,7 @@ packages=(
   fonts-noto-color-emoji fonts-font-awesome
   libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
   libxcb-ewmh-dev libxcb-icccm4-dev libxcb-record0-dev libxcb-res0-dev libxcb-composite0-dev
-  libxcb-randr0-dev libxcb-xinput-dev
+  libxcb-randr0-dev libxcb-xinput-dev libxcb-screensaver0-dev
   libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev
   xvfb xauth openbox xdotool x11-apps x11-utils x11-xserver-utils xcompmgr xterm trayer
   dbus-daemon dbus-bin pulseaudio pulseaudio-utils appstream desktop-file-utils groff-base

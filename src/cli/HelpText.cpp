@@ -212,9 +212,6 @@ std::string manPage() {
              {"QUORVANE_EFFECT_SEED",
               "a whole number that fixes the screen effects' particles, so each run draws the "
               "same frames."},
-             {"QUORVANE_IDLE_INHIBIT",
-              "set to 1 by Quorvane itself for the stand-in caffeinate in an X11 session, which "
-              "then also holds the desktop's idle inhibitors; not for people to set."},
              {"QUORVANE_PUBLIC_IP_URL", "the service Public Ip asks for the address (an https URL)."},
              {"QUORVANE_SIM_HOME", "the simulated Mac's folder (an absolute path)."},
              {"QUORVANE_SYSTEM_EVENTS",

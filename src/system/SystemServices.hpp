@@ -32,6 +32,8 @@
 
 namespace quorvane::system {
 
+class SessionAwake;
+
 // What the system tweaks act through.
 struct SystemServices {
     core::Store& store;
@@ -83,6 +85,9 @@ struct SystemServices {
     // logind's power-off schedule and sleep, in a desktop session; none:
     // the simulated Mac's shutdown tool.
     platform::SystemPower* systemPower = nullptr;
+    // What keeps the session awake, in a desktop session; none: the
+    // simulated Mac's caffeinate.
+    SessionAwake* sessionAwake = nullptr;
     // The restore log's "desktop setting" kind, in a desktop session.
     core::RestoreKind* desktopSettingRestore = nullptr;
 

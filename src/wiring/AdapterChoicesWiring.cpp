@@ -93,6 +93,15 @@ void reportAdapterChoices(platform::AdapterChoices& choices, std::string_view se
     if (sessionKind == "Wayland")
         for (Port port : {Port::desktop, Port::screen})
             choices.set(port, ActsOn::unavailable("needs an X11 session"));
+    // On X11 the X server holds its own saver off when nothing else can;
+    // a Wayland session needs the service.
+    if (sessionKind == "Wayland")
+        choices.setProbed(Port::idleInhibit, [] {
+            return platform::dbus::ScreenSaverService::takesInhibit()
+                       ? ActsOn::thisDesktop()
+                       : ActsOn::unavailable("nothing in this session can hold the screen saver "
+                                             "off (no org.freedesktop.ScreenSaver service)");
+        });
     choices.setProbed(Port::soundVolume, soundServer);
     choices.setProbed(Port::bluetooth, blueZ);
     choices.setProbed(Port::screenSaver, [] {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/AwakeHolder.hpp"
 #include "platform/PowerProfiles.hpp"
 #include "adapters/dbus/PowerProfilesDaemon.hpp"
 #include "adapters/dbus/ScreenSaverService.hpp"
@@ -37,15 +38,20 @@ class DesktopPowerProfiles final : public platform::PowerProfiles {
 };
 
 // The session's screen saver, connected on first use, likewise.
-class DesktopScreenSaver final : public platform::ScreenSaver {
+class DesktopScreenSaver final : public platform::ScreenSaver, public platform::AwakeHolder {
   public:
-    platform::Status activate() override {
-        std::call_once(connected_,
-                       [this] { service_ = std::make_unique<platform::dbus::ScreenSaverService>(); });
-        return service_->activate();
+    platform::Status activate() override { return service().activate(); }
+    platform::Result<std::unique_ptr<Hold>> hold(const std::string& why) override {
+        return service().hold(why);
     }
 
   private:
+    platform::dbus::ScreenSaverService& service() {
+        std::call_once(connected_,
+                       [this] { service_ = std::make_unique<platform::dbus::ScreenSaverService>(); });
+        return *service_;
+    }
+
     std::unique_ptr<platform::dbus::ScreenSaverService> service_;
     std::once_flag connected_;
 };
@@ -65,7 +71,7 @@ class DesktopRemovableDisks final : public platform::RemovableDisks {
 };
 
 // logind's power management, connected on first use, likewise.
-class DesktopSystemPower final : public platform::SystemPower {
+class DesktopSystemPower final : public platform::SystemPower, public platform::AwakeHolder {
   public:
     platform::Status scheduleShutdown(const std::string& type,
                                       std::chrono::system_clock::time_point when) override {
@@ -76,6 +82,9 @@ class DesktopSystemPower final : public platform::SystemPower {
         return logind().scheduledShutdown();
     }
     platform::Status suspend() override { return logind().suspend(); }
+    platform::Result<std::unique_ptr<Hold>> hold(const std::string& why) override {
+        return logind().hold(why);
+    }
 
   private:
     platform::dbus::LogindPower& logind() {

@@ -69,11 +69,15 @@ SystemWiring::SystemWiring(SharedServices& shared)
         desktopSettingRestore_ =
             std::make_unique<system::DesktopSettingRestore>(shared.desktopSettings);
         services_.desktopSettingRestore = desktopSettingRestore_.get();
+        // The session's screen-saver service first: it knows what else
+        // holds the screen on. The X server's own saver where none runs.
+        sessionAwake_ = std::make_unique<system::SessionAwake>(
+            std::vector<system::SessionAwake::Holder>{
+                {"the screen saver service", [this] { return &screenSaver_; }},
+                {"the X server", [&x11 = shared.x11] { return x11.screenSaverSuspend(); }}},
+            system::SessionAwake::Holder{"logind", [this] { return &systemPower_; }});
+        services_.sessionAwake = sessionAwake_.get();
     }
-    // A real desktop session: the stand-in caffeinate also holds its idle
-    // inhibitors.
-    if (shared.desktop.isDesktopSession())
-        shared.launcher.setEnvironment("QUORVANE_IDLE_INHIBIT", "1");
     if (shared.desktop.simulated()) {
         colorSampler_ = std::make_unique<platform::sim::SimColorSampler>(
             shared.simHome, shared.journal, shared.mainQueue);

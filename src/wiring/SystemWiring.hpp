@@ -15,6 +15,7 @@
 #include "system/ScriptRunner.hpp"
 #include "system/PreferenceRestore.hpp"
 #include "system/SystemServices.hpp"
+#include "system/power/SessionAwake.hpp"
 
 namespace quorvane::app {
 
@@ -65,6 +66,7 @@ class SystemWiring {
     DesktopRemovableDisks removableDisks_;
     DesktopSystemPower systemPower_;
     std::unique_ptr<system::DesktopSettingRestore> desktopSettingRestore_;
+    std::unique_ptr<system::SessionAwake> sessionAwake_;  // a desktop session's
     platform::qt::QtColorSampler* qtColorSampler_ = nullptr;
     core::StateTable states_{"system"};
     system::SystemServices services_;

@@ -13,6 +13,7 @@
 #include "system/power/KeepMacAwakeTask.hpp"
 #include "system/power/PowerSettings.hpp"
 #include "system/power/ScheduleShutdownTask.hpp"
+#include "system/power/SessionAwake.hpp"
 
 namespace quorvane::system {
 namespace {
@@ -183,6 +184,80 @@ TEST_F(PowerTweaksTest, keepAwakeHoldsOneAssertionAndOnlyItsOwnEndSwitchesItOff)
     stops.stopAll();
     EXPECT_TRUE(waitFor([&] { return power.assertions().empty(); }));
     EXPECT_TRUE(log.contains("keeping it awake ends with Quorvane"));
+}
+
+// A holder standing in for the session's services: refuses with `refusal`
+// or counts the holds it has given and not had back.
+struct FakeHolder final : platform::AwakeHolder {
+    std::string refusal;
+    int held = 0;
+    struct Given final : Hold {
+        explicit Given(int& count) : count_(count) { ++count_; }
+        ~Given() override { --count_; }
+        int& count_;
+    };
+    platform::Result<std::unique_ptr<Hold>> hold(const std::string&) override {
+        if (!refusal.empty())
+            return platform::Error{refusal};
+        return std::unique_ptr<Hold>(std::make_unique<Given>(held));
+    }
+};
+
+TEST_F(PowerTweaksTest, inADesktopSessionTheSessionsOwnHoldsKeepItAwakeForTheChosenTime) {
+    FakeHolder service, server, logind;
+    service.refusal = "no screen saver service runs";
+    logind.refusal = "logind does not run";
+    SessionAwake session({{"the screen saver service", [&] { return &service; }},
+                          {"the X server", [&] { return &server; }}},
+                         {"logind", [&] { return &logind; }});
+    services.sessionAwake = &session;
+    const auto journaled = [this](std::string_view what) {
+        for (const auto& line : journalLines())
+            if (line.find(what) != std::string::npos)
+                return true;
+        return false;
+    };
+    defaults.set("KeepMacAwakeTask.Manager.period", std::string("minute"));
+    defaults.set("KeepMacAwakeTask.Manager.periodVlaue", std::int64_t{2});
+
+    switchTo("KeepMacAwakeTask", true);
+    EXPECT_TRUE(toggle("KeepMacAwakeTask").isOn());
+    EXPECT_EQ(server.held, 1);
+    EXPECT_TRUE(power.assertions().empty()) << "no caffeinate in a desktop session";
+    EXPECT_TRUE(journaled("held off the screen saver by the X server for 120 s"));
+    EXPECT_TRUE(log.contains("idle sleep is not blocked: logind does not run"));
+
+    // On again starts afresh: never two holds.
+    switchTo("KeepMacAwakeTask", true);
+    EXPECT_EQ(server.held, 1);
+    // The time runs out: let go, and the switch follows.
+    queue.advance(std::chrono::seconds(119));
+    EXPECT_EQ(server.held, 1);
+    queue.advance(std::chrono::seconds(1));
+    EXPECT_EQ(server.held, 0);
+    EXPECT_FALSE(toggle("KeepMacAwakeTask").isOn());
+
+    // Forever holds until switched off, sleep blocked where logind runs.
+    logind.refusal.clear();
+    defaults.set("KeepMacAwakeTask.Manager.period", std::string("forever"));
+    switchTo("KeepMacAwakeTask", true);
+    queue.advance(std::chrono::hours(24 * 30));
+    EXPECT_EQ(server.held, 1);
+    EXPECT_EQ(logind.held, 1);
+    EXPECT_TRUE(journaled("by the X server; idle sleep by logind until switched off"));
+    switchTo("KeepMacAwakeTask", false);
+    EXPECT_EQ(server.held + logind.held, 0);
+
+    // Nothing to hold the screen saver off with: refused, never "on".
+    server.refusal = "the X server has no screen-saver extension";
+    auto& awake = *tweak("KeepMacAwakeTask");
+    toggle("KeepMacAwakeTask").setOn(true);
+    const auto outcome = awake.run();
+    EXPECT_FALSE(outcome.isDone());
+    EXPECT_EQ(outcome.reason(), "nothing here can hold the screen saver off: no screen saver service "
+                                "runs; the X server has no screen-saver extension");
+    EXPECT_FALSE(toggle("KeepMacAwakeTask").isOn());
+    EXPECT_EQ(logind.held, 0) << "no sleep block left behind a refusal";
 }
 
 TEST_F(PowerTweaksTest, amountsOutsideTheRangeRunNothing) {

@@ -5,7 +5,10 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDBusUnixFileDescriptor>
 #include <QDBusVariant>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdint>
 
 namespace quorvane::platform::dbus {
@@ -82,6 +85,43 @@ Status LogindPower::suspend() {
     if (answer.type() == QDBusMessage::ErrorMessage)
         return Error{refusal(answer, "sleep")};
     return success();
+}
+
+namespace {
+
+// logind lets go of a block when the last descriptor to it closes, so a
+// program that dies gives it back too.
+class SleepBlock final : public AwakeHolder::Hold {
+  public:
+    explicit SleepBlock(int descriptor) : descriptor_(descriptor) {}
+    ~SleepBlock() override { ::close(descriptor_); }
+
+  private:
+    int descriptor_;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<AwakeHolder::Hold>> LogindPower::hold(const std::string& why) {
+    const QDBusConnection bus = connection_.bus();
+    if (!bus.isConnected())
+        return Error{"the system bus cannot be reached"};
+    if (!isRegistered(bus, service))
+        return Error{"logind does not run on this machine"};
+    auto call = QDBusMessage::createMethodCall(service, path, manager, QStringLiteral("Inhibit"));
+    call << QStringLiteral("idle:sleep") << QStringLiteral("Quorvane") << QString::fromStdString(why)
+         << QStringLiteral("block");
+    const QDBusReply<QDBusUnixFileDescriptor> answer = bus.call(call, QDBus::Block, timeoutMs);
+    if (!answer.isValid())
+        return Error{"logind refused to block idle sleep: " + answer.error().message().toStdString()};
+    // The reply's descriptor closes with the reply: keep a copy of our own,
+    // closed on exec, so that no program started later holds the block on.
+    const int descriptor = answer.value().isValid()
+                               ? ::fcntl(answer.value().fileDescriptor(), F_DUPFD_CLOEXEC, 0)
+                               : -1;
+    if (descriptor < 0)
+        return Error{"logind gave no block for idle sleep"};
+    return std::unique_ptr<Hold>(std::make_unique<SleepBlock>(descriptor));
 }
 
 }  // namespace quorvane::platform::dbus

@@ -26,17 +26,33 @@ Instant QtMainQueue::now() const {
 
 TimerToken QtMainQueue::schedule(Duration delay, Task task) {
     auto cancelled = std::make_shared<bool>(false);
+    arm(std::max(delay, Duration::zero()), cancelled, std::move(task));
+    return TimerToken(cancelled);
+}
+
+void QtMainQueue::arm(Duration delay, std::shared_ptr<bool> cancelled, Task task) {
+    // A Qt timer takes its milliseconds as an int (some 24 days): a longer
+    // delay (a keep-awake of days, a sleep in 9999 hours) is waited out in
+    // steps of a day, the same call cancelling every step.
+    constexpr Duration longestStep = std::chrono::hours(24);
+    if (delay > longestStep) {
+        QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(longestStep),
+                           Qt::VeryCoarseTimer, &context_,
+                           [this, rest = delay - longestStep, cancelled, task = std::move(task)] {
+                               if (!*cancelled)
+                                   arm(rest, cancelled, task);
+                           });
+        return;
+    }
     // Round up, so a call never runs before its delay has passed.
-    auto milliseconds =
-        std::chrono::ceil<std::chrono::milliseconds>(std::max(delay, Duration::zero()));
+    const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(delay);
     QTimer::singleShot(milliseconds, Qt::PreciseTimer, &context_,
-                       [cancelled, task = std::move(task)] {
+                       [cancelled = std::move(cancelled), task = std::move(task)] {
                            if (*cancelled)
                                return;
                            *cancelled = true;
                            task();
                        });
-    return TimerToken(cancelled);
 }
 
 }  // namespace quorvane::platform::qt

@@ -24,6 +24,8 @@ class QtMainQueue final : public MainQueue {
     TimerToken schedule(Duration delay, Task task) override;
 
   private:
+    void arm(Duration delay, std::shared_ptr<bool> cancelled, Task task);
+
     QObject context_;
     QElapsedTimer clock_;
     // Shared with the posted tasks, which may outlive the queue.

@@ -67,6 +67,14 @@ x11::WindowHolds* X11Module::windowHolds(MainQueue& mainQueue) {
     return holds_.get();
 }
 
+AwakeHolder* X11Module::screenSaverSuspend() {
+    if (!screenSaverSuspend_ && inX11Session())
+        if (auto make = reinterpret_cast<QuorvaneX11ScreenSaverSuspend>(
+                resolve("quorvane_x11_screen_saver_suspend")))
+            screenSaverSuspend_.reset(make());
+    return screenSaverSuspend_.get();
+}
+
 void X11Module::watchPopups(MainQueue& mainQueue) {
     if (popups_ || !inX11Session())
         return;

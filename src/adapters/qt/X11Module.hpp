@@ -38,6 +38,9 @@ class X11Module {
     // Watches every popup Qt shows (and grabs the input for) through those
     // holds, from now on; nothing off Qt's xcb platform.
     void watchPopups(MainQueue& mainQueue);
+    // The X server's own screen saver and power management, held off
+    // through its screen-saver extension; nothing off Qt's xcb platform.
+    AwakeHolder* screenSaverSuspend();
     // Whether the program runs in an X11 session (Qt's xcb platform).
     static bool inX11Session();
 
@@ -49,6 +52,7 @@ class X11Module {
     bool failed_ = false;
     bool holdsTried_ = false;
     std::unique_ptr<x11::WindowHolds> holds_;
+    std::unique_ptr<AwakeHolder> screenSaverSuspend_;
     std::unique_ptr<QObject> popups_;
 };
 

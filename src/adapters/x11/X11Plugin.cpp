@@ -4,6 +4,7 @@
 #include "adapters/x11/Compositing.hpp"
 #include "adapters/x11/InputHolds.hpp"
 #include "adapters/x11/RandrDisplays.hpp"
+#include "adapters/x11/ScreenSaverSuspend.hpp"
 #include "adapters/x11/X11Session.hpp"
 #include "adapters/x11/XcbDesktop.hpp"
 #include "adapters/x11/XcbHotkeys.hpp"
@@ -88,4 +89,8 @@ extern "C" Q_DECL_EXPORT bool quorvane_x11_compositing() {
 extern "C" Q_DECL_EXPORT quorvane::platform::x11::WindowHolds* quorvane_x11_window_holds(
     quorvane::platform::MainQueue* mainQueue) {
     return quorvane::platform::x11::connectWindowHolds(*mainQueue).release();
+}
+
+extern "C" Q_DECL_EXPORT quorvane::platform::AwakeHolder* quorvane_x11_screen_saver_suspend() {
+    return new quorvane::platform::x11::ScreenSaverSuspend();
 }

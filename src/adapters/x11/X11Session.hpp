@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Accessibility.hpp"
+#include "platform/AwakeHolder.hpp"
 #include "platform/DesktopReveal.hpp"
 #include "platform/Displays.hpp"
 #include "platform/EventMonitors.hpp"
@@ -82,4 +83,5 @@ using QuorvaneX11Hotkeys = quorvane::platform::HotkeyRegistry* (*)(quorvane::pla
 using QuorvaneX11Compositing = bool (*)();
 using QuorvaneX11WindowHolds =
     quorvane::platform::x11::WindowHolds* (*)(quorvane::platform::MainQueue*);
+using QuorvaneX11ScreenSaverSuspend = quorvane::platform::AwakeHolder* (*)();
 }

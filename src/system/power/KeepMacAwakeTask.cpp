@@ -1,6 +1,9 @@
 #include "system/power/KeepMacAwakeTask.hpp"
 
+#include <chrono>
+
 #include "system/power/PowerSettings.hpp"
+#include "system/power/SessionAwake.hpp"
 
 namespace quorvane::system {
 
@@ -8,7 +11,7 @@ KeepMacAwakeTask::KeepMacAwakeTask(core::TweakInfo info, bool core::MState::*fie
                                    SystemServices& services)
     : BuiltinTweak(std::move(info)), CanMToggle(services.store, field), services_(services) {
     atExit_ = services_.stops.add([this] {
-        if (process_ && process_->isRunning())
+        if ((process_ && process_->isRunning()) || holdsSession())
             services_.log.warning(id(), "the Mac may sleep again: keeping it awake ends with Quorvane");
         stop();
     });
@@ -19,11 +22,14 @@ KeepMacAwakeTask::~KeepMacAwakeTask() {
 }
 
 core::RunOutcome KeepMacAwakeTask::run() {
-    if (isOn())
-        start();
-    else
+    if (!isOn()) {
         stop();
-    return core::RunOutcome::done();
+        return core::RunOutcome::done();
+    }
+    auto outcome = start();
+    if (!outcome.isDone())
+        setOn(false);
+    return outcome;
 }
 
 core::ConfigureForm KeepMacAwakeTask::configureView() const {
@@ -36,33 +42,67 @@ core::ConfigureForm KeepMacAwakeTask::configureView() const {
               .footer = std::string(applyAgainFootnote)}}};
 }
 
-void KeepMacAwakeTask::start() {
+core::RunOutcome KeepMacAwakeTask::start() {
     // "On" while on (a workflow, the command line) starts afresh, with the
     // settings as they are now, and never leaves the old one running.
     stop();
     const auto amount = amountInRange(services_.defaults, awakeAmountSetting, services_.log, id());
-    if (!amount) {
-        setOn(false);
-        return;
+    if (!amount)
+        return core::RunOutcome::refused("its time is out of range; Quorvane's log says why");
+    const auto period = awakePeriodSetting.read(services_.defaults);
+    const auto seconds = awakeSeconds(period, *amount);
+    if (services_.sessionAwake)
+        return holdSession(period == AwakePeriod::forever ? 0 : seconds);
+    return runCaffeinate(seconds);
+}
+
+core::RunOutcome KeepMacAwakeTask::holdSession(std::int64_t seconds) {
+    auto held = services_.sessionAwake->hold("Keep Mac Awake is on");
+    if (!held) {
+        services_.log.error(id(), held.error().message);
+        return core::RunOutcome::refused(held.error().message);
     }
-    const auto seconds = awakeSeconds(awakePeriodSetting.read(services_.defaults), *amount);
-    const auto command = keepAwakeCommand(services_.tool("/usr/bin/caffeinate"), seconds);
-    auto started = services_.launcher.start("/bin/sh", {"-c", command}, [this](int status) {
-        // Only the current process reports: a stopped one was dropped.
-        process_.reset();
-        services_.log.info(id(), "caffeinate ended (status " + std::to_string(status) + ")");
+    sessionHolds_ = std::move(held.value().holds);
+    if (!held.value().sleepNotBlocked.empty())
+        services_.log.info(id(), "idle sleep is not blocked: " + held.value().sleepNotBlocked);
+    if (seconds > 0)
+        endAfter(seconds);
+    services_.journal.record(id(), "keep awake",
+                             "held off " + held.value().description +
+                                 (seconds > 0 ? " for " + std::to_string(seconds) + " s"
+                                              : std::string(" until switched off")));
+    return core::RunOutcome::done();
+}
+
+void KeepMacAwakeTask::endAfter(std::int64_t seconds) {
+    periodEnds_ = services_.mainQueue.after(std::chrono::seconds(seconds), [this] {
+        sessionHolds_.clear();
+        services_.log.info(id(), "the time to keep awake is over");
         setOn(false);
     });
+}
+
+core::RunOutcome KeepMacAwakeTask::runCaffeinate(std::int64_t seconds) {
+    const auto caffeinate = services_.tool("/usr/bin/caffeinate");
+    auto started = services_.launcher.start(
+        caffeinate, {"-d", "-i", "-t", std::to_string(seconds)}, [this](int status) {
+            // Only the current process reports: a stopped one was dropped.
+            process_.reset();
+            services_.log.info(id(), "caffeinate ended (status " + std::to_string(status) + ")");
+            setOn(false);
+        });
     if (!started) {
         services_.log.error(id(), started.error().message);
-        setOn(false);
-        return;
+        return core::RunOutcome::refused("caffeinate cannot be started: " + started.error().message);
     }
     process_ = std::move(started.value());
-    services_.journal.record(id(), "keep awake", command);
+    services_.journal.record(id(), "keep awake", keepAwakeCommand(caffeinate, seconds));
+    return core::RunOutcome::done();
 }
 
 void KeepMacAwakeTask::stop() {
+    periodEnds_.cancel();
+    sessionHolds_.clear();
     if (!process_)
         return;
     process_->terminate();

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -9,14 +9,11 @@
 #include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
 #include <QDBusVirtualObject>
-#include <filesystem>
 #include <string>
-#include <vector>
 
-#include "support/TemporaryDirectory.hpp"
-#include "support/WaitFor.hpp"
-
-extern char** environ;
+#include "adapters/dbus/LogindPower.hpp"
+#include "adapters/dbus/ScreenSaverService.hpp"
+#include "support/OffMainThread.hpp"
 
 // Runs under dbus-run-session: the session bus stands in for the system
 // bus too, with FakeIdle as both the screen saver and logind.
@@ -75,9 +72,9 @@ class FakeIdle final : public QDBusVirtualObject {
     bool registered_ = false;
 };
 
-using quorvane::testing::waitFor;
+using quorvane::testing::offMainThread;
 
-TEST(IdleInhibit, caffeinateHoldsTheSessionAwakeUntilItIsEnded) {
+TEST(IdleInhibit, theSessionIsHeldAwakeUntilTheHoldsAreLetGo) {
     int argc = 0;
     QCoreApplication application(argc, nullptr);
     const QString bus = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
@@ -85,38 +82,60 @@ TEST(IdleInhibit, caffeinateHoldsTheSessionAwakeUntilItIsEnded) {
     FakeIdle idle(bus);
     ASSERT_TRUE(idle.registered());
 
-    quorvane::testing::TemporaryDirectory sim;
-    std::filesystem::create_directories(sim.path() / "bin");
-    const auto caffeinate = sim.path() / "bin" / "caffeinate";
-    std::filesystem::create_symlink(QUORVANE_SIM_TOOLS, caffeinate);
-    std::vector<std::string> environment;
-    for (char** variable = environ; *variable; ++variable)
-        environment.emplace_back(*variable);
-    environment.push_back("QUORVANE_IDLE_INHIBIT=1");
-    environment.push_back("DBUS_SYSTEM_BUS_ADDRESS=" + bus.toStdString());
-    std::vector<char*> envp;
-    for (auto& variable : environment)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    std::string program = caffeinate.string();
-    std::string d = "-d", i = "-i", t = "-t", seconds = "60";
-    char* argv[] = {program.data(), d.data(), i.data(), t.data(), seconds.data(), nullptr};
-    pid_t pid = -1;
-    ASSERT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
-
-    ASSERT_TRUE(waitFor([&] { return idle.calls.size() == 2; })) << idle.calls.join(u'|').toStdString();
-    EXPECT_EQ(idle.calls[0], QStringLiteral("Inhibit caffeinate caffeinate command-line tool"));
-    EXPECT_EQ(idle.calls[1],
-              QStringLiteral("Inhibit idle:sleep caffeinate caffeinate command-line tool block"));
-    ASSERT_GE(idle.sleepBlock, 0);
-
-    ::kill(pid, SIGTERM);
-    EXPECT_TRUE(waitFor([&] { return idle.calls.contains(QStringLiteral("UnInhibit 7")); }));
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    // The services answer on this thread: the holds are taken and let go
+    // on another, as the program's are against services of their own.
+    platform::dbus::ScreenSaverService screenSaver(bus.toStdString());
+    platform::dbus::LogindPower logind(bus.toStdString());
+    {
+        auto display = offMainThread([&] { return screenSaver.hold("Keep Mac Awake is on"); });
+        ASSERT_TRUE(display) << display.error().message;
+        auto sleep = offMainThread([&] { return logind.hold("Keep Mac Awake is on"); });
+        ASSERT_TRUE(sleep) << sleep.error().message;
+        ASSERT_EQ(idle.calls.size(), 2) << idle.calls.join(u'|').toStdString();
+        EXPECT_EQ(idle.calls[0], QStringLiteral("Inhibit Quorvane Keep Mac Awake is on"));
+        EXPECT_EQ(idle.calls[1], QStringLiteral("Inhibit idle:sleep Quorvane Keep Mac Awake is on block"));
+        ASSERT_GE(idle.sleepBlock, 0);
+        // Held: logind's end of the block sees no end of file yet.
+        pollfd held{idle.sleepBlock, POLLIN, 0};
+        EXPECT_EQ(::poll(&held, 1, 0), 0);
+        // Our end of the block is closed on exec: nothing started from here
+        // keeps the block on after the hold goes.
+        struct stat block {};
+        ASSERT_EQ(::fstat(idle.sleepBlock, &block), 0);
+        int ours = 0;
+        for (int descriptor = 3; descriptor < 1024; ++descriptor) {
+            struct stat about {};
+            if (descriptor == idle.sleepBlock || ::fstat(descriptor, &about) != 0 ||
+                about.st_ino != block.st_ino || about.st_dev != block.st_dev)
+                continue;
+            ++ours;
+            EXPECT_TRUE(::fcntl(descriptor, F_GETFD) & FD_CLOEXEC) << "descriptor " << descriptor;
+        }
+        EXPECT_EQ(ours, 1);
+        offMainThread([&] {
+            display.value().reset();
+            sleep.value().reset();
+            return 0;
+        });
+    }
+    EXPECT_TRUE(idle.calls.contains(QStringLiteral("UnInhibit 7")));
     char byte;
     EXPECT_EQ(::read(idle.sleepBlock, &byte, 1), 0) << "logind's block is still held";
+}
+
+TEST(IdleInhibit, aSessionWithoutTheServicesSaysWhy) {
+    int argc = 0;
+    QCoreApplication application(argc, nullptr);
+    const QString bus = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    ASSERT_FALSE(bus.isEmpty()) << "run under dbus-run-session";
+    platform::dbus::ScreenSaverService screenSaver(bus.toStdString());
+    auto display = offMainThread([&] { return screenSaver.hold("why"); });
+    ASSERT_FALSE(display);
+    EXPECT_NE(display.error().message.find("org.freedesktop.ScreenSaver"), std::string::npos);
+    platform::dbus::LogindPower logind("unix:path=/nonexistent");
+    auto sleep = logind.hold("why");
+    ASSERT_FALSE(sleep);
+    EXPECT_EQ(sleep.error().message, "the system bus cannot be reached");
 }
 
 }  // namespace

@@ -17,9 +17,6 @@
 #include <string>
 #include <vector>
 
-#include <QCoreApplication>
-
-#include "IdleInhibit.hpp"
 #include "simmac/SimPower.hpp"
 
 namespace {
@@ -213,18 +210,7 @@ int caffeinate(const SimPower& power, const std::vector<std::string>& arguments)
         std::cerr << "caffeinate: " << saved.error().message << "\n";
         return 1;
     }
-    int signal = 0;
-    if (const char* inhibit = std::getenv("QUORVANE_IDLE_INHIBIT"); inhibit && std::string(inhibit) == "1") {
-        // A real desktop session: its idle inhibitors are held too.
-        int argc = 1;
-        char name[] = "caffeinate";
-        char* argv[] = {name, nullptr};
-        QCoreApplication application(argc, argv);
-        IdleInhibit held(flags.find('d') != std::string::npos, flags.find('i') != std::string::npos);
-        signal = waitUntil(until);
-    } else {
-        signal = waitUntil(until);
-    }
+    const int signal = waitUntil(until);
     power.removeRecord(pid);
     if (signal != 0)
         endBy(signal);
