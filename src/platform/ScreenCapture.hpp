@@ -26,6 +26,10 @@ class TextRecognizer {
   public:
     virtual ~TextRecognizer() = default;
     virtual std::optional<std::string> recognizeText(const std::string& image) = 0;
+    // Lets go of what the engine keeps between pictures (its models, tens
+    // of megabytes); the next picture loads them again. On the thread that
+    // recognises.
+    virtual void release() {}
 };
 
 // The text of the first barcode or QR code in a picture; absent when there

@@ -42,6 +42,7 @@ void ExtractTextTask::captured(std::optional<std::string> image) {
     services_.vision.submit([this, image = std::move(*image)] {
         auto found = textOfPicture(services_.textRecognizer, services_.barcodeReader, image);
         services_.mainQueue.post([this, found = std::move(found)] {
+            letGo_.call([this] { services_.vision.submit([this] { services_.textRecognizer.release(); }); });
             if (!found) {
                 services_.journal.record(id(), "capture", "no text or barcode found");
                 return;

@@ -56,6 +56,13 @@ bool isOwnWindow(std::uint32_t id) {
     });
 }
 
+// Whether one of our windows could have the key focus. The toolkit takes
+// the focus as soon as the server gives it, and lets go late (see
+// XcbInput::keyFocusIsOurs): while it holds none, none of ours has it.
+bool ownWindowMayHaveKeyFocus() {
+    return QGuiApplication::focusWindow() != nullptr;
+}
+
 // The X server's layout, connected on the first question; without XKB,
 // keys have no base character and show what they typed.
 class LazyXkbLayout final : public platform::KeyboardLayout {
@@ -98,6 +105,7 @@ bool DesktopSession::useX11Session(platform::qt::X11Module* x11, platform::Journ
          .primaryRootFrame = &platform::qt::QtScreens::primaryRootFrame,
          .isOverOwnWindow = isOverOwnWindow,
          .isOwnWindow = isOwnWindow,
+         .mayHaveKeyFocus = ownWindowMayHaveKeyFocus,
          .workArea = [](const std::string& output) -> std::optional<platform::Rect> {
              for (const QScreen* screen : QGuiApplication::screens())
                  if (screen->name().toStdString() == output) {

@@ -19,8 +19,11 @@ using platform::PasteboardContents;
 struct ExtractText : TextFixture {
     // Runs the tweak and waits until it has journaled how it ended.
     void extract() {
-        const auto before = journal.entries().size();
         ExtractTextTask task({.id = "ExtractTextTask", .name = "Extract Text"}, services);
+        extractWith(task);
+    }
+    void extractWith(ExtractTextTask& task) {
+        const auto before = journal.entries().size();
         (void)task.run();
         for (int i = 0; i < 500; ++i) {
             settle();
@@ -66,6 +69,32 @@ QImage picture(const QStringList& lines, const std::string& qr = {}) {
                     painter.fillRect(520 + 4 * x, 30 + 4 * y, 4, 4, Qt::black);
     }
     return image;
+}
+
+TEST_F(ExtractText, theEngineStaysAMinuteAfterThePictureThenIsLetGo) {
+    ExtractTextTask task({.id = "ExtractTextTask", .name = "Extract Text"}, services);
+    onScreen(picture({"Quorvane reads this line"}));
+    extractWith(task);
+    EXPECT_TRUE(textRecognizer.holdsEngine());
+    queue.advance(ExtractTextTask::keepEngine - std::chrono::seconds(1));
+    settle();
+    EXPECT_TRUE(textRecognizer.holdsEngine());
+
+    // Another picture within the minute finds it warm, and starts the minute again.
+    onScreen(picture({"and this second one"}));
+    extractWith(task);
+    queue.advance(std::chrono::seconds(2));
+    settle();
+    EXPECT_TRUE(textRecognizer.holdsEngine());
+    queue.advance(ExtractTextTask::keepEngine);
+    settle();
+    EXPECT_FALSE(textRecognizer.holdsEngine());
+
+    // Let go, it loads again for the next picture.
+    onScreen(picture({"Quorvane reads this line"}));
+    extractWith(task);
+    EXPECT_EQ(pasteboard.string(), "Quorvane reads this line\n");
+    EXPECT_TRUE(textRecognizer.holdsEngine());
 }
 
 TEST_F(ExtractText, copiesTheTextElseTheCodeAndNeverAnEarlierCapture) {

@@ -125,24 +125,38 @@ class OverlayWindow final : public QRasterWindow {
             }
         }
         const bool flagsChange = first || flagsFor(description) != flagsFor(description_) ;
+        const QRect frame = rootRect(description.frame);
+        const bool resized = first || frame.size() != geometry().size();
+        // Only what changed is drawn again where the content says what that
+        // is (a key added to a shown strip): the rest of the window stays.
+        const auto* painter = painterOf(description.content);
+        const QRegion damage =
+            !resized && !flagsChange && painter && painter->changed &&
+                    description.content == description_.content && !description_.hidden
+                ? painter->changed(description_, description, size())
+                : QRegion(QRect(QPoint(), frame.size()));
         description_ = description;
         if (flagsChange)
             setFlags(flagsFor(description));
-        setGeometry(rootRect(description.frame));
+        // Each request the server answers with events to us and the window
+        // manager: none for what has not changed.
+        if (first || frame != geometry())
+            setGeometry(frame);
         if (description.scene)
             description.scene->resize(width(), height());
         animate();
         // A shaped overlay is its shape, for clicks and on desktops without
         // translucency alike.
+        QRegion shape;
         if (description.content == OverlayDescription::Content::notch)
-            setMask(QRegion(notchPath().toFillPolygon().toPolygon()));
+            shape = QRegion(notchPath().toFillPolygon().toPolygon());
         else if (description.content == OverlayDescription::Content::ring)
-            setMask(ringRegion());
-        else if (const auto* painter = painterOf(description.content); painter && painter->shape)
-            setMask(painter->shape(description, geometry().size()));
-        else
-            setMask(QRegion());
-        update();
+            shape = ringRegion();
+        else if (painter && painter->shape)
+            shape = painter->shape(description, frame.size());
+        if (first || shape != mask())
+            setMask(shape);
+        update(damage);
     }
     const OverlayDescription& description() const { return description_; }
     void setHandler(Overlays::PointerHandler handler) { handler_ = std::move(handler); }
@@ -169,7 +183,7 @@ class OverlayWindow final : public QRasterWindow {
         if (description_.scene)
             description_.scene->resize(width(), height());
     }
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         if (description_.content == OverlayDescription::Content::particles) {
@@ -179,7 +193,11 @@ class OverlayWindow final : public QRasterWindow {
             return;
         }
         if (const auto* drawer = painterOf(description_.content)) {
-            painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+            // Only the part asked for: a key on a screen-wide strip touches
+            // one cap's pixels, not the strip's.
+            painter.setClipRegion(event->region());
+            for (const QRect& rect : event->region())
+                painter.fillRect(rect, Qt::transparent);
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
             if (drawer->paint)
                 drawer->paint(painter, description_, size());

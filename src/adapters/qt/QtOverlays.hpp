@@ -19,6 +19,10 @@ class OverlayWindow;
 struct ContentPainter {
     std::function<void(QPainter&, const OverlayDescription&, QSize)> paint;
     std::function<QRegion(const OverlayDescription&, QSize)> shape;
+    // What must be drawn again when the description changes and the
+    // window's size does not; none: all of it.
+    std::function<QRegion(const OverlayDescription& before, const OverlayDescription& after, QSize)>
+        changed;
 };
 
 // Overlays as real Qt windows on every host. High levels are frameless,

@@ -1,5 +1,6 @@
 #include "adapters/recognition/TesseractRecognizer.hpp"
 
+#include <malloc.h>
 #include <omp.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
@@ -24,6 +25,18 @@ TesseractRecognizer::TesseractRecognizer(Log& log) : log_(log) {}
 TesseractRecognizer::~TesseractRecognizer() {
     if (api_)
         api_->End();
+}
+
+void TesseractRecognizer::release() {
+    // A missing language stays missing: only a loaded engine is let go.
+    if (!api_)
+        return;
+    api_->End();
+    api_.reset();
+    tried_ = false;
+    // The models were freed into this thread's arena, where the allocator
+    // would keep them: handed back to the system now.
+    ::malloc_trim(0);
 }
 
 std::optional<std::string> TesseractRecognizer::recognizeText(const std::string& image) {

@@ -11,7 +11,8 @@ class TessBaseAPI;
 
 namespace quorvane::platform::recognition {
 
-// Text through Tesseract: one engine, made on first use and kept, the LSTM
+// Text through Tesseract: one engine, made on first use and kept until
+// released, the LSTM
 // model for English (Tesseract has no language detection), automatic page
 // segmentation, each text line followed by "\n". Without the language
 // data this is logged once and nothing is recognised. Not thread-safe:
@@ -22,6 +23,9 @@ class TesseractRecognizer final : public TextRecognizer {
     ~TesseractRecognizer() override;
 
     std::optional<std::string> recognizeText(const std::string& image) override;
+    void release() override;
+    // Whether the engine is loaded now.
+    bool holdsEngine() const { return api_ != nullptr; }
 
   private:
     Log& log_;

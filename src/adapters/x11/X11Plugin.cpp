@@ -58,6 +58,7 @@ X11Session* connectSession(const X11Session::Needs& needs) {
                                    {.primaryRootFrame = needs.primaryRootFrame,
                                     .isOverOwnWindow = needs.isOverOwnWindow,
                                     .isOwnWindow = needs.isOwnWindow,
+                                    .mayHaveKeyFocus = needs.mayHaveKeyFocus,
                                     .focusedWindowOf = [windows = desktop.get()](int pid) {
                                         return windows->focusedWindowOf(pid);
                                     }});

@@ -46,6 +46,8 @@ class X11Session {
         // and whether an X window is one of them.
         std::function<bool(const InputEvent&)> isOverOwnWindow;
         std::function<bool(std::uint32_t window)> isOwnWindow;
+        // Whether any of them could have the key focus now.
+        std::function<bool()> mayHaveKeyFocus;
         // An output's usable area, in root coordinates, if the desktop
         // knows it.
         std::function<std::optional<Rect>(const std::string& output)> workArea;

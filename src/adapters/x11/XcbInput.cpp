@@ -319,7 +319,7 @@ void XcbInput::readLoop(std::uint32_t context) {
 // keys typed just after switching to another program would count as ours
 // and reach neither our windows nor the global monitors.
 bool XcbInput::keyFocusIsOurs() {
-    if (!hooks_.isOwnWindow)
+    if (!hooks_.isOwnWindow || (hooks_.mayHaveKeyFocus && !hooks_.mayHaveKeyFocus()))
         return false;
     const auto cookie = xcb_get_input_focus(control_);
     std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
@@ -330,9 +330,15 @@ bool XcbInput::keyFocusIsOurs() {
 }
 
 void XcbInput::readControlEventsLater() {
+    // One read waiting is enough: it takes every event queued by then.
+    if (controlReadPosted_)
+        return;
+    controlReadPosted_ = true;
     mainQueue_.post([this, alive = std::weak_ptr<bool>(alive_)] {
-        if (auto live = alive.lock(); live && *live)
+        if (auto live = alive.lock(); live && *live) {
+            controlReadPosted_ = false;
             readControlEvents();
+        }
     });
 }
 

@@ -52,6 +52,10 @@ class XcbInput final : public EventMonitors,
         // one of them: local monitors see those events; global ones must not.
         std::function<bool(const InputEvent&)> isOverOwnWindow{};
         std::function<bool(std::uint32_t window)> isOwnWindow{};
+        // Whether any of our windows could have the key focus now (one is
+        // shown that takes it): when none can, keys are never ours and the
+        // server is not asked. None: always asked.
+        std::function<bool()> mayHaveKeyFocus{};
         // The window that has the focus among an application's, for keys
         // sent to it alone.
         std::function<std::optional<std::uint32_t>(int pid)> focusedWindowOf{};
@@ -110,6 +114,7 @@ class XcbInput final : public EventMonitors,
     // connection's queue, where the socket's notifier no longer sees them:
     // reads them on the next turn.
     void readControlEventsLater();
+    bool controlReadPosted_ = false;
 
     struct Tap {
         EventMask mask;

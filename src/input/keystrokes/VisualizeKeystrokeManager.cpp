@@ -60,10 +60,13 @@ void VisualizeKeystrokeManager::handle(const platform::InputEvent& event) {
     // On the screen under the pointer; under none, where it was.
     // (Never placed yet: on the first screen.) While the strip shows and
     // the pointer stays on its screen, the screens are not asked again:
-    // the key path allocates nothing.
-    const auto pointer = services_.input.monitors.mouseLocation();
-    if (!(isShown() && screenFrame_.contains(pointer)))
-        place(pointer);
+    // the key path allocates nothing. With one screen there is nowhere
+    // else to go, and the pointer is not asked either.
+    if (!(isShown() && onlyScreen_)) {
+        const auto pointer = services_.input.monitors.mouseLocation();
+        if (!(isShown() && screenFrame_.contains(pointer)))
+            place(pointer);
+    }
     std::swap(bundle_.keys, scratch_);
     bundle_.isPressed = true;
     present();
@@ -84,6 +87,7 @@ void VisualizeKeystrokeManager::place(platform::Point pointer) {
         under = &screens.front();
     if (!under)
         return;
+    onlyScreen_ = screens.size() == 1;
     screenFrame_ = under->frame;
     frame_ = {{under->frame.minX(), under->frame.minY() + stripLift},
               {under->frame.size.width, stripHeight}};

@@ -61,6 +61,7 @@ class VisualizeKeystrokeManager {
     platform::OverlayDescription description_;
     platform::Rect frame_{};
     platform::Rect screenFrame_{};
+    bool onlyScreen_ = false;  // the strip's screen was the only one when placed
     mutable std::optional<bool> modifiersOnly_;
 };
 

@@ -14,8 +14,12 @@ constexpr double unit = 72;  // a normal cap's width
 constexpr double height = 64;
 constexpr double gap = 10;
 constexpr double radius = 10;
-constexpr double pressedScale = 0.95;
 constexpr double inset = 7;
+// How far a held key's legend sinks: pressed in without changing the
+// cap's outline, so the strip's shape stays as it is.
+constexpr double pressedDrop = 2;
+// Around each cap, what antialiasing may touch.
+constexpr double bleed = 2;
 
 bool darkPalette() {
     const QColor window = QGuiApplication::palette().color(QPalette::Window);
@@ -45,13 +49,9 @@ std::vector<QRectF> layout(const platform::OverlayDescription& description, QSiz
         gap * static_cast<double>(description.keyCaps.empty() ? 0 : description.keyCaps.size() - 1);
     double x = (size.width() - width) / 2;
     const double y = (size.height() - height) / 2;
-    const double scale = description.pressed ? pressedScale : 1.0;
     for (const auto& cap : description.keyCaps) {
         const double capWidth = unit * cap.widthScale + gap * (cap.widthScale - 1);
-        const QRectF full(x, y, capWidth, height);
-        // Pressed in about its centre.
-        const QSizeF scaled = full.size() * scale;
-        rects.emplace_back(full.center() - QPointF(scaled.width(), scaled.height()) / 2, scaled);
+        rects.emplace_back(x, y, capWidth, height);
         x += capWidth + gap;
     }
     return rects;
@@ -59,7 +59,9 @@ std::vector<QRectF> layout(const platform::OverlayDescription& description, QSiz
 
 void paint(QPainter& painter, const platform::OverlayDescription& description, QSize size) {
     const bool dark = darkPalette();
-    const QColor face = dark ? QColor(0x18, 0x1A, 0x1F) : QColor(0xE7, 0xE7, 0xE7);
+    const bool pressed = description.pressed;
+    const QColor face = dark ? (pressed ? QColor(0x0E, 0x0F, 0x12) : QColor(0x18, 0x1A, 0x1F))
+                             : (pressed ? QColor(0xD2, 0xD2, 0xD4) : QColor(0xE7, 0xE7, 0xE7));
     const QColor ink = dark ? QColor(0xF2, 0xF2, 0xF2) : QColor(0x1C, 0x1C, 0x1E);
     const QColor edge = dark ? QColor(255, 255, 255, 40) : QColor(0, 0, 0, 50);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -78,7 +80,8 @@ void paint(QPainter& painter, const platform::OverlayDescription& description, Q
         painter.setPen(QPen(edge, 1));
         painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
 
-        const QRectF text = rect.adjusted(inset, inset - 2, -inset, -inset + 2);
+        const QRectF text = rect.adjusted(inset, inset - 2, -inset, -inset + 2)
+                                .translated(0, pressed ? pressedDrop : 0);
         const auto alignment = alignmentOf(cap.alignment);
         painter.setPen(ink);
         if (cap.subtitle.empty()) {
@@ -104,8 +107,19 @@ QRegion shape(const platform::OverlayDescription& description, QSize size) {
     return QRegion(outline.toFillPolygon().toPolygon());
 }
 
+QRegion changed(const platform::OverlayDescription& before,
+               const platform::OverlayDescription& after, QSize size) {
+    // Every cap of either is drawn again; the rest of the strip is clear
+    // in both and left alone.
+    QRegion region;
+    for (const auto* description : {&before, &after})
+        for (const auto& rect : layout(*description, size))
+            region += rect.adjusted(-bleed, -bleed, bleed, bleed).toAlignedRect();
+    return region;
+}
+
 platform::qt::ContentPainter painter() {
-    return {.paint = &paint, .shape = &shape};
+    return {.paint = &paint, .shape = &shape, .changed = &changed};
 }
 
 }  // namespace quorvane::ui::keyCaps

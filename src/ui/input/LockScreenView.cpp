@@ -52,7 +52,7 @@ QRegion shape(const platform::OverlayDescription& description, QSize size) {
 }
 
 platform::qt::ContentPainter painter() {
-    return {.paint = &paint, .shape = &shape};
+    return {.paint = &paint, .shape = &shape, .changed = {}};
 }
 
 }  // namespace quorvane::ui::lockScreen
