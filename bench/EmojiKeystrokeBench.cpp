@@ -20,7 +20,7 @@
 #include "adapters/qt/QtLocalMonitor.hpp"
 #include "adapters/qt/QtRegionCapture.hpp"
 #include "adapters/qt/QtRichTextReader.hpp"
-#include "adapters/qt/RecognitionModule.hpp"
+#include "adapters/posix/RecognitionHelper.hpp"
 #include "simmac/SimDesktop.hpp"
 #include "simmac/SimPasteboard.hpp"
 #include "simmac/SimWindowServer.hpp"
@@ -49,7 +49,7 @@ struct Folder {
     sim::SimPasteboard pasteboard;
     qt::QtRichTextReader reader;
     qt::NetworkModule http{log, QString()};
-    qt::RecognitionModule recognition{log, QString()};
+    posix::RecognitionHelper recognition{log, {}};
     qt::QtRegionCapture capture;
     core::SerialExecutor conversions{"Plain Text"};
     core::SerialExecutor network{"Network"};

@@ -25,6 +25,7 @@
 #
 # Usage: bench/peers.sh [build folder] [row...]   (rows: see above; all by default)
 set -euo pipefail
+shopt -s inherit_errexit
 all_rows=(strip tray memory ocr html awake startup)
 build="$(cd "${1:-build/default}" && pwd)"
 [ $# -gt 0 ] && shift
@@ -137,6 +138,13 @@ stop_all() {
   return 0
 }
 
+# CPU nanoseconds of process $1's threads so far.
+cpu_ns() { { cat /proc/"$1"/task/*/schedstat 2>/dev/null || true; } | awk '{s += $1} END {printf "%.0f\n", s}'; }
+quiet() { local a b; a=$(cpu_ns "$1"); sleep 0.25; b=$(cpu_ns "$1"); (( b - a < 2000000 )); }
+# Waits until process $1 has used under 2 ms of CPU in 250 ms: its start-up,
+# or a strip's fading, done.
+settle() { poll 15 quiet "$1" || echo "  (process $1 still busy after 15 s)"; }
+
 # --- the X side ---------------------------------------------------------
 tree() { xwininfo -root -tree 2>/dev/null || true; }
 has_window() { [[ $(tree) == *"$1"* ]]; }
@@ -188,7 +196,7 @@ start_quorvane() {
   poll 30 test -S "$XDG_RUNTIME_DIR/quorvane/control.sock" &&
     poll 30 has_window '("quorvane" "Quorvane")' ||
     { echo "  Quorvane did not start (its log: $work/logs/quorvane.log)"; return 1; }
-  sleep 2  # the re-apply of stored toggles
+  settle "$qpid"  # the re-apply of stored toggles too
 }
 q() { "$quorvane" "$@" >>"$work/logs/cli.log" 2>&1; }
 
@@ -263,25 +271,29 @@ typing_text() {
   while (( ${#text} < 2000 )); do text+=$line; done
   printf '%s' "${text:0:2000}"
 }
-focus_xlogo() { timeout 10 xdotool search --class xlogo windowactivate --sync >/dev/null 2>&1 || true; }
+# The keys go to a terminal that throws them away (xlogo would quit on "q").
+focus_sink() { timeout 10 xdotool search --classname peerskeys windowactivate --sync >/dev/null 2>&1 || true; }
+has_focus() { [[ $(xdotool getactivewindow getwindowname 2>/dev/null || true) == peers-keys ]]; }
 # Measures process $2 showing its strip (the window matched by $3) while
-# keys are typed into xlogo; $1 names it. Sets strip_cpu (ms), strip_wakeups,
+# keys are typed into another window; $1 names it. Sets strip_cpu (ms), strip_wakeups,
 # strip_key (µs a key), strip_first (µs), strip_appear (ms).
 measure_strip() {
   local who=$1 pid=$2 window=$3 text a b ns gone t0 t1 keys=abcdefghijklmnopqrstuvwxyz first=() appear=() round i
   text=$(typing_text)
-  focus_xlogo
+  focus_sink
+  has_focus || { echo "  the terminal did not get the focus: the keys would go elsewhere"; return 1; }
   watch_start "$pid"
   # Once, so that the strip's first showing ever is not in the figures.
   xdotool type --delay 40 "warm up"
   poll 20 hidden "$window" || { echo "  $who: its strip did not go"; return 1; }
-  sleep 0.5
+  settle "$pid"
 
   # The typing, until the strip has gone after it: all the work it caused,
   # a backlog included.
   a=$(mark); t0=$(now)
   xdotool type --delay 10 "$text"
   t1=$(now)
+  has_focus || { echo "  $who: the focus moved away during the typing"; return 1; }
   poll 30 hidden "$window" || { echo "  $who: its strip did not go"; return 1; }
   b=$(mark)
   read -r ns strip_wakeups gone < <(between "$a" "$b")
@@ -292,7 +304,7 @@ measure_strip() {
 
   for round in 1 2 3 4 5; do
     poll 20 hidden "$window" || { echo "  $who: its strip did not go"; return 1; }
-    sleep 0.5
+    settle "$pid"
     a=$(mark); t0=$(now)
     xdotool key "${keys:round:1}"
     poll 5 shown "$window" || { echo "  $who: no strip after a key"; return 1; }
@@ -315,6 +327,7 @@ measure_strip() {
     fi
   done
   watch_stop
+  has_focus || { echo "  $who: the focus moved away during the keys"; return 1; }
   strip_first=$(printf '%s\n' "${first[@]}" | median)
   strip_appear=$(printf '%s\n' "${appear[@]}" | median)
   printf '  %-10s %s µs CPU a key on a shown strip (39 keys 150 ms apart); a key that brings it back: %s µs (median of %s), shown %s ms after the key\n' \
@@ -325,8 +338,8 @@ row_strip() {
   echo "== strip: Visualize keystrokes against screenkey"
   if ! have screenkey; then skip screenkey; return 0; fi
   local q_cpu q_wakeups q_key q_first
-  launch xlogo -geometry 300x300+1000+500
-  poll 10 has_window '("xlogo" "XLogo")'
+  launch xterm -name peerskeys -T peers-keys -geometry 40x5+900+600 -e sh -c 'stty -echo; exec cat >/dev/null'
+  poll 10 has_window '("peerskeys" "XTerm")'
 
   start_quorvane
   q sim grant accessibility
@@ -341,7 +354,7 @@ row_strip() {
   launch screenkey
   local sk=$last
   poll 20 has_window '("screenkey" ' || { echo "  screenkey did not start"; stop "$sk"; return 1; }
-  sleep 2
+  settle "$sk"
   measure_strip screenkey "$sk" '"screenkey": ("screenkey" "Screenkey")'
   stop "$sk"
 
@@ -377,13 +390,18 @@ row_tray() {
   local names=(quorvane) cmds=("$quorvane") i round ms
   if have copyq; then names+=(copyq); cmds+=(copyq); else skip copyq "its comparison"; fi
   if have screenkey; then names+=(screenkey); cmds+=(screenkey); else skip screenkey "its comparison"; fi
-  declare -A times=()
-  # Turn about, so that drift on the machine falls on all alike; the first
-  # round sets up each one's files and is not counted.
+  declare -A times=() failed=()
+  echo "  (median of 5 launches each, in turn, after one not counted that sets up its files; each ended before the next)"
+  # Turn about, so that drift on the machine falls on all alike.
   for round in 0 1 2 3 4 5; do
     for i in "${!names[@]}"; do
+      [ -z "${failed[${names[i]}]:-}" ] || continue
       ms=$(tray_launch "${cmds[i]}")
-      [ -n "$ms" ] || { echo "  ${names[i]}: no icon in the tray within 30 s"; continue; }
+      if [ -z "$ms" ]; then
+        echo "  ${names[i]}: no icon in the tray within 30 s, not launched again"
+        failed[${names[i]}]=1
+        continue
+      fi
       [ "$round" = 0 ] || times[${names[i]}]+="$ms "
     done
   done
@@ -404,15 +422,15 @@ memory_after() {
   local pid pids
   launch "$@"
   pid=$last
-  sleep 10
+  sleep 10  # the moment the figure is for
   pids=$(session_pids "$pid")
   echo "$(rss_sum $pids) $(kib "$pid") $(wc -w <<<"$pids")"
   stop "$pid"
 }
 
 row_memory() {
-  echo "== memory: resident 10 s after launch (VmRSS summed over the program and every process it started)"
-  local mine mine_own n peer cmd theirs own
+  echo "== memory: resident 10 s after launch, each alone (VmRSS summed over the program and every process it started)"
+  local mine mine_own n peer theirs own
   read -r mine mine_own n < <(memory_after "$quorvane")
   echo "  Quorvane: ${mine} KiB in $n process(es), ${mine_own} KiB its own"
   for peer in copyq caffeine-indicator screenkey; do
@@ -454,7 +472,6 @@ extract_text() {
   xdotool mousemove "$x0" "$y0" mousedown 1
   for x in $(seq $((x0 + 40)) 80 "$x1"); do xdotool mousemove "$x" $(( y0 + (y1 - y0) * (x - x0) / (x1 - x0) )); done
   xdotool mousemove "$x1" "$y1"
-  sleep 0.1  # the last motion handled before the button goes up
   t0=$(now)
   xdotool mouseup 1
   # xclip ends when the clipboard is taken from it; timeout's 124 if not.
@@ -472,7 +489,7 @@ row_ocr() {
     -bg white -fg black -hold -e cat "$work/ocr.txt"
   poll 10 has_window '("peersocr" "XTerm")'
   timeout 10 xdotool search --classname peersocr windowactivate --sync >/dev/null 2>&1 || true
-  sleep 0.5  # drawn
+  poll 10 shown '("peersocr" "XTerm")'
   # "0x..  "cat": ("peersocr" "XTerm")  WxH+x+y  +X+Y": the client area on the screen.
   line=$(tree | grep -F '("peersocr" "XTerm")' | head -1)
   geometry=$(awk '{print $(NF-1)}' <<<"$line"); read -r x y < <(awk -F+ '{print $2, $3}' <<<"$(awk '{print $NF}' <<<"$line")")
@@ -512,15 +529,26 @@ gen_html() {
   printf '</body></html>\n'
 }
 offers_html() { [[ $(xclip -o -selection clipboard -t TARGETS 2>/dev/null || true) == *text/html* ]]; }
-# Milliseconds from starting `quorvane run "Plain text"` with the document
-# on the clipboard as text/html to the clipboard taken with the text.
+# The request `quorvane run "Plain text"` makes, written straight to the
+# control socket: what a shortcut or the menu costs, without the command
+# line client's own start.
+run_plain_text_request() {
+  if have socat; then
+    printf '%s\n' '{"command":"runNamed","name":"Plain text"}' |
+      socat -t 30 - "UNIX-CONNECT:$XDG_RUNTIME_DIR/quorvane/control.sock" >/dev/null
+  else
+    q run "Plain text"
+  fi
+}
+# Milliseconds from the request to run Plain text, with the document on
+# the clipboard as text/html, to the clipboard taken with the text.
 plain_text_once() {
   local holder t0 ms text
   timeout 60 xclip -quiet -selection clipboard -t text/html -i "$work/doc.html" >/dev/null 2>&1 &
   holder=$!
   poll 5 offers_html
   t0=$(now)
-  q run "Plain text"
+  run_plain_text_request
   wait "$holder" || { echo "  the clipboard was not taken within 60 s" >&2; return 1; }
   ms=$(awk -v d=$(( $(now) - t0 )) 'BEGIN {printf "%.1f", d / 1000}')
   text=$(clipboard)
@@ -546,10 +574,15 @@ row_html() {
   mine=$(printf '%s\n' "${runs[@]}" | median)
   echo "  Quorvane: ${runs[*]} ms, $(clipboard | wc -c) bytes of text"
   runs=()
-  for i in 1 2 3 4 5; do runs+=("$(command_ms "$quorvane" --version)"); done
-  client=$(printf '%s\n' "${runs[@]}" | median)
-  echo "  (Quorvane's time runs from starting its command-line client, which alone takes ${client} ms to print"
-  echo "   its version, through the clipboard's transfers both ways; the peers' from starting the command on the file)"
+  if have socat; then
+    for i in 1 2 3 4 5; do runs+=("$(command_ms socat -V)"); done
+    client="socat, which alone takes $(printf '%s\n' "${runs[@]}" | median) ms to print its version"
+  else
+    for i in 1 2 3 4 5; do runs+=("$(command_ms "$quorvane" --version)"); done
+    client="the command-line client (no socat here), which alone takes $(printf '%s\n' "${runs[@]}" | median) ms to print its version"
+  fi
+  echo "  (Quorvane's time runs from the request on its control socket, sent by $client,"
+  echo "   through the clipboard's transfers both ways; the peers' from starting the command on the file)"
   stop "$qpid"
   for peer in html2text pandoc; do
     if ! have "$peer"; then skip "$peer" "its comparison"; continue; fi
@@ -566,6 +599,8 @@ row_html() {
 
 # =============================================================================
 # awake: keeping the session awake
+keep_awake_lines() { "$quorvane" journal 2>/dev/null | grep -cE 'KeepMacAwakeTask +keep awake' || true; }
+keep_awake_after() { (( $(keep_awake_lines) > $1 )); }
 # After 4 s without input on a 2 s screen saver timeout: "yes" when the
 # screen saver has not come on, and what the server says.
 held_off() {
@@ -584,17 +619,20 @@ held_off() {
 
 row_awake() {
   echo "== awake: what keeps the session awake (its processes' VmRSS), and whether the screen saver was held off"
-  local pids mine mine_held theirs theirs_held cf
+  local pids mine mine_held theirs theirs_held cf p
   start_quorvane
   xset s 2
+  local held_before
+  held_before=$(keep_awake_lines)
   q toggle "Keep Mac Awake" on
-  poll 10 eval '[ -n "$(descendants $qpid)" ]' || echo "  Keep Mac Awake started no process"
-  sleep 1
+  poll 10 keep_awake_after "$held_before" || echo "  Keep Mac Awake journaled nothing"
+  sleep 1  # settled before the memory reading
   pids=$(descendants "$qpid")
   mine=$(rss_sum $pids)
   local list=""
-  for p in $pids; do list+="$(ps -o args= -p "$p" | cut -c1-60) ($(kib "$p") KiB); "; done
-  echo "  Quorvane's children: ${list:-none}"
+  for p in $pids; do list+="$(ps -o args= -p "$p" | sed "s|$HOME|~|g") ($(kib "$p") KiB); "; done
+  echo "  Quorvane's children: ${list:-none, it holds the session itself}"
+  "$quorvane" journal 2>/dev/null | grep -E 'KeepMacAwakeTask +keep awake' | tail -1 | sed -E "s/^[^ ]+ +/  its journal: /; s|$HOME|~|g" || true
   mine_held=$(held_off)
   echo "  Quorvane held off the screen saver: $mine_held"
   q toggle "Keep Mac Awake" off
@@ -609,11 +647,11 @@ row_awake() {
   cf=$last
   poll 10 eval '[[ $(ps -o args= -s $cf) == *"xdg-screensaver suspend"* ]]' ||
     echo "  caffeinate started no xdg-screensaver"
-  sleep 1
+  sleep 1  # settled before the memory reading
   pids=$(ps -o pid=,args= -s "$cf" | awk '$2 != "sleep" {print $1}')
   theirs=$(rss_sum $pids)
   list=""
-  for p in $pids; do list+="$(ps -o args= -p "$p" | cut -c1-50) ($(kib "$p") KiB); "; done
+  for p in $pids; do list+="$(ps -o args= -p "$p") ($(kib "$p") KiB); "; done
   echo "  caffeinate's: $list(the command it runs, sleep, not counted)"
   theirs_held=$(held_off)
   echo "  caffeinate held off the screen saver: $theirs_held"
@@ -641,24 +679,46 @@ row_startup() {
 }
 
 # =============================================================================
-trap 'stop_all; rm -rf "$work"' EXIT
-xset s off 2>/dev/null || true   # the run is long; the screen must not blank
+# The window manager named on the root window is running.
+wm_up() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}' || true)
+  [ -n "$id" ] && xwininfo -id "$id" >/dev/null 2>&1
+}
+# What every row stands on, started again if it has gone: a window manager
+# (without one Quorvane acts on the simulated Mac's desktop instead) and a
+# tray.
+ensure_desktop() {
+  if ! wm_up; then
+    launch openbox
+    poll 30 wm_up || { echo "openbox did not start on $DISPLAY:" >&2; cat "$work/logs/openbox.log" >&2; exit 1; }
+  fi
+  if [ -z "$(find_tray)" ]; then
+    if have trayer; then
+      launch trayer --edge top --align right --widthtype request --height 24
+    elif have stalonetray; then
+      launch stalonetray --icon-size 22 --geometry 1x1-0+0 --grow-gravity NE
+    fi
+    poll 10 eval '[ -n "$(find_tray)" ]' || true
+  fi
+  tray=$(find_tray)
+}
+
+saver_was=$(xset q | awk '/timeout:/ {print $2, $4; exit}')
+trap 'stop_all; xset s ${saver_was:-0 600} 2>/dev/null || true; rm -rf "$work"' EXIT
+xset s off   # the run is long; the screen must not blank
 # What a desktop runs already: the accessibility bus, else the first program
 # to ask for it pays for starting it.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 || true
-launch openbox
-poll 10 eval '[[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]' || echo "openbox did not start"
-if have trayer; then
-  launch trayer --edge top --align right --widthtype request --height 24
-elif have stalonetray; then
-  launch stalonetray --icon-size 22 --geometry 1x1-0+0 --grow-gravity NE
-fi
-poll 10 eval '[ -n "$(find_tray)" ]' 2>/dev/null || true
-tray=$(find_tray)
-echo "Quorvane $("$quorvane" --version | awk '{print $NF}') from $build beside its peers, $(date -u +%Y-%m-%dT%H:%MZ), $(nproc) CPUs"
+ensure_desktop
+echo "Quorvane $("$quorvane" --version | awk '{print $NF}') from $build beside its peers, on $DISPLAY, $(date -u +%Y-%m-%dT%H:%MZ), $(nproc) CPUs"
 [ -n "$tray" ] || echo "(no tray host: install trayer; Quorvane and the peers run without a tray)"
+if have dpkg-query; then
+  echo "peers: $(dpkg-query -W -f='${Package} ${Version}, ' screenkey copyq caffeine html2text pandoc tesseract-ocr 2>/dev/null | sed 's/, $//' || true)"
+fi
 
 for row in "${rows[@]}"; do
+  ensure_desktop
   set +e
   (
     set -e
@@ -675,10 +735,10 @@ done
 echo
 echo "== summary"
 {
-  printf 'row\tmeasure\tQuorvane\tpeer\tratio\ttarget\t\n'
+  printf 'row\tmeasure\tQuorvane\tpeer\tratio\ttarget\tverdict\n'
   cat "$summary"
 } | column -t -s $'\t'
-warnings=$(grep -hvE '^[0-9T:.-]+Z info |^Quorvane is running|^  (records|settings|journal):|^Press Ctrl-C' \
+warnings=$(grep -hvE '^[0-9T:.-]+Z info |^Quorvane (is running|saved its records)|^  (records|settings|journal):|^Press Ctrl-C' \
   "$work/logs/quorvane.log" 2>/dev/null | sed -E 's/^[0-9T:.-]+Z //' | sort | uniq -c | sort -rn | head -8 || true)
 if [ -n "$warnings" ]; then
   echo

@@ -51,7 +51,7 @@ TextWiring::TextWiring(SharedServices& shared, DesktopSession& desktop, InputWir
             QString::fromStdString(helperFile(shared.program, "libquorvane_network.so").string())),
       capture_(screenCapture(shared)),
       recognition_(shared.log,
-                   QString::fromStdString(helperFile(shared.program, "libquorvane_recognition.so").string())),
+                   helperFile(shared.program, "quorvane-recognize")),
       emojiTable_(text::EmojiLoader(dataFile(shared.program, "emoji.json"), shared.log,
                                     platform::posix::readFile),
                   emojiWorker_, shared.mainQueue),

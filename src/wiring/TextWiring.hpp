@@ -8,7 +8,7 @@
 #include "core/catalogue/TweakFactory.hpp"
 #include "adapters/qt/NetworkModule.hpp"
 #include "adapters/qt/QtRichTextReader.hpp"
-#include "adapters/qt/RecognitionModule.hpp"
+#include "adapters/posix/RecognitionHelper.hpp"
 #include "text/ClipboardManager.hpp"
 #include "text/PlainTextService.hpp"
 #include "text/TextServices.hpp"
@@ -56,7 +56,7 @@ class TextWiring {
     platform::qt::NetworkModule http_;
     core::SerialExecutor network_{"Network"};
     std::pair<std::unique_ptr<platform::ScreenCapture>, BackgroundDrain::Worker> capture_;
-    platform::qt::RecognitionModule recognition_;
+    platform::posix::RecognitionHelper recognition_;
     core::SerialExecutor vision_{"Vision"};
     core::SerialExecutor emojiWorker_{"Emoji"};
     text::EmojiTable emojiTable_;

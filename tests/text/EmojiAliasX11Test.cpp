@@ -26,7 +26,7 @@
 #include "adapters/qt/QtRegionCapture.hpp"
 #include "adapters/qt/QtRichTextReader.hpp"
 #include "adapters/qt/QtScreens.hpp"
-#include "adapters/qt/RecognitionModule.hpp"
+#include "adapters/posix/RecognitionHelper.hpp"
 #include "simmac/SimDesktop.hpp"
 #include "simmac/SimWindowServer.hpp"
 #include "adapters/x11/XcbInput.hpp"
@@ -91,7 +91,7 @@ struct EmojiAliasX11 : ::testing::Test {
     qt::QtPasteboard pasteboard;
     qt::QtRichTextReader reader;
     qt::NetworkModule http{log, QString()};
-    qt::RecognitionModule recognition{log, QString()};
+    posix::RecognitionHelper recognition{log, {}};
     qt::QtRegionCapture capture;
     core::SerialExecutor conversions{"Plain Text"};
     core::SerialExecutor network{"Network"};

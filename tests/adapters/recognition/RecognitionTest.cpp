@@ -9,11 +9,17 @@
 #include <QImage>
 #include <QPainter>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <chrono>
 #include <vector>
 
 #include "adapters/memory/MemoryLog.hpp"
+#include "adapters/posix/RecognitionHelper.hpp"
+#include "support/TemporaryDirectory.hpp"
 #include "adapters/recognition/TesseractRecognizer.hpp"
 #include "adapters/recognition/ZxingBarcodeReader.hpp"
 
@@ -153,6 +159,46 @@ TEST_F(Recognition, twoLinesGiveBothAndBarcodesGiveTheirText) {
               << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
                      .count()
               << " ms\n";
+}
+
+// The program's own reader, in its process: the same answers, one process
+// kept warm between pictures, gone once released or broken.
+TEST_F(Recognition, theReaderProcessAnswersStaysWarmAndGoesWhenReleasedOrBroken) {
+    posix::RecognitionHelper helper{log, QUORVANE_RECOGNIZE};
+    EXPECT_EQ(helper.recognizeText(png(textImage("DejaVu Sans", 16, false, 2))),
+              std::string(lines[0]) + "\n" + lines[1] + "\n");
+    const auto first = helper.helper();
+    ASSERT_TRUE(first);
+    const std::string link = "https://example.org/p\xC3\xA4th";
+    EXPECT_EQ(helper.readBarcode(png(barcodeImage(ZXing::BarcodeFormat::QRCode, link, 1))), link);
+    EXPECT_EQ(helper.readBarcode(png(textImage("DejaVu Sans", 16, false, 1))), std::nullopt);
+    EXPECT_EQ(helper.helper(), first) << "a second picture started another reader";
+
+    helper.release();
+    EXPECT_FALSE(helper.helper());
+    EXPECT_NE(::kill(*first, 0), 0) << "the released reader still runs";
+
+    // Killed under us: that picture reads nothing, the next starts afresh.
+    EXPECT_TRUE(helper.recognizeText(png(textImage("DejaVu Sans", 16, false, 1))));
+    ::kill(*helper.helper(), SIGKILL);
+    EXPECT_EQ(helper.recognizeText(png(textImage("DejaVu Sans", 16, false, 1))), std::nullopt);
+    EXPECT_TRUE(log.contains("the text reader did not answer"));
+    EXPECT_EQ(helper.recognizeText(png(textImage("DejaVu Sans", 16, false, 1))),
+              std::string(lines[0]) + "\n");
+}
+
+TEST_F(Recognition, aReaderThatHangsOrIsMissingReadsNothingAndIsEnded) {
+    testing::TemporaryDirectory folder;
+    const auto hanging = folder.path() / "hangs";
+    std::ofstream(hanging) << "#!/bin/sh\nexec sleep 30\n";
+    std::filesystem::permissions(hanging, std::filesystem::perms::owner_all);
+    posix::RecognitionHelper stuck{log, hanging, std::chrono::milliseconds(300)};
+    EXPECT_EQ(stuck.recognizeText("picture"), std::nullopt);
+    EXPECT_FALSE(stuck.helper()) << "a reader past its patience was left running";
+
+    posix::RecognitionHelper missing{log, folder.path() / "none"};
+    EXPECT_EQ(missing.readBarcode("picture"), std::nullopt);
+    EXPECT_FALSE(missing.helper());
 }
 
 }  // namespace
