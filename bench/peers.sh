@@ -20,7 +20,8 @@
 # Needs (Debian): xvfb xauth openbox trayer (or stalonetray) xdotool
 # x11-apps x11-utils x11-xserver-utils xterm xclip dbus-daemon dbus-bin
 # imagemagick (import, for the screenshot tesseract reads) python3 libxss1
-# (the screen saver's state); the peers: screenkey copyq caffeine html2text
+# (the screen saver's state) socat (the request for Plain text, else the
+# command-line client sends it); the peers: screenkey copyq caffeine html2text
 # pandoc tesseract-ocr tesseract-ocr-eng.
 #
 # Usage: bench/peers.sh [build folder] [row...]   (rows: see above; all by default)
