@@ -25,6 +25,12 @@ for id in ToggleDarkModeTask ClearClipboardTask PlainTextTask EmptyTrashTask; do
     [ "$(actsOn "$id")" = "this desktop" ] || fail "$id: $(actsOn "$id")"
 done
 case "$(actsOn AutoHideDockTask)" in "simulated Mac: "*) ;; *) fail "Dock: $(actsOn AutoHideDockTask)" ;; esac
+# No X server to suspend the saver, and no screen-saver service here.
+case "$(actsOn KeepMacAwakeTask)" in
+    "unavailable: nothing in this session can hold the screen saver off"*) ;;
+    *) fail "Keep Mac Awake: $(actsOn KeepMacAwakeTask)" ;;
+esac
+if "$quorvane" toggle "Keep Mac Awake" on 2>"$home/err.txt"; then fail "Keep Mac Awake switched on"; fi
 
 if "$quorvane" toggle "Snap Windows" on 2>"$home/err.txt"; then fail "Snap Windows switched on Wayland"; fi
 grep -q "needs an X11 session" "$home/err.txt" || fail "Snap Windows said: $(cat "$home/err.txt")"
