@@ -1,5 +1,3 @@
-#include <malloc.h>
-
 #include <QApplication>
 #include <csignal>
 #include <cstdlib>
@@ -40,11 +38,6 @@ int main(int argc, char** argv) {
     if (command.value().action != cli::CommandLine::Action::start)
         return app::runCommandLine(command.value());
 
-    // Screen grabs, pictures and overlay backing stores are megabytes each.
-    // A fixed threshold keeps every such block out of the heap, so freeing
-    // one gives it back to the system; left to itself the allocator raises
-    // the threshold after the first is freed and keeps the rest for good.
-    ::mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     trace.mark("Qt application");

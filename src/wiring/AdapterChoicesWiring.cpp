@@ -65,6 +65,10 @@ void reportMacOnly(platform::AdapterChoices& choices) {
 
 }  // namespace
 
+bool runsUnderWaylandCompositor() {
+    return !environment("WAYLAND_DISPLAY").empty() || environment("XDG_SESSION_TYPE") == "wayland";
+}
+
 const char* simulatedSessionReason() {
     const char* asked = std::getenv("QUORVANE_DESKTOP");
     return asked && std::string(asked) == "simulated"
@@ -94,8 +98,9 @@ void reportAdapterChoices(platform::AdapterChoices& choices, std::string_view se
         for (Port port : {Port::desktop, Port::screen})
             choices.set(port, ActsOn::unavailable("needs an X11 session"));
     // On X11 the X server holds its own saver off when nothing else can;
-    // a Wayland session needs the service.
-    if (sessionKind == "Wayland")
+    // a Wayland session needs the service, X11 programs in it too: there
+    // XWayland's saver is not the one that blanks the screen.
+    if (sessionKind == "Wayland" || runsUnderWaylandCompositor())
         choices.setProbed(Port::idleInhibit, [] {
             return platform::dbus::ScreenSaverService::takesInhibit()
                        ? ActsOn::thisDesktop()

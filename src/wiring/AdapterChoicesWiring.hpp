@@ -23,4 +23,9 @@ void reportAdapterChoices(platform::AdapterChoices& choices, std::string_view se
 // Why a session acts only on the simulated Mac.
 const char* simulatedSessionReason();
 
+// Whether a Wayland compositor runs the session, even when this program
+// talks X11 to its XWayland: what XWayland holds (its screen saver) does
+// not hold the session.
+bool runsUnderWaylandCompositor();
+
 }  // namespace quorvane::app

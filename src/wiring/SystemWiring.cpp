@@ -1,5 +1,6 @@
 #include "wiring/SystemWiring.hpp"
 
+#include "wiring/AdapterChoicesWiring.hpp"
 #include "wiring/InstallLayout.hpp"
 #include "adapters/posix/XdgBrowsers.hpp"
 #include "adapters/posix/XdgTrash.hpp"
@@ -74,7 +75,10 @@ SystemWiring::SystemWiring(SharedServices& shared)
         sessionAwake_ = std::make_unique<system::SessionAwake>(
             std::vector<system::SessionAwake::Holder>{
                 {"the screen saver service", [this] { return &screenSaver_; }},
-                {"the X server", [&x11 = shared.x11] { return x11.screenSaverSuspend(); }}},
+                {"the X server",
+                 [&x11 = shared.x11]() -> platform::AwakeHolder* {
+                     return runsUnderWaylandCompositor() ? nullptr : x11.screenSaverSuspend();
+                 }}},
             system::SessionAwake::Holder{"logind", [this] { return &systemPower_; }});
         services_.sessionAwake = sessionAwake_.get();
     }

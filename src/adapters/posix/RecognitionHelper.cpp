@@ -23,11 +23,28 @@ constexpr std::string_view source = "TextRecognition";
 
 using Clock = std::chrono::steady_clock;
 
-// Writes all of `bytes`; a helper gone away is an answer, never a signal.
-bool sendAll(int fd, const char* bytes, std::size_t size) {
+// Waits until `fd` is ready for `events` before `deadline`.
+bool readyBefore(int fd, short events, Clock::time_point deadline) {
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd ready{fd, events, 0};
+        const int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
+        if (polled < 0 && errno == EINTR)
+            continue;
+        return polled > 0;
+    }
+}
+
+// Writes all of `bytes` before `deadline`: a helper that stops reading is
+// given up on, and one gone away is an answer, never a signal.
+bool sendAll(int fd, const char* bytes, std::size_t size, Clock::time_point deadline) {
     while (size > 0) {
-        const auto put = ::send(fd, bytes, size, MSG_NOSIGNAL);
-        if (put < 0 && errno == EINTR)
+        if (!readyBefore(fd, POLLOUT, deadline))
+            return false;
+        const auto put = ::send(fd, bytes, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (put < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (put <= 0)
             return false;
@@ -40,17 +57,10 @@ bool sendAll(int fd, const char* bytes, std::size_t size) {
 // Reads exactly `size` bytes before `deadline`.
 bool receiveAll(int fd, char* into, std::size_t size, Clock::time_point deadline) {
     while (size > 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
+        if (!readyBefore(fd, POLLIN, deadline))
             return false;
-        pollfd ready{fd, POLLIN, 0};
-        const int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
-        if (polled < 0 && errno == EINTR)
-            continue;
-        if (polled <= 0)
-            return false;
-        const auto got = ::recv(fd, into, size, 0);
-        if (got < 0 && errno == EINTR)
+        const auto got = ::recv(fd, into, size, MSG_DONTWAIT);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got <= 0)
             return false;
@@ -110,6 +120,8 @@ bool RecognitionHelper::start() {
     // across exec, where the pair itself closes.
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    // Nothing else of ours, close-on-exec or not, lives on in it.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
     const std::string path = program_.string();
     char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
     pid_t pid = -1;
@@ -155,8 +167,8 @@ std::optional<std::string> RecognitionHelper::ask(char kind, const std::string& 
     const auto request = head(kind, static_cast<std::uint32_t>(image.size()));
     std::array<char, 5> reply{};
     const auto deadline = Clock::now() + patience_;
-    if (!sendAll(socket_, request.data(), request.size()) ||
-        !sendAll(socket_, image.data(), image.size()) ||
+    if (!sendAll(socket_, request.data(), request.size(), deadline) ||
+        !sendAll(socket_, image.data(), image.size(), deadline) ||
         !receiveAll(socket_, reply.data(), reply.size(), deadline)) {
         log_.warning(source, "the text reader did not answer; it is started afresh next time");
         end(true);

@@ -26,21 +26,23 @@ Instant QtMainQueue::now() const {
 
 TimerToken QtMainQueue::schedule(Duration delay, Task task) {
     auto cancelled = std::make_shared<bool>(false);
-    arm(std::max(delay, Duration::zero()), cancelled, std::move(task));
+    arm(now() + std::max(delay, Duration::zero()), cancelled, std::move(task));
     return TimerToken(cancelled);
 }
 
-void QtMainQueue::arm(Duration delay, std::shared_ptr<bool> cancelled, Task task) {
+void QtMainQueue::arm(Instant deadline, std::shared_ptr<bool> cancelled, Task task) {
     // A Qt timer takes its milliseconds as an int (some 24 days): a longer
     // delay (a keep-awake of days, a sleep in 9999 hours) is waited out in
-    // steps of a day, the same call cancelling every step.
+    // steps of a day towards the same deadline, the same call cancelling
+    // every step.
     constexpr Duration longestStep = std::chrono::hours(24);
+    const Duration delay = std::max(deadline - now(), Duration::zero());
     if (delay > longestStep) {
         QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(longestStep),
-                           Qt::VeryCoarseTimer, &context_,
-                           [this, rest = delay - longestStep, cancelled, task = std::move(task)] {
+                           Qt::PreciseTimer, &context_,
+                           [this, deadline, cancelled, task = std::move(task)] {
                                if (!*cancelled)
-                                   arm(rest, cancelled, task);
+                                   arm(deadline, cancelled, task);
                            });
         return;
     }

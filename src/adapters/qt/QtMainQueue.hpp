@@ -24,7 +24,7 @@ class QtMainQueue final : public MainQueue {
     TimerToken schedule(Duration delay, Task task) override;
 
   private:
-    void arm(Duration delay, std::shared_ptr<bool> cancelled, Task task);
+    void arm(Instant deadline, std::shared_ptr<bool> cancelled, Task task);
 
     QObject context_;
     QElapsedTimer clock_;

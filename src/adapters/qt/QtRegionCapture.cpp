@@ -1,5 +1,9 @@
 #include "adapters/qt/QtRegionCapture.hpp"
 
+#if defined(__linux__)
+#include <malloc.h>
+#endif
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QTimer>
@@ -7,6 +11,15 @@
 namespace quorvane::platform::qt {
 
 namespace {
+
+// The frozen screen and its grab were megabytes each: the allocator would
+// keep them in its heap for good (it raises its threshold for big blocks
+// after the first is freed), so what is free goes back to the system now.
+void giveBackFreeHeap() {
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
+}
 
 std::string pngOf(const QImage& image) {
     QByteArray bytes;
@@ -32,9 +45,12 @@ void QtRegionCapture::captureRegion(Done done) {
         overlay_ = std::make_unique<FrozenScreenOverlay>(
             [this, done = std::move(done)](std::optional<QImage> region) {
                 overlay_.reset();
-                if (!region || region->isNull())
-                    return done(std::nullopt);
-                done(pngOf(*region));
+                std::optional<std::string> picture;
+                if (region && !region->isNull())
+                    picture = pngOf(*region);
+                region.reset();
+                done(std::move(picture));
+                giveBackFreeHeap();
             },
             holds_);
     });

@@ -57,20 +57,24 @@ bool writeAll(int fd, const char* from, std::size_t size) {
     return true;
 }
 
-bool answer(const std::optional<std::string>& found) {
+bool answer(int channel, const std::optional<std::string>& found) {
     const std::string text = found.value_or(std::string());
     const auto length = static_cast<std::uint32_t>(text.size());
     const std::array<char, 5> head{found ? '1' : '0', static_cast<char>(length & 0xFF),
                                    static_cast<char>((length >> 8) & 0xFF),
                                    static_cast<char>((length >> 16) & 0xFF),
                                    static_cast<char>((length >> 24) & 0xFF)};
-    return writeAll(STDOUT_FILENO, head.data(), head.size()) &&
-           writeAll(STDOUT_FILENO, text.data(), text.size());
+    return writeAll(channel, head.data(), head.size()) && writeAll(channel, text.data(), text.size());
 }
 
 }  // namespace
 
 int main() {
+    // The answers go on a descriptor of their own: whatever the engine's
+    // libraries print goes to standard error, never into an answer.
+    const int channel = ::dup(STDOUT_FILENO);
+    if (channel < 0 || ::dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
+        return 1;
     StandardErrorLog log;
     quorvane::platform::recognition::TesseractRecognizer text(log);
     quorvane::platform::recognition::ZxingBarcodeReader barcodes;
@@ -86,7 +90,7 @@ int main() {
         if (!readAll(STDIN_FILENO, picture.data(), picture.size()))
             return 1;
         const auto found = head[0] == 'T' ? text.recognizeText(picture) : barcodes.readBarcode(picture);
-        if (!answer(found))
+        if (!answer(channel, found))
             return 1;
     }
     return 0;

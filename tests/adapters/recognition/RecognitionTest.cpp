@@ -190,11 +190,19 @@ TEST_F(Recognition, theReaderProcessAnswersStaysWarmAndGoesWhenReleasedOrBroken)
 TEST_F(Recognition, aReaderThatHangsOrIsMissingReadsNothingAndIsEnded) {
     testing::TemporaryDirectory folder;
     const auto hanging = folder.path() / "hangs";
-    std::ofstream(hanging) << "#!/bin/sh\nexec sleep 30\n";
+    const auto pidFile = folder.path() / "pid";
+    // It reads nothing: a screen-sized picture fills the socket long before
+    // it is all sent, so the sending side must give up too.
+    std::ofstream(hanging) << "#!/bin/sh\necho $$ > '" << pidFile.string() << "'\nexec sleep 30\n";
     std::filesystem::permissions(hanging, std::filesystem::perms::owner_all);
     posix::RecognitionHelper stuck{log, hanging, std::chrono::milliseconds(300)};
-    EXPECT_EQ(stuck.recognizeText("picture"), std::nullopt);
-    EXPECT_FALSE(stuck.helper()) << "a reader past its patience was left running";
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(stuck.recognizeText(std::string(8u << 20, 'x')), std::nullopt);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    pid_t pid = 0;
+    std::ifstream(pidFile) >> pid;
+    ASSERT_GT(pid, 0);
+    EXPECT_NE(::kill(pid, 0), 0) << "a reader past its patience was left running";
 
     posix::RecognitionHelper missing{log, folder.path() / "none"};
     EXPECT_EQ(missing.readBarcode("picture"), std::nullopt);
