@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 extern char** environ;
 
@@ -93,10 +94,16 @@ RecognitionHelper::~RecognitionHelper() {
 }
 
 std::optional<std::string> RecognitionHelper::recognizeText(const std::string& image) {
-    return ask('T', image);
+    auto text = ask('T', image);
+    // Nothing read and no reader left: it failed on this very picture
+    // (crashed, too slow, could not start), not merely found no text.
+    textFailed_ = !text && pid_ <= 0;
+    return text;
 }
 
 std::optional<std::string> RecognitionHelper::readBarcode(const std::string& image) {
+    if (std::exchange(textFailed_, false))
+        return std::nullopt;
     return ask('B', image);
 }
 

@@ -41,6 +41,9 @@ class RecognitionHelper final : public TextRecognizer, public BarcodeReader {
 
     Log& log_;
     std::filesystem::path program_;
+    // The reader failed on a picture's text: its barcode, asked next, is
+    // not tried on a reader started again only to fail the same way.
+    bool textFailed_ = false;
     std::chrono::milliseconds patience_;
     pid_t pid_ = -1;
     int socket_ = -1;

@@ -183,6 +183,11 @@ TEST_F(Recognition, theReaderProcessAnswersStaysWarmAndGoesWhenReleasedOrBroken)
     ::kill(*helper.helper(), SIGKILL);
     EXPECT_EQ(helper.recognizeText(png(textImage("DejaVu Sans", 16, false, 1))), std::nullopt);
     EXPECT_TRUE(log.contains("the text reader did not answer"));
+    // The same picture's barcode is not asked of a reader started again.
+    const auto qr = png(barcodeImage(ZXing::BarcodeFormat::QRCode, link, 1));
+    EXPECT_EQ(helper.readBarcode(qr), std::nullopt);
+    EXPECT_FALSE(helper.helper());
+    EXPECT_EQ(helper.readBarcode(qr), link);
     EXPECT_EQ(helper.recognizeText(png(textImage("DejaVu Sans", 16, false, 1))),
               std::string(lines[0]) + "\n");
 }
