@@ -38,7 +38,11 @@ class LockScreen : public testing::KeyboardTweakFixture {
 };
 
 TEST_F(LockScreen, WithNoWayOutItIsRefusedAndSwitchedOff) {
-    switchTo(true);
+    lock->setOn(true);
+    const auto outcome = lock->run();
+    EXPECT_FALSE(outcome.isDone()) << "a refused lock reported as done";
+    EXPECT_EQ(outcome.reason(), LockScreenTask::noWayOut);
+    EXPECT_TRUE(outcome.alertShown());
     EXPECT_FALSE(lock->isOn());
     EXPECT_FALSE(lock->isLocked());
     ASSERT_EQ(alerts.shown.size(), 1u);

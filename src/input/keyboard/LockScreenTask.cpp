@@ -17,9 +17,8 @@ bool LockScreenTask::showsUnlock() const {
 
 core::RunOutcome LockScreenTask::run() {
     if (isOn())
-        lock();
-    else
-        unlock();
+        return lock();
+    unlock();
     return core::RunOutcome::done();
 }
 
@@ -35,24 +34,25 @@ core::ConfigureForm LockScreenTask::configureView() const {
                        }})}}}};
 }
 
-void LockScreenTask::lock() {
+core::RunOutcome LockScreenTask::lock() {
     if (lock_)
-        return;  // already locked: the lock there is stays
+        return core::RunOutcome::done();  // already locked: the lock there is stays
     const bool hasShortcut = hotkeys() && hotkeys()->isActive(id());
     if (!showsUnlock() && !hasShortcut) {
-        if (services_.alerts)
+        const bool alerted = services_.alerts != nullptr;
+        if (alerted)
             services_.alerts->show(
                 {.style = platform::Alert::Style::warning, .message = noWayOut, .informativeText = {}});
         services_.input.log.warning(id(), "refused to lock: no way to unlock");
         setOn(false);
-        return;
+        return core::RunOutcome::refused(noWayOut, alerted);
     }
     const auto screens = services_.input.windows.screens.screens();
     if (screens.empty()) {
         if (services_.minimizeOwnWindows)
             services_.minimizeOwnWindows();
         setOn(false);
-        return;
+        return core::RunOutcome::refused("there is no screen to lock");
     }
     auto held = services_.input.taps.swallowAll(
         [this](const platform::InputEvent& event) { heard(event); },
@@ -64,7 +64,7 @@ void LockScreenTask::lock() {
     if (!held) {
         services_.input.log.warning(id(), "cannot lock the input: " + held.error().message);
         setOn(false);
-        return;
+        return core::RunOutcome::refused("the input cannot be locked: " + held.error().message);
     }
     lock_ = held.value();
     services_.input.journal.record(id(), "input", "locked");
@@ -79,6 +79,7 @@ void LockScreenTask::lock() {
         description.showsUnlock = button;
         windows_.emplace_back(services_.overlays.show(description), screen.frame);
     }
+    return core::RunOutcome::done();
 }
 
 void LockScreenTask::unlock() {

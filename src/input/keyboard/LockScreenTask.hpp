@@ -34,7 +34,7 @@ class LockScreenTask final : public core::BuiltinTweak, public core::CanMToggle 
     std::size_t windowCount() const { return windows_.size(); }
 
   private:
-    void lock();
+    core::RunOutcome lock();
     // Gives the input back, closes every window and switches the tweak off.
     void unlock();
     void heard(const platform::InputEvent& event);
