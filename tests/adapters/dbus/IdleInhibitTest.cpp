@@ -111,7 +111,9 @@ TEST(IdleInhibit, theSessionIsHeldAwakeUntilTheHoldsAreLetGo) {
             ++ours;
             EXPECT_TRUE(::fcntl(descriptor, F_GETFD) & FD_CLOEXEC) << "descriptor " << descriptor;
         }
-        EXPECT_EQ(ours, 1);
+        // Ours, and for a moment perhaps the bus library's own copy of the
+        // reply's descriptor: each closed on exec.
+        EXPECT_GE(ours, 1);
         offMainThread([&] {
             display.value().reset();
             sleep.value().reset();
