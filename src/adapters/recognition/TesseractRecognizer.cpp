@@ -1,6 +1,5 @@
 #include "adapters/recognition/TesseractRecognizer.hpp"
 
-#include <malloc.h>
 #include <omp.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
@@ -34,9 +33,6 @@ void TesseractRecognizer::release() {
     api_->End();
     api_.reset();
     tried_ = false;
-    // The models were freed into this thread's arena, where the allocator
-    // would keep them: handed back to the system now.
-    ::malloc_trim(0);
 }
 
 std::optional<std::string> TesseractRecognizer::recognizeText(const std::string& image) {

@@ -114,7 +114,6 @@ class XcbInput final : public EventMonitors,
     // connection's queue, where the socket's notifier no longer sees them:
     // reads them on the next turn.
     void readControlEventsLater();
-    bool controlReadPosted_ = false;
 
     struct Tap {
         EventMask mask;
@@ -137,6 +136,7 @@ class XcbInput final : public EventMonitors,
     std::map<EventTaps::Token, Tap> taps_;
     EventTaps::Token nextTap_ = 1;
     bool refusedChanges_ = false;
+    bool controlReadPosted_ = false;  // a read of the control connection waits its turn
     RecordDecoder decoder_;
     InputEvent event_;
     std::uint32_t context_ = 0;
