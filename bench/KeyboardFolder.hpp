@@ -74,8 +74,10 @@ struct KeyboardFolder {
                                .mainQueue = windows.mainQueue};
     sim::UsKeyboardLayout layout;
     KeptOverlays overlays;
+    core::SerialExecutor settingsWorker{"Keyboard settings"};
     input::KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
-                                          .defaults = defaults, .persistor = persistor};
+                                          .defaults = defaults, .persistor = persistor,
+                                          .settingsWorker = settingsWorker};
     core::StopList stops;
     input::MouseTweakServices mouse{.input = input, .defaults = defaults, .overlays = overlays,
                                     .stops = stops};

@@ -68,6 +68,7 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
     system_->setRefreshAll(
         [this](core::Category category) { tweaksHandler_.refreshAll(category); });
     system_->addWorkers(drain_);
+    input_->addWorkers(drain_);
     triggers_->addWorkers(drain_);
     text_->addWorkers(drain_);
 }

@@ -33,6 +33,7 @@ void InputWiring::addTweaks(core::TweakFactory& factory, platform::Overlays& ove
         .layout = &desktop_.keyboardLayout(),
         .defaults = shared_.userDefaults,
         .persistor = shared_.persistor,
+        .settingsWorker = settingsWorker_,
         .menuAccessibility = menuAccessibility_ ? &*menuAccessibility_ : nullptr,
         .sound = &shared_.sound,
         .hid = &hid_,
@@ -74,6 +75,10 @@ void InputWiring::setShortcutSheetMaker(
 void InputWiring::start() {
     if (deviceScrolling_)
         deviceScrolling_->restoreLeftovers();
+}
+
+void InputWiring::addWorkers(BackgroundDrain& drain) {
+    drain.add(settingsWorker_);
 }
 
 void InputWiring::stop() {

@@ -10,6 +10,7 @@
 #include "input/keystrokes/KeyboardTweakServices.hpp"
 #include "input/mouse/MouseTweakServices.hpp"
 #include "input/mouse/ScrollInterceptor.hpp"
+#include "wiring/BackgroundDrain.hpp"
 #include "wiring/LazyPointerDevices.hpp"
 #include "platform/MainThreadAccessibility.hpp"
 #include "simmac/SimHidSystem.hpp"
@@ -36,6 +37,8 @@ class InputWiring {
     // The shortcut sheet's panel; until then the sheet has no window.
     void setShortcutSheetMaker(
         std::function<std::unique_ptr<input::ShortcutSheetView>(input::ShortcutSheetController&)> make);
+    // What a command run without an instance waits for before it exits.
+    void addWorkers(BackgroundDrain& drain);
     // Puts back the mice's scrolling a dead instance left reversed.
     void start();
     // Stops what the tweaks run (timers, the jiggler's thread, monitors)
@@ -57,6 +60,8 @@ class InputWiring {
     platform::sim::SimSpellChecker spellChecker_;
     // The keyboard settings the tweaks change, to be put back.
     core::StateTable states_{"input"};
+    // Before the tweaks that use it, so it outlives them.
+    core::SerialExecutor settingsWorker_{"Keyboard settings"};
     std::optional<input::KeyboardTweakServices> keyboard_;
     core::StopList stops_;
     // The wheel is turned round by a tap on the simulated Mac, per device

@@ -35,6 +35,6 @@ if "$quorvane" toggle "Keep Mac Awake" on 2>"$home/err.txt"; then fail "Keep Mac
 if "$quorvane" toggle "Snap Windows" on 2>"$home/err.txt"; then fail "Snap Windows switched on Wayland"; fi
 grep -q "needs an X11 session" "$home/err.txt" || fail "Snap Windows said: $(cat "$home/err.txt")"
 [ "$("$quorvane" toggle "Dark Mode" on)" = "Switched Dark Mode on." ] || fail "Dark Mode did not switch"
-eventually test "$(gsettings get org.gnome.desktop.interface color-scheme)" = "'prefer-dark'" ||
+eventually prints "'prefer-dark'" gsettings get org.gnome.desktop.interface color-scheme ||
     fail "the colour scheme is $(gsettings get org.gnome.desktop.interface color-scheme)"
 echo "PASS"

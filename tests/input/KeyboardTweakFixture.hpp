@@ -92,8 +92,10 @@ class KeyboardTweakFixture : public ::testing::Test {
                         .store = windows.store,
                         .mainQueue = windows.mainQueue};
     sim::UsKeyboardLayout layout;
+    core::SerialExecutor settingsWorker{"Keyboard settings"};
     KeyboardTweakServices services{.input = input, .overlays = overlays, .layout = &layout,
-                                   .defaults = defaults, .persistor = persistor};
+                                   .defaults = defaults, .persistor = persistor,
+                                   .settingsWorker = settingsWorker};
     core::StopList stops;
     MouseTweakServices mouse{.input = input, .defaults = defaults, .overlays = overlays, .stops = stops};
 };

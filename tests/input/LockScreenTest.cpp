@@ -128,7 +128,8 @@ TEST_F(LockScreen, ALockEndedByTheSystemUnlocksAndSaysWhy) {
                          .mainQueue = windows.mainQueue};
     KeyboardTweakServices rebound{.input = ending, .overlays = overlays, .layout = nullptr,
                                   .defaults = defaults, .persistor = persistor,
-                                  .alerts = &alerts, .hotkeys = services.hotkeys};
+                                  .settingsWorker = settingsWorker, .alerts = &alerts,
+                                  .hotkeys = services.hotkeys};
     LockScreenTask watched({.id = "LockScreenTask"}, &core::MState::lockScreen, rebound);
     ASSERT_TRUE(hotkeys.setCombination("LockScreenTask", {"Ctrl+Alt+L"}));
     watched.setOn(true);

@@ -22,6 +22,9 @@ unset QUORVANE_DESKTOP QUORVANE_SIM_HOME XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP
 
 fail() { echo "FAIL: $*" >&2; "$quorvane" journal --all 2>/dev/null | tail -20 >&2 || true; exit 1; }
 eventually() { for _ in $(seq 50); do if "$@" >/dev/null 2>&1; then return 0; fi; sleep 0.1; done; return 1; }
+# Whether a command prints exactly TEXT; for eventually, which runs the
+# command again each time ("eventually test "$(cmd)" = x" would not).
+prints() { [ "$("${@:2}" 2>/dev/null)" = "$1" ]; }
 start() { "$@" >/dev/null 2>&1 & pids+=($!); }
 count() { grep -c "$1" "$2" || true; }
 # The window manager, once it has announced itself: an instance started

@@ -79,20 +79,20 @@ grep -q '"MuteMicrophoneTask.Manager.volume": 30' "$XDG_CONFIG_HOME/com.tarnvell
 scheme() { gsettings get org.gnome.desktop.interface color-scheme; }
 [ "$(scheme)" = "'default'" ] || fail "the scheme starts as $(scheme)"
 [ "$("$quorvane" toggle "Dark Mode" on)" = "Switched Dark Mode on." ] || fail "Dark Mode did not switch"
-eventually test "$(scheme)" = "'prefer-dark'" || fail "the scheme is $(scheme)"
+eventually prints "'prefer-dark'" scheme || fail "the scheme is $(scheme)"
 eventually sh -c '"$0" restore --list | grep -q "dark mode  .default. → .prefer-dark."' "$quorvane" ||
     fail "not kept to be put back: $("$quorvane" restore --list)"
 "$quorvane" journal | grep -q "color-scheme 'prefer-dark'" || fail "not journaled"
 "$quorvane" restore --tweak "Dark Mode" >/dev/null
-eventually test "$(scheme)" = "'default'" || fail "not put back: $(scheme)"
+eventually prints "'default'" scheme || fail "not put back: $(scheme)"
 
 # Show hidden files switches the file chooser's own setting, and is put back.
 hidden() { gsettings get org.gtk.Settings.FileChooser show-hidden; }
 [ "$("$quorvane" toggle "Show hidden files" on)" = "Switched Show hidden files on." ] ||
     fail "Show hidden files did not switch on the desktop"
-eventually test "$(hidden)" = true || fail "the file chooser's setting is $(hidden)"
+eventually prints true hidden || fail "the file chooser's setting is $(hidden)"
 "$quorvane" restore --tweak "Show hidden files" >/dev/null
-eventually test "$(hidden)" = false || fail "not put back: $(hidden)"
+eventually prints false hidden || fail "not put back: $(hidden)"
 
 # Empty Trash empties the desktop's trash, and the restore log says it is
 # gone for good.
@@ -124,7 +124,7 @@ printf 'before' | xclip -selection clipboard
 "$quorvane" run "Color Picker" >/dev/null
 eventually xdotool search --name "Quorvane colour sampler" >/dev/null || fail "no sampler shown"
 xdotool mousemove 190 190 click 1
-eventually test "$(xclip -o -selection clipboard)" = "#12ab34" ||
+eventually prints "#12ab34" xclip -o -selection clipboard ||
     fail "the clipboard holds: $(xclip -o -selection clipboard)"
 # Escape cancels, the clipboard stays.
 "$quorvane" run "Color Picker" >/dev/null

@@ -20,6 +20,8 @@ KeyboardSpellingLanguageTask::KeyboardSpellingLanguageTask(core::TweakInfo info,
 
 KeyboardSpellingLanguageTask::~KeyboardSpellingLanguageTask() {
     *alive_ = false;
+    // A job under way uses this tweak; the worker outlives it.
+    services_.settingsWorker.waitUntilIdle();
 }
 
 std::optional<std::string> KeyboardSpellingLanguageTask::ownUnavailableReason() const {
@@ -44,7 +46,7 @@ void KeyboardSpellingLanguageTask::publish(std::string current) const {
 }
 
 void KeyboardSpellingLanguageTask::onHelper(std::function<std::function<void()>()> job) const {
-    helper_.submit([job = std::move(job), alive = std::weak_ptr<bool>(alive_),
+    services_.settingsWorker.submit([job = std::move(job), alive = std::weak_ptr<bool>(alive_),
                     &mainQueue = services_.input.mainQueue] {
         auto then = job();
         mainQueue.post([alive, then = std::move(then)] {

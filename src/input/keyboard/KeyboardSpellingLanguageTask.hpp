@@ -16,8 +16,8 @@ namespace quorvane::input {
 
 // Cycles the system's spelling language through the user's favourites.
 // The language in use is the system's, read with the defaults tool on the
-// helper at start and again before each cycle, so a change made elsewhere
-// is followed; commands never run on the main thread.
+// settings worker at start and again before each cycle, so a change made
+// elsewhere is followed; commands never run on the main thread.
 class KeyboardSpellingLanguageTask final : public core::BuiltinTweak {
   public:
     static constexpr core::StringListSetting favoriteIds{
@@ -42,7 +42,7 @@ class KeyboardSpellingLanguageTask final : public core::BuiltinTweak {
     const std::vector<SpellingLanguage>& languages() const { return languages_; }
     const std::string& currentLanguageId() const { return current_; }
     // Blocks until the helper is done with what was asked so far (tests).
-    void waitForHelper() { helper_.waitUntilIdle(); }
+    void waitForHelper() { services_.settingsWorker.waitUntilIdle(); }
 
   private:
     // The favourites, seeded the first time this run finds them empty.
@@ -64,8 +64,6 @@ class KeyboardSpellingLanguageTask final : public core::BuiltinTweak {
     // Current language or favourites changed.
     mutable core::Signal<> changed_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    // Last: destroyed first, waiting for a command under way.
-    mutable core::SerialExecutor helper_{"Spelling Language"};
 };
 
 }  // namespace quorvane::input

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/Persistor.hpp"
+#include "core/SerialExecutor.hpp"
 #include "core/restore/ChangeRecorder.hpp"
 #include "input/InputServices.hpp"
 #include "input/shortcuts/ShortcutSheetView.hpp"
@@ -29,6 +30,10 @@ struct KeyboardTweakServices {
     const platform::KeyboardLayout* layout;
     platform::UserDefaults& defaults;
     core::Persistor& persistor;
+    // Where the system's keyboard settings are read and written off the
+    // main thread. The wiring owns it, so a command run without an instance
+    // waits for a setting under way before it exits.
+    core::SerialExecutor& settingsWorker;
     // Other programs' menus, callable from the sheet's reading thread; none
     // where the desktop has no way to read them.
     platform::Accessibility* menuAccessibility = nullptr;
