@@ -90,11 +90,22 @@ class Reader {
                 --pendingSkip_;
                 continue;
             }
+            if (groups_.back().skip)
+                continue;
+            // An eight-bit byte written as it is belongs to the document's
+            // code page, as \'hh does; copied as it stands it would not be
+            // UTF-8.
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                bytes_ += c;
+                continue;
+            }
             flushBytes();
-            if (!groups_.back().skip)
-                out_ += c;
+            out_ += c;
         }
         flushBytes();
+        // No text holds a NUL (\u0, \'00 or one written as it is): the
+        // pasteboard and every C string would end there.
+        std::erase(out_, '\0');
         return std::move(out_);
     }
 

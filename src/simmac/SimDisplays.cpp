@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "adapters/posix/FileOps.hpp"
+#include "adapters/posix/JsonFile.hpp"
 
 namespace quorvane::platform::sim {
 
@@ -380,7 +382,8 @@ void SimDisplays::load() {
                     !readChannel(table.at("green"), entry.table.green) ||
                     !readChannel(table.at("blue"), entry.table.blue))
                     entry.table = TransferTable::identity();
-                entry.changedBy = item.value("changedBy", -1);
+                entry.changedBy = static_cast<int>(
+                    std::clamp<std::int64_t>(posix::wholeOr(item, "changedBy", -1), -1, INT_MAX));
             }
             loaded.push_back(std::move(entry));
         }
@@ -392,7 +395,8 @@ void SimDisplays::load() {
     loaded.front().info.isMain = true;
     loaded.front().frame.origin = {0, 0};
     entries_ = std::move(loaded);
-    nextId_ = std::max(stored.value("nextId", 2), 2);
+    nextId_ = static_cast<int>(std::clamp<std::int64_t>(posix::wholeOr(stored, "nextId", 2), 2,
+                                                         INT_MAX / 2));
     bool restored = false;
     for (auto& entry : entries_)
         if (entry.changedBy != 0 && entry.changedBy != ownPid_ && processIsGone(entry.changedBy)) {

@@ -41,7 +41,7 @@ std::optional<std::int64_t> SimHidSystem::parameter(std::string_view name) {
 
 Status SimHidSystem::setParameter(std::string_view name, std::int64_t value) {
     auto state = load(file_);
-    const std::string failing = state.value("fail", std::string("none"));
+    const std::string failing = posix::textOr(state, "fail", "none");
     if (failing == "port")
         return Error{"cannot get the I/O Kit master port"};
     if (failing == "open")
@@ -61,7 +61,7 @@ std::string SimHidSystem::describe() const {
     std::string out = "HID parameters:\n";
     for (const auto& [name, value] : state[parametersKey].items())
         out += "  " + name + "  " + value.dump() + "\n";
-    const std::string failing = state.value("fail", std::string("none"));
+    const std::string failing = posix::textOr(state, "fail", "none");
     out += failing == "none" ? "Every step succeeds.\n" : "The \"" + failing + "\" step fails.\n";
     return out;
 }

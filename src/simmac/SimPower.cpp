@@ -107,8 +107,8 @@ std::vector<RepeatEvent> SimPower::repeatEvents() const {
     if (auto found = stored.find("repeat"); found != stored.end() && found->is_array())
         for (const auto& item : *found)
             if (item.is_object())
-                events.push_back({item.value("type", ""), item.value("days", ""),
-                                  item.value("time", "")});
+                events.push_back({posix::textOr(item, "type", ""), posix::textOr(item, "days", ""),
+                                  posix::textOr(item, "time", "")});
     return events;
 }
 
@@ -204,7 +204,7 @@ std::vector<nlohmann::json> liveRecords(const SimPower& power, const std::string
         if (entry.path().filename().string().starts_with("."))
             continue;  // a record still being written, under its temporary name
         auto record = readJson(entry.path());
-        if (record.value("tool", "") != tool || !record["pid"].is_number_integer())
+        if (posix::textOr(record, "tool", "") != tool || !record["pid"].is_number_integer())
             continue;
         const int pid = record["pid"].get<int>();
         if (power.runsStandIn(pid, tool))
@@ -222,16 +222,16 @@ std::vector<nlohmann::json> liveRecords(const SimPower& power, const std::string
 std::vector<PowerAssertion> SimPower::assertions() const {
     std::vector<PowerAssertion> found;
     for (const auto& record : liveRecords(*this, "caffeinate"))
-        found.push_back({record["pid"].get<int>(), record.value("flags", ""),
-                         record.value("until", std::int64_t{0})});
+        found.push_back({record["pid"].get<int>(), posix::textOr(record, "flags", ""),
+                         posix::wholeOr(record, "until", 0)});
     return found;
 }
 
 std::vector<PendingShutdown> SimPower::shutdowns() const {
     std::vector<PendingShutdown> found;
     for (const auto& record : liveRecords(*this, "shutdown"))
-        found.push_back({record["pid"].get<int>(), record.value("action", ""),
-                         record.value("at", std::int64_t{0})});
+        found.push_back({record["pid"].get<int>(), posix::textOr(record, "action", ""),
+                         posix::wholeOr(record, "at", 0)});
     return found;
 }
 

@@ -8,8 +8,12 @@ namespace quorvane::text {
 
 namespace {
 
+// The whole text: inet_pton stops at a NUL, and "1.2.3.4\u0000<anything>"
+// is no address.
 bool isIpAddress(const std::string& text) {
     unsigned char address[16];
+    if (text.find('\0') != std::string::npos)
+        return false;
     return inet_pton(AF_INET, text.c_str(), address) == 1 ||
            inet_pton(AF_INET6, text.c_str(), address) == 1;
 }

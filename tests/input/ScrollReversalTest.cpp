@@ -222,5 +222,15 @@ TEST_F(DeviceScrollReversal, HorizontalOnlyOrNoMouseIsRefusedAndWritesNothing) {
     EXPECT_FALSE(kept());
 }
 
+// A driver may name a device in bytes that are not UTF-8: what is kept is
+// still written and read back, never an exception.
+TEST(NaturalScrollingOriginals, aNameThatIsNotTextIsKeptReplaced) {
+    const auto kept = encodeOriginals({{"Mouse \xff\xfe", true}, {"Trackball", false}});
+    const auto read = decodeOriginals(kept);
+    ASSERT_TRUE(read.has_value()) << kept;
+    EXPECT_EQ(read->size(), 2u);
+    EXPECT_EQ(read->at("Trackball"), false);
+}
+
 }  // namespace
 }  // namespace quorvane::input

@@ -50,6 +50,10 @@ TEST(RtfReader, skipsBinaryDataPicturesAndBrokenInput) {
     EXPECT_EQ(rtfToPlainText("{\\rtf1 \\u"), "");
     EXPECT_EQ(rtfToPlainText("plain words"), std::nullopt);
     EXPECT_EQ(rtfToPlainText("{\\rtf1 \\u99999999999999 x}"), "x");
+    // Eight-bit bytes written as they are are the code page's, not copied
+    // into the text as bytes that are not UTF-8; no NUL reaches the text.
+    EXPECT_EQ(rtfToPlainText("{\\rtf1\\ansi caf\xe9 \x93q\x94}"), "caf\u00e9 \u201cq\u201d");
+    EXPECT_EQ(rtfToPlainText(std::string("{\\rtf1 a\\u0?b\\'00c\0d}", 21)), "abcd");
 }
 
 TEST(RtfReader, decodesOtherCodePagesThroughTheGivenDecoder) {

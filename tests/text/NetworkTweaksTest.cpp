@@ -133,5 +133,16 @@ TEST(PublicIp, theQueryIsAddedToWhatTheServiceAddressHolds) {
               "https://api.example/v1?key=k&format=json");
 }
 
+// An address with more after a NUL is no address: inet_pton alone stops
+// reading at the NUL and would let the rest be shown and copied.
+TEST(PublicIp, onlyAWholeAddressIsTaken) {
+    auto reply = [](std::string body) {
+        return platform::Result<platform::HttpResponse>(
+            platform::HttpResponse{.status = 200, .url = "https://api.example/", .body = std::move(body)});
+    };
+    EXPECT_EQ(publicAddressIn(reply(R"({"ip":"198.51.100.4"})")), "198.51.100.4");
+    EXPECT_EQ(publicAddressIn(reply(R"({"ip":"198.51.100.4\u0000<b>junk"})")), std::nullopt);
+}
+
 }  // namespace
 }  // namespace quorvane::text

@@ -235,6 +235,17 @@ TEST_F(FileManagerActionsTest, aFolderThatCannotBeWrittenIsReportedAndLeftWithNo
     EXPECT_FALSE(fs::exists(data / "nautilus/scripts/Quorvane/Copy Path"));
     EXPECT_EQ(read(config / "Thunar/uca.xml"), "<actions><action>");
     EXPECT_EQ(byName["Dolphin"].installed.size(), 2u);  // the others are unharmed
+
+    // Too large to read is not "no actions yet": the user's are in it.
+    const std::string large = std::string("<actions><!--") + std::string(5u << 20, ' ') + "-->" +
+                              (usersThunarActions + std::string(usersThunarActions).find("<action>"));
+    write(config / "Thunar/uca.xml", large);
+    for (auto& report : fileManagers.install(actions())) {
+        if (report.fileManager == "Thunar") {
+            EXPECT_NE(report.error.find("left as it is"), std::string::npos) << report.error;
+        }
+    }
+    EXPECT_EQ(read(config / "Thunar/uca.xml"), large);
 }
 
 TEST_F(FileManagerActionsTest, theSwitchInstallsAndRemovesTheActionsWhoseApplicationIsThere) {

@@ -46,14 +46,10 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-// How a read of one line ended when it gave no line.
-enum class NoLine { timedOut, tooLong, closed, reset };
+}  // namespace
 
-// Reads up to a line feed, within `limit` bytes and `timeout`. A reset
-// means the peer closed with bytes of ours still unread: it never saw the
-// whole of what was sent.
 std::optional<std::string> readLine(int fd, std::size_t limit, std::chrono::milliseconds timeout,
-                                    NoLine* why = nullptr) {
+                                    NoLine* why) {
     NoLine ignored{};
     NoLine& end = why ? *why : ignored;
     std::string line;
@@ -78,8 +74,11 @@ std::optional<std::string> readLine(int fd, std::size_t limit, std::chrono::mill
             end = got < 0 && errno == ECONNRESET && line.empty() ? NoLine::reset : NoLine::closed;
             return std::nullopt;
         }
+        // Only the new bytes are searched: a long answer costs its length,
+        // not its length squared.
+        const auto searched = line.size();
         line.append(chunk, static_cast<std::size_t>(got));
-        const auto newline = line.find('\n');
+        const auto newline = line.find('\n', searched);
         end = NoLine::tooLong;
         if (std::min(newline, line.size()) > limit)
             return std::nullopt;
@@ -87,8 +86,6 @@ std::optional<std::string> readLine(int fd, std::size_t limit, std::chrono::mill
             return line.substr(0, newline);
     }
 }
-
-}  // namespace
 
 std::filesystem::path controlSocketPath(const std::optional<std::filesystem::path>& runtimeDir) {
     if (runtimeDir)

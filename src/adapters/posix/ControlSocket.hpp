@@ -40,6 +40,16 @@ Result<std::filesystem::path> privateControlSocketPath(
     const std::optional<std::filesystem::path>& runtimeDir,
     const std::filesystem::path& fallbackFolder);
 
+// How a read of one line ended when it gave no line.
+enum class NoLine { timedOut, tooLong, closed, reset };
+
+// Reads up to a line feed, within `limit` bytes and `timeout`: the line
+// without it. What follows the line feed is dropped (a request or an
+// answer is one line). A reset means the peer closed with bytes of ours
+// still unread: it never saw the whole of what was sent.
+std::optional<std::string> readLine(int fd, std::size_t limit, std::chrono::milliseconds timeout,
+                                    NoLine* why = nullptr);
+
 class ControlServer {
   public:
     static constexpr const char* alreadyRunning = "another instance is running";

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -14,6 +16,12 @@ namespace quorvane::platform::posix {
 // and the caller starts afresh.
 std::optional<nlohmann::json> readJsonObject(const std::filesystem::path& file,
                                              std::size_t maxBytes = 256 * 1024);
+
+// A field of a state file of the type asked for; `fallback` when it is
+// absent or of another type (a file edited by hand or by another version):
+// a read that never throws.
+std::string textOr(const nlohmann::json& object, const char* key, std::string fallback);
+std::int64_t wholeOr(const nlohmann::json& object, const char* key, std::int64_t fallback);
 
 // Writes `json` indented, atomically, making the folder (private) first.
 Status writeJsonFile(const std::filesystem::path& file, const nlohmann::json& json);

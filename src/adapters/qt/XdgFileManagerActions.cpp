@@ -183,10 +183,16 @@ struct ThunarActions {
 // XML library of its own.
 std::optional<ThunarActions> readThunar(const fs::path& file, std::string& error) {
     ThunarActions found;
-    const auto bytes = readAll(file);
-    if (!bytes)
+    // Absent: no actions yet. There but unreadable (too large, a folder, no
+    // permission): the user's actions are in it, so it is not replaced.
+    const auto bytes = posix::readFile(file, 4u << 20);
+    if (!bytes) {
+        error = bytes.error().message + "; " + file.string() + " was left as it is";
+        return std::nullopt;
+    }
+    if (!bytes.value())
         return found;
-    QXmlStreamReader reader(*bytes);
+    QXmlStreamReader reader(QByteArray::fromStdString(*bytes.value()));
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("actions"))
         reader.raiseError(QStringLiteral("no <actions> element"));
     while (!reader.hasError() && reader.readNextStartElement()) {

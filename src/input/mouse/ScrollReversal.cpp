@@ -50,7 +50,9 @@ std::string encodeOriginals(const NaturalScrollingOriginals& originals) {
     nlohmann::json object = nlohmann::json::object();
     for (const auto& [name, natural] : originals)
         object[name] = natural;
-    return object.dump(2) + "\n";
+    // A device's name is the driver's bytes, not always UTF-8: replaced,
+    // not thrown over.
+    return object.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 std::optional<NaturalScrollingOriginals> decodeOriginals(const std::string& bytes) {
