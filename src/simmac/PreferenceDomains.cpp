@@ -63,11 +63,11 @@ ordered_json toJson(plist_t node) {
             return value;
         }
         case PLIST_STRING: {
-            char* value = nullptr;
-            plist_get_string_val(node, &value);
-            std::string text = value ? value : "";
-            std::free(value);
-            return text;
+            // By its length: a string holding a NUL (a binary list may) makes
+            // libplist's copying getter assert.
+            uint64_t length = 0;
+            const char* value = plist_get_string_ptr(node, &length);
+            return value ? std::string(value, length) : std::string();
         }
         case PLIST_DATA: {
             char* value = nullptr;

@@ -44,8 +44,16 @@ void FileJournal::record(std::string_view cause, std::string_view kind, std::str
         return;
     }
     const int fd = opened.value()->descriptor.get();
+    // A line a crash cut short has no line feed: this one starts on a line
+    // of its own, or it would be lost with the torn one.
+    std::string_view written = line;
+    const std::string separated = "\n" + line;
+    char last = '\n';
+    if (const auto size = opened.value()->size;
+        size > 0 && ::pread(fd, &last, 1, static_cast<off_t>(size - 1)) == 1 && last != '\n')
+        written = separated;
     // One write per line: appends from several processes never interleave.
-    if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+    if (::write(fd, written.data(), written.size()) != static_cast<ssize_t>(written.size()))
         log_.error("Journal", "cannot write " + file_.string());
 }
 

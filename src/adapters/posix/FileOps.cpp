@@ -51,7 +51,8 @@ Attempt attemptOpen(const fs::path& path, FileAccess access, std::size_t maxByte
             flags |= O_RDWR;
             break;
         case FileAccess::append:
-            flags |= O_WRONLY | O_APPEND | O_CREAT;
+            // Readable too: an appender looks at the last byte it follows.
+            flags |= O_RDWR | O_APPEND | O_CREAT;
             break;
     }
     FileDescriptor fd(::open(path.c_str(), flags, 0600));

@@ -30,7 +30,12 @@ TEST(FileJournal, keepsEntriesOldestFirstWithinItsBound) {
 
     // A torn last line (a crash mid-write) is skipped, not fatal.
     std::ofstream(file, std::ios::app) << "{\"time\":\"2026";
-    EXPECT_EQ(FileJournal(file, log, 2000).entries().size(), entries.size());
+    FileJournal after(file, log, 2000);
+    EXPECT_EQ(after.entries().size(), entries.size());
+    // and the next entry starts a line of its own instead of being lost with it.
+    after.record("EmptyTrashTask", "script", "after the crash");
+    EXPECT_EQ(after.entries().size(), entries.size() + 1);
+    EXPECT_EQ(after.entries().back().detail, "after the crash");
     EXPECT_EQ(journalDetail(std::string(600, 'x')).size(), Journal::maxDetailBytes + 3);
 }
 
