@@ -61,7 +61,13 @@ void to_json(nlohmann::json& json, const StoredDate& date) {
 void from_json(const nlohmann::json& json, StoredDate& date) {
     if (!json.is_number())
         throw nlohmann::json::type_error::create(302, "a date is a number of seconds", &json);
-    date.secondsSinceReference = json.get<double>();
+    const double seconds = json.get<double>();
+    // A file's 1e999 reads as infinity, which would be saved as null and
+    // refused next time, and no time of day is that far away (a million
+    // years): refused now, so the record is set aside whole.
+    if (!std::isfinite(seconds) || std::fabs(seconds) > StoredDate::maxSeconds)
+        throw nlohmann::json::type_error::create(302, "a date out of range", &json);
+    date.secondsSinceReference = seconds;
 }
 
 }  // namespace quorvane::core

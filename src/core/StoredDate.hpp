@@ -12,6 +12,8 @@ namespace quorvane::core {
 // record reads and writes back byte for byte.
 struct StoredDate {
     static constexpr std::int64_t referenceUnixSeconds = 978'307'200;
+    // About a million years either way: as far as a stored date may be.
+    static constexpr double maxSeconds = 3.2e13;
 
     double secondsSinceReference = 0;
 

@@ -4,6 +4,7 @@
 #include "core/PState.hpp"
 #include "core/Preference.hpp"
 #include "core/RecordCoding.hpp"
+#include "core/StoredDate.hpp"
 
 namespace quorvane::core {
 namespace {
@@ -62,6 +63,14 @@ TEST(RecordCoding, trailingBytesAfterARecordMakeItDamaged) {
     ASSERT_TRUE(decodeRecord<PState>(valid));
     EXPECT_FALSE(decodeRecord<PState>(valid + std::string("\0junk", 5)));
     EXPECT_FALSE(decodeRecord<PState>(valid + "junk"));
+}
+
+// A date the file holds as 1e999 would read as infinity, be saved as null
+// and be refused next time; it is refused at once, as is one no clock reaches.
+TEST(RecordCoding, aDateOutOfRangeMakesTheRecordDamaged) {
+    EXPECT_EQ(decodeRecord<StoredDate>("786344400.5"), StoredDate{786344400.5});
+    for (const char* far : {"1e999", "-1e999", "1e300", "-4e13"})
+        EXPECT_EQ(decodeRecord<StoredDate>(far), std::nullopt) << far;
 }
 
 TEST(RecordCoding, pStateToleratesMissingOptionalsOnly) {

@@ -248,6 +248,27 @@ TEST_F(FileManagerActionsTest, aFolderThatCannotBeWrittenIsReportedAndLeftWithNo
     EXPECT_EQ(read(config / "Thunar/uca.xml"), large);
 }
 
+// A file kept elsewhere through a link (dotfiles) stays a link and gets the
+// actions; a link to anything but a regular file is never written through,
+// as a temporary renamed over a FIFO or a device would replace it.
+TEST_F(FileManagerActionsTest, aLinkIsFollowedOnlyToARegularFile) {
+    const auto dotfiles = root.path() / "dotfiles/uca.xml";
+    write(dotfiles, usersThunarActions);
+    fs::remove(config / "Thunar/uca.xml");
+    fs::create_symlink(dotfiles, config / "Thunar/uca.xml");
+    const auto fifo = root.path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(folders().stateFile.parent_path());
+    fs::create_symlink(fifo, folders().stateFile);
+
+    platform::qt::XdgFileManagerActions fileManagers(folders());
+    (void)fileManagers.install(actions());
+    EXPECT_TRUE(fs::is_symlink(config / "Thunar/uca.xml"));
+    EXPECT_NE(read(dotfiles).find("quorvane-copyPath"), std::string::npos);
+    EXPECT_NE(read(dotfiles).find("Open Terminal Here"), std::string::npos);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
 TEST_F(FileManagerActionsTest, theSwitchInstallsAndRemovesTheActionsWhoseApplicationIsThere) {
     platform::qt::XdgFileManagerActions fileManagers(folders());
     platform::memory::MemoryRestoreLog restoreLog;

@@ -77,7 +77,7 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop windows",
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
-              (std::vector<std::string>{"Commands", "Audio", "Bluetooth", "Browsers", "Power", "ScriptRunner", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
+              (std::vector<std::string>{"Commands", "Audio", "Bluetooth", "Browsers", "Power", "ScriptRunner", "Keyboard settings", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
 }
 
 // A registration check that cannot fail proves nothing: each kind of

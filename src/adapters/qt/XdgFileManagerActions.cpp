@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
@@ -52,11 +51,23 @@ std::string writeWhole(const fs::path& path, const QByteArray& content, bool exe
         return "cannot make " + path.parent_path().string() + ": " + made.message();
     if (readAll(path) == content)
         return {};
-    QSaveFile file(qPath(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        return "cannot write " + path.string() + ": " + file.errorString().toStdString();
+    // A link is followed (a dotfile kept elsewhere stays a link), but only
+    // to a regular file: a temporary renamed over a device or a FIFO in its
+    // place would replace that, whoever it belongs to.
+    fs::path target = path;
+    std::error_code failed;
+    if (fs::is_symlink(fs::symlink_status(path, failed))) {
+        target = fs::canonical(path, failed);
+        if (failed)
+            return "cannot follow the link " + path.string() + ": " + failed.message();
+    }
+    if (const auto found = fs::status(target, failed);
+        fs::exists(found) && !fs::is_regular_file(found))
+        return target.string() + " is not a regular file; it was left as it is";
+    if (auto written = posix::writeFileAtomically(target, content.toStdString()); !written)
+        return written.error().message;
     if (executable)
-        QFile::setPermissions(qPath(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        fs::permissions(target, fs::perms::owner_all, failed);
     return {};
 }
 

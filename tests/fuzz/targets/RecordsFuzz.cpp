@@ -36,6 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     roundTrip<core::Automation>(bytes);
     roundTrip<std::vector<triggers::ScriptTask>>(bytes);
     roundTrip<std::vector<system::ScheduleItem>>(bytes);
+    // A schedule shows its times of day.
+    if (const auto items = core::decodeRecord<std::vector<system::ScheduleItem>>(bytes))
+        for (const auto& item : *items)
+            FUZZ_CHECK(item.time.timeOfDay().size() == 8, item.time.timeOfDay());
     roundTrip<std::vector<input::ShortcutFavorite>>(bytes);
     return 0;
 }
