@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -227,13 +228,31 @@ Status save(const std::filesystem::path& file, const ordered_json& values) {
     return posix::writeFileAtomically(file, encoded);
 }
 
+namespace {
+
+// Whether a key or a text of the list holds a NUL, which a binary list can
+// carry: libplist's getters assert on such a key (and abort the program).
+// Its XML writer shows every one as it is.
+bool holdsNul(plist_t root) {
+    char* text = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &text, &length);
+    if (!text)
+        return true;
+    const bool found = std::memchr(text, 0, length) != nullptr;
+    plist_to_xml_free(text);
+    return found;
+}
+
+}  // namespace
+
 std::optional<ordered_json> parse(const std::string& bytes) {
     if (bytes.empty() || bytes.size() > maxDomainBytes)
         return std::nullopt;
     plist_t root = nullptr;
     plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
     Owned owned(root);
-    if (!root || plist_get_node_type(root) != PLIST_DICT)
+    if (!root || plist_get_node_type(root) != PLIST_DICT || holdsNul(root))
         return std::nullopt;
     return toJson(root);
 }

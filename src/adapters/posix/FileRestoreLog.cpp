@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "adapters/posix/FileOps.hpp"
 
@@ -127,6 +128,14 @@ std::optional<Contents> decode(const std::string& bytes, std::string& problem) {
             entry.note = valueAt(item, "note").value_or("");
             contents.entries.push_back(std::move(entry));
         }
+        // An entry is put back by its number: two with one number, or a
+        // number the next entry would be given again, is a damaged log.
+        std::set<std::uint64_t> numbers;
+        for (const auto& entry : contents.entries)
+            if (!numbers.insert(entry.id).second)
+                throw Undecodable{"two entries are numbered " + std::to_string(entry.id)};
+        if (contents.nextId == UINT64_MAX || (!numbers.empty() && *numbers.rbegin() >= contents.nextId))
+            throw Undecodable{"\"nextId\" is not past every entry's number"};
         return contents;
     } catch (const Undecodable& failure) {
         problem = failure.why;

@@ -118,7 +118,12 @@ TEST(FileRestoreLog, aDamagedFileIsSetAsideAndTheNextChangeIsKept) {
          {std::string("{\"nextId\": 3, \"entries\": [{\"id\": 1"),
           std::string(R"({"nextId": 3, "entries": [{"id": -1, "time": "", "cause": "",)"
                       R"( "kind": "", "target": ""}]})"),
-          std::string(R"({"nextId": 3, "entries": {}})")}) {
+          std::string(R"({"nextId": 3, "entries": {}})"),
+          // Two entries with one number, and a number the next one would get.
+          std::string(R"({"nextId": 3, "entries": [{"id": 1, "time": "", "cause": "", "kind": "",)"
+                      R"( "target": ""}, {"id": 1, "time": "", "cause": "", "kind": "", "target": ""}]})"),
+          std::string(R"({"nextId": 2, "entries": [{"id": 7, "time": "", "cause": "", "kind": "",)"
+                      R"( "target": ""}]})")}) {
         testing::TemporaryDirectory temporary;
         memory::MemoryLog messages;
         const auto file = temporary.path() / "restore.json";
