@@ -67,6 +67,10 @@ Result<std::optional<std::string>> readFile(const std::filesystem::path& path,
 // Writes `bytes` to a temporary file beside `path`, flushes it to the disk and
 // renames it over `path`, so a crash leaves either the old file or the new.
 Status writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+// Removes the temporaries writeFileAtomically left beside `path` when killed
+// before its rename (".NAME.XXXXXX"), those older than this process: a save
+// of another process may be under way.
+void removeStaleTemporariesOf(const std::filesystem::path& path);
 
 // Renames a file that could not be understood to "<name>.undecodable-<UTC time>"
 // (with a counter when that exists) and answers the new path.

@@ -37,6 +37,18 @@ TEST(JsonFileUserDefaults, writesThroughAndReadsBackEachType) {
     EXPECT_FALSE(reread.stringListValue("ArrangeDisplaysTask.position"));
     EXPECT_FALSE(reread.value("gone"));
     EXPECT_TRUE(log.lines.empty());
+
+    // What a save killed before its rename left is gone at the next start;
+    // a file of the user's that only looks alike stays.
+    const auto stale = file.parent_path() / ".UserDefaults.json.Ab12Cd";
+    const auto theirs = file.parent_path() / ".UserDefaults.json.notes";
+    std::ofstream(stale) << "{\"half\":";
+    std::ofstream(theirs) << "mine";
+    std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() -
+                                                std::chrono::minutes(1));
+    JsonFileUserDefaults started(file, log);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(theirs));
 }
 
 TEST(JsonFileUserDefaults, aListWithAnythingButStringsIsSkippedAndLogged) {
