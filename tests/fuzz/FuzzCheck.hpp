@@ -4,10 +4,15 @@
 // a check that stops the run with the input's finding, and the ways the
 // targets cut raw bytes into the shapes their readers take.
 
+#include <stdlib.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +48,29 @@ inline std::vector<std::string> words(std::string_view text, std::size_t limit =
         start = end + 1;
     }
     return out;
+}
+
+// A folder of this process's own for the files a target writes, removed
+// when the process ends.
+inline const std::filesystem::path& folder() {
+    static const char* made = [] {
+        static std::string name =
+            (std::filesystem::temp_directory_path() / "quorvane-fuzz-XXXXXX").string();
+        if (!::mkdtemp(name.data()))
+            std::abort();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(name, ignored);
+        });
+        return name.c_str();
+    }();
+    static const std::filesystem::path path = made;
+    return path;
+}
+
+inline std::string contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 }  // namespace quorvane::fuzz

@@ -3,8 +3,6 @@
 // mice's scrolling left reversed and the emoji table. The first byte picks
 // the file, the rest is what it holds.
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,34 +23,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path& folder() {
-    static const fs::path made = [] {
-        std::string name = (fs::temp_directory_path() / "quorvane-fuzz-XXXXXX").string();
-        if (!::mkdtemp(name.data()))
-            std::abort();
-        return fs::path(name);
-    }();
-    return made;
-}
-
 // The folder emptied, with `bytes` as its one file.
 fs::path placed(const std::string& name, const std::string& bytes) {
-    for (const auto& entry : fs::directory_iterator(folder()))
+    for (const auto& entry : fs::directory_iterator(fuzz::folder()))
         fs::remove_all(entry.path());
-    const auto file = folder() / name;
+    const auto file = fuzz::folder() / name;
     std::ofstream(file, std::ios::binary) << bytes;
     return file;
-}
-
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Whether the bytes are still there, as the file or set aside beside it.
 bool kept(const fs::path& file, const std::string& bytes) {
     for (const auto& entry : fs::directory_iterator(file.parent_path()))
-        if (entry.is_regular_file() && contents(entry.path()) == bytes)
+        if (entry.is_regular_file() && fuzz::contents(entry.path()) == bytes)
             return true;
     return false;
 }
@@ -69,7 +52,7 @@ void userDefaults(const std::string& bytes) {
     }
     platform::posix::JsonFileUserDefaults again(file, log, true);
     const auto flag = again.value("Fuzz.flag");
-    FUZZ_CHECK(flag && std::holds_alternative<bool>(*flag) && std::get<bool>(*flag), contents(file));
+    FUZZ_CHECK(flag && std::holds_alternative<bool>(*flag) && std::get<bool>(*flag), fuzz::contents(file));
 }
 
 void restoreLog(const std::string& bytes) {

@@ -1,11 +1,8 @@
 // Thunar's uca.xml, which holds the user's own actions: the program merges
 // its actions in and takes them out again, and must never lose the user's.
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "FuzzCheck.hpp"
 #include "adapters/qt/XdgFileManagerActions.hpp"
@@ -14,21 +11,6 @@ using namespace quorvane;
 namespace fs = std::filesystem;
 
 namespace {
-
-const fs::path& root() {
-    static const fs::path made = [] {
-        std::string name = (fs::temp_directory_path() / "quorvane-fuzz-XXXXXX").string();
-        if (!::mkdtemp(name.data()))
-            std::abort();
-        return fs::path(name);
-    }();
-    return made;
-}
-
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 std::string thunarError(const std::vector<platform::FileManagerReport>& reports) {
     for (const auto& report : reports)
@@ -41,14 +23,14 @@ std::string thunarError(const std::vector<platform::FileManagerReport>& reports)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto bytes = fuzz::bytes(data, size);
-    fs::remove_all(root() / "config");
-    fs::remove_all(root() / "state");
-    const auto file = root() / "config/Thunar/uca.xml";
+    fs::remove_all(fuzz::folder() / "config");
+    fs::remove_all(fuzz::folder() / "state");
+    const auto file = fuzz::folder() / "config/Thunar/uca.xml";
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << bytes;
 
     platform::qt::XdgFileManagerActions actions(
-        {root() / "data", root() / "config", root() / "state/file-manager-actions.json",
+        {fuzz::folder() / "data", fuzz::folder() / "config", fuzz::folder() / "state/file-manager-actions.json",
          "/usr/bin/quorvane", ""});
     const std::vector<platform::FileAction> ours{
         {"copyPath", "Copy Path", "Copy file path to clipboard", "edit-copy"},
@@ -56,17 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto first = thunarError(actions.install(ours));
     if (!first.empty()) {
         // A file it cannot merge into is left exactly as it was.
-        FUZZ_CHECK(contents(file) == bytes, first);
+        FUZZ_CHECK(fuzz::contents(file) == bytes, first);
         return 0;
     }
-    const auto merged = contents(file);
+    const auto merged = fuzz::contents(file);
     FUZZ_CHECK(merged.find("quorvane-copyPath") != std::string::npos, merged);
     // Installing again changes nothing; taking ours out leaves none of ours,
     // and what is left still reads.
     FUZZ_CHECK(thunarError(actions.install(ours)).empty(), merged);
-    FUZZ_CHECK(contents(file) == merged, merged);
+    FUZZ_CHECK(fuzz::contents(file) == merged, merged);
     FUZZ_CHECK(thunarError(actions.remove()).empty(), merged);
-    const auto removed = contents(file);
+    const auto removed = fuzz::contents(file);
     FUZZ_CHECK(removed.find("<unique-id>quorvane-") == std::string::npos, removed);
     FUZZ_CHECK(thunarError(actions.install(ours)).empty(), removed);
     return 0;
