@@ -21,17 +21,10 @@ bool isSaveTemporary(const std::string& name) {
            name.size() - (at + middle.size()) == 6;
 }
 
-// When this process started (the kernel dates /proc/self then).
-std::filesystem::file_time_type processStart() {
-    std::error_code error;
-    auto started = std::filesystem::last_write_time("/proc/self", error);
-    return error ? std::filesystem::file_time_type::clock::now() : started;
-}
-
 // Temporaries of saves that were killed before their rename. Only ours, and
 // only ones older than this process: another instance's save may be under way.
 void removeStaleTemporaries(const std::filesystem::path& directory) {
-    const auto started = processStart();
+    const auto started = processStartTime();
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
         std::error_code ignored;

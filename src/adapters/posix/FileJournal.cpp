@@ -24,7 +24,7 @@ void FileJournal::record(std::string_view cause, std::string_view kind, std::str
                                {"kind", kind},
                                {"detail", journalDetail(detail)},
                                {"weight", journalWeightName(weight)}};
-    const std::string line =
+    std::string line =
         entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 
     std::lock_guard lock(mutex_);
@@ -46,14 +46,12 @@ void FileJournal::record(std::string_view cause, std::string_view kind, std::str
     const int fd = opened.value()->descriptor.get();
     // A line a crash cut short has no line feed: this one starts on a line
     // of its own, or it would be lost with the torn one.
-    std::string_view written = line;
-    const std::string separated = "\n" + line;
     char last = '\n';
     if (const auto size = opened.value()->size;
         size > 0 && ::pread(fd, &last, 1, static_cast<off_t>(size - 1)) == 1 && last != '\n')
-        written = separated;
+        line.insert(line.begin(), '\n');
     // One write per line: appends from several processes never interleave.
-    if (::write(fd, written.data(), written.size()) != static_cast<ssize_t>(written.size()))
+    if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
         log_.error("Journal", "cannot write " + file_.string());
 }
 

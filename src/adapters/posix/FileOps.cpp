@@ -240,19 +240,21 @@ Status writeFileAtomically(const fs::path& path, const std::string& bytes) {
     return success();
 }
 
-void removeStaleTemporariesOf(const fs::path& path) {
+fs::file_time_type processStartTime() {
     std::error_code error;
-    // When this process started: the kernel dates /proc/self then.
-    auto started = fs::last_write_time("/proc/self", error);
-    if (error)
-        return;
+    const auto started = fs::last_write_time("/proc/self", error);
+    return error ? fs::file_time_type::clock::now() : started;
+}
+
+void removeStaleTemporariesOf(const fs::path& path, fs::file_time_type before) {
+    std::error_code error;
     const std::string prefix = "." + path.filename().string() + ".";
     for (const auto& entry : fs::directory_iterator(path.parent_path(), error)) {
         const std::string name = entry.path().filename().string();
         std::error_code ignored;
         if (name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
             entry.symlink_status(ignored).type() == fs::file_type::regular &&
-            entry.last_write_time(ignored) < started)
+            entry.last_write_time(ignored) < before)
             fs::remove(entry.path(), ignored);
     }
 }

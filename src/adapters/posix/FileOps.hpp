@@ -67,10 +67,14 @@ Result<std::optional<std::string>> readFile(const std::filesystem::path& path,
 // Writes `bytes` to a temporary file beside `path`, flushes it to the disk and
 // renames it over `path`, so a crash leaves either the old file or the new.
 Status writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+// When this process started (the kernel dates /proc/self then); now, when
+// that cannot be read.
+std::filesystem::file_time_type processStartTime();
 // Removes the temporaries writeFileAtomically left beside `path` when killed
-// before its rename (".NAME.XXXXXX"), those older than this process: a save
-// of another process may be under way.
-void removeStaleTemporariesOf(const std::filesystem::path& path);
+// before its rename (".NAME.XXXXXX"), those last written before `before`:
+// processStartTime() where another process's save may be under way.
+void removeStaleTemporariesOf(const std::filesystem::path& path,
+                              std::filesystem::file_time_type before);
 
 // Renames a file that could not be understood to "<name>.undecodable-<UTC time>"
 // (with a counter when that exists) and answers the new path.

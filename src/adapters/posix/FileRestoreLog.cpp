@@ -209,20 +209,6 @@ Status writeContents(const fs::path& file, const Contents& contents) {
     return writeFileAtomically(file, text.value());
 }
 
-// Temporaries of writes killed before their rename. Every write is made
-// under the lock, so with it held none is under way.
-void removeStaleTemporaries(const fs::path& file) {
-    const std::string prefix = "." + file.filename().string() + ".";
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(file.parent_path(), error)) {
-        const std::string name = entry.path().filename().string();
-        std::error_code ignored;
-        if (name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
-            entry.symlink_status(ignored).type() == fs::file_type::regular)
-            fs::remove(entry.path(), ignored);
-    }
-}
-
 }  // namespace
 
 FileRestoreLog::FileRestoreLog(std::filesystem::path file, Log& log)
@@ -233,7 +219,8 @@ Result<std::uint64_t> FileRestoreLog::record(RestoreEntry entry) {
     if (!held)
         return held.error();
     if (!sweptTemporaries_.exchange(true))
-        removeStaleTemporaries(file_);
+        // Every write is made under the lock: with it held, none is under way.
+        removeStaleTemporariesOf(file_, fs::file_time_type::max());
     auto contents = readContents(file_, log_);
     if (!contents)
         return contents.error();

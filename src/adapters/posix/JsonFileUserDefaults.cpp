@@ -39,7 +39,7 @@ std::optional<DefaultsValue> fromJson(const nlohmann::json& value) {
 JsonFileUserDefaults::JsonFileUserDefaults(std::filesystem::path file, Log& log, bool readOnly)
     : file_(std::move(file)), log_(log), writable_(!readOnly) {
     if (writable_)
-        removeStaleTemporariesOf(file_);
+        removeStaleTemporariesOf(file_, processStartTime());
     load();
 }
 

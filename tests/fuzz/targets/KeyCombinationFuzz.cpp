@@ -3,7 +3,6 @@
 
 #include "FuzzCheck.hpp"
 #include "platform/KeyCombinationParts.hpp"
-#include "platform/Utf8.hpp"
 
 using namespace quorvane;
 
