@@ -12,12 +12,13 @@
 #include "platform/Log.hpp"
 #include "simmac/SimPasteboard.hpp"
 #include "platform/PermissionAsker.hpp"
+#include "platform/RecentHistory.hpp"
 #include "platform/Workspace.hpp"
 
 namespace quorvane::platform::sim {
 
 // The simulated workspace: a launched application joins the running ones;
-// what is opened or shown is kept and journaled. Terminal and Finder are
+// what is opened or shown is journaled, and the last of it kept. Terminal and Finder are
 // installed; tests install more.
 class SimWorkspace final : public Workspace {
   public:
@@ -26,7 +27,7 @@ class SimWorkspace final : public Workspace {
     Status launchApplication(const std::string& name) override {
         {
             std::lock_guard lock(mutex_);
-            running_.push_back(name);
+            keepRecent(running_, name, keptEvents);
         }
         if (launched)
             launched(name);
@@ -60,11 +61,14 @@ class SimWorkspace final : public Workspace {
   private:
     Status record(const char* kind, const std::string& what) {
         std::lock_guard lock(mutex_);
-        opened.push_back(what);
+        keepRecent(opened, what, keptEvents);
         if (journal_)
             journal_->record("SimulatedMac", kind, what);
         return success();
     }
+
+    // What a long run keeps of what was launched and opened.
+    static constexpr std::size_t keptEvents = 256;
 
     Journal* journal_;
     mutable std::mutex mutex_;

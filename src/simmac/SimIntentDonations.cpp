@@ -1,11 +1,13 @@
 #include "simmac/SimIntentDonations.hpp"
 
+#include "platform/RecentHistory.hpp"
+
 namespace quorvane::platform::sim {
 
 void SimIntentDonations::donateRunTweak(const std::string& tweakName) {
     {
         std::lock_guard lock(mutex_);
-        donations_.push_back(tweakName);
+        keepRecent(donations_, tweakName, 256);
     }
     log_.info("IntentDonations", "donated \"Run Tweak\" for \"" + tweakName + "\"");
 }

@@ -9,8 +9,8 @@
 
 namespace quorvane::platform::sim {
 
-// The simulated Mac's intent donation manager: it keeps every donation, so
-// tests and people can see what the system would be told.
+// The simulated Mac's intent donation manager: it keeps the last donations,
+// so tests and people can see what the system would be told.
 class SimIntentDonations final : public IntentDonations {
   public:
     explicit SimIntentDonations(Log& log) : log_(log) {}

@@ -4,9 +4,14 @@
 #include <sstream>
 
 #include "platform/Quoting.hpp"
+#include "platform/RecentHistory.hpp"
 #include "simmac/PreferenceDomains.hpp"
 
 namespace quorvane::platform::sim {
+
+// A running program runs scripts for as long as it lives; tests look at the
+// last few.
+constexpr std::size_t keptSources = 256;
 
 namespace {
 
@@ -198,7 +203,7 @@ ScriptOutcome SimScripting::runShell(const ShellScript& script) {
 ScriptOutcome SimScripting::execute(const std::string& source) {
     {
         std::lock_guard lock(mutex_);
-        sources_.push_back(source);
+        keepRecent(sources_, source, keptSources);
         if (auto canned = canned_.find(source); canned != canned_.end())
             return canned->second;
     }

@@ -14,7 +14,7 @@
 
 namespace quorvane::platform::sim {
 
-// The simulated Mac's AppleScript engine. It keeps every source it is
+// The simulated Mac's AppleScript engine. It keeps the last sources it was
 // given. `do shell script "..."` really runs its command through the shell
 // (with the simulated Mac's tools and home); with administrator privileges
 // it first asks the simulated password prompt. The standard additions'

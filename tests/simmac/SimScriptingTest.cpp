@@ -40,6 +40,18 @@ TEST_F(SimScriptingTest, shellScriptsRunForRealWithTheSimulatedHomeAndTools) {
     EXPECT_EQ(scripting->sources().size(), 2u);
 }
 
+// The running program asks the engine something at every `list` request:
+// what it keeps of that must not grow with the program's age.
+TEST_F(SimScriptingTest, keepsOnlyTheLatestSources) {
+    for (int i = 0; i < 2000; ++i)
+        (void)scripting->execute("get " + std::to_string(i));
+    const auto sources = scripting->sources();
+    EXPECT_LE(sources.size(), 256u);
+    ASSERT_FALSE(sources.empty());
+    EXPECT_EQ(sources.back(), "get 1999");
+    EXPECT_EQ(sources.front(), "get " + std::to_string(2000 - sources.size()));
+}
+
 TEST_F(SimScriptingTest, theAdministratorPromptAnswersAsTheSimulatedMacIsSet) {
     const std::string source = "do shell script \"whoami\"with administrator privileges";
     EXPECT_TRUE(scripting->execute(source).result);

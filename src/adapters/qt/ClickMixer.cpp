@@ -13,6 +13,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include "platform/RecentHistory.hpp"
+
 namespace quorvane::platform::qt {
 
 namespace {
@@ -92,9 +94,7 @@ class ClickMixer::Worker final : public QIODevice {
             ++owner_.started_;
             lastClick_ = now;
             std::lock_guard lock(latencyMutex_);
-            if (latencies_.size() == keptLatencies)
-                latencies_.erase(latencies_.begin());
-            latencies_.push_back((now - request->pushedAt) / 1000);
+            platform::keepRecent(latencies_, (now - request->pushedAt) / 1000, keptLatencies);
         }
         const std::size_t samples = std::size_t(frames) * std::size_t(clip_.channels);
         buffer_.assign(samples, 0);
