@@ -4,21 +4,8 @@
 #include <regex>
 #include <set>
 
-#include "adapters/memory/MemoryRestoreLog.hpp"
-#include "control/RestoreCommand.hpp"
-#include "control/ControlCommands.hpp"
-#include "control/DesktopCommands.hpp"
-#include "control/DisplayCommands.hpp"
-#include "control/InputCommands.hpp"
-#include "adapters/memory/RecordingOverlays.hpp"
-#include "wiring/DesktopSession.hpp"
-#include "simmac/commands/SimControlCommands.hpp"
+#include "control/ControlWorld.hpp"
 #include "cli/CommandDefinition.hpp"
-#include "core/TweakActions.hpp"
-#include "core/catalogue/CatalogueFixture.hpp"
-#include "adapters/memory/MemoryJournal.hpp"
-#include "simmac/SimDesktop.hpp"
-#include "simmac/SimIntentDonations.hpp"
 #include "simmac/commands/SimCommandLine.hpp"
 
 namespace quorvane::app {
@@ -28,62 +15,7 @@ namespace {
 // line; so do these tests.
 [[maybe_unused]] const bool simCommandsAdded = (simmac::addSimCommands(), true);
 
-struct SilentSound final : platform::Sound {
-    using platform::Sound::play;
-    bool play(std::string_view) override { return true; }
-};
-
-// Holds each question until the test answers it.
-struct HeldConfirmations final : platform::Confirmations {
-    void ask(const platform::Confirmation& confirmation, Answer answer) override {
-        asked.push_back(confirmation);
-        answers.push_back(std::move(answer));
-    }
-    std::vector<platform::Confirmation> asked;
-    std::vector<Answer> answers;
-};
-
-struct ControlCommandsTest : core::testing::CatalogueFixture {
-    core::TweakNotifications notifications;
-    SilentSound sound;
-    core::SoundPlayer sounds{store, sound};
-    platform::sim::SimIntentDonations donations{log};
-    core::TweakActions actions{queue, notifications, sounds, donations};
-    std::vector<std::string> posted;
-    platform::memory::MemoryJournal activity;
-    HeldConfirmations confirmations;
-    platform::sim::SimPasteboard pasteboard;
-    DesktopSession desktop{activity, pasteboard, queue, log};
-    windows::AppService apps{desktop.applications()};
-    platform::memory::RecordingOverlays overlays;
-    platform::sim::SimCameras cameras{queue, activity};
-    platform::memory::MemoryRestoreLog restoreLog;
-    core::RestoreService restore{restoreLog, activity, log};
-    ControlCommands commands = [this] {
-        ControlCommands made;
-        bindInstanceCommands(made, {.catalogue = catalogue,
-                                    .actions = actions,
-                                    .reopen = [] {},
-                                    .defaults = defaults,
-                                    .journal = activity,
-                                    .confirmations = &confirmations});
-        simmac::bindSimCommands(made, {.postEvent =
-                                   [this](const std::string& name) {
-                                       posted.push_back(name);
-                                       return std::size_t{1};
-                                   },
-                               .isObserved =
-                                   [](const std::string& name) {
-                                       return name == "AppleInterfaceThemeChangedNotification";
-                                   },
-                               .pressKey = [](const std::string&) { return false; }});
-        bindDesktopCommands(made, desktop, apps, queue, activity, log);
-        bindDisplayCommands(made, desktop, overlays, &cameras);
-        bindInputCommands(made, nullptr);
-        bindRestoreCommand(made, restore, catalogue);
-        return made;
-    }();
-
+struct ControlCommandsTest : ::testing::Test, ControlWorld {
     // Every answer, which must be exactly one JSON object.
     nlohmann::json ask(const std::string& request) {
         std::vector<std::string> answers;

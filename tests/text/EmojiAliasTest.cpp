@@ -89,6 +89,11 @@ TEST_F(EmojiAlias, keyScriptsGiveTheQueryThePanelAndTheApplicationsText) {
         // Delete takes one character from both, the colon last.
         {{{false, ":ta"}, {true, "Backspace"}}, ":t", true, ":t"},
         {{{false, ":ta"}, {true, "Backspace"}, {true, "Backspace"}, {true, "Backspace"}}, "", false, ""},
+        // Back to the colon alone, the panel goes and nothing can be
+        // chosen: Return is the application's.
+        {{{false, ":ta"}, {true, "Backspace"}, {true, "Backspace"}}, ":", false, ":"},
+        {{{false, ":t"}, {true, "Backspace"}, {true, "Return"}}, "", false, ":\r"},
+        {{{false, ":t"}, {true, "Backspace"}, {false, "a"}}, ":a", true, ":a"},
         // Aliases hold more than letters and digits; a character none holds
         // ends the shortcode and stays in the application.
         {{{false, ":star-st"}}, ":star-st", true, ":star-st"},

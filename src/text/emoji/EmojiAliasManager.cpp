@@ -56,10 +56,14 @@ void EmojiAliasManager::stop() {
 
 void EmojiAliasManager::dismiss() {
     string_.clear();
+    activeApp_.reset();
+    hidePanel();
+}
+
+void EmojiAliasManager::hidePanel() {
     shownQuery_.reset();
     matches_.clear();
     selected_.reset();
-    activeApp_.reset();
     if (showing_) {
         showing_ = false;
         services_.keyCapture.release();
@@ -231,6 +235,12 @@ void EmojiAliasManager::deleteBackward() {
     if (string_.empty()) {
         // The colon itself went.
         dismiss();
+        return;
+    }
+    if (string_ == ":") {
+        // Back to the colon alone: collecting again, with nothing to show
+        // or choose (a Return now is the application's).
+        hidePanel();
         return;
     }
     search();

@@ -76,6 +76,8 @@ class EmojiAliasManager {
 
   private:
     void showPanel();
+    // The panel withdrawn and its keys given back; the shortcode is kept.
+    void hidePanel();
     // Replaces the shortcode with the match at `row`.
     void choose(std::size_t row);
     void search();
