@@ -101,6 +101,9 @@ std::size_t tailBytes(const std::string& text, std::size_t count) {
 void reset(World& w) {
     w.manager().dismiss();
     w.typing.refuses = false;
+    w.journal.clear();
+    w.log.lines.clear();
+    w.alerts.shown.clear();
     for (const int pid : pids) {
         w.activate(pid);
         for (auto left = platform::utf8Length(w.desktop.text(pid)); left > 0; --left)
