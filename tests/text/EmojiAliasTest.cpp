@@ -183,6 +183,17 @@ TEST_F(EmojiAlias, anotherApplicationInFrontClosesThePanelAndGetsTheKeys) {
     EXPECT_FALSE(manager().isShowing());
     EXPECT_EQ(typedText(), ":tad :tad");
     EXPECT_EQ(desktop.text(ownPid), "\r");
+
+    // A key typed into this program's window never joins a shortcode of
+    // the application behind it, so a choice cannot delete what came
+    // before the colon there.
+    sim({"app", "activate", std::to_string(platform::sim::SimWindowServer::textEditPid)});
+    type(" a:");
+    sim({"app", "activate", std::to_string(ownPid)});
+    type("tad");
+    EXPECT_EQ(manager().query(), "");
+    key("Return");
+    EXPECT_EQ(typedText(), ":tad :tad a:");
 }
 
 TEST_F(EmojiAlias, everyAliasCanBeTypedAndNothingLongerIsCollected) {

@@ -79,6 +79,13 @@ void EmojiAliasManager::handleGlobalKeyDown(const InputEvent& event) {
     // colon, nothing to do.
     if (string_.empty() && event.characters != ":")
         return;
+    if (typedIntoThisProgram()) {
+        // The followed application is the last other one in front, but
+        // this key went to our own window (a click on the panel brings it
+        // forward): the shortcode's application never saw it.
+        dismiss();
+        return;
+    }
     if (showing_) {
         typedWhileShowing(event);
         return;
@@ -127,6 +134,12 @@ void EmojiAliasManager::typedWhileShowing(const InputEvent& event) {
     }
     if (extend(event.characters))
         search();
+}
+
+bool EmojiAliasManager::typedIntoThisProgram() const {
+    auto& applications = services_.input.windows.applications;
+    const auto live = applications.frontmost();
+    return live && live->pid == applications.ownPid();
 }
 
 bool EmojiAliasManager::extendsShortcode(const InputEvent& event) const {

@@ -83,6 +83,8 @@ class EmojiAliasManager {
     void search();
     void published(const std::string& query, std::vector<std::size_t> matches);
     void typedWhileShowing(const platform::InputEvent& event);
+    // Whether this program is in front, so that a key went to its window.
+    bool typedIntoThisProgram() const;
     // Whether a key adds to the shortcode: no Command or Control, and only
     // characters of the table's aliases.
     bool extendsShortcode(const platform::InputEvent& event) const;
