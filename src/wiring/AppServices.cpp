@@ -4,6 +4,7 @@
 #include "adapters/dbus/SessionEventSource.hpp"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 #include "core/CanToggle.hpp"
 #include "wiring/SharedServices.hpp"
@@ -17,6 +18,7 @@
 #include "wiring/WindowsWiring.hpp"
 #include "adapters/dbus/SessionEventSource.hpp"
 #include "adapters/posix/DesktopEntry.hpp"
+#include "adapters/posix/FreeHeap.hpp"
 #include "simmac/SimHotkeys.hpp"
 
 namespace quorvane::app {
@@ -42,6 +44,19 @@ AppServices::AppServices(const platform::posix::XdgDirectories& directories, Acc
       tweakActions_(shared_->mainQueue, notifications_, soundPlayer_, shared_->intentDonations),
       workflows_(shared_->store, catalogue_, shared_->mainQueue),
       restore_(shared_->restoreLog, shared_->journal, shared_->log) {
+    giveBackHeap_ = std::make_unique<core::Debouncer>(shared_->mainQueue, std::chrono::seconds(3));
+    // However it was switched (a cell, the command line, a workflow).
+    switchedOff_ = shared_->store.pState.subscribe(
+        [this, was = shared_->store.pState.get()](const core::PState& now) mutable {
+            const bool tornDown =
+                std::any_of(core::pStateFields.begin(), core::pStateFields.end(),
+                            [&](const auto& field) {
+                                return field.keyPath.read(was) && !field.keyPath.read(now);
+                            });
+            was = now;
+            if (tornDown)
+                giveBackHeap_->call([] { platform::posix::giveBackFreeHeap(); });
+        });
     restore_.addKind("preference", system_->preferenceRestore());
     restore_.addKind("system", system_->states());
     restore_.addKind("input", input_->states());

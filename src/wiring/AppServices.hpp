@@ -8,6 +8,7 @@
 #include "wiring/BackgroundDrain.hpp"
 #include "core/SoundPlayer.hpp"
 #include "core/TweakActions.hpp"
+#include "core/Debouncer.hpp"
 #include "core/TweakNotifications.hpp"
 #include "core/TweaksHandler.hpp"
 #include "core/automation/AutomationManager.hpp"
@@ -211,6 +212,10 @@ class AppServices {
     std::unique_ptr<core::AutomationManager> automation_;
     BackgroundDrain drain_;
     std::unique_ptr<platform::dbus::SessionEventSource> sessionEvents_;
+    // A toggle of the program's own switched off let go of what it held:
+    // once the switching pauses, the freed pages go back to the system.
+    std::unique_ptr<core::Debouncer> giveBackHeap_;
+    core::Subscription switchedOff_;
 };
 
 }  // namespace quorvane::app

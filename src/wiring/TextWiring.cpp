@@ -5,6 +5,7 @@
 #include "wiring/AppPaths.hpp"
 #include "wiring/InstallLayout.hpp"
 #include "adapters/posix/FileOps.hpp"
+#include "adapters/posix/FreeHeap.hpp"
 #include "adapters/qt/QtRegionCapture.hpp"
 #include "simmac/SimScreenCapture.hpp"
 #include "simmac/SimWindowServer.hpp"
@@ -80,7 +81,9 @@ TextWiring::TextWiring(SharedServices& shared, DesktopSession& desktop, InputWir
                 .keyCapture = desktop.keyCapture(),
                 .emojiTable = emojiTable_,
                 .emojiSearch = emojiWorker_,
-                .statusBar = desktop.simulated()} {}
+                .statusBar = desktop.simulated()} {
+    emojiTable_.released = [] { platform::posix::giveBackFreeHeap(); };
+}
 
 void TextWiring::addTweaks(core::TweakFactory& factory) {
     text::addTextTweaks(factory, services_);

@@ -196,6 +196,40 @@ TEST_F(EmojiAlias, anotherApplicationInFrontClosesThePanelAndGetsTheKeys) {
     EXPECT_EQ(typedText(), ":tad :tad a:");
 }
 
+TEST_F(EmojiAlias, theTableIsLetGoAMinuteAfterSwitchingOffAndReadAgainWhenOn) {
+    int released = 0;
+    emojiTable.released = [&released] { ++released; };
+    type(":tad");
+    ASSERT_TRUE(manager().isShowing());
+    core::switchAndApply(*task, false, true);
+    settle();
+    EXPECT_FALSE(panel->shown);
+    EXPECT_EQ(panel->rows, 0u);
+    queue.advance(EmojiTable::idleRelease - std::chrono::seconds(1));
+    EXPECT_TRUE(emojiTable.isLoaded());
+
+    // On again within the minute: still warm, and kept while on.
+    core::switchAndApply(*task, true, true);
+    settle();
+    queue.advance(EmojiTable::idleRelease * 2);
+    EXPECT_TRUE(emojiTable.isLoaded());
+    EXPECT_EQ(released, 0);
+
+    core::switchAndApply(*task, false, true);
+    settle();
+    queue.advance(EmojiTable::idleRelease);
+    EXPECT_FALSE(emojiTable.isLoaded());
+    EXPECT_TRUE(manager().index()->table().empty());
+    EXPECT_EQ(released, 1);
+
+    core::switchAndApply(*task, true, true);
+    settle();
+    ASSERT_TRUE(emojiTable.isLoaded());
+    type(" :tada");
+    key("Return");
+    EXPECT_TRUE(typedText().ends_with(" \U0001F389")) << typedText();
+}
+
 TEST_F(EmojiAlias, everyAliasCanBeTypedAndNothingLongerIsCollected) {
     const auto& table = manager().index()->table();
     std::size_t longest = 0;

@@ -36,6 +36,8 @@ EmojiAliasManager::~EmojiAliasManager() {
 
 void EmojiAliasManager::start() {
     stop();
+    services_.emojiTable.hold();
+    holdsTable_ = true;
     services_.emojiTable.load();
     frontmost_ = services_.input.windows.apps.frontmostApp.subscribe(
         [this](const std::optional<platform::RunningApplication>& application) {
@@ -52,6 +54,13 @@ void EmojiAliasManager::start() {
 void EmojiAliasManager::stop() {
     monitor_.stop();
     frontmost_.cancel();
+    if (!std::exchange(holdsTable_, false))
+        return;
+    // Nothing of the table is kept while off: the panel lets go of it too.
+    dismiss();
+    if (view_)
+        view_->setMatches(std::make_shared<const EmojiIndex>(), {}, std::nullopt);
+    services_.emojiTable.letGo();
 }
 
 void EmojiAliasManager::dismiss() {

@@ -115,6 +115,7 @@ class EmojiAliasManager {
     std::optional<platform::RunningApplication> activeApp_;
     bool showing_ = false;
     bool toldCannotType_ = false;
+    bool holdsTable_ = false;
 };
 
 }  // namespace quorvane::text

@@ -56,6 +56,7 @@ void EmojiPickerManager::showStatusItem() {
              if (auto live = alive.lock(); live && *live)
                  togglePopover(frame);
          }});
+    services_.emojiTable.hold();
     services_.emojiTable.load([this, alive] {
         if (auto live = alive.lock(); live && *live)
             refresh();
@@ -65,9 +66,15 @@ void EmojiPickerManager::showStatusItem() {
 void EmojiPickerManager::removeStatusItem() {
     if (view_)
         view_->withdraw();
-    if (item_ && services_.statusBar)
-        services_.statusBar->removeItem(*item_);
+    if (!item_ || !services_.statusBar)
+        return;
+    services_.statusBar->removeItem(*item_);
     item_.reset();
+    // Nothing of the table is kept while off: the popover lets go of it too.
+    emojis_.clear();
+    if (view_)
+        view_->setEmojis(std::make_shared<const EmojiIndex>(), {}, category_);
+    services_.emojiTable.letGo();
 }
 
 void EmojiPickerManager::togglePopover(platform::Rect anchor) {

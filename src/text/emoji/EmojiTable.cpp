@@ -22,6 +22,7 @@ void EmojiTable::load(std::function<void()> ready) {
                 return;
             index_ = std::move(index);
             loaded_ = true;
+            loading_ = false;
             // A waiter may ask again: run a list of its own.
             auto waiting = std::move(waiting_);
             waiting_.clear();
@@ -29,6 +30,31 @@ void EmojiTable::load(std::function<void()> ready) {
                 waiter();
         });
     });
+}
+
+void EmojiTable::hold() {
+    ++holders_;
+    release_.cancel();
+}
+
+void EmojiTable::letGo() {
+    if (holders_ == 0 || --holders_ > 0)
+        return;
+    std::weak_ptr<bool> alive = alive_;
+    release_ = mainQueue_.after(idleRelease, [this, alive] {
+        if (auto live = alive.lock(); live && *live)
+            release();
+    });
+}
+
+void EmojiTable::release() {
+    // A load under way finishes first; the next letting go releases it.
+    if (holders_ > 0 || !loaded_)
+        return;
+    index_ = std::make_shared<const EmojiIndex>();
+    loaded_ = false;
+    if (released)
+        released();
 }
 
 }  // namespace quorvane::text
