@@ -16,7 +16,7 @@ packages=(
   xvfb xauth openbox xdotool x11-apps x11-utils x11-xserver-utils xcompmgr xterm trayer
   dbus-daemon dbus-bin pulseaudio pulseaudio-utils appstream desktop-file-utils groff-base
   libglib2.0-dev libglib2.0-bin gsettings-desktop-schemas weston qt6-wayland
-  libcurl4-openssl-dev ca-certificates libtesseract-dev tesseract-ocr-eng libzxing-dev xclip
+  libxml2-dev libcurl4-openssl-dev ca-certificates libtesseract-dev tesseract-ocr-eng libzxing-dev xclip
   python3 python3-emoji unicode-data unicode-cldr-core
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   lld-16

@@ -48,7 +48,9 @@ std::pair<std::unique_ptr<platform::ScreenCapture>, BackgroundDrain::Worker> scr
 }  // namespace
 
 TextWiring::TextWiring(SharedServices& shared, DesktopSession& desktop, InputWiring& input)
-    : http_(shared.log,
+    : html_(shared.log,
+            QString::fromStdString(helperFile(shared.program, "libquorvane_html.so").string())),
+      http_(shared.log,
             QString::fromStdString(helperFile(shared.program, "libquorvane_network.so").string())),
       capture_(screenCapture(shared)),
       recognition_(shared.log,

@@ -6,6 +6,7 @@
 #include "wiring/SharedServices.hpp"
 #include "core/SerialExecutor.hpp"
 #include "core/catalogue/TweakFactory.hpp"
+#include "adapters/qt/HtmlModule.hpp"
 #include "adapters/qt/NetworkModule.hpp"
 #include "adapters/qt/QtRichTextReader.hpp"
 #include "adapters/posix/RecognitionHelper.hpp"
@@ -51,7 +52,8 @@ class TextWiring {
     void stop();
 
   private:
-    platform::qt::QtRichTextReader richText_;
+    platform::qt::HtmlModule html_;
+    platform::qt::QtRichTextReader richText_{&html_};
     core::SerialExecutor conversions_{"Plain Text"};
     platform::qt::NetworkModule http_;
     core::SerialExecutor network_{"Network"};

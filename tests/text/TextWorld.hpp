@@ -5,6 +5,7 @@
 #include "core/Persistor.hpp"
 #include "core/Store.hpp"
 #include "adapters/curl/CurlHttpClient.hpp"
+#include "adapters/libxml/LibxmlHtmlText.hpp"
 #include "adapters/memory/ManualMainQueue.hpp"
 #include "adapters/memory/MemoryAlerts.hpp"
 #include "adapters/memory/MemoryBlobStore.hpp"
@@ -77,7 +78,8 @@ struct TextWorld {
     platform::memory::MemoryJournal journal;
     platform::memory::MemoryAlerts alerts;
     platform::sim::SimPasteboard pasteboard;
-    platform::qt::QtRichTextReader reader;
+    platform::libxml::LibxmlHtmlText htmlText;
+    platform::qt::QtRichTextReader reader{&htmlText};
     platform::curl::CurlHttpClient http;
     core::SerialExecutor conversions{"Plain Text"};
     core::SerialExecutor network{"Network"};

@@ -9,7 +9,7 @@ namespace quorvane::platform::qt {
 
 namespace {
 
-std::optional<std::string> htmlText(const std::string& data) {
+std::optional<std::string> htmlText(const std::string& data, HtmlText* reader) {
     const QByteArray bytes(data.data(), static_cast<qsizetype>(data.size()));
     QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
     // A charset Qt cannot decode reads as Latin-1: every byte survives.
@@ -17,6 +17,11 @@ std::optional<std::string> htmlText(const std::string& data) {
         decoder = QStringDecoder(QStringDecoder::Latin1);
     // Stray bytes become U+FFFD, as a browser shows them.
     const QString html = decoder.decode(bytes);
+    if (reader) {
+        const QByteArray utf8 = html.toUtf8();
+        if (auto text = reader->plainText(std::string_view(utf8.constData(), std::size_t(utf8.size()))))
+            return text;
+    }
     QTextDocument document;
     document.setHtml(html);
     QString text = document.toPlainText();
@@ -41,7 +46,7 @@ std::optional<std::string> codePageText(int codePage, std::string_view bytes) {
 
 std::optional<std::string> QtRichTextReader::plainText(RichTextFormat format, const std::string& data) {
     if (format == RichTextFormat::html)
-        return htmlText(data);
+        return htmlText(data, html_);
     return rtfToPlainText(data, codePageText);
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/HtmlText.hpp"
+
+namespace quorvane::platform::libxml {
+
+// HTML through libxml2's forgiving HTML parser, walked without recursion
+// (a document nested a hundred thousand deep costs no stack). Every call
+// has a parser of its own: any thread.
+class LibxmlHtmlText final : public HtmlText {
+  public:
+    std::optional<std::string> plainText(std::string_view html) override;
+};
+
+}  // namespace quorvane::platform::libxml
