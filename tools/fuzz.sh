@@ -67,7 +67,8 @@ for target in "${chosen[@]}"; do
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   start=$(sed -n 's/.*INITED cov: \([0-9]*\).*/\1/p' "$log" | head -1)
-  end=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  # A target that fails on its corpus reports no coverage: none is "?".
+  end=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2 || true)
   found=$(find "$findings" -type f | wc -l)
   printf '%-16s %10s runs  %7s/s  coverage %s -> %s edges  corpus %s  findings %s\n' \
     "$target" "${runs:-0}" "${speed:-0}" "${start:-?}" "${end:-?}" \

@@ -110,6 +110,21 @@ TEST_F(PlainText, convertsWhatItShouldAndLeavesEverythingElseAlone) {
               "public.utf8-plain-text 9 bytes, org.nspasteboard.TransientType 1 byte");
 }
 
+// Without the HTML module, Qt's document reads the page: the same text,
+// never a NUL from the page in it.
+TEST_F(PlainText, qtsDocumentStandsInForTheHtmlModule) {
+    platform::qt::QtRichTextReader qtOnly;
+    const std::string html = "<h1>Title</h1><p>a  b <b>bold</b></p><ul><li>one</li></ul>";
+    const auto withModule = reader.plainText(platform::RichTextFormat::html, html);
+    const auto withQt = qtOnly.plainText(platform::RichTextFormat::html, html);
+    ASSERT_TRUE(withModule && withQt);
+    EXPECT_EQ(*withQt, *withModule);
+    const auto withNul =
+        qtOnly.plainText(platform::RichTextFormat::html, std::string("<p>a\0b</p>", 11));
+    ASSERT_TRUE(withNul);
+    EXPECT_EQ(withNul->find('\0'), std::string::npos) << *withNul;
+}
+
 TEST_F(PlainText, aCopyMadeDuringTheParseWinsAndRequestsMeanwhileRunAfterwards) {
     counted.write({{pb::html, "<b>old</b>"}});
     service.convert("PlainTextTask");

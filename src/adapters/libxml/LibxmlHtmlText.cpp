@@ -62,6 +62,12 @@ class Writer {
             }
             if (c == '\0')
                 continue;
+            // U+FFFC stands for an object, never for text; Qt's document
+            // gives one for each image, and the pasteboard's text has none.
+            if (c == '\xEF' && i + 2 < length && bytes[i + 1] == '\xBF' && bytes[i + 2] == '\xBC') {
+                i += 2;
+                continue;
+            }
             flushSpace();
             text_ += c == '\r' ? '\n' : c;
         }

@@ -26,6 +26,9 @@ std::optional<std::string> htmlText(const std::string& data, HtmlText* reader) {
     document.setHtml(html);
     QString text = document.toPlainText();
     text.remove(QChar::ObjectReplacementCharacter);
+    // A NUL in the page is no text a person copied, and would end it for
+    // whatever reads it as a C string.
+    text.remove(QChar::Null);
     return text.toStdString();
 }
 
