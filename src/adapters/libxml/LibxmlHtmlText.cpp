@@ -1,6 +1,7 @@
 #include "adapters/libxml/LibxmlHtmlText.hpp"
 
 #include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
 
 #include <array>
 #include <climits>
@@ -93,6 +94,10 @@ struct FreeDocument {
 };
 
 }  // namespace
+
+LibxmlHtmlText::LibxmlHtmlText() {
+    xmlInitParser();
+}
 
 std::optional<std::string> LibxmlHtmlText::plainText(std::string_view html) {
     if (html.size() > INT_MAX)

@@ -9,6 +9,8 @@ namespace quorvane::platform::libxml {
 // has a parser of its own: any thread.
 class LibxmlHtmlText final : public HtmlText {
   public:
+    // Sets up the library's global state, once, before any parse.
+    LibxmlHtmlText();
     std::optional<std::string> plainText(std::string_view html) override;
 };
 
