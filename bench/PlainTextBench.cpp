@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/RtfReader.hpp"
+#include "adapters/libxml/LibxmlHtmlText.hpp"
 #include "adapters/qt/QtRichTextReader.hpp"
 
 namespace {
@@ -41,15 +42,27 @@ std::string rtf100k() {
     return rtf + "}";
 }
 
-void BM_HtmlToPlainText(benchmark::State& state) {
+// As the program reads HTML (libxml2, the HTML module's reader), and as it
+// does without the module (Qt's document).
+void htmlToPlainText(benchmark::State& state, quorvane::platform::HtmlText* module) {
     ensureApplication();
     const std::string html = html100k();
-    quorvane::platform::qt::QtRichTextReader reader;
+    quorvane::platform::qt::QtRichTextReader reader(module);
     for (auto _ : state)
         benchmark::DoNotOptimize(reader.plainText(quorvane::platform::RichTextFormat::html, html));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(html.size()));
 }
+
+void BM_HtmlToPlainText(benchmark::State& state) {
+    quorvane::platform::libxml::LibxmlHtmlText module;
+    htmlToPlainText(state, &module);
+}
 BENCHMARK(BM_HtmlToPlainText)->Unit(benchmark::kMillisecond);
+
+void BM_HtmlToPlainTextWithoutModule(benchmark::State& state) {
+    htmlToPlainText(state, nullptr);
+}
+BENCHMARK(BM_HtmlToPlainTextWithoutModule)->Unit(benchmark::kMillisecond);
 
 void BM_RtfToPlainText(benchmark::State& state) {
     const std::string rtf = rtf100k();
