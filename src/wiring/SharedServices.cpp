@@ -84,6 +84,8 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
               &x11),
       pasteboard(desktop.simulated() ? static_cast<platform::Pasteboard&>(simPasteboard)
                                      : qtPasteboard),
+      desktopSettings(log,
+                      QString::fromStdString(helperFile(program, "libquorvane_gio.so").string())),
       sound(log, QString::fromStdString(helperFile(program, "libquorvane_sound.so").string())),
       intentDonations(log),
       systemEvents(journal),

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/ActsOn.hpp"
-#include "adapters/gio/GioDesktopSettings.hpp"
+#include "adapters/qt/DesktopSettingsModule.hpp"
 
 #include <filesystem>
 #include <memory>
@@ -117,8 +117,9 @@ struct SharedServices {
     // The clipboard of the desktop in use: the X11 session's, else the
     // simulated Mac's.
     platform::Pasteboard& pasteboard;
-    // The desktop's own settings, used in a desktop session.
-    platform::gio::GioDesktopSettings desktopSettings;
+    // The desktop's own settings, used in a desktop session (a module,
+    // loaded on the first question).
+    platform::qt::DesktopSettingsModule desktopSettings;
     // Which adapter each port got here, for the tweaks to say where they act.
     platform::AdapterChoices adapterChoices;
     platform::qt::SoundModule sound;
