@@ -18,8 +18,8 @@
 namespace quorvane::platform::sim {
 
 // The simulated workspace: a launched application joins the running ones;
-// what is opened or shown is journaled, and the last of it kept. Terminal and Finder are
-// installed; tests install more.
+// what is opened or shown is journaled, and the last of it kept. Terminal
+// and Finder are installed; tests install more.
 class SimWorkspace final : public Workspace {
   public:
     explicit SimWorkspace(Journal* journal = nullptr) : journal_(journal) {}

@@ -4,10 +4,13 @@
 
 namespace quorvane::platform::sim {
 
+// What a long run keeps of the donations.
+constexpr std::size_t keptDonations = 256;
+
 void SimIntentDonations::donateRunTweak(const std::string& tweakName) {
     {
         std::lock_guard lock(mutex_);
-        keepRecent(donations_, tweakName, 256);
+        keepRecent(donations_, tweakName, keptDonations);
     }
     log_.info("IntentDonations", "donated \"Run Tweak\" for \"" + tweakName + "\"");
 }

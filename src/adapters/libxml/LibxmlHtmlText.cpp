@@ -36,6 +36,11 @@ constexpr std::array blocks{"address", "article", "aside",  "blockquote", "body"
                             "pre",     "section", "summary", "table",     "td",      "th",
                             "tr",      "ul",      "center", "html"};
 
+// Text kept as written, white space and all.
+bool preformats(const xmlNode* node) {
+    return named(node, "pre") || named(node, "textarea");
+}
+
 class Writer {
   public:
     void block() {
@@ -126,7 +131,7 @@ std::optional<std::string> LibxmlHtmlText::plainText(std::string_view html) {
                 if (namedOneOf(node, blocks))
                     writer.block();
                 descend = node->children != nullptr;
-                if (descend && (named(node, "pre") || named(node, "textarea")))
+                if (descend && preformats(node))
                     ++preformatted;
             }
         }
@@ -140,7 +145,7 @@ std::optional<std::string> LibxmlHtmlText::plainText(std::string_view html) {
             if (node->type == XML_ELEMENT_NODE && !namedOneOf(node, hidden) && node->children) {
                 if (namedOneOf(node, blocks))
                     writer.block();
-                if (named(node, "pre") || named(node, "textarea"))
+                if (preformats(node))
                     --preformatted;
             }
             if (node->next) {

@@ -4,9 +4,9 @@
 
 namespace quorvane::platform::libxml {
 
-// HTML through libxml2's forgiving HTML parser, walked without recursion
-// (a document nested a hundred thousand deep costs no stack). Every call
-// has a parser of its own: any thread.
+// HTML through libxml2's forgiving HTML parser (which gives up on what is
+// nested past its depth limit), walked without recursion. Every call has
+// a parser of its own: any thread.
 class LibxmlHtmlText final : public HtmlText {
   public:
     // Sets up the library's global state, once, before any parse.

@@ -1,25 +1,14 @@
 #include "adapters/qt/QtRegionCapture.hpp"
 
-#if defined(__linux__)
-#include <malloc.h>
-#endif
-
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "adapters/posix/FreeHeap.hpp"
+
 namespace quorvane::platform::qt {
 
 namespace {
-
-// The frozen screen and its grab were megabytes each: the allocator would
-// keep them in its heap for good (it raises its threshold for big blocks
-// after the first is freed), so what is free goes back to the system now.
-void giveBackFreeHeap() {
-#ifdef __GLIBC__
-    ::malloc_trim(0);
-#endif
-}
 
 std::string pngOf(const QImage& image) {
     QByteArray bytes;
@@ -50,7 +39,8 @@ void QtRegionCapture::captureRegion(Done done) {
                     picture = pngOf(*region);
                 region.reset();
                 done(std::move(picture));
-                giveBackFreeHeap();
+                // The frozen screen and its grab were megabytes each.
+                posix::giveBackFreeHeap();
             },
             holds_);
     });
