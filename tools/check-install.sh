@@ -19,7 +19,7 @@ cd "$scratch"
 fail() { echo "check-install: $*" >&2; exit 1; }
 
 for file in bin/quorvane libexec/quorvane/defaults libexec/quorvane/simtools \
-    libexec/quorvane/libquorvane_sound.so libexec/quorvane/libquorvane_camera.so \
+    libexec/quorvane/quorvane-sound libexec/quorvane/quorvane-camera \
     libexec/quorvane/libquorvane_network.so libexec/quorvane/libquorvane_html.so libexec/quorvane/libquorvane_gio.so libexec/quorvane/quorvane-recognize \
     libexec/quorvane/libquorvane_x11.so \
     share/quorvane/emoji.json share/quorvane/emoji.json.LICENSE \

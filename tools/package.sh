@@ -7,8 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target quorvane defaults simtools quorvane_sound \
-  quorvane_camera quorvane_network quorvane-recognize quorvane_x11 quorvane_emoji_table \
+cmake --build --preset default --target quorvane defaults simtools quorvane-sound \
+  quorvane-camera quorvane_network quorvane-recognize quorvane_x11 quorvane_emoji_table \
   quorvane_install_files
 (cd build/default && cpack -G DEB)
 ls -1 build/default/quorvane_*.deb

@@ -33,6 +33,8 @@ class Sound {
         (void)variation;
         return false;
     }
+    // Clicks are no longer wanted: what readied them may be let go.
+    virtual void releaseClicks() {}
 };
 
 }  // namespace quorvane::platform

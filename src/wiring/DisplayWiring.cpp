@@ -68,10 +68,9 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
       hideNotchStore_(hideNotchStore(shared)),
       simulatedCameras_(desktop.simulated() ? std::make_unique<platform::sim::SimCameras>(shared.mainQueue, shared.journal)
                                             : nullptr),
-      cameraModule_(desktop.simulated() ? nullptr
-                                        : std::make_unique<platform::qt::CameraModule>(
-                                              shared.log, QString::fromStdString(
-                                                              helperFile(shared.program, "libquorvane_camera.so").string()))),
+      cameraHelper_(desktop.simulated() ? nullptr
+                                        : std::make_unique<platform::posix::CameraHelper>(
+                                              shared.log, helperFile(shared.program, "quorvane-camera"))),
       displays_(desktop.screens(), desktop.displays(), shared.log),
       tables_(desktop.displays(), kept_.get(), shared.journal, shared.log),
       events_(desktop.displays(), shared.systemEvents),
@@ -97,7 +96,7 @@ DisplayWiring::DisplayWiring(SharedServices& shared, DesktopSession& desktop,
                 .statusBar = desktop.simulated(),
                 .monitors = &desktop.monitors(),
                 .cameras = simulatedCameras_ ? static_cast<platform::Cameras*>(simulatedCameras_.get())
-                                             : cameraModule_.get(),
+                                             : cameraHelper_.get(),
                 .settings = {&shared.changes, &states_}} {
     display::addDisplayStates(states_, displays_, desktopPicture_);
     // Displays that come and go are followed from the first tweak on, in a

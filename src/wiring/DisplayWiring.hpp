@@ -9,7 +9,7 @@
 #include "wiring/WindowsWiring.hpp"
 #include "core/catalogue/TweakFactory.hpp"
 #include "display/DisplayServices.hpp"
-#include "adapters/qt/CameraModule.hpp"
+#include "adapters/posix/CameraHelper.hpp"
 #include "adapters/qt/QtOverlays.hpp"
 #include "adapters/qt/QtPictureComposer.hpp"
 #include "simmac/SimCameras.hpp"
@@ -54,7 +54,7 @@ class DisplayWiring {
     std::unique_ptr<platform::BlobStore> hideNotchStore_;
     // One of them: the simulated Mac's, or the host's through the module.
     std::unique_ptr<platform::sim::SimCameras> simulatedCameras_;
-    std::unique_ptr<platform::qt::CameraModule> cameraModule_;
+    std::unique_ptr<platform::posix::CameraHelper> cameraHelper_;
     display::DisplayService displays_;
     display::TransferTables tables_;
     display::DisplayEvents events_;

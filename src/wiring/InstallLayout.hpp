@@ -6,7 +6,8 @@
 namespace quorvane::app {
 
 // The files the program carries besides itself: helper programs and
-// modules loaded on first use (the stand-in `defaults`, the sound module),
+// modules loaded on first use (the stand-in `defaults`, `quorvane-sound`,
+// the network module),
 // and data. In a build tree they sit beside the program; installed, the
 // program is in <prefix>/bin, helpers in <prefix>/libexec/quorvane and data
 // in <prefix>/share/quorvane. Both are found from the program's own path,

@@ -86,7 +86,7 @@ SharedServices::SharedServices(const platform::posix::XdgDirectories& xdg, Acces
                                      : qtPasteboard),
       desktopSettings(log,
                       QString::fromStdString(helperFile(program, "libquorvane_gio.so").string())),
-      sound(log, QString::fromStdString(helperFile(program, "libquorvane_sound.so").string())),
+      sound(log, helperFile(program, "quorvane-sound")),
       intentDonations(log),
       systemEvents(journal),
       loginItems(xdg.configHome, program),

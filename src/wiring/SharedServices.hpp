@@ -23,7 +23,7 @@
 #include "adapters/posix/XdgDirectories.hpp"
 #include "adapters/qt/QtMainQueue.hpp"
 #include "adapters/qt/QtPasteboard.hpp"
-#include "adapters/qt/SoundModule.hpp"
+#include "adapters/posix/SoundHelper.hpp"
 #include "adapters/qt/X11Module.hpp"
 #include "simmac/SimDesktop.hpp"
 #include "simmac/SimHome.hpp"
@@ -122,7 +122,7 @@ struct SharedServices {
     platform::qt::DesktopSettingsModule desktopSettings;
     // Which adapter each port got here, for the tweaks to say where they act.
     platform::AdapterChoices adapterChoices;
-    platform::qt::SoundModule sound;
+    platform::posix::SoundHelper sound;
     platform::sim::SimIntentDonations intentDonations;
     platform::SystemEventCenter systemEvents;
     platform::posix::XdgAutostart loginItems;

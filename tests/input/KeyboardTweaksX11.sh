@@ -12,7 +12,8 @@ start xlogo -geometry 300x300+900+400
 eventually xdotool search --name '^xlogo$' || fail "xlogo did not start"
 xlogo=$(xdotool search --name '^xlogo$' | head -1)
 
-"$quorvane" >"$home/out.txt" 2>&1 &
+# Helpers leave half a second after their last work, not 20 s.
+QUORVANE_HELPER_IDLE_MS=500 "$quorvane" >"$home/out.txt" 2>&1 &
 instance=$!
 pids+=($instance)
 eventually grep -q "Quorvane is running" "$home/out.txt" || fail "Quorvane did not start"
@@ -53,13 +54,18 @@ xdotool keyup ctrl
 "$quorvane" toggle "Mechanical Keyboard" on >/dev/null
 xdotool windowactivate --sync "$xlogo"
 # The sound is readied off the main thread; keys before it are silent.
-clicksReady() { grep -qx 'Key clicks' /proc/"$instance"/task/*/comm; }
+# The clicks are mixed in the sound helper, a child of the program.
+soundHelper() { pgrep -P "$instance" -x quorvane-sound; }
+clicksReady() { local helper; helper=$(soundHelper) && grep -qx 'Key clicks' /proc/"$helper"/task/*/comm; }
 eventually clicksReady || fail "the key clicks' mixer did not start"
 xdotool type --delay 40 hello
 # Key clicks are input: journaled, and shown with --all.
 eventually sh -c "\"$quorvane\" journal --all | grep -q 'MechanicalKeyboardTask  sound  played 10 key clicks'" ||
     fail "no ten clicks: $("$quorvane" journal --all | grep -o 'played .*' | tail -1)"
 echo "clicks: $("$quorvane" journal --all | grep -o 'played [0-9]* key clicks' | tail -1)"
+# Switched off, the clicks are let go, and the helper leaves with its libraries.
+"$quorvane" toggle "Mechanical Keyboard" off >/dev/null
+eventually sh -c "! pgrep -P $instance -x quorvane-sound" || fail "the sound helper stays after the clicks"
 
 # No generic way to read another program's menus here.
 if answer=$("$quorvane" run "View Shortcuts" 2>&1); then fail "View Shortcuts ran: $answer"; fi

@@ -1,11 +1,7 @@
 #include "adapters/posix/RecognitionHelper.hpp"
 
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -13,8 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
-
-extern char** environ;
 
 namespace quorvane::platform::posix {
 
@@ -97,7 +91,7 @@ std::optional<std::string> RecognitionHelper::recognizeText(const std::string& i
     auto text = ask('T', image);
     // Nothing read and no reader left: it failed on this very picture
     // (crashed, too slow, could not start), not merely found no text.
-    textFailed_ = !text && pid_ <= 0;
+    textFailed_ = !text && !helper_.running();
     return text;
 }
 
@@ -112,71 +106,35 @@ void RecognitionHelper::release() {
 }
 
 std::optional<pid_t> RecognitionHelper::helper() const {
-    return pid_ > 0 ? std::optional<pid_t>(pid_) : std::nullopt;
+    return helper_.running() ? std::optional<pid_t>(helper_.pid) : std::nullopt;
 }
 
 bool RecognitionHelper::start() {
-    int ends[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
-        log_.warning(source, std::string("cannot talk to the text reader: ") + std::strerror(errno));
+    auto started = startHelper(program_, SOCK_STREAM);
+    if (!started) {
+        log_.warning(source, "cannot start the text reader " + started.error().message);
         return false;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    // Its end as its standard input and output; dup2 leaves them open
-    // across exec, where the pair itself closes.
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-    // Nothing else of ours, close-on-exec or not, lives on in it.
-    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-    const std::string path = program_.string();
-    char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
-    pid_t pid = -1;
-    const int failed = ::posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(ends[1]);
-    if (failed != 0) {
-        ::close(ends[0]);
-        log_.warning(source, "cannot start the text reader " + path + ": " + std::strerror(failed));
-        return false;
-    }
-    pid_ = pid;
-    socket_ = ends[0];
+    helper_ = started.value();
     return true;
 }
 
 void RecognitionHelper::end(bool kill) {
-    if (pid_ <= 0)
-        return;
     // Its input closed, it finishes the picture it has and leaves.
-    ::close(socket_);
-    socket_ = -1;
-    if (kill)
-        ::kill(pid_, SIGKILL);
-    int status = 0;
-    const auto deadline = Clock::now() + std::chrono::seconds(2);
-    while (::waitpid(pid_, &status, WNOHANG) == 0) {
-        if (Clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            break;
-        }
-        ::usleep(2000);
-    }
-    pid_ = -1;
+    endHelper(helper_, kill);
 }
 
 std::optional<std::string> RecognitionHelper::ask(char kind, const std::string& image) {
     if (image.size() > UINT32_MAX)
         return std::nullopt;
-    if (pid_ <= 0 && !start())
+    if (!helper_.running() && !start())
         return std::nullopt;
     const auto request = head(kind, static_cast<std::uint32_t>(image.size()));
     std::array<char, 5> reply{};
     const auto deadline = Clock::now() + patience_;
-    if (!sendAll(socket_, request.data(), request.size(), deadline) ||
-        !sendAll(socket_, image.data(), image.size(), deadline) ||
-        !receiveAll(socket_, reply.data(), reply.size(), deadline)) {
+    if (!sendAll(helper_.socket, request.data(), request.size(), deadline) ||
+        !sendAll(helper_.socket, image.data(), image.size(), deadline) ||
+        !receiveAll(helper_.socket, reply.data(), reply.size(), deadline)) {
         log_.warning(source, "the text reader did not answer; it is started afresh next time");
         end(true);
         return std::nullopt;
@@ -189,7 +147,7 @@ std::optional<std::string> RecognitionHelper::ask(char kind, const std::string& 
         return std::nullopt;
     }
     std::string text(length, '\0');
-    if (!receiveAll(socket_, text.data(), text.size(), deadline)) {
+    if (!receiveAll(helper_.socket, text.data(), text.size(), deadline)) {
         log_.warning(source, "the text reader's answer was cut short; it is started afresh next time");
         end(true);
         return std::nullopt;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Log.hpp"
+#include "adapters/posix/HelperProcess.hpp"
 #include "platform/ScreenCapture.hpp"
 
 namespace quorvane::platform::posix {
@@ -45,8 +46,7 @@ class RecognitionHelper final : public TextRecognizer, public BarcodeReader {
     // not tried on a reader started again only to fail the same way.
     bool textFailed_ = false;
     std::chrono::milliseconds patience_;
-    pid_t pid_ = -1;
-    int socket_ = -1;
+    HelperProcess helper_;
 };
 
 }  // namespace quorvane::platform::posix

@@ -1,5 +1,7 @@
 #include "input/keysound/MechanicalKeyboardManager.hpp"
 
+#include <utility>
+
 #include "core/RandomSeed.hpp"
 
 namespace quorvane::input {
@@ -49,6 +51,7 @@ void MechanicalKeyboardManager::start() {
     if (!services_.sound)
         return;
     // Loading the audio libraries and decoding the click take a while.
+    clicksAsked_ = true;
     helper_.submit([sound = services_.sound, &log = services_.input.log, owner = owner_] {
         if (!sound->prepareClicks(clickSound))
             log.warning(owner, "key clicks stay silent: the click sound cannot be played");
@@ -60,6 +63,9 @@ void MechanicalKeyboardManager::stop() {
     monitor_.stop();
     flushTimer_.cancel();
     flush();
+    // After the preparing, on the same thread: the clicks are let go.
+    if (std::exchange(clicksAsked_, false) && services_.sound)
+        helper_.submit([sound = services_.sound] { sound->releaseClicks(); });
 }
 
 void MechanicalKeyboardManager::handle(const platform::InputEvent& event) {

@@ -48,6 +48,7 @@ class MechanicalKeyboardManager {
     int counted_ = 0;
     platform::TimerToken flushTimer_;
     // Last: destroyed first, waiting for a load under way.
+    bool clicksAsked_ = false;  // since start(): stop() lets them go
     core::SerialExecutor helper_{"key sound"};
 };
 

@@ -4,7 +4,6 @@
 
 #include "adapters/memory/MemoryLog.hpp"
 #include "adapters/qt/QtSound.hpp"
-#include "adapters/qt/SoundModule.hpp"
 
 namespace quorvane::platform::qt {
 namespace {
@@ -25,14 +24,6 @@ TEST(QtSound, knowsItsBuiltInClicksAndNothingElse) {
     memory::MemoryLog log;
     EXPECT_FALSE(QtSound(log).play("keyUp"));
 
-    // Through the module, loaded when first asked; a missing module is
-    // reported, and then nothing plays.
-    SoundModule module(log, QStringLiteral(QUORVANE_SOUND_MODULE));
-    EXPECT_FALSE(module.play("keyUp"));
-    EXPECT_FALSE(log.contains("cannot load"));
-    SoundModule missing(log, QStringLiteral("/nonexistent/libquorvane_sound.so"));
-    EXPECT_FALSE(missing.play("toggleOn"));
-    EXPECT_TRUE(log.contains("cannot load the sound module"));
 }
 
 }  // namespace
