@@ -42,8 +42,7 @@ std::optional<pid_t> HelperConnection::helper() const {
     return left_ || !process_.running() ? std::nullopt : std::optional<pid_t>(process_.pid);
 }
 
-bool HelperConnection::startLocked(std::unique_lock<std::mutex>& lock) {
-    // The one before is gone: its reader is done, or about to be.
+void HelperConnection::forgetLocked(std::unique_lock<std::mutex>& lock) {
     if (reader_.joinable()) {
         lock.unlock();
         reader_.join();
@@ -51,6 +50,11 @@ bool HelperConnection::startLocked(std::unique_lock<std::mutex>& lock) {
     }
     if (process_.socket >= 0)
         ::close(std::exchange(process_.socket, -1));
+}
+
+bool HelperConnection::startLocked(std::unique_lock<std::mutex>& lock) {
+    // The one before is gone: its reader is done, or about to be.
+    forgetLocked(lock);
     auto started = startHelper(program_, SOCK_SEQPACKET);
     if (!started) {
         log_.warning(source_, "cannot start the " + what_ + " " + started.error().message);
@@ -111,13 +115,7 @@ void HelperConnection::endLocked(std::unique_lock<std::mutex>& lock, bool kill) 
             process_.pid > 0)
             ::kill(process_.pid, SIGKILL);
     }
-    if (reader_.joinable()) {
-        lock.unlock();
-        reader_.join();
-        lock.lock();
-    }
-    if (process_.socket >= 0)
-        ::close(std::exchange(process_.socket, -1));
+    forgetLocked(lock);
     left_ = true;
 }
 

@@ -60,6 +60,8 @@ class HelperConnection {
   private:
     bool startLocked(std::unique_lock<std::mutex>& lock);
     void endLocked(std::unique_lock<std::mutex>& lock, bool kill);
+    // Joins the reader of a helper that left, and closes our end.
+    void forgetLocked(std::unique_lock<std::mutex>& lock);
     void read(int socket, pid_t pid, std::uint64_t generation);
 
     Log& log_;
