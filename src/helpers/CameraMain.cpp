@@ -13,15 +13,16 @@
 
 int main(int argc, char** argv) {
     using namespace quorvane;
-    if (!helpers::keepStandardOutputClean())
+    const int socket = helpers::takeProgramSocket();
+    if (socket < 0)
         return 1;
     // Frames are made pictures here, never shown: no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     platform::posix::StderrLog log(platform::LogLevel::warning);
     platform::qt::QtCameras cameras(log);
-    platform::posix::CameraServer server(cameras, helpers::programSocket, [&](std::function<void()> work) {
+    platform::posix::CameraServer server(cameras, socket, [&](std::function<void()> work) {
         QMetaObject::invokeMethod(&application, std::move(work), Qt::QueuedConnection);
     });
-    return helpers::serveProgram(application, server, std::chrono::seconds(20));
+    return helpers::serveProgram(application, server, socket, std::chrono::seconds(20));
 }

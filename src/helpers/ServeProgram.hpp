@@ -8,19 +8,17 @@
 
 namespace quorvane::helpers {
 
-// Serves `server` the records the program sends on the helper's standard
-// input, from the application's event loop, until the program goes (0),
-// sends what makes no sense (1), or the server has been idle for
-// `idleAfter` (0; QUORVANE_HELPER_IDLE_MS sets another). Standard output
-// goes to standard error first: what a library prints must never reach the
-// program as a record.
-int serveProgram(QCoreApplication& application, platform::posix::HelperServer& server,
+// The program's socket, taken from the helper's standard input before any
+// library runs: moved to a descriptor no child inherits, with /dev/null as
+// standard input and standard error as standard output, so that nothing a
+// library reads or prints reaches the program. -1 when that fails.
+int takeProgramSocket();
+
+// Serves `server` the records the program sends on `socket`, from the
+// application's event loop, until the program goes (0), sends what makes
+// no sense (1), or the server has been idle for `idleAfter` with nothing
+// waiting to be read (0; QUORVANE_HELPER_IDLE_MS sets another).
+int serveProgram(QCoreApplication& application, platform::posix::HelperServer& server, int socket,
                  std::chrono::milliseconds idleAfter);
-
-// The program's socket: the helper's standard input.
-constexpr int programSocket = 0;
-
-// Makes standard output standard error; call before any library prints.
-bool keepStandardOutputClean();
 
 }  // namespace quorvane::helpers

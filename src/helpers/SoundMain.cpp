@@ -13,11 +13,12 @@
 
 int main(int argc, char** argv) {
     using namespace quorvane;
-    if (!helpers::keepStandardOutputClean())
+    const int socket = helpers::takeProgramSocket();
+    if (socket < 0)
         return 1;
     QCoreApplication application(argc, argv);
     platform::posix::StderrLog log(platform::LogLevel::warning);
     platform::qt::QtSound sound(log);
-    platform::posix::SoundServer server(sound, helpers::programSocket);
-    return helpers::serveProgram(application, server, std::chrono::seconds(20));
+    platform::posix::SoundServer server(sound, socket);
+    return helpers::serveProgram(application, server, socket, std::chrono::seconds(20));
 }

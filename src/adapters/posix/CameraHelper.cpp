@@ -80,6 +80,7 @@ struct SessionLink {
     CameraSession::FailureHandler failed;
     std::uint64_t generation = 0;  // of the helper it lives in; 0: none
     SessionState state;
+    std::optional<CameraPreset> wanted;  // the last preset set, made again with the session
     std::shared_ptr<Mapping> mapping;
 };
 
@@ -124,9 +125,16 @@ struct CameraHelper::Shared : std::enable_shared_from_this<CameraHelper::Shared>
             std::unique_lock lock(link->mutex);
             const auto mapping = link->mapping;
             const std::uint64_t generation = link->generation;
-            if (mapping && buffer == mapping->buffer && slot && *slot >= 0 &&
-                static_cast<std::size_t>(*slot) < mapping->slots && width && height &&
-                static_cast<std::size_t>(*width * *height) * 4 <= mapping->slotBytes) {
+            const bool fits = mapping && buffer == mapping->buffer && slot && *slot >= 0 &&
+                              static_cast<std::size_t>(*slot) < mapping->slots && width && height &&
+                              static_cast<std::size_t>(*width * *height) * 4 <= mapping->slotBytes;
+            if (!fits && buffer && slot) {
+                // A frame not shown gives its slot back at once, or the helper runs out.
+                lock.unlock();
+                connection->tell({"release", std::to_string(link->id), std::to_string(*buffer),
+                                  std::to_string(*slot)},
+                                 generation);
+            } else if (fits) {
                 // The slot goes back to the helper once the last copy of the frame is gone.
                 auto lease = std::shared_ptr<const void>(
                     mapping.get(), [mapping, self, id = link->id, buffer = *buffer, slot = *slot,
@@ -194,7 +202,7 @@ class HelperSession final : public CameraSession {
             shared_->links.erase(link_->id);
         }
         if (const auto running = generation())
-            shared_->connection->tell({"end", std::to_string(link_->id)}, running);
+            shared_->connection->tell({"end", std::to_string(link_->id)}, running, true);
     }
 
     Status setDevice(const std::string& id) override {
@@ -208,7 +216,12 @@ class HelperSession final : public CameraSession {
     std::optional<std::string> device() const override { return state().device; }
     bool setPreset(CameraPreset preset) override {
         auto answer = ask({"preset", std::to_string(static_cast<int>(preset))});
-        return answer && answer.value().first;
+        const bool set = answer && answer.value().first;
+        if (set) {
+            std::lock_guard lock(link_->mutex);
+            link_->wanted = preset;
+        }
+        return set;
     }
     CameraPreset preset() const override { return state().preset; }
     std::optional<CameraFormat> format() const override { return state().format; }
@@ -232,27 +245,48 @@ class HelperSession final : public CameraSession {
         return link_->state;
     }
 
-    // Asks about this session, made again first in a helper that lost it.
-    Result<std::pair<bool, std::string>> ask(std::vector<std::string> request) {
+    // Makes the session again in the running helper (starting one) when
+    // the helper it lived in left, with the preset it was given.
+    Status madeAgain() {
         auto& connection = *shared_->connection;
         const std::string id = std::to_string(link_->id);
-        if (generation() == 0 || generation() != connection.generation()) {
-            auto made = connection.ask({"session", id});
-            const auto running = connection.generation();
+        if (generation() != 0 && generation() == connection.generation())
+            return success();
+        auto made = connection.ask({"session", id});
+        const auto running = connection.generation();
+        std::optional<CameraPreset> wanted;
+        {
             std::lock_guard lock(link_->mutex);
-            if (!made || !readState(*made, 0, link_->state) || made->front() != "1")
+            if (!made || made->empty() || made->front() != "1" || !readState(*made, 0, link_->state))
                 return Error{"the camera helper cannot be started"};
             link_->generation = running;
+            wanted = link_->wanted;
         }
-        request.insert(request.begin() + 1, id);
-        auto answer = connection.ask(request, false);
-        std::lock_guard lock(link_->mutex);
-        SessionState state = link_->state;
-        const auto read = answer ? readState(*answer, 0, state) : std::nullopt;
-        if (!read)
-            return Error{helperLeft};
-        link_->state = state;
-        return read.value();
+        if (wanted) {
+            auto preset = connection.ask({"preset", id, std::to_string(static_cast<int>(*wanted))}, false);
+            std::lock_guard lock(link_->mutex);
+            if (preset)
+                readState(*preset, 0, link_->state);
+        }
+        return success();
+    }
+
+    // Asks about this session; a helper that left before answering (gone
+    // idle just then, or crashed) is started again and asked once more.
+    Result<std::pair<bool, std::string>> ask(std::vector<std::string> request) {
+        request.insert(request.begin() + 1, std::to_string(link_->id));
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (auto made = madeAgain(); !made)
+                return made.error();
+            auto answer = shared_->connection->ask(request, false);
+            std::lock_guard lock(link_->mutex);
+            SessionState state = link_->state;
+            if (const auto read = answer ? readState(*answer, 0, state) : std::nullopt) {
+                link_->state = state;
+                return read.value();
+            }
+        }
+        return Error{helperLeft};
     }
 
     std::shared_ptr<CameraHelper::Shared> shared_;
@@ -278,8 +312,9 @@ CameraHelper::CameraHelper(Log& log, std::filesystem::path program, std::chrono:
 }
 
 CameraHelper::~CameraHelper() {
-    // The helper ends before what its events reach.
-    shared_->connection->end();
+    // The helper ends before what its events reach, for good: a session
+    // left over cannot start another.
+    shared_->connection->close();
 }
 
 std::vector<CameraDevice> CameraHelper::devices() {
@@ -328,7 +363,11 @@ std::unique_ptr<CameraSession> CameraHelper::makeSession(CameraSession::FrameHan
         shared_->links.erase(link->id);
         return nullptr;
     }
-    link->generation = shared_->connection->generation();
+    {
+        std::lock_guard lock(link->mutex);
+        link->generation = shared_->connection->generation();
+        readState(*made, 0, link->state);
+    }
     return std::make_unique<HelperSession>(shared_, std::move(link));
 }
 

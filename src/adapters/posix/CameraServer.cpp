@@ -10,21 +10,27 @@
 
 namespace quorvane::platform::posix {
 
-// One session and the memory its frames go out in.
-struct CameraServer::Served {
+namespace {
+
+// The memory a session's frames go out in. The camera may deliver on a
+// thread of its own, even while the session is being torn down: the ring
+// lives as long as its handler, and once closed takes no more frames.
+struct FrameRing {
+    static constexpr std::size_t slots = CameraServer::slots;
     long long id = 0;
-    std::unique_ptr<CameraSession> session;
-    std::mutex mutex;  // what follows: frames arrive on the camera's thread
     int socket = -1;
+    std::mutex mutex;  // what follows
+    bool closed = false;
     int memory = -1;
     std::uint32_t* base = nullptr;
     std::size_t slotBytes = 0;
     long long buffer = 0;  // counts the memories handed out
     std::array<bool, slots> lent{};
 
-    ~Served() {
-        // No frame arrives once the session is gone.
-        session.reset();
+    ~FrameRing() { unmap(); }
+    void close() {
+        std::lock_guard lock(mutex);
+        closed = true;
         unmap();
     }
     void unmap() {
@@ -72,7 +78,7 @@ struct CameraServer::Served {
         if (bytes > (std::size_t(256) << 20))
             return;
         std::lock_guard lock(mutex);
-        if ((!base || bytes != slotBytes) && !remap(bytes))
+        if (closed || ((!base || bytes != slotBytes) && !remap(bytes)))
             return;
         std::size_t slot = 0;
         while (slot < slots && lent[slot])
@@ -91,8 +97,22 @@ struct CameraServer::Served {
     }
     void giveBack(long long fromBuffer, long long slot) {
         std::lock_guard lock(mutex);
-        if (fromBuffer == buffer && slot >= 0 && slot < slots)
+        if (fromBuffer == buffer && slot >= 0 && slot < static_cast<long long>(slots))
             lent[static_cast<std::size_t>(slot)] = false;
+    }
+};
+
+}  // namespace
+
+// One session and its ring.
+struct CameraServer::Served {
+    std::shared_ptr<FrameRing> ring = std::make_shared<FrameRing>();
+    std::unique_ptr<CameraSession> session;
+
+    ~Served() {
+        // A frame being copied finishes first; none is taken after.
+        ring->close();
+        session.reset();
     }
 };
 
@@ -166,11 +186,10 @@ bool CameraServer::serve(HelperRecord& record) {
     if (kind == "session") {
         if (!served) {
             auto made = std::make_unique<Served>();
-            made->id = *id;
-            made->socket = socket_;
-            Served* raw = made.get();
+            made->ring->id = *id;
+            made->ring->socket = socket_;
             made->session = cameras_.makeSession(
-                [raw](VideoFrame frame) { raw->deliver(frame); },
+                [ring = made->ring](VideoFrame frame) { ring->deliver(frame); },
                 [this, alive = std::weak_ptr<bool>(alive_), id = *id](std::string reason) {
                     toMain_([this, alive, id, reason = std::move(reason)] {
                         if (!alive.lock())
@@ -187,7 +206,7 @@ bool CameraServer::serve(HelperRecord& record) {
                 answer(state(false, "no camera session can be made", nullptr));
                 return true;
             }
-            served = raw;
+            served = made.get();
             sessions_.emplace(*id, std::move(made));
         }
         answer(state(true, "", served));
@@ -202,7 +221,7 @@ bool CameraServer::serve(HelperRecord& record) {
         const auto buffer = numberIn(record.field(2));
         const auto slot = numberIn(record.field(3));
         if (served && buffer && slot)
-            served->giveBack(*buffer, *slot);
+            served->ring->giveBack(*buffer, *slot);
         return true;
     }
     if (kind != "device" && kind != "preset" && kind != "start" && kind != "stop")

@@ -39,20 +39,31 @@ std::uint64_t HelperConnection::generation() const {
 
 std::optional<pid_t> HelperConnection::helper() const {
     std::lock_guard lock(mutex_);
-    return left_ || !process_.running() ? std::nullopt : std::optional<pid_t>(process_.pid);
+    return left_ || pid_ <= 0 ? std::nullopt : std::optional<pid_t>(pid_);
+}
+
+HelperConnection::Socket::~Socket() {
+    if (fd >= 0)
+        ::close(fd);
 }
 
 void HelperConnection::forgetLocked(std::unique_lock<std::mutex>& lock) {
     if (reader_.joinable()) {
-        lock.unlock();
-        reader_.join();
-        lock.lock();
+        if (readingFor == this) {
+            // Ended from its own events: the reader finishes on its own.
+            reader_.detach();
+        } else {
+            lock.unlock();
+            reader_.join();
+            lock.lock();
+        }
     }
-    if (process_.socket >= 0)
-        ::close(std::exchange(process_.socket, -1));
+    socket_.reset();
 }
 
 bool HelperConnection::startLocked(std::unique_lock<std::mutex>& lock) {
+    if (closed_)
+        return false;
     // The one before is gone: its reader is done, or about to be.
     forgetLocked(lock);
     auto started = startHelper(program_, SOCK_SEQPACKET);
@@ -60,11 +71,14 @@ bool HelperConnection::startLocked(std::unique_lock<std::mutex>& lock) {
         log_.warning(source_, "cannot start the " + what_ + " " + started.error().message);
         return false;
     }
-    process_ = started.value();
+    auto socket = std::make_shared<Socket>();
+    socket->fd = started.value().socket;
+    socket_ = std::move(socket);
+    pid_ = started.value().pid;
     generation_ = ++started_;
     left_ = false;
-    reader_ = std::thread([this, socket = process_.socket, pid = process_.pid, generation = generation_] {
-        read(socket, pid, generation);
+    reader_ = std::thread([this, socket = socket_, pid = pid_, generation = generation_] {
+        read(socket->fd, pid, generation);
     });
     return true;
 }
@@ -95,8 +109,8 @@ void HelperConnection::read(int socket, pid_t pid, std::uint64_t generation) {
         std::lock_guard lock(mutex_);
         int status = 0;
         ::waitpid(pid, &status, WNOHANG);
-        if (process_.pid == pid)
-            process_.pid = -1;
+        if (pid_ == pid)
+            pid_ = -1;
         if (generation == generation_)
             left_ = true;
         changed_.notify_all();
@@ -106,14 +120,14 @@ void HelperConnection::read(int socket, pid_t pid, std::uint64_t generation) {
 }
 
 void HelperConnection::endLocked(std::unique_lock<std::mutex>& lock, bool kill) {
-    if (process_.socket >= 0) {
+    if (socket_) {
         // Its input ends: it leaves, and the reader with it.
-        ::shutdown(process_.socket, SHUT_RDWR);
-        if (kill && process_.pid > 0)
-            ::kill(process_.pid, SIGKILL);
-        if (!changed_.wait_for(lock, std::chrono::seconds(2), [&] { return process_.pid <= 0; }) &&
-            process_.pid > 0)
-            ::kill(process_.pid, SIGKILL);
+        ::shutdown(socket_->fd, SHUT_RDWR);
+        if (kill && pid_ > 0)
+            ::kill(pid_, SIGKILL);
+        if (readingFor != this &&
+            !changed_.wait_for(lock, std::chrono::seconds(2), [&] { return pid_ <= 0; }) && pid_ > 0)
+            ::kill(pid_, SIGKILL);
     }
     forgetLocked(lock);
     left_ = true;
@@ -125,6 +139,13 @@ void HelperConnection::end() {
     endLocked(lock, false);
 }
 
+void HelperConnection::close() {
+    std::lock_guard ask(askMutex_);
+    std::unique_lock lock(mutex_);
+    closed_ = true;
+    endLocked(lock, false);
+}
+
 std::optional<std::vector<std::string>> HelperConnection::ask(const std::vector<std::string>& request,
                                                               bool again) {
     // The reader cannot wait for an answer only it would read.
@@ -132,15 +153,20 @@ std::optional<std::vector<std::string>> HelperConnection::ask(const std::vector<
         log_.warning(source_, "the " + what_ + " was asked from its own events; nothing was asked");
         return std::nullopt;
     }
+    const std::string bytes = recordBytes(request);
     std::lock_guard asking(askMutex_);
     std::unique_lock lock(mutex_);
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (left_ && !startLocked(lock))
             return std::nullopt;
         const std::uint64_t generation = generation_;
+        const auto socket = socket_;
         answer_.reset();
         awaiting_ = true;
-        const bool sent = sendRecord(process_.socket, request);
+        // Sent without the lock: a full socket must not hold up the records told meanwhile.
+        lock.unlock();
+        const bool sent = sendRecord(socket->fd, bytes);
+        lock.lock();
         const bool settled = sent && changed_.wait_for(lock, patience_, [&] {
             return answer_.has_value() || left_ || generation != generation_;
         });
@@ -163,19 +189,23 @@ std::optional<std::vector<std::string>> HelperConnection::ask(const std::vector<
     return std::nullopt;
 }
 
-bool HelperConnection::tell(const std::vector<std::string>& record, std::uint64_t generation, int descriptor) {
+bool HelperConnection::tell(const std::vector<std::string>& record, std::uint64_t generation, bool wait) {
     const std::string bytes = recordBytes(record);
-    std::lock_guard lock(mutex_);
-    if (left_ || (generation != 0 && generation != generation_))
-        return false;
-    return sendRecord(process_.socket, bytes, descriptor, false);
+    std::shared_ptr<const Socket> socket;
+    {
+        std::lock_guard lock(mutex_);
+        if (left_ || (generation != 0 && generation != generation_))
+            return false;
+        socket = socket_;
+    }
+    return socket && sendRecord(socket->fd, bytes, -1, wait);
 }
 
 bool HelperConnection::tellAtOnce(std::string_view bytes, std::uint64_t generation) {
     std::unique_lock lock(mutex_, std::try_to_lock);
-    if (!lock.owns_lock() || left_ || generation != generation_)
+    if (!lock.owns_lock() || left_ || generation != generation_ || !socket_)
         return false;
-    return sendRecord(process_.socket, bytes, -1, false);
+    return sendRecord(socket_->fd, bytes, -1, false);
 }
 
 }  // namespace quorvane::platform::posix

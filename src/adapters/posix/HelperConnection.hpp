@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -45,8 +46,9 @@ class HelperConnection {
     // that does not answer in time is killed. None when no answer came.
     std::optional<std::vector<std::string>> ask(const std::vector<std::string>& request, bool again = true);
     // Sends a record no answer follows, to the helper of `generation` (0:
-    // whichever runs); never starts one, never waits for room.
-    bool tell(const std::vector<std::string>& record, std::uint64_t generation = 0, int descriptor = -1);
+    // whichever runs); never starts one. With `wait`, waits up to 2 s for
+    // room (what must arrive); without, a full socket drops it.
+    bool tell(const std::vector<std::string>& record, std::uint64_t generation = 0, bool wait = false);
     // The same for bytes made by the caller, without allocating or waiting
     // for a lock: false when another thread holds it (the helper starting).
     bool tellAtOnce(std::string_view bytes, std::uint64_t generation);
@@ -56,6 +58,8 @@ class HelperConnection {
     std::optional<pid_t> helper() const;
     // Ends the helper: its input closes and it leaves, or is killed 2 s later.
     void end();
+    // Ends it for good: no question starts another.
+    void close();
 
   private:
     bool startLocked(std::unique_lock<std::mutex>& lock);
@@ -75,7 +79,17 @@ class HelperConnection {
     std::mutex askMutex_;  // one question at a time
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    HelperProcess process_;
+    // Our end, closed once the last thread sending on it is done.
+    struct Socket {
+        int fd = -1;
+        Socket() = default;
+        Socket(const Socket&) = delete;
+        Socket& operator=(const Socket&) = delete;
+        ~Socket();
+    };
+    std::shared_ptr<const Socket> socket_;
+    pid_t pid_ = -1;
+    bool closed_ = false;
     std::thread reader_;
     std::uint64_t generation_ = 0;  // of the last start
     std::uint64_t started_ = 0;     // generations started so far

@@ -7,16 +7,52 @@
 namespace quorvane::platform::posix {
 
 SoundHelper::SoundHelper(Log& log, std::filesystem::path program, std::chrono::milliseconds patience)
-    : connection_(log, "Sound", "sound helper", std::move(program), nullptr, nullptr, patience) {}
+    : log_(log),
+      connection_(log, "Sound", "sound helper", std::move(program), nullptr, nullptr, patience),
+      player_([this] { playInTurn(); }) {}
+
+SoundHelper::~SoundHelper() {
+    {
+        std::lock_guard lock(playMutex_);
+        ending_ = true;
+    }
+    queued_.notify_all();
+    player_.join();
+    connection_.close();
+}
 
 bool SoundHelper::play(std::string_view resourceName) {
-    const auto answer = connection_.ask({"play", std::string(resourceName)});
-    // Started again since the clicks were prepared: they are readied there too.
-    if (wanted_.load() && clicksIn_.load() != connection_.generation()) {
-        std::lock_guard lock(prepareMutex_);
-        prepare();
+    std::lock_guard lock(playMutex_);
+    if (resourceName.empty() || unknown_.contains(resourceName))
+        return false;
+    // Sounds that pile up behind a helper starting are stale: the newest few play.
+    if (toPlay_.size() >= 4)
+        toPlay_.pop_front();
+    toPlay_.emplace_back(resourceName);
+    queued_.notify_one();
+    return true;
+}
+
+void SoundHelper::playInTurn() {
+    std::unique_lock lock(playMutex_);
+    for (;;) {
+        queued_.wait(lock, [&] { return ending_ || !toPlay_.empty(); });
+        if (ending_)
+            return;
+        const std::string name = std::move(toPlay_.front());
+        toPlay_.pop_front();
+        lock.unlock();
+        const auto answer = connection_.ask({"play", name});
+        {
+            // Started again since the clicks were readied: they are readied there too.
+            std::lock_guard prepared(prepareMutex_);
+            if (wanted_.load() && clicksIn_.load() != connection_.generation())
+                prepare();
+        }
+        lock.lock();
+        if (answer && !answer->empty() && answer->front() == "0" && unknown_.insert(name).second)
+            log_.warning("Sound", "no sound named " + name);
     }
-    return answer && !answer->empty() && answer->front() == "1";
 }
 
 bool SoundHelper::prepare() {
@@ -42,7 +78,7 @@ void SoundHelper::releaseClicks() {
     std::lock_guard lock(prepareMutex_);
     wanted_.store(false);
     clicksIn_.store(0);
-    connection_.tell({"release"});
+    connection_.tell({"release"}, 0, true);
 }
 
 bool SoundHelper::play(std::string_view resourceName, Variation variation) {

@@ -13,14 +13,15 @@
 
 int main(int argc, char** argv) {
     using namespace quorvane;
-    if (!helpers::keepStandardOutputClean())
+    const int socket = helpers::takeProgramSocket();
+    if (socket < 0)
         return 1;
     QCoreApplication application(argc, argv);
     platform::qt::QtMainQueue mainQueue;
     platform::memory::MemoryJournal journal;
     platform::sim::SimCameras cameras(mainQueue, journal);
-    platform::posix::CameraServer server(cameras, helpers::programSocket, [&](std::function<void()> work) {
+    platform::posix::CameraServer server(cameras, socket, [&](std::function<void()> work) {
         QMetaObject::invokeMethod(&application, std::move(work), Qt::QueuedConnection);
     });
-    return helpers::serveProgram(application, server, std::chrono::seconds(20));
+    return helpers::serveProgram(application, server, socket, std::chrono::seconds(20));
 }
