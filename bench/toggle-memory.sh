@@ -31,7 +31,7 @@ for helper in $(pgrep -P "$pid" || true); do
 done
 for toggle in "${toggles[@]}"; do timeout 20 "$quorvane" toggle "$toggle" off >/dev/null 2>&1 || true; done
 for window in $(xdotool search --onlyvisible --name '^Quorvane$' 2>/dev/null || true); do
-    width=$(xdotool getwindowgeometry "$window" 2>/dev/null | awk '/Geometry/ {split($2, a, "x"); print a[1]}')
+    width=$(xdotool getwindowgeometry "$window" 2>/dev/null | awk '/Geometry/ {split($2, a, "x"); print a[1]}' || true)
     if [ -n "$width" ] && [ "$width" -lt 700 ]; then
         xdotool windowactivate --sync "$window" key Return 2>/dev/null || true
     fi
