@@ -5,9 +5,9 @@
 #
 #   tools/soak.sh [NAME[=AMOUNT]]...
 #
-# NAME is one of kill, socket, requests, files, long, x11; AMOUNT is the
+# NAME is one of kill, socket, requests, files, long, x11, helpers; AMOUNT is the
 # soak's argument (kill=20 cycles, requests=30 seconds, long=1 minute,
-# files=fifo,zero, x11=lock,dim; tests/soak/soak.py without arguments lists
+# files=fifo,zero, x11=lock,dim, helpers=100 rounds; tests/soak/soak.py without arguments lists
 # them). SOAK_SECONDS shortens "requests", SOAK_MINUTES sets the length of
 # "long" (5). The program is build/default/src/quorvane unless QUORVANE names
 # another; nothing is built here.
@@ -21,7 +21,7 @@ if [ ! -x "$program" ]; then
 fi
 export QUORVANE=$program
 
-all=(kill socket requests files long x11)
+all=(kill socket requests files long x11 helpers)
 wanted=("$@")
 [ ${#wanted[@]} -gt 0 ] || wanted=("${all[@]}")
 for soak in "${wanted[@]}"; do

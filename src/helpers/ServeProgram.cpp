@@ -22,7 +22,7 @@ int takeProgramSocket() {
     return socket;
 }
 
-int serveProgram(QCoreApplication& application, platform::posix::HelperServer& server, int socket,
+void serveProgram(QCoreApplication& application, platform::posix::HelperServer& server, int socket,
                  std::chrono::milliseconds idleAfter) {
     if (const char* idle = std::getenv("QUORVANE_HELPER_IDLE_MS"))
         if (const auto milliseconds = platform::posix::numberIn(idle); milliseconds && *milliseconds > 0)
@@ -52,7 +52,7 @@ int serveProgram(QCoreApplication& application, platform::posix::HelperServer& s
         }
     });
     idle.start();
-    return application.exec();
+    std::_Exit(application.exec());
 }
 
 }  // namespace quorvane::helpers

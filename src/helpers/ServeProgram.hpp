@@ -17,8 +17,11 @@ int takeProgramSocket();
 // Serves `server` the records the program sends on `socket`, from the
 // application's event loop, until the program goes (0), sends what makes
 // no sense (1), or the server has been idle for `idleAfter` with nothing
-// waiting to be read (0; QUORVANE_HELPER_IDLE_MS sets another).
-int serveProgram(QCoreApplication& application, platform::posix::HelperServer& server, int socket,
+// waiting to be read (0; QUORVANE_HELPER_IDLE_MS sets another). Then the
+// process ends with that status, at once: no exit handler runs, as a
+// library's may hang (Qt Multimedia's sample cache waits forever on a
+// sound still loading), and nothing is left to save.
+[[noreturn]] void serveProgram(QCoreApplication& application, platform::posix::HelperServer& server, int socket,
                  std::chrono::milliseconds idleAfter);
 
 }  // namespace quorvane::helpers

@@ -20,5 +20,5 @@ int main(int argc, char** argv) {
     platform::posix::StderrLog log(platform::LogLevel::warning);
     platform::qt::QtSound sound(log);
     platform::posix::SoundServer server(sound, socket);
-    return helpers::serveProgram(application, server, socket, std::chrono::seconds(20));
+    helpers::serveProgram(application, server, socket, std::chrono::seconds(20));
 }

@@ -22,6 +22,10 @@ what went wrong on standard error. tools/soak.sh runs them all, or those named.
                                 Dim's gamma after a kill (CASES: lock,blackout,
                                 colorpicker,extracttext,emoji,keystrokes,
                                 autoclick,dim); skipped without the X tools
+    soak.py helpers [ROUNDS]    random, malformed and oversized records to the
+                                camera and sound helpers, each dropped at a
+                                random moment: every one leaves by itself, with
+                                status 0 or 1 (SOAK_ROUNDS, else 300)
 
 The program is build/default/src/quorvane unless QUORVANE names another.
 The home folders of a failed soak are kept; SOAK_KEEP=1 keeps them all.
@@ -1373,6 +1377,75 @@ def choices(argument, known):
     return chosen
 
 
+# The records each helper serves, and fields to fill them with.
+HELPER_KINDS = {
+    "quorvane-sound": ["play", "prepare", "click", "release"],
+    "quorvane-camera": ["devices", "default", "authorization", "access", "session", "device",
+                        "preset", "start", "stop", "end", "release"],
+}
+HELPER_FIELDS = ["1", "0", "-1", "3", "99999999999999999999", "x", "", "1e9", "nan", "inf",
+                 "/dev/video0", "keyDown", "toggleOn", "\udcff"]
+
+
+def helper_round(program, kinds, rng):
+    """One helper fed up to 30 records, then dropped: its exit status, or
+    "hung" when it did not leave within 5 s."""
+    ours, theirs = socket.socketpair(socket.AF_UNIX, socket.SOCK_SEQPACKET)
+    environment = dict(os.environ, QUORVANE_AUDIO="silent", PULSE_SERVER="unix:/nonexistent/soak")
+    helper = subprocess.Popen([program], stdin=theirs, stdout=theirs, stderr=subprocess.DEVNULL,
+                              env=environment)
+    theirs.close()
+    ours.settimeout(2)
+    try:
+        for _ in range(rng.randint(1, 30)):
+            pick = rng.random()
+            if pick < 0.6:
+                fields = [rng.choice(kinds)] + [rng.choice(HELPER_FIELDS) for _ in range(rng.randint(0, 5))]
+                data = "\0".join(fields).encode("utf-8", "surrogateescape")
+            elif pick < 0.8:
+                data = bytes(rng.getrandbits(8) for _ in range(rng.randint(1, 200)))
+            elif pick < 0.9:
+                data = b"x" * 70000  # beyond the largest record
+            else:
+                data = b"\0" * rng.randint(1, 5)
+            try:
+                ours.send(data)
+                ours.recv(65536)
+            except (socket.timeout, OSError):
+                pass
+    finally:
+        ours.close()
+    try:
+        return helper.wait(5)
+    except subprocess.TimeoutExpired:
+        helper.kill()
+        helper.wait()
+        return "hung"
+
+
+def helpers_soak(rounds):
+    rng = random.Random(int(os.environ.get("SOAK_SEED", "7")))
+    figures, bad = [], 0
+    for name, kinds in HELPER_KINDS.items():
+        program = os.path.join(os.path.dirname(PROGRAM), name)
+        if not os.access(program, os.X_OK):
+            note("no helper at %s" % program)
+            bad += 1
+            continue
+        endings = {}
+        for _ in range(rounds):
+            status = helper_round(program, kinds, rng)
+            endings[status] = endings.get(status, 0) + 1
+        wrong = {status: count for status, count in endings.items() if status not in (0, 1)}
+        if wrong:
+            note("%s ended badly (a negative status is a signal): %s" % (name, wrong))
+            bad += 1
+        figures.append("%s: %d rounds, %s" % (name, rounds, ", ".join(
+            "%d %s" % (count, "hung" if status == "hung" else "exit %s" % status)
+            for status, count in sorted(endings.items(), key=lambda item: str(item[0])))))
+    return not bad, "; ".join(figures)
+
+
 def soak(which, argument):
     """The soak named and the longest it may take, in seconds."""
     if which == "kill":
@@ -1393,6 +1466,9 @@ def soak(which, argument):
     if which == "x11":
         cases = choices(argument, list(X11_CASES) + ["dim"])
         return (lambda: x11_soak(cases)), 1200
+    if which == "helpers":
+        rounds = amount(argument, "SOAK_ROUNDS", 300)
+        return (lambda: helpers_soak(rounds)), 120 + rounds * 2
     return None
 
 

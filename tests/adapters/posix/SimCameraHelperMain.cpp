@@ -23,5 +23,5 @@ int main(int argc, char** argv) {
     platform::posix::CameraServer server(cameras, socket, [&](std::function<void()> work) {
         QMetaObject::invokeMethod(&application, std::move(work), Qt::QueuedConnection);
     });
-    return helpers::serveProgram(application, server, socket, std::chrono::seconds(20));
+    helpers::serveProgram(application, server, socket, std::chrono::seconds(20));
 }
