@@ -15,7 +15,8 @@ struct Variation {
 class Sound {
   public:
     virtual ~Sound() = default;
-    // Starts playing and returns at once; false when there is no such sound.
+    // Starts playing and returns at once; false when there is no such
+    // sound (an adapter that plays elsewhere learns that on the first try).
     virtual bool play(std::string_view resourceName) = 0;
 
     // Readies a sound for clicks: loads what playing it needs and decodes
