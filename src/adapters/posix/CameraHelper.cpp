@@ -35,6 +35,8 @@ struct SessionState {
     CameraPreset preset = CameraPreset::low;
     std::optional<CameraFormat> format;
     bool running = false;
+    bool mirrors = false;
+    bool turns = false;
 };
 
 // A number field within [least, most].
@@ -43,10 +45,10 @@ std::optional<long long> within(std::string_view field, long long least, long lo
     return number && *number >= least && *number <= most ? number : std::nullopt;
 }
 
-// Reads "ok message device preset width height running" from `fields` at `at`.
+// Reads "ok message device preset width height running mirrors turns" from `fields` at `at`.
 std::optional<std::pair<bool, std::string>> readState(const std::vector<std::string>& fields, std::size_t at,
                                                       SessionState& state) {
-    if (fields.size() < at + 7)
+    if (fields.size() < at + 9)
         return std::nullopt;
     const auto preset = within(fields[at + 3], 0, static_cast<int>(CameraPreset::low));
     const auto width = within(fields[at + 4], 0, 1 << 16);
@@ -59,6 +61,8 @@ std::optional<std::pair<bool, std::string>> readState(const std::vector<std::str
                        ? std::optional<CameraFormat>(CameraFormat{int(*width), int(*height)})
                        : std::nullopt;
     state.running = fields[at + 6] == "1";
+    state.mirrors = fields[at + 7] == "1";
+    state.turns = fields[at + 8] == "1";
     return std::pair{fields[at] == "1", fields[at + 1]};
 }
 
@@ -232,8 +236,8 @@ class HelperSession final : public CameraSession {
             (void)ask({"stop"});
     }
     bool isRunning() const override { return state().running; }
-    bool supportsMirroring() const override { return true; }
-    bool supportsOrientation() const override { return true; }
+    bool supportsMirroring() const override { return state().mirrors; }
+    bool supportsOrientation() const override { return state().turns; }
 
   private:
     std::uint64_t generation() const {

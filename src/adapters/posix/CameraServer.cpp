@@ -145,7 +145,9 @@ std::vector<std::string> CameraServer::state(bool ok, const std::string& message
             std::to_string(static_cast<int>(session ? session->preset() : CameraPreset::low)),
             std::to_string(format ? format->width : 0),
             std::to_string(format ? format->height : 0),
-            session && session->isRunning() ? "1" : "0"};
+            session && session->isRunning() ? "1" : "0",
+            session && session->supportsMirroring() ? "1" : "0",
+            session && session->supportsOrientation() ? "1" : "0"};
 }
 
 bool CameraServer::serve(HelperRecord& record) {

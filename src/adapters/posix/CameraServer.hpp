@@ -25,7 +25,7 @@ namespace quorvane::platform::posix {
 //   "session" S                   = state
 //   "device" S id | "preset" S n | "start" S | "stop" S   = state
 //   "end" S | "release" S buffer slot                      (no answer)
-//   state: ok message device preset width height running
+//   state: ok message device preset width height running mirrors turns
 //
 // and, unasked: "buffer" S number bytes slots (with the memory),
 // "frame" S buffer slot width height, "failed" S reason state.

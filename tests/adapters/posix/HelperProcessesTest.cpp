@@ -86,6 +86,8 @@ TEST_F(CameraHelperTest, framesComeThroughSharedSlotsThatTheProgramGivesBack) {
     heard.keep = true;
     session->start();
     EXPECT_TRUE(session->isRunning());
+    EXPECT_TRUE(session->supportsMirroring());  // as the helper's camera says
+    EXPECT_TRUE(session->supportsOrientation());
     ASSERT_TRUE(eventually([&] { return heard.frames >= 3; }));
     std::this_thread::sleep_for(300ms);  // four more frames' time: none may come
     EXPECT_EQ(heard.frames, 3);
@@ -171,6 +173,7 @@ TEST_F(CameraHelperTest, aLyingHelperGetsNoMemoryMappedAndNoFrameShown) {
     ASSERT_TRUE(eventually([&] { return heard.frames >= 1; }));
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(heard.frames, 1);
+    EXPECT_FALSE(session->supportsMirroring());  // as this helper says
     std::lock_guard lock(heard.mutex);
     EXPECT_EQ(heard.kept.at(0).width, 320);
 }

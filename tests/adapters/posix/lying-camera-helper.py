@@ -16,7 +16,7 @@ def send(*fields, fds=()):
 
 
 def state(running):
-    return ("1", "", "liar", "3", "320", "240", "1" if running else "0")
+    return ("1", "", "liar", "3", "320", "240", "1" if running else "0", "0", "0")
 
 
 while True:
