@@ -19,12 +19,6 @@ Switch::Switch(const QString& title, QWidget* parent) : QAbstractButton(parent) 
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(title.isEmpty() ? QSizePolicy::Fixed : QSizePolicy::Preferred,
                   QSizePolicy::Fixed);
-    slide_.setDuration(140);
-    slide_.setEasingCurve(QEasingCurve::OutCubic);
-    connect(&slide_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        position_ = value.toReal();
-        update();
-    });
 }
 
 QSize Switch::sizeHint() const {
@@ -40,7 +34,8 @@ QRect Switch::trackRect() const {
 
 void Switch::checkStateSet() {
     // Set from code (the Store changed): no animation, the state is simply so.
-    slide_.stop();
+    if (slide_)
+        slide_->stop();
     position_ = isChecked() ? 1.0 : 0.0;
     update();
 }
@@ -51,10 +46,19 @@ void Switch::nextCheckState() {
 }
 
 void Switch::slideTo(bool on) {
-    slide_.stop();
-    slide_.setStartValue(position_);
-    slide_.setEndValue(on ? 1.0 : 0.0);
-    slide_.start();
+    if (!slide_) {
+        slide_ = std::make_unique<QVariantAnimation>();
+        slide_->setDuration(140);
+        slide_->setEasingCurve(QEasingCurve::OutCubic);
+        connect(slide_.get(), &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+            position_ = value.toReal();
+            update();
+        });
+    }
+    slide_->stop();
+    slide_->setStartValue(position_);
+    slide_->setEndValue(on ? 1.0 : 0.0);
+    slide_->start();
 }
 
 void Switch::paintEvent(QPaintEvent*) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QVariantAnimation>
+#include <memory>
 
 namespace quorvane::ui {
 
@@ -33,7 +34,8 @@ class Switch final : public QAbstractButton {
     void slideTo(bool on);
 
     qreal position_ = 0;
-    QVariantAnimation slide_;
+    // Made at the first slide: most switches in a list never move.
+    std::unique_ptr<QVariantAnimation> slide_;
 };
 
 }  // namespace quorvane::ui

@@ -190,8 +190,17 @@ std::string AppServices::watchSessionEvents() {
         "Automation reacts only to the simulated Mac's events (quorvane sim post): ";
     if (qEnvironmentVariable("QUORVANE_SYSTEM_EVENTS") == QStringLiteral("simulated"))
         return std::string(fallback) + "QUORVANE_SYSTEM_EVENTS is \"simulated\".";
-    // A missing system bus is told apart before D-Bus tries it.
+    // A missing bus is told apart before D-Bus tries it; with neither bus
+    // there, D-Bus is not started at all (its thread and library cost
+    // memory for nothing).
     const auto missing = platform::dbus::SessionEventSource::missingSystemBus({});
+    if (missing) {
+        if (const auto noSession = platform::dbus::SessionEventSource::missingSessionBus({})) {
+            shared_->log.warning("SystemEvents", *missing);
+            shared_->log.info("SystemEvents", *noSession);
+            return fallback + *missing + ".";
+        }
+    }
     auto source = std::make_unique<platform::dbus::SessionEventSource>(
         platform::dbus::BusAddresses{
             .system = missing ? std::string("unix:path=/nonexistent/no-system-bus") : std::string(),

@@ -69,6 +69,23 @@ TEST_F(SwitchTest, everyFeedbackSymbolIsDrawn) {
     }
 }
 
+// A mark's lines, their round ends and corners are one solid shape: where
+// they overlap nothing is left out, in a mark drawn or knocked out.
+TEST_F(SwitchTest, linesMeetTheirEndsAndCornersWithoutGaps) {
+    auto alphaAt = [](const QImage& image, QPointF onGrid) {  // a 24 × 24 grid drawn at 48
+        return qAlpha(image.pixel(static_cast<int>(onGrid.x() * 2), static_cast<int>(onGrid.y() * 2)));
+    };
+    const QImage info = symbolPixmap("info.circle", 48, Qt::white, 1.0).toImage();
+    EXPECT_GT(alphaAt(info, {12, 2}), 200);      // the ring
+    EXPECT_EQ(alphaAt(info, {7, 12}), 0);        // inside it
+    EXPECT_GT(alphaAt(info, {12, 16.3}), 200);   // the line where its round end overlaps it
+    EXPECT_GT(alphaAt(info, {12, 17.4}), 200);   // the round end past the line
+    const QImage check = symbolPixmap("checkmark.circle.fill", 48, Qt::white, 1.0).toImage();
+    EXPECT_EQ(alphaAt(check, {10.5, 15.8}), 0);  // the corner, knocked out
+    EXPECT_EQ(alphaAt(check, {7.2, 12.6}), 0);   // an end, knocked out
+    EXPECT_GT(alphaAt(check, {4, 12}), 200);     // the disc around the mark
+}
+
 }  // namespace
 }  // namespace quorvane::ui
 

@@ -47,6 +47,25 @@ QString uniqueName(const char* bus, const void* owner) {
         .arg(reinterpret_cast<quintptr>(owner), 0, 16);
 }
 
+// Why the bus at `address` cannot be there: the socket it names does not
+// exist. Only a single plain socket path can be looked at here; anything
+// else (several addresses, escapes, abstract sockets, TCP) is left to D-Bus.
+std::optional<std::string> missingSocket(const std::string& address, std::string_view bus) {
+    constexpr std::string_view prefix = "unix:path=";
+    if (!address.starts_with(prefix) || address.find_first_of(",;%") != std::string::npos)
+        return std::nullopt;
+    const std::string path = address.substr(prefix.size());
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0)
+        return std::nullopt;
+    return "the " + std::string(bus) + " bus cannot be reached: there is no socket at " + path;
+}
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
 }  // namespace
 
 SessionEventSource::SessionEventSource(BusAddresses addresses, Deliver deliver,
@@ -74,20 +93,27 @@ SessionEventSource::~SessionEventSource() {
 
 std::optional<std::string> SessionEventSource::missingSystemBus(const BusAddresses& addresses) {
     std::string address = addresses.system;
-    if (address.empty()) {
-        const char* named = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
-        address = named && *named ? named : "unix:path=/var/run/dbus/system_bus_socket";
-    }
-    // Only a single plain socket path can be looked at here; anything else
-    // (several addresses, escapes, abstract sockets, TCP) is left to D-Bus.
-    constexpr std::string_view prefix = "unix:path=";
-    if (!address.starts_with(prefix) || address.find_first_of(",;%") != std::string::npos)
+    if (address.empty())
+        address = variable("DBUS_SYSTEM_BUS_ADDRESS");
+    if (address.empty())
+        address = "unix:path=/var/run/dbus/system_bus_socket";
+    return missingSocket(address, "system");
+}
+
+std::optional<std::string> SessionEventSource::missingSessionBus(const BusAddresses& addresses) {
+    std::string address = addresses.session;
+    if (address.empty())
+        address = variable("DBUS_SESSION_BUS_ADDRESS");
+    if (!address.empty())
+        return missingSocket(address, "session");
+    const std::string runtime = variable("XDG_RUNTIME_DIR");
+    if (!runtime.empty() && !missingSocket("unix:path=" + runtime + "/bus", "session"))
         return std::nullopt;
-    const std::string path = address.substr(prefix.size());
-    struct stat status {};
-    if (::stat(path.c_str(), &status) == 0)
-        return std::nullopt;
-    return "the system bus cannot be reached: there is no socket at " + path;
+    if (!variable("DISPLAY").empty())
+        return std::nullopt;  // D-Bus may launch one for the display
+    return std::string("the session bus cannot be reached: DBUS_SESSION_BUS_ADDRESS is not set, ") +
+           (runtime.empty() ? "nor XDG_RUNTIME_DIR" : "there is no socket at " + runtime + "/bus") +
+           ", and there is no X11 display";
 }
 
 Status SessionEventSource::start() {

@@ -54,6 +54,10 @@ class SessionEventSource final : public QObject {
     // connection thread and library): the socket its address names does not
     // exist. Empty when it may be there.
     static std::optional<std::string> missingSystemBus(const BusAddresses& addresses);
+    // The same for the session bus. Without an address, D-Bus looks for
+    // "bus" in XDG_RUNTIME_DIR and, on an X11 display, may launch a bus:
+    // missing only when neither can be.
+    static std::optional<std::string> missingSessionBus(const BusAddresses& addresses);
 
     // Connects and subscribes. The screen saver, on the session bus, is
     // watched whatever the system bus does; a missing session bus only

@@ -32,7 +32,10 @@ fs::path passwordHome() {
 
 XdgDirectories XdgDirectories::fromEnvironment(const Environment& getenv) {
     XdgDirectories dirs;
-    dirs.home = absoluteVariable(getenv, "HOME").value_or(passwordHome());
+    // The password database only without HOME: a lookup there reads the
+    // system's name-service set-up.
+    auto home = absoluteVariable(getenv, "HOME");
+    dirs.home = home ? std::move(*home) : passwordHome();
     dirs.dataHome = absoluteVariable(getenv, "XDG_DATA_HOME").value_or(dirs.home / ".local/share");
     dirs.configHome = absoluteVariable(getenv, "XDG_CONFIG_HOME").value_or(dirs.home / ".config");
     dirs.stateHome =

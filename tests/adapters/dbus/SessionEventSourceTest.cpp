@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
+#include <fstream>
 
 #include "adapters/dbus/SessionEventSource.hpp"
 #include "adapters/memory/MemoryLog.hpp"
 #include "support/FakeSession.hpp"
+#include "support/TemporaryDirectory.hpp"
 #include "support/WaitFor.hpp"
 
 // Runs under dbus-run-session: the session bus stands in for both buses,
@@ -157,12 +159,45 @@ TEST_F(SessionEventSourceTest, aBusThatCannotBeReachedOrHasNoLogindLeavesOnlyThe
     EXPECT_EQ(SessionEventSource::missingSystemBus({"unix:path=/dev/null", ""}), std::nullopt);
     EXPECT_EQ(SessionEventSource::missingSystemBus({"unix:abstract=quorvane-bus", ""}), std::nullopt);
 
+    EXPECT_EQ(SessionEventSource::missingSessionBus({"", "unix:path=/nonexistent/quorvane-bus"}),
+              "the session bus cannot be reached: there is no socket at /nonexistent/quorvane-bus");
+    EXPECT_EQ(SessionEventSource::missingSessionBus({"", bus}), std::nullopt);
+
     // The bus answers, but nobody there is logind.
     auto lonely = source();
     auto missing = lonely->start();
     ASSERT_FALSE(missing);
     EXPECT_NE(missing.error().message.find("logind"), std::string::npos);
     EXPECT_FALSE(lonely->holdsInhibitor());
+}
+
+// Without an address, D-Bus finds the session bus in XDG_RUNTIME_DIR or
+// launches one for an X11 display: only with neither is it missing.
+TEST_F(SessionEventSourceTest, aSessionBusWithoutAnAddressIsMissingOnlyWithoutRuntimeSocketOrDisplay) {
+    const char* names[] = {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "DISPLAY"};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const char* name : names)
+        saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    testing::TemporaryDirectory runtime;
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DISPLAY");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path().string()));
+
+    EXPECT_EQ(SessionEventSource::missingSessionBus({}),
+              "the session bus cannot be reached: DBUS_SESSION_BUS_ADDRESS is not set, there is "
+              "no socket at " + runtime.path().string() + "/bus, and there is no X11 display");
+    qputenv("DISPLAY", ":99");
+    EXPECT_EQ(SessionEventSource::missingSessionBus({}), std::nullopt);
+    qunsetenv("DISPLAY");
+    std::ofstream(runtime.path() / "bus").put('\n');
+    EXPECT_EQ(SessionEventSource::missingSessionBus({}), std::nullopt);
+
+    for (std::size_t index = 0; index < saved.size(); ++index) {
+        if (saved[index])
+            qputenv(names[index], *saved[index]);
+        else
+            qunsetenv(names[index]);
+    }
 }
 
 }  // namespace
