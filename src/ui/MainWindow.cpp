@@ -56,7 +56,7 @@ QString categoryIcon(core::Category category) {
 }
 
 MainWindow::MainWindow(Services services, QWidget* parent)
-    : QMainWindow(parent),
+    : QWidget(parent, Qt::Window),
       holder_(core::TweaksPlace::main, services.list.catalogue, services.list.store,
               services.list.mainQueue, services.list.notifications),
       openSettings_(std::move(services.openSettings)),
@@ -140,13 +140,11 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     if (openSettings_)
         addEntry(QStringLiteral("⚙️"), tr("Settings"), {});
 
-    auto* central = new QWidget;
-    auto* row = new QHBoxLayout(central);
+    auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(sidebar_);
     row->addWidget(pages_, 1);
-    setCentralWidget(central);
     addShortcuts();
 
     configureWatch_ = holder_.showsConfigureView.subscribe(
@@ -356,7 +354,7 @@ void MainWindow::showConfigureSheet(bool shown) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    QMainWindow::closeEvent(event);
+    QWidget::closeEvent(event);
     if (closed_)
         closed_();
 }

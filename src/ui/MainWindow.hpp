@@ -4,9 +4,9 @@
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMainWindow>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QWidget>
 #include <functional>
 
 #include "core/TweaksHolder.hpp"
@@ -19,8 +19,10 @@
 namespace quorvane::ui {
 
 // The main window: the sidebar of groups and categories, the searchable
-// list of tweaks, and the activity page.
-class MainWindow final : public QMainWindow {
+// list of tweaks, and the activity page. A plain top-level widget: it has
+// no toolbars or docks, and a main window's layout would animate even its
+// first placing of the content.
+class MainWindow final : public QWidget {
   public:
     static constexpr int narrowestWidth = 640;
     struct Services {
