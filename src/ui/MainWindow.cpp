@@ -73,10 +73,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     // button and switch stay whole.
     setMinimumSize(narrowestWidth, 420);
 
-    sidebar_ = new QListWidget;
+    sidebar_ = new Sidebar;
     sidebar_->setFixedWidth(210);
-    sidebar_->setSpacing(2);
-    sidebar_->setIconSize(QSize(16, 16));
     auto addGroup = [this](const QString& icon, core::TweakGroup group) {
         const auto title = QString::fromStdString(group.title());
         addEntry(icon, title, {std::move(group), nullptr});
@@ -136,7 +134,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     pages_->addWidget(tweaksPage_);
     // The Activity entry has no page until it is first chosen.
     addEntry(QStringLiteral("📓"), tr("Activity"), {std::nullopt, nullptr});
-    activityEntry_ = sidebar_->item(sidebar_->count() - 1);
+    activityEntry_ = sidebar_->entry(sidebar_->count() - 1);
     if (openSettings_)
         addEntry(QStringLiteral("⚙️"), tr("Settings"), {});
 
@@ -149,8 +147,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     configureWatch_ = holder_.showsConfigureView.subscribe(
         [this](const bool& shown) { showConfigureSheet(shown); });
-    connect(sidebar_, &QListWidget::currentItemChanged, this,
-            [this](QListWidgetItem* selected) { select(selected); });
+    sidebar_->onCurrentChanged([this](SidebarEntry* selected) { select(selected); });
     sidebar_->setCurrentRow(0);
     workflowsWatch_ =
         services.list.store.preference.subscribe([this](const core::Preference& preference) {
@@ -163,8 +160,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 void MainWindow::showWorkflows(const std::vector<core::Workflow>& workflows) {
     // The entries are made anew; a workflow that was selected stays so.
     std::optional<std::string> selected;
-    if (auto* current = sidebar_->currentItem())
-        if (const auto& group = destinations_[current->data(Qt::UserRole).toUInt()].group)
+    if (auto* current = sidebar_->currentEntry())
+        if (const auto& group = destinations_[static_cast<std::size_t>(current->destination())].group)
             if (const auto* workflow = group->workflowValue())
                 selected = workflow->id;
     const QSignalBlocker quiet(sidebar_);
@@ -173,40 +170,32 @@ void MainWindow::showWorkflows(const std::vector<core::Workflow>& workflows) {
             shown_ = nullptr;
         if (entry == beforeSearch_)
             beforeSearch_ = nullptr;
-        delete sidebar_->takeItem(sidebar_->row(entry));
+        sidebar_->removeEntry(entry);
     }
     workflowEntries_.clear();
     shownWorkflows_ = workflows;
     int row = workflowsRow_;
-    QListWidgetItem* reselect = nullptr;
+    SidebarEntry* reselect = nullptr;
     for (const auto& workflow : workflows) {
         auto* entry = addEntry({}, QString::fromStdString(workflow.name),
                                {core::TweakGroup::workflow(workflow), nullptr}, row++);
-
         entry->setIcon(workflowIcon(workflow));
         workflowEntries_.push_back(entry);
         if (selected == workflow.id)
             reselect = entry;
     }
     if (selected) {
-        sidebar_->setCurrentItem(reselect ? reselect : sidebar_->item(0));
-        select(sidebar_->currentItem());
+        sidebar_->setCurrentEntry(reselect ? reselect : sidebar_->entry(0));
+        select(sidebar_->currentEntry());
     }
 }
 
-QListWidgetItem* MainWindow::addEntry(const QString& icon, const QString& title,
-                                      Destination destination, int row) {
-    auto* item = new QListWidgetItem(title);
-    if (!icon.isEmpty())
-        item->setIcon(QIcon(EmojiImages::image(icon, 16)));
-    item->setData(Qt::UserRole, static_cast<int>(destinations_.size()));
-    item->setData(Qt::UserRole + 1, title);
+SidebarEntry* MainWindow::addEntry(const QString& icon, const QString& title,
+                                   Destination destination, int row) {
+    const int index = static_cast<int>(destinations_.size());
     destinations_.push_back(std::move(destination));
-    if (row < 0)
-        sidebar_->addItem(item);
-    else
-        sidebar_->insertItem(row, item);
-    return item;
+    return sidebar_->insertEntry(row, icon.isEmpty() ? QIcon() : QIcon(EmojiImages::image(icon, 16)),
+                                 title, index);
 }
 
 void MainWindow::addAutomationPage(std::function<QWidget*()> make) {
@@ -221,7 +210,7 @@ void MainWindow::addAutomationPage(QWidget* page) {
 
 bool MainWindow::selectEntry(const QString& title) {
     for (int row = 0; row < sidebar_->count(); ++row)
-        if (sidebar_->item(row)->data(Qt::UserRole + 1).toString() == title) {
+        if (sidebar_->entry(row)->title() == title) {
             sidebar_->setCurrentRow(row);
             return true;
         }
@@ -272,10 +261,10 @@ void MainWindow::addShortcuts() {
     add(QKeySequence(Qt::CTRL | Qt::Key_Q), [] { QCoreApplication::quit(); });
 }
 
-void MainWindow::select(QListWidgetItem* item) {
+void MainWindow::select(SidebarEntry* item) {
     if (!item)
         return;
-    auto& destination = destinations_[item->data(Qt::UserRole).toUInt()];
+    auto& destination = destinations_[static_cast<std::size_t>(item->destination())];
     if (!destination.page && destination.makePage) {
         destination.page = std::exchange(destination.makePage, {})();
         if (pages_->indexOf(destination.page) < 0)
@@ -290,7 +279,7 @@ void MainWindow::select(QListWidgetItem* item) {
             openSettings_();
         auto back = [this] {
             const QSignalBlocker quiet(sidebar_);
-            sidebar_->setCurrentItem(shown_ ? shown_ : sidebar_->item(0));
+            sidebar_->setCurrentEntry(shown_ ? shown_ : sidebar_->entry(0));
         };
         back();
         QMetaObject::invokeMethod(this, back, Qt::QueuedConnection);
@@ -319,8 +308,8 @@ void MainWindow::select(QListWidgetItem* item) {
 void MainWindow::searchEverywhere(bool searching) {
     // A search looks through every tweak: the sidebar shows "All" while
     // there is text, and where it was once the text is gone.
-    auto* all = sidebar_->item(0);
-    QListWidgetItem* next = nullptr;
+    auto* all = sidebar_->entry(0);
+    SidebarEntry* next = nullptr;
     if (searching && !beforeSearch_ && shown_ && shown_ != all) {
         beforeSearch_ = shown_;
         next = all;
@@ -330,7 +319,7 @@ void MainWindow::searchEverywhere(bool searching) {
     if (!next)
         return;
     movingForSearch_ = true;
-    sidebar_->setCurrentItem(next);
+    sidebar_->setCurrentEntry(next);
     movingForSearch_ = false;
 }
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QWidget>
@@ -14,6 +13,7 @@
 #include "platform/Journal.hpp"
 #include "ui/ConfigureSheet.hpp"
 #include "ui/JournalPage.hpp"
+#include "ui/Sidebar.hpp"
 #include "ui/TweakListView.hpp"
 
 namespace quorvane::ui {
@@ -52,7 +52,7 @@ class MainWindow final : public QWidget {
     core::TweaksHolder& holder() { return holder_; }
     TweakListView* list() const { return list_; }
     QLineEdit* search() const { return search_; }
-    QListWidget* sidebar() const { return sidebar_; }
+    Sidebar* sidebar() const { return sidebar_; }
     // Made the first time it is shown (or asked for).
     JournalPage* journalPage();
     // Shown on the Activity page, above the journal.
@@ -81,24 +81,24 @@ class MainWindow final : public QWidget {
         std::function<QWidget*()> makePage = {};
     };
 
-    QListWidgetItem* addEntry(const QString& icon, const QString& title, Destination destination,
-                              int row = -1);
+    SidebarEntry* addEntry(const QString& icon, const QString& title, Destination destination,
+                           int row = -1);
     void showWorkflows(const std::vector<core::Workflow>& workflows);
-    void select(QListWidgetItem* item);
+    void select(SidebarEntry* entry);
     void searchEverywhere(bool searching);
     void addShortcuts();
     void showConfigureSheet(bool shown);
 
     core::TweaksHolder holder_;
-    std::vector<Destination> destinations_;  // indexed by the entries' data
-    QListWidgetItem* activityEntry_ = nullptr;
+    std::vector<Destination> destinations_;  // indexed by the entries' destinations
+    SidebarEntry* activityEntry_ = nullptr;
     // The entry whose page is shown (Settings has none).
-    QListWidgetItem* shown_ = nullptr;
+    SidebarEntry* shown_ = nullptr;
     // Where the sidebar was before a search moved it to "All".
-    QListWidgetItem* beforeSearch_ = nullptr;
+    SidebarEntry* beforeSearch_ = nullptr;
     bool movingForSearch_ = false;
     QWidget* tweaksPage_ = nullptr;
-    QListWidget* sidebar_;
+    Sidebar* sidebar_;
     QLineEdit* search_;
     TweakListView* list_;
     JournalPage* journalPage_ = nullptr;
@@ -114,7 +114,7 @@ class MainWindow final : public QWidget {
     std::filesystem::path journalFile_;
     core::RestoreService* restore_ = nullptr;
     int workflowsRow_ = 0;  // the workflows' entries follow the categories
-    std::vector<QListWidgetItem*> workflowEntries_;
+    std::vector<SidebarEntry*> workflowEntries_;
     std::vector<core::Workflow> shownWorkflows_;
     core::Subscription configureWatch_;
     core::Subscription workflowsWatch_;

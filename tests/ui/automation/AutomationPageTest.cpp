@@ -42,9 +42,9 @@ struct AutomationPageTest : testing::UiFixture {
 TEST_F(AutomationPageTest, theSidebarListsAutomationBeforeActivityAndSettingsOpensItsWindow) {
     const auto* sidebar = window.sidebar();
     const int automation = sidebar->count() - 3;
-    EXPECT_TRUE(sidebar->item(automation)->text().endsWith("Automation"));
-    EXPECT_TRUE(sidebar->item(automation + 1)->text().endsWith("Activity"));
-    EXPECT_TRUE(sidebar->item(automation + 2)->text().endsWith("Settings"));
+    EXPECT_TRUE(sidebar->entry(automation)->title().endsWith("Automation"));
+    EXPECT_TRUE(sidebar->entry(automation + 1)->title().endsWith("Activity"));
+    EXPECT_TRUE(sidebar->entry(automation + 2)->title().endsWith("Settings"));
     ASSERT_TRUE(window.selectEntry("Automation"));
     EXPECT_TRUE(page->isVisibleTo(&window));
     window.selectEntry("Settings");

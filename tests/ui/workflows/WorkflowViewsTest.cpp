@@ -31,7 +31,7 @@ struct WorkflowViewsTest : testing::UiFixture {
     QStringList sidebarTitles() {
         QStringList titles;
         for (int row = 0; row < window.sidebar()->count(); ++row)
-            titles << window.sidebar()->item(row)->text();
+            titles << window.sidebar()->entry(row)->title();
         return titles;
     }
 };
