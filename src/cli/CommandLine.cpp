@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
-#include <sstream>
 
 #include "cli/CommandDefinition.hpp"
 #include "cli/HelpText.hpp"
@@ -320,10 +319,13 @@ std::optional<std::string> notText(const CommandLine& command) {
 }  // namespace
 
 std::vector<std::string> wordsOf(std::string_view text) {
+    constexpr std::string_view blanks = " \t\n\v\f\r";
     std::vector<std::string> split;
-    std::istringstream in{std::string(text)};
-    for (std::string word; in >> word;)
-        split.push_back(word);
+    for (auto start = text.find_first_not_of(blanks); start != std::string_view::npos;) {
+        const auto end = text.find_first_of(blanks, start);
+        split.emplace_back(text.substr(start, end - start));
+        start = text.find_first_not_of(blanks, end);
+    }
     return split;
 }
 

@@ -210,6 +210,8 @@ QString TweakListView::hudText() const {
 }
 
 void TweakListView::placeHud() {
+    if (hud_->isHidden())
+        return;  // placed when it shows
     const auto symbol = core::hudLabel(holder_.hudStyle.get()).symbol;
     hudSymbol_->setPixmap(symbolPixmap(symbol, hudSymbolSize, Qt::white, devicePixelRatioF()));
     hud_->adjustSize();
@@ -220,6 +222,8 @@ void TweakListView::placeHud() {
 }
 
 void TweakListView::placeEmpty() {
+    if (empty_->isHidden())
+        return;  // placed when it shows
     // Centred in what is visible, wrapping within it.
     const QSize area = viewport()->size();
     const int width = std::max(120, std::min(area.width() - 48, 420));
