@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <csignal>
-#include <malloc.h>
 #include <cstdlib>
 #include <iostream>
 
@@ -39,11 +38,6 @@ int main(int argc, char** argv) {
     if (command.value().action != cli::CommandLine::Action::start)
         return app::runCommandLine(command.value());
 
-    // Before any thread: one heap for all of them. They mostly wait, and
-    // what one frees is then there for the others instead of held in a
-    // heap of its own (the font list's reader alone would keep half a
-    // megabyte so).
-    mallopt(M_ARENA_MAX, 1);
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     trace.mark("Qt application");

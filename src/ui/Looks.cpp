@@ -1,6 +1,7 @@
 #include "ui/Looks.hpp"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace quorvane::ui {
 
@@ -53,14 +54,27 @@ int BoxedLabel::heightForWidth(int width) const {
     return measured_.height;
 }
 
+void fillRoundedBox(QPainter& painter, const QRectF& area, qreal radius, const QColor& fill,
+                    const QColor& border, qreal borderWidth) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    QRectF inside = area;
+    if (border.alpha() && borderWidth > 0) {
+        painter.setBrush(border);
+        painter.drawRoundedRect(area, radius, radius);
+        inside = area.adjusted(borderWidth, borderWidth, -borderWidth, -borderWidth);
+        radius = std::max<qreal>(radius - borderWidth, 0);
+    }
+    painter.setBrush(fill);
+    painter.drawRoundedRect(inside, radius, radius);
+    painter.restore();
+}
+
 void BoxedLabel::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(look_.border.alpha() ? QPen(look_.border) : QPen(Qt::NoPen));
-        painter.setBrush(look_.background);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), look_.radius,
-                                look_.radius);
+        fillRoundedBox(painter, rect(), look_.radius, look_.background, look_.border);
     }
     QLabel::paintEvent(event);
 }

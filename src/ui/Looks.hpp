@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QLabel>
 
+class QPainter;
+
 namespace quorvane::ui {
 
 // Small visual touches done with palettes and painting rather than style
@@ -21,6 +23,12 @@ QColor secondaryText(const QPalette& palette);
 QColor warningText(const QPalette& palette);
 // An error in text: red, lighter on a dark window.
 QColor errorText(const QPalette& palette);
+
+// A rounded box in `area`, filled, with a border of `borderWidth` inside
+// its edge (none when transparent or 0). Both are fills: a pen's stroke
+// would bring in the stroker, and its trigonometry, for a plain outline.
+void fillRoundedBox(QPainter& painter, const QRectF& area, qreal radius, const QColor& fill,
+                    const QColor& border = Qt::transparent, qreal borderWidth = 1);
 
 // A label drawn on a rounded, filled box with an optional border.
 class BoxedLabel final : public QLabel {

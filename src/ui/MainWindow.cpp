@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStackedLayout>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -130,7 +131,9 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     tweaksColumn->addLayout(searchRow);
     tweaksColumn->addWidget(list_, 1);
 
-    pages_ = new QStackedWidget;
+    // A stacked layout, not a stacked widget: one frame less to lay out,
+    // and its code is already loaded with the other layouts.
+    pages_ = new QStackedLayout;
     pages_->addWidget(tweaksPage_);
     // The Activity entry has no page until it is first chosen.
     addEntry(QStringLiteral("📓"), tr("Activity"), {std::nullopt, nullptr});
@@ -142,7 +145,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(sidebar_);
-    row->addWidget(pages_, 1);
+    row->addLayout(pages_, 1);
     addShortcuts();
 
     configureWatch_ = holder_.showsConfigureView.subscribe(

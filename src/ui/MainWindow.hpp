@@ -4,7 +4,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QWidget>
 #include <functional>
 
@@ -15,6 +14,8 @@
 #include "ui/JournalPage.hpp"
 #include "ui/Sidebar.hpp"
 #include "ui/TweakListView.hpp"
+
+class QStackedLayout;
 
 namespace quorvane::ui {
 
@@ -103,7 +104,7 @@ class MainWindow final : public QWidget {
     TweakListView* list_;
     JournalPage* journalPage_ = nullptr;
     QString activityNotice_;
-    QStackedWidget* pages_;
+    QStackedLayout* pages_;
     std::function<void()> openSettings_;
     std::function<void()> closed_;
     CustomConfigureViews configureViews_;

@@ -5,6 +5,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/Looks.hpp"
+
 namespace quorvane::ui {
 
 namespace {
@@ -39,13 +41,9 @@ void SidebarEntry::paintEvent(QPaintEvent*) {
     const QPalette& colours = palette();
     if (isChecked()) {
         const auto group = window()->isActiveWindow() ? QPalette::Active : QPalette::Inactive;
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
         const QColor highlight = colours.color(group, QPalette::Highlight);
-        painter.setBrush(highlight);
-        if (sidebar_.hasFocus())
-            painter.setPen(QPen(highlight.darker(150), 2));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+        fillRoundedBox(painter, QRectF(rect()).adjusted(1, 1, -1, -1), 4, highlight,
+                       sidebar_.hasFocus() ? highlight.darker(150) : Qt::transparent, 2);
         painter.setPen(colours.color(group, QPalette::HighlightedText));
     } else {
         painter.setPen(colours.color(QPalette::Text));
