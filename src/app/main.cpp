@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <malloc.h>
 
 #include "adapters/qt/FontListWarmUp.hpp"
 #include "adapters/qt/UnixSignalWatcher.hpp"
@@ -38,6 +39,11 @@ int main(int argc, char** argv) {
     if (command.value().action != cli::CommandLine::Action::start)
         return app::runCommandLine(command.value());
 
+    // Two heaps at most, set before any thread starts: the second thread
+    // (the font list's reader, while the main thread builds the services)
+    // gets one of its own and the two never wait on each other; the rest
+    // mostly sleep, and sharing spares each a heap of its own.
+    mallopt(M_ARENA_MAX, 2);
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     trace.mark("Qt application");
