@@ -1,4 +1,5 @@
 #include <QAccessible>
+#include <QApplication>
 #include <QSignalBlocker>
 #include <QTest>
 
@@ -76,6 +77,29 @@ TEST_F(SidebarTest, entriesInsertedAndRemovedKeepTheRestInOrder) {
     EXPECT_EQ(sidebar.row(workflow), -1);
     EXPECT_EQ(sidebar.entry(2)->title(), "Finder");
     EXPECT_TRUE(highlighted().isEmpty());
+}
+
+// Moved to by the keys past the bottom, an entry scrolls into sight.
+TEST_F(SidebarTest, theCurrentEntryIsScrolledIntoSight) {
+    for (int index = 0; index < 40; ++index)
+        sidebar.insertEntry(-1, {}, QStringLiteral("Workflow %1").arg(index), 10 + index);
+    sidebar.setCurrentRow(0);
+    sidebar.setFocus();
+    // Laid out at their own height, the column outgrowing the view.
+    auto* last = sidebar.entry(sidebar.count() - 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return last->height() == last->sizeHint().height(); }, 2000));
+    auto inSight = [this](const SidebarEntry* entry) {
+        const QRect area = sidebar.viewport()->rect();
+        const QRect shown(entry->mapTo(sidebar.viewport(), QPoint(0, 0)), entry->size());
+        return area.contains(shown);
+    };
+    EXPECT_FALSE(inSight(sidebar.entry(sidebar.count() - 1)));
+    QTest::keyClick(&sidebar, Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_TRUE(inSight(sidebar.entry(sidebar.count() - 1)));
+    QTest::keyClick(&sidebar, Qt::Key_Home);
+    QApplication::processEvents();
+    EXPECT_TRUE(inSight(sidebar.entry(0)));
 }
 
 }  // namespace
