@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/CanToggle.hpp"
 #include "ui/EmojiImages.hpp"
@@ -55,6 +56,7 @@ class OneLine final : public QLabel {
             ensurePolished();
             const QRect bounds =
                 fontMetrics().boundingRect(QRect(0, 0, 2000, 2000), int(alignment()), text());
+            textWidth_ = bounds.width();
             const int margins = 2 * margin();
             const QMargins around = contentsMargins();
             measured_ = (bounds.size() + QSize(margins + around.left() + around.right(),
@@ -63,9 +65,32 @@ class OneLine final : public QLabel {
         }
         return measured_;
     }
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    // As narrow as an ellipsis: a narrow window shortens the line rather
+    // than push the cell's switch and buttons past the list's edge.
+    QSize minimumSizeHint() const override {
+        const QSize whole = sizeHint();
+        return {std::min(whole.width(), fontMetrics().horizontalAdvance(ellipsis) +
+                                            contentsMargins().left() + contentsMargins().right() +
+                                            2 * margin()),
+                whole.height()};
+    }
 
   protected:
+    void paintEvent(QPaintEvent* event) override {
+        const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+        sizeHint();  // measures the line once
+        if (area.width() >= textWidth_) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        // Too narrow for the whole line: cut short with an ellipsis.
+        QPainter painter(this);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       foregroundRole()));
+        painter.drawText(area, int(alignment()) | Qt::TextSingleLine,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+    }
+
     void changeEvent(QEvent* event) override {
         if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
             event->type() == QEvent::ContentsRectChange)
@@ -74,7 +99,9 @@ class OneLine final : public QLabel {
     }
 
   private:
+    static inline const QString ellipsis = QStringLiteral("…");
     mutable QSize measured_;
+    mutable int textWidth_ = 0;
 };
 
 }  // namespace

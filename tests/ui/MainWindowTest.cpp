@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "adapters/memory/MemoryJournal.hpp"
 #include "core/catalogue/BuiltinCatalogue.hpp"
@@ -14,6 +15,7 @@
 #include "support/WaitFor.hpp"
 #include "ui/ConfigureSheet.hpp"
 #include "ui/MainWindow.hpp"
+#include "ui/TweakCell.hpp"
 #include "ui/Switch.hpp"
 #include "ui/UiFixture.hpp"
 
@@ -91,6 +93,29 @@ TEST_F(MainWindowTest, theListMakesTheCellsInViewAndAViewAheadOnceScrolled) {
     EXPECT_GE(bar->maximum() - bar->value(), view);
     EXPECT_GT(window.list()->cells().size(), filling);
     EXPECT_LT(window.list()->cells().size(), builtins);
+}
+
+// A cell narrower than its lines cuts them short, with an ellipsis,
+// rather than push its Run button past its edge (a narrow window).
+TEST_F(MainWindowTest, aCellNarrowerThanItsLinesKeepsItsButtonWhole) {
+    auto tweak = std::make_shared<core::testing::RecordingTweak>(
+        core::TweakInfo{.id = "LongWindedTask",
+                        .name = "Long-winded",
+                        .description = "A description that goes on and on, well past the width "
+                                       "that any narrow window leaves to a cell's lines",
+                        .icon = "📜"},
+        journal);
+    QWidget holder;
+    auto* column = new QVBoxLayout(&holder);
+    auto* cell = new TweakCell(tweak, {}, false);
+    column->addWidget(cell);
+    holder.resize(360, 100);
+    holder.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cell->width() > 0; }, 2000));
+    EXPECT_LE(holder.width(), 360);
+    auto* run = cell->findChild<QPushButton*>();
+    ASSERT_TRUE(run);
+    EXPECT_LE(run->mapTo(cell, QPoint(run->width(), 0)).x(), cell->width());
 }
 
 TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
