@@ -89,6 +89,12 @@ void TweakListView::rebuild() {
     if (!shown_.empty() && tweaks == shown_)
         return;
     shown_ = tweaks;
+    // Another group starts at its top, not where the last one was scrolled
+    // to (which would hide its first rows, with nothing to say so).
+    if (!shownGroup_ || !(*shownGroup_ == holder_.group.get())) {
+        shownGroup_ = holder_.group.get();
+        verticalScrollBar()->setValue(0);
+    }
     // Hidden now, deleted once control is back in the event loop: the
     // rebuild may come from inside one of these cells' own handlers.
     for (auto* cell : cells_) {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <optional>
 #include <vector>
 
 #include "core/TweakActions.hpp"
@@ -78,6 +79,7 @@ class TweakListView final : public QScrollArea {
     std::vector<TweakCell*> cells_;
     std::vector<std::shared_ptr<core::Tweak>> pending_;
     std::vector<std::shared_ptr<core::Tweak>> shown_;  // the list the cells were made for
+    std::optional<core::TweakGroup> shownGroup_;       // and the group it was of
     // Tweaks whose cells were made and not yet asked for the system's state.
     std::vector<std::shared_ptr<core::Tweak>> unrefreshed_;
     bool refreshPosted_ = false;

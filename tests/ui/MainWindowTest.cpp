@@ -118,6 +118,26 @@ TEST_F(MainWindowTest, aCellNarrowerThanItsLinesKeepsItsButtonWhole) {
     EXPECT_LE(run->mapTo(cell, QPoint(run->width(), 0)).x(), cell->width());
 }
 
+// Another group starts at its top: the list scrolled down in "All" would
+// otherwise open the next group past its first rows.
+TEST_F(MainWindowTest, anotherGroupStartsAtTheTopOfTheList) {
+    window.resize(920, 420);
+    window.show();
+    auto* list = window.list();
+    auto* bar = list->verticalScrollBar();
+    auto choose = [&](const QString& title) {
+        ASSERT_TRUE(window.selectEntry(title));
+        queue.advance(200ms);
+        list->finishBuilding();
+    };
+    choose(QStringLiteral("All"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 0; }, 2000));
+    bar->setValue(bar->maximum());
+    choose(QStringLiteral("System"));  // longer than the view
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 0; }, 2000));
+    EXPECT_EQ(bar->value(), 0);
+}
+
 TEST_F(MainWindowTest, theSearchFieldFiltersOnceTypingPauses) {
     window.show();
     QTest::keyClicks(window.search(), "dock");
