@@ -65,11 +65,12 @@ class OneLine final : public QLabel {
         }
         return measured_;
     }
-    // As narrow as an ellipsis: a narrow window shortens the line rather
-    // than push the cell's switch and buttons past the list's edge.
+    // Room for an ellipsis and little more: a narrow window shortens the
+    // line rather than push the cell's switch and buttons past the list's
+    // edge. From the font's metrics, not a layout of text.
     QSize minimumSizeHint() const override {
         const QSize whole = sizeHint();
-        return {std::min(whole.width(), fontMetrics().horizontalAdvance(ellipsis) +
+        return {std::min(whole.width(), 3 * fontMetrics().averageCharWidth() +
                                             contentsMargins().left() + contentsMargins().right() +
                                             2 * margin()),
                 whole.height()};
@@ -99,7 +100,6 @@ class OneLine final : public QLabel {
     }
 
   private:
-    static inline const QString ellipsis = QStringLiteral("…");
     mutable QSize measured_;
     mutable int textWidth_ = 0;
 };
