@@ -1,6 +1,7 @@
 #include "ui/Looks.hpp"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 
 namespace quorvane::ui {
@@ -58,16 +59,22 @@ void fillRoundedBox(QPainter& painter, const QRectF& area, qreal radius, const Q
                     const QColor& border, qreal borderWidth) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
     QRectF inside = area;
+    qreal insideRadius = radius;
     if (border.alpha() && borderWidth > 0) {
-        painter.setBrush(border);
-        painter.drawRoundedRect(area, radius, radius);
         inside = area.adjusted(borderWidth, borderWidth, -borderWidth, -borderWidth);
-        radius = std::max<qreal>(radius - borderWidth, 0);
+        insideRadius = std::max<qreal>(radius - borderWidth, 0);
+        // The border alone, as a ring: a fill that lets light through
+        // shows what is behind the box, not the border's colour.
+        QPainterPath ring;
+        ring.setFillRule(Qt::OddEvenFill);
+        ring.addRoundedRect(area, radius, radius);
+        ring.addRoundedRect(inside, insideRadius, insideRadius);
+        painter.fillPath(ring, border);
     }
-    painter.setBrush(fill);
-    painter.drawRoundedRect(inside, radius, radius);
+    QPainterPath box;
+    box.addRoundedRect(inside, insideRadius, insideRadius);
+    painter.fillPath(box, fill);
     painter.restore();
 }
 
