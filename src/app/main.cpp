@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QPointer>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -95,9 +96,12 @@ int main(int argc, char** argv) {
                       << "Press Ctrl-C to quit." << std::endl;
             services.start();
             trace.mark("start-up steps");
-            // It asks the system bus who is there.
-            frontEnd.window().setActivityNotice(
-                QString::fromStdString(services.watchSessionEvents()));
+            // From the first rule on: it asks the system bus who is there.
+            services.watchSessionEvents(
+                [window = QPointer<QWidget>(&frontEnd.window()), &frontEnd](const std::string& notice) {
+                    if (window)
+                        frontEnd.window().setActivityNotice(QString::fromStdString(notice));
+                });
         });
         instance.serve(controlCommands, services.mainQueue());
         trace.mark("control commands bound");

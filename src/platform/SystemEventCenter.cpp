@@ -7,7 +7,11 @@ namespace quorvane::platform {
 SystemEvents::Token SystemEventCenter::observe(NotificationCenter, std::string name,
                                                Handler handler) {
     const Token token = next_++;
+    const bool first = firstObserver_ && !isObserved(name);
+    const std::string observed = first ? name : std::string();
     observers_.emplace(token, Observer{std::move(name), std::move(handler)});
+    if (first)
+        firstObserver_(observed);
     return token;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ class SystemEventCenter final : public SystemEvents {
     std::size_t deliver(const std::string& name, std::string_view cause);
     // Whether anything observes the notification.
     bool isObserved(const std::string& name) const;
+    // Called with a name nothing observed, as soon as something observes
+    // it: what reports the name need only watch for it from then on.
+    void onFirstObserver(std::function<void(const std::string& name)> hook) {
+        firstObserver_ = std::move(hook);
+    }
     // An event posted on the simulated Mac.
     std::size_t post(const std::string& name) { return deliver(name, "SimulatedMac"); }
 
@@ -40,6 +46,7 @@ class SystemEventCenter final : public SystemEvents {
     Journal& journal_;
     Token next_ = 1;
     std::map<Token, Observer> observers_;
+    std::function<void(const std::string&)> firstObserver_;
 };
 
 }  // namespace quorvane::platform

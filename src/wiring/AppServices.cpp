@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <utility>
 
 #include "core/CanToggle.hpp"
 #include "wiring/SharedServices.hpp"
@@ -185,7 +186,29 @@ void AppServices::finishBackgroundWork() {
     });
 }
 
-std::string AppServices::watchSessionEvents() {
+void AppServices::watchSessionEvents(std::function<void(const std::string&)> tell) {
+    auto watch = [this, tell = std::move(tell)] {
+        if (std::exchange(sessionEventsWatched_, true))
+            return;
+        if (auto notice = startWatchingSessionEvents(); tell)
+            tell(notice);
+    };
+    auto& events = shared_->systemEvents;
+    const auto names = platform::dbus::SessionEventSource::reportedNames();
+    const bool observed = std::any_of(names.begin(), names.end(), [&](std::string_view name) {
+        return events.isObserved(std::string(name));
+    });
+    if (observed) {
+        watch();
+        return;
+    }
+    events.onFirstObserver([watch](const std::string& name) {
+        if (platform::dbus::SessionEventSource::reports(name))
+            watch();
+    });
+}
+
+std::string AppServices::startWatchingSessionEvents() {
     constexpr const char* fallback =
         "Automation reacts only to the simulated Mac's events (quorvane sim post): ";
     if (qEnvironmentVariable("QUORVANE_SYSTEM_EVENTS") == QStringLiteral("simulated"))

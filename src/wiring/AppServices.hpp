@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -141,7 +142,8 @@ class AppServices {
     // The simulated Mac's cameras, when its desktop is the one in use.
     platform::sim::SimCameras* simulatedCameras();
     // Where system events reach their observers: `quorvane sim post` on
-    // any host, and the session's own events once watchSessionEvents() ran.
+    // any host, and the session's own events once they are watched (see
+    // watchSessionEvents()).
     platform::SystemEventCenter& systemEvents();
     // Exists once start() has run.
     core::AutomationManager* automation() { return automation_.get(); }
@@ -160,12 +162,13 @@ class AppServices {
     // main thread never keeps the keyboard and the pointer.
     void watchPopups();
     // For the program with its windows: sleep, wake, power-off, lock and
-    // the screen saver reported by logind and the screen saver on D-Bus.
-    // Without the system bus (or with QUORVANE_SYSTEM_EVENTS=simulated)
-    // automation follows the simulated Mac's events only. Answers what a
-    // person should know about that, for the Activity page; empty when
-    // every event is watched.
-    std::string watchSessionEvents();
+    // the screen saver reported by logind and the screen saver on D-Bus,
+    // watched from the moment something (an automation rule) observes one
+    // of them; until then D-Bus is not started. Without the system bus (or
+    // with QUORVANE_SYSTEM_EVENTS=simulated) automation follows the
+    // simulated Mac's events only. `tell` is given what a person should
+    // know about that, for the Activity page, once watching starts.
+    void watchSessionEvents(std::function<void(const std::string& notice)> tell);
 
     // Start-up once the Store has loaded and the status item exists, and
     // normal termination, as ordered lists of named steps.
@@ -188,6 +191,9 @@ class AppServices {
     static constexpr std::chrono::milliseconds applyPersistedTogglesDelay{2000};
 
   private:
+    // Starts watching the session's events; answers the notice for the
+    // Activity page.
+    std::string startWatchingSessionEvents();
     core::TweakFactory makeFactory();
 
     std::unique_ptr<SharedServices> shared_;
@@ -212,6 +218,7 @@ class AppServices {
     std::unique_ptr<core::AutomationManager> automation_;
     BackgroundDrain drain_;
     std::unique_ptr<platform::dbus::SessionEventSource> sessionEvents_;
+    bool sessionEventsWatched_ = false;
     // A toggle of the program's own switched off let go of what it held:
     // once the switching pauses, the freed pages go back to the system.
     std::unique_ptr<core::Debouncer> giveBackHeap_;

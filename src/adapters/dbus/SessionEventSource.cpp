@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -26,6 +27,10 @@ constexpr const char* screenLocked = "com.apple.screenIsLocked";
 constexpr const char* screenUnlocked = "com.apple.screenIsUnlocked";
 constexpr const char* screenSaverStarted = "com.apple.screensaver.didstart";
 constexpr const char* screenSaverStopped = "com.apple.screensaver.didStop";
+
+constexpr std::string_view reported[] = {willSleep,    didWake,         willPowerOff,
+                                         screenLocked, screenUnlocked,  screenSaverStarted,
+                                         screenSaverStopped};
 
 // The screen savers that say when they start and stop: the freedesktop
 // interface (KDE, xfce4-screensaver, most others) and GNOME's.
@@ -89,6 +94,15 @@ SessionEventSource::~SessionEventSource() {
     release();
     QDBusConnection::disconnectFromBus(systemName_);
     QDBusConnection::disconnectFromBus(sessionName_);
+}
+
+std::span<const std::string_view> SessionEventSource::reportedNames() {
+    return reported;
+}
+
+bool SessionEventSource::reports(std::string_view notificationName) {
+    return std::find(std::begin(reported), std::end(reported), notificationName) !=
+           std::end(reported);
 }
 
 std::optional<std::string> SessionEventSource::missingSystemBus(const BusAddresses& addresses) {

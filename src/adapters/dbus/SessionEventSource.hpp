@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <span>
+#include <string_view>
 
 #include "platform/Log.hpp"
 #include "platform/Result.hpp"
@@ -58,6 +60,10 @@ class SessionEventSource final : public QObject {
     // "bus" in XDG_RUNTIME_DIR and, on an X11 display, may launch a bus:
     // missing only when neither can be.
     static std::optional<std::string> missingSessionBus(const BusAddresses& addresses);
+
+    // The notifications this reports.
+    static std::span<const std::string_view> reportedNames();
+    static bool reports(std::string_view notificationName);
 
     // Connects and subscribes. The screen saver, on the session bus, is
     // watched whatever the system bus does; a missing session bus only

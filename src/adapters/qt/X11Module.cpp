@@ -1,6 +1,7 @@
 #include "adapters/qt/X11Module.hpp"
 
 #include "adapters/qt/PopupHolds.hpp"
+#include "adapters/qt/X11Hotkeys.hpp"
 
 #include <QGuiApplication>
 
@@ -47,8 +48,12 @@ std::unique_ptr<x11::X11Session> X11Module::session(const x11::X11Session::Needs
 std::unique_ptr<HotkeyRegistry> X11Module::hotkeys(UserDefaults& defaults) {
     if (!hasDisplay())
         return nullptr;
-    auto connect = reinterpret_cast<QuorvaneX11Hotkeys>(resolve("quorvane_x11_hotkeys"));
-    return std::unique_ptr<HotkeyRegistry>(connect ? connect(&defaults, &log_) : nullptr);
+    // The module is loaded at the first grab, not now.
+    return std::make_unique<X11Hotkeys>(
+        defaults, log_, [this](x11::KeyGrabs::Pressed pressed) -> std::unique_ptr<x11::KeyGrabs> {
+            auto connect = reinterpret_cast<QuorvaneX11KeyGrabs>(resolve("quorvane_x11_key_grabs"));
+            return std::unique_ptr<x11::KeyGrabs>(connect ? connect(&pressed) : nullptr);
+        });
 }
 
 bool X11Module::compositingManagerRunning() {

@@ -27,7 +27,8 @@ class X11Module {
     // The X11 session's windows, input and displays, when the program runs
     // on X11 (Qt's xcb platform) and the window manager speaks EWMH.
     std::unique_ptr<x11::X11Session> session(const x11::X11Session::Needs& needs);
-    // Global shortcuts through the X display named by DISPLAY.
+    // Global shortcuts through the X display named by DISPLAY (nothing
+    // without one); the module is loaded at their first grab.
     std::unique_ptr<HotkeyRegistry> hotkeys(UserDefaults& defaults);
     // Whether a compositing manager runs on the X11 session (false without one).
     bool compositingManagerRunning();

@@ -7,7 +7,7 @@
 #include "adapters/x11/ScreenSaverSuspend.hpp"
 #include "adapters/x11/X11Session.hpp"
 #include "adapters/x11/XcbDesktop.hpp"
-#include "adapters/x11/XcbHotkeys.hpp"
+#include "adapters/x11/XcbKeyGrabs.hpp"
 #include "adapters/x11/XcbInput.hpp"
 #include "adapters/x11/XInputPointerDevices.hpp"
 #include "adapters/x11/XkbKeyboardLayout.hpp"
@@ -78,9 +78,9 @@ extern "C" Q_DECL_EXPORT quorvane::platform::x11::X11Session* quorvane_x11_sessi
     return quorvane::platform::x11::connectSession(*needs);
 }
 
-extern "C" Q_DECL_EXPORT quorvane::platform::HotkeyRegistry* quorvane_x11_hotkeys(
-    quorvane::platform::UserDefaults* defaults, quorvane::platform::Log* log) {
-    return quorvane::platform::x11::XcbHotkeys::connect(*defaults, *log).release();
+extern "C" Q_DECL_EXPORT quorvane::platform::x11::KeyGrabs* quorvane_x11_key_grabs(
+    const quorvane::platform::x11::KeyGrabs::Pressed* pressed) {
+    return quorvane::platform::x11::XcbKeyGrabs::connect(*pressed).release();
 }
 
 extern "C" Q_DECL_EXPORT bool quorvane_x11_compositing() {

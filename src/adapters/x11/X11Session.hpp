@@ -13,7 +13,7 @@
 #include "platform/Displays.hpp"
 #include "platform/EventMonitors.hpp"
 #include "platform/Geometry.hpp"
-#include "platform/HotkeyRegistry.hpp"
+#include "platform/Hotkeys.hpp"
 #include "platform/InputEvent.hpp"
 #include "platform/Journal.hpp"
 #include "platform/KeyCapture.hpp"
@@ -22,7 +22,6 @@
 #include "platform/MainQueue.hpp"
 #include "platform/PointerDevices.hpp"
 #include "platform/RunningApplications.hpp"
-#include "platform/UserDefaults.hpp"
 #include "platform/WindowList.hpp"
 #include "adapters/x11/WindowHolds.hpp"
 
@@ -73,6 +72,19 @@ class X11Session {
     virtual std::unique_ptr<PointerDevices> pointerDevices() = 0;
 };
 
+// Global key combinations held in the session for the program
+// (`platform::HotkeyRegistry` keeps the names and handlers): a grabbed
+// combination pressed anywhere is passed to `Pressed`, on the main thread.
+class KeyGrabs {
+  public:
+    using Pressed = std::function<void(const KeyCombination&)>;
+    virtual ~KeyGrabs() = default;
+    // Refused, with a message for the user, when the keyboard has no such
+    // key or another program holds the combination.
+    virtual Status grab(const KeyCombination& combination) = 0;
+    virtual void release(const KeyCombination& combination) = 0;
+};
+
 }  // namespace quorvane::platform::x11
 
 // The module's entry points. Each answers nothing (null, false) where
@@ -80,8 +92,8 @@ class X11Session {
 extern "C" {
 using QuorvaneX11Session =
     quorvane::platform::x11::X11Session* (*)(const quorvane::platform::x11::X11Session::Needs*);
-using QuorvaneX11Hotkeys = quorvane::platform::HotkeyRegistry* (*)(quorvane::platform::UserDefaults*,
-                                                                    quorvane::platform::Log*);
+using QuorvaneX11KeyGrabs = quorvane::platform::x11::KeyGrabs* (*)(
+    const quorvane::platform::x11::KeyGrabs::Pressed*);
 using QuorvaneX11Compositing = bool (*)();
 using QuorvaneX11WindowHolds =
     quorvane::platform::x11::WindowHolds* (*)(quorvane::platform::MainQueue*);

@@ -23,10 +23,25 @@ AutomationManager::AutomationManager(const Catalogue& catalogue, Persistor& pers
     : catalogue_(catalogue), events_(events), log_(log) {
     registration_ = persistor.registerPublished(recordKey, automation);
     dropDuplicateRules();
+    observeRuledEvents();
+    rulesChanged_ = automation.subscribe([this](const Automation&) { observeRuledEvents(); });
+}
+
+void AutomationManager::observeRuledEvents() {
+    const auto& reactions = automation->reactions;
     for (auto event : allAutomationEvents) {
-        const auto notification = notificationOf(event);
-        observers_.push_back(events_.observe(notification.center, std::string(notification.name),
-                                             [this, event] { handle(event); }));
+        const bool ruled = std::any_of(reactions.begin(), reactions.end(),
+                                       [event](const auto& reaction) { return reaction.event == event; });
+        const auto observed = observers_.find(event);
+        if (ruled && observed == observers_.end()) {
+            const auto notification = notificationOf(event);
+            observers_.emplace(event, events_.observe(notification.center,
+                                                      std::string(notification.name),
+                                                      [this, event] { handle(event); }));
+        } else if (!ruled && observed != observers_.end()) {
+            events_.removeObserver(observed->second);
+            observers_.erase(observed);
+        }
     }
 }
 
@@ -47,7 +62,8 @@ void AutomationManager::dropDuplicateRules() {
 }
 
 AutomationManager::~AutomationManager() {
-    for (auto token : observers_)
+    rulesChanged_.cancel();
+    for (const auto& [event, token] : observers_)
         events_.removeObserver(token);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <map>
 #include <string>
-#include <vector>
 
 #include "core/Persistor.hpp"
 #include "core/Published.hpp"
@@ -14,13 +14,14 @@ namespace quorvane::core {
 
 // Performs the user's rules when the system sleeps, wakes, powers off,
 // starts or stops the screen saver, or locks or unlocks the screen. Made
-// once at launch, after everything else; it observes the events for the
-// rest of the run. Main thread only.
+// once at launch, after everything else. It observes only the events its
+// rules name, so that an event no rule reacts to is not watched. Main
+// thread only.
 class AutomationManager {
   public:
     static constexpr const char* recordKey = "AutomationManager.automation";
 
-    // Loads the stored rules at once and starts observing the seven events.
+    // Loads the stored rules at once and starts observing their events.
     AutomationManager(const Catalogue& catalogue, Persistor& persistor,
                       platform::SystemEvents& events, platform::Log& log);
     ~AutomationManager();
@@ -48,13 +49,16 @@ class AutomationManager {
 
   private:
     void dropDuplicateRules();
+    // Observes the events the rules name, and no other.
+    void observeRuledEvents();
     void perform(const Automation::Reaction& reaction);
 
     const Catalogue& catalogue_;
     platform::SystemEvents& events_;
     platform::Log& log_;
     Persistor::Registration registration_;
-    std::vector<platform::SystemEvents::Token> observers_;
+    std::map<Automation::Event, platform::SystemEvents::Token> observers_;
+    Subscription rulesChanged_;
 };
 
 }  // namespace quorvane::core

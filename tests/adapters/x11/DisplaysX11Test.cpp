@@ -21,7 +21,8 @@
 #include "adapters/qt/QtOverlays.hpp"
 #include "adapters/x11/Compositing.hpp"
 #include "adapters/x11/RandrDisplays.hpp"
-#include "adapters/x11/XcbHotkeys.hpp"
+#include "adapters/qt/X11Hotkeys.hpp"
+#include "adapters/x11/XcbKeyGrabs.hpp"
 #include "support/ChildProcess.hpp"
 #include "support/TemporaryDirectory.hpp"
 #include "support/Typist.hpp"
@@ -210,8 +211,9 @@ TEST_F(DisplaysX11, blackOutTakesEveryKeyUntilItsShortcut) {
     xcb_set_input_focus(client.c, XCB_INPUT_FOCUS_POINTER_ROOT, under, XCB_CURRENT_TIME);
     xcb_flush(client.c);
     memory::MemoryUserDefaults defaults;
-    auto hotkeys = XcbHotkeys::connect(defaults, log);
-    ASSERT_TRUE(hotkeys);
+    auto hotkeys = std::make_unique<qt::X11Hotkeys>(defaults, log, [](KeyGrabs::Pressed pressed) {
+        return std::unique_ptr<KeyGrabs>(XcbKeyGrabs::connect(std::move(pressed)));
+    });
     qt::QtOverlays overlays(journal, compositingManagerRunning);
     const auto black = overlays.show({.owner = "BlackOutTask",
                                       .frame = {{0, 0}, {1440, 900}},

@@ -128,6 +128,35 @@ TEST_F(AutomationManagerTest, anUndecodableRuleSetStartsEmptyAndIsKeptAside) {
     EXPECT_EQ(blobs.blobs.at(std::string(AutomationManager::recordKey) + ".undecodable"), stored);
 }
 
+// An event no rule names is not observed, so nothing has to watch for it.
+TEST_F(AutomationManagerTest, onlyTheEventsTheRulesNameAreObserved) {
+    std::vector<std::string> firstObserved;
+    events.onFirstObserver([&](const std::string& name) { firstObserved.push_back(name); });
+    launch();
+    EXPECT_TRUE(firstObserved.empty());
+
+    manager->add("EmptyTrashTask", Event::willSleep);
+    manager->add("SnapWindowsTask", Event::willSleep);
+    manager->add("EmptyTrashTask", Event::screenLocked);
+    EXPECT_EQ(firstObserved, (std::vector<std::string>{"NSWorkspaceWillSleepNotification",
+                                                       "com.apple.screenIsLocked"}));
+    EXPECT_FALSE(events.isObserved("NSWorkspaceDidWakeNotification"));
+
+    // Observed while any rule names it.
+    manager->remove("EmptyTrashTask", Event::willSleep);
+    EXPECT_TRUE(events.isObserved("NSWorkspaceWillSleepNotification"));
+    manager->remove("SnapWindowsTask", Event::willSleep);
+    EXPECT_FALSE(events.isObserved("NSWorkspaceWillSleepNotification"));
+
+    // Stored rules are observed from the launch on.
+    persistor.saveAll();
+    manager.reset();
+    EXPECT_FALSE(events.isObserved("com.apple.screenIsLocked"));
+    firstObserved.clear();
+    launch();
+    EXPECT_EQ(firstObserved, std::vector<std::string>{"com.apple.screenIsLocked"});
+}
+
 TEST_F(AutomationManagerTest, theManagerStopsObservingWhenItGoes) {
     launch();
     manager->setAction(Action::run, "EmptyTrashTask", Event::willSleep);

@@ -7,7 +7,8 @@
 
 #include "adapters/memory/MemoryLog.hpp"
 #include "adapters/memory/MemoryUserDefaults.hpp"
-#include "adapters/x11/XcbHotkeys.hpp"
+#include "adapters/qt/X11Hotkeys.hpp"
+#include "adapters/x11/XcbKeyGrabs.hpp"
 #include "support/Typist.hpp"
 #include "support/WaitFor.hpp"
 #include "ui/shortcuts/ShortcutRecorder.hpp"
@@ -29,8 +30,11 @@ TEST(ShortcutRecorderX11, aRecorderTakesTheKeysTheProgramHoldsAndEscapeCancels) 
     QApplication application(argc, argv);
     platform::memory::MemoryUserDefaults defaults;
     platform::memory::MemoryLog log;
-    auto hotkeys = platform::x11::XcbHotkeys::connect(defaults, log);
-    ASSERT_TRUE(hotkeys) << "needs an X display (run under xvfb-run)";
+    auto hotkeys = std::make_unique<platform::qt::X11Hotkeys>(
+        defaults, log, [](platform::x11::KeyGrabs::Pressed pressed) {
+            return std::unique_ptr<platform::x11::KeyGrabs>(
+                platform::x11::XcbKeyGrabs::connect(std::move(pressed)));
+        });
     int snaps = 0;
     hotkeys->onKeyDown("SnapWindowsTask", [&] { ++snaps; });
     ASSERT_TRUE(hotkeys->setCombination("SnapWindowsTask", {"Ctrl+Alt+K"}));

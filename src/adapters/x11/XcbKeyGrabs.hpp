@@ -3,25 +3,25 @@
 #include <QSocketNotifier>
 #include <map>
 #include <memory>
-#include <vector>
 
-#include "platform/HotkeyRegistry.hpp"
+#include "adapters/x11/X11Session.hpp"
 
 struct xcb_connection_t;
 struct _XCBKeySymbols;
 
 namespace quorvane::platform::x11 {
 
-// Global hotkeys in an X11 session: each recorded combination is grabbed on
-// the root window over a connection of our own, so it works whichever Qt
-// platform the windows use. Key presses arrive through the event loop.
-class XcbHotkeys final : public HotkeyRegistry {
+// Key combinations grabbed on the root window over a connection of our
+// own, so they work whichever Qt platform the windows use. Presses arrive
+// through the event loop.
+class XcbKeyGrabs final : public KeyGrabs {
   public:
     // Nothing when there is no X display to connect to.
-    static std::unique_ptr<XcbHotkeys> connect(UserDefaults& defaults, Log& log);
-    ~XcbHotkeys() override;
+    static std::unique_ptr<XcbKeyGrabs> connect(Pressed pressed);
+    ~XcbKeyGrabs() override;
+    XcbKeyGrabs(const XcbKeyGrabs&) = delete;
+    XcbKeyGrabs& operator=(const XcbKeyGrabs&) = delete;
 
-  protected:
     Status grab(const KeyCombination& combination) override;
     void release(const KeyCombination& combination) override;
 
@@ -32,10 +32,11 @@ class XcbHotkeys final : public HotkeyRegistry {
         auto operator<=>(const Key&) const = default;
     };
 
-    XcbHotkeys(UserDefaults& defaults, Log& log, xcb_connection_t* connection, std::uint32_t root);
+    XcbKeyGrabs(Pressed pressed, xcb_connection_t* connection, std::uint32_t root);
     std::optional<Key> keyOf(const KeyCombination& combination) const;
     void readEvents();
 
+    Pressed pressed_;
     xcb_connection_t* connection_;
     std::uint32_t root_;
     _XCBKeySymbols* symbols_;

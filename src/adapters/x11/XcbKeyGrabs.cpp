@@ -1,4 +1,4 @@
-#include "adapters/x11/XcbHotkeys.hpp"
+#include "adapters/x11/XcbKeyGrabs.hpp"
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -65,7 +65,7 @@ constexpr std::uint16_t shortcutModifiers =
 
 }  // namespace
 
-std::unique_ptr<XcbHotkeys> XcbHotkeys::connect(UserDefaults& defaults, Log& log) {
+std::unique_ptr<XcbKeyGrabs> XcbKeyGrabs::connect(Pressed pressed) {
     if (const char* display = std::getenv("DISPLAY"); !display || !*display)
         return nullptr;
     int screenNumber = 0;
@@ -81,13 +81,12 @@ std::unique_ptr<XcbHotkeys> XcbHotkeys::connect(UserDefaults& defaults, Log& log
         xcb_disconnect(connection);
         return nullptr;
     }
-    return std::unique_ptr<XcbHotkeys>(
-        new XcbHotkeys(defaults, log, connection, screens.data->root));
+    return std::unique_ptr<XcbKeyGrabs>(
+        new XcbKeyGrabs(std::move(pressed), connection, screens.data->root));
 }
 
-XcbHotkeys::XcbHotkeys(UserDefaults& defaults, Log& log, xcb_connection_t* connection,
-                       std::uint32_t root)
-    : HotkeyRegistry(defaults, log),
+XcbKeyGrabs::XcbKeyGrabs(Pressed pressed, xcb_connection_t* connection, std::uint32_t root)
+    : pressed_(std::move(pressed)),
       connection_(connection),
       root_(root),
       symbols_(xcb_key_symbols_alloc(connection)),
@@ -97,13 +96,13 @@ XcbHotkeys::XcbHotkeys(UserDefaults& defaults, Log& log, xcb_connection_t* conne
                      [this] { readEvents(); });
 }
 
-XcbHotkeys::~XcbHotkeys() {
+XcbKeyGrabs::~XcbKeyGrabs() {
     notifier_.reset();
     xcb_key_symbols_free(symbols_);
     xcb_disconnect(connection_);
 }
 
-std::optional<XcbHotkeys::Key> XcbHotkeys::keyOf(const KeyCombination& combination) const {
+std::optional<XcbKeyGrabs::Key> XcbKeyGrabs::keyOf(const KeyCombination& combination) const {
     const QKeySequence sequence = QKeySequence::fromString(QString::fromStdString(combination.text),
                                                            QKeySequence::PortableText);
     if (sequence.count() != 1)
@@ -129,7 +128,7 @@ std::optional<XcbHotkeys::Key> XcbHotkeys::keyOf(const KeyCombination& combinati
     return Key{*keycodes, modifiers};
 }
 
-Status XcbHotkeys::grab(const KeyCombination& combination) {
+Status XcbKeyGrabs::grab(const KeyCombination& combination) {
     const auto key = keyOf(combination);
     if (!key)
         return Error{"\"" + combination.text + "\" cannot be a global shortcut on this keyboard"};
@@ -148,7 +147,7 @@ Status XcbHotkeys::grab(const KeyCombination& combination) {
     return success();
 }
 
-void XcbHotkeys::release(const KeyCombination& combination) {
+void XcbKeyGrabs::release(const KeyCombination& combination) {
     const auto key = keyOf(combination);
     if (!key)
         return;
@@ -161,7 +160,7 @@ void XcbHotkeys::release(const KeyCombination& combination) {
     grabbed_.erase(*key);
 }
 
-void XcbHotkeys::readEvents() {
+void XcbKeyGrabs::readEvents() {
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
         if ((event->response_type & 0x7f) == XCB_KEY_PRESS) {
             const auto* press = reinterpret_cast<xcb_key_press_event_t*>(event);
@@ -170,7 +169,7 @@ void XcbHotkeys::readEvents() {
             if (auto found = grabbed_.find(key); found != grabbed_.end()) {
                 const KeyCombination combination = found->second;
                 std::free(event);
-                deliver(combination);
+                pressed_(combination);
                 continue;
             }
         }
