@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "wiring/AppServices.hpp"
 #include "control/InProcessInstance.hpp"
 #include "core/CanToggle.hpp"
+#include "core/automation/AutomationManager.hpp"
 #include "adapters/memory/ManualMainQueue.hpp"
 #include "adapters/memory/MemoryBlobStore.hpp"
 #include "adapters/memory/MemoryLog.hpp"
@@ -78,6 +80,26 @@ TEST(Wiring, startExitAndStopAreOrderedListsAndEveryFolderIsDrained) {
                                         "stop triggers", "stop system"}));
     EXPECT_EQ(program.services.backgroundWorkers().names(),
               (std::vector<std::string>{"Commands", "Audio", "Bluetooth", "Browsers", "Power", "ScriptRunner", "Keyboard settings", "ScriptTweaks", "Plain Text", "Network", "Capture", "Vision", "Emoji"}));
+}
+
+// The session's events are watched from the first rule that names one:
+// before it, nothing is started and nothing is said on the Activity page.
+TEST(Wiring, theSessionsEventsAreWatchedFromTheFirstRuleOn) {
+    ::setenv("QUORVANE_SYSTEM_EVENTS", "simulated", 1);
+    ProgramServices program;
+    program.services.start();
+    std::vector<std::string> notices;
+    program.services.watchSessionEvents(
+        [&](const std::string& notice) { notices.push_back(notice); });
+    EXPECT_TRUE(notices.empty());
+
+    auto& automation = *program.services.automation();
+    automation.add("EmptyTrashTask", core::Automation::Event::screenLocked);
+    automation.add("EmptyTrashTask", core::Automation::Event::willSleep);
+    EXPECT_EQ(notices, std::vector<std::string>{
+                           "Automation reacts only to the simulated Mac's events (quorvane sim "
+                           "post): QUORVANE_SYSTEM_EVENTS is \"simulated\"."});
+    ::unsetenv("QUORVANE_SYSTEM_EVENTS");
 }
 
 // A registration check that cannot fail proves nothing: each kind of
