@@ -1,4 +1,5 @@
 #include "adapters/x11/XInputPointerDevices.hpp"
+#include "adapters/x11/DisplayConnection.hpp"
 
 #include <QSocketNotifier>
 #include <cstdlib>
@@ -21,13 +22,10 @@ Owned<Reply> own(Reply* reply) {
 }  // namespace
 
 std::unique_ptr<XInputPointerDevices> XInputPointerDevices::connect(Log& log) {
-    int screenNumber = 0;
-    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
-    if (!connection || xcb_connection_has_error(connection)) {
-        if (connection)
-            xcb_disconnect(connection);
+    const auto display = connectToDisplay();
+    if (!display)
         return nullptr;
-    }
+    xcb_connection_t* connection = display->connection;
     const auto* extension = xcb_get_extension_data(connection, &xcb_input_id);
     auto version = own(xcb_input_xi_query_version_reply(
         connection, xcb_input_xi_query_version(connection, 2, 2), nullptr));
@@ -35,15 +33,8 @@ std::unique_ptr<XInputPointerDevices> XInputPointerDevices::connect(Log& log) {
         xcb_disconnect(connection);
         return nullptr;
     }
-    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int i = 0; i < screenNumber && screens.rem; ++i)
-        xcb_screen_next(&screens);
-    if (!screens.rem) {
-        xcb_disconnect(connection);
-        return nullptr;
-    }
     return std::unique_ptr<XInputPointerDevices>(
-        new XInputPointerDevices(log, connection, extension->major_opcode, screens.data->root));
+        new XInputPointerDevices(log, connection, extension->major_opcode, display->root));
 }
 
 XInputPointerDevices::XInputPointerDevices(Log& log, xcb_connection_t* connection,

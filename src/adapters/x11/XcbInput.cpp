@@ -1,4 +1,5 @@
 #include "adapters/x11/XcbInput.hpp"
+#include "adapters/x11/DisplayConnection.hpp"
 #include "adapters/x11/CoreKeyboard.hpp"
 #include "adapters/x11/UnicodeTyping.hpp"
 
@@ -53,13 +54,11 @@ std::unique_ptr<XcbInput> XcbInput::connect(MainQueue& mainQueue, Log& log, Hook
         return fail("cannot connect to the X display");
     if (!hasExtension(control, &xcb_record_id) || !hasExtension(control, &xcb_test_id))
         return fail("the X server lacks RECORD or XTEST: input cannot be observed");
-    auto screens = xcb_setup_roots_iterator(xcb_get_setup(control));
-    for (int i = 0; i < screenNumber && screens.rem; ++i)
-        xcb_screen_next(&screens);
-    if (!screens.rem)
+    const auto root = rootWindowOf(control, screenNumber);
+    if (!root)
         return fail("the X display has no screen");
     return std::unique_ptr<XcbInput>(
-        new XcbInput(mainQueue, log, std::move(hooks), control, data, screens.data->root));
+        new XcbInput(mainQueue, log, std::move(hooks), control, data, *root));
 }
 
 XcbInput::XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t* control,

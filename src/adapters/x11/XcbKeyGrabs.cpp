@@ -1,4 +1,5 @@
 #include "adapters/x11/XcbKeyGrabs.hpp"
+#include "adapters/x11/DisplayConnection.hpp"
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -68,21 +69,11 @@ constexpr std::uint16_t shortcutModifiers =
 std::unique_ptr<XcbKeyGrabs> XcbKeyGrabs::connect(Pressed pressed) {
     if (const char* display = std::getenv("DISPLAY"); !display || !*display)
         return nullptr;
-    int screenNumber = 0;
-    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
-    if (xcb_connection_has_error(connection)) {
-        xcb_disconnect(connection);
+    const auto display = connectToDisplay();
+    if (!display)
         return nullptr;
-    }
-    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int i = 0; i < screenNumber && screens.rem; ++i)
-        xcb_screen_next(&screens);
-    if (!screens.rem) {
-        xcb_disconnect(connection);
-        return nullptr;
-    }
     return std::unique_ptr<XcbKeyGrabs>(
-        new XcbKeyGrabs(std::move(pressed), connection, screens.data->root));
+        new XcbKeyGrabs(std::move(pressed), display->connection, display->root));
 }
 
 XcbKeyGrabs::XcbKeyGrabs(Pressed pressed, xcb_connection_t* connection, std::uint32_t root)
