@@ -37,6 +37,13 @@ int macButton(int button) {
 
 }  // namespace
 
+bool RecordDecoder::isPlainKeyRelease(std::span<const std::uint8_t, 32> bytes) {
+    if ((bytes[0] & 0x7F) != keyRelease)
+        return false;
+    const auto code = macKeyCodeForX11(bytes[1]);
+    return !code || modifierFlagOfKey(*code) == 0;
+}
+
 bool RecordDecoder::decode(std::span<const std::uint8_t, 32> bytes, InputEvent& event) {
     const std::uint8_t type = bytes[0] & 0x7F;
     const std::uint8_t detail = bytes[1];

@@ -37,6 +37,9 @@ class RecordDecoder {
     // Decodes one 32-byte event into `event`; false for events monitors do
     // not get (button releases of the scroll buttons, our warp, others).
     bool decode(std::span<const std::uint8_t, 32> bytes, InputEvent& event);
+    // Whether the event lets go of a key that is no modifier: decoded, it is
+    // a key-up and changes no flags. Keeps no state (any thread may ask).
+    static bool isPlainKeyRelease(std::span<const std::uint8_t, 32> bytes);
 
     std::uint64_t flags() const { return flags_; }
 

@@ -241,7 +241,15 @@ XcbInput::~XcbInput() {
 
 // --- the RECORD stream -------------------------------------------------------
 
+void XcbInput::noteObservedTypes() {
+    EventMask observed = monitors_.combinedMask();
+    for (const auto& [token, tap] : taps_)
+        observed |= tap.mask;
+    keyUpObserved_ = matches(observed, EventType::keyUp);
+}
+
 void XcbInput::updateStream() {
+    noteObservedTypes();
     const bool wanted = monitors_.size() > 0 || !taps_.empty();
     if (wanted && !recording_)
         startStream();
@@ -292,24 +300,43 @@ void XcbInput::readLoop(std::uint32_t context) {
     const auto cookie = xcb_record_enable_context(data_, context);
     xcb_flush(data_);
     std::weak_ptr<bool> alive = alive_;
+    std::vector<std::uint8_t> batch;
+    auto send = [&] {
+        if (batch.empty())
+            return;
+        mainQueue_.post([this, alive, events = std::move(batch)] {
+            if (auto live = alive.lock(); live && *live)
+                dispatchBatch(events.data(), events.size());
+        });
+        batch = {};
+    };
     for (;;) {
         auto* reply = xcb_record_enable_context_reply(data_, cookie, nullptr);
-        if (!reply)
+        if (!reply) {
+            send();
             return;
+        }
         const bool end = reply->category == endOfData;
         started_ = true;
         const int length = xcb_record_enable_context_data_length(reply);
         if (reply->category == fromServer && length > 0) {
             const auto* bytes = xcb_record_enable_context_data(reply);
-            std::vector<std::uint8_t> batch(bytes, bytes + length);
-            mainQueue_.post([this, alive, batch = std::move(batch)] {
-                if (auto live = alive.lock(); live && *live)
-                    dispatchBatch(batch.data(), batch.size());
-            });
+            batch.insert(batch.end(), bytes, bytes + length);
+            // Kept back only when nothing would see it now: a plain key's
+            // release, with no one watching key-ups. Order stays: it goes
+            // first with whatever comes next.
+            bool mayWait = !keyUpObserved_;
+            for (int at = 0; mayWait && at + 32 <= length; at += 32)
+                mayWait = RecordDecoder::isPlainKeyRelease(
+                    std::span<const std::uint8_t, 32>(bytes + at, 32));
+            if (!mayWait)
+                send();
         }
         std::free(reply);
-        if (end)
+        if (end) {
+            send();
             return;
+        }
     }
 }
 
@@ -396,6 +423,7 @@ Result<EventMonitors::Token> XcbInput::addGlobal(EventMask mask, EventMonitors::
         handler(event);
         return false;
     });
+    noteObservedTypes();
     if (!recording_) {
         monitors_.remove(token);
         return Error{"the X server refused to record input"};
@@ -405,6 +433,7 @@ Result<EventMonitors::Token> XcbInput::addGlobal(EventMask mask, EventMonitors::
 
 void XcbInput::remove(EventMonitors::Token token) {
     monitors_.remove(token);
+    noteObservedTypes();
 }
 
 Point XcbInput::mouseLocation() {

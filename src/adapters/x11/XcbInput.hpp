@@ -97,6 +97,7 @@ class XcbInput final : public EventMonitors,
     XcbInput(MainQueue& mainQueue, Log& log, Hooks hooks, xcb_connection_t* control,
              xcb_connection_t* data, std::uint32_t root);
     void updateStream();
+    void noteObservedTypes();
     void startStream();
     void stopStream();
     void readLoop(std::uint32_t context);
@@ -142,6 +143,10 @@ class XcbInput final : public EventMonitors,
     std::uint32_t context_ = 0;
     std::thread reader_;
     std::atomic<bool> recording_{false};
+    // Whether a monitor or tap wants key-ups. While none does, the reader
+    // keeps the release of a key that is no modifier and sends it with the
+    // next event: typing wakes the main thread once a key, not twice.
+    std::atomic<bool> keyUpObserved_{true};
     std::atomic<bool> started_{false};
     std::unique_ptr<CoreKeyboard> keyboard_;
     std::unique_ptr<UnicodeTyping> typing_;

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <string_view>
@@ -223,6 +224,55 @@ TEST_F(XcbDesktopTest, aDockIsNoWindowOfItsApplicationAndIsNeverHidden) {
     }));
     ASSERT_TRUE(desktop->hide(::getpid()));
     EXPECT_TRUE(waitFor([&] { return ours() && ours()->isHidden; }));
+}
+
+// While nothing watches key-ups, a plain key's release rides with the next
+// event: none is lost or reordered, and a modifier's release, or any
+// release once key-ups are watched, comes at once.
+TEST_F(XcbDesktopTest, aKeyReleaseNobodyWatchesWaitsForTheNextEventInOrder) {
+    qt::QtMainQueue queue;
+    auto input = XcbInput::connect(queue, log, {.primaryRootFrame = &qt::QtScreens::primaryRootFrame});
+    ASSERT_TRUE(input);
+    std::vector<InputEvent> keys;
+    auto strip = input->addGlobal(eventMask::keystrokes,
+                                  [&](const InputEvent& event) { keys.push_back(event); });
+    ASSERT_TRUE(strip);
+    auto type = [&](EventType what, std::uint16_t code) {
+        ASSERT_TRUE(input->post({.type = what, .keyCode = code}));
+    };
+    constexpr std::uint16_t aKey = 0, shiftKey = 56;
+    type(EventType::keyDown, aKey);
+    type(EventType::keyUp, aKey);
+    type(EventType::keyDown, aKey);
+    type(EventType::keyUp, aKey);
+    type(EventType::keyDown, shiftKey);
+    type(EventType::keyUp, shiftKey);
+    ASSERT_TRUE(waitFor([&] {
+        return std::count_if(keys.begin(), keys.end(), [](const InputEvent& e) {
+                   return e.type == EventType::flagsChanged && e.modifierFlags == 0;
+               }) == 1;
+    }));
+    ASSERT_EQ(std::count_if(keys.begin(), keys.end(),
+                            [](const InputEvent& e) { return e.type == EventType::keyDown; }),
+              2);
+    // Released in between: the second press is no repeat.
+    EXPECT_FALSE(std::any_of(keys.begin(), keys.end(),
+                             [](const InputEvent& e) { return e.isARepeat; }));
+
+    std::vector<InputEvent> ups;
+    auto watcher = input->addGlobal(maskOf(EventType::keyUp),
+                                    [&](const InputEvent& event) { ups.push_back(event); });
+    ASSERT_TRUE(watcher);
+    // The release alone, after its press has come: nothing follows it.
+    type(EventType::keyDown, aKey);
+    ASSERT_TRUE(waitFor([&] {
+        return std::count_if(keys.begin(), keys.end(),
+                             [](const InputEvent& e) { return e.type == EventType::keyDown; }) == 3;
+    }));
+    type(EventType::keyUp, aKey);
+    EXPECT_TRUE(waitFor([&] { return ups.size() == 1; }));
+    input->remove(watcher.value());
+    input->remove(strip.value());
 }
 
 TEST_F(XcbDesktopTest, postedInputReachesAGlobalMonitorAndAKilledLockLetsGo) {
