@@ -12,6 +12,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <chrono>
+#include <utility>
 #include <cmath>
 
 #include "adapters/qt/ParticleRenderer.hpp"
@@ -109,6 +112,8 @@ class OverlayWindow final : public QRasterWindow {
         QSurfaceFormat format = this->format();
         format.setAlphaBufferSize(8);
         setFormat(format);
+        owedFrame_.setSingleShot(true);
+        QObject::connect(&owedFrame_, &QTimer::timeout, this, [this] { drawOwed(); });
         apply(description, true);
     }
 
@@ -130,11 +135,10 @@ class OverlayWindow final : public QRasterWindow {
         // Only what changed is drawn again where the content says what that
         // is (a key added to a shown strip): the rest of the window stays.
         const auto* painter = painterOf(description.content);
-        const QRegion damage =
-            !resized && !flagsChange && painter && painter->changed &&
-                    description.content == description_.content && !description_.hidden
-                ? painter->changed(description_, description, size())
-                : QRegion(QRect(QPoint(), frame.size()));
+        const bool partly = !resized && !flagsChange && painter && painter->changed &&
+                            description.content == description_.content && !description_.hidden;
+        QRegion damage = partly ? painter->changed(description_, description, size())
+                                : QRegion(QRect(QPoint(), frame.size()));
         description_ = description;
         if (flagsChange)
             setFlags(flagsFor(description));
@@ -154,9 +158,21 @@ class OverlayWindow final : public QRasterWindow {
             shape = ringRegion();
         else if (painter && painter->shape)
             shape = painter->shape(description, frame.size());
-        if (first || shape != mask())
-            setMask(shape);
-        update(damage);
+        // Drawn again at most once a frame: keys typed faster than that
+        // (each drawing costs the X server's round trips) are shown
+        // together, the last of them at the end of the frame.
+        if (partly && !description.hidden && drawn_.isValid() &&
+            drawn_.elapsed() < framePeriod.count()) {
+            owedDamage_ += damage;
+            owedShape_ = std::move(shape);
+            if (!owedFrame_.isActive())
+                owedFrame_.start(static_cast<int>(framePeriod.count() - drawn_.elapsed()));
+            return;
+        }
+        owedFrame_.stop();
+        damage += std::exchange(owedDamage_, QRegion());
+        owedShape_.reset();
+        draw(first, shape, damage);
     }
     const OverlayDescription& description() const { return description_; }
     void setHandler(Overlays::PointerHandler handler) { handler_ = std::move(handler); }
@@ -457,8 +473,27 @@ class OverlayWindow final : public QRasterWindow {
         return found == painters_.end() ? nullptr : &found->second;
     }
 
+    void draw(bool first, const QRegion& shape, const QRegion& damage) {
+        if (first || shape != mask())
+            setMask(shape);
+        update(damage);
+        drawn_.start();
+    }
+    // The frame owed since keys came faster than frames.
+    void drawOwed() {
+        if (!owedShape_)
+            return;
+        const QRegion shape = *std::exchange(owedShape_, std::nullopt);
+        draw(false, shape, std::exchange(owedDamage_, QRegion()));
+    }
+
+    static constexpr std::chrono::milliseconds framePeriod{16};
     OverlayDescription description_;
     const std::map<OverlayDescription::Content, ContentPainter>& painters_;
+    QElapsedTimer drawn_;
+    QTimer owedFrame_;
+    QRegion owedDamage_;
+    std::optional<QRegion> owedShape_;
     Overlays::PointerHandler handler_;
     std::map<std::string, QImage> pictures_;
     QImage noPicture_;

@@ -27,6 +27,7 @@
 #include "support/TemporaryDirectory.hpp"
 #include "support/Typist.hpp"
 #include "support/WaitFor.hpp"
+#include "ui/input/KeyCapsView.hpp"
 
 namespace quorvane::platform::x11 {
 namespace {
@@ -357,6 +358,39 @@ TEST_F(DisplaysX11, theSimulatedNotchIsShapedAtTheTopCentreWithItsCameraLight) {
 
 // Every screen effect draws over the window beneath and lets its clicks
 // through; its frames move on by themselves.
+// Keys typed faster than frames are drawn together: the strip shows the
+// last of them once the frame ends, not the first.
+TEST_F(DisplaysX11, keysFasterThanFramesEndWithTheLastDrawn) {
+    const auto under = client.whiteWindow(0, 0x000000);
+    ASSERT_TRUE(waitFor([&] { return client.pixel(700, 700) == 0; }));
+    qt::QtOverlays overlays(journal, compositingManagerRunning);
+    overlays.setPainter(OverlayDescription::Content::keyCaps, ui::keyCaps::painter());
+    OverlayDescription strip{.owner = "VisualizeKeystrokeTask",
+                             .frame = {{0, 120}, {1440, 200}},
+                             .level = overlayLevel::display,
+                             .passesInput = true,
+                             .content = OverlayDescription::Content::keyCaps};
+    strip.keyCaps.push_back({.title = "a"});
+    const auto id = overlays.show(strip);
+    for (const char* title : {"b", "c", "d", "e", "f", "g"}) {
+        strip.keyCaps.push_back({.title = title});
+        overlays.update(id, strip);
+    }
+    // The last cap's face, just inside its left edge; the strip's top is
+    // 120 + 200 points above the screen's bottom.
+    const auto caps = ui::keyCaps::layout(strip, QSize(1440, 200));
+    ASSERT_EQ(caps.size(), 7u);
+    const int x = static_cast<int>(caps.back().left()) + 4;
+    const int y = 900 - 320 + static_cast<int>(caps.back().center().y());
+    EXPECT_TRUE(waitFor([&] {
+        QCoreApplication::processEvents();
+        return client.pixel(x, y) != 0;
+    }));
+    overlays.close(id);
+    xcb_destroy_window(client.c, under);
+    xcb_flush(client.c);
+}
+
 TEST_F(DisplaysX11, screenEffectsDrawOverAWindowThatStillTakesTheClicks) {
     // Grey, so that white flakes and added light both show on it.
     constexpr std::uint32_t grey = 0x808080;
