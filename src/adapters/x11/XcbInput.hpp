@@ -29,7 +29,8 @@ class UnicodeTyping;
 // The keyboard and mouse of an X11 session. Global monitors and observing
 // taps read the server's RECORD stream of device events, over a data
 // connection of its own read on a thread that posts one batch per read to
-// the main queue; the stream exists only while a monitor or tap does.
+// the main queue (a plain key's release that nobody watches waits for the
+// next one); the stream exists only while a monitor or tap does.
 // Posted input goes through XTest (Command is sent as Control, so
 // Command-V pastes), typed text too, on spare keys mapped for the while
 // (`UnicodeTyping`); keys for one application through SendEvent, warps
