@@ -9,7 +9,8 @@
 #            screenkey
 #   memory   resident memory 10 s after launch, against copyq,
 #            caffeine-indicator and screenkey
-#   ocr      Extract Text against the tesseract command, on the same screen
+#   ocr      Extract Text against the tesseract command, on the same screen,
+#            and Quorvane's memory before, after and once its reader has gone
 #   html     Plain text on a 96 KB HTML clipboard, against html2text and pandoc
 #   awake    the helpers Keep Mac Awake starts, against what caffeinate
 #            keeps running, and whether the screen saver was held off
@@ -99,6 +100,7 @@ descendants() {
   done
 }
 kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || true; }
+no_descendants() { [ -z "$(descendants "$1")" ]; }
 rss_sum() {
   local sum=0 pid r
   for pid in "$@"; do
@@ -483,7 +485,7 @@ extract_text() {
 
 row_ocr() {
   echo "== ocr: Extract Text against tesseract, on the same area of the screen"
-  local line geometry x y w h shot="$work/shot.png" t0 q1 q2 t1ms t2ms
+  local line geometry x y w h shot="$work/shot.png" t0 q1 q2 t1ms t2ms before during reader after
   start_quorvane
   ocr_text >"$work/ocr.txt"
   launch xterm -name peersocr -geometry 46x6+200+200 -fa "DejaVu Sans Mono" -fs 20 \
@@ -497,10 +499,25 @@ row_ocr() {
   w=${geometry%%x*}; h=${geometry#*x}; h=${h%%+*}
   echo "  text: 4 lines in an xterm, DejaVu Sans Mono 20, area ${w}x${h} at $x,$y"
 
+  settle "$qpid"
+  before=$(kib "$qpid")
   q1=$(extract_text "$x" "$y" $((x + w - 1)) $((y + h - 1)))
   echo "  Quorvane first run:  ${q1} ms, $(lines_right <"$work/ocr.out")"
   q2=$(extract_text "$x" "$y" $((x + w - 1)) $((y + h - 1)))
   echo "  Quorvane second run: ${q2} ms, $(lines_right <"$work/ocr.out")"
+  # Its resident memory, and the reader's (a process of its own, let go a
+  # minute after the last picture): before, after the second run, and
+  # once the reader has gone.
+  during=$(kib "$qpid")
+  reader=$(rss_sum $(descendants "$qpid"))
+  t0=$(now)
+  if poll 120 no_descendants "$qpid"; then
+    settle "$qpid"
+    after=$(kib "$qpid")
+    echo "  Quorvane's memory: ${before} KiB before, ${during} KiB after the second run (the reader ${reader} KiB more), ${after} KiB once the reader had gone $(( ($(now) - t0) / 1000000 )) s later: $(( (after - before) / 1024 )) MB over before (target: within 5 MB)"
+  else
+    echo "  Quorvane's memory: ${before} KiB before, ${during} KiB after the second run (the reader ${reader} KiB more); the reader was still there 120 s later"
+  fi
   stop "$qpid"
 
   if ! have tesseract; then skip tesseract; return 0; fi

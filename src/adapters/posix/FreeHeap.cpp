@@ -13,4 +13,14 @@ void giveBackFreeHeap() {
 #endif
 }
 
+void keepBigBlocksOutOfTheHeap() {
+#ifdef __GLIBC__
+    // The library's own starting values, fixed: setting them stops it
+    // moving them.
+    constexpr int bigBlock = 128 * 1024;
+    ::mallopt(M_MMAP_THRESHOLD, bigBlock);
+    ::mallopt(M_TRIM_THRESHOLD, bigBlock);
+#endif
+}
+
 }  // namespace quorvane::platform::posix
