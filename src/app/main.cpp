@@ -5,7 +5,6 @@
 #include <iostream>
 #include <malloc.h>
 
-#include "adapters/posix/FreeHeap.hpp"
 #include "adapters/qt/FontListWarmUp.hpp"
 #include "adapters/qt/UnixSignalWatcher.hpp"
 #include "app/CommandLineTool.hpp"
@@ -46,7 +45,6 @@ int main(int argc, char** argv) {
     // gets one of its own and the two never wait on each other; the rest
     // mostly sleep, and sharing spares each a heap of its own.
     mallopt(M_ARENA_MAX, 2);
-    platform::posix::keepBigBlocksOutOfTheHeap();
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     trace.mark("Qt application");

@@ -15,11 +15,9 @@ void giveBackFreeHeap() {
 
 void keepBigBlocksOutOfTheHeap() {
 #ifdef __GLIBC__
-    // The library's own starting values, fixed: setting them stops it
-    // moving them.
-    constexpr int bigBlock = 128 * 1024;
-    ::mallopt(M_MMAP_THRESHOLD, bigBlock);
-    ::mallopt(M_TRIM_THRESHOLD, bigBlock);
+    // Fixed values: setting them stops the library moving them.
+    ::mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+    ::mallopt(M_TRIM_THRESHOLD, 128 * 1024);
 #endif
 }
 

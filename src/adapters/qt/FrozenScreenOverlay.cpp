@@ -7,10 +7,23 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "adapters/posix/FreeHeap.hpp"
+
 namespace quorvane::platform::qt {
 
+namespace {
+
+// The screen's grab, read on Qt's X thread: megabytes that must go back
+// once the window goes.
+QPixmap grabOf(QScreen* screen) {
+    posix::keepBigBlocksOutOfTheHeap();
+    return screen->grabWindow(0);
+}
+
+}  // namespace
+
 FrozenScreenWindow::FrozenScreenWindow(QScreen* screen, const QString& title)
-    : grab_(screen->grabWindow(0)) {
+    : grab_(grabOf(screen)) {
     setScreen(screen);
     setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
              Qt::Tool);
