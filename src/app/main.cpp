@@ -98,9 +98,9 @@ int main(int argc, char** argv) {
             trace.mark("start-up steps");
             // From the first rule on: it asks the system bus who is there.
             services.watchSessionEvents(
-                [window = QPointer<QWidget>(&frontEnd.window()), &frontEnd](const std::string& notice) {
+                [window = QPointer<ui::MainWindow>(&frontEnd.window())](const std::string& notice) {
                     if (window)
-                        frontEnd.window().setActivityNotice(QString::fromStdString(notice));
+                        window->setActivityNotice(QString::fromStdString(notice));
                 });
         });
         instance.serve(controlCommands, services.mainQueue());

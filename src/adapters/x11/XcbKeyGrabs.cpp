@@ -67,8 +67,6 @@ constexpr std::uint16_t shortcutModifiers =
 }  // namespace
 
 std::unique_ptr<XcbKeyGrabs> XcbKeyGrabs::connect(Pressed pressed) {
-    if (const char* display = std::getenv("DISPLAY"); !display || !*display)
-        return nullptr;
     const auto display = connectToDisplay();
     if (!display)
         return nullptr;
